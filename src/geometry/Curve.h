@@ -65,6 +65,9 @@ public:
     void Serialize(CArchiveReader& ar);
 };
 
+/// The curves of a page (or of a reader's output) in drawing order; the array owns them.
+using CCurveArray = std::vector<CCurve>;
+
 /// The process-wide tag written at the head of every curve record ("TAVO" at start-up);
 /// reading a record replaces it with the tag read. Safe to call from any thread.
 std::string GetCurveTag();

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace inkvale::cli {
+
+/// What every command gets: the installation directory in use (ends in '/') and the
+/// arguments after the command name.
+struct CCliContext {
+    std::string m_strHome;
+    std::vector<std::string> m_args;
+};
+
+/// Exit statuses of inkvale-cli.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1; ///< input could not be read, loaded or printed
+inline constexpr int kExitUsage = 2;
+
+/// A command returns its exit status; it prints its own results to stdout and the
+/// message the program would show to stderr.
+using CliCommandFn = int (*)(const CCliContext&);
+
+struct CCliCommand {
+    const char* m_pszName;
+    const char* m_pszUsage; ///< one line for the usage text
+    CliCommandFn m_fn;
+};
+
+/// The commands, in the order the usage text lists them (defined in CliMain.cpp).
+const std::vector<CCliCommand>& CliCommands();
+
+} // namespace inkvale::cli
