@@ -1,0 +1,51 @@
+#pragma once
+
+#include "machine/LinkChoice.h"
+#include "machine/MachineLink.h"
+
+#include <cstdint>
+
+namespace inkvale {
+
+/// Time-outs of the Ethernet link. The program uses the defaults; tests shorten them.
+struct CEthTimeouts {
+    int m_nConnectMs = 5000; ///< wait for the TCP connection
+    int m_nIoMs = 6000;      ///< every send and every receive
+};
+
+/// The Ethernet link: a TCP connection to `MachineIP`, kept open between exchanges until
+/// the command layer closes it. Band data goes in 600-byte chunks.
+class CMyEth : public CMachineLink {
+public:
+    /// choice supplies `MachineIP` at every open. The program always uses port 5291; tests
+    /// pass the port of their simulator.
+    explicit CMyEth(const ILinkChoice& choice, uint16_t nPort = kMachinePort,
+                    CEthTimeouts timeouts = {});
+    ~CMyEth() override;
+
+    int EnsureOpen() override;
+    /// Only a connected link is closed; a socket of a failed open is left to the next open.
+    void Close() override;
+    bool IsOpen() const override { return m_bConnected; }
+    size_t ChunkSize() const override { return kChunk; }
+
+    static constexpr size_t kChunk = 600;
+
+protected:
+    bool SendFrame(const uint8_t* p, size_t n) override;
+    int ReceiveReply(uint8_t* p, size_t nMax) override;
+    int PauseMicros() const override { return 5; }
+    bool SignedResult() const override { return false; }
+
+private:
+    bool Connect();
+    void DropSocket();
+
+    const ILinkChoice& m_choice;
+    uint16_t m_nPort;
+    CEthTimeouts m_timeouts;
+    bool m_bConnected = false;
+    int m_nSocket = -1;
+};
+
+} // namespace inkvale
