@@ -5,6 +5,7 @@
 #include "geometry/SizeRatio.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 namespace inkvale {
@@ -125,6 +126,12 @@ public:
 
     /// Total vertex count of the drawing (for status lines and benchmarks).
     size_t VertexCount() const;
+
+private:
+    /// One pass of SplitWidth: moves everything above Y = w one strip further.
+    void FoldPass(int32_t w, int32_t shift);
+    /// Appends a pen-1 solid polyline with a fresh box.
+    void AddLine(std::initializer_list<CPoint> points);
 };
 
 /// Whether segment P1-P2 properly crosses segment P3-P4; touching ends, collinear and
