@@ -1,0 +1,57 @@
+#pragma once
+
+#include "import/DxfDrawing.h"
+
+#include <cstddef>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// The inside of the opaque drawing database, shared by the database functions and the
+// import; nothing outside src/import/Dxf*.cpp includes it.
+
+namespace inkvale {
+
+/// One table: its entries in the order stored (and so by handle), an index by name, the
+/// capacity and the cursor of the first/next/previous/last walks.
+struct DxfTable {
+    std::vector<DxfTableEntry> m_arr;
+    std::unordered_map<std::string, size_t> m_byName;
+    size_t m_nCapacity = 0;
+    ptrdiff_t m_nCursor = -1;
+};
+
+/// The entity records of ENTITIES or of one block, in file order (and so by handle),
+/// with the walk cursor (index of the record a Next walk returns).
+struct DxfEntityBuffer {
+    std::vector<DxfEntity> m_arr;
+    size_t m_nCursor = 0;
+};
+
+struct DxfBlockRecord {
+    DxfBlock m_header;
+    DxfEntityBuffer m_buffer;
+};
+
+struct DxfDrawing {
+    DxfTable m_dimStyles;
+    DxfTable m_layers;
+    DxfTable m_ltypes;
+    DxfTable m_styles;
+    std::vector<DxfBlockRecord> m_arrBlocks;
+    std::unordered_map<std::string, size_t> m_blocksByName;
+    ptrdiff_t m_nBlockCursor = -1;
+    DxfEntityBuffer m_entities;
+    int32_t m_nHandle = 15; ///< the last handle given out
+    bool m_bValid = false;
+};
+
+const DxfTable* DxfTableByCode(const DxfDrawing& d, int nTable);
+DxfTable* DxfTableByCode(DxfDrawing& d, int nTable);
+/// Index of an entry or block, or -1.
+ptrdiff_t DxfTableIndexByName(const DxfTable& t, const std::string& strName);
+ptrdiff_t DxfTableIndexByHandle(const DxfTable& t, int32_t nHandle);
+ptrdiff_t DxfBlockIndexByName(const DxfDrawing& d, const std::string& strName);
+ptrdiff_t DxfBlockIndexByHandle(const DxfDrawing& d, int32_t nHandle);
+
+} // namespace inkvale
