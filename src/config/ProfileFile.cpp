@@ -137,7 +137,7 @@ void CProfileFile::Parse(std::string_view text) {
         const size_t nLf = text.find('\n');
         std::string_view line = text.substr(0, nLf);
         text.remove_prefix(nLf == std::string_view::npos ? text.size() : nLf + 1);
-        if (line.ends_with('\r'))
+        while (line.ends_with('\r'))
             line.remove_suffix(1);
         m_lines.emplace_back(line);
     }
@@ -223,9 +223,11 @@ std::string CProfileFile::GetString(std::string_view section, std::string_view k
     const std::optional<std::string> value = Find(section, key);
     if (!value)
         return std::string(def);
+    // Trimmed again after the cuts, so that what is returned is what a save and a load of
+    // it give back.
     std::string_view text = *value;
     text = text.substr(0, text.find('\0'));
-    return std::string(CutChars(text, kMaxValueChars));
+    return std::string(Trim(CutChars(text, kMaxValueChars)));
 }
 
 int32_t CProfileFile::GetInt(std::string_view section, std::string_view key, int32_t def) const {
@@ -237,7 +239,9 @@ int32_t CProfileFile::GetInt(std::string_view section, std::string_view key, int
 
 void CProfileFile::SetString(std::string_view section, std::string_view key,
                              std::string_view value) {
-    value = value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
+    value = value.substr(0, value.find_first_of(std::string_view("\n\0", 2)));
+    while (value.ends_with('\r'))
+        value.remove_suffix(1);
     std::string line = std::string(Trim(key)) + "=" + std::string(value);
     const size_t nHeader = FindSection(section);
     if (nHeader == std::string::npos) {

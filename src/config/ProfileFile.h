@@ -15,9 +15,9 @@ namespace inkvale {
 /// blanks ignored; the first matching section and, inside it, the first matching key win
 /// (later duplicates are ignored); lines before any header, lines without '=', comment
 /// lines starting with ';' and any other garbage are kept but never match. A value is the
-/// text after the first '=', without surrounding blanks, cut at the first NUL byte and
-/// after 4095 characters (UTF-8 characters; a byte that does not start a well-formed
-/// sequence counts as one character).
+/// text after the first '=', cut at the first NUL byte and after 4095 characters (UTF-8
+/// characters; a byte that does not start a well-formed sequence counts as one), without
+/// surrounding blanks (space, tab, CR, VT, FF).
 ///
 /// Writing replaces a key's line in place, or appends the key after the last non-blank
 /// line of its section, or appends the section at the end of the file. All other lines,
@@ -53,8 +53,8 @@ public:
     /// and "2936121536" is -1358845760; nothing overflows.
     int32_t GetInt(std::string_view section, std::string_view key, int32_t def) const;
 
-    /// Stores "key=value". The value is cut at its first CR, LF or NUL so that the file
-    /// keeps one line per key.
+    /// Stores "key=value". The value is cut at its first LF or NUL so that the file keeps
+    /// one line per key; blanks around it are lost on the next read.
     void SetString(std::string_view section, std::string_view key, std::string_view value);
     /// Stores the integer as signed decimal text.
     void SetInt(std::string_view section, std::string_view key, int32_t n);

@@ -179,7 +179,12 @@ bool LoadSettings(CSettings& settings, CMachineParams& params, const std::string
 
     CProfileFile ini;
     const bool bRead = ini.Load(settings.m_strInstallDir + kSettingsFileName);
+    ReadSettings(ini, settings, params);
+    NormalizeFolders(settings);
+    return bRead;
+}
 
+void ReadSettings(const CProfileFile& ini, CSettings& settings, CMachineParams& params) {
     settings.CustomString = ini.GetString(kSettingsSection, "CustomString", "");
     if (CProfileFile::CountChars(settings.CustomString) < 2)
         settings.CustomString = kDefaultLogo;
@@ -192,9 +197,6 @@ bool LoadSettings(CSettings& settings, CMachineParams& params, const std::string
     for (const CTextKey& key : kFolderKeys)
         settings.*key.m_pMember = ini.GetString(kSettingsSection, key.m_pszKey, "");
     ReadInts(ini, settings, kColourKeys);
-
-    NormalizeFolders(settings);
-    return bRead;
 }
 
 bool SaveSettings(const CSettings& settings, const CMachineParams& params) {
@@ -202,6 +204,11 @@ bool SaveSettings(const CSettings& settings, const CMachineParams& params) {
     // Lines the program does not own (other sections, comments) survive a save.
     CProfileFile ini;
     (void)ini.Load(strPath);
+    WriteSettings(ini, settings, params);
+    return ini.Save(strPath);
+}
+
+void WriteSettings(CProfileFile& ini, const CSettings& settings, const CMachineParams& params) {
     for (const CSaveKey& key : kSaveOrder) {
         if (key.m_pText)
             ini.SetString(kSettingsSection, key.m_pszKey, settings.*key.m_pText);
@@ -210,7 +217,6 @@ bool SaveSettings(const CSettings& settings, const CMachineParams& params) {
         else
             ini.SetInt(kSettingsSection, key.m_pszKey, static_cast<int32_t>(params.MachineIP()));
     }
-    return ini.Save(strPath);
 }
 
 void NormalizeFolders(CSettings& settings) {

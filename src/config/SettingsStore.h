@@ -7,6 +7,8 @@
 
 namespace inkvale {
 
+class CProfileFile;
+
 /// Name of the settings file inside the installation directory.
 inline constexpr const char* kSettingsFileName = "Inkvale.ini";
 /// The only section of the settings file.
@@ -29,6 +31,13 @@ bool LoadSettings(CSettings& settings, CMachineParams& params, const std::string
 /// file that cannot be written keeps its old contents. Returns false then; the program
 /// reports nothing. Window thread only.
 bool SaveSettings(const CSettings& settings, const CMachineParams& params);
+
+/// Reads every settings key of a parsed profile into `settings` (MachineIP into the machine
+/// copy of `params`) with the defaults and the CustomString rule; no folder rules.
+void ReadSettings(const CProfileFile& ini, CSettings& settings, CMachineParams& params);
+
+/// Writes every stored key, in the fixed key order, into a profile.
+void WriteSettings(CProfileFile& ini, const CSettings& settings, const CMachineParams& params);
 
 /// Folder rules: an empty PrtFileExtension becomes "*.plt;*.hpg;"; AutoDir, ManDir and
 /// BackupDir shorter than 3 characters or equal to the installation directory become

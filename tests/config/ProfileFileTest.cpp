@@ -111,6 +111,8 @@ TEST(ProfileFile, BadInputLoadsWithoutHarm) {
         {"NUL inside value", "[Para]\nK=4\0zz\n"s, 4, "4"},
         {"NUL in key line", "[Para]\n\0K=1\nK=6\n"s, 6, "6"},
         {"CR only line ends", "[Para]\rK=1\r", -1, "<def>"},
+        {"CR inside a value", "[Para]\nK=a\rb\r\r\n", 0, "a\rb"},
+        {"blank before NUL", "[Para]\nK=ab \0cd"s, 0, "ab"},
         {"over-long value", "[Para]\nK=" + longValue + "\n", 0, std::string(4095, 'x')},
         {"over-long CJK value", "[Para]\nK=" + cjk, 0, cjk.substr(0, 4095 * 3)},
         {"invalid UTF-8 counted per byte", "[Para]\nK=" + std::string(5000, '\x80'), 0,
