@@ -198,8 +198,7 @@ size_t CProfileFile::SectionEnd(size_t nHeader) const {
 }
 
 size_t CProfileFile::FindKey(size_t nHeader, std::string_view key) const {
-    const size_t nEnd = SectionEnd(nHeader);
-    for (size_t i = nHeader + 1; i < nEnd; ++i) {
+    for (size_t i = nHeader + 1; i < m_lines.size() && !HeaderName(m_lines[i]); ++i) {
         const auto line = KeyLine(m_lines[i]);
         if (line && EqualNoCase(line->m_key, Trim(key)))
             return i;
