@@ -27,6 +27,9 @@ struct CCliCommand {
     CliCommandFn m_fn;
 };
 
+// The commands, one source file each.
+int RunTasks(const CCliContext& ctx);
+
 /// The commands, in the order the usage text lists them (defined in CliMain.cpp).
 const std::vector<CCliCommand>& CliCommands();
 

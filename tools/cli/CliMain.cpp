@@ -11,7 +11,9 @@ namespace inkvale::cli {
 
 // Each command lives in its own Cli<Command>.cpp; new commands are added to this table.
 const std::vector<CCliCommand>& CliCommands() {
-    static const std::vector<CCliCommand> commands = {};
+    static const std::vector<CCliCommand> commands = {
+        {"tasks", "tasks FILE.sptask      list the tasks of a task file", RunTasks},
+    };
     return commands;
 }
 
