@@ -1,0 +1,330 @@
+#include "machine/MyCommu.h"
+#include "SimFixture.h"
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+namespace inkvale::test {
+namespace {
+
+using sim::CSimFault;
+using sim::ESimFault;
+using Bytes = std::vector<uint8_t>;
+
+Bytes Concat(Bytes head, const Bytes& tail) {
+    head.insert(head.end(), tail.begin(), tail.end());
+    return head;
+}
+
+Bytes Le32(int32_t v) {
+    const auto b = Le32Bytes(v);
+    return Bytes(b.begin(), b.end());
+}
+
+// Band data that fills the column image of a two-head job of JobWidth 70 (100 columns of
+// 22 words = 2200 words): nLiteral literal words, then one zero run for the rest.
+Bytes BandForWidth70(int nLiteral) {
+    Bytes data;
+    for (int i = 0; i < nLiteral; ++i) {
+        data.push_back(static_cast<uint8_t>(i % 251 + 1));
+        data.push_back(0);
+    }
+    const auto run = static_cast<uint16_t>(2200 - nLiteral);
+    const Bytes tail = {0, 0, static_cast<uint8_t>(run), static_cast<uint8_t>(run >> 8)};
+    return Concat(data, tail);
+}
+
+class MyCommuTest : public CSimCommuTest {
+protected:
+    void SetUp() override {
+        CSimCommuTest::SetUp();
+        sim::CSimTiming timing;
+        timing.m_nStartMs = 0;
+        timing.m_nFinishMs = 0;
+        m_sim.SetTiming(timing);
+    }
+
+    // Job header of a JobWidth-70 job, then band request 0 answered "send it now".
+    void StartJobAndRequestBand(int32_t nBands) {
+        const Bytes header = Concat(Le32(70), Le32(nBands));
+        ASSERT_EQ(m_pCommu->WriteRegs(kRegJobHeader, 8, header.data()), 0);
+        m_status.m_bJobRunning = true;
+        const Bytes band = Le32(0);
+        ASSERT_EQ(m_pCommu->WriteRegs(kRegBandRequest, 4, band.data()), kBandSendNow);
+    }
+
+    int ReadState() {
+        CReplyBuffer reply{};
+        return m_pCommu->ReadRegs(kRegState, 1, reply) == 0 ? reply[4] : -1;
+    }
+};
+
+TEST_F(MyCommuTest, SendsTheFramesInUseByteForByte) {
+    const Bytes block56(56, 0x11);
+    const Bytes block20(20, 0x22);
+    const Bytes ip = {127, 0, 0, 1};
+    const Bytes header = Concat(Le32(0x1234), Le32(3));
+    const Bytes band2 = Le32(2);
+    CReplyBuffer reply{};
+    struct Case {
+        const char* m_pszName;
+        std::function<int()> m_exchange;
+        Bytes m_frame;
+    } cases[] = {
+        {"read parameter block",
+         [&] { return m_pCommu->ReadRegs(0, 80, reply); },
+         {0x04, 0x51, 0x00, 0x50}},
+        {"read extended block",
+         [&] { return m_pCommu->ReadRegs(128, 20, reply); },
+         {0x04, 0x51, 0x80, 0x14}},
+        {"read position",
+         [&] { return m_pCommu->ReadRegs(92, 8, reply); },
+         {0x04, 0x51, 0x5C, 0x08}},
+        {"read state", [&] { return m_pCommu->ReadRegs(100, 1, reply); }, {0x04, 0x51, 0x64, 0x01}},
+        {"write parameter block", [&] { return m_pCommu->WriteRegs(24, 56, block56.data()); },
+         Concat({0x3C, 0x52, 0x18, 0x38}, block56)},
+        {"write extended block", [&] { return m_pCommu->WriteRegs(128, 20, block20.data()); },
+         Concat({0x18, 0x52, 0x80, 0x14}, block20)},
+        {"write machine address", [&] { return m_pCommu->WriteRegs(4, 4, ip.data()); },
+         Concat({0x08, 0x52, 0x04, 0x04}, ip)},
+        {"job header", [&] { return m_pCommu->WriteRegs(80, 8, header.data()); },
+         Concat({0x0C, 0x52, 0x50, 0x08}, header)},
+        {"band request", [&] { return m_pCommu->WriteRegs(120, 4, band2.data()); },
+         Concat({0x08, 0x52, 0x78, 0x04}, band2)},
+        {"band done", [&] { return m_pCommu->WriteRegs(124, 4, band2.data()); },
+         Concat({0x08, 0x52, 0x7C, 0x04}, band2)},
+        {"pause", [&] { return m_pCommu->SendAction(kActPause); }, {0x03, 0x50, 0x0B}},
+    };
+    for (const Case& c : cases) {
+        m_sim.ClearFrames();
+        EXPECT_EQ(c.m_exchange(), 0) << c.m_pszName;
+        const auto frames = m_sim.Frames();
+        ASSERT_EQ(frames.size(), 1u) << c.m_pszName;
+        EXPECT_EQ(frames[0].m_bytes, c.m_frame) << c.m_pszName;
+    }
+}
+
+TEST_F(MyCommuTest, ReadRepliesCarryTheRegistersAndLeaveTheStateAlone) {
+    ASSERT_TRUE(m_sim.SetParam("HeadCombination", 3));
+    CReplyBuffer reply{};
+    ASSERT_EQ(m_pCommu->ReadRegs(0, 80, reply), 0);
+    EXPECT_EQ(reply[4 + 52], 3);    // HeadCombination
+    EXPECT_EQ(reply[4 + 79], 0x59); // extended block announced
+    EXPECT_EQ(reply[4 + 4], 127);   // address, first octet first
+    EXPECT_EQ(m_status.m_nMachineState, kStateNoAnswer);
+    ASSERT_EQ(m_pCommu->ReadRegs(100, 1, reply), 0);
+    EXPECT_EQ(reply[4], kStateReady);
+    EXPECT_EQ(m_status.m_nMachineState, kStateNoAnswer) << "reads never touch the state byte";
+    ASSERT_EQ(m_pCommu->SendAction(kActJogStop), 0);
+    EXPECT_EQ(m_status.m_nMachineState, kStateReady);
+}
+
+// Every malformed, missing or late reply fails with its code, leaves the state byte as it
+// was, and the next exchange starts on a fresh connection and succeeds.
+TEST_F(MyCommuTest, FaultyRepliesFailAndTheNextExchangeStartsClean) {
+    const Bytes band = Le32(4);
+    struct Case {
+        const char* m_pszName;
+        CSimFault m_fault;
+        char m_cExchange; // 'P' action, 'Q' state read, 'R' band done write
+        int m_nExpected;
+    } cases[] = {
+        {"state read of 4 bytes", {ESimFault::Garble, 'Q', -1, 1, 0}, 'Q', -1},
+        {"state read of 6 bytes", {ESimFault::Garble, 'Q', -1, 1, 1}, 'Q', -1},
+        {"write reply with byte 3 altered", {ESimFault::Garble, 'R', -1, 1, 2}, 'R', -1},
+        {"action reply of 3 bytes", {ESimFault::Garble, 'P', -1, 1, 0}, 'P', -2},
+        {"action reply of 5 bytes", {ESimFault::Garble, 'P', -1, 1, 1}, 'P', -2},
+        {"lost action reply", {ESimFault::Lose, 'P', -1, 1, 0}, 'P', -2},
+        {"lost read reply", {ESimFault::Lose, 'Q', -1, 1, 0}, 'Q', -1},
+        {"split write reply", {ESimFault::Split, 'R', -1, 1, 50}, 'R', -1},
+        {"split action reply", {ESimFault::Split, 'P', -1, 1, 50}, 'P', -2},
+        {"late read reply", {ESimFault::Late, 'Q', -1, 1, 600}, 'Q', -1},
+        {"dropped connection", {ESimFault::Drop, 'P', -1, 1, 0}, 'P', -2},
+        {"dropped connection on a write", {ESimFault::Drop, 'R', -1, 1, 0}, 'R', -1},
+    };
+    for (const Case& c : cases) {
+        m_status.m_nMachineState = 0x42;
+        m_sim.AddFault(c.m_fault);
+        const int nBefore = m_sim.Stats().m_nConnections;
+        const auto start = std::chrono::steady_clock::now();
+        int nResult = 0;
+        if (c.m_cExchange == 'P')
+            nResult = m_pCommu->SendAction(kActJogStop);
+        else if (c.m_cExchange == 'Q')
+            nResult = ReadState() < 0 ? -1 : 0;
+        else
+            nResult = m_pCommu->WriteRegs(kRegBandDone, 4, band.data());
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(nResult, c.m_nExpected) << c.m_pszName;
+        EXPECT_EQ(m_status.m_nMachineState, 0x42) << c.m_pszName;
+        EXPECT_LT(elapsed, std::chrono::milliseconds(1000)) << c.m_pszName;
+        EXPECT_FALSE(m_pEth->IsOpen()) << c.m_pszName;
+        // The late reply of the failed exchange must not be taken for this one.
+        std::this_thread::sleep_for(std::chrono::milliseconds(c.m_fault.m_nValue > 300 ? 400 : 0));
+        EXPECT_EQ(m_pCommu->SendAction(kActJogStop), 0) << c.m_pszName;
+        EXPECT_EQ(m_status.m_nMachineState, kStateReady) << c.m_pszName;
+        EXPECT_EQ(m_sim.Stats().m_nConnections, nBefore + 2) << c.m_pszName;
+    }
+}
+
+TEST_F(MyCommuTest, AMachineThatStopsAnsweringFailsWithinTheTimeOut) {
+    m_sim.SetSilentFor(700);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(m_pCommu->SendAction(kActJogStop), -2);
+    EXPECT_EQ(ReadState(), -1);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(elapsed, std::chrono::milliseconds(900)); // two 300 ms receive time-outs
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(ReadState(), kStateReady);
+}
+
+TEST_F(MyCommuTest, NoMachineListeningFailsAtOnce) {
+    m_server.Stop(); // the port is closed now: the connection is refused
+    EXPECT_EQ(m_pCommu->SendAction(kActJogStop), -1);
+    CReplyBuffer reply{};
+    EXPECT_EQ(m_pCommu->ReadRegs(100, 1, reply), -1);
+    const Bytes band = Le32(0);
+    EXPECT_EQ(m_pCommu->WriteRegs(kRegBandRequest, 4, band.data()), -1);
+    EXPECT_EQ(m_pCommu->SendData(band.data(), band.size()), -1);
+    EXPECT_EQ(m_status.m_nMachineState, kStateNoAnswer);
+}
+
+TEST_F(MyCommuTest, OutsideAJobEveryExchangeHasItsOwnConnection) {
+    const int nBefore = m_sim.Stats().m_nConnections;
+    EXPECT_EQ(ReadState(), kStateReady);
+    EXPECT_EQ(ReadState(), kStateReady);
+    EXPECT_EQ(m_sim.Stats().m_nConnections, nBefore + 2);
+    EXPECT_FALSE(m_pEth->IsOpen());
+}
+
+TEST_F(MyCommuTest, DuringAJobTheLinkStaysOpenUntilAnExchangeIsNotZero) {
+    const Bytes header = Concat(Le32(70), Le32(2));
+    ASSERT_EQ(m_pCommu->WriteRegs(kRegJobHeader, 8, header.data()), 0);
+    m_status.m_bJobRunning = true;
+    const int nBefore = m_sim.Stats().m_nConnections;
+    EXPECT_EQ(ReadState(), kStatePrinting);
+    EXPECT_EQ(ReadState(), kStatePrinting);
+    EXPECT_EQ(m_sim.Stats().m_nConnections, nBefore + 1);
+    EXPECT_TRUE(m_pEth->IsOpen());
+    // A busy answer to a band request is a result other than 0: it closes the link.
+    m_sim.AddFault({ESimFault::Busy, 0, -1, 1, 0});
+    const Bytes band = Le32(0);
+    EXPECT_EQ(m_pCommu->WriteRegs(kRegBandRequest, 4, band.data()), kBandBusy);
+    EXPECT_FALSE(m_pEth->IsOpen());
+    EXPECT_EQ(ReadState(), kStatePrinting);
+    EXPECT_EQ(m_sim.Stats().m_nConnections, nBefore + 2);
+}
+
+TEST_F(MyCommuTest, BandDataGoesInAcknowledgedChunksWithZeroPadding) {
+    StartJobAndRequestBand(3);
+    const Bytes data = BandForWidth70(648); // 1296 + 4 = 1300 bytes
+    ASSERT_EQ(data.size(), 1300u);
+    m_sim.ClearFrames();
+    EXPECT_EQ(m_pCommu->SendData(data.data(), data.size()), 1300);
+    const auto chunks = FramesOfKind('D');
+    ASSERT_EQ(chunks.size(), 3u);
+    for (const Bytes& chunk : chunks)
+        EXPECT_EQ(chunk.size(), 600u);
+    EXPECT_TRUE(std::equal(data.begin(), data.begin() + 600, chunks[0].begin()));
+    EXPECT_TRUE(std::equal(data.begin() + 1200, data.end(), chunks[2].begin()));
+    EXPECT_TRUE(
+        std::all_of(chunks[2].begin() + 100, chunks[2].end(), [](uint8_t b) { return b == 0; }));
+    EXPECT_EQ(m_status.m_nMachineState, kStatePrinting);
+    EXPECT_TRUE(m_pEth->IsOpen()) << "band data has no close-after rule";
+    EXPECT_EQ(m_sim.Stats().m_nBandsReceived, 1);
+    EXPECT_EQ(m_sim.Stats().m_nBadBands, 0);
+}
+
+TEST_F(MyCommuTest, AnAcknowledgementOfReadyEndsTheBandAndClosesTheLink) {
+    StartJobAndRequestBand(3);
+    m_sim.AddFault({ESimFault::StopJob, 'D', -1, 1, 0, 1}); // at the second chunk
+    const Bytes data = BandForWidth70(648);
+    m_sim.ClearFrames();
+    EXPECT_EQ(m_pCommu->SendData(data.data(), data.size()), 1);
+    EXPECT_EQ(FramesOfKind('D').size(), 2u);
+    EXPECT_EQ(m_status.m_nMachineState, kStateReady);
+    EXPECT_FALSE(m_pEth->IsOpen());
+    // The stopped machine answers the next band request with the ready state.
+    const Bytes band = Le32(0);
+    (void)m_pCommu->WriteRegs(kRegBandRequest, 4, band.data());
+    EXPECT_EQ(m_status.m_nMachineState, kStateReady);
+}
+
+TEST_F(MyCommuTest, AMissingAcknowledgementFailsTheBand) {
+    StartJobAndRequestBand(3);
+    m_sim.AddFault({ESimFault::Lose, 'D', -1, 1, 0, 1});
+    const Bytes data = BandForWidth70(648);
+    EXPECT_EQ(m_pCommu->SendData(data.data(), data.size()), -1);
+    EXPECT_FALSE(m_pEth->IsOpen());
+    // The band is requested and sent again on a new connection.
+    const Bytes band = Le32(0);
+    EXPECT_EQ(m_pCommu->WriteRegs(kRegBandRequest, 4, band.data()), kBandSendNow);
+    EXPECT_EQ(m_pCommu->SendData(data.data(), data.size()), 1300);
+}
+
+TEST_F(MyCommuTest, WriteResultsAreUnsignedOnEthernetAndSignedOnUsb) {
+    const Bytes header = Concat(Le32(70), Le32(1));
+    m_sim.AddFault({ESimFault::RefuseJob, 0, -1, 1, 200});
+    EXPECT_EQ(m_pCommu->WriteRegs(kRegJobHeader, 8, header.data()), 200);
+    m_choice.m_nVia = kCommuUsb;
+    m_sim.AddFault({ESimFault::RefuseJob, 0, -1, 1, 200});
+    EXPECT_EQ(m_pCommu->WriteRegs(kRegJobHeader, 8, header.data()), -56);
+    m_sim.AddFault({ESimFault::RefuseJob, 0, -1, 1, 127});
+    EXPECT_EQ(m_pCommu->WriteRegs(kRegJobHeader, 8, header.data()), 127);
+}
+
+TEST_F(MyCommuTest, EveryCallTakesTheLinkOfTheSettingAtThatMoment) {
+    struct Case {
+        int m_nVia;
+        int m_nExpected;
+        bool m_bUsb;            // the dedicated USB bus carried the exchange
+        int m_nMachineSessions; // sessions the machine saw (TCP connection or USB open)
+    } cases[] = {
+        {kCommuEthernet, 0, false, 1},
+        {kCommuUsb, 0, true, 1},
+        {kCommuUsbPrint, -1, false, 0}, // no printer device present: nothing is sent
+        {7, 0, false, 1},               // any other value: Ethernet
+    };
+    for (const Case& c : cases) {
+        m_choice.m_nVia = c.m_nVia;
+        m_pUsbBus->ClearCalls();
+        const int nBefore = m_sim.Stats().m_nConnections;
+        EXPECT_EQ(m_pCommu->SendAction(kActJogStop), c.m_nExpected) << c.m_nVia;
+        EXPECT_EQ(m_sim.Stats().m_nConnections - nBefore, c.m_nMachineSessions) << c.m_nVia;
+        const auto calls = m_pUsbBus->Calls();
+        EXPECT_EQ(!calls.empty(), c.m_bUsb) << c.m_nVia;
+        if (c.m_bUsb) {
+            // open, claim, the frame, the reply, then the close-after: release and close
+            ASSERT_EQ(calls.size(), 6u);
+            EXPECT_EQ(calls[2].m_kind, sim::CSimUsbCall::Write);
+            EXPECT_EQ(calls[2].m_nSize, 3);
+            EXPECT_EQ(calls[2].m_nEndpoint, 0x01);
+            EXPECT_EQ(calls[2].m_nTimeoutMs, 60);
+            EXPECT_EQ(calls[3].m_kind, sim::CSimUsbCall::Read);
+            EXPECT_EQ(calls[3].m_nEndpoint, 0x81);
+            EXPECT_EQ(calls[3].m_nTimeoutMs, 500);
+            EXPECT_EQ(calls[5].m_kind, sim::CSimUsbCall::Close);
+            EXPECT_EQ(m_pUsbBus->OpenHandles(), 0);
+        }
+    }
+}
+
+TEST_F(MyCommuTest, CloseEthLinkClosesOnlyAnEthernetChoice) {
+    const Bytes header = Concat(Le32(70), Le32(2));
+    ASSERT_EQ(m_pCommu->WriteRegs(kRegJobHeader, 8, header.data()), 0);
+    m_status.m_bJobRunning = true;
+    ASSERT_EQ(ReadState(), kStatePrinting);
+    ASSERT_TRUE(m_pEth->IsOpen());
+    m_choice.m_nVia = kCommuUsb;
+    m_pCommu->CloseEthLink();
+    EXPECT_TRUE(m_pEth->IsOpen());
+    m_choice.m_nVia = kCommuEthernet;
+    m_pCommu->CloseEthLink();
+    EXPECT_FALSE(m_pEth->IsOpen());
+    m_pCommu->CloseEthLink(); // closing a closed link does nothing
+    EXPECT_FALSE(m_pEth->IsOpen());
+}
+
+} // namespace
+} // namespace inkvale::test

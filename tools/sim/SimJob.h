@@ -1,0 +1,31 @@
+#pragma once
+
+#include "SimMachine.h"
+#include "config/MachineParams.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace inkvale::sim {
+
+/// The running job of the simulated machine: header values, the parameter block it prints
+/// with, the band in transfer and the bands received so far.
+struct CSimMachine::CJob {
+    int32_t m_nJobWidth = 0;
+    int32_t m_nBandCount = 0;
+    CMachineParams m_params;
+    size_t m_nExpectedWords = 0;
+    // Band in transfer.
+    bool m_bReceiving = false;
+    int32_t m_nBand = -1;
+    std::vector<uint8_t> m_data;
+    size_t m_nParsed = 0;  ///< bytes of m_data counted so far
+    size_t m_nDecoded = 0; ///< column-image words they stand for
+    bool m_bBad = false;
+    // Received bands by index (complete data only, padding cut off).
+    std::vector<std::vector<uint8_t>> m_bands;
+    std::vector<uint8_t> m_bandBad;
+};
+
+} // namespace inkvale::sim

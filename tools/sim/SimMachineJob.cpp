@@ -1,0 +1,228 @@
+// The job side of the simulated machine: job header, band requests, band data, band
+// confirmations, the end of a job, and the faults that change replies.
+
+#include "SimBandDecode.h"
+#include "SimJob.h"
+#include "SimMachine.h"
+#include "config/MachineParams.h"
+#include "machine/MachineProtocol.h"
+
+#include <algorithm>
+
+namespace inkvale::sim {
+
+namespace {
+
+constexpr size_t kBandBytesMax = 4928000 + 4096;
+constexpr int32_t kJobWidthMax = 28000;
+constexpr int32_t kBandCountMax = 1000000;
+constexpr int kResultRefused = 1;
+constexpr int kResultBadHeader = 2;
+constexpr int kResultUnknownBand = 2;
+
+} // namespace
+
+int CSimMachine::WriteJobHeader(const uint8_t* pData) {
+    std::copy(pData, pData + 8, m_arrRegs.begin() + kRegJobHeader);
+    for (auto it = m_faults.begin(); it != m_faults.end(); ++it) {
+        if (it->m_kind == ESimFault::RefuseJob) {
+            const int nResult = it->m_nValue != 0 ? it->m_nValue : kResultRefused;
+            if (--it->m_nTimes <= 0)
+                m_faults.erase(it);
+            return nResult;
+        }
+    }
+    if (m_nState != kStateReady || m_pJob)
+        return kResultRefused;
+    const int32_t nWidth = static_cast<int32_t>(GetLe32(pData));
+    const int32_t nBands = static_cast<int32_t>(GetLe32(pData + 4));
+    if (nWidth <= 0 || nWidth > kJobWidthMax || nBands <= 0 || nBands > kBandCountMax)
+        return kResultBadHeader;
+    m_pJob = std::make_unique<CJob>();
+    m_pJob->m_nJobWidth = nWidth;
+    m_pJob->m_nBandCount = nBands;
+    for (int a = CMachineParams::kEditBase; a < CMachineParams::kBlockSize; ++a)
+        m_pJob->m_params.SetEditByte(a, m_arrRegs[static_cast<size_t>(a)]);
+    for (int a = CMachineParams::kExtBase; a < CMachineParams::kExtBase + CMachineParams::kExtSize;
+         ++a)
+        m_pJob->m_params.SetEditByte(a, m_arrRegs[static_cast<size_t>(a)]);
+    m_pJob->m_nExpectedWords = ColumnImageWords(m_pJob->m_params, nWidth);
+    m_pJob->m_bands.resize(static_cast<size_t>(nBands));
+    m_pJob->m_bandBad.resize(static_cast<size_t>(nBands), 0);
+    ++m_stats.m_nJobsAccepted;
+    m_nState = kStateProcessing;
+    EnterState(kStatePrinting, m_timing.m_nStartMs);
+    return 0;
+}
+
+int CSimMachine::BandRequest(int32_t nBand) {
+    for (auto it = m_faults.begin(); it != m_faults.end(); ++it) {
+        if (it->m_kind == ESimFault::Busy) {
+            if (--it->m_nTimes <= 0)
+                m_faults.erase(it);
+            return kBandBusy;
+        }
+    }
+    if (!m_pJob || m_nState != kStatePrinting || CSimClock::now() < m_tBusyUntil)
+        return kBandBusy;
+    if (nBand < 0 || nBand >= m_pJob->m_nBandCount)
+        return kResultUnknownBand;
+    CJob& job = *m_pJob;
+    job.m_bReceiving = true;
+    job.m_nBand = nBand;
+    job.m_data.clear();
+    job.m_nParsed = 0;
+    job.m_nDecoded = 0;
+    job.m_bBad = false;
+    return kBandSendNow;
+}
+
+int CSimMachine::BandDone(int32_t nBand) {
+    if (!m_pJob || nBand < 0 || nBand >= m_pJob->m_nBandCount)
+        return kResultUnknownBand;
+    CJob& job = *m_pJob;
+    if (job.m_bReceiving && job.m_nBand == nBand) {
+        // Confirmed before its data was complete: print what arrived and count it as bad.
+        job.m_bReceiving = false;
+        job.m_bands[static_cast<size_t>(nBand)] = job.m_data;
+        job.m_bandBad[static_cast<size_t>(nBand)] = 1;
+    }
+    if (job.m_bandBad[static_cast<size_t>(nBand)] != 0 ||
+        job.m_bands[static_cast<size_t>(nBand)].empty())
+        ++m_stats.m_nBadBands;
+    ++m_stats.m_nBandsConfirmed;
+    m_nPosX += 300;
+    m_nPosY = (nBand % 2 == 0) ? job.m_nJobWidth * 4 : 0;
+    m_tBusyUntil = CSimClock::now() + std::chrono::milliseconds(m_timing.m_nBandPrintMs);
+    if (nBand == job.m_nBandCount - 1) {
+        EndJob(true);
+        m_nState = kStateFinishing;
+        EnterState(kStateReady, m_timing.m_nFinishMs);
+    }
+    return 0;
+}
+
+// Counts the column-image words the collected data stands for; the band is complete when
+// they fill the column image. The rest of the last chunk is padding.
+static void CountWords(std::vector<uint8_t>& data, size_t& nParsed, size_t& nDecoded,
+                       size_t nExpected, bool& bBad) {
+    while (nDecoded < nExpected && nParsed + 2 <= data.size()) {
+        const uint16_t w = GetLe16(&data[nParsed]);
+        if (w != 0) {
+            ++nDecoded;
+            nParsed += 2;
+            continue;
+        }
+        if (nParsed + 4 > data.size())
+            return; // the run length is in the next chunk
+        const uint16_t z = GetLe16(&data[nParsed + 2]);
+        if (z == 0 || z > 2200)
+            bBad = true;
+        nDecoded += z;
+        nParsed += 4;
+    }
+    if (nDecoded > nExpected)
+        bBad = true;
+}
+
+CSimReply CSimMachine::HandleChunk(int nConnection, const uint8_t* p, size_t n) {
+    std::lock_guard<std::mutex> guard(m_mutex);
+    const auto now = CSimClock::now();
+    Tick(now);
+    Log('D', nConnection, p, n);
+    ++m_stats.m_nChunks;
+    CSimReply reply;
+    if (now < m_tSilentUntil) {
+        reply.m_bNone = true;
+        return reply;
+    }
+    if (m_pJob && m_pJob->m_bReceiving) {
+        CJob& job = *m_pJob;
+        job.m_data.insert(job.m_data.end(), p, p + n);
+        CountWords(job.m_data, job.m_nParsed, job.m_nDecoded, job.m_nExpectedWords, job.m_bBad);
+        const bool bTooLong = job.m_data.size() > kBandBytesMax;
+        if (job.m_nDecoded >= job.m_nExpectedWords || bTooLong) {
+            job.m_data.resize(std::min(job.m_nParsed, job.m_data.size()));
+            job.m_bReceiving = false;
+            job.m_bands[static_cast<size_t>(job.m_nBand)] = std::move(job.m_data);
+            job.m_data = {};
+            job.m_bandBad[static_cast<size_t>(job.m_nBand)] = job.m_bBad || bTooLong;
+            ++m_stats.m_nBandsReceived;
+        }
+    }
+    // A machine without a job (stopped, dropped) acknowledges with its ready state, which
+    // tells the host to give the band up.
+    reply.m_bytes = {m_nState};
+    ApplyFaults('D', -1, reply);
+    return reply;
+}
+
+void CSimMachine::EndJob(bool bFinished) {
+    if (!m_pJob)
+        return;
+    CJob& job = *m_pJob;
+    ++(bFinished ? m_stats.m_nJobsFinished : m_stats.m_nJobsAborted);
+    m_lastSheet = AssembleSheet(job.m_params, job.m_nJobWidth, job.m_bands);
+    if (!m_strSheetPath.empty() && WriteSheetPng(m_lastSheet, m_strSheetPath)) {
+        ++m_stats.m_nSheetsWritten;
+        m_stats.m_strLastSheet = m_strSheetPath;
+    }
+    m_pJob.reset();
+}
+
+// The operator pressed stop just before this reply went out: it carries the ready state.
+void CSimMachine::StopNow(char cFrame, CSimReply& reply) {
+    ApplyAction(kActStop);
+    const size_t nStateAt = cFrame == 'D' ? 0 : cFrame == kFrameAction ? 3 : 4;
+    if (nStateAt < reply.m_bytes.size() && cFrame != kFrameRead)
+        reply.m_bytes[nStateAt] = m_nState;
+}
+
+void CSimMachine::ApplyFaults(char cFrame, int nAddress, CSimReply& reply) {
+    for (auto it = m_faults.begin(); it != m_faults.end(); ++it) {
+        const bool bReplyFault =
+            it->m_kind != ESimFault::RefuseJob && it->m_kind != ESimFault::Busy;
+        if (!bReplyFault || (it->m_cFrame != 0 && it->m_cFrame != cFrame) ||
+            (it->m_nAddress >= 0 && it->m_nAddress != nAddress))
+            continue;
+        if (it->m_nSkip > 0) {
+            --it->m_nSkip;
+            return;
+        }
+        switch (it->m_kind) {
+        case ESimFault::Lose:
+            reply.m_bNone = true;
+            break;
+        case ESimFault::Split:
+            reply.m_nSplitAt = std::max<size_t>(1, reply.m_bytes.size() / 2);
+            reply.m_nSplitPauseMs = it->m_nValue > 0 ? it->m_nValue : 30;
+            if (reply.m_bytes.size() < 2) // a one-byte reply splits into a byte and a byte
+                reply.m_bytes.push_back(reply.m_bytes.empty() ? 0 : reply.m_bytes[0]);
+            break;
+        case ESimFault::Late:
+            reply.m_nDelayMs = it->m_nValue;
+            break;
+        case ESimFault::Garble:
+            if (it->m_nValue == 1 || reply.m_bytes.size() <= 1)
+                reply.m_bytes.push_back(0xEE);
+            else if (it->m_nValue == 2 && reply.m_bytes.size() > 3)
+                reply.m_bytes[3] ^= 0x5A;
+            else
+                reply.m_bytes.pop_back();
+            break;
+        case ESimFault::Drop:
+            reply.m_bDrop = true;
+            break;
+        case ESimFault::StopJob:
+            StopNow(cFrame, reply);
+            break;
+        default:
+            break;
+        }
+        if (--it->m_nTimes <= 0)
+            m_faults.erase(it);
+        return;
+    }
+}
+
+} // namespace inkvale::sim
