@@ -1,0 +1,259 @@
+#include "import/HpglFile.h"
+
+#include "geometry/Rounding.h"
+#include "import/HpglCurveBuilder.h"
+#include "import/HpglSource.h"
+#include "import/HpglTokeniser.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace inkvale {
+
+namespace {
+
+constexpr double kDefaultCharHeightCm = 0.375;
+constexpr double kDefaultCharWidthCm = 0.285;
+constexpr uint8_t kEtx = 3;
+constexpr double kPi = 3.14159265359; // the value labels have always been turned with
+constexpr double kMinAutoFactor = 0.25;
+constexpr double kMaxAutoFactor = 4.0;
+
+constexpr int Code(char a, char b) {
+    return (a << 8) | b;
+}
+
+int32_t R(double v) {
+    return RoundCoord(v);
+}
+
+// A unit factor outside the plausible range means the auto-detect guessed wrong.
+double SaneFactor(double d) {
+    return (std::isfinite(d) && d >= kMinAutoFactor && d <= kMaxAutoFactor) ? d : 1.0;
+}
+
+} // namespace
+
+CHpglUnitFactor HpglUnitFactor(int nPltFileUnit, double dScaleX, double dScaleY) {
+    switch (nPltFileUnit) {
+    case 1:
+        return {true, 1.016, 1.016};
+    case 2:
+        return {true, dScaleX, dScaleY};
+    case 3:
+        return {true, 0.4, 0.4};
+    default:
+        return {};
+    }
+}
+
+CHpglFile::CHpglFile() = default;
+CHpglFile::~CHpglFile() = default;
+
+CHpglReadResult CHpglFile::Read() {
+    m_arrPlotList.Clear();
+    CHpglSource source;
+    if (!source.Open(m_strPath))
+        return {kHpglCannotOpen, {}};
+    const int64_t nLength = source.Length();
+    if (nLength < kHpglMinFileBytes || nLength > kHpglMaxFileBytes)
+        return {kHpglBadLength, {}};
+    Reset();
+    // Numbers take at least two bytes each (digit and separator); reserving by the file
+    // size avoids regrowing, and capacity never touched costs no resident memory.
+    m_arrPlotList.Reserve(static_cast<size_t>(nLength) / 16, static_cast<size_t>(nLength) / 2);
+    CHpglTokeniser tokeniser(*this);
+    bool bGoing = true;
+    while (bGoing) {
+        const std::string_view chunk = source.Next();
+        if (source.Failed())
+            return {kHpglCannotOpen, {}};
+        if (chunk.empty())
+            break;
+        bGoing = tokeniser.Feed(chunk.data(), chunk.size());
+    }
+    tokeniser.Finish();
+    return tokeniser.Result();
+}
+
+CHpglReadResult CHpglFile::ReadMemory(std::string_view bytes) {
+    m_arrPlotList.Clear();
+    const auto nLength = static_cast<int64_t>(bytes.size());
+    if (nLength < kHpglMinFileBytes || nLength > kHpglMaxFileBytes)
+        return {kHpglBadLength, {}};
+    Reset();
+    CHpglTokeniser tokeniser(*this);
+    if (tokeniser.Feed(bytes.data(), bytes.size()))
+        tokeniser.Finish();
+    return tokeniser.Result();
+}
+
+void CHpglFile::ResetLabelSettings() {
+    m_dCharHeight = kDefaultCharHeightCm;
+    m_dCharWidth = kDefaultCharWidthCm;
+    m_chTerminator = kEtx;
+    m_nTermMode = 1;
+    m_dLabelAngle = 0.0;
+    m_nLabelOrigin = 1;
+}
+
+void CHpglFile::ResetState() {
+    ResetLabelSettings();
+    m_nPenX = m_nPenY = 0;
+    m_bPenDown = 0;
+    m_nP1X = m_nP1Y = 0;
+    m_nP2X = m_nP2Y = 1000;
+    m_nScXMin = m_nScYMin = 0;
+    m_nScXMax = m_nScYMax = 1000;
+    m_dScaleX = m_dScaleY = 1.0;
+    std::memset(m_szLabel, 0, sizeof(m_szLabel));
+    m_nLabelLen = 0;
+    m_arrPlotList.Clear();
+}
+
+void CHpglFile::Reset() {
+    ResetState();
+    LoadFonts();
+}
+
+void CHpglFile::Execute(const char* pszCmd, const std::vector<double>& params) {
+    const size_t n = params.size();
+    switch (Code(pszCmd[0], pszCmd[1])) {
+    case Code('P', 'D'):
+        if (n >= 2)
+            PenDraw(params);
+        m_bPenDown = 1;
+        break;
+    case Code('P', 'U'):
+        if (n >= 2)
+            PenMoveTo(params);
+        m_bPenDown = 0;
+        break;
+    case Code('P', 'A'):
+        if (n >= 2) {
+            if (m_bPenDown != 0)
+                PenDraw(params);
+            else
+                PenMoveTo(params);
+        }
+        break;
+    case Code('P', 'G'):
+    case Code('F', 'R'):
+        m_arrPlotList.AddPageBreak();
+        break;
+    case Code('L', 'T'):
+        m_arrPlotList.AddLineType(n == 0 ? 0 : (R(params[n - 1]) != 0 ? 1 : 0));
+        break;
+    case Code('S', 'P'):
+        m_arrPlotList.AddPenSelect(n == 0 ? 0 : R(params[0]));
+        break;
+    case Code('I', 'P'):
+        if (n == 4) {
+            m_nP1X = R(params[0]);
+            m_nP1Y = R(params[1]);
+            m_nP2X = R(params[2]);
+            m_nP2Y = R(params[3]);
+        }
+        break;
+    case Code('S', 'C'):
+        SetScaling(params);
+        break;
+    case Code('L', 'O'): {
+        const int32_t nOrigin = n >= 1 ? R(params[0]) : 0;
+        const bool bValid = (nOrigin >= 1 && nOrigin <= 9) || (nOrigin >= 11 && nOrigin <= 19);
+        m_nLabelOrigin = bValid ? nOrigin : 1;
+        break;
+    }
+    case Code('S', 'I'):
+        m_dCharWidth = n >= 2 ? params[0] : kDefaultCharWidthCm;
+        m_dCharHeight = n >= 2 ? params[1] : kDefaultCharHeightCm;
+        break;
+    case Code('D', 'I'):
+        SetDirection(params);
+        break;
+    case Code('D', 'R'):
+        SetRelativeDirection(params);
+        break;
+    case Code('L', 'B'):
+        DrawLabel();
+        break;
+    case Code('I', 'N'):
+        m_nPenX = m_nPenY = 0;
+        m_bPenDown = 0;
+        [[fallthrough]];
+    case Code('D', 'F'):
+        ResetLabelSettings();
+        if (!m_arrPlotList.Empty())
+            m_arrPlotList.AddLineType();
+        break;
+    default:
+        break; // read and ignored
+    }
+}
+
+// A move to the current pen position, then the pairs as one polyline; an odd last
+// parameter is ignored.
+void CHpglFile::PenDraw(const std::vector<double>& params) {
+    m_arrPlotList.AddMove(m_nPenX, m_nPenY);
+    m_arrPlotList.BeginPolyline();
+    const size_t nPairs = params.size() / 2;
+    for (size_t i = 0; i < nPairs; ++i) {
+        m_nPenX = R(params[2 * i]);
+        m_nPenY = R(params[2 * i + 1]);
+        m_arrPlotList.AppendPoint(m_nPenX, m_nPenY);
+    }
+}
+
+// The last two parameters, even when their count is odd.
+void CHpglFile::PenMoveTo(const std::vector<double>& params) {
+    const size_t n = params.size();
+    m_nPenX = R(params[n - 2]);
+    m_nPenY = R(params[n - 1]);
+}
+
+void CHpglFile::SetScaling(const std::vector<double>& params) {
+    if (params.size() != 4 || m_nPltFileUnit != 2) {
+        m_dScaleX = m_dScaleY = 1.0;
+        return;
+    }
+    m_nScXMin = R(params[0]);
+    m_nScXMax = R(params[1]);
+    m_nScYMin = R(params[2]);
+    m_nScYMax = R(params[3]);
+    // Differences in double: the window and the points may span the whole int32 range.
+    const auto Diff = [](int32_t a, int32_t b) { return static_cast<double>(a) - b; };
+    m_dScaleX = SaneFactor(std::fabs(Diff(m_nP2X, m_nP1X) / Diff(m_nScXMax, m_nScXMin)));
+    m_dScaleY = SaneFactor(std::fabs(Diff(m_nP2Y, m_nP1Y) / Diff(m_nScYMax, m_nScYMin)));
+}
+
+void CHpglFile::SetDirection(const std::vector<double>& params) {
+    m_dLabelAngle = params.size() >= 2 ? std::atan2(params[1], params[0]) * 180.0 / kPi : 0.0;
+}
+
+// Relative direction: only the two axis-parallel forms are understood.
+void CHpglFile::SetRelativeDirection(const std::vector<double>& params) {
+    if (params.empty()) {
+        m_dLabelAngle = 0.0;
+        return;
+    }
+    if (params.size() != 2)
+        return;
+    if (params[0] == 0 && params[1] != 0)
+        m_dLabelAngle = 90.0;
+    else if (params[0] != 0 && params[1] == 0)
+        m_dLabelAngle = 0.0;
+}
+
+// Label hook: the stroke fonts draw m_szLabel at the pen position into the plot list as
+// move and polyline records, and LoadFonts reloads them from m_strAppDir. Until the stroke
+// fonts are part of the reader, labels add nothing to the drawing.
+void CHpglFile::LoadFonts() {}
+
+void CHpglFile::DrawLabel() {}
+
+void CHpglFile::ToCurves(CCurveArray& arrCurves, int nPGCmdType) const {
+    CHpglCurveBuilder builder(arrCurves, nPGCmdType == 1);
+    builder.Build(m_arrPlotList);
+}
+
+} // namespace inkvale

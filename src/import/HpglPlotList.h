@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace inkvale {
+
+/// The neutral output of the HP-GL interpreter: moves, polylines, page breaks, line-type and
+/// pen changes in drawing order, with coordinates in file units. Records keep their values in
+/// one shared array so that large files cost 4 bytes per value and one allocation.
+class CHpglPlotList {
+public:
+    /// Record kinds, numbered as the plot list has always numbered them.
+    enum EKind : int32_t {
+        kPolyline = 20,  ///< x0, y0, x1, y1, ...
+        kMove = 21,      ///< x, y: where the next polyline starts
+        kPageBreak = 22, ///< no data
+        kLineType = 23,  ///< no data, or one value 0 (solid) / 1 (dashed)
+        kPenSelect = 24, ///< one value: the pen number
+    };
+
+    struct CRecord {
+        int32_t m_nKind = 0;
+        uint32_t m_nCount = 0; ///< number of int32 values
+        size_t m_nStart = 0;   ///< index of the first value in the shared array
+    };
+
+    /// Largest number of int32 values the list holds (1 GiB); appends beyond it are dropped
+    /// and Overflowed() turns true, so absurd label-heavy input cannot exhaust memory.
+    static constexpr size_t kMaxValues = size_t{1} << 28;
+
+    void Clear();
+    /// Reserves room for about nValues values. Untouched capacity costs no resident memory.
+    void Reserve(size_t nRecords, size_t nValues);
+
+    void AddMove(int32_t x, int32_t y);
+    /// Starts an empty polyline record; AppendPoint fills it.
+    void BeginPolyline();
+    /// Appends a vertex to the last record when it is a polyline, else to a new polyline.
+    void AppendPoint(int32_t x, int32_t y);
+    void AddPageBreak();
+    /// A line-type record without data.
+    void AddLineType();
+    void AddLineType(int32_t nValue);
+    void AddPenSelect(int32_t nPen);
+
+    bool Empty() const { return m_arrRecords.empty(); }
+    size_t Size() const { return m_arrRecords.size(); }
+    const CRecord& operator[](size_t i) const { return m_arrRecords[i]; }
+    /// The values of a record (m_nCount of them).
+    const int32_t* Data(const CRecord& r) const { return m_arrValues.data() + r.m_nStart; }
+    size_t ValueCount() const { return m_arrValues.size(); }
+    /// Whether some append was refused because the list reached kMaxValues.
+    bool Overflowed() const { return m_bOverflow; }
+
+private:
+    void AddRecord(int32_t nKind);
+    bool Room(size_t nMore);
+
+    std::vector<CRecord> m_arrRecords;
+    std::vector<int32_t> m_arrValues;
+    bool m_bOverflow = false;
+};
+
+} // namespace inkvale

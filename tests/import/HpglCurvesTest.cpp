@@ -1,0 +1,177 @@
+#include "import/HpglCurveBuilder.h"
+#include "import/HpglFile.h"
+
+#include "HpglTestSupport.h"
+#include "support/TestPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+
+namespace inkvale {
+namespace {
+
+using test::DumpCurves;
+
+CCurveArray CurvesOf(const std::string& text, int nPGCmdType, CCurveArray curves = {}) {
+    CHpglFile file;
+    EXPECT_TRUE(file.ReadMemory(text).Ok()) << text;
+    file.ToCurves(curves, nPGCmdType);
+    for (const CCurve& c : curves)
+        EXPECT_EQ(c.m_nPen, 1) << text;
+    return curves;
+}
+
+TEST(HpglToCurves, CurveBuilding) {
+    struct Case {
+        const char* input;
+        int nPGCmdType;
+        const char* curves; // "linetype:x,y x,y|..."
+    };
+    const Case cases[] = {
+        {"IN;PU0,0;PD100,0,100,100;PU200,0;PD300,0;", 0, "0:0,0 100,0 100,100|0:200,0 300,0"},
+        // A draw that starts where the last ended continues the curve; the joint repeats.
+        {"PU0,0;PD10,10;PD20,20;", 0, "0:0,0 10,10 10,10 20,20"},
+        {"PD10,10;PU;PD20,20;", 0, "0:0,0 10,10 10,10 20,20"},
+        {"PD10,10;PU10,10;PD20,20;", 0, "0:0,0 10,10 10,10 20,20"},
+        {"PD10,10;PU11,10;PD20,20;", 0, "0:0,0 10,10|0:11,10 20,20"},
+        // A line type applies from the next new curve on.
+        {"LT1;PU0,0;PD100,0;", 0, "1:0,0 100,0"},
+        {"LT1;PU0,0;PD100,0;LT;PD200,0;PU0,50;PD10,50;", 0, "1:0,0 100,0 100,0 200,0|0:0,50 10,50"},
+        {"PU0,0;PD1,0;LT1;PU5,0;PD6,0;LT0;PU9,0;PD9,9;", 0, "0:0,0 1,0|1:5,0 6,0|0:9,0 9,9"},
+        // Pages: over the same origin, or one after another along X.
+        {"PU0,0;PD4000,0,0,10;PG;PU0,0;PD100,100;", 0, "0:0,0 4000,0 0,10|0:0,0 100,100"},
+        {"PU0,0;PD4000,0,0,10;PG;PU0,0;PD100,100;", 1, "0:0,0 4000,0 0,10|0:4000,0 4100,100"},
+        {"PU0,0;PD10,0;PG;PU0,0;PD10,0;PG;PU-5,0;PD0,0;", 1, "0:0,0 10,0|0:10,0 20,0|0:15,0 20,0"},
+        {"PG;PU0,0;PD5,5;", 1, "0:0,0 5,5"}, // nothing before the first page break
+        {"LT1;PU0,0;PD10,0;PG;PU0,0;PD5,5;", 0, "1:0,0 10,0|0:0,0 5,5"},
+        {"PU0,0;PD10,0;PG;PD5,5;", 0, "0:0,0 10,0|0:10,0 5,5"}, // the pen stays where it was
+        // Offsets are held at the int32 limit instead of wrapping around.
+        {"PU0,0;PD2147483000,0;PG;PU0,0;PD1000,0;", 1,
+         "0:0,0 2147483000,0|0:2147483000,0 2147483647,0"},
+        {"PD;PU5,5;PG;", 0, ""},
+        {"SP2;PU0,0;PD1,1;SP3;PD2,2;", 0, "0:0,0 1,1 1,1 2,2"}, // pens do not split curves
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DumpCurves(CurvesOf(c.input, c.nPGCmdType)), c.curves) << c.input;
+}
+
+TEST(HpglToCurves, AppendsAfterTheCurvesAlreadyThere) {
+    CCurveArray page(1);
+    page[0].m_arrPoints = {{0, 0}, {500, 7}};
+    const CCurveArray curves = CurvesOf("PG;PU0,0;PD1,1;", 1, page);
+    EXPECT_EQ(DumpCurves(curves), "0:0,0 500,7|0:500,0 501,1");
+    EXPECT_EQ(curves[0].m_nMaxX, 500) << "the page's extents were recomputed";
+}
+
+TEST(HpglToCurves, RecordsWithoutAMoveStillMakeCurves) {
+    // Label strokes arrive as move + polyline; a polyline may also follow another directly.
+    CHpglPlotList list;
+    list.BeginPolyline();
+    list.AppendPoint(1, 2);
+    list.AppendPoint(3, 4);
+    list.AddMove(3, 4);
+    list.AppendPoint(5, 6); // no polyline record at the end: one is started
+    list.AddLineType(1);
+    list.AddMove(9, 9);
+    list.AddLineType();
+    list.AppendPoint(10, 10);
+    CCurveArray curves;
+    CHpglCurveBuilder builder(curves, false);
+    builder.Build(list);
+    EXPECT_EQ(DumpCurves(curves), "0:1,2 3,4 3,4 5,6|1:9,9 10,10");
+}
+
+TEST(HpglToCurves, CleaningAfterwardsRemovesTheJoints) {
+    CCurveArray curves = CurvesOf("PU0,0;PD10,10;PD20,20;", 0);
+    ASSERT_EQ(curves.size(), 1u);
+    curves[0].RemoveDuplicates();
+    EXPECT_EQ(DumpCurves(curves), "0:0,0 10,10 20,20");
+    curves[0].RemoveCollinear();
+    EXPECT_EQ(DumpCurves(curves), "0:0,0 20,20");
+}
+
+// ---- The real-world corpus ----
+
+struct CSummary {
+    size_t nCurves = 0;
+    size_t nDashed = 0;
+    size_t nVertices = 0;
+    size_t nCleaned = 0; // curves with two or more vertices once duplicates are gone
+    int32_t nMinX = INT_MAX, nMaxX = INT_MIN, nMinY = INT_MAX, nMaxY = INT_MIN;
+};
+
+CSummary Summarise(const CCurveArray& curves) {
+    CSummary s;
+    s.nCurves = curves.size();
+    for (CCurve c : curves) {
+        s.nDashed += c.m_nLineType == 1 ? 1 : 0;
+        s.nVertices += c.m_arrPoints.size();
+        for (const CPoint& p : c.m_arrPoints) {
+            s.nMinX = std::min(s.nMinX, p.x);
+            s.nMaxX = std::max(s.nMaxX, p.x);
+            s.nMinY = std::min(s.nMinY, p.y);
+            s.nMaxY = std::max(s.nMaxY, p.y);
+        }
+        c.RemoveDuplicates();
+        s.nCleaned += c.m_arrPoints.size() >= 2 ? 1 : 0;
+    }
+    return s;
+}
+
+TEST(HpglCorpus, EveryFileLoads) {
+    const auto dir = test::CorpusDir() / "hpgl";
+    ASSERT_TRUE(std::filesystem::is_directory(dir)) << dir;
+    size_t nFiles = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        CHpglFile file;
+        file.m_strPath = entry.path().string();
+        const CHpglReadResult r = file.Read();
+        EXPECT_TRUE(r.Ok()) << entry.path() << " status " << r.m_nStatus;
+        CCurveArray curves;
+        file.ToCurves(curves, 1);
+        // Two files draw nothing but labels or polyline-encoded (PE) data, which this
+        // reader does not decode.
+        const std::string name = entry.path().filename().string();
+        if (name != "hp2xx-dt.plt" && name != "ezdxf-PLOTFILE.plt") {
+            EXPECT_FALSE(curves.empty()) << name;
+        }
+        ++nFiles;
+    }
+    EXPECT_GE(nFiles, 11u);
+}
+
+// Facts counted over the file text by a separate script (a small model of PU/PD/PA with
+// pen state, continuation at the last vertex, LT and PG), not taken from this reader.
+TEST(HpglCorpus, FactsCheckedByOtherMeans) {
+    struct Case {
+        const char* name;
+        size_t nCurves, nCleaned, nDashed, nVertices;
+        int32_t nMinX, nMaxX, nMinY, nMaxY;
+    };
+    const Case cases[] = {
+        {"inkcut-test.hpgl", 162, 162, 0, 20358, 150, 1592, 150, 5378},
+        {"hp2xx-inter.hp", 919, 919, 1, 6894, 81, 7550, 104, 7232},
+        {"hp2xx-acad.hp", 333, 325, 0, 3974, 3046, 7311, 2520, 6179},
+    };
+    for (const Case& c : cases) {
+        CHpglFile file;
+        file.m_strPath = (test::CorpusDir() / "hpgl" / c.name).string();
+        ASSERT_TRUE(file.Read().Ok()) << c.name;
+        CCurveArray curves;
+        file.ToCurves(curves, 0);
+        const CSummary s = Summarise(curves);
+        EXPECT_EQ(s.nCurves, c.nCurves) << c.name;
+        EXPECT_EQ(s.nCleaned, c.nCleaned) << c.name;
+        EXPECT_EQ(s.nDashed, c.nDashed) << c.name;
+        EXPECT_EQ(s.nVertices, c.nVertices) << c.name;
+        EXPECT_EQ(s.nMinX, c.nMinX) << c.name;
+        EXPECT_EQ(s.nMaxX, c.nMaxX) << c.name;
+        EXPECT_EQ(s.nMinY, c.nMinY) << c.name;
+        EXPECT_EQ(s.nMaxY, c.nMaxY) << c.name;
+    }
+}
+
+} // namespace
+} // namespace inkvale
