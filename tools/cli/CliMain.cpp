@@ -13,6 +13,7 @@ namespace inkvale::cli {
 const std::vector<CCliCommand>& CliCommands() {
     static const std::vector<CCliCommand> commands = {
         {"tasks", "tasks FILE.sptask      list the tasks of a task file", RunTasks},
+        {"curves", "curves FILE            load FILE as a task and print its curves", RunCurves},
     };
     return commands;
 }
