@@ -48,6 +48,8 @@ bool CSimServer::Start(const std::string& strAddress, uint16_t nPort, std::strin
         errno = EINVAL;
         return SetError(pError, "not an IPv4 address '" + strAddress + "'");
     }
+    // The machine reports the address it is reached at (bytes 4..7, first octet first).
+    m_machine.SetParam("MachineIP", addr.sin_addr.s_addr);
     m_nListen = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (m_nListen < 0)
         return SetError(pError, "socket");
