@@ -26,7 +26,7 @@ const char* RunErrorText(ERunError e) {
 } // namespace
 
 CBandDecodeResult CBandDecoder::Decode(std::span<const uint8_t> data, int32_t nJobWidth,
-                                       bool bReturn) {
+                                       bool bReturn, bool bAllowPadding) {
     m_nRows = std::clamp(nJobWidth, 0, CBandGeometry::kMaxJobWidth);
     const int nColumns = m_nRows + CBandGeometry::kExtraColumns;
     const size_t nColumnWords = static_cast<size_t>(m_geo.ColumnWords());
@@ -34,7 +34,12 @@ CBandDecodeResult CBandDecoder::Decode(std::span<const uint8_t> data, int32_t nJ
     m_words.assign(nWanted, 0);
     size_t nGot = 0;
     CBandDecodeResult result;
-    result.m_eError = DecodeZeroRuns(data, m_words.data(), nWanted, nGot);
+    size_t nUsed = 0;
+    result.m_eError = DecodeZeroRuns(data, m_words.data(), nWanted, nGot, &nUsed);
+    if (bAllowPadding && nGot == nWanted &&
+        std::all_of(data.begin() + static_cast<ptrdiff_t>(nUsed), data.end(),
+                    [](uint8_t b) { return b == 0; }))
+        result.m_eError = ERunError::None;
     if (result.Ok() && nGot != nWanted) {
         result.m_bWrongSize = true;
         result.m_strMessage = "band data expands to " + std::to_string(nGot) +

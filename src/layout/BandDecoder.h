@@ -37,7 +37,10 @@ public:
     /// Decodes one band of a job of JobWidth nJobWidth (0..28000). On success the printed
     /// pixels are in Bitmap(); on failure Bitmap() holds what the words decoded so far
     /// print (the machine prints whatever reached it).
-    CBandDecodeResult Decode(std::span<const uint8_t> data, int32_t nJobWidth, bool bReturn);
+    /// With bAllowPadding, zero bytes after a complete band (the rest of the link's last
+    /// chunk) are accepted.
+    CBandDecodeResult Decode(std::span<const uint8_t> data, int32_t nJobWidth, bool bReturn,
+                             bool bAllowPadding = false);
 
     /// Printed pixels of the last band: Rows() rows (= JobWidth) of RowBytes() bytes, the
     /// most significant bit the lowest feed pixel; row = carriage column.

@@ -138,10 +138,16 @@ std::vector<uint16_t> EncodeZeroRuns(std::span<const uint16_t> words) {
 }
 
 ERunError DecodeZeroRuns(std::span<const uint8_t> data, uint16_t* pOut, size_t nCapacity,
-                         size_t& nWords) {
+                         size_t& nWords, size_t* pUsedBytes) {
     nWords = 0;
+    size_t nUsedWords = 0; // input words behind the output so far
+    auto finish = [&](ERunError e) {
+        if (pUsedBytes != nullptr)
+            *pUsedBytes = 2 * nUsedWords;
+        return e;
+    };
     if (data.size() % 2 != 0)
-        return ERunError::OddLength;
+        return finish(ERunError::OddLength);
     const size_t nIn = data.size() / 2;
     auto word = [&](size_t i) {
         return static_cast<uint16_t>(data[2 * i] | (data[2 * i + 1] << 8));
@@ -150,21 +156,23 @@ ERunError DecodeZeroRuns(std::span<const uint8_t> data, uint16_t* pOut, size_t n
         const uint16_t w = word(i);
         if (w != 0) {
             if (nWords >= nCapacity)
-                return ERunError::TooLong;
+                return finish(ERunError::TooLong);
             pOut[nWords++] = w;
+            nUsedWords = i + 1;
             continue;
         }
-        if (++i >= nIn)
-            return ERunError::MissingLength;
-        const uint16_t n = word(i);
+        if (i + 1 >= nIn)
+            return finish(ERunError::MissingLength);
+        const uint16_t n = word(++i);
         if (n == 0 || n > kMaxRun)
-            return ERunError::BadLength;
+            return finish(ERunError::BadLength);
         if (n > nCapacity - nWords)
-            return ERunError::TooLong;
+            return finish(ERunError::TooLong);
         std::memset(pOut + nWords, 0, n * sizeof(uint16_t));
         nWords += n;
+        nUsedWords = i + 1;
     }
-    return ERunError::None;
+    return finish(ERunError::None);
 }
 
 } // namespace inkvale

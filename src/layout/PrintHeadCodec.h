@@ -42,9 +42,10 @@ enum class ERunError {
 };
 
 /// Expands zero-run coded bytes into at most nCapacity words of pOut; nWords receives the
-/// number of words produced (also on failure: the words expanded so far). Never reads or
-/// writes out of bounds, whatever the input.
+/// number of words produced (also on failure: the words expanded so far) and, when given,
+/// *pUsedBytes the bytes of input that produced them. Never reads or writes out of bounds,
+/// whatever the input.
 ERunError DecodeZeroRuns(std::span<const uint8_t> data, uint16_t* pOut, size_t nCapacity,
-                         size_t& nWords);
+                         size_t& nWords, size_t* pUsedBytes = nullptr);
 
 } // namespace inkvale

@@ -1,0 +1,230 @@
+#include "layout/BandRasteriser.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPen>
+#include <QPointF>
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <cstring>
+
+namespace inkvale {
+
+namespace {
+
+constexpr int64_t kBucketPixels = 128;
+constexpr int64_t kMaxBuckets = int64_t{1} << 20;
+constexpr double kDashOn = 10.0;  // pixels of a dash
+constexpr double kDashOff = 4.0;  // pixels of a gap
+constexpr int kCarriageRows = 30; // rows in front of the drawing along the carriage
+
+// How far outside the bitmap a segment is clipped: beyond the reach of any pen end or join,
+// so clipping changes no pixel while keeping the painter's coordinates small.
+int ClipPad(int nLineWidth) {
+    return std::max(nLineWidth, 1) + 4;
+}
+
+// Liang-Barsky: the part t0..t1 of a + t (b - a) inside the rectangle, false when none.
+bool ClipSegment(QPointF a, QPointF b, const QRectF& r, double& t0, double& t1) {
+    t0 = 0;
+    t1 = 1;
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+    }
+    return t0 <= t1;
+}
+
+QPen SolidPen(int nWidth) {
+    // A width-1 pen draws one-pixel lines; wider ones have round ends and joins.
+    QPen pen(Qt::white);
+    pen.setWidth(nWidth);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    return pen;
+}
+
+QPen DashedPen(int nWidth, double dStartLength) {
+    // Qt measures dashes and their offset in pen widths.
+    const double w = std::max(nWidth, 1);
+    QPen pen(Qt::white);
+    pen.setWidth(nWidth);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    pen.setDashPattern({kDashOn / w, kDashOff / w});
+    pen.setDashOffset(std::fmod(dStartLength, kDashOn + kDashOff) / w);
+    return pen;
+}
+
+} // namespace
+
+CBandRasteriser::CBandRasteriser(const CBandGeometry& geometry, const CCurveArray& curves,
+                                 std::string strPath, int32_t nJobWidth, int64_t nBandCount)
+    : m_geo(geometry), m_curves(curves),
+      m_nJobWidth(std::clamp(nJobWidth, 0, CBandGeometry::kMaxJobWidth)), m_nBandCount(nBandCount),
+      m_text(geometry, std::move(strPath)) {
+    BuildBuckets();
+}
+
+void CBandRasteriser::BuildBuckets() {
+    const int64_t nPad = ClipPad(m_geo.LineWidth());
+    const int64_t nLastOffset = m_nBandCount > 0 ? m_geo.BandOffset(m_nBandCount - 1) : 0;
+    const int64_t nEnd = std::max<int64_t>(nLastOffset, 0) + m_geo.BitmapWidth();
+    m_nBucketPixels = std::max(kBucketPixels, nEnd / kMaxBuckets + 1);
+    const size_t nBuckets = static_cast<size_t>(nEnd / m_nBucketPixels + 1);
+    m_nEnd = nEnd;
+    // Feed range of each curve in job pixels, widened by the pen; two passes build the
+    // bucket lists without reallocation.
+    std::vector<std::pair<size_t, size_t>> ranges(m_curves.size(), {1, 0});
+    std::vector<uint32_t> count(nBuckets + 1, 0);
+    for (size_t i = 0; i < m_curves.size(); ++i) {
+        const auto& pts = m_curves[i].m_arrPoints;
+        if (pts.size() < 2)
+            continue;
+        const auto [lo, hi] = std::minmax_element(
+            pts.begin(), pts.end(), [](const CPoint& a, const CPoint& b) { return a.x < b.x; });
+        const int64_t x0 = m_geo.LineWidth() + CBandGeometry::FeedPixel(lo->x) - nPad;
+        const int64_t x1 = m_geo.LineWidth() + CBandGeometry::FeedPixel(hi->x) + nPad;
+        if (x1 < 0 || x0 >= nEnd)
+            continue;
+        ranges[i] = {static_cast<size_t>(std::max<int64_t>(x0, 0) / m_nBucketPixels),
+                     static_cast<size_t>(std::min(x1, nEnd - 1) / m_nBucketPixels)};
+        for (size_t b = ranges[i].first; b <= ranges[i].second; ++b)
+            ++count[b + 1];
+    }
+    for (size_t b = 0; b < nBuckets; ++b)
+        count[b + 1] += count[b];
+    m_bucketStart = count;
+    m_bucketCurves.assign(count[nBuckets], 0);
+    for (size_t i = 0; i < m_curves.size(); ++i) {
+        for (size_t b = ranges[i].first; b <= ranges[i].second; ++b)
+            m_bucketCurves[count[b]++] = static_cast<uint32_t>(i);
+    }
+    m_curveStamp.assign(m_curves.size(), -1);
+}
+
+void CBandRasteriser::CollectCurves(int64_t nOffset) {
+    m_bandCurves.clear();
+    ++m_nStamp;
+    if (!m_bUseBuckets) {
+        for (size_t i = 0; i < m_curves.size(); ++i)
+            m_bandCurves.push_back(static_cast<uint32_t>(i));
+        return;
+    }
+    const int64_t x0 = std::max<int64_t>(nOffset, 0);
+    const int64_t x1 = std::min(nOffset + m_geo.BitmapWidth() - 1, m_nEnd - 1);
+    for (int64_t b = x0 / m_nBucketPixels; x0 <= x1 && b <= x1 / m_nBucketPixels; ++b) {
+        const size_t nb = static_cast<size_t>(b);
+        for (uint32_t k = m_bucketStart[nb]; k < m_bucketStart[nb + 1]; ++k) {
+            const uint32_t i = m_bucketCurves[k];
+            if (m_curveStamp[i] == m_nStamp)
+                continue;
+            m_curveStamp[i] = m_nStamp;
+            m_bandCurves.push_back(i);
+        }
+    }
+}
+
+void CBandRasteriser::DrawCurve(QPainter& painter, const CCurve& curve, int64_t nOffset) {
+    const int M = m_geo.LineWidth();
+    const double dPad = ClipPad(M);
+    const QRectF clip(-dPad, -dPad, m_geo.BitmapWidth() + 2 * dPad, m_nJobWidth + 2 * dPad);
+    // Wide pens are centred on pixel centres; the one-pixel line drawer already is.
+    const double dCentre = M >= 2 ? 0.5 : 0.0;
+    const uint32_t E = m_geo.Params().m_nXDotsPerMetre;
+    auto map = [&](const CPoint& p) {
+        return QPointF(
+            static_cast<double>(M - nOffset + CBandGeometry::FeedPixel(p.x)) + dCentre,
+            static_cast<double>(M + kCarriageRows + CBandGeometry::CarriageColumn(p.y, E)) +
+                dCentre);
+    };
+    const bool bDashed = curve.m_nLineType != 0;
+    const auto& pts = curve.m_arrPoints;
+    double dLength = 0;   // along the curve up to the current vertex, for the dash phase
+    double dRunStart = 0; // length at the start of the current run
+    m_run.clear();
+    auto flush = [&]() {
+        if (m_run.size() >= 2) {
+            painter.setPen(bDashed ? DashedPen(M, dRunStart) : m_solidPen);
+            painter.drawPolyline(m_run.data(), static_cast<int>(m_run.size()));
+        }
+        m_run.clear();
+    };
+    QPointF a = map(pts[0]);
+    for (size_t k = 1; k < pts.size(); ++k) {
+        const QPointF b = map(pts[k]);
+        const double dSeg = std::hypot(b.x() - a.x(), b.y() - a.y());
+        double t0 = 0, t1 = 1;
+        if (!ClipSegment(a, b, clip, t0, t1)) {
+            flush();
+        } else {
+            // A segment entering the clip rectangle starts a new run.
+            if (m_run.empty() || t0 > 0) {
+                flush();
+                dRunStart = dLength + t0 * dSeg;
+                m_run.push_back(a + t0 * (b - a));
+            }
+            m_run.push_back(t1 < 1 ? a + t1 * (b - a) : b);
+            if (t1 < 1)
+                flush();
+        }
+        dLength += dSeg;
+        a = b;
+    }
+    flush();
+}
+
+void CBandRasteriser::DrawStrokes(QPainter& painter, int64_t nOffset) {
+    CollectCurves(nOffset);
+    m_nLastCurves = m_bandCurves.size();
+    m_solidPen = SolidPen(m_geo.LineWidth());
+    for (uint32_t i : m_bandCurves) {
+        if (m_curves[i].m_arrPoints.size() >= 2)
+            DrawCurve(painter, m_curves[i], nOffset);
+    }
+}
+
+bool CBandRasteriser::DrawBand(int64_t j, uint8_t* pBitmap, std::time_t tNow) {
+    const int nRowBytes = m_geo.RowBytes();
+    std::memset(pBitmap, 0, static_cast<size_t>(m_nJobWidth) * static_cast<size_t>(nRowBytes));
+    const EBandKind eKind = m_geo.KindOf(j, m_nBandCount);
+    if (eKind != EBandKind::Regular && !CBandTextPainter::Ready())
+        return false;
+    if (m_nJobWidth == 0)
+        return true;
+    // The painter draws straight into the band bitmap: one bit per pixel, MSB first.
+    QImage image(pBitmap, m_geo.BitmapWidth(), m_nJobWidth, nRowBytes, QImage::Format_Mono);
+    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    switch (eKind) {
+    case EBandKind::Cleaning:
+        m_text.DrawCleaning(painter);
+        break;
+    case EBandKind::Label:
+        m_text.DrawLabel(painter, tNow);
+        break;
+    case EBandKind::Regular:
+        DrawStrokes(painter, m_geo.BandOffset(j));
+        break;
+    }
+    painter.end();
+    assert(image.constBits() == pBitmap && "the band image must not detach from the bitmap");
+    return true;
+}
+
+} // namespace inkvale
