@@ -33,6 +33,30 @@ CCurve SegmentLike(const CCurve& model, CPoint p, CPoint q) {
     return seg;
 }
 
+// A segment like SegmentLike whose box is already that of its two vertices, as
+// CCurve::CalcExtents would make it.
+CCurve SegmentWithBox(const CCurve& model, CPoint p, CPoint q) {
+    CCurve seg = SegmentLike(model, p, q);
+    seg.m_nMinX = std::min(p.x, q.x);
+    seg.m_nMaxX = std::max(p.x, q.x);
+    seg.m_nMinY = std::min(p.y, q.y);
+    seg.m_nMaxY = std::max(p.y, q.y);
+    return seg;
+}
+
+void ExtendBox(CCurve& c, CPoint p) {
+    c.m_nMinX = std::min(c.m_nMinX, p.x);
+    c.m_nMaxX = std::max(c.m_nMaxX, p.x);
+    c.m_nMinY = std::min(c.m_nMinY, p.y);
+    c.m_nMaxY = std::max(c.m_nMaxY, p.y);
+}
+
+// Gives back the room reserved for a worst case that did not happen.
+void ReleaseSpareRoom(CCurveArray& curves) {
+    if (curves.capacity() > 2 * curves.size())
+        curves.shrink_to_fit();
+}
+
 // Whether b continues a: same pen and a's last vertex is b's first.
 bool Continues(const CCurve& a, const CCurve& b) {
     return a.m_nPen == b.m_nPen && !a.m_arrPoints.empty() && !b.m_arrPoints.empty() &&
@@ -80,12 +104,16 @@ void COnePage::CopyTask(const COnePage& source) {
 }
 
 void COnePage::CalcExtents() {
+    for (CCurve& c : m_arrCurves)
+        c.CalcExtents();
+    UnionCurveBoxes();
+}
+
+void COnePage::UnionCurveBoxes() {
     if (m_arrCurves.empty()) {
         m_nMaxX = m_nMinX = m_nMaxY = m_nMinY = 0;
         return;
     }
-    for (CCurve& c : m_arrCurves)
-        c.CalcExtents();
     const CCurve& first = m_arrCurves.front();
     m_nMinX = first.m_nMinX;
     m_nMaxX = first.m_nMaxX;
@@ -281,43 +309,99 @@ int32_t CutCoord(int32_t a0, int32_t c0, int32_t a1, int32_t c1, int32_t cut) {
 
 } // namespace
 
+namespace {
+
+// Receives the segments that stay on the page in list order and joins each one to the
+// curve before it when they meet, as JoinSegments would after ExplodeSegments, without
+// ever making a curve of each segment. A curve that is a single segment is reused. The
+// boxes of the curves it makes are kept exact, as CalcExtents would make them.
+class CSegmentJoiner {
+public:
+    explicit CSegmentJoiner(CCurveArray& out) : m_out(out) {}
+
+    void Add(CCurve& source, CPoint p, CPoint q, bool reuse) {
+        if (!m_out.empty()) {
+            CCurve& back = m_out.back();
+            if (back.m_nPen == source.m_nPen && back.m_arrPoints.back() == p) {
+                back.m_arrPoints.push_back(p);
+                back.m_arrPoints.push_back(q);
+                ExtendBox(back, q);
+                return;
+            }
+        }
+        if (reuse) {
+            source.m_arrPoints = {p, q};
+            source.CalcExtents();
+            m_out.push_back(std::move(source));
+        } else {
+            m_out.push_back(SegmentWithBox(source, p, q));
+        }
+    }
+
+private:
+    CCurveArray& m_out;
+};
+
+} // namespace
+
 void COnePage::SplitAtLength(COnePage& target, int32_t a) {
     // Splitting into itself would append to the list being walked.
     if (m_arrCurves.empty() || &target == this)
         return;
-    ExplodeSegments();
-    // Segments that stay are compacted toward the front; one pass over the list.
-    size_t kept = 0;
-    for (size_t r = 0; r < m_arrCurves.size(); ++r) {
-        CCurve& s = m_arrCurves[r];
-        const CPoint p0 = s.m_arrPoints[0];
-        const CPoint p1 = s.m_arrPoints[1];
-        const int32_t x0 = p0.x, y0 = p0.y, x1 = p1.x, y1 = p1.y;
-        bool stays = true;
-        if (x0 <= a && x1 <= a) {
-        } else if (x0 < a && a < x1) {
-            const int32_t yc = CutCoord(x0, y0, x1, y1, a);
-            s.m_arrPoints = {{x0, y0}, {a, yc}};
-            target.m_arrCurves.push_back(SegmentLike(s, {0, yc}, {Wrap(int64_t{x1} - a), y1}));
-        } else if (x0 > a && a > x1) {
-            const int32_t yc = CutCoord(x0, y0, x1, y1, a);
-            s.m_arrPoints = {{a, yc}, {x1, y1}};
-            target.m_arrCurves.push_back(SegmentLike(s, {Wrap(int64_t{x0} - a), y0}, {0, yc}));
-        } else {
-            target.m_arrCurves.push_back(
-                SegmentLike(s, {Wrap(int64_t{x0} - a), y0}, {Wrap(int64_t{x1} - a), y1}));
-            stays = false;
-        }
-        if (stays) {
-            if (kept != r)
-                m_arrCurves[kept] = std::move(s);
-            ++kept;
+    // Explode, cut, move and rejoin in one pass: every polyline is walked segment by
+    // segment in drawing order; what stays goes through the joiner, what moves is appended
+    // to the target as its own curve.
+    CCurveArray in = std::move(m_arrCurves);
+    m_arrCurves = CCurveArray{};
+    m_arrCurves.reserve(in.size());
+    CSegmentJoiner keep(m_arrCurves);
+    CCurveArray& moved = target.m_arrCurves;
+    // Curves made here get exact boxes as they are made, so only a target that held
+    // curves before needs its boxes recomputed.
+    const bool targetWasEmpty = moved.empty();
+    // Room for the worst case (every segment moves) in one allocation: pages that are
+    // never written cost nothing, while growing a huge array step by step would copy it.
+    size_t segments = 0;
+    for (const CCurve& c : in)
+        segments += c.m_arrPoints.size() >= 2 ? c.m_arrPoints.size() - 1 : 0;
+    moved.reserve(moved.size() + segments);
+    for (CCurve& c : in) {
+        const size_t n = c.m_arrPoints.size();
+        const bool single = n == 2;
+        for (size_t k = 0; k + 1 < n; ++k) {
+            const CPoint p0 = c.m_arrPoints[k];
+            const CPoint p1 = c.m_arrPoints[k + 1];
+            const int32_t x0 = p0.x, y0 = p0.y, x1 = p1.x, y1 = p1.y;
+            if (x0 <= a && x1 <= a) {
+                keep.Add(c, p0, p1, single);
+            } else if (x0 < a && a < x1) {
+                const int32_t yc = CutCoord(x0, y0, x1, y1, a);
+                moved.push_back(SegmentWithBox(c, {0, yc}, {Wrap(int64_t{x1} - a), y1}));
+                keep.Add(c, p0, {a, yc}, single);
+            } else if (x0 > a && a > x1) {
+                const int32_t yc = CutCoord(x0, y0, x1, y1, a);
+                moved.push_back(SegmentWithBox(c, {Wrap(int64_t{x0} - a), y0}, {0, yc}));
+                keep.Add(c, {a, yc}, p1, single);
+            } else {
+                const CPoint q0{Wrap(int64_t{x0} - a), y0};
+                const CPoint q1{Wrap(int64_t{x1} - a), y1};
+                if (single) {
+                    c.m_arrPoints = {q0, q1};
+                    c.CalcExtents();
+                    moved.push_back(std::move(c));
+                } else {
+                    moved.push_back(SegmentWithBox(c, q0, q1));
+                }
+            }
         }
     }
-    m_arrCurves.resize(kept);
-    JoinSegments();
-    CalcExtents();
-    target.CalcExtents();
+    ReleaseSpareRoom(m_arrCurves);
+    ReleaseSpareRoom(moved);
+    UnionCurveBoxes();
+    if (targetWasEmpty)
+        target.UnionCurveBoxes();
+    else
+        target.CalcExtents();
 }
 
 void COnePage::FoldPass(int32_t w, int32_t shift) {
