@@ -102,6 +102,7 @@ CTaskLoadResult LoadTaskDrawing(COnePage& task, const CSettings& settings, bool 
     if (IsDxfPath(task.m_strPath)) {
         const CDxfTaskResult dxf = LoadDxfTask(task, settings, pView);
         if (!dxf.Ok()) {
+            result.m_bEmpty = dxf.m_nStatus == kDxfTaskNoCurves;
             result.m_strReason = dxf.m_strReason;
             return result;
         }
@@ -109,6 +110,7 @@ CTaskLoadResult LoadTaskDrawing(COnePage& task, const CSettings& settings, bool 
         return result;
     }
     if (task.m_arrCurves.empty()) {
+        result.m_bEmpty = true;
         result.m_strReason = "the file holds nothing that can be drawn";
         return result;
     }

@@ -14,6 +14,8 @@ class CTaskLoadView;
 /// Outcome of loading a task's drawing.
 struct [[nodiscard]] CTaskLoadResult {
     bool m_bLoaded = false; ///< the task has a drawing now (or had one already)
+    /// The file was read but holds nothing that can be drawn (the task stays empty).
+    bool m_bEmpty = false;
     /// Texts to show the operator, in order (in the language of the settings); empty
     /// when nothing is to be shown, e.g. for the queue's silent loads.
     std::vector<std::string> m_arrMessages;

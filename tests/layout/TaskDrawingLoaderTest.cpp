@@ -295,6 +295,7 @@ TEST(TaskDrawingLoader, CorpusDxfFilesLoad) {
         const CTaskLoadResult r = f.Load();
         EXPECT_EQ(r.m_bLoaded, c.m_bLoads) << r.m_strReason;
         EXPECT_EQ(f.m_page.m_arrCurves.empty(), !c.m_bLoads);
+        EXPECT_EQ(r.m_bEmpty, !c.m_bLoads);
         if (!c.m_bLoads) {
             EXPECT_EQ(r.m_strReason, "the file holds nothing that can be drawn");
         }
