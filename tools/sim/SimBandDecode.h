@@ -9,6 +9,7 @@
 namespace inkvale {
 class CMachineParams;
 struct CBandParams;
+class CBandSheet;
 } // namespace inkvale
 
 namespace inkvale::sim {
@@ -20,10 +21,12 @@ CBandParams MachineBandParams(const CMachineParams& params);
 /// Words of one band's column image: (JobWidth + 30) columns of 22 or 44 words.
 size_t ColumnImageWords(const CMachineParams& params, int32_t nJobWidth);
 
-/// Puts the received bands on a sheet as the nozzles print them: every record of column c,
-/// lane h lands in row c - (lane offset of the band's direction), its fired nozzles at feed
-/// pixels off(j) + the nozzle's pixel. bands[j] empty means band j never arrived.
+/// The sheet a job of these bands prints: bands[j] is band j's data (empty: it never
+/// arrived), each decoded as the machine's nozzles print it.
 CSimSheetImage AssembleSheet(const CMachineParams& params, int32_t nJobWidth,
                              const std::vector<std::vector<uint8_t>>& bands);
+
+/// The printed sheet as a plain image for inspection and the PNG.
+CSimSheetImage SheetImage(const CBandSheet& sheet);
 
 } // namespace inkvale::sim

@@ -2,9 +2,11 @@
 
 #include "SimMachine.h"
 #include "config/MachineParams.h"
+#include "layout/BandSheet.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace inkvale::sim {
@@ -23,9 +25,9 @@ struct CSimMachine::CJob {
     size_t m_nParsed = 0;  ///< bytes of m_data counted so far
     size_t m_nDecoded = 0; ///< column-image words they stand for
     bool m_bBad = false;
-    // Received bands by index (complete data only, padding cut off).
-    std::vector<std::vector<uint8_t>> m_bands;
-    std::vector<uint8_t> m_bandBad;
+    // The printed sheet, and per band: 0 not arrived, 1 printed, 2 printed from bad data.
+    std::unique_ptr<CBandSheet> m_pSheet;
+    std::vector<uint8_t> m_bandState;
 };
 
 } // namespace inkvale::sim

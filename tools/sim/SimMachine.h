@@ -82,6 +82,7 @@ private:
     void ApplyAction(uint8_t nCode);
     void EnterState(uint8_t nState, int nMs);
     void EndJob(bool bFinished);
+    void PrintReceivedBand();
     void ApplyFaults(char cFrame, int nAddress, CSimReply& reply);
     void StopNow(char cFrame, CSimReply& reply);
     void FillDynamicRegisters();

@@ -19,6 +19,8 @@ constexpr int32_t kBandCountMax = 1000000;
 constexpr int kResultRefused = 1;
 constexpr int kResultBadHeader = 2;
 constexpr int kResultUnknownBand = 2;
+constexpr uint8_t kBandPrinted = 1;
+constexpr uint8_t kBandPrintedBadly = 2;
 
 } // namespace
 
@@ -32,7 +34,8 @@ int CSimMachine::WriteJobHeader(const uint8_t* pData) {
             return nResult;
         }
     }
-    if (m_nState != kStateReady || m_pJob)
+    // A machine still feeding out the last job (finishing) takes the next one already.
+    if ((m_nState != kStateReady && m_nState != kStateFinishing) || m_pJob)
         return kResultRefused;
     const int32_t nWidth = static_cast<int32_t>(GetLe32(pData));
     const int32_t nBands = static_cast<int32_t>(GetLe32(pData + 4));
@@ -47,8 +50,9 @@ int CSimMachine::WriteJobHeader(const uint8_t* pData) {
          ++a)
         m_pJob->m_params.SetEditByte(a, m_arrRegs[static_cast<size_t>(a)]);
     m_pJob->m_nExpectedWords = ColumnImageWords(m_pJob->m_params, nWidth);
-    m_pJob->m_bands.resize(static_cast<size_t>(nBands));
-    m_pJob->m_bandBad.resize(static_cast<size_t>(nBands), 0);
+    m_pJob->m_pSheet =
+        std::make_unique<CBandSheet>(MachineBandParams(m_pJob->m_params), nWidth, nBands);
+    m_pJob->m_bandState.resize(static_cast<size_t>(nBands), 0);
     ++m_stats.m_nJobsAccepted;
     m_nState = kStateProcessing;
     EnterState(kStatePrinting, m_timing.m_nStartMs);
@@ -84,11 +88,10 @@ int CSimMachine::BandDone(int32_t nBand) {
     if (job.m_bReceiving && job.m_nBand == nBand) {
         // Confirmed before its data was complete: print what arrived and count it as bad.
         job.m_bReceiving = false;
-        job.m_bands[static_cast<size_t>(nBand)] = job.m_data;
-        job.m_bandBad[static_cast<size_t>(nBand)] = 1;
+        job.m_bBad = true;
+        PrintReceivedBand();
     }
-    if (job.m_bandBad[static_cast<size_t>(nBand)] != 0 ||
-        job.m_bands[static_cast<size_t>(nBand)].empty())
+    if (job.m_bandState[static_cast<size_t>(nBand)] != kBandPrinted)
         ++m_stats.m_nBadBands;
     ++m_stats.m_nBandsConfirmed;
     m_nPosX += 300;
@@ -142,11 +145,9 @@ CSimReply CSimMachine::HandleChunk(int nConnection, const uint8_t* p, size_t n) 
         CountWords(job.m_data, job.m_nParsed, job.m_nDecoded, job.m_nExpectedWords, job.m_bBad);
         const bool bTooLong = job.m_data.size() > kBandBytesMax;
         if (job.m_nDecoded >= job.m_nExpectedWords || bTooLong) {
-            job.m_data.resize(std::min(job.m_nParsed, job.m_data.size()));
             job.m_bReceiving = false;
-            job.m_bands[static_cast<size_t>(job.m_nBand)] = std::move(job.m_data);
-            job.m_data = {};
-            job.m_bandBad[static_cast<size_t>(job.m_nBand)] = job.m_bBad || bTooLong;
+            job.m_bBad = job.m_bBad || bTooLong;
+            PrintReceivedBand();
             ++m_stats.m_nBandsReceived;
         }
     }
@@ -157,12 +158,23 @@ CSimReply CSimMachine::HandleChunk(int nConnection, const uint8_t* p, size_t n) 
     return reply;
 }
 
+// The band in transfer goes onto the sheet: its data up to the end of the column image (the
+// rest of the last chunk is padding), decoded as the machine's nozzles print it.
+void CSimMachine::PrintReceivedBand() {
+    CJob& job = *m_pJob;
+    job.m_data.resize(std::min(job.m_nParsed, job.m_data.size()));
+    const CBandDecodeResult result = job.m_pSheet->AddBand(job.m_nBand, job.m_data);
+    const bool bBad = job.m_bBad || !result.Ok();
+    job.m_bandState[static_cast<size_t>(job.m_nBand)] = bBad ? kBandPrintedBadly : kBandPrinted;
+    job.m_data = {};
+}
+
 void CSimMachine::EndJob(bool bFinished) {
     if (!m_pJob)
         return;
     CJob& job = *m_pJob;
     ++(bFinished ? m_stats.m_nJobsFinished : m_stats.m_nJobsAborted);
-    m_lastSheet = AssembleSheet(job.m_params, job.m_nJobWidth, job.m_bands);
+    m_lastSheet = SheetImage(*job.m_pSheet);
     if (!m_strSheetPath.empty() && WriteSheetPng(m_lastSheet, m_strSheetPath)) {
         ++m_stats.m_nSheetsWritten;
         m_stats.m_strLastSheet = m_strSheetPath;
