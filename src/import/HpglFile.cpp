@@ -23,7 +23,13 @@ constexpr int Code(char a, char b) {
     return (a << 8) | b;
 }
 
+// RoundCoord, with the common case of a whole number in the int32 range done inline.
 int32_t R(double v) {
+    if (v >= -2147483648.0 && v <= 2147483647.0) {
+        const auto n = static_cast<int32_t>(v);
+        if (static_cast<double>(n) == v)
+            return n;
+    }
     return RoundCoord(v);
 }
 
@@ -31,6 +37,20 @@ int32_t R(double v) {
 double SaneFactor(double d) {
     return (std::isfinite(d) && d >= kMinAutoFactor && d <= kMaxAutoFactor) ? d : 1.0;
 }
+
+// Label strokes go into the plot list like any other drawing.
+class CPlotListSink : public CStrokeSink {
+public:
+    explicit CPlotListSink(CHpglPlotList& list) : m_list(list) {}
+    void StartPolyline(int32_t x, int32_t y) override {
+        m_list.AddMove(x, y);
+        m_list.BeginPolyline();
+    }
+    void AppendVertex(int32_t x, int32_t y) override { m_list.AppendPoint(x, y); }
+
+private:
+    CHpglPlotList& m_list;
+};
 
 } // namespace
 
@@ -244,12 +264,17 @@ void CHpglFile::SetRelativeDirection(const std::vector<double>& params) {
         m_dLabelAngle = 0.0;
 }
 
-// Label hook: the stroke fonts draw m_szLabel at the pen position into the plot list as
-// move and polyline records, and LoadFonts reloads them from m_strAppDir. Until the stroke
-// fonts are part of the reader, labels add nothing to the drawing.
-void CHpglFile::LoadFonts() {}
+void CHpglFile::LoadFonts() {
+    m_strokeText.LoadFonts(m_strAppDir);
+}
 
-void CHpglFile::DrawLabel() {}
+// Labels are drawn at the pen position as move and polyline records; the pen stays put.
+void CHpglFile::DrawLabel() {
+    CPlotListSink sink(m_arrPlotList);
+    const CLabelState state{m_nPenX,       m_nPenY,      m_dLabelAngle,
+                            m_dCharHeight, m_dCharWidth, m_nLabelOrigin};
+    m_strokeText.DrawLabel(m_szLabel, sizeof(m_szLabel), state, sink);
+}
 
 void CHpglFile::ToCurves(CCurveArray& arrCurves, int nPGCmdType) const {
     CHpglCurveBuilder builder(arrCurves, nPGCmdType == 1);

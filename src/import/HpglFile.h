@@ -2,6 +2,7 @@
 
 #include "geometry/Curve.h"
 #include "import/HpglPlotList.h"
+#include "import/StrokeFontText.h"
 
 #include <cstdint>
 #include <string>
@@ -112,6 +113,8 @@ private:
     void SetScaling(const std::vector<double>& params);
     void SetDirection(const std::vector<double>& params);
     void SetRelativeDirection(const std::vector<double>& params);
+
+    CStrokeFontText m_strokeText; // draws the labels into the plot list
 };
 
 } // namespace inkvale

@@ -39,9 +39,14 @@ bool IsLetter(uint8_t c) {
 bool IsNumberChar(uint8_t c) {
     return kClasses[c] == kNumber;
 }
+bool IsDigit(uint8_t c) {
+    return c >= '0' && c <= '9';
+}
 char Upper(uint8_t c) {
     return static_cast<char>(c >= 'a' ? c - ('a' - 'A') : c);
 }
+
+constexpr ptrdiff_t kMaxPlainDigits = 15; // every 15-digit integer is exact in a double
 
 } // namespace
 
@@ -106,6 +111,13 @@ const char* CHpglTokeniser::RunNumeric(const char* p, const char* pEnd) {
     while (p < pEnd) {
         const auto c = static_cast<uint8_t>(*p);
         if (IsNumberChar(c)) {
+            if (m_strToken.empty()) {
+                const char* pAfter = ScanPlainInteger(p, pEnd);
+                if (pAfter != nullptr) {
+                    p = pAfter;
+                    continue;
+                }
+            }
             const char* q = p + 1;
             while (q < pEnd && IsNumberChar(static_cast<uint8_t>(*q)))
                 ++q;
@@ -123,6 +135,28 @@ const char* CHpglTokeniser::RunNumeric(const char* p, const char* pEnd) {
             return p;
     }
     return p;
+}
+
+// The bulk of every plot file: a plain integer of up to 15 digits ended inside this piece is
+// converted while it is scanned (exactly, as atof would). Anything else returns nullptr and
+// takes the general way.
+const char* CHpglTokeniser::ScanPlainInteger(const char* p, const char* pEnd) {
+    const char* q = p;
+    const bool bNegative = *q == '-';
+    if (*q == '-' || *q == '+')
+        ++q;
+    const char* const pDigits = q;
+    const char* const pLimit = pEnd - q > kMaxPlainDigits ? q + kMaxPlainDigits : pEnd;
+    uint64_t nValue = 0;
+    while (q < pLimit && IsDigit(static_cast<uint8_t>(*q))) {
+        nValue = nValue * 10 + static_cast<uint64_t>(*q - '0');
+        ++q;
+    }
+    if (q == pDigits || q >= pEnd || IsNumberChar(static_cast<uint8_t>(*q)))
+        return nullptr;
+    const auto dValue = static_cast<double>(nValue);
+    m_arrParams.push_back(bNegative ? -dValue : dValue);
+    return q;
 }
 
 void CHpglTokeniser::TakeNumberText(const char* p, size_t nLen, bool bEnded) {

@@ -54,6 +54,7 @@ private:
     void StepDt(uint8_t c);
     void EndNumeric(uint8_t c);
     void StartCommand(uint8_t c);
+    const char* ScanPlainInteger(const char* p, const char* pEnd);
     void TakeNumberText(const char* p, size_t nLen, bool bEnded);
     void AppendLabel(const char* p, size_t nLen);
     void EndLabel();

@@ -255,3 +255,56 @@ TEST(HpglRead, ReadStartsFromAnEmptyPlotList) {
 
 } // namespace
 } // namespace inkvale
+
+namespace inkvale {
+namespace {
+
+// ---- Labels: drawn with the built-in stroke fonts ----
+
+TEST(HpglLabel, StrokesGoIntoThePlotListAndThePenStays) {
+    CHpglFile file;
+    ASSERT_TRUE(file.ReadMemory("IN;PU1000,2000;LBAB\x03;PD1000,3000;").Ok());
+    const CHpglPlotList& list = file.PlotList();
+    ASSERT_GE(list.Size(), 4u);
+    size_t nMoves = 0;
+    for (size_t i = 0; i + 2 < list.Size(); ++i) {
+        const CHpglPlotList::CRecord& r = list[i];
+        ASSERT_TRUE(r.m_nKind == CHpglPlotList::kMove || r.m_nKind == CHpglPlotList::kPolyline);
+        if (r.m_nKind == CHpglPlotList::kMove) {
+            ++nMoves;
+            EXPECT_EQ(list[i + 1].m_nKind, CHpglPlotList::kPolyline) << "a stroke follows a move";
+        }
+        // The glyphs lie near the pen position (character height 0.375 cm = 150 units).
+        for (uint32_t k = 0; k + 1 < r.m_nCount; k += 2) {
+            EXPECT_NEAR(list.Data(r)[k], 1000 + 150, 200);
+            EXPECT_NEAR(list.Data(r)[k + 1], 2000 + 75, 100);
+        }
+    }
+    EXPECT_GE(nMoves, 2u) << "A and B need at least one stroke each";
+    // PD afterwards starts from the pen position, which the label did not move.
+    EXPECT_EQ(DumpPlotList(list).substr(DumpPlotList(list).rfind("21:")),
+              "21:1000,2000 20:1000,3000");
+}
+
+TEST(HpglLabel, ContinuedLabelIsDrawnOnce) {
+    CHpglFile once;
+    ASSERT_TRUE(once.ReadMemory("IN;PU0,0;LBABCD\x03").Ok());
+    CHpglFile joined;
+    ASSERT_TRUE(joined.ReadMemory("IN;PU0,0;LBAB\x03LBCD\x03").Ok());
+    CHpglFile atEnd;
+    ASSERT_TRUE(atEnd.ReadMemory("IN;PU0,0;LBABCD").Ok());
+    EXPECT_FALSE(once.PlotList().Empty());
+    EXPECT_EQ(DumpPlotList(joined.PlotList()), DumpPlotList(once.PlotList()));
+    EXPECT_EQ(DumpPlotList(atEnd.PlotList()), DumpPlotList(once.PlotList()));
+}
+
+TEST(HpglLabel, LabelsBecomeCurves) {
+    CHpglFile file;
+    ASSERT_TRUE(file.ReadMemory("IN;PU400,400;LBHI\x03").Ok());
+    CCurveArray curves;
+    file.ToCurves(curves, 0);
+    EXPECT_GE(curves.size(), 3u) << "H takes at least two strokes and I one";
+}
+
+} // namespace
+} // namespace inkvale
