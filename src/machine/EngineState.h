@@ -1,0 +1,28 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+namespace inkvale {
+
+/// The engine's shared variables besides the state byte and the job flag (CMachineStatus).
+/// Single words, each written by one party at a time and read by every thread.
+struct CEngineState {
+    /// `MachineOnline`: the parameter block has been read and no status read outside a
+    /// job has failed since. Written by the monitor and by failed status reads.
+    std::atomic<int32_t> m_nMachineOnline{0};
+    /// `BandCount` and `JobWidth` of the running (or last) job; written at job start.
+    std::atomic<int32_t> m_nBandCount{0};
+    std::atomic<int32_t> m_nJobWidth{0};
+    /// `LastBandDone`: index of the last band the machine confirmed; 0 at every job start.
+    std::atomic<int32_t> m_nLastBandDone{0};
+    /// Bands confirmed in the current job (0 at job start), for progress counters.
+    std::atomic<int32_t> m_nBandsDone{0};
+    /// Last position read from the machine: X paper-feed steps, Y carriage pixels. Fresh is
+    /// set by each successful read and cleared by whoever shows the values.
+    std::atomic<int32_t> m_nPosX{0};
+    std::atomic<int32_t> m_nPosY{0};
+    std::atomic<int32_t> m_nPosFresh{0};
+};
+
+} // namespace inkvale

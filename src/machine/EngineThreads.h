@@ -1,0 +1,55 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
+
+namespace inkvale {
+
+class CEngineLink;
+class IEngineHost;
+
+/// The three service threads of the engine: the monitor that finds the machine and polls
+/// its state and position, the scheduler tick that asks for the next task, and the
+/// folder-poll tick that drives the hot-folder scans. They run from Start until the
+/// closing flag is set.
+class CServiceThreads {
+public:
+    CServiceThreads(CEngineLink& link, IEngineHost& host);
+    ~CServiceThreads();
+    CServiceThreads(const CServiceThreads&) = delete;
+    CServiceThreads& operator=(const CServiceThreads&) = delete;
+
+    /// Starts the three threads (window thread, once).
+    void Start();
+    /// Waits until the three threads have ended; they end only once the closing flag is
+    /// set. Window thread.
+    void Join();
+
+    /// A thread's reference: set while it runs, cleared by the thread when it ends.
+    bool MonitorRunning() const { return m_bMonitor; }
+    bool SchedulerRunning() const { return m_bScheduler; }
+    bool FolderPollRunning() const { return m_bFolderPoll; }
+
+    /// One turn of each loop (public so that tests can drive them step by step).
+    void MonitorTurn();
+    void SchedulerTurn();
+    /// False when the closing flag ended the turn.
+    bool FolderPollTurn();
+
+private:
+    void MonitorOnlineTurn();
+
+    CEngineLink& m_link;
+    IEngineHost& m_host;
+    std::thread m_monitor;
+    std::thread m_scheduler;
+    std::thread m_folderPoll;
+    std::atomic<bool> m_bMonitor{false};
+    std::atomic<bool> m_bScheduler{false};
+    std::atomic<bool> m_bFolderPoll{false};
+    int32_t m_nPollCounter = 0;     ///< monitor thread only: 5 ms steps since the last poll
+    bool m_bFirstFolderTurn = true; ///< folder-poll thread only
+};
+
+} // namespace inkvale

@@ -1,0 +1,125 @@
+// The pure steps of a job start: the working page, the band count, the carriage check and
+// the backup name.
+
+#include "config/MachineParams.h"
+#include "config/Settings.h"
+#include "layout/BandParams.h"
+#include "layout/OnePage.h"
+#include "machine/JobSetup.h"
+
+#include <gtest/gtest.h>
+
+namespace inkvale::test {
+namespace {
+
+COnePage Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+    COnePage page;
+    CCurve curve;
+    curve.AddPoint(x0, y0);
+    curve.AddPoint(x1, y1);
+    page.m_arrCurves.push_back(curve);
+    page.m_strName = "a.plt";
+    page.CalcExtents();
+    return page;
+}
+
+TEST(PrintEngineSetup, LeadInShiftsBySettingsAndCombination) {
+    struct Case {
+        int nComb;
+        int32_t bClean;
+        int nPrecise;
+        int32_t nExpectedShift;
+    } cases[] = {
+        {0, 0, 0, 0},   {0, 1, 0, 1020}, {3, 1, 0, 2040}, {4, 1, 0, 2040},
+        {2, 0, 1, 508}, {3, 0, 1, 1020}, {0, 1, 1, 1528}, {3, 1, 1, 3060},
+    };
+    for (const Case& c : cases) {
+        CSettings settings;
+        settings.SpAutoClean = c.bClean;
+        CMachineParams params;
+        params.SetHeadCombination(static_cast<uint8_t>(c.nComb));
+        params.SetPreciseMode(static_cast<uint8_t>(c.nPrecise));
+        COnePage work;
+        PrepareWorkPage(work, Line(100, 0, 4100, 2000), settings, params);
+        ASSERT_EQ(work.m_arrCurves.size(), 1u);
+        EXPECT_EQ(work.m_arrCurves[0].m_arrPoints[0].x, 100 + c.nExpectedShift) << c.nComb;
+        EXPECT_EQ(work.m_nMaxX, 4100 + c.nExpectedShift) << c.nComb;
+    }
+}
+
+TEST(PrintEngineSetup, SizeCorrectionThenShiftThenStartPosition) {
+    CSettings settings;
+    settings.RatioSaveTo = 1;
+    settings.XSizeExpect = 5000;
+    settings.XSizeMeasure = 4000; // x 1.25
+    settings.YSizeExpect = 5000;
+    settings.YSizeMeasure = 10000; // y 0.5
+    settings.SpAutoClean = 1;
+    CMachineParams params; // combination 0: 1020 units of cleaning lead-in
+    COnePage task = Line(0, 0, 8000, 4001);
+    task.m_nStartMm = 10; // 400 units
+    COnePage work;
+    work.m_arrCurves.push_back(CCurve()); // whatever the working page held is dropped
+    PrepareWorkPage(work, task, settings, params);
+    ASSERT_EQ(work.m_arrCurves.size(), 1u);
+    const auto& pts = work.m_arrCurves[0].m_arrPoints;
+    EXPECT_EQ(pts[0].x, 1020 - 400);
+    EXPECT_EQ(pts[1].x, 10000 + 1020 - 400);
+    EXPECT_EQ(pts[1].y, 2000); // 4001 x 0.5 truncated
+    EXPECT_EQ(work.m_nMaxX, 11020 - 400);
+    EXPECT_EQ(work.m_nMinX, 1020);                         // the start position leaves minX alone
+    EXPECT_EQ(task.m_arrCurves[0].m_arrPoints[1].x, 8000); // the task is not touched
+}
+
+TEST(PrintEngineSetup, BandCountWithLabelAndPrecise) {
+    // 10 drawing bands of combination 0 (H 300): e = 2999 pixels.
+    COnePage work = Line(0, 0, 10140, 4000);
+    CBandParams params;
+    int32_t nJobWidth = 0;
+    EXPECT_EQ(CountJobBands(work, params, nJobWidth), 10);
+    EXPECT_GT(nJobWidth, 0);
+    params.m_bPrintFileName = true;
+    EXPECT_EQ(CountJobBands(work, params, nJobWidth), 11);
+    params.m_bPreciseMode = true;
+    EXPECT_EQ(CountJobBands(work, params, nJobWidth), 22);
+    // An empty box counts no drawing bands and leaves the job width as it was.
+    COnePage empty;
+    nJobWidth = 777;
+    EXPECT_EQ(CountJobBands(empty, params, nJobWidth), 2);
+    EXPECT_EQ(nJobWidth, 777);
+}
+
+TEST(PrintEngineSetup, CarriageCheckAtTheBoundary) {
+    CMachineParams params;
+    params.SetXDotsPerMetre(24612);
+    params.SetCarriageTravelMm(2106);
+    params.SetLeftOffsetMm(80);
+    params.SetBufferLeftMm(20);
+    params.SetBufferRightMm(20);
+    EXPECT_EQ(CarriageDots(2106, 24612), 51832);
+    EXPECT_TRUE(FitsCarriage(params, 12220));
+    EXPECT_FALSE(FitsCarriage(params, 12221));
+    // A travel beyond the buffers' reach still refuses what the raster cannot hold.
+    params.SetCarriageTravelMm(60000);
+    EXPECT_TRUE(FitsCarriage(params, 28000));
+    EXPECT_FALSE(FitsCarriage(params, 28001));
+    // A resolution whose 32-bit product would wrap still gives the true width.
+    EXPECT_EQ(CarriageDots(65535, 0xFFFFFFFFu), int64_t{65535} * 0xFFFFFFFFu / 1000);
+}
+
+TEST(PrintEngineSetup, MessagesAndBackupName) {
+    EXPECT_EQ(SizeCheckMessage(0), "超出机器幅宽！请重新设置右边据和纸张宽度！");
+    EXPECT_EQ(SizeCheckMessage(1), "Out of size Y,plaese change para Y start,or open another plt");
+    EXPECT_EQ(SizeCheckMessage(5), SizeCheckMessage(1));
+    std::tm local{};
+    local.tm_year = 2026 - 1900;
+    local.tm_mon = 2;
+    local.tm_mday = 7;
+    local.tm_hour = 9;
+    local.tm_min = 5;
+    local.tm_sec = 0;
+    EXPECT_EQ(BackupFileName("/b/", "x y.plt", local), "/b/2026-3-7-9H5M0S_x y.plt");
+}
+
+} // namespace
+} // namespace inkvale::test
