@@ -3,8 +3,8 @@
 namespace inkvale {
 
 CBandBuffers::CBandBuffers()
-    : m_pBitmap(new uint8_t[kBitmapBytes]()), m_pColumns(new uint8_t[kColumnImageBytes]()),
-      m_pData(new uint8_t[kBandDataBytes]()) {}
+    : m_pBitmap(new uint8_t[kBitmapBytes]()), m_pCanvas(new uint8_t[kCanvasBytes]()),
+      m_pColumns(new uint8_t[kColumnImageBytes]()), m_pData(new uint8_t[kBandDataBytes]()) {}
 
 CBandBuffers& CBandBuffers::Instance() {
     static CBandBuffers instance;
@@ -13,8 +13,8 @@ CBandBuffers& CBandBuffers::Instance() {
 
 CBandBuffers::CLease CBandBuffers::TryAcquire() {
     CLease lease;
-    lease.m_lock = std::unique_lock<std::mutex>(m_mutex, std::try_to_lock);
-    if (lease.m_lock.owns_lock())
+    bool bFree = false;
+    if (m_bHeld.compare_exchange_strong(bFree, true, std::memory_order_acquire))
         lease.m_pOwner = this;
     return lease;
 }

@@ -9,13 +9,6 @@ namespace inkvale {
 
 namespace {
 
-// Lead-in shifts along X in plotter units: the cleaning band keeps band 0 free, precise
-// mode moves the drawing half a band down.
-constexpr int32_t kCleanShiftTwoHeads = 1020;
-constexpr int32_t kCleanShiftFourHeads = 2040;
-constexpr int32_t kPreciseShiftTwoHeads = 508;
-constexpr int32_t kPreciseShiftFourHeads = 1020;
-
 int Utf16Length(const std::string& s) {
     return static_cast<int>(Utf8ToUtf16(s).size());
 }
@@ -26,20 +19,6 @@ int CountJob(const CBandGeometry& geo, const COnePage& page, int32_t& nJobWidth)
 
 } // namespace
 
-void PrepareWorkPage(COnePage& work, const COnePage& task, const CSizeRatio& ratio,
-                     const CBandParams& params) {
-    const bool bFour = CBandGeometry(params).IsFourHead();
-    work.ClearCurves();
-    work.CopyTask(task);
-    work.ApplySizeCorrectionAll(ratio);
-    if (params.m_bSpAutoClean)
-        work.OffsetAll(bFour ? kCleanShiftFourHeads : kCleanShiftTwoHeads, 0);
-    if (params.m_bPreciseMode)
-        work.OffsetAll(bFour ? kPreciseShiftFourHeads : kPreciseShiftTwoHeads, 0);
-    work.CalcExtents();
-    work.ApplyStartPosition();
-}
-
 CBandJob::CBandJob(const COnePage& page, const CBandParams& params, int32_t nPreviousJobWidth)
     : m_geo(params), m_nJobWidth(nPreviousJobWidth),
       m_formatter(m_geo, Utf16Length(params.m_strCustomString), Utf16Length(page.m_strPath)) {
@@ -47,6 +26,20 @@ CBandJob::CBandJob(const COnePage& page, const CBandParams& params, int32_t nPre
     m_nBandCount = m_geo.TotalBands(m_nCounted);
     m_raster = std::make_unique<CBandRasteriser>(m_geo, page.m_arrCurves, page.m_strPath,
                                                  m_nJobWidth, m_nBandCount);
+}
+
+CBandJob::CBandJob(const COnePage& page, const CBandParams& params, int32_t nJobWidth,
+                   int64_t nBandCount)
+    : m_geo(params), m_nJobWidth(nJobWidth), m_nBandCount(nBandCount),
+      m_formatter(m_geo, Utf16Length(params.m_strCustomString), Utf16Length(page.m_strPath)) {
+    m_raster = std::make_unique<CBandRasteriser>(m_geo, page.m_arrCurves, page.m_strPath,
+                                                 m_nJobWidth, m_nBandCount);
+}
+
+bool CBandJob::AcquireBuffers() {
+    if (!m_lease)
+        m_lease = CBandBuffers::Instance().TryAcquire();
+    return static_cast<bool>(m_lease);
 }
 
 CBandResult CBandJob::RenderBand(int64_t j) {
@@ -61,15 +54,13 @@ CBandResult CBandJob::RenderBand(int64_t j) {
         result.m_strMessage = "band " + std::to_string(j) + " is not a band of this job";
         return result;
     }
-    if (!m_lease)
-        m_lease = CBandBuffers::Instance().TryAcquire();
-    if (!m_lease) {
+    if (!AcquireBuffers()) {
         result.m_strMessage = "the band buffers are in use by another job";
         return result;
     }
     const CBandParams& p = m_geo.Params();
     const std::time_t tNow = p.m_tLabelTime != 0 ? p.m_tLabelTime : std::time(nullptr);
-    if (!m_raster->DrawBand(j, m_lease.Bitmap(), tNow)) {
+    if (!m_raster->DrawBand(j, m_lease.Canvas(), m_lease.Bitmap(), tNow)) {
         result.m_strMessage = "the cleaning and label bands need fonts (no QGuiApplication)";
         return result;
     }

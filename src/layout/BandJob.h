@@ -1,6 +1,5 @@
 #pragma once
 
-#include "geometry/SizeRatio.h"
 #include "layout/BandBuffers.h"
 #include "layout/BandGeometry.h"
 #include "layout/BandRasteriser.h"
@@ -23,11 +22,6 @@ struct [[nodiscard]] CBandResult {
     bool Ok() const { return m_nCode == 0; }
 };
 
-/// Builds the print engine's working page from a task: copy, size correction, the lead-in
-/// shifts of the cleaning band and of precise mode, extents, start position. Window thread.
-void PrepareWorkPage(COnePage& work, const COnePage& task, const CSizeRatio& ratio,
-                     const CBandParams& params);
-
 /// The raster side of one print job: band count and JobWidth at job start, then band after
 /// band the band bitmap, the column image and the band data in the process-wide buffers.
 ///
@@ -35,8 +29,15 @@ void PrepareWorkPage(COnePage& work, const COnePage& task, const CSizeRatio& rat
 /// band sender thread. The page must not change and must outlive the job.
 class CBandJob {
 public:
-    /// nPreviousJobWidth is kept when the page's box is empty (no band counted).
+    /// Counts the page: nPreviousJobWidth is kept when the page's box is empty.
     CBandJob(const COnePage& page, const CBandParams& params, int32_t nPreviousJobWidth = 0);
+    /// A job whose JobWidth and BandCount were counted by the caller.
+    CBandJob(const COnePage& page, const CBandParams& params, int32_t nJobWidth,
+             int64_t nBandCount);
+
+    /// Takes the process-wide buffers now (else the first RenderBand does); false while
+    /// another job holds them. They are released when the job is destroyed, on any thread.
+    bool AcquireBuffers();
 
     const CBandGeometry& Geometry() const { return m_geo; }
     /// Bands of the drawing (CountBands), before the label band and precise doubling.

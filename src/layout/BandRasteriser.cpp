@@ -158,6 +158,10 @@ void CBandRasteriser::DrawCurve(QPainter& painter, const CCurve& curve, int64_t 
     m_run.clear();
     auto flush = [&]() {
         if (m_run.size() >= 2) {
+            for (const QPointF& q : m_run) {
+                m_dDirtyTop = std::min(m_dDirtyTop, q.y() - dPad);
+                m_dDirtyBottom = std::max(m_dDirtyBottom, q.y() + dPad);
+            }
             painter.setPen(bDashed ? DashedPen(M, dRunStart) : m_solidPen);
             painter.drawPolyline(m_run.data(), static_cast<int>(m_run.size()));
         }
@@ -197,7 +201,29 @@ void CBandRasteriser::DrawStrokes(QPainter& painter, int64_t nOffset) {
     }
 }
 
-bool CBandRasteriser::DrawBand(int64_t j, uint8_t* pBitmap, std::time_t tNow) {
+void CBandRasteriser::PackCanvas(uint8_t* pCanvas, uint8_t* pBitmap) const {
+    const int nTop = static_cast<int>(std::max(0.0, std::floor(m_dDirtyTop)));
+    const int nBottom =
+        static_cast<int>(std::min<double>(m_nJobWidth - 1, std::ceil(m_dDirtyBottom)));
+    const size_t nWidth = static_cast<size_t>(m_geo.BitmapWidth());
+    const size_t nRowBytes = static_cast<size_t>(m_geo.RowBytes());
+    for (int row = nTop; row <= nBottom; ++row) {
+        uint8_t* pSrc = pCanvas + static_cast<size_t>(row) * nWidth;
+        uint8_t* pDst = pBitmap + static_cast<size_t>(row) * nRowBytes;
+        for (size_t b = 0; b < nRowBytes; ++b) {
+            // Eight byte pixels (0 or 255) into one byte, the first pixel in the top bit.
+            uint64_t v;
+            std::memcpy(&v, pSrc + 8 * b, 8);
+            if (v == 0)
+                continue;
+            const uint64_t bits = (v & 0x8080808080808080ULL) >> 7;
+            pDst[b] = static_cast<uint8_t>((bits * 0x8040201008040201ULL) >> 56);
+        }
+        std::memset(pSrc, 0, nWidth);
+    }
+}
+
+bool CBandRasteriser::DrawBand(int64_t j, uint8_t* pCanvas, uint8_t* pBitmap, std::time_t tNow) {
     const int nRowBytes = m_geo.RowBytes();
     std::memset(pBitmap, 0, static_cast<size_t>(m_nJobWidth) * static_cast<size_t>(nRowBytes));
     const EBandKind eKind = m_geo.KindOf(j, m_nBandCount);
@@ -205,12 +231,13 @@ bool CBandRasteriser::DrawBand(int64_t j, uint8_t* pBitmap, std::time_t tNow) {
         return false;
     if (m_nJobWidth == 0)
         return true;
-    // The painter draws straight into the band bitmap: one bit per pixel, MSB first.
-    QImage image(pBitmap, m_geo.BitmapWidth(), m_nJobWidth, nRowBytes, QImage::Format_Mono);
-    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    QImage image(pCanvas, m_geo.BitmapWidth(), m_nJobWidth, m_geo.BitmapWidth(),
+                 QImage::Format_Grayscale8);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
+    m_dDirtyTop = m_nJobWidth;
+    m_dDirtyBottom = -1;
     switch (eKind) {
     case EBandKind::Cleaning:
         m_text.DrawCleaning(painter);
@@ -223,7 +250,12 @@ bool CBandRasteriser::DrawBand(int64_t j, uint8_t* pBitmap, std::time_t tNow) {
         break;
     }
     painter.end();
-    assert(image.constBits() == pBitmap && "the band image must not detach from the bitmap");
+    assert(image.constBits() == pCanvas && "the band image must not detach from the canvas");
+    if (eKind != EBandKind::Regular) {
+        m_dDirtyTop = 0;
+        m_dDirtyBottom = m_nJobWidth - 1;
+    }
+    PackCanvas(pCanvas, pBitmap);
     return true;
 }
 

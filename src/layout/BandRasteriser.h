@@ -20,6 +20,10 @@ namespace inkvale {
 /// cleaning pattern and the label. Row r of the bitmap is carriage column r, pixel x of a
 /// row is feed pixel x of the band (most significant bit first); 1 is ink.
 ///
+/// The painter draws on a canvas of one byte per pixel, which is then packed into the
+/// bitmap: Qt may split the spans of a fill across its worker threads, which is safe for
+/// byte pixels but loses pixels that share a byte in a one-bit image.
+///
 /// The curves are sorted into buckets by their feed extent once per job, so a band draws
 /// only the curves that can reach it; the pixels are those of drawing every curve.
 /// Band sender thread; the curves must stay unchanged while the job runs.
@@ -29,9 +33,10 @@ public:
                     int32_t nJobWidth, int64_t nBandCount);
 
     /// Clears the bitmap (JobWidth rows of RowBytes) and draws band j's picture into it.
-    /// tNow is the local time a label band prints. False when the band needs text and no
-    /// QGuiApplication provides fonts (the bitmap is then left empty).
-    [[nodiscard]] bool DrawBand(int64_t j, uint8_t* pBitmap, std::time_t tNow);
+    /// pCanvas (JobWidth rows of BitmapWidth bytes) must be all zero and is all zero again
+    /// afterwards. tNow is the local time a label band prints. False when the band needs
+    /// text and no QGuiApplication provides fonts (the bitmap is then left empty).
+    [[nodiscard]] bool DrawBand(int64_t j, uint8_t* pCanvas, uint8_t* pBitmap, std::time_t tNow);
 
     /// Draw every curve in every band (for checking the buckets).
     void SetUseBuckets(bool bUse) { m_bUseBuckets = bUse; }
@@ -43,6 +48,7 @@ private:
     void CollectCurves(int64_t nOffset);
     void DrawStrokes(QPainter& painter, int64_t nOffset);
     void DrawCurve(QPainter& painter, const CCurve& curve, int64_t nOffset);
+    void PackCanvas(uint8_t* pCanvas, uint8_t* pBitmap) const;
 
     CBandGeometry m_geo;
     const CCurveArray& m_curves;
@@ -62,6 +68,8 @@ private:
     int64_t m_nStamp = 0;
     size_t m_nLastCurves = 0;
     std::vector<QPointF> m_run; ///< the visible part of a curve being drawn
+    double m_dDirtyTop = 0;     ///< canvas rows the band drew on
+    double m_dDirtyBottom = -1;
     QPen m_solidPen;
 };
 

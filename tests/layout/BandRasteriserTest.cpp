@@ -24,15 +24,17 @@ struct CRaster {
     CCurveArray curves;
     int32_t L;
     std::vector<uint8_t> bitmap;
+    std::vector<uint8_t> canvas;
 
     CRaster(const CBandParams& p, CCurveArray c, int32_t nJobWidth)
         : geo(p), curves(std::move(c)), L(nJobWidth),
-          bitmap(static_cast<size_t>(nJobWidth * geo.RowBytes()), 0xAA) {}
+          bitmap(static_cast<size_t>(nJobWidth * geo.RowBytes()), 0xAA),
+          canvas(static_cast<size_t>(nJobWidth * geo.BitmapWidth()), 0) {}
 
     Pixels Draw(int64_t j, int64_t bandCount = 100, bool bBuckets = true) {
         CBandRasteriser r(geo, curves, "", L, bandCount);
         r.SetUseBuckets(bBuckets);
-        EXPECT_TRUE(r.DrawBand(j, bitmap.data(), 0));
+        EXPECT_TRUE(r.DrawBand(j, canvas.data(), bitmap.data(), 0));
         return Ink();
     }
     bool At(int row, int x) const {
@@ -196,7 +198,7 @@ TEST(BandRasteriserTest, BucketsDrawTheSamePixelsAsEveryCurve) {
             CRaster a(p, curves, 1100), b(p, curves, 1100);
             CBandRasteriser ra(a.geo, a.curves, "", 1100, 80);
             for (int64_t j : {1, 7, 20, 33, 79}) {
-                ASSERT_TRUE(ra.DrawBand(j, a.bitmap.data(), 0));
+                ASSERT_TRUE(ra.DrawBand(j, a.canvas.data(), a.bitmap.data(), 0));
                 EXPECT_LT(ra.LastCurveCount(), 150u);
                 b.Draw(j, 80, false);
                 EXPECT_EQ(a.bitmap, b.bitmap)
@@ -260,7 +262,7 @@ TEST(BandRasteriserTest, LabelTextAndPlacement) {
 
     CRaster r(p, {}, 2000);
     CBandRasteriser raster(r.geo, r.curves, "/d/a.plt", 2000, 3);
-    ASSERT_TRUE(raster.DrawBand(2, r.bitmap.data(), t));
+    ASSERT_TRUE(raster.DrawBand(2, r.canvas.data(), r.bitmap.data(), t));
     const int end = 15 * static_cast<int>(text.size()) + 400;
     int inside = 0, outside = 0;
     for (const auto& [row, x] : r.Ink()) {
