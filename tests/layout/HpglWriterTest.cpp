@@ -1,11 +1,13 @@
 #include "layout/HpglWriter.h"
 
+#include "import/HpglFile.h"
 #include "layout/OnePage.h"
 #include "support/TestPaths.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <random>
 #include <vector>
 
 namespace inkvale {
@@ -102,6 +104,33 @@ TEST(HpglWriter, WriteFailureIsReported) {
     const CWriteResult res = WriteHpgl(PageOf({{1, 0, {{0, 0}, {1, 1}}}}), "/dev/full");
     EXPECT_FALSE(res.Ok());
     EXPECT_EQ(res.m_strMessage, "File Write Error");
+}
+
+TEST(HpglWriter, ReadsBackThroughTheHpglReader) {
+    // The reader keeps line types and vertices (every pen becomes 1); the pen-down list
+    // repeats vertex 0, so each curve comes back with its first vertex doubled.
+    std::mt19937 rng(7);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    COnePage page;
+    for (int i = 0; i < 50; ++i) {
+        CurveSpec spec{pick(1, 4), pick(0, 1), {}};
+        const int n = pick(1, 8);
+        for (int k = 0; k < n; ++k)
+            spec.points.push_back({pick(-800000, 800000), pick(-80000, 80000)});
+        page.m_arrCurves.push_back(PageOf({spec}).m_arrCurves.front());
+    }
+    CHpglFile reader;
+    ASSERT_TRUE(reader.ReadMemory(FormatHpgl(page)).Ok());
+    CCurveArray back;
+    reader.ToCurves(back, 0);
+    ASSERT_EQ(back.size(), page.m_arrCurves.size());
+    for (size_t i = 0; i < back.size(); ++i) {
+        const std::vector<CPoint>& sent = page.m_arrCurves[i].m_arrPoints;
+        std::vector<CPoint> expected(sent.begin(), sent.begin() + 1);
+        expected.insert(expected.end(), sent.begin(), sent.end());
+        EXPECT_EQ(back[i].m_arrPoints, expected) << "curve " << i;
+        EXPECT_EQ(back[i].m_nLineType, page.m_arrCurves[i].m_nLineType) << "curve " << i;
+    }
 }
 
 } // namespace
