@@ -29,6 +29,16 @@ bool SetNonBlocking(int fd, bool bOn) {
 
 } // namespace
 
+bool IsMachineAddressAllowed(uint32_t nIp) {
+#ifdef INKVALE_LOOPBACK_ONLY
+    // First octet in the lowest byte: 127.x.x.x only.
+    return (nIp & 0xFFu) == 127u;
+#else
+    (void)nIp;
+    return true;
+#endif
+}
+
 CMyEth::CMyEth(const ILinkChoice& choice, uint16_t nPort, CEthTimeouts timeouts)
     : m_choice(choice), m_nPort(nPort), m_timeouts(timeouts) {}
 
@@ -56,6 +66,8 @@ int CMyEth::EnsureOpen() {
 // Non-blocking connect bounded by the connect time-out, then back to blocking mode with
 // the send and receive time-outs as socket options.
 bool CMyEth::Connect() {
+    if (!IsMachineAddressAllowed(m_choice.MachineIp()))
+        return false;
     if (!SetTimeout(m_nSocket, SO_SNDTIMEO, m_timeouts.m_nIoMs) ||
         !SetTimeout(m_nSocket, SO_RCVTIMEO, m_timeouts.m_nIoMs) || !SetNonBlocking(m_nSocket, true))
         return false;

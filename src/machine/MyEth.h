@@ -15,6 +15,13 @@ struct CEthTimeouts {
 
 /// The Ethernet link: a TCP connection to `MachineIP`, kept open between exchanges until
 /// the command layer closes it. Band data goes in 600-byte chunks.
+/// Whether the Ethernet link may connect to this address (first octet in the lowest
+/// byte). Builds made with INKVALE_LOOPBACK_ONLY (the default for development, tests and
+/// the demo) reach loopback addresses only, so no test or demo run on a developer's or CI's
+/// machine can reach a real plotter or any other host; the packaged program reaches every
+/// address.
+bool IsMachineAddressAllowed(uint32_t nIp);
+
 class CMyEth : public CMachineLink {
 public:
     /// choice supplies `MachineIP` at every open. The program always uses port 5291; tests
