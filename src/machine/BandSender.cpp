@@ -139,9 +139,13 @@ bool CBandSender::ConfirmBand(int32_t j) {
         return false;
     const auto index = Le32Bytes(j);
     while (m_link.Commu().WriteRegs(kRegBandDone, 4, index.data()) != 0) {
-        // A machine back in ready (stopped) or in a carriage fault has no job left to
-        // confirm a band of; asking again would never end.
+        // A machine without a job answers every confirmation with a refusal, so asking
+        // again would never end. Ready after the last band means the first confirmation
+        // went through and only its reply was lost: the machine finished the job. Ready
+        // before it, or a carriage fault, means the job was dropped.
         const uint8_t nState = m_link.MachineState();
+        if (nState == kStateReady && j == m_nBandCount - 1)
+            break;
         if (nState == kStateReady || nState == kStateCarriageTimeout)
             return false;
         if (!m_link.Wait(kConfirmRetryMs))

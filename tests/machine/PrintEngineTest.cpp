@@ -117,6 +117,31 @@ TEST_F(CPrintEngineTest, DroppedConnectionMidBandResendsTheBand) {
     ExpectSameSheet(m_sim.LastSheet(), ExpectedSheet());
 }
 
+TEST_F(CPrintEngineTest, LostReplyToTheLastConfirmationStillFinishes) {
+    GoOnline();
+    // The machine takes the last confirmation and ends the job, but its reply is garbled;
+    // asked again it refuses (it has no job any more) and reports ready.
+    m_sim.AddFault({ESimFault::Garble, 'R', kRegBandDone, 1, 2, 7});
+    COnePage task = LineTask(8000, 6000);
+    ASSERT_TRUE(m_pEngine->StartPrintJob(task).Ok());
+    EXPECT_EQ(m_host.WaitJobFinished(), kJobSuccess);
+    EXPECT_EQ(m_pEngine->State().m_nLastBandDone, 7);
+    EXPECT_GE(CountWrites(m_sim.Frames(), kRegBandDone), 9); // asked again after the garble
+}
+
+TEST_F(CPrintEngineTest, RefusedConfirmationOfAStoppedJobFailsIt) {
+    GoOnline();
+    COnePage task = LineTask(8000, 6000);
+    ASSERT_TRUE(m_pEngine->StartPrintJob(task).Ok());
+    ASSERT_TRUE(WaitFor([&] { return m_pEngine->State().m_nBandsDone >= 2; }));
+    // Stopped on the panel between data and confirmation of some band: every further
+    // confirmation is refused with the ready state.
+    m_sim.AddFault({ESimFault::Garble, 'D', -1, 1, 0, 0});
+    m_sim.PanelAction(kActStop);
+    EXPECT_EQ(m_host.WaitJobFinished(), kJobFailure);
+    EXPECT_LT(m_pEngine->State().m_nBandsDone, 8);
+}
+
 TEST_F(CPrintEngineTest, PausedMachineAnswersBusyUntilResumed) {
     GoOnline();
     COnePage task = LineTask(8000, 6000);
@@ -275,7 +300,7 @@ TEST_F(CPrintEngineTest, MonitorGoesOfflineOnAFailedPollAndOnlineOnAParameterRea
     EXPECT_EQ(m_status.m_nMachineState, kStateReady);
     EXPECT_EQ(state.m_nPosFresh, 1);
     // The next poll fails: offline, state "no answer".
-    m_sim.AddFault({ESimFault::Lose, 'Q', kRegState, 1, 0, 0});
+    m_sim.AddFault({ESimFault::Garble, 'Q', kRegState, 1, 0, 0});
     for (int i = 0; i < 52; ++i)
         threads.MonitorTurn();
     EXPECT_EQ(state.m_nMachineOnline, 0);
@@ -289,7 +314,7 @@ TEST_F(CPrintEngineTest, FailedStatusReadDuringAJobChangesNothing) {
     GoOnline();
     m_status.m_nMachineState = kStatePrinting;
     m_status.m_bJobRunning = true;
-    m_sim.AddFault({ESimFault::Lose, 'Q', kRegState, 1, 0, 0});
+    m_sim.AddFault({ESimFault::Garble, 'Q', kRegState, 1, 0, 0});
     EXPECT_EQ(m_pEngine->Link().ReadStatus(), -1);
     EXPECT_EQ(m_pEngine->State().m_nMachineOnline, 1);
     EXPECT_EQ(m_status.m_nMachineState, kStatePrinting);
