@@ -447,14 +447,26 @@ void COnePage::FoldPass(int32_t w, int32_t shift) {
                list.begin() + static_cast<std::ptrdiff_t>(r));
 }
 
-void COnePage::SplitWidth(int32_t w) {
+int64_t COnePage::CutMarkCurves(int32_t maxX) {
+    if (maxX < 4000)
+        return 0;
+    const int64_t dashes = 2 * (int64_t{maxX} / 400 + 1);
+    const int64_t marks = maxX / 4000 + (maxX % 4000 > 400 ? 1 : 0);
+    return dashes + 4 * marks;
+}
+
+bool COnePage::SplitWidth(int32_t w) {
     // A width of zero or less has no strips (and would divide by zero).
     if (m_arrCurves.empty() || w <= 0)
-        return;
+        return true;
     CalcExtents();
     if (m_nMaxY <= w)
-        return;
+        return true;
     const int32_t strips = m_nMaxY / w;
+    // A stray coordinate in a damaged file can make a drawing kilometres wide; folding it
+    // would need millions of passes and cut marks. Such a fold is refused.
+    if (strips > kMaxFoldStrips || strips * CutMarkCurves(m_nMaxX) > kMaxFoldCutMarkCurves)
+        return false;
     for (int32_t k = 1; k <= strips; ++k)
         AddCutMarks(k * w);
     ExplodeSegments();
@@ -463,6 +475,7 @@ void COnePage::SplitWidth(int32_t w) {
         FoldPass(w, shift);
     JoinSegments();
     CalcExtents();
+    return true;
 }
 
 void COnePage::AddLine(std::initializer_list<CPoint> points) {

@@ -34,6 +34,13 @@ class COnePage {
 public:
     COnePage();
 
+    /// Limits of SplitWidth, far beyond any real marker: a fold into more strips, or one
+    /// whose cut marks would take more curves, is refused.
+    static constexpr int32_t kMaxFoldStrips = 1000;
+    static constexpr int64_t kMaxFoldCutMarkCurves = 4'000'000;
+    /// Curves that AddCutMarks adds for a page box whose maxX is given.
+    static int64_t CutMarkCurves(int32_t maxX);
+
     /// The drawing; empty means that the drawing has not been read yet.
     CCurveArray m_arrCurves;
     /// Full path of the source file (UTF-8); "Combination" for merged tasks.
@@ -107,7 +114,10 @@ public:
     void SplitAtLength(COnePage& target, int32_t a);
     /// Folds a drawing wider than w into strips of width w laid one after another along X
     /// (gap kStripGap), with cut marks at every multiple of w; ends with CalcExtents.
-    void SplitWidth(int32_t w);
+    /// Nothing happens without curves, when w <= 0 or when the drawing is not wider than w.
+    /// Returns false, leaving the page as it was except for its recomputed extents, when
+    /// the fold would exceed kMaxFoldStrips strips or kMaxFoldCutMarkCurves cut-mark curves.
+    bool SplitWidth(int32_t w);
     /// Adds the doubled dashed cut line at Y = a with its marks, when the stored maxX is
     /// at least 4000 (100 mm).
     void AddCutMarks(int32_t a);

@@ -271,7 +271,7 @@ TEST(OnePage, SplitAtLengthRejoinsThePageButNotTheTarget) {
 
 TEST(OnePage, SplitWidthFoldsStrips) {
     COnePage page = PageOf({{{0, 500}, {0, 2500}}});
-    page.SplitWidth(1000);
+    EXPECT_TRUE(page.SplitWidth(1000));
     EXPECT_EQ(PointsOf(page),
               (std::vector<Pts>{
                   {{0, 500}, {0, 1000}}, {{1200, 0}, {1200, 1000}}, {{2400, 0}, {2400, 500}}}));
@@ -290,10 +290,36 @@ TEST(OnePage, SplitWidthMovesWholeSegmentsOneStripPerPass) {
 TEST(OnePage, SplitWidthLeavesNarrowAndDegenerateCasesAlone) {
     for (int w : {2500, 3000, 0, -1000}) {
         COnePage page = PageOf({{{0, 0}, {10, 0}, {10, 2500}}});
-        page.SplitWidth(w);
+        EXPECT_TRUE(page.SplitWidth(w));
         EXPECT_EQ(page.m_arrCurves.size(), 1u) << w;
         EXPECT_EQ(page.m_arrCurves[0].m_arrPoints.size(), 3u) << w;
     }
+}
+
+TEST(OnePage, SplitWidthRefusesAbsurdFolds) {
+    struct Case {
+        int32_t maxX, maxY, w;
+        bool folds;
+    };
+    const Case cases[] = {
+        {0, 1000 * 1000 + 999, 1000, true},     // 1000 strips
+        {0, 1001 * 1000, 1000, false},          // 1001 strips
+        {2000000000, 2000000000, 64000, false}, // a stray coordinate
+        {16000000, 100 * 4000, 4000, false},    // 400 m long, cut 100 times
+        {800000, 80000, 27000, true},           // a real marker
+    };
+    for (const Case& c : cases) {
+        COnePage page;
+        page.m_arrCurves.push_back(MakeCurve({{0, 0}, {c.maxX, c.maxY}}));
+        const size_t before = page.m_arrCurves.size();
+        EXPECT_EQ(page.SplitWidth(c.w), c.folds) << c.maxX << " " << c.maxY << " " << c.w;
+        if (!c.folds) {
+            EXPECT_EQ(page.m_arrCurves.size(), before);
+            EXPECT_EQ(page.m_arrCurves[0].m_arrPoints, (Pts{{0, 0}, {c.maxX, c.maxY}}));
+        }
+    }
+    EXPECT_EQ(COnePage::CutMarkCurves(3999), 0);
+    EXPECT_EQ(COnePage::CutMarkCurves(4000), 26);
 }
 
 TEST(OnePage, AddCutMarks) {
