@@ -30,6 +30,8 @@ struct CCliCommand {
 // The commands, one source file each.
 int RunTasks(const CCliContext& ctx);
 int RunCurves(const CCliContext& ctx);
+int RunRender(const CCliContext& ctx);
+int RunBands(const CCliContext& ctx);
 
 /// The commands, in the order the usage text lists them (defined in CliMain.cpp).
 const std::vector<CCliCommand>& CliCommands();

@@ -14,6 +14,8 @@ const std::vector<CCliCommand>& CliCommands() {
     static const std::vector<CCliCommand> commands = {
         {"tasks", "tasks FILE.sptask      list the tasks of a task file", RunTasks},
         {"curves", "curves FILE            load FILE as a task and print its curves", RunCurves},
+        {"render", "render FILE -o OUT.png the whole job as the machine prints it", RunRender},
+        {"bands", "bands FILE -o DIR      write each band's data and job.txt", RunBands},
     };
     return commands;
 }

@@ -1,0 +1,87 @@
+// The job preparation shared by `render` and `bands`.
+
+#include "CliBandJob.h"
+
+#include "config/SettingsStore.h"
+#include "geometry/SizeRatio.h"
+#include "layout/TaskDrawingLoader.h"
+#include "machine/JobSetup.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace inkvale::cli {
+
+void EnsureCliFonts() {
+    static QGuiApplication* app = [] {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char arg0[] = "inkvale-cli";
+        static char* argv[] = {arg0, nullptr};
+        return new QGuiApplication(argc, argv);
+    }();
+    (void)app;
+}
+
+namespace {
+
+std::string NameOf(const std::string& path) {
+    const size_t n = path.find_last_of('/');
+    return n == std::string::npos ? path : path.substr(n + 1);
+}
+
+} // namespace
+
+int PrepareCliBandJob(const CCliContext& ctx, const char* pszCommand, CCliBandJob& job,
+                      std::string& strOut) {
+    std::string file;
+    for (size_t i = 0; i < ctx.m_args.size(); ++i) {
+        const std::string& a = ctx.m_args[i];
+        if (a == "-o" && i + 1 < ctx.m_args.size()) {
+            strOut = ctx.m_args[++i];
+        } else if (a == "--from-machine") {
+            std::fprintf(stderr,
+                         "inkvale-cli %s: --from-machine is not available yet (it comes with "
+                         "the machine links)\n",
+                         pszCommand);
+            return kExitFailed;
+        } else if (file.empty() && !a.starts_with("-")) {
+            file = a;
+        } else {
+            file.clear();
+            break;
+        }
+    }
+    if (file.empty() || strOut.empty()) {
+        std::fprintf(stderr, "usage: inkvale-cli %s FILE -o %s\n", pszCommand,
+                     std::string(pszCommand) == "render" ? "OUT.png" : "DIR");
+        return kExitUsage;
+    }
+    (void)LoadSettings(job.m_settings, job.m_params, ctx.m_strHome);
+    job.m_params.ResetMachineParams();
+    job.m_task.m_strPath = file;
+    job.m_task.m_strName = NameOf(file);
+    const CTaskLoadResult loaded = LoadTaskDrawing(job.m_task, job.m_settings, true, nullptr);
+    if (!loaded.m_bLoaded) {
+        for (const std::string& m : loaded.m_arrMessages)
+            std::fprintf(stderr, "%s\n", m.c_str());
+        if (!loaded.m_strReason.empty())
+            std::fprintf(stderr, "inkvale-cli %s: %s\n", pszCommand, loaded.m_strReason.c_str());
+        return kExitFailed;
+    }
+    PrepareWorkPage(job.m_work, job.m_task, job.m_settings, job.m_params);
+    job.m_bandParams = MakeBandParams(job.m_params, job.m_settings);
+    job.m_pJob = std::make_unique<CBandJob>(job.m_work, job.m_bandParams);
+    if (!job.m_pJob->FitsBuffers()) {
+        std::fprintf(stderr, "inkvale-cli %s: JobWidth %d exceeds the 28000 columns of a band\n",
+                     pszCommand, job.m_pJob->JobWidth());
+        return kExitFailed;
+    }
+    EnsureCliFonts();
+    return kExitOk;
+}
+
+} // namespace inkvale::cli
