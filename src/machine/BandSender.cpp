@@ -4,6 +4,7 @@
 #include "machine/EngineLink.h"
 
 #include <chrono>
+#include <string>
 
 namespace inkvale {
 
@@ -81,7 +82,12 @@ bool CBandSender::SendBands() {
         std::span<const uint8_t> band;
         {
             CScopeTimer timer(m_times.m_nRenderNs);
-            band = m_pSource->RenderBand(j);
+            CBandOutput output = m_pSource->RenderBand(j);
+            if (!output.m_bOk) {
+                AbandonJob(j, output.m_strMessage);
+                return false;
+            }
+            band = output.m_data;
         }
         if (RequestBand(j) != kRequestSendNow)
             return false;
@@ -109,6 +115,13 @@ bool CBandSender::SendBands() {
             return false;
     }
     return true;
+}
+
+// The machine waits for a band the host cannot make: it is told to drop the job, so that it
+// does not stay busy with a job nobody will finish.
+void CBandSender::AbandonJob(int32_t j, const std::string& strWhy) {
+    m_strError = "band " + std::to_string(j) + ": " + strWhy;
+    (void)m_link.Commu().SendAction(kActStop);
 }
 
 int CBandSender::RequestBand(int32_t j) {

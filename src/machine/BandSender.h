@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace inkvale {
 
@@ -33,6 +34,8 @@ public:
     void Run();
     /// Times of the job so far (read after Run has returned).
     const CBandSenderTimes& Times() const { return m_times; }
+    /// Why the job failed on the host's side (a band that could not be produced), else "".
+    const std::string& Error() const { return m_strError; }
 
     /// Results of RequestBand.
     static constexpr int kRequestSendNow = 0;
@@ -42,6 +45,7 @@ private:
     int Job();
     bool WaitForPrinting();
     bool SendBands();
+    void AbandonJob(int32_t j, const std::string& strWhy);
     int RequestBand(int32_t j);
     bool ConfirmBand(int32_t j);
     bool WaitJobEnd();
@@ -51,6 +55,7 @@ private:
     std::unique_ptr<IBandSource> m_pSource;
     int32_t m_nBandCount;
     CBandSenderTimes m_times;
+    std::string m_strError;
 };
 
 } // namespace inkvale

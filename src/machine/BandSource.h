@@ -3,11 +3,19 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 
 namespace inkvale {
 
 class COnePage;
 struct CBandParams;
+
+/// One band as produced for the machine, or why it could not be produced.
+struct [[nodiscard]] CBandOutput {
+    std::span<const uint8_t> m_data;
+    bool m_bOk = true;
+    std::string m_strMessage; ///< why the band could not be produced (English)
+};
 
 /// The band data of one job, produced one band at a time just before it is requested
 /// (band sender thread only).
@@ -16,8 +24,9 @@ public:
     virtual ~IBandSource() = default;
     /// Band j's data (0 <= j < the job's BandCount). The bytes stay valid until the next
     /// call, and the memory behind them is readable up to the next 4096-byte boundary
-    /// past their end, since the links send whole chunks.
-    virtual std::span<const uint8_t> RenderBand(int64_t j) = 0;
+    /// past their end, since the links send whole chunks. A band that cannot be produced
+    /// (m_bOk false) ends the job as failed.
+    virtual CBandOutput RenderBand(int64_t j) = 0;
 };
 
 /// Makes the band source of a job, on the window thread at job start, after the working

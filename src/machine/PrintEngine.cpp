@@ -99,6 +99,7 @@ CBandSenderTimes CPrintEngine::JoinFinishedJob() {
         m_sender.join();
     if (m_pSender && !m_sender.joinable()) {
         m_lastTimes = m_pSender->Times();
+        m_strLastError = m_pSender->Error();
         m_pSender.reset();
     }
     return m_lastTimes;

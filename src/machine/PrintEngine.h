@@ -60,6 +60,9 @@ public:
     /// Waits until the band sender of the last job has ended (it ends right after its
     /// job-finished message returns) and gives its times. Window thread, after ClearJob.
     CBandSenderTimes JoinFinishedJob();
+    /// Why the last joined job failed on the host's side ("" when it did not), e.g. a band
+    /// that could not be produced. Window thread, after JoinFinishedJob.
+    const std::string& LastJobError() const { return m_strLastError; }
     /// `JobThread` is set: a job runs.
     bool JobRunning() const { return m_link.JobRunning(); }
 
@@ -104,6 +107,7 @@ private:
     std::unique_ptr<CBandSender> m_pSender;
     std::thread m_sender;
     CBandSenderTimes m_lastTimes;
+    std::string m_strLastError;
 };
 
 } // namespace inkvale

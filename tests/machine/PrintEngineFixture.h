@@ -113,7 +113,7 @@ public:
         m_columns.resize(nColumns * CBandGeometry::kMaxColumnBytes);
         m_out.resize(2 * m_columns.size() + 8192);
     }
-    std::span<const uint8_t> RenderBand(int64_t j) override {
+    CBandOutput RenderBand(int64_t j) override {
         std::fill(m_bitmap.begin(), m_bitmap.end(), uint8_t{0});
         const int nRowBytes = m_geometry.RowBytes();
         for (int32_t r = 0; r < m_nJobWidth; ++r) {
@@ -129,7 +129,7 @@ public:
             m_pProduced->resize(static_cast<size_t>(m_nBandCount));
             (*m_pProduced)[static_cast<size_t>(j)].assign(m_out.begin(), m_out.begin() + n);
         }
-        return {m_out.data(), n};
+        return {{m_out.data(), n}, true, {}};
     }
 
 private:
@@ -180,7 +180,7 @@ protected:
         timing.m_nFinishMs = 20;
         m_sim.SetTiming(timing);
         m_pEngine = std::make_unique<CPrintEngine>(m_settings, m_params, *m_pCommu, m_status,
-                                                   m_host, m_bands, m_clock);
+                                                   m_host, Factory(), m_clock);
         m_host.m_pEngine = m_pEngine.get();
     }
     void TearDown() override {
@@ -188,6 +188,9 @@ protected:
         m_pEngine->Shutdown();
         CSimCommuTest::TearDown();
     }
+
+    /// The band production the engine uses.
+    virtual IBandSourceFactory& Factory() { return m_bands; }
 
     /// Reads the machine's block as the monitor does, so host and machine agree.
     void GoOnline() {
