@@ -179,13 +179,13 @@ int32_t DxfFindBlock(DxfDrawing* pDrawing, DxfFind mode, DxfBlock* pBlock) {
     return pBlock->m_nHandle;
 }
 
-int32_t DxfAddEntity(DxfDrawing* pDrawing, int32_t nBlock, const DxfEntityHeader& header,
+int32_t DxfAddEntity(DxfDrawing* pDrawing, int32_t nBlock, DxfEntityHeader header,
                      DxfEntityData data) {
     DxfEntityBuffer* pBuffer = BufferOf(*pDrawing, nBlock);
     if (pBuffer == nullptr)
         return 0;
     try {
-        DxfEntity e{header, std::move(data)};
+        DxfEntity e{std::move(header), std::move(data)};
         e.m_header.m_nHandle = pDrawing->m_nHandle + 1;
         pBuffer->m_arr.push_back(std::move(e));
     } catch (const std::bad_alloc&) {

@@ -66,7 +66,7 @@ int32_t DxfFindBlock(DxfDrawing* pDrawing, DxfFind mode, DxfBlock* pBlock);
 
 /// Appends an entity to the buffer of the block with handle nBlock, or to ENTITIES for 0;
 /// returns its new handle, 0 when the block does not exist or memory runs out.
-int32_t DxfAddEntity(DxfDrawing* pDrawing, int32_t nBlock, const DxfEntityHeader& header,
+int32_t DxfAddEntity(DxfDrawing* pDrawing, int32_t nBlock, DxfEntityHeader header,
                      DxfEntityData data);
 
 /// Walks the entity buffer of the named block (ENTITIES when pszBlock is nullptr):

@@ -80,7 +80,7 @@ void AddParsedEntity(DxfDrawing& d, int32_t nBlock, DxfEntityHeader& header, Dxf
             return;
         data.m_nBlock = d.m_arrBlocks[static_cast<size_t>(i)].m_header.m_nHandle;
     }
-    (void)DxfAddEntity(&d, nBlock, header, std::move(data));
+    (void)DxfAddEntity(&d, nBlock, std::move(header), std::move(data));
 }
 
 void ImportBlocks(DxfDrawing& d, DxfFile* pFile) {
