@@ -20,6 +20,7 @@ uint32_t ReadU32(const uint8_t* p) {
 void CStrokeFont::Clear() {
     m_nHeader1 = m_nHeader2 = m_nHeader3 = 0;
     m_arrIndex.clear();
+    m_arrRowStart.fill(0);
     m_owned.clear();
     m_static = {};
 }
@@ -79,13 +80,36 @@ void CStrokeFont::ParseIndex() {
         rec.m_nOffset = ReadU32(p + recordSize - 4);
         p += recordSize;
     }
+    BuildRows();
+}
+
+namespace {
+
+bool CodeBelow(const CCharactor& rec, uint16_t code) {
+    return rec.m_nCode < code;
+}
+
+} // namespace
+
+// Where each first byte's codes begin, so that a lookup searches only its row (at most 256
+// records, a few cache lines) instead of the whole index. Kept non-decreasing even for an
+// unsorted index, where lookups may miss but never leave the array.
+void CStrokeFont::BuildRows() {
+    uint32_t previous = 0;
+    for (size_t hi = 0; hi < 256; ++hi) {
+        const auto it = std::lower_bound(m_arrIndex.begin(), m_arrIndex.end(),
+                                         static_cast<uint16_t>(hi << 8), CodeBelow);
+        previous = std::max(previous, static_cast<uint32_t>(it - m_arrIndex.begin()));
+        m_arrRowStart[hi] = previous;
+    }
+    m_arrRowStart[256] = static_cast<uint32_t>(m_arrIndex.size());
 }
 
 const CCharactor* CStrokeFont::Find(uint16_t nCode) const {
-    const auto it =
-        std::lower_bound(m_arrIndex.begin(), m_arrIndex.end(), nCode,
-                         [](const CCharactor& rec, uint16_t code) { return rec.m_nCode < code; });
-    if (it == m_arrIndex.end() || it->m_nCode != nCode)
+    const auto first = m_arrIndex.begin() + m_arrRowStart[nCode >> 8];
+    const auto last = m_arrIndex.begin() + m_arrRowStart[(nCode >> 8) + 1];
+    const auto it = std::lower_bound(first, last, nCode, CodeBelow);
+    if (it == last || it->m_nCode != nCode)
         return nullptr;
     return &*it;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -43,7 +44,8 @@ public:
     void Clear();
 
     EKind Kind() const { return m_eKind; }
-    /// The record with the code, by binary search; nullptr when there is none.
+    /// The record with the code, by binary search (within the records sharing its first
+    /// byte); nullptr when there is none.
     const CCharactor* Find(uint16_t nCode) const;
     /// The shape bytes of a record, cut where the file ends.
     std::span<const uint8_t> Glyph(const CCharactor& rec) const;
@@ -58,12 +60,14 @@ public:
 
 private:
     void ParseIndex();
+    void BuildRows();
 
     EKind m_eKind;
     std::span<const uint8_t> Bytes() const;
 
-    std::vector<uint8_t> m_owned;      // a file read or a copy
-    std::span<const uint8_t> m_static; // or the built-in image
+    std::vector<uint8_t> m_owned;              // a file read or a copy
+    std::span<const uint8_t> m_static;         // or the built-in image
+    std::array<uint32_t, 257> m_arrRowStart{}; // first record of each first byte
 };
 
 } // namespace inkvale

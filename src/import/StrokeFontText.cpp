@@ -20,6 +20,16 @@ int32_t Saturate(int64_t v) {
     return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
+// RoundHalfAway of geometry/Rounding.h for the glyph points: the same results (halves away
+// from zero, saturation at the int range, NaN gives 0), without branches, because it runs for
+// every vertex of every glyph.
+inline int64_t RoundGlyphCoord(double v) {
+    double r = v + std::copysign(0.5, v); // -0.0 gives -0.5, which truncates to 0 as well
+    r = r == r ? r : 0.0;
+    r = std::min(std::max(r, -2147483648.0), 2147483647.0);
+    return static_cast<int64_t>(r);
+}
+
 // One step of a label origin: up by k character heights (bUp) or back by k character widths,
 // k = dConst + dPerChar * number of characters.
 struct COriginStep {
@@ -67,56 +77,6 @@ constexpr std::array<COriginSteps, 20> kOrigins = {{
     {3, {Back(0.25), Up(-0.25), BackChars(1)}},
 }};
 
-// Steps of the 16 vector directions as multiples of (length d, half length e): 2 = d,
-// 1 = e, -1 = -e, -2 = -d.
-constexpr std::array<std::array<int8_t, 2>, 16> kVectorSteps = {{
-    {2, 0},
-    {2, 1},
-    {2, 2},
-    {1, 2},
-    {0, 2},
-    {-1, 2},
-    {-2, 2},
-    {-2, 1},
-    {-2, 0},
-    {-2, -1},
-    {-2, -2},
-    {-1, -2},
-    {0, -2},
-    {1, -2},
-    {2, -2},
-    {2, -1},
-}};
-
-int64_t VectorComponent(int8_t k, int64_t d) {
-    const int64_t e = d / 2;
-    return k == 2 ? d : k == 1 ? e : k == -1 ? -e : k == -2 ? -d : 0;
-}
-
-int64_t Signed(uint8_t b) {
-    return static_cast<int8_t>(b);
-}
-
-// Operand bytes of the shape bytes that are not drawn (location stack, subshape, arcs).
-// A subshape number takes two bytes in a double-byte font.
-size_t SkippedOperands(uint8_t b, bool bDoubleByte) {
-    switch (b) {
-    case 3:
-    case 4:
-        return 1;
-    case 7:
-        return bDoubleByte ? 2 : 1;
-    case 0x0A:
-        return 2;
-    case 0x0B:
-        return 5;
-    case 0x0C:
-        return 3;
-    default: // 5 and 6 have none
-        return 0;
-    }
-}
-
 } // namespace
 
 // The label direction and scale shared by every glyph of a line.
@@ -136,11 +96,11 @@ struct CStrokeFontText::CFrame {
     // Local (lx, ly) to plotter units; local y 0 lies one em below the origin.
     int32_t X(int32_t ox, int64_t lx, int64_t ly) const {
         const double v = (static_cast<double>(lx) * dC - (static_cast<double>(ly) - dK) * dS);
-        return Saturate(static_cast<int64_t>(ox) + RoundHalfAway(v / dScale));
+        return Saturate(ox + RoundGlyphCoord(v / dScale));
     }
     int32_t Y(int32_t oy, int64_t lx, int64_t ly) const {
         const double v = (static_cast<double>(lx) * dS + (static_cast<double>(ly) - dK) * dC);
-        return Saturate(static_cast<int64_t>(oy) + RoundHalfAway(v / dScale));
+        return Saturate(oy + RoundGlyphCoord(v / dScale));
     }
 };
 
@@ -152,18 +112,26 @@ void CStrokeFontText::LoadFonts(const std::string& strAppDir) {
     if (strAppDir.empty()) {
         m_hzFont.LoadStatic(EmbeddedHzFont());
         m_enFont.LoadStatic(EmbeddedEnFont());
-        return;
+    } else {
+        EnsureFontFiles(strAppDir);
+        m_hzFont.LoadFile(FontFilePath(strAppDir, kHzFontFile));
+        EnsureFontFiles(strAppDir);
+        m_enFont.LoadFile(FontFilePath(strAppDir, kEnFontFile));
     }
-    EnsureFontFiles(strAppDir);
-    m_hzFont.LoadFile(FontFilePath(strAppDir, kHzFontFile));
-    EnsureFontFiles(strAppDir);
-    m_enFont.LoadFile(FontFilePath(strAppDir, kEnFontFile));
+    ResetCaches();
+}
+
+// The multipliers depend on both fonts' headers, so any load starts both caches afresh.
+void CStrokeFontText::ResetCaches() {
+    m_hzCache.Reset(m_hzFont.m_arrIndex.size());
+    m_enCache.Reset(m_enFont.m_arrIndex.size());
 }
 
 void CStrokeFontText::LoadFontBytes(std::vector<uint8_t> hzFile, std::vector<uint8_t> enFile) {
     m_nStrokeX = m_nStrokeY = 0;
     m_hzFont.LoadBytes(std::move(hzFile));
     m_enFont.LoadBytes(std::move(enFile));
+    ResetCaches();
 }
 
 int64_t CStrokeFontText::EmUnits() const {
@@ -234,13 +202,13 @@ int64_t CStrokeFontText::DrawCharacter(const CFrame& f, int32_t x, int32_t y,
         i += 2;
         const CCharactor* rec = m_hzFont.Find(code);
         if (rec != nullptr && rec->m_nLength != 0)
-            DrawGlyphIn(f, x, y, m_hzFont.Glyph(*rec), lx, enEm, true, sink);
+            DrawRecord(f, x, y, m_hzFont, m_hzCache, *rec, lx, enEm, sink);
         return enEm * m_hzFont.m_nHeader1;
     }
     const CCharactor* rec = m_enFont.Find(text[i]);
     ++i;
     if (rec != nullptr && rec->m_nLength != 0) {
-        DrawGlyphIn(f, x, y, m_enFont.Glyph(*rec), lx, m_hzFont.m_nHeader2, false, sink);
+        DrawRecord(f, x, y, m_enFont, m_enCache, *rec, lx, m_hzFont.m_nHeader2, sink);
         return static_cast<int64_t>(rec->m_nWidth) * m_hzFont.m_nHeader2;
     }
     // Unknown bytes leave the width of the font's first character, the space.
@@ -271,70 +239,51 @@ void CStrokeFontText::StrokeLineTo(int32_t x, int32_t y, CStrokeSink& sink) {
     m_nStrokeY = m_nLastEndY = y;
 }
 
-// The pen of one glyph being interpreted.
-struct CStrokeFontText::CGlyphPen {
-    CStrokeFontText& text;
-    const CFrame& f;
-    CStrokeSink& sink;
-    int32_t ox;
-    int32_t oy;
-    int64_t lx;
-    int64_t ly = 0;
-    bool bDown = true;
-    bool bVertical = false; // the next displacement or vector is for vertical text only
-
-    void Step(int64_t dx, int64_t dy) {
-        if (bVertical)
-            return;
-        lx += dx;
-        ly += dy;
-        const int32_t x = f.X(ox, lx, ly);
-        const int32_t y = f.Y(oy, lx, ly);
-        if (bDown)
-            text.StrokeLineTo(x, y, sink);
-        else
-            text.StrokeMoveTo(x, y);
+// Maps all points of a glyph to plotter units in one tight loop, then sends the moves and
+// lines. Keeping the calls to the sink out of the arithmetic lets the values stay in
+// registers.
+template <class TPoint>
+void CStrokeFontText::DrawStrokes(const CFrame& f, int32_t ox, int32_t oy, int64_t lx,
+                                  std::span<const TPoint> points,
+                                  std::span<const uint32_t> strokeEnds, CStrokeSink& sink) {
+    m_arrMapped.resize(points.size());
+    const CFrame frame = f; // a local copy: nothing the loop writes can alias it
+    CPoint* mapped = m_arrMapped.data();
+    for (size_t i = 0; i < points.size(); ++i) {
+        const int64_t x = lx + points[i].x;
+        mapped[i] = {frame.X(ox, x, points[i].y), frame.Y(oy, x, points[i].y)};
     }
-};
+    size_t i = 0;
+    for (const uint32_t end : strokeEnds) {
+        StrokeMoveTo(mapped[i].x, mapped[i].y);
+        for (++i; i < end; ++i)
+            StrokeLineTo(mapped[i].x, mapped[i].y, sink);
+    }
+}
 
 void CStrokeFontText::DrawGlyphIn(const CFrame& f, int32_t ox, int32_t oy,
-                                  std::span<const uint8_t> g, int64_t lx, int64_t nMult,
+                                  std::span<const uint8_t> glyph, int64_t lx, int64_t nMult,
                                   bool bDoubleByte, CStrokeSink& sink) {
     // Without an em height nothing can be placed (one of the fonts is empty).
     if (f.dK <= 0.0)
         return;
-    CGlyphPen pen{*this, f, sink, ox, oy, lx};
-    StrokeMoveTo(f.X(ox, lx, 0), f.Y(oy, lx, 0));
-    const size_t n = g.size();
-    for (size_t i = 0; i < n;) {
-        const uint8_t b = g[i++];
-        if (b >= 0x0F) {
-            const auto& k = kVectorSteps[b & 0x0F];
-            const int64_t d = (b >> 4) * nMult;
-            pen.Step(VectorComponent(k[0], d), VectorComponent(k[1], d));
-        } else if (b == 8) {
-            if (i + 2 <= n)
-                pen.Step(Signed(g[i]) * nMult, Signed(g[i + 1]) * nMult);
-            i += 2;
-        } else if (b == 9 || b == 0x0D) {
-            // Runs of pairs (or of pair + bulge) ended by the pair 0, 0.
-            while (i + 2 <= n) {
-                const bool bEnd = g[i] == 0 && g[i + 1] == 0;
-                if (!bEnd && b == 9)
-                    pen.Step(Signed(g[i]) * nMult, Signed(g[i + 1]) * nMult);
-                i += bEnd || b == 9 ? 2 : 3;
-                if (bEnd)
-                    break;
-            }
-        } else if (b <= 2 || b == 0x0E) {
-            pen.bDown = b == 1 ? true : b == 2 ? false : pen.bDown;
-            pen.bVertical = pen.bVertical || b == 0x0E;
-            continue;
-        } else {
-            i += SkippedOperands(b, bDoubleByte);
-        }
-        pen.bVertical = false;
-    }
+    m_path.Interpret(glyph, nMult, bDoubleByte);
+    DrawStrokes<CGlyphLocalPoint>(f, ox, oy, lx, m_path.m_arrPoints, m_path.m_arrStrokeEnds, sink);
+}
+
+// A glyph of one of the loaded fonts, interpreted once and then drawn from the cache.
+void CStrokeFontText::DrawRecord(const CFrame& f, int32_t ox, int32_t oy, const CStrokeFont& font,
+                                 CStrokeGlyphCache& cache, const CCharactor& rec, int64_t lx,
+                                 int64_t nMult, CStrokeSink& sink) {
+    if (f.dK <= 0.0)
+        return;
+    const bool bDoubleByte = font.Kind() == CStrokeFont::EKind::DoubleByte;
+    const size_t nRecord = static_cast<size_t>(&rec - font.m_arrIndex.data());
+    CStrokeGlyphCache::CView view;
+    if (cache.Get(nRecord, font.Glyph(rec), nMult, bDoubleByte, view))
+        DrawStrokes<CPoint>(f, ox, oy, lx, view.points, view.strokeEnds, sink);
+    else
+        DrawGlyphIn(f, ox, oy, font.Glyph(rec), lx, nMult, bDoubleByte, sink);
 }
 
 } // namespace inkvale

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "geometry/Point.h"
 #include "import/StrokeFont.h"
+#include "import/StrokeFontGlyph.h"
+#include "import/StrokeFontGlyphCache.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -75,8 +78,9 @@ public:
                   CStrokeSink& sink);
 
     /// Interprets the shape bytes of one glyph whose local start is (lx, 0), vectors scaled by
-    /// nMult. Shape bytes beyond the drawn subset are skipped with their operands, and a glyph
-    /// cut short simply ends, so no font can make this hang or read outside the glyph.
+    /// nMult (CStrokeGlyphPath::Interpret), and draws it. Shape bytes beyond the drawn subset
+    /// are skipped with their operands, and a glyph cut short simply ends, so no font can make
+    /// this hang or read outside the glyph.
     void DrawGlyph(int32_t ox, int32_t oy, std::span<const uint8_t> glyph, int64_t lx,
                    int64_t nMult, bool bDoubleByte, const CLabelState& st, CStrokeSink& sink);
 
@@ -98,14 +102,26 @@ public:
 
 private:
     struct CFrame;
-    struct CGlyphPen;
+    template <class TPoint>
+    void DrawStrokes(const CFrame& f, int32_t ox, int32_t oy, int64_t lx,
+                     std::span<const TPoint> points, std::span<const uint32_t> strokeEnds,
+                     CStrokeSink& sink);
     void DrawGlyphIn(const CFrame& f, int32_t ox, int32_t oy, std::span<const uint8_t> glyph,
                      int64_t lx, int64_t nMult, bool bDoubleByte, CStrokeSink& sink);
+    void DrawRecord(const CFrame& f, int32_t ox, int32_t oy, const CStrokeFont& font,
+                    CStrokeGlyphCache& cache, const CCharactor& rec, int64_t lx, int64_t nMult,
+                    CStrokeSink& sink);
     int64_t DrawCharacter(const CFrame& f, int32_t x, int32_t y, std::span<const uint8_t> text,
                           size_t& i, int64_t lx, CStrokeSink& sink);
+    void ResetCaches();
 
     CStrokeFont m_hzFont;
     CStrokeFont m_enFont;
+    CStrokeGlyphCache m_hzCache;
+    CStrokeGlyphCache m_enCache;
+    // Scratch space, kept so that drawing allocates nothing once warm.
+    CStrokeGlyphPath m_path;
+    std::vector<CPoint> m_arrMapped;
 };
 
 } // namespace inkvale

@@ -157,6 +157,39 @@ TEST(StrokeFontShipped, EveryDoubleByteGlyphDrawsItsUnifontBitmap) {
     iconv_close(conv);
 }
 
+// Labels draw glyphs from a cache of interpreted glyphs; every glyph must come out exactly as
+// interpreting its bytes draws it, at an awkward angle and size where rounding shows.
+TEST(StrokeFontShipped, CachedGlyphsDrawAsInterpreted) {
+    CStrokeFontText text;
+    text.LoadFonts("");
+    CLabelState st;
+    st.m_nPenX = 5000;
+    st.m_nPenY = 7000;
+    st.m_dLabelAngle = 33.3;
+    st.m_dCharHeight = 0.537;
+    st.m_nLabelOrigin = 3; // no origin shift: the text starts at the pen position
+    for (const CStrokeFont* font : {&text.EnFont(), &text.HzFont()}) {
+        const bool bDouble = font == &text.HzFont();
+        const int64_t mult = bDouble ? text.EnFont().m_nHeader1 + text.EnFont().m_nHeader2
+                                     : text.HzFont().m_nHeader2;
+        for (const CCharactor& rec : font->m_arrIndex) {
+            if (rec.m_nLength == 0)
+                continue;
+            std::string label;
+            if (bDouble)
+                label += static_cast<char>(rec.m_nCode >> 8);
+            label += static_cast<char>(rec.m_nCode & 0xFF);
+            CRecordingSink viaLabel;
+            CRecordingSink viaBytes;
+            for (int k = 0; k < 2; ++k) // the second time from the cache
+                text.DrawLabel(label.c_str(), label.size() + 1, st, viaLabel);
+            for (int k = 0; k < 2; ++k)
+                text.DrawGlyph(5000, 7000, font->Glyph(rec), 0, mult, bDouble, st, viaBytes);
+            ASSERT_EQ(viaLabel.m_lines, viaBytes.m_lines) << std::hex << rec.m_nCode;
+        }
+    }
+}
+
 // Hershey glyph records: "NNNNNCCC" + pairs of letters offset by 'R', " R" = pen up.
 std::vector<std::string> ReadHersheyBodies(const std::string& path) {
     std::vector<std::string> bodies;

@@ -198,6 +198,30 @@ TEST(StrokeFontText, ExtremeSettingsStayInRange) {
     text.DrawLabel(label.c_str(), label.size() + 1, st, s);
 }
 
+TEST(StrokeFontText, GlyphsTooWideForTheCacheAreStillDrawn) {
+    // A run of maximal displacements takes local x beyond 32 bits with the multiplier of a
+    // hostile header (65535 + 65535 for the double-byte glyphs).
+    std::vector<uint8_t> wide = {0, 9};
+    for (int k = 0; k < 300; ++k) {
+        wide.push_back(0x7F);
+        wide.push_back(0);
+    }
+    wide.insert(wide.end(), {0, 0, 0x14, 0});
+    CStrokeFontText text;
+    text.LoadFontBytes(test::BuildFontFile(false, {16, 16}, {{0xB0A1, 0, wide}}),
+                       test::BuildFontFile(true, {65535, 65535, 0}, {{0x20, 20, {}}}));
+    CLabelState st = At(1000, 1000);
+    st.m_dCharHeight = 1e6;
+    CRecordingSink viaLabel;
+    CRecordingSink viaBytes;
+    for (int k = 0; k < 2; ++k)
+        text.DrawLabel("\xB0\xA1", 3, st, viaLabel);
+    for (int k = 0; k < 2; ++k)
+        text.DrawGlyph(1000, 1000 + 400000000, wide, 0, 131070, true, st, viaBytes);
+    ASSERT_EQ(viaLabel.m_lines.size(), 2u);
+    EXPECT_EQ(viaLabel.m_lines, viaBytes.m_lines);
+}
+
 TEST(StrokeFontText, StrokeLineToJoinsOnlyWhereTheLastStrokeEnded) {
     CStrokeFontText text;
     CRecordingSink s;
