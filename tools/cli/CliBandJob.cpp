@@ -6,6 +6,7 @@
 #include "geometry/SizeRatio.h"
 #include "layout/TaskDrawingLoader.h"
 #include "machine/JobSetup.h"
+#include "machine/MachineLinks.h"
 
 #include <QGuiApplication>
 
@@ -38,16 +39,13 @@ std::string NameOf(const std::string& path) {
 int PrepareCliBandJob(const CCliContext& ctx, const char* pszCommand, CCliBandJob& job,
                       std::string& strOut) {
     std::string file;
+    bool bFromMachine = false;
     for (size_t i = 0; i < ctx.m_args.size(); ++i) {
         const std::string& a = ctx.m_args[i];
         if (a == "-o" && i + 1 < ctx.m_args.size()) {
             strOut = ctx.m_args[++i];
         } else if (a == "--from-machine") {
-            std::fprintf(stderr,
-                         "inkvale-cli %s: --from-machine is not available yet (it comes with "
-                         "the machine links)\n",
-                         pszCommand);
-            return kExitFailed;
+            bFromMachine = true;
         } else if (file.empty() && !a.starts_with("-")) {
             file = a;
         } else {
@@ -56,12 +54,18 @@ int PrepareCliBandJob(const CCliContext& ctx, const char* pszCommand, CCliBandJo
         }
     }
     if (file.empty() || strOut.empty()) {
-        std::fprintf(stderr, "usage: inkvale-cli %s FILE -o %s\n", pszCommand,
+        std::fprintf(stderr, "usage: inkvale-cli %s FILE -o %s [--from-machine]\n", pszCommand,
                      std::string(pszCommand) == "render" ? "OUT.png" : "DIR");
         return kExitUsage;
     }
     (void)LoadSettings(job.m_settings, job.m_params, ctx.m_strHome);
     job.m_params.ResetMachineParams();
+    // The block the machine holds, as the program reads it when the machine comes online.
+    if (std::string strError;
+        bFromMachine && !ReadParamsFromMachine(job.m_settings, job.m_params, strError)) {
+        std::fprintf(stderr, "inkvale-cli %s: %s\n", pszCommand, strError.c_str());
+        return kExitFailed;
+    }
     job.m_task.m_strPath = file;
     job.m_task.m_strName = NameOf(file);
     const CTaskLoadResult loaded = LoadTaskDrawing(job.m_task, job.m_settings, true, nullptr);
