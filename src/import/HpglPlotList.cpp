@@ -1,5 +1,7 @@
 #include "import/HpglPlotList.h"
 
+#include <algorithm>
+
 namespace inkvale {
 
 void CHpglPlotList::Clear() {
@@ -9,8 +11,8 @@ void CHpglPlotList::Clear() {
 }
 
 void CHpglPlotList::Reserve(size_t nRecords, size_t nValues) {
-    m_arrRecords.reserve(nRecords);
-    m_arrValues.reserve(nValues < kMaxValues ? nValues : kMaxValues);
+    m_arrRecords.reserve(std::min(nRecords, kMaxRecords));
+    m_arrValues.reserve(std::min(nValues, kMaxValues));
 }
 
 bool CHpglPlotList::Room(size_t nMore) {
@@ -20,14 +22,18 @@ bool CHpglPlotList::Room(size_t nMore) {
     return false;
 }
 
-void CHpglPlotList::AddRecord(int32_t nKind) {
+bool CHpglPlotList::AddRecord(int32_t nKind) {
+    if (m_arrRecords.size() >= kMaxRecords) {
+        m_bOverflow = true;
+        return false;
+    }
     m_arrRecords.push_back({nKind, 0, m_arrValues.size()});
+    return true;
 }
 
 void CHpglPlotList::AddMove(int32_t x, int32_t y) {
-    if (!Room(2))
+    if (!Room(2) || !AddRecord(kMove))
         return;
-    AddRecord(kMove);
     m_arrValues.push_back(x);
     m_arrValues.push_back(y);
     m_arrRecords.back().m_nCount = 2;
@@ -41,8 +47,8 @@ void CHpglPlotList::AppendPoint(int32_t x, int32_t y) {
     if (!Room(2))
         return;
     // A vertex never lands in a move or other record: a missing polyline is started here.
-    if (m_arrRecords.empty() || m_arrRecords.back().m_nKind != kPolyline)
-        AddRecord(kPolyline);
+    if ((m_arrRecords.empty() || m_arrRecords.back().m_nKind != kPolyline) && !AddRecord(kPolyline))
+        return;
     m_arrValues.push_back(x);
     m_arrValues.push_back(y);
     m_arrRecords.back().m_nCount += 2;
@@ -57,18 +63,17 @@ void CHpglPlotList::AddLineType() {
 }
 
 void CHpglPlotList::AddLineType(int32_t nValue) {
-    if (!Room(1))
-        return;
-    AddRecord(kLineType);
-    m_arrValues.push_back(nValue);
-    m_arrRecords.back().m_nCount = 1;
+    AddOne(kLineType, nValue);
 }
 
 void CHpglPlotList::AddPenSelect(int32_t nPen) {
-    if (!Room(1))
+    AddOne(kPenSelect, nPen);
+}
+
+void CHpglPlotList::AddOne(int32_t nKind, int32_t nValue) {
+    if (!Room(1) || !AddRecord(nKind))
         return;
-    AddRecord(kPenSelect);
-    m_arrValues.push_back(nPen);
+    m_arrValues.push_back(nValue);
     m_arrRecords.back().m_nCount = 1;
 }
 

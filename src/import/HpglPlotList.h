@@ -26,9 +26,11 @@ public:
         size_t m_nStart = 0;   ///< index of the first value in the shared array
     };
 
-    /// Largest number of int32 values the list holds (1 GiB); appends beyond it are dropped
-    /// and Overflowed() turns true, so absurd label-heavy input cannot exhaust memory.
-    static constexpr size_t kMaxValues = size_t{1} << 28;
+    /// Largest number of int32 values (16 million vertices, six times a 30 MB marker) and
+    /// of records the list holds. Appends beyond them are dropped and Overflowed() turns
+    /// true: a few megabytes of label text can otherwise ask for gigabytes of strokes.
+    static constexpr size_t kMaxValues = size_t{1} << 25;
+    static constexpr size_t kMaxRecords = size_t{1} << 24;
 
     void Clear();
     /// Reserves room for about nValues values. Untouched capacity costs no resident memory.
@@ -55,7 +57,8 @@ public:
     bool Overflowed() const { return m_bOverflow; }
 
 private:
-    void AddRecord(int32_t nKind);
+    bool AddRecord(int32_t nKind);
+    void AddOne(int32_t nKind, int32_t nValue);
     bool Room(size_t nMore);
 
     std::vector<CRecord> m_arrRecords;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <random>
 
 namespace inkvale {
 namespace {
@@ -169,6 +170,41 @@ TEST(HpglCorpus, FactsCheckedByOtherMeans) {
         EXPECT_EQ(s.nMaxX, c.nMaxX) << c.name;
         EXPECT_EQ(s.nMinY, c.nMinY) << c.name;
         EXPECT_EQ(s.nMaxY, c.nMaxY) << c.name;
+    }
+}
+
+} // namespace
+} // namespace inkvale
+
+namespace inkvale {
+namespace {
+
+// Files cut short anywhere, and random bytes, read and convert without harm (the sanitizer
+// build of the suite checks the memory accesses).
+TEST(HpglCorpus, TruncatedAndRandomInputs) {
+    for (const char* name : {"hp2xx-dt.plt", "hp2xx-at.hpg", "hp2xx-arcs.hp"}) {
+        const std::string bytes = test::ReadFileBytes(test::CorpusDir() / "hpgl" / name);
+        ASSERT_FALSE(bytes.empty()) << name;
+        for (size_t n = 0; n <= bytes.size(); ++n) {
+            CHpglFile file;
+            const CHpglReadResult r = file.ReadMemory(std::string_view(bytes).substr(0, n));
+            EXPECT_EQ(r.m_nStatus, n < 6 ? kHpglBadLength : kHpglReadOk) << name << " cut at " << n;
+            CCurveArray curves;
+            file.ToCurves(curves, 1);
+        }
+    }
+    const std::string_view alphabet = "PDUALBTF0123456789,;.-\x03\x1b ";
+    std::mt19937 rng(7);
+    for (int i = 0; i < 300; ++i) {
+        std::string bytes(6 + rng() % 3000, '\0');
+        const bool bText = i % 2 == 0; // half of them from HP-GL's own characters
+        for (char& c : bytes)
+            c = bText ? alphabet[rng() % alphabet.size()] : static_cast<char>(rng());
+        CHpglFile file;
+        const CHpglReadResult r = file.ReadMemory(bytes);
+        EXPECT_TRUE(r.m_nStatus == kHpglReadOk || r.m_nStatus == kHpglRejected);
+        CCurveArray curves;
+        file.ToCurves(curves, i % 2);
     }
 }
 

@@ -308,3 +308,22 @@ TEST(HpglLabel, LabelsBecomeCurves) {
 
 } // namespace
 } // namespace inkvale
+
+namespace inkvale {
+namespace {
+
+TEST(HpglLabel, LabelFloodStopsAtTheListLimit) {
+    // 2.5 MB of 512-character labels would make tens of millions of strokes.
+    std::string text = "IN;PU100,100;";
+    while (text.size() < 2'500'000)
+        text += "LB" + std::string(512, 'W') + "\x03;";
+    CHpglFile file;
+    const CHpglReadResult r = file.ReadMemory(text);
+    EXPECT_EQ(r.m_nStatus, kHpglRejected);
+    EXPECT_EQ(r.m_strMessage, "data over flow");
+    EXPECT_LE(file.PlotList().ValueCount(), CHpglPlotList::kMaxValues);
+    EXPECT_LE(file.PlotList().Size(), CHpglPlotList::kMaxRecords);
+}
+
+} // namespace
+} // namespace inkvale
