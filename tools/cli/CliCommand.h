@@ -32,6 +32,7 @@ int RunTasks(const CCliContext& ctx);
 int RunCurves(const CCliContext& ctx);
 int RunRender(const CCliContext& ctx);
 int RunBands(const CCliContext& ctx);
+int RunPrint(const CCliContext& ctx);
 
 /// The commands, in the order the usage text lists them (defined in CliMain.cpp).
 const std::vector<CCliCommand>& CliCommands();

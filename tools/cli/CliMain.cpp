@@ -16,6 +16,7 @@ const std::vector<CCliCommand>& CliCommands() {
         {"curves", "curves FILE            load FILE as a task and print its curves", RunCurves},
         {"render", "render FILE -o OUT.png the whole job as the machine prints it", RunRender},
         {"bands", "bands FILE -o DIR      write each band's data and job.txt", RunBands},
+        {"print", "print FILE [--copies N] print through the machine link of the settings", RunPrint},
     };
     return commands;
 }
