@@ -30,6 +30,7 @@ struct CCliCommand {
 // The commands, one source file each.
 int RunTasks(const CCliContext& ctx);
 int RunCurves(const CCliContext& ctx);
+int RunPreview(const CCliContext& ctx);
 int RunRender(const CCliContext& ctx);
 int RunBands(const CCliContext& ctx);
 int RunPrint(const CCliContext& ctx);

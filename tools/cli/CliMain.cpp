@@ -14,6 +14,7 @@ const std::vector<CCliCommand>& CliCommands() {
     static const std::vector<CCliCommand> commands = {
         {"tasks", "tasks FILE.sptask      list the tasks of a task file", RunTasks},
         {"curves", "curves FILE            load FILE as a task and print its curves", RunCurves},
+        {"preview", "preview FILE -o OUT.png the drawing as the preview shows it [--width PX]", RunPreview},
         {"render", "render FILE -o OUT.png the whole job as the machine prints it", RunRender},
         {"bands", "bands FILE -o DIR      write each band's data and job.txt", RunBands},
         {"print", "print FILE [--copies N] print through the machine link of the settings", RunPrint},
