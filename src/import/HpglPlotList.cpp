@@ -27,7 +27,7 @@ bool CHpglPlotList::AddRecord(int32_t nKind) {
         m_bOverflow = true;
         return false;
     }
-    m_arrRecords.push_back({nKind, 0, m_arrValues.size()});
+    m_arrRecords.push_back({nKind, 0, static_cast<uint32_t>(m_arrValues.size())});
     return true;
 }
 

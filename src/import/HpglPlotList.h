@@ -23,7 +23,7 @@ public:
     struct CRecord {
         int32_t m_nKind = 0;
         uint32_t m_nCount = 0; ///< number of int32 values
-        size_t m_nStart = 0;   ///< index of the first value in the shared array
+        uint32_t m_nStart = 0; ///< index of the first value in the shared array
     };
 
     /// Largest number of int32 values (16 million vertices, six times a 30 MB marker) and
@@ -31,6 +31,7 @@ public:
     /// true: a few megabytes of label text can otherwise ask for gigabytes of strokes.
     static constexpr size_t kMaxValues = size_t{1} << 25;
     static constexpr size_t kMaxRecords = size_t{1} << 24;
+    static_assert(kMaxValues <= UINT32_MAX, "record starts are 32-bit");
 
     void Clear();
     /// Reserves room for about nValues values. Untouched capacity costs no resident memory.
