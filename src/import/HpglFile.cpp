@@ -137,47 +137,56 @@ void CHpglFile::Reset() {
 }
 
 void CHpglFile::Execute(const char* pszCmd, const std::vector<double>& params) {
+    const int nCode = Code(pszCmd[0], pszCmd[1]);
+    if (!ExecuteDrawing(nCode, params))
+        ExecuteLabel(nCode, params); // every other command is read and ignored
+}
+
+// Pen movement, pages, line types, pens and scaling; false for any other command.
+bool CHpglFile::ExecuteDrawing(int nCode, const std::vector<double>& params) {
     const size_t n = params.size();
-    switch (Code(pszCmd[0], pszCmd[1])) {
+    switch (nCode) {
     case Code('P', 'D'):
         if (n >= 2)
             PenDraw(params);
         m_bPenDown = 1;
-        break;
+        return true;
     case Code('P', 'U'):
         if (n >= 2)
             PenMoveTo(params);
         m_bPenDown = 0;
-        break;
+        return true;
     case Code('P', 'A'):
-        if (n >= 2) {
-            if (m_bPenDown != 0)
-                PenDraw(params);
-            else
-                PenMoveTo(params);
-        }
-        break;
+        if (n >= 2 && m_bPenDown != 0)
+            PenDraw(params);
+        else if (n >= 2)
+            PenMoveTo(params);
+        return true;
     case Code('P', 'G'):
     case Code('F', 'R'):
         m_arrPlotList.AddPageBreak();
-        break;
+        return true;
     case Code('L', 'T'):
         m_arrPlotList.AddLineType(n == 0 ? 0 : (R(params[n - 1]) != 0 ? 1 : 0));
-        break;
+        return true;
     case Code('S', 'P'):
         m_arrPlotList.AddPenSelect(n == 0 ? 0 : R(params[0]));
-        break;
+        return true;
     case Code('I', 'P'):
-        if (n == 4) {
-            m_nP1X = R(params[0]);
-            m_nP1Y = R(params[1]);
-            m_nP2X = R(params[2]);
-            m_nP2Y = R(params[3]);
-        }
-        break;
+        SetScalingPoints(params);
+        return true;
     case Code('S', 'C'):
         SetScaling(params);
-        break;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Label settings and labels, and the two initialising commands.
+void CHpglFile::ExecuteLabel(int nCode, const std::vector<double>& params) {
+    const size_t n = params.size();
+    switch (nCode) {
     case Code('L', 'O'): {
         const int32_t nOrigin = n >= 1 ? R(params[0]) : 0;
         const bool bValid = (nOrigin >= 1 && nOrigin <= 9) || (nOrigin >= 11 && nOrigin <= 19);
@@ -207,8 +216,18 @@ void CHpglFile::Execute(const char* pszCmd, const std::vector<double>& params) {
             m_arrPlotList.AddLineType();
         break;
     default:
-        break; // read and ignored
+        break;
     }
+}
+
+// P1 and P2 change only with all four values.
+void CHpglFile::SetScalingPoints(const std::vector<double>& params) {
+    if (params.size() != 4)
+        return;
+    m_nP1X = R(params[0]);
+    m_nP1Y = R(params[1]);
+    m_nP2X = R(params[2]);
+    m_nP2Y = R(params[3]);
 }
 
 // A move to the current pen position, then the pairs as one polyline; an odd last

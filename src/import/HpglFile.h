@@ -108,6 +108,9 @@ private:
     void ResetLabelSettings();
     void LoadFonts();
     void DrawLabel();
+    bool ExecuteDrawing(int nCode, const std::vector<double>& params);
+    void ExecuteLabel(int nCode, const std::vector<double>& params);
+    void SetScalingPoints(const std::vector<double>& params);
     void PenDraw(const std::vector<double>& params);
     void PenMoveTo(const std::vector<double>& params);
     void SetScaling(const std::vector<double>& params);
