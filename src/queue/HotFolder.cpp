@@ -1,0 +1,138 @@
+#include "queue/HotFolder.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <mutex>
+
+namespace inkvale {
+
+namespace {
+
+/// Closes a descriptor at the end of a scope.
+class CFd {
+public:
+    explicit CFd(int fd) : m_fd(fd) {}
+    ~CFd() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    CFd(const CFd&) = delete;
+    CFd& operator=(const CFd&) = delete;
+    int Get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+/// A writer that opens the file while this process holds its short read lease makes the
+/// kernel signal the lease holder with SIGIO, whose default action ends the process. The
+/// program uses SIGIO for nothing else, so it is ignored unless someone installed a handler.
+void IgnoreLeaseBreakSignal() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        struct sigaction current {};
+        if (::sigaction(SIGIO, nullptr, &current) == 0 && current.sa_handler == SIG_DFL &&
+            (current.sa_flags & SA_SIGINFO) == 0) {
+            struct sigaction ignore {};
+            ignore.sa_handler = SIG_IGN;
+            sigemptyset(&ignore.sa_mask);
+            ::sigaction(SIGIO, &ignore, nullptr);
+        }
+    });
+}
+
+} // namespace
+
+std::vector<std::string> PatternList(const std::string& strExtensions) {
+    std::vector<std::string> patterns;
+    size_t nStart = 0;
+    for (size_t n = strExtensions.find(';'); n != std::string::npos;
+         n = strExtensions.find(';', nStart)) {
+        patterns.push_back(strExtensions.substr(nStart, n - nStart));
+        nStart = n + 1;
+    }
+    return patterns;
+}
+
+bool MatchesPattern(const std::string& strName, const std::string& strPattern) {
+    return ::fnmatch(strPattern.c_str(), strName.c_str(), FNM_PERIOD) == 0;
+}
+
+std::vector<CFolderFile> ListFolderFiles(const std::string& strFolder, int64_t nLimitBytes) {
+    std::vector<CFolderFile> files;
+    if (strFolder.empty())
+        return files;
+    DIR* pDir = ::opendir(strFolder.c_str());
+    if (pDir == nullptr)
+        return files;
+    const int nDirFd = ::dirfd(pDir);
+    while (const dirent* pEntry = ::readdir(pDir)) {
+        const std::string_view name(pEntry->d_name);
+        if (name == "." || name == ".." || pEntry->d_type == DT_DIR)
+            continue;
+        struct stat st {};
+        if (::fstatat(nDirFd, pEntry->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        if (static_cast<int64_t>(st.st_size) >= nLimitBytes)
+            continue;
+        CFolderFile file;
+        file.m_strName = name;
+        file.m_strPath = strFolder + file.m_strName;
+        file.m_nSize = static_cast<int64_t>(st.st_size);
+        file.m_tTime = static_cast<int64_t>(st.st_mtim.tv_sec);
+        file.m_nMtimeNs =
+            static_cast<int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+        files.push_back(std::move(file));
+    }
+    ::closedir(pDir);
+    std::sort(files.begin(), files.end(),
+              [](const CFolderFile& a, const CFolderFile& b) { return a.m_strName < b.m_strName; });
+    return files;
+}
+
+CWriterCheck::CWriterCheck() {
+    IgnoreLeaseBreakSignal();
+}
+
+bool CWriterCheck::WriterFinished(const CFolderFile& file) {
+    const CFd fd(::open(file.m_strPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (fd.Get() < 0)
+        return false;
+    if (::fcntl(fd.Get(), F_SETLEASE, F_RDLCK) == 0) {
+        ::fcntl(fd.Get(), F_SETLEASE, F_UNLCK);
+        m_seen.erase(file.m_strPath);
+        return true;
+    }
+    if (errno == EAGAIN || errno == EBUSY) {
+        // Open for writing somewhere: remember what it looked like meanwhile.
+        m_seen[file.m_strPath] = {file.m_nSize, file.m_nMtimeNs, true};
+        return false;
+    }
+    return StableSinceLastPoll(file);
+}
+
+bool CWriterCheck::StableSinceLastPoll(const CFolderFile& file) {
+    auto it = m_seen.find(file.m_strPath);
+    if (it != m_seen.end() && it->second.m_nSize == file.m_nSize &&
+        it->second.m_nMtimeNs == file.m_nMtimeNs) {
+        m_seen.erase(it);
+        return true;
+    }
+    m_seen[file.m_strPath] = {file.m_nSize, file.m_nMtimeNs, true};
+    return false;
+}
+
+void CWriterCheck::ForgetUnseen() {
+    std::erase_if(m_seen, [](auto& entry) { return !entry.second.m_bSeen; });
+    for (auto& entry : m_seen)
+        entry.second.m_bSeen = false;
+}
+
+} // namespace inkvale

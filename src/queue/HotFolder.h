@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace inkvale {
+
+/// One file found in a hot folder.
+struct CFolderFile {
+    std::string m_strPath; ///< folder + name
+    std::string m_strName;
+    int64_t m_nSize = 0;
+    int64_t m_tTime = 0;    ///< last-write time, seconds since 1970 UTC
+    int64_t m_nMtimeNs = 0; ///< last-write time, nanoseconds since 1970 UTC
+};
+
+/// The patterns of PrtFileExtension: every field that is followed by ';' (text after the
+/// last ';' is not a pattern, so "*.plt" yields none).
+std::vector<std::string> PatternList(const std::string& strExtensions);
+
+/// Whether a file name matches one wildcard pattern ('*' and '?', case as the file system:
+/// exact).
+bool MatchesPattern(const std::string& strName, const std::string& strPattern);
+
+/// The regular files directly in strFolder (which ends in '/') smaller than nLimitBytes,
+/// sorted by name. A folder that does not exist or cannot be read yields none.
+std::vector<CFolderFile> ListFolderFiles(const std::string& strFolder, int64_t nLimitBytes);
+
+/// Tells whether the writer of a file in the automatic folder has finished.
+///
+/// A file is still being written while another process holds it open for writing: a read
+/// lease cannot be taken then. Where the file system or the file's owner does not allow a
+/// lease, the file counts as finished once its size and last-write time were the same at
+/// two polls in a row. Window thread.
+class CWriterCheck {
+public:
+    CWriterCheck();
+    /// Opens the file for reading and checks its writer; false: skip it for this pass.
+    bool WriterFinished(const CFolderFile& file);
+    /// Forgets the files not seen since the last call (keeps the memory bounded).
+    void ForgetUnseen();
+
+private:
+    struct CSeen {
+        int64_t m_nSize;
+        int64_t m_nMtimeNs;
+        bool m_bSeen;
+    };
+    bool StableSinceLastPoll(const CFolderFile& file);
+
+    std::unordered_map<std::string, CSeen> m_seen;
+};
+
+} // namespace inkvale

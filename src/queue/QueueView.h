@@ -1,0 +1,23 @@
+#pragma once
+
+#include "layout/TaskLoadView.h"
+
+#include <string>
+
+namespace inkvale {
+
+/// What the task queue asks of the windows: the task list window and the preview implement
+/// it, tests fake it. The queue never shows anything itself; texts for the operator come
+/// through ShowMessage. Window thread only.
+class CQueueView : public CTaskLoadView {
+public:
+    /// The preview draws the current task again.
+    virtual void Redraw() = 0;
+    /// A text the operator must see (already in the language of the settings).
+    virtual void ShowMessage(const std::string& strText) = 0;
+    /// Automatic mode was switched off (AutoStartEnable := 0): the command bar releases
+    /// its automatic-mode button.
+    virtual void AutoModeOff() = 0;
+};
+
+} // namespace inkvale

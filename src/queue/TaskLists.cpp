@@ -1,0 +1,287 @@
+#include "queue/TaskLists.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <string_view>
+#include <utility>
+
+namespace inkvale {
+
+namespace {
+
+constexpr int64_t kMiB = 1048576;
+
+/// The three lists in row order with their source values.
+struct CListRef {
+    CTaskList* m_pList;
+    int32_t m_nSource;
+};
+
+std::array<CListRef, 3> ListsInRowOrder(CInkvaleDoc& doc) {
+    return {{{&doc.m_arrOpened, kSourceOpened},
+             {&doc.m_arrManDir, kSourceManDir},
+             {&doc.m_arrAutoDir, kSourceAutoDir}}};
+}
+
+int Size(const CTaskList& list) {
+    return static_cast<int>(list.size());
+}
+
+/// Removes every task of the list for which pred holds; each removed task's file is
+/// deleted first when a folder is given. True when any was removed.
+template <class Pred>
+bool RemoveTasks(CTaskList& list, const std::string* pFolder, Pred pred) {
+    const size_t nBefore = list.size();
+    std::erase_if(list, [&](const std::unique_ptr<COnePage>& task) {
+        if (!pred(*task))
+            return false;
+        if (pFolder != nullptr)
+            (void)DeleteTaskFile(*task, *pFolder);
+        return true;
+    });
+    return list.size() != nBefore;
+}
+
+} // namespace
+
+int TaskCount(const CInkvaleDoc& doc) {
+    return Size(doc.m_arrOpened) + Size(doc.m_arrManDir) + Size(doc.m_arrAutoDir);
+}
+
+CTaskPos FindRow(CInkvaleDoc& doc, int nRow) {
+    if (nRow < 0)
+        return {};
+    int nFirst = 0;
+    for (const CListRef& ref : ListsInRowOrder(doc)) {
+        const int n = Size(*ref.m_pList);
+        if (nRow < nFirst + n)
+            return {ref.m_pList, static_cast<size_t>(nRow - nFirst), nFirst, ref.m_nSource};
+        nFirst += n;
+    }
+    return {};
+}
+
+COnePage* TaskAt(CInkvaleDoc& doc, int nRow) {
+    const CTaskPos pos = FindRow(doc, nRow);
+    return pos.Valid() ? (*pos.m_pList)[pos.m_nIndex].get() : nullptr;
+}
+
+CTaskList& ListOfSource(CInkvaleDoc& doc, int32_t nSource) {
+    if (nSource == kSourceManDir)
+        return doc.m_arrManDir;
+    return nSource == kSourceAutoDir ? doc.m_arrAutoDir : doc.m_arrOpened;
+}
+
+int FirstRowOf(const CInkvaleDoc& doc, int32_t nSource) {
+    if (nSource == kSourceManDir)
+        return Size(doc.m_arrOpened);
+    if (nSource == kSourceAutoDir)
+        return Size(doc.m_arrOpened) + Size(doc.m_arrManDir);
+    return 0;
+}
+
+void ClearTaskSelection(CInkvaleDoc& doc) {
+    for (const CListRef& ref : ListsInRowOrder(doc)) {
+        for (const auto& task : *ref.m_pList)
+            task->m_bTaskSelected = 0;
+    }
+}
+
+COnePage* MarkTaskSelected(CInkvaleDoc& doc, int nRow) {
+    COnePage* pTask = TaskAt(doc, nRow);
+    if (pTask != nullptr)
+        pTask->m_bTaskSelected = 1;
+    return pTask;
+}
+
+COnePage* SelectTaskByRow(CInkvaleDoc& doc, int nRow) {
+    ClearTaskSelection(doc);
+    const CTaskPos pos = FindRow(doc, nRow);
+    if (!pos.Valid())
+        return nullptr;
+    COnePage* pTask = (*pos.m_pList)[pos.m_nIndex].get();
+    pTask->m_bTaskSelected = 1;
+    pTask->m_nSource = pos.m_nSource;
+    return pTask;
+}
+
+void DeleteSelectedTasks(CInkvaleDoc& doc, const CSettings& settings) {
+    const auto selected = [](const COnePage& t) { return t.m_bTaskSelected != 0; };
+    RemoveTasks(doc.m_arrOpened, nullptr, selected);
+    RemoveTasks(doc.m_arrManDir, &settings.ManDir, selected);
+    RemoveTasks(doc.m_arrAutoDir, &settings.AutoDir, selected);
+}
+
+bool DeleteZeroCopyTasks(CInkvaleDoc& doc, const CSettings& settings, bool bDeleteManualFiles) {
+    const auto finished = [](const COnePage& t) { return t.m_nCopies <= 0; };
+    bool bAny = RemoveTasks(doc.m_arrOpened, nullptr, finished);
+    bAny =
+        RemoveTasks(doc.m_arrManDir, bDeleteManualFiles ? &settings.ManDir : nullptr, finished) ||
+        bAny;
+    bAny = RemoveTasks(doc.m_arrAutoDir, &settings.AutoDir, finished) || bAny;
+    return bAny;
+}
+
+void DeleteFinishedAutoTasks(CInkvaleDoc& doc, const CSettings& settings) {
+    RemoveTasks(doc.m_arrAutoDir, &settings.AutoDir,
+                [](const COnePage& t) { return t.m_nCopies <= 0; });
+}
+
+void ChangeCopies(CInkvaleDoc& doc, bool bUp) {
+    for (const CListRef& ref : ListsInRowOrder(doc)) {
+        for (const auto& task : *ref.m_pList) {
+            if (task->m_bTaskSelected == 0)
+                continue;
+            int32_t& n = task->m_nCopies;
+            // No upper limit other than the counter's own: it must not wrap to negative.
+            if (bUp)
+                n = n < std::numeric_limits<int32_t>::max() ? n + 1 : n;
+            else
+                n = std::max(n, 2) - 1;
+        }
+    }
+}
+
+void SetQueued(CInkvaleDoc& doc, bool bQueued) {
+    for (CTaskList* pList : {&doc.m_arrOpened, &doc.m_arrManDir}) {
+        for (const auto& task : *pList) {
+            if (task->m_bTaskSelected != 0)
+                task->m_bQueued = bQueued ? 1 : 0;
+        }
+    }
+}
+
+int MoveTaskToTop(CInkvaleDoc& doc, int nRow) {
+    const CTaskPos pos = FindRow(doc, nRow);
+    if (!pos.Valid())
+        return nRow;
+    CTaskList& list = *pos.m_pList;
+    std::rotate(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(pos.m_nIndex),
+                list.begin() + static_cast<std::ptrdiff_t>(pos.m_nIndex) + 1);
+    return pos.m_nFirstRow;
+}
+
+int MoveTaskUp(CInkvaleDoc& doc, int nRow) {
+    const CTaskPos pos = FindRow(doc, nRow);
+    if (!pos.Valid() || pos.m_nIndex == 0)
+        return nRow;
+    std::swap((*pos.m_pList)[pos.m_nIndex], (*pos.m_pList)[pos.m_nIndex - 1]);
+    return nRow - 1;
+}
+
+int MoveTaskDown(CInkvaleDoc& doc, int nRow) {
+    const CTaskPos pos = FindRow(doc, nRow);
+    if (!pos.Valid() || pos.m_nIndex + 1 >= pos.m_pList->size())
+        return nRow;
+    std::swap((*pos.m_pList)[pos.m_nIndex], (*pos.m_pList)[pos.m_nIndex + 1]);
+    return nRow + 1;
+}
+
+CAddResult AddFileTask(CInkvaleDoc& doc, const CSettings& settings, const std::string& strPath) {
+    for (const auto& task : doc.m_arrOpened) {
+        if (task->m_strPath == strPath)
+            return {false, AlreadyOpenText(settings.Language)};
+    }
+    struct stat st {};
+    // Only regular files can become tasks; anything else has no drawing to read.
+    if (::stat(strPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
+    if (static_cast<int64_t>(st.st_size) > int64_t{settings.PltMaxSizeMb} * kMiB)
+        return {false, FileTooLargeText(settings.Language)};
+    auto task = std::make_unique<COnePage>();
+    task->m_strPath = strPath;
+    task->m_strName = FileNameOf(strPath);
+    task->m_tTime = static_cast<int64_t>(st.st_mtim.tv_sec);
+    task->m_nFileSize = static_cast<int64_t>(st.st_size);
+    doc.m_arrOpened.push_back(std::move(task));
+    return {true, {}};
+}
+
+int AddOrUpdateFolderTask(CInkvaleDoc& doc, int32_t nSource, const std::string& strPath,
+                          const std::string& strName, int64_t nSize, int64_t tTime) {
+    CTaskList& list = ListOfSource(doc, nSource);
+    auto task = std::make_unique<COnePage>();
+    task->m_strPath = strPath;
+    task->m_strName = strName;
+    task->m_nFileSize = nSize;
+    task->m_tTime = tTime;
+    for (auto& existing : list) {
+        if (existing->m_strPath != strPath)
+            continue;
+        if (existing->m_tTime == tTime && existing->m_nFileSize == nSize)
+            return 0;
+        existing = std::move(task);
+        return 1;
+    }
+    list.push_back(std::move(task));
+    return 1;
+}
+
+void MergeSelectedTasks(CInkvaleDoc& doc, int nKind) {
+    auto merged = std::make_unique<COnePage>();
+    merged->m_strPath = "Combination";
+    merged->m_strName = "Combination";
+    const bool bTurn = nKind == kMergeTopBottom;
+    for (const CListRef& ref : ListsInRowOrder(doc)) {
+        for (const auto& task : *ref.m_pList) {
+            if (task->m_bTaskSelected == 0)
+                continue;
+            if (bTurn) {
+                // The source tasks go away after a merge, but turning a copy keeps a
+                // merge that is not followed by the deletion harmless.
+                COnePage turned;
+                turned.CopyTask(*task);
+                turned.RotateQuarter();
+                merged->AppendShifted(turned);
+            } else {
+                merged->AppendShifted(*task);
+            }
+            merged->AddSeam();
+        }
+    }
+    if (bTurn) {
+        merged->RotateQuarterBack();
+        merged->CalcExtents();
+        merged->MoveToOrigin();
+    } else {
+        merged->CalcExtents();
+    }
+    doc.m_arrOpened.push_back(std::move(merged));
+}
+
+void DiscardAllDrawings(CInkvaleDoc& doc) {
+    for (const CListRef& ref : ListsInRowOrder(doc)) {
+        for (const auto& task : *ref.m_pList)
+            task->ClearCurves();
+    }
+}
+
+std::string FileNameOf(const std::string& strPath) {
+    const size_t n = strPath.rfind('/');
+    return n == std::string::npos ? strPath : strPath.substr(n + 1);
+}
+
+bool DeleteTaskFile(const COnePage& task, const std::string& strFolder) {
+    const std::string& strPath = task.m_strPath;
+    if (strFolder.empty() || strFolder.back() != '/' || !strPath.starts_with(strFolder))
+        return false;
+    const std::string_view name = std::string_view(strPath).substr(strFolder.size());
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string_view::npos)
+        return false;
+    (void)::unlink(strPath.c_str());
+    return true;
+}
+
+std::string AlreadyOpenText(int32_t nLanguage) {
+    return nLanguage == 0 ? "重复打开" : "Already Open";
+}
+
+std::string FileTooLargeText(int32_t nLanguage) {
+    return nLanguage == 0 ? "文件大小超出限制" : "File size too large";
+}
+
+} // namespace inkvale

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "config/Settings.h"
+#include "layout/InkvaleDoc.h"
+#include "queue/HotFolder.h"
+#include "queue/QueueEngine.h"
+#include "queue/QueueView.h"
+#include "queue/TaskLists.h"
+#include "queue/UndoHistory.h"
+
+#include <string>
+#include <vector>
+
+namespace inkvale {
+
+/// The task queue: chooses, starts, repeats and removes the document's print tasks, runs
+/// the two hot-folder scans and keeps the undo history. It is driven by the operator's
+/// commands, the scheduler (StartNextTask), the folder-poll thread (the two scans) and the
+/// print engine (OnJobFinished), every call on the window thread, one at a time.
+class CTaskQueue {
+public:
+    /// Every reference must outlive the queue. The settings are the program's own record:
+    /// a failed job switches its AutoStartEnable off.
+    CTaskQueue(CInkvaleDoc& doc, CSettings& settings, CQueueView& view, IQueueEngine& engine);
+
+    /// `CurrentTaskIndex`: row of the task shown in the preview.
+    int CurrentTaskIndex() const { return m_nCurrentTaskIndex; }
+    void SetCurrentTaskIndex(int nRow) { m_nCurrentTaskIndex = nRow; }
+
+    // The scheduler and the engine.
+
+    /// `StartNextTask` (message 0x469): -1 when it may not run or found nothing, else 0.
+    /// A call made while one is running returns 0 at once.
+    int StartNextTask();
+    /// `PrintCurrentTask` (message 0x468, the Start button).
+    void PrintCurrentTask();
+    /// `OnJobFinished` (message 0x466, nResult kJobSuccess or another value for failure).
+    void OnJobFinished(int nResult);
+
+    // The hot folders (messages 0x46B and 0x46C).
+
+    void ScanManualFolder();
+    void ScanAutoFolder();
+
+    // The operator's commands that change the lists and push an undo snapshot.
+
+    /// The Add command: AddFileTask for every path (texts to show go to the view), then a
+    /// snapshot; with AutoPreview the current task's drawing is loaded silently.
+    void AddFiles(const std::vector<std::string>& paths);
+    /// The Delete command: DeleteSelectedTasks, then a snapshot.
+    void DeleteSelected();
+    /// The queue (true) and unqueue commands: SetQueued, then a snapshot.
+    void QueueSelected(bool bQueued);
+    /// `PushUndoSnapshot`, `Undo`, `Redo`; after Undo and Redo every view is updated.
+    void PushUndoSnapshot();
+    void Undo();
+    void Redo();
+    const CUndoHistory& UndoHistory() const { return m_undo; }
+
+    /// `DiscardAllDrawings` (message 0x470).
+    void DiscardAllDrawings();
+
+    /// The preview's load: selects the row and reads the task's drawing when it has none
+    /// (texts to show only with bShowErrors). True when the task has a drawing.
+    bool LoadDrawing(int nRow, COnePage& task, bool bShowErrors);
+
+    CInkvaleDoc& Doc() { return m_doc; }
+
+    /// Wait at the end of a successful StartNextTask, milliseconds.
+    static constexpr int kAfterStartMs = 500;
+
+private:
+    int ChooseAndStart();
+    COnePage* ChooseQueuedTask(CTaskList& list, int nFirstRow, int& nRow);
+    COnePage* ChooseAutoTask(int& nRow);
+    bool StartJob(COnePage& task);
+    void AutoModeOff();
+    void ScanFolder(const std::string& strFolder, int32_t nSource);
+    void SortManualList();
+
+    CInkvaleDoc& m_doc;
+    CSettings& m_settings;
+    CQueueView& m_view;
+    IQueueEngine& m_engine;
+    CUndoHistory m_undo;
+    CWriterCheck m_writerCheck;
+    int m_nCurrentTaskIndex = 0;
+    bool m_bInStartNextTask = false;
+    bool m_bListsChanged = false; ///< a scan added or replaced a task
+};
+
+} // namespace inkvale
