@@ -1,8 +1,8 @@
 // The document's operations on the three task lists: rows, moves, copies, queued marks,
 // deletions with their files, adding files and folder tasks, merging, discarding drawings.
 
-#include "QueueTestSupport.h"
 #include "queue/TaskLists.h"
+#include "QueueTestSupport.h"
 #include "support/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -67,18 +67,13 @@ TEST(TaskLists, MovesStayInsideTheTasksOwnList) {
         const char* pszExpect;
     };
     const Case cases[] = {
-        {"top", 1, 0, "o1 o0 m0 m1 m2 a0 a1 "},
-        {"top", 4, 2, "o0 o1 m2 m0 m1 a0 a1 "},
-        {"top", 6, 5, "o0 o1 m0 m1 m2 a1 a0 "},
-        {"top", 7, 7, "o0 o1 m0 m1 m2 a0 a1 "},
+        {"top", 1, 0, "o1 o0 m0 m1 m2 a0 a1 "},  {"top", 4, 2, "o0 o1 m2 m0 m1 a0 a1 "},
+        {"top", 6, 5, "o0 o1 m0 m1 m2 a1 a0 "},  {"top", 7, 7, "o0 o1 m0 m1 m2 a0 a1 "},
         {"up", 2, 2, "o0 o1 m0 m1 m2 a0 a1 "}, // first of the manual-folder list
-        {"up", 3, 2, "o0 o1 m1 m0 m2 a0 a1 "},
-        {"up", 0, 0, "o0 o1 m0 m1 m2 a0 a1 "},
+        {"up", 3, 2, "o0 o1 m1 m0 m2 a0 a1 "},   {"up", 0, 0, "o0 o1 m0 m1 m2 a0 a1 "},
         {"down", 1, 1, "o0 o1 m0 m1 m2 a0 a1 "}, // last of the opened list
-        {"down", 4, 4, "o0 o1 m0 m1 m2 a0 a1 "},
-        {"down", 6, 6, "o0 o1 m0 m1 m2 a0 a1 "},
-        {"down", 5, 6, "o0 o1 m0 m1 m2 a1 a0 "},
-        {"down", 9, 9, "o0 o1 m0 m1 m2 a0 a1 "},
+        {"down", 4, 4, "o0 o1 m0 m1 m2 a0 a1 "}, {"down", 6, 6, "o0 o1 m0 m1 m2 a0 a1 "},
+        {"down", 5, 6, "o0 o1 m0 m1 m2 a1 a0 "}, {"down", 9, 9, "o0 o1 m0 m1 m2 a0 a1 "},
         {"up", -1, -1, "o0 o1 m0 m1 m2 a0 a1 "},
     };
     for (const Case& c : cases) {

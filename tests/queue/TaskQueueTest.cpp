@@ -1,0 +1,354 @@
+// The queue's rules driven headless: the scheduler's choice across the three lists, copies
+// and repeat states, queued marks, automatic mode, unreadable tasks, job ends and failures.
+
+#include "QueueTestSupport.h"
+#include "machine/EngineHost.h"
+#include "support/TestPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace inkvale::test {
+namespace {
+
+/// One task of a scenario: list ('o', 'm', 'a'), name, copies, state, queued, drawing.
+struct TaskSpec {
+    char cList;
+    const char* pszName;
+    int32_t nCopies = 1;
+    int32_t nState = PS_WAITING;
+    int32_t bQueued = 0;
+    bool bDrawing = true;
+};
+
+class TaskQueueTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directories(m_dir.Path() / "auto");
+        std::filesystem::create_directories(m_dir.Path() / "man");
+        m_settings.AutoDir = m_dir.File("auto") + "/";
+        m_settings.ManDir = m_dir.File("man") + "/";
+        m_settings.PltMaxSizeMb = 30;
+        m_settings.Language = 1;
+        m_settings.PltFileUnit = 40;
+        m_engine.m_pQueue = &m_queue;
+    }
+    void Fill(const std::vector<TaskSpec>& specs) {
+        for (const TaskSpec& s : specs) {
+            auto task = MakeTask(s.pszName, s.nCopies, s.nState, s.bQueued, s.bDrawing);
+            CTaskList& list = s.cList == 'o'   ? m_doc.m_arrOpened
+                              : s.cList == 'm' ? m_doc.m_arrManDir
+                                               : m_doc.m_arrAutoDir;
+            list.push_back(std::move(task));
+        }
+    }
+    /// "name copies state [q]" of every task, lists separated by '|'.
+    std::string Summary() {
+        std::string s;
+        for (const CTaskList* pList :
+             {&m_doc.m_arrOpened, &m_doc.m_arrManDir, &m_doc.m_arrAutoDir}) {
+            if (pList != &m_doc.m_arrOpened)
+                s += "| ";
+            for (const auto& t : *pList) {
+                s += t->m_strName + std::to_string(t->m_nCopies) + "WPR"[t->m_nPrintState];
+                s += t->m_bQueued != 0 ? "q " : " ";
+            }
+        }
+        return s;
+    }
+    /// A file in the automatic folder with the given content, as a task of that list.
+    void AddAutoFile(const std::string& strName, const std::string& strContent) {
+        const std::string strPath = m_settings.AutoDir + strName;
+        ASSERT_TRUE(WriteFileBytes(strPath, strContent));
+        (void)AddOrUpdateFolderTask(m_doc, kSourceAutoDir, strPath, strName, 1, 1);
+    }
+
+    CScratchDir m_dir;
+    CInkvaleDoc m_doc;
+    CSettings m_settings;
+    CFakeQueueView m_view;
+    CFakeQueueEngine m_engine;
+    CTaskQueue m_queue{m_doc, m_settings, m_view, m_engine};
+};
+
+TEST_F(TaskQueueTest, SchedulerChoosesAcrossTheThreeLists) {
+    struct Case {
+        const char* pszWhat;
+        std::vector<TaskSpec> tasks;
+        bool bAuto;
+        int nResult;
+        const char* pszStarted; ///< "" when no job was started
+        int nRow;               ///< CurrentTaskIndex afterwards (-1: unchanged 0)
+        const char* pszAfter;
+    };
+    const Case cases[] = {
+        {"empty queue", {}, true, -1, "", 0, "| | "},
+        {"waiting tasks need the queued mark",
+         {{'o', "A"}, {'o', "B", 1, PS_WAITING, 1}},
+         false,
+         0,
+         "B",
+         1,
+         "A1W B1P | | "},
+        {"a repeating task needs no mark",
+         {{'o', "A", 2, PS_REPEAT}},
+         false,
+         0,
+         "A",
+         0,
+         "A2P | | "},
+        {"printing tasks are passed over",
+         {{'o', "A", 1, PS_PRINTING, 1}, {'o', "B", 1, PS_WAITING, 1}},
+         false,
+         0,
+         "B",
+         1,
+         "A1Pq B1P | | "},
+        {"a queued task without copies ends the opened list's turn",
+         {{'o', "A", 0, PS_REPEAT, 1}, {'o', "B", 1, PS_WAITING, 1}, {'m', "M", 1, PS_WAITING, 1}},
+         false,
+         0,
+         "M",
+         2,
+         "A0W B1Wq | M1P | "},
+        {"manual-folder rows follow the opened list",
+         {{'o', "A"}, {'m', "L"}, {'m', "M", 1, PS_WAITING, 1}},
+         false,
+         0,
+         "M",
+         2,
+         "A1W | L1W M1P | "},
+        {"opened list before the folders",
+         {{'m', "M", 1, PS_WAITING, 1}, {'o', "A", 1, PS_WAITING, 1}, {'a', "X"}},
+         true,
+         0,
+         "A",
+         0,
+         "A1P | M1Wq | X1W "},
+        {"automatic tasks only in automatic mode", {{'a', "X"}}, false, -1, "", 0, "| | X1W "},
+        {"automatic tasks need no mark", {{'o', "A"}, {'a', "X"}}, true, 0, "X", 1, "A1W | | X1P "},
+        {"automatic tasks without copies or printing are passed over",
+         {{'a', "X", 0}, {'a', "Y", 1, PS_PRINTING}, {'a', "Z", 1, PS_REPEAT}},
+         true,
+         0,
+         "Z",
+         2,
+         "| | X0W Y1P Z1P "},
+        {"queued automatic mark plays no part",
+         {{'a', "X", 1, PS_WAITING, 1}},
+         false,
+         -1,
+         "",
+         0,
+         "| | X1Wq "},
+    };
+    for (const Case& c : cases) {
+        m_doc.DeleteAllTasks();
+        m_engine.m_arrStarted.clear();
+        m_queue.SetCurrentTaskIndex(0);
+        m_settings.AutoStartEnable = c.bAuto ? 1 : 0;
+        Fill(c.tasks);
+        EXPECT_EQ(m_queue.StartNextTask(), c.nResult) << c.pszWhat;
+        const std::string strStarted =
+            m_engine.m_arrStarted.empty() ? "" : m_engine.m_arrStarted.front();
+        EXPECT_EQ(strStarted, c.pszStarted) << c.pszWhat;
+        EXPECT_LE(m_engine.m_arrStarted.size(), 1u) << c.pszWhat;
+        EXPECT_EQ(m_queue.CurrentTaskIndex(), c.nRow) << c.pszWhat;
+        EXPECT_EQ(Summary(), c.pszAfter) << c.pszWhat;
+    }
+}
+
+TEST_F(TaskQueueTest, SchedulerWaitsForAReadyMachineAndTheClosingFlag) {
+    Fill({{'o', "A", 1, PS_WAITING, 1}});
+    for (const int nState : {4, 6, 0, int{kStateNoAnswer}}) {
+        m_engine.m_nState = static_cast<uint8_t>(nState);
+        EXPECT_EQ(m_queue.StartNextTask(), -1);
+    }
+    m_engine.m_nState = kStateReady;
+    m_settings.m_nClosing = 1;
+    EXPECT_EQ(m_queue.StartNextTask(), -1);
+    m_settings.m_nClosing = 0;
+    EXPECT_EQ(m_queue.StartNextTask(), 0);
+    EXPECT_EQ(m_engine.m_nSleptMs, CTaskQueue::kAfterStartMs);
+    EXPECT_EQ(m_view.m_arrSelected.back(), 0);
+}
+
+TEST_F(TaskQueueTest, CopiesRepeatUntilNoneAreLeft) {
+    Fill({{'o', "A", 2, PS_WAITING, 1}, {'o', "B", 1, PS_WAITING, 1}});
+    struct Step {
+        const char* pszEvent; ///< "next", "ok", "fail"
+        const char* pszAfter;
+    };
+    const Step steps[] = {
+        {"next", "A2P B1Wq | | "}, {"ok", "A1R B1Wq | | "}, // "Printing" in the list: a copy is
+                                                            // still due
+        {"next", "A1P B1Wq | | "}, {"ok", "A0W B1Wq | | "}, {"next", "A0W B1P | | "},
+        {"ok", "A0W B0W | | "},
+    };
+    for (const Step& step : steps) {
+        const std::string strEvent = step.pszEvent;
+        if (strEvent == "next")
+            EXPECT_EQ(m_queue.StartNextTask(), 0);
+        else
+            m_queue.OnJobFinished(strEvent == "ok" ? kJobSuccess : kJobFailure);
+        EXPECT_EQ(Summary(), step.pszAfter) << strEvent;
+    }
+    EXPECT_EQ(m_queue.StartNextTask(), -1);
+    EXPECT_EQ(m_engine.m_nCleared, 3);
+    // Finished tasks stay until a deletion rule removes them.
+    EXPECT_EQ(m_doc.m_arrOpened.size(), 2u);
+    EXPECT_EQ(m_engine.m_arrStarted, (std::vector<std::string>{"A", "A", "B"}));
+}
+
+TEST_F(TaskQueueTest, JobEndsUpdateEachListsPrintingTask) {
+    struct Case {
+        std::vector<TaskSpec> tasks;
+        int nResult;
+        const char* pszAfter;
+        int nAutoOff;
+    };
+    const Case cases[] = {
+        {{{'o', "A", 3, PS_PRINTING}, {'m', "M", 2, PS_PRINTING}}, kJobSuccess, "A2R | M1R | ", 0},
+        {{{'a', "X", 2, PS_PRINTING}, {'a', "Y", 1}}, kJobSuccess, "| | X1W Y1W ", 0},
+        {{{'o', "A", 3, PS_PRINTING}, {'a', "X", 2, PS_PRINTING}}, kJobFailure, "A3W | | X2W ", 1},
+        // A failed job whose task was deleted meanwhile still ends automatic mode.
+        {{{'o', "A", 3}}, kJobFailure, "A3W | | ", 1},
+    };
+    for (const Case& c : cases) {
+        m_doc.DeleteAllTasks();
+        m_view.m_nAutoOff = 0;
+        m_settings.AutoStartEnable = 1;
+        Fill(c.tasks);
+        m_queue.OnJobFinished(c.nResult);
+        EXPECT_EQ(Summary(), c.pszAfter);
+        EXPECT_EQ(m_view.m_nAutoOff, c.nAutoOff);
+        EXPECT_EQ(m_settings.AutoStartEnable, c.nAutoOff != 0 ? 0 : 1);
+    }
+}
+
+TEST_F(TaskQueueTest, FinishedAutomaticTaskLeavesWithItsFile) {
+    m_settings.AutoStartEnable = 1;
+    m_settings.AutoDelFinish = 0; // plays no part for the automatic folder
+    AddAutoFile("x.plt", kSmallPlt);
+    AddAutoFile("y.plt", kSmallPlt);
+    EXPECT_EQ(m_queue.StartNextTask(), 0);
+    EXPECT_EQ(m_engine.m_arrStarted, (std::vector<std::string>{"x.plt"}));
+    m_queue.OnJobFinished(kJobSuccess);
+    EXPECT_EQ(Names(m_doc.m_arrAutoDir), (std::vector<std::string>{"y.plt"}));
+    EXPECT_FALSE(std::filesystem::exists(m_settings.AutoDir + "x.plt"));
+    EXPECT_TRUE(std::filesystem::exists(m_settings.AutoDir + "y.plt"));
+}
+
+TEST_F(TaskQueueTest, UnreadableAutomaticFileLeavesWithItsTaskOnItsTurn) {
+    m_settings.AutoStartEnable = 1;
+    AddAutoFile("bad.plt", "this is no drawing at all");
+    AddAutoFile("empty.plt", "");
+    AddAutoFile("good.plt", kSmallPlt);
+    EXPECT_EQ(m_queue.StartNextTask(), 0);
+    EXPECT_EQ(m_engine.m_arrStarted, (std::vector<std::string>{"good.plt"}));
+    EXPECT_EQ(Names(m_doc.m_arrAutoDir), (std::vector<std::string>{"good.plt"}));
+    EXPECT_FALSE(std::filesystem::exists(m_settings.AutoDir + "bad.plt"));
+    EXPECT_FALSE(std::filesystem::exists(m_settings.AutoDir + "empty.plt"));
+    EXPECT_EQ(m_queue.CurrentTaskIndex(), 0);
+    EXPECT_FALSE(m_doc.m_arrAutoDir[0]->m_arrCurves.empty());
+    EXPECT_TRUE(m_view.m_arrMessages.empty()); // silent loads
+}
+
+TEST_F(TaskQueueTest, UnreadableQueuedTaskHoldsBackTheOthers) {
+    Fill({{'o', "bad", 1, PS_WAITING, 1, false}, {'o', "good", 1, PS_WAITING, 1}});
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(m_queue.StartNextTask(), 0);
+        EXPECT_TRUE(m_engine.m_arrStarted.empty());
+        EXPECT_EQ(Summary(), "bad1Wq good1Wq | | ");
+    }
+    EXPECT_TRUE(m_view.m_arrMessages.empty());
+    SelectTaskByRow(m_doc, 0);
+    m_queue.QueueSelected(false);
+    EXPECT_EQ(m_queue.StartNextTask(), 0);
+    EXPECT_EQ(m_engine.m_arrStarted, (std::vector<std::string>{"good"}));
+}
+
+TEST_F(TaskQueueTest, RefusedJobStartsLeaveTasksWaiting) {
+    // The header refused: silently back to waiting, without the mark.
+    Fill({{'o', "A", 1, PS_WAITING, 1}, {'a', "X"}});
+    m_settings.AutoStartEnable = 1;
+    m_engine.m_eStart = EStart::RefuseHeader;
+    EXPECT_EQ(m_queue.StartNextTask(), 0);
+    EXPECT_EQ(Summary(), "A1W | | X1W ");
+    EXPECT_TRUE(m_view.m_arrMessages.empty());
+    EXPECT_EQ(m_settings.AutoStartEnable, 1);
+    // Too wide for the carriage: a failed job (automatic mode off) and the text to show.
+    m_engine.m_eStart = EStart::RefuseOversize;
+    EXPECT_EQ(m_queue.StartNextTask(), 0);
+    EXPECT_EQ(Summary(), "A1W | | X1W ");
+    EXPECT_EQ(m_view.m_arrMessages, (std::vector<std::string>{"Out of size"}));
+    EXPECT_EQ(m_settings.AutoStartEnable, 0);
+    EXPECT_EQ(m_view.m_nAutoOff, 1);
+    EXPECT_EQ(m_queue.StartNextTask(), -1); // automatic tasks wait for the operator now
+}
+
+TEST_F(TaskQueueTest, StartNextTaskRefusesToRunReentrantly) {
+    Fill({{'o', "A", 1, PS_WAITING, 1}, {'o', "B", 1, PS_WAITING, 1}});
+    std::vector<int> inner;
+    m_engine.m_onStart = [&] { inner.push_back(m_queue.StartNextTask()); };
+    EXPECT_EQ(m_queue.StartNextTask(), 0);
+    EXPECT_EQ(inner, (std::vector<int>{0}));
+    EXPECT_EQ(m_engine.m_arrStarted, (std::vector<std::string>{"A"}));
+    m_engine.m_onStart = nullptr;
+    m_queue.OnJobFinished(kJobSuccess);
+    EXPECT_EQ(m_queue.StartNextTask(), 0); // the guard was released
+    EXPECT_EQ(m_engine.m_arrStarted.back(), "B");
+}
+
+TEST_F(TaskQueueTest, PrintCurrentTaskStartsTheShownTask) {
+    Fill({{'o', "A", 0},
+          {'o', "B", 1, PS_REPEAT},
+          {'m', "C", 1, PS_WAITING, 0, false},
+          {'a', "X", 1}});
+    m_settings.AutoStartEnable = 0;
+    struct Case {
+        int nRow;
+        uint8_t nState;
+        const char* pszStarted;
+        const char* pszAfter;
+    };
+    const Case cases[] = {
+        {4, kStateReady, "", "A0W B1R | C1W | X1W "},  // outside the rows
+        {-1, kStateReady, "", "A0W B1R | C1W | X1W "}, // outside the rows
+        {0, 4, "", "A0W B1R | C1W | X1W "},            // machine busy
+        {1, kStateReady, "", "A0W B1R | C1W | X1W "},  // repeating: not from here
+        {2, kStateReady, "", "A0W B1R | C1W | X1W "},  // unreadable
+        {0, kStateReady, "A", "A1P B1R | C1W | X1W "}, // a finished task prints once more
+        {3, kStateReady, "X", "A1P B1R | C1W | X1P "}, // automatic mode off: still prints
+    };
+    for (const Case& c : cases) {
+        m_engine.m_arrStarted.clear();
+        m_engine.m_nState = c.nState;
+        m_queue.SetCurrentTaskIndex(c.nRow);
+        m_queue.PrintCurrentTask();
+        EXPECT_EQ(m_engine.m_arrStarted.empty() ? "" : m_engine.m_arrStarted[0], c.pszStarted)
+            << c.nRow;
+        EXPECT_EQ(Summary(), c.pszAfter) << c.nRow;
+    }
+    EXPECT_EQ(TaskAt(m_doc, 3)->m_bTaskSelected, 1);
+    EXPECT_EQ(TaskAt(m_doc, 3)->m_nSource, kSourceAutoDir);
+}
+
+TEST_F(TaskQueueTest, DiscardedDrawingsAreReadAgainBeforePrinting) {
+    m_settings.AutoStartEnable = 1;
+    AddAutoFile("x.plt", kSmallPlt);
+    EXPECT_EQ(m_queue.StartNextTask(), 0);
+    m_queue.OnJobFinished(kJobFailure);
+    m_settings.AutoStartEnable = 1;
+    m_queue.DiscardAllDrawings();
+    EXPECT_TRUE(m_doc.m_arrAutoDir[0]->m_arrCurves.empty());
+    EXPECT_EQ(m_queue.StartNextTask(), 0);
+    EXPECT_FALSE(m_doc.m_arrAutoDir[0]->m_arrCurves.empty());
+    EXPECT_EQ(m_engine.m_arrStarted.size(), 2u);
+}
+
+} // namespace
+} // namespace inkvale::test
