@@ -309,15 +309,21 @@ void CTaskQueue::PushUndoSnapshot() {
 }
 
 void CTaskQueue::Undo() {
-    if (!m_undo.Undo(m_doc))
-        return;
-    m_view.RefreshTaskList();
-    m_view.Redraw();
+    if (m_undo.Undo(m_doc))
+        AfterDocumentLoaded();
 }
 
 void CTaskQueue::Redo() {
-    if (!m_undo.Redo(m_doc))
-        return;
+    if (m_undo.Redo(m_doc))
+        AfterDocumentLoaded();
+}
+
+// A snapshot does not keep the tasks' names; backups and history rows need them.
+void CTaskQueue::AfterDocumentLoaded() {
+    for (CTaskList* pList : {&m_doc.m_arrOpened, &m_doc.m_arrManDir, &m_doc.m_arrAutoDir}) {
+        for (const auto& task : *pList)
+            task->m_strName = FileNameOf(task->m_strPath);
+    }
     m_view.RefreshTaskList();
     m_view.Redraw();
 }

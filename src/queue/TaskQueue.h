@@ -51,7 +51,8 @@ public:
     void DeleteSelected();
     /// The queue (true) and unqueue commands: SetQueued, then a snapshot.
     void QueueSelected(bool bQueued);
-    /// `PushUndoSnapshot`, `Undo`, `Redo`; after Undo and Redo every view is updated.
+    /// `PushUndoSnapshot`, `Undo`, `Redo`; after Undo and Redo the tasks' names are taken
+    /// from their paths again (snapshots do not keep them) and every view is updated.
     void PushUndoSnapshot();
     void Undo();
     void Redo();
@@ -75,6 +76,7 @@ private:
     COnePage* ChooseAutoTask(int& nRow);
     bool StartJob(COnePage& task);
     void AutoModeOff();
+    void AfterDocumentLoaded();
     void ScanFolder(const std::string& strFolder, int32_t nSource);
     void SortManualList();
 
