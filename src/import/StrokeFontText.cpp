@@ -8,6 +8,11 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace inkvale {
 
@@ -103,6 +108,39 @@ struct CStrokeFontText::CFrame {
         return Saturate(oy + RoundGlyphCoord(v / dScale));
     }
 };
+
+#if defined(__SSE2__)
+// CFrame::X and CFrame::Y for both coordinates of a point at once, with the same result bit
+// for bit: every step is the same IEEE operation on the same operands, only in the two lanes
+// of one register. The local x is exact in a double (|lx + x| < 2^53), and so are the sums
+// with the origin before the final clamp.
+void CStrokeFontText::MapPointsSse2(const CFrame& f, int32_t ox, int32_t oy, int64_t lx,
+                                    std::span<const CPoint> points, CPoint* out) {
+    const __m128d cs = _mm_set_pd(f.dS, f.dC);  // lanes (X, Y): x * C, x * S
+    const __m128d sc = _mm_set_pd(f.dC, -f.dS); // (y - K) * -S, (y - K) * C
+    const __m128d scale = _mm_set1_pd(f.dScale);
+    const __m128d k = _mm_set1_pd(f.dK);
+    const __m128d signMask = _mm_set1_pd(-0.0);
+    const __m128d half = _mm_set1_pd(0.5);
+    const __m128d lo = _mm_set1_pd(-2147483648.0);
+    const __m128d hi = _mm_set1_pd(2147483647.0);
+    const __m128d origin = _mm_set_pd(oy, ox);
+    const double dlx = static_cast<double>(lx);
+    for (size_t i = 0; i < points.size(); ++i) {
+        const __m128d x = _mm_set1_pd(dlx + points[i].x);
+        const __m128d y = _mm_sub_pd(_mm_set1_pd(points[i].y), k);
+        const __m128d v = _mm_add_pd(_mm_mul_pd(x, cs), _mm_mul_pd(y, sc));
+        const __m128d q = _mm_div_pd(v, scale);
+        __m128d r = _mm_add_pd(q, _mm_or_pd(_mm_and_pd(q, signMask), half));
+        r = _mm_and_pd(r, _mm_cmpord_pd(r, r)); // NaN gives 0
+        r = _mm_min_pd(_mm_max_pd(r, lo), hi);
+        const __m128d t = _mm_cvtepi32_pd(_mm_cvttpd_epi32(r));
+        const __m128d sum = _mm_min_pd(_mm_max_pd(_mm_add_pd(t, origin), lo), hi);
+        const __m128i xy = _mm_cvttpd_epi32(sum);
+        out[i] = {_mm_cvtsi128_si32(xy), _mm_cvtsi128_si32(_mm_shuffle_epi32(xy, 1))};
+    }
+}
+#endif
 
 CStrokeFontText::CStrokeFontText()
     : m_hzFont(CStrokeFont::EKind::DoubleByte), m_enFont(CStrokeFont::EKind::SingleByte) {}
@@ -247,17 +285,46 @@ void CStrokeFontText::DrawStrokes(const CFrame& f, int32_t ox, int32_t oy, int64
                                   std::span<const TPoint> points,
                                   std::span<const uint32_t> strokeEnds, CStrokeSink& sink) {
     m_arrMapped.resize(points.size());
-    const CFrame frame = f; // a local copy: nothing the loop writes can alias it
     CPoint* mapped = m_arrMapped.data();
-    for (size_t i = 0; i < points.size(); ++i) {
-        const int64_t x = lx + points[i].x;
-        mapped[i] = {frame.X(ox, x, points[i].y), frame.Y(oy, x, points[i].y)};
+#if defined(__SSE2__)
+    if constexpr (std::is_same_v<TPoint, CPoint>) {
+        MapPointsSse2(f, ox, oy, lx, points, mapped);
+    } else
+#endif
+    {
+        const CFrame frame = f; // a local copy: nothing the loop writes can alias it
+        for (size_t i = 0; i < points.size(); ++i) {
+            const int64_t x = lx + points[i].x;
+            mapped[i] = {frame.X(ox, x, points[i].y), frame.Y(oy, x, points[i].y)};
+        }
     }
+    EmitStrokes(mapped, strokeEnds, sink);
+}
+
+// StrokeMoveTo to the first point of each stroke and StrokeLineTo to the others, with the
+// stroke pen kept in locals: after a move the next line always starts a polyline, after a
+// line the pen is where the line ended, so only the "0 or less" rule is left to test.
+void CStrokeFontText::EmitStrokes(const CPoint* mapped, std::span<const uint32_t> strokeEnds,
+                                  CStrokeSink& sink) {
     size_t i = 0;
     for (const uint32_t end : strokeEnds) {
-        StrokeMoveTo(mapped[i].x, mapped[i].y);
-        for (++i; i < end; ++i)
-            StrokeLineTo(mapped[i].x, mapped[i].y, sink);
+        int32_t x = mapped[i].x;
+        int32_t y = mapped[i].y;
+        bool bJoined = false; // the pen is where the last line ended
+        for (++i; i < end; ++i) {
+            if (!bJoined || x <= 0 || y <= 0)
+                sink.StartPolyline(x, y);
+            sink.AppendVertex(mapped[i].x, mapped[i].y);
+            x = mapped[i].x;
+            y = mapped[i].y;
+            bJoined = true;
+        }
+        if (bJoined) {
+            m_nStrokeX = m_nLastEndX = x;
+            m_nStrokeY = m_nLastEndY = y;
+        } else {
+            StrokeMoveTo(x, y);
+        }
     }
 }
 

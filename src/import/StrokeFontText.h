@@ -106,6 +106,9 @@ private:
     void DrawStrokes(const CFrame& f, int32_t ox, int32_t oy, int64_t lx,
                      std::span<const TPoint> points, std::span<const uint32_t> strokeEnds,
                      CStrokeSink& sink);
+    static void MapPointsSse2(const CFrame& f, int32_t ox, int32_t oy, int64_t lx,
+                              std::span<const CPoint> points, CPoint* out);
+    void EmitStrokes(const CPoint* mapped, std::span<const uint32_t> strokeEnds, CStrokeSink& sink);
     void DrawGlyphIn(const CFrame& f, int32_t ox, int32_t oy, std::span<const uint8_t> glyph,
                      int64_t lx, int64_t nMult, bool bDoubleByte, CStrokeSink& sink);
     void DrawRecord(const CFrame& f, int32_t ox, int32_t oy, const CStrokeFont& font,

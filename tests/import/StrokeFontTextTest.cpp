@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include "geometry/Rounding.h"
+
+#include <climits>
+#include <cmath>
+#include <random>
 #include <string>
 
 namespace inkvale {
@@ -220,6 +225,69 @@ TEST(StrokeFontText, GlyphsTooWideForTheCacheAreStillDrawn) {
         text.DrawGlyph(1000, 1000 + 400000000, wide, 0, 131070, true, st, viaBytes);
     ASSERT_EQ(viaLabel.m_lines.size(), 2u);
     EXPECT_EQ(viaLabel.m_lines, viaBytes.m_lines);
+}
+
+// Every glyph point of a label follows X = ox + RoundHalfAway((lx C - (ly - K) S) / s),
+// Y = oy + RoundHalfAway((lx S + (ly - K) C) / s), saturated to the int32 range, for any
+// direction, size and position (the drawing code computes both at once).
+TEST(StrokeFontText, GlyphPointsFollowTheMappingExactly) {
+    // One glyph with a point at each of a spread of local positions: a 9 run of steps.
+    std::vector<uint8_t> glyph = {0, 9};
+    const int8_t steps[][2] = {{3, 5}, {-7, 2}, {13, -11}, {1, 1}, {-20, 30}, {9, -4}};
+    for (const auto& st : steps) {
+        glyph.push_back(static_cast<uint8_t>(st[0]));
+        glyph.push_back(static_cast<uint8_t>(st[1]));
+    }
+    glyph.insert(glyph.end(), {0, 0, 0});
+    CStrokeFontText text;
+    text.LoadFontBytes(test::TestHzFont(),
+                       test::BuildFontFile(true, {4, 22, 7}, {{0x20, 20, {}}, {'A', 23, glyph}}));
+    const double K = 26.0 * 16.0;
+    std::mt19937 rng(99);
+    std::uniform_real_distribution<double> angle(-360.0, 360.0);
+    std::uniform_real_distribution<double> height(-3.0, 3.0);
+    const double heights[] = {0.375, 1e-9, 1e7, 0.0};
+    const int32_t pens[] = {1000, -50000, 2147480000, -2147480000};
+    for (int n = 0; n < 400; ++n) {
+        CLabelState st;
+        st.m_dLabelAngle = n % 7 == 0 ? 90.0 * (n % 5) : angle(rng);
+        st.m_dCharHeight = n % 9 == 0 ? heights[n % 4] : height(rng);
+        st.m_nPenX = n % 11 == 0 ? pens[n % 4] : static_cast<int32_t>(rng() % 100000);
+        st.m_nPenY = n % 13 == 0 ? pens[(n + 1) % 4] : static_cast<int32_t>(rng() % 100000);
+        st.m_nLabelOrigin = 3; // the glyph origin is the pen position
+        CRecordingSink sink;
+        text.DrawLabel("AA", 3, st, sink);
+        // Expected: the two glyphs at local x 0 and 23 units (times 16), each a move to its
+        // first point and lines through the others, sent through the public stroke pen.
+        const double theta = st.m_dLabelAngle / 180.0 * 3.14159265359;
+        const double c = std::cos(theta);
+        const double sn = std::sin(theta);
+        const double s = K / (st.m_dCharHeight * 400.0);
+        CStrokeFontText reference;
+        CRecordingSink expected;
+        for (int g = 0; g < 2; ++g) {
+            int64_t lx = g * 23 * 16;
+            int64_t ly = 0;
+            const auto point = [&]() {
+                const double vx = static_cast<double>(lx) * c - (static_cast<double>(ly) - K) * sn;
+                const double vy = static_cast<double>(lx) * sn + (static_cast<double>(ly) - K) * c;
+                const auto sat = [](int64_t v) {
+                    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+                };
+                return P{sat(int64_t{st.m_nPenX} + RoundHalfAway(vx / s)),
+                         sat(int64_t{st.m_nPenY} + RoundHalfAway(vy / s))};
+            };
+            reference.StrokeMoveTo(point().x, point().y);
+            for (const auto& step : steps) {
+                lx += step[0] * 16;
+                ly += step[1] * 16;
+                reference.StrokeLineTo(point().x, point().y, expected);
+            }
+        }
+        ASSERT_EQ(sink.m_lines, expected.m_lines)
+            << "angle " << st.m_dLabelAngle << " height " << st.m_dCharHeight << " pen "
+            << st.m_nPenX << "," << st.m_nPenY;
+    }
 }
 
 TEST(StrokeFontText, StrokeLineToJoinsOnlyWhereTheLastStrokeEnded) {
