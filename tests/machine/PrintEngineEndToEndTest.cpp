@@ -15,6 +15,12 @@
 
 #include <fstream>
 
+// Qt's font database hands fontconfig patterns to a cache that lives until the process
+// ends; the leak checker of sanitizer builds is told so.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig\n";
+}
+
 namespace inkvale::test {
 namespace {
 
