@@ -22,7 +22,7 @@ namespace {
 using test::CRecordingSink;
 using Segment = std::pair<std::pair<int, int>, std::pair<int, int>>;
 
-const std::filesystem::path kResources = test::DataDir() / ".." / ".." / "resources";
+const std::filesystem::path kResources = test::SourceDir() / "resources";
 
 std::string AsString(std::span<const uint8_t> bytes) {
     return {bytes.begin(), bytes.end()};

@@ -8,6 +8,8 @@
 
 namespace inkvale::test {
 
+std::filesystem::path SourceDir() { return INKVALE_SOURCE_DIR; }
+
 std::filesystem::path DataDir() { return INKVALE_TEST_DATA_DIR; }
 
 std::filesystem::path CorpusDir() {

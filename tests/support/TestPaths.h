@@ -5,6 +5,9 @@
 
 namespace inkvale::test {
 
+/// Top folder of the source tree.
+std::filesystem::path SourceDir();
+
 /// Folder of the small fixtures in tests/data.
 std::filesystem::path DataDir();
 
