@@ -159,8 +159,23 @@ void CStrokeFontText::LoadFonts(const std::string& strAppDir) {
     ResetCaches();
 }
 
+// The double-byte record of a code: the binary search of the font, remembered per code
+// (codes from 0x8000 up; the table is made on the first double-byte character).
+const CCharactor* CStrokeFontText::FindDoubleByte(uint16_t nCode) {
+    if (m_arrHzFound.empty())
+        m_arrHzFound.assign(0x8000, kNotLookedUp);
+    uint32_t& found = m_arrHzFound[nCode & 0x7FFF];
+    if (found == kNotLookedUp) {
+        const CCharactor* rec = m_hzFont.Find(nCode);
+        found =
+            rec == nullptr ? kNotFound : static_cast<uint32_t>(rec - m_hzFont.m_arrIndex.data());
+    }
+    return found == kNotFound ? nullptr : &m_hzFont.m_arrIndex[found];
+}
+
 // The multipliers depend on both fonts' headers, so any load starts both caches afresh.
 void CStrokeFontText::ResetCaches() {
+    m_arrHzFound.clear();
     m_hzCache.Reset(m_hzFont.m_arrIndex.size());
     m_enCache.Reset(m_enFont.m_arrIndex.size());
 }
@@ -238,7 +253,7 @@ int64_t CStrokeFontText::DrawCharacter(const CFrame& f, int32_t x, int32_t y,
     if (text[i] >= 0x80 && i + 1 < text.size()) {
         const auto code = static_cast<uint16_t>(text[i] << 8 | text[i + 1]);
         i += 2;
-        const CCharactor* rec = m_hzFont.Find(code);
+        const CCharactor* rec = FindDoubleByte(code);
         if (rec != nullptr && rec->m_nLength != 0)
             DrawRecord(f, x, y, m_hzFont, m_hzCache, *rec, lx, enEm, sink);
         return enEm * m_hzFont.m_nHeader1;
@@ -284,7 +299,9 @@ template <class TPoint>
 void CStrokeFontText::DrawStrokes(const CFrame& f, int32_t ox, int32_t oy, int64_t lx,
                                   std::span<const TPoint> points,
                                   std::span<const uint32_t> strokeEnds, CStrokeSink& sink) {
-    m_arrMapped.resize(points.size());
+    // Grown only: resizing down and up again would zero the elements every glyph.
+    if (m_arrMapped.size() < points.size())
+        m_arrMapped.resize(points.size());
     CPoint* mapped = m_arrMapped.data();
 #if defined(__SSE2__)
     if constexpr (std::is_same_v<TPoint, CPoint>) {

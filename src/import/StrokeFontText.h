@@ -117,9 +117,13 @@ private:
     int64_t DrawCharacter(const CFrame& f, int32_t x, int32_t y, std::span<const uint8_t> text,
                           size_t& i, int64_t lx, CStrokeSink& sink);
     void ResetCaches();
+    const CCharactor* FindDoubleByte(uint16_t nCode);
 
     CStrokeFont m_hzFont;
     CStrokeFont m_enFont;
+    static constexpr uint32_t kNotLookedUp = 0xFFFFFFFF;
+    static constexpr uint32_t kNotFound = 0xFFFFFFFE;
+    std::vector<uint32_t> m_arrHzFound; ///< record index per code 0x8000.. (or the two marks)
     CStrokeGlyphCache m_hzCache;
     CStrokeGlyphCache m_enCache;
     // Scratch space, kept so that drawing allocates nothing once warm.
