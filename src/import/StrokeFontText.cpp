@@ -143,7 +143,9 @@ void CStrokeFontText::MapPointsSse2(const CFrame& f, int32_t ox, int32_t oy, int
 #endif
 
 CStrokeFontText::CStrokeFontText()
-    : m_hzFont(CStrokeFont::EKind::DoubleByte), m_enFont(CStrokeFont::EKind::SingleByte) {}
+    : m_hzFont(CStrokeFont::EKind::DoubleByte), m_enFont(CStrokeFont::EKind::SingleByte) {
+    ResetCaches();
+}
 
 void CStrokeFontText::LoadFonts(const std::string& strAppDir) {
     m_nStrokeX = m_nStrokeY = 0;
@@ -159,8 +161,8 @@ void CStrokeFontText::LoadFonts(const std::string& strAppDir) {
     ResetCaches();
 }
 
-// The double-byte record of a code: the binary search of the font, remembered per code
-// (codes from 0x8000 up; the table is made on the first double-byte character).
+// The record of a code: the binary search of the font, remembered per code (double-byte
+// codes are 0x8000 and up; their table is made on the first double-byte character).
 const CCharactor* CStrokeFontText::FindDoubleByte(uint16_t nCode) {
     if (m_arrHzFound.empty())
         m_arrHzFound.assign(0x8000, kNotLookedUp);
@@ -173,9 +175,20 @@ const CCharactor* CStrokeFontText::FindDoubleByte(uint16_t nCode) {
     return found == kNotFound ? nullptr : &m_hzFont.m_arrIndex[found];
 }
 
+const CCharactor* CStrokeFontText::FindSingleByte(uint8_t nCode) {
+    uint32_t& found = m_arrEnFound[nCode];
+    if (found == kNotLookedUp) {
+        const CCharactor* rec = m_enFont.Find(nCode);
+        found =
+            rec == nullptr ? kNotFound : static_cast<uint32_t>(rec - m_enFont.m_arrIndex.data());
+    }
+    return found == kNotFound ? nullptr : &m_enFont.m_arrIndex[found];
+}
+
 // The multipliers depend on both fonts' headers, so any load starts both caches afresh.
 void CStrokeFontText::ResetCaches() {
     m_arrHzFound.clear();
+    m_arrEnFound.fill(kNotLookedUp);
     m_hzCache.Reset(m_hzFont.m_arrIndex.size());
     m_enCache.Reset(m_enFont.m_arrIndex.size());
 }
@@ -258,7 +271,7 @@ int64_t CStrokeFontText::DrawCharacter(const CFrame& f, int32_t x, int32_t y,
             DrawRecord(f, x, y, m_hzFont, m_hzCache, *rec, lx, enEm, sink);
         return enEm * m_hzFont.m_nHeader1;
     }
-    const CCharactor* rec = m_enFont.Find(text[i]);
+    const CCharactor* rec = FindSingleByte(text[i]);
     ++i;
     if (rec != nullptr && rec->m_nLength != 0) {
         DrawRecord(f, x, y, m_enFont, m_enCache, *rec, lx, m_hzFont.m_nHeader2, sink);

@@ -5,6 +5,7 @@
 #include "import/StrokeFontGlyph.h"
 #include "import/StrokeFontGlyphCache.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -118,12 +119,14 @@ private:
                           size_t& i, int64_t lx, CStrokeSink& sink);
     void ResetCaches();
     const CCharactor* FindDoubleByte(uint16_t nCode);
+    const CCharactor* FindSingleByte(uint8_t nCode);
 
     CStrokeFont m_hzFont;
     CStrokeFont m_enFont;
     static constexpr uint32_t kNotLookedUp = 0xFFFFFFFF;
     static constexpr uint32_t kNotFound = 0xFFFFFFFE;
     std::vector<uint32_t> m_arrHzFound; ///< record index per code 0x8000.. (or the two marks)
+    std::array<uint32_t, 256> m_arrEnFound{};
     CStrokeGlyphCache m_hzCache;
     CStrokeGlyphCache m_enCache;
     // Scratch space, kept so that drawing allocates nothing once warm.

@@ -180,6 +180,8 @@ TEST(StrokeFontText, OriginNineWithMixedTextCountsBytes) {
 TEST(StrokeFontText, EmptyOrUnreadableFontsDrawNothingAndNeverBlowUp) {
     CStrokeFontText text;
     CRecordingSink s;
+    text.DrawLabel("AB\xB0\xA1", 5, At(1000, 1000), s); // nothing loaded yet
+    EXPECT_TRUE(s.m_lines.empty());
     // Double-byte font missing: the common em is 0, so nothing can be placed.
     text.LoadFontBytes({}, test::TestEnFont());
     text.DrawLabel("AB\xB0\xA1", 5, At(1000, 1000), s);
