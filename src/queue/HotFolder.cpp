@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <mutex>
+#include <string_view>
+#include <thread>
 
 namespace inkvale {
 
@@ -62,8 +64,40 @@ std::vector<std::string> PatternList(const std::string& strExtensions) {
 }
 
 bool MatchesPattern(const std::string& strName, const std::string& strPattern) {
+    // The usual "*.ext" is a suffix test (a leading '*' does not match a leading '.');
+    // fnmatch takes several times longer, which shows in scans of full folders.
+    if (strPattern.size() >= 1 && strPattern[0] == '*' &&
+        strPattern.find_first_of("*?[\\", 1) == std::string::npos)
+        return !strName.empty() && strName[0] != '.' && strName.size() >= strPattern.size() - 1 &&
+               strName.compare(strName.size() - (strPattern.size() - 1), std::string::npos,
+                               strPattern, 1) == 0;
     return ::fnmatch(strPattern.c_str(), strName.c_str(), FNM_PERIOD) == 0;
 }
+
+namespace {
+
+/// Fills in size and times of files[nFrom, nTo) (names relative to the folder's
+/// descriptor); files that are no longer regular files get size -1.
+void StatFiles(int nDirFd, std::vector<CFolderFile>& files, size_t nFrom, size_t nTo) {
+    for (size_t i = nFrom; i < nTo; ++i) {
+        CFolderFile& file = files[i];
+        struct stat st {};
+        if (::fstatat(nDirFd, file.m_strName.c_str(), &st, 0) != 0 || !S_ISREG(st.st_mode)) {
+            file.m_nSize = -1;
+            continue;
+        }
+        file.m_nSize = static_cast<int64_t>(st.st_size);
+        file.m_tTime = static_cast<int64_t>(st.st_mtim.tv_sec);
+        file.m_nMtimeNs =
+            static_cast<int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+    }
+}
+
+/// Folders this large have their files' status read by two threads: each status costs a
+/// system call of a few microseconds, which dominates a scan of a full folder.
+constexpr size_t kParallelStatFiles = 512;
+
+} // namespace
 
 std::vector<CFolderFile> ListFolderFiles(const std::string& strFolder, int64_t nLimitBytes) {
     std::vector<CFolderFile> files;
@@ -77,23 +111,23 @@ std::vector<CFolderFile> ListFolderFiles(const std::string& strFolder, int64_t n
         const std::string_view name(pEntry->d_name);
         if (name == "." || name == ".." || pEntry->d_type == DT_DIR)
             continue;
-        struct stat st {};
-        if (::fstatat(nDirFd, pEntry->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode))
-            continue;
-        if (static_cast<int64_t>(st.st_size) >= nLimitBytes)
-            continue;
-        CFolderFile file;
-        file.m_strName = name;
-        file.m_strPath = strFolder + file.m_strName;
-        file.m_nSize = static_cast<int64_t>(st.st_size);
-        file.m_tTime = static_cast<int64_t>(st.st_mtim.tv_sec);
-        file.m_nMtimeNs =
-            static_cast<int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
-        files.push_back(std::move(file));
+        files.emplace_back().m_strName = name;
+    }
+    if (files.size() >= kParallelStatFiles) {
+        const size_t nHalf = files.size() / 2;
+        std::thread helper([&] { StatFiles(nDirFd, files, nHalf, files.size()); });
+        StatFiles(nDirFd, files, 0, nHalf);
+        helper.join();
+    } else {
+        StatFiles(nDirFd, files, 0, files.size());
     }
     ::closedir(pDir);
+    std::erase_if(files,
+                  [&](const CFolderFile& f) { return f.m_nSize < 0 || f.m_nSize >= nLimitBytes; });
     std::sort(files.begin(), files.end(),
               [](const CFolderFile& a, const CFolderFile& b) { return a.m_strName < b.m_strName; });
+    for (CFolderFile& file : files)
+        file.m_strPath = strFolder + file.m_strName;
     return files;
 }
 
