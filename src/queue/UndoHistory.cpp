@@ -7,11 +7,15 @@ namespace inkvale {
 void CUndoHistory::Push(const CInkvaleDoc& doc) {
     // Redo states go first: dropping the oldest before them would keep a redo state
     // behind the new snapshot once the history is full.
-    if (!m_snapshots.empty())
-        m_snapshots.resize(std::min(m_snapshots.size(), m_nPosition + 1));
-    while (m_snapshots.size() >= kMaxSnapshots)
-        m_snapshots.erase(m_snapshots.begin());
-    m_snapshots.push_back(doc.Serialize());
+    while (m_snapshots.size() > m_nPosition + 1)
+        DropAt(m_snapshots.size() - 1);
+    std::vector<uint8_t> snapshot = doc.Serialize();
+    while (!m_snapshots.empty() &&
+           (m_snapshots.size() >= kMaxSnapshots ||
+            (m_snapshots.size() >= 2 && m_nBytes + snapshot.size() > m_nMaxBytes)))
+        DropAt(0);
+    m_nBytes += snapshot.size();
+    m_snapshots.push_back(std::move(snapshot));
     m_nPosition = m_snapshots.size() - 1;
 }
 
@@ -35,11 +39,9 @@ bool CUndoHistory::Redo(CInkvaleDoc& doc) {
     return true;
 }
 
-size_t CUndoHistory::Bytes() const {
-    size_t n = 0;
-    for (const auto& s : m_snapshots)
-        n += s.size();
-    return n;
+void CUndoHistory::DropAt(size_t nIndex) {
+    m_nBytes -= m_snapshots[nIndex].size();
+    m_snapshots.erase(m_snapshots.begin() + static_cast<std::ptrdiff_t>(nIndex));
 }
 
 } // namespace inkvale

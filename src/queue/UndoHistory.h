@@ -13,9 +13,15 @@ namespace inkvale {
 class CUndoHistory {
 public:
     static constexpr size_t kMaxSnapshots = 100;
+    /// Bytes all snapshots may hold together: a hundred snapshots of a document of several
+    /// large markers would otherwise take gigabytes. The newest two are always kept.
+    static constexpr size_t kMaxBytes = size_t{1} << 30;
+
+    explicit CUndoHistory(size_t nMaxBytes = kMaxBytes) : m_nMaxBytes(nMaxBytes) {}
 
     /// `PushUndoSnapshot`: drops every snapshot after the position, then the oldest while
-    /// the history is full, and appends the document; the position becomes the last index.
+    /// the history is full (kMaxSnapshots, the byte budget), and appends the document; the
+    /// position becomes the last index.
     void Push(const CInkvaleDoc& doc);
     /// `Undo`: with at least two snapshots and the position above 0, loads the one before
     /// the position. True when the document was replaced.
@@ -28,10 +34,14 @@ public:
     /// Position index (0 while the history is empty).
     size_t Position() const { return m_nPosition; }
     /// Bytes held by all snapshots.
-    size_t Bytes() const;
+    size_t Bytes() const { return m_nBytes; }
 
 private:
+    void DropAt(size_t nIndex);
+
     std::vector<std::vector<uint8_t>> m_snapshots;
+    size_t m_nBytes = 0;
+    size_t m_nMaxBytes;
     size_t m_nPosition = 0;
 };
 

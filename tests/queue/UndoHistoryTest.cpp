@@ -95,6 +95,23 @@ TEST(UndoHistory, KeepsTheNewestHundredSnapshots) {
     EXPECT_EQ(State(doc), "80");
 }
 
+TEST(UndoHistory, ByteBudgetDropsTheOldestButKeepsTwo) {
+    CInkvaleDoc doc;
+    Append(doc, "a");
+    const size_t nOne = doc.Serialize().size();
+    CUndoHistory undo(3 * nOne);
+    for (int i = 0; i < 6; ++i)
+        undo.Push(doc); // the same size every time
+    EXPECT_EQ(undo.Count(), 3u);
+    EXPECT_EQ(undo.Bytes(), 3 * nOne);
+    CUndoHistory tiny(1);
+    for (int i = 0; i < 4; ++i)
+        tiny.Push(doc);
+    EXPECT_EQ(tiny.Count(), 2u);
+    EXPECT_EQ(tiny.Position(), 1u);
+    EXPECT_TRUE(tiny.Undo(doc));
+}
+
 TEST(UndoHistory, SnapshotsKeepWhatTheTaskFileKeeps) {
     CInkvaleDoc doc;
     doc.m_arrOpened.push_back(MakeTask("a", 5, PS_PRINTING, 1));
