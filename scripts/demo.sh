@@ -1,27 +1,49 @@
 #!/usr/bin/env bash
 # The program's main job without a plotter: installs what is missing, builds a release,
-# prepares a demo installation directory whose Inkvale.ini points at 127.0.0.1, and runs
-# the headless front end on a sample marker from the corpus.
+# starts the plotter simulator on 127.0.0.1, prepares a demo installation directory whose
+# Inkvale.ini points at it, and prints a sample marker from the corpus through the same
+# engine the program uses. The simulator's printed sheet is left as a PNG whose path is
+# printed at the end, next to the render of the same marker for comparison.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$(pwd)
 
 bash scripts/setup.sh
 cmake --preset release >/dev/null
-cmake --build --preset release --target inkvale-cli
+cmake --build --preset release --target inkvale-cli inkvale-plotter-sim
 
-demo="$top/build/demo-home"
-mkdir -p "$demo"
-# 127.0.0.1 as the machine stores it (first octet in the lowest byte).
-cat > "$demo/Inkvale.ini" <<'INI'
+bin="$top/build/release"
+demo="$top/build/demo"
+rm -rf "$demo" && mkdir -p "$demo/manual" "$demo/auto" "$demo/backup"
+# 127.0.0.1 as the machine stores it (first octet in the lowest byte); automatic mode ready.
+cat > "$demo/Inkvale.ini" <<INI
 [Para]
 MachineIP=16777343
 CommuVia=0
+AutoStartEnable=1
+ManDir=$demo/manual/
+AutoDir=$demo/auto/
+BackupDir=$demo/backup/
 INI
 
 corpus="$top/../shared/corpus"
-[[ -d "$corpus" ]] || corpus="$top/tests/data/corpus"
+[[ -d "$corpus/hpgl" ]] || corpus="$top/tests/data/corpus"
+cp "$corpus"/hpgl/*.hp* "$corpus"/hpgl/*.plt "$demo/manual/" 2>/dev/null || true
 sample="$corpus/hpgl/hp2xx-inter.hp"
-cli="$top/build/release/tools/cli/inkvale-cli"
-echo "Loading $sample"
-"$cli" --home "$demo" curves "$sample" | head -5
+sheet="$demo/printed-sheet.png"
+
+"$bin/tools/sim/inkvale-plotter-sim" --listen 127.0.0.1 --sheet "$sheet" --quiet &
+sim=$!
+trap 'kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true' EXIT
+sleep 0.5
+
+export QT_QPA_PLATFORM=offscreen
+echo "Printing $sample on the simulated plotter at 127.0.0.1 ..."
+"$bin/tools/cli/inkvale-cli" --home "$demo" print "$sample"
+"$bin/tools/cli/inkvale-cli" --home "$demo" render "$sample" -o "$demo/render.png" >/dev/null
+
+if command -v compare >/dev/null &&
+    [[ $(compare -metric AE "$sheet" "$demo/render.png" null: 2>&1) == 0 ]]; then
+    echo "The printed sheet is identical, pixel for pixel, to the render of the same marker."
+fi
+echo "Printed sheet: $sheet"
