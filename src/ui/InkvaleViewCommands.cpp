@@ -1,0 +1,208 @@
+// The preview's commands: context menu, zoom and pan keys, splitting and mirroring.
+
+#include "config/Settings.h"
+#include "layout/OnePage.h"
+#include "ui/InkvaleView.h"
+#include "ui/PreviewHost.h"
+#include "ui/PreviewPrompts.h"
+
+#include <QMenu>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <memory>
+
+namespace inkvale {
+
+namespace {
+
+// A prompted length in millimetres as plotter units, truncated toward zero and kept inside
+// the int32 range (a huge entry must not wrap around into a small length).
+int32_t LengthUnits(double dMm) {
+    const double v = std::trunc(dMm * 40.0);
+    if (std::isnan(v))
+        return 0;
+    return static_cast<int32_t>(
+        std::clamp(v, static_cast<double>(INT32_MIN), static_cast<double>(INT32_MAX)));
+}
+
+} // namespace
+
+bool CInkvaleView::RunCommand(int nCommand) {
+    switch (nCommand) {
+    case kCmdDeleteLines:
+        DeleteLines();
+        break;
+    case kCmdSelectAll:
+        SelectAll();
+        break;
+    case kCmdSplitFeed:
+        SplitAlongFeed();
+        break;
+    case kCmdSplitWidth:
+        SplitAcrossWidth();
+        break;
+    case kCmdMoveToOrigin:
+        MoveDrawingToOrigin();
+        break;
+    case kCmdMirrorCopy:
+        MirrorCopy();
+        break;
+    case kCmdFit:
+    case kCmdFitWindow:
+        FitView();
+        Redraw();
+        break;
+    case kCmdZoomIn:
+        ZoomIn();
+        break;
+    case kCmdZoomOut:
+        ZoomOut();
+        break;
+    case kCmdPanLeft:
+        Pan(80, 0);
+        break;
+    case kCmdPanRight:
+        Pan(-80, 0);
+        break;
+    case kCmdPanUp:
+        Pan(0, 80);
+        break;
+    case kCmdPanDown:
+        Pan(0, -80);
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+void CInkvaleView::ShowContextMenu(QPoint globalPos) {
+    struct CItem {
+        int m_nId;
+        const char* m_szZh;
+        const char* m_szEn;
+    };
+    static const CItem kItems[] = {
+        {kCmdDeleteLines, "删除线条\tDEL", "Delete Lines\tDEL"},
+        {kCmdSelectAll, "全选", "Select All"},
+        {kCmdSplitFeed, "进纸方向分页", "Split Along Paper Feed"},
+        {kCmdSplitWidth, "纸宽方向分页", "Split Across Paper Width"},
+        {kCmdMoveToOrigin, "图形平移至左下角", "Move Drawing to Lower Left"},
+        {kCmdMirrorCopy, "图形镜像", "Mirror Drawing"},
+    };
+    QMenu menu(this);
+    for (const CItem& item : kItems) {
+        QAction* action = menu.addAction(QString::fromUtf8(Chinese() ? item.m_szZh : item.m_szEn));
+        action->setData(item.m_nId);
+    }
+    if (QAction* chosen = menu.exec(globalPos))
+        RunCommand(chosen->data().toInt());
+}
+
+void CInkvaleView::DeleteLines() {
+    if (COnePage* task = CurrentTask()) {
+        task->DeleteSelectedCurves();
+        task->CalcExtents();
+        Redraw();
+    }
+    m_bGrab = false;
+}
+
+void CInkvaleView::SelectAll() {
+    if (COnePage* task = CurrentTask()) {
+        task->SelectAllCurves();
+        Redraw();
+    }
+}
+
+void CInkvaleView::MoveDrawingToOrigin() {
+    if (COnePage* task = CurrentTask()) {
+        task->MoveToOrigin();
+        m_host.RefreshTaskList();
+        Redraw();
+    }
+}
+
+// New tasks in the manual-folder list move the rows behind them: the preview keeps
+// showing the task it showed.
+void CInkvaleView::KeepShowing(const COnePage& task) {
+    const int row = m_host.RowOf(task);
+    if (row >= 0)
+        m_host.SetCurrentTaskIndex(row);
+}
+
+void CInkvaleView::SplitAlongFeed() {
+    COnePage* task = CurrentTask();
+    if (!task)
+        return;
+    double value = 10000;
+    if (!m_pPrompts->PromptNumber(Chinese() ? "输入分割段长(mm):" : "Split Length (X)(mm):", value))
+        return;
+    const int32_t len = LengthUnits(value);
+    if (static_cast<int64_t>(len) > static_cast<int64_t>(task->m_nMaxX) - 40)
+        return;
+    if (len < 4000) {
+        m_pPrompts->ShowMessage(Chinese() ? "由于输入的段长太短，分割失败！"
+                                          : "Page len too short,Split failed!");
+        return;
+    }
+    const int32_t pieces = task->m_nMaxX / len;
+    auto work = std::make_unique<COnePage>();
+    work->CopyTask(*task);
+    for (int32_t i = 0; i < pieces; ++i) {
+        // The part below X = len stays in the work copy; the rest returns to the task.
+        task->ClearCurves();
+        work->SplitAtLength(*task, len);
+        work->m_nSource = kSourceManDir;
+        m_host.InsertManualTask(i, std::move(work));
+        work = std::make_unique<COnePage>();
+        work->CopyTask(*task);
+    }
+    KeepShowing(*task);
+    m_host.RefreshTaskList();
+    Redraw();
+}
+
+void CInkvaleView::SplitAcrossWidth() {
+    COnePage* task = CurrentTask();
+    if (!task)
+        return;
+    double value = 1000;
+    if (!m_pPrompts->PromptNumber(Chinese() ? "Y向分页长度(mm):" : "Split Length Y(mm):", value))
+        return;
+    const int32_t len = LengthUnits(value);
+    if (len < task->m_nMaxY) {
+        if (task->m_nMinY != 0)
+            task->MoveToOrigin();
+        if (len < task->m_nMaxY && !task->SplitWidth(len)) {
+            m_pPrompts->ShowMessage(Chinese() ? "由于输入的宽度太小，分割失败！"
+                                              : "Split width too small,Split failed!");
+        }
+    }
+    m_host.RefreshTaskList();
+    Redraw();
+}
+
+void CInkvaleView::MirrorCopy() {
+    COnePage* task = CurrentTask();
+    if (!task) {
+        SelectRow(m_host.CurrentTaskIndex() - 1);
+        return;
+    }
+    auto copy = std::make_unique<COnePage>();
+    copy->CopyTask(*task);
+    copy->MirrorPage();
+    copy->CalcExtents();
+    const char* suffix = Chinese() ? "(镜像)" : "(Mirror)";
+    copy->m_strPath += suffix;
+    copy->m_strName += suffix; // the name is the path's last part
+    copy->m_nSource = kSourceManDir;
+    m_host.InsertManualTask(0, std::move(copy));
+    KeepShowing(*task);
+    m_host.RefreshTaskList();
+    Redraw();
+}
+
+} // namespace inkvale

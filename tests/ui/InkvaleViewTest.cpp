@@ -1,0 +1,523 @@
+#include "ui/InkvaleView.h"
+#include "config/MachineParams.h"
+#include "config/Settings.h"
+#include "layout/OnePage.h"
+#include "ui/PreviewHost.h"
+#include "ui/PreviewPainter.h"
+#include "ui/PreviewPrompts.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace inkvale {
+namespace {
+
+// One application for every GUI test of this executable, on the off-screen platform.
+void EnsureApp() {
+    if (QApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "test_ui";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+}
+
+// The opened list followed by the manual-folder list, as the rows of the task list.
+class CFakeHost : public CPreviewHost {
+public:
+    std::vector<std::unique_ptr<COnePage>> m_opened;
+    std::vector<std::unique_ptr<COnePage>> m_manual;
+    int m_nCurrent = 0;
+    int m_nRefreshes = 0;
+    int m_nModeChanges = 0;
+    int m_nLoads = 0;
+    std::string m_strMouse;
+
+    COnePage* Row(int nRow) const {
+        if (nRow < 0)
+            return nullptr;
+        const size_t r = static_cast<size_t>(nRow);
+        if (r < m_opened.size())
+            return m_opened[r].get();
+        if (r - m_opened.size() < m_manual.size())
+            return m_manual[r - m_opened.size()].get();
+        return nullptr;
+    }
+    int TaskCount() const override { return static_cast<int>(m_opened.size() + m_manual.size()); }
+    int CurrentTaskIndex() const override { return m_nCurrent; }
+    void SetCurrentTaskIndex(int nRow) override { m_nCurrent = nRow; }
+    COnePage* SelectTaskByRow(int nRow) override {
+        for (auto& t : m_opened)
+            t->m_bTaskSelected = 0;
+        for (auto& t : m_manual)
+            t->m_bTaskSelected = 0;
+        COnePage* task = Row(nRow);
+        if (task)
+            task->m_bTaskSelected = 1;
+        return task;
+    }
+    int RowOf(const COnePage& task) const override {
+        for (int i = 0; i < TaskCount(); ++i)
+            if (Row(i) == &task)
+                return i;
+        return -1;
+    }
+    void InsertManualTask(int nPos, std::unique_ptr<COnePage> task) override {
+        nPos = std::clamp(nPos, 0, static_cast<int>(m_manual.size()));
+        m_manual.insert(m_manual.begin() + nPos, std::move(task));
+    }
+    void RefreshTaskList() override { ++m_nRefreshes; }
+    void LoadDrawing(COnePage& /*task*/, bool /*bShowErrors*/) override { ++m_nLoads; }
+    void MouseModeChanged() override { ++m_nModeChanges; }
+    void ShowMousePosition(const std::string& strText) override { m_strMouse = strText; }
+};
+
+class CFakePrompts : public CPreviewPrompts {
+public:
+    std::vector<std::string> m_arrMessages;
+    std::vector<std::string> m_arrPrompts;
+    std::vector<double> m_arrPresets;
+    bool m_bAnswer = true;
+    double m_dAnswer = 0;
+
+    void ShowMessage(const std::string& strText) override { m_arrMessages.push_back(strText); }
+    bool PromptNumber(const std::string& strPrompt, double& dValue) override {
+        m_arrPrompts.push_back(strPrompt);
+        m_arrPresets.push_back(dValue);
+        if (m_bAnswer)
+            dValue = m_dAnswer;
+        return m_bAnswer;
+    }
+};
+
+CCurve Line(std::vector<CPoint> pts) {
+    CCurve c;
+    c.m_arrPoints = std::move(pts);
+    return c;
+}
+
+// A view of 1000 x 460 pixels on a 100 mm roll: a fit gives 0.1 pixels per unit, so the
+// origin is at (50, 430) and 10 units are one pixel.
+class ViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureApp();
+        m_settings.PaperLenMm = 100;
+        m_settings.Language = 1;
+        m_view = std::make_unique<CInkvaleView>(m_settings, m_host, &m_prompts);
+        m_view->resize(1000, 460);
+    }
+
+    // Task with the horizontal lines A (1000..2000, y 1000) and B (3000..3500, y 1000):
+    // on screen A runs from x 150 to 250 and B from 350 to 400, both at y 330.
+    COnePage& AddTask(std::vector<CCurve> curves = {Line({{1000, 1000}, {2000, 1000}}),
+                                                    Line({{3000, 1000}, {3500, 1000}})}) {
+        auto task = std::make_unique<COnePage>();
+        task->m_arrCurves = std::move(curves);
+        task->CalcExtents();
+        task->m_strPath = "/data/a.plt";
+        task->m_strName = "a.plt";
+        m_host.m_opened.push_back(std::move(task));
+        m_view->SelectRow(static_cast<int>(m_host.m_opened.size()) - 1);
+        return *m_host.m_opened.back();
+    }
+
+    void Mouse(QEvent::Type type, QPoint pt, Qt::MouseButton button,
+               Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        Qt::MouseButtons buttons = button;
+        if (type == QEvent::MouseButtonRelease)
+            buttons = Qt::NoButton;
+        if (type == QEvent::MouseMove)
+            buttons = m_held;
+        QMouseEvent ev(type, QPointF(pt), QPointF(m_view->mapToGlobal(pt)),
+                       type == QEvent::MouseMove ? Qt::NoButton : button, buttons, mods);
+        if (type == QEvent::MouseButtonPress)
+            m_held = button;
+        if (type == QEvent::MouseButtonRelease)
+            m_held = Qt::NoButton;
+        QApplication::sendEvent(m_view.get(), &ev);
+    }
+    void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers mods = Qt::NoModifier,
+              Qt::MouseButton button = Qt::LeftButton) {
+        Mouse(QEvent::MouseButtonPress, from, button, mods);
+        Mouse(QEvent::MouseMove, (from + to) / 2, button, mods);
+        Mouse(QEvent::MouseMove, to, button, mods);
+        Mouse(QEvent::MouseButtonRelease, to, button, mods);
+    }
+    std::vector<int> Selection(const COnePage& task) const {
+        std::vector<int> out;
+        for (const CCurve& c : task.m_arrCurves)
+            out.push_back(c.m_bSelected);
+        return out;
+    }
+
+    CSettings m_settings;
+    CFakeHost m_host;
+    CFakePrompts m_prompts;
+    std::unique_ptr<CInkvaleView> m_view;
+    Qt::MouseButton m_held = Qt::NoButton;
+};
+
+TEST_F(ViewTest, FitTransformAndZoomLimits) {
+    m_settings.PaperLenMm = 2100;
+    m_view->resize(1000, 660);
+    AddTask();
+    const CDispSet& d = m_view->Disp();
+    EXPECT_DOUBLE_EQ(d.m_dScale, 600.0 / 84000);
+    EXPECT_EQ(d.m_nViewHeight, 660);
+    EXPECT_EQ(WorldToScreen(d, 0, 0), (CScreenPoint{50, 630}));
+    EXPECT_EQ(GridStep(d.m_dScale), 8000);
+    m_view->RunCommand(CInkvaleView::kCmdPanLeft); // pan 80, 0
+    m_view->RunCommand(CInkvaleView::kCmdPanDown); // pan 80, -80
+    m_view->RunCommand(CInkvaleView::kCmdZoomOut);
+    EXPECT_DOUBLE_EQ(d.m_dScale, 300.0 / 84000);
+    EXPECT_EQ(GridStep(d.m_dScale), 20000);
+    EXPECT_EQ(d.m_nPanX, 40);
+    EXPECT_EQ(d.m_nPanY, -40);
+    for (int i = 0; i < 10; ++i)
+        m_view->RunCommand(CInkvaleView::kCmdZoomOut);
+    // Halving stops once the scale is 0.001 or less.
+    EXPECT_LE(d.m_dScale, 0.001);
+    EXPECT_GT(d.m_dScale, 0.0005);
+    const double low = d.m_dScale;
+    m_view->RunCommand(CInkvaleView::kCmdZoomIn);
+    EXPECT_DOUBLE_EQ(d.m_dScale, low * 2);
+    m_view->RunCommand(CInkvaleView::kCmdFit);
+    EXPECT_DOUBLE_EQ(d.m_dScale, 600.0 / 84000);
+    EXPECT_EQ(d.m_nPanX, 0);
+}
+
+TEST_F(ViewTest, FitSurvivesTinyWindowAndZeroRoll) {
+    m_settings.PaperLenMm = 0;
+    m_view->resize(200, 40);
+    AddTask();
+    EXPECT_GT(m_view->Disp().m_dScale, 0.0);
+    EXPECT_FALSE(m_view->Picture().isNull());
+}
+
+TEST_F(ViewTest, WheelKeepsThePointUnderTheCursor) {
+    AddTask();
+    const QPoint pt(333, 222);
+    const CScreenPoint before = ScreenToWorld(m_view->Disp(), pt.x(), pt.y());
+    QWheelEvent ev(QPointF(pt), QPointF(m_view->mapToGlobal(pt)), QPoint(), QPoint(0, 120),
+                   Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(m_view.get(), &ev);
+    EXPECT_DOUBLE_EQ(m_view->Disp().m_dScale, 0.1 * 1.25);
+    const CScreenPoint back = WorldToScreen(m_view->Disp(), before.x, before.y);
+    EXPECT_NEAR(back.x, pt.x(), 1);
+    EXPECT_NEAR(back.y, pt.y(), 1);
+}
+
+TEST_F(ViewTest, ClickWithinTenPixelsTogglesAndWiderDragIsARubberBand) {
+    m_settings.m_nMouseMode = CInkvaleView::kModeSelect;
+    COnePage& task = AddTask();
+    // A press and release 10 pixels apart is a click at the release point.
+    Drag({190, 330}, {200, 330});
+    EXPECT_EQ(Selection(task), (std::vector<int>{1, 0}));
+    Drag({190, 330}, {200, 330}, Qt::ControlModifier); // Ctrl click toggles it off again
+    EXPECT_EQ(Selection(task), (std::vector<int>{0, 0}));
+    // 11 pixels wide: a rubber band (drawn leftwards, so crossing A does not count).
+    Drag({200, 335}, {189, 325});
+    EXPECT_EQ(Selection(task), (std::vector<int>{0, 0}));
+    // A band around B only; a plain click elsewhere then clears everything.
+    Drag({340, 300}, {410, 360});
+    EXPECT_EQ(Selection(task), (std::vector<int>{0, 1}));
+    Drag({600, 100}, {600, 100});
+    EXPECT_EQ(Selection(task), (std::vector<int>{0, 0}));
+}
+
+TEST_F(ViewTest, CrossingSelectionOnlyWhenDraggingLeftToRight) {
+    m_settings.m_nMouseMode = CInkvaleView::kModeSelect;
+    COnePage& task = AddTask();
+    Drag({370, 360}, {300, 300}); // right to left: B crosses the band, is not inside
+    EXPECT_EQ(Selection(task), (std::vector<int>{0, 0}));
+    Drag({300, 300}, {370, 360}); // left to right: crossing counts
+    EXPECT_EQ(Selection(task), (std::vector<int>{0, 1}));
+    // Shift adds: A by a crossing band, B stays selected.
+    Drag({200, 300}, {300, 360}, Qt::ShiftModifier);
+    EXPECT_EQ(Selection(task), (std::vector<int>{1, 1}));
+}
+
+TEST_F(ViewTest, DraggingSelectedCurvesStopsAtXZero) {
+    COnePage& task = AddTask();
+    task.m_arrCurves[0].m_bSelected = 1;
+    m_settings.m_nMouseMode = CInkvaleView::kModeMoveLines;
+    m_view->Redraw();
+    ASSERT_TRUE(m_view->Grabbing());
+    // 15 pixels = 150 units to the left and 5 pixels = 50 units up, then far to the left.
+    Mouse(QEvent::MouseButtonPress, {200, 330}, Qt::LeftButton);
+    Mouse(QEvent::MouseMove, {185, 325}, Qt::LeftButton);
+    EXPECT_EQ(task.m_arrCurves[0].m_arrPoints[0], (CPoint{850, 1050}));
+    Mouse(QEvent::MouseMove, {20, 325}, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, {20, 325}, Qt::LeftButton);
+    EXPECT_EQ(task.m_arrCurves[0].m_arrPoints[0], (CPoint{0, 1050}));
+    EXPECT_EQ(task.m_arrCurves[0].m_arrPoints[1], (CPoint{1000, 1050}));
+    EXPECT_EQ(task.m_arrCurves[1].m_arrPoints[0], (CPoint{3000, 1000})); // not selected
+    EXPECT_EQ(task.m_nMinX, 0);
+    EXPECT_GT(m_host.m_nRefreshes, 0);
+}
+
+TEST_F(ViewTest, StartPointModeFollowsMouseXAndEndsOnPress) {
+    COnePage& task = AddTask({Line({{0, 0}, {3600, 1000}})});
+    m_view->Disp().m_dScale = 0.25; // 10 pixels per millimetre
+    m_settings.m_nMouseMode = CInkvaleView::kModeStart;
+    Mouse(QEvent::MouseMove, {929, 200}, Qt::NoButton); // X = 3516 units = 87.9 mm
+    EXPECT_EQ(task.m_nStartMm, 87);
+    EXPECT_EQ(m_host.m_strMouse, "Mouse:(87mm,23mm)");
+    Mouse(QEvent::MouseMove, {990, 200}, Qt::NoButton); // beyond the drawing's length
+    EXPECT_EQ(task.m_nStartMm, 0);
+    Mouse(QEvent::MouseMove, {929, 200}, Qt::NoButton);
+    Mouse(QEvent::MouseButtonPress, {929, 200}, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, {929, 200}, Qt::LeftButton);
+    EXPECT_EQ(m_settings.m_nMouseMode, CInkvaleView::kModeMoveView);
+    EXPECT_EQ(m_host.m_nModeChanges, 1);
+    EXPECT_EQ(task.m_nStartMm, 87);
+    // The red start line is painted at x = 50 + 3480 * 0.25.
+    const QImage image = m_view->Picture();
+    EXPECT_EQ(image.pixelColor(920, 300), QColor(255, 0, 0));
+}
+
+TEST_F(ViewTest, RightDragPansInEveryModeAndLeftDragPansInMoveMode) {
+    AddTask();
+    m_settings.m_nMouseMode = CInkvaleView::kModeSelect;
+    Drag({500, 200}, {470, 230}, Qt::NoModifier, Qt::RightButton);
+    EXPECT_EQ(m_view->Disp().m_nPanX, 30);
+    EXPECT_EQ(m_view->Disp().m_nPanY, -30);
+    m_settings.m_nMouseMode = CInkvaleView::kModeMoveView;
+    Drag({500, 200}, {510, 200});
+    EXPECT_EQ(m_view->Disp().m_nPanX, 20);
+}
+
+TEST_F(ViewTest, SplitAlongFeedPromptsAndMessages) {
+    // 110 mm long: with L = 100 mm one piece of 100 mm goes to the front of the manual
+    // list and 10 mm remain in the task.
+    COnePage& task = AddTask({Line({{0, 0}, {4400, 0}}), Line({{0, 100}, {4400, 100}})});
+    m_host.m_manual.push_back(std::make_unique<COnePage>());
+    m_prompts.m_dAnswer = 100;
+    m_view->RunCommand(CInkvaleView::kCmdSplitFeed);
+    ASSERT_EQ(m_prompts.m_arrPrompts.size(), 1u);
+    EXPECT_EQ(m_prompts.m_arrPrompts[0], "Split Length (X)(mm):");
+    EXPECT_EQ(m_prompts.m_arrPresets[0], 10000);
+    ASSERT_EQ(m_host.m_manual.size(), 2u);
+    const COnePage& piece = *m_host.m_manual[0];
+    EXPECT_EQ(piece.m_nMaxX, 4000);
+    EXPECT_EQ(piece.m_strPath, "/data/a.plt");
+    EXPECT_EQ(piece.m_nSource, kSourceManDir);
+    EXPECT_EQ(task.m_nMaxX, 400);
+    EXPECT_EQ(m_host.Row(m_host.m_nCurrent), &task);
+    EXPECT_TRUE(m_prompts.m_arrMessages.empty());
+
+    // Too short: the message and nothing else; longer than the drawing or cancelled:
+    // nothing at all.
+    task.m_arrCurves = {Line({{0, 0}, {2400, 0}})};
+    task.CalcExtents();
+    m_prompts.m_dAnswer = 50;
+    m_view->RunCommand(CInkvaleView::kCmdSplitFeed);
+    ASSERT_EQ(m_prompts.m_arrMessages.size(), 1u);
+    EXPECT_EQ(m_prompts.m_arrMessages[0], "Page len too short,Split failed!");
+    m_prompts.m_dAnswer = 59.5; // 2380 > maxX - 40
+    m_view->RunCommand(CInkvaleView::kCmdSplitFeed);
+    m_prompts.m_bAnswer = false;
+    m_view->RunCommand(CInkvaleView::kCmdSplitFeed);
+    m_prompts.m_bAnswer = true;
+    m_prompts.m_dAnswer = 1e300; // far beyond the int range: longer than any drawing
+    m_view->RunCommand(CInkvaleView::kCmdSplitFeed);
+    m_prompts.m_dAnswer = -1e300;
+    m_view->RunCommand(CInkvaleView::kCmdSplitFeed);
+    EXPECT_EQ(m_prompts.m_arrMessages.size(), 2u); // only the negative length is too short
+    EXPECT_EQ(m_host.m_manual.size(), 2u);
+    EXPECT_EQ(task.m_nMaxX, 2400);
+
+    m_settings.Language = 0;
+    m_prompts.m_dAnswer = 50;
+    m_view->RunCommand(CInkvaleView::kCmdSplitFeed);
+    EXPECT_EQ(m_prompts.m_arrPrompts.back(), "输入分割段长(mm):");
+    EXPECT_EQ(m_prompts.m_arrMessages.back(), "由于输入的段长太短，分割失败！");
+}
+
+TEST_F(ViewTest, SplitFeedIntoSeveralPiecesKeepsOrder) {
+    COnePage& task = AddTask({Line({{0, 0}, {13000, 0}})});
+    m_prompts.m_dAnswer = 100; // 4000 units: three pieces and a 1000-unit remainder
+    m_view->RunCommand(CInkvaleView::kCmdSplitFeed);
+    ASSERT_EQ(m_host.m_manual.size(), 3u);
+    for (const auto& piece : m_host.m_manual) {
+        EXPECT_EQ(piece->m_nMinX, 0);
+        EXPECT_EQ(piece->m_nMaxX, 4000);
+    }
+    EXPECT_EQ(task.m_nMaxX, 1000);
+}
+
+TEST_F(ViewTest, SplitAcrossWidthPromptAndFold) {
+    COnePage& task = AddTask({Line({{0, 500}, {8000, 3500}})});
+    m_prompts.m_dAnswer = 50; // 2000 units
+    m_view->RunCommand(CInkvaleView::kCmdSplitWidth);
+    EXPECT_EQ(m_prompts.m_arrPrompts.at(0), "Split Length Y(mm):");
+    EXPECT_EQ(m_prompts.m_arrPresets.at(0), 1000);
+    EXPECT_EQ(task.m_nMinY, 0);          // moved to the origin first
+    EXPECT_LE(task.m_nMaxY, 2000 + 400); // folded, cut marks reach 400 beyond the cut
+    EXPECT_GT(task.m_nMaxX, 8000);       // strips laid one after another
+    // A width that would need thousands of strips is refused with a message.
+    m_prompts.m_dAnswer = 0.025; // 1 unit
+    m_view->RunCommand(CInkvaleView::kCmdSplitWidth);
+    EXPECT_EQ(m_prompts.m_arrMessages.size(), 1u);
+}
+
+TEST_F(ViewTest, MirroredCopyGetsThePathSuffixAndGoesToTheFront) {
+    COnePage& task = AddTask({Line({{0, 0}, {1000, 3000}})});
+    m_host.m_manual.push_back(std::make_unique<COnePage>());
+    m_view->RunCommand(CInkvaleView::kCmdMirrorCopy);
+    ASSERT_EQ(m_host.m_manual.size(), 2u);
+    const COnePage& copy = *m_host.m_manual[0];
+    EXPECT_EQ(copy.m_strPath, "/data/a.plt(Mirror)");
+    EXPECT_EQ(copy.m_arrCurves[0].m_arrPoints[0], (CPoint{0, 3000}));
+    EXPECT_EQ(copy.m_nMaxY, 3000);
+    EXPECT_EQ(task.m_arrCurves[0].m_arrPoints[0], (CPoint{0, 0}));
+    EXPECT_EQ(m_host.Row(m_host.m_nCurrent), &task);
+    m_settings.Language = 0;
+    m_view->RunCommand(CInkvaleView::kCmdMirrorCopy);
+    EXPECT_EQ(m_host.m_manual[0]->m_strPath, "/data/a.plt(镜像)");
+}
+
+TEST_F(ViewTest, DeleteSelectAllMoveToOriginAndLoad) {
+    COnePage& task = AddTask({Line({{500, 700}, {1000, 700}}), Line({{2000, 900}, {2500, 900}})});
+    task.m_arrCurves[1].m_bSelected = 1;
+    m_view->RunCommand(CInkvaleView::kCmdDeleteLines);
+    ASSERT_EQ(task.m_arrCurves.size(), 1u);
+    EXPECT_EQ(task.m_nMaxX, 1000);
+    m_view->RunCommand(CInkvaleView::kCmdSelectAll);
+    EXPECT_EQ(task.m_arrCurves[0].m_bSelected, 1);
+    m_view->RunCommand(CInkvaleView::kCmdMoveToOrigin);
+    EXPECT_EQ(task.m_arrCurves[0].m_arrPoints[0], (CPoint{0, 0}));
+    m_view->LoadCurrentDrawing(true);
+    EXPECT_EQ(m_host.m_nLoads, 1);
+    EXPECT_FALSE(m_view->RunCommand(12345));
+}
+
+TEST_F(ViewTest, EmptyQueueResetsTheCurrentRow) {
+    m_host.m_nCurrent = 3;
+    m_view->Redraw();
+    EXPECT_EQ(m_host.m_nCurrent, 0);
+    m_view->RunCommand(CInkvaleView::kCmdMirrorCopy); // no task: nothing to copy
+    EXPECT_TRUE(m_host.m_manual.empty());
+}
+
+TEST_F(ViewTest, PrintProgressOutlinesTheLastBand) {
+    COnePage& task = AddTask({Line({{0, 0}, {4000, 1000}})});
+    CMachineParams params;
+    params.SetHeadCombination(1);
+    EXPECT_EQ(CInkvaleView::BandExtent(0, params), 508);
+    params.SetPreciseMode(1);
+    EXPECT_EQ(CInkvaleView::BandExtent(1, params), 508);
+    params.SetPreciseMode(0);
+    params.SetHeadCombination(0);
+    params.SetHeadOverlap(0, 0);
+    EXPECT_EQ(CInkvaleView::BandExtent(0, params), 1016);
+    params.SetHeadCombination(9);
+    EXPECT_EQ(CInkvaleView::BandExtent(5, params), 0);
+
+    params.SetHeadCombination(1);
+    const QImage before = m_view->Picture();
+    m_view->ShowPrintProgress(2, params); // not printing: nothing
+    EXPECT_EQ(m_view->Picture(), before);
+    task.m_nPrintState = PS_PRINTING;
+    m_view->ShowPrintProgress(2, params); // X 1016..1524: pixels 151 to 202, right excluded
+    const QImage image = m_view->Picture();
+    EXPECT_EQ(image.pixelColor(151, 200), QColor(0, 0xC8, 0xFF));
+    EXPECT_EQ(image.pixelColor(201, 200), QColor(0, 0xC8, 0xFF));
+    EXPECT_NE(image.pixelColor(202, 200), QColor(0, 0xC8, 0xFF));
+}
+
+// A dense random marker: the clipped, merged painting must look like drawing every
+// segment as it is.
+void PaintNaive(QPainter& p, const CDispSet& disp, const CCurveArray& curves, QColor colour) {
+    p.setPen(QPen(colour, 0));
+    for (const CCurve& c : curves) {
+        QPolygon poly;
+        for (const CPoint& v : c.m_arrPoints) {
+            const CScreenPoint s = WorldToScreen(disp, v.x, v.y);
+            poly << QPoint(s.x, s.y);
+        }
+        p.drawPolyline(poly);
+    }
+}
+
+TEST(PreviewPainter, MergedPaintingMatchesSegmentBySegment) {
+    EnsureApp();
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> step(-60, 60);
+    CCurveArray curves;
+    for (int k = 0; k < 400; ++k) {
+        CCurve c;
+        int x = 2000 + k * 90;
+        int y = 40000;
+        for (int i = 0; i < 200; ++i) {
+            c.AddPoint(x, y);
+            x += step(rng);
+            y += step(rng) * 20;
+        }
+        curves.push_back(std::move(c));
+    }
+    CPreviewStyle style;
+    style.m_colBg = Qt::black;
+    style.m_colCurve = Qt::white;
+    const CPreviewPainter painter(style);
+    for (double scale : {0.012, 0.1}) { // fitted and zoomed in (most curves off screen)
+        CDispSet disp;
+        disp.m_dScale = scale;
+        disp.m_nViewHeight = 600;
+        disp.m_nPanY = scale > 0.05 ? -3730 : 0;
+        QImage mine(1000, 600, QImage::Format_RGB32);
+        QImage naive(1000, 600, QImage::Format_RGB32);
+        mine.fill(Qt::black);
+        naive.fill(Qt::black);
+        {
+            QPainter p(&mine);
+            painter.PaintCurves(p, mine.size(), disp, curves);
+            QPainter q(&naive);
+            PaintNaive(q, disp, curves, Qt::white);
+        }
+        int differ = 0;
+        int lit = 0;
+        for (int y = 0; y < 600; ++y)
+            for (int x = 0; x < 1000; ++x) {
+                differ += mine.pixel(x, y) != naive.pixel(x, y);
+                lit += naive.pixel(x, y) != qRgb(0, 0, 0);
+            }
+        EXPECT_GT(lit, 5000) << scale;
+        EXPECT_LT(differ, lit / 100) << scale; // below 1 % of the drawn pixels
+    }
+}
+
+TEST(PreviewPainter, FarZoomAndHugeCoordinatesAreSafe) {
+    EnsureApp();
+    CCurveArray curves{Line({{INT32_MIN, INT32_MIN}, {INT32_MAX, INT32_MAX}, {0, 5}})};
+    curves[0].m_bSelected = 1;
+    CPreviewStyle style;
+    style.m_colBg = Qt::black;
+    style.m_colCurve = Qt::white;
+    const CPreviewPainter painter(style);
+    CDispSet disp;
+    disp.m_dScale = 1e12;
+    disp.m_nViewHeight = 100;
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter p(&image);
+    painter.PaintCurves(p, image.size(), disp, curves);
+    p.end();
+    SUCCEED();
+}
+
+} // namespace
+} // namespace inkvale
