@@ -14,6 +14,7 @@
 #include "layout/PrintHeadFormatter.h"
 #include "machine/PrintEngine.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <ctime>
@@ -29,6 +30,7 @@ namespace inkvale::test {
 class CTestEngineClock : public IEngineClock {
 public:
     void SleepMs(int nMs) override {
+        m_nSleptMs += nMs;
         const auto us = static_cast<int64_t>(nMs * 1000 * m_dScale);
         std::this_thread::sleep_for(std::chrono::microseconds(std::max<int64_t>(us, 50)));
     }
@@ -36,6 +38,7 @@ public:
     std::time_t LabelTime() override { return m_tFixed; }
 
     double m_dScale = 0.05;
+    std::atomic<int64_t> m_nSleptMs{0};   ///< waits asked for, unscaled
     std::time_t m_tFixed = 1'781'000'000; // 2026-06-09, a fixed moment for names and labels
 };
 

@@ -310,6 +310,20 @@ TEST_F(CPrintEngineTest, MonitorGoesOfflineOnAFailedPollAndOnlineOnAParameterRea
     EXPECT_EQ(state.m_nMachineOnline, 1);
 }
 
+TEST_F(CPrintEngineTest, ForeignJobOnTheMachineSlowsThePollingToSixSeconds) {
+    CServiceThreads& threads = m_pEngine->Services();
+    threads.MonitorTurn(); // online
+    m_sim.ForceState(kStatePrinting, 60000);
+    for (int i = 0; i < 51; ++i)
+        threads.MonitorTurn();
+    m_clock.m_dScale = 0.001;
+    const int64_t nBefore = m_clock.m_nSleptMs;
+    threads.MonitorTurn(); // status 4, then the long pause, then the position
+    EXPECT_EQ(m_status.m_nMachineState, kStatePrinting);
+    EXPECT_EQ(m_clock.m_nSleptMs - nBefore, 5 + 3000 + 3000 + 3 + 3);
+    EXPECT_EQ(m_pEngine->State().m_nPosFresh, 1);
+}
+
 TEST_F(CPrintEngineTest, FailedStatusReadDuringAJobChangesNothing) {
     GoOnline();
     m_status.m_nMachineState = kStatePrinting;
