@@ -131,7 +131,7 @@ std::vector<CFolderFile> ListFolderFiles(const std::string& strFolder, int64_t n
     return files;
 }
 
-CWriterCheck::CWriterCheck() {
+CWriterCheck::CWriterCheck(bool bUseLeases) : m_bUseLeases(bUseLeases) {
     IgnoreLeaseBreakSignal();
 }
 
@@ -139,6 +139,8 @@ bool CWriterCheck::WriterFinished(const CFolderFile& file) {
     const CFd fd(::open(file.m_strPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (fd.Get() < 0)
         return false;
+    if (!m_bUseLeases)
+        return StableSinceLastPoll(file);
     if (::fcntl(fd.Get(), F_SETLEASE, F_RDLCK) == 0) {
         ::fcntl(fd.Get(), F_SETLEASE, F_UNLCK);
         m_seen.erase(file.m_strPath);

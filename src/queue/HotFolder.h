@@ -36,7 +36,8 @@ std::vector<CFolderFile> ListFolderFiles(const std::string& strFolder, int64_t n
 /// two polls in a row. Window thread.
 class CWriterCheck {
 public:
-    CWriterCheck();
+    /// bUseLeases false: only the size-and-time rule (as where leases are refused).
+    explicit CWriterCheck(bool bUseLeases = true);
     /// Opens the file for reading and checks its writer; false: skip it for this pass.
     bool WriterFinished(const CFolderFile& file);
     /// Forgets the files not seen since the last call (keeps the memory bounded).
@@ -51,6 +52,7 @@ private:
     bool StableSinceLastPoll(const CFolderFile& file);
 
     std::unordered_map<std::string, CSeen> m_seen;
+    bool m_bUseLeases;
 };
 
 } // namespace inkvale

@@ -193,5 +193,30 @@ TEST_F(HotFolderScan, AutomaticFileStillOpenForWritingWaitsForItsWriter) {
     ::close(fdMan);
 }
 
+// Where no lease can be taken (another owner, a file system without leases) a file counts
+// as finished once two polls in a row saw the same size and time.
+TEST_F(HotFolderScan, WithoutLeasesAFileIsTakenOnceItStoppedChanging) {
+    const std::string strPath = m_settings.AutoDir + "x.plt";
+    const auto Seen = [&] {
+        for (const CFolderFile& f : ListFolderFiles(m_settings.AutoDir, 1 << 20))
+            return f;
+        return CFolderFile{};
+    };
+    CWriterCheck check(false);
+    Put(strPath, "IN;", 1000);
+    EXPECT_FALSE(check.WriterFinished(Seen())); // first sight
+    Put(strPath, "IN;SP1;", 1000);
+    EXPECT_FALSE(check.WriterFinished(Seen())); // grew
+    SetTime(strPath, 1001);
+    EXPECT_FALSE(check.WriterFinished(Seen())); // touched
+    EXPECT_TRUE(check.WriterFinished(Seen()));  // unchanged since the last poll
+    EXPECT_FALSE(check.WriterFinished({m_settings.AutoDir + "gone.plt", "gone.plt", 1, 1, 1}));
+    // Files not looked at in a poll are forgotten after it.
+    EXPECT_FALSE(check.WriterFinished(Seen()));
+    check.ForgetUnseen();
+    check.ForgetUnseen();
+    EXPECT_FALSE(check.WriterFinished(Seen()));
+}
+
 } // namespace
 } // namespace inkvale::test
