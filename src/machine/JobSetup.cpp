@@ -7,6 +7,8 @@
 #include "layout/OnePage.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace inkvale {
 
@@ -50,12 +52,33 @@ bool FitsCarriage(const CMachineParams& params, int32_t nJobWidth) {
     return nNeeded <= t(params.CarriageTravelMm());
 }
 
+namespace {
+
+// "Y-M-D-hHmMsS" of the local time.
+std::string Stamp(const std::tm& local) {
+    char szStamp[96];
+    std::snprintf(szStamp, sizeof szStamp, "%d-%d-%d-%dH%dM%dS", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    return szStamp;
+}
+
+// Tries of FreeBackupFileName before it gives up and reuses the last name.
+constexpr int kMaxBackupTries = 1000;
+
+} // namespace
+
 std::string BackupFileName(const std::string& strBackupDir, const std::string& strTaskName,
                            const std::tm& local) {
-    char szStamp[96];
-    std::snprintf(szStamp, sizeof szStamp, "%d-%d-%d-%dH%dM%dS_", local.tm_year + 1900,
-                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-    return strBackupDir + szStamp + strTaskName;
+    return strBackupDir + Stamp(local) + "_" + strTaskName;
+}
+
+std::string FreeBackupFileName(const std::string& strBackupDir, const std::string& strTaskName,
+                               const std::tm& local) {
+    std::string strPath = BackupFileName(strBackupDir, strTaskName, local);
+    std::error_code ec;
+    for (int n = 2; n <= kMaxBackupTries && std::filesystem::exists(strPath, ec); ++n)
+        strPath = strBackupDir + Stamp(local) + "(" + std::to_string(n) + ")_" + strTaskName;
+    return strPath;
 }
 
 } // namespace inkvale

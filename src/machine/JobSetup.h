@@ -49,5 +49,10 @@ bool FitsCarriage(const CMachineParams& params, int32_t nJobWidth);
 /// "Y-M-D-hHmMsS_" (numbers without leading zeros) + the task's name.
 std::string BackupFileName(const std::string& strBackupDir, const std::string& strTaskName,
                            const std::tm& local);
+/// BackupFileName, unless a file of that name exists already (a second job of the same name
+/// within the same second): then the first free "Y-M-D-hHmMsS(n)_" name with n = 2, 3, ...,
+/// so that no earlier backup is overwritten.
+std::string FreeBackupFileName(const std::string& strBackupDir, const std::string& strTaskName,
+                               const std::tm& local);
 
 } // namespace inkvale

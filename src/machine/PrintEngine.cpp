@@ -74,7 +74,7 @@ void CPrintEngine::WriteBackupAndHistory(const COnePage& task) {
         const std::time_t t = m_link.Clock().Now();
         std::tm local{};
         localtime_r(&t, &local);
-        const std::string strPath = BackupFileName(m_settings.BackupDir, task.m_strName, local);
+        const std::string strPath = FreeBackupFileName(m_settings.BackupDir, task.m_strName, local);
         (void)WriteHpgl(task, strPath);
     }
     if (m_settings.HistoryEnable != 0)

@@ -6,6 +6,7 @@
 #include "layout/BandParams.h"
 #include "layout/OnePage.h"
 #include "machine/JobSetup.h"
+#include "support/TestPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -119,6 +120,16 @@ TEST(PrintEngineSetup, MessagesAndBackupName) {
     local.tm_min = 5;
     local.tm_sec = 0;
     EXPECT_EQ(BackupFileName("/b/", "x y.plt", local), "/b/2026-3-7-9H5M0S_x y.plt");
+    // A second job of the same name in the same second keeps the first backup.
+    CScratchDir dir;
+    const std::string strDir = dir.Path().string() + "/";
+    const std::string strFirst = FreeBackupFileName(strDir, "a.plt", local);
+    EXPECT_EQ(strFirst, strDir + "2026-3-7-9H5M0S_a.plt");
+    ASSERT_TRUE(WriteFileBytes(strFirst, "IN;"));
+    const std::string strSecond = FreeBackupFileName(strDir, "a.plt", local);
+    EXPECT_EQ(strSecond, strDir + "2026-3-7-9H5M0S(2)_a.plt");
+    ASSERT_TRUE(WriteFileBytes(strSecond, "IN;"));
+    EXPECT_EQ(FreeBackupFileName(strDir, "a.plt", local), strDir + "2026-3-7-9H5M0S(3)_a.plt");
 }
 
 } // namespace
