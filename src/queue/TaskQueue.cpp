@@ -298,6 +298,13 @@ void CTaskQueue::DeleteSelected() {
     m_view.Redraw();
 }
 
+void CTaskQueue::MergeSelected(int nKind) {
+    MergeSelectedTasks(m_doc, nKind);
+    DeleteSelectedTasks(m_doc, m_settings);
+    m_view.RefreshTaskList();
+    m_view.Redraw();
+}
+
 void CTaskQueue::QueueSelected(bool bQueued) {
     SetQueued(m_doc, bQueued);
     PushUndoSnapshot();

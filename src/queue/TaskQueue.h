@@ -49,6 +49,9 @@ public:
     void AddFiles(const std::vector<std::string>& paths);
     /// The Delete command: DeleteSelectedTasks, then a snapshot.
     void DeleteSelected();
+    /// The two merge commands (kMergeFrontBack, kMergeTopBottom): MergeSelectedTasks, then
+    /// the selected source tasks are deleted (folder files with them); no snapshot.
+    void MergeSelected(int nKind);
     /// The queue (true) and unqueue commands: SetQueued, then a snapshot.
     void QueueSelected(bool bQueued);
     /// `PushUndoSnapshot`, `Undo`, `Redo`; after Undo and Redo the tasks' names are taken

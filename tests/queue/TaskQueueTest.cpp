@@ -183,9 +183,12 @@ TEST_F(TaskQueueTest, CopiesRepeatUntilNoneAreLeft) {
         const char* pszAfter;
     };
     const Step steps[] = {
-        {"next", "A2P B1Wq | | "}, {"ok", "A1R B1Wq | | "}, // "Printing" in the list: a copy is
-                                                            // still due
-        {"next", "A1P B1Wq | | "}, {"ok", "A0W B1Wq | | "}, {"next", "A0W B1P | | "},
+        {"next", "A2P B1Wq | | "},
+        {"ok", "A1R B1Wq | | "}, // "Printing" in the list: a copy is
+                                 // still due
+        {"next", "A1P B1Wq | | "},
+        {"ok", "A0W B1Wq | | "},
+        {"next", "A0W B1P | | "},
         {"ok", "A0W B0W | | "},
     };
     for (const Step& step : steps) {
@@ -348,6 +351,20 @@ TEST_F(TaskQueueTest, DiscardedDrawingsAreReadAgainBeforePrinting) {
     EXPECT_EQ(m_queue.StartNextTask(), 0);
     EXPECT_FALSE(m_doc.m_arrAutoDir[0]->m_arrCurves.empty());
     EXPECT_EQ(m_engine.m_arrStarted.size(), 2u);
+}
+
+TEST_F(TaskQueueTest, MergeReplacesTheSelectedTasksByTheCombination) {
+    const std::string strMan = m_settings.ManDir + "m.plt";
+    ASSERT_TRUE(WriteFileBytes(strMan, kSmallPlt));
+    Fill({{'o', "A"}, {'o', "B"}, {'m', "m.plt"}});
+    m_doc.m_arrManDir[0]->m_strPath = strMan;
+    MarkTaskSelected(m_doc, 0);
+    MarkTaskSelected(m_doc, 2);
+    m_queue.MergeSelected(kMergeFrontBack);
+    EXPECT_EQ(Names(m_doc.m_arrOpened), (std::vector<std::string>{"B", "Combination"}));
+    EXPECT_TRUE(m_doc.m_arrManDir.empty());
+    EXPECT_FALSE(std::filesystem::exists(strMan));
+    EXPECT_EQ(m_doc.m_arrOpened[1]->m_nMaxX, 800);
 }
 
 } // namespace
