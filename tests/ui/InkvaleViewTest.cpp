@@ -2,6 +2,8 @@
 #include "config/MachineParams.h"
 #include "config/Settings.h"
 #include "layout/OnePage.h"
+#include "layout/TaskDrawingLoader.h"
+#include "support/TestPaths.h"
 #include "ui/PreviewHost.h"
 #include "ui/PreviewPainter.h"
 #include "ui/PreviewPrompts.h"
@@ -437,6 +439,52 @@ TEST_F(ViewTest, PrintProgressOutlinesTheLastBand) {
     EXPECT_EQ(image.pixelColor(151, 200), QColor(0, 0xC8, 0xFF));
     EXPECT_EQ(image.pixelColor(201, 200), QColor(0, 0xC8, 0xFF));
     EXPECT_NE(image.pixelColor(202, 200), QColor(0, 0xC8, 0xFF));
+}
+
+// A real drawing as the operator sees it: loaded through the task loader, fitted, part of
+// it selected by a crossing band. Set INKVALE_PREVIEW_PNG to keep the picture.
+TEST_F(ViewTest, CorpusDrawingWithSelectionLooksRight) {
+    const std::string path = (test::CorpusDir() / "hpgl" / "hp2xx-acad.hp").string();
+    auto task = std::make_unique<COnePage>();
+    task->m_strPath = path;
+    const CTaskLoadResult r = LoadTaskDrawing(*task, m_settings, false, nullptr);
+    if (!r.m_bLoaded || task->m_arrCurves.empty())
+        GTEST_SKIP() << "corpus drawing not readable: " << r.m_strReason;
+    task->ScaleAll(4, 4); // a marker-sized drawing, so that the 200 mm grid shows
+    task->CalcExtents();
+    m_settings.ColorBg = 0x646464;
+    m_settings.PaperLenMm = task->m_nMaxY / 40 + 20;
+    m_view->resize(1200, 700);
+    m_host.m_opened.push_back(std::move(task));
+    m_view->SelectRow(0);
+    const COnePage& shown = *m_host.m_opened[0];
+    m_settings.m_nMouseMode = CInkvaleView::kModeSelect;
+    Drag({600, 140}, {700, 200}); // crosses the two rings around B
+    int selected = 0;
+    for (const CCurve& c : shown.m_arrCurves)
+        selected += c.m_bSelected;
+    EXPECT_GT(selected, 0);
+    EXPECT_LT(selected, static_cast<int>(shown.m_arrCurves.size()));
+    m_settings.m_nMouseMode = CInkvaleView::kModeStart;
+    const CScreenPoint s = WorldToScreen(m_view->Disp(), shown.m_nMaxX * 4 / 5, 0);
+    Mouse(QEvent::MouseMove, {s.x, 300}, Qt::NoButton);
+    m_settings.m_nMouseMode = CInkvaleView::kModeSelect;
+
+    const QImage image = m_view->Picture();
+    const QString out = qEnvironmentVariable("INKVALE_PREVIEW_PNG");
+    if (!out.isEmpty())
+        image.save(out);
+    int frame = 0, curve = 0, red = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb px = image.pixel(x, y);
+            frame += px == qRgb(0, 255, 0);
+            curve += px == qRgb(255, 255, 255);
+            red += px == qRgb(255, 0, 0);
+        }
+    EXPECT_GT(frame, 1000); // frame and grid labels
+    EXPECT_GT(curve, 2000); // the drawing and the selection marks
+    EXPECT_GT(red, 300);    // the start line, two pixels wide
 }
 
 // A dense random marker: the clipped, merged painting must look like drawing every
