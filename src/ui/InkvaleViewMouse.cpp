@@ -195,6 +195,8 @@ void CInkvaleView::wheelEvent(QWheelEvent* pEvent) {
     m_nWheelDelta += pEvent->angleDelta().y();
     const QPoint pt = pEvent->position().toPoint();
     pEvent->accept();
+    if (m_nWheelDelta > -120 && m_nWheelDelta < 120)
+        return;
     while (m_nWheelDelta >= 120 || m_nWheelDelta <= -120) {
         const bool bForward = m_nWheelDelta > 0;
         m_nWheelDelta += bForward ? -120 : 120;
