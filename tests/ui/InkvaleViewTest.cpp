@@ -240,6 +240,22 @@ TEST_F(ViewTest, ClickWithinTenPixelsTogglesAndWiderDragIsARubberBand) {
     EXPECT_EQ(Selection(task), (std::vector<int>{0, 0}));
 }
 
+TEST_F(ViewTest, RubberBandIsDrawnInvertedWhileDragging) {
+    m_settings.m_nMouseMode = CInkvaleView::kModeSelect;
+    m_settings.ColorBg = 0x646464;
+    AddTask();
+    Mouse(QEvent::MouseButtonPress, {500, 100}, Qt::LeftButton);
+    Mouse(QEvent::MouseMove, {600, 200}, Qt::LeftButton);
+    const QImage during = m_view->grab().toImage();
+    Mouse(QEvent::MouseButtonRelease, {600, 200}, Qt::LeftButton);
+    const QImage after = m_view->grab().toImage();
+    int inverted = 0;
+    for (int x = 500; x <= 600; ++x)
+        inverted += during.pixelColor(x, 100) == QColor(0x9B, 0x9B, 0x9B);
+    EXPECT_GT(inverted, 30); // dotted: every other pixel or so
+    EXPECT_EQ(after.pixelColor(550, 100), QColor(0x64, 0x64, 0x64));
+}
+
 TEST_F(ViewTest, CrossingSelectionOnlyWhenDraggingLeftToRight) {
     m_settings.m_nMouseMode = CInkvaleView::kModeSelect;
     COnePage& task = AddTask();
