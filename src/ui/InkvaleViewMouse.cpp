@@ -82,9 +82,11 @@ void CInkvaleView::LeftDown(QPoint pt, Qt::KeyboardModifiers mods) {
 void CInkvaleView::LeftUp(QPoint pt, Qt::KeyboardModifiers mods) {
     const bool bWasDown = m_bLeftDown;
     m_bLeftDown = false;
-    if (m_bGrab || m_settings.m_nMouseMode != kModeSelect || !bWasDown)
-        return;
     m_rectRubber = QRect();
+    if (m_bGrab || m_settings.m_nMouseMode != kModeSelect || !bWasDown) {
+        update();
+        return;
+    }
     if (COnePage* task = CurrentTask()) {
         const CScreenRect rect{
             std::min(m_ptLeftPress.x(), pt.x()), std::min(m_ptLeftPress.y(), pt.y()),

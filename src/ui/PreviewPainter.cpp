@@ -69,6 +69,8 @@ CClipBox GuardBoxOf(QSize size) {
 bool ClipSegment(const CClipBox& box, CExactPoint& a, CExactPoint& b) {
     const double dx = b.x - a.x;
     const double dy = b.y - a.y;
+    if (!std::isfinite(dx) || !std::isfinite(dy))
+        return false;
     double t0 = 0.0;
     double t1 = 1.0;
     const double p[4] = {-dx, dx, -dy, dy};
@@ -90,7 +92,8 @@ bool ClipSegment(const CClipBox& box, CExactPoint& a, CExactPoint& b) {
     const CExactPoint a0 = a;
     a = {a0.x + t0 * dx, a0.y + t0 * dy};
     b = {a0.x + t1 * dx, a0.y + t1 * dy};
-    return true;
+    // Ends at infinity (an absurd zoom) give no usable segment.
+    return std::isfinite(a.x) && std::isfinite(a.y) && std::isfinite(b.x) && std::isfinite(b.y);
 }
 
 // Inside the guard box every coordinate is far within the int range.
