@@ -265,9 +265,16 @@ std::string FileNameOf(const std::string& strPath) {
     return n == std::string::npos ? strPath : strPath.substr(n + 1);
 }
 
-bool DeleteTaskFile(const COnePage& task, const std::string& strFolder) {
+std::string FolderWithSlash(const std::string& strFolder) {
+    if (strFolder.empty() || strFolder.back() == '/')
+        return strFolder;
+    return strFolder + '/';
+}
+
+bool DeleteTaskFile(const COnePage& task, const std::string& strFolderSetting) {
     const std::string& strPath = task.m_strPath;
-    if (strFolder.empty() || strFolder.back() != '/' || !strPath.starts_with(strFolder))
+    const std::string strFolder = FolderWithSlash(strFolderSetting);
+    if (strFolder.empty() || !strPath.starts_with(strFolder))
         return false;
     const std::string_view name = std::string_view(strPath).substr(strFolder.size());
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string_view::npos)

@@ -87,10 +87,12 @@ void MergeSelectedTasks(CInkvaleDoc& doc, int nKind);
 /// `DiscardAllDrawings`: every drawing is read again when next needed.
 void DiscardAllDrawings(CInkvaleDoc& doc);
 
+/// The folder with a final '/' (empty stays empty).
+std::string FolderWithSlash(const std::string& strFolder);
 /// The part of a path after its last '/'.
 std::string FileNameOf(const std::string& strPath);
-/// Deletes a folder task's source file when it lies directly in strFolder (which ends in
-/// '/'); a missing file is no failure. False when the path is outside the folder.
+/// Deletes a folder task's source file when it lies directly in strFolder; a missing file
+/// is no failure. False when the path is outside the folder.
 bool DeleteTaskFile(const COnePage& task, const std::string& strFolder);
 
 /// Messages of the queue in the language of the settings.

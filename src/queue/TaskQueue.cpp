@@ -236,7 +236,7 @@ void CTaskQueue::ScanFolder(const std::string& strFolder, int32_t nSource) {
     if (patterns.empty())
         return;
     const std::vector<CFolderFile> files =
-        ListFolderFiles(strFolder, int64_t{m_settings.PltMaxSizeMb} * kMiB);
+        ListFolderFiles(FolderWithSlash(strFolder), int64_t{m_settings.PltMaxSizeMb} * kMiB);
     CTaskList& list = ListOfSource(m_doc, nSource);
     auto index = IndexByPath(list);
     for (const std::string& strPattern : patterns) {

@@ -96,10 +96,20 @@ TEST_F(HotFolderScan, AutomaticFolderTakesMatchingFilesBelowTheLimit) {
     EXPECT_EQ(m_doc.m_arrAutoDir[1]->m_tTime, 1'700'000'000);
     EXPECT_EQ(m_view.m_nRefreshes, 3);
 
+    // A folder setting without its final '/' names the same folder.
+    m_settings.AutoDir.pop_back();
+    m_queue.ScanAutoFolder();
+    EXPECT_EQ(m_doc.m_arrAutoDir.size(), 3u);
+    EXPECT_EQ(m_view.m_nRefreshes, 3);
+    SelectTaskByRow(m_doc, 2);
+    DeleteSelectedTasks(m_doc, m_settings);
+    EXPECT_FALSE(std::filesystem::exists(a + "a.hpg"));
+    m_settings.AutoDir = a;
+
     // Files that disappear leave their tasks.
     std::filesystem::remove(a + "b.plt");
     m_queue.ScanAutoFolder();
-    EXPECT_EQ(m_doc.m_arrAutoDir.size(), 3u);
+    EXPECT_EQ(m_doc.m_arrAutoDir.size(), 2u);
 }
 
 TEST_F(HotFolderScan, NoPatternOrNoFolderTakesNothing) {
