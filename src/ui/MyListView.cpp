@@ -1,0 +1,315 @@
+#include "ui/MyListView.h"
+
+#include "geometry/Utf.h"
+#include "queue/TaskLists.h"
+#include "ui/ListTexts.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+
+#include <algorithm>
+#include <utility>
+
+namespace inkvale {
+
+namespace {
+
+// Window colours 0x00BBGGRR: a pale blue-white background, blue text.
+const QColor kBackground(0xF5, 0xFA, 0xFF);
+const QColor kText(0x00, 0x00, 0xFF);
+
+QString ToQString(const std::string& strText) {
+    return QString::fromUtf8(strText.data(), static_cast<qsizetype>(strText.size()));
+}
+
+template <typename Key, typename Less>
+void SortListByKey(CTaskList& list, Key key, Less less) {
+    using CKey = decltype(key(*list.front()));
+    std::vector<std::pair<CKey, std::unique_ptr<COnePage>>> keyed;
+    keyed.reserve(list.size());
+    for (auto& task : list)
+        keyed.emplace_back(key(*task), std::move(task));
+    // A stable sort exchanges only tasks that are strictly out of order, as the exchange
+    // sort of the list window always did, so equal keys keep their order.
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [&](const auto& a, const auto& b) { return less(a.first, b.first); });
+    for (size_t i = 0; i < keyed.size(); ++i)
+        list[i] = std::move(keyed[i].second);
+}
+
+void SortList(CTaskList& list, int nMode) {
+    if (list.size() < 2)
+        return;
+    const auto pathKey = [](const COnePage& task) { return Utf8ToUtf16(task.m_strPath); };
+    const auto timeKey = [](const COnePage& task) { return task.m_tTime; };
+    switch (nMode) {
+    case kSortPathUp:
+        SortListByKey(list, pathKey, std::less<>());
+        break;
+    case kSortPathDown:
+        SortListByKey(list, pathKey, std::greater<>());
+        break;
+    case kSortTimeUp:
+        SortListByKey(list, timeKey, std::less<>());
+        break;
+    case kSortTimeDown:
+        SortListByKey(list, timeKey, std::greater<>());
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void SortTasks(CInkvaleDoc& doc, int nMode) {
+    SortList(doc.m_arrOpened, nMode);
+    SortList(doc.m_arrManDir, nMode);
+    SortList(doc.m_arrAutoDir, nMode);
+}
+
+CMyListView::CMyListView(CTaskQueue& queue, CSettings& settings, CListViewHost& host,
+                         QWidget* pParent)
+    : QTableWidget(pParent), m_queue(queue), m_settings(settings), m_host(host) {
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(true);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Base, kBackground);
+    palette.setColor(QPalette::Text, kText);
+    setPalette(palette);
+    CreateColumns();
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int nColumn) { HeaderClicked(nColumn); });
+    connect(this, &QTableWidget::cellClicked, this, [this](int, int) { RowClicked(); });
+}
+
+CMyListView::~CMyListView() = default;
+
+// The columns follow the language at creation; a language change shows at the next start.
+void CMyListView::CreateColumns() {
+    const int32_t nLanguage = m_settings.Language;
+    setColumnCount(kListColumns);
+    const Qt::Alignment align = ListHeadersCentred(nLanguage) ? Qt::AlignHCenter | Qt::AlignVCenter
+                                                              : Qt::AlignLeft | Qt::AlignVCenter;
+    horizontalHeader()->setDefaultAlignment(align);
+    for (int nCol = 0; nCol < kListColumns; ++nCol) {
+        auto* pItem = new QTableWidgetItem(ToQString(ListColumnTitle(nLanguage, nCol)));
+        pItem->setTextAlignment(align);
+        setHorizontalHeaderItem(nCol, pItem);
+        setColumnWidth(nCol, ListColumnWidth(nLanguage, nCol));
+    }
+}
+
+void CMyListView::FillRow(int nRow, const COnePage& task, int32_t nSource) {
+    for (int nCol = 0; nCol < kListColumns; ++nCol) {
+        auto* pItem = new QTableWidgetItem(
+            ToQString(ListCellText(task, nRow, nSource, nCol, m_settings.Language)));
+        pItem->setForeground(kText);
+        setItem(nRow, nCol, pItem);
+    }
+}
+
+void CMyListView::RefreshTaskList() {
+    CInkvaleDoc& doc = m_queue.Doc();
+    const QSignalBlocker blocker(this);
+    clearSelection();
+    setRowCount(0);
+    setRowCount(TaskCount(doc));
+    int nRow = 0;
+    bool bFocused = false;
+    const std::pair<const CTaskList*, int32_t> lists[] = {{&doc.m_arrOpened, kSourceOpened},
+                                                          {&doc.m_arrManDir, kSourceManDir},
+                                                          {&doc.m_arrAutoDir, kSourceAutoDir}};
+    for (const auto& [pList, nSource] : lists) {
+        for (const auto& task : *pList) {
+            FillRow(nRow, *task, nSource);
+            if (task->m_bTaskSelected != 0) {
+                const QModelIndex index = model()->index(nRow, 0);
+                selectionModel()->select(index,
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+                if (!bFocused)
+                    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+                bFocused = true;
+            }
+            ++nRow;
+        }
+    }
+}
+
+bool CMyListView::MarkSelectedRows() {
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    for (const QModelIndex& index : rows)
+        MarkTaskSelected(m_queue.Doc(), index.row());
+    return !rows.isEmpty();
+}
+
+int CMyListView::FirstSelectedRow() const {
+    int nFirst = -1;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        if (nFirst < 0 || index.row() < nFirst)
+            nFirst = index.row();
+    return nFirst;
+}
+
+bool CMyListView::RunCommand(int nId) {
+    switch (nId) {
+    case kListCmdDelete:
+        DeleteSelected();
+        return true;
+    case kListCmdCopiesUp:
+    case kListCmdCopiesDown:
+        ChangeCopies(nId == kListCmdCopiesUp);
+        return true;
+    case kListCmdMergeFrontBack:
+    case kListCmdMergeTopBottom:
+        MergeSelected(nId == kListCmdMergeFrontBack ? kMergeFrontBack : kMergeTopBottom);
+        return true;
+    case kListCmdQueue:
+    case kListCmdUnqueue:
+        QueueSelected(nId == kListCmdQueue);
+        return true;
+    case kListCmdDeleteZeroCopies:
+        DeleteZeroCopies();
+        return true;
+    case kListCmdMoveTop:
+    case kListCmdMoveUp:
+    case kListCmdMoveDown:
+        MoveSelected(nId);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMyListView::DeleteSelected() {
+    ClearTaskSelection(m_queue.Doc());
+    MarkSelectedRows();
+    m_queue.DeleteSelected(); // deletes, then pushes the undo snapshot
+    m_host.SelectRow(0);
+    RefreshTaskList();
+    m_host.Redraw();
+}
+
+void CMyListView::ChangeCopies(bool bUp) {
+    ClearTaskSelection(m_queue.Doc());
+    MarkSelectedRows();
+    inkvale::ChangeCopies(m_queue.Doc(), bUp);
+    RefreshTaskList();
+    m_host.Redraw();
+    setFocus();
+}
+
+void CMyListView::DeleteZeroCopies() {
+    if (!DeleteZeroCopyTasks(m_queue.Doc(), m_settings, true))
+        return;
+    RefreshTaskList();
+    m_queue.SetCurrentTaskIndex(0);
+    m_host.Redraw();
+}
+
+void CMyListView::QueueSelected(bool bQueued) {
+    ClearTaskSelection(m_queue.Doc());
+    MarkSelectedRows();
+    m_queue.QueueSelected(bQueued); // marks, then pushes the undo snapshot
+    RefreshTaskList();
+    m_host.Redraw();
+}
+
+void CMyListView::MoveSelected(int nId) {
+    const int nRow = FirstSelectedRow();
+    ClearTaskSelection(m_queue.Doc());
+    if (nRow < 0)
+        return;
+    CInkvaleDoc& doc = m_queue.Doc();
+    const int nNewRow = nId == kListCmdMoveTop  ? MoveTaskToTop(doc, nRow)
+                        : nId == kListCmdMoveUp ? MoveTaskUp(doc, nRow)
+                                                : MoveTaskDown(doc, nRow);
+    m_host.SelectRow(nNewRow);
+    RefreshTaskList();
+    m_host.Redraw();
+}
+
+void CMyListView::MergeSelected(int nKind) {
+    ClearTaskSelection(m_queue.Doc());
+    if (!MarkSelectedRows())
+        return;
+    m_queue.MergeSelected(nKind);
+    m_host.SelectRow(0);
+    RefreshTaskList();
+    m_host.Redraw();
+}
+
+void CMyListView::HeaderClicked(int nColumn) {
+    if (nColumn == kColumnTime)
+        m_nSortMode = m_nSortMode == kSortTimeUp ? kSortTimeDown : kSortTimeUp;
+    else if (nColumn == kColumnPath)
+        m_nSortMode = m_nSortMode == kSortPathUp ? kSortPathDown : kSortPathUp;
+    else
+        return;
+    SortTasks(m_queue.Doc(), m_nSortMode);
+    m_queue.SetCurrentTaskIndex(0);
+    RefreshTaskList();
+    m_host.SelectRow(0);
+}
+
+void CMyListView::RowClicked() {
+    const int nRow = FirstSelectedRow();
+    if (nRow < 0)
+        return;
+    m_host.SelectRow(nRow);
+    m_host.LoadCurrentDrawing(true);
+}
+
+void CMyListView::keyReleaseEvent(QKeyEvent* pEvent) {
+    switch (pEvent->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        const int nRow = FirstSelectedRow();
+        if (nRow >= 0)
+            m_host.SelectRow(nRow);
+        setFocus();
+        pEvent->accept();
+        return;
+    }
+    case Qt::Key_Delete:
+        DeleteSelected();
+        pEvent->accept();
+        return;
+    default:
+        QTableWidget::keyReleaseEvent(pEvent);
+    }
+}
+
+std::unique_ptr<QMenu> CMyListView::CreateContextMenu() {
+    const int32_t nLanguage = m_settings.Language;
+    auto menu = std::make_unique<QMenu>(this);
+    const auto add = [&](QMenu& target, int nId) {
+        QAction* pAction = target.addAction(ToQString(ListMenuText(nLanguage, nId)));
+        pAction->setData(nId);
+    };
+    add(*menu, kListCmdDelete);
+    add(*menu, kListCmdDeleteZeroCopies);
+    QMenu* pMerge = menu->addMenu(ToQString(ListMenuText(nLanguage, kMenuMergePopup)));
+    add(*pMerge, kListCmdMergeTopBottom);
+    add(*pMerge, kListCmdMergeFrontBack);
+    for (int nId :
+         {kListCmdQueue, kListCmdUnqueue, kListCmdMoveTop, kListCmdMoveUp, kListCmdMoveDown})
+        add(*menu, nId);
+    return menu;
+}
+
+// The menu is offered over an empty list too: "delete items with 0 copies" needs no row.
+void CMyListView::contextMenuEvent(QContextMenuEvent* pEvent) {
+    std::unique_ptr<QMenu> menu = CreateContextMenu();
+    if (QAction* pChosen = menu->exec(pEvent->globalPos()); pChosen != nullptr)
+        RunCommand(pChosen->data().toInt());
+    pEvent->accept();
+}
+
+} // namespace inkvale
