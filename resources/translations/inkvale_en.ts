@@ -1,0 +1,166 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_GB" sourcelanguage="zh_CN">
+<context>
+    <name>CMainFrame</name>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>查看(&amp;V)</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>适合窗口</source>
+        <translation>Fit Window</translation>
+    </message>
+    <message>
+        <source>控制面板</source>
+        <translation>Control Panel</translation>
+    </message>
+    <message>
+        <source>隐藏</source>
+        <translation>Hide</translation>
+    </message>
+    <message>
+        <source>设置(&amp;S)</source>
+        <translation>&amp;Setup</translation>
+    </message>
+    <message>
+        <source>系统设置</source>
+        <translation>System Settings</translation>
+    </message>
+    <message>
+        <source>机器参数</source>
+        <translation>Machine Parameters</translation>
+    </message>
+    <message>
+        <source>绘图单位</source>
+        <translation>Plotter Units</translation>
+    </message>
+    <message>
+        <source>通讯(&amp;C)</source>
+        <translation>&amp;Link</translation>
+    </message>
+    <message>
+        <source>网口</source>
+        <translation>Ethernet</translation>
+    </message>
+    <message>
+        <source>免驱USB(USB打印支持)</source>
+        <translation>Driverless USB (USB printing)</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>关于(&amp;A)...</source>
+        <translation>&amp;About...</translation>
+    </message>
+    <message>
+        <source>鼠标:(0mm,0mm)</source>
+        <translation>Mouse:(0mm,0mm)</translation>
+    </message>
+    <message>
+        <source>机器状态</source>
+        <translation>Machine state</translation>
+    </message>
+</context>
+<context>
+    <name>CDlgBarTop</name>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>复位</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Del</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>增加</source>
+        <translation>Inc</translation>
+    </message>
+    <message>
+        <source>减少</source>
+        <translation>Dec</translation>
+    </message>
+    <message>
+        <source>旋转</source>
+        <translation>Rotate</translation>
+    </message>
+    <message>
+        <source>左走</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>右走</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>进纸</source>
+        <translation>Feed</translation>
+    </message>
+    <message>
+        <source>退纸</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>测试</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>偏移</source>
+        <translation>Offset</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Setup</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>Param</translation>
+    </message>
+    <message>
+        <source>自动</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>语言设置改变，重启生效</source>
+        <translation>Language changed, restart to apply</translation>
+    </message>
+</context>
+</TS>

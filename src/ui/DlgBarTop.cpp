@@ -1,0 +1,218 @@
+#include "ui/DlgBarTop.h"
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QToolButton>
+
+#include <array>
+
+namespace inkvale {
+
+namespace {
+
+struct CBarButton {
+    int m_nId;
+    const char* szCaption;
+    int m_nIcon;
+    const char* szTipZh; // nullptr: no tooltip
+    const char* szTipEn;
+    bool m_bSeparatorBefore;
+};
+
+// The large buttons in their order on the bar.
+constexpr std::array<CBarButton, 19> kLargeButtons = {{
+    {CDlgBarTop::kIdAdd, QT_TRANSLATE_NOOP("CDlgBarTop", "添加"), 170, "添加plt", "Add plt", true},
+    {272, QT_TRANSLATE_NOOP("CDlgBarTop", "开始"), 172, "开始", "Start", false},
+    {273, QT_TRANSLATE_NOOP("CDlgBarTop", "暂停"), 173, "暂停", "Pause", false},
+    {274, QT_TRANSLATE_NOOP("CDlgBarTop", "停止"), 174, "停止", "Stop", false},
+    {283, QT_TRANSLATE_NOOP("CDlgBarTop", "复位"), 183, "复位", "Reset", false},
+    {CDlgBarTop::kIdDelete, QT_TRANSLATE_NOOP("CDlgBarTop", "删除"), 175, "删除", "Del", false},
+    {CDlgBarTop::kIdSave, QT_TRANSLATE_NOOP("CDlgBarTop", "保存"), 171, "保存plt", "Save plt",
+     false},
+    {CDlgBarTop::kIdInc, QT_TRANSLATE_NOOP("CDlgBarTop", "增加"), 176, "增加", "Inc", true},
+    {CDlgBarTop::kIdDec, QT_TRANSLATE_NOOP("CDlgBarTop", "减少"), 177, "减少", "Dec", false},
+    {CDlgBarTop::kIdRotate, QT_TRANSLATE_NOOP("CDlgBarTop", "旋转"), 178, "旋转", "Rotate", false},
+    {279, QT_TRANSLATE_NOOP("CDlgBarTop", "左走"), 179, "小车向左", "Left", true},
+    {280, QT_TRANSLATE_NOOP("CDlgBarTop", "右走"), 180, "小车向右", "Right", false},
+    {281, QT_TRANSLATE_NOOP("CDlgBarTop", "进纸"), 181, "送纸", "Feed", false},
+    {282, QT_TRANSLATE_NOOP("CDlgBarTop", "退纸"), 182, "退纸", "Back", false},
+    {284, QT_TRANSLATE_NOOP("CDlgBarTop", "测试"), 184, "测试喷头", "Clean the nozzle", false},
+    {CDlgBarTop::kIdOffset, QT_TRANSLATE_NOOP("CDlgBarTop", "偏移"), 185, "设置起喷偏移",
+     "Set offset", true},
+    {CDlgBarTop::kIdSetup, QT_TRANSLATE_NOOP("CDlgBarTop", "设置"), 186, "设置", "Setup", false},
+    {CDlgBarTop::kIdParam, QT_TRANSLATE_NOOP("CDlgBarTop", "参数"), 187, "参数", "Parameter",
+     false},
+    {CDlgBarTop::kIdIp, "IP", 188, "IP", "IP", false},
+}};
+
+// The small tool buttons: row, column in their grid.
+struct CToolButton {
+    int m_nId;
+    const char* szTipZh;
+    const char* szTipEn;
+    int m_nRow, m_nColumn;
+};
+constexpr std::array<CToolButton, 5> kToolButtons = {{
+    {CDlgBarTop::kIdFit, "适合", "Fit", 0, 0},
+    {CDlgBarTop::kIdSetStart, "设置起喷点", "Set start", 0, 1},
+    {CDlgBarTop::kIdMoveView, "移动视图", "Move view", 0, 2},
+    {CDlgBarTop::kIdSelect, "选择线条", "Select", 1, 0},
+    {CDlgBarTop::kIdMoveLine, "移动线条", "Move line", 1, 1},
+}};
+
+constexpr int kLargeIcon = 40;
+constexpr int kSmallIcon = 24;
+
+bool IsJog(int nId) {
+    return nId >= 279 && nId <= 282;
+}
+
+QFrame* Separator(QWidget* pParent) {
+    auto* pLine = new QFrame(pParent);
+    pLine->setFrameShape(QFrame::VLine);
+    pLine->setFrameShadow(QFrame::Sunken);
+    return pLine;
+}
+
+} // namespace
+
+CDlgBarTop::CDlgBarTop(CSettings& settings, QWidget* pParent)
+    : QWidget(pParent), m_settings(settings) {
+    auto* pRow = new QHBoxLayout(this);
+    pRow->setContentsMargins(2, 2, 2, 2);
+    pRow->setSpacing(1);
+    for (const CBarButton& b : kLargeButtons) {
+        if (b.m_bSeparatorBefore)
+            pRow->addWidget(Separator(this));
+        pRow->addWidget(AddButton(b.m_nId, b.szCaption, b.m_nIcon, false));
+    }
+    pRow->addWidget(Separator(this));
+    QToolButton* pAuto = AddButton(kIdAuto, QT_TRANSLATE_NOOP("CDlgBarTop", "自动"), 189, false);
+    pAuto->setCheckable(true);
+    pRow->addWidget(pAuto);
+    pRow->addWidget(Separator(this));
+    auto* pTools = new QGridLayout;
+    pTools->setSpacing(1);
+    for (const CToolButton& t : kToolButtons)
+        pTools->addWidget(AddButton(t.m_nId, nullptr, 191, true), t.m_nRow, t.m_nColumn);
+    pRow->addLayout(pTools);
+    pRow->addWidget(Separator(this));
+    QToolButton* pLanguage = AddButton(kIdLanguage, nullptr, 200, false);
+    pLanguage->setIconSize(QSize(kLargeIcon + 16, kLargeIcon + 16));
+    pRow->addWidget(pLanguage);
+    m_pNotice =
+        new QLabel(QCoreApplication::translate("CDlgBarTop", "语言设置改变，重启生效"), this);
+    pRow->addWidget(m_pNotice);
+    pRow->addStretch(1);
+
+    // Initialisation: tooltips, icons, the notice hidden, tool states, the automatic box.
+    SetToolTips();
+    ShowLanguageButton(false);
+    RefreshToolButtons();
+    pAuto->setChecked(m_settings.AutoStartEnable != 0);
+    SetIcon(kIdAuto, pAuto->isChecked() ? 190 : 189);
+}
+
+QToolButton* CDlgBarTop::AddButton(int nId, const char* szCaption, int nIcon, bool bSmall) {
+    auto* pButton = new QToolButton(this);
+    pButton->setObjectName(QStringLiteral("bar%1").arg(nId));
+    pButton->setAutoRaise(true);
+    const int nSize = bSmall ? kSmallIcon : kLargeIcon;
+    pButton->setIconSize(QSize(nSize, nSize));
+    if (szCaption != nullptr) {
+        pButton->setText(QCoreApplication::translate("CDlgBarTop", szCaption));
+        pButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    } else {
+        pButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    }
+    m_buttons[nId] = pButton;
+    SetIcon(nId, nIcon);
+    if (IsJog(nId)) {
+        connect(pButton, &QToolButton::pressed, this, [this, nId] { emit ButtonPress(nId, 1); });
+        connect(pButton, &QToolButton::released, this, [this, nId] { emit ButtonPress(nId, 0); });
+    } else if (nId == kIdAuto) {
+        connect(pButton, &QToolButton::clicked, this, [this](bool b) { AutoClicked(b); });
+    } else {
+        connect(pButton, &QToolButton::clicked, this, [this, nId] { emit Command(nId); });
+    }
+    return pButton;
+}
+
+void CDlgBarTop::SetIcon(int nId, int nIcon) {
+    m_icons[nId] = nIcon;
+    if (QToolButton* pButton = Button(nId))
+        pButton->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(nIcon)));
+}
+
+void CDlgBarTop::SetToolTips() {
+    const bool bChinese = m_settings.Language == 0;
+    for (const CBarButton& b : kLargeButtons)
+        Button(b.m_nId)->setToolTip(QString::fromUtf8(bChinese ? b.szTipZh : b.szTipEn));
+    for (const CToolButton& t : kToolButtons)
+        Button(t.m_nId)->setToolTip(QString::fromUtf8(bChinese ? t.szTipZh : t.szTipEn));
+}
+
+void CDlgBarTop::AutoClicked(bool bTicked) {
+    m_settings.AutoStartEnable = bTicked ? 1 : 0;
+    SetIcon(kIdAuto, bTicked ? 190 : 189);
+    emit Command(kIdAuto);
+}
+
+void CDlgBarTop::RefreshToolButtons() {
+    const int32_t nMode = m_settings.m_nMouseMode;
+    SetIcon(kIdSelect, nMode == 1 ? 193 : 192);
+    SetIcon(kIdMoveView, nMode == 0 ? 195 : 194);
+    SetIcon(kIdMoveLine, nMode == 2 ? 197 : 196);
+    SetIcon(kIdSetStart, nMode == 3 ? 199 : 198);
+    SetIcon(kIdFit, 191);
+}
+
+void CDlgBarTop::ReleaseAutoButton() {
+    m_settings.AutoStartEnable = 0;
+    Button(kIdAuto)->setChecked(false);
+    SetIcon(kIdAuto, 189);
+}
+
+int CDlgBarTop::LanguageIcon(int32_t nLanguage) {
+    static constexpr std::array<int, 6> kIcons = {200, 201, 202, 205, 204, 203};
+    return nLanguage >= 0 && nLanguage < 6 ? kIcons[static_cast<size_t>(nLanguage)] : 200;
+}
+
+void CDlgBarTop::ShowLanguageButton(bool bChanged) {
+    SetIcon(kIdLanguage, LanguageIcon(m_settings.Language));
+    m_pNotice->setVisible(bChanged);
+}
+
+void CDlgBarTop::CycleLanguage() {
+    m_settings.Language =
+        m_settings.Language >= 0 && m_settings.Language < 5 ? m_settings.Language + 1 : 0;
+    ShowLanguageButton(true);
+}
+
+int CDlgBarTop::IconOf(int nId) const {
+    const auto it = m_icons.find(nId);
+    return it == m_icons.end() ? 0 : it->second;
+}
+
+QString CDlgBarTop::ToolTipOf(int nId) const {
+    QToolButton* pButton = Button(nId);
+    return pButton != nullptr ? pButton->toolTip() : QString();
+}
+
+QToolButton* CDlgBarTop::Button(int nId) const {
+    const auto it = m_buttons.find(nId);
+    return it == m_buttons.end() ? nullptr : it->second;
+}
+
+bool CDlgBarTop::AutoTicked() const {
+    return Button(kIdAuto)->isChecked();
+}
+
+bool CDlgBarTop::NoticeVisible() const {
+    return !m_pNotice->isHidden();
+}
+
+} // namespace inkvale

@@ -1,0 +1,270 @@
+#include "ui/MainFrame.h"
+
+#include "ui/DlgBarTop.h"
+#include "ui/InkvaleView.h"
+#include "ui/MainFramePrompts.h"
+#include "ui/StatusTexts.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <netinet/in.h>
+
+#include <cstring>
+
+namespace inkvale {
+
+namespace {
+
+constexpr int kStatusEveryMs = 500;
+constexpr int kInitialWidth = 970;
+constexpr int kInitialHeight = 650;
+constexpr int kPaneMargin = 32;
+
+// The computer's IPv4 addresses other than loopback, in interface order.
+std::vector<std::string> LocalIpv4Addresses() {
+    std::vector<std::string> out;
+    ifaddrs* pList = nullptr;
+    if (::getifaddrs(&pList) != 0)
+        return out;
+    for (ifaddrs* p = pList; p != nullptr; p = p->ifa_next) {
+        if (p->ifa_addr == nullptr || p->ifa_addr->sa_family != AF_INET)
+            continue;
+        sockaddr_in addr{};
+        std::memcpy(&addr, p->ifa_addr, sizeof addr);
+        char sz[INET_ADDRSTRLEN] = {};
+        if (::inet_ntop(AF_INET, &addr.sin_addr, sz, sizeof sz) == nullptr)
+            continue;
+        if (std::string(sz).rfind("127.", 0) != 0)
+            out.emplace_back(sz);
+    }
+    ::freeifaddrs(pList);
+    return out;
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CSettings& settings, CMachineParams& params, CMainFramePrompts* pPrompts,
+                       bool bStartServices, QWidget* pParent)
+    : QMainWindow(pParent), m_settings(settings), m_params(params),
+      m_pOwnPrompts(pPrompts == nullptr ? std::make_unique<CQtMainFramePrompts>(this) : nullptr),
+      m_prompts(pPrompts != nullptr ? *pPrompts : *m_pOwnPrompts),
+      m_uiHost(static_cast<IEngineHost&>(*this), settings) {
+    m_pLinks = std::make_unique<CMachineLinks>(m_settings, m_params);
+    m_pEngine = std::make_unique<CPrintEngine>(m_settings, m_params, m_pLinks->Commu(),
+                                               m_pLinks->Status(), m_uiHost, m_bands);
+    m_pQueueEngine = std::make_unique<CPrintEngineQueue>(*m_pEngine);
+    m_pQueue = std::make_unique<CTaskQueue>(m_doc, m_settings, *this, *m_pQueueEngine);
+
+    setWindowTitle(QStringLiteral("Inkvale"));
+    resize(kInitialWidth, kInitialHeight);
+    setAcceptDrops(true);
+    CreateStatusBar();
+    m_pBar = new CDlgBarTop(m_settings, this);
+    m_pBarDock = new QToolBar(this);
+    m_pBarDock->setObjectName(QStringLiteral("commandBar"));
+    m_pBarDock->setMovable(false);
+    m_pBarDock->addWidget(m_pBar);
+    addToolBar(Qt::TopToolBarArea, m_pBarDock);
+    connect(m_pBar, &CDlgBarTop::Command, this, [this](int nId) { RunCommand(nId); });
+    connect(m_pBar, &CDlgBarTop::ButtonPress, this,
+            [this](int nId, int nLParam) { JogButton(nId, nLParam); });
+    CreatePanes();
+    CreateMenus();
+
+    m_settings.m_nClosing = 0;
+    if (bStartServices)
+        m_pEngine->StartServiceThreads();
+    ShowLocalAddresses();
+    connect(&m_statusTimer, &QTimer::timeout, this, [this] { UpdateStatus(); });
+    m_statusTimer.start(kStatusEveryMs);
+}
+
+CMainFrame::~CMainFrame() {
+    Shutdown();
+}
+
+void CMainFrame::Shutdown() {
+    if (m_bShutDown)
+        return;
+    m_bShutDown = true;
+    m_statusTimer.stop();
+    m_settings.m_nClosing = 1;
+    m_pEngine->Shutdown();
+}
+
+void CMainFrame::CreateStatusBar() {
+    QStatusBar* pBar = statusBar();
+    const std::pair<int, const char*> kPanes[] = {{kPaneMouse, "鼠标:(0mm,0mm)"},
+                                                  {kPaneState, "机器状态"},
+                                                  {kPanePos, "X:0 Y:0"},
+                                                  {kPaneMachineIp, "Machine IP"},
+                                                  {kPaneLocalIp, "PC IP"}};
+    for (const auto& [nPane, szText] : kPanes) {
+        auto* pLabel = new QLabel(pBar);
+        pLabel->setObjectName(QStringLiteral("pane%1").arg(nPane));
+        pLabel->setAutoFillBackground(true);
+        m_panes[nPane] = pLabel;
+        pBar->addPermanentWidget(pLabel);
+        SetPane(nPane, QCoreApplication::translate("CMainFrame", szText).toStdString(), kPaneGrey);
+    }
+}
+
+void CMainFrame::SetPane(int nPane, const std::string& strText, uint32_t nColour) {
+    QLabel* pLabel = m_panes.at(nPane);
+    const QString text = QString::fromStdString(strText);
+    pLabel->setText(QStringLiteral(" ") + text);
+    QPalette palette = pLabel->palette();
+    palette.setColor(QPalette::Window, QColor::fromRgb(ColourRefToRgb(nColour)));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    pLabel->setPalette(palette);
+    pLabel->setFixedWidth(pLabel->fontMetrics().horizontalAdvance(text) + kPaneMargin);
+    m_paneColours[nPane] = nColour;
+}
+
+QString CMainFrame::PaneText(int nPane) const {
+    return m_panes.at(nPane)->text().mid(1);
+}
+
+uint32_t CMainFrame::PaneColour(int nPane) const {
+    return m_paneColours.at(nPane);
+}
+
+void CMainFrame::CreatePanes() {
+    m_pSplitter = new QSplitter(Qt::Vertical, this);
+    m_pSplitter->setObjectName(QStringLiteral("mainSplitter"));
+    // The task list window comes from its own class; until it is part of the program a
+    // plain list of the task names stands in its place.
+    m_pTaskList = new QListWidget(m_pSplitter);
+    m_pTaskList->setObjectName(QStringLiteral("taskListPlaceholder"));
+    connect(m_pTaskList, &QListWidget::currentRowChanged, this, [this](int nRow) {
+        if (nRow >= 0 && nRow != m_pQueue->CurrentTaskIndex())
+            m_pView->SelectRow(nRow);
+    });
+    m_pView = new CInkvaleView(m_settings, *this, nullptr, m_pSplitter);
+    m_pSplitter->addWidget(m_pTaskList);
+    m_pSplitter->addWidget(m_pView);
+    m_pSplitter->setStretchFactor(0, 1);
+    m_pSplitter->setStretchFactor(1, 2);
+    m_pSplitter->setSizes({kInitialHeight / 3, kInitialHeight * 2 / 3});
+    setCentralWidget(m_pSplitter);
+}
+
+QAction* CMainFrame::AddCommand(QMenu* pMenu, const char* szText, int nCommand) {
+    QAction* pAction = pMenu->addAction(QCoreApplication::translate("CMainFrame", szText));
+    connect(pAction, &QAction::triggered, this, [this, nCommand] { RunCommand(nCommand); });
+    m_actions[nCommand] = pAction;
+    return pAction;
+}
+
+void CMainFrame::CreateMenus() {
+    auto tr = [](const char* sz) { return QCoreApplication::translate("CMainFrame", sz); };
+    QMenu* pFile = menuBar()->addMenu(tr(QT_TRANSLATE_NOOP("CMainFrame", "文件(&F)")));
+    AddCommand(pFile, QT_TRANSLATE_NOOP("CMainFrame", "打开"), kCmdAddFiles)
+        ->setShortcut(QKeySequence::Open);
+    AddCommand(pFile, QT_TRANSLATE_NOOP("CMainFrame", "删除"), kCmdDeleteTasks);
+    pFile->addSeparator();
+    AddCommand(pFile, QT_TRANSLATE_NOOP("CMainFrame", "退出(&X)"), kCmdExit);
+    QMenu* pView = menuBar()->addMenu(tr(QT_TRANSLATE_NOOP("CMainFrame", "查看(&V)")));
+    AddCommand(pView, QT_TRANSLATE_NOOP("CMainFrame", "适合窗口"), kCmdFitWindowMenu);
+    QAction* pBarItem =
+        AddCommand(pView, QT_TRANSLATE_NOOP("CMainFrame", "控制面板"), kCmdCommandBar);
+    pBarItem->setCheckable(true);
+    pBarItem->setChecked(true);
+    AddCommand(pView, QT_TRANSLATE_NOOP("CMainFrame", "隐藏"), kCmdHide);
+    QMenu* pSetup = menuBar()->addMenu(tr(QT_TRANSLATE_NOOP("CMainFrame", "设置(&S)")));
+    AddCommand(pSetup, QT_TRANSLATE_NOOP("CMainFrame", "系统设置"), kCmdSystemSettings);
+    AddCommand(pSetup, QT_TRANSLATE_NOOP("CMainFrame", "机器参数"), kCmdMachineParams);
+    AddCommand(pSetup, QT_TRANSLATE_NOOP("CMainFrame", "绘图单位"), kCmdPlotUnits);
+    // The dedicated USB link (362) is chosen only through the settings file.
+    QMenu* pLink = menuBar()->addMenu(tr(QT_TRANSLATE_NOOP("CMainFrame", "通讯(&C)")));
+    AddCommand(pLink, QT_TRANSLATE_NOOP("CMainFrame", "网口"), kCmdViaEthernet)->setCheckable(true);
+    AddCommand(pLink, QT_TRANSLATE_NOOP("CMainFrame", "免驱USB(USB打印支持)"), kCmdViaUsbPrint)
+        ->setCheckable(true);
+    UpdateLinkChecks();
+    // The language items are not part of the program's menu: the bar's button switches.
+    QMenu* pHelp = menuBar()->addMenu(tr(QT_TRANSLATE_NOOP("CMainFrame", "帮助(&H)")));
+    AddCommand(pHelp, QT_TRANSLATE_NOOP("CMainFrame", "关于(&A)..."), kCmdAbout);
+
+    // Accelerators of the preview.
+    for (const auto& [nCommand, key] :
+         {std::pair{kCmdPageUp, Qt::Key_PageUp}, std::pair{kCmdPageDown, Qt::Key_PageDown}}) {
+        auto* pAction = new QAction(this);
+        pAction->setShortcut(QKeySequence(key));
+        pAction->setShortcutContext(Qt::WindowShortcut);
+        const int n = nCommand;
+        connect(pAction, &QAction::triggered, this, [this, n] { RunCommand(n); });
+        addAction(pAction);
+        m_actions[nCommand] = pAction;
+    }
+}
+
+QAction* CMainFrame::Action(int nCommand) const {
+    const auto it = m_actions.find(nCommand);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+bool CMainFrame::CommandBarVisible() const {
+    return !m_pBarDock->isHidden();
+}
+
+void CMainFrame::UpdateLinkChecks() {
+    m_actions.at(kCmdViaEthernet)->setChecked(m_settings.CommuVia == 0);
+    m_actions.at(kCmdViaUsbPrint)->setChecked(m_settings.CommuVia == 1);
+}
+
+void CMainFrame::ShowLocalAddresses() {
+    SetPane(kPaneLocalIp,
+            LocalIpText(m_settings.Language, JoinLocalAddresses(LocalIpv4Addresses())), kPaneGrey);
+}
+
+void CMainFrame::UpdateStatus() {
+    if (m_bInStatusUpdate || m_settings.m_nClosing)
+        return;
+    m_bInStatusUpdate = true;
+    CEngineState& state = m_pEngine->State();
+    const CStatePane pane =
+        StatePaneText(m_pLinks->Status().m_nMachineState.load(), state.m_nMachineOnline == 1,
+                      m_settings.Language, state.m_nBandCount, state.m_nLastBandDone);
+    SetPane(kPaneState, pane.m_pane.m_strText, pane.m_pane.m_nColour);
+    if (pane.m_bDrawProgress) {
+        // Message 0x467: the preview marks the last confirmed band.
+        ++m_nProgressDraws;
+        m_pView->ShowPrintProgress(state.m_nLastBandDone, m_params);
+    }
+    if (state.m_nPosFresh.exchange(0) != 0)
+        SetPane(kPanePos,
+                PositionText(state.m_nPosX, state.m_nPosY, m_params.FeedStepBase(),
+                             m_params.XDotsPerMetre()),
+                kPaneGrey);
+    SetPane(kPaneMachineIp, MachineIpText(m_settings.Language, m_params.MachineIP()), kPaneGrey);
+    m_bInStatusUpdate = false;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* pEvent) {
+    if (!m_bShutDown && m_pEngine->JobRunning()) {
+        const bool bOk =
+            Chinese() ? m_prompts.AskOkCancel(
+                            "机器正在运行,强行关闭可能造成任务失败!\n是否强行关闭程序?", "提示")
+                      : m_prompts.AskOkCancel("Task not finished!\nContinue?", "Warning");
+        if (!bOk) {
+            pEvent->ignore();
+            return;
+        }
+    }
+    // The engine's threads end on the closing flag; Shutdown waits for them.
+    Shutdown();
+    pEvent->accept();
+}
+
+} // namespace inkvale

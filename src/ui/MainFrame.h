@@ -1,0 +1,198 @@
+#pragma once
+
+#include "config/MachineParams.h"
+#include "config/Settings.h"
+#include "layout/InkvaleDoc.h"
+#include "machine/EngineHost.h"
+#include "machine/MachineLinks.h"
+#include "machine/PrintEngine.h"
+#include "machine/RasterBandSource.h"
+#include "queue/QueueEngine.h"
+#include "queue/QueueView.h"
+#include "queue/TaskQueue.h"
+#include "ui/PreviewHost.h"
+#include "ui/UiEngineHost.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QListWidget;
+class QSplitter;
+class QSystemTrayIcon;
+class QToolBar;
+
+namespace inkvale {
+
+class CDlgBarTop;
+class CInkvaleView;
+class CMainFramePrompts;
+
+/// Numbers of the frame's own commands (menus, bar buttons and accelerators).
+enum EFrameCommand : int {
+    kCmdAddFiles = 270,
+    kCmdSaveHpgl = 271,
+    kCmdDeleteTasks = 275,
+    kCmdCopiesUp = 276,
+    kCmdCopiesDown = 277,
+    kCmdRotate = 278,
+    kCmdSystemSettings = 285,
+    kCmdMachineParams = 286,
+    kCmdMachineIp = 287,
+    kCmdLeftOffset = 288,
+    kCmdFitBar = 289,
+    kCmdModeSelect = 290,
+    kCmdModeMoveView = 291,
+    kCmdModeMoveLine = 292,
+    kCmdModeSetStart = 293,
+    kCmdPageUp = 294,
+    kCmdPageDown = 295,
+    kCmdFitWindowMenu = 296,
+    kCmdHide = 297,
+    kCmdLanguage = 314,
+    kCmdCommandBar = 355,
+    kCmdPlotUnits = 356,
+    kCmdViaEthernet = 360,
+    kCmdViaUsbPrint = 361,
+    kCmdAbout = 57664,
+    kCmdExit = 57665,
+};
+
+/// Numbers of the frame's other window messages.
+inline constexpr int kMsgDrawProgress = 0x467;
+inline constexpr int kMsgPrintCurrentTask = 0x468;
+
+/// The single top-level window: the command bar on top, the task list over the preview in
+/// a splitter, the six-pane status bar. It owns the document, the machine links, the print
+/// engine and the task queue, routes every command, turns the engine's calls into queue
+/// operations and shows the machine's state twice a second.
+class CMainFrame : public QMainWindow, public CPreviewHost, public CQueueView, private IEngineHost {
+    Q_OBJECT
+public:
+    /// Status pane ids.
+    enum : int {
+        kPaneMouse = 601,
+        kPaneState = 602,
+        kPanePos = 603,
+        kPaneMachineIp = 604,
+        kPaneLocalIp = 605
+    };
+
+    /// pPrompts: message boxes and file dialogs (nullptr: the real ones). With
+    /// bStartServices the monitor, scheduler and folder threads start at once.
+    CMainFrame(CSettings& settings, CMachineParams& params, CMainFramePrompts* pPrompts = nullptr,
+               bool bStartServices = true, QWidget* pParent = nullptr);
+    ~CMainFrame() override;
+
+    /// Runs a command by its number; false for numbers the frame does not know.
+    bool RunCommand(int nCommand);
+    /// One status update (timer 11): state, position and machine address panes.
+    void UpdateStatus();
+    /// The Add command for given files (the dialog's choice, or files dropped on the window).
+    void AddPaths(const std::vector<std::string>& arrPaths);
+    /// The tray icon's double-click: the window is shown and the icon removed.
+    void ShowFromTray();
+    /// Sets the closing flag and stops the engine's threads (once).
+    void Shutdown();
+
+    CDlgBarTop& Bar() { return *m_pBar; }
+    CInkvaleView& View() { return *m_pView; }
+    CPrintEngine& Engine() { return *m_pEngine; }
+    CMachineStatus& MachineStatus() { return m_pLinks->Status(); }
+    CTaskQueue& Queue() { return *m_pQueue; }
+    CInkvaleDoc& Doc() { return m_doc; }
+    IEngineHost& EngineHost() { return m_uiHost; }
+    QString PaneText(int nPane) const;
+    /// Background of a pane as a Windows colour value.
+    uint32_t PaneColour(int nPane) const;
+    QAction* Action(int nCommand) const;
+    bool CommandBarVisible() const;
+    /// How many times the status update asked the preview to draw the progress marker.
+    int ProgressDraws() const { return m_nProgressDraws; }
+
+    /// The save name rule: ".plt" is added unless the name is longer than four characters
+    /// and already ends in ".plt" (any case).
+    static std::string WithPltSuffix(const std::string& strName);
+    /// The Add dialog's name filters for a `ManualAddFileType` value.
+    static std::string AddFileFilter(int32_t nType);
+    /// Files the window accepts when dropped: HP-GL (*.p*, *.h*, *.spl) and DXF names.
+    static bool IsDrawingFileName(const std::string& strPath);
+
+    // CPreviewHost and CQueueView (window thread).
+    int TaskCount() const override;
+    int CurrentTaskIndex() const override;
+    void SetCurrentTaskIndex(int nRow) override;
+    COnePage* SelectTaskByRow(int nRow) override;
+    int RowOf(const COnePage& task) const override;
+    void InsertManualTask(int nPos, std::unique_ptr<COnePage> task) override;
+    void RefreshTaskList() override;
+    void LoadDrawing(COnePage& task, bool bShowErrors) override;
+    void MouseModeChanged() override;
+    void ShowMousePosition(const std::string& strText) override;
+    void SelectRow(int nRow) override;
+    void Redraw() override;
+    void ShowMessage(const std::string& strText) override;
+    void AutoModeOff() override;
+
+protected:
+    void closeEvent(QCloseEvent* pEvent) override;
+    void dragEnterEvent(QDragEnterEvent* pEvent) override;
+    void dropEvent(QDropEvent* pEvent) override;
+
+private:
+    // IEngineHost on the window thread (reached through m_uiHost).
+    void JobFinished(int nResult) override;
+    void StartNextTask() override;
+    void ScanManualFolder() override;
+    void ScanAutoFolder() override;
+
+    void CreateStatusBar();
+    void CreateMenus();
+    void CreatePanes();
+    QAction* AddCommand(QMenu* pMenu, const char* szText, int nCommand);
+    void SetPane(int nPane, const std::string& strText, uint32_t nColour);
+    void ShowLocalAddresses();
+    void UpdateLinkChecks();
+    void AddFilesCommand();
+    void SaveHpglCommand();
+    void RotateCommand();
+    void SetMouseMode(int32_t nMode);
+    void HideToTray();
+    void ManualButton(int nId);
+    void JogButton(int nId, int nLParam);
+    void NotAvailable(const char* szWhat);
+    bool Chinese() const { return m_settings.Language == 0; }
+
+    CSettings& m_settings;
+    CMachineParams& m_params;
+    std::unique_ptr<CMainFramePrompts> m_pOwnPrompts;
+    CMainFramePrompts& m_prompts;
+    CInkvaleDoc m_doc;
+    CUiEngineHost m_uiHost;
+    std::unique_ptr<CMachineLinks> m_pLinks;
+    CRasterBandFactory m_bands;
+    std::unique_ptr<CPrintEngine> m_pEngine;
+    std::unique_ptr<CPrintEngineQueue> m_pQueueEngine;
+    std::unique_ptr<CTaskQueue> m_pQueue;
+
+    CDlgBarTop* m_pBar = nullptr;
+    QToolBar* m_pBarDock = nullptr;
+    QSplitter* m_pSplitter = nullptr;
+    QListWidget* m_pTaskList = nullptr; ///< stands in for the task list window
+    CInkvaleView* m_pView = nullptr;
+    std::map<int, QLabel*> m_panes;
+    std::map<int, uint32_t> m_paneColours;
+    std::map<int, QAction*> m_actions;
+    QSystemTrayIcon* m_pTray = nullptr;
+    QTimer m_statusTimer;
+    bool m_bInStatusUpdate = false;
+    bool m_bShutDown = false;
+    int m_nProgressDraws = 0;
+};
+
+} // namespace inkvale

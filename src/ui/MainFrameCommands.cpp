@@ -1,0 +1,355 @@
+#include "ui/MainFrame.h"
+
+#include "layout/HpglWriter.h"
+#include "machine/ManualCommands.h"
+#include "queue/TaskLists.h"
+#include "ui/DlgBarTop.h"
+#include "ui/InkvaleView.h"
+#include "ui/MainFramePrompts.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QMimeData>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QToolBar>
+
+#include <algorithm>
+#include <cctype>
+
+namespace inkvale {
+
+bool CMainFrame::RunCommand(int nCommand) {
+    switch (nCommand) {
+    case kCmdAddFiles:
+        AddFilesCommand();
+        break;
+    case kCmdSaveHpgl:
+        SaveHpglCommand();
+        break;
+    case kCmdDeleteTasks:
+        m_pQueue->DeleteSelected();
+        RefreshTaskList();
+        m_pView->Redraw();
+        break;
+    case kCmdCopiesUp:
+    case kCmdCopiesDown:
+        ChangeCopies(m_doc, nCommand == kCmdCopiesUp);
+        RefreshTaskList();
+        break;
+    case kCmdRotate:
+        RotateCommand();
+        break;
+    case kCmdSystemSettings:
+    case kCmdPlotUnits:
+    case kCmdMachineParams:
+    case kCmdMachineIp:
+    case kCmdLeftOffset:
+        NotAvailable(nCommand == kCmdSystemSettings || nCommand == kCmdPlotUnits
+                         ? "settings dialog"
+                         : "machine parameter dialog");
+        break;
+    case kCmdFitBar:
+    case kCmdFitWindowMenu:
+    case kCmdPageUp:
+    case kCmdPageDown:
+    case CInkvaleView::kCmdDeleteLines:
+    case CInkvaleView::kCmdSelectAll:
+    case CInkvaleView::kCmdSplitFeed:
+    case CInkvaleView::kCmdSplitWidth:
+    case CInkvaleView::kCmdMoveToOrigin:
+    case CInkvaleView::kCmdMirrorCopy:
+        m_pView->RunCommand(nCommand);
+        break;
+    case kCmdModeSelect:
+        SetMouseMode(1);
+        break;
+    case kCmdModeMoveView:
+        SetMouseMode(0);
+        break;
+    case kCmdModeMoveLine:
+        SetMouseMode(2);
+        break;
+    case kCmdModeSetStart:
+        SetMouseMode(3);
+        break;
+    case kCmdHide:
+        HideToTray();
+        break;
+    case kCmdCommandBar:
+        m_pBarDock->setVisible(m_pBarDock->isHidden());
+        m_actions.at(kCmdCommandBar)->setChecked(CommandBarVisible());
+        break;
+    case kCmdViaEthernet:
+    case kCmdViaUsbPrint:
+        m_settings.CommuVia = nCommand == kCmdViaEthernet ? 0 : 1;
+        UpdateLinkChecks();
+        break;
+    case kCmdLanguage:
+        m_pBar->CycleLanguage();
+        break;
+    case CDlgBarTop::kIdAuto: // the bar has set AutoStartEnable already
+        break;
+    case kCmdAbout:
+        m_prompts.Inform(std::string("Inkvale v1.6.5\n") +
+                             (Chinese() ? "发布日期:2023年6月2日" : "Release date:5th Jan. 2023"),
+                         "关于Inkvale");
+        break;
+    case kCmdExit:
+        close();
+        break;
+    case kBtnStart:
+    case kBtnPause:
+    case kBtnStop:
+    case kBtnReset:
+    case kBtnTest:
+        ManualButton(nCommand);
+        break;
+    case kBtnLeft: // the jog buttons act on press and release only
+    case kBtnRight:
+    case kBtnFeed:
+    case kBtnBack:
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+void CMainFrame::NotAvailable(const char* szWhat) {
+    qWarning("Inkvale: the %s is not part of this build yet", szWhat);
+    m_prompts.Error(std::string(Chinese() ? "此功能尚未提供: " : "Not available in this build: ") +
+                        szWhat,
+                    "ERROR");
+}
+
+std::string CMainFrame::AddFileFilter(int32_t nType) {
+    switch (nType) {
+    case 1:
+        return "HPGL Files (*.p* *.h* *.spl);;All Files(*.*) (*)";
+    case 2:
+        return "DXF Files (*.dxf);;All Files(*.*) (*)";
+    case 3:
+        return "Support Files (*.p* *.h* *.spl *.dxf);;All Files(*.*) (*)";
+    default:
+        return "All Files(*.*) (*);;HP-GL(*.plt) (*.plt);;AutoCAD(*.dxf) (*.dxf)";
+    }
+}
+
+void CMainFrame::AddFilesCommand() {
+    AddPaths(m_prompts.OpenFiles("Add File", AddFileFilter(m_settings.ManualAddFileType)));
+}
+
+void CMainFrame::AddPaths(const std::vector<std::string>& arrPaths) {
+    if (arrPaths.empty())
+        return;
+    m_pQueue->AddFiles(arrPaths);
+    RefreshTaskList();
+}
+
+std::string CMainFrame::WithPltSuffix(const std::string& strName) {
+    std::string strTail = strName.size() > 4 ? strName.substr(strName.size() - 4) : "";
+    std::transform(strTail.begin(), strTail.end(), strTail.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return strTail == ".plt" ? strName : strName + ".plt";
+}
+
+void CMainFrame::SaveHpglCommand() {
+    const COnePage* pTask = TaskAt(m_doc, m_pQueue->CurrentTaskIndex());
+    if (pTask == nullptr || pTask->m_arrCurves.empty())
+        return;
+    const std::string strName = m_prompts.SaveFile("All files(*.*) (*);;HP-GL(*.plt) (*.plt)");
+    if (strName.empty())
+        return;
+    const CWriteResult result = WriteHpgl(*pTask, WithPltSuffix(strName));
+    if (!result.Ok())
+        ShowMessage(result.m_strMessage);
+}
+
+void CMainFrame::RotateCommand() {
+    COnePage* pTask = TaskAt(m_doc, m_pQueue->CurrentTaskIndex());
+    if (pTask == nullptr)
+        return;
+    pTask->RotateQuarter();
+    RefreshTaskList();
+    m_pView->Redraw();
+}
+
+void CMainFrame::SetMouseMode(int32_t nMode) {
+    m_settings.m_nMouseMode = nMode;
+    m_pBar->RefreshToolButtons();
+}
+
+bool CMainFrame::IsDrawingFileName(const std::string& strPath) {
+    const QString suffix = QFileInfo(QString::fromStdString(strPath)).suffix().toLower();
+    return suffix.startsWith(QLatin1Char('p')) || suffix.startsWith(QLatin1Char('h')) ||
+           suffix == QLatin1String("spl") || suffix == QLatin1String("dxf");
+}
+
+namespace {
+std::vector<std::string> DroppedDrawings(const QMimeData* pData) {
+    std::vector<std::string> out;
+    if (pData == nullptr || !pData->hasUrls())
+        return out;
+    for (const QUrl& url : pData->urls()) {
+        const std::string strPath = url.toLocalFile().toStdString();
+        if (url.isLocalFile() && CMainFrame::IsDrawingFileName(strPath))
+            out.push_back(strPath);
+    }
+    return out;
+}
+} // namespace
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* pEvent) {
+    if (!DroppedDrawings(pEvent->mimeData()).empty())
+        pEvent->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* pEvent) {
+    const std::vector<std::string> arrPaths = DroppedDrawings(pEvent->mimeData());
+    if (arrPaths.empty())
+        return;
+    pEvent->acceptProposedAction();
+    AddPaths(arrPaths);
+}
+
+void CMainFrame::HideToTray() {
+    // Without a notification area the window could not come back: it is minimised instead.
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        showMinimized();
+        return;
+    }
+    if (m_pTray == nullptr) {
+        m_pTray = new QSystemTrayIcon(QIcon(QStringLiteral(":/icons/app.svg")), this);
+        m_pTray->setToolTip(QStringLiteral("ShowWindow"));
+        connect(m_pTray, &QSystemTrayIcon::activated, this,
+                [this](QSystemTrayIcon::ActivationReason reason) {
+                    if (reason == QSystemTrayIcon::DoubleClick)
+                        ShowFromTray();
+                });
+    }
+    m_pTray->show();
+    hide();
+}
+
+void CMainFrame::ShowFromTray() {
+    if (m_pTray != nullptr)
+        m_pTray->hide();
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void CMainFrame::ManualButton(int nId) {
+    const CManualOutcome outcome = ButtonClicked(nId, m_pEngine->CommandBarState());
+    ApplyManualOutcome(outcome, m_pLinks->Commu(), m_settings);
+    if (outcome.m_bAutoStartOff)
+        m_pBar->ReleaseAutoButton();
+    if (outcome.m_bPrintCurrentTask) // message 0x468, handled after this click
+        QTimer::singleShot(0, this, [this] { m_pQueue->PrintCurrentTask(); });
+}
+
+void CMainFrame::JogButton(int nId, int nLParam) {
+    const CManualOutcome outcome = ButtonPressMessage(nId, nLParam, m_pEngine->CommandBarState());
+    ApplyManualOutcome(outcome, m_pLinks->Commu(), m_settings);
+}
+
+// The engine's calls, on the window thread.
+void CMainFrame::JobFinished(int nResult) {
+    m_pQueue->OnJobFinished(nResult);
+    RefreshTaskList();
+}
+
+void CMainFrame::StartNextTask() {
+    m_pQueue->StartNextTask();
+}
+
+void CMainFrame::ScanManualFolder() {
+    m_pQueue->ScanManualFolder();
+}
+
+void CMainFrame::ScanAutoFolder() {
+    m_pQueue->ScanAutoFolder();
+}
+
+// The preview's and the queue's window operations.
+int CMainFrame::TaskCount() const {
+    return inkvale::TaskCount(m_doc);
+}
+
+int CMainFrame::CurrentTaskIndex() const {
+    return m_pQueue->CurrentTaskIndex();
+}
+
+void CMainFrame::SetCurrentTaskIndex(int nRow) {
+    m_pQueue->SetCurrentTaskIndex(nRow);
+}
+
+COnePage* CMainFrame::SelectTaskByRow(int nRow) {
+    return inkvale::SelectTaskByRow(m_doc, nRow);
+}
+
+int CMainFrame::RowOf(const COnePage& task) const {
+    int nRow = 0;
+    for (const CTaskList* pList : {&m_doc.m_arrOpened, &m_doc.m_arrManDir, &m_doc.m_arrAutoDir})
+        for (const auto& pTask : *pList) {
+            if (pTask.get() == &task)
+                return nRow;
+            ++nRow;
+        }
+    return -1;
+}
+
+void CMainFrame::InsertManualTask(int nPos, std::unique_ptr<COnePage> task) {
+    CTaskList& list = m_doc.m_arrManDir;
+    const auto nAt = std::clamp<ptrdiff_t>(nPos, 0, static_cast<ptrdiff_t>(list.size()));
+    list.insert(list.begin() + nAt, std::move(task));
+}
+
+void CMainFrame::RefreshTaskList() {
+    // Stand-in rows: name and copies of every task, the current one selected.
+    QSignalBlocker block(m_pTaskList);
+    m_pTaskList->clear();
+    for (const CTaskList* pList : {&m_doc.m_arrOpened, &m_doc.m_arrManDir, &m_doc.m_arrAutoDir})
+        for (const auto& pTask : *pList)
+            m_pTaskList->addItem(QStringLiteral("%1  x%2")
+                                     .arg(QString::fromStdString(pTask->m_strName))
+                                     .arg(pTask->m_nCopies));
+    m_pTaskList->setCurrentRow(m_pQueue->CurrentTaskIndex());
+}
+
+void CMainFrame::LoadDrawing(COnePage& task, bool bShowErrors) {
+    (void)m_pQueue->LoadDrawing(RowOf(task), task, bShowErrors);
+}
+
+void CMainFrame::MouseModeChanged() {
+    m_pBar->RefreshToolButtons();
+}
+
+void CMainFrame::ShowMousePosition(const std::string& strText) {
+    SetPane(kPaneMouse, strText, 0xF0F0F0);
+}
+
+void CMainFrame::SelectRow(int nRow) {
+    {
+        QSignalBlocker block(m_pTaskList);
+        m_pTaskList->setCurrentRow(nRow);
+    }
+    m_pView->SelectRow(nRow);
+}
+
+void CMainFrame::Redraw() {
+    m_pView->Redraw();
+}
+
+void CMainFrame::ShowMessage(const std::string& strText) {
+    m_prompts.Inform(strText, "Inkvale");
+}
+
+void CMainFrame::AutoModeOff() {
+    m_pBar->ReleaseAutoButton();
+}
+
+} // namespace inkvale

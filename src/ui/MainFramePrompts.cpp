@@ -1,0 +1,42 @@
+#include "ui/MainFramePrompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace inkvale {
+
+namespace {
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+} // namespace
+
+void CQtMainFramePrompts::Inform(const std::string& strText, const std::string& strCaption) {
+    QMessageBox::information(m_pParent, Q(strCaption), Q(strText));
+}
+
+void CQtMainFramePrompts::Error(const std::string& strText, const std::string& strCaption) {
+    QMessageBox::critical(m_pParent, Q(strCaption), Q(strText));
+}
+
+bool CQtMainFramePrompts::AskOkCancel(const std::string& strText, const std::string& strCaption) {
+    return QMessageBox::question(m_pParent, Q(strCaption), Q(strText),
+                                 QMessageBox::Ok | QMessageBox::Cancel,
+                                 QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+std::vector<std::string> CQtMainFramePrompts::OpenFiles(const std::string& strTitle,
+                                                        const std::string& strFilter) {
+    std::vector<std::string> out;
+    for (const QString& s :
+         QFileDialog::getOpenFileNames(m_pParent, Q(strTitle), QString(), Q(strFilter)))
+        out.push_back(s.toStdString());
+    return out;
+}
+
+std::string CQtMainFramePrompts::SaveFile(const std::string& strFilter) {
+    return QFileDialog::getSaveFileName(m_pParent, QString(), QString(), Q(strFilter))
+        .toStdString();
+}
+
+} // namespace inkvale

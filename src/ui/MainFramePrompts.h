@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace inkvale {
+
+/// The main window's message boxes and file dialogs: the program shows real ones, tests
+/// record the texts and give the answers. Texts are UTF-8 in the current language.
+class CMainFramePrompts {
+public:
+    virtual ~CMainFramePrompts() = default;
+    /// An information message with an OK button.
+    virtual void Inform(const std::string& strText, const std::string& strCaption) = 0;
+    /// An error message with a stop icon.
+    virtual void Error(const std::string& strText, const std::string& strCaption) = 0;
+    /// A question with OK and Cancel; true only for OK.
+    virtual bool AskOkCancel(const std::string& strText, const std::string& strCaption) = 0;
+    /// The Add dialog: several existing files; empty when cancelled. strFilter is a Qt
+    /// name filter list ("A (*.x);;B (*)").
+    virtual std::vector<std::string> OpenFiles(const std::string& strTitle,
+                                               const std::string& strFilter) = 0;
+    /// The save dialog (asks before overwriting); "" when cancelled.
+    virtual std::string SaveFile(const std::string& strFilter) = 0;
+};
+
+/// The real dialogs, parented to a window.
+class CQtMainFramePrompts : public CMainFramePrompts {
+public:
+    explicit CQtMainFramePrompts(QWidget* pParent) : m_pParent(pParent) {}
+    void Inform(const std::string& strText, const std::string& strCaption) override;
+    void Error(const std::string& strText, const std::string& strCaption) override;
+    bool AskOkCancel(const std::string& strText, const std::string& strCaption) override;
+    std::vector<std::string> OpenFiles(const std::string& strTitle,
+                                       const std::string& strFilter) override;
+    std::string SaveFile(const std::string& strFilter) override;
+
+private:
+    QWidget* m_pParent;
+};
+
+} // namespace inkvale

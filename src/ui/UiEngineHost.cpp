@@ -1,0 +1,78 @@
+#include "ui/UiEngineHost.h"
+
+#include <QThread>
+
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+
+namespace inkvale {
+
+namespace {
+
+// One handed-over call: the worker waits on it, the window thread runs it unless the
+// worker has given up (closing).
+struct CHandOff {
+    std::mutex m_mutex;
+    std::condition_variable m_cv;
+    bool m_bDone = false;
+    bool m_bAbandoned = false;
+};
+
+constexpr auto kCheckClosingEvery = std::chrono::milliseconds(50);
+
+} // namespace
+
+CUiEngineHost::CUiEngineHost(IEngineHost& target, const CSettings& settings, QObject* pParent)
+    : QObject(pParent), m_target(target), m_settings(settings) {}
+
+void CUiEngineHost::JobFinished(int nResult) {
+    Deliver([this, nResult] { m_target.JobFinished(nResult); });
+}
+
+void CUiEngineHost::StartNextTask() {
+    Deliver([this] { m_target.StartNextTask(); });
+}
+
+void CUiEngineHost::ScanManualFolder() {
+    Deliver([this] { m_target.ScanManualFolder(); });
+}
+
+void CUiEngineHost::ScanAutoFolder() {
+    Deliver([this] { m_target.ScanAutoFolder(); });
+}
+
+void CUiEngineHost::Deliver(const std::function<void()>& fn) {
+    if (QThread::currentThread() == thread()) {
+        fn();
+        return;
+    }
+    if (m_settings.m_nClosing)
+        return;
+    auto pHandOff = std::make_shared<CHandOff>();
+    QMetaObject::invokeMethod(
+        this,
+        [pHandOff, fn] {
+            {
+                std::lock_guard<std::mutex> lock(pHandOff->m_mutex);
+                if (pHandOff->m_bAbandoned)
+                    return;
+            }
+            fn();
+            std::lock_guard<std::mutex> lock(pHandOff->m_mutex);
+            pHandOff->m_bDone = true;
+            pHandOff->m_cv.notify_all();
+        },
+        Qt::QueuedConnection);
+    std::unique_lock<std::mutex> lock(pHandOff->m_mutex);
+    while (!pHandOff->m_bDone) {
+        if (m_settings.m_nClosing) {
+            pHandOff->m_bAbandoned = true;
+            return;
+        }
+        pHandOff->m_cv.wait_for(lock, kCheckClosingEvery);
+    }
+}
+
+} // namespace inkvale
