@@ -1,0 +1,31 @@
+#include "ui/DlgGetPwd.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QString>
+#include <QVBoxLayout>
+
+namespace inkvale {
+
+bool IsParaAccessCode(const std::string& strEntry) {
+    return QString::fromStdString(strEntry).toUpper() == QLatin1String(kParaAccessCode);
+}
+
+CDlgGetPwd::CDlgGetPwd(QWidget* pParent) : QDialog(pParent), m_pEdit(new QLineEdit(this)) {
+    setWindowTitle(QStringLiteral("输入"));
+    m_pEdit->setEchoMode(QLineEdit::Password);
+    m_pEdit->setMaxLength(64);
+    auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(pButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->addWidget(new QLabel(QStringLiteral("请输入密码:"), this));
+    pLayout->addWidget(m_pEdit);
+    pLayout->addWidget(pButtons);
+}
+
+std::string CDlgGetPwd::Entry() const {
+    return m_pEdit->text().toStdString();
+}
+
+} // namespace inkvale

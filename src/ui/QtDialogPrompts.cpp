@@ -1,0 +1,27 @@
+#include "ui/QtDialogPrompts.h"
+
+#include "ui/DlgGetPwd.h"
+
+#include <QMessageBox>
+#include <QString>
+
+namespace inkvale {
+
+void CQtDialogPrompts::ShowMessage(const std::string& strText) {
+    QMessageBox::information(m_pParent, QStringLiteral("Inkvale"), QString::fromStdString(strText));
+}
+
+void CQtDialogPrompts::ShowNote(const std::string& strCaption, const std::string& strText) {
+    QMessageBox::information(m_pParent, QString::fromStdString(strCaption),
+                             QString::fromStdString(strText));
+}
+
+bool CQtDialogPrompts::AskAccessCode(std::string& strCode) {
+    CDlgGetPwd dlg(m_pParent);
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    strCode = dlg.Entry();
+    return true;
+}
+
+} // namespace inkvale
