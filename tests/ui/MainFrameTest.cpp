@@ -1,0 +1,498 @@
+// The main window, its command bar and the hand-over of the engine's calls, on the
+// off-screen platform. No service threads run: the machine state is set by hand.
+#include "ui/MainFrame.h"
+#include "config/SettingsStore.h"
+#include "queue/TaskLists.h"
+#include "support/TestPaths.h"
+#include "ui/DlgBarTop.h"
+#include "ui/MainFramePrompts.h"
+#include "ui/StatusTexts.h"
+#include "ui/UiEngineHost.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QThread>
+#include <QToolButton>
+#include <QUrl>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace inkvale {
+namespace {
+
+void EnsureApp() {
+    if (QApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "test_ui";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+}
+
+// Records what the frame would show and gives scripted answers.
+class CFakePrompts : public CMainFramePrompts {
+public:
+    void Inform(const std::string& strText, const std::string&) override {
+        m_arrShown.push_back(strText);
+    }
+    void Error(const std::string& strText, const std::string&) override {
+        m_arrShown.push_back(strText);
+    }
+    bool AskOkCancel(const std::string& strText, const std::string& strCaption) override {
+        m_arrAsked.push_back(strCaption + "|" + strText);
+        return m_bAnswerOk;
+    }
+    std::vector<std::string> OpenFiles(const std::string&, const std::string&) override {
+        return m_arrFilesToOpen;
+    }
+    std::string SaveFile(const std::string&) override { return ""; }
+
+    std::vector<std::string> m_arrShown;
+    std::vector<std::string> m_arrAsked;
+    std::vector<std::string> m_arrFilesToOpen;
+    bool m_bAnswerOk = false;
+};
+
+constexpr const char* kSmallPlot = "IN;SP1;PU0,0;PD4000,0,4000,4000,0,4000,0,0;PU;";
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureApp();
+        ASSERT_TRUE(test::WriteFileBytes(m_dir.Path() / "Inkvale.ini",
+                                         "[Para]\nMachineIP=16777343\nLanguage=1\n"));
+        (void)LoadSettings(m_settings, m_params, m_dir.Path().string());
+        m_params.ResetMachineParams();
+        ASSERT_EQ(m_params.MachineIP(), 16777343u); // loopback only
+    }
+    void Create(int32_t nLanguage = 1) {
+        m_settings.Language = nLanguage;
+        m_frame = std::make_unique<CMainFrame>(m_settings, m_params, &m_prompts, false);
+    }
+    std::string WritePlot(const std::string& strName) {
+        const std::string strPath = (m_dir.Path() / strName).string();
+        EXPECT_TRUE(test::WriteFileBytes(strPath, kSmallPlot));
+        return strPath;
+    }
+
+    test::CScratchDir m_dir;
+    CSettings m_settings;
+    CMachineParams m_params;
+    CFakePrompts m_prompts;
+    std::unique_ptr<CMainFrame> m_frame;
+};
+
+// ---- the machine-state pane -------------------------------------------------------------
+
+struct CStateCase {
+    int nState;
+    bool bOnline;
+    int32_t nLanguage;
+    const char* szText;
+    uint32_t nColour;
+    bool bProgress;
+};
+
+TEST(StatusTextsTest, StatePaneTableByStateAndLanguage) {
+    // Band count 400, last band 99: 24.75 % wherever the text takes the progress.
+    const CStateCase kCases[] = {
+        {0, false, 0, "已脱机...", kPaneRed, false},
+        {1, false, 1, "Offline", kPaneRed, false},
+        {4, false, 2, "Bağlı değil", kPaneRed, false}, // offline wins over the state byte
+        {0, false, 3, "oflayn", kPaneRed, false},
+        {0, false, 4, "Оффлайн", kPaneRed, false},
+        {0, false, 5, "Офлайн", kPaneRed, false},
+        {0, false, 6, "", kPaneRed, false},
+        {0, true, 0, "Init...", kPaneYellow, false},
+        {0, true, 5, "Init...", kPaneYellow, false},
+        {1, true, 0, "准备就绪", kPaneGreen, false},
+        {1, true, 1, "Ready", kPaneGreen, false},
+        {1, true, 4, "Готовий", kPaneGreen, false},
+        {1, true, 9, "Ready", kPaneGreen, false},
+        {2, true, 1, "Plot Test...", kPaneYellow, false},
+        {2, true, 2, "Gözenekleri temizle…", kPaneYellow, false},
+        {3, true, 5, "Передача данных...", kPaneYellow, false},
+        {4, true, 0, "工作中,完成24.75%", kPaneYellow, true},
+        {4, true, 1, "24.75%completed in work", kPaneYellow, true},
+        {4, true, 3, "İşləyir, 24.75% tamamlanıb", kPaneYellow, true},
+        {4, true, 4, "24.75%готово", kPaneYellow, true},
+        {5, true, 5, "Задание исполненно...", kPaneYellow, false},
+        {5, true, 1, "Finishing...", kPaneYellow, false},
+        {6, true, 1, "Pause, 24.75% complete", kPaneYellow, true},
+        {6, true, 2, "Beklet, 24.75% tamamlandı", kPaneYellow, true},
+        {7, true, 4, "MEM ERROR...", kPaneRed, false},
+        {7, true, 0, "内存错误...", kPaneRed, false},
+        {8, true, 1, "Init Timeout...", kPaneRed, false},
+        {9, true, 1, "Car Move Time Out,Paper Jam?", kPaneYellow, false},
+        {9, true, 0, "未检测到小车移动", kPaneYellow, false},
+        {0xFF, true, 1, "Connecting...", kPaneYellow, false},
+        {0xFF, true, 0, "正在读取系统参数...", kPaneYellow, false},
+        {10, true, 0, "Error code 10", kPaneRed, false},
+        {10, true, 1, "Error code 10", kPaneRed, false},
+        {10, true, 5, "Error code 10", kPaneRed, false},
+        {200, true, 3, "Error code 200", kPaneRed, false},
+    };
+    for (const CStateCase& c : kCases) {
+        SCOPED_TRACE(::testing::Message() << "state " << c.nState << " language " << c.nLanguage);
+        const CStatePane pane = StatePaneText(c.nState, c.bOnline, c.nLanguage, 400, 99);
+        EXPECT_EQ(pane.m_pane.m_strText, c.szText);
+        EXPECT_EQ(pane.m_pane.m_nColour, c.nColour);
+        EXPECT_EQ(pane.m_bDrawProgress, c.bProgress);
+    }
+}
+
+TEST(StatusTextsTest, ProgressWithoutBandsAndTheOtherPanes) {
+    // Paused with no job: empty text, no marker; printing with no bands: 0 %.
+    EXPECT_EQ(StatePaneText(6, true, 1, 0, 5).m_pane, (CPaneText{"", kPaneYellow}));
+    EXPECT_FALSE(StatePaneText(6, true, 1, 0, 5).m_bDrawProgress);
+    EXPECT_EQ(StatePaneText(4, true, 1, 0, 5).m_pane.m_strText, "0.00%completed in work");
+    EXPECT_EQ(MousePositionText(0, 4079, -81), "鼠标:(101mm,-2mm)");
+    EXPECT_EQ(MousePositionText(2, 40, 80), "Mouse:(1mm,2mm)");
+    EXPECT_EQ(MachineIpText(0, 16777343u), "绘图仪IP:127.0.0.1");
+    EXPECT_EQ(MachineIpText(1, 0xAF01A8C0u), "Machine IP:192.168.1.175");
+    EXPECT_EQ(PositionText(2000, 600, 40000, 12000), "X:50.0 mm  Y:50.0 mm");
+    EXPECT_EQ(PositionText(2000, 600, 0, 0), "X:0.0 mm  Y:0.0 mm"); // block not read yet
+    std::vector<std::string> arrTwelve;
+    for (int i = 1; i <= 12; ++i)
+        arrTwelve.push_back("10.0.0." + std::to_string(i));
+    const std::string strJoined = JoinLocalAddresses(arrTwelve);
+    EXPECT_EQ(strJoined.rfind("(10)10.0.0.10 "), strJoined.size() - 14);
+    EXPECT_EQ(strJoined.find("10.0.0.11"), std::string::npos);
+    EXPECT_EQ(LocalIpText(0, ""), "本地IP:");
+    EXPECT_EQ(LocalIpText(1, "(1)10.0.0.1 "), "Local IP:(1)10.0.0.1 ");
+}
+
+TEST_F(MainFrameTest, StatusUpdateShowsStatePositionAndAddress) {
+    Create(1);
+    CEngineState& state = m_frame->Engine().State();
+    m_frame->MachineStatus().m_nMachineState = 4;
+    state.m_nMachineOnline = 1;
+    state.m_nBandCount = 400;
+    state.m_nLastBandDone = 99;
+    m_params.SetFeedStepBase(40000);
+    state.m_nPosX = 2000;
+    state.m_nPosY = 0;
+    state.m_nPosFresh = 1;
+    m_frame->UpdateStatus();
+    EXPECT_EQ(m_frame->PaneText(CMainFrame::kPaneState), "24.75%completed in work");
+    EXPECT_EQ(m_frame->PaneColour(CMainFrame::kPaneState), kPaneYellow);
+    EXPECT_EQ(m_frame->ProgressDraws(), 1);
+    EXPECT_EQ(m_frame->PaneText(CMainFrame::kPanePos).left(9), "X:50.0 mm");
+    EXPECT_EQ(state.m_nPosFresh.load(), 0);
+    EXPECT_EQ(m_frame->PaneText(CMainFrame::kPaneMachineIp), "Machine IP:127.0.0.1");
+
+    // Offline: red whatever the state byte says, no progress marker; the position stays.
+    state.m_nMachineOnline = 0;
+    m_settings.Language = 0;
+    m_frame->UpdateStatus();
+    EXPECT_EQ(m_frame->PaneText(CMainFrame::kPaneState), "已脱机...");
+    EXPECT_EQ(m_frame->PaneColour(CMainFrame::kPaneState), kPaneRed);
+    EXPECT_EQ(m_frame->ProgressDraws(), 1);
+    EXPECT_EQ(m_frame->PaneText(CMainFrame::kPanePos).left(9), "X:50.0 mm");
+
+    // While closing the update does nothing.
+    state.m_nMachineOnline = 1;
+    m_settings.m_nClosing = 1;
+    m_frame->UpdateStatus();
+    EXPECT_EQ(m_frame->PaneText(CMainFrame::kPaneState), "已脱机...");
+}
+
+// ---- commands ---------------------------------------------------------------------------
+
+TEST_F(MainFrameTest, ToolCommandsSetTheMouseModeAndTheBarIcons) {
+    Create();
+    CDlgBarTop& bar = m_frame->Bar();
+    EXPECT_EQ(bar.IconOf(CDlgBarTop::kIdMoveView), 195); // mode 0 at start
+    ASSERT_TRUE(m_frame->RunCommand(kCmdModeMoveLine));
+    EXPECT_EQ(m_settings.m_nMouseMode, 2);
+    EXPECT_EQ(bar.IconOf(CDlgBarTop::kIdMoveLine), 197);
+    EXPECT_EQ(bar.IconOf(CDlgBarTop::kIdSelect), 192);
+    EXPECT_EQ(bar.IconOf(CDlgBarTop::kIdMoveView), 194);
+    EXPECT_EQ(bar.IconOf(CDlgBarTop::kIdSetStart), 198);
+    EXPECT_EQ(bar.IconOf(CDlgBarTop::kIdFit), 191);
+    // Through the bar's own button, as the operator does it.
+    bar.Button(CDlgBarTop::kIdSetStart)->click();
+    EXPECT_EQ(m_settings.m_nMouseMode, 3);
+    EXPECT_EQ(bar.IconOf(CDlgBarTop::kIdSetStart), 199);
+    EXPECT_EQ(bar.IconOf(CDlgBarTop::kIdMoveLine), 196);
+    // The preview leaving start-point mode releases the button.
+    m_settings.m_nMouseMode = 0;
+    m_frame->MouseModeChanged();
+    EXPECT_EQ(bar.IconOf(CDlgBarTop::kIdSetStart), 198);
+    EXPECT_EQ(bar.IconOf(CDlgBarTop::kIdMoveView), 195);
+}
+
+TEST_F(MainFrameTest, MenuCommandsBarVisibilityLinkChecksAndUnknownIds) {
+    Create();
+    m_frame->show();
+    QAction* pBarItem = m_frame->Action(kCmdCommandBar);
+    ASSERT_NE(pBarItem, nullptr);
+    EXPECT_TRUE(m_frame->CommandBarVisible());
+    EXPECT_TRUE(pBarItem->isChecked());
+    pBarItem->trigger();
+    EXPECT_FALSE(m_frame->CommandBarVisible());
+    EXPECT_FALSE(pBarItem->isChecked());
+    m_frame->RunCommand(kCmdCommandBar);
+    EXPECT_TRUE(m_frame->CommandBarVisible());
+    EXPECT_TRUE(pBarItem->isChecked());
+
+    EXPECT_TRUE(m_frame->Action(kCmdViaEthernet)->isChecked());
+    m_frame->Action(kCmdViaUsbPrint)->trigger();
+    EXPECT_EQ(m_settings.CommuVia, 1);
+    EXPECT_TRUE(m_frame->Action(kCmdViaUsbPrint)->isChecked());
+    EXPECT_FALSE(m_frame->Action(kCmdViaEthernet)->isChecked());
+    m_frame->RunCommand(kCmdViaEthernet);
+    EXPECT_EQ(m_settings.CommuVia, 0);
+    EXPECT_FALSE(m_frame->Action(kCmdViaUsbPrint)->isChecked());
+
+    EXPECT_FALSE(m_frame->RunCommand(12345));
+    // The settings dialogs are not part of this build yet: the command says so.
+    m_frame->RunCommand(kCmdSystemSettings);
+    ASSERT_EQ(m_prompts.m_arrShown.size(), 1u);
+    EXPECT_NE(m_prompts.m_arrShown[0].find("Not available"), std::string::npos);
+    m_frame->RunCommand(kCmdAbout);
+    EXPECT_NE(m_prompts.m_arrShown.back().find("Release date:5th Jan. 2023"), std::string::npos);
+}
+
+TEST_F(MainFrameTest, AddCopiesAndDeleteGoThroughTheQueue) {
+    Create();
+    m_prompts.m_arrFilesToOpen = {WritePlot("a.plt"), WritePlot("b.plt")};
+    ASSERT_TRUE(m_frame->RunCommand(kCmdAddFiles));
+    ASSERT_EQ(m_frame->TaskCount(), 2);
+    EXPECT_GT(m_frame->Queue().UndoHistory().Count(), 0u);
+    COnePage* pFirst = SelectTaskByRow(m_frame->Doc(), 0);
+    ASSERT_NE(pFirst, nullptr);
+    const int32_t nCopies = pFirst->m_nCopies;
+    m_frame->RunCommand(kCmdCopiesUp);
+    m_frame->RunCommand(kCmdCopiesUp);
+    m_frame->RunCommand(kCmdCopiesDown);
+    EXPECT_EQ(pFirst->m_nCopies, nCopies + 1);
+    m_frame->RunCommand(kCmdDeleteTasks);
+    EXPECT_EQ(m_frame->TaskCount(), 1);
+    EXPECT_EQ(TaskAt(m_frame->Doc(), 0)->m_strName, "b.plt");
+}
+
+TEST_F(MainFrameTest, DroppedDrawingsAreAddedOthersRefused) {
+    Create();
+    const std::string strPlot = WritePlot("drop.plt");
+    const std::string strText = (m_dir.Path() / "notes.txt").string();
+    ASSERT_TRUE(test::WriteFileBytes(strText, "hello"));
+
+    QMimeData textOnly;
+    textOnly.setUrls({QUrl::fromLocalFile(QString::fromStdString(strText))});
+    QDragEnterEvent refused(QPoint(5, 5), Qt::CopyAction, &textOnly, Qt::LeftButton,
+                            Qt::NoModifier);
+    refused.setAccepted(false);
+    QApplication::sendEvent(m_frame.get(), &refused);
+    EXPECT_FALSE(refused.isAccepted());
+
+    QMimeData both;
+    both.setUrls({QUrl::fromLocalFile(QString::fromStdString(strText)),
+                  QUrl::fromLocalFile(QString::fromStdString(strPlot))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &both, Qt::LeftButton, Qt::NoModifier);
+    enter.setAccepted(false);
+    QApplication::sendEvent(m_frame.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &both, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_frame.get(), &drop);
+    ASSERT_EQ(m_frame->TaskCount(), 1);
+    EXPECT_EQ(TaskAt(m_frame->Doc(), 0)->m_strPath, strPlot);
+}
+
+TEST(MainFrameNamesTest, SaveNameAndDropNameRules) {
+    const std::pair<const char*, const char*> kNames[] = {
+        {"out.PLT", "out.PLT"}, {"a.plt", "a.plt"},   {"x.hpg", "x.hpg.plt"},
+        {".plt", ".plt.plt"},   {"plot", "plot.plt"}, {"/d/a.Plt", "/d/a.Plt"}};
+    for (const auto& [szIn, szOut] : kNames)
+        EXPECT_EQ(CMainFrame::WithPltSuffix(szIn), szOut) << szIn;
+    for (const char* sz : {"/a/b.plt", "/a/b.HPG", "/a/b.spl", "/a/b.DXF", "/a/b.p01"})
+        EXPECT_TRUE(CMainFrame::IsDrawingFileName(sz)) << sz;
+    for (const char* sz : {"/a/b.txt", "/a/plt", "/a/b.dwg", "/a/b.sptask"})
+        EXPECT_FALSE(CMainFrame::IsDrawingFileName(sz)) << sz;
+}
+
+// ---- closing ----------------------------------------------------------------------------
+
+TEST_F(MainFrameTest, ClosingAsksOnlyWhileAJobRuns) {
+    Create(0);
+    m_frame->show();
+    EXPECT_TRUE(m_frame->close());
+    EXPECT_TRUE(m_prompts.m_arrAsked.empty());
+    EXPECT_TRUE(m_settings.m_nClosing.Load() != 0);
+}
+
+TEST_F(MainFrameTest, ClosingWhileAJobRunsNeedsOk) {
+    Create(1);
+    m_frame->show();
+    m_frame->MachineStatus().m_bJobRunning = true;
+    m_prompts.m_bAnswerOk = false;
+    EXPECT_FALSE(m_frame->close());
+    ASSERT_EQ(m_prompts.m_arrAsked.size(), 1u);
+    EXPECT_EQ(m_prompts.m_arrAsked[0], "Warning|Task not finished!\nContinue?");
+    EXPECT_TRUE(m_frame->isVisible());
+    EXPECT_EQ(m_settings.m_nClosing.Load(), 0);
+    m_prompts.m_bAnswerOk = true;
+    EXPECT_TRUE(m_frame->close());
+    EXPECT_EQ(m_prompts.m_arrAsked.size(), 2u);
+    EXPECT_NE(m_settings.m_nClosing.Load(), 0);
+    m_frame->MachineStatus().m_bJobRunning = false;
+}
+
+// ---- command bar ------------------------------------------------------------------------
+
+TEST_F(MainFrameTest, LanguageButtonCyclesAndShowsTheNotice) {
+    Create(3);
+    CDlgBarTop& bar = m_frame->Bar();
+    EXPECT_EQ(bar.IconOf(CDlgBarTop::kIdLanguage), 205);
+    EXPECT_FALSE(bar.NoticeVisible());
+    bar.Button(CDlgBarTop::kIdLanguage)->click();
+    EXPECT_EQ(m_settings.Language, 4);
+    EXPECT_EQ(bar.IconOf(CDlgBarTop::kIdLanguage), 204);
+    EXPECT_TRUE(bar.NoticeVisible());
+
+    m_settings.Language = 5;
+    const int kExpected[] = {0, 1, 2, 3, 4};
+    const int kIcons[] = {200, 201, 202, 205, 204};
+    for (size_t i = 0; i < 5; ++i) {
+        m_frame->RunCommand(kCmdLanguage);
+        EXPECT_EQ(m_settings.Language, kExpected[i]);
+        EXPECT_EQ(bar.IconOf(CDlgBarTop::kIdLanguage), kIcons[i]);
+    }
+    m_settings.Language = 17; // out of range values go back to Chinese
+    m_frame->RunCommand(kCmdLanguage);
+    EXPECT_EQ(m_settings.Language, 0);
+    EXPECT_EQ(CDlgBarTop::LanguageIcon(5), 203);
+    EXPECT_EQ(CDlgBarTop::LanguageIcon(-1), 200);
+}
+
+TEST_F(MainFrameTest, TooltipsFollowTheLanguage) {
+    for (int32_t nLanguage : {0, 1, 2, 5}) {
+        m_settings.Language = nLanguage;
+        CDlgBarTop bar(m_settings);
+        const bool bChinese = nLanguage == 0;
+        EXPECT_EQ(bar.ToolTipOf(270), bChinese ? QString::fromUtf8("添加plt") : "Add plt");
+        EXPECT_EQ(bar.ToolTipOf(284),
+                  bChinese ? QString::fromUtf8("测试喷头") : "Clean the nozzle");
+        EXPECT_EQ(bar.ToolTipOf(290), bChinese ? QString::fromUtf8("选择线条") : "Select");
+        EXPECT_EQ(bar.ToolTipOf(287), "IP");
+        EXPECT_TRUE(bar.ToolTipOf(CDlgBarTop::kIdAuto).isEmpty());
+        EXPECT_TRUE(bar.ToolTipOf(CDlgBarTop::kIdLanguage).isEmpty());
+    }
+}
+
+TEST_F(MainFrameTest, AutoBoxAndJogPressRelease) {
+    m_settings.AutoStartEnable = 1;
+    CDlgBarTop bar(m_settings);
+    EXPECT_TRUE(bar.AutoTicked());
+    EXPECT_EQ(bar.IconOf(CDlgBarTop::kIdAuto), 190);
+    bar.Button(CDlgBarTop::kIdAuto)->click();
+    EXPECT_EQ(m_settings.AutoStartEnable, 0);
+    bar.Button(CDlgBarTop::kIdAuto)->click();
+    EXPECT_EQ(m_settings.AutoStartEnable, 1);
+    bar.ReleaseAutoButton();
+    EXPECT_EQ(m_settings.AutoStartEnable, 0);
+    EXPECT_FALSE(bar.AutoTicked());
+    EXPECT_EQ(bar.IconOf(CDlgBarTop::kIdAuto), 189);
+
+    std::vector<std::pair<int, int>> arrPresses;
+    std::vector<int> arrCommands;
+    QObject::connect(&bar, &CDlgBarTop::ButtonPress,
+                     [&](int nId, int nLParam) { arrPresses.emplace_back(nId, nLParam); });
+    QObject::connect(&bar, &CDlgBarTop::Command, [&](int nId) { arrCommands.push_back(nId); });
+    bar.show();
+    QToolButton* pLeft = bar.Button(279);
+    const QPointF pt(pLeft->width() / 2.0, pLeft->height() / 2.0);
+    QMouseEvent down(QEvent::MouseButtonPress, pt, pLeft->mapToGlobal(pt), Qt::LeftButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pLeft, &down);
+    QMouseEvent up(QEvent::MouseButtonRelease, pt, pLeft->mapToGlobal(pt), Qt::LeftButton,
+                   Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(pLeft, &up);
+    EXPECT_EQ(arrPresses, (std::vector<std::pair<int, int>>{{279, 1}, {279, 0}}));
+    EXPECT_TRUE(arrCommands.empty());
+    bar.Button(283)->click();
+    EXPECT_EQ(arrCommands, std::vector<int>{283});
+}
+
+TEST_F(MainFrameTest, QueueSwitchingAutomaticModeOffReleasesTheBox) {
+    m_settings.AutoStartEnable = 1;
+    Create();
+    EXPECT_TRUE(m_frame->Bar().AutoTicked());
+    m_frame->AutoModeOff();
+    EXPECT_FALSE(m_frame->Bar().AutoTicked());
+    EXPECT_EQ(m_settings.AutoStartEnable, 0);
+}
+
+// ---- hand-over of the engine's calls ----------------------------------------------------
+
+class CRecordingHost : public IEngineHost {
+public:
+    void JobFinished(int nResult) override { Record(nResult); }
+    void StartNextTask() override { Record(0x469); }
+    void ScanManualFolder() override { Record(0x46B); }
+    void ScanAutoFolder() override { Record(0x46C); }
+    void Record(int n) {
+        m_arrCalls.push_back(n);
+        m_bOnWindowThread = m_bOnWindowThread && QThread::currentThread() == qApp->thread();
+    }
+    std::vector<int> m_arrCalls;
+    bool m_bOnWindowThread = true;
+};
+
+TEST(UiEngineHostTest, WorkerCallsRunOnTheWindowThreadAndWait) {
+    EnsureApp();
+    CSettings settings;
+    CRecordingHost target;
+    CUiEngineHost host(target, settings);
+    std::atomic<int> nReturned{0};
+    std::thread worker([&] {
+        host.Send(kMsgScanAutoDir, 0);
+        nReturned = static_cast<int>(target.m_arrCalls.size()); // handled before returning
+        host.Send(kMsgJobFinished, kJobFailure);
+        nReturned = 10 + static_cast<int>(target.m_arrCalls.size());
+    });
+    const auto tEnd = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (nReturned < 12 && std::chrono::steady_clock::now() < tEnd)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    worker.join();
+    EXPECT_EQ(nReturned.load(), 12);
+    EXPECT_EQ(target.m_arrCalls, (std::vector<int>{0x46C, kJobFailure}));
+    EXPECT_TRUE(target.m_bOnWindowThread);
+    // On the window thread itself the call runs in place.
+    host.StartNextTask();
+    EXPECT_EQ(target.m_arrCalls.back(), 0x469);
+}
+
+TEST(UiEngineHostTest, WhileClosingAWaitingWorkerReturnsWithoutTheWindowThread) {
+    EnsureApp();
+    CSettings settings;
+    CRecordingHost target;
+    CUiEngineHost host(target, settings);
+    std::atomic<bool> bReturned{false};
+    // The window thread does not process events (it would be waiting in Shutdown).
+    std::thread worker([&] {
+        host.JobFinished(kJobFailure);
+        bReturned = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(bReturned.load());
+    settings.m_nClosing = 1;
+    worker.join(); // must not hang
+    EXPECT_TRUE(bReturned.load());
+    QCoreApplication::processEvents(); // the abandoned call is dropped
+    EXPECT_TRUE(target.m_arrCalls.empty());
+    host.ScanAutoFolder(); // on the window thread: still in place
+    EXPECT_EQ(target.m_arrCalls, std::vector<int>{0x46C});
+}
+
+} // namespace
+} // namespace inkvale
