@@ -79,6 +79,9 @@ CMyListView::CMyListView(CTaskQueue& queue, CSettings& settings, CListViewHost& 
     setShowGrid(true);
     setWordWrap(false);
     verticalHeader()->hide();
+    // Compact rows as in a report list; clicks on a row must not light up a header.
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setHighlightSections(false);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Base, kBackground);
     palette.setColor(QPalette::Text, kText);
