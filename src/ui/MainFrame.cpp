@@ -10,7 +10,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -65,6 +64,8 @@ CMainFrame::CMainFrame(CSettings& settings, CMachineParams& params, CMainFramePr
                                                m_pLinks->Status(), m_uiHost, m_bands);
     m_pQueueEngine = std::make_unique<CPrintEngineQueue>(*m_pEngine);
     m_pQueue = std::make_unique<CTaskQueue>(m_doc, m_settings, *this, *m_pQueueEngine);
+    m_pDlgMachine = std::make_unique<CCommuDlgMachine>(m_pLinks->Commu(), m_pEngine->State());
+    m_pDlgPrompts = std::make_unique<CQtDialogPrompts>(this);
 
     setWindowTitle(QStringLiteral("Inkvale"));
     resize(kInitialWidth, kInitialHeight);
@@ -143,14 +144,7 @@ uint32_t CMainFrame::PaneColour(int nPane) const {
 void CMainFrame::CreatePanes() {
     m_pSplitter = new QSplitter(Qt::Vertical, this);
     m_pSplitter->setObjectName(QStringLiteral("mainSplitter"));
-    // The task list window comes from its own class; until it is part of the program a
-    // plain list of the task names stands in its place.
-    m_pTaskList = new QListWidget(m_pSplitter);
-    m_pTaskList->setObjectName(QStringLiteral("taskListPlaceholder"));
-    connect(m_pTaskList, &QListWidget::currentRowChanged, this, [this](int nRow) {
-        if (nRow >= 0 && nRow != m_pQueue->CurrentTaskIndex())
-            m_pView->SelectRow(nRow);
-    });
+    m_pTaskList = new CMyListView(*m_pQueue, m_settings, m_listHost, m_pSplitter);
     m_pView = new CInkvaleView(m_settings, *this, nullptr, m_pSplitter);
     m_pSplitter->addWidget(m_pTaskList);
     m_pSplitter->addWidget(m_pView);

@@ -10,7 +10,10 @@
 #include "queue/QueueEngine.h"
 #include "queue/QueueView.h"
 #include "queue/TaskQueue.h"
+#include "ui/DlgMachineAccess.h"
+#include "ui/MyListView.h"
 #include "ui/PreviewHost.h"
+#include "ui/QtDialogPrompts.h"
 #include "ui/UiEngineHost.h"
 
 #include <QMainWindow>
@@ -22,7 +25,6 @@
 #include <vector>
 
 class QLabel;
-class QListWidget;
 class QSplitter;
 class QSystemTrayIcon;
 class QToolBar;
@@ -104,6 +106,7 @@ public:
     CInkvaleView& View() { return *m_pView; }
     CPrintEngine& Engine() { return *m_pEngine; }
     CMachineStatus& MachineStatus() { return m_pLinks->Status(); }
+    CMyListView& TaskList() { return *m_pTaskList; }
     CTaskQueue& Queue() { return *m_pQueue; }
     CInkvaleDoc& Doc() { return m_doc; }
     IEngineHost& EngineHost() { return m_uiHost; }
@@ -166,6 +169,7 @@ private:
     void ManualButton(int nId);
     void JogButton(int nId, int nLParam);
     void NotAvailable(const char* szWhat);
+    void MachineParamsCommand();
     bool Chinese() const { return m_settings.Language == 0; }
 
     CSettings& m_settings;
@@ -180,10 +184,25 @@ private:
     std::unique_ptr<CPrintEngineQueue> m_pQueueEngine;
     std::unique_ptr<CTaskQueue> m_pQueue;
 
+    /// The task list's way to the preview.
+    class CListHost : public CListViewHost {
+    public:
+        explicit CListHost(CMainFrame& frame) : m_frame(frame) {}
+        void SelectRow(int nRow) override;
+        void LoadCurrentDrawing(bool bShowErrors) override;
+        void Redraw() override;
+
+    private:
+        CMainFrame& m_frame;
+    };
+    CListHost m_listHost{*this};
+    std::unique_ptr<CCommuDlgMachine> m_pDlgMachine;
+    std::unique_ptr<CQtDialogPrompts> m_pDlgPrompts;
+
     CDlgBarTop* m_pBar = nullptr;
     QToolBar* m_pBarDock = nullptr;
     QSplitter* m_pSplitter = nullptr;
-    QListWidget* m_pTaskList = nullptr; ///< stands in for the task list window
+    CMyListView* m_pTaskList = nullptr;
     CInkvaleView* m_pView = nullptr;
     std::map<int, QLabel*> m_panes;
     std::map<int, uint32_t> m_paneColours;

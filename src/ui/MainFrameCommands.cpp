@@ -1,16 +1,19 @@
 #include "ui/MainFrame.h"
 
+#include "config/SettingsStore.h"
 #include "layout/HpglWriter.h"
 #include "machine/ManualCommands.h"
 #include "queue/TaskLists.h"
 #include "ui/DlgBarTop.h"
+#include "ui/DlgPara.h"
+#include "ui/DlgSetEth.h"
+#include "ui/DlgSetOffset.h"
 #include "ui/InkvaleView.h"
 #include "ui/MainFramePrompts.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QListWidget>
 #include <QMimeData>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -30,26 +33,25 @@ bool CMainFrame::RunCommand(int nCommand) {
         SaveHpglCommand();
         break;
     case kCmdDeleteTasks:
-        m_pQueue->DeleteSelected();
-        RefreshTaskList();
-        m_pView->Redraw();
-        break;
     case kCmdCopiesUp:
     case kCmdCopiesDown:
-        ChangeCopies(m_doc, nCommand == kCmdCopiesUp);
-        RefreshTaskList();
+        m_pTaskList->RunCommand(nCommand);
         break;
     case kCmdRotate:
         RotateCommand();
         break;
     case kCmdSystemSettings:
     case kCmdPlotUnits:
+        NotAvailable("settings dialog");
+        break;
     case kCmdMachineParams:
+        MachineParamsCommand();
+        break;
     case kCmdMachineIp:
+        CDlgSetEth(m_params, *m_pDlgMachine, *m_pDlgPrompts, this).exec();
+        break;
     case kCmdLeftOffset:
-        NotAvailable(nCommand == kCmdSystemSettings || nCommand == kCmdPlotUnits
-                         ? "settings dialog"
-                         : "machine parameter dialog");
+        CDlgSetOffset(m_settings, m_params, *m_pDlgMachine, *m_pDlgPrompts, this).exec();
         break;
     case kCmdFitBar:
     case kCmdFitWindowMenu:
@@ -123,6 +125,17 @@ void CMainFrame::NotAvailable(const char* szWhat) {
     m_prompts.Error(std::string(Chinese() ? "此功能尚未提供: " : "Not available in this build: ") +
                         szWhat,
                     "ERROR");
+}
+
+void CMainFrame::MachineParamsCommand() {
+    const EParaCommandResult result =
+        RunParaCommand(m_settings, m_params, *m_pDlgMachine, *m_pDlgPrompts, this);
+    if (result == EParaCommandResult::DialogOk && !SaveSettings(m_settings, m_params))
+        qWarning("Inkvale: the settings could not be saved");
+    if (result != EParaCommandResult::Cancelled && result != EParaCommandResult::WrongCode) {
+        m_pView->FitView();
+        m_pView->Redraw();
+    }
 }
 
 std::string CMainFrame::AddFileFilter(int32_t nType) {
@@ -309,15 +322,7 @@ void CMainFrame::InsertManualTask(int nPos, std::unique_ptr<COnePage> task) {
 }
 
 void CMainFrame::RefreshTaskList() {
-    // Stand-in rows: name and copies of every task, the current one selected.
-    QSignalBlocker block(m_pTaskList);
-    m_pTaskList->clear();
-    for (const CTaskList* pList : {&m_doc.m_arrOpened, &m_doc.m_arrManDir, &m_doc.m_arrAutoDir})
-        for (const auto& pTask : *pList)
-            m_pTaskList->addItem(QStringLiteral("%1  x%2")
-                                     .arg(QString::fromStdString(pTask->m_strName))
-                                     .arg(pTask->m_nCopies));
-    m_pTaskList->setCurrentRow(m_pQueue->CurrentTaskIndex());
+    m_pTaskList->RefreshTaskList();
 }
 
 void CMainFrame::LoadDrawing(COnePage& task, bool bShowErrors) {
@@ -335,7 +340,7 @@ void CMainFrame::ShowMousePosition(const std::string& strText) {
 void CMainFrame::SelectRow(int nRow) {
     {
         QSignalBlocker block(m_pTaskList);
-        m_pTaskList->setCurrentRow(nRow);
+        m_pTaskList->selectRow(nRow);
     }
     m_pView->SelectRow(nRow);
 }
@@ -350,6 +355,18 @@ void CMainFrame::ShowMessage(const std::string& strText) {
 
 void CMainFrame::AutoModeOff() {
     m_pBar->ReleaseAutoButton();
+}
+
+void CMainFrame::CListHost::SelectRow(int nRow) {
+    m_frame.m_pView->SelectRow(nRow);
+}
+
+void CMainFrame::CListHost::LoadCurrentDrawing(bool bShowErrors) {
+    m_frame.m_pView->LoadCurrentDrawing(bShowErrors);
+}
+
+void CMainFrame::CListHost::Redraw() {
+    m_frame.m_pView->Redraw();
 }
 
 } // namespace inkvale

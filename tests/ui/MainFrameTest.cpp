@@ -271,6 +271,8 @@ TEST_F(MainFrameTest, AddCopiesAndDeleteGoThroughTheQueue) {
     EXPECT_GT(m_frame->Queue().UndoHistory().Count(), 0u);
     COnePage* pFirst = SelectTaskByRow(m_frame->Doc(), 0);
     ASSERT_NE(pFirst, nullptr);
+    m_frame->RefreshTaskList(); // the list's selection follows the document's marks
+    EXPECT_EQ(m_frame->TaskList().rowCount(), 2);
     const int32_t nCopies = pFirst->m_nCopies;
     m_frame->RunCommand(kCmdCopiesUp);
     m_frame->RunCommand(kCmdCopiesUp);
