@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDialog>
+
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+
+namespace inkvale {
+
+struct CSettings;
+
+/// The four HP-GL unit choices in a language (index = `PltFileUnit`).
+std::vector<std::string> PltUnitItems(int nLanguage);
+
+/// "plt文件单位" (command 356): `PltFileUnit` and `UnitNoHintNextTime`. OK stores both; the
+/// main window then saves the settings.
+class CDlgSetPltUnit : public QDialog {
+    Q_OBJECT
+public:
+    explicit CDlgSetPltUnit(CSettings& settings, QWidget* pParent = nullptr);
+    QComboBox* Units() const { return m_pUnits; }
+    QCheckBox* NoHint() const { return m_pNoHint; }
+    void OnOk();
+
+private:
+    CSettings& m_settings;
+    QComboBox* m_pUnits;
+    QCheckBox* m_pNoHint;
+};
+
+} // namespace inkvale

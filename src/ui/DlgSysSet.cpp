@@ -1,0 +1,74 @@
+#include "ui/DlgSysSet.h"
+
+#include "config/Settings.h"
+#include "ui/PDlgSetCus.h"
+#include "ui/PDlgSetDir.h"
+#include "ui/PDlgSetPlot.h"
+
+#include <QDialogButtonBox>
+#include <QKeyEvent>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace inkvale {
+
+namespace {
+
+// Enter and Escape inside a page must not close the sheet (nor apply anything).
+class CPageKeyFilter : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override {
+        if (pEvent->type() == QEvent::KeyPress) {
+            const int nKey = static_cast<QKeyEvent*>(pEvent)->key();
+            if (nKey == Qt::Key_Return || nKey == Qt::Key_Enter || nKey == Qt::Key_Escape)
+                return true;
+        }
+        return QObject::eventFilter(pWatched, pEvent);
+    }
+};
+
+void IgnoreEnterAndEscape(QWidget* pPage, QObject* pFilter) {
+    for (QWidget* pChild : pPage->findChildren<QWidget*>())
+        pChild->installEventFilter(pFilter);
+}
+
+} // namespace
+
+std::vector<std::string> SysSetTabCaptions(int nLanguage) {
+    switch (nLanguage) {
+    case 0:
+        return {"绘图设置", "目录设置", "用户设置"};
+    case 2:
+        return {"Çizim", "Dizin", "Kullanıcı"};
+    case 3:
+        return {"rəsm parametrləri", "kataloqlar", "İstifadəçi"};
+    case 4:
+        return {"Налаштування друку", "Налаштування папок", "Налаштування користувача"};
+    case 5:
+        return {"Настройки печати", "Настройки папок", "Настройки пользователя"};
+    default:
+        return {"Plot", "Directorys", "User"};
+    }
+}
+
+CDlgSysSet::CDlgSysSet(CSysSetContext ctx, QWidget* pParent)
+    : QDialog(pParent), m_pTabs(new QTabWidget(this)), m_pPlot(new CPDlgSetPlot(ctx)),
+      m_pDir(new CPDlgSetDir(ctx)), m_pCus(new CPDlgSetCus(ctx)) {
+    setWindowTitle(QStringLiteral("系统设置"));
+    const std::vector<std::string> captions = SysSetTabCaptions(ctx.m_settings.Language);
+    m_pTabs->addTab(m_pPlot, QString::fromStdString(captions[0]));
+    m_pTabs->addTab(m_pDir, QString::fromStdString(captions[1]));
+    m_pTabs->addTab(m_pCus, QString::fromStdString(captions[2]));
+    auto* pFilter = new CPageKeyFilter(this);
+    IgnoreEnterAndEscape(m_pPlot, pFilter);
+    IgnoreEnterAndEscape(m_pDir, pFilter);
+    auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(pButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->addWidget(m_pTabs);
+    pLayout->addWidget(pButtons);
+}
+
+} // namespace inkvale

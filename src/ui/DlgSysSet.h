@@ -1,0 +1,40 @@
+#pragma once
+
+#include "ui/DlgSysSetHost.h"
+
+#include <QDialog>
+
+#include <string>
+#include <vector>
+
+class QTabWidget;
+
+namespace inkvale {
+
+class CPDlgSetPlot;
+class CPDlgSetDir;
+class CPDlgSetCus;
+
+/// The tab captions of the system settings sheet in a language.
+std::vector<std::string> SysSetTabCaptions(int nLanguage);
+
+/// "系统设置" (command 285): the Plot, Directories and User pages. Each page stores its values
+/// with its own Apply; OK and Cancel only close the sheet (after OK the main window saves
+/// the settings). Values applied on a page stay in effect after a cancel.
+class CDlgSysSet : public QDialog {
+    Q_OBJECT
+public:
+    explicit CDlgSysSet(CSysSetContext ctx, QWidget* pParent = nullptr);
+    QTabWidget* Tabs() const { return m_pTabs; }
+    CPDlgSetPlot* PlotPage() const { return m_pPlot; }
+    CPDlgSetDir* DirPage() const { return m_pDir; }
+    CPDlgSetCus* UserPage() const { return m_pCus; }
+
+private:
+    QTabWidget* m_pTabs;
+    CPDlgSetPlot* m_pPlot;
+    CPDlgSetDir* m_pDir;
+    CPDlgSetCus* m_pCus;
+};
+
+} // namespace inkvale

@@ -1,0 +1,148 @@
+#include "ui/PDlgSetDir.h"
+
+#include "config/MachineParams.h"
+#include "config/Settings.h"
+#include "config/SettingsStore.h"
+#include "ui/DlgPrompts.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <filesystem>
+#include <system_error>
+
+namespace inkvale {
+
+namespace {
+QString Q(const char* psz) {
+    return QString::fromUtf8(psz);
+}
+QString Q(const std::string& str) {
+    return QString::fromStdString(str);
+}
+} // namespace
+
+CPDlgSetDir::CPDlgSetDir(CSysSetContext ctx, QWidget* pParent)
+    : QWidget(pParent), m_ctx(ctx), m_pThickness(new QButtonGroup(this)) {
+    auto* pGrid = new QGridLayout(this);
+    const std::tuple<int, int, const char*> folders[] = {{411, 304, "手动目录"},
+                                                         {412, 305, "自动目录"},
+                                                         {413, 307, "备份目录"},
+                                                         {428, 316, "打印历史"}};
+    int nRow = 0;
+    for (const auto& [nEdit, nButton, psz] : folders) {
+        m_edits[nEdit] = new QLineEdit(this);
+        m_buttons[nButton] = new QPushButton(Q("修改"), this);
+        pGrid->addWidget(new QLabel(Q(psz), this), nRow, 0);
+        pGrid->addWidget(m_edits[nEdit], nRow, 1, 1, 3);
+        pGrid->addWidget(m_buttons[nButton], nRow++, 4);
+    }
+    m_checks[260] = new QCheckBox(Q("自动备份已打印的文件"), this);
+    m_checks[261] = new QCheckBox(Q("保存打印历史"), this);
+    m_checks[250] = new QCheckBox(Q("线条加黑"), this);
+    pGrid->addWidget(m_checks[260], nRow, 0, 1, 2);
+    pGrid->addWidget(m_checks[261], nRow++, 2, 1, 2);
+    m_edits[410] = new QLineEdit(this);
+    m_edits[421] = new QLineEdit(this);
+    pGrid->addWidget(new QLabel(Q("文件过滤："), this), nRow, 0);
+    pGrid->addWidget(m_edits[410], nRow++, 1, 1, 3);
+    pGrid->addWidget(new QLabel(Q("logo设置:"), this), nRow, 0);
+    pGrid->addWidget(m_edits[421], nRow++, 1, 1, 3);
+    auto* pGroup = new QGroupBox(Q("线条粗细设置"), this);
+    auto* pRadios = new QHBoxLayout(pGroup);
+    for (int i = 0; i < 8; ++i) {
+        auto* pRadio = new QRadioButton(QString::number(i + 1) + Q("像素"), pGroup);
+        m_pThickness->addButton(pRadio, i);
+        pRadios->addWidget(pRadio);
+    }
+    pGrid->addWidget(pGroup, nRow++, 0, 1, 5);
+    m_buttons[311] = new QPushButton(Q("应用"), this);
+    pGrid->addWidget(m_checks[250], nRow, 0);
+    pGrid->addWidget(m_buttons[311], nRow, 4);
+
+    const CSettings& s = ctx.m_settings;
+    m_edits[411]->setText(Q(s.ManDir));
+    m_edits[412]->setText(Q(s.AutoDir));
+    m_edits[413]->setText(Q(s.BackupDir));
+    m_edits[428]->setText(Q(s.HistoryFile));
+    m_edits[410]->setText(Q(s.PrtFileExtension));
+    m_edits[421]->setText(Q(s.CustomString));
+    m_checks[260]->setChecked(s.BackupPrintedFiles != 0);
+    m_checks[261]->setChecked(s.HistoryEnable != 0);
+    m_checks[250]->setChecked(ctx.m_params.BoldLines() != 0);
+    if (QAbstractButton* pRadio = m_pThickness->button(ctx.m_params.LineWidthPx() - 1))
+        pRadio->setChecked(true);
+
+    for (int nButton : {304, 305, 307})
+        connect(m_buttons[nButton], &QPushButton::clicked, this,
+                [this, nButton] { ChooseFolder(nButton); });
+    connect(m_buttons[316], &QPushButton::clicked, this, [this] { ChooseHistoryFile(); });
+    connect(m_buttons[311], &QPushButton::clicked, this, [this] { Apply(); });
+}
+
+void CPDlgSetDir::ChooseFolder(int nButton) {
+    std::string strChosen;
+    if (!m_ctx.m_host.ChooseFolder(strChosen))
+        return;
+    std::string strFolder;
+    if (!AcceptChosenFolder(strChosen, m_ctx.m_settings.m_strInstallDir, strFolder)) {
+        m_ctx.m_prompts.ShowMessage(nButton == 307 ? "非法的备份文件目录" : "非法的临时文件目录");
+        return;
+    }
+    const int nEdit = nButton == 304 ? 411 : (nButton == 305 ? 412 : 413);
+    m_edits[nEdit]->setText(Q(strFolder));
+}
+
+void CPDlgSetDir::ChooseHistoryFile() {
+    std::string strChosen;
+    if (m_ctx.m_host.ChooseHistoryFile(strChosen))
+        m_edits[428]->setText(Q(HistoryFileWithExtension(strChosen)));
+}
+
+bool CPDlgSetDir::Apply() {
+    CSettings& s = m_ctx.m_settings;
+    s.ManDir = m_edits[411]->text().toStdString();
+    s.AutoDir = m_edits[412]->text().toStdString();
+    std::string strBackup = m_edits[413]->text().toStdString();
+    if (!strBackup.empty()) {
+        if (strBackup.back() != '/')
+            strBackup += '/';
+        const std::filesystem::path dir(strBackup.substr(0, strBackup.size() - 1));
+        std::error_code ec;
+        if (!std::filesystem::is_directory(dir, ec))
+            std::filesystem::create_directories(dir, ec);
+        if (!std::filesystem::is_directory(dir, ec) && s.BackupPrintedFiles != 0)
+            m_ctx.m_prompts.ShowMessage(s.Language == 0 ? "创建备份目录失败!"
+                                                        : "Failed to create backup dir");
+    }
+    s.BackupDir = strBackup; // empty: the folder rules give the default folder
+    s.BackupPrintedFiles = Check(260)->isChecked() ? 1 : 0;
+    s.HistoryEnable = Check(261)->isChecked() ? 1 : 0;
+    s.CustomString = m_edits[421]->text().toStdString();
+    s.HistoryFile = m_edits[428]->text().toStdString();
+    s.PrtFileExtension = m_edits[410]->text().toStdString();
+    // The folder rules run after every field is in, so an emptied pattern list or history
+    // file gets its default too instead of being stored empty.
+    NormalizeFolders(s);
+    const int nThickness = m_pThickness->checkedId();
+    if (nThickness >= 0)
+        m_ctx.m_params.SetLineWidthPx(static_cast<uint8_t>(nThickness + 1));
+    m_ctx.m_params.SetBoldLines(Check(250)->isChecked() ? 1 : 0);
+    WriteParamsAfterApply(m_ctx);
+    // The folder rules may have completed the folders: show what is in effect.
+    m_edits[411]->setText(Q(s.ManDir));
+    m_edits[412]->setText(Q(s.AutoDir));
+    m_edits[413]->setText(Q(s.BackupDir));
+    m_edits[428]->setText(Q(s.HistoryFile));
+    m_edits[410]->setText(Q(s.PrtFileExtension));
+    return true;
+}
+
+} // namespace inkvale

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ui/DlgSysSetHost.h"
+
+#include <QWidget>
+
+#include <map>
+
+class QButtonGroup;
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace inkvale {
+
+/// The Directories page: hot folders, backups, print history, file patterns, logo text and
+/// the printed line width of the parameter block. Nothing is stored before Apply.
+class CPDlgSetDir : public QWidget {
+    Q_OBJECT
+public:
+    explicit CPDlgSetDir(CSysSetContext ctx, QWidget* pParent = nullptr);
+    QLineEdit* Edit(int nId) const { return m_edits.at(nId); }
+    QCheckBox* Check(int nId) const { return m_checks.at(nId); }
+    QButtonGroup* Thickness() const { return m_pThickness; }
+    /// Buttons 304, 305, 307 (folders), 316 (history file) and 311 (Apply).
+    QPushButton* Button(int nId) const { return m_buttons.at(nId); }
+    /// A folder button (304, 305, 307): the chooser, then its checks.
+    void ChooseFolder(int nButton);
+    /// Button 316: the history file chooser.
+    void ChooseHistoryFile();
+    /// "应用".
+    bool Apply();
+
+private:
+    CSysSetContext m_ctx;
+    std::map<int, QLineEdit*> m_edits;
+    std::map<int, QCheckBox*> m_checks;
+    std::map<int, QPushButton*> m_buttons;
+    QButtonGroup* m_pThickness;
+};
+
+} // namespace inkvale

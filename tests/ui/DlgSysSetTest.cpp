@@ -1,0 +1,272 @@
+// The system settings sheet, its three pages and the HP-GL unit dialog.
+#include "ui/DlgSysSet.h"
+
+#include "DlgTestSupport.h"
+#include "config/MachineParams.h"
+#include "config/Settings.h"
+#include "machine/SimFixture.h"
+#include "support/TestPaths.h"
+#include "ui/DlgSetPltUnit.h"
+#include "ui/PDlgSetCus.h"
+#include "ui/PDlgSetDir.h"
+#include "ui/PDlgSetPlot.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace inkvale {
+namespace {
+
+class CFakeSysSetHost : public CDlgSysSetHost {
+public:
+    void DiscardAllDrawings() override { ++m_nDiscards; }
+    bool ChooseFolder(std::string& strFolder) override {
+        strFolder = m_strAnswer;
+        return !m_strAnswer.empty();
+    }
+    bool ChooseHistoryFile(std::string& strPath) override {
+        strPath = m_strAnswer;
+        return !m_strAnswer.empty();
+    }
+    bool ChooseColor(int32_t& nColor) override {
+        nColor = m_nColor;
+        return true;
+    }
+    int m_nDiscards = 0;
+    std::string m_strAnswer;
+    int32_t m_nColor = 0x123456;
+};
+
+class DlgSysSetTest : public test::CSimCommuTest {
+protected:
+    void SetUp() override {
+        test::CSimCommuTest::SetUp();
+        test::EnsureDlgApp();
+        m_settings.m_strInstallDir = m_dir.Path().string() + "/";
+        m_settings.DxfUnit = 40;
+        m_settings.SplitGap = 10;
+        m_params.SetMachineIP(test::kLoopbackIp);
+    }
+    CSysSetContext Ctx() { return {m_settings, m_params, m_machine, m_prompts, m_host}; }
+    std::string Text(QLineEdit* pEdit) { return pEdit->text().toStdString(); }
+
+    test::CScratchDir m_dir;
+    CSettings m_settings;
+    CMachineParams m_params;
+    test::CRecordingPrompts m_prompts;
+    test::CTestDlgMachine m_machine;
+    CFakeSysSetHost m_host;
+};
+
+TEST(DlgSysSetRulesTest, RatiosFoldersAndHistoryName) {
+    EXPECT_DOUBLE_EQ(SizeRatioOf(1000, 998), 1.002);
+    EXPECT_DOUBLE_EQ(SizeRatioOf(500, 500), 1.0);
+    EXPECT_DOUBLE_EQ(SizeRatioOf(998, 1000), 0.998);
+    EXPECT_DOUBLE_EQ(SizeRatioOf(5000, 0), 0.0); // a stored zero must not divide
+    std::string strFolder = "old/";
+    EXPECT_FALSE(AcceptChosenFolder("/opt/inkvale", "/opt/inkvale/", strFolder));
+    EXPECT_FALSE(AcceptChosenFolder("/", "/opt/inkvale/", strFolder));
+    EXPECT_EQ(strFolder, "old/");
+    EXPECT_TRUE(AcceptChosenFolder("/srv/plots", "/opt/inkvale/", strFolder));
+    EXPECT_EQ(strFolder, "/srv/plots/");
+    EXPECT_EQ(HistoryFileWithExtension("/h/history"), "/h/history.CSV");
+    EXPECT_EQ(HistoryFileWithExtension("/h/history.Csv"), "/h/history.Csv");
+    EXPECT_EQ(HistoryFileWithExtension("/h/v1.5/history"), "/h/v1.5/history.CSV");
+}
+
+TEST_F(DlgSysSetTest, PlotPageShowsAndRecomputesRatios) {
+    m_params.SetXSizeMeasureReg(4990);
+    m_settings.XSizeExpect = 10000;
+    m_settings.XSizeMeasure = 9980;
+    CPDlgSetPlot page(Ctx());
+    EXPECT_TRUE(page.Radio(234)->isChecked());
+    EXPECT_EQ(Text(page.Edit(400)), "500");
+    EXPECT_EQ(Text(page.Edit(401)), "499");
+    EXPECT_EQ(Text(page.Edit(402)), "1.002");
+    EXPECT_EQ(Text(page.Edit(405)), "1");
+    page.Radio(235)->click();
+    EXPECT_EQ(Text(page.Edit(400)), "1000");
+    EXPECT_EQ(Text(page.Edit(401)), "998");
+    page.Edit(404)->setText("400");
+    EXPECT_TRUE(page.UpdateRatios());
+    EXPECT_EQ(Text(page.Edit(405)), "1.25");
+    page.Edit(403)->setText("99");
+    EXPECT_FALSE(page.UpdateRatios());
+    EXPECT_EQ(m_prompts.m_arrMessages.back(), "请输入一个 100 至 5000 之间的数字。");
+}
+
+TEST_F(DlgSysSetTest, PlotPageApplyRangesDiscardAndStore) {
+    struct Case {
+        int nId;
+        const char* pszText;
+        const char* pszMessage;
+    };
+    const Case bad[] = {{400, "99.9", "请输入一个 100 至 5000 之间的数字。"},
+                        {408, "499", "请输入一个 500 至 5000 之间的整数。"},
+                        {409, "201", "请输入一个 0 至 200 之间的整数。"},
+                        {417, "0", "请输入一个 1 至 4000 之间的整数。"},
+                        {406, "256", "请输入一个 0 至 255 之间的整数。"}};
+    for (const Case& c : bad) {
+        CPDlgSetPlot page(Ctx());
+        page.Edit(c.nId)->setText(c.pszText);
+        m_prompts.m_arrMessages.clear();
+        EXPECT_FALSE(page.Apply());
+        EXPECT_EQ(m_prompts.m_arrMessages, std::vector<std::string>{c.pszMessage});
+    }
+    EXPECT_EQ(m_settings.DxfUnit, 40);
+    {
+        CPDlgSetPlot page(Ctx());
+        page.Edit(417)->setText("400");
+        ASSERT_TRUE(page.Apply());
+        EXPECT_EQ(m_host.m_nDiscards, 0); // the DXF unit alone keeps loaded drawings
+        EXPECT_EQ(m_settings.DxfUnit, 400);
+    }
+    CPDlgSetPlot page(Ctx());
+    page.Edit(409)->setText("20");
+    page.Radio(235)->click();
+    page.Edit(400)->setText("1000.5");
+    page.Edit(406)->setText("70");
+    ASSERT_TRUE(page.Apply());
+    EXPECT_EQ(m_host.m_nDiscards, 1);
+    EXPECT_EQ(m_settings.SplitGap, 20);
+    EXPECT_EQ(m_settings.RatioSaveTo, 1);
+    EXPECT_EQ(m_settings.XSizeExpect, 10005);
+    EXPECT_EQ(m_params.XSizeExpectReg(), 5000);
+    EXPECT_EQ(m_params.FeedBeforeMm(), 70);
+
+    CPDlgSetPlot board(Ctx());
+    board.Radio(234)->click();
+    board.Edit(401)->setText("498.7");
+    ASSERT_TRUE(board.Apply());
+    EXPECT_EQ(m_settings.RatioSaveTo, 0);
+    EXPECT_EQ(m_params.XSizeMeasureReg(), 4987);
+}
+
+TEST_F(DlgSysSetTest, ApplyWritesOnlineAndNamesTheOfflineMachine) {
+    const char* const kNotice[] = {"脱机状态无法保存参数", "Offline", "Çevrimdışı", "", "", ""};
+    for (int nLang = 0; nLang < 6; ++nLang) {
+        m_settings.Language = nLang;
+        m_prompts.m_arrMessages.clear();
+        CPDlgSetDir page(Ctx());
+        ASSERT_TRUE(page.Apply());
+        const std::vector<std::string> expected =
+            *kNotice[nLang] ? std::vector<std::string>{kNotice[nLang]} : std::vector<std::string>{};
+        EXPECT_EQ(m_prompts.m_arrMessages, expected) << nLang;
+    }
+    EXPECT_EQ(m_machine.m_nWrites, 0);
+
+    m_machine.m_pCommu = m_pCommu.get();
+    m_machine.m_bOnline = true;
+    m_prompts.m_arrMessages.clear();
+    m_sim.ClearFrames();
+    CPDlgSetPlot page(Ctx());
+    page.Edit(407)->setText("33");
+    ASSERT_TRUE(page.Apply());
+    EXPECT_TRUE(m_prompts.m_arrMessages.empty());
+    const auto frames = FramesOfKind('R');
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0][2], 24);
+    EXPECT_EQ(m_sim.Registers()[66], 33);
+
+    m_sim.AddFault({sim::ESimFault::Lose, 'R', 24, 1, 0, 0});
+    CPDlgSetDir dir(Ctx());
+    ASSERT_TRUE(dir.Apply());
+    EXPECT_EQ(m_prompts.m_arrMessages, std::vector<std::string>{"参数保存失败"});
+}
+
+TEST_F(DlgSysSetTest, DirectoryPageChoosersAndApply) {
+    m_settings.AutoDir = "/srv/auto/";
+    m_params.SetLineWidthPx(2);
+    CPDlgSetDir page(Ctx());
+    EXPECT_TRUE(page.Thickness()->button(1)->isChecked());
+    m_host.m_strAnswer = m_dir.Path().string(); // the installation directory itself
+    page.ChooseFolder(305);
+    EXPECT_EQ(Text(page.Edit(412)), "/srv/auto/");
+    page.ChooseFolder(307);
+    EXPECT_EQ(m_prompts.m_arrMessages,
+              (std::vector<std::string>{"非法的临时文件目录", "非法的备份文件目录"}));
+    const std::string strBackup = m_dir.File("bk/new");
+    m_host.m_strAnswer = strBackup;
+    page.ChooseFolder(307);
+    EXPECT_EQ(Text(page.Edit(413)), strBackup + "/");
+    m_host.m_strAnswer = m_dir.File("history");
+    page.ChooseHistoryFile();
+    EXPECT_EQ(Text(page.Edit(428)), m_dir.File("history.CSV"));
+
+    page.Thickness()->button(4)->setChecked(true);
+    page.Check(250)->setChecked(true);
+    page.Check(260)->setChecked(true);
+    page.Edit(410)->setText("");
+    ASSERT_TRUE(page.Apply());
+    EXPECT_TRUE(std::filesystem::is_directory(strBackup));
+    EXPECT_EQ(m_settings.BackupDir, strBackup + "/");
+    EXPECT_EQ(m_settings.BackupPrintedFiles, 1);
+    EXPECT_EQ(m_settings.HistoryFile, m_dir.File("history.CSV"));
+    EXPECT_EQ(m_settings.PrtFileExtension, "*.plt;*.hpg;"); // an emptied list gets the default
+    EXPECT_EQ(m_params.LineWidthPx(), 5);
+    EXPECT_EQ(m_params.BoldLines(), 1);
+
+    // A backup folder that cannot be made is reported while backups were on.
+    std::ofstream(m_dir.File("plain")) << "x";
+    m_prompts.m_arrMessages.clear();
+    CPDlgSetDir again(Ctx());
+    again.Edit(413)->setText(QString::fromStdString(m_dir.File("plain/sub")));
+    ASSERT_TRUE(again.Apply());
+    ASSERT_FALSE(m_prompts.m_arrMessages.empty());
+    EXPECT_EQ(m_prompts.m_arrMessages[0], "创建备份目录失败!");
+}
+
+TEST_F(DlgSysSetTest, UserPageAndSheetAndUnitDialog) {
+    m_settings.ManualAddFileType = 2;
+    m_settings.Language = 1;
+    CPDlgSetCus page(Ctx());
+    EXPECT_TRUE(page.FileType()->button(2)->isChecked());
+    EXPECT_EQ(page.PageCommand()->itemText(1).toStdString(), "Type2");
+    page.FileType()->button(3)->setChecked(true);
+    page.Check(243)->setChecked(true);
+    page.Density()->setText("5");
+    page.PageCommand()->setCurrentIndex(1);
+    page.ChooseColor(306);
+    EXPECT_EQ(m_settings.ColorGrid, 0x3C3C14); // colours wait for Apply
+    ASSERT_TRUE(page.Apply());
+    EXPECT_EQ(m_settings.ManualAddFileType, 3);
+    EXPECT_EQ(m_settings.SpAutoClean, 1);
+    EXPECT_EQ(m_settings.IBCleanThickness, 5);
+    EXPECT_EQ(m_settings.PGCmdType, 1);
+    EXPECT_EQ(m_settings.ColorGrid, 0x123456);
+
+    for (int nLang : {0, 1, 4}) {
+        m_settings.Language = nLang;
+        CDlgSysSet sheet(Ctx());
+        ASSERT_EQ(sheet.Tabs()->count(), 3);
+        const auto captions = SysSetTabCaptions(nLang);
+        EXPECT_EQ(sheet.Tabs()->tabText(1).toStdString(), captions[1]);
+        EXPECT_EQ(sheet.Tabs()->currentIndex(), 0);
+    }
+    EXPECT_EQ(SysSetTabCaptions(0)[0], "绘图设置");
+    EXPECT_EQ(SysSetTabCaptions(7)[1], "Directorys");
+
+    m_settings.Language = 0;
+    m_settings.PltFileUnit = 2;
+    m_settings.UnitNoHintNextTime = 1;
+    CDlgSetPltUnit unit(m_settings);
+    EXPECT_EQ(unit.Units()->currentText().toStdString(), "3-自动识别");
+    unit.Units()->setCurrentIndex(3);
+    unit.NoHint()->setChecked(false);
+    unit.OnOk();
+    EXPECT_EQ(m_settings.PltFileUnit, 3);
+    EXPECT_EQ(m_settings.UnitNoHintNextTime, 0);
+}
+
+} // namespace
+} // namespace inkvale
