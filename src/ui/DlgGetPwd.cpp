@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QString>
 #include <QVBoxLayout>
 
@@ -17,6 +18,7 @@ CDlgGetPwd::CDlgGetPwd(QWidget* pParent) : QDialog(pParent), m_pEdit(new QLineEd
     m_pEdit->setEchoMode(QLineEdit::Password);
     m_pEdit->setMaxLength(64);
     auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    pButtons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
     connect(pButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* pLayout = new QVBoxLayout(this);
     pLayout->addWidget(new QLabel(QStringLiteral("请输入密码:"), this));

@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -35,6 +36,8 @@ CDlgSetEth::CDlgSetEth(CMachineParams& params, IDlgMachine& machine, CDlgPrompts
     pHint1->setWordWrap(true);
     pHint2->setWordWrap(true);
     auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    pButtons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
+    pButtons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
     connect(pButtons, &QDialogButtonBox::accepted, this, [this] { OnOk(); });
     connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* pLayout = new QVBoxLayout(this);

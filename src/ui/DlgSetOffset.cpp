@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace inkvale {
@@ -26,6 +27,8 @@ CDlgSetOffset::CDlgSetOffset(const CSettings& settings, CMachineParams& params,
     pRow->addWidget(m_pEdit);
     pRow->addWidget(new QLabel(QStringLiteral("mm"), this));
     auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    pButtons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
+    pButtons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
     connect(pButtons, &QDialogButtonBox::accepted, this, [this] { OnOk(); });
     connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* pLayout = new QVBoxLayout(this);

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace inkvale {
@@ -32,13 +33,19 @@ CDlgSetPltUnit::CDlgSetPltUnit(CSettings& settings, QWidget* pParent)
     m_pUnits->setCurrentIndex(
         settings.PltFileUnit >= 0 && settings.PltFileUnit < 4 ? settings.PltFileUnit : 0);
     m_pNoHint->setChecked(settings.UnitNoHintNextTime != 0);
+    // Most CAD programs write 1/40 mm per unit; a few use 1 mil (0.0254 mm).
     auto* pHint = new QLabel(
-        QStringLiteral("Most CAD programs write HP-GL in units of 0.0250 mm (40 per mm); some "
-                       "use 1 mil = 0.0254 mm. Choose the unit of your plot files; a new unit "
-                       "applies to drawings loaded afterwards."),
+        settings.Language == 0
+            ? QStringLiteral("大多数CAD软件输出的plt文件单位为0.0250mm（每毫米40单位），"
+                             "个别软件使用1 mil = 0.0254mm。新的单位对之后打开的图形生效。")
+            : QStringLiteral("Most CAD programs write HP-GL in units of 0.0250 mm (40 per mm); "
+                             "some use 1 mil = 0.0254 mm. A new unit applies to drawings "
+                             "loaded afterwards."),
         this);
     pHint->setWordWrap(true);
     auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    pButtons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
+    pButtons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
     connect(pButtons, &QDialogButtonBox::accepted, this, [this] { OnOk(); });
     connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* pLayout = new QVBoxLayout(this);

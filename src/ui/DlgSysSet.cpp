@@ -7,6 +7,7 @@
 
 #include <QDialogButtonBox>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -64,6 +65,8 @@ CDlgSysSet::CDlgSysSet(CSysSetContext ctx, QWidget* pParent)
     IgnoreEnterAndEscape(m_pPlot, pFilter);
     IgnoreEnterAndEscape(m_pDir, pFilter);
     auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    pButtons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
+    pButtons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
     connect(pButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* pLayout = new QVBoxLayout(this);
