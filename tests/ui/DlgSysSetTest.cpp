@@ -14,6 +14,8 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -266,6 +268,23 @@ TEST_F(DlgSysSetTest, UserPageAndSheetAndUnitDialog) {
     unit.OnOk();
     EXPECT_EQ(m_settings.PltFileUnit, 3);
     EXPECT_EQ(m_settings.UnitNoHintNextTime, 0);
+}
+
+TEST_F(DlgSysSetTest, EnterAndEscapeInsideThePlotAndDirectoryPagesDoNothing) {
+    CDlgSysSet sheet(Ctx());
+    sheet.show();
+    for (QLineEdit* pEdit : {sheet.PlotPage()->Edit(408), sheet.DirPage()->Edit(410)}) {
+        for (int nKey : {int(Qt::Key_Return), int(Qt::Key_Escape)}) {
+            QKeyEvent press(QEvent::KeyPress, nKey, Qt::NoModifier);
+            QCoreApplication::sendEvent(pEdit, &press);
+            EXPECT_TRUE(sheet.isVisible()) << nKey;
+        }
+    }
+    // Elsewhere Enter is the sheet's OK.
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(sheet.UserPage()->Density(), &enter);
+    EXPECT_FALSE(sheet.isVisible());
+    EXPECT_EQ(sheet.result(), QDialog::Accepted);
 }
 
 } // namespace
