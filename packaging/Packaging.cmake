@@ -1,0 +1,61 @@
+# Installation layout and the Debian package (cpack -G DEB).
+#
+# The executables install their own rules (tools/cli, tools/sim, src/app). This file adds
+# what a desktop installation needs around them: the font files, the desktop entry, the
+# icon and the udev rules that give users access to the plotter's USB links.
+#
+# A system-wide program cannot write beside its executable, so it keeps Inkvale.ini, the
+# font files and its folders in ~/.local/share/Inkvale/ and writes its built-in fonts
+# there on first use; the copies under share/inkvale/ are the same files for reference.
+include(GNUInstallDirs)
+
+install(FILES
+    "${PROJECT_SOURCE_DIR}/resources/fon_en.bin"
+    "${PROJECT_SOURCE_DIR}/resources/fon_hz.bin"
+    DESTINATION "${CMAKE_INSTALL_DATADIR}/inkvale")
+
+# Pre-built translations (when someone ships .qm files instead of building them from .ts).
+file(GLOB inkvale_prebuilt_qm "${PROJECT_SOURCE_DIR}/resources/translations/*.qm")
+if(inkvale_prebuilt_qm)
+    install(FILES ${inkvale_prebuilt_qm} DESTINATION "${CMAKE_INSTALL_DATADIR}/inkvale/translations")
+endif()
+
+# The desktop entry starts the window program; without it (a build without GUI) it is left out.
+if(INKVALE_BUILD_GUI AND EXISTS "${PROJECT_SOURCE_DIR}/src/app/CMakeLists.txt")
+    install(FILES "${CMAKE_CURRENT_LIST_DIR}/inkvale.desktop"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
+endif()
+install(FILES "${CMAKE_CURRENT_LIST_DIR}/inkvale.svg"
+    DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")
+# Relative to the prefix: /usr/lib/udev/rules.d in the package, read by udev on Debian 12.
+install(FILES "${CMAKE_CURRENT_LIST_DIR}/99-inkvale.rules" DESTINATION lib/udev/rules.d)
+
+set(CPACK_PACKAGE_NAME "inkvale")
+set(CPACK_PACKAGE_VENDOR "Inkvale")
+set(CPACK_PACKAGE_CONTACT "Inkvale maintainers <inkvale@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Host program for wide-format inkjet marker plotters")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Queues HP-GL and DXF markers, previews and edits them, rasterises each drawing into\n"
+    "bands of nozzle data and streams them to the plotter over Ethernet or USB. Includes\n"
+    "inkvale-cli (headless front end) and inkvale-plotter-sim (plotter simulator).")
+string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_GENERATOR "DEB")
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION "graphics")
+set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
+# Libraries linked directly (Qt, libusb, libstdc++) come from dpkg-shlibdeps; plug-ins that
+# Qt loads at run time do not show up there and are listed by hand: the platform plug-ins
+# (xcb for the desktop, offscreen for the CLI) and the SVG icon engine of the tool bar.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
+# The band texts ask for these CJK families; without them Qt falls back to another font.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-zenhei, fonts-arphic-ukai")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+    "${CMAKE_CURRENT_LIST_DIR}/postinst;${CMAKE_CURRENT_LIST_DIR}/postrm")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+
+include(CPack)
