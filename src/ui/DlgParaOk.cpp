@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 

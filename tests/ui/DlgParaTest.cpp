@@ -3,6 +3,7 @@
 #include "DlgTestSupport.h"
 #include "config/MachineParams.h"
 #include "config/Settings.h"
+#include "machine/EngineState.h"
 #include "machine/SimFixture.h"
 #include "ui/DlgGetPwd.h"
 
@@ -320,6 +321,22 @@ TEST_F(DlgParaSimTest, FailedWritesAreReportedAndTheDialogStillCloses) {
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(m_prompts.m_arrMessages,
               (std::vector<std::string>{"参数保存失败", "扩展参数保存失败"}));
+}
+
+TEST_F(DlgParaSimTest, ProgramAdapterFollowsTheEngineAndWritesThroughTheCommandLayer) {
+    CEngineState state;
+    CCommuDlgMachine machine(*m_pCommu, state);
+    EXPECT_FALSE(machine.Online());
+    state.m_nMachineOnline = 1;
+    EXPECT_TRUE(machine.Online());
+    m_params.SetLeftOffsetMm(321);
+    EXPECT_EQ(WriteParams(machine, m_params), 0);
+    m_params.SetKnifePos(0, 1234);
+    EXPECT_EQ(WriteExtParams(machine, m_params), 0);
+    const auto regs = m_sim.Registers();
+    EXPECT_EQ(regs[50] | regs[51] << 8, 321);
+    EXPECT_EQ(regs[128] | regs[129] << 8, 1234);
+    EXPECT_EQ(m_params.MachineByte(128) | m_params.MachineByte(129) << 8, 1234);
 }
 
 } // namespace
