@@ -1,0 +1,145 @@
+// The whole program's window against the plotter simulator on loopback: the service threads
+// run, their calls come over to the window thread, a marker dropped into the automatic folder
+// prints by itself and leaves the folder, and closing while idle ends every thread.
+#include "config/SettingsStore.h"
+#include "support/TestPaths.h"
+#include "ui/MainFrame.h"
+#include "ui/MainFramePrompts.h"
+#include "ui/StatusTexts.h"
+
+#include "SimMachine.h"
+#include "SimServer.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include <chrono>
+#include <filesystem>
+#include <random>
+
+namespace inkvale {
+namespace {
+
+void EnsureApp() {
+    if (QApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "test_ui";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+}
+
+class CSilentPrompts : public CMainFramePrompts {
+public:
+    void Inform(const std::string& s, const std::string&) override { m_arrShown.push_back(s); }
+    void Error(const std::string& s, const std::string&) override { m_arrShown.push_back(s); }
+    bool AskOkCancel(const std::string&, const std::string&) override {
+        ++m_nAsked;
+        return true;
+    }
+    int m_nAsked = 0;
+    std::vector<std::string> OpenFiles(const std::string&, const std::string&) override {
+        return {};
+    }
+    std::string SaveFile(const std::string&) override { return ""; }
+    std::vector<std::string> m_arrShown;
+};
+
+class MainFrameEndToEndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureApp();
+        // The program speaks to port 5291: the simulator listens there on a loopback address
+        // of its own, so that parallel runs do not meet.
+        std::random_device rd;
+        const uint32_t b = 1 + rd() % 250, c = 1 + rd() % 250, d = 2 + rd() % 250;
+        const std::string strAddress =
+            "127." + std::to_string(b) + "." + std::to_string(c) + "." + std::to_string(d);
+        std::string strError;
+        ASSERT_TRUE(m_server.Start(strAddress, 5291, &strError)) << strError;
+        const uint32_t nIP = 127u | (b << 8) | (c << 16) | (d << 24);
+        ASSERT_TRUE(test::WriteFileBytes(m_home.Path() / "Inkvale.ini",
+                                         "[Para]\nMachineIP=" + std::to_string(nIP) +
+                                             "\nLanguage=1\nAutoStartEnable=1\nSpAutoClean=0\n"
+                                             "PrintFileName=0\n"));
+        (void)LoadSettings(m_settings, m_params, m_home.Path().string());
+        m_params.ResetMachineParams();
+        ASSERT_EQ(m_params.MachineIP(), nIP);
+        m_pFrame = std::make_unique<CMainFrame>(m_settings, m_params, &m_prompts, true);
+    }
+    void TearDown() override {
+        m_pFrame.reset();
+        m_server.Stop();
+    }
+    /// Runs the window thread until done() holds or 40 s have passed.
+    template <class Done>
+    bool RunUntil(Done done) {
+        const auto tEnd = std::chrono::steady_clock::now() + std::chrono::seconds(40);
+        while (std::chrono::steady_clock::now() < tEnd) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            if (done())
+                return true;
+        }
+        return false;
+    }
+    std::string WriteMarker() {
+        const std::string strMarker = m_settings.AutoDir + "marker.plt";
+        EXPECT_TRUE(
+            test::WriteFileBytes(strMarker, "IN;SP1;PU0,0;PD4000,0,4000,4000,0,4000,0,0;PU;"));
+        return strMarker;
+    }
+
+    sim::CSimMachine m_machine;
+    sim::CSimServer m_server{m_machine};
+    test::CScratchDir m_home;
+    CSettings m_settings;
+    CMachineParams m_params;
+    CSilentPrompts m_prompts;
+    std::unique_ptr<CMainFrame> m_pFrame;
+};
+
+TEST_F(MainFrameEndToEndTest, AutomaticFolderMarkerPrintsThroughTheWindowThread) {
+    const std::string strMarker = WriteMarker();
+    bool bListed = false;
+    bool bSawReady = false;
+    const bool bDone = RunUntil([&] {
+        bListed = bListed || m_pFrame->TaskCount() > 0;
+        m_pFrame->UpdateStatus();
+        bSawReady = bSawReady || m_pFrame->PaneText(CMainFrame::kPaneState) == "Ready";
+        return m_machine.Stats().m_nJobsFinished >= 1 && !m_pFrame->Engine().JobRunning() &&
+               m_pFrame->TaskCount() == 0 && !std::filesystem::exists(strMarker);
+    });
+    EXPECT_TRUE(bDone);
+    EXPECT_TRUE(bListed);
+    EXPECT_TRUE(bSawReady);
+    EXPECT_EQ(m_machine.Stats().m_nJobsFinished, 1);
+    EXPECT_TRUE(m_prompts.m_arrShown.empty()) << m_prompts.m_arrShown.front();
+
+    // Closing while idle asks nothing and ends the threads promptly.
+    const auto tClose = std::chrono::steady_clock::now();
+    EXPECT_TRUE(m_pFrame->close());
+    EXPECT_EQ(m_prompts.m_nAsked, 0);
+    m_pFrame.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - tClose, std::chrono::seconds(10));
+}
+
+// Closing in the middle of a job: the band sender's job-finished call arrives while the
+// window thread waits for it to end; neither may wait for the other.
+TEST_F(MainFrameEndToEndTest, ClosingWhileAJobRunsEndsWithoutDeadlock) {
+    sim::CSimTiming timing;
+    timing.m_nBandPrintMs = 1500; // slow bands: the job is still running when we close
+    m_machine.SetTiming(timing);
+    (void)WriteMarker();
+    ASSERT_TRUE(RunUntil([&] { return m_pFrame->Engine().JobRunning(); }));
+    const auto tClose = std::chrono::steady_clock::now();
+    EXPECT_TRUE(m_pFrame->close());
+    EXPECT_EQ(m_prompts.m_nAsked, 1);
+    m_pFrame.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - tClose, std::chrono::seconds(15));
+}
+
+} // namespace
+} // namespace inkvale
