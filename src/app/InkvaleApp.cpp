@@ -1,10 +1,10 @@
 #include "InkvaleApp.h"
 
 #include "config/SettingsStore.h"
+#include "ui/InkvaleAppRules.h"
 #include "ui/MainFrame.h"
 
 #include <QApplication>
-#include <QCryptographicHash>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusReply>
@@ -12,11 +12,12 @@
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QMessageBox>
+#include <QSocketNotifier>
 
+#include <csignal>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <unistd.h>
-
-#include <array>
 
 namespace inkvale {
 
@@ -26,19 +27,13 @@ constexpr int kRaisedNice = -10;
 constexpr int kConnectWaitMs = 1000;
 constexpr const char* kShowRequest = "show\n";
 
-struct CLanguageFile {
-    const char* szFile;
-    const char* szFailure;
-};
+// The write end of the signal pipe; the handler only writes one byte to it.
+int g_nSignalWrite = -1;
 
-// Language files of the languages 1..5 and the texts shown when one cannot be loaded.
-constexpr std::array<CLanguageFile, 5> kLanguageFiles = {{
-    {"inkvale_en.qm", "DLL_EN Load Failed!"},
-    {"inkvale_tr.qm", "DLL_Turkey Load Failed!"},
-    {"inkvale_az.qm", "DLL_Azerice Load Failed!"},
-    {"inkvale_uk.qm", "DLL_Ukraine Load Failed!"},
-    {"inkvale_ru.qm", "DLL_Russian Load Failed!"},
-}};
+extern "C" void OnTerminationSignal(int) {
+    const char c = 1;
+    (void)!::write(g_nSignalWrite, &c, 1);
+}
 
 } // namespace
 
@@ -53,40 +48,12 @@ CInkvaleApp::~CInkvaleApp() {
         ::close(m_nSleepLock);
 }
 
-std::string CInkvaleApp::InstanceName(const std::string& strInstallDir, const std::string& strExe) {
-    std::string out = strInstallDir + strExe;
-    for (char& c : out) {
-        const auto n = static_cast<unsigned char>(c);
-        if (n < 9 || n > 127)
-            c = '_';
-    }
-    return out;
-}
-
-QString CInkvaleApp::TranslationFile(int32_t nLanguage) {
-    if (nLanguage < 1 || nLanguage > 5)
-        return {};
-    return QString::fromLatin1(kLanguageFiles[static_cast<size_t>(nLanguage - 1)].szFile);
-}
-
-QString CInkvaleApp::TranslationFailureText(int32_t nLanguage) {
-    if (nLanguage < 1 || nLanguage > 5)
-        return {};
-    return QString::fromLatin1(kLanguageFiles[static_cast<size_t>(nLanguage - 1)].szFailure);
-}
-
 bool CInkvaleApp::InitInstance(QApplication& app) {
+    HandleTermination(); // a request that comes during the start is served by the loop
     const std::string strInstallDir = FindInstallDir();
     const std::string strExe =
         QFileInfo(app.applicationFilePath()).completeBaseName().toStdString();
-    // The server name is a hash: the instance name is a path, too long and with slashes.
-    const QString strServer =
-        QStringLiteral("inkvale-") +
-        QString::fromLatin1(
-            QCryptographicHash::hash(QByteArray::fromStdString(InstanceName(strInstallDir, strExe)),
-                                     QCryptographicHash::Sha1)
-                .toHex()
-                .left(16));
+    const QString strServer = QString::fromStdString(InstanceServerName(strInstallDir, strExe));
     if (AskRunningInstance(strServer))
         return false;
     ListenForSecondStarts(strServer);
@@ -110,6 +77,11 @@ void CInkvaleApp::ExitInstance() {
     if (!SaveSettings(m_settings, m_params))
         qWarning("Inkvale: the settings could not be saved to %s",
                  m_settings.m_strInstallDir.c_str());
+    // Every window and Qt object goes while the application object still exists.
+    m_pFrame.reset();
+    m_pSignals.reset();
+    m_pServer.reset();
+    m_pTranslator.reset();
 }
 
 // A second start asks the running one to show its window and ends.
@@ -142,7 +114,7 @@ void CInkvaleApp::ListenForSecondStarts(const QString& strServer) {
 }
 
 void CInkvaleApp::LoadLanguage(QApplication& app) {
-    const QString strFile = TranslationFile(m_settings.Language);
+    const QString strFile = QString::fromStdString(TranslationFile(m_settings.Language));
     if (strFile.isEmpty())
         return;
     const QString strAppDir = app.applicationDirPath();
@@ -158,7 +130,7 @@ void CInkvaleApp::LoadLanguage(QApplication& app) {
         }
     }
     QMessageBox::information(nullptr, QStringLiteral("Inkvale"),
-                             TranslationFailureText(m_settings.Language));
+                             QString::fromStdString(TranslationFailureText(m_settings.Language)));
 }
 
 void CInkvaleApp::OpenTaskFile(const std::string& strPath) {
@@ -166,6 +138,27 @@ void CInkvaleApp::OpenTaskFile(const std::string& strPath) {
     if (!result.Ok())
         m_pFrame->ShowMessage(result.m_strMessage);
     m_pFrame->RefreshTaskList();
+}
+
+void CInkvaleApp::HandleTermination() {
+    int arrPipe[2] = {-1, -1};
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, arrPipe) != 0)
+        return;
+    g_nSignalWrite = arrPipe[0];
+    m_pSignals = std::make_unique<QSocketNotifier>(arrPipe[1], QSocketNotifier::Read);
+    QObject::connect(m_pSignals.get(), &QSocketNotifier::activated, [this, nRead = arrPipe[1]] {
+        char c = 0;
+        (void)!::read(nRead, &c, 1);
+        if (m_pFrame)
+            m_pFrame->Shutdown();
+        QApplication::quit();
+    });
+    struct sigaction action {};
+    action.sa_handler = OnTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int nSignal : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(nSignal, &action, nullptr);
 }
 
 // The computer must not go to sleep while the program runs; without logind nothing happens.

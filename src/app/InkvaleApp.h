@@ -11,6 +11,7 @@
 #include <string>
 
 class QApplication;
+class QSocketNotifier;
 
 namespace inkvale {
 
@@ -27,16 +28,12 @@ public:
     /// The start-up steps up to the shown window; false when this start must end (another
     /// instance runs and was asked to show itself).
     bool InitInstance(QApplication& app);
-    /// Saves the settings.
+    /// Saves the settings and closes the window (before the QApplication goes).
     void ExitInstance();
 
-    /// The instance name: installation directory and executable name, every character
-    /// whose code is below 9 or above 127 replaced by '_'.
-    static std::string InstanceName(const std::string& strInstallDir, const std::string& strExe);
-    /// Name of the language file of a language (1..5), "" for the others.
-    static QString TranslationFile(int32_t nLanguage);
-    /// Text shown when the language file of a language (1..5) cannot be loaded.
-    static QString TranslationFailureText(int32_t nLanguage);
+    /// SIGTERM, SIGINT and SIGHUP end the program as closing the window does (the settings
+    /// are saved), without the question about a running job.
+    void HandleTermination();
 
 private:
     bool AskRunningInstance(const QString& strServer);
@@ -51,6 +48,7 @@ private:
     std::unique_ptr<QTranslator> m_pTranslator;
     std::unique_ptr<CMainFrame> m_pFrame;
     int m_nSleepLock = -1; ///< file descriptor of the logind sleep inhibitor
+    std::unique_ptr<QSocketNotifier> m_pSignals;
 };
 
 } // namespace inkvale

@@ -1,0 +1,58 @@
+#include "ui/InkvaleAppRules.h"
+
+#include <QByteArray>
+#include <QCryptographicHash>
+
+#include <array>
+
+namespace inkvale {
+
+namespace {
+
+struct CLanguageFile {
+    const char* szFile;
+    const char* szFailure;
+};
+
+// Translations of the languages 1..5 and the texts shown when one cannot be loaded.
+constexpr std::array<CLanguageFile, 5> kLanguageFiles = {{
+    {"inkvale_en.qm", "DLL_EN Load Failed!"},
+    {"inkvale_tr.qm", "DLL_Turkey Load Failed!"},
+    {"inkvale_az.qm", "DLL_Azerice Load Failed!"},
+    {"inkvale_uk.qm", "DLL_Ukraine Load Failed!"},
+    {"inkvale_ru.qm", "DLL_Russian Load Failed!"},
+}};
+
+constexpr int kServerHashChars = 16;
+
+} // namespace
+
+std::string InstanceName(const std::string& strInstallDir, const std::string& strExe) {
+    std::string out = strInstallDir + strExe;
+    for (char& c : out) {
+        const auto n = static_cast<unsigned char>(c);
+        if (n < 9 || n > 127)
+            c = '_';
+    }
+    return out;
+}
+
+std::string InstanceServerName(const std::string& strInstallDir, const std::string& strExe) {
+    const QByteArray hash = QCryptographicHash::hash(
+        QByteArray::fromStdString(InstanceName(strInstallDir, strExe)), QCryptographicHash::Sha1);
+    return "inkvale-" + hash.toHex().left(kServerHashChars).toStdString();
+}
+
+std::string TranslationFile(int32_t nLanguage) {
+    if (nLanguage < 1 || nLanguage > 5)
+        return {};
+    return kLanguageFiles[static_cast<size_t>(nLanguage - 1)].szFile;
+}
+
+std::string TranslationFailureText(int32_t nLanguage) {
+    if (nLanguage < 1 || nLanguage > 5)
+        return {};
+    return kLanguageFiles[static_cast<size_t>(nLanguage - 1)].szFailure;
+}
+
+} // namespace inkvale

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace inkvale {
+
+/// The instance name: installation directory and executable name, every byte below 9 or
+/// above 127 replaced by '_'.
+std::string InstanceName(const std::string& strInstallDir, const std::string& strExe);
+/// Name of the local socket a running instance listens on (a short hash of the instance
+/// name: the name itself is a path, too long and with slashes for a socket name).
+std::string InstanceServerName(const std::string& strInstallDir, const std::string& strExe);
+/// File name of the translation of a language (1..5); "" for Chinese and unknown values.
+std::string TranslationFile(int32_t nLanguage);
+/// Text shown when the translation of a language (1..5) cannot be loaded; "" otherwise.
+std::string TranslationFailureText(int32_t nLanguage);
+
+} // namespace inkvale

@@ -1,0 +1,112 @@
+// The program as a process: a second start hands over to the first and ends, and a
+// termination request ends the first with its settings saved.
+#include "support/TestPaths.h"
+#include "ui/InkvaleAppRules.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcess>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <thread>
+
+namespace inkvale {
+namespace {
+
+TEST(InkvaleAppRulesTest, InstanceNameTranslationsAndTheirFailureTexts) {
+    EXPECT_EQ(InstanceName("/opt/ink/", "inkvale"), "/opt/ink/inkvale");
+    EXPECT_EQ(InstanceName("/d/\xe6\x96\x87\x08/", "a\tb"), "/d/____/a\tb");
+    EXPECT_NE(InstanceServerName("/a/", "inkvale"), InstanceServerName("/b/", "inkvale"));
+    EXPECT_EQ(InstanceServerName("/a/", "inkvale").find('/'), std::string::npos);
+    const char* kFailures[] = {"",
+                               "DLL_EN Load Failed!",
+                               "DLL_Turkey Load Failed!",
+                               "DLL_Azerice Load Failed!",
+                               "DLL_Ukraine Load Failed!",
+                               "DLL_Russian Load Failed!",
+                               ""};
+    for (int32_t n = 0; n <= 6; ++n)
+        EXPECT_EQ(TranslationFailureText(n), kFailures[n]) << n;
+    EXPECT_EQ(TranslationFile(1), "inkvale_en.qm");
+    EXPECT_EQ(TranslationFile(0), "");
+    EXPECT_EQ(TranslationFile(-1), "");
+}
+
+#ifdef INKVALE_APP_PATH
+// The running instance's local socket appears in the temporary folder.
+bool WaitForServer(const std::string& strServer, std::chrono::seconds limit) {
+    const std::filesystem::path socket = QDir::tempPath().toStdString() + "/" + strServer;
+    const auto tEnd = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < tEnd) {
+        if (std::filesystem::exists(socket))
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+TEST(InkvaleAppTest, SecondStartHandsOverAndTerminationSavesTheSettings) {
+    test::CScratchDir dir;
+    const std::filesystem::path home = std::filesystem::canonical(dir.Path());
+    std::filesystem::copy_file(INKVALE_APP_PATH, home / "inkvale");
+    // A loopback address nobody listens on: the program looks for its machine there.
+    std::random_device rd;
+    const uint32_t nIP =
+        127u | ((1 + rd() % 250) << 8) | ((1 + rd() % 250) << 16) | ((2 + rd() % 250) << 24);
+    ASSERT_TRUE(test::WriteFileBytes(home / "Inkvale.ini",
+                                     "[Para]\nMachineIP=" + std::to_string(nIP) + "\n"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const QString exe = QString::fromStdString((home / "inkvale").string());
+
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(exe, {});
+    ASSERT_TRUE(first.waitForStarted(5000));
+    const bool bUp =
+        WaitForServer(InstanceServerName(home.string() + "/", "inkvale"), std::chrono::seconds(15));
+    EXPECT_TRUE(bUp);
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(exe, {});
+    const bool bSecondEnded = second.waitForFinished(10000);
+    EXPECT_TRUE(bSecondEnded);
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+    if (!bSecondEnded)
+        second.kill();
+
+    ::kill(static_cast<pid_t>(first.processId()), SIGTERM);
+    const bool bFirstEnded = first.waitForFinished(15000);
+    if (!bFirstEnded) {
+        first.kill();
+        first.waitForFinished(5000);
+    }
+    ASSERT_TRUE(bFirstEnded);
+    EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first.exitCode(), 0);
+    const std::string strIni = ReadText(home / "Inkvale.ini");
+    EXPECT_NE(strIni.find("AutoDelFinish="), std::string::npos) << strIni;
+    // Stored as a signed 32-bit number, as the settings file has always held it.
+    EXPECT_NE(strIni.find("MachineIP=" + std::to_string(static_cast<int32_t>(nIP))),
+              std::string::npos);
+}
+#endif
+
+} // namespace
+} // namespace inkvale
