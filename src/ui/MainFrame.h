@@ -11,6 +11,7 @@
 #include "queue/QueueView.h"
 #include "queue/TaskQueue.h"
 #include "ui/DlgMachineAccess.h"
+#include "ui/DlgSysSetHost.h"
 #include "ui/MyListView.h"
 #include "ui/PreviewHost.h"
 #include "ui/QtDialogPrompts.h"
@@ -168,8 +169,8 @@ private:
     void HideToTray();
     void ManualButton(int nId);
     void JogButton(int nId, int nLParam);
-    void NotAvailable(const char* szWhat);
     void MachineParamsCommand();
+    void SettingsCommand(int nCommand);
     bool Chinese() const { return m_settings.Language == 0; }
 
     CSettings& m_settings;
@@ -196,6 +197,16 @@ private:
         CMainFrame& m_frame;
     };
     CListHost m_listHost{*this};
+    /// The settings sheet's way to the queue (message 0x470).
+    class CSysSetHost : public CDlgSysSetHost {
+    public:
+        explicit CSysSetHost(CMainFrame& frame) : m_frame(frame) {}
+        void DiscardAllDrawings() override;
+
+    private:
+        CMainFrame& m_frame;
+    };
+    CSysSetHost m_sysSetHost{*this};
     std::unique_ptr<CCommuDlgMachine> m_pDlgMachine;
     std::unique_ptr<CQtDialogPrompts> m_pDlgPrompts;
 

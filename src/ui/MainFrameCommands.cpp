@@ -8,6 +8,8 @@
 #include "ui/DlgPara.h"
 #include "ui/DlgSetEth.h"
 #include "ui/DlgSetOffset.h"
+#include "ui/DlgSetPltUnit.h"
+#include "ui/DlgSysSet.h"
 #include "ui/InkvaleView.h"
 #include "ui/MainFramePrompts.h"
 
@@ -42,7 +44,7 @@ bool CMainFrame::RunCommand(int nCommand) {
         break;
     case kCmdSystemSettings:
     case kCmdPlotUnits:
-        NotAvailable("settings dialog");
+        SettingsCommand(nCommand);
         break;
     case kCmdMachineParams:
         MachineParamsCommand();
@@ -120,11 +122,23 @@ bool CMainFrame::RunCommand(int nCommand) {
     return true;
 }
 
-void CMainFrame::NotAvailable(const char* szWhat) {
-    qWarning("Inkvale: the %s is not part of this build yet", szWhat);
-    m_prompts.Error(std::string(Chinese() ? "此功能尚未提供: " : "Not available in this build: ") +
-                        szWhat,
-                    "ERROR");
+void CMainFrame::SettingsCommand(int nCommand) {
+    int nResult = QDialog::Rejected;
+    if (nCommand == kCmdSystemSettings) {
+        CDlgSysSet sheet({m_settings, m_params, *m_pDlgMachine, *m_pDlgPrompts, m_sysSetHost},
+                         this);
+        nResult = sheet.exec();
+    } else {
+        CDlgSetPltUnit dlg(m_settings, this);
+        nResult = dlg.exec();
+    }
+    if (nResult == QDialog::Accepted && !SaveSettings(m_settings, m_params))
+        qWarning("Inkvale: the settings could not be saved");
+}
+
+void CMainFrame::CSysSetHost::DiscardAllDrawings() {
+    m_frame.m_pQueue->DiscardAllDrawings();
+    m_frame.m_pView->Redraw();
 }
 
 void CMainFrame::MachineParamsCommand() {
