@@ -14,14 +14,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QThread>
 #include <QToolButton>
+#include <QTranslator>
 #include <QUrl>
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 namespace inkvale {
@@ -54,7 +57,8 @@ public:
     std::vector<std::string> OpenFiles(const std::string&, const std::string&) override {
         return m_arrFilesToOpen;
     }
-    std::string SaveFile(const std::string&) override { return ""; }
+    std::string SaveFile(const std::string&) override { return m_strSaveAs; }
+    std::string m_strSaveAs;
 
     std::vector<std::string> m_arrShown;
     std::vector<std::string> m_arrAsked;
@@ -282,6 +286,75 @@ TEST_F(MainFrameTest, AddCopiesAndDeleteGoThroughTheQueue) {
     EXPECT_EQ(m_frame->TaskCount(), 1);
     EXPECT_EQ(TaskAt(m_frame->Doc(), 0)->m_strName, "b.plt");
 }
+
+TEST_F(MainFrameTest, SaveAndRotateWorkOnTheCurrentTask) {
+    Create();
+    // Nothing to save before a task has a drawing: no dialog, no file.
+    m_prompts.m_strSaveAs = (m_dir.Path() / "never.plt").string();
+    m_frame->RunCommand(kCmdSaveHpgl);
+    EXPECT_FALSE(std::filesystem::exists(m_prompts.m_strSaveAs));
+
+    m_frame->AddPaths({WritePlot("wide.plt")});
+    COnePage* pTask = TaskAt(m_frame->Doc(), 0);
+    ASSERT_NE(pTask, nullptr);
+    m_frame->SetCurrentTaskIndex(0);
+    ASSERT_TRUE(m_frame->Queue().LoadDrawing(0, *pTask, false));
+    pTask->CalcExtents();
+    const int32_t nWidth = pTask->m_nMaxX - pTask->m_nMinX;
+    m_frame->RunCommand(kCmdRotate);
+    EXPECT_EQ(pTask->m_nMaxY - pTask->m_nMinY, nWidth);
+
+    m_prompts.m_strSaveAs = (m_dir.Path() / "copy.hpg").string();
+    m_frame->RunCommand(kCmdSaveHpgl);
+    const std::filesystem::path saved = m_dir.Path() / "copy.hpg.plt";
+    ASSERT_TRUE(std::filesystem::exists(saved));
+    EXPECT_GT(std::filesystem::file_size(saved), 0u);
+    EXPECT_TRUE(m_prompts.m_arrShown.empty());
+}
+
+TEST_F(MainFrameTest, HideAndShowAgain) {
+    Create();
+    m_frame->show();
+    m_frame->RunCommand(kCmdHide);
+    // Without a notification area (the off-screen platform) the window is minimised instead
+    // of vanishing for good.
+    EXPECT_TRUE(!m_frame->isVisible() || m_frame->isMinimized());
+    m_frame->ShowFromTray();
+    EXPECT_TRUE(m_frame->isVisible());
+    EXPECT_FALSE(m_frame->isMinimized());
+}
+
+#ifdef INKVALE_APP_PATH
+// The English translation built beside the program covers the menus and the bar captions.
+TEST_F(MainFrameTest, EnglishTranslationCoversMenusAndCaptions) {
+    const QString strDir =
+        QString::fromStdString(std::filesystem::path(INKVALE_APP_PATH).parent_path().string()) +
+        QStringLiteral("/translations");
+    QTranslator translator;
+    ASSERT_TRUE(translator.load(QStringLiteral("inkvale_en.qm"), strDir));
+    QCoreApplication::installTranslator(&translator);
+    Create(1);
+    QStringList arrTexts;
+    for (QAction* pMenu : m_frame->menuBar()->actions()) {
+        arrTexts << pMenu->text();
+        if (pMenu->menu() != nullptr)
+            for (QAction* pItem : pMenu->menu()->actions())
+                if (!pItem->isSeparator())
+                    arrTexts << pItem->text();
+    }
+    for (int nId : {270, 272, 279, 240, 288})
+        arrTexts << m_frame->Bar().Button(nId)->text();
+    QCoreApplication::removeTranslator(&translator);
+    EXPECT_GE(arrTexts.size(), 20);
+    EXPECT_TRUE(arrTexts.contains(QStringLiteral("&File")));
+    for (const QString& text : arrTexts) {
+        bool bAscii = true;
+        for (QChar c : text)
+            bAscii = bAscii && c.unicode() < 128;
+        EXPECT_TRUE(bAscii) << text.toStdString();
+    }
+}
+#endif
 
 TEST_F(MainFrameTest, DroppedDrawingsAreAddedOthersRefused) {
     Create();
