@@ -4,13 +4,25 @@
 # Inkvale.ini points at it, and prints a sample marker from the corpus through the same
 # engine the program uses. The simulator's printed sheet is left as a PNG whose path is
 # printed at the end, next to the render of the same marker for comparison.
+#
+# `bash scripts/demo.sh --gui` starts the desktop program instead, on the same simulator and
+# demo folders (needs a display): its settings file is the one beside the built executable,
+# written afresh with the simulator's address.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$(pwd)
+gui=0
+[[ "${1:-}" == "--gui" ]] && gui=1
+if ((gui)) && [[ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
+    echo "demo.sh --gui needs a display (DISPLAY or WAYLAND_DISPLAY); try: xvfb-run bash scripts/demo.sh --gui" >&2
+    exit 2
+fi
 
 bash scripts/setup.sh
 cmake --preset release >/dev/null
-cmake --build --preset release --target inkvale-cli inkvale-plotter-sim
+targets=(inkvale-cli inkvale-plotter-sim)
+((gui)) && targets+=(inkvale)
+cmake --build --preset release --target "${targets[@]}"
 
 bin="$top/build/release"
 demo="$top/build/demo"
@@ -36,6 +48,15 @@ sheet="$demo/printed-sheet.png"
 sim=$!
 trap 'kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true' EXIT
 sleep 0.5
+
+if ((gui)); then
+    # The program's installation directory is its executable's (writable in a build folder).
+    cp "$demo/Inkvale.ini" "$bin/src/app/Inkvale.ini"
+    echo "The simulated plotter listens on 127.0.0.1; the manual folder holds the corpus markers."
+    echo "Printed sheets go to $sheet. Close the window to end the demo."
+    "$bin/src/app/inkvale"
+    exit 0
+fi
 
 export QT_QPA_PLATFORM=offscreen
 echo "Printing $sample on the simulated plotter at 127.0.0.1 ..."
