@@ -122,6 +122,7 @@ void BandJob(benchmark::State& state, int comb, int32_t widthMm) {
     std::vector<double> ms, cpu;
     int64_t bands = 0;
     int32_t jobWidth = 0;
+    uint32_t hash = 0; // FNV-1a of all bitmaps and band data: a speed-up must leave it unchanged
     for (auto _ : state) {
         CBandJob job(page, p);
         jobWidth = job.JobWidth();
@@ -129,6 +130,7 @@ void BandJob(benchmark::State& state, int comb, int32_t widthMm) {
         ms.clear();
         cpu.clear();
         size_t bytes = 0;
+        hash = 2166136261u;
         for (int64_t j = 0; j < job.BandCount(); ++j) {
             const double c0 = ThreadCpuMs();
             const auto t0 = std::chrono::steady_clock::now();
@@ -140,6 +142,12 @@ void BandJob(benchmark::State& state, int comb, int32_t widthMm) {
                 return;
             }
             bytes += r.m_data.size();
+            for (uint8_t b : r.m_data)
+                hash = (hash ^ b) * 16777619u;
+            const size_t nBitmap = static_cast<size_t>(job.JobWidth()) *
+                                   static_cast<size_t>(job.Geometry().RowBytes());
+            for (size_t k = 0; k < nBitmap; ++k)
+                hash = (hash ^ job.Bitmap()[k]) * 16777619u;
             ms.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
         }
         benchmark::DoNotOptimize(bytes);
@@ -148,6 +156,7 @@ void BandJob(benchmark::State& state, int comb, int32_t widthMm) {
     std::sort(cpu.begin(), cpu.end());
     // Wall time suffers from other load on the machine; the band thread's CPU time does not
     // (Qt's fill helper threads are not in it).
+    state.counters["data_hash"] = static_cast<double>(hash);
     state.counters["median_cpu_ms"] = cpu[cpu.size() / 2];
     state.counters["bands"] = static_cast<double>(bands);
     state.counters["JobWidth"] = jobWidth;
