@@ -13,6 +13,7 @@ namespace {
 
 constexpr int kCleanFirstRow = 667; // rows 0..666 of the cleaning picture are never printed
 constexpr int kLabelFirstRow = 81;  // nor rows 0..80 of the label
+constexpr uint8_t kZeroRecords[CBandGeometry::kMaxColumnBytes] = {}; // an empty row's records
 
 // Columns of the edge zone for a margin in mm: trunc(E / 1000 * margin * 0.25).
 int EdgeZone(uint32_t nXDotsPerMetre, int nMarginMm) {
@@ -28,17 +29,46 @@ CPrintHeadFormatter::CPrintHeadFormatter(const CBandGeometry& geometry, int nLog
 void CPrintHeadFormatter::RowRecords(const uint8_t* pRow, uint8_t* pRecords) const {
     std::memset(pRecords, 0, static_cast<size_t>(m_geo.ColumnBytes()));
     const int nBytes = (m_geo.BandHeight() + 7) / 8;
-    for (int b = 0; b < nBytes; ++b) {
-        unsigned v = pRow[b];
+    // Line drawings leave most of a row empty: take eight bytes at a time and visit only
+    // the set pixels. Read big-endian, the word's top bit is the leftmost pixel.
+    int b = 0;
+    for (; b + 8 <= nBytes; b += 8) {
+        uint64_t v;
+        std::memcpy(&v, pRow + b, 8);
+        if (v == 0)
+            continue;
+        if constexpr (std::endian::native == std::endian::little)
+            v = __builtin_bswap64(v);
         while (v != 0) {
-            // The most significant bit is the leftmost pixel.
-            const int nBit = std::countl_zero(static_cast<uint8_t>(v));
-            v &= ~(0x80u >> nBit);
-            const CNozzleSlot& slot = m_geo.Slot(8 * b + nBit);
-            if (slot.m_nLane >= 0)
-                pRecords[slot.m_nByte] |= slot.m_nMask;
+            const int nBit = std::countl_zero(v);
+            v &= ~(uint64_t{1} << (63 - nBit));
+            PutPixel(8 * b + nBit, pRecords);
         }
     }
+    for (; b < nBytes; ++b) {
+        unsigned v = pRow[b];
+        while (v != 0) {
+            const int nBit = std::countl_zero(static_cast<uint8_t>(v));
+            v &= ~(0x80u >> nBit);
+            PutPixel(8 * b + nBit, pRecords);
+        }
+    }
+}
+
+bool CPrintHeadFormatter::RowEmpty(const uint8_t* pRow) const {
+    const int nBytes = (m_geo.BandHeight() + 7) / 8;
+    int b = 0;
+    for (; b + 8 <= nBytes; b += 8) {
+        uint64_t v;
+        std::memcpy(&v, pRow + b, 8);
+        if (v != 0)
+            return false;
+    }
+    for (; b < nBytes; ++b) {
+        if (pRow[b] != 0)
+            return false;
+    }
+    return true;
 }
 
 void CPrintHeadFormatter::PutRecords(const uint8_t* pRecords, const int* pColumn, int32_t nJobWidth,
@@ -75,7 +105,12 @@ void CPrintHeadFormatter::FillRegular(bool bReturn, int32_t nJobWidth, const uin
     int arrColumn[CBandGeometry::kMaxLanes];
     const size_t nRowBytes = static_cast<size_t>(m_geo.RowBytes());
     for (int i = 0; i < nJobWidth; ++i) {
-        RowRecords(pBitmap + static_cast<size_t>(i) * nRowBytes, records);
+        // An empty row still writes its zero records: they replace the records an earlier
+        // row put into the same columns inside the edge zone.
+        const uint8_t* pRow = pBitmap + static_cast<size_t>(i) * nRowBytes;
+        const bool bEmpty = RowEmpty(pRow);
+        if (!bEmpty)
+            RowRecords(pRow, records);
         int nShift = 0;
         if (!bReturn && i < nZone - a)
             nShift = a;
@@ -83,7 +118,7 @@ void CPrintHeadFormatter::FillRegular(bool bReturn, int32_t nJobWidth, const uin
             nShift = -a;
         for (int h = 0; h < m_geo.LaneCount(); ++h)
             arrColumn[h] = i + arrOffset[h] + nShift;
-        PutRecords(records, arrColumn, nJobWidth, pColumns);
+        PutRecords(bEmpty ? kZeroRecords : records, arrColumn, nJobWidth, pColumns);
     }
 }
 
@@ -95,10 +130,13 @@ void CPrintHeadFormatter::FillSpecial(int nTopRow, int nLowRow, const int* pBase
     int arrColumn[CBandGeometry::kMaxLanes];
     const size_t nRowBytes = static_cast<size_t>(m_geo.RowBytes());
     for (int r = std::min(nTopRow, nJobWidth - 1); r >= nLowRow; --r) {
-        RowRecords(pBitmap + static_cast<size_t>(r) * nRowBytes, records);
+        const uint8_t* pRow = pBitmap + static_cast<size_t>(r) * nRowBytes;
+        const bool bEmpty = RowEmpty(pRow);
+        if (!bEmpty)
+            RowRecords(pRow, records);
         for (int h = 0; h < m_geo.LaneCount(); ++h)
             arrColumn[h] = pBase[h] + (nTopRow - r);
-        PutRecords(records, arrColumn, nJobWidth, pColumns);
+        PutRecords(bEmpty ? kZeroRecords : records, arrColumn, nJobWidth, pColumns);
     }
 }
 

@@ -34,6 +34,14 @@ public:
     void RowRecords(const uint8_t* pRow, uint8_t* pRecords) const;
 
 private:
+    /// Sets the record bit of band pixel nPixel (no bit for pixels beyond the heads).
+    void PutPixel(int nPixel, uint8_t* pRecords) const {
+        const CNozzleSlot& slot = m_geo.Slot(nPixel);
+        if (slot.m_nLane >= 0)
+            pRecords[slot.m_nByte] |= slot.m_nMask;
+    }
+    /// Whether a bitmap row has no pixel the heads print.
+    bool RowEmpty(const uint8_t* pRow) const;
     void FillRegular(bool bReturn, int32_t nJobWidth, const uint8_t* pBitmap,
                      uint8_t* pColumns) const;
     void FillSpecial(int nTopRow, int nLowRow, const int* pBase, int32_t nJobWidth,
