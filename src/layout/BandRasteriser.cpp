@@ -10,6 +10,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace inkvale {
 
 namespace {
@@ -67,6 +71,44 @@ QPen DashedPen(int nWidth, double dStartLength) {
     pen.setDashPattern({kDashOn / w, kDashOff / w});
     pen.setDashOffset(std::fmod(dStartLength, kDashOn + kDashOff) / w);
     return pen;
+}
+
+// Eight byte pixels (0 or 255) into one byte, the first pixel in the top bit.
+uint8_t PackEight(uint64_t v) {
+    const uint64_t bits = (v & 0x8080808080808080ULL) >> 7;
+    return static_cast<uint8_t>((bits * 0x8040201008040201ULL) >> 56);
+}
+
+// Packs one canvas row of nWidth byte pixels into its bitmap row and clears the pixels it
+// found set. Most of a band is empty, so blocks of 64 pixels are tested at once and only
+// blocks with ink are packed and written back.
+void PackRow(uint8_t* pSrc, uint8_t* pDst, size_t nWidth) {
+    size_t x = 0;
+#if defined(__SSE2__)
+    for (; x + 64 <= nWidth; x += 64) {
+        const auto* p = reinterpret_cast<const __m128i*>(pSrc + x);
+        const __m128i a = _mm_loadu_si128(p), b = _mm_loadu_si128(p + 1);
+        const __m128i c = _mm_loadu_si128(p + 2), d = _mm_loadu_si128(p + 3);
+        const __m128i any = _mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) == 0xFFFF)
+            continue;
+        for (size_t k = 0; k < 64; k += 8) {
+            uint64_t v;
+            std::memcpy(&v, pSrc + x + k, 8);
+            if (v != 0)
+                pDst[(x + k) / 8] = PackEight(v);
+        }
+        std::memset(pSrc + x, 0, 64);
+    }
+#endif
+    for (; x + 8 <= nWidth; x += 8) {
+        uint64_t v;
+        std::memcpy(&v, pSrc + x, 8);
+        if (v == 0)
+            continue;
+        pDst[x / 8] = PackEight(v);
+        std::memset(pSrc + x, 0, 8);
+    }
 }
 
 } // namespace
@@ -208,18 +250,8 @@ void CBandRasteriser::PackCanvas(uint8_t* pCanvas, uint8_t* pBitmap) const {
     const size_t nWidth = static_cast<size_t>(m_geo.BitmapWidth());
     const size_t nRowBytes = static_cast<size_t>(m_geo.RowBytes());
     for (int row = nTop; row <= nBottom; ++row) {
-        uint8_t* pSrc = pCanvas + static_cast<size_t>(row) * nWidth;
-        uint8_t* pDst = pBitmap + static_cast<size_t>(row) * nRowBytes;
-        for (size_t b = 0; b < nRowBytes; ++b) {
-            // Eight byte pixels (0 or 255) into one byte, the first pixel in the top bit.
-            uint64_t v;
-            std::memcpy(&v, pSrc + 8 * b, 8);
-            if (v == 0)
-                continue;
-            const uint64_t bits = (v & 0x8080808080808080ULL) >> 7;
-            pDst[b] = static_cast<uint8_t>((bits * 0x8040201008040201ULL) >> 56);
-        }
-        std::memset(pSrc, 0, nWidth);
+        PackRow(pCanvas + static_cast<size_t>(row) * nWidth,
+                pBitmap + static_cast<size_t>(row) * nRowBytes, nWidth);
     }
 }
 
