@@ -2,6 +2,8 @@
 
 #include "CliCommand.h"
 
+#include "config/SettingsStore.h"
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -14,10 +16,12 @@ const std::vector<CCliCommand>& CliCommands() {
     static const std::vector<CCliCommand> commands = {
         {"tasks", "tasks FILE.sptask      list the tasks of a task file", RunTasks},
         {"curves", "curves FILE            load FILE as a task and print its curves", RunCurves},
-        {"preview", "preview FILE -o OUT.png the drawing as the preview shows it [--width PX]", RunPreview},
+        {"preview", "preview FILE -o OUT.png the drawing as the preview shows it [--width PX]",
+         RunPreview},
         {"render", "render FILE -o OUT.png the whole job as the machine prints it", RunRender},
         {"bands", "bands FILE -o DIR      write each band's data and job.txt", RunBands},
-        {"print", "print FILE [--copies N] print through the machine link of the settings", RunPrint},
+        {"print", "print FILE [--copies N] print through the machine link of the settings",
+         RunPrint},
     };
     return commands;
 }
@@ -32,14 +36,6 @@ void PrintUsage() {
         std::fprintf(stderr, "  %s\n", c.m_pszUsage);
 }
 
-std::string ExecutableDir() {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec)
-        return "./";
-    return exe.parent_path().string() + "/";
-}
-
 std::string WithSlash(std::string dir) {
     if (dir.empty() || dir.back() != '/')
         dir += '/';
@@ -50,7 +46,9 @@ std::string WithSlash(std::string dir) {
 
 int Main(int argc, char** argv) {
     CCliContext ctx;
-    ctx.m_strHome = ExecutableDir();
+    // The same installation directory as the desktop program: the executable's folder, or
+    // ~/.local/share/Inkvale/ when that folder is not writable (a system-wide install).
+    ctx.m_strHome = FindInstallDir();
     int i = 1;
     if (i + 1 < argc && std::strcmp(argv[i], "--home") == 0) {
         ctx.m_strHome = WithSlash(argv[i + 1]);
@@ -74,4 +72,6 @@ int Main(int argc, char** argv) {
 
 } // namespace inkvale::cli
 
-int main(int argc, char** argv) { return inkvale::cli::Main(argc, argv); }
+int main(int argc, char** argv) {
+    return inkvale::cli::Main(argc, argv);
+}

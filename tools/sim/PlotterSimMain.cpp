@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 #include <vector>
 
@@ -39,6 +40,12 @@ int main(int argc, char** argv) {
     using namespace inkvale::sim;
     CSimProgramOptions options;
     std::string strError;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(SimUsage(), stdout);
+            return 0;
+        }
+    }
     if (!ParseSimOptions(argc, argv, options, strError)) {
         std::fprintf(stderr, "inkvale-plotter-sim: %s\n%s", strError.c_str(), SimUsage());
         return 2;
