@@ -2,7 +2,9 @@
 // run, their calls come over to the window thread, a marker dropped into the automatic folder
 // prints by itself and leaves the folder, and closing while idle ends every thread.
 #include "config/SettingsStore.h"
+#include "queue/TaskLists.h"
 #include "support/TestPaths.h"
+#include "ui/DlgBarTop.h"
 #include "ui/MainFrame.h"
 #include "ui/MainFramePrompts.h"
 #include "ui/StatusTexts.h"
@@ -139,6 +141,45 @@ TEST_F(MainFrameEndToEndTest, ClosingWhileAJobRunsEndsWithoutDeadlock) {
     EXPECT_EQ(m_prompts.m_nAsked, 1);
     m_pFrame.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - tClose, std::chrono::seconds(15));
+}
+
+// The bar's Start button without a running job prints the current task; its Stop button
+// during the job stops the machine and switches automatic mode off.
+TEST_F(MainFrameEndToEndTest, StartPrintsTheCurrentTaskStopEndsTheJobAndAutomaticMode) {
+    m_settings.AutoStartEnable = 0;
+    m_pFrame->Bar().ReleaseAutoButton();
+    const std::string strPath = m_home.Path().string() + "/hand.plt";
+    ASSERT_TRUE(test::WriteFileBytes(strPath, "IN;SP1;PU0,0;PD4000,0,4000,4000,0,4000,0,0;PU;"));
+    m_pFrame->AddPaths({strPath});
+    ASSERT_EQ(m_pFrame->TaskCount(), 1);
+    m_pFrame->SetCurrentTaskIndex(0);
+    ASSERT_TRUE(
+        RunUntil([&] { return m_pFrame->Engine().CommandBarState().m_nMachineState == 1; }));
+
+    m_pFrame->RunCommand(kBtnStart);
+    ASSERT_TRUE(RunUntil([&] { return m_machine.Stats().m_nJobsFinished >= 1; }));
+    EXPECT_EQ(m_machine.Stats().m_nJobsFinished, 1);
+    EXPECT_EQ(m_pFrame->TaskCount(), 1); // an added task stays in its list
+
+    // A second, slow job; Stop while it prints.
+    sim::CSimTiming timing;
+    timing.m_nBandPrintMs = 1500;
+    m_machine.SetTiming(timing);
+    ASSERT_TRUE(RunUntil([&] {
+        const CCommandBarState state = m_pFrame->Engine().CommandBarState();
+        return !state.m_bJobRunning && state.m_nMachineState == 1;
+    }));
+    TaskAt(m_pFrame->Doc(), 0)->m_nCopies = 1; // the first job used up the copy
+    m_settings.AutoStartEnable = 1;            // as if the operator had ticked the box
+    m_pFrame->RunCommand(kBtnStart);
+    ASSERT_TRUE(RunUntil([&] {
+        const CCommandBarState state = m_pFrame->Engine().CommandBarState();
+        return state.m_bJobRunning && (state.m_nMachineState & 0x0F) == 4;
+    }));
+    m_pFrame->RunCommand(kBtnStop);
+    EXPECT_EQ(m_settings.AutoStartEnable, 0);
+    EXPECT_FALSE(m_pFrame->Bar().AutoTicked());
+    EXPECT_TRUE(RunUntil([&] { return !m_pFrame->Engine().JobRunning(); }));
 }
 
 } // namespace
