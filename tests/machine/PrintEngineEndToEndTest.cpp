@@ -44,6 +44,12 @@ struct Case {
     bool bSpecialBands; ///< cleaning band and label band
 };
 
+// Readable case names in the test listing.
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.pszFile << " heads " << c.nCombination << " precise " << c.nPrecise
+        << (c.bSpecialBands ? " with cleaning and label bands" : "");
+}
+
 class PrintEngineEndToEnd : public CPrintEngineTest, public ::testing::WithParamInterface<Case> {
 protected:
     void SetUp() override {
