@@ -4,6 +4,9 @@
 #include <QPainter>
 #include <QPen>
 #include <QPointF>
+#include <QSemaphore>
+#include <QThread>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <cassert>
@@ -255,21 +258,12 @@ void CBandRasteriser::PackCanvas(uint8_t* pCanvas, uint8_t* pBitmap) const {
     }
 }
 
-bool CBandRasteriser::DrawBand(int64_t j, uint8_t* pCanvas, uint8_t* pBitmap, std::time_t tNow) {
-    const int nRowBytes = m_geo.RowBytes();
-    std::memset(pBitmap, 0, static_cast<size_t>(m_nJobWidth) * static_cast<size_t>(nRowBytes));
-    const EBandKind eKind = m_geo.KindOf(j, m_nBandCount);
-    if (eKind != EBandKind::Regular && !CBandTextPainter::Ready())
-        return false;
-    if (m_nJobWidth == 0)
-        return true;
+void CBandRasteriser::Paint(EBandKind eKind, int64_t j, uint8_t* pCanvas, std::time_t tNow) {
     QImage image(pCanvas, m_geo.BitmapWidth(), m_nJobWidth, m_geo.BitmapWidth(),
                  QImage::Format_Grayscale8);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
-    m_dDirtyTop = m_nJobWidth;
-    m_dDirtyBottom = -1;
     switch (eKind) {
     case EBandKind::Cleaning:
         m_text.DrawCleaning(painter);
@@ -283,7 +277,43 @@ bool CBandRasteriser::DrawBand(int64_t j, uint8_t* pCanvas, uint8_t* pBitmap, st
     }
     painter.end();
     assert(image.constBits() == pCanvas && "the band image must not detach from the canvas");
-    if (eKind != EBandKind::Regular) {
+}
+
+void CBandRasteriser::PaintStrokesInPool(int64_t j, uint8_t* pCanvas) {
+    // Qt splits the span fills of a painter across the global thread pool unless the
+    // painter already runs on one of its threads; with the many short fills of a band,
+    // waking and waiting for the helpers costs more than the fills. One pool thread paints
+    // the whole band instead. Every fill is opaque, so the pixels do not depend on which
+    // thread fills which span. When no pool thread is free, the caller paints.
+    QThreadPool* pPool = QThreadPool::globalInstance();
+    if (!pPool->contains(QThread::currentThread())) {
+        QSemaphore done;
+        if (pPool->tryStart([&]() {
+                Paint(EBandKind::Regular, j, pCanvas, 0);
+                done.release();
+            })) {
+            done.acquire();
+            return;
+        }
+    }
+    Paint(EBandKind::Regular, j, pCanvas, 0);
+}
+
+bool CBandRasteriser::DrawBand(int64_t j, uint8_t* pCanvas, uint8_t* pBitmap, std::time_t tNow) {
+    const int nRowBytes = m_geo.RowBytes();
+    std::memset(pBitmap, 0, static_cast<size_t>(m_nJobWidth) * static_cast<size_t>(nRowBytes));
+    const EBandKind eKind = m_geo.KindOf(j, m_nBandCount);
+    if (eKind != EBandKind::Regular && !CBandTextPainter::Ready())
+        return false;
+    if (m_nJobWidth == 0)
+        return true;
+    m_dDirtyTop = m_nJobWidth;
+    m_dDirtyBottom = -1;
+    if (eKind == EBandKind::Regular) {
+        PaintStrokesInPool(j, pCanvas);
+    } else {
+        // Text stays on the calling thread, with the fonts.
+        Paint(eKind, j, pCanvas, tNow);
         m_dDirtyTop = 0;
         m_dDirtyBottom = m_nJobWidth - 1;
     }

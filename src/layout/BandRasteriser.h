@@ -44,6 +44,8 @@ public:
     size_t LastCurveCount() const { return m_nLastCurves; }
 
 private:
+    void Paint(EBandKind eKind, int64_t j, uint8_t* pCanvas, std::time_t tNow);
+    void PaintStrokesInPool(int64_t j, uint8_t* pCanvas);
     void BuildBuckets();
     void CollectCurves(int64_t nOffset);
     void DrawStrokes(QPainter& painter, int64_t nOffset);
