@@ -22,7 +22,8 @@ namespace inkvale {
 ///
 /// The painter draws on a canvas of one byte per pixel, which is then packed into the
 /// bitmap: Qt may split the spans of a fill across its worker threads, which is safe for
-/// byte pixels but loses pixels that share a byte in a one-bit image.
+/// byte pixels but loses pixels that share a byte in a one-bit image. A stroke band is
+/// painted on one thread of Qt's global pool, which Qt does not split (see DrawBand).
 ///
 /// The curves are sorted into buckets by their feed extent once per job, so a band draws
 /// only the curves that can reach it; the pixels are those of drawing every curve.
@@ -36,6 +37,8 @@ public:
     /// pCanvas (JobWidth rows of BitmapWidth bytes) must be all zero and is all zero again
     /// afterwards. tNow is the local time a label band prints. False when the band needs
     /// text and no QGuiApplication provides fonts (the bitmap is then left empty).
+    /// Blocks while a free thread of QThreadPool::globalInstance() paints a stroke band (the
+    /// caller paints when none is free).
     [[nodiscard]] bool DrawBand(int64_t j, uint8_t* pCanvas, uint8_t* pBitmap, std::time_t tNow);
 
     /// Draw every curve in every band (for checking the buckets).
