@@ -28,7 +28,10 @@ public:
     std::atomic<uint32_t> m_nIp{kLoopbackIp};
 };
 
-inline constexpr CEthTimeouts kTestEthTimeouts{1000, 300};
+/// Receive time-out of the test links: short enough for quick failure tests, long enough
+/// that a busy machine running sanitizer builds in parallel never trips it by accident.
+inline constexpr int kTestIoMs = 1000;
+inline constexpr CEthTimeouts kTestEthTimeouts{1000, kTestIoMs};
 
 class CSimCommuTest : public ::testing::Test {
 protected:
