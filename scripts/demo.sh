@@ -5,14 +5,18 @@
 # engine the program uses. The simulator's printed sheet is left as a PNG whose path is
 # printed at the end, next to the render of the same marker for comparison.
 #
-# `bash scripts/demo.sh --gui` starts the desktop program instead, on the same simulator and
-# demo folders (needs a display): its settings file is the one beside the built executable,
-# written afresh with the simulator's address.
+# With a display (DISPLAY or WAYLAND_DISPLAY set), or with --gui, it starts the desktop program
+# instead, on the same simulator and demo folders: its settings file is the one beside the
+# built executable, written afresh with the simulator's address. --headless forces the print.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$(pwd)
 gui=0
-[[ "${1:-}" == "--gui" ]] && gui=1
+if [[ "${1:-}" == "--gui" ]]; then
+    gui=1
+elif [[ "${1:-}" != "--headless" && -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
+    gui=1
+fi
 if ((gui)) && [[ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
     echo "demo.sh --gui needs a display (DISPLAY or WAYLAND_DISPLAY); try: xvfb-run bash scripts/demo.sh --gui" >&2
     exit 2
