@@ -9,6 +9,8 @@
 
 #include <QApplication>
 
+#include "UiTestApp.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -17,14 +19,7 @@
 namespace inkvale::test {
 
 inline void EnsureDlgApp() {
-    if (QApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_ui";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
+    EnsureUiTestApp();
 }
 
 class CRecordingPrompts : public CDlgPrompts {

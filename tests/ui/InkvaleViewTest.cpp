@@ -14,6 +14,8 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include "UiTestApp.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -27,14 +29,7 @@ namespace {
 
 // One application for every GUI test of this executable, on the off-screen platform.
 void EnsureApp() {
-    if (QApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_ui";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
+    inkvale::test::EnsureUiTestApp();
 }
 
 // The opened list followed by the manual-folder list, as the rows of the task list.

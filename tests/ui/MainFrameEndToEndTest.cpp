@@ -12,6 +12,8 @@
 #include "SimMachine.h"
 #include "SimServer.h"
 
+#include "UiTestApp.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -24,14 +26,7 @@ namespace inkvale {
 namespace {
 
 void EnsureApp() {
-    if (QApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_ui";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
+    inkvale::test::EnsureUiTestApp();
 }
 
 class CSilentPrompts : public CMainFramePrompts {

@@ -9,6 +9,8 @@
 #include "ui/StatusTexts.h"
 #include "ui/UiEngineHost.h"
 
+#include "UiTestApp.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -31,14 +33,7 @@ namespace inkvale {
 namespace {
 
 void EnsureApp() {
-    if (QApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_ui";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
+    inkvale::test::EnsureUiTestApp();
 }
 
 // Records what the frame would show and gives scripted answers.

@@ -17,6 +17,8 @@
 #include <QMenu>
 #include <QTimer>
 
+#include "UiTestApp.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -32,14 +34,7 @@ namespace {
 using test::MakeTask;
 
 void EnsureApp() {
-    if (QApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_ui";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
+    inkvale::test::EnsureUiTestApp();
 }
 
 // Local time is UTC for the time cells of these tests.
