@@ -1,6 +1,7 @@
 // inkvale-cli print FILE [--copies N]: prints one task through the machine link of the
 // settings with the program's engine, its service threads and a queue of that one task.
 
+#include "CliBandJob.h"
 #include "CliCommand.h"
 
 #include "config/MachineParams.h"
@@ -12,8 +13,6 @@
 #include "machine/MachineLinks.h"
 #include "machine/PrintEngine.h"
 #include "machine/RasterBandSource.h"
-
-#include <QGuiApplication>
 
 #include <algorithm>
 #include <atomic>
@@ -43,19 +42,6 @@ std::atomic<int> g_nInterrupted{0};
 
 extern "C" void OnInterrupt(int) {
     g_nInterrupted = 1;
-}
-
-// The cleaning and label bands draw text, which needs Qt's font database (no display).
-void EnsureFontDatabase() {
-    static QGuiApplication* app = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char arg0[] = "inkvale-cli";
-        static char* argv[] = {arg0, nullptr};
-        return new QGuiApplication(argc, argv);
-    }();
-    (void)app;
 }
 
 struct CPrintArgs {
@@ -301,7 +287,7 @@ int RunPrint(const CCliContext& ctx) {
         std::fprintf(stderr, "inkvale-cli print: %s\n", loaded.m_strReason.c_str());
         return kExitFailed;
     }
-    EnsureFontDatabase();
+    EnsureCliFonts();
     task.m_nCopies = args.m_nCopies;
 
     CMachineLinks links(settings, params);
