@@ -2,85 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB" sourcelanguage="zh_CN">
 <context>
-    <name>CMainFrame</name>
-    <message>
-        <source>文件(&amp;F)</source>
-        <translation>&amp;File</translation>
-    </message>
-    <message>
-        <source>打开</source>
-        <translation>Open</translation>
-    </message>
-    <message>
-        <source>删除</source>
-        <translation>Delete</translation>
-    </message>
-    <message>
-        <source>退出(&amp;X)</source>
-        <translation>E&amp;xit</translation>
-    </message>
-    <message>
-        <source>查看(&amp;V)</source>
-        <translation>&amp;View</translation>
-    </message>
-    <message>
-        <source>适合窗口</source>
-        <translation>Fit Window</translation>
-    </message>
-    <message>
-        <source>控制面板</source>
-        <translation>Control Panel</translation>
-    </message>
-    <message>
-        <source>隐藏</source>
-        <translation>Hide</translation>
-    </message>
-    <message>
-        <source>设置(&amp;S)</source>
-        <translation>&amp;Setup</translation>
-    </message>
-    <message>
-        <source>系统设置</source>
-        <translation>System Settings</translation>
-    </message>
-    <message>
-        <source>机器参数</source>
-        <translation>Machine Parameters</translation>
-    </message>
-    <message>
-        <source>绘图单位</source>
-        <translation>Plotter Units</translation>
-    </message>
-    <message>
-        <source>通讯(&amp;C)</source>
-        <translation>&amp;Link</translation>
-    </message>
-    <message>
-        <source>网口</source>
-        <translation>Ethernet</translation>
-    </message>
-    <message>
-        <source>免驱USB(USB打印支持)</source>
-        <translation>Driverless USB (USB printing)</translation>
-    </message>
-    <message>
-        <source>帮助(&amp;H)</source>
-        <translation>&amp;Help</translation>
-    </message>
-    <message>
-        <source>关于(&amp;A)...</source>
-        <translation>&amp;About...</translation>
-    </message>
-    <message>
-        <source>鼠标:(0mm,0mm)</source>
-        <translation>Mouse:(0mm,0mm)</translation>
-    </message>
-    <message>
-        <source>机器状态</source>
-        <translation>Machine state</translation>
-    </message>
-</context>
-<context>
     <name>CDlgBarTop</name>
     <message>
         <source>添加</source>
@@ -161,6 +82,553 @@
     <message>
         <source>语言设置改变，重启生效</source>
         <translation>Language changed, restart to apply</translation>
+    </message>
+</context>
+<context>
+    <name>CDlgFieldReader</name>
+    <message>
+        <source>请输入一个 %1 至 %2 之间的整数。</source>
+        <translation>Please enter an integer between %1 and %2.</translation>
+    </message>
+    <message>
+        <source>请输入一个 %1 至 %2 之间的数字。</source>
+        <translation>Please enter a number between %1 and %2.</translation>
+    </message>
+    <message>
+        <source>请输入一个整数。</source>
+        <translation>Please enter an integer.</translation>
+    </message>
+    <message>
+        <source>请输入一个数字。</source>
+        <translation>Please enter a number.</translation>
+    </message>
+</context>
+<context>
+    <name>CMainFrame</name>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>查看(&amp;V)</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>适合窗口</source>
+        <translation>Fit Window</translation>
+    </message>
+    <message>
+        <source>控制面板</source>
+        <translation>Control Panel</translation>
+    </message>
+    <message>
+        <source>隐藏</source>
+        <translation>Hide</translation>
+    </message>
+    <message>
+        <source>设置(&amp;S)</source>
+        <translation>&amp;Setup</translation>
+    </message>
+    <message>
+        <source>系统设置</source>
+        <translation>System Settings</translation>
+    </message>
+    <message>
+        <source>机器参数</source>
+        <translation>Machine Parameters</translation>
+    </message>
+    <message>
+        <source>绘图单位</source>
+        <translation>Plotter Units</translation>
+    </message>
+    <message>
+        <source>通讯(&amp;C)</source>
+        <translation>&amp;Link</translation>
+    </message>
+    <message>
+        <source>网口</source>
+        <translation>Ethernet</translation>
+    </message>
+    <message>
+        <source>免驱USB(USB打印支持)</source>
+        <translation>Driverless USB (USB printing)</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>关于(&amp;A)...</source>
+        <translation>&amp;About...</translation>
+    </message>
+    <message>
+        <source>鼠标:(0mm,0mm)</source>
+        <translation>Mouse:(0mm,0mm)</translation>
+    </message>
+    <message>
+        <source>机器状态</source>
+        <translation>Machine state</translation>
+    </message>
+</context>
+<context>
+    <name>CQtPreviewPrompts</name>
+    <message>
+        <source>输入</source>
+        <translation>Input</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgAbout</name>
+    <message>
+        <source>关于Inkvale</source>
+        <translation>About Inkvale</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgGetPwd</name>
+    <message>
+        <source>输入</source>
+        <translation>Input</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>请输入密码:</source>
+        <translation>Please enter the password:</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgPara</name>
+    <message>
+        <source>机器设置</source>
+        <translation>Machine Settings</translation>
+    </message>
+    <message>
+        <source>喷头参数</source>
+        <translation>Print Heads</translation>
+    </message>
+    <message>
+        <source>喷头组合：</source>
+        <translation>Head combination:</translation>
+    </message>
+    <message>
+        <source>喷头之间X向重合点数(0~10)  1#2#之间 / 2#3#之间 / 3#4#之间</source>
+        <translation>Head overlap in X (0~10 dots)  1#-2# / 2#-3# / 3#-4#</translation>
+    </message>
+    <message>
+        <source>喷头位置(0~1000Pix)  喷头1..喷头4</source>
+        <translation>Head position (0~1000 pix)  head 1..head 4</translation>
+    </message>
+    <message>
+        <source>回来接线(0~40Pix)</source>
+        <translation>Return stitch (0~40 pix)</translation>
+    </message>
+    <message>
+        <source>点火脉宽(18~25微秒)</source>
+        <translation>Fire pulse width (18~25 µs)</translation>
+    </message>
+    <message>
+        <source>喷头左右两列间距(pix)</source>
+        <translation>Spacing of a head&apos;s two columns (pix)</translation>
+    </message>
+    <message>
+        <source>双向打印</source>
+        <translation>Bidirectional printing</translation>
+    </message>
+    <message>
+        <source>平板打印（打完回纸）</source>
+        <translation>Flatbed (paper back after printing)</translation>
+    </message>
+    <message>
+        <source>左列出墨</source>
+        <translation>Left column inks</translation>
+    </message>
+    <message>
+        <source>右列出墨</source>
+        <translation>Right column inks</translation>
+    </message>
+    <message>
+        <source>精打模式</source>
+        <translation>Fine mode</translation>
+    </message>
+    <message>
+        <source>边线调整</source>
+        <translation>Edge Adjustment</translation>
+    </message>
+    <message>
+        <source>缓冲距离(10~80mm)  左 / 右</source>
+        <translation>Buffer distance (10~80 mm)  left / right</translation>
+    </message>
+    <message>
+        <source>边距(10~250mm)</source>
+        <translation>Margin (10~250 mm)</translation>
+    </message>
+    <message>
+        <source>边线调整(-5~5像素)</source>
+        <translation>Edge adjustment (-5~5 pixels)</translation>
+    </message>
+    <message>
+        <source>机械参数</source>
+        <translation>Mechanics</translation>
+    </message>
+    <message>
+        <source>小车行程限制(500~3500mm)</source>
+        <translation>Carriage travel limit (500~3500 mm)</translation>
+    </message>
+    <message>
+        <source>走纸轴步长基准</source>
+        <translation>Feed roller step base</translation>
+    </message>
+    <message>
+        <source>刹车距离(15~60mm)</source>
+        <translation>Brake distance (15~60 mm)</translation>
+    </message>
+    <message>
+        <source>小车起始速度(10~30)</source>
+        <translation>Carriage start speed (10~30)</translation>
+    </message>
+    <message>
+        <source>小车最大速度(20~85)</source>
+        <translation>Carriage top speed (20~85)</translation>
+    </message>
+    <message>
+        <source>进退纸速度(1~5)</source>
+        <translation>Paper feed speed (1~5)</translation>
+    </message>
+    <message>
+        <source>裁断功能</source>
+        <translation>Cutter</translation>
+    </message>
+    <message>
+        <source>裁断刀压</source>
+        <translation>Cutter pressure</translation>
+    </message>
+    <message>
+        <source>第1刀</source>
+        <translation>Knife 1</translation>
+    </message>
+    <message>
+        <source>第2刀</source>
+        <translation>Knife 2</translation>
+    </message>
+    <message>
+        <source>第1刀 起点 / 终点 (mm)</source>
+        <translation>Knife 1 start / end (mm)</translation>
+    </message>
+    <message>
+        <source>第2刀 起点 / 终点 (mm)</source>
+        <translation>Knife 2 start / end (mm)</translation>
+    </message>
+    <message>
+        <source>恢复默认</source>
+        <translation>Defaults</translation>
+    </message>
+    <message>
+        <source>截图保存</source>
+        <translation>Save Screenshot</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgSetEth</name>
+    <message>
+        <source>网络设置</source>
+        <translation>Network Settings</translation>
+    </message>
+    <message>
+        <source>绘图仪IP</source>
+        <translation>Plotter IP</translation>
+    </message>
+    <message>
+        <source>提示1：将绘图仪IP的前3段和电脑IP前3段的数字设置成一样才能正常联机</source>
+        <translation>Note 1: the first three numbers of the plotter&apos;s IP must equal the first three numbers of this computer&apos;s IP, or they cannot connect.</translation>
+    </message>
+    <message>
+        <source>提示2：开机时按住“暂停/启动键”3秒，机器IP会恢复为默认值 (192.168.1.175)</source>
+        <translation>Note 2: holding the “Pause/Start” key for 3 seconds while switching the plotter on restores its default IP (192.168.1.175).</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgSetOffset</name>
+    <message>
+        <source>左偏移设定</source>
+        <translation>Left Offset</translation>
+    </message>
+    <message>
+        <source>左偏移:</source>
+        <translation>Left offset:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgSetPltUnit</name>
+    <message>
+        <source>下次打开plt时不弹出此对话框</source>
+        <translation>Do not show this dialog when the next plt file is opened</translation>
+    </message>
+    <message>
+        <source>plt文件单位</source>
+        <translation>PLT File Unit</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>绘图单位</source>
+        <translation>Plotter Units</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgSysSet</name>
+    <message>
+        <source>系统设置</source>
+        <translation>System Settings</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPDlgSetCus</name>
+    <message>
+        <source>手动打开时文件过滤</source>
+        <translation>Files Offered by Add</translation>
+    </message>
+    <message>
+        <source>所有文件(*.*)</source>
+        <translation>All files (*.*)</translation>
+    </message>
+    <message>
+        <source>HPGL文件(*.p*;*.h*;*.spl)</source>
+        <translation>HP-GL files (*.p*;*.h*;*.spl)</translation>
+    </message>
+    <message>
+        <source>dxf文件(*.dxf)</source>
+        <translation>DXF files (*.dxf)</translation>
+    </message>
+    <message>
+        <source>支持的文件(*.p*;*.h*;*.spl;*.dxf)</source>
+        <translation>Supported files (*.p*;*.h*;*.spl;*.dxf)</translation>
+    </message>
+    <message>
+        <source>背景颜色</source>
+        <translation>Background Colour</translation>
+    </message>
+    <message>
+        <source>坐标和外框颜色</source>
+        <translation>Axes and Frame Colour</translation>
+    </message>
+    <message>
+        <source>网格颜色</source>
+        <translation>Grid Colour</translation>
+    </message>
+    <message>
+        <source>线条颜色</source>
+        <translation>Line Colour</translation>
+    </message>
+    <message>
+        <source>文件添加到列表后自动预览</source>
+        <translation>Preview a file when it is added to the list</translation>
+    </message>
+    <message>
+        <source>自动删除份数为0的项</source>
+        <translation>Remove tasks with no copies left</translation>
+    </message>
+    <message>
+        <source>在图形结尾打印文件名</source>
+        <translation>Print the file name after the drawing</translation>
+    </message>
+    <message>
+        <source>打印开始前清洗喷头</source>
+        <translation>Clean the heads before printing</translation>
+    </message>
+    <message>
+        <source>喷头清洗浓度(1~5)</source>
+        <translation>Head cleaning strength (1~5)</translation>
+    </message>
+    <message>
+        <source>分页指令处理方式</source>
+        <translation>Page command handling</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Apply</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPDlgSetDir</name>
+    <message>
+        <source>手动目录</source>
+        <translation>Manual folder</translation>
+    </message>
+    <message>
+        <source>自动目录</source>
+        <translation>Automatic folder</translation>
+    </message>
+    <message>
+        <source>备份目录</source>
+        <translation>Backup folder</translation>
+    </message>
+    <message>
+        <source>打印历史</source>
+        <translation>Print history</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation>Change...</translation>
+    </message>
+    <message>
+        <source>自动备份已打印的文件</source>
+        <translation>Back up printed files</translation>
+    </message>
+    <message>
+        <source>保存打印历史</source>
+        <translation>Keep a print history</translation>
+    </message>
+    <message>
+        <source>线条加黑</source>
+        <translation>Bold lines</translation>
+    </message>
+    <message>
+        <source>文件过滤：</source>
+        <translation>File filter:</translation>
+    </message>
+    <message>
+        <source>logo设置:</source>
+        <translation>Logo text:</translation>
+    </message>
+    <message>
+        <source>线条粗细设置</source>
+        <translation>Line Width</translation>
+    </message>
+    <message>
+        <source>像素</source>
+        <translation> px</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Apply</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPDlgSetPlot</name>
+    <message>
+        <source>比例参数存于主板</source>
+        <translation>Scale factors kept in the plotter</translation>
+    </message>
+    <message>
+        <source>比例参数存于电脑</source>
+        <translation>Scale factors kept in this computer</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>启用分页</source>
+        <translation>Split wide drawings</translation>
+    </message>
+    <message>
+        <source>分页前先旋转</source>
+        <translation>Rotate before splitting</translation>
+    </message>
+    <message>
+        <source>是否镜像</source>
+        <translation>Mirror</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>Update</translation>
+    </message>
+    <message>
+        <source>设计尺寸</source>
+        <translation>Design size</translation>
+    </message>
+    <message>
+        <source>实测尺寸</source>
+        <translation>Measured size</translation>
+    </message>
+    <message>
+        <source>比例系数</source>
+        <translation>Scale factor</translation>
+    </message>
+    <message>
+        <source>纸长:</source>
+        <translation>Paper length:</translation>
+    </message>
+    <message>
+        <source>纸宽:</source>
+        <translation>Paper width:</translation>
+    </message>
+    <message>
+        <source>分页宽度(mm):</source>
+        <translation>Strip width (mm):</translation>
+    </message>
+    <message>
+        <source>分页间距(mm):</source>
+        <translation>Strip gap (mm):</translation>
+    </message>
+    <message>
+        <source>打印前进纸(mm):</source>
+        <translation>Feed before printing (mm):</translation>
+    </message>
+    <message>
+        <source>打印后进纸(mm):</source>
+        <translation>Feed after printing (mm):</translation>
+    </message>
+    <message>
+        <source>Dxf文件单位(1,10,40,100,400 ...)</source>
+        <translation>DXF file unit (1,10,40,100,400 ...)</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,7 @@
 
 #include "ui/DlgPrompts.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QString>
 
@@ -19,6 +20,18 @@ std::string Trimmed(const std::string& strText) {
         return "";
     const size_t nLast = strText.find_last_not_of(" \t");
     return strText.substr(nFirst, nLast - nFirst + 1);
+}
+
+// The framework's validation messages, translated like the dialogs that show them.
+std::string FieldText(const char* pszText) {
+    return QCoreApplication::translate("CDlgFieldReader", pszText).toStdString();
+}
+
+std::string FieldRangeText(const char* pszText, const std::string& strMin,
+                           const std::string& strMax) {
+    return QCoreApplication::translate("CDlgFieldReader", pszText)
+        .arg(QString::fromStdString(strMin), QString::fromStdString(strMax))
+        .toStdString();
 }
 
 // Shortest text that reads back as the same value ("30", "57.3", "200").
@@ -58,11 +71,13 @@ std::optional<double> ParseDlgNumber(const std::string& strText) {
 }
 
 std::string IntegerRangeMessage(int64_t nMin, int64_t nMax) {
-    return "请输入一个 " + std::to_string(nMin) + " 至 " + std::to_string(nMax) + " 之间的整数。";
+    return FieldRangeText(QT_TRANSLATE_NOOP("CDlgFieldReader", "请输入一个 %1 至 %2 之间的整数。"),
+                          std::to_string(nMin), std::to_string(nMax));
 }
 
 std::string NumberRangeMessage(double dMin, double dMax) {
-    return "请输入一个 " + FormatNumber(dMin) + " 至 " + FormatNumber(dMax) + " 之间的数字。";
+    return FieldRangeText(QT_TRANSLATE_NOOP("CDlgFieldReader", "请输入一个 %1 至 %2 之间的数字。"),
+                          FormatNumber(dMin), FormatNumber(dMax));
 }
 
 int64_t CDlgFieldReader::Integer(QLineEdit* pEdit, int64_t nMin, int64_t nMax) {
@@ -70,7 +85,7 @@ int64_t CDlgFieldReader::Integer(QLineEdit* pEdit, int64_t nMin, int64_t nMax) {
         return 0;
     const std::optional<int64_t> n = ParseDlgInteger(pEdit->text().toStdString());
     if (!n) {
-        Fail(pEdit, "请输入一个整数。");
+        Fail(pEdit, FieldText(QT_TRANSLATE_NOOP("CDlgFieldReader", "请输入一个整数。")));
         return 0;
     }
     if (*n < nMin || *n > nMax) {
@@ -85,7 +100,7 @@ double CDlgFieldReader::Number(QLineEdit* pEdit, double dMin, double dMax) {
         return 0;
     const std::optional<double> d = ParseDlgNumber(pEdit->text().toStdString());
     if (!d) {
-        Fail(pEdit, "请输入一个数字。");
+        Fail(pEdit, FieldText(QT_TRANSLATE_NOOP("CDlgFieldReader", "请输入一个数字。")));
         return 0;
     }
     if (*d < dMin || *d > dMax) {

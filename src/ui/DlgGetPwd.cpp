@@ -14,14 +14,14 @@ bool IsParaAccessCode(const std::string& strEntry) {
 }
 
 CDlgGetPwd::CDlgGetPwd(QWidget* pParent) : QDialog(pParent), m_pEdit(new QLineEdit(this)) {
-    setWindowTitle(QStringLiteral("输入"));
+    setWindowTitle(tr("输入"));
     m_pEdit->setEchoMode(QLineEdit::Password);
     m_pEdit->setMaxLength(64);
     auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    pButtons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
+    pButtons->button(QDialogButtonBox::Ok)->setText(tr("确定"));
     connect(pButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* pLayout = new QVBoxLayout(this);
-    pLayout->addWidget(new QLabel(QStringLiteral("请输入密码:"), this));
+    pLayout->addWidget(new QLabel(tr("请输入密码:"), this));
     pLayout->addWidget(m_pEdit);
     pLayout->addWidget(pButtons);
 }

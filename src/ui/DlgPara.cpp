@@ -50,7 +50,7 @@ CDlgPara::CDlgPara(const CSettings& settings, CMachineParams& params, IDlgMachin
                    CDlgPrompts& prompts, QWidget* pParent)
     : QDialog(pParent), m_settings(settings), m_params(params), m_machine(machine),
       m_prompts(prompts), m_bOnline(machine.Online()) {
-    setWindowTitle(Q("机器设置"));
+    setWindowTitle(tr("机器设置"));
     BuildControls();
     LoadFromParams();
     ApplyEnabling();
@@ -75,53 +75,56 @@ void CDlgPara::BuildControls() {
     for (const std::string& str : HeadCombinationEntries(m_settings.Language, Extended()))
         m_pCombination->addItem(QString::fromStdString(str));
 
-    auto* pHeads = new QGroupBox(Q("喷头参数"), this);
+    auto* pHeads = new QGroupBox(tr("喷头参数"), this);
     auto* pGrid = new QGridLayout(pHeads);
-    AddRow(pGrid, Q("喷头组合："), {m_pCombination});
-    AddRow(pGrid, Q("喷头之间X向重合点数(0~10)  1#2#之间 / 2#3#之间 / 3#4#之间"),
+    AddRow(pGrid, tr("喷头组合："), {m_pCombination});
+    AddRow(pGrid, tr("喷头之间X向重合点数(0~10)  1#2#之间 / 2#3#之间 / 3#4#之间"),
            {AddEdit(430), AddEdit(431), AddEdit(432)});
-    AddRow(pGrid, Q("喷头位置(0~1000Pix)  喷头1..喷头4"),
+    AddRow(pGrid, tr("喷头位置(0~1000Pix)  喷头1..喷头4"),
            {AddEdit(381), AddEdit(382), AddEdit(383), AddEdit(384)});
-    AddRow(pGrid, Q("回来接线(0~40Pix)"), {AddEdit(385), AddEdit(386), AddEdit(387), AddEdit(388)});
-    AddRow(pGrid, Q("点火脉宽(18~25微秒)"), {AddEdit(426)});
-    AddRow(pGrid, Q("喷头左右两列间距(pix)"), {AddEdit(427)});
+    AddRow(pGrid, tr("回来接线(0~40Pix)"),
+           {AddEdit(385), AddEdit(386), AddEdit(387), AddEdit(388)});
+    AddRow(pGrid, tr("点火脉宽(18~25微秒)"), {AddEdit(426)});
+    AddRow(pGrid, tr("喷头左右两列间距(pix)"), {AddEdit(427)});
     AddRow(pGrid, QString(),
-           {AddCheck(242, Q("双向打印")), AddCheck(253, Q("平板打印（打完回纸）"))});
-    AddRow(
-        pGrid, QString(),
-        {AddCheck(257, Q("左列出墨")), AddCheck(258, Q("右列出墨")), AddCheck(256, Q("精打模式"))});
+           {AddCheck(242, tr("双向打印")), AddCheck(253, tr("平板打印（打完回纸）"))});
+    AddRow(pGrid, QString(),
+           {AddCheck(257, tr("左列出墨")), AddCheck(258, tr("右列出墨")),
+            AddCheck(256, tr("精打模式"))});
 
-    auto* pEdges = new QGroupBox(Q("边线调整"), this);
+    auto* pEdges = new QGroupBox(tr("边线调整"), this);
     auto* pEdgeGrid = new QGridLayout(pEdges);
-    AddRow(pEdgeGrid, Q("缓冲距离(10~80mm)  左 / 右"), {AddEdit(424), AddEdit(425)});
-    AddRow(pEdgeGrid, Q("边距(10~250mm)"), {AddEdit(445), AddEdit(446)});
-    AddRow(pEdgeGrid, Q("边线调整(-5~5像素)"), {AddEdit(447), AddEdit(448)});
+    AddRow(pEdgeGrid, tr("缓冲距离(10~80mm)  左 / 右"), {AddEdit(424), AddEdit(425)});
+    AddRow(pEdgeGrid, tr("边距(10~250mm)"), {AddEdit(445), AddEdit(446)});
+    AddRow(pEdgeGrid, tr("边线调整(-5~5像素)"), {AddEdit(447), AddEdit(448)});
 
-    auto* pMech = new QGroupBox(Q("机械参数"), this);
+    auto* pMech = new QGroupBox(tr("机械参数"), this);
     auto* pMechGrid = new QGridLayout(pMech);
-    AddRow(pMechGrid, Q("小车行程限制(500~3500mm)"), {AddEdit(414)});
-    AddRow(pMechGrid, Q("走纸轴步长基准"), {AddEdit(500)});
-    AddRow(pMechGrid, Q("刹车距离(15~60mm)"), {AddEdit(503)});
-    AddRow(pMechGrid, Q("小车起始速度(10~30)"), {AddEdit(501)});
+    AddRow(pMechGrid, tr("小车行程限制(500~3500mm)"), {AddEdit(414)});
+    AddRow(pMechGrid, tr("走纸轴步长基准"), {AddEdit(500)});
+    AddRow(pMechGrid, tr("刹车距离(15~60mm)"), {AddEdit(503)});
+    AddRow(pMechGrid, tr("小车起始速度(10~30)"), {AddEdit(501)});
     m_pMaxSpeedLabel = new QLabel(this);
     m_pMaxSpeedLabel->setText(m_settings.Language == 1 ? Q("Max Pwm(20~85)")
-                                                       : Q("小车最大速度(20~85)"));
+                                                       : tr("小车最大速度(20~85)"));
     pMechGrid->addWidget(m_pMaxSpeedLabel, pMechGrid->rowCount(), 0);
     pMechGrid->addWidget(AddEdit(502), pMechGrid->rowCount() - 1, 1);
-    AddRow(pMechGrid, Q("进退纸速度(1~5)"), {AddEdit(504)});
+    AddRow(pMechGrid, tr("进退纸速度(1~5)"), {AddEdit(504)});
 
-    auto* pCutter = new QGroupBox(Q("裁断功能"), this);
+    auto* pCutter = new QGroupBox(tr("裁断功能"), this);
     auto* pCutGrid = new QGridLayout(pCutter);
-    AddRow(pCutGrid, Q("裁断刀压"), {AddEdit(444)});
-    AddRow(pCutGrid, QString(), {AddCheck(254, Q("第1刀")), AddCheck(255, Q("第2刀"))});
-    AddRow(pCutGrid, Q("第1刀 起点 / 终点 (mm)"), {AddEdit(440), AddEdit(441)});
-    AddRow(pCutGrid, Q("第2刀 起点 / 终点 (mm)"), {AddEdit(442), AddEdit(443)});
+    AddRow(pCutGrid, tr("裁断刀压"), {AddEdit(444)});
+    AddRow(pCutGrid, QString(), {AddCheck(254, tr("第1刀")), AddCheck(255, tr("第2刀"))});
+    AddRow(pCutGrid, tr("第1刀 起点 / 终点 (mm)"), {AddEdit(440), AddEdit(441)});
+    AddRow(pCutGrid, tr("第2刀 起点 / 终点 (mm)"), {AddEdit(442), AddEdit(443)});
 
     auto* pButtons = new QHBoxLayout;
-    const std::pair<int, const char*> buttons[] = {
-        {298, "恢复默认"}, {303, "截图保存"}, {1, "确定"}, {2, "取消"}};
+    const std::pair<int, const char*> buttons[] = {{298, QT_TR_NOOP("恢复默认")},
+                                                   {303, QT_TR_NOOP("截图保存")},
+                                                   {1, QT_TR_NOOP("确定")},
+                                                   {2, QT_TR_NOOP("取消")}};
     for (const auto& [nId, pszText] : buttons) {
-        auto* pButton = new QPushButton(Q(pszText), this);
+        auto* pButton = new QPushButton(tr(pszText), this);
         pButton->setAutoDefault(false);
         m_buttons[nId] = pButton;
         pButtons->addWidget(pButton);

@@ -16,9 +16,9 @@ namespace inkvale {
 CDlgSetEth::CDlgSetEth(CMachineParams& params, IDlgMachine& machine, CDlgPrompts& prompts,
                        QWidget* pParent)
     : QDialog(pParent), m_params(params), m_machine(machine), m_prompts(prompts) {
-    setWindowTitle(QStringLiteral("网络设置"));
+    setWindowTitle(tr("网络设置"));
     auto* pRow = new QHBoxLayout;
-    pRow->addWidget(new QLabel(QStringLiteral("绘图仪IP"), this));
+    pRow->addWidget(new QLabel(tr("绘图仪IP"), this));
     for (size_t i = 0; i < m_arrOctets.size(); ++i) {
         m_arrOctets[i] = new QSpinBox(this);
         m_arrOctets[i]->setRange(0, 255);
@@ -28,16 +28,15 @@ CDlgSetEth::CDlgSetEth(CMachineParams& params, IDlgMachine& machine, CDlgPrompts
             pRow->addWidget(new QLabel(QStringLiteral("."), this));
     }
     SetAddress(params.MachineIP());
-    auto* pHint1 = new QLabel(
-        QStringLiteral("提示1：将绘图仪IP的前3段和电脑IP前3段的数字设置成一样才能正常联机"), this);
+    auto* pHint1 =
+        new QLabel(tr("提示1：将绘图仪IP的前3段和电脑IP前3段的数字设置成一样才能正常联机"), this);
     auto* pHint2 = new QLabel(
-        QStringLiteral("提示2：开机时按住“暂停/启动键”3秒，机器IP会恢复为默认值 (192.168.1.175)"),
-        this);
+        tr("提示2：开机时按住“暂停/启动键”3秒，机器IP会恢复为默认值 (192.168.1.175)"), this);
     pHint1->setWordWrap(true);
     pHint2->setWordWrap(true);
     auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    pButtons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    pButtons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    pButtons->button(QDialogButtonBox::Ok)->setText(tr("确定"));
+    pButtons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
     connect(pButtons, &QDialogButtonBox::accepted, this, [this] { OnOk(); });
     connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* pLayout = new QVBoxLayout(this);

@@ -20,15 +20,15 @@ CDlgSetOffset::CDlgSetOffset(const CSettings& settings, CMachineParams& params,
                              IDlgMachine& machine, CDlgPrompts& prompts, QWidget* pParent)
     : QDialog(pParent), m_settings(settings), m_params(params), m_machine(machine),
       m_prompts(prompts), m_pEdit(new QLineEdit(this)) {
-    setWindowTitle(QStringLiteral("左偏移设定"));
+    setWindowTitle(tr("左偏移设定"));
     SetDlgInteger(m_pEdit, params.LeftOffsetMm());
     auto* pRow = new QHBoxLayout;
-    pRow->addWidget(new QLabel(QStringLiteral("左偏移:"), this));
+    pRow->addWidget(new QLabel(tr("左偏移:"), this));
     pRow->addWidget(m_pEdit);
     pRow->addWidget(new QLabel(QStringLiteral("mm"), this));
     auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    pButtons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    pButtons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    pButtons->button(QDialogButtonBox::Ok)->setText(tr("确定"));
+    pButtons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
     connect(pButtons, &QDialogButtonBox::accepted, this, [this] { OnOk(); });
     connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* pLayout = new QVBoxLayout(this);

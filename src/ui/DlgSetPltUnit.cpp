@@ -26,8 +26,8 @@ std::vector<std::string> PltUnitItems(int nLanguage) {
 
 CDlgSetPltUnit::CDlgSetPltUnit(CSettings& settings, QWidget* pParent)
     : QDialog(pParent), m_settings(settings), m_pUnits(new QComboBox(this)),
-      m_pNoHint(new QCheckBox(QStringLiteral("下次打开plt时不弹出此对话框"), this)) {
-    setWindowTitle(QStringLiteral("plt文件单位"));
+      m_pNoHint(new QCheckBox(tr("下次打开plt时不弹出此对话框"), this)) {
+    setWindowTitle(tr("plt文件单位"));
     for (const std::string& str : PltUnitItems(settings.Language))
         m_pUnits->addItem(QString::fromStdString(str));
     m_pUnits->setCurrentIndex(
@@ -44,12 +44,12 @@ CDlgSetPltUnit::CDlgSetPltUnit(CSettings& settings, QWidget* pParent)
         this);
     pHint->setWordWrap(true);
     auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    pButtons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    pButtons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    pButtons->button(QDialogButtonBox::Ok)->setText(tr("确定"));
+    pButtons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
     connect(pButtons, &QDialogButtonBox::accepted, this, [this] { OnOk(); });
     connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* pLayout = new QVBoxLayout(this);
-    pLayout->addWidget(new QLabel(QStringLiteral("绘图单位"), this));
+    pLayout->addWidget(new QLabel(tr("绘图单位"), this));
     pLayout->addWidget(m_pUnits);
     pLayout->addWidget(m_pNoHint);
     pLayout->addWidget(pHint);

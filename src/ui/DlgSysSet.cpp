@@ -56,7 +56,7 @@ std::vector<std::string> SysSetTabCaptions(int nLanguage) {
 CDlgSysSet::CDlgSysSet(CSysSetContext ctx, QWidget* pParent)
     : QDialog(pParent), m_pTabs(new QTabWidget(this)), m_pPlot(new CPDlgSetPlot(ctx)),
       m_pDir(new CPDlgSetDir(ctx)), m_pCus(new CPDlgSetCus(ctx)) {
-    setWindowTitle(QStringLiteral("系统设置"));
+    setWindowTitle(tr("系统设置"));
     const std::vector<std::string> captions = SysSetTabCaptions(ctx.m_settings.Language);
     m_pTabs->addTab(m_pPlot, QString::fromStdString(captions[0]));
     m_pTabs->addTab(m_pDir, QString::fromStdString(captions[1]));
@@ -65,8 +65,8 @@ CDlgSysSet::CDlgSysSet(CSysSetContext ctx, QWidget* pParent)
     IgnoreEnterAndEscape(m_pPlot, pFilter);
     IgnoreEnterAndEscape(m_pDir, pFilter);
     auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    pButtons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    pButtons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    pButtons->button(QDialogButtonBox::Ok)->setText(tr("确定"));
+    pButtons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
     connect(pButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* pLayout = new QVBoxLayout(this);

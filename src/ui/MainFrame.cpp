@@ -106,11 +106,12 @@ void CMainFrame::Shutdown() {
 
 void CMainFrame::CreateStatusBar() {
     QStatusBar* pBar = statusBar();
-    const std::pair<int, const char*> kPanes[] = {{kPaneMouse, "鼠标:(0mm,0mm)"},
-                                                  {kPaneState, "机器状态"},
-                                                  {kPanePos, "X:0 Y:0"},
-                                                  {kPaneMachineIp, "Machine IP"},
-                                                  {kPaneLocalIp, "PC IP"}};
+    const std::pair<int, const char*> kPanes[] = {
+        {kPaneMouse, QT_TRANSLATE_NOOP("CMainFrame", "鼠标:(0mm,0mm)")},
+        {kPaneState, QT_TRANSLATE_NOOP("CMainFrame", "机器状态")},
+        {kPanePos, "X:0 Y:0"},
+        {kPaneMachineIp, "Machine IP"},
+        {kPaneLocalIp, "PC IP"}};
     for (const auto& [nPane, szText] : kPanes) {
         auto* pLabel = new QLabel(pBar);
         pLabel->setObjectName(QStringLiteral("pane%1").arg(nPane));
@@ -162,32 +163,31 @@ QAction* CMainFrame::AddCommand(QMenu* pMenu, const char* szText, int nCommand) 
 }
 
 void CMainFrame::CreateMenus() {
-    auto tr = [](const char* sz) { return QCoreApplication::translate("CMainFrame", sz); };
-    QMenu* pFile = menuBar()->addMenu(tr(QT_TRANSLATE_NOOP("CMainFrame", "文件(&F)")));
+    QMenu* pFile = menuBar()->addMenu(QCoreApplication::translate("CMainFrame", "文件(&F)"));
     AddCommand(pFile, QT_TRANSLATE_NOOP("CMainFrame", "打开"), kCmdAddFiles)
         ->setShortcut(QKeySequence::Open);
     AddCommand(pFile, QT_TRANSLATE_NOOP("CMainFrame", "删除"), kCmdDeleteTasks);
     pFile->addSeparator();
     AddCommand(pFile, QT_TRANSLATE_NOOP("CMainFrame", "退出(&X)"), kCmdExit);
-    QMenu* pView = menuBar()->addMenu(tr(QT_TRANSLATE_NOOP("CMainFrame", "查看(&V)")));
+    QMenu* pView = menuBar()->addMenu(QCoreApplication::translate("CMainFrame", "查看(&V)"));
     AddCommand(pView, QT_TRANSLATE_NOOP("CMainFrame", "适合窗口"), kCmdFitWindowMenu);
     QAction* pBarItem =
         AddCommand(pView, QT_TRANSLATE_NOOP("CMainFrame", "控制面板"), kCmdCommandBar);
     pBarItem->setCheckable(true);
     pBarItem->setChecked(true);
     AddCommand(pView, QT_TRANSLATE_NOOP("CMainFrame", "隐藏"), kCmdHide);
-    QMenu* pSetup = menuBar()->addMenu(tr(QT_TRANSLATE_NOOP("CMainFrame", "设置(&S)")));
+    QMenu* pSetup = menuBar()->addMenu(QCoreApplication::translate("CMainFrame", "设置(&S)"));
     AddCommand(pSetup, QT_TRANSLATE_NOOP("CMainFrame", "系统设置"), kCmdSystemSettings);
     AddCommand(pSetup, QT_TRANSLATE_NOOP("CMainFrame", "机器参数"), kCmdMachineParams);
     AddCommand(pSetup, QT_TRANSLATE_NOOP("CMainFrame", "绘图单位"), kCmdPlotUnits);
     // The dedicated USB link (362) is chosen only through the settings file.
-    QMenu* pLink = menuBar()->addMenu(tr(QT_TRANSLATE_NOOP("CMainFrame", "通讯(&C)")));
+    QMenu* pLink = menuBar()->addMenu(QCoreApplication::translate("CMainFrame", "通讯(&C)"));
     AddCommand(pLink, QT_TRANSLATE_NOOP("CMainFrame", "网口"), kCmdViaEthernet)->setCheckable(true);
     AddCommand(pLink, QT_TRANSLATE_NOOP("CMainFrame", "免驱USB(USB打印支持)"), kCmdViaUsbPrint)
         ->setCheckable(true);
     UpdateLinkChecks();
     // The language items are not part of the program's menu: the bar's button switches.
-    QMenu* pHelp = menuBar()->addMenu(tr(QT_TRANSLATE_NOOP("CMainFrame", "帮助(&H)")));
+    QMenu* pHelp = menuBar()->addMenu(QCoreApplication::translate("CMainFrame", "帮助(&H)"));
     AddCommand(pHelp, QT_TRANSLATE_NOOP("CMainFrame", "关于(&A)..."), kCmdAbout);
 
     // Accelerators of the preview.

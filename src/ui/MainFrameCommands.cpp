@@ -97,9 +97,7 @@ bool CMainFrame::RunCommand(int nCommand) {
     case CDlgBarTop::kIdAuto: // the bar has set AutoStartEnable already
         break;
     case kCmdAbout:
-        m_prompts.Inform(std::string("Inkvale v1.6.5\n") +
-                             (Chinese() ? "发布日期:2023年6月2日" : "Release date:5th Jan. 2023"),
-                         "关于Inkvale");
+        m_prompts.About(m_settings.Language);
         break;
     case kCmdExit:
         close();

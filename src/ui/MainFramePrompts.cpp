@@ -1,5 +1,7 @@
 #include "ui/MainFramePrompts.h"
 
+#include "ui/DlgAbout.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -10,6 +12,10 @@ QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
 } // namespace
+
+void CQtMainFramePrompts::About(int nLanguage) {
+    CDlgAbout(nLanguage, m_pParent).exec();
+}
 
 void CQtMainFramePrompts::Inform(const std::string& strText, const std::string& strCaption) {
     QMessageBox::information(m_pParent, Q(strCaption), Q(strText));

@@ -24,6 +24,8 @@ public:
                                                const std::string& strFilter) = 0;
     /// The save dialog (asks before overwriting); "" when cancelled.
     virtual std::string SaveFile(const std::string& strFilter) = 0;
+    /// The About box, its texts in the given language.
+    virtual void About(int nLanguage) = 0;
 };
 
 /// The real dialogs, parented to a window.
@@ -36,6 +38,7 @@ public:
     std::vector<std::string> OpenFiles(const std::string& strTitle,
                                        const std::string& strFilter) override;
     std::string SaveFile(const std::string& strFilter) override;
+    void About(int nLanguage) override;
 
 private:
     QWidget* m_pParent;

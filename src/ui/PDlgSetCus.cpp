@@ -28,24 +28,26 @@ CPDlgSetCus::CPDlgSetCus(CSysSetContext ctx, QWidget* pParent)
     : QWidget(pParent), m_ctx(ctx), m_pFileType(new QButtonGroup(this)),
       m_pDensity(new QLineEdit(this)), m_pPageCommand(new QComboBox(this)) {
     auto* pGrid = new QGridLayout(this);
-    auto* pGroup = new QGroupBox(Q("手动打开时文件过滤"), this);
+    auto* pGroup = new QGroupBox(tr("手动打开时文件过滤"), this);
     auto* pTypes = new QVBoxLayout(pGroup);
-    const char* const kTypes[] = {"所有文件(*.*)", "HPGL文件(*.p*;*.h*;*.spl)", "dxf文件(*.dxf)",
-                                  "支持的文件(*.p*;*.h*;*.spl;*.dxf)"};
+    const char* const kTypes[] = {
+        QT_TR_NOOP("所有文件(*.*)"), QT_TR_NOOP("HPGL文件(*.p*;*.h*;*.spl)"),
+        QT_TR_NOOP("dxf文件(*.dxf)"), QT_TR_NOOP("支持的文件(*.p*;*.h*;*.spl;*.dxf)")};
     for (int i = 0; i < 4; ++i) {
-        auto* pRadio = new QRadioButton(Q(kTypes[i]), pGroup);
+        auto* pRadio = new QRadioButton(tr(kTypes[i]), pGroup);
         m_pFileType->addButton(pRadio, i);
         pTypes->addWidget(pRadio);
     }
     pGrid->addWidget(pGroup, 0, 0, 4, 1);
     const CSettings& s = ctx.m_settings;
-    const std::tuple<int, const char*, int32_t> colors[] = {{308, "背景颜色", s.ColorBg},
-                                                            {309, "坐标和外框颜色", s.ColorFr},
-                                                            {306, "网格颜色", s.ColorGrid},
-                                                            {310, "线条颜色", s.ColorCrv}};
+    const std::tuple<int, const char*, int32_t> colors[] = {
+        {308, QT_TR_NOOP("背景颜色"), s.ColorBg},
+        {309, QT_TR_NOOP("坐标和外框颜色"), s.ColorFr},
+        {306, QT_TR_NOOP("网格颜色"), s.ColorGrid},
+        {310, QT_TR_NOOP("线条颜色"), s.ColorCrv}};
     int nRow = 0;
     for (const auto& [nId, psz, nColor] : colors) {
-        m_buttons[nId] = new QPushButton(Q(psz), this);
+        m_buttons[nId] = new QPushButton(tr(psz), this);
         m_colors[nId] = nColor;
         ShowColor(nId);
         pGrid->addWidget(m_buttons[nId], nRow++, 1);
@@ -54,20 +56,20 @@ CPDlgSetCus::CPDlgSetCus(CSysSetContext ctx, QWidget* pParent)
                 [this, nButton] { ChooseColor(nButton); });
     }
     const std::tuple<int, const char*, int32_t> checks[] = {
-        {259, "文件添加到列表后自动预览", s.AutoPreview},
-        {247, "自动删除份数为0的项", s.AutoDelFinish},
-        {245, "在图形结尾打印文件名", s.PrintFileName},
-        {243, "打印开始前清洗喷头", s.SpAutoClean}};
+        {259, QT_TR_NOOP("文件添加到列表后自动预览"), s.AutoPreview},
+        {247, QT_TR_NOOP("自动删除份数为0的项"), s.AutoDelFinish},
+        {245, QT_TR_NOOP("在图形结尾打印文件名"), s.PrintFileName},
+        {243, QT_TR_NOOP("打印开始前清洗喷头"), s.SpAutoClean}};
     for (const auto& [nId, psz, nValue] : checks) {
-        m_checks[nId] = new QCheckBox(Q(psz), this);
+        m_checks[nId] = new QCheckBox(tr(psz), this);
         m_checks[nId]->setChecked(nValue != 0);
         pGrid->addWidget(m_checks[nId], nRow++, 0);
     }
-    pGrid->addWidget(new QLabel(Q("喷头清洗浓度(1~5)"), this), nRow, 0);
+    pGrid->addWidget(new QLabel(tr("喷头清洗浓度(1~5)"), this), nRow, 0);
     pGrid->addWidget(m_pDensity, nRow++, 1);
-    pGrid->addWidget(new QLabel(Q("分页指令处理方式"), this), nRow, 0);
+    pGrid->addWidget(new QLabel(tr("分页指令处理方式"), this), nRow, 0);
     pGrid->addWidget(m_pPageCommand, nRow++, 1);
-    m_buttons[311] = new QPushButton(Q("应用"), this);
+    m_buttons[311] = new QPushButton(tr("应用"), this);
     pGrid->addWidget(m_buttons[311], nRow, 1);
 
     if (QAbstractButton* pRadio = m_pFileType->button(s.ManualAddFileType))

@@ -21,9 +21,6 @@
 namespace inkvale {
 
 namespace {
-QString Q(const char* psz) {
-    return QString::fromUtf8(psz);
-}
 QString Q(const std::string& str) {
     return QString::fromStdString(str);
 }
@@ -32,38 +29,38 @@ QString Q(const std::string& str) {
 CPDlgSetDir::CPDlgSetDir(CSysSetContext ctx, QWidget* pParent)
     : QWidget(pParent), m_ctx(ctx), m_pThickness(new QButtonGroup(this)) {
     auto* pGrid = new QGridLayout(this);
-    const std::tuple<int, int, const char*> folders[] = {{411, 304, "手动目录"},
-                                                         {412, 305, "自动目录"},
-                                                         {413, 307, "备份目录"},
-                                                         {428, 316, "打印历史"}};
+    const std::tuple<int, int, const char*> folders[] = {{411, 304, QT_TR_NOOP("手动目录")},
+                                                         {412, 305, QT_TR_NOOP("自动目录")},
+                                                         {413, 307, QT_TR_NOOP("备份目录")},
+                                                         {428, 316, QT_TR_NOOP("打印历史")}};
     int nRow = 0;
     for (const auto& [nEdit, nButton, psz] : folders) {
         m_edits[nEdit] = new QLineEdit(this);
-        m_buttons[nButton] = new QPushButton(Q("修改"), this);
-        pGrid->addWidget(new QLabel(Q(psz), this), nRow, 0);
+        m_buttons[nButton] = new QPushButton(tr("修改"), this);
+        pGrid->addWidget(new QLabel(tr(psz), this), nRow, 0);
         pGrid->addWidget(m_edits[nEdit], nRow, 1, 1, 3);
         pGrid->addWidget(m_buttons[nButton], nRow++, 4);
     }
-    m_checks[260] = new QCheckBox(Q("自动备份已打印的文件"), this);
-    m_checks[261] = new QCheckBox(Q("保存打印历史"), this);
-    m_checks[250] = new QCheckBox(Q("线条加黑"), this);
+    m_checks[260] = new QCheckBox(tr("自动备份已打印的文件"), this);
+    m_checks[261] = new QCheckBox(tr("保存打印历史"), this);
+    m_checks[250] = new QCheckBox(tr("线条加黑"), this);
     pGrid->addWidget(m_checks[260], nRow, 0, 1, 2);
     pGrid->addWidget(m_checks[261], nRow++, 2, 1, 2);
     m_edits[410] = new QLineEdit(this);
     m_edits[421] = new QLineEdit(this);
-    pGrid->addWidget(new QLabel(Q("文件过滤："), this), nRow, 0);
+    pGrid->addWidget(new QLabel(tr("文件过滤："), this), nRow, 0);
     pGrid->addWidget(m_edits[410], nRow++, 1, 1, 3);
-    pGrid->addWidget(new QLabel(Q("logo设置:"), this), nRow, 0);
+    pGrid->addWidget(new QLabel(tr("logo设置:"), this), nRow, 0);
     pGrid->addWidget(m_edits[421], nRow++, 1, 1, 3);
-    auto* pGroup = new QGroupBox(Q("线条粗细设置"), this);
+    auto* pGroup = new QGroupBox(tr("线条粗细设置"), this);
     auto* pRadios = new QHBoxLayout(pGroup);
     for (int i = 0; i < 8; ++i) {
-        auto* pRadio = new QRadioButton(QString::number(i + 1) + Q("像素"), pGroup);
+        auto* pRadio = new QRadioButton(QString::number(i + 1) + tr("像素"), pGroup);
         m_pThickness->addButton(pRadio, i);
         pRadios->addWidget(pRadio);
     }
     pGrid->addWidget(pGroup, nRow++, 0, 1, 5);
-    m_buttons[311] = new QPushButton(Q("应用"), this);
+    m_buttons[311] = new QPushButton(tr("应用"), this);
     pGrid->addWidget(m_checks[250], nRow, 0);
     pGrid->addWidget(m_buttons[311], nRow, 4);
 

@@ -14,32 +14,30 @@
 namespace inkvale {
 
 namespace {
-QString Q(const char* psz) {
-    return QString::fromUtf8(psz);
-}
 constexpr int kSizeIds[] = {400, 401, 403, 404};
 } // namespace
 
 CPDlgSetPlot::CPDlgSetPlot(CSysSetContext ctx, QWidget* pParent)
-    : QWidget(pParent), m_ctx(ctx), m_pRadioBoard(new QRadioButton(Q("比例参数存于主板"), this)),
-      m_pRadioPc(new QRadioButton(Q("比例参数存于电脑"), this)),
-      m_pApply(new QPushButton(Q("应用"), this)) {
+    : QWidget(pParent), m_ctx(ctx), m_pRadioBoard(new QRadioButton(tr("比例参数存于主板"), this)),
+      m_pRadioPc(new QRadioButton(tr("比例参数存于电脑"), this)),
+      m_pApply(new QPushButton(tr("应用"), this)) {
     for (int nId : {400, 401, 402, 403, 404, 405, 406, 407, 408, 409, 417})
         m_edits[nId] = new QLineEdit(this);
     m_edits[402]->setReadOnly(true);
     m_edits[405]->setReadOnly(true);
-    const std::pair<int, const char*> checks[] = {
-        {249, "启用分页"}, {244, "分页前先旋转"}, {248, "是否镜像"}};
+    const std::pair<int, const char*> checks[] = {{249, QT_TR_NOOP("启用分页")},
+                                                  {244, QT_TR_NOOP("分页前先旋转")},
+                                                  {248, QT_TR_NOOP("是否镜像")}};
     for (const auto& [nId, psz] : checks)
-        m_checks[nId] = new QCheckBox(Q(psz), this);
-    auto* pUpdate = new QPushButton(Q("更新"), this);
+        m_checks[nId] = new QCheckBox(tr(psz), this);
+    auto* pUpdate = new QPushButton(tr("更新"), this);
 
     auto* pGrid = new QGridLayout(this);
-    pGrid->addWidget(new QLabel(Q("设计尺寸"), this), 0, 1);
-    pGrid->addWidget(new QLabel(Q("实测尺寸"), this), 0, 2);
-    pGrid->addWidget(new QLabel(Q("比例系数"), this), 0, 3);
-    pGrid->addWidget(new QLabel(Q("纸长:"), this), 1, 0);
-    pGrid->addWidget(new QLabel(Q("纸宽:"), this), 2, 0);
+    pGrid->addWidget(new QLabel(tr("设计尺寸"), this), 0, 1);
+    pGrid->addWidget(new QLabel(tr("实测尺寸"), this), 0, 2);
+    pGrid->addWidget(new QLabel(tr("比例系数"), this), 0, 3);
+    pGrid->addWidget(new QLabel(tr("纸长:"), this), 1, 0);
+    pGrid->addWidget(new QLabel(tr("纸宽:"), this), 2, 0);
     for (int i = 0; i < 3; ++i) {
         pGrid->addWidget(m_edits[400 + i], 1, 1 + i);
         pGrid->addWidget(m_edits[403 + i], 2, 1 + i);
@@ -47,14 +45,15 @@ CPDlgSetPlot::CPDlgSetPlot(CSysSetContext ctx, QWidget* pParent)
     pGrid->addWidget(m_pRadioBoard, 3, 0, 1, 2);
     pGrid->addWidget(m_pRadioPc, 3, 2);
     pGrid->addWidget(pUpdate, 3, 3);
-    const std::pair<int, const char*> rows[] = {{408, "分页宽度(mm):"},
-                                                {409, "分页间距(mm):"},
-                                                {406, "打印前进纸(mm):"},
-                                                {407, "打印后进纸(mm):"},
-                                                {417, "Dxf文件单位(1,10,40,100,400 ...)"}};
+    const std::pair<int, const char*> rows[] = {
+        {408, QT_TR_NOOP("分页宽度(mm):")},
+        {409, QT_TR_NOOP("分页间距(mm):")},
+        {406, QT_TR_NOOP("打印前进纸(mm):")},
+        {407, QT_TR_NOOP("打印后进纸(mm):")},
+        {417, QT_TR_NOOP("Dxf文件单位(1,10,40,100,400 ...)")}};
     int nRow = 4;
     for (const auto& [nId, psz] : rows) {
-        pGrid->addWidget(new QLabel(Q(psz), this), nRow, 0, 1, 2);
+        pGrid->addWidget(new QLabel(tr(psz), this), nRow, 0, 1, 2);
         pGrid->addWidget(m_edits[nId], nRow++, 2);
     }
     pGrid->addWidget(m_checks[249], nRow, 0);

@@ -1,5 +1,6 @@
 #include "ui/QtPreviewPrompts.h"
 
+#include <QCoreApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QString>
@@ -16,8 +17,9 @@ bool CQtPreviewPrompts::PromptNumber(const std::string& strPrompt, double& dValu
     bool bOk = false;
     // The prompt text is limited to 256 characters, as the dialog's field allows.
     const QString prompt = QString::fromStdString(strPrompt).left(256);
-    const double v = QInputDialog::getDouble(m_pParent, QString::fromUtf8("输入"), prompt, dValue,
-                                             -DBL_MAX, DBL_MAX, 3, &bOk);
+    const double v =
+        QInputDialog::getDouble(m_pParent, QCoreApplication::translate("CQtPreviewPrompts", "输入"),
+                                prompt, dValue, -DBL_MAX, DBL_MAX, 3, &bOk);
     if (bOk)
         dValue = v;
     return bOk;

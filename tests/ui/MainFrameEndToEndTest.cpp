@@ -42,6 +42,7 @@ public:
         return {};
     }
     std::string SaveFile(const std::string&) override { return ""; }
+    void About(int) override {}
     std::vector<std::string> m_arrShown;
 };
 

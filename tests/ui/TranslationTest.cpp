@@ -1,0 +1,131 @@
+// The English translation and the About box: with English chosen, every dialog reads
+// English from title to buttons, and the framework's field messages follow.
+#include "DlgTestSupport.h"
+#include "config/MachineParams.h"
+#include "config/Settings.h"
+#include "ui/DlgAbout.h"
+#include "ui/DlgFields.h"
+#include "ui/DlgGetPwd.h"
+#include "ui/DlgPara.h"
+#include "ui/DlgSetEth.h"
+#include "ui/DlgSetOffset.h"
+#include "ui/DlgSetPltUnit.h"
+#include "ui/DlgSysSet.h"
+#include "ui/DlgSysSetHost.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace inkvale {
+namespace {
+
+class CNoHost : public CDlgSysSetHost {
+public:
+    void DiscardAllDrawings() override {}
+};
+
+// Every text a dialog shows: its title, labels, buttons, group titles, list items and tabs.
+QStringList ShownTexts(QWidget& dlg) {
+    QStringList texts{dlg.windowTitle()};
+    for (QLabel* p : dlg.findChildren<QLabel*>())
+        texts << p->text();
+    for (QAbstractButton* p : dlg.findChildren<QAbstractButton*>())
+        texts << p->text();
+    for (QGroupBox* p : dlg.findChildren<QGroupBox*>())
+        texts << p->title();
+    for (QComboBox* p : dlg.findChildren<QComboBox*>())
+        for (int i = 0; i < p->count(); ++i)
+            texts << p->itemText(i);
+    for (QTabWidget* p : dlg.findChildren<QTabWidget*>())
+        for (int i = 0; i < p->count(); ++i)
+            texts << p->tabText(i);
+    return texts;
+}
+
+bool HasChinese(const QString& text) {
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u >= 0x3000 && u <= 0x9FFF) || (u >= 0xFF00 && u <= 0xFFEF))
+            return true;
+    }
+    return false;
+}
+
+TEST(DlgAboutTest, VersionAndReleaseDatePerLanguage) {
+    test::EnsureDlgApp();
+    CDlgAbout chinese(0);
+    EXPECT_EQ(chinese.windowTitle(), QStringLiteral("关于Inkvale"));
+    EXPECT_EQ(chinese.VersionLabel()->text(), QStringLiteral("Inkvale v1.6.5"));
+    EXPECT_EQ(chinese.DateLabel()->text(), QStringLiteral("发布日期:2023年6月2日"));
+    for (int nLanguage : {1, 2, 5}) {
+        CDlgAbout other(nLanguage);
+        EXPECT_EQ(other.DateLabel()->text(), QStringLiteral("Release date:5th Jan. 2023"))
+            << nLanguage;
+    }
+}
+
+#ifdef INKVALE_APP_PATH
+class EnglishDialogsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::EnsureDlgApp();
+        m_settings.Language = 1;
+        m_settings.m_strInstallDir = "/nonexistent/";
+        m_pEnglish = std::make_unique<test::CEnglishTranslation>();
+        ASSERT_TRUE(m_pEnglish->Loaded());
+    }
+    void TearDown() override { m_pEnglish.reset(); }
+
+    CSettings m_settings;
+    CMachineParams m_params;
+    test::CRecordingPrompts m_prompts;
+    test::CTestDlgMachine m_machine;
+    CNoHost m_host;
+    std::unique_ptr<test::CEnglishTranslation> m_pEnglish;
+};
+
+TEST_F(EnglishDialogsTest, EveryDialogShowsEnglishOnly) {
+    const CSysSetContext ctx{m_settings, m_params, m_machine, m_prompts, m_host};
+    const std::pair<const char*, std::function<std::unique_ptr<QWidget>()>> dialogs[] = {
+        {"parameters",
+         [&] { return std::make_unique<CDlgPara>(m_settings, m_params, m_machine, m_prompts); }},
+        {"settings", [&] { return std::make_unique<CDlgSysSet>(ctx); }},
+        {"address", [&] { return std::make_unique<CDlgSetEth>(m_params, m_machine, m_prompts); }},
+        {"offset",
+         [&] {
+             return std::make_unique<CDlgSetOffset>(m_settings, m_params, m_machine, m_prompts);
+         }},
+        {"unit", [&] { return std::make_unique<CDlgSetPltUnit>(m_settings); }},
+        {"password", [&] { return std::make_unique<CDlgGetPwd>(); }},
+        {"about", [&] { return std::make_unique<CDlgAbout>(1); }},
+    };
+    for (const auto& [pszName, fnMake] : dialogs) {
+        const std::unique_ptr<QWidget> pDialog = fnMake();
+        const QStringList texts = ShownTexts(*pDialog);
+        EXPECT_GE(texts.size(), 3) << pszName;
+        for (const QString& text : texts)
+            EXPECT_FALSE(HasChinese(text)) << pszName << ": " << text.toStdString();
+    }
+}
+
+TEST_F(EnglishDialogsTest, TitlesAndFieldMessagesAreTranslated) {
+    CDlgSetOffset offset(m_settings, m_params, m_machine, m_prompts);
+    EXPECT_EQ(offset.windowTitle(), QStringLiteral("Left Offset"));
+    EXPECT_EQ(CDlgAbout(1).windowTitle(), QStringLiteral("About Inkvale"));
+    EXPECT_EQ(IntegerRangeMessage(500, 4000), "Please enter an integer between 500 and 4000.");
+    EXPECT_EQ(NumberRangeMessage(30, 57.5), "Please enter a number between 30 and 57.5.");
+    m_pEnglish.reset();
+    EXPECT_EQ(IntegerRangeMessage(500, 4000), "请输入一个 500 至 4000 之间的整数。");
+}
+#endif
+
+} // namespace
+} // namespace inkvale
