@@ -10,6 +10,7 @@
 #include <QDBusReply>
 #include <QDBusUnixFileDescriptor>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLocalSocket>
 #include <QMessageBox>
 #include <QSocketNotifier>
@@ -82,6 +83,7 @@ void CInkvaleApp::ExitInstance() {
     m_pSignals.reset();
     m_pServer.reset();
     m_pTranslator.reset();
+    m_pQtTranslator.reset();
 }
 
 // A second start asks the running one to show its window and ends.
@@ -115,8 +117,10 @@ void CInkvaleApp::ListenForSecondStarts(const QString& strServer) {
 
 void CInkvaleApp::LoadLanguage(QApplication& app) {
     const QString strFile = QString::fromStdString(TranslationFile(m_settings.Language));
-    if (strFile.isEmpty())
+    if (strFile.isEmpty()) {
+        LoadQtChinese(app);
         return;
+    }
     const QString strAppDir = app.applicationDirPath();
     const QStringList arrDirs = {QString::fromStdString(m_settings.m_strInstallDir),
                                  strAppDir + QStringLiteral("/translations"),
@@ -131,6 +135,18 @@ void CInkvaleApp::LoadLanguage(QApplication& app) {
     }
     QMessageBox::information(nullptr, QStringLiteral("Inkvale"),
                              QString::fromStdString(TranslationFailureText(m_settings.Language)));
+    LoadQtChinese(app);
+}
+
+// While the program's own texts are Chinese, Qt's buttons and standard dialogs (OK, Cancel,
+// the file and colour choosers) are too, when the system has Qt's translations.
+void CInkvaleApp::LoadQtChinese(QApplication& app) {
+    auto pTranslator = std::make_unique<QTranslator>();
+    if (!pTranslator->load(QStringLiteral("qtbase_zh_CN"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return;
+    app.installTranslator(pTranslator.get());
+    m_pQtTranslator = std::move(pTranslator);
 }
 
 void CInkvaleApp::OpenTaskFile(const std::string& strPath) {

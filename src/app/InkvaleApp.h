@@ -39,6 +39,7 @@ private:
     bool AskRunningInstance(const QString& strServer);
     void ListenForSecondStarts(const QString& strServer);
     void LoadLanguage(QApplication& app);
+    void LoadQtChinese(QApplication& app);
     void OpenTaskFile(const std::string& strPath);
     void InhibitSleep();
 
@@ -46,6 +47,7 @@ private:
     CMachineParams m_params;
     std::unique_ptr<QLocalServer> m_pServer;
     std::unique_ptr<QTranslator> m_pTranslator;
+    std::unique_ptr<QTranslator> m_pQtTranslator; ///< Qt's own buttons and standard dialogs
     std::unique_ptr<CMainFrame> m_pFrame;
     int m_nSleepLock = -1; ///< file descriptor of the logind sleep inhibitor
     std::unique_ptr<QSocketNotifier> m_pSignals;
