@@ -116,11 +116,16 @@ void CInkvaleApp::ListenForSecondStarts(const QString& strServer) {
 }
 
 void CInkvaleApp::LoadLanguage(QApplication& app) {
+    const bool bLoaded = LoadOwnTranslation(app);
+    LoadQtTranslation(app, QString::fromStdString(QtTranslationName(m_settings.Language, bLoaded)));
+}
+
+// The program's own texts in the chosen language; false (after its notice) when the
+// language has a translation that cannot be loaded, and for Chinese.
+bool CInkvaleApp::LoadOwnTranslation(QApplication& app) {
     const QString strFile = QString::fromStdString(TranslationFile(m_settings.Language));
-    if (strFile.isEmpty()) {
-        LoadQtChinese(app);
-        return;
-    }
+    if (strFile.isEmpty())
+        return false;
     const QString strAppDir = app.applicationDirPath();
     const QStringList arrDirs = {QString::fromStdString(m_settings.m_strInstallDir),
                                  strAppDir + QStringLiteral("/translations"),
@@ -130,20 +135,20 @@ void CInkvaleApp::LoadLanguage(QApplication& app) {
         if (pTranslator->load(strFile, strDir)) {
             app.installTranslator(pTranslator.get());
             m_pTranslator = std::move(pTranslator);
-            return;
+            return true;
         }
     }
     QMessageBox::information(nullptr, QStringLiteral("Inkvale"),
                              QString::fromStdString(TranslationFailureText(m_settings.Language)));
-    LoadQtChinese(app);
+    return false;
 }
 
-// While the program's own texts are Chinese, Qt's buttons and standard dialogs (OK, Cancel,
-// the file and colour choosers) are too, when the system has Qt's translations.
-void CInkvaleApp::LoadQtChinese(QApplication& app) {
+// Qt's buttons and standard dialogs (OK, Cancel, the file and colour choosers) in the
+// language of the program's texts, when the system has Qt's translations.
+void CInkvaleApp::LoadQtTranslation(QApplication& app, const QString& strName) {
     auto pTranslator = std::make_unique<QTranslator>();
-    if (!pTranslator->load(QStringLiteral("qtbase_zh_CN"),
-                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (strName.isEmpty() ||
+        !pTranslator->load(strName, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         return;
     app.installTranslator(pTranslator.get());
     m_pQtTranslator = std::move(pTranslator);

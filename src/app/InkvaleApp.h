@@ -39,7 +39,8 @@ private:
     bool AskRunningInstance(const QString& strServer);
     void ListenForSecondStarts(const QString& strServer);
     void LoadLanguage(QApplication& app);
-    void LoadQtChinese(QApplication& app);
+    bool LoadOwnTranslation(QApplication& app);
+    void LoadQtTranslation(QApplication& app, const QString& strName);
     void OpenTaskFile(const std::string& strPath);
     void InhibitSleep();
 

@@ -15,5 +15,9 @@ std::string InstanceServerName(const std::string& strInstallDir, const std::stri
 std::string TranslationFile(int32_t nLanguage);
 /// Text shown when the translation of a language (1..5) cannot be loaded; "" otherwise.
 std::string TranslationFailureText(int32_t nLanguage);
+/// Qt's own translation (its buttons and standard dialogs) that matches the program's texts:
+/// Chinese when the program runs in Chinese (language 0, or its translation failed to load),
+/// else the language's own where Qt has one; "" for English and languages Qt lacks.
+std::string QtTranslationName(int32_t nLanguage, bool bTranslationLoaded);
 
 } // namespace inkvale

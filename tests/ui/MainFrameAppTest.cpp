@@ -36,6 +36,12 @@ TEST(InkvaleAppRulesTest, InstanceNameTranslationsAndTheirFailureTexts) {
     EXPECT_EQ(TranslationFile(1), "inkvale_en.qm");
     EXPECT_EQ(TranslationFile(0), "");
     EXPECT_EQ(TranslationFile(-1), "");
+    // Qt's own texts follow the language the program's texts actually run in.
+    EXPECT_EQ(QtTranslationName(0, false), "qtbase_zh_CN");
+    EXPECT_EQ(QtTranslationName(1, true), "");
+    EXPECT_EQ(QtTranslationName(5, true), "qtbase_ru");
+    EXPECT_EQ(QtTranslationName(5, false), "qtbase_zh_CN"); // its translation failed to load
+    EXPECT_EQ(QtTranslationName(3, true), "");              // Qt has no Azerbaijani
 }
 
 #ifdef INKVALE_APP_PATH

@@ -322,7 +322,7 @@ TEST_F(MainFrameTest, HideAndShowAgain) {
 #ifdef INKVALE_APP_PATH
 // The English translation built beside the program covers the menus and the bar captions.
 TEST_F(MainFrameTest, EnglishTranslationCoversMenusAndCaptions) {
-    auto pEnglish = std::make_unique<test::CEnglishTranslation>();
+    auto pEnglish = std::make_unique<test::CShippedTranslation>();
     ASSERT_TRUE(pEnglish->Loaded());
     Create(1);
     QStringList arrTexts;

@@ -1,5 +1,5 @@
-// The English translation and the About box: with English chosen, every dialog reads
-// English from title to buttons, and the framework's field messages follow.
+// The shipped translations and the About box: in a translated language every dialog reads
+// that language from title to buttons, and the framework's field messages follow.
 #include "DlgTestSupport.h"
 #include "config/MachineParams.h"
 #include "config/Settings.h"
@@ -12,6 +12,7 @@
 #include "ui/DlgSetPltUnit.h"
 #include "ui/DlgSysSet.h"
 #include "ui/DlgSysSetHost.h"
+#include "ui/InkvaleAppRules.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -21,8 +22,9 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace inkvale {
 namespace {
@@ -73,56 +75,61 @@ TEST(DlgAboutTest, VersionAndReleaseDatePerLanguage) {
 }
 
 #ifdef INKVALE_APP_PATH
-class EnglishDialogsTest : public ::testing::Test {
+class TranslatedDialogsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        test::EnsureDlgApp();
-        m_settings.Language = 1;
-        m_settings.m_strInstallDir = "/nonexistent/";
-        m_pEnglish = std::make_unique<test::CEnglishTranslation>();
-        ASSERT_TRUE(m_pEnglish->Loaded());
+    void SetUp() override { test::EnsureDlgApp(); }
+
+    // The dialogs in a language, with its translation installed.
+    std::vector<std::pair<const char*, std::unique_ptr<QWidget>>> MakeDialogs() {
+        const CSysSetContext ctx{m_settings, m_params, m_machine, m_prompts, m_host};
+        std::vector<std::pair<const char*, std::unique_ptr<QWidget>>> dialogs;
+        dialogs.emplace_back(
+            "parameters", std::make_unique<CDlgPara>(m_settings, m_params, m_machine, m_prompts));
+        dialogs.emplace_back("settings", std::make_unique<CDlgSysSet>(ctx));
+        dialogs.emplace_back("address",
+                             std::make_unique<CDlgSetEth>(m_params, m_machine, m_prompts));
+        dialogs.emplace_back(
+            "offset", std::make_unique<CDlgSetOffset>(m_settings, m_params, m_machine, m_prompts));
+        dialogs.emplace_back("unit", std::make_unique<CDlgSetPltUnit>(m_settings));
+        dialogs.emplace_back("password", std::make_unique<CDlgGetPwd>());
+        dialogs.emplace_back("about", std::make_unique<CDlgAbout>(m_settings.Language));
+        return dialogs;
     }
-    void TearDown() override { m_pEnglish.reset(); }
 
     CSettings m_settings;
     CMachineParams m_params;
     test::CRecordingPrompts m_prompts;
     test::CTestDlgMachine m_machine;
     CNoHost m_host;
-    std::unique_ptr<test::CEnglishTranslation> m_pEnglish;
 };
 
-TEST_F(EnglishDialogsTest, EveryDialogShowsEnglishOnly) {
-    const CSysSetContext ctx{m_settings, m_params, m_machine, m_prompts, m_host};
-    const std::pair<const char*, std::function<std::unique_ptr<QWidget>()>> dialogs[] = {
-        {"parameters",
-         [&] { return std::make_unique<CDlgPara>(m_settings, m_params, m_machine, m_prompts); }},
-        {"settings", [&] { return std::make_unique<CDlgSysSet>(ctx); }},
-        {"address", [&] { return std::make_unique<CDlgSetEth>(m_params, m_machine, m_prompts); }},
-        {"offset",
-         [&] {
-             return std::make_unique<CDlgSetOffset>(m_settings, m_params, m_machine, m_prompts);
-         }},
-        {"unit", [&] { return std::make_unique<CDlgSetPltUnit>(m_settings); }},
-        {"password", [&] { return std::make_unique<CDlgGetPwd>(); }},
-        {"about", [&] { return std::make_unique<CDlgAbout>(1); }},
-    };
-    for (const auto& [pszName, fnMake] : dialogs) {
-        const std::unique_ptr<QWidget> pDialog = fnMake();
-        const QStringList texts = ShownTexts(*pDialog);
-        EXPECT_GE(texts.size(), 3) << pszName;
-        for (const QString& text : texts)
-            EXPECT_FALSE(HasChinese(text)) << pszName << ": " << text.toStdString();
+// Every language with a translation reads without a Chinese character, title to buttons.
+TEST_F(TranslatedDialogsTest, EveryDialogInEveryTranslatedLanguage) {
+    for (int nLanguage = 1; nLanguage <= 5; ++nLanguage) {
+        m_settings.Language = nLanguage;
+        const std::string strFile = TranslationFile(nLanguage);
+        test::CShippedTranslation translation(strFile.c_str());
+        ASSERT_TRUE(translation.Loaded()) << strFile;
+        for (const auto& [pszName, pDialog] : MakeDialogs()) {
+            const QStringList texts = ShownTexts(*pDialog);
+            EXPECT_GE(texts.size(), 3) << pszName;
+            for (const QString& text : texts)
+                EXPECT_FALSE(HasChinese(text))
+                    << strFile << ", " << pszName << ": " << text.toStdString();
+        }
     }
 }
 
-TEST_F(EnglishDialogsTest, TitlesAndFieldMessagesAreTranslated) {
+TEST_F(TranslatedDialogsTest, TitlesAndFieldMessagesInEnglish) {
+    m_settings.Language = 1;
+    auto pEnglish = std::make_unique<test::CShippedTranslation>();
+    ASSERT_TRUE(pEnglish->Loaded());
     CDlgSetOffset offset(m_settings, m_params, m_machine, m_prompts);
     EXPECT_EQ(offset.windowTitle(), QStringLiteral("Left Offset"));
     EXPECT_EQ(CDlgAbout(1).windowTitle(), QStringLiteral("About Inkvale"));
     EXPECT_EQ(IntegerRangeMessage(500, 4000), "Please enter an integer between 500 and 4000.");
     EXPECT_EQ(NumberRangeMessage(30, 57.5), "Please enter a number between 30 and 57.5.");
-    m_pEnglish.reset();
+    pEnglish.reset();
     EXPECT_EQ(IntegerRangeMessage(500, 4000), "请输入一个 500 至 4000 之间的整数。");
 }
 #endif

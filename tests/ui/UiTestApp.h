@@ -23,20 +23,21 @@ inline void EnsureUiTestApp() {
 }
 
 #ifdef INKVALE_APP_PATH
-/// The English translation built beside the program, installed for the life of the object.
-class CEnglishTranslation {
+/// A translation built beside the program (English unless named), installed for the life of
+/// the object.
+class CShippedTranslation {
 public:
-    CEnglishTranslation() {
+    explicit CShippedTranslation(const char* pszFile = "inkvale_en.qm") {
         const std::filesystem::path dir =
             std::filesystem::path(INKVALE_APP_PATH).parent_path() / "translations";
-        m_bLoaded = m_translator.load(QStringLiteral("inkvale_en.qm"),
-                                      QString::fromStdString(dir.string()));
+        m_bLoaded =
+            m_translator.load(QString::fromUtf8(pszFile), QString::fromStdString(dir.string()));
         if (m_bLoaded)
             QCoreApplication::installTranslator(&m_translator);
     }
-    ~CEnglishTranslation() { QCoreApplication::removeTranslator(&m_translator); }
-    CEnglishTranslation(const CEnglishTranslation&) = delete;
-    CEnglishTranslation& operator=(const CEnglishTranslation&) = delete;
+    ~CShippedTranslation() { QCoreApplication::removeTranslator(&m_translator); }
+    CShippedTranslation(const CShippedTranslation&) = delete;
+    CShippedTranslation& operator=(const CShippedTranslation&) = delete;
     bool Loaded() const { return m_bLoaded; }
 
 private:

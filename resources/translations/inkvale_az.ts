@@ -1,0 +1,634 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="az_AZ" sourcelanguage="zh_CN">
+<context>
+    <name>CDlgBarTop</name>
+    <message>
+        <source>添加</source>
+        <translation>Əlavə</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Başla</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Fasilə</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Dayandır</translation>
+    </message>
+    <message>
+        <source>复位</source>
+        <translation>Sıfırla</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Sil</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Saxla</translation>
+    </message>
+    <message>
+        <source>增加</source>
+        <translation>Artır</translation>
+    </message>
+    <message>
+        <source>减少</source>
+        <translation>Azalt</translation>
+    </message>
+    <message>
+        <source>旋转</source>
+        <translation>Döndər</translation>
+    </message>
+    <message>
+        <source>左走</source>
+        <translation>Sola</translation>
+    </message>
+    <message>
+        <source>右走</source>
+        <translation>Sağa</translation>
+    </message>
+    <message>
+        <source>进纸</source>
+        <translation>İrəli</translation>
+    </message>
+    <message>
+        <source>退纸</source>
+        <translation>Geri</translation>
+    </message>
+    <message>
+        <source>测试</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>偏移</source>
+        <translation>Sürüşmə</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Ayarlar</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>Parametr</translation>
+    </message>
+    <message>
+        <source>自动</source>
+        <translation>Avtomatik</translation>
+    </message>
+    <message>
+        <source>语言设置改变，重启生效</source>
+        <translation>Dil dəyişdi, yenidən başladanda qüvvəyə minir</translation>
+    </message>
+</context>
+<context>
+    <name>CDlgFieldReader</name>
+    <message>
+        <source>请输入一个 %1 至 %2 之间的整数。</source>
+        <translation>Zəhmət olmasa, %1 ilə %2 arasında tam ədəd daxil edin.</translation>
+    </message>
+    <message>
+        <source>请输入一个 %1 至 %2 之间的数字。</source>
+        <translation>Zəhmət olmasa, %1 ilə %2 arasında ədəd daxil edin.</translation>
+    </message>
+    <message>
+        <source>请输入一个整数。</source>
+        <translation>Zəhmət olmasa, tam ədəd daxil edin.</translation>
+    </message>
+    <message>
+        <source>请输入一个数字。</source>
+        <translation>Zəhmət olmasa, ədəd daxil edin.</translation>
+    </message>
+</context>
+<context>
+    <name>CMainFrame</name>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>&amp;Fayl</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Aç</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Sil</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation>Çı&amp;xış</translation>
+    </message>
+    <message>
+        <source>查看(&amp;V)</source>
+        <translation>&amp;Görünüş</translation>
+    </message>
+    <message>
+        <source>适合窗口</source>
+        <translation>Pəncərəyə sığdır</translation>
+    </message>
+    <message>
+        <source>控制面板</source>
+        <translation>İdarəetmə paneli</translation>
+    </message>
+    <message>
+        <source>隐藏</source>
+        <translation>Gizlət</translation>
+    </message>
+    <message>
+        <source>设置(&amp;S)</source>
+        <translation>&amp;Ayarlar</translation>
+    </message>
+    <message>
+        <source>系统设置</source>
+        <translation>Sistem ayarları</translation>
+    </message>
+    <message>
+        <source>机器参数</source>
+        <translation>Cihaz parametrləri</translation>
+    </message>
+    <message>
+        <source>绘图单位</source>
+        <translation>Plotter vahidləri</translation>
+    </message>
+    <message>
+        <source>通讯(&amp;C)</source>
+        <translation>&amp;Rabitə</translation>
+    </message>
+    <message>
+        <source>网口</source>
+        <translation>Ethernet</translation>
+    </message>
+    <message>
+        <source>免驱USB(USB打印支持)</source>
+        <translation>Drayversiz USB (USB çap)</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Kömək</translation>
+    </message>
+    <message>
+        <source>关于(&amp;A)...</source>
+        <translation>&amp;Haqqında...</translation>
+    </message>
+    <message>
+        <source>鼠标:(0mm,0mm)</source>
+        <translation>Siçan:(0mm,0mm)</translation>
+    </message>
+    <message>
+        <source>机器状态</source>
+        <translation>Cihazın vəziyyəti</translation>
+    </message>
+</context>
+<context>
+    <name>CQtPreviewPrompts</name>
+    <message>
+        <source>输入</source>
+        <translation>Daxiletmə</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgAbout</name>
+    <message>
+        <source>关于Inkvale</source>
+        <translation>Inkvale haqqında</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgGetPwd</name>
+    <message>
+        <source>输入</source>
+        <translation>Daxiletmə</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>请输入密码:</source>
+        <translation>Zəhmət olmasa, parolu daxil edin:</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgPara</name>
+    <message>
+        <source>机器设置</source>
+        <translation>Cihaz ayarları</translation>
+    </message>
+    <message>
+        <source>喷头参数</source>
+        <translation>Başlıqlar</translation>
+    </message>
+    <message>
+        <source>喷头组合：</source>
+        <translation>Başlıq qarışığı:</translation>
+    </message>
+    <message>
+        <source>喷头之间X向重合点数(0~10)  1#2#之间 / 2#3#之间 / 3#4#之间</source>
+        <translation>Başlıqların X üzrə örtüşməsi (0~10 nöqtə)  1#-2# / 2#-3# / 3#-4#</translation>
+    </message>
+    <message>
+        <source>喷头位置(0~1000Pix)  喷头1..喷头4</source>
+        <translation>Başlıq mövqeyi (0~1000 pix)  başlıq 1..başlıq 4</translation>
+    </message>
+    <message>
+        <source>回来接线(0~40Pix)</source>
+        <translation>Qayıdış birləşməsi (0~40 pix)</translation>
+    </message>
+    <message>
+        <source>点火脉宽(18~25微秒)</source>
+        <translation>Atəşləmə impulsunun eni (18~25 µs)</translation>
+    </message>
+    <message>
+        <source>喷头左右两列间距(pix)</source>
+        <translation>Başlığın iki sütunu arasındakı məsafə (pix)</translation>
+    </message>
+    <message>
+        <source>双向打印</source>
+        <translation>İki istiqamətli çap</translation>
+    </message>
+    <message>
+        <source>平板打印（打完回纸）</source>
+        <translation>Düz masa (çapdan sonra kağız geri)</translation>
+    </message>
+    <message>
+        <source>左列出墨</source>
+        <translation>Sol sütundan mürəkkəb</translation>
+    </message>
+    <message>
+        <source>右列出墨</source>
+        <translation>Sağ sütundan mürəkkəb</translation>
+    </message>
+    <message>
+        <source>精打模式</source>
+        <translation>Dəqiq rejim</translation>
+    </message>
+    <message>
+        <source>边线调整</source>
+        <translation>Kənar tənzimləməsi</translation>
+    </message>
+    <message>
+        <source>缓冲距离(10~80mm)  左 / 右</source>
+        <translation>Bufer məsafəsi (10~80 mm)  sol / sağ</translation>
+    </message>
+    <message>
+        <source>边距(10~250mm)</source>
+        <translation>Kənar boşluğu (10~250 mm)</translation>
+    </message>
+    <message>
+        <source>边线调整(-5~5像素)</source>
+        <translation>Kənar tənzimləməsi (-5~5 piksel)</translation>
+    </message>
+    <message>
+        <source>机械参数</source>
+        <translation>Mexanika</translation>
+    </message>
+    <message>
+        <source>小车行程限制(500~3500mm)</source>
+        <translation>Səbətin hərəkət həddi (500~3500 mm)</translation>
+    </message>
+    <message>
+        <source>走纸轴步长基准</source>
+        <translation>Kağız ötürmə valının addım bazası</translation>
+    </message>
+    <message>
+        <source>刹车距离(15~60mm)</source>
+        <translation>Əyləc məsafəsi (15~60 mm)</translation>
+    </message>
+    <message>
+        <source>小车起始速度(10~30)</source>
+        <translation>Səbətin başlanğıc sürəti (10~30)</translation>
+    </message>
+    <message>
+        <source>小车最大速度(20~85)</source>
+        <translation>Səbətin maksimal sürəti (20~85)</translation>
+    </message>
+    <message>
+        <source>进退纸速度(1~5)</source>
+        <translation>Kağız ötürmə sürəti (1~5)</translation>
+    </message>
+    <message>
+        <source>裁断功能</source>
+        <translation>Kəsici</translation>
+    </message>
+    <message>
+        <source>裁断刀压</source>
+        <translation>Kəsici təzyiqi</translation>
+    </message>
+    <message>
+        <source>第1刀</source>
+        <translation>Bıçaq 1</translation>
+    </message>
+    <message>
+        <source>第2刀</source>
+        <translation>Bıçaq 2</translation>
+    </message>
+    <message>
+        <source>第1刀 起点 / 终点 (mm)</source>
+        <translation>Bıçaq 1 başlanğıc / son (mm)</translation>
+    </message>
+    <message>
+        <source>第2刀 起点 / 终点 (mm)</source>
+        <translation>Bıçaq 2 başlanğıc / son (mm)</translation>
+    </message>
+    <message>
+        <source>恢复默认</source>
+        <translation>İlkin ayarlar</translation>
+    </message>
+    <message>
+        <source>截图保存</source>
+        <translation>Ekran şəklini saxla</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Ləğv et</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgSetEth</name>
+    <message>
+        <source>网络设置</source>
+        <translation>Şəbəkə ayarları</translation>
+    </message>
+    <message>
+        <source>绘图仪IP</source>
+        <translation>Plotter IP</translation>
+    </message>
+    <message>
+        <source>提示1：将绘图仪IP的前3段和电脑IP前3段的数字设置成一样才能正常联机</source>
+        <translation>Qeyd 1: plotterin IP ünvanının ilk üç ədədi bu kompüterin IP ünvanının ilk üç ədədi ilə eyni olmalıdır, əks halda bağlantı qurulmur.</translation>
+    </message>
+    <message>
+        <source>提示2：开机时按住“暂停/启动键”3秒，机器IP会恢复为默认值 (192.168.1.175)</source>
+        <translation>Qeyd 2: plotteri yandırarkən “Fasilə/Başla” düyməsini 3 saniyə basılı saxlamaq onun standart IP ünvanını (192.168.1.175) bərpa edir.</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Ləğv et</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgSetOffset</name>
+    <message>
+        <source>左偏移设定</source>
+        <translation>Sol sürüşmə</translation>
+    </message>
+    <message>
+        <source>左偏移:</source>
+        <translation>Sol sürüşmə:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Ləğv et</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgSetPltUnit</name>
+    <message>
+        <source>下次打开plt时不弹出此对话框</source>
+        <translation>Növbəti plt faylı açılanda bu pəncərəni göstərmə</translation>
+    </message>
+    <message>
+        <source>plt文件单位</source>
+        <translation>PLT fayl vahidi</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Ləğv et</translation>
+    </message>
+    <message>
+        <source>绘图单位</source>
+        <translation>Plotter vahidləri</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgSysSet</name>
+    <message>
+        <source>系统设置</source>
+        <translation>Sistem ayarları</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Ləğv et</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPDlgSetCus</name>
+    <message>
+        <source>手动打开时文件过滤</source>
+        <translation>Əlavə zamanı göstərilən fayllar</translation>
+    </message>
+    <message>
+        <source>所有文件(*.*)</source>
+        <translation>Bütün fayllar (*.*)</translation>
+    </message>
+    <message>
+        <source>HPGL文件(*.p*;*.h*;*.spl)</source>
+        <translation>HP-GL faylları (*.p*;*.h*;*.spl)</translation>
+    </message>
+    <message>
+        <source>dxf文件(*.dxf)</source>
+        <translation>DXF faylları (*.dxf)</translation>
+    </message>
+    <message>
+        <source>支持的文件(*.p*;*.h*;*.spl;*.dxf)</source>
+        <translation>Dəstəklənən fayllar (*.p*;*.h*;*.spl;*.dxf)</translation>
+    </message>
+    <message>
+        <source>背景颜色</source>
+        <translation>Fon rəngi</translation>
+    </message>
+    <message>
+        <source>坐标和外框颜色</source>
+        <translation>Oxlar və çərçivə rəngi</translation>
+    </message>
+    <message>
+        <source>网格颜色</source>
+        <translation>Tor rəngi</translation>
+    </message>
+    <message>
+        <source>线条颜色</source>
+        <translation>Xətt rəngi</translation>
+    </message>
+    <message>
+        <source>文件添加到列表后自动预览</source>
+        <translation>Siyahıya əlavə olunan faylı önizlə</translation>
+    </message>
+    <message>
+        <source>自动删除份数为0的项</source>
+        <translation>0 nüsxəli elementləri avtomatik sil</translation>
+    </message>
+    <message>
+        <source>在图形结尾打印文件名</source>
+        <translation>Rəsmin sonunda fayl adını çap et</translation>
+    </message>
+    <message>
+        <source>打印开始前清洗喷头</source>
+        <translation>Çapdan əvvəl başlıqları təmizlə</translation>
+    </message>
+    <message>
+        <source>喷头清洗浓度(1~5)</source>
+        <translation>Başlıq təmizləmə intensivliyi (1~5)</translation>
+    </message>
+    <message>
+        <source>分页指令处理方式</source>
+        <translation>Səhifə əmrinin emalı</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Tətbiq et</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPDlgSetDir</name>
+    <message>
+        <source>手动目录</source>
+        <translation>Əl ilə kataloq</translation>
+    </message>
+    <message>
+        <source>自动目录</source>
+        <translation>Avtomatik kataloq</translation>
+    </message>
+    <message>
+        <source>备份目录</source>
+        <translation>Ehtiyat kataloqu</translation>
+    </message>
+    <message>
+        <source>打印历史</source>
+        <translation>Çap tarixçəsi</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation>Dəyiş...</translation>
+    </message>
+    <message>
+        <source>自动备份已打印的文件</source>
+        <translation>Çap edilən faylları ehtiyatla</translation>
+    </message>
+    <message>
+        <source>保存打印历史</source>
+        <translation>Çap tarixçəsini saxla</translation>
+    </message>
+    <message>
+        <source>线条加黑</source>
+        <translation>Qalın xətlər</translation>
+    </message>
+    <message>
+        <source>文件过滤：</source>
+        <translation>Fayl filtri:</translation>
+    </message>
+    <message>
+        <source>logo设置:</source>
+        <translation>Loqo mətni:</translation>
+    </message>
+    <message>
+        <source>线条粗细设置</source>
+        <translation>Xətt qalınlığı</translation>
+    </message>
+    <message>
+        <source>像素</source>
+        <translation> piksel</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Tətbiq et</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPDlgSetPlot</name>
+    <message>
+        <source>比例参数存于主板</source>
+        <translation>Miqyas əmsalları plotterdə saxlanılır</translation>
+    </message>
+    <message>
+        <source>比例参数存于电脑</source>
+        <translation>Miqyas əmsalları bu kompüterdə saxlanılır</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Tətbiq et</translation>
+    </message>
+    <message>
+        <source>启用分页</source>
+        <translation>Enli rəsmləri böl</translation>
+    </message>
+    <message>
+        <source>分页前先旋转</source>
+        <translation>Bölməzdən əvvəl döndər</translation>
+    </message>
+    <message>
+        <source>是否镜像</source>
+        <translation>Güzgü əksi</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>Yenilə</translation>
+    </message>
+    <message>
+        <source>设计尺寸</source>
+        <translation>Dizayn ölçüsü</translation>
+    </message>
+    <message>
+        <source>实测尺寸</source>
+        <translation>Faktiki ölçü</translation>
+    </message>
+    <message>
+        <source>比例系数</source>
+        <translation>Miqyas əmsalı</translation>
+    </message>
+    <message>
+        <source>纸长:</source>
+        <translation>Kağız uzunluğu:</translation>
+    </message>
+    <message>
+        <source>纸宽:</source>
+        <translation>Kağız eni:</translation>
+    </message>
+    <message>
+        <source>分页宽度(mm):</source>
+        <translation>Zolaq eni (mm):</translation>
+    </message>
+    <message>
+        <source>分页间距(mm):</source>
+        <translation>Zolaqlar arası məsafə (mm):</translation>
+    </message>
+    <message>
+        <source>打印前进纸(mm):</source>
+        <translation>Çapdan əvvəl kağız ötürmə (mm):</translation>
+    </message>
+    <message>
+        <source>打印后进纸(mm):</source>
+        <translation>Çapdan sonra kağız ötürmə (mm):</translation>
+    </message>
+    <message>
+        <source>Dxf文件单位(1,10,40,100,400 ...)</source>
+        <translation>DXF fayl vahidi (1,10,40,100,400 ...)</translation>
+    </message>
+</context>
+</TS>

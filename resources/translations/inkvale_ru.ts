@@ -1,0 +1,634 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru_RU" sourcelanguage="zh_CN">
+<context>
+    <name>CDlgBarTop</name>
+    <message>
+        <source>添加</source>
+        <translation>Добавить</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Старт</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Пауза</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Стоп</translation>
+    </message>
+    <message>
+        <source>复位</source>
+        <translation>Сброс</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Удалить</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Сохранить</translation>
+    </message>
+    <message>
+        <source>增加</source>
+        <translation>Больше</translation>
+    </message>
+    <message>
+        <source>减少</source>
+        <translation>Меньше</translation>
+    </message>
+    <message>
+        <source>旋转</source>
+        <translation>Поворот</translation>
+    </message>
+    <message>
+        <source>左走</source>
+        <translation>Влево</translation>
+    </message>
+    <message>
+        <source>右走</source>
+        <translation>Вправо</translation>
+    </message>
+    <message>
+        <source>进纸</source>
+        <translation>Подача</translation>
+    </message>
+    <message>
+        <source>退纸</source>
+        <translation>Назад</translation>
+    </message>
+    <message>
+        <source>测试</source>
+        <translation>Тест</translation>
+    </message>
+    <message>
+        <source>偏移</source>
+        <translation>Смещение</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>Параметры</translation>
+    </message>
+    <message>
+        <source>自动</source>
+        <translation>Авто</translation>
+    </message>
+    <message>
+        <source>语言设置改变，重启生效</source>
+        <translation>Язык изменён, перезапустите программу</translation>
+    </message>
+</context>
+<context>
+    <name>CDlgFieldReader</name>
+    <message>
+        <source>请输入一个 %1 至 %2 之间的整数。</source>
+        <translation>Введите целое число от %1 до %2.</translation>
+    </message>
+    <message>
+        <source>请输入一个 %1 至 %2 之间的数字。</source>
+        <translation>Введите число от %1 до %2.</translation>
+    </message>
+    <message>
+        <source>请输入一个整数。</source>
+        <translation>Введите целое число.</translation>
+    </message>
+    <message>
+        <source>请输入一个数字。</source>
+        <translation>Введите число.</translation>
+    </message>
+</context>
+<context>
+    <name>CMainFrame</name>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>&amp;Файл</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Открыть</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Удалить</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation>В&amp;ыход</translation>
+    </message>
+    <message>
+        <source>查看(&amp;V)</source>
+        <translation>&amp;Вид</translation>
+    </message>
+    <message>
+        <source>适合窗口</source>
+        <translation>По размеру окна</translation>
+    </message>
+    <message>
+        <source>控制面板</source>
+        <translation>Панель управления</translation>
+    </message>
+    <message>
+        <source>隐藏</source>
+        <translation>Скрыть</translation>
+    </message>
+    <message>
+        <source>设置(&amp;S)</source>
+        <translation>&amp;Настройки</translation>
+    </message>
+    <message>
+        <source>系统设置</source>
+        <translation>Настройки системы</translation>
+    </message>
+    <message>
+        <source>机器参数</source>
+        <translation>Параметры плоттера</translation>
+    </message>
+    <message>
+        <source>绘图单位</source>
+        <translation>Единицы плоттера</translation>
+    </message>
+    <message>
+        <source>通讯(&amp;C)</source>
+        <translation>&amp;Связь</translation>
+    </message>
+    <message>
+        <source>网口</source>
+        <translation>Ethernet</translation>
+    </message>
+    <message>
+        <source>免驱USB(USB打印支持)</source>
+        <translation>USB без драйвера (печать через USB)</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Справка</translation>
+    </message>
+    <message>
+        <source>关于(&amp;A)...</source>
+        <translation>&amp;О программе...</translation>
+    </message>
+    <message>
+        <source>鼠标:(0mm,0mm)</source>
+        <translation>Мышь:(0mm,0mm)</translation>
+    </message>
+    <message>
+        <source>机器状态</source>
+        <translation>Состояние плоттера</translation>
+    </message>
+</context>
+<context>
+    <name>CQtPreviewPrompts</name>
+    <message>
+        <source>输入</source>
+        <translation>Ввод</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgAbout</name>
+    <message>
+        <source>关于Inkvale</source>
+        <translation>О программе Inkvale</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgGetPwd</name>
+    <message>
+        <source>输入</source>
+        <translation>Ввод</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>请输入密码:</source>
+        <translation>Введите пароль:</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgPara</name>
+    <message>
+        <source>机器设置</source>
+        <translation>Настройки плоттера</translation>
+    </message>
+    <message>
+        <source>喷头参数</source>
+        <translation>Печатающие головки</translation>
+    </message>
+    <message>
+        <source>喷头组合：</source>
+        <translation>Комбинация головок:</translation>
+    </message>
+    <message>
+        <source>喷头之间X向重合点数(0~10)  1#2#之间 / 2#3#之间 / 3#4#之间</source>
+        <translation>Перекрытие головок по X (0~10 точек)  1#-2# / 2#-3# / 3#-4#</translation>
+    </message>
+    <message>
+        <source>喷头位置(0~1000Pix)  喷头1..喷头4</source>
+        <translation>Положение головок (0~1000 pix)  головка 1..головка 4</translation>
+    </message>
+    <message>
+        <source>回来接线(0~40Pix)</source>
+        <translation>Стык обратного прохода (0~40 pix)</translation>
+    </message>
+    <message>
+        <source>点火脉宽(18~25微秒)</source>
+        <translation>Длительность импульса (18~25 µs)</translation>
+    </message>
+    <message>
+        <source>喷头左右两列间距(pix)</source>
+        <translation>Расстояние между рядами сопел головки (pix)</translation>
+    </message>
+    <message>
+        <source>双向打印</source>
+        <translation>Двунаправленная печать</translation>
+    </message>
+    <message>
+        <source>平板打印（打完回纸）</source>
+        <translation>Планшетный режим (возврат бумаги после печати)</translation>
+    </message>
+    <message>
+        <source>左列出墨</source>
+        <translation>Печать левым рядом</translation>
+    </message>
+    <message>
+        <source>右列出墨</source>
+        <translation>Печать правым рядом</translation>
+    </message>
+    <message>
+        <source>精打模式</source>
+        <translation>Точный режим</translation>
+    </message>
+    <message>
+        <source>边线调整</source>
+        <translation>Коррекция кромки</translation>
+    </message>
+    <message>
+        <source>缓冲距离(10~80mm)  左 / 右</source>
+        <translation>Буферное расстояние (10~80 mm)  слева / справа</translation>
+    </message>
+    <message>
+        <source>边距(10~250mm)</source>
+        <translation>Отступ (10~250 mm)</translation>
+    </message>
+    <message>
+        <source>边线调整(-5~5像素)</source>
+        <translation>Коррекция кромки (-5~5 пикселей)</translation>
+    </message>
+    <message>
+        <source>机械参数</source>
+        <translation>Механика</translation>
+    </message>
+    <message>
+        <source>小车行程限制(500~3500mm)</source>
+        <translation>Ограничение хода каретки (500~3500 mm)</translation>
+    </message>
+    <message>
+        <source>走纸轴步长基准</source>
+        <translation>Базовый шаг вала подачи</translation>
+    </message>
+    <message>
+        <source>刹车距离(15~60mm)</source>
+        <translation>Тормозной путь (15~60 mm)</translation>
+    </message>
+    <message>
+        <source>小车起始速度(10~30)</source>
+        <translation>Начальная скорость каретки (10~30)</translation>
+    </message>
+    <message>
+        <source>小车最大速度(20~85)</source>
+        <translation>Макс. скорость каретки (20~85)</translation>
+    </message>
+    <message>
+        <source>进退纸速度(1~5)</source>
+        <translation>Скорость подачи бумаги (1~5)</translation>
+    </message>
+    <message>
+        <source>裁断功能</source>
+        <translation>Отрезной нож</translation>
+    </message>
+    <message>
+        <source>裁断刀压</source>
+        <translation>Давление ножа</translation>
+    </message>
+    <message>
+        <source>第1刀</source>
+        <translation>Нож 1</translation>
+    </message>
+    <message>
+        <source>第2刀</source>
+        <translation>Нож 2</translation>
+    </message>
+    <message>
+        <source>第1刀 起点 / 终点 (mm)</source>
+        <translation>Нож 1 начало / конец (mm)</translation>
+    </message>
+    <message>
+        <source>第2刀 起点 / 终点 (mm)</source>
+        <translation>Нож 2 начало / конец (mm)</translation>
+    </message>
+    <message>
+        <source>恢复默认</source>
+        <translation>По умолчанию</translation>
+    </message>
+    <message>
+        <source>截图保存</source>
+        <translation>Сохранить снимок экрана</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgSetEth</name>
+    <message>
+        <source>网络设置</source>
+        <translation>Настройки сети</translation>
+    </message>
+    <message>
+        <source>绘图仪IP</source>
+        <translation>IP плоттера</translation>
+    </message>
+    <message>
+        <source>提示1：将绘图仪IP的前3段和电脑IP前3段的数字设置成一样才能正常联机</source>
+        <translation>Примечание 1: первые три числа IP плоттера должны совпадать с первыми тремя числами IP этого компьютера, иначе соединение невозможно.</translation>
+    </message>
+    <message>
+        <source>提示2：开机时按住“暂停/启动键”3秒，机器IP会恢复为默认值 (192.168.1.175)</source>
+        <translation>Примечание 2: если при включении плоттера удерживать клавишу «Пауза/Старт» 3 секунды, восстановится IP по умолчанию (192.168.1.175).</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgSetOffset</name>
+    <message>
+        <source>左偏移设定</source>
+        <translation>Левое смещение</translation>
+    </message>
+    <message>
+        <source>左偏移:</source>
+        <translation>Левое смещение:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgSetPltUnit</name>
+    <message>
+        <source>下次打开plt时不弹出此对话框</source>
+        <translation>Не показывать это окно при следующем открытии plt-файла</translation>
+    </message>
+    <message>
+        <source>plt文件单位</source>
+        <translation>Единицы файла PLT</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>绘图单位</source>
+        <translation>Единицы плоттера</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgSysSet</name>
+    <message>
+        <source>系统设置</source>
+        <translation>Настройки системы</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPDlgSetCus</name>
+    <message>
+        <source>手动打开时文件过滤</source>
+        <translation>Файлы для кнопки «Добавить»</translation>
+    </message>
+    <message>
+        <source>所有文件(*.*)</source>
+        <translation>Все файлы (*.*)</translation>
+    </message>
+    <message>
+        <source>HPGL文件(*.p*;*.h*;*.spl)</source>
+        <translation>Файлы HP-GL (*.p*;*.h*;*.spl)</translation>
+    </message>
+    <message>
+        <source>dxf文件(*.dxf)</source>
+        <translation>Файлы DXF (*.dxf)</translation>
+    </message>
+    <message>
+        <source>支持的文件(*.p*;*.h*;*.spl;*.dxf)</source>
+        <translation>Поддерживаемые файлы (*.p*;*.h*;*.spl;*.dxf)</translation>
+    </message>
+    <message>
+        <source>背景颜色</source>
+        <translation>Цвет фона</translation>
+    </message>
+    <message>
+        <source>坐标和外框颜色</source>
+        <translation>Цвет осей и рамки</translation>
+    </message>
+    <message>
+        <source>网格颜色</source>
+        <translation>Цвет сетки</translation>
+    </message>
+    <message>
+        <source>线条颜色</source>
+        <translation>Цвет линий</translation>
+    </message>
+    <message>
+        <source>文件添加到列表后自动预览</source>
+        <translation>Предпросмотр файла при добавлении в список</translation>
+    </message>
+    <message>
+        <source>自动删除份数为0的项</source>
+        <translation>Автоматически удалять позиции с 0 копий</translation>
+    </message>
+    <message>
+        <source>在图形结尾打印文件名</source>
+        <translation>Печатать имя файла после чертежа</translation>
+    </message>
+    <message>
+        <source>打印开始前清洗喷头</source>
+        <translation>Чистка сопел перед печатью</translation>
+    </message>
+    <message>
+        <source>喷头清洗浓度(1~5)</source>
+        <translation>Интенсивность чистки сопел (1~5)</translation>
+    </message>
+    <message>
+        <source>分页指令处理方式</source>
+        <translation>Обработка команды страницы</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Применить</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPDlgSetDir</name>
+    <message>
+        <source>手动目录</source>
+        <translation>Папка ручного добавления</translation>
+    </message>
+    <message>
+        <source>自动目录</source>
+        <translation>Папка автодобавления</translation>
+    </message>
+    <message>
+        <source>备份目录</source>
+        <translation>Папка резервных копий</translation>
+    </message>
+    <message>
+        <source>打印历史</source>
+        <translation>Журнал печати</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation>Изменить...</translation>
+    </message>
+    <message>
+        <source>自动备份已打印的文件</source>
+        <translation>Резервировать напечатанные файлы</translation>
+    </message>
+    <message>
+        <source>保存打印历史</source>
+        <translation>Вести журнал печати</translation>
+    </message>
+    <message>
+        <source>线条加黑</source>
+        <translation>Жирные линии</translation>
+    </message>
+    <message>
+        <source>文件过滤：</source>
+        <translation>Фильтр файлов:</translation>
+    </message>
+    <message>
+        <source>logo设置:</source>
+        <translation>Текст логотипа:</translation>
+    </message>
+    <message>
+        <source>线条粗细设置</source>
+        <translation>Толщина линий</translation>
+    </message>
+    <message>
+        <source>像素</source>
+        <translation> пикс.</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Применить</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPDlgSetPlot</name>
+    <message>
+        <source>比例参数存于主板</source>
+        <translation>Коэффициенты масштаба в плоттере</translation>
+    </message>
+    <message>
+        <source>比例参数存于电脑</source>
+        <translation>Коэффициенты масштаба на компьютере</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Применить</translation>
+    </message>
+    <message>
+        <source>启用分页</source>
+        <translation>Разбивка на полосы</translation>
+    </message>
+    <message>
+        <source>分页前先旋转</source>
+        <translation>Поворот перед разбивкой</translation>
+    </message>
+    <message>
+        <source>是否镜像</source>
+        <translation>Зеркально</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>Обновить</translation>
+    </message>
+    <message>
+        <source>设计尺寸</source>
+        <translation>Заданный размер</translation>
+    </message>
+    <message>
+        <source>实测尺寸</source>
+        <translation>Измеренный размер</translation>
+    </message>
+    <message>
+        <source>比例系数</source>
+        <translation>Коэффициент</translation>
+    </message>
+    <message>
+        <source>纸长:</source>
+        <translation>Длина бумаги:</translation>
+    </message>
+    <message>
+        <source>纸宽:</source>
+        <translation>Ширина бумаги:</translation>
+    </message>
+    <message>
+        <source>分页宽度(mm):</source>
+        <translation>Ширина полосы (mm):</translation>
+    </message>
+    <message>
+        <source>分页间距(mm):</source>
+        <translation>Зазор между полосами (mm):</translation>
+    </message>
+    <message>
+        <source>打印前进纸(mm):</source>
+        <translation>Подача перед печатью (mm):</translation>
+    </message>
+    <message>
+        <source>打印后进纸(mm):</source>
+        <translation>Подача после печати (mm):</translation>
+    </message>
+    <message>
+        <source>Dxf文件单位(1,10,40,100,400 ...)</source>
+        <translation>Единица файла DXF (1,10,40,100,400 ...)</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,634 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="tr_TR" sourcelanguage="zh_CN">
+<context>
+    <name>CDlgBarTop</name>
+    <message>
+        <source>添加</source>
+        <translation>Ekle</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Başlat</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Duraklat</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Durdur</translation>
+    </message>
+    <message>
+        <source>复位</source>
+        <translation>Sıfırla</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Sil</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Kaydet</translation>
+    </message>
+    <message>
+        <source>增加</source>
+        <translation>Artır</translation>
+    </message>
+    <message>
+        <source>减少</source>
+        <translation>Azalt</translation>
+    </message>
+    <message>
+        <source>旋转</source>
+        <translation>Döndür</translation>
+    </message>
+    <message>
+        <source>左走</source>
+        <translation>Sola</translation>
+    </message>
+    <message>
+        <source>右走</source>
+        <translation>Sağa</translation>
+    </message>
+    <message>
+        <source>进纸</source>
+        <translation>İleri</translation>
+    </message>
+    <message>
+        <source>退纸</source>
+        <translation>Geri</translation>
+    </message>
+    <message>
+        <source>测试</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>偏移</source>
+        <translation>Ofset</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Ayarlar</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>Parametre</translation>
+    </message>
+    <message>
+        <source>自动</source>
+        <translation>Otomatik</translation>
+    </message>
+    <message>
+        <source>语言设置改变，重启生效</source>
+        <translation>Dil değişti, yeniden başlatınca geçerli olur</translation>
+    </message>
+</context>
+<context>
+    <name>CDlgFieldReader</name>
+    <message>
+        <source>请输入一个 %1 至 %2 之间的整数。</source>
+        <translation>Lütfen %1 ile %2 arasında bir tam sayı girin.</translation>
+    </message>
+    <message>
+        <source>请输入一个 %1 至 %2 之间的数字。</source>
+        <translation>Lütfen %1 ile %2 arasında bir sayı girin.</translation>
+    </message>
+    <message>
+        <source>请输入一个整数。</source>
+        <translation>Lütfen bir tam sayı girin.</translation>
+    </message>
+    <message>
+        <source>请输入一个数字。</source>
+        <translation>Lütfen bir sayı girin.</translation>
+    </message>
+</context>
+<context>
+    <name>CMainFrame</name>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>&amp;Dosya</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Aç</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Sil</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation>Çı&amp;kış</translation>
+    </message>
+    <message>
+        <source>查看(&amp;V)</source>
+        <translation>&amp;Görünüm</translation>
+    </message>
+    <message>
+        <source>适合窗口</source>
+        <translation>Pencereye Sığdır</translation>
+    </message>
+    <message>
+        <source>控制面板</source>
+        <translation>Kontrol Paneli</translation>
+    </message>
+    <message>
+        <source>隐藏</source>
+        <translation>Gizle</translation>
+    </message>
+    <message>
+        <source>设置(&amp;S)</source>
+        <translation>&amp;Ayarlar</translation>
+    </message>
+    <message>
+        <source>系统设置</source>
+        <translation>Sistem Ayarları</translation>
+    </message>
+    <message>
+        <source>机器参数</source>
+        <translation>Makine Parametreleri</translation>
+    </message>
+    <message>
+        <source>绘图单位</source>
+        <translation>Çizici Birimleri</translation>
+    </message>
+    <message>
+        <source>通讯(&amp;C)</source>
+        <translation>&amp;Bağlantı</translation>
+    </message>
+    <message>
+        <source>网口</source>
+        <translation>Ethernet</translation>
+    </message>
+    <message>
+        <source>免驱USB(USB打印支持)</source>
+        <translation>Sürücüsüz USB (USB yazdırma)</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Yardım</translation>
+    </message>
+    <message>
+        <source>关于(&amp;A)...</source>
+        <translation>&amp;Hakkında...</translation>
+    </message>
+    <message>
+        <source>鼠标:(0mm,0mm)</source>
+        <translation>Fare:(0mm,0mm)</translation>
+    </message>
+    <message>
+        <source>机器状态</source>
+        <translation>Makine durumu</translation>
+    </message>
+</context>
+<context>
+    <name>CQtPreviewPrompts</name>
+    <message>
+        <source>输入</source>
+        <translation>Giriş</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgAbout</name>
+    <message>
+        <source>关于Inkvale</source>
+        <translation>Inkvale Hakkında</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>Tamam</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgGetPwd</name>
+    <message>
+        <source>输入</source>
+        <translation>Giriş</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>Tamam</translation>
+    </message>
+    <message>
+        <source>请输入密码:</source>
+        <translation>Lütfen parolayı girin:</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgPara</name>
+    <message>
+        <source>机器设置</source>
+        <translation>Makine Ayarları</translation>
+    </message>
+    <message>
+        <source>喷头参数</source>
+        <translation>Hazneler</translation>
+    </message>
+    <message>
+        <source>喷头组合：</source>
+        <translation>Hazne kombinasyonu:</translation>
+    </message>
+    <message>
+        <source>喷头之间X向重合点数(0~10)  1#2#之间 / 2#3#之间 / 3#4#之间</source>
+        <translation>Hazneler arası X örtüşmesi (0~10 nokta)  1#-2# / 2#-3# / 3#-4#</translation>
+    </message>
+    <message>
+        <source>喷头位置(0~1000Pix)  喷头1..喷头4</source>
+        <translation>Hazne konumu (0~1000 pix)  hazne 1..hazne 4</translation>
+    </message>
+    <message>
+        <source>回来接线(0~40Pix)</source>
+        <translation>Dönüş birleşimi (0~40 pix)</translation>
+    </message>
+    <message>
+        <source>点火脉宽(18~25微秒)</source>
+        <translation>Ateşleme darbe genişliği (18~25 µs)</translation>
+    </message>
+    <message>
+        <source>喷头左右两列间距(pix)</source>
+        <translation>Haznenin iki sütunu arası mesafe (pix)</translation>
+    </message>
+    <message>
+        <source>双向打印</source>
+        <translation>Çift yönlü yazdırma</translation>
+    </message>
+    <message>
+        <source>平板打印（打完回纸）</source>
+        <translation>Düz yatak (yazdırma sonrası kağıt geri)</translation>
+    </message>
+    <message>
+        <source>左列出墨</source>
+        <translation>Sol sütundan mürekkep</translation>
+    </message>
+    <message>
+        <source>右列出墨</source>
+        <translation>Sağ sütundan mürekkep</translation>
+    </message>
+    <message>
+        <source>精打模式</source>
+        <translation>Hassas mod</translation>
+    </message>
+    <message>
+        <source>边线调整</source>
+        <translation>Kenar Ayarı</translation>
+    </message>
+    <message>
+        <source>缓冲距离(10~80mm)  左 / 右</source>
+        <translation>Tampon mesafesi (10~80 mm)  sol / sağ</translation>
+    </message>
+    <message>
+        <source>边距(10~250mm)</source>
+        <translation>Kenar boşluğu (10~250 mm)</translation>
+    </message>
+    <message>
+        <source>边线调整(-5~5像素)</source>
+        <translation>Kenar ayarı (-5~5 piksel)</translation>
+    </message>
+    <message>
+        <source>机械参数</source>
+        <translation>Mekanik</translation>
+    </message>
+    <message>
+        <source>小车行程限制(500~3500mm)</source>
+        <translation>Taşıyıcı hareket sınırı (500~3500 mm)</translation>
+    </message>
+    <message>
+        <source>走纸轴步长基准</source>
+        <translation>Kağıt besleme mili adım referansı</translation>
+    </message>
+    <message>
+        <source>刹车距离(15~60mm)</source>
+        <translation>Fren mesafesi (15~60 mm)</translation>
+    </message>
+    <message>
+        <source>小车起始速度(10~30)</source>
+        <translation>Taşıyıcı başlangıç hızı (10~30)</translation>
+    </message>
+    <message>
+        <source>小车最大速度(20~85)</source>
+        <translation>Taşıyıcı azami hızı (20~85)</translation>
+    </message>
+    <message>
+        <source>进退纸速度(1~5)</source>
+        <translation>Kağıt besleme hızı (1~5)</translation>
+    </message>
+    <message>
+        <source>裁断功能</source>
+        <translation>Kesici</translation>
+    </message>
+    <message>
+        <source>裁断刀压</source>
+        <translation>Kesici basıncı</translation>
+    </message>
+    <message>
+        <source>第1刀</source>
+        <translation>Bıçak 1</translation>
+    </message>
+    <message>
+        <source>第2刀</source>
+        <translation>Bıçak 2</translation>
+    </message>
+    <message>
+        <source>第1刀 起点 / 终点 (mm)</source>
+        <translation>Bıçak 1 başlangıç / bitiş (mm)</translation>
+    </message>
+    <message>
+        <source>第2刀 起点 / 终点 (mm)</source>
+        <translation>Bıçak 2 başlangıç / bitiş (mm)</translation>
+    </message>
+    <message>
+        <source>恢复默认</source>
+        <translation>Varsayılanlar</translation>
+    </message>
+    <message>
+        <source>截图保存</source>
+        <translation>Ekran Görüntüsü Kaydet</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>Tamam</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>İptal</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgSetEth</name>
+    <message>
+        <source>网络设置</source>
+        <translation>Ağ Ayarları</translation>
+    </message>
+    <message>
+        <source>绘图仪IP</source>
+        <translation>Çizici IP</translation>
+    </message>
+    <message>
+        <source>提示1：将绘图仪IP的前3段和电脑IP前3段的数字设置成一样才能正常联机</source>
+        <translation>Not 1: çizici IP adresinin ilk üç sayısı bu bilgisayarın IP adresinin ilk üç sayısıyla aynı olmalıdır, aksi halde bağlantı kurulamaz.</translation>
+    </message>
+    <message>
+        <source>提示2：开机时按住“暂停/启动键”3秒，机器IP会恢复为默认值 (192.168.1.175)</source>
+        <translation>Not 2: çiziciyi açarken “Duraklat/Başlat” tuşunu 3 saniye basılı tutmak varsayılan IP adresini (192.168.1.175) geri yükler.</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>Tamam</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>İptal</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgSetOffset</name>
+    <message>
+        <source>左偏移设定</source>
+        <translation>Sol Ofset</translation>
+    </message>
+    <message>
+        <source>左偏移:</source>
+        <translation>Sol ofset:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>Tamam</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>İptal</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgSetPltUnit</name>
+    <message>
+        <source>下次打开plt时不弹出此对话框</source>
+        <translation>Sonraki plt dosyası açıldığında bu pencereyi gösterme</translation>
+    </message>
+    <message>
+        <source>plt文件单位</source>
+        <translation>PLT Dosya Birimi</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>Tamam</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>İptal</translation>
+    </message>
+    <message>
+        <source>绘图单位</source>
+        <translation>Çizici Birimleri</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgSysSet</name>
+    <message>
+        <source>系统设置</source>
+        <translation>Sistem Ayarları</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>Tamam</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>İptal</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPDlgSetCus</name>
+    <message>
+        <source>手动打开时文件过滤</source>
+        <translation>Ekle ile gösterilen dosyalar</translation>
+    </message>
+    <message>
+        <source>所有文件(*.*)</source>
+        <translation>Tüm dosyalar (*.*)</translation>
+    </message>
+    <message>
+        <source>HPGL文件(*.p*;*.h*;*.spl)</source>
+        <translation>HP-GL dosyaları (*.p*;*.h*;*.spl)</translation>
+    </message>
+    <message>
+        <source>dxf文件(*.dxf)</source>
+        <translation>DXF dosyaları (*.dxf)</translation>
+    </message>
+    <message>
+        <source>支持的文件(*.p*;*.h*;*.spl;*.dxf)</source>
+        <translation>Desteklenen dosyalar (*.p*;*.h*;*.spl;*.dxf)</translation>
+    </message>
+    <message>
+        <source>背景颜色</source>
+        <translation>Arka Plan Rengi</translation>
+    </message>
+    <message>
+        <source>坐标和外框颜色</source>
+        <translation>Eksen ve Çerçeve Rengi</translation>
+    </message>
+    <message>
+        <source>网格颜色</source>
+        <translation>Izgara Rengi</translation>
+    </message>
+    <message>
+        <source>线条颜色</source>
+        <translation>Çizgi Rengi</translation>
+    </message>
+    <message>
+        <source>文件添加到列表后自动预览</source>
+        <translation>Listeye eklenen dosyayı önizle</translation>
+    </message>
+    <message>
+        <source>自动删除份数为0的项</source>
+        <translation>0 adetli çizimleri otomatik sil</translation>
+    </message>
+    <message>
+        <source>在图形结尾打印文件名</source>
+        <translation>Çizimin sonuna dosya adını yazdır</translation>
+    </message>
+    <message>
+        <source>打印开始前清洗喷头</source>
+        <translation>Yazdırmadan önce hazneleri temizle</translation>
+    </message>
+    <message>
+        <source>喷头清洗浓度(1~5)</source>
+        <translation>Hazne temizleme yoğunluğu (1~5)</translation>
+    </message>
+    <message>
+        <source>分页指令处理方式</source>
+        <translation>Sayfa komutu işleme</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Uygula</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPDlgSetDir</name>
+    <message>
+        <source>手动目录</source>
+        <translation>Manuel dizin</translation>
+    </message>
+    <message>
+        <source>自动目录</source>
+        <translation>Otomatik dizin</translation>
+    </message>
+    <message>
+        <source>备份目录</source>
+        <translation>Yedekleme dizini</translation>
+    </message>
+    <message>
+        <source>打印历史</source>
+        <translation>Yazdırma geçmişi</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation>Değiştir...</translation>
+    </message>
+    <message>
+        <source>自动备份已打印的文件</source>
+        <translation>Yazdırılan dosyaları yedekle</translation>
+    </message>
+    <message>
+        <source>保存打印历史</source>
+        <translation>Yazdırma geçmişini tut</translation>
+    </message>
+    <message>
+        <source>线条加黑</source>
+        <translation>Kalın çizgiler</translation>
+    </message>
+    <message>
+        <source>文件过滤：</source>
+        <translation>Dosya filtresi:</translation>
+    </message>
+    <message>
+        <source>logo设置:</source>
+        <translation>Logo metni:</translation>
+    </message>
+    <message>
+        <source>线条粗细设置</source>
+        <translation>Çizgi Kalınlığı</translation>
+    </message>
+    <message>
+        <source>像素</source>
+        <translation> piksel</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Uygula</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPDlgSetPlot</name>
+    <message>
+        <source>比例参数存于主板</source>
+        <translation>Ölçek katsayıları çizicide saklanır</translation>
+    </message>
+    <message>
+        <source>比例参数存于电脑</source>
+        <translation>Ölçek katsayıları bu bilgisayarda saklanır</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Uygula</translation>
+    </message>
+    <message>
+        <source>启用分页</source>
+        <translation>Geniş çizimleri böl</translation>
+    </message>
+    <message>
+        <source>分页前先旋转</source>
+        <translation>Bölmeden önce döndür</translation>
+    </message>
+    <message>
+        <source>是否镜像</source>
+        <translation>Aynala</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>Güncelle</translation>
+    </message>
+    <message>
+        <source>设计尺寸</source>
+        <translation>Tasarım ölçüsü</translation>
+    </message>
+    <message>
+        <source>实测尺寸</source>
+        <translation>Gerçek ölçü</translation>
+    </message>
+    <message>
+        <source>比例系数</source>
+        <translation>Ölçek katsayısı</translation>
+    </message>
+    <message>
+        <source>纸长:</source>
+        <translation>Kağıt boyu:</translation>
+    </message>
+    <message>
+        <source>纸宽:</source>
+        <translation>Kağıt eni:</translation>
+    </message>
+    <message>
+        <source>分页宽度(mm):</source>
+        <translation>Şerit genişliği (mm):</translation>
+    </message>
+    <message>
+        <source>分页间距(mm):</source>
+        <translation>Şerit aralığı (mm):</translation>
+    </message>
+    <message>
+        <source>打印前进纸(mm):</source>
+        <translation>Yazdırma öncesi kağıt besleme (mm):</translation>
+    </message>
+    <message>
+        <source>打印后进纸(mm):</source>
+        <translation>Yazdırma sonrası kağıt besleme (mm):</translation>
+    </message>
+    <message>
+        <source>Dxf文件单位(1,10,40,100,400 ...)</source>
+        <translation>DXF dosya birimi (1,10,40,100,400 ...)</translation>
+    </message>
+</context>
+</TS>

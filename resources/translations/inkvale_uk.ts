@@ -1,0 +1,634 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="uk_UA" sourcelanguage="zh_CN">
+<context>
+    <name>CDlgBarTop</name>
+    <message>
+        <source>添加</source>
+        <translation>Додати</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Старт</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Пауза</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Стоп</translation>
+    </message>
+    <message>
+        <source>复位</source>
+        <translation>Скидання</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Видалити</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Зберегти</translation>
+    </message>
+    <message>
+        <source>增加</source>
+        <translation>Більше</translation>
+    </message>
+    <message>
+        <source>减少</source>
+        <translation>Менше</translation>
+    </message>
+    <message>
+        <source>旋转</source>
+        <translation>Поворот</translation>
+    </message>
+    <message>
+        <source>左走</source>
+        <translation>Вліво</translation>
+    </message>
+    <message>
+        <source>右走</source>
+        <translation>Вправо</translation>
+    </message>
+    <message>
+        <source>进纸</source>
+        <translation>Подача</translation>
+    </message>
+    <message>
+        <source>退纸</source>
+        <translation>Назад</translation>
+    </message>
+    <message>
+        <source>测试</source>
+        <translation>Тест</translation>
+    </message>
+    <message>
+        <source>偏移</source>
+        <translation>Зміщення</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Опції</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>Параметри</translation>
+    </message>
+    <message>
+        <source>自动</source>
+        <translation>Авто</translation>
+    </message>
+    <message>
+        <source>语言设置改变，重启生效</source>
+        <translation>Мову змінено, перезапустіть програму</translation>
+    </message>
+</context>
+<context>
+    <name>CDlgFieldReader</name>
+    <message>
+        <source>请输入一个 %1 至 %2 之间的整数。</source>
+        <translation>Введіть ціле число від %1 до %2.</translation>
+    </message>
+    <message>
+        <source>请输入一个 %1 至 %2 之间的数字。</source>
+        <translation>Введіть число від %1 до %2.</translation>
+    </message>
+    <message>
+        <source>请输入一个整数。</source>
+        <translation>Введіть ціле число.</translation>
+    </message>
+    <message>
+        <source>请输入一个数字。</source>
+        <translation>Введіть число.</translation>
+    </message>
+</context>
+<context>
+    <name>CMainFrame</name>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>&amp;Файл</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Відкрити</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Видалити</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation>Ви&amp;хід</translation>
+    </message>
+    <message>
+        <source>查看(&amp;V)</source>
+        <translation>&amp;Вигляд</translation>
+    </message>
+    <message>
+        <source>适合窗口</source>
+        <translation>За розміром вікна</translation>
+    </message>
+    <message>
+        <source>控制面板</source>
+        <translation>Панель керування</translation>
+    </message>
+    <message>
+        <source>隐藏</source>
+        <translation>Сховати</translation>
+    </message>
+    <message>
+        <source>设置(&amp;S)</source>
+        <translation>&amp;Налаштування</translation>
+    </message>
+    <message>
+        <source>系统设置</source>
+        <translation>Налаштування системи</translation>
+    </message>
+    <message>
+        <source>机器参数</source>
+        <translation>Параметри плотера</translation>
+    </message>
+    <message>
+        <source>绘图单位</source>
+        <translation>Одиниці плотера</translation>
+    </message>
+    <message>
+        <source>通讯(&amp;C)</source>
+        <translation>&amp;Зв&apos;язок</translation>
+    </message>
+    <message>
+        <source>网口</source>
+        <translation>Ethernet</translation>
+    </message>
+    <message>
+        <source>免驱USB(USB打印支持)</source>
+        <translation>USB без драйвера (друк через USB)</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Довідка</translation>
+    </message>
+    <message>
+        <source>关于(&amp;A)...</source>
+        <translation>&amp;Про програму...</translation>
+    </message>
+    <message>
+        <source>鼠标:(0mm,0mm)</source>
+        <translation>Миша:(0mm,0mm)</translation>
+    </message>
+    <message>
+        <source>机器状态</source>
+        <translation>Стан плотера</translation>
+    </message>
+</context>
+<context>
+    <name>CQtPreviewPrompts</name>
+    <message>
+        <source>输入</source>
+        <translation>Введення</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgAbout</name>
+    <message>
+        <source>关于Inkvale</source>
+        <translation>Про програму Inkvale</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgGetPwd</name>
+    <message>
+        <source>输入</source>
+        <translation>Введення</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>请输入密码:</source>
+        <translation>Введіть пароль:</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgPara</name>
+    <message>
+        <source>机器设置</source>
+        <translation>Налаштування плотера</translation>
+    </message>
+    <message>
+        <source>喷头参数</source>
+        <translation>Друкувальні головки</translation>
+    </message>
+    <message>
+        <source>喷头组合：</source>
+        <translation>Комбінація головок:</translation>
+    </message>
+    <message>
+        <source>喷头之间X向重合点数(0~10)  1#2#之间 / 2#3#之间 / 3#4#之间</source>
+        <translation>Перекриття головок по X (0~10 точок)  1#-2# / 2#-3# / 3#-4#</translation>
+    </message>
+    <message>
+        <source>喷头位置(0~1000Pix)  喷头1..喷头4</source>
+        <translation>Положення головок (0~1000 pix)  головка 1..головка 4</translation>
+    </message>
+    <message>
+        <source>回来接线(0~40Pix)</source>
+        <translation>Стик зворотного проходу (0~40 pix)</translation>
+    </message>
+    <message>
+        <source>点火脉宽(18~25微秒)</source>
+        <translation>Тривалість імпульсу (18~25 µs)</translation>
+    </message>
+    <message>
+        <source>喷头左右两列间距(pix)</source>
+        <translation>Відстань між рядами сопел головки (pix)</translation>
+    </message>
+    <message>
+        <source>双向打印</source>
+        <translation>Двонаправлений друк</translation>
+    </message>
+    <message>
+        <source>平板打印（打完回纸）</source>
+        <translation>Планшетний режим (повернення паперу після друку)</translation>
+    </message>
+    <message>
+        <source>左列出墨</source>
+        <translation>Друк лівим рядом</translation>
+    </message>
+    <message>
+        <source>右列出墨</source>
+        <translation>Друк правим рядом</translation>
+    </message>
+    <message>
+        <source>精打模式</source>
+        <translation>Точний режим</translation>
+    </message>
+    <message>
+        <source>边线调整</source>
+        <translation>Корекція кромки</translation>
+    </message>
+    <message>
+        <source>缓冲距离(10~80mm)  左 / 右</source>
+        <translation>Буферна відстань (10~80 mm)  ліворуч / праворуч</translation>
+    </message>
+    <message>
+        <source>边距(10~250mm)</source>
+        <translation>Відступ (10~250 mm)</translation>
+    </message>
+    <message>
+        <source>边线调整(-5~5像素)</source>
+        <translation>Корекція кромки (-5~5 пікселів)</translation>
+    </message>
+    <message>
+        <source>机械参数</source>
+        <translation>Механіка</translation>
+    </message>
+    <message>
+        <source>小车行程限制(500~3500mm)</source>
+        <translation>Обмеження ходу каретки (500~3500 mm)</translation>
+    </message>
+    <message>
+        <source>走纸轴步长基准</source>
+        <translation>Базовий крок вала подачі</translation>
+    </message>
+    <message>
+        <source>刹车距离(15~60mm)</source>
+        <translation>Гальмівний шлях (15~60 mm)</translation>
+    </message>
+    <message>
+        <source>小车起始速度(10~30)</source>
+        <translation>Початкова швидкість каретки (10~30)</translation>
+    </message>
+    <message>
+        <source>小车最大速度(20~85)</source>
+        <translation>Макс. швидкість каретки (20~85)</translation>
+    </message>
+    <message>
+        <source>进退纸速度(1~5)</source>
+        <translation>Швидкість подачі паперу (1~5)</translation>
+    </message>
+    <message>
+        <source>裁断功能</source>
+        <translation>Відрізний ніж</translation>
+    </message>
+    <message>
+        <source>裁断刀压</source>
+        <translation>Тиск ножа</translation>
+    </message>
+    <message>
+        <source>第1刀</source>
+        <translation>Ніж 1</translation>
+    </message>
+    <message>
+        <source>第2刀</source>
+        <translation>Ніж 2</translation>
+    </message>
+    <message>
+        <source>第1刀 起点 / 终点 (mm)</source>
+        <translation>Ніж 1 початок / кінець (mm)</translation>
+    </message>
+    <message>
+        <source>第2刀 起点 / 终点 (mm)</source>
+        <translation>Ніж 2 початок / кінець (mm)</translation>
+    </message>
+    <message>
+        <source>恢复默认</source>
+        <translation>За замовчуванням</translation>
+    </message>
+    <message>
+        <source>截图保存</source>
+        <translation>Зберегти знімок екрана</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Скасувати</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgSetEth</name>
+    <message>
+        <source>网络设置</source>
+        <translation>Налаштування мережі</translation>
+    </message>
+    <message>
+        <source>绘图仪IP</source>
+        <translation>IP плотера</translation>
+    </message>
+    <message>
+        <source>提示1：将绘图仪IP的前3段和电脑IP前3段的数字设置成一样才能正常联机</source>
+        <translation>Примітка 1: перші три числа IP плотера мають збігатися з першими трьома числами IP цього комп&apos;ютера, інакше з&apos;єднання неможливе.</translation>
+    </message>
+    <message>
+        <source>提示2：开机时按住“暂停/启动键”3秒，机器IP会恢复为默认值 (192.168.1.175)</source>
+        <translation>Примітка 2: якщо під час увімкнення плотера утримувати клавішу «Пауза/Старт» 3 секунди, відновиться типова IP-адреса (192.168.1.175).</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Скасувати</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgSetOffset</name>
+    <message>
+        <source>左偏移设定</source>
+        <translation>Ліве зміщення</translation>
+    </message>
+    <message>
+        <source>左偏移:</source>
+        <translation>Ліве зміщення:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Скасувати</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgSetPltUnit</name>
+    <message>
+        <source>下次打开plt时不弹出此对话框</source>
+        <translation>Не показувати це вікно під час наступного відкриття plt-файлу</translation>
+    </message>
+    <message>
+        <source>plt文件单位</source>
+        <translation>Одиниці файлу PLT</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Скасувати</translation>
+    </message>
+    <message>
+        <source>绘图单位</source>
+        <translation>Одиниці плотера</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CDlgSysSet</name>
+    <message>
+        <source>系统设置</source>
+        <translation>Налаштування системи</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Скасувати</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPDlgSetCus</name>
+    <message>
+        <source>手动打开时文件过滤</source>
+        <translation>Файли для кнопки «Додати»</translation>
+    </message>
+    <message>
+        <source>所有文件(*.*)</source>
+        <translation>Усі файли (*.*)</translation>
+    </message>
+    <message>
+        <source>HPGL文件(*.p*;*.h*;*.spl)</source>
+        <translation>Файли HP-GL (*.p*;*.h*;*.spl)</translation>
+    </message>
+    <message>
+        <source>dxf文件(*.dxf)</source>
+        <translation>Файли DXF (*.dxf)</translation>
+    </message>
+    <message>
+        <source>支持的文件(*.p*;*.h*;*.spl;*.dxf)</source>
+        <translation>Підтримувані файли (*.p*;*.h*;*.spl;*.dxf)</translation>
+    </message>
+    <message>
+        <source>背景颜色</source>
+        <translation>Колір фону</translation>
+    </message>
+    <message>
+        <source>坐标和外框颜色</source>
+        <translation>Колір осей і рамки</translation>
+    </message>
+    <message>
+        <source>网格颜色</source>
+        <translation>Колір сітки</translation>
+    </message>
+    <message>
+        <source>线条颜色</source>
+        <translation>Колір ліній</translation>
+    </message>
+    <message>
+        <source>文件添加到列表后自动预览</source>
+        <translation>Попередній перегляд файлу під час додавання до списку</translation>
+    </message>
+    <message>
+        <source>自动删除份数为0的项</source>
+        <translation>Автоматично видаляти позиції з 0 копій</translation>
+    </message>
+    <message>
+        <source>在图形结尾打印文件名</source>
+        <translation>Друкувати ім&apos;я файлу після креслення</translation>
+    </message>
+    <message>
+        <source>打印开始前清洗喷头</source>
+        <translation>Чистка сопел перед друком</translation>
+    </message>
+    <message>
+        <source>喷头清洗浓度(1~5)</source>
+        <translation>Інтенсивність чистки сопел (1~5)</translation>
+    </message>
+    <message>
+        <source>分页指令处理方式</source>
+        <translation>Обробка команди сторінки</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Застосувати</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPDlgSetDir</name>
+    <message>
+        <source>手动目录</source>
+        <translation>Папка ручного додавання</translation>
+    </message>
+    <message>
+        <source>自动目录</source>
+        <translation>Папка автододавання</translation>
+    </message>
+    <message>
+        <source>备份目录</source>
+        <translation>Папка резервних копій</translation>
+    </message>
+    <message>
+        <source>打印历史</source>
+        <translation>Журнал друку</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation>Змінити...</translation>
+    </message>
+    <message>
+        <source>自动备份已打印的文件</source>
+        <translation>Резервувати надруковані файли</translation>
+    </message>
+    <message>
+        <source>保存打印历史</source>
+        <translation>Вести журнал друку</translation>
+    </message>
+    <message>
+        <source>线条加黑</source>
+        <translation>Жирні лінії</translation>
+    </message>
+    <message>
+        <source>文件过滤：</source>
+        <translation>Фільтр файлів:</translation>
+    </message>
+    <message>
+        <source>logo设置:</source>
+        <translation>Текст логотипу:</translation>
+    </message>
+    <message>
+        <source>线条粗细设置</source>
+        <translation>Товщина ліній</translation>
+    </message>
+    <message>
+        <source>像素</source>
+        <translation> пікс.</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Застосувати</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPDlgSetPlot</name>
+    <message>
+        <source>比例参数存于主板</source>
+        <translation>Коефіцієнти масштабу в плотері</translation>
+    </message>
+    <message>
+        <source>比例参数存于电脑</source>
+        <translation>Коефіцієнти масштабу на комп&apos;ютері</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Застосувати</translation>
+    </message>
+    <message>
+        <source>启用分页</source>
+        <translation>Розбиття на смуги</translation>
+    </message>
+    <message>
+        <source>分页前先旋转</source>
+        <translation>Поворот перед розбиттям</translation>
+    </message>
+    <message>
+        <source>是否镜像</source>
+        <translation>Дзеркально</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>Оновити</translation>
+    </message>
+    <message>
+        <source>设计尺寸</source>
+        <translation>Заданий розмір</translation>
+    </message>
+    <message>
+        <source>实测尺寸</source>
+        <translation>Виміряний розмір</translation>
+    </message>
+    <message>
+        <source>比例系数</source>
+        <translation>Коефіцієнт</translation>
+    </message>
+    <message>
+        <source>纸长:</source>
+        <translation>Довжина паперу:</translation>
+    </message>
+    <message>
+        <source>纸宽:</source>
+        <translation>Ширина паперу:</translation>
+    </message>
+    <message>
+        <source>分页宽度(mm):</source>
+        <translation>Ширина смуги (mm):</translation>
+    </message>
+    <message>
+        <source>分页间距(mm):</source>
+        <translation>Проміжок між смугами (mm):</translation>
+    </message>
+    <message>
+        <source>打印前进纸(mm):</source>
+        <translation>Подача перед друком (mm):</translation>
+    </message>
+    <message>
+        <source>打印后进纸(mm):</source>
+        <translation>Подача після друку (mm):</translation>
+    </message>
+    <message>
+        <source>Dxf文件单位(1,10,40,100,400 ...)</source>
+        <translation>Одиниця файлу DXF (1,10,40,100,400 ...)</translation>
+    </message>
+</context>
+</TS>
