@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Band production: render + format + encode per band on a dense generated marker, and the
 // zero-run coder on a worst-case column image.
 

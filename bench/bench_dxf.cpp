@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DXF reading speed: DxfImport alone and the whole DXF task load, on a generated 20 MB
 // drawing. `bench_dxf --write-dxf=FILE [--mb=N]` only writes the input (for dxf_compare.sh).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Label drawing with the built-in stroke fonts: 10,000 labels of 20 characters, half ASCII
 // and half GB2312, at varied directions and origins.
 

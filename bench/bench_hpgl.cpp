@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a full-size HP-GL marker: the 30 MB file a garment CAD system sends for one roll.
 //
 //   bench_hpgl --write-marker FILE [MB]   writes the marker file (deterministic)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page operations on a full-size marker: a 2 m x 20 m roll covered with garment-like
 // pieces, about 1.2 million vertices. Every operation works on a fresh copy of the marker
 // made outside the timed region.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Painting the preview of a full marker: 10 m x 2 m of garment-like pieces, 300,000
 // segments, into an off-screen image of a typical preview pane (1600 x 900), at the
 // fitted scale, with the whole drawing in view, and at 8x zoom. The painter is compared

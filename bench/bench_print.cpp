@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Streams a 10 m marker through the print engine to the plotter simulator (in-process on
 // 127.0.0.1, printing instantly) and reports bands per second and where the host's time
 // went: producing bands versus the exchanges of the link.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The task queue's two hot paths: a scan of a hot folder holding 5,000 files that have not
 // changed since the last scan (every file already has its task), and one undo snapshot of a
 // document with 200 tasks and 1,000,000 vertices.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Writes a realistic ASCII DXF for the DXF benchmarks: AutoCAD R12 layout with padded

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Times `inkvale-cli curves` against the dxflib-based reader on one generated DXF.
 
 usage: bench/dxf_compare.py [BUILD_DIR] [--mb N] [--runs N]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dxflib_curves FILE: the reference for dxf_compare.sh. Reads a DXF with dxflib (Debian
 // libdxflib-dev), makes the same curves as inkvale-cli curves (LINE, CIRCLE, POLYLINE,
 // INSERT of a block at its own coordinates; texts are not drawn) and prints them in the

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times the HP-GL reader on a 30 MB marker: the Google Benchmark of Read, ToCurves and
 # CleanCurves, then the whole `inkvale-cli curves` process next to hp2xx reading the same
 # file, and the CLI's peak memory against the vertex data it ends up with.

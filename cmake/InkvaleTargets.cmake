@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Helpers shared by every CMakeLists of the project.
 
 # Warnings as errors on our own code only (never on system headers).

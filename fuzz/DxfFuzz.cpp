@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DXF files: any bytes import or fail without crashing, hanging or reading out of bounds,
 // and whatever imports converts into curves within the limits.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // HP-GL reader: any bytes are read without crashing, hanging or reading out of bounds, the
 // result does not depend on how the bytes arrive in pieces, and every vertex of the plot
 // list reaches the curves.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target of the settings file reader: any bytes must parse, every settings key must
 // read, and what is written back must read back to the same settings.
 #include "config/MachineParams.h"

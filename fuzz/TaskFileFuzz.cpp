@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Task files and undo snapshots: any bytes are either read whole or rejected, and a
 // rejected read leaves the document as it was.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program's main job without a plotter: installs what is missing, builds a release,
 # starts the plotter simulator on 127.0.0.1, prepares a demo installation directory whose
 # Inkvale.ini points at it, and prints a sample marker from the corpus through the same

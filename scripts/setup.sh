@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the project builds, tests and runs with.
 # Does nothing when they are all present; needs root (or sudo) otherwise.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the core libraries and their tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer and runs them (the desktop program is left out).
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Refreshes the translation sources from the code: every text marked for translation in src/
 # gets an entry in resources/translations/*.ts, texts no longer in the code are dropped, and
 # existing translations are kept. New entries come out "unfinished" until someone translates

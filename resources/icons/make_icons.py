@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the command bar's icons as small SVG files named by their numbers.
 
 Each icon is a coloured rounded tile with a simple white symbol; the selected state of a

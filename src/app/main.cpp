@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Inkvale: the desktop host program of the inkjet marker plotter.
 #include "InkvaleApp.h"
 

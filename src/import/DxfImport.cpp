@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DxfImport: reads a DXF file through the reader and stores it in the drawing database.
 
 #include "import/DxfDrawing.h"

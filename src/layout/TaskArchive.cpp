@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "layout/TaskArchive.h"
 
 #include "layout/OnePage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "machine/EngineThreads.h"
 
 #include "machine/EngineHost.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // OK of the machine parameters dialog, the screenshot and command 286.
 #include "config/MachineParams.h"
 #include "config/Settings.h"

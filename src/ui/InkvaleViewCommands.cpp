@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preview's commands: context menu, zoom and pan keys, splitting and mirroring.
 
 #include "config/Settings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mouse, wheel and keys of the preview.
 
 #include "config/Settings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two font files the program ships: their layout, and that their glyphs draw exactly
 // the sources they were made from (GNU Unifont, the Hershey Roman simplex set).
 

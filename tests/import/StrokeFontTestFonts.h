@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Small stroke fonts built in memory for the font tests, and a sink that records strokes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list operations of COnePage run in linear time; these tests hold them to the plain
 // element-by-element rules (insertions and removals in the middle of the list), written
 // out literally below, on random drawings.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The manual machine commands: which button event sends which action in which state.
 
 #include "SimFixture.h"

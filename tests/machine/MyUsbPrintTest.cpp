@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "machine/MyUsbPrint.h"
 #include "SimFixture.h"
 #include "support/TestPaths.h"

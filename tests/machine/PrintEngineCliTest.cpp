@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `inkvale-cli print` against the simulator on a loopback address: copies, the exit status,
 // the progress line, and a printed sheet equal to `inkvale-cli render` of the same file.
 

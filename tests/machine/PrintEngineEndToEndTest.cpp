@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole jobs of real drawings through the program's band production and the simulator:
 // the printed sheet must equal, pixel for pixel, what `inkvale-cli render` makes of the
 // same file with the same settings and parameter block.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The print engine in front of the in-process simulator on loopback, with a clock whose

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pure steps of a job start: the working page, the band count, the carriage check and
 // the backup name.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print engine against the simulator: whole jobs, the machine's refusals and faults,
 // and the end of a job when the program closes.
 

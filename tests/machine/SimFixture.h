@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A simulated machine on 127.0.0.1 (ephemeral port) with the host's three links and the

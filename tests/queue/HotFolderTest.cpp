@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hot folders: pattern list, both scans with the size limit, replacement of changed
 // files, the newest-first manual list, AutoDelFinish, and files whose writer is not done.
 

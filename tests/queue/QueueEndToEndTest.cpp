@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The queue, the hot folders and the print engine together against the simulated machine on
 // loopback: the window thread is the test's own loop, the engine's threads reach it through
 // a blocking hand-off as in the program, and every wait of the engine is shortened.

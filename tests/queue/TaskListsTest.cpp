@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document's operations on the three task lists: rows, moves, copies, queued marks,
 // deletions with their files, adding files and folder tasks, merging, discarding drawings.
 

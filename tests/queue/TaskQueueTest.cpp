@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The queue's rules driven headless: the scheduler's choice across the three lists, copies
 // and repeat states, queued marks, automatic mode, unreadable tasks, job ends and failures.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The undo history: positions through pushes, undos and redos, the 100-snapshot limit, and
 // what a snapshot keeps of a task.
 

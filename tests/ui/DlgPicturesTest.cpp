@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of the dialogs for the documentation: written only when INKVALE_DIALOG_PICTURES
 // names a folder (docs/ of the source tree), skipped otherwise.
 #include "DlgTestSupport.h"

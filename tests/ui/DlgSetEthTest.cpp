@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The offset dialog, the IP dialog and the parameter screenshot.
 #include "ui/DlgSetEth.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The system settings sheet, its three pages and the HP-GL unit dialog.
 #include "ui/DlgSysSet.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program as a process: a second start hands over to the first and ends, and a
 // termination request ends the first with its settings saved.
 #include "support/TestPaths.h"

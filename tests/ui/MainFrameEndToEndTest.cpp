@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program's window against the plotter simulator on loopback: the service threads
 // run, their calls come over to the window thread, a marker dropped into the automatic folder
 // prints by itself and leaves the folder, and closing while idle ends every thread.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window, its command bar and the hand-over of the engine's calls, on the
 // off-screen platform. No service threads run: the machine state is set by hand.
 #include "ui/MainFrame.h"

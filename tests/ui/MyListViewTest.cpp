@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The task list window on the off-screen platform: cell texts and columns per language,
 // rows and selection, sorting by the two headers, and commands from the context menu, the
 // keys and the command bar reaching the task queue.

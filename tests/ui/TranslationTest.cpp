@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shipped translations and the About box: in a translated language every dialog reads
 // that language from title to buttons, and the framework's field messages follow.
 #include "DlgTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The job preparation shared by `render` and `bands`.
 
 #include "CliBandJob.h"

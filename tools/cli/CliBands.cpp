@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // inkvale-cli bands FILE -o DIR: each band's data as sent (band-0000.bin ...) and job.txt.
 
 #include "CliBandJob.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // inkvale-cli curves FILE: load a drawing as a task and print its curves,
 // "curves N" then "PEN LINETYPE X,Y X,Y ..." per curve, in plotter units.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // inkvale-cli [--home DIR] COMMAND ARGS: the program's engine without a window.
 
 #include "CliCommand.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // inkvale-cli preview FILE -o OUT.png [--width PX]: the drawing of FILE loaded as a task and
 // painted as the preview shows it after a fit: background, paper frame, grid with its
 // labels, curves, in the colours of the settings.

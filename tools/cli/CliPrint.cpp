@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // inkvale-cli print FILE [--copies N]: prints one task through the machine link of the
 // settings with the program's engine, its service threads and a queue of that one task.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // inkvale-cli render FILE -o OUT.png: the whole job as the machine prints it, assembled
 // from the band data the machine would receive (the plotter simulator's sheet geometry).
 

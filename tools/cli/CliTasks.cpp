@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // inkvale-cli tasks FILE.sptask: one line per task of a task file,
 // "LIST STATE COPIES CURVES VERTICES PATH".
 

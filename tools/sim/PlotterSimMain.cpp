@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // inkvale-plotter-sim: plays the plotter on a TCP address so that the program, its tests and
 // the demo can print without a machine.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The job side of the simulated machine: job header, band requests, band data, band
 // confirmations, the end of a job, and the faults that change replies.
 
