@@ -28,6 +28,8 @@ if(INKVALE_BUILD_GUI AND EXISTS "${PROJECT_SOURCE_DIR}/src/app/CMakeLists.txt")
 endif()
 install(FILES "${CMAKE_CURRENT_LIST_DIR}/inkvale.svg"
     DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")
+# The machine-readable copyright file of the package: our licence and the font sources.
+install(FILES "${CMAKE_CURRENT_LIST_DIR}/copyright" DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/inkvale")
 # Relative to the prefix: /usr/lib/udev/rules.d in the package, read by udev on Debian 12.
 install(FILES "${CMAKE_CURRENT_LIST_DIR}/99-inkvale.rules" DESTINATION lib/udev/rules.d)
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/TestPaths.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -13,11 +12,7 @@ std::filesystem::path SourceDir() { return INKVALE_SOURCE_DIR; }
 
 std::filesystem::path DataDir() { return INKVALE_TEST_DATA_DIR; }
 
-std::filesystem::path CorpusDir() {
-    if (const char* env = std::getenv("INKVALE_CORPUS_DIR"); env && *env)
-        return env;
-    return INKVALE_CORPUS_DIR;
-}
+std::filesystem::path CorpusDir() { return DataDir() / "corpus"; }
 
 CScratchDir::CScratchDir() {
     std::random_device rd;

@@ -12,8 +12,8 @@ std::filesystem::path SourceDir();
 /// Folder of the small fixtures in tests/data.
 std::filesystem::path DataDir();
 
-/// Folder of the real-world HP-GL and DXF corpus shared with the project (hpgl/, dxf/).
-/// Resolved from INKVALE_CORPUS_DIR in the environment first, then from the build's default.
+/// Folder of the real-world HP-GL and DXF files copied from public projects (hpgl/, dxf/);
+/// tests/data/corpus/SOURCES.md gives each file's source and licence.
 std::filesystem::path CorpusDir();
 
 /// A fresh empty folder under the system's temporary folder, removed when the object dies.
