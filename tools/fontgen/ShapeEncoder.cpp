@@ -147,26 +147,4 @@ std::vector<uint8_t> BuildFontFile(const CFontImage& font) {
     return out;
 }
 
-std::string BuildCppArrays(const std::vector<std::pair<std::string, std::vector<uint8_t>>>& arrays,
-                           const std::string& strPreamble, const std::string& strPostamble) {
-    std::string out = strPreamble;
-    char buf[8];
-    for (const auto& [name, bytes] : arrays) {
-        out += "const unsigned char " + name + "[" + std::to_string(bytes.size()) + "] = {\n";
-        std::string line;
-        for (uint8_t b : bytes) {
-            std::snprintf(buf, sizeof buf, "%u,", static_cast<unsigned>(b));
-            if (line.size() + std::char_traits<char>::length(buf) > 96) {
-                out += "    " + line + "\n";
-                line.clear();
-            }
-            line += buf;
-        }
-        if (!line.empty())
-            out += "    " + line + "\n";
-        out += "};\n\n";
-    }
-    return out + strPostamble;
-}
-
 } // namespace inkvale::fontgen

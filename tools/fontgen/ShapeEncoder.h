@@ -29,8 +29,4 @@ struct CFontImage {
 /// The bytes of the font file: header, index, then the glyph data in code order.
 std::vector<uint8_t> BuildFontFile(const CFontImage& font);
 
-/// C++ source defining the named byte arrays, for embedding the files into the program.
-std::string BuildCppArrays(const std::vector<std::pair<std::string, std::vector<uint8_t>>>& arrays,
-                           const std::string& strPreamble, const std::string& strPostamble);
-
 } // namespace inkvale::fontgen
