@@ -21,11 +21,6 @@ std::string InputPath(const uint8_t* data, size_t size) {
     return "/proc/self/fd/" + std::to_string(fd);
 }
 
-std::string LabelPath() {
-    static const std::string path = "/tmp/inkvale-dxf-fuzz-" + std::to_string(getpid()) + ".plt";
-    return path;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -51,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     limits.m_nMaxCurveBytes = 64 << 20;
     limits.m_nMaxEntityVisits = 1'000'000;
     CCurveArray arr;
-    const CDxfCurvesResult r = ReadDxfCurves(path, 40, LabelPath(), "", arr, limits);
+    const CDxfCurvesResult r = ReadDxfCurves(path, 40, "", arr, limits);
     if (!r.Ok() && !arr.empty())
         std::abort();
     return 0;

@@ -8,7 +8,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <new>
 
 namespace inkvale {
@@ -182,37 +181,29 @@ void ConvertDxfEntities(CDxfConvertContext& ctx, CCurveArray& arrCurves) {
 
 namespace {
 
-/// Replaces the label file with the collected labels; false when it cannot be written.
-bool WriteLabelFile(const std::string& strPath, const std::string& strLabels) {
-    std::remove(strPath.c_str());
-    std::ofstream out(strPath, std::ios::binary | std::ios::trunc);
-    out.write(strLabels.data(), static_cast<std::streamsize>(strLabels.size()));
-    out.close();
-    return !out.fail();
-}
-
-/// Draws the labels of the label file with the HP-GL reader; its coordinates are plotter
+/// Draws the collected label commands with the HP-GL reader; their coordinates are plotter
 /// units already, so no unit factor applies.
-void ReadLabelFile(const std::string& strPath, const std::string& strAppDir,
-                   CCurveArray& arrCurves) {
+void DrawLabels(const std::string& strLabels, const std::string& strAppDir,
+                CCurveArray& arrCurves) {
+    if (strLabels.empty())
+        return;
     CHpglFile reader;
-    reader.m_strPath = strPath;
     reader.m_strAppDir = strAppDir;
-    if (reader.Read().Ok())
+    if (reader.ReadMemory(strLabels).Ok())
         reader.ToCurves(arrCurves, 0);
 }
 
 } // namespace
 
 CDxfCurvesResult ReadDxfCurves(const std::string& strPath, int32_t nUnit,
-                               const std::string& strLabelPath, const std::string& strAppDir,
-                               CCurveArray& arrCurves, const CDxfLimits& limits) {
+                               const std::string& strAppDir, CCurveArray& arrCurves,
+                               const CDxfLimits& limits) {
     DxfDrawingPtr pDrawing(DxfDrawingCreate());
     if (!pDrawing)
-        return {kDxfLoadNoMemory, "out of memory"};
+        return {kDxfLoadNoMemory, "out of memory", {}};
     DxfImportError error = DxfImportError::kNone;
     if (!DxfImport(pDrawing.get(), strPath, &error))
-        return {kDxfLoadImport, DxfImportErrorText(error)};
+        return {kDxfLoadImport, DxfImportErrorText(error), {}};
     CDxfConvertContext ctx;
     ctx.m_pDrawing = pDrawing.get();
     ctx.m_nUnit = nUnit;
@@ -228,11 +219,10 @@ CDxfCurvesResult ReadDxfCurves(const std::string& strPath, int32_t nUnit,
     if (ctx.m_bOverBudget) {
         // Half a drawing must not reach the plotter.
         arrCurves.resize(nCurvesBefore);
-        return {kDxfLoadTooLarge, "the drawing is too large"};
+        return {kDxfLoadTooLarge, "the drawing is too large", {}};
     }
-    if (WriteLabelFile(strLabelPath, ctx.m_strLabels))
-        ReadLabelFile(strLabelPath, strAppDir, arrCurves);
-    return {};
+    DrawLabels(ctx.m_strLabels, strAppDir, arrCurves);
+    return {0, "", std::move(ctx.m_strLabels)};
 }
 
 } // namespace inkvale

@@ -10,14 +10,11 @@
 
 // Turning the entities of a DXF drawing into curves in plotter units. Every DXF
 // coordinate v becomes (int)(v * unit), truncated toward zero (saturating), where unit is
-// the DxfUnit setting (40: the drawing is in millimetres). Texts become HP-GL labels in
-// the generated file "dxfChar.plt", which the HP-GL reader then draws with its stroke
-// fonts, so DXF texts look like HP-GL labels.
+// the DxfUnit setting (40: the drawing is in millimetres). Texts become HP-GL label
+// commands, which the HP-GL reader then draws from memory with its stroke fonts, so DXF
+// texts look like HP-GL labels.
 
 namespace inkvale {
-
-/// Name of the generated label file in the installation directory.
-inline constexpr const char* kDxfLabelFileName = "dxfChar.plt";
 
 /// Most segments a circle gets (a circle of about 10 m radius at one per millimetre).
 inline constexpr int32_t kDxfMaxCircleSegments = 65536;
@@ -34,7 +31,7 @@ struct CDxfLimits {
 struct CDxfConvertContext {
     DxfDrawing* m_pDrawing = nullptr;
     int32_t m_nUnit = 40;    ///< plotter units per drawing unit (DxfUnit)
-    std::string m_strLabels; ///< label commands collected for the label file
+    std::string m_strLabels; ///< label commands collected from the TEXT entities
     /// Blocks whose entities are being converted (an INSERT of one of them is skipped: a
     /// block that inserts itself, directly or through others, is drawn once).
     std::unordered_set<int32_t> m_setActiveBlocks;
@@ -70,6 +67,7 @@ void ConvertDxfEntities(CDxfConvertContext& ctx, CCurveArray& arrCurves);
 struct [[nodiscard]] CDxfCurvesResult {
     int m_nStatus = 0;        ///< 0 success, negative failure
     std::string m_strMessage; ///< why it failed (English), empty on success
+    std::string m_strLabels;  ///< the HP-GL label commands the texts became
     bool Ok() const { return m_nStatus == 0; }
 };
 
@@ -78,11 +76,10 @@ inline constexpr int kDxfLoadImport = -2;   ///< DxfImport failed (see the messa
 inline constexpr int kDxfLoadTooLarge = -3; ///< the drawing exceeds the conversion limits
 
 /// Imports the DXF file and appends its curves to arrCurves: first the geometry of the
-/// ENTITIES walk, then the labels, drawn by the HP-GL reader from the label file
-/// strLabelPath (deleted and written afresh; the fonts come from strAppDir, "" for the
-/// built-in ones). A label file that cannot be written loses the texts only.
+/// ENTITIES walk, then the labels, drawn by the HP-GL reader from memory (the fonts come
+/// from strAppDir, "" for the built-in ones). Nothing is written to disk.
 CDxfCurvesResult ReadDxfCurves(const std::string& strPath, int32_t nUnit,
-                               const std::string& strLabelPath, const std::string& strAppDir,
-                               CCurveArray& arrCurves, const CDxfLimits& limits = {});
+                               const std::string& strAppDir, CCurveArray& arrCurves,
+                               const CDxfLimits& limits = {});
 
 } // namespace inkvale

@@ -8,8 +8,7 @@
 namespace inkvale {
 
 CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings, CTaskLoadView* pView) {
-    const std::string strLabelPath = settings.m_strInstallDir + kDxfLabelFileName;
-    const CDxfCurvesResult read = ReadDxfCurves(page.m_strPath, settings.DxfUnit, strLabelPath,
+    const CDxfCurvesResult read = ReadDxfCurves(page.m_strPath, settings.DxfUnit,
                                                 settings.m_strInstallDir, page.m_arrCurves);
     if (!read.Ok()) {
         page.ClearCurves();

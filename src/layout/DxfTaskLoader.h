@@ -24,8 +24,8 @@ inline constexpr int kDxfTaskNoCurves = -4;
 inline constexpr int kDxfTaskTooWide = -5;
 
 /// Reads the DXF file of the task (page.m_strPath) into its empty curve array and
-/// places it: the geometry, then the texts (through the label file "dxfChar.plt" in
-/// settings.m_strInstallDir and the HP-GL reader), joined, cleaned, with X starting at 0
+/// places it: the geometry, then the texts (drawn by the HP-GL reader with the fonts of
+/// settings.m_strInstallDir), joined, cleaned, with X starting at 0
 /// and no negative Y, and split into strips of the roll width (PaperLenMm) when it is
 /// wider, whatever SplitEn says. On success the task's print state and start position
 /// become 0, the task list is refreshed and the preview selects row 0 (pView may be
