@@ -192,7 +192,7 @@ void CCurve::Serialize(CArchiveReader& ar) {
         ar.Fail("curve vertex count " + std::to_string(count) + " beyond the end");
         return;
     }
-    m_bSelected = 0;
+    m_bSelected = false;
     m_arrPoints.resize(count);
     for (CPoint& p : m_arrPoints) {
         p.x = ar.ReadInt32();

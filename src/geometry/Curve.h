@@ -28,7 +28,7 @@ struct CScreenRect {
 class CCurve {
 public:
     std::vector<CPoint> m_arrPoints;
-    int m_bSelected = 0; ///< preview selection mark, not persisted
+    bool m_bSelected = false; ///< preview selection mark, not persisted
     int m_nLineType = 0; ///< 0 solid, 1 dashed
     int m_nPen = 1; ///< pen number; curves are joined only when their pens are equal
     int32_t m_nMinX = 0;

@@ -121,7 +121,7 @@ void CHpglFile::ResetLabelSettings() {
 void CHpglFile::ResetState() {
     ResetLabelSettings();
     m_nPenX = m_nPenY = 0;
-    m_bPenDown = 0;
+    m_bPenDown = false;
     m_nP1X = m_nP1Y = 0;
     m_nP2X = m_nP2Y = 1000;
     m_nScXMin = m_nScYMin = 0;
@@ -150,15 +150,15 @@ bool CHpglFile::ExecuteDrawing(int nCode, const std::vector<double>& params) {
     case Code('P', 'D'):
         if (n >= 2)
             PenDraw(params);
-        m_bPenDown = 1;
+        m_bPenDown = true;
         return true;
     case Code('P', 'U'):
         if (n >= 2)
             PenMoveTo(params);
-        m_bPenDown = 0;
+        m_bPenDown = false;
         return true;
     case Code('P', 'A'):
-        if (n >= 2 && m_bPenDown != 0)
+        if (n >= 2 && m_bPenDown)
             PenDraw(params);
         else if (n >= 2)
             PenMoveTo(params);
@@ -209,7 +209,7 @@ void CHpglFile::ExecuteLabel(int nCode, const std::vector<double>& params) {
         break;
     case Code('I', 'N'):
         m_nPenX = m_nPenY = 0;
-        m_bPenDown = 0;
+        m_bPenDown = false;
         [[fallthrough]];
     case Code('D', 'F'):
         ResetLabelSettings();

@@ -86,7 +86,7 @@ public:
     uint8_t m_nTermMode = 1;    ///< 0: the terminator belongs to the label text; 1: it does not
     char m_szLabel[512] = {};   ///< label being collected, NUL-padded
     int m_nLabelLen = 0;
-    int m_bPenDown = 0;
+    bool m_bPenDown = false;
     double m_dLabelAngle = 0.0;   ///< degrees
     double m_dCharHeight = 0.375; ///< centimetres
     double m_dCharWidth = 0.285;  ///< centimetres

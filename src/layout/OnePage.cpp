@@ -129,7 +129,7 @@ void COnePage::UnionCurveBoxes() {
 }
 
 void COnePage::CalcSelectionExtents() {
-    m_bHasSelection = 0;
+    m_bHasSelection = false;
     for (const CCurve& c : m_arrCurves) {
         if (!c.m_bSelected)
             continue;
@@ -138,7 +138,7 @@ void COnePage::CalcSelectionExtents() {
             m_nSelMaxX = c.m_nMaxX;
             m_nSelMinY = c.m_nMinY;
             m_nSelMaxY = c.m_nMaxY;
-            m_bHasSelection = 1;
+            m_bHasSelection = true;
             continue;
         }
         m_nSelMinX = std::min(m_nSelMinX, c.m_nMinX);
@@ -150,12 +150,12 @@ void COnePage::CalcSelectionExtents() {
 
 void COnePage::ClearCurveSelection() {
     for (CCurve& c : m_arrCurves)
-        c.m_bSelected = 0;
+        c.m_bSelected = false;
 }
 
 void COnePage::SelectAllCurves() {
     for (CCurve& c : m_arrCurves)
-        c.m_bSelected = 1;
+        c.m_bSelected = true;
 }
 
 void COnePage::DeleteSelectedCurves() {
@@ -529,7 +529,7 @@ bool COnePage::SelectCurveAt(const CDispSet& disp, int sx, int sy) {
     }
     if (!best)
         return false;
-    best->m_bSelected = best->m_bSelected ? 0 : 1;
+    best->m_bSelected = !best->m_bSelected;
     return true;
 }
 
@@ -558,7 +558,7 @@ bool COnePage::SelectCurvesInRect(const CDispSet& disp, const CScreenRect& rect,
         for (size_t i = 1; !hit && bCrossing && i < c.m_arrPoints.size(); ++i)
             hit = crosses(c.m_arrPoints[i - 1], c.m_arrPoints[i]);
         if (hit) {
-            c.m_bSelected = 1;
+            c.m_bSelected = true;
             any = true;
         }
     }

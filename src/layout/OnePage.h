@@ -64,7 +64,7 @@ public:
     int64_t m_tTime = 0; ///< source file's last-write time, s since 1970 UTC; now at construction
     int64_t m_nFileSize = 0;     ///< source file size in bytes
     int32_t m_bTaskSelected = 0; ///< row selected in the task list
-    int32_t m_bHasSelection = 0; ///< a curve was selected at the last CalcSelectionExtents
+    bool m_bHasSelection = false; ///< a curve was selected at the last CalcSelectionExtents
 
     /// Deletes every curve.
     void ClearCurves();

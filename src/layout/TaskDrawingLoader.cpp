@@ -83,12 +83,9 @@ int32_t RollWidthUnits(const CSettings& settings) {
 bool SplitWidthChecked(COnePage& page, int32_t w) {
     if (w <= 0)
         return true; // no roll width configured: nothing to fold to
-    const int64_t nStrips = page.m_nMaxY / w;
-    const int64_t nMarksPerCut = page.m_nMaxX / 200 + 8; // dash pairs and crosses of one cut
-    if (nStrips > kMaxSplitStrips || nStrips * nMarksPerCut > kMaxCutMarkCurves)
+    if (page.m_nMaxY / w > kMaxSplitStrips)
         return false;
-    page.SplitWidth(w);
-    return true;
+    return page.SplitWidth(w);
 }
 
 CTaskLoadResult LoadTaskDrawing(COnePage& task, const CSettings& settings, bool bShowErrors,

@@ -23,19 +23,18 @@ struct [[nodiscard]] CTaskLoadResult {
     std::string m_strReason; ///< why the load failed (English), for logs and the CLI
 };
 
-/// The strip count beyond which a drawing is not folded: a drawing more than this many
-/// roll widths across is a wrong unit, not a garment marker.
+/// The strip count beyond which a loaded drawing is not folded: a drawing more than this
+/// many roll widths across is a wrong unit, not a garment marker. (The page's own limits,
+/// COnePage::kMaxFoldStrips and kMaxFoldCutMarkCurves, guard memory for every fold.)
 inline constexpr int32_t kMaxSplitStrips = 200;
-/// Cut-mark curves a fold may add at most (they grow with length x strips).
-inline constexpr int64_t kMaxCutMarkCurves = 4'000'000;
 
 /// Whether the path names a DXF file: more than 5 characters, the last three "DXF" in any
 /// letter case. Characters are counted as the operator sees them (UTF-16 units).
 bool IsDxfPath(std::string_view strPath);
 
 /// SplitWidth (w) of the page (its box must be valid). Without a roll width (w <= 0)
-/// nothing happens. A fold that would be absurdly large (kMaxSplitStrips,
-/// kMaxCutMarkCurves) is refused: nothing happens and the result is false.
+/// nothing happens. A fold into more than kMaxSplitStrips strips, or one the page refuses
+/// as too large, does not happen and the result is false.
 bool SplitWidthChecked(COnePage& page, int32_t w);
 
 /// The roll width PaperLenMm in plotter units, within the int32 range.

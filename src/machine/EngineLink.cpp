@@ -3,6 +3,7 @@
 
 #include "config/MachineParams.h"
 #include "config/Settings.h"
+#include "machine/MachineLinks.h"
 
 #include <algorithm>
 #include <span>
@@ -15,17 +16,7 @@ CEngineLink::CEngineLink(const CSettings& settings, CMachineParams& params, CMyC
       m_clock(clock) {}
 
 int CEngineLink::ReadParams() {
-    CReplyBuffer reply{};
-    if (m_commu.ReadRegs(kRegParams, kRegParamsLen, reply) != 0)
-        return -1;
-    const std::span<const uint8_t> block(reply.data() + 4, kRegParamsLen);
-    (void)m_params.StoreParamBlock(block);
-    if (block[kRegExtFlag] != kExtFlagYes)
-        return 0;
-    if (m_commu.ReadRegs(kRegExtParams, kRegExtParamsLen, reply) != 0)
-        return -1;
-    (void)m_params.StoreExtBlock(std::span<const uint8_t>(reply.data() + 4, kRegExtParamsLen));
-    return 0;
+    return ReadParamBlock(m_commu, m_params);
 }
 
 int CEngineLink::ReadStatus() {
