@@ -222,11 +222,11 @@ int AddOrUpdateFolderTask(CInkvaleDoc& doc, int32_t nSource, const std::string& 
     return 1;
 }
 
-void MergeSelectedTasks(CInkvaleDoc& doc, int nKind) {
+void MergeSelectedTasks(CInkvaleDoc& doc, EMerge eKind) {
     auto merged = std::make_unique<COnePage>();
     merged->m_strPath = "Combination";
     merged->m_strName = "Combination";
-    const bool bTurn = nKind == kMergeTopBottom;
+    const bool bTurn = eKind == EMerge::TopBottom;
     for (const CListRef& ref : ListsInRowOrder(doc)) {
         for (const auto& task : *ref.m_pList) {
             if (task->m_bTaskSelected == 0)

@@ -23,9 +23,9 @@ struct CTaskPos {
     bool Valid() const { return m_pList != nullptr; }
 };
 
-/// Kinds of MergeSelectedTasks (the command numbers of the two merge commands).
-inline constexpr int kMergeFrontBack = 330;
-inline constexpr int kMergeTopBottom = 331;
+/// How MergeSelectedTasks lays the drawings: one after another along the paper feed
+/// (FrontBack) or, turned a quarter, across it (TopBottom).
+enum class EMerge { FrontBack, TopBottom };
 
 /// Outcome of AddFileTask; m_strMessage is the text to show ("" for none).
 struct [[nodiscard]] CAddResult {
@@ -82,9 +82,8 @@ CAddResult AddFileTask(CInkvaleDoc& doc, const CSettings& settings, const std::s
 int AddOrUpdateFolderTask(CInkvaleDoc& doc, int32_t nSource, const std::string& strPath,
                           const std::string& strName, int64_t nSize, int64_t tTime);
 /// `MergeSelectedTasks`: appends to the opened list a "Combination" task holding the
-/// selected drawings one after another along the paper feed (kMergeFrontBack) or, turned
-/// a quarter, across it (kMergeTopBottom). The source tasks stay; the caller deletes them.
-void MergeSelectedTasks(CInkvaleDoc& doc, int nKind);
+/// selected drawings as eKind lays them. The source tasks stay; the caller deletes them.
+void MergeSelectedTasks(CInkvaleDoc& doc, EMerge eKind);
 /// `DiscardAllDrawings`: every drawing is read again when next needed.
 void DiscardAllDrawings(CInkvaleDoc& doc);
 

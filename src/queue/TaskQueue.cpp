@@ -299,8 +299,8 @@ void CTaskQueue::DeleteSelected() {
     m_view.Redraw();
 }
 
-void CTaskQueue::MergeSelected(int nKind) {
-    MergeSelectedTasks(m_doc, nKind);
+void CTaskQueue::MergeSelected(EMerge eKind) {
+    MergeSelectedTasks(m_doc, eKind);
     DeleteSelectedTasks(m_doc, m_settings);
     m_view.RefreshTaskList();
     m_view.Redraw();

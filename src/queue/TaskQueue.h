@@ -50,9 +50,9 @@ public:
     void AddFiles(const std::vector<std::string>& paths);
     /// The Delete command: DeleteSelectedTasks, then a snapshot.
     void DeleteSelected();
-    /// The two merge commands (kMergeFrontBack, kMergeTopBottom): MergeSelectedTasks, then
+    /// The two merge commands: MergeSelectedTasks, then
     /// the selected source tasks are deleted (folder files with them); no snapshot.
-    void MergeSelected(int nKind);
+    void MergeSelected(EMerge eKind);
     /// The queue (true) and unqueue commands: SetQueued, then a snapshot.
     void QueueSelected(bool bQueued);
     /// `PushUndoSnapshot`, `Undo`, `Redo`; after Undo and Redo the tasks' names are taken

@@ -172,7 +172,7 @@ bool CMyListView::RunCommand(int nId) {
         return true;
     case kListCmdMergeFrontBack:
     case kListCmdMergeTopBottom:
-        MergeSelected(nId == kListCmdMergeFrontBack ? kMergeFrontBack : kMergeTopBottom);
+        MergeSelected(nId == kListCmdMergeFrontBack ? EMerge::FrontBack : EMerge::TopBottom);
         return true;
     case kListCmdQueue:
     case kListCmdUnqueue:
@@ -239,11 +239,11 @@ void CMyListView::MoveSelected(int nId) {
     m_host.Redraw();
 }
 
-void CMyListView::MergeSelected(int nKind) {
+void CMyListView::MergeSelected(EMerge eKind) {
     ClearTaskSelection(m_queue.Doc());
     if (!MarkSelectedRows())
         return;
-    m_queue.MergeSelected(nKind);
+    m_queue.MergeSelected(eKind);
     m_host.SelectRow(0);
     RefreshTaskList();
     m_host.Redraw();

@@ -95,7 +95,7 @@ private:
     int FirstSelectedRow() const;
     void QueueSelected(bool bQueued);
     void MoveSelected(int nId);
-    void MergeSelected(int nKind);
+    void MergeSelected(EMerge eKind);
     void DeleteZeroCopies();
 
     CTaskQueue& m_queue;

@@ -239,14 +239,14 @@ COnePage Box(int32_t nMaxX, int32_t nMaxY) {
 }
 
 TEST(TaskLists, MergingPutsTheSelectedDrawingsOneAfterAnother) {
-    for (const int nKind : {kMergeFrontBack, kMergeTopBottom}) {
+    for (const EMerge eKind : {EMerge::FrontBack, EMerge::TopBottom}) {
         CInkvaleDoc doc;
         doc.m_arrOpened.push_back(std::make_unique<COnePage>(Box(1000, 800)));
         doc.m_arrManDir.push_back(std::make_unique<COnePage>(Box(2000, 600)));
         doc.m_arrAutoDir.push_back(std::make_unique<COnePage>(Box(500, 500)));
         MarkTaskSelected(doc, 0);
         MarkTaskSelected(doc, 1);
-        MergeSelectedTasks(doc, nKind);
+        MergeSelectedTasks(doc, eKind);
         ASSERT_EQ(doc.m_arrOpened.size(), 2u);
         const COnePage& merged = *doc.m_arrOpened[1];
         EXPECT_EQ(merged.m_strPath, "Combination");
@@ -254,7 +254,7 @@ TEST(TaskLists, MergingPutsTheSelectedDrawingsOneAfterAnother) {
         EXPECT_EQ(merged.m_bTaskSelected, 0);
         EXPECT_EQ(merged.m_nMinX, 0);
         EXPECT_EQ(merged.m_nMinY, 0);
-        if (nKind == kMergeFrontBack) {
+        if (eKind == EMerge::FrontBack) {
             // Along the feed: 1000 then 2000, as wide as the wider one.
             EXPECT_EQ(merged.m_nMaxX, 3000);
             EXPECT_EQ(merged.m_nMaxY, 800);

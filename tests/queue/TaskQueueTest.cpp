@@ -361,7 +361,7 @@ TEST_F(TaskQueueTest, MergeReplacesTheSelectedTasksByTheCombination) {
     m_doc.m_arrManDir[0]->m_strPath = strMan;
     MarkTaskSelected(m_doc, 0);
     MarkTaskSelected(m_doc, 2);
-    m_queue.MergeSelected(kMergeFrontBack);
+    m_queue.MergeSelected(EMerge::FrontBack);
     EXPECT_EQ(Names(m_doc.m_arrOpened), (std::vector<std::string>{"B", "Combination"}));
     EXPECT_TRUE(m_doc.m_arrManDir.empty());
     EXPECT_FALSE(std::filesystem::exists(strMan));
