@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "machine/LinkRefusal.h"
 #include "machine/MachineProtocol.h"
 
 #include <atomic>
@@ -29,6 +30,9 @@ public:
     virtual void Close() = 0;
     /// True while the link is open (for tests and diagnostics).
     virtual bool IsOpen() const = 0;
+    /// Why the last open was refused before any attempt to reach the machine; kNone when it
+    /// opened, or failed for any other reason.
+    virtual CLinkRefusal Refusal() const { return {}; }
 
     /// Action exchange: 0 done, -1 not open or frame not sent whole, -2 reply not 4 bytes.
     /// On success *pState receives the reply's state byte.

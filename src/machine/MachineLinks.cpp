@@ -41,8 +41,10 @@ bool ReadParamsFromMachine(const CSettings& settings, CMachineParams& params,
     CMachineLinks links(settings, address);
     if (ReadParamBlock(links.Commu(), params) == 0)
         return true;
-    strError = "cannot read the parameter block from the machine at " +
-               FormatMachineIP(address.MachineIP());
+    const CLinkRefusal refusal = links.Status().m_linkRefusal.Load();
+    strError = refusal.Refused() ? LinkRefusalText(refusal)
+                                 : "cannot read the parameter block from the machine at " +
+                                       FormatMachineIP(address.MachineIP());
     return false;
 }
 

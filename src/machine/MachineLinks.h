@@ -56,7 +56,8 @@ private:
 int ReadParamBlock(CMyCommu& commu, CMachineParams& params);
 
 /// Reads the parameter block from the machine the settings name, over the link they choose,
-/// for the command-line tools. False with the text to show in strError.
+/// for the command-line tools. False with the text to show in strError (the link's refusal
+/// when it refused to open).
 bool ReadParamsFromMachine(const CSettings& settings, CMachineParams& params,
                            std::string& strError);
 

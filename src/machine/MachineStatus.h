@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "machine/LinkRefusal.h"
 #include "machine/MachineProtocol.h"
 
 #include <atomic>
@@ -16,6 +17,9 @@ struct CMachineStatus {
     /// True while a print job runs (the band sender thread exists). While it is set the
     /// links stay open between successful exchanges.
     std::atomic<bool> m_bJobRunning{false};
+    /// Why the link of the last exchange refused to open (kNone when it did not), for the
+    /// front ends to tell the operator.
+    CAtomicLinkRefusal m_linkRefusal;
 };
 
 } // namespace inkvale

@@ -22,6 +22,7 @@ CMachineLink& CMyCommu::CurrentLink() {
 }
 
 void CMyCommu::CloseAfter(CMachineLink& link, int nResult) {
+    m_status.m_linkRefusal.Store(link.Refusal());
     if (!m_status.m_bJobRunning || nResult != 0)
         link.Close();
 }
@@ -59,7 +60,9 @@ int CMyCommu::WriteRegs(uint8_t nAddress, uint8_t nCount, const uint8_t* pData) 
 int CMyCommu::SendData(const uint8_t* pData, size_t nLength) {
     CMachineLink& link = CurrentLink();
     std::lock_guard<std::mutex> guard(link.Lock());
-    return link.SendData(pData, nLength, m_status.m_nMachineState);
+    const int nResult = link.SendData(pData, nLength, m_status.m_nMachineState);
+    m_status.m_linkRefusal.Store(link.Refusal());
+    return nResult;
 }
 
 void CMyCommu::CloseEthLink() {

@@ -17,6 +17,8 @@ namespace inkvale {
 /// Outside a print job every exchange opens the link, exchanges and closes it again; during
 /// a job the link stays open as long as exchanges succeed (a write whose result is not 0
 /// counts as unsuccessful and closes it too).
+///
+/// Every operation leaves in the status why its link refused to open, or kNone.
 class CMyCommu {
 public:
     /// The links and the status live as long as this object.
@@ -46,7 +48,8 @@ public:
     CMachineLink& CurrentLink();
 
 private:
-    // Step 6 of every exchange: outside a job, or after a failure, the link is closed.
+    // Step 6 of every exchange: outside a job, or after a failure, the link is closed. The
+    // link's refusal, if any, is passed on to the status first.
     void CloseAfter(CMachineLink& link, int nResult);
 
     const ILinkChoice& m_choice;

@@ -51,12 +51,20 @@ CMyEth::~CMyEth() {
 int CMyEth::EnsureOpen() {
     if (m_bConnected)
         return 0;
+    // The address is read once: the one checked is the one connected to, even when the
+    // operator changes it meanwhile. A refused address never gets as far as a socket.
+    const uint32_t nIp = m_choice.MachineIp();
+    if (!IsMachineAddressAllowed(nIp)) {
+        m_refusal = {ELinkRefusal::kLoopbackOnly, nIp};
+        return -1;
+    }
+    m_refusal = {};
     if (m_nSocket < 0) {
         m_nSocket = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
         if (m_nSocket < 0)
             return -1;
     }
-    if (!Connect()) {
+    if (!Connect(nIp)) {
         DropSocket();
         return -1;
     }
@@ -66,16 +74,14 @@ int CMyEth::EnsureOpen() {
 
 // Non-blocking connect bounded by the connect time-out, then back to blocking mode with
 // the send and receive time-outs as socket options.
-bool CMyEth::Connect() {
-    if (!IsMachineAddressAllowed(m_choice.MachineIp()))
-        return false;
+bool CMyEth::Connect(uint32_t nIp) {
     if (!SetTimeout(m_nSocket, SO_SNDTIMEO, m_timeouts.m_nIoMs) ||
         !SetTimeout(m_nSocket, SO_RCVTIMEO, m_timeouts.m_nIoMs) || !SetNonBlocking(m_nSocket, true))
         return false;
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(m_nPort);
-    addr.sin_addr.s_addr = m_choice.MachineIp(); // first octet in the lowest byte
+    addr.sin_addr.s_addr = nIp; // first octet in the lowest byte
     if (connect(m_nSocket, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 &&
         errno != EINPROGRESS)
         return false;

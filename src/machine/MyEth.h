@@ -35,6 +35,8 @@ public:
     /// Only a connected link is closed; a socket of a failed open is left to the next open.
     void Close() override;
     bool IsOpen() const override { return m_bConnected; }
+    /// kLoopbackOnly while a loopback-only build is asked for another address.
+    CLinkRefusal Refusal() const override { return m_refusal; }
     size_t ChunkSize() const override { return kChunk; }
 
     static constexpr size_t kChunk = 600;
@@ -46,7 +48,7 @@ protected:
     bool SignedResult() const override { return false; }
 
 private:
-    bool Connect();
+    bool Connect(uint32_t nIp);
     void DropSocket();
 
     const ILinkChoice& m_choice;
@@ -54,6 +56,7 @@ private:
     CEthTimeouts m_timeouts;
     bool m_bConnected = false;
     int m_nSocket = -1;
+    CLinkRefusal m_refusal;
 };
 
 } // namespace inkvale

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <functional>
 #include <thread>
+#include <utility>
 
 namespace inkvale::test {
 namespace {
@@ -313,6 +314,39 @@ TEST_F(MyCommuTest, EveryCallTakesTheLinkOfTheSettingAtThatMoment) {
         }
     }
 }
+
+#ifdef INKVALE_LOOPBACK_ONLY
+// Every kind of exchange with an address outside 127.0.0.0/8 fails without reaching anyone
+// and leaves the reason in the status; the next exchange over a link that opens clears it.
+TEST_F(MyCommuTest, ARefusedAddressLeavesItsReasonInTheStatusUntilALinkOpens) {
+    constexpr uint32_t kTestNet1 = 0x010200C0u; // 192.0.2.1, a documentation address
+    const CLinkRefusal refused{ELinkRefusal::kLoopbackOnly, kTestNet1};
+    const Bytes data = Le32(0);
+    const std::pair<const char*, std::function<int()>> exchanges[] = {
+        {"action", [&] { return m_pCommu->SendAction(kActJogStop); }},
+        {"read", [&] { return ReadState(); }},
+        {"write", [&] { return m_pCommu->WriteRegs(kRegBandRequest, 4, data.data()); }},
+        {"band data", [&] { return m_pCommu->SendData(data.data(), data.size()); }},
+    };
+    m_choice.m_nIp = kTestNet1;
+    for (const auto& [pszName, exchange] : exchanges) {
+        m_status.m_linkRefusal.Store({});
+        EXPECT_EQ(exchange(), -1) << pszName;
+        EXPECT_EQ(m_status.m_linkRefusal.Load(), refused) << pszName;
+    }
+    EXPECT_EQ(m_sim.Stats().m_nConnections, 0);
+
+    m_choice.m_nVia = kCommuUsb; // a link that does not look at the address
+    EXPECT_EQ(ReadState(), kStateReady);
+    EXPECT_FALSE(m_status.m_linkRefusal.Load().Refused());
+    m_choice.m_nVia = kCommuEthernet;
+    EXPECT_EQ(ReadState(), -1);
+    EXPECT_EQ(m_status.m_linkRefusal.Load(), refused);
+    m_choice.m_nIp = kLoopbackIp;
+    EXPECT_EQ(ReadState(), kStateReady);
+    EXPECT_FALSE(m_status.m_linkRefusal.Load().Refused());
+}
+#endif
 
 TEST_F(MyCommuTest, CloseEthLinkClosesOnlyAnEthernetChoice) {
     const Bytes header = Concat(Le32(70), Le32(2));

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "machine/LinkRefusal.h"
 #include "machine/MyEth.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <iterator>
 
 namespace inkvale {
 namespace {
@@ -22,6 +26,40 @@ TEST(MyEthAddress, DevelopmentBuildsReachLoopbackOnly) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsMachineAddressAllowed(c.ip), c.allowed) << std::hex << c.ip;
+}
+
+class CFixedChoice : public ILinkChoice {
+public:
+    explicit CFixedChoice(uint32_t nIp) : m_nIp(nIp) {}
+    int CommuVia() const override { return kCommuEthernet; }
+    uint32_t MachineIp() const override { return m_nIp; }
+
+private:
+    uint32_t m_nIp;
+};
+
+long OpenDescriptors() {
+    return static_cast<long>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                                           std::filesystem::directory_iterator()));
+}
+
+// The refusal comes before any socket exists, and says why in words the operator can act on.
+TEST(MyEthAddress, ARefusedAddressOpensNoSocketAndGivesItsReason) {
+    constexpr uint32_t kTestNet1 = 0x010200C0u; // 192.0.2.1, a documentation address
+    const CFixedChoice choice(kTestNet1);
+    CMyEth eth(choice);
+    EXPECT_EQ(eth.Refusal(), CLinkRefusal{});
+    const long nBefore = OpenDescriptors();
+    EXPECT_EQ(eth.EnsureOpen(), -1);
+    EXPECT_EQ(OpenDescriptors(), nBefore);
+    EXPECT_FALSE(eth.IsOpen());
+    const CLinkRefusal refusal = eth.Refusal();
+    EXPECT_EQ(refusal, (CLinkRefusal{ELinkRefusal::kLoopbackOnly, kTestNet1}));
+    EXPECT_EQ(LinkRefusalText(refusal),
+              "This development build reaches only the loopback network (127.0.0.0/8), not "
+              "192.0.2.1; build with the package preset (cmake --preset package) to reach a real "
+              "plotter.");
+    EXPECT_EQ(LinkRefusalText({}), "");
 }
 #endif
 
