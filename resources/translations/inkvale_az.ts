@@ -181,6 +181,10 @@
         <source>机器状态</source>
         <translation>Cihazın vəziyyəti</translation>
     </message>
+    <message>
+        <source>此开发版本只能连接本机回环网络 (127.0.0.0/8)，无法连接 %1；请用 package 预设构建 (cmake --preset package) 以连接真实的绘图仪。</source>
+        <translation>Bu inkişaf quruluşu yalnız geri dönmə şəbəkəsinə (127.0.0.0/8) qoşulur, %1 ünvanına qoşulmur; real plotterə qoşulmaq üçün package ön ayarı ilə yığın (cmake --preset package).</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>

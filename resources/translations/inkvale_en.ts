@@ -181,6 +181,10 @@
         <source>机器状态</source>
         <translation>Machine state</translation>
     </message>
+    <message>
+        <source>此开发版本只能连接本机回环网络 (127.0.0.0/8)，无法连接 %1；请用 package 预设构建 (cmake --preset package) 以连接真实的绘图仪。</source>
+        <translation>This development build reaches only the loopback network (127.0.0.0/8), not %1; build with the package preset (cmake --preset package) to reach a real plotter.</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>

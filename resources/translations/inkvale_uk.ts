@@ -181,6 +181,10 @@
         <source>机器状态</source>
         <translation>Стан плотера</translation>
     </message>
+    <message>
+        <source>此开发版本只能连接本机回环网络 (127.0.0.0/8)，无法连接 %1；请用 package 预设构建 (cmake --preset package) 以连接真实的绘图仪。</source>
+        <translation>Ця збірка для розробки з&apos;єднується лише з мережею loopback (127.0.0.0/8), а не з %1; щоб з&apos;єднатися зі справжнім плотером, зберіть програму з пресетом package (cmake --preset package).</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>

@@ -52,6 +52,21 @@ std::vector<std::string> LocalIpv4Addresses() {
     return out;
 }
 
+// The operator's text of a link's refusal; empty when the link did not refuse.
+QString LinkRefusalMessage(const CLinkRefusal& refusal) {
+    switch (refusal.m_nCode) {
+    case ELinkRefusal::kLoopbackOnly:
+        return QCoreApplication::translate(
+                   "CMainFrame",
+                   "此开发版本只能连接本机回环网络 (127.0.0.0/8)，无法连接 %1；"
+                   "请用 package 预设构建 (cmake --preset package) 以连接真实的绘图仪。")
+            .arg(QString::fromStdString(FormatMachineIP(refusal.m_nAddress)));
+    case ELinkRefusal::kNone:
+        break;
+    }
+    return {};
+}
+
 } // namespace
 
 CMainFrame::CMainFrame(CSettings& settings, CMachineParams& params, CMainFramePrompts* pPrompts,
@@ -243,7 +258,25 @@ void CMainFrame::UpdateStatus() {
                              m_params.XDotsPerMetre()),
                 kPaneGrey);
     SetPane(kPaneMachineIp, MachineIpText(m_settings.Language, m_params.MachineIP()), kPaneGrey);
+    ShowLinkRefusal(m_pLinks->Status().m_linkRefusal.Load());
     m_bInStatusUpdate = false;
+}
+
+// While the link refuses the machine's address (a loopback-only build), the message area
+// says why the state pane shows the machine offline; the pane's tooltip says it too, for a
+// window too narrow for the whole message. The message is shown again when something else
+// (a menu's status tip) took the area, and cleared once the link no longer refuses.
+void CMainFrame::ShowLinkRefusal(const CLinkRefusal& refusal) {
+    const QString text = LinkRefusalMessage(refusal);
+    QStatusBar* pBar = statusBar();
+    if (!text.isEmpty() && pBar->currentMessage() != text)
+        pBar->showMessage(text);
+    else if (text.isEmpty() && !m_strLinkRefusal.isEmpty() &&
+             pBar->currentMessage() == m_strLinkRefusal)
+        pBar->clearMessage();
+    if (text != m_strLinkRefusal)
+        m_panes.at(kPaneState)->setToolTip(text);
+    m_strLinkRefusal = text;
 }
 
 void CMainFrame::closeEvent(QCloseEvent* pEvent) {

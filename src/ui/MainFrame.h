@@ -5,6 +5,7 @@
 #include "config/Settings.h"
 #include "layout/InkvaleDoc.h"
 #include "machine/EngineHost.h"
+#include "machine/LinkRefusal.h"
 #include "machine/MachineLinks.h"
 #include "machine/PrintEngine.h"
 #include "machine/RasterBandSource.h"
@@ -19,6 +20,7 @@
 #include "ui/UiEngineHost.h"
 
 #include <QMainWindow>
+#include <QString>
 #include <QTimer>
 
 #include <map>
@@ -95,7 +97,8 @@ public:
 
     /// Runs a command by its number; false for numbers the frame does not know.
     bool RunCommand(int nCommand);
-    /// One status update (timer 11): state, position and machine address panes.
+    /// One status update (timer 11): state, position and machine address panes, and the
+    /// link's refusal to reach the machine in the status bar's message area.
     void UpdateStatus();
     /// The Add command for given files (the dialog's choice, or files dropped on the window).
     void AddPaths(const std::vector<std::string>& arrPaths);
@@ -161,6 +164,7 @@ private:
     void CreatePanes();
     QAction* AddCommand(QMenu* pMenu, const char* szText, int nCommand);
     void SetPane(int nPane, const std::string& strText, uint32_t nColour);
+    void ShowLinkRefusal(const CLinkRefusal& refusal);
     void ShowLocalAddresses();
     void UpdateLinkChecks();
     void AddFilesCommand();
@@ -222,6 +226,7 @@ private:
     QSystemTrayIcon* m_pTray = nullptr;
     QTimer m_statusTimer;
     bool m_bInStatusUpdate = false;
+    QString m_strLinkRefusal; ///< the refusal the status bar shows, "" when none
     bool m_bShutDown = false;
     int m_nProgressDraws = 0;
 };

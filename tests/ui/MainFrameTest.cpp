@@ -17,9 +17,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QStatusBar>
 #include <QThread>
 #include <QToolButton>
 #include <QUrl>
@@ -28,6 +30,7 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <random>
 #include <thread>
 
 namespace inkvale {
@@ -207,6 +210,55 @@ TEST_F(MainFrameTest, StatusUpdateShowsStatePositionAndAddress) {
     m_frame->UpdateStatus();
     EXPECT_EQ(m_frame->PaneText(CMainFrame::kPaneState), "已脱机...");
 }
+
+#ifdef INKVALE_LOOPBACK_ONLY
+// A development build given a machine outside 127.0.0.0/8: the monitor's look for the
+// machine (made here by hand) is refused without a connection, and the status bar says why
+// in the language of the program's texts until a look over a link that opens, or fails for
+// another reason, clears it.
+TEST_F(MainFrameTest, StatusBarExplainsARefusedMachineAddress) {
+    m_params.SetMachineIP(0x010200C0u); // 192.0.2.1, a documentation address
+    Create(0);
+    QStatusBar* pBar = m_frame->statusBar();
+    const QLabel* pStatePane = m_frame->findChild<QLabel*>(QStringLiteral("pane602"));
+    ASSERT_NE(pStatePane, nullptr);
+    EXPECT_EQ(m_frame->Engine().Link().ReadParams(), -1);
+    m_frame->UpdateStatus();
+    const QString chinese =
+        QStringLiteral("此开发版本只能连接本机回环网络 (127.0.0.0/8)，无法连接 192.0.2.1；"
+                       "请用 package 预设构建 (cmake --preset package) 以连接真实的绘图仪。");
+    EXPECT_EQ(pBar->currentMessage(), chinese);
+    EXPECT_EQ(pStatePane->toolTip(), chinese);
+    EXPECT_EQ(m_frame->PaneText(CMainFrame::kPaneState), "已脱机...");
+
+    // A menu's status tip that took the message area gives it back at the next update.
+    pBar->clearMessage();
+    m_frame->UpdateStatus();
+    EXPECT_EQ(pBar->currentMessage(), chinese);
+
+#ifdef INKVALE_APP_PATH
+    {
+        test::CShippedTranslation english;
+        ASSERT_TRUE(english.Loaded());
+        m_settings.Language = 1;
+        m_frame->UpdateStatus();
+        EXPECT_EQ(pBar->currentMessage().toStdString(),
+                  "This development build reaches only the loopback network (127.0.0.0/8), not "
+                  "192.0.2.1; build with the package preset (cmake --preset package) to reach a "
+                  "real plotter.");
+    }
+#endif
+
+    // A loopback address where nobody listens: the connection fails, but is not refused.
+    std::random_device rd;
+    m_params.SetMachineIP(127u | ((1 + rd() % 250) << 8) | ((1 + rd() % 250) << 16) |
+                          ((2 + rd() % 250) << 24));
+    (void)m_frame->Engine().Link().ReadParams();
+    m_frame->UpdateStatus();
+    EXPECT_EQ(pBar->currentMessage(), QString());
+    EXPECT_EQ(pStatePane->toolTip(), QString());
+}
+#endif
 
 // ---- commands ---------------------------------------------------------------------------
 
