@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // `inkvale-cli print` against the simulator on a loopback address: copies, the exit status,
-// the progress line, and a printed sheet equal to `inkvale-cli render` of the same file.
+// the progress line, and a printed sheet equal to `inkvale-cli render` of the same file; a
+// machine address the build may not reach; the usage, help and version texts.
 
 #include "SimBandDecode.h"
 #include "SimFixture.h"
@@ -13,6 +14,7 @@
 #include <array>
 #include <cstdio>
 #include <fstream>
+#include <regex>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -24,14 +26,18 @@ namespace {
 
 struct CRun {
     int m_nStatus = -1;
-    std::string m_strOut; ///< stdout and stderr
+    std::string m_strStdout;
+    std::string m_strStderr;
+    std::string m_strOut; ///< stdout, then stderr
 };
 
 // Runs inkvale-cli with the arguments; bounded by `timeout` (seconds) through timeout(1).
 CRun RunCli(const std::string& strArgs, int nTimeoutS = 60) {
+    const CScratchDir dir;
+    const std::string strErr = dir.File("stderr.txt");
     // The program's font cache outlives it, which a sanitizer build would report as a leak.
     const std::string strCmd = "ASAN_OPTIONS=detect_leaks=0 timeout " + std::to_string(nTimeoutS) +
-                               " " INKVALE_CLI_PATH " " + strArgs + " 2>&1";
+                               " " INKVALE_CLI_PATH " " + strArgs + " 2>" + strErr;
     CRun run;
     FILE* p = popen(strCmd.c_str(), "r");
     if (p == nullptr)
@@ -39,9 +45,11 @@ CRun RunCli(const std::string& strArgs, int nTimeoutS = 60) {
     std::array<char, 4096> buf{};
     size_t n = 0;
     while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
-        run.m_strOut.append(buf.data(), n);
+        run.m_strStdout.append(buf.data(), n);
     const int nStatus = pclose(p);
     run.m_nStatus = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
+    run.m_strStderr = ReadFileBytes(strErr);
+    run.m_strOut = run.m_strStdout + run.m_strStderr;
     return run;
 }
 
@@ -127,6 +135,79 @@ TEST_F(PrintEngineCli, UsageAndUnreadableFile) {
     EXPECT_EQ(RunCli(Home() + " print").m_nStatus, 2);
     EXPECT_EQ(RunCli(Home() + " print a.plt --copies 0").m_nStatus, 2);
     EXPECT_EQ(RunCli(Home() + " print " + m_home.File("missing.plt")).m_nStatus, 1);
+}
+
+#ifdef INKVALE_LOOPBACK_ONLY
+// A development build given a machine outside 127.0.0.0/8 says so and fails at once, instead
+// of waiting 20 s for a machine it will never try to reach. The bound of the run is below
+// that wait.
+TEST(InkvaleCliPrint, DevelopmentBuildRefusesANonLoopbackMachineAndSaysWhy) {
+    const CScratchDir home;
+    // 192.0.2.1, a documentation address, first octet in the lowest byte.
+    std::ofstream(home.File("Inkvale.ini")) << "[Para]\nMachineIP=16908480\nCommuVia=0\n";
+    const CRun print = RunCli("--home " + home.Path().string() + " print " + kMarker, 15);
+    EXPECT_EQ(print.m_nStatus, 1) << print.m_strOut;
+    EXPECT_NE(print.m_strStderr.find(
+                  "\ninkvale-cli print: This development build reaches only the loopback network "
+                  "(127.0.0.0/8), not 192.0.2.1; build with the package preset (cmake --preset "
+                  "package) to reach a real plotter.\n"),
+              std::string::npos)
+        << print.m_strStderr;
+    EXPECT_EQ(print.m_strStdout, "");
+}
+#endif
+
+// The version of the project, as its top CMakeLists.txt declares it.
+std::string ProjectVersion() {
+    const std::string strTop = ReadFileBytes(SourceDir() / "CMakeLists.txt");
+    std::smatch match;
+    if (!std::regex_search(strTop, match, std::regex(R"(project\(Inkvale VERSION ([0-9.]+))")))
+        return "?";
+    return match[1];
+}
+
+// --help answers on stdout with status 0 (for a command, before anything else: the file is
+// not even looked at); wrong usage gives the same usage on stderr with status 2.
+TEST(InkvaleCliUsage, HelpVersionAndWrongUsage) {
+    const CScratchDir home;
+    const std::string strHome = "--home " + home.Path().string() + " ";
+    struct Case {
+        std::string m_strArgs;
+        int m_nStatus;
+        const char* m_pszStdout; ///< what stdout starts with; stderr must then be empty
+        const char* m_pszStderr; ///< what stderr starts with; stdout must then be empty
+    };
+    const Case cases[] = {
+        {"--help", 0, "usage: inkvale-cli [--home DIR] COMMAND ARGS\n", nullptr},
+        {strHome + "--help", 0, "usage: inkvale-cli [--home DIR] COMMAND ARGS\n", nullptr},
+        {"tasks --help", 0, "usage: inkvale-cli tasks FILE.sptask\n", nullptr},
+        {"curves --help", 0, "usage: inkvale-cli curves FILE\n", nullptr},
+        {"preview --help", 0, "usage: inkvale-cli preview FILE -o OUT.png [--width PX]\n", nullptr},
+        {"render --help", 0, "usage: inkvale-cli render FILE -o OUT.png [--from-machine]\n",
+         nullptr},
+        {"bands --help", 0, "usage: inkvale-cli bands FILE -o DIR [--from-machine]\n", nullptr},
+        {"print --help", 0, "usage: inkvale-cli print FILE [--copies N]", nullptr},
+        {strHome + "print " + kMarker + " --help", 0, "usage: inkvale-cli print FILE", nullptr},
+        {"", 2, nullptr, "usage: inkvale-cli [--home DIR] COMMAND ARGS\n"},
+        {strHome + "curves", 2, nullptr, "usage: inkvale-cli curves FILE\n"},
+        {strHome + "render " + kMarker, 2, nullptr, "usage: inkvale-cli render FILE -o OUT.png"},
+        {"frobnicate --help", 2, nullptr, "inkvale-cli: unknown command 'frobnicate'\n"},
+    };
+    for (const Case& c : cases) {
+        const CRun run = RunCli(c.m_strArgs, 30);
+        EXPECT_EQ(run.m_nStatus, c.m_nStatus) << c.m_strArgs << "\n" << run.m_strOut;
+        const bool bToStdout = c.m_pszStdout != nullptr;
+        const std::string& strShown = bToStdout ? run.m_strStdout : run.m_strStderr;
+        EXPECT_TRUE(strShown.starts_with(bToStdout ? c.m_pszStdout : c.m_pszStderr))
+            << c.m_strArgs << "\n"
+            << run.m_strOut;
+        EXPECT_EQ(bToStdout ? run.m_strStderr : run.m_strStdout, "") << c.m_strArgs;
+    }
+
+    const CRun version = RunCli("--version", 30);
+    EXPECT_EQ(version.m_nStatus, 0);
+    EXPECT_EQ(version.m_strStdout, "inkvale-cli " + ProjectVersion() + "\n");
+    EXPECT_EQ(version.m_strStderr, "");
 }
 
 } // namespace

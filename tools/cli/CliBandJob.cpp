@@ -54,11 +54,8 @@ int PrepareCliBandJob(const CCliContext& ctx, const char* pszCommand, CCliBandJo
             break;
         }
     }
-    if (file.empty() || strOut.empty()) {
-        std::fprintf(stderr, "usage: inkvale-cli %s FILE -o %s [--from-machine]\n", pszCommand,
-                     std::string(pszCommand) == "render" ? "OUT.png" : "DIR");
-        return kExitUsage;
-    }
+    if (file.empty() || strOut.empty())
+        return CommandUsageError(pszCommand);
     (void)LoadSettings(job.m_settings, job.m_params, ctx.m_strHome);
     job.m_params.ResetMachineParams();
     // The block the machine holds, as the program reads it when the machine comes online.

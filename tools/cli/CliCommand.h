@@ -25,6 +25,9 @@ using CliCommandFn = int (*)(const CCliContext&);
 struct CCliCommand {
     const char* m_pszName;
     const char* m_pszUsage; ///< one line for the usage text
+    /// The command's own usage, for `COMMAND --help` (stdout) and after wrong usage
+    /// (stderr): its "usage:" line first, then what it does and its options.
+    const char* m_pszHelp;
     CliCommandFn m_fn;
 };
 
@@ -38,5 +41,8 @@ int RunPrint(const CCliContext& ctx);
 
 /// The commands, in the order the usage text lists them (defined in CliMain.cpp).
 const std::vector<CCliCommand>& CliCommands();
+
+/// After wrong usage: prints the command's own usage to stderr and returns kExitUsage.
+int CommandUsageError(const char* pszName);
 
 } // namespace inkvale::cli

@@ -76,10 +76,8 @@ void PrintCurves(const COnePage& page) {
 } // namespace
 
 int RunCurves(const CCliContext& ctx) {
-    if (ctx.m_args.size() != 1) {
-        std::fprintf(stderr, "usage: inkvale-cli curves FILE\n");
-        return kExitUsage;
-    }
+    if (ctx.m_args.size() != 1)
+        return CommandUsageError("curves");
     CSettings settings;
     CMachineParams params;
     (void)LoadSettings(settings, params, ctx.m_strHome);

@@ -5,6 +5,7 @@
 
 #include "config/SettingsStore.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -12,29 +13,71 @@
 
 namespace inkvale::cli {
 
-// Each command lives in its own Cli<Command>.cpp; new commands are added to this table.
-const std::vector<CCliCommand>& CliCommands() {
-    static const std::vector<CCliCommand> commands = {
-        {"tasks", "tasks FILE.sptask      list the tasks of a task file", RunTasks},
-        {"curves", "curves FILE            load FILE as a task and print its curves", RunCurves},
-        {"preview", "preview FILE -o OUT.png the drawing as the preview shows it [--width PX]",
-         RunPreview},
-        {"render", "render FILE -o OUT.png the whole job as the machine prints it", RunRender},
-        {"bands", "bands FILE -o DIR      write each band's data and job.txt", RunBands},
-        {"print", "print FILE [--copies N] print through the machine link of the settings",
-         RunPrint},
-    };
-    return commands;
-}
-
 namespace {
 
-void PrintUsage() {
-    std::fprintf(stderr, "usage: inkvale-cli [--home DIR] COMMAND ARGS\n"
-                         "  --home DIR   installation directory whose Inkvale.ini, font files and\n"
-                         "               folders are used (default: the executable's directory)\n");
+// The usage of each command; the first line is also what wrong usage of it prints first.
+constexpr const char* kTasksHelp =
+    "usage: inkvale-cli tasks FILE.sptask\n"
+    "Lists the tasks of a task file, one line per task:\n"
+    "\"LIST STATE COPIES CURVES VERTICES PATH\" (LIST is opened, manual or auto).\n";
+
+constexpr const char* kCurvesHelp =
+    "usage: inkvale-cli curves FILE\n"
+    "Loads FILE (HP-GL or DXF) as a task exactly as the program does and prints \"curves N\",\n"
+    "then one line per curve: \"PEN LINETYPE X,Y X,Y ...\" in plotter units.\n";
+
+constexpr const char* kPreviewHelp =
+    "usage: inkvale-cli preview FILE -o OUT.png [--width PX]\n"
+    "Draws the loaded curves as the preview shows them (paper frame, grid, colours of the\n"
+    "settings).\n"
+    "  -o OUT.png   the picture to write\n"
+    "  --width PX   its width in pixels, 200 to 20000 (default 1200)\n";
+
+constexpr const char* kRenderHelp =
+    "usage: inkvale-cli render FILE -o OUT.png [--from-machine]\n"
+    "Writes the whole job as the machine will print it as one one-bit image (columns = feed\n"
+    "pixels, rows = carriage columns), the geometry of the plotter simulator's printed sheet.\n"
+    "  -o OUT.png       the image to write\n"
+    "  --from-machine   the parameter block read from the machine of the settings instead of\n"
+    "                   its built-in defaults\n";
+
+constexpr const char* kBandsHelp =
+    "usage: inkvale-cli bands FILE -o DIR [--from-machine]\n"
+    "Writes each band's data as sent to the machine (DIR/band-0000.bin ...) and DIR/job.txt\n"
+    "with \"JobWidth N\" and \"BandCount N\".\n"
+    "  -o DIR           the folder to write into (made when missing)\n"
+    "  --from-machine   the parameter block read from the machine of the settings instead of\n"
+    "                   its built-in defaults\n";
+
+constexpr const char* kPrintHelp =
+    "usage: inkvale-cli print FILE [--copies N]  (N from 1 to 9999)\n"
+    "Prints FILE through the machine link of the settings (CommuVia and MachineIP of\n"
+    "Inkvale.ini), one job per copy, with a progress bar on stderr. Exit status 0 only when\n"
+    "every copy finished successfully.\n"
+    "  --copies N   copies to print (default 1)\n";
+
+constexpr const char* kTopUsage =
+    "usage: inkvale-cli [--home DIR] COMMAND ARGS\n"
+    "       inkvale-cli [COMMAND] --help\n"
+    "       inkvale-cli --version\n"
+    "  --home DIR   installation directory whose Inkvale.ini, font files and\n"
+    "               folders are used (default: the executable's directory)\n"
+    "  --help       this text (after COMMAND: the command's own usage)\n"
+    "  --version    the program's version\n";
+
+constexpr const char* kExitStatus =
+    "exit status: 0 success; 1 the input could not be read, loaded or printed (also when\n"
+    "             the link refused the machine's address); 2 wrong usage\n";
+
+void PrintUsage(FILE* pOut) {
+    std::fputs(kTopUsage, pOut);
     for (const CCliCommand& c : CliCommands())
-        std::fprintf(stderr, "  %s\n", c.m_pszUsage);
+        std::fprintf(pOut, "  %s\n", c.m_pszUsage);
+    std::fputs(kExitStatus, pOut);
+}
+
+bool IsHelp(const std::string& arg) {
+    return arg == "--help" || arg == "-h";
 }
 
 std::string WithSlash(std::string dir) {
@@ -44,6 +87,32 @@ std::string WithSlash(std::string dir) {
 }
 
 } // namespace
+
+// Each command lives in its own Cli<Command>.cpp; new commands are added to this table.
+const std::vector<CCliCommand>& CliCommands() {
+    static const std::vector<CCliCommand> commands = {
+        {"tasks", "tasks FILE.sptask      list the tasks of a task file", kTasksHelp, RunTasks},
+        {"curves", "curves FILE            load FILE as a task and print its curves", kCurvesHelp,
+         RunCurves},
+        {"preview", "preview FILE -o OUT.png the drawing as the preview shows it [--width PX]",
+         kPreviewHelp, RunPreview},
+        {"render", "render FILE -o OUT.png the whole job as the machine prints it", kRenderHelp,
+         RunRender},
+        {"bands", "bands FILE -o DIR      write each band's data and job.txt", kBandsHelp,
+         RunBands},
+        {"print", "print FILE [--copies N] print through the machine link of the settings",
+         kPrintHelp, RunPrint},
+    };
+    return commands;
+}
+
+int CommandUsageError(const char* pszName) {
+    for (const CCliCommand& c : CliCommands()) {
+        if (std::strcmp(c.m_pszName, pszName) == 0)
+            std::fputs(c.m_pszHelp, stderr);
+    }
+    return kExitUsage;
+}
 
 int Main(int argc, char** argv) {
     CCliContext ctx;
@@ -56,18 +125,32 @@ int Main(int argc, char** argv) {
         i += 2;
     }
     if (i >= argc) {
-        PrintUsage();
+        PrintUsage(stderr);
         return kExitUsage;
     }
     const std::string name = argv[i++];
+    if (IsHelp(name)) {
+        PrintUsage(stdout);
+        return kExitOk;
+    }
+    if (name == "--version") {
+        std::printf("inkvale-cli %s\n", INKVALE_VERSION);
+        return kExitOk;
+    }
     for (; i < argc; ++i)
         ctx.m_args.emplace_back(argv[i]);
     for (const CCliCommand& c : CliCommands()) {
-        if (name == c.m_pszName)
-            return c.m_fn(ctx);
+        if (name != c.m_pszName)
+            continue;
+        // "--help" anywhere after the command asks for its usage and runs nothing.
+        if (std::any_of(ctx.m_args.begin(), ctx.m_args.end(), IsHelp)) {
+            std::fputs(c.m_pszHelp, stdout);
+            return kExitOk;
+        }
+        return c.m_fn(ctx);
     }
     std::fprintf(stderr, "inkvale-cli: unknown command '%s'\n", name.c_str());
-    PrintUsage();
+    PrintUsage(stderr);
     return kExitUsage;
 }
 

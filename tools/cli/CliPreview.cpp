@@ -144,10 +144,8 @@ QImage PaintPreview(const COnePage& page, const CSettings& s, int nWidth) {
 
 int RunPreview(const CCliContext& ctx) {
     CPreviewArgs args;
-    if (!ParseArgs(ctx, args)) {
-        std::fprintf(stderr, "usage: inkvale-cli preview FILE -o OUT.png [--width PX]\n");
-        return kExitUsage;
-    }
+    if (!ParseArgs(ctx, args))
+        return CommandUsageError("preview");
     CSettings settings;
     CMachineParams params;
     (void)LoadSettings(settings, params, ctx.m_strHome);

@@ -11,7 +11,9 @@
 #include "layout/OnePage.h"
 #include "layout/TaskDrawingLoader.h"
 #include "machine/EngineHost.h"
+#include "machine/LinkRefusal.h"
 #include "machine/MachineLinks.h"
+#include "machine/MachineStatus.h"
 #include "machine/PrintEngine.h"
 #include "machine/RasterBandSource.h"
 
@@ -236,10 +238,11 @@ void DrawProgress(const CCliPrintQueue& queue, const CPrintEngine& engine) {
     std::fflush(stderr);
 }
 
-// The engine's loop until every copy has printed, a copy failed, or the operator
-// interrupted; the service threads drive it as they drive the program.
+// The engine's loop until every copy has printed, a copy failed, the link refused the
+// machine's address, or the operator interrupted; the service threads drive it as they
+// drive the program.
 void RunQueue(CCliEngineHost& host, CCliPrintQueue& queue, CPrintEngine& engine,
-              CSettings& settings) {
+              const CMachineStatus& status, CSettings& settings) {
     const auto tStart = CSteady::now();
     auto tDrawn = tStart;
     while (!queue.Done()) {
@@ -249,6 +252,10 @@ void RunQueue(CCliEngineHost& host, CCliPrintQueue& queue, CPrintEngine& engine,
             if (!engine.JobRunning())
                 queue.Fail("interrupted");
         }
+        // A refused address stays refused: no point waiting for the machine to answer.
+        if (const CLinkRefusal refusal = status.m_linkRefusal.Load();
+            !queue.Started() && refusal.Refused())
+            queue.Fail(LinkRefusalText(refusal));
         if (!queue.Started() && engine.State().m_nMachineOnline == 0 &&
             CSteady::now() - tStart > kOnlineTimeout)
             queue.Fail("the machine does not answer");
@@ -270,10 +277,8 @@ std::string NameOf(const std::string& path) {
 
 int RunPrint(const CCliContext& ctx) {
     CPrintArgs args;
-    if (!ParseArgs(ctx, args)) {
-        std::fprintf(stderr, "usage: inkvale-cli print FILE [--copies N]  (N from 1 to 9999)\n");
-        return kExitUsage;
-    }
+    if (!ParseArgs(ctx, args))
+        return CommandUsageError("print");
     CSettings settings;
     CMachineParams params;
     (void)LoadSettings(settings, params, ctx.m_strHome);
@@ -303,7 +308,7 @@ int RunPrint(const CCliContext& ctx) {
                  FormatMachineIP(params.MachineIP()).c_str(), args.m_nCopies,
                  args.m_nCopies == 1 ? "y" : "ies");
     engine.StartServiceThreads();
-    RunQueue(host, queue, engine, settings);
+    RunQueue(host, queue, engine, links.Status(), settings);
 
     host.Stop();
     settings.m_nClosing = 1;

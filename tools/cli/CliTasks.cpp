@@ -22,10 +22,8 @@ void PrintList(const char* name, const CTaskList& list) {
 } // namespace
 
 int RunTasks(const CCliContext& ctx) {
-    if (ctx.m_args.size() != 1) {
-        std::fprintf(stderr, "usage: inkvale-cli tasks FILE.sptask\n");
-        return kExitUsage;
-    }
+    if (ctx.m_args.size() != 1)
+        return CommandUsageError("tasks");
     CInkvaleDoc doc;
     const CDocResult result = doc.OpenTaskFile(ctx.m_args[0]);
     if (!result.Ok()) {
