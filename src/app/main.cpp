@@ -4,7 +4,43 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: inkvale [TASKFILE.sptask]\n"
+    "       inkvale --help | --version\n"
+    "The desktop host program of the inkjet marker plotter.\n"
+    "  TASKFILE.sptask  a task file whose tasks are listed at start-up\n"
+    "  --help           this text\n"
+    "  --version        the program's version\n"
+    "Qt's own options (such as -platform NAME) are taken as well. A second start while the\n"
+    "program runs brings the running one's window to the front and ends.\n"
+    "exit status: 0, also when a running instance took over the start\n";
+
+// --help and --version are answered before anything else happens: no display, no window,
+// no single-instance lock, no change of priority. -1 when the program is to start.
+int AnswerInformationOptions(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("inkvale %s\n", INKVALE_VERSION);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    if (const int nAnswered = AnswerInformationOptions(argc, argv); nAnswered >= 0)
+        return nAnswered;
     inkvale::CInkvaleApp inkvale; // raises the priority before anything else runs
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Inkvale"));

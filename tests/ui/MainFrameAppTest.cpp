@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The program as a process: a second start hands over to the first and ends, and a
-// termination request ends the first with its settings saved.
+// The program as a process: a second start hands over to the first and ends, a termination
+// request ends the first with its settings saved, and --version and --help answer without
+// starting anything.
 #include "support/TestPaths.h"
 #include "ui/InkvaleAppRules.h"
 
@@ -11,11 +12,16 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <regex>
 #include <sstream>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <thread>
+#include <unistd.h>
 
 namespace inkvale {
 namespace {
@@ -112,6 +118,90 @@ TEST(InkvaleAppTest, SecondStartHandsOverAndTerminationSavesTheSettings) {
     // Stored as a signed 32-bit number, as the settings file has always held it.
     EXPECT_NE(strIni.find("MachineIP=" + std::to_string(static_cast<int32_t>(nIP))),
               std::string::npos);
+}
+// A listening socket where a running instance's would be: it notes every start that knocks.
+class CFakeRunningInstance {
+public:
+    explicit CFakeRunningInstance(const std::string& strPath) : m_strPath(strPath) {
+        m_nSocket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        if (m_nSocket < 0 || strPath.size() >= sizeof addr.sun_path)
+            return;
+        std::memcpy(addr.sun_path, strPath.c_str(), strPath.size() + 1);
+        ::unlink(strPath.c_str());
+        m_bListening =
+            ::bind(m_nSocket, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0 &&
+            ::listen(m_nSocket, 4) == 0;
+    }
+    ~CFakeRunningInstance() {
+        if (m_nSocket >= 0)
+            ::close(m_nSocket);
+        ::unlink(m_strPath.c_str());
+    }
+    CFakeRunningInstance(const CFakeRunningInstance&) = delete;
+    CFakeRunningInstance& operator=(const CFakeRunningInstance&) = delete;
+
+    bool Listening() const { return m_bListening; }
+    /// True when a start has connected since the last call.
+    bool Knocked() {
+        const int nPeer = ::accept4(m_nSocket, nullptr, nullptr, SOCK_CLOEXEC);
+        if (nPeer < 0)
+            return false;
+        ::close(nPeer);
+        return true;
+    }
+
+private:
+    std::string m_strPath;
+    int m_nSocket = -1;
+    bool m_bListening = false;
+};
+
+// The version of the project, as its top CMakeLists.txt declares it.
+std::string ProjectVersion() {
+    const std::string strTop = ReadText(test::SourceDir() / "CMakeLists.txt");
+    std::smatch match;
+    if (!std::regex_search(strTop, match, std::regex(R"(project\(Inkvale VERSION ([0-9.]+))")))
+        return "?";
+    return match[1];
+}
+
+// --version and --help end at once with status 0: no window (the off-screen platform would
+// keep it running), and no knock at a running instance (which would take the start over).
+TEST(InkvaleAppTest, VersionAndHelpAnswerWithoutAWindowOrTheInstanceLock) {
+    test::CScratchDir dir;
+    const std::filesystem::path home = std::filesystem::canonical(dir.Path());
+    std::filesystem::copy_file(INKVALE_APP_PATH, home / "inkvale");
+    CFakeRunningInstance running(QDir::tempPath().toStdString() + "/" +
+                                 InstanceServerName(home.string() + "/", "inkvale"));
+    ASSERT_TRUE(running.Listening());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const std::pair<const char*, std::string> cases[] = {
+        {"--version", "inkvale " + ProjectVersion() + "\n"},
+        {"--help", "usage: inkvale [TASKFILE.sptask]\n"},
+    };
+    for (const auto& [pszOption, strStart] : cases) {
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(QString::fromStdString((home / "inkvale").string()),
+                      {QString::fromUtf8(pszOption)});
+        const bool bEnded = program.waitForFinished(15000);
+        if (!bEnded) {
+            program.kill();
+            program.waitForFinished(5000);
+        }
+        EXPECT_TRUE(bEnded) << pszOption;
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << pszOption;
+        EXPECT_EQ(program.exitCode(), 0) << pszOption;
+        const std::string strOut = program.readAllStandardOutput().toStdString();
+        if (std::string(pszOption) == "--version")
+            EXPECT_EQ(strOut, strStart);
+        else
+            EXPECT_TRUE(strOut.starts_with(strStart)) << strOut;
+        EXPECT_FALSE(running.Knocked()) << pszOption;
+    }
 }
 #endif
 
