@@ -66,7 +66,7 @@ public:
         m_nResult = nResult;
         m_cv.notify_all();
     }
-    void StartNextTask() override {}
+    int StartNextTask() override { return 0; }
     void ScanManualFolder() override {}
     void ScanAutoFolder() override {}
     int Wait() {

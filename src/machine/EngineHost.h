@@ -37,8 +37,9 @@ public:
     /// kMsgJobFinished: the job ended (nResult kJobSuccess or kJobFailure). The handler
     /// updates the queue and then calls CPrintEngine::ClearJob.
     virtual void JobFinished(int nResult) = 0;
-    /// kMsgStartNextTask: the queue may start its next task (StartNextTask).
-    virtual void StartNextTask() = 0;
+    /// kMsgStartNextTask: the queue may start its next task (StartNextTask); its result,
+    /// which the scheduler does not need (-1 when nothing was started).
+    virtual int StartNextTask() = 0;
     /// kMsgScanManDir: scan the manual hot folder.
     virtual void ScanManualFolder() = 0;
     /// kMsgScanAutoDir: scan the automatic hot folder.
@@ -52,7 +53,7 @@ public:
             JobFinished(nParam);
             break;
         case kMsgStartNextTask:
-            StartNextTask();
+            (void)StartNextTask();
             break;
         case kMsgScanManDir:
             ScanManualFolder();

@@ -90,6 +90,10 @@ void CPrintEngine::StartSender(std::unique_ptr<IBandSource> source, int32_t nBan
     m_sender = std::thread([this] { m_pSender->Run(); });
 }
 
+void CPrintEngine::SleepMs(int nMs) {
+    m_link.Clock().SleepMs(nMs);
+}
+
 void CPrintEngine::ClearJob() {
     m_work = COnePage();
     m_link.Status().m_bJobRunning = false;

@@ -30,13 +30,29 @@ struct [[nodiscard]] CJobStartResult {
     bool Ok() const { return m_nCode == 0; }
 };
 
+/// The print engine as the task queue uses it: the machine's state byte, the job start and
+/// the end of the job-finished handling. The print engine is the program's; queue tests
+/// stand in a scripted one. Window thread.
+class IQueueEngine {
+public:
+    virtual ~IQueueEngine() = default;
+    /// `MachineState`: the machine's last reported state byte (kStateReady = 1).
+    virtual uint8_t MachineState() const = 0;
+    /// `StartPrintJob`: 0 when the machine accepted the job; a text to show on refusal.
+    virtual CJobStartResult StartPrintJob(COnePage& task) = 0;
+    /// Empties the working page and clears the job, so the next task may start.
+    virtual void ClearJob() = 0;
+    /// The engine's wait (shortened in tests).
+    virtual void SleepMs(int nMs) = 0;
+};
+
 /// The print engine: turns one print task into a machine job, streams its bands from a
 /// band sender thread, and runs the service threads that keep the host's picture of the
 /// machine up to date. It reaches the window thread only through IEngineHost.
 ///
 /// Threads: StartPrintJob, ClearJob, StartServiceThreads and Shutdown on the window
 /// thread; everything else reads shared atomics and may be called from any thread.
-class CPrintEngine {
+class CPrintEngine : public IQueueEngine {
 public:
     /// Every reference must outlive the engine. The settings are read at job start on the
     /// window thread; their closing flag by every thread.
@@ -44,7 +60,7 @@ public:
                  CMachineStatus& status, IEngineHost& host, IBandSourceFactory& bands,
                  IEngineClock& clock = SystemEngineClock());
     /// Stops and joins every thread (as Shutdown).
-    ~CPrintEngine();
+    ~CPrintEngine() override;
     CPrintEngine(const CPrintEngine&) = delete;
     CPrintEngine& operator=(const CPrintEngine&) = delete;
 
@@ -53,11 +69,15 @@ public:
     /// message in the result), sends the job header (refusal: -1, silently), writes the
     /// optional backup and history row, and starts the band sender; the task's print state
     /// becomes PS_PRINTING. Refused at once while a job runs. Window thread only.
-    CJobStartResult StartPrintJob(COnePage& task);
+    CJobStartResult StartPrintJob(COnePage& task) override;
     /// The end of the job-finished handling: empties the working page and marks that no
     /// job runs, so the scheduler may start the next. Window thread only (it may be called
     /// from inside IEngineHost::JobFinished).
-    void ClearJob();
+    void ClearJob() override;
+    /// The machine's last reported state byte.
+    uint8_t MachineState() const override { return m_link.MachineState(); }
+    /// Waits on the engine's clock (a test clock makes it instant).
+    void SleepMs(int nMs) override;
     /// Waits until the band sender of the last job has ended (it ends right after its
     /// job-finished message returns) and gives its times. Window thread, after ClearJob.
     CBandSenderTimes JoinFinishedJob();

@@ -19,6 +19,8 @@ public:
     /// Automatic mode was switched off (AutoStartEnable := 0): the command bar releases
     /// its automatic-mode button.
     virtual void AutoModeOff() = 0;
+    /// A job ended and the queue has taken its result (kJobSuccess or a failure).
+    virtual void JobEnded(int nResult) { (void)nResult; }
 };
 
 } // namespace inkvale

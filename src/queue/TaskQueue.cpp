@@ -43,9 +43,12 @@ std::unordered_map<std::string_view, size_t> IndexByPath(const CTaskList& list) 
 
 } // namespace
 
+CTaskQueue::CTaskQueue(CInkvaleDoc& doc, CSettings& settings, CQueueView& view)
+    : m_doc(doc), m_settings(settings), m_view(view) {}
+
 CTaskQueue::CTaskQueue(CInkvaleDoc& doc, CSettings& settings, CQueueView& view,
                        IQueueEngine& engine)
-    : m_doc(doc), m_settings(settings), m_view(view), m_engine(engine) {}
+    : m_doc(doc), m_settings(settings), m_view(view), m_pEngine(&engine) {}
 
 bool CTaskQueue::LoadDrawing(int nRow, COnePage& task, bool bShowErrors) {
     m_view.SelectRow(nRow);
@@ -68,7 +71,7 @@ int CTaskQueue::StartNextTask() {
 }
 
 int CTaskQueue::ChooseAndStart() {
-    if (m_settings.m_nClosing.Load() != 0 || m_engine.MachineState() != kStateReady)
+    if (m_settings.m_nClosing.Load() != 0 || m_pEngine->MachineState() != kStateReady)
         return -1;
     int nRow = 0;
     COnePage* pTask = ChooseQueuedTask(m_doc.m_arrOpened, 0, nRow);
@@ -91,7 +94,7 @@ int CTaskQueue::ChooseAndStart() {
     m_view.RefreshTaskList();
     m_view.SelectRow(m_nCurrentTaskIndex);
     m_view.Redraw();
-    m_engine.SleepMs(kAfterStartMs);
+    m_pEngine->SleepMs(kAfterStartMs);
     return 0;
 }
 
@@ -143,7 +146,7 @@ COnePage* CTaskQueue::ChooseAutoTask(int& nRow) {
 // Print state 1 while the engine starts the job; back to 0 when it refuses.
 bool CTaskQueue::StartJob(COnePage& task) {
     task.m_nPrintState = PS_PRINTING;
-    const CJobStartResult result = m_engine.StartPrintJob(task);
+    const CJobStartResult result = m_pEngine->StartPrintJob(task);
     if (!result.m_strMessage.empty())
         m_view.ShowMessage(result.m_strMessage);
     if (!result.Ok())
@@ -153,7 +156,7 @@ bool CTaskQueue::StartJob(COnePage& task) {
 
 void CTaskQueue::PrintCurrentTask() {
     const int nRow = m_nCurrentTaskIndex;
-    if (nRow < 0 || nRow >= TaskCount(m_doc) || m_engine.MachineState() != kStateReady)
+    if (nRow < 0 || nRow >= TaskCount(m_doc) || m_pEngine->MachineState() != kStateReady)
         return;
     COnePage* pTask = SelectTaskByRow(m_doc, nRow);
     if (pTask == nullptr || pTask->m_nPrintState != PS_WAITING)
@@ -170,7 +173,7 @@ void CTaskQueue::PrintCurrentTask() {
     m_view.RefreshTaskList();
 }
 
-void CTaskQueue::OnJobFinished(int nResult) {
+void CTaskQueue::JobFinished(int nResult) {
     const bool bSuccess = nResult == kJobSuccess;
     for (CTaskList* pList : {&m_doc.m_arrOpened, &m_doc.m_arrManDir}) {
         auto it = std::find_if(pList->begin(), pList->end(),
@@ -203,9 +206,10 @@ void CTaskQueue::OnJobFinished(int nResult) {
     // meanwhile (deleted or replaced while it printed).
     if (!bSuccess)
         AutoModeOff();
-    m_engine.ClearJob();
+    m_pEngine->ClearJob();
     m_view.RefreshTaskList();
     m_view.Redraw();
+    m_view.JobEnded(nResult);
 }
 
 void CTaskQueue::AutoModeOff() {
@@ -214,11 +218,15 @@ void CTaskQueue::AutoModeOff() {
 }
 
 void CTaskQueue::ScanAutoFolder() {
+    if (!m_bFolderScans)
+        return;
     ScanFolder(m_settings.AutoDir, kSourceAutoDir);
     m_writerCheck.ForgetUnseen();
 }
 
 void CTaskQueue::ScanManualFolder() {
+    if (!m_bFolderScans)
+        return;
     ScanFolder(m_settings.ManDir, kSourceManDir);
     if (m_settings.AutoDelFinish == 0 || !DeleteZeroCopyTasks(m_doc, m_settings, true))
         return;

@@ -4,7 +4,8 @@
 #include "config/Settings.h"
 #include "layout/InkvaleDoc.h"
 #include "queue/HotFolder.h"
-#include "queue/QueueEngine.h"
+#include "machine/EngineHost.h"
+#include "machine/PrintEngine.h"
 #include "queue/QueueView.h"
 #include "queue/TaskLists.h"
 #include "queue/UndoHistory.h"
@@ -15,14 +16,19 @@
 namespace inkvale {
 
 /// The task queue: chooses, starts, repeats and removes the document's print tasks, runs
-/// the two hot-folder scans and keeps the undo history. It is driven by the operator's
-/// commands, the scheduler (StartNextTask), the folder-poll thread (the two scans) and the
-/// print engine (OnJobFinished), every call on the window thread, one at a time.
-class CTaskQueue {
+/// the two hot-folder scans and keeps the undo history. It is the print engine's host:
+/// it is driven by the operator's commands, the scheduler (StartNextTask), the folder-poll
+/// thread (the two scans) and the print engine (JobFinished), every call on the window
+/// thread (the worker threads' calls arrive through the front end's hand-off), one at a
+/// time.
+class CTaskQueue : public IEngineHost {
 public:
     /// Every reference must outlive the queue. The settings are the program's own record:
-    /// a failed job switches its AutoStartEnable off.
+    /// a failed job switches its AutoStartEnable off. The engine is given with SetEngine
+    /// before the first call that needs it (the engine is made after its host).
+    CTaskQueue(CInkvaleDoc& doc, CSettings& settings, CQueueView& view);
     CTaskQueue(CInkvaleDoc& doc, CSettings& settings, CQueueView& view, IQueueEngine& engine);
+    void SetEngine(IQueueEngine& engine) { m_pEngine = &engine; }
 
     /// `CurrentTaskIndex`: row of the task shown in the preview.
     int CurrentTaskIndex() const { return m_nCurrentTaskIndex; }
@@ -32,16 +38,20 @@ public:
 
     /// `StartNextTask` (message 0x469): -1 when it may not run or found nothing, else 0.
     /// A call made while one is running returns 0 at once.
-    int StartNextTask();
+    int StartNextTask() override;
     /// `PrintCurrentTask` (message 0x468, the Start button).
     void PrintCurrentTask();
-    /// `OnJobFinished` (message 0x466, nResult kJobSuccess or another value for failure).
-    void OnJobFinished(int nResult);
+    /// `OnJobFinished` (message 0x466, nResult kJobSuccess or another value for failure);
+    /// the view hears of the end with JobEnded.
+    void JobFinished(int nResult) override;
 
     // The hot folders (messages 0x46B and 0x46C).
 
-    void ScanManualFolder();
-    void ScanAutoFolder();
+    void ScanManualFolder() override;
+    void ScanAutoFolder() override;
+    /// With false both scans do nothing: a front end that prints one given file (the
+    /// command line) leaves the hot folders to the program's own runs. On by default.
+    void EnableFolderScans(bool bEnable) { m_bFolderScans = bEnable; }
 
     // The operator's commands that change the lists and push an undo snapshot.
 
@@ -87,11 +97,12 @@ private:
     CInkvaleDoc& m_doc;
     CSettings& m_settings;
     CQueueView& m_view;
-    IQueueEngine& m_engine;
+    IQueueEngine* m_pEngine = nullptr;
     CUndoHistory m_undo;
     CWriterCheck m_writerCheck;
     int m_nCurrentTaskIndex = 0;
     bool m_bInStartNextTask = false;
+    bool m_bFolderScans = true;
     bool m_bListsChanged = false; ///< a scan added or replaced a task
 };
 

@@ -74,13 +74,10 @@ CMainFrame::CMainFrame(CSettings& settings, CMachineParams& params, CMainFramePr
     : QMainWindow(pParent), m_settings(settings), m_params(params),
       m_pOwnPrompts(pPrompts == nullptr ? std::make_unique<CQtMainFramePrompts>(this) : nullptr),
       m_prompts(pPrompts != nullptr ? *pPrompts : *m_pOwnPrompts),
-      m_uiHost(static_cast<IEngineHost&>(*this), settings) {
-    m_pLinks = std::make_unique<CMachineLinks>(m_settings, m_params);
-    m_pEngine = std::make_unique<CPrintEngine>(m_settings, m_params, m_pLinks->Commu(),
-                                               m_pLinks->Status(), m_uiHost, m_bands);
-    m_pQueueEngine = std::make_unique<CPrintEngineQueue>(*m_pEngine);
-    m_pQueue = std::make_unique<CTaskQueue>(m_doc, m_settings, *this, *m_pQueueEngine);
-    m_pDlgMachine = std::make_unique<CCommuDlgMachine>(m_pLinks->Commu(), m_pEngine->State());
+      m_handOff(settings) {
+    m_pCore = std::make_unique<CInkvaleCore>(m_settings, m_params, *this, m_handOff);
+    m_pDlgMachine =
+        std::make_unique<CCommuDlgMachine>(m_pCore->Links().Commu(), Engine().State());
     m_pDlgPrompts = std::make_unique<CQtDialogPrompts>(this);
 
     setWindowTitle(QStringLiteral("Inkvale"));
@@ -101,7 +98,7 @@ CMainFrame::CMainFrame(CSettings& settings, CMachineParams& params, CMainFramePr
 
     m_settings.m_nClosing = 0;
     if (bStartServices)
-        m_pEngine->StartServiceThreads();
+        m_pCore->StartServices();
     ShowLocalAddresses();
     connect(&m_statusTimer, &QTimer::timeout, this, [this] { UpdateStatus(); });
     m_statusTimer.start(kStatusEveryMs);
@@ -116,8 +113,7 @@ void CMainFrame::Shutdown() {
         return;
     m_bShutDown = true;
     m_statusTimer.stop();
-    m_settings.m_nClosing = 1;
-    m_pEngine->Shutdown();
+    m_pCore->Shutdown();
 }
 
 void CMainFrame::CreateStatusBar() {
@@ -161,7 +157,7 @@ uint32_t CMainFrame::PaneColour(int nPane) const {
 void CMainFrame::CreatePanes() {
     m_pSplitter = new QSplitter(Qt::Vertical, this);
     m_pSplitter->setObjectName(QStringLiteral("mainSplitter"));
-    m_pTaskList = new CMyListView(*m_pQueue, m_settings, m_listHost, m_pSplitter);
+    m_pTaskList = new CMyListView(Queue(), m_settings, m_listHost, m_pSplitter);
     m_pView = new CInkvaleView(m_settings, *this, nullptr, m_pSplitter);
     m_pSplitter->addWidget(m_pTaskList);
     m_pSplitter->addWidget(m_pView);
@@ -242,9 +238,9 @@ void CMainFrame::UpdateStatus() {
     if (m_bInStatusUpdate || m_settings.m_nClosing)
         return;
     m_bInStatusUpdate = true;
-    CEngineState& state = m_pEngine->State();
+    CEngineState& state = Engine().State();
     const CStatePane pane =
-        StatePaneText(m_pLinks->Status().m_nMachineState.load(), state.m_nMachineOnline == 1,
+        StatePaneText(MachineStatus().m_nMachineState.load(), state.m_nMachineOnline == 1,
                       m_settings.Language, state.m_nBandCount, state.m_nLastBandDone);
     SetPane(kPaneState, pane.m_pane.m_strText, pane.m_pane.m_nColour);
     if (pane.m_bDrawProgress) {
@@ -258,7 +254,7 @@ void CMainFrame::UpdateStatus() {
                              m_params.XDotsPerMetre()),
                 kPaneGrey);
     SetPane(kPaneMachineIp, MachineIpText(m_settings.Language, m_params.MachineIP()), kPaneGrey);
-    ShowLinkRefusal(m_pLinks->Status().m_linkRefusal.Load());
+    ShowLinkRefusal(MachineStatus().m_linkRefusal.Load());
     m_bInStatusUpdate = false;
 }
 
@@ -280,7 +276,7 @@ void CMainFrame::ShowLinkRefusal(const CLinkRefusal& refusal) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* pEvent) {
-    if (!m_bShutDown && m_pEngine->JobRunning()) {
+    if (!m_bShutDown && Engine().JobRunning()) {
         const bool bOk =
             Chinese() ? m_prompts.AskOkCancel(
                             "机器正在运行,强行关闭可能造成任务失败!\n是否强行关闭程序?", "提示")

@@ -3,13 +3,13 @@
 
 #include "config/MachineParams.h"
 #include "config/Settings.h"
+#include "core/InkvaleCore.h"
 #include "layout/InkvaleDoc.h"
 #include "machine/EngineHost.h"
 #include "machine/LinkRefusal.h"
 #include "machine/MachineLinks.h"
 #include "machine/PrintEngine.h"
 #include "machine/RasterBandSource.h"
-#include "queue/QueueEngine.h"
 #include "queue/QueueView.h"
 #include "queue/TaskQueue.h"
 #include "ui/DlgMachineAccess.h"
@@ -17,7 +17,7 @@
 #include "ui/MyListView.h"
 #include "ui/PreviewHost.h"
 #include "ui/QtDialogPrompts.h"
-#include "ui/UiEngineHost.h"
+#include "ui/UiThreadHandOff.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -74,10 +74,10 @@ inline constexpr int kMsgDrawProgress = 0x467;
 inline constexpr int kMsgPrintCurrentTask = 0x468;
 
 /// The single top-level window: the command bar on top, the task list over the preview in
-/// a splitter, the six-pane status bar. It owns the document, the machine links, the print
-/// engine and the task queue, routes every command, turns the engine's calls into queue
-/// operations and shows the machine's state twice a second.
-class CMainFrame : public QMainWindow, public CPreviewHost, public CQueueView, private IEngineHost {
+/// a splitter, the six-pane status bar. It is the desktop front end of the application
+/// core (document, links, engine, queue): it routes every command to it, is its view, and
+/// shows the machine's state twice a second.
+class CMainFrame : public QMainWindow, public CPreviewHost, public CQueueView {
     Q_OBJECT
 public:
     /// Status pane ids.
@@ -109,12 +109,15 @@ public:
 
     CDlgBarTop& Bar() { return *m_pBar; }
     CInkvaleView& View() { return *m_pView; }
-    CPrintEngine& Engine() { return *m_pEngine; }
-    CMachineStatus& MachineStatus() { return m_pLinks->Status(); }
+    CInkvaleCore& Core() { return *m_pCore; }
+    CPrintEngine& Engine() { return m_pCore->Engine(); }
+    CMachineStatus& MachineStatus() { return m_pCore->Links().Status(); }
     CMyListView& TaskList() { return *m_pTaskList; }
-    CTaskQueue& Queue() { return *m_pQueue; }
-    CInkvaleDoc& Doc() { return m_doc; }
-    IEngineHost& EngineHost() { return m_uiHost; }
+    CTaskQueue& Queue() { return m_pCore->Queue(); }
+    const CTaskQueue& Queue() const { return m_pCore->Queue(); }
+    CInkvaleDoc& Doc() { return m_pCore->Doc(); }
+    const CInkvaleDoc& Doc() const { return m_pCore->Doc(); }
+    IEngineHost& EngineHost() { return m_pCore->EngineHost(); }
     QString PaneText(int nPane) const;
     /// Background of a pane as a Windows colour value.
     uint32_t PaneColour(int nPane) const;
@@ -153,12 +156,6 @@ protected:
     void dropEvent(QDropEvent* pEvent) override;
 
 private:
-    // IEngineHost on the window thread (reached through m_uiHost).
-    void JobFinished(int nResult) override;
-    void StartNextTask() override;
-    void ScanManualFolder() override;
-    void ScanAutoFolder() override;
-
     void CreateStatusBar();
     void CreateMenus();
     void CreatePanes();
@@ -182,13 +179,8 @@ private:
     CMachineParams& m_params;
     std::unique_ptr<CMainFramePrompts> m_pOwnPrompts;
     CMainFramePrompts& m_prompts;
-    CInkvaleDoc m_doc;
-    CUiEngineHost m_uiHost;
-    std::unique_ptr<CMachineLinks> m_pLinks;
-    CRasterBandFactory m_bands;
-    std::unique_ptr<CPrintEngine> m_pEngine;
-    std::unique_ptr<CPrintEngineQueue> m_pQueueEngine;
-    std::unique_ptr<CTaskQueue> m_pQueue;
+    CUiThreadHandOff m_handOff;
+    std::unique_ptr<CInkvaleCore> m_pCore;
 
     /// The task list's way to the preview.
     class CListHost : public CListViewHost {

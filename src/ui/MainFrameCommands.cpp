@@ -136,7 +136,7 @@ void CMainFrame::SettingsCommand(int nCommand) {
 }
 
 void CMainFrame::CSysSetHost::DiscardAllDrawings() {
-    m_frame.m_pQueue->DiscardAllDrawings();
+    m_frame.Queue().DiscardAllDrawings();
     m_frame.m_pView->Redraw();
 }
 
@@ -171,7 +171,7 @@ void CMainFrame::AddFilesCommand() {
 void CMainFrame::AddPaths(const std::vector<std::string>& arrPaths) {
     if (arrPaths.empty())
         return;
-    m_pQueue->AddFiles(arrPaths);
+    Queue().AddFiles(arrPaths);
     RefreshTaskList();
 }
 
@@ -183,7 +183,7 @@ std::string CMainFrame::WithPltSuffix(const std::string& strName) {
 }
 
 void CMainFrame::SaveHpglCommand() {
-    const COnePage* pTask = TaskAt(m_doc, m_pQueue->CurrentTaskIndex());
+    const COnePage* pTask = TaskAt(Doc(), Queue().CurrentTaskIndex());
     if (pTask == nullptr || pTask->m_arrCurves.empty())
         return;
     const std::string strName = m_prompts.SaveFile("All files(*.*) (*);;HP-GL(*.plt) (*.plt)");
@@ -195,7 +195,7 @@ void CMainFrame::SaveHpglCommand() {
 }
 
 void CMainFrame::RotateCommand() {
-    COnePage* pTask = TaskAt(m_doc, m_pQueue->CurrentTaskIndex());
+    COnePage* pTask = TaskAt(Doc(), Queue().CurrentTaskIndex());
     if (pTask == nullptr)
         return;
     pTask->RotateQuarter();
@@ -269,57 +269,40 @@ void CMainFrame::ShowFromTray() {
 }
 
 void CMainFrame::ManualButton(int nId) {
-    const CManualOutcome outcome = ButtonClicked(nId, m_pEngine->CommandBarState());
-    ApplyManualOutcome(outcome, m_pLinks->Commu(), m_settings);
+    const CManualOutcome outcome = ButtonClicked(nId, Engine().CommandBarState());
+    ApplyManualOutcome(outcome, m_pCore->Links().Commu(), m_settings);
     if (outcome.m_bAutoStartOff)
         m_pBar->ReleaseAutoButton();
     if (outcome.m_bPrintCurrentTask) // message 0x468, handled after this click
-        QTimer::singleShot(0, this, [this] { m_pQueue->PrintCurrentTask(); });
+        QTimer::singleShot(0, this, [this] { Queue().PrintCurrentTask(); });
 }
 
 void CMainFrame::JogButton(int nId, int nLParam) {
-    const CManualOutcome outcome = ButtonPressMessage(nId, nLParam, m_pEngine->CommandBarState());
-    ApplyManualOutcome(outcome, m_pLinks->Commu(), m_settings);
+    const CManualOutcome outcome = ButtonPressMessage(nId, nLParam, Engine().CommandBarState());
+    ApplyManualOutcome(outcome, m_pCore->Links().Commu(), m_settings);
 }
 
 // The engine's calls, on the window thread.
-void CMainFrame::JobFinished(int nResult) {
-    m_pQueue->OnJobFinished(nResult);
-    RefreshTaskList();
-}
-
-void CMainFrame::StartNextTask() {
-    m_pQueue->StartNextTask();
-}
-
-void CMainFrame::ScanManualFolder() {
-    m_pQueue->ScanManualFolder();
-}
-
-void CMainFrame::ScanAutoFolder() {
-    m_pQueue->ScanAutoFolder();
-}
-
 // The preview's and the queue's window operations.
 int CMainFrame::TaskCount() const {
-    return inkvale::TaskCount(m_doc);
+    return inkvale::TaskCount(Doc());
 }
 
 int CMainFrame::CurrentTaskIndex() const {
-    return m_pQueue->CurrentTaskIndex();
+    return Queue().CurrentTaskIndex();
 }
 
 void CMainFrame::SetCurrentTaskIndex(int nRow) {
-    m_pQueue->SetCurrentTaskIndex(nRow);
+    Queue().SetCurrentTaskIndex(nRow);
 }
 
 COnePage* CMainFrame::SelectTaskByRow(int nRow) {
-    return inkvale::SelectTaskByRow(m_doc, nRow);
+    return inkvale::SelectTaskByRow(Doc(), nRow);
 }
 
 int CMainFrame::RowOf(const COnePage& task) const {
     int nRow = 0;
-    for (const CTaskList* pList : {&m_doc.m_arrOpened, &m_doc.m_arrManDir, &m_doc.m_arrAutoDir})
+    for (const CTaskList* pList : {&Doc().m_arrOpened, &Doc().m_arrManDir, &Doc().m_arrAutoDir})
         for (const auto& pTask : *pList) {
             if (pTask.get() == &task)
                 return nRow;
@@ -329,7 +312,7 @@ int CMainFrame::RowOf(const COnePage& task) const {
 }
 
 void CMainFrame::InsertManualTask(int nPos, std::unique_ptr<COnePage> task) {
-    CTaskList& list = m_doc.m_arrManDir;
+    CTaskList& list = Doc().m_arrManDir;
     const auto nAt = std::clamp<ptrdiff_t>(nPos, 0, static_cast<ptrdiff_t>(list.size()));
     list.insert(list.begin() + nAt, std::move(task));
 }
@@ -339,7 +322,7 @@ void CMainFrame::RefreshTaskList() {
 }
 
 void CMainFrame::LoadDrawing(COnePage& task, bool bShowErrors) {
-    (void)m_pQueue->LoadDrawing(RowOf(task), task, bShowErrors);
+    (void)Queue().LoadDrawing(RowOf(task), task, bShowErrors);
 }
 
 void CMainFrame::MouseModeChanged() {

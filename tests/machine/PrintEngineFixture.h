@@ -51,7 +51,10 @@ public:
             m_pEngine->ClearJob();
         Record(kMsgJobFinished, nResult);
     }
-    void StartNextTask() override { Record(kMsgStartNextTask, 0); }
+    int StartNextTask() override {
+        Record(kMsgStartNextTask, 0);
+        return 0;
+    }
     void ScanManualFolder() override { Record(kMsgScanManDir, 0); }
     void ScanAutoFolder() override { Record(kMsgScanAutoDir, 0); }
 

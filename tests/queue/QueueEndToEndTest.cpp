@@ -47,7 +47,10 @@ public:
     CLoopHost() : m_loop(std::this_thread::get_id()) {}
 
     void JobFinished(int nResult) override { Post(kMsgJobFinished, nResult); }
-    void StartNextTask() override { Post(kMsgStartNextTask, 0); }
+    int StartNextTask() override {
+        Post(kMsgStartNextTask, 0);
+        return 0;
+    }
     void ScanManualFolder() override { Post(kMsgScanManDir, 0); }
     void ScanAutoFolder() override { Post(kMsgScanAutoDir, 0); }
 
@@ -81,7 +84,7 @@ private:
         if (nMessage == kMsgJobFinished) {
             ++m_nJobsFinished;
             m_nJobFailures += nParam == kJobSuccess ? 0 : 1;
-            m_pQueue->OnJobFinished(nParam);
+            m_pQueue->JobFinished(nParam);
         } else if (nMessage == kMsgStartNextTask) {
             (void)m_pQueue->StartNextTask();
         } else if (nMessage == kMsgScanManDir) {
@@ -132,8 +135,7 @@ protected:
         m_sim.SetTiming(timing);
         m_pEngine = std::make_unique<CPrintEngine>(m_settings, m_params, *m_pCommu, m_status,
                                                    m_host, m_raster, m_clock);
-        m_pQueueEngine = std::make_unique<CPrintEngineQueue>(*m_pEngine);
-        m_pQueue = std::make_unique<CTaskQueue>(m_doc, m_settings, m_view, *m_pQueueEngine);
+        m_pQueue = std::make_unique<CTaskQueue>(m_doc, m_settings, m_view, *m_pEngine);
         m_host.m_pQueue = m_pQueue.get();
         m_pEngine->StartServiceThreads();
     }
@@ -166,7 +168,6 @@ protected:
     std::unique_ptr<CTaskQueue> m_pQueue;
     CLoopHost m_host;
     std::unique_ptr<CPrintEngine> m_pEngine;
-    std::unique_ptr<CPrintEngineQueue> m_pQueueEngine;
 };
 
 /// Starts `sh -c script` with the arguments; the child's id.

@@ -6,7 +6,7 @@
 
 #include "layout/InkvaleDoc.h"
 #include "machine/MachineProtocol.h"
-#include "queue/QueueEngine.h"
+#include "machine/PrintEngine.h"
 #include "queue/QueueView.h"
 #include "queue/TaskQueue.h"
 
@@ -47,7 +47,7 @@ public:
         if (m_eStart == EStart::RefuseOversize) {
             // As the engine: the refusal is reported as a failed job on this thread.
             if (m_pQueue != nullptr)
-                m_pQueue->OnJobFinished(2);
+                m_pQueue->JobFinished(2);
             return {-1, "Out of size"};
         }
         task.m_nPrintState = PS_PRINTING;

@@ -197,7 +197,7 @@ TEST_F(TaskQueueTest, CopiesRepeatUntilNoneAreLeft) {
         if (strEvent == "next")
             EXPECT_EQ(m_queue.StartNextTask(), 0);
         else
-            m_queue.OnJobFinished(strEvent == "ok" ? kJobSuccess : kJobFailure);
+            m_queue.JobFinished(strEvent == "ok" ? kJobSuccess : kJobFailure);
         EXPECT_EQ(Summary(), step.pszAfter) << strEvent;
     }
     EXPECT_EQ(m_queue.StartNextTask(), -1);
@@ -226,7 +226,7 @@ TEST_F(TaskQueueTest, JobEndsUpdateEachListsPrintingTask) {
         m_view.m_nAutoOff = 0;
         m_settings.AutoStartEnable = 1;
         Fill(c.tasks);
-        m_queue.OnJobFinished(c.nResult);
+        m_queue.JobFinished(c.nResult);
         EXPECT_EQ(Summary(), c.pszAfter);
         EXPECT_EQ(m_view.m_nAutoOff, c.nAutoOff);
         EXPECT_EQ(m_settings.AutoStartEnable, c.nAutoOff != 0 ? 0 : 1);
@@ -240,7 +240,7 @@ TEST_F(TaskQueueTest, FinishedAutomaticTaskLeavesWithItsFile) {
     AddAutoFile("y.plt", kSmallPlt);
     EXPECT_EQ(m_queue.StartNextTask(), 0);
     EXPECT_EQ(m_engine.m_arrStarted, (std::vector<std::string>{"x.plt"}));
-    m_queue.OnJobFinished(kJobSuccess);
+    m_queue.JobFinished(kJobSuccess);
     EXPECT_EQ(Names(m_doc.m_arrAutoDir), (std::vector<std::string>{"y.plt"}));
     EXPECT_FALSE(std::filesystem::exists(m_settings.AutoDir + "x.plt"));
     EXPECT_TRUE(std::filesystem::exists(m_settings.AutoDir + "y.plt"));
@@ -302,7 +302,7 @@ TEST_F(TaskQueueTest, StartNextTaskRefusesToRunReentrantly) {
     EXPECT_EQ(inner, (std::vector<int>{0}));
     EXPECT_EQ(m_engine.m_arrStarted, (std::vector<std::string>{"A"}));
     m_engine.m_onStart = nullptr;
-    m_queue.OnJobFinished(kJobSuccess);
+    m_queue.JobFinished(kJobSuccess);
     EXPECT_EQ(m_queue.StartNextTask(), 0); // the guard was released
     EXPECT_EQ(m_engine.m_arrStarted.back(), "B");
 }
@@ -345,7 +345,7 @@ TEST_F(TaskQueueTest, DiscardedDrawingsAreReadAgainBeforePrinting) {
     m_settings.AutoStartEnable = 1;
     AddAutoFile("x.plt", kSmallPlt);
     EXPECT_EQ(m_queue.StartNextTask(), 0);
-    m_queue.OnJobFinished(kJobFailure);
+    m_queue.JobFinished(kJobFailure);
     m_settings.AutoStartEnable = 1;
     m_queue.DiscardAllDrawings();
     EXPECT_TRUE(m_doc.m_arrAutoDir[0]->m_arrCurves.empty());

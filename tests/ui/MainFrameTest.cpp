@@ -8,7 +8,7 @@
 #include "ui/DlgBarTop.h"
 #include "ui/MainFramePrompts.h"
 #include "ui/StatusTexts.h"
-#include "ui/UiEngineHost.h"
+#include "ui/UiThreadHandOff.h"
 
 #include "UiTestApp.h"
 
@@ -556,7 +556,10 @@ TEST_F(MainFrameTest, QueueSwitchingAutomaticModeOffReleasesTheBox) {
 class CRecordingHost : public IEngineHost {
 public:
     void JobFinished(int nResult) override { Record(nResult); }
-    void StartNextTask() override { Record(0x469); }
+    int StartNextTask() override {
+        Record(0x469);
+        return 0;
+    }
     void ScanManualFolder() override { Record(0x46B); }
     void ScanAutoFolder() override { Record(0x46C); }
     void Record(int n) {
@@ -567,11 +570,12 @@ public:
     bool m_bOnWindowThread = true;
 };
 
-TEST(UiEngineHostTest, WorkerCallsRunOnTheWindowThreadAndWait) {
+TEST(UiThreadHandOffTest, WorkerCallsRunOnTheWindowThreadAndWait) {
     EnsureApp();
     CSettings settings;
     CRecordingHost target;
-    CUiEngineHost host(target, settings);
+    CUiThreadHandOff handOff(settings);
+    CHandOffEngineHost host(target, handOff);
     std::atomic<int> nReturned{0};
     std::thread worker([&] {
         host.Send(kMsgScanAutoDir, 0);
@@ -591,11 +595,12 @@ TEST(UiEngineHostTest, WorkerCallsRunOnTheWindowThreadAndWait) {
     EXPECT_EQ(target.m_arrCalls.back(), 0x469);
 }
 
-TEST(UiEngineHostTest, WhileClosingAWaitingWorkerReturnsWithoutTheWindowThread) {
+TEST(UiThreadHandOffTest, WhileClosingAWaitingWorkerReturnsWithoutTheWindowThread) {
     EnsureApp();
     CSettings settings;
     CRecordingHost target;
-    CUiEngineHost host(target, settings);
+    CUiThreadHandOff handOff(settings);
+    CHandOffEngineHost host(target, handOff);
     std::atomic<bool> bReturned{false};
     // The window thread does not process events (it would be waiting in Shutdown).
     std::thread worker([&] {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // inkvale-cli print FILE [--copies N]: prints one task through the machine link of the
-// settings with the program's engine, its service threads and a queue of that one task.
+// settings with the application core: the file becomes a task of the opened list with its
+// copies, and the core's scheduler prints it copy after copy, with the backups and history
+// rows of the settings, as the desktop program does.
 
 #include "CliBandJob.h"
 #include "CliCommand.h"
@@ -10,12 +12,13 @@
 #include "config/SettingsStore.h"
 #include "layout/OnePage.h"
 #include "layout/TaskDrawingLoader.h"
+#include "core/InkvaleCore.h"
+#include "core/LoopHandOff.h"
 #include "machine/EngineHost.h"
 #include "machine/LinkRefusal.h"
 #include "machine/MachineLinks.h"
 #include "machine/MachineStatus.h"
 #include "machine/PrintEngine.h"
-#include "machine/RasterBandSource.h"
 
 #include <algorithm>
 #include <atomic>
@@ -69,146 +72,52 @@ bool ParseArgs(const CCliContext& ctx, CPrintArgs& args) {
     return !args.m_strFile.empty();
 }
 
-/// The window thread of this front end: the engine's calls are queued to the main loop,
-/// and each caller waits until the loop has handled its call. A call made on the main
-/// thread itself (the size-check refusal inside StartPrintJob) is handled in place.
-class CCliEngineHost : public IEngineHost {
+/// The command line's view of the core: texts the program would show go to stderr, and
+/// the end of every job is counted.
+class CCliQueueView : public CQueueView {
 public:
-    using CHandler = std::function<void(EEngineMessage, int)>;
-
-    explicit CCliEngineHost(CHandler handler)
-        : m_handler(std::move(handler)), m_mainThread(std::this_thread::get_id()) {}
-
-    void JobFinished(int nResult) override { Post(kMsgJobFinished, nResult); }
-    void StartNextTask() override { Post(kMsgStartNextTask, 0); }
-    void ScanManualFolder() override {}
-    void ScanAutoFolder() override {}
-
-    /// Handles the calls waiting now, or waits up to `timeout` for one. Main thread.
-    void RunOnce(std::chrono::milliseconds timeout) {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_cv.wait_for(lock, timeout, [this] { return !m_queue.empty(); });
-        while (!m_queue.empty()) {
-            const CCall call = m_queue.front();
-            m_queue.pop_front();
-            lock.unlock();
-            m_handler(call.m_nMessage, call.m_nParam);
-            lock.lock();
-            m_nHandled = call.m_nId;
-            m_cv.notify_all();
-        }
+    void RefreshTaskList() override {}
+    void SelectRow(int) override {}
+    void Redraw() override {}
+    void AutoModeOff() override {}
+    void ShowMessage(const std::string& strText) override {
+        std::fprintf(stderr, "\n%s\n", strText.c_str());
+        if (m_strFirstMessage.empty())
+            m_strFirstMessage = strText;
+    }
+    void JobEnded(int nResult) override {
+        if (nResult == kJobSuccess)
+            ++m_nCopiesDone;
+        else
+            m_bJobFailed = true;
     }
 
-    /// From now on calls return at once: the main loop no longer runs.
-    void Stop() {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_bStopped = true;
-        m_cv.notify_all();
-    }
-
-private:
-    struct CCall {
-        EEngineMessage m_nMessage;
-        int m_nParam;
-        uint64_t m_nId;
-    };
-
-    void Post(EEngineMessage nMessage, int nParam) {
-        if (std::this_thread::get_id() == m_mainThread) {
-            m_handler(nMessage, nParam);
-            return;
-        }
-        std::unique_lock<std::mutex> lock(m_mutex);
-        if (m_bStopped)
-            return;
-        const uint64_t nId = ++m_nPosted;
-        m_queue.push_back({nMessage, nParam, nId});
-        m_cv.notify_all();
-        m_cv.wait(lock, [&] { return m_nHandled >= nId || m_bStopped; });
-    }
-
-    CHandler m_handler;
-    std::thread::id m_mainThread;
-    std::mutex m_mutex;
-    std::condition_variable m_cv;
-    std::deque<CCall> m_queue;
-    uint64_t m_nPosted = 0;
-    uint64_t m_nHandled = 0;
-    bool m_bStopped = false;
+    int m_nCopiesDone = 0;
+    bool m_bJobFailed = false;
+    std::string m_strFirstMessage; ///< the first text shown, e.g. why a job was refused
 };
 
-/// A queue of one task printed m_nCopies times, one job per copy.
-class CCliPrintQueue {
-public:
-    CCliPrintQueue(COnePage& task, int nCopies, const CSettings& settings)
-        : m_task(task), m_nCopies(nCopies), m_settings(settings) {}
+/// One run of `print`: the task in the opened list, printed by the core's scheduler copy
+/// after copy, as the window prints a queued task.
+struct CPrintRun {
+    CPrintRun(CInkvaleCore& core, CCliQueueView& view, COnePage& task, int nCopies)
+        : m_core(core), m_view(view), m_task(task), m_nCopies(nCopies) {}
 
-    void Attach(CPrintEngine& engine) { m_pEngine = &engine; }
+    CInkvaleCore& m_core;
+    CCliQueueView& m_view;
+    COnePage& m_task;
+    int m_nCopies;
+    bool m_bDone = false;
+    bool m_bFailed = false;
+    std::string m_strMessage;
+    CSteady::time_point m_tJobStart{};
+    bool m_bJobSeen = false;
 
-    void Handle(EEngineMessage nMessage, int nParam) {
-        if (nMessage == kMsgJobFinished)
-            OnJobFinished(nParam);
-        else if (nMessage == kMsgStartNextTask)
-            StartNextTask();
-    }
-
-    bool Done() const { return m_bDone; }
-    bool Failed() const { return m_bFailed; }
-    int CopiesDone() const { return m_nDone; }
-    int Copies() const { return m_nCopies; }
-    bool Started() const { return m_bStarted; }
-    CSteady::time_point JobStart() const { return m_tJobStart; }
-
-    /// Ends the run as failed with a message for stderr.
     void Fail(const std::string& strWhy) {
-        if (!strWhy.empty() && m_strMessage.empty())
+        if (m_strMessage.empty())
             m_strMessage = strWhy;
         m_bFailed = m_bDone = true;
     }
-    const std::string& Message() const { return m_strMessage; }
-
-private:
-    // As the program's queue: only with the machine ready and no job running.
-    void StartNextTask() {
-        if (m_bDone || m_pEngine->JobRunning() || m_pEngine->Link().MachineState() != kStateReady ||
-            m_settings.m_nClosing)
-            return;
-        m_task.m_nPrintState = PS_PRINTING;
-        const CJobStartResult start = m_pEngine->StartPrintJob(m_task);
-        if (!start.Ok()) {
-            m_task.m_nPrintState = PS_WAITING;
-            // The size check's text is what the program shows; it outranks the failed job
-            // it reported a moment ago.
-            if (!start.m_strMessage.empty())
-                m_strMessage = start.m_strMessage;
-            Fail("the machine did not accept the job");
-            return;
-        }
-        m_bStarted = true;
-        m_tJobStart = CSteady::now();
-    }
-
-    void OnJobFinished(int nResult) {
-        m_pEngine->ClearJob();
-        m_task.m_nPrintState = PS_WAITING;
-        if (nResult != kJobSuccess) {
-            Fail("copy " + std::to_string(m_nDone + 1) + " failed");
-            return;
-        }
-        if (++m_nDone >= m_nCopies)
-            m_bDone = true;
-    }
-
-    COnePage& m_task;
-    int m_nCopies;
-    const CSettings& m_settings;
-    CPrintEngine* m_pEngine = nullptr;
-    int m_nDone = 0;
-    bool m_bDone = false;
-    bool m_bFailed = false;
-    bool m_bStarted = false;
-    CSteady::time_point m_tJobStart{};
-    std::string m_strMessage;
 };
 
 std::string FormatDuration(double dSeconds) {
@@ -219,7 +128,8 @@ std::string FormatDuration(double dSeconds) {
 }
 
 // "copy 1/2 [#####-----] 12/40 bands  30.00%  left 0:00:42"
-void DrawProgress(const CCliPrintQueue& queue, const CPrintEngine& engine) {
+void DrawProgress(const CPrintRun& run) {
+    const CPrintEngine& engine = run.m_core.Engine();
     const int32_t nBands = engine.State().m_nBandCount;
     const int32_t nDone = engine.JobRunning() ? engine.State().m_nBandsDone.load() : 0;
     const double dShare = nBands > 0 ? static_cast<double>(nDone) / nBands : 0.0;
@@ -229,48 +139,78 @@ void DrawProgress(const CCliPrintQueue& queue, const CPrintEngine& engine) {
     std::string left = "--:--:--";
     if (nDone > 0 && engine.JobRunning()) {
         const double dElapsed =
-            std::chrono::duration<double>(CSteady::now() - queue.JobStart()).count();
+            std::chrono::duration<double>(CSteady::now() - run.m_tJobStart).count();
         left = FormatDuration(dElapsed / nDone * (nBands - nDone));
     }
-    const int nCopy = std::min(queue.CopiesDone() + 1, queue.Copies());
-    std::fprintf(stderr, "\rcopy %d/%d [%s] %d/%d bands %6.2f%%  left %s ", nCopy, queue.Copies(),
+    const int nCopy = std::min(run.m_view.m_nCopiesDone + 1, run.m_nCopies);
+    std::fprintf(stderr, "\rcopy %d/%d [%s] %d/%d bands %6.2f%%  left %s ", nCopy, run.m_nCopies,
                  bar.c_str(), nDone, nBands, dShare * 100.0, left.c_str());
     std::fflush(stderr);
 }
 
-// The engine's loop until every copy has printed, a copy failed, the link refused the
-// machine's address, or the operator interrupted; the service threads drive it as they
+// After each turn of the loop: has the run ended, and how?
+void CheckRun(CPrintRun& run, CSteady::time_point tStart) {
+    const CPrintEngine& engine = run.m_core.Engine();
+    if (engine.JobRunning() && !run.m_bJobSeen)
+        run.m_tJobStart = CSteady::now();
+    run.m_bJobSeen = engine.JobRunning();
+    if (run.m_view.m_bJobFailed) {
+        // The size check's text is what the program shows; it says more than the failure.
+        run.Fail(!run.m_view.m_strFirstMessage.empty()
+                     ? run.m_view.m_strFirstMessage
+                     : "copy " + std::to_string(run.m_view.m_nCopiesDone + 1) + " failed");
+        return;
+    }
+    if (run.m_view.m_nCopiesDone >= run.m_nCopies) {
+        run.m_bDone = true;
+        return;
+    }
+    // The queue takes a task off the queue once it has tried to start it; a task left
+    // waiting without a job was refused by the machine.
+    if (!engine.JobRunning() && run.m_task.m_nPrintState == PS_WAITING && run.m_task.m_bQueued == 0)
+        run.Fail("the machine did not accept the job");
+    // A refused address stays refused: no point waiting for the machine to answer.
+    const CLinkRefusal refusal = run.m_core.Links().Status().m_linkRefusal.Load();
+    if (run.m_view.m_nCopiesDone == 0 && !engine.JobRunning() && refusal.Refused())
+        run.Fail(LinkRefusalText(refusal));
+    if (run.m_view.m_nCopiesDone == 0 && engine.State().m_nMachineOnline == 0 &&
+        CSteady::now() - tStart > kOnlineTimeout)
+        run.Fail("the machine does not answer");
+}
+
+// The core's loop until every copy has printed, a copy failed, the link refused the
+// machine's address, or the operator interrupted; the engine's threads drive it as they
 // drive the program.
-void RunQueue(CCliEngineHost& host, CCliPrintQueue& queue, CPrintEngine& engine,
-              const CMachineStatus& status, CSettings& settings) {
+void RunLoop(CLoopHandOff& handOff, CPrintRun& run) {
     const auto tStart = CSteady::now();
     auto tDrawn = tStart;
-    while (!queue.Done()) {
-        host.RunOnce(std::chrono::milliseconds(50));
-        if (g_nInterrupted && !settings.m_nClosing) {
-            settings.m_nClosing = 1; // the running job ends as failed and reports it
-            if (!engine.JobRunning())
-                queue.Fail("interrupted");
+    while (!run.m_bDone) {
+        handOff.RunOnce(std::chrono::milliseconds(50));
+        if (g_nInterrupted) {
+            // A running job ends as failed when the core shuts down.
+            run.Fail("interrupted");
+            break;
         }
-        // A refused address stays refused: no point waiting for the machine to answer.
-        if (const CLinkRefusal refusal = status.m_linkRefusal.Load();
-            !queue.Started() && refusal.Refused())
-            queue.Fail(LinkRefusalText(refusal));
-        if (!queue.Started() && engine.State().m_nMachineOnline == 0 &&
-            CSteady::now() - tStart > kOnlineTimeout)
-            queue.Fail("the machine does not answer");
+        CheckRun(run, tStart);
         if (CSteady::now() - tDrawn >= kRedrawEvery) {
-            DrawProgress(queue, engine);
+            DrawProgress(run);
             tDrawn = CSteady::now();
         }
     }
-    DrawProgress(queue, engine);
+    DrawProgress(run);
     std::fputc('\n', stderr);
 }
 
-std::string NameOf(const std::string& path) {
-    const size_t n = path.find_last_of('/');
-    return n == std::string::npos ? path : path.substr(n + 1);
+// Loads the task's drawing before anything is started, so that a file that cannot be
+// printed is reported with the program's texts and the reason.
+bool LoadForPrint(COnePage& task, const CSettings& settings) {
+    const CTaskLoadResult loaded = LoadTaskDrawing(task, settings, true, nullptr);
+    if (loaded.m_bLoaded)
+        return true;
+    for (const std::string& m : loaded.m_arrMessages)
+        std::fprintf(stderr, "%s\n", m.c_str());
+    std::fprintf(stderr, "inkvale-cli print: %s\n", loaded.m_strReason.c_str());
+    return false;
 }
 
 } // namespace
@@ -283,46 +223,49 @@ int RunPrint(const CCliContext& ctx) {
     CMachineParams params;
     (void)LoadSettings(settings, params, ctx.m_strHome);
     params.ResetMachineParams();
-    COnePage task;
-    task.m_strPath = args.m_strFile;
-    task.m_strName = NameOf(args.m_strFile);
-    const CTaskLoadResult loaded = LoadTaskDrawing(task, settings, true, nullptr);
-    if (!loaded.m_bLoaded) {
-        for (const std::string& m : loaded.m_arrMessages)
-            std::fprintf(stderr, "%s\n", m.c_str());
-        std::fprintf(stderr, "inkvale-cli print: %s\n", loaded.m_strReason.c_str());
+    // This front end prints the one file it was given: automatic mode and the hot folders
+    // belong to the program's own runs.
+    settings.AutoStartEnable = 0;
+
+    CCliQueueView view;
+    CLoopHandOff handOff(settings);
+    CInkvaleCore core(settings, params, view, handOff);
+    core.Queue().EnableFolderScans(false);
+    core.Queue().AddFiles({args.m_strFile});
+    CTaskList& opened = core.Doc().m_arrOpened;
+    if (opened.empty()) {
+        std::fprintf(stderr, "inkvale-cli print: %s was not added to the queue\n",
+                     args.m_strFile.c_str());
         return kExitFailed;
     }
+    COnePage& task = *opened.back();
+    if (!LoadForPrint(task, settings))
+        return kExitFailed;
     EnsureCliFonts();
     task.m_nCopies = args.m_nCopies;
+    task.m_bQueued = 1;
 
-    CMachineLinks links(settings, params);
-    CRasterBandFactory bands;
-    CCliPrintQueue queue(task, args.m_nCopies, settings);
-    CCliEngineHost host([&queue](EEngineMessage m, int p) { queue.Handle(m, p); });
-    CPrintEngine engine(settings, params, links.Commu(), links.Status(), host, bands);
-    queue.Attach(engine);
     std::signal(SIGINT, OnInterrupt);
     std::signal(SIGTERM, OnInterrupt);
     std::fprintf(stderr, "printing %s to the machine at %s, %d cop%s\n", task.m_strName.c_str(),
                  FormatMachineIP(params.MachineIP()).c_str(), args.m_nCopies,
                  args.m_nCopies == 1 ? "y" : "ies");
-    engine.StartServiceThreads();
-    RunQueue(host, queue, engine, links.Status(), settings);
+    CPrintRun run(core, view, task, args.m_nCopies);
+    core.StartServices();
+    RunLoop(handOff, run);
 
-    host.Stop();
-    settings.m_nClosing = 1;
-    engine.Shutdown();
+    handOff.Stop();
+    core.Shutdown();
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
-    if (queue.Failed()) {
-        std::fprintf(stderr, "inkvale-cli print: %s\n", queue.Message().c_str());
-        if (!engine.LastJobError().empty())
-            std::fprintf(stderr, "inkvale-cli print: %s\n", engine.LastJobError().c_str());
+    if (run.m_bFailed) {
+        std::fprintf(stderr, "inkvale-cli print: %s\n", run.m_strMessage.c_str());
+        if (!core.Engine().LastJobError().empty())
+            std::fprintf(stderr, "inkvale-cli print: %s\n", core.Engine().LastJobError().c_str());
         return kExitFailed;
     }
-    std::printf("printed %d cop%s of %s\n", queue.CopiesDone(),
-                queue.CopiesDone() == 1 ? "y" : "ies", task.m_strName.c_str());
+    std::printf("printed %d cop%s of %s\n", view.m_nCopiesDone,
+                view.m_nCopiesDone == 1 ? "y" : "ies", task.m_strName.c_str());
     return kExitOk;
 }
 

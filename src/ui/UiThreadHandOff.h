@@ -2,7 +2,7 @@
 #pragma once
 
 #include "config/Settings.h"
-#include "machine/EngineHost.h"
+#include "core/EngineHandOff.h"
 
 #include <QObject>
 
@@ -15,21 +15,15 @@ namespace inkvale {
 /// StartPrintJob) runs in place. Once the closing flag is set a waiting worker stops
 /// waiting (and a new call returns at once), because the window thread may then be
 /// waiting for that very worker to end; the abandoned call is dropped.
-class CUiEngineHost : public QObject, public IEngineHost {
+class CUiThreadHandOff : public QObject, public IThreadHandOff {
     Q_OBJECT
 public:
-    /// target handles the calls on the thread this object lives on (the window thread).
-    CUiEngineHost(IEngineHost& target, const CSettings& settings, QObject* pParent = nullptr);
+    /// Calls run on the thread this object lives on (the window thread).
+    explicit CUiThreadHandOff(const CSettings& settings, QObject* pParent = nullptr);
 
-    void JobFinished(int nResult) override;
-    void StartNextTask() override;
-    void ScanManualFolder() override;
-    void ScanAutoFolder() override;
+    void Run(const std::function<void()>& fn) override;
 
 private:
-    void Deliver(const std::function<void()>& fn);
-
-    IEngineHost& m_target;
     const CSettings& m_settings;
 };
 

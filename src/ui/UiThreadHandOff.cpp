@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/UiEngineHost.h"
+#include "ui/UiThreadHandOff.h"
 
 #include <QThread>
 
@@ -25,26 +25,10 @@ constexpr auto kCheckClosingEvery = std::chrono::milliseconds(50);
 
 } // namespace
 
-CUiEngineHost::CUiEngineHost(IEngineHost& target, const CSettings& settings, QObject* pParent)
-    : QObject(pParent), m_target(target), m_settings(settings) {}
+CUiThreadHandOff::CUiThreadHandOff(const CSettings& settings, QObject* pParent)
+    : QObject(pParent), m_settings(settings) {}
 
-void CUiEngineHost::JobFinished(int nResult) {
-    Deliver([this, nResult] { m_target.JobFinished(nResult); });
-}
-
-void CUiEngineHost::StartNextTask() {
-    Deliver([this] { m_target.StartNextTask(); });
-}
-
-void CUiEngineHost::ScanManualFolder() {
-    Deliver([this] { m_target.ScanManualFolder(); });
-}
-
-void CUiEngineHost::ScanAutoFolder() {
-    Deliver([this] { m_target.ScanAutoFolder(); });
-}
-
-void CUiEngineHost::Deliver(const std::function<void()>& fn) {
+void CUiThreadHandOff::Run(const std::function<void()>& fn) {
     if (QThread::currentThread() == thread()) {
         fn();
         return;

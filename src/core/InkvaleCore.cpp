@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/InkvaleCore.h"
+
+namespace inkvale {
+
+// The queue is made before the engine and handed it afterwards: the queue is the engine's
+// host, and the engine is the queue's way to the machine.
+CInkvaleCore::CInkvaleCore(CSettings& settings, CMachineParams& params, CQueueView& view,
+                           IThreadHandOff& handOff)
+    : m_settings(settings), m_params(params), m_links(settings, params),
+      m_queue(m_doc, settings, view), m_host(m_queue, handOff),
+      m_engine(settings, params, m_links.Commu(), m_links.Status(), m_host, m_bands) {
+    m_queue.SetEngine(m_engine);
+}
+
+CInkvaleCore::~CInkvaleCore() {
+    Shutdown();
+}
+
+void CInkvaleCore::StartServices() {
+    m_settings.m_nClosing = 0;
+    m_engine.StartServiceThreads();
+}
+
+void CInkvaleCore::Shutdown() {
+    if (m_bShutDown)
+        return;
+    m_bShutDown = true;
+    m_settings.m_nClosing = 1;
+    m_engine.Shutdown();
+}
+
+} // namespace inkvale

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "config/MachineParams.h"
+#include "config/Settings.h"
+#include "core/EngineHandOff.h"
+#include "layout/InkvaleDoc.h"
+#include "machine/MachineLinks.h"
+#include "machine/PrintEngine.h"
+#include "machine/RasterBandSource.h"
+#include "queue/QueueView.h"
+#include "queue/TaskQueue.h"
+
+namespace inkvale {
+
+/// The application core: the settings and the parameter block, the machine links, the
+/// print engine with its threads, and the document with its task queue and hot folders.
+/// The desktop program and the command-line front end are thin front ends of it: they
+/// load the settings, give it their view (the events: lists changed, a text to show, a
+/// job ended) and their thread hand-off, and call its operations.
+///
+/// The queue is the engine's host: the engine's worker threads reach it through the
+/// front end's hand-off and nothing else. Every operation runs on the thread that made
+/// the core (the owning thread), except where a member says otherwise.
+class CInkvaleCore {
+public:
+    /// Every reference must outlive the core. The settings and the parameter block are the
+    /// program's own records, loaded by the front end.
+    CInkvaleCore(CSettings& settings, CMachineParams& params, CQueueView& view,
+                 IThreadHandOff& handOff);
+    /// Shuts down as Shutdown does.
+    ~CInkvaleCore();
+    CInkvaleCore(const CInkvaleCore&) = delete;
+    CInkvaleCore& operator=(const CInkvaleCore&) = delete;
+
+    /// Clears the closing flag and starts the monitor, scheduler and folder-poll threads.
+    /// Once.
+    void StartServices();
+    /// Sets the closing flag and waits for every engine thread to end (once; later calls
+    /// do nothing). A running job ends as failed.
+    void Shutdown();
+
+    CSettings& Settings() { return m_settings; }
+    CMachineParams& Params() { return m_params; }
+    CInkvaleDoc& Doc() { return m_doc; }
+    CTaskQueue& Queue() { return m_queue; }
+    CPrintEngine& Engine() { return m_engine; }
+    CMachineLinks& Links() { return m_links; }
+    /// The engine's host as its worker threads call it (through the hand-off); tests
+    /// call it to act as those threads.
+    IEngineHost& EngineHost() { return m_host; }
+
+private:
+    CSettings& m_settings;
+    CMachineParams& m_params;
+    CInkvaleDoc m_doc;
+    CMachineLinks m_links;
+    CRasterBandFactory m_bands;
+    CTaskQueue m_queue;
+    CHandOffEngineHost m_host;
+    CPrintEngine m_engine;
+    bool m_bShutDown = false;
+};
+
+} // namespace inkvale

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/LoopHandOff.h"
+
+namespace inkvale {
+
+namespace {
+
+// A waiting worker looks at the closing flag this often.
+constexpr auto kCheckClosingEvery = std::chrono::milliseconds(50);
+
+} // namespace
+
+CLoopHandOff::CLoopHandOff(const CSettings& settings)
+    : m_settings(settings), m_owner(std::this_thread::get_id()) {}
+
+void CLoopHandOff::Run(const std::function<void()>& fn) {
+    if (std::this_thread::get_id() == m_owner) {
+        fn();
+        return;
+    }
+    std::unique_lock<std::mutex> lock(m_mutex);
+    if (m_bStopped || m_settings.m_nClosing.Load() != 0)
+        return;
+    const uint64_t nId = ++m_nPosted;
+    m_calls.push_back({fn, nId});
+    m_cv.notify_all();
+    // The loop may be waiting for this very worker to end once the closing flag is set:
+    // the call is then given up, and the loop skips it.
+    while (m_nHandled < nId && !m_bStopped) {
+        if (m_settings.m_nClosing.Load() != 0) {
+            std::erase_if(m_calls, [nId](const CCall& c) { return c.m_nId == nId; });
+            return;
+        }
+        m_cv.wait_for(lock, kCheckClosingEvery);
+    }
+}
+
+void CLoopHandOff::RunOnce(std::chrono::milliseconds timeout) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_cv.wait_for(lock, timeout, [this] { return !m_calls.empty(); });
+    while (!m_calls.empty()) {
+        const CCall call = std::move(m_calls.front());
+        m_calls.pop_front();
+        lock.unlock();
+        call.m_fn();
+        lock.lock();
+        m_nHandled = call.m_nId;
+        m_cv.notify_all();
+    }
+}
+
+void CLoopHandOff::Stop() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_bStopped = true;
+    m_cv.notify_all();
+}
+
+} // namespace inkvale
