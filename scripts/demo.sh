@@ -87,6 +87,11 @@ export QT_QPA_PLATFORM=offscreen
 echo "Printing $sample on the simulated plotter at 127.0.0.1 ..."
 "$bin/tools/cli/inkvale-cli" --home "$demo" print "$sample"
 "$bin/tools/cli/inkvale-cli" --home "$demo" render "$sample" -o "$render" >/dev/null
+# The simulator says goodbye on stderr when it ends; ended here, it does not follow the
+# last line.
+kill "$sim" 2>/dev/null || true
+wait "$sim" 2>/dev/null || true
+trap - EXIT
 
 if command -v compare >/dev/null &&
     [[ $(compare -metric AE "$sheet" "$render" null: 2>&1) == 0 ]]; then
