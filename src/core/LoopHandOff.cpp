@@ -24,21 +24,23 @@ void CLoopHandOff::Run(const std::function<void()>& fn) {
     const uint64_t nId = ++m_nPosted;
     m_calls.push_back({fn, nId});
     m_cv.notify_all();
-    // The loop may be waiting for this very worker to end once the closing flag is set:
-    // the call is then given up, and the loop skips it.
-    while (m_nHandled < nId && !m_bStopped) {
-        if (m_settings.m_nClosing.Load() != 0) {
-            std::erase_if(m_calls, [nId](const CCall& c) { return c.m_nId == nId; });
+    // The loop may be waiting for this very worker to end once the closing flag is set, or
+    // may have ended: the call is then given up, and taken out so that it never runs
+    // after this worker has gone on.
+    // A call the loop has already taken runs to its end first: it may use this worker's
+    // stack.
+    while (m_nHandled < nId) {
+        if ((m_bStopped || m_settings.m_nClosing.Load() != 0) &&
+            std::erase_if(m_calls, [nId](const CCall& c) { return c.m_nId == nId; }) > 0)
             return;
-        }
         m_cv.wait_for(lock, kCheckClosingEvery);
     }
 }
 
 void CLoopHandOff::RunOnce(std::chrono::milliseconds timeout) {
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_cv.wait_for(lock, timeout, [this] { return !m_calls.empty(); });
-    while (!m_calls.empty()) {
+    m_cv.wait_for(lock, timeout, [this] { return !m_calls.empty() || m_bStopped; });
+    while (!m_calls.empty() && !m_bStopped) {
         const CCall call = std::move(m_calls.front());
         m_calls.pop_front();
         lock.unlock();

@@ -26,7 +26,8 @@ public:
     void Run(const std::function<void()>& fn) override;
     /// Runs the calls waiting now, or waits up to `timeout` for one. Owning thread.
     void RunOnce(std::chrono::milliseconds timeout);
-    /// From now on calls return at once without running: the loop no longer runs.
+    /// From now on calls return at once without running, and waiting ones give up: the
+    /// loop no longer runs (RunOnce does nothing). Any thread.
     void Stop();
 
 private:

@@ -13,10 +13,12 @@ namespace inkvale {
 namespace {
 
 // One handed-over call: the worker waits on it, the window thread runs it unless the
-// worker has given up (closing).
+// worker has given up (closing). A call that has started runs to its end before the worker
+// goes on, since it may use the worker's stack.
 struct CHandOff {
     std::mutex m_mutex;
     std::condition_variable m_cv;
+    bool m_bStarted = false;
     bool m_bDone = false;
     bool m_bAbandoned = false;
 };
@@ -43,6 +45,7 @@ void CUiThreadHandOff::Run(const std::function<void()>& fn) {
                 std::lock_guard<std::mutex> lock(pHandOff->m_mutex);
                 if (pHandOff->m_bAbandoned)
                     return;
+                pHandOff->m_bStarted = true;
             }
             fn();
             std::lock_guard<std::mutex> lock(pHandOff->m_mutex);
@@ -52,7 +55,7 @@ void CUiThreadHandOff::Run(const std::function<void()>& fn) {
         Qt::QueuedConnection);
     std::unique_lock<std::mutex> lock(pHandOff->m_mutex);
     while (!pHandOff->m_bDone) {
-        if (m_settings.m_nClosing) {
+        if (m_settings.m_nClosing && !pHandOff->m_bStarted) {
             pHandOff->m_bAbandoned = true;
             return;
         }

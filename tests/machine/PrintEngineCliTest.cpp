@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <filesystem>
 #include <cstdio>
 #include <fstream>
 #include <regex>
@@ -113,6 +115,26 @@ TEST_F(PrintEngineCli, PrintsCopiesAsJobsAndMatchesTheRender) {
     }
     EXPECT_EQ(nDiffer, 0);
     EXPECT_GT(printed.InkCount(), 1000);
+}
+
+// Each copy is a job of the program's own queue: it backs the drawing up and writes a
+// history row, as the window does.
+TEST_F(PrintEngineCli, EveryCopyLeavesABackupAndAHistoryRow) {
+    std::filesystem::create_directory(m_home.Path() / "backup");
+    std::ofstream(m_home.File("Inkvale.ini"), std::ios::app)
+        << "BackupPrintedFiles=1\nBackupDir=" << m_home.File("backup") << "/\nHistoryEnable=1\n"
+        << "HistoryFile=" << m_home.File("history.csv") << "\n";
+    const CRun print = RunCli(Home() + " print " + kMarker + " --copies 3");
+    ASSERT_EQ(print.m_nStatus, 0) << print.m_strOut;
+    EXPECT_EQ(m_sim.Stats().m_nJobsFinished, 3);
+    int nBackups = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(m_home.Path() / "backup")) {
+        EXPECT_NE(entry.path().filename().string().find("WM_LOOSE_SHAPE_TANK"), std::string::npos);
+        ++nBackups;
+    }
+    EXPECT_EQ(nBackups, 3);
+    const std::string strHistory = ReadFileBytes(m_home.File("history.csv"));
+    EXPECT_EQ(std::count(strHistory.begin(), strHistory.end(), '\n'), 3) << strHistory;
 }
 
 TEST_F(PrintEngineCli, RefusedJobExitsWithFailure) {

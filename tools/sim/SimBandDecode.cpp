@@ -49,19 +49,18 @@ CSimSheetImage AssembleSheet(const CMachineParams& params, int32_t nJobWidth,
 
 CSimSheetImage SheetImage(const CBandSheet& sheet) {
     CSimSheetImage image;
-    // Sheets larger than this are cut at the feed end (a simulator, not a poster printer).
-    constexpr int64_t kPixelsMax = int64_t{400} << 20;
+    // Sheets larger than this (a whole 20 m marker on a 2 m roll is about 3 Gpixel) are
+    // cut at the feed end: a simulator, not a poster printer.
+    constexpr int64_t kPixelsMax = int64_t{4} << 30;
     if (sheet.Height() <= 0 || sheet.Width() <= 0)
         return image;
     image.m_nHeight = sheet.Height();
     image.m_nWidth = static_cast<int>(std::min(sheet.Width(), kPixelsMax / sheet.Height()));
-    image.m_pixels.assign(
-        static_cast<size_t>(image.m_nWidth) * static_cast<size_t>(image.m_nHeight), 0);
+    image.m_pixels.assign(image.RowBytes() * static_cast<size_t>(image.m_nHeight), 0);
     for (int y = 0; y < image.m_nHeight; ++y) {
         for (int x = 0; x < image.m_nWidth; ++x) {
             if (sheet.Pixel(y, x))
-                image.m_pixels[static_cast<size_t>(y) * static_cast<size_t>(image.m_nWidth) +
-                               static_cast<size_t>(x)] = 1;
+                image.SetInk(x, y);
         }
     }
     return image;
