@@ -2,9 +2,9 @@
 // Band production: render + format + encode per band on a dense generated marker, and the
 // zero-run coder on a worst-case column image.
 
-#include "layout/BandJob.h"
-#include "layout/OnePage.h"
-#include "layout/PrintHeadCodec.h"
+#include "raster/BandJob.h"
+#include "model/OnePage.h"
+#include "raster/PrintHeadCodec.h"
 
 #include <benchmark/benchmark.h>
 

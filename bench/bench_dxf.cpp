@@ -6,8 +6,8 @@
 
 #include "config/Settings.h"
 #include "import/DxfDrawing.h"
-#include "layout/DxfTaskLoader.h"
-#include "layout/OnePage.h"
+#include "model/DxfTaskLoader.h"
+#include "model/OnePage.h"
 
 #include <benchmark/benchmark.h>
 

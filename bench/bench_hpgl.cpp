@@ -6,7 +6,7 @@
 //
 // bench/hpgl_vs_hp2xx.sh runs both and times the whole `inkvale-cli curves` next to hp2xx.
 #include "import/HpglFile.h"
-#include "layout/OnePage.h"
+#include "model/OnePage.h"
 
 #include <benchmark/benchmark.h>
 

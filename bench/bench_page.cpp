@@ -2,8 +2,8 @@
 // The page operations on a full-size marker: a 2 m x 20 m roll covered with garment-like
 // pieces, about 1.2 million vertices. Every operation works on a fresh copy of the marker
 // made outside the timed region.
-#include "layout/HpglWriter.h"
-#include "layout/OnePage.h"
+#include "model/HpglWriter.h"
+#include "model/OnePage.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 // fitted scale, with the whole drawing in view, and at 8x zoom. The painter is compared
 // with drawing every segment as it is.
 #include "geometry/DispSet.h"
-#include "layout/OnePage.h"
+#include "model/OnePage.h"
 #include "ui/PreviewPainter.h"
 
 #include <QGuiApplication>

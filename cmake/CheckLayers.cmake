@@ -3,9 +3,10 @@
 #
 #   cmake -DSRC=<folder of the layers> -DLAYERS="<lowest>;...;<highest>" -P CheckLayers.cmake
 #
-# A layer is a folder of SRC (its sub-folders belong to it). A file may include headers of
-# its own layer and of the layers listed before it; `#include "layer/..."` naming a layer
-# listed after it is a violation. Includes of anything that is not a layer are not checked.
+# A layer is a folder of SRC, or a sub-folder such as machine/link. A file may include
+# headers of its own layer and of the layers listed before it; `#include "layer/..."`
+# naming a layer listed after it is a violation. Includes of anything that is not a layer
+# are not checked.
 if(NOT SRC OR NOT LAYERS)
     message(FATAL_ERROR "usage: cmake -DSRC=DIR -DLAYERS=\"a;b;c\" -P CheckLayers.cmake")
 endif()
@@ -23,8 +24,21 @@ foreach(rank RANGE 0 ${n})
         file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"]+\"")
         foreach(line ${lines})
             string(REGEX REPLACE "^[^\"]*\"([^\"]+)\".*$" "\\1" header "${line}")
-            string(REGEX REPLACE "/.*$" "" top "${header}")
-            list(FIND LAYERS "${top}" other)
+            # The layer of the header: the listed folder it lies in (a layer may be a
+            # sub-folder, such as machine/link).
+            set(other -1)
+            set(top "")
+            foreach(i RANGE 0 ${n})
+                if(i EQUAL n)
+                    break()
+                endif()
+                list(GET LAYERS ${i} candidate)
+                string(FIND "${header}" "${candidate}/" at)
+                if(at EQUAL 0)
+                    set(other ${i})
+                    set(top "${candidate}")
+                endif()
+            endforeach()
             if(other GREATER rank)
                 file(RELATIVE_PATH rel "${SRC}" "${file}")
                 list(APPEND violations "${rel} includes ${header}: ${top} is above ${layer}")

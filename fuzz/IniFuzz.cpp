@@ -2,7 +2,7 @@
 // Fuzz target of the settings file reader: any bytes must parse, every settings key must
 // read, and what is written back must read back to the same settings.
 #include "config/MachineParams.h"
-#include "config/ProfileFile.h"
+#include "support/ProfileFile.h"
 #include "config/Settings.h"
 #include "config/SettingsStore.h"
 

@@ -2,7 +2,7 @@
 // Task files and undo snapshots: any bytes are either read whole or rejected, and a
 // rejected read leaves the document as it was.
 
-#include "layout/InkvaleDoc.h"
+#include "model/InkvaleDoc.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "config/SettingsStore.h"
 
-#include "config/ProfileFile.h"
+#include "support/ProfileFile.h"
 
 #include <pwd.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "machine/EngineHost.h"
+#include "machine/engine/EngineHost.h"
 
 #include <functional>
 

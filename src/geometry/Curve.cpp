@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geometry/Curve.h"
 
-#include "geometry/Archive.h"
+#include "support/Archive.h"
 #include "geometry/Rounding.h"
 
 #include <algorithm>

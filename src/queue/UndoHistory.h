@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "layout/InkvaleDoc.h"
+#include "model/InkvaleDoc.h"
 
 #include <cstddef>
 #include <cstdint>

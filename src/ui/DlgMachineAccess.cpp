@@ -2,8 +2,8 @@
 #include "ui/DlgMachineAccess.h"
 
 #include "config/MachineParams.h"
-#include "machine/EngineState.h"
-#include "machine/MyCommu.h"
+#include "machine/engine/EngineState.h"
+#include "machine/link/MyCommu.h"
 
 #include <chrono>
 #include <thread>

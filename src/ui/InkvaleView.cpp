@@ -3,7 +3,7 @@
 
 #include "config/MachineParams.h"
 #include "config/Settings.h"
-#include "layout/OnePage.h"
+#include "model/OnePage.h"
 #include "ui/PreviewHost.h"
 #include "ui/QtPreviewPrompts.h"
 

@@ -2,7 +2,7 @@
 // The preview's commands: context menu, zoom and pan keys, splitting and mirroring.
 
 #include "config/Settings.h"
-#include "layout/OnePage.h"
+#include "model/OnePage.h"
 #include "ui/InkvaleView.h"
 #include "ui/PreviewHost.h"
 #include "ui/PreviewPrompts.h"

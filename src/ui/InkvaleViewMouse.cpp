@@ -2,7 +2,7 @@
 // Mouse, wheel and keys of the preview.
 
 #include "config/Settings.h"
-#include "layout/OnePage.h"
+#include "model/OnePage.h"
 #include "ui/InkvaleView.h"
 #include "ui/PreviewHost.h"
 

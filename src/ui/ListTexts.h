@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "layout/OnePage.h"
+#include "model/OnePage.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MyListView.h"
 
-#include "geometry/Utf.h"
+#include "support/Utf.h"
 #include "queue/TaskLists.h"
 #include "ui/ListTexts.h"
 

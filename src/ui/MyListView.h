@@ -2,7 +2,7 @@
 #pragma once
 
 #include "config/Settings.h"
-#include "layout/InkvaleDoc.h"
+#include "model/InkvaleDoc.h"
 #include "queue/TaskQueue.h"
 
 #include <QTableWidget>

@@ -2,7 +2,7 @@
 #include "ui/PreviewPainter.h"
 
 #include "config/Settings.h"
-#include "layout/OnePage.h"
+#include "model/OnePage.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "config/SettingsStore.h"
 
-#include "config/ProfileFile.h"
-#include "support/TestPaths.h"
+#include "support/ProfileFile.h"
+#include "common/TestPaths.h"
 
 #include <gtest/gtest.h>
 

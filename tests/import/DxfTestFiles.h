@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "support/TestPaths.h"
+#include "common/TestPaths.h"
 
 #include <initializer_list>
 #include <string>

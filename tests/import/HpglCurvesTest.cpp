@@ -3,7 +3,7 @@
 #include "import/HpglFile.h"
 
 #include "HpglTestSupport.h"
-#include "support/TestPaths.h"
+#include "common/TestPaths.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 
 #include "StrokeFontTestFonts.h"
 #include "import/StrokeFontData.h"
-#include "support/TestPaths.h"
+#include "common/TestPaths.h"
 
 #include <gtest/gtest.h>
 

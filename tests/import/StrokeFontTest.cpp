@@ -4,7 +4,7 @@
 #include "StrokeFontTestFonts.h"
 #include "import/StrokeFontData.h"
 #include "import/StrokeFontFiles.h"
-#include "support/TestPaths.h"
+#include "common/TestPaths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "machine/MachineLinks.h"
+#include "machine/link/MachineLinks.h"
 #include "SimServer.h"
 #include "config/MachineParams.h"
 #include "config/Settings.h"

@@ -3,7 +3,7 @@
 
 #include "SimFixture.h"
 #include "config/Settings.h"
-#include "machine/ManualCommands.h"
+#include "machine/engine/ManualCommands.h"
 
 #include <gtest/gtest.h>
 

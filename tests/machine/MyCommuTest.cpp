@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "machine/MyCommu.h"
+#include "machine/link/MyCommu.h"
 #include "SimFixture.h"
 
 #include <chrono>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "machine/LinkRefusal.h"
-#include "machine/MyEth.h"
+#include "machine/link/LinkRefusal.h"
+#include "machine/link/MyEth.h"
 
 #include <gtest/gtest.h>
 

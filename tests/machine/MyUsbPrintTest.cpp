@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "machine/MyUsbPrint.h"
+#include "machine/link/MyUsbPrint.h"
 #include "SimFixture.h"
-#include "support/TestPaths.h"
+#include "common/TestPaths.h"
 
 #include <chrono>
 #include <fcntl.h>

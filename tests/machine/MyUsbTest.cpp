@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "machine/MyUsb.h"
+#include "machine/link/MyUsb.h"
 #include "SimFixture.h"
 
 #include <deque>

@@ -5,7 +5,7 @@
 
 #include "SimBandDecode.h"
 #include "SimFixture.h"
-#include "support/TestPaths.h"
+#include "common/TestPaths.h"
 
 #include <QImage>
 

@@ -5,12 +5,12 @@
 
 #include "PrintEngineFixture.h"
 #include "config/SettingsStore.h"
-#include "layout/BandJob.h"
-#include "layout/BandSheet.h"
-#include "layout/TaskDrawingLoader.h"
-#include "machine/JobSetup.h"
-#include "machine/RasterBandSource.h"
-#include "support/TestPaths.h"
+#include "raster/BandJob.h"
+#include "raster/BandSheet.h"
+#include "model/TaskDrawingLoader.h"
+#include "machine/engine/JobSetup.h"
+#include "raster/RasterBandSource.h"
+#include "common/TestPaths.h"
 
 #include <QGuiApplication>
 

@@ -9,11 +9,11 @@
 #include "SimFixture.h"
 #include "config/MachineParams.h"
 #include "config/Settings.h"
-#include "layout/BandGeometry.h"
-#include "layout/BandParams.h"
-#include "layout/OnePage.h"
-#include "layout/PrintHeadFormatter.h"
-#include "machine/PrintEngine.h"
+#include "raster/BandGeometry.h"
+#include "raster/BandParams.h"
+#include "model/OnePage.h"
+#include "raster/PrintHeadFormatter.h"
+#include "machine/engine/PrintEngine.h"
 
 #include <atomic>
 #include <chrono>

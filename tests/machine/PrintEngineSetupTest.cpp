@@ -4,10 +4,10 @@
 
 #include "config/MachineParams.h"
 #include "config/Settings.h"
-#include "layout/BandParams.h"
-#include "layout/OnePage.h"
-#include "machine/JobSetup.h"
-#include "support/TestPaths.h"
+#include "raster/BandParams.h"
+#include "model/OnePage.h"
+#include "machine/engine/JobSetup.h"
+#include "common/TestPaths.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // and the end of a job when the program closes.
 
 #include "PrintEngineFixture.h"
-#include "layout/HpglWriter.h"
-#include "machine/JobSetup.h"
-#include "support/TestPaths.h"
+#include "model/HpglWriter.h"
+#include "machine/engine/JobSetup.h"
+#include "common/TestPaths.h"
 
 #include <chrono>
 

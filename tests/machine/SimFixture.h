@@ -6,10 +6,10 @@
 
 #include "SimServer.h"
 #include "SimUsbBus.h"
-#include "machine/MyCommu.h"
-#include "machine/MyEth.h"
-#include "machine/MyUsb.h"
-#include "machine/MyUsbPrint.h"
+#include "machine/link/MyCommu.h"
+#include "machine/link/MyEth.h"
+#include "machine/link/MyUsb.h"
+#include "machine/link/MyUsbPrint.h"
 
 #include <gtest/gtest.h>
 

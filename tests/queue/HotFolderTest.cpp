@@ -4,7 +4,7 @@
 
 #include "queue/HotFolder.h"
 #include "QueueTestSupport.h"
-#include "support/TestPaths.h"
+#include "common/TestPaths.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -5,9 +5,9 @@
 
 #include "QueueTestSupport.h"
 #include "config/SettingsStore.h"
-#include "machine/RasterBandSource.h"
+#include "raster/RasterBandSource.h"
 #include "machine/SimFixture.h"
-#include "support/TestPaths.h"
+#include "common/TestPaths.h"
 
 #include <spawn.h>
 #include <sys/wait.h>

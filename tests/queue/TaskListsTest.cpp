@@ -4,7 +4,7 @@
 
 #include "queue/TaskLists.h"
 #include "QueueTestSupport.h"
-#include "support/TestPaths.h"
+#include "common/TestPaths.h"
 
 #include <gtest/gtest.h>
 

@@ -4,10 +4,10 @@
 #include "SimOptions.h"
 #include "SimStream.h"
 #include "config/MachineParams.h"
-#include "layout/BandGeometry.h"
-#include "layout/PrintHeadCodec.h"
-#include "machine/MachineProtocol.h"
-#include "support/TestPaths.h"
+#include "raster/BandGeometry.h"
+#include "raster/PrintHeadCodec.h"
+#include "machine/link/MachineProtocol.h"
+#include "common/TestPaths.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "DlgTestSupport.h"
 #include "config/MachineParams.h"
 #include "config/Settings.h"
-#include "machine/EngineState.h"
+#include "machine/engine/EngineState.h"
 #include "machine/SimFixture.h"
 #include "ui/DlgGetPwd.h"
 

@@ -6,7 +6,7 @@
 #include "config/MachineParams.h"
 #include "config/Settings.h"
 #include "machine/SimFixture.h"
-#include "support/TestPaths.h"
+#include "common/TestPaths.h"
 #include "ui/DlgSetPltUnit.h"
 #include "ui/PDlgSetCus.h"
 #include "ui/PDlgSetDir.h"

@@ -4,7 +4,7 @@
 // Shared pieces of the dialog tests: the application on the off-screen platform, recorded
 // prompts and a machine that is either nothing (offline) or the simulator's command layer.
 
-#include "machine/MyCommu.h"
+#include "machine/link/MyCommu.h"
 #include "ui/DlgMachineAccess.h"
 #include "ui/DlgPrompts.h"
 

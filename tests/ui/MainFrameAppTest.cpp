@@ -2,7 +2,7 @@
 // The program as a process: a second start hands over to the first and ends, a termination
 // request ends the first with its settings saved, and --version and --help answer without
 // starting anything.
-#include "support/TestPaths.h"
+#include "common/TestPaths.h"
 #include "ui/InkvaleAppRules.h"
 
 #include <gtest/gtest.h>

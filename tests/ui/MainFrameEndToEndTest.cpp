@@ -4,7 +4,7 @@
 // prints by itself and leaves the folder, and closing while idle ends every thread.
 #include "config/SettingsStore.h"
 #include "queue/TaskLists.h"
-#include "support/TestPaths.h"
+#include "common/TestPaths.h"
 #include "ui/DlgBarTop.h"
 #include "ui/MainFrame.h"
 #include "ui/MainFramePrompts.h"

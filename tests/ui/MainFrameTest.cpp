@@ -4,7 +4,7 @@
 #include "ui/MainFrame.h"
 #include "config/SettingsStore.h"
 #include "queue/TaskLists.h"
-#include "support/TestPaths.h"
+#include "common/TestPaths.h"
 #include "ui/DlgBarTop.h"
 #include "ui/MainFramePrompts.h"
 #include "ui/StatusTexts.h"

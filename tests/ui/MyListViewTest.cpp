@@ -5,7 +5,7 @@
 
 #include "ui/MyListView.h"
 
-#include "layout/InkvaleDoc.h"
+#include "model/InkvaleDoc.h"
 #include "queue/QueueTestSupport.h"
 #include "queue/TaskLists.h"
 #include "ui/ListTexts.h"

@@ -5,9 +5,9 @@
 
 #include "config/SettingsStore.h"
 #include "geometry/SizeRatio.h"
-#include "layout/TaskDrawingLoader.h"
-#include "machine/JobSetup.h"
-#include "machine/MachineLinks.h"
+#include "model/TaskDrawingLoader.h"
+#include "machine/engine/JobSetup.h"
+#include "machine/link/MachineLinks.h"
 
 #include <QGuiApplication>
 

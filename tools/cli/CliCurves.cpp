@@ -7,8 +7,8 @@
 #include "config/MachineParams.h"
 #include "config/Settings.h"
 #include "config/SettingsStore.h"
-#include "layout/OnePage.h"
-#include "layout/TaskDrawingLoader.h"
+#include "model/OnePage.h"
+#include "model/TaskDrawingLoader.h"
 
 #include <charconv>
 #include <cstdio>

@@ -10,8 +10,8 @@
 #include "config/Settings.h"
 #include "config/SettingsStore.h"
 #include "geometry/DispSet.h"
-#include "layout/OnePage.h"
-#include "layout/TaskDrawingLoader.h"
+#include "model/OnePage.h"
+#include "model/TaskDrawingLoader.h"
 
 #include <QFontMetrics>
 #include <QImage>

@@ -10,15 +10,15 @@
 #include "config/MachineParams.h"
 #include "config/Settings.h"
 #include "config/SettingsStore.h"
-#include "layout/OnePage.h"
-#include "layout/TaskDrawingLoader.h"
+#include "model/OnePage.h"
+#include "model/TaskDrawingLoader.h"
 #include "core/InkvaleCore.h"
 #include "core/LoopHandOff.h"
-#include "machine/EngineHost.h"
-#include "machine/LinkRefusal.h"
-#include "machine/MachineLinks.h"
-#include "machine/MachineStatus.h"
-#include "machine/PrintEngine.h"
+#include "machine/engine/EngineHost.h"
+#include "machine/link/LinkRefusal.h"
+#include "machine/link/MachineLinks.h"
+#include "machine/link/MachineStatus.h"
+#include "machine/engine/PrintEngine.h"
 
 #include <algorithm>
 #include <atomic>

@@ -4,7 +4,7 @@
 
 #include "CliBandJob.h"
 
-#include "layout/BandSheet.h"
+#include "raster/BandSheet.h"
 
 #include <cstdio>
 

@@ -4,7 +4,7 @@
 
 #include "CliCommand.h"
 
-#include "layout/InkvaleDoc.h"
+#include "model/InkvaleDoc.h"
 
 #include <cstdio>
 

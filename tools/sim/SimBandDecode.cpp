@@ -2,9 +2,9 @@
 #include "SimBandDecode.h"
 
 #include "config/MachineParams.h"
-#include "layout/BandGeometry.h"
-#include "layout/BandParams.h"
-#include "layout/BandSheet.h"
+#include "raster/BandGeometry.h"
+#include "raster/BandParams.h"
+#include "raster/BandSheet.h"
 
 #include <algorithm>
 

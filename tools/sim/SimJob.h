@@ -3,7 +3,7 @@
 
 #include "SimMachine.h"
 #include "config/MachineParams.h"
-#include "layout/BandSheet.h"
+#include "raster/BandSheet.h"
 
 #include <cstddef>
 #include <cstdint>

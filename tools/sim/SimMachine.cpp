@@ -3,7 +3,7 @@
 
 #include "SimJob.h"
 #include "config/MachineParams.h"
-#include "machine/MachineProtocol.h"
+#include "machine/link/MachineProtocol.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 #include "SimJob.h"
 #include "SimMachine.h"
 #include "config/MachineParams.h"
-#include "machine/MachineProtocol.h"
+#include "machine/link/MachineProtocol.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SimStream.h"
 
-#include "machine/MachineProtocol.h"
+#include "machine/link/MachineProtocol.h"
 
 #include <cerrno>
 #include <chrono>

@@ -3,7 +3,7 @@
 
 #include "SimMachine.h"
 #include "SimStream.h"
-#include "machine/UsbBus.h"
+#include "machine/link/UsbBus.h"
 
 #include <deque>
 #include <memory>

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "raster/BandSource.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace inkvale {
+
+class CEngineLink;
+class IEngineHost;
+
+/// Where a band sender's time went (steady-clock nanoseconds), for benchmarks.
+struct CBandSenderTimes {
+    int64_t m_nRenderNs = 0;  ///< producing band data
+    int64_t m_nRequestNs = 0; ///< band requests, including their busy waits
+    int64_t m_nSendNs = 0;    ///< band data on the link
+    int64_t m_nConfirmNs = 0; ///< confirmations and the waits around them
+    int64_t m_nOtherNs = 0;   ///< waiting for printing to start and for the job to end
+    int32_t m_nResends = 0;   ///< bands whose data had to go out again
+};
+
+/// One job's band sender: waits for the machine to print, then produces, requests, sends
+/// and confirms every band in turn, waits for the machine to finish, and reports the
+/// result through the host (job finished, success or failure). Every wait gives way to the
+/// closing flag; a job ended that way is reported as failed. Band sender thread only.
+class CBandSender {
+public:
+    CBandSender(CEngineLink& link, IEngineHost& host, std::unique_ptr<IBandSource> source,
+                int32_t nBandCount);
+
+    /// The whole job; returns after the host has handled the job-finished message.
+    void Run();
+    /// Times of the job so far (read after Run has returned).
+    const CBandSenderTimes& Times() const { return m_times; }
+    /// Why the job failed on the host's side (a band that could not be produced), else "".
+    const std::string& Error() const { return m_strError; }
+
+    /// Results of RequestBand.
+    static constexpr int kRequestSendNow = 0;
+    static constexpr int kRequestAbandon = 2;
+
+private:
+    int Job();
+    bool WaitForPrinting();
+    bool SendBands();
+    void AbandonJob(int32_t j, const std::string& strWhy);
+    int RequestBand(int32_t j);
+    bool ConfirmBand(int32_t j);
+    bool WaitJobEnd();
+
+    CEngineLink& m_link;
+    IEngineHost& m_host;
+    std::unique_ptr<IBandSource> m_pSource;
+    int32_t m_nBandCount;
+    CBandSenderTimes m_times;
+    std::string m_strError;
+};
+
+} // namespace inkvale

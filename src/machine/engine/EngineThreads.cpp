@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "machine/engine/EngineThreads.h"
+
+#include "machine/engine/EngineHost.h"
+#include "machine/engine/EngineLink.h"
+
+namespace inkvale {
+
+namespace {
+
+// Waits of the service threads, milliseconds.
+constexpr int kJobRunningMs = 100;
+constexpr int kPollStepMs = 5;
+constexpr int kPollSteps = 50; // steps between two status polls (the 51st polls)
+constexpr int kForeignJobMs = 3000;
+constexpr int kBeforePositionMs = 3;
+constexpr int kPositionFailedMs = 100;
+constexpr int kPositionReadMs = 3;
+constexpr int kOfflineProbeMs = 300;
+constexpr int kSchedulerMs = 400;
+constexpr int kFirstFolderMs = 200;
+constexpr int kFolderScanMs = 500;
+constexpr int kFolderRestMs = 1000;
+
+} // namespace
+
+CServiceThreads::CServiceThreads(CEngineLink& link, IEngineHost& host)
+    : m_link(link), m_host(host) {}
+
+CServiceThreads::~CServiceThreads() {
+    m_link.RequestStop();
+    Join();
+}
+
+void CServiceThreads::Start() {
+    m_bMonitor = m_bScheduler = m_bFolderPoll = true;
+    m_monitor = std::thread([this] {
+        while (!m_link.Closing())
+            MonitorTurn();
+        m_bMonitor = false;
+    });
+    m_scheduler = std::thread([this] {
+        while (!m_link.Closing())
+            SchedulerTurn();
+        m_bScheduler = false;
+    });
+    m_folderPoll = std::thread([this] {
+        while (FolderPollTurn()) {
+        }
+        m_bFolderPoll = false;
+    });
+}
+
+void CServiceThreads::Join() {
+    for (std::thread* p : {&m_monitor, &m_scheduler, &m_folderPoll}) {
+        if (p->joinable())
+            p->join();
+    }
+}
+
+void CServiceThreads::MonitorTurn() {
+    if (m_link.JobRunning()) {
+        m_link.Wait(kJobRunningMs);
+        return;
+    }
+    if (m_link.State().m_nMachineOnline != 0) {
+        MonitorOnlineTurn();
+        return;
+    }
+    if (m_link.ReadParams() == 0)
+        m_link.State().m_nMachineOnline = 1;
+    m_link.Wait(kOfflineProbeMs);
+}
+
+// An idle, connected machine is asked for its state about every 52 x 5 ms, each status
+// read followed by a position read.
+void CServiceThreads::MonitorOnlineTurn() {
+    m_link.Wait(kPollStepMs);
+    if (m_nPollCounter++ <= kPollSteps)
+        return;
+    m_nPollCounter = 0;
+    if (m_link.ReadStatus() != 0)
+        return;
+    // A machine printing a job of another host is left alone for a while.
+    if (m_link.MachineState() == kStatePrinting && m_link.Wait(kForeignJobMs))
+        m_link.Wait(kForeignJobMs);
+    if (!m_link.Wait(kBeforePositionMs))
+        return;
+    m_link.Wait(m_link.ReadPosition() == 0 ? kPositionReadMs : kPositionFailedMs);
+}
+
+void CServiceThreads::SchedulerTurn() {
+    if (m_link.Wait(kSchedulerMs) && !m_link.JobRunning())
+        m_host.Send(kMsgStartNextTask, 0);
+}
+
+bool CServiceThreads::FolderPollTurn() {
+    if (m_bFirstFolderTurn) {
+        m_bFirstFolderTurn = false;
+        return m_link.Wait(kFirstFolderMs);
+    }
+    m_host.Send(kMsgScanManDir, 0);
+    if (!m_link.Wait(kFolderScanMs))
+        return false;
+    m_host.Send(kMsgScanAutoDir, 0);
+    if (!m_link.Wait(kFolderScanMs))
+        return false;
+    return m_link.Wait(kFolderRestMs);
+}
+
+} // namespace inkvale

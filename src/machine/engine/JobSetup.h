@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "raster/BandParams.h"
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+namespace inkvale {
+
+class CMachineParams;
+class COnePage;
+struct CSettings;
+
+/// Lead-in shift along X of the cleaning band, plotter units (three or four heads / others).
+inline constexpr int32_t kCleanShiftFourHead = 2040;
+inline constexpr int32_t kCleanShiftTwoHead = 1020;
+/// Lead-in shift along X of precise mode (half a band), plotter units.
+inline constexpr int32_t kPreciseShiftFourHead = 1020;
+inline constexpr int32_t kPreciseShiftTwoHead = 508;
+
+/// The message of a job that does not fit the carriage travel, in the settings' language
+/// (Chinese for 0, English for every other value).
+std::string SizeCheckMessage(int nLanguage);
+
+/// Steps 1 to 6 of a job start: work := a copy of the task's drawing (name, path, box and
+/// start position included), size-corrected by the ratio in force, shifted along X by the
+/// lead-in of the cleaning band (SpAutoClean) and of precise mode, its box recomputed, then
+/// moved back by the task's start position. The result is the page both the print engine
+/// and `inkvale-cli render` rasterise. Any thread that owns both pages.
+void PrepareWorkPage(COnePage& work, const COnePage& task, const CSettings& settings,
+                     const CMachineParams& params);
+
+/// Band count of a prepared page: its drawing bands, plus the label band, doubled in
+/// precise mode. Stores the job width in nJobWidth, which keeps its previous value when the
+/// page box is empty (the band count is then 0, or what the label and precise mode add).
+int64_t CountJobBands(const COnePage& work, const CBandParams& params, int32_t& nJobWidth);
+
+/// Carriage columns of v millimetres: trunc(v x XDotsPerMetre / 1000), from the unsigned
+/// product (taken in 64 bits, so a large resolution cannot wrap it).
+int64_t CarriageDots(uint32_t nMm, uint32_t nXDotsPerMetre);
+
+/// The carriage-width check: true when left buffer + 4 x JobWidth + right buffer + left
+/// offset fit the carriage travel (all in carriage columns), and JobWidth fits the raster
+/// buffers (CBandGeometry::kMaxJobWidth).
+bool FitsCarriage(const CMachineParams& params, int32_t nJobWidth);
+
+/// The backup file of a job started at local time `local`: BackupDir +
+/// "Y-M-D-hHmMsS_" (numbers without leading zeros) + the task's name.
+std::string BackupFileName(const std::string& strBackupDir, const std::string& strTaskName,
+                           const std::tm& local);
+/// BackupFileName, unless a file of that name exists already (a second job of the same name
+/// within the same second): then the first free "Y-M-D-hHmMsS(n)_" name with n = 2, 3, ...,
+/// so that no earlier backup is overwritten.
+std::string FreeBackupFileName(const std::string& strBackupDir, const std::string& strTaskName,
+                               const std::tm& local);
+
+} // namespace inkvale

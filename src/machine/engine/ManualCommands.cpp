@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "machine/engine/ManualCommands.h"
+
+#include "config/Settings.h"
+#include "machine/link/MachineProtocol.h"
+#include "machine/link/MyCommu.h"
+
+namespace inkvale {
+
+namespace {
+
+bool IsJogButton(int nButton) {
+    return nButton >= kBtnLeft && nButton <= kBtnBack;
+}
+
+int JogAction(int nButton) {
+    switch (nButton) {
+    case kBtnLeft:
+        return kActLeft;
+    case kBtnRight:
+        return kActRight;
+    case kBtnFeed:
+        return kActFeed;
+    default:
+        return kActBack;
+    }
+}
+
+CManualOutcome Send(int nAction) {
+    return {nAction, false, false};
+}
+
+CManualOutcome StartClicked(const CCommandBarState& state) {
+    if (!state.m_bJobRunning)
+        return {kNoAction, true, false};
+    return state.m_nMachineState == kStatePaused ? Send(kActResume) : CManualOutcome{};
+}
+
+CManualOutcome StopClicked(const CCommandBarState& state) {
+    const int nLow = state.m_nMachineState & 0x0F;
+    if (nLow != kStateProcessing && nLow != kStatePrinting && nLow != kStatePaused)
+        return {};
+    return {kActStop, false, true};
+}
+
+} // namespace
+
+CManualOutcome JogPressed(int nButton, const CCommandBarState& state) {
+    if (!IsJogButton(nButton) || !state.m_bMachineOnline)
+        return {};
+    return Send(JogAction(nButton));
+}
+
+CManualOutcome JogReleased(int nButton, const CCommandBarState& state) {
+    if (!IsJogButton(nButton) || !state.m_bMachineOnline)
+        return {};
+    return Send(kActJogStop);
+}
+
+CManualOutcome ButtonPressMessage(int nButton, int nLParam, const CCommandBarState& state) {
+    return nLParam == 1 ? JogPressed(nButton, state) : JogReleased(nButton, state);
+}
+
+CManualOutcome ButtonClicked(int nButton, const CCommandBarState& state) {
+    switch (nButton) {
+    case kBtnStart:
+        return StartClicked(state);
+    case kBtnPause:
+        return (state.m_nMachineState & 0x0F) == kStatePrinting ? Send(kActPause)
+                                                                : CManualOutcome{};
+    case kBtnStop:
+        return StopClicked(state);
+    case kBtnReset:
+        return state.m_nMachineState == kStateReady ? Send(kActReset) : CManualOutcome{};
+    case kBtnTest:
+        return state.m_nMachineState == kStateReady ? Send(kActTest) : CManualOutcome{};
+    default:
+        return {};
+    }
+}
+
+void ApplyManualOutcome(const CManualOutcome& outcome, CMyCommu& commu, CSettings& settings) {
+    if (outcome.m_nAction != kNoAction)
+        (void)commu.SendAction(static_cast<uint8_t>(outcome.m_nAction));
+    if (outcome.m_bAutoStartOff)
+        settings.AutoStartEnable = 0;
+}
+
+} // namespace inkvale

@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "model/OnePage.h"
+#include "machine/engine/BandSender.h"
+#include "raster/BandSource.h"
+#include "machine/engine/EngineClock.h"
+#include "machine/engine/EngineHost.h"
+#include "machine/engine/EngineLink.h"
+#include "machine/engine/EngineState.h"
+#include "machine/engine/EngineThreads.h"
+#include "machine/engine/ManualCommands.h"
+
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace inkvale {
+
+class CMachineParams;
+class CMyCommu;
+struct CMachineStatus;
+struct CSettings;
+
+/// Outcome of a job start: 0 when the machine accepted the job and the band sender runs,
+/// -1 otherwise; a text to show the operator when the job did not fit the carriage.
+struct [[nodiscard]] CJobStartResult {
+    int m_nCode = 0;
+    std::string m_strMessage;
+    bool Ok() const { return m_nCode == 0; }
+};
+
+/// The print engine as the task queue uses it: the machine's state byte, the job start and
+/// the end of the job-finished handling. The print engine is the program's; queue tests
+/// stand in a scripted one. Window thread.
+class IQueueEngine {
+public:
+    virtual ~IQueueEngine() = default;
+    /// `MachineState`: the machine's last reported state byte (kStateReady = 1).
+    virtual uint8_t MachineState() const = 0;
+    /// `StartPrintJob`: 0 when the machine accepted the job; a text to show on refusal.
+    virtual CJobStartResult StartPrintJob(COnePage& task) = 0;
+    /// Empties the working page and clears the job, so the next task may start.
+    virtual void ClearJob() = 0;
+    /// The engine's wait (shortened in tests).
+    virtual void SleepMs(int nMs) = 0;
+};
+
+/// The print engine: turns one print task into a machine job, streams its bands from a
+/// band sender thread, and runs the service threads that keep the host's picture of the
+/// machine up to date. It reaches the window thread only through IEngineHost.
+///
+/// Threads: StartPrintJob, ClearJob, StartServiceThreads and Shutdown on the window
+/// thread; everything else reads shared atomics and may be called from any thread.
+class CPrintEngine : public IQueueEngine {
+public:
+    /// Every reference must outlive the engine. The settings are read at job start on the
+    /// window thread; their closing flag by every thread.
+    CPrintEngine(const CSettings& settings, CMachineParams& params, CMyCommu& commu,
+                 CMachineStatus& status, IEngineHost& host, IBandSourceFactory& bands,
+                 IEngineClock& clock = SystemEngineClock());
+    /// Stops and joins every thread (as Shutdown).
+    ~CPrintEngine() override;
+    CPrintEngine(const CPrintEngine&) = delete;
+    CPrintEngine& operator=(const CPrintEngine&) = delete;
+
+    /// `StartPrintJob`: copies and prepares the task's drawing, counts its bands, checks
+    /// the carriage width (refusal: job finished with failure through the host, and the
+    /// message in the result), sends the job header (refusal: -1, silently), writes the
+    /// optional backup and history row, and starts the band sender; the task's print state
+    /// becomes PS_PRINTING. Refused at once while a job runs. Window thread only.
+    CJobStartResult StartPrintJob(COnePage& task) override;
+    /// The end of the job-finished handling: empties the working page and marks that no
+    /// job runs, so the scheduler may start the next. Window thread only (it may be called
+    /// from inside IEngineHost::JobFinished).
+    void ClearJob() override;
+    /// The machine's last reported state byte.
+    uint8_t MachineState() const override { return m_link.MachineState(); }
+    /// Waits on the engine's clock (a test clock makes it instant).
+    void SleepMs(int nMs) override;
+    /// Waits until the band sender of the last job has ended (it ends right after its
+    /// job-finished message returns) and gives its times. Window thread, after ClearJob.
+    CBandSenderTimes JoinFinishedJob();
+    /// Why the last joined job failed on the host's side ("" when it did not), e.g. a band
+    /// that could not be produced. Window thread, after JoinFinishedJob.
+    const std::string& LastJobError() const { return m_strLastError; }
+    /// `JobThread` is set: a job runs.
+    bool JobRunning() const { return m_link.JobRunning(); }
+
+    /// Starts the monitor, scheduler and folder-poll threads. Window thread, once.
+    void StartServiceThreads();
+    /// Ends every loop as the closing flag does and waits for all engine threads. A job
+    /// still running ends as failed (its job-finished message still goes to the host).
+    void Shutdown();
+
+    /// What the command bar's manual commands test (state byte, online, job running).
+    CCommandBarState CommandBarState() const {
+        return {m_link.MachineState(), m_state.m_nMachineOnline != 0, JobRunning()};
+    }
+
+    /// Progress of the running job: LastBandDone x 100 / BandCount, 0 when BandCount is 0.
+    double ProgressPercent() const;
+
+    CEngineLink& Link() { return m_link; }
+    CEngineState& State() { return m_state; }
+    const CEngineState& State() const { return m_state; }
+    CServiceThreads& Services() { return m_services; }
+    /// `WorkPage`: the running job's prepared copy of its task.
+    const COnePage& WorkPage() const { return m_work; }
+
+    /// Wait before the job header and the two short waits after it, milliseconds.
+    static constexpr int kBeforeHeaderMs = 300;
+    static constexpr int kShortWaitMs = 4;
+
+private:
+    CJobStartResult RefuseOversize();
+    void WriteBackupAndHistory(const COnePage& task);
+    void StartSender(std::unique_ptr<IBandSource> source, int32_t nBandCount);
+
+    const CSettings& m_settings;
+    CMachineParams& m_params;
+    IEngineHost& m_host;
+    IBandSourceFactory& m_bands;
+    CEngineState m_state;
+    CEngineLink m_link;
+    CServiceThreads m_services;
+    COnePage m_work;
+    std::unique_ptr<CBandSender> m_pSender;
+    std::thread m_sender;
+    CBandSenderTimes m_lastTimes;
+    std::string m_strLastError;
+};
+
+} // namespace inkvale

@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "machine/link/MyCommu.h"
+
+#include <mutex>
+#include <optional>
+
+namespace inkvale {
+
+CMyCommu::CMyCommu(const ILinkChoice& choice, CMachineStatus& status, CMachineLink& eth,
+                   CMachineLink& usbPrint, CMachineLink& usb)
+    : m_choice(choice), m_status(status), m_eth(eth), m_usbPrint(usbPrint), m_usb(usb) {}
+
+CMachineLink& CMyCommu::CurrentLink() {
+    switch (m_choice.CommuVia()) {
+    case kCommuUsbPrint:
+        return m_usbPrint;
+    case kCommuUsb:
+        return m_usb;
+    default:
+        return m_eth;
+    }
+}
+
+void CMyCommu::CloseAfter(CMachineLink& link, int nResult) {
+    m_status.m_linkRefusal.Store(link.Refusal());
+    if (!m_status.m_bJobRunning || nResult != 0)
+        link.Close();
+}
+
+int CMyCommu::SendAction(uint8_t nCode) {
+    CMachineLink& link = CurrentLink();
+    std::lock_guard<std::mutex> guard(link.Lock());
+    uint8_t nState = 0;
+    const int nResult = link.Action(nCode, &nState);
+    if (nResult == 0)
+        m_status.m_nMachineState = nState;
+    CloseAfter(link, nResult);
+    return nResult;
+}
+
+int CMyCommu::ReadRegs(uint8_t nAddress, uint8_t nCount, CReplyBuffer& reply) {
+    CMachineLink& link = CurrentLink();
+    std::lock_guard<std::mutex> guard(link.Lock());
+    const int nResult = link.Read(nAddress, nCount, reply);
+    CloseAfter(link, nResult);
+    return nResult;
+}
+
+int CMyCommu::WriteRegs(uint8_t nAddress, uint8_t nCount, const uint8_t* pData) {
+    CMachineLink& link = CurrentLink();
+    std::lock_guard<std::mutex> guard(link.Lock());
+    std::optional<uint8_t> state;
+    const int nResult = link.Write(nAddress, nCount, pData, state);
+    if (state)
+        m_status.m_nMachineState = *state;
+    CloseAfter(link, nResult);
+    return nResult;
+}
+
+int CMyCommu::SendData(const uint8_t* pData, size_t nLength) {
+    CMachineLink& link = CurrentLink();
+    std::lock_guard<std::mutex> guard(link.Lock());
+    const int nResult = link.SendData(pData, nLength, m_status.m_nMachineState);
+    m_status.m_linkRefusal.Store(link.Refusal());
+    return nResult;
+}
+
+void CMyCommu::CloseEthLink() {
+    const int nVia = m_choice.CommuVia();
+    if (nVia == kCommuUsbPrint || nVia == kCommuUsb)
+        return;
+    // Under the lock: the band sender may be in the middle of an exchange on this link.
+    std::lock_guard<std::mutex> guard(m_eth.Lock());
+    m_eth.Close();
+}
+
+} // namespace inkvale

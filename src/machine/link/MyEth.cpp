@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "machine/link/MyEth.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+namespace inkvale {
+
+namespace {
+
+bool SetTimeout(int fd, int nOption, int nMs) {
+    timeval tv{};
+    tv.tv_sec = nMs / 1000;
+    tv.tv_usec = (nMs % 1000) * 1000;
+    return setsockopt(fd, SOL_SOCKET, nOption, &tv, sizeof tv) == 0;
+}
+
+bool SetNonBlocking(int fd, bool bOn) {
+    const int flags = fcntl(fd, F_GETFL, 0);
+    if (flags < 0)
+        return false;
+    return fcntl(fd, F_SETFL, bOn ? flags | O_NONBLOCK : flags & ~O_NONBLOCK) == 0;
+}
+
+} // namespace
+
+bool IsMachineAddressAllowed(uint32_t nIp) {
+#ifdef INKVALE_LOOPBACK_ONLY
+    // First octet in the lowest byte: 127.x.x.x only.
+    return (nIp & 0xFFu) == 127u;
+#else
+    (void)nIp;
+    return true;
+#endif
+}
+
+CMyEth::CMyEth(const ILinkChoice& choice, uint16_t nPort, CEthTimeouts timeouts)
+    : m_choice(choice), m_nPort(nPort), m_timeouts(timeouts) {}
+
+CMyEth::~CMyEth() {
+    Close();
+    DropSocket();
+}
+
+int CMyEth::EnsureOpen() {
+    if (m_bConnected)
+        return 0;
+    // The address is read once: the one checked is the one connected to, even when the
+    // operator changes it meanwhile. A refused address never gets as far as a socket.
+    const uint32_t nIp = m_choice.MachineIp();
+    if (!IsMachineAddressAllowed(nIp)) {
+        m_refusal = {ELinkRefusal::kLoopbackOnly, nIp};
+        return -1;
+    }
+    m_refusal = {};
+    if (m_nSocket < 0) {
+        m_nSocket = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
+        if (m_nSocket < 0)
+            return -1;
+    }
+    if (!Connect(nIp)) {
+        DropSocket();
+        return -1;
+    }
+    m_bConnected = true;
+    return 0;
+}
+
+// Non-blocking connect bounded by the connect time-out, then back to blocking mode with
+// the send and receive time-outs as socket options.
+bool CMyEth::Connect(uint32_t nIp) {
+    if (!SetTimeout(m_nSocket, SO_SNDTIMEO, m_timeouts.m_nIoMs) ||
+        !SetTimeout(m_nSocket, SO_RCVTIMEO, m_timeouts.m_nIoMs) || !SetNonBlocking(m_nSocket, true))
+        return false;
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(m_nPort);
+    addr.sin_addr.s_addr = nIp; // first octet in the lowest byte
+    if (connect(m_nSocket, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 &&
+        errno != EINPROGRESS)
+        return false;
+    pollfd pfd{m_nSocket, POLLOUT, 0};
+    if (poll(&pfd, 1, m_timeouts.m_nConnectMs) < 1)
+        return false;
+    // Writable also means "failed" on Linux: the socket error tells which.
+    int nError = 0;
+    socklen_t nLen = sizeof nError;
+    if (getsockopt(m_nSocket, SOL_SOCKET, SO_ERROR, &nError, &nLen) != 0 || nError != 0)
+        return false;
+    return SetNonBlocking(m_nSocket, false);
+}
+
+void CMyEth::Close() {
+    if (!m_bConnected)
+        return;
+    DropSocket();
+    m_bConnected = false;
+}
+
+void CMyEth::DropSocket() {
+    if (m_nSocket >= 0)
+        ::close(m_nSocket);
+    m_nSocket = -1;
+}
+
+bool CMyEth::SendFrame(const uint8_t* p, size_t n) {
+    if (m_nSocket < 0)
+        return false;
+    const ssize_t nSent = send(m_nSocket, p, n, MSG_NOSIGNAL);
+    return nSent == static_cast<ssize_t>(n);
+}
+
+int CMyEth::ReceiveReply(uint8_t* p, size_t nMax) {
+    if (m_nSocket < 0)
+        return -1;
+    ssize_t nGot;
+    do {
+        nGot = recv(m_nSocket, p, nMax, 0);
+    } while (nGot < 0 && errno == EINTR);
+    return nGot < 0 ? -1 : static_cast<int>(nGot);
+}
+
+} // namespace inkvale

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/DxfTaskLoader.h"
+
+#include "import/DxfConvert.h"
+#include "model/TaskDrawingLoader.h"
+#include "model/TaskLoadView.h"
+
+namespace inkvale {
+
+CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings, CTaskLoadView* pView) {
+    const CDxfCurvesResult read = ReadDxfCurves(page.m_strPath, settings.DxfUnit,
+                                                settings.m_strInstallDir, page.m_arrCurves);
+    if (!read.Ok()) {
+        page.ClearCurves();
+        return {read.m_nStatus, read.m_strMessage};
+    }
+    page.JoinSegments();
+    if (page.m_arrCurves.empty())
+        return {kDxfTaskNoCurves, "the file holds nothing that can be drawn"};
+
+    page.CleanCurves();
+    page.NormalizeOrigin();
+    // A DXF drawing wider than the roll is always folded into strips.
+    const int32_t nWidth = RollWidthUnits(settings);
+    if (page.m_nMaxY > nWidth) {
+        if (page.m_nMinY != 0)
+            page.MoveToOrigin();
+        if (page.m_nMaxY > nWidth && !SplitWidthChecked(page, nWidth)) {
+            page.ClearCurves();
+            return {kDxfTaskTooWide, "the drawing is far wider than the roll (check DxfUnit)"};
+        }
+    }
+    page.m_nPrintState = PS_WAITING;
+    page.m_nStartMm = 0;
+    if (pView != nullptr) {
+        pView->RefreshTaskList();
+        pView->SelectRow(0);
+    }
+    return {};
+}
+
+} // namespace inkvale

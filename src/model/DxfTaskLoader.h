@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "config/Settings.h"
+#include "model/OnePage.h"
+
+#include <string>
+
+namespace inkvale {
+
+class CTaskLoadView;
+
+/// Outcome of the DXF part of a task load.
+struct [[nodiscard]] CDxfTaskResult {
+    int m_nStatus = 0;       ///< 0 success; negative failure (codes of DxfConvert.h, or
+                             ///< kDxfTaskNoCurves, kDxfTaskTooWide)
+    std::string m_strReason; ///< why it failed (English), for logs and the command line
+    bool Ok() const { return m_nStatus == 0; }
+};
+
+/// The file held no entity that draws anything.
+inline constexpr int kDxfTaskNoCurves = -4;
+/// The drawing is so much wider than the roll that folding it makes no sense.
+inline constexpr int kDxfTaskTooWide = -5;
+
+/// Reads the DXF file of the task (page.m_strPath) into its empty curve array and
+/// places it: the geometry, then the texts (drawn by the HP-GL reader with the fonts of
+/// settings.m_strInstallDir), joined, cleaned, with X starting at 0
+/// and no negative Y, and split into strips of the roll width (PaperLenMm) when it is
+/// wider, whatever SplitEn says. On success the task's print state and start position
+/// become 0, the task list is refreshed and the preview selects row 0 (pView may be
+/// nullptr). On failure the task keeps no drawing. Window thread only.
+CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings, CTaskLoadView* pView);
+
+} // namespace inkvale

@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/TaskDrawingLoader.h"
+
+#include "geometry/Units.h"
+#include "support/Utf.h"
+#include "import/HpglFile.h"
+#include "model/DxfTaskLoader.h"
+#include "model/TaskLoadView.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace inkvale {
+
+namespace {
+
+const char* OpenFailedText(const CSettings& settings) {
+    return settings.Language == 0 ? "文件打开失败!" : "Open File Failed!";
+}
+
+char16_t Upper(char16_t c) {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;
+}
+
+/// Reads an HP-GL task into its curve array; the reader's unit factors go to the caller.
+bool ReadHpglTask(COnePage& task, const CSettings& settings, bool bShowErrors,
+                  CTaskLoadResult& result, double& dScaleX, double& dScaleY) {
+    CHpglFile reader;
+    reader.m_strPath = task.m_strPath;
+    reader.m_strAppDir = settings.m_strInstallDir;
+    reader.m_nPltFileUnit = settings.PltFileUnit;
+    const CHpglReadResult read = reader.Read();
+    if (!read.Ok()) {
+        if (!read.m_strMessage.empty())
+            result.m_arrMessages.push_back(read.m_strMessage);
+        if (bShowErrors)
+            result.m_arrMessages.emplace_back(OpenFailedText(settings));
+        result.m_strReason =
+            "the HP-GL file cannot be read (status " + std::to_string(read.m_nStatus) + ")";
+        return false;
+    }
+    reader.ToCurves(task.m_arrCurves, settings.PGCmdType);
+    dScaleX = reader.m_dScaleX;
+    dScaleY = reader.m_dScaleY;
+    return true;
+}
+
+/// The preparation every freshly read drawing goes through, in this order.
+bool Prepare(COnePage& task, const CSettings& settings, double dScaleX, double dScaleY) {
+    task.CleanCurves();
+    const CHpglUnitFactor unit = HpglUnitFactor(settings.PltFileUnit, dScaleX, dScaleY);
+    if (unit.m_bApply)
+        task.ScaleAll(unit.m_dX, unit.m_dY);
+    task.CalcExtents();
+    if (task.m_nMinX < 0 || task.m_nMinY < 0)
+        task.MoveToOrigin();
+    if (settings.AutoMirror != 0)
+        task.MirrorPage();
+    const int32_t nWidth = RollWidthUnits(settings);
+    if (settings.SplitEn == 0 || task.m_nMaxY <= nWidth)
+        return true;
+    if (task.m_nMinY != 0)
+        task.MoveToOrigin();
+    if (task.m_nMaxY > nWidth && settings.AutoRotate != 0)
+        task.RotateQuarter();
+    return task.m_nMaxY <= nWidth || SplitWidthChecked(task, nWidth);
+}
+
+} // namespace
+
+bool IsDxfPath(std::string_view strPath) {
+    const std::u16string path = Utf8ToUtf16(strPath);
+    if (path.size() <= 5)
+        return false;
+    const std::u16string_view tail = std::u16string_view(path).substr(path.size() - 3);
+    return Upper(tail[0]) == u'D' && Upper(tail[1]) == u'X' && Upper(tail[2]) == u'F';
+}
+
+int32_t RollWidthUnits(const CSettings& settings) {
+    return static_cast<int32_t>(std::clamp<int64_t>(MmToUnits(settings.PaperLenMm), 0, INT_MAX));
+}
+
+bool SplitWidthChecked(COnePage& page, int32_t w) {
+    if (w <= 0)
+        return true; // no roll width configured: nothing to fold to
+    if (page.m_nMaxY / w > kMaxSplitStrips)
+        return false;
+    return page.SplitWidth(w);
+}
+
+CTaskLoadResult LoadTaskDrawing(COnePage& task, const CSettings& settings, bool bShowErrors,
+                                CTaskLoadView* pView) {
+    CTaskLoadResult result;
+    if (!task.m_arrCurves.empty()) {
+        result.m_bLoaded = true;
+        return result;
+    }
+    double dScaleX = 1.0;
+    double dScaleY = 1.0;
+    if (IsDxfPath(task.m_strPath)) {
+        const CDxfTaskResult dxf = LoadDxfTask(task, settings, pView);
+        if (!dxf.Ok()) {
+            result.m_bEmpty = dxf.m_nStatus == kDxfTaskNoCurves;
+            result.m_strReason = dxf.m_strReason;
+            return result;
+        }
+    } else if (!ReadHpglTask(task, settings, bShowErrors, result, dScaleX, dScaleY)) {
+        return result;
+    }
+    if (task.m_arrCurves.empty()) {
+        result.m_bEmpty = true;
+        result.m_strReason = "the file holds nothing that can be drawn";
+        return result;
+    }
+    if (!Prepare(task, settings, dScaleX, dScaleY)) {
+        task.ClearCurves();
+        result.m_strReason = "the drawing is far wider than the roll (check the unit settings)";
+        return result;
+    }
+    task.m_nPrintState = PS_WAITING;
+    task.m_nStartMm = 0;
+    if (pView != nullptr)
+        pView->RefreshTaskList();
+    result.m_bLoaded = true;
+    return result;
+}
+
+} // namespace inkvale

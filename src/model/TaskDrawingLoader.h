@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "config/Settings.h"
+#include "model/OnePage.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace inkvale {
+
+class CTaskLoadView;
+
+/// Outcome of loading a task's drawing.
+struct [[nodiscard]] CTaskLoadResult {
+    bool m_bLoaded = false; ///< the task has a drawing now (or had one already)
+    /// The file was read but holds nothing that can be drawn (the task stays empty).
+    bool m_bEmpty = false;
+    /// Texts to show the operator, in order (in the language of the settings); empty
+    /// when nothing is to be shown, e.g. for the queue's silent loads.
+    std::vector<std::string> m_arrMessages;
+    std::string m_strReason; ///< why the load failed (English), for logs and the CLI
+};
+
+/// The strip count beyond which a loaded drawing is not folded: a drawing more than this
+/// many roll widths across is a wrong unit, not a garment marker. (The page's own limits,
+/// COnePage::kMaxFoldStrips and kMaxFoldCutMarkCurves, guard memory for every fold.)
+inline constexpr int32_t kMaxSplitStrips = 200;
+
+/// Whether the path names a DXF file: more than 5 characters, the last three "DXF" in any
+/// letter case. Characters are counted as the operator sees them (UTF-16 units).
+bool IsDxfPath(std::string_view strPath);
+
+/// SplitWidth (w) of the page (its box must be valid). Without a roll width (w <= 0)
+/// nothing happens. A fold into more than kMaxSplitStrips strips, or one the page refuses
+/// as too large, does not happen and the result is false.
+bool SplitWidthChecked(COnePage& page, int32_t w);
+
+/// The roll width PaperLenMm in plotter units, within the int32 range.
+int32_t RollWidthUnits(const CSettings& settings);
+
+/// Reads and prepares the drawing of a task whose curve array is empty; a task that has
+/// curves is left exactly as it is. DXF paths (IsDxfPath) load through LoadDxfTask,
+/// others through the HP-GL reader; then both are cleaned, scaled by PltFileUnit, moved
+/// to the origin, mirrored (AutoMirror) and, with SplitEn, turned (AutoRotate) and split
+/// to the roll width. On success the print state and start position become 0 and the
+/// task list is refreshed. bShowErrors lets an unreadable HP-GL file produce the
+/// "Open File Failed!" message. pView may be nullptr. Window thread only.
+CTaskLoadResult LoadTaskDrawing(COnePage& task, const CSettings& settings, bool bShowErrors,
+                                CTaskLoadView* pView);
+
+} // namespace inkvale

@@ -1,0 +1,307 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/TaskDrawingLoader.h"
+
+#include "import/DxfConvert.h"
+#include "model/DxfTaskLoader.h"
+#include "model/TaskLoadView.h"
+#include "common/TestPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace inkvale {
+namespace {
+
+using Points = std::vector<CPoint>;
+
+/// Records what the loader asks of the windows.
+class CRecordingView : public CTaskLoadView {
+public:
+    void RefreshTaskList() override { m_arrCalls.emplace_back("refresh"); }
+    void SelectRow(int nRow) override { m_arrCalls.push_back("select " + std::to_string(nRow)); }
+    std::vector<std::string> m_arrCalls;
+};
+
+std::string Lines(std::initializer_list<std::string_view> lines) {
+    std::string s;
+    for (std::string_view l : lines) {
+        s += l;
+        s += '\n';
+    }
+    return s;
+}
+
+/// A DXF file whose ENTITIES are LINEs from (x1, y1) to (x2, y2), in millimetres.
+std::string DxfLines(std::initializer_list<std::array<const char*, 4>> lines) {
+    std::string s = Lines({"0", "SECTION", "2", "ENTITIES"});
+    for (const auto& l : lines)
+        s += Lines({"0", "LINE", "10", l[0], "20", l[1], "11", l[2], "21", l[3]});
+    return s + Lines({"0", "ENDSEC", "0", "EOF"});
+}
+
+/// A scratch installation folder with settings that change nothing by themselves.
+struct Fixture {
+    test::CScratchDir m_dir;
+    CSettings m_settings;
+    CRecordingView m_view;
+    COnePage m_page;
+
+    Fixture() {
+        m_settings.m_strInstallDir = m_dir.Path().string() + "/";
+        m_settings.DxfUnit = 40;
+        m_settings.PaperLenMm = 2100;
+        m_settings.PltFileUnit = 0;
+        m_settings.AutoMirror = 0;
+        m_settings.AutoRotate = 0;
+        m_settings.SplitEn = 0;
+        m_settings.Language = 1;
+    }
+    /// Writes the file and makes it the page's source.
+    void Source(const std::string& strName, const std::string& strBytes) {
+        m_page.m_strPath = m_dir.File(strName);
+        EXPECT_TRUE(test::WriteFileBytes(m_page.m_strPath, strBytes));
+    }
+    CTaskLoadResult Load(bool bShowErrors = true) {
+        return LoadTaskDrawing(m_page, m_settings, bShowErrors, &m_view);
+    }
+    Points Curve(size_t i) const { return m_page.m_arrCurves.at(i).m_arrPoints; }
+};
+
+TEST(TaskDrawingLoader, DxfIsChosenByTheLastThreeCharactersOfALongEnoughPath) {
+    struct Case {
+        const char* m_pszPath;
+        bool m_bDxf;
+    };
+    const Case cases[] = {
+        {"/tmp/x.dxf", true}, {"ab.DXF", true},      {"ab.DxF", true},
+        {"a.dxf", false},     {"/tmp/x.plt", false}, {"/tmp/x.dxf.plt", false},
+        {"/tmp/adxf", true},  {"文件.dxf", true},    {"文.dxf", false}, // counted in characters
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsDxfPath(c.m_pszPath), c.m_bDxf) << c.m_pszPath;
+}
+
+TEST(DxfTaskLoader, JoinsCleansAndMovesToTheOrigin) {
+    Fixture f;
+    f.Source("t.dxf", DxfLines({{"10", "-5", "20", "-5"}, {"20", "-5", "20", "5"}}));
+    f.m_page.m_nPrintState = PS_REPEAT;
+    f.m_page.m_nStartMm = 7;
+    const CDxfTaskResult r = LoadDxfTask(f.m_page, f.m_settings, &f.m_view);
+    ASSERT_TRUE(r.Ok()) << r.m_strReason;
+    ASSERT_EQ(f.m_page.m_arrCurves.size(), 1u);
+    EXPECT_EQ(f.Curve(0), (Points{{0, 0}, {400, 0}, {400, 400}}));
+    EXPECT_EQ(f.m_page.m_nPrintState, PS_WAITING);
+    EXPECT_EQ(f.m_page.m_nStartMm, 0);
+    EXPECT_EQ(f.m_view.m_arrCalls, (std::vector<std::string>{"refresh", "select 0"}));
+}
+
+TEST(DxfTaskLoader, PositiveSmallestYIsKept) {
+    Fixture f;
+    f.Source("t.dxf", DxfLines({{"10", "5", "20", "15"}}));
+    ASSERT_TRUE(LoadDxfTask(f.m_page, f.m_settings, nullptr).Ok());
+    EXPECT_EQ(f.Curve(0), (Points{{0, 200}, {400, 600}}));
+}
+
+TEST(DxfTaskLoader, FailuresLeaveNoDrawingAndTellNoWindow) {
+    struct Case {
+        const char* m_pszName;
+        std::string m_strBytes;
+        int m_nStatus;
+    };
+    const Case cases[] = {
+        {"only arcs and lightweight polylines",
+         Lines({"0",  "SECTION",    "2",  "ENTITIES", "0",  "ARC", "40", "5",
+                "0",  "LWPOLYLINE", "10", "0",        "20", "0",   "10", "5",
+                "20", "5",          "0",  "ENDSEC",   "0",  "EOF"}),
+         kDxfTaskNoCurves},
+        {"layer with an undefined linetype",
+         Lines({"0", "SECTION", "2", "TABLES", "0", "TABLE", "2", "LAYER", "0", "LAYER", "2", "0",
+                "6", "DASHED", "0", "ENDTAB", "0", "ENDSEC"}) +
+             DxfLines({{"0", "0", "1", "1"}}),
+         kDxfLoadImport},
+        {"absurdly wide for the roll", DxfLines({{"0", "0", "1e6", "1e7"}}), kDxfTaskTooWide},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.m_pszName);
+        Fixture f;
+        f.Source("t.dxf", c.m_strBytes);
+        const CDxfTaskResult r = LoadDxfTask(f.m_page, f.m_settings, &f.m_view);
+        EXPECT_EQ(r.m_nStatus, c.m_nStatus);
+        EXPECT_FALSE(r.m_strReason.empty());
+        EXPECT_TRUE(f.m_page.m_arrCurves.empty());
+        EXPECT_TRUE(f.m_view.m_arrCalls.empty());
+    }
+    Fixture f;
+    f.m_page.m_strPath = f.m_dir.File("missing.dxf");
+    EXPECT_EQ(LoadDxfTask(f.m_page, f.m_settings, nullptr).m_nStatus, kDxfLoadImport);
+}
+
+TEST(TaskDrawingLoader, DxfWiderThanTheRollIsSplitEvenWithSplittingOff) {
+    Fixture f;
+    f.m_settings.PaperLenMm = 100; // 4000 units
+    f.Source("wide.dxf", DxfLines({{"0", "0", "0", "250"}}));
+    f.Source("wide.plt", "IN;PU0,0;PD0,10000;");
+    f.m_page.m_strPath = f.m_dir.File("wide.dxf");
+    ASSERT_TRUE(f.Load().m_bLoaded);
+    EXPECT_LE(f.m_page.m_nMaxY, 4000);
+    EXPECT_EQ(f.m_page.m_arrCurves.size(), 3u) << "three strips, no cut marks (maxX < 4000)";
+
+    COnePage hpgl;
+    hpgl.m_strPath = f.m_dir.File("wide.plt");
+    ASSERT_TRUE(LoadTaskDrawing(hpgl, f.m_settings, true, nullptr).m_bLoaded);
+    ASSERT_EQ(hpgl.m_arrCurves.size(), 1u) << "an HP-GL drawing is split only with SplitEn";
+    EXPECT_EQ(hpgl.m_nMaxY, 10000);
+}
+
+TEST(TaskDrawingLoader, UnitFactorAppliesToHpglAndDxfAlike) {
+    Fixture f;
+    f.m_settings.PltFileUnit = 1;
+    f.Source("t.plt", "IN;PU0,0;PD1000,0;");
+    ASSERT_TRUE(f.Load().m_bLoaded);
+    EXPECT_EQ(f.Curve(0), (Points{{0, 0}, {1016, 0}}));
+
+    Fixture g;
+    g.m_settings.PltFileUnit = 1;
+    g.Source("t.dxf", DxfLines({{"0", "0", "25", "0"}}));
+    ASSERT_TRUE(g.Load().m_bLoaded);
+    EXPECT_EQ(g.Curve(0), (Points{{0, 0}, {1016, 0}}));
+}
+
+TEST(TaskDrawingLoader, AutoMirrorMirrorsADxfTask) {
+    Fixture f;
+    f.m_settings.AutoMirror = 1;
+    f.Source("t.dxf", DxfLines({{"0", "0", "10", "10"}}));
+    ASSERT_TRUE(f.Load().m_bLoaded);
+    EXPECT_EQ(f.Curve(0), (Points{{0, 400}, {400, 0}}));
+}
+
+TEST(TaskDrawingLoader, TurnedDrawingThatFitsIsNotSplit) {
+    // 3000 mm across the roll and 1000 mm along it, on a 2100 mm roll.
+    Fixture f;
+    f.m_settings.SplitEn = 1;
+    f.m_settings.AutoRotate = 1;
+    f.Source("t.plt", "IN;PU0,0;PD40000,0,40000,120000,0,120000,0,0;");
+    ASSERT_TRUE(f.Load().m_bLoaded);
+    ASSERT_EQ(f.m_page.m_arrCurves.size(), 1u);
+    EXPECT_EQ(f.m_page.m_nMaxY, 40000);
+    EXPECT_EQ(f.m_page.m_nMaxX, 120000);
+}
+
+TEST(TaskDrawingLoader, PreparationRunsUnitMirrorTurnSplitInThisOrder) {
+    Fixture f;
+    f.m_settings.PltFileUnit = 1; // x 1.016
+    f.m_settings.AutoMirror = 1;
+    f.m_settings.SplitEn = 1;
+    f.m_settings.AutoRotate = 1;
+    f.m_settings.PaperLenMm = 20; // 800 units: the DXF load itself does not split
+    f.Source("t.dxf", DxfLines({{"0", "0", "30", "0"}, {"30", "0", "30", "20"}}));
+    ASSERT_TRUE(f.Load().m_bLoaded);
+    // Joined and cleaned: (0,0) (1200,0) (1200,800); scaled: (0,0) (1219,0) (1219,812);
+    // mirrored: (0,812) (1219,812) (1219,0); turned: (0,0) (0,1219) (812,1219); split at
+    // Y = 800 with strips M + G = 812 + 1200 apart.
+    ASSERT_EQ(f.m_page.m_arrCurves.size(), 2u);
+    EXPECT_EQ(f.Curve(0), (Points{{0, 0}, {0, 800}}));
+    EXPECT_EQ(f.Curve(1), (Points{{2012, 0}, {2012, 419}, {2012, 419}, {2824, 419}}));
+    EXPECT_EQ(f.m_view.m_arrCalls, (std::vector<std::string>{"refresh", "select 0", "refresh"}));
+}
+
+TEST(TaskDrawingLoader, TaskWithCurvesIsLeftAlone) {
+    Fixture f;
+    f.Source("t.plt", "IN;PU0,0;PD1000,0;");
+    f.m_page.m_arrCurves.emplace_back().AddPoint(5, 5);
+    f.m_page.m_nStartMm = 12;
+    f.m_page.m_nPrintState = PS_REPEAT;
+    EXPECT_TRUE(f.Load().m_bLoaded);
+    EXPECT_EQ(f.m_page.m_arrCurves.size(), 1u);
+    EXPECT_EQ(f.m_page.m_nStartMm, 12);
+    EXPECT_EQ(f.m_page.m_nPrintState, PS_REPEAT);
+    EXPECT_TRUE(f.m_view.m_arrCalls.empty());
+}
+
+TEST(TaskDrawingLoader, SuccessfulLoadResetsStateAndStartPosition) {
+    Fixture f;
+    f.Source("t.plt", "IN;PU0,0;PD1000,0;");
+    f.m_page.m_nStartMm = 12;
+    f.m_page.m_nPrintState = PS_REPEAT;
+    ASSERT_TRUE(f.Load().m_bLoaded);
+    EXPECT_EQ(f.m_page.m_nStartMm, 0);
+    EXPECT_EQ(f.m_page.m_nPrintState, PS_WAITING);
+    EXPECT_EQ(f.m_view.m_arrCalls, (std::vector<std::string>{"refresh"}));
+}
+
+TEST(TaskDrawingLoader, UnreadableHpglShowsTheMessageOnlyWhenAskedTo) {
+    struct Case {
+        int m_nLanguage;
+        bool m_bShow;
+        std::vector<std::string> m_arrMessages;
+    };
+    const Case cases[] = {
+        {1, true, {"Open File Failed!"}},
+        {5, true, {"Open File Failed!"}},
+        {0, true, {"文件打开失败!"}},
+        {0, false, {}},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        f.m_settings.Language = c.m_nLanguage;
+        f.m_page.m_strPath = f.m_dir.File("missing.plt");
+        const CTaskLoadResult r = f.Load(c.m_bShow);
+        EXPECT_FALSE(r.m_bLoaded);
+        EXPECT_EQ(r.m_arrMessages, c.m_arrMessages);
+        EXPECT_FALSE(r.m_strReason.empty());
+        EXPECT_TRUE(f.m_page.m_arrCurves.empty());
+        EXPECT_TRUE(f.m_view.m_arrCalls.empty());
+    }
+}
+
+TEST(TaskDrawingLoader, NoRollWidthMeansNoSplit) {
+    Fixture f;
+    f.m_settings.PaperLenMm = 0;
+    f.m_settings.SplitEn = 1;
+    f.Source("t.plt", "IN;PU0,0;PD0,1000;");
+    ASSERT_TRUE(f.Load().m_bLoaded);
+    EXPECT_EQ(f.Curve(0), (Points{{0, 0}, {0, 1000}}));
+}
+
+// Every DXF file of the real-world corpus loads as a task, or fails for a stated reason.
+TEST(TaskDrawingLoader, CorpusDxfFilesLoad) {
+    struct Case {
+        const char* m_pszFile;
+        bool m_bLoads;
+    };
+    const Case cases[] = {
+        {"astm-parser-GMX1416S18_ASTM.DXF", true},
+        {"astm-parser-ORILEGWB_AAMA.DXF", true},
+        {"astm-parser-ORILEGWB_ASTM.DXF", true},
+        {"astm-parser-WM_LOOSE_SHAPE_TANK.DXF", true},
+        {"astm-parser-clo-box.dxf", true},
+        {"astm-parser-clo-pattern.dxf", true},
+        {"ezdxf-AC1003_LINE_Example.dxf", true},
+        {"ezdxf-ASCII_R12.dxf", true},
+        {"ezdxf-Leica_Disto_S910.dxf", true},
+        {"ezdxf-Minimal_DXF_AC1009.dxf", false}, // an empty ENTITIES section: nothing to draw
+        {"ezdxf-POLI-ALL210_12.DXF", true},
+        {"ezdxf-R12_with_trash_beyond_EOF.dxf", true},
+        {"ezdxf-cc_dxflib.dxf", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.m_pszFile);
+        Fixture f;
+        f.m_page.m_strPath = (test::CorpusDir() / "dxf" / c.m_pszFile).string();
+        const CTaskLoadResult r = f.Load();
+        EXPECT_EQ(r.m_bLoaded, c.m_bLoads) << r.m_strReason;
+        EXPECT_EQ(f.m_page.m_arrCurves.empty(), !c.m_bLoads);
+        EXPECT_EQ(r.m_bEmpty, !c.m_bLoads);
+        if (!c.m_bLoads) {
+            EXPECT_EQ(r.m_strReason, "the file holds nothing that can be drawn");
+        }
+    }
+}
+
+} // namespace
+} // namespace inkvale
