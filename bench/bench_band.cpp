@@ -144,7 +144,7 @@ void BandJob(benchmark::State& state, int comb, int32_t widthMm) {
             const double c0 = ThreadCpuMs();
             const double p0 = ProcessCpuMs();
             const auto t0 = std::chrono::steady_clock::now();
-            const CBandResult r = job.RenderBand(j);
+            const CBandOutput r = job.RenderBand(j);
             const auto t1 = std::chrono::steady_clock::now();
             cpu.push_back(ThreadCpuMs() - c0);
             procCpu.push_back(ProcessCpuMs() - p0);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "raster/BandJob.h"
 
+#include "raster/BandRasteriser.h"
+
 #include "support/Utf.h"
 #include "model/OnePage.h"
 
@@ -43,9 +45,17 @@ bool CBandJob::AcquireBuffers() {
     return static_cast<bool>(m_lease);
 }
 
-CBandResult CBandJob::RenderBand(int64_t j) {
-    CBandResult result;
-    result.m_nCode = -1;
+CBandJob::~CBandJob() = default;
+CBandJob::CBandJob(CBandJob&&) noexcept = default;
+CBandJob& CBandJob::operator=(CBandJob&&) noexcept = default;
+
+void CBandJob::SetUseBuckets(bool bUse) {
+    m_raster->SetUseBuckets(bUse);
+}
+
+CBandOutput CBandJob::RenderBand(int64_t j) {
+    CBandOutput result;
+    result.m_bOk = false;
     if (!FitsBuffers() || m_nJobWidth < 0) {
         result.m_strMessage = "job width " + std::to_string(m_nJobWidth) +
                               " exceeds the band buffers (28000 columns)";
@@ -68,7 +78,7 @@ CBandResult CBandJob::RenderBand(int64_t j) {
     const size_t nBytes = m_formatter.FormatBand(j, m_nBandCount, m_nJobWidth, m_lease.Bitmap(),
                                                  m_lease.ColumnImage(), m_lease.BandData(),
                                                  CBandBuffers::kBandDataBytes);
-    result.m_nCode = 0;
+    result.m_bOk = true;
     result.m_data = std::span<const uint8_t>(m_lease.BandData(), nBytes);
     return result;
 }

@@ -3,7 +3,7 @@
 
 #include "raster/BandBuffers.h"
 #include "raster/BandGeometry.h"
-#include "raster/BandRasteriser.h"
+#include "raster/BandSource.h"
 #include "raster/PrintHeadFormatter.h"
 
 #include <cstdint>
@@ -15,26 +15,23 @@ namespace inkvale {
 
 class COnePage;
 
-/// One band's data as produced for the machine.
-struct [[nodiscard]] CBandResult {
-    int m_nCode = 0;                 ///< 0 success, -1 failure
-    std::string m_strMessage;        ///< why it failed
-    std::span<const uint8_t> m_data; ///< the band data; valid until the next band or job end
-    bool Ok() const { return m_nCode == 0; }
-};
-
 /// The raster side of one print job: band count and JobWidth at job start, then band after
 /// band the band bitmap, the column image and the band data in the process-wide buffers.
 ///
 /// Construct on the window thread once the working page is prepared; RenderBand runs on the
 /// band sender thread. The page must not change and must outlive the job.
-class CBandJob {
+class CBandRasteriser;
+
+class CBandJob : public IBandSource {
 public:
     /// Counts the page: nPreviousJobWidth is kept when the page's box is empty.
     CBandJob(const COnePage& page, const CBandParams& params, int32_t nPreviousJobWidth = 0);
     /// A job whose JobWidth and BandCount were counted by the caller.
     CBandJob(const COnePage& page, const CBandParams& params, int32_t nJobWidth,
              int64_t nBandCount);
+    ~CBandJob() override;
+    CBandJob(CBandJob&&) noexcept;
+    CBandJob& operator=(CBandJob&&) noexcept;
 
     /// Takes the process-wide buffers now (else the first RenderBand does); false while
     /// another job holds them. They are released when the job is destroyed, on any thread.
@@ -53,14 +50,14 @@ public:
     /// Renders band j (0 <= j < BandCount) and formats its data. Fails when the job does
     /// not fit the buffers, another job holds them, j is out of range, or the band needs text
     /// and no QGuiApplication provides fonts.
-    CBandResult RenderBand(int64_t j);
+    CBandOutput RenderBand(int64_t j) override;
 
     /// The band bitmap and column image of the last rendered band (null before the first).
     const uint8_t* Bitmap() const { return m_lease ? m_lease.Bitmap() : nullptr; }
     const uint8_t* ColumnImage() const { return m_lease ? m_lease.ColumnImage() : nullptr; }
 
     /// Draw every curve in every band (for checking the buckets).
-    void SetUseBuckets(bool bUse) { m_raster->SetUseBuckets(bUse); }
+    void SetUseBuckets(bool bUse);
 
 private:
     CBandGeometry m_geo;

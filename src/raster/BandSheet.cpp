@@ -55,15 +55,10 @@ bool CBandSheet::Pixel(int32_t nRow, int64_t nColumn) const {
     return (b >> (7 - nColumn % 8)) & 1u;
 }
 
-QImage CBandSheet::ToImage() const {
-    if (m_bTooLarge || m_nWidth == 0 || m_nHeight == 0 || m_nWidth > INT32_MAX)
-        return {};
-    QImage image(static_cast<int>(m_nWidth), m_nHeight, QImage::Format_Mono);
-    image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
-    for (int32_t row = 0; row < m_nHeight; ++row)
-        std::memcpy(image.scanLine(row), m_bits.data() + static_cast<size_t>(row) * m_nRowBytes,
-                    std::min(m_nRowBytes, static_cast<size_t>(image.bytesPerLine())));
-    return image;
+const uint8_t* CBandSheet::RowBits(int32_t nRow) const {
+    if (m_bTooLarge || nRow < 0 || nRow >= m_nHeight || m_bits.empty())
+        return nullptr;
+    return m_bits.data() + static_cast<size_t>(nRow) * m_nRowBytes;
 }
 
 } // namespace inkvale

@@ -3,8 +3,6 @@
 
 #include "raster/BandDecoder.h"
 
-#include <QImage>
-
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -30,8 +28,10 @@ public:
     int64_t Width() const { return m_nWidth; }   ///< feed pixels
     int32_t Height() const { return m_nHeight; } ///< carriage rows = JobWidth
     bool Pixel(int32_t nRow, int64_t nColumn) const;
-    /// A one-bit image of the sheet, ink black on white paper (null when the sheet is empty).
-    QImage ToImage() const;
+    /// Row nRow's pixels, one bit each, the leftmost in the most significant bit, RowBytes()
+    /// bytes (nullptr when the sheet was refused as too large or the row does not exist).
+    const uint8_t* RowBits(int32_t nRow) const;
+    size_t RowBytes() const { return m_nRowBytes; }
 
 private:
     CBandDecoder m_decoder;

@@ -13,9 +13,10 @@ struct CBandParams;
 
 /// One band as produced for the machine, or why it could not be produced.
 struct [[nodiscard]] CBandOutput {
-    std::span<const uint8_t> m_data;
+    std::span<const uint8_t> m_data; ///< valid until the next band or the job's end
     bool m_bOk = true;
     std::string m_strMessage; ///< why the band could not be produced (English)
+    bool Ok() const { return m_bOk; }
 };
 
 /// The band data of one job, produced one band at a time just before it is requested

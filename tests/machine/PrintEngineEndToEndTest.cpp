@@ -76,7 +76,7 @@ protected:
         CBandJob job(work, params);
         CBandSheet sheet(params, job.JobWidth(), job.BandCount());
         for (int64_t j = 0; j < job.BandCount(); ++j) {
-            const CBandResult r = job.RenderBand(j);
+            const CBandOutput r = job.RenderBand(j);
             EXPECT_TRUE(r.Ok()) << r.m_strMessage;
             EXPECT_TRUE(sheet.AddBand(j, r.m_data).Ok());
         }

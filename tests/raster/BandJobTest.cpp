@@ -2,7 +2,7 @@
 #include "raster/BandJob.h"
 
 #include "BandTestApp.h"
-#include "raster/BandSheet.h"
+#include "raster/BandSheetImage.h"
 #include "model/OnePage.h"
 
 #include <gtest/gtest.h>
@@ -57,7 +57,7 @@ TEST(BandJobTest, RegularBandsDecodeToTheBitmapsPrintedPixels) {
         CBandDecoder dec(p);
         const CBandGeometry& geo = job.Geometry();
         for (int64_t j = 0; j < job.BandCount(); ++j) {
-            const CBandResult r = job.RenderBand(j);
+            const CBandOutput r = job.RenderBand(j);
             ASSERT_TRUE(r.Ok()) << r.m_strMessage;
             ASSERT_TRUE(dec.Decode(r.m_data, job.JobWidth(), geo.IsReturnBand(j)).Ok());
             int nDiff = 0;
@@ -85,7 +85,7 @@ TEST(BandJobTest, JobSizesAndSpecialBands) {
     EXPECT_EQ(job.BandCount(), 82);
     EXPECT_EQ(job.JobWidth(), 3239);
     for (int64_t j : {0, 1, 81}) {
-        const CBandResult r = job.RenderBand(j);
+        const CBandOutput r = job.RenderBand(j);
         ASSERT_TRUE(r.Ok()) << r.m_strMessage;
         EXPECT_GT(r.m_data.size(), 100u) << j;
     }
@@ -105,7 +105,7 @@ TEST(BandJobTest, OverWideJobsAndBusyBuffersAreRefused) {
     page.CalcExtents();
     CBandJob wide(page, CBandParams{});
     EXPECT_FALSE(wide.FitsBuffers());
-    const CBandResult r = wide.RenderBand(0);
+    const CBandOutput r = wide.RenderBand(0);
     EXPECT_FALSE(r.Ok());
     EXPECT_NE(r.m_strMessage.find("28000"), std::string::npos);
 
@@ -133,7 +133,7 @@ TEST(BandJobTest, SheetPlacesBandsAtTheirFeedOffsets) {
         CBandJob job(page, p);
         CBandSheet sheet(p, job.JobWidth(), job.BandCount());
         for (int64_t j = 0; j < job.BandCount(); ++j) {
-            const CBandResult r = job.RenderBand(j);
+            const CBandOutput r = job.RenderBand(j);
             ASSERT_TRUE(r.Ok());
             ASSERT_TRUE(sheet.AddBand(j, r.m_data).Ok());
         }
@@ -144,7 +144,7 @@ TEST(BandJobTest, SheetPlacesBandsAtTheirFeedOffsets) {
         EXPECT_EQ(nInk, 1182) << precise;
         EXPECT_TRUE(sheet.Pixel(92, 1) && sheet.Pixel(92, 1182)) << precise;
         EXPECT_FALSE(sheet.Pixel(92, 0) || sheet.Pixel(92, 1183)) << precise;
-        const QImage image = sheet.ToImage();
+        const QImage image = BandSheetImage(sheet);
         EXPECT_EQ(image.width(), sheet.Width());
         EXPECT_EQ(image.pixelIndex(1, 92), 1);
     }
@@ -153,7 +153,7 @@ TEST(BandJobTest, SheetPlacesBandsAtTheirFeedOffsets) {
 TEST(BandJobTest, SheetAcceptsChunkPaddingOnlyWhenAsked) {
     const COnePage page = Drawing(5, 4000, 4000, 3);
     CBandJob job(page, CBandParams{});
-    const CBandResult r = job.RenderBand(0);
+    const CBandOutput r = job.RenderBand(0);
     ASSERT_TRUE(r.Ok());
     std::vector<uint8_t> padded(r.m_data.begin(), r.m_data.end());
     padded.resize((padded.size() / 4096 + 1) * 4096, 0);

@@ -35,7 +35,7 @@ int RunBands(const CCliContext& ctx) {
         return kExitFailed;
     }
     for (int64_t j = 0; j < bands.BandCount(); ++j) {
-        const CBandResult r = bands.RenderBand(j);
+        const CBandOutput r = bands.RenderBand(j);
         if (!r.Ok()) {
             std::fprintf(stderr, "inkvale-cli bands: band %lld: %s\n", static_cast<long long>(j),
                          r.m_strMessage.c_str());

@@ -4,7 +4,7 @@
 
 #include "CliBandJob.h"
 
-#include "raster/BandSheet.h"
+#include "raster/BandSheetImage.h"
 
 #include <cstdio>
 
@@ -18,7 +18,7 @@ int RunRender(const CCliContext& ctx) {
     CBandJob& bands = *job.m_pJob;
     CBandSheet sheet(job.m_bandParams, bands.JobWidth(), bands.BandCount());
     for (int64_t j = 0; j < bands.BandCount(); ++j) {
-        const CBandResult r = bands.RenderBand(j);
+        const CBandOutput r = bands.RenderBand(j);
         if (!r.Ok()) {
             std::fprintf(stderr, "inkvale-cli render: band %lld: %s\n", static_cast<long long>(j),
                          r.m_strMessage.c_str());
@@ -31,7 +31,7 @@ int RunRender(const CCliContext& ctx) {
             return kExitFailed;
         }
     }
-    const QImage image = sheet.ToImage();
+    const QImage image = BandSheetImage(sheet);
     if (image.isNull() || !image.save(QString::fromStdString(out), "PNG")) {
         std::fprintf(stderr, "inkvale-cli render: cannot write %s (%lld x %d pixels)\n",
                      out.c_str(), static_cast<long long>(sheet.Width()), sheet.Height());
