@@ -149,7 +149,7 @@ void BandJob(benchmark::State& state, int comb, int32_t widthMm) {
             cpu.push_back(ThreadCpuMs() - c0);
             procCpu.push_back(ProcessCpuMs() - p0);
             if (!r.Ok()) {
-                state.SkipWithError(r.m_strMessage.c_str());
+                state.SkipWithError(r.m_strDiag.c_str());
                 return;
             }
             bytes += r.m_data.size();

@@ -129,7 +129,7 @@ void BM_WriteHpgl(benchmark::State& state) {
     for (auto _ : state) {
         const CWriteResult res = WriteHpgl(page, path);
         if (!res.Ok())
-            state.SkipWithError(res.m_strMessage.c_str());
+            state.SkipWithError(res.m_strDiag.c_str());
     }
     state.counters["bytes"] = double(std::filesystem::file_size(path));
     state.counters["vertices"] = double(page.VertexCount());

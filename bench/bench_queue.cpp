@@ -25,14 +25,14 @@ public:
     void RefreshTaskList() override {}
     void SelectRow(int) override {}
     void Redraw() override {}
-    void ShowMessage(const std::string&) override {}
+    void ShowMessage(const CMessage&) override {}
     void AutoModeOff() override {}
 };
 
 class CIdleEngine : public IQueueEngine {
 public:
     uint8_t MachineState() const override { return 4; }
-    CJobStartResult StartPrintJob(COnePage&) override { return {-1, {}}; }
+    CJobStartResult StartPrintJob(COnePage&) override { return CResult::Failure(-1, "idle"); }
     void ClearJob() override {}
     void SleepMs(int) override {}
 };

@@ -55,14 +55,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CHpglFile whole;
     whole.m_nPltFileUnit = size > 0 ? data[0] % 4 : 0;
     const CHpglReadResult result = whole.ReadMemory(bytes);
-    if (result.m_nStatus == kHpglBadLength)
+    if (result.m_nCode == kHpglBadLength)
         return 0;
 
     CHpglFile pieces;
     pieces.m_nPltFileUnit = whole.m_nPltFileUnit;
     const size_t nPiece = 1 + (size > 1 ? data[1] % 13 : 0);
     const CHpglReadResult again = ReadInPieces(pieces, bytes, nPiece);
-    if (again.m_nStatus != result.m_nStatus || again.m_strMessage != result.m_strMessage ||
+    if (again.m_nCode != result.m_nCode || again.m_arrMessages != result.m_arrMessages ||
         !SamePlotList(whole.PlotList(), pieces.PlotList()))
         std::abort();
 

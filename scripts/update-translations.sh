@@ -27,7 +27,8 @@ for ts in resources/translations/*.ts; do
         target=$(mktemp --suffix=.ts)
         cp "$ts" "$target"
     fi
-    "$lupdate" -silent -no-obsolete -locations none src -ts "$target"
+    "$lupdate" -silent -no-obsolete -locations none \
+        -tr-function-alias QT_TRANSLATE_NOOP+=INKVALE_TRANSLATE_NOOP src -ts "$target"
     if ((check)); then
         missing=$(grep -c 'type="unfinished"' "$target" || true)
         if ((missing > 0)); then

@@ -194,6 +194,33 @@
     </message>
 </context>
 <context>
+    <name>Messages</name>
+    <message>
+        <source>文件打开失败!</source>
+        <translation>Fayl açıla bilmədi!</translation>
+    </message>
+    <message>
+        <source>重复打开</source>
+        <translation>Fayl artıq açıqdır</translation>
+    </message>
+    <message>
+        <source>文件大小超出限制</source>
+        <translation>Faylın ölçüsü həddi aşır</translation>
+    </message>
+    <message>
+        <source>超出机器幅宽！请重新设置右边据和纸张宽度！</source>
+        <translation>İş maşının çap enindən böyükdür! Sağ kənar boşluğunu və kağızın enini yenidən təyin edin!</translation>
+    </message>
+    <message>
+        <source>意外的文件格式。</source>
+        <translation>Gözlənilməz fayl formatı.</translation>
+    </message>
+    <message>
+        <source>读取 %1 时发生了错误。</source>
+        <translation>%1 oxunarkən xəta baş verdi.</translation>
+    </message>
+</context>
+<context>
     <name>inkvale::CDlgAbout</name>
     <message>
         <source>关于Inkvale</source>

@@ -194,6 +194,33 @@
     </message>
 </context>
 <context>
+    <name>Messages</name>
+    <message>
+        <source>文件打开失败!</source>
+        <translation>Open File Failed!</translation>
+    </message>
+    <message>
+        <source>重复打开</source>
+        <translation>Already Open</translation>
+    </message>
+    <message>
+        <source>文件大小超出限制</source>
+        <translation>File size too large</translation>
+    </message>
+    <message>
+        <source>超出机器幅宽！请重新设置右边据和纸张宽度！</source>
+        <translation>Out of size Y,plaese change para Y start,or open another plt</translation>
+    </message>
+    <message>
+        <source>意外的文件格式。</source>
+        <translation>Unexpected file format.</translation>
+    </message>
+    <message>
+        <source>读取 %1 时发生了错误。</source>
+        <translation>An error occurred while reading %1.</translation>
+    </message>
+</context>
+<context>
     <name>inkvale::CDlgAbout</name>
     <message>
         <source>关于Inkvale</source>

@@ -194,6 +194,33 @@
     </message>
 </context>
 <context>
+    <name>Messages</name>
+    <message>
+        <source>文件打开失败!</source>
+        <translation>Не удалось открыть файл!</translation>
+    </message>
+    <message>
+        <source>重复打开</source>
+        <translation>Файл уже открыт</translation>
+    </message>
+    <message>
+        <source>文件大小超出限制</source>
+        <translation>Размер файла превышает предел</translation>
+    </message>
+    <message>
+        <source>超出机器幅宽！请重新设置右边据和纸张宽度！</source>
+        <translation>Задание шире рабочего поля машины! Измените правый отступ и ширину бумаги!</translation>
+    </message>
+    <message>
+        <source>意外的文件格式。</source>
+        <translation>Неожиданный формат файла.</translation>
+    </message>
+    <message>
+        <source>读取 %1 时发生了错误。</source>
+        <translation>Ошибка при чтении %1.</translation>
+    </message>
+</context>
+<context>
     <name>inkvale::CDlgAbout</name>
     <message>
         <source>关于Inkvale</source>

@@ -194,6 +194,33 @@
     </message>
 </context>
 <context>
+    <name>Messages</name>
+    <message>
+        <source>文件打开失败!</source>
+        <translation>Dosya açılamadı!</translation>
+    </message>
+    <message>
+        <source>重复打开</source>
+        <translation>Dosya zaten açık</translation>
+    </message>
+    <message>
+        <source>文件大小超出限制</source>
+        <translation>Dosya boyutu sınırı aşıyor</translation>
+    </message>
+    <message>
+        <source>超出机器幅宽！请重新设置右边据和纸张宽度！</source>
+        <translation>İş, makinenin baskı genişliğini aşıyor! Sağ kenar boşluğunu ve kâğıt genişliğini yeniden ayarlayın!</translation>
+    </message>
+    <message>
+        <source>意外的文件格式。</source>
+        <translation>Beklenmeyen dosya biçimi.</translation>
+    </message>
+    <message>
+        <source>读取 %1 时发生了错误。</source>
+        <translation>%1 okunurken bir hata oluştu.</translation>
+    </message>
+</context>
+<context>
     <name>inkvale::CDlgAbout</name>
     <message>
         <source>关于Inkvale</source>

@@ -157,8 +157,8 @@ void CInkvaleApp::LoadQtTranslation(QApplication& app, const QString& strName) {
 
 void CInkvaleApp::OpenTaskFile(const std::string& strPath) {
     const CDocResult result = m_pFrame->Doc().OpenTaskFile(strPath);
-    if (!result.Ok())
-        m_pFrame->ShowMessage(result.m_strMessage);
+    for (const CMessage& message : result.m_arrMessages)
+        m_pFrame->ShowMessage(message);
     m_pFrame->RefreshTaskList();
 }
 

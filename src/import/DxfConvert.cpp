@@ -200,10 +200,10 @@ CDxfCurvesResult ReadDxfCurves(const std::string& strPath, int32_t nUnit,
                                const CDxfLimits& limits) {
     DxfDrawingPtr pDrawing(DxfDrawingCreate());
     if (!pDrawing)
-        return {kDxfLoadNoMemory, "out of memory", {}};
+        return {CResult::Failure(kDxfLoadNoMemory, "out of memory"), {}};
     DxfImportError error = DxfImportError::kNone;
     if (!DxfImport(pDrawing.get(), strPath, &error))
-        return {kDxfLoadImport, DxfImportErrorText(error), {}};
+        return {CResult::Failure(kDxfLoadImport, DxfImportErrorText(error)), {}};
     CDxfConvertContext ctx;
     ctx.m_pDrawing = pDrawing.get();
     ctx.m_nUnit = nUnit;
@@ -219,10 +219,10 @@ CDxfCurvesResult ReadDxfCurves(const std::string& strPath, int32_t nUnit,
     if (ctx.m_bOverBudget) {
         // Half a drawing must not reach the plotter.
         arrCurves.resize(nCurvesBefore);
-        return {kDxfLoadTooLarge, "the drawing is too large", {}};
+        return {CResult::Failure(kDxfLoadTooLarge, "the drawing is too large"), {}};
     }
     DrawLabels(ctx.m_strLabels, strAppDir, arrCurves);
-    return {0, "", std::move(ctx.m_strLabels)};
+    return {CResult{}, std::move(ctx.m_strLabels)};
 }
 
 } // namespace inkvale

@@ -3,6 +3,7 @@
 
 #include "geometry/Curve.h"
 #include "import/DxfDrawing.h"
+#include "support/Result.h"
 
 #include <cstdint>
 #include <string>
@@ -63,12 +64,10 @@ void ConvertEntity(CDxfConvertContext& ctx, const DxfEntity& entity, CCurveArray
 /// Converts every entity of the ENTITIES section in order.
 void ConvertDxfEntities(CDxfConvertContext& ctx, CCurveArray& arrCurves);
 
-/// Outcome of reading a DXF file into curves.
-struct [[nodiscard]] CDxfCurvesResult {
-    int m_nStatus = 0;        ///< 0 success, negative failure
-    std::string m_strMessage; ///< why it failed (English), empty on success
-    std::string m_strLabels;  ///< the HP-GL label commands the texts became
-    bool Ok() const { return m_nStatus == 0; }
+/// Outcome of reading a DXF file into curves: 0 or one of the codes below, why it failed in
+/// the diagnostic, and the HP-GL label commands the texts became.
+struct [[nodiscard]] CDxfCurvesResult : CResult {
+    std::string m_strLabels;
 };
 
 inline constexpr int kDxfLoadNoMemory = -1; ///< the drawing could not be created

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "support/Result.h"
+
 #include "geometry/Curve.h"
 #include "import/HpglPlotList.h"
 #include "import/StrokeFontText.h"
@@ -22,15 +24,9 @@ inline constexpr int kHpglRejected = -3;  ///< a number after DF, or "data over 
 inline constexpr int64_t kHpglMinFileBytes = 6;
 inline constexpr int64_t kHpglMaxFileBytes = 32'000'000;
 
-/// The text of a read that stopped on a number token too long to carry over.
-inline constexpr const char* kHpglOverflowText = "data over flow";
-
-/// Outcome of a read: the status and, when the operator must be told, the text to show.
-struct [[nodiscard]] CHpglReadResult {
-    int m_nStatus = kHpglReadOk;
-    std::string m_strMessage; ///< empty unless there is something to show
-    bool Ok() const { return m_nStatus == kHpglReadOk; }
-};
+/// Outcome of a read: the status as m_nCode and, when the operator must be told (a number
+/// token too long to carry over), EMsg::kDataOverflow.
+using CHpglReadResult = CResult;
 
 /// Scale factors of the HP-GL unit choice (setting PltFileUnit) for the finished page.
 struct CHpglUnitFactor {

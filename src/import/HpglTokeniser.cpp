@@ -162,7 +162,7 @@ const char* CHpglTokeniser::ScanPlainInteger(const char* p, const char* pEnd) {
 
 void CHpglTokeniser::TakeNumberText(const char* p, size_t nLen, bool bEnded) {
     if (m_strToken.size() + nLen > kMaxNumberLen) {
-        Stop(kHpglRejected, kHpglOverflowText);
+        Stop(kHpglRejected, true);
         return;
     }
     if (!bEnded) {
@@ -284,7 +284,7 @@ void CHpglTokeniser::StepNoParam(uint8_t c) {
         m_szCmd[0] = Upper(c);
         m_eState = EState::kLetters1;
     } else if (IsNumberChar(c)) {
-        Stop(kHpglRejected, "");
+        Stop(kHpglRejected, false);
     }
 }
 
@@ -356,13 +356,15 @@ void CHpglTokeniser::ExecuteCommand() {
     m_file.Execute(m_szCmd, m_arrParams);
     m_arrParams.clear();
     if (m_file.m_arrPlotList.Overflowed())
-        Stop(kHpglRejected, kHpglOverflowText);
+        Stop(kHpglRejected, true);
 }
 
-void CHpglTokeniser::Stop(int nStatus, const char* pszMessage) {
+void CHpglTokeniser::Stop(int nStatus, bool bOverflow) {
     m_bStopped = true;
-    m_result.m_nStatus = nStatus;
-    m_result.m_strMessage = pszMessage;
+    m_result.m_nCode = nStatus;
+    m_result.m_strDiag = bOverflow ? "data over flow" : "a number after DF";
+    if (bOverflow)
+        m_result.m_arrMessages = {{EMsg::kDataOverflow, {}}};
     m_arrParams.clear();
     m_strToken.clear();
 }

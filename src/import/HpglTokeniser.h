@@ -60,7 +60,7 @@ private:
     void AppendLabel(const char* p, size_t nLen);
     void EndLabel();
     void ExecuteCommand();
-    void Stop(int nStatus, const char* pszMessage);
+    void Stop(int nStatus, bool bOverflow);
 
     CHpglFile& m_file;
     EState m_eState = EState::kLetters0;

@@ -12,11 +12,11 @@ CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings, CTaskLoadV
                                                 settings.m_strInstallDir, page.m_arrCurves);
     if (!read.Ok()) {
         page.ClearCurves();
-        return {read.m_nStatus, read.m_strMessage};
+        return CResult::Failure(read.m_nCode, read.m_strDiag);
     }
     page.JoinSegments();
     if (page.m_arrCurves.empty())
-        return {kDxfTaskNoCurves, "the file holds nothing that can be drawn"};
+        return CResult::Failure(kDxfTaskNoCurves, "the file holds nothing that can be drawn");
 
     page.CleanCurves();
     page.NormalizeOrigin();
@@ -27,7 +27,8 @@ CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings, CTaskLoadV
             page.MoveToOrigin();
         if (page.m_nMaxY > nWidth && !SplitWidthChecked(page, nWidth)) {
             page.ClearCurves();
-            return {kDxfTaskTooWide, "the drawing is far wider than the roll (check DxfUnit)"};
+            return CResult::Failure(kDxfTaskTooWide,
+                                   "the drawing is far wider than the roll (check DxfUnit)");
         }
     }
     page.m_nPrintState = PS_WAITING;

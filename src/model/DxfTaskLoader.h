@@ -3,6 +3,7 @@
 
 #include "config/Settings.h"
 #include "model/OnePage.h"
+#include "support/Result.h"
 
 #include <string>
 
@@ -10,13 +11,9 @@ namespace inkvale {
 
 class CTaskLoadView;
 
-/// Outcome of the DXF part of a task load.
-struct [[nodiscard]] CDxfTaskResult {
-    int m_nStatus = 0;       ///< 0 success; negative failure (codes of DxfConvert.h, or
-                             ///< kDxfTaskNoCurves, kDxfTaskTooWide)
-    std::string m_strReason; ///< why it failed (English), for logs and the command line
-    bool Ok() const { return m_nStatus == 0; }
-};
+/// Outcome of the DXF part of a task load: 0, or a negative code of DxfConvert.h,
+/// kDxfTaskNoCurves or kDxfTaskTooWide, with why it failed in the diagnostic.
+using CDxfTaskResult = CResult;
 
 /// The file held no entity that draws anything.
 inline constexpr int kDxfTaskNoCurves = -4;

@@ -103,14 +103,14 @@ std::string FormatHpgl(const COnePage& page) {
 CWriteResult WriteHpgl(const COnePage& page, const std::string& path) {
     std::unique_ptr<std::FILE, CFileCloser> file(std::fopen(path.c_str(), "wb"));
     if (!file)
-        return {-1, kFileOpenError};
+        return CResult::Failure(-1, "cannot create " + path, {{EMsg::kFileOpenError, {}}});
     CHpglEmitter out(file.get());
     Emit(page, out);
     out.Flush();
     // A full disk must not pass for a saved drawing.
     const bool closeFailed = std::fclose(file.release()) != 0;
     if (out.WriteFailed() || closeFailed)
-        return {-1, kFileWriteError};
+        return CResult::Failure(-1, "cannot write " + path, {{EMsg::kFileWriteError, {}}});
     return {};
 }
 

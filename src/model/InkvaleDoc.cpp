@@ -32,9 +32,11 @@ CTaskList Own(std::vector<COnePage>& pages) {
 }
 
 CDocResult ReadError(const std::string& path) {
-    const std::string pattern = kTaskFileReadError;
-    const size_t at = pattern.find("%1");
-    return {-1, pattern.substr(0, at) + path + pattern.substr(at + 2)};
+    return CResult::Failure(-1, "cannot read " + path, {{EMsg::kTaskFileRead, {path}}});
+}
+
+CDocResult WriteError(const std::string& path) {
+    return CResult::Failure(-1, "cannot write " + path, {{EMsg::kFileOpenError, {}}});
 }
 
 } // namespace
@@ -54,7 +56,7 @@ CDocResult CInkvaleDoc::Deserialize(const uint8_t* data, size_t size) {
     std::vector<COnePage> lists[3];
     for (auto& list : lists) {
         if (!reader.ReadPages(list))
-            return {-2, kTaskFileFormatError};
+            return CResult::Failure(-2, "not a task file", {{EMsg::kTaskFileFormat, {}}});
     }
     m_arrOpened = Own(lists[0]);
     m_arrManDir = Own(lists[1]);
@@ -82,13 +84,13 @@ CDocResult CInkvaleDoc::SaveTaskFile(const std::string& path) const {
         out.write(reinterpret_cast<const char*>(bytes.data()),
                   static_cast<std::streamsize>(bytes.size()));
         if (!out.flush())
-            return {-1, "File Open Error"};
+            return WriteError(path);
     }
     std::error_code ec;
     std::filesystem::rename(temp, path, ec);
     if (ec) {
         std::filesystem::remove(temp, ec);
-        return {-1, "File Open Error"};
+        return WriteError(path);
     }
     return {};
 }

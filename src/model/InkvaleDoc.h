@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "support/Result.h"
+
 #include "model/OnePage.h"
 
 #include <cstdint>
@@ -14,11 +16,9 @@ namespace inkvale {
 using CTaskList = std::vector<std::unique_ptr<COnePage>>;
 
 /// Outcome of reading a task file or snapshot; m_strMessage is the text to show.
-struct [[nodiscard]] CDocResult {
-    int m_nCode = 0; ///< 0 success, -1 unreadable file, -2 not a task file
-    std::string m_strMessage;
-    bool Ok() const { return m_nCode == 0; }
-};
+/// Outcome of reading or writing the document: 0, -1 unreadable or unwritable file, -2 not a
+/// task file; with the message for the operator.
+using CDocResult = CResult;
 
 /// The single document: the opened, manual-folder and automatic-folder task lists.
 /// Its serialised form is the task file (*.sptask) and the undo snapshot. Window thread only.
@@ -47,7 +47,5 @@ public:
 };
 
 /// Messages of the task-file reader.
-inline constexpr const char* kTaskFileFormatError = "意外的文件格式。";
-inline constexpr const char* kTaskFileReadError = "读取 %1 时发生了错误。";
 
 } // namespace inkvale

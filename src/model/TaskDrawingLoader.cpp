@@ -14,10 +14,6 @@ namespace inkvale {
 
 namespace {
 
-const char* OpenFailedText(const CSettings& settings) {
-    return settings.Language == 0 ? "文件打开失败!" : "Open File Failed!";
-}
-
 char16_t Upper(char16_t c) {
     return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;
 }
@@ -31,12 +27,11 @@ bool ReadHpglTask(COnePage& task, const CSettings& settings, bool bShowErrors,
     reader.m_nPltFileUnit = settings.PltFileUnit;
     const CHpglReadResult read = reader.Read();
     if (!read.Ok()) {
-        if (!read.m_strMessage.empty())
-            result.m_arrMessages.push_back(read.m_strMessage);
+        result = CResult::Failure(kLoadUnreadable, "the HP-GL file cannot be read (status " +
+                                                       std::to_string(read.m_nCode) + ")",
+                                  read.m_arrMessages);
         if (bShowErrors)
-            result.m_arrMessages.emplace_back(OpenFailedText(settings));
-        result.m_strReason =
-            "the HP-GL file cannot be read (status " + std::to_string(read.m_nStatus) + ")";
+            result.m_arrMessages.push_back({EMsg::kOpenFileFailed, {}});
         return false;
     }
     reader.ToCurves(task.m_arrCurves, settings.PGCmdType);
@@ -91,37 +86,32 @@ bool SplitWidthChecked(COnePage& page, int32_t w) {
 CTaskLoadResult LoadTaskDrawing(COnePage& task, const CSettings& settings, bool bShowErrors,
                                 CTaskLoadView* pView) {
     CTaskLoadResult result;
-    if (!task.m_arrCurves.empty()) {
-        result.m_bLoaded = true;
+    if (!task.m_arrCurves.empty())
         return result;
-    }
     double dScaleX = 1.0;
     double dScaleY = 1.0;
     if (IsDxfPath(task.m_strPath)) {
         const CDxfTaskResult dxf = LoadDxfTask(task, settings, pView);
         if (!dxf.Ok()) {
-            result.m_bEmpty = dxf.m_nStatus == kDxfTaskNoCurves;
-            result.m_strReason = dxf.m_strReason;
-            return result;
+            const int nCode = dxf.m_nCode == kDxfTaskNoCurves  ? kLoadEmpty
+                              : dxf.m_nCode == kDxfTaskTooWide ? kLoadTooWide
+                                                               : kLoadUnreadable;
+            return CResult::Failure(nCode, dxf.m_strDiag);
         }
     } else if (!ReadHpglTask(task, settings, bShowErrors, result, dScaleX, dScaleY)) {
         return result;
     }
-    if (task.m_arrCurves.empty()) {
-        result.m_bEmpty = true;
-        result.m_strReason = "the file holds nothing that can be drawn";
-        return result;
-    }
+    if (task.m_arrCurves.empty())
+        return CResult::Failure(kLoadEmpty, "the file holds nothing that can be drawn");
     if (!Prepare(task, settings, dScaleX, dScaleY)) {
         task.ClearCurves();
-        result.m_strReason = "the drawing is far wider than the roll (check the unit settings)";
-        return result;
+        return CResult::Failure(kLoadTooWide,
+                                "the drawing is far wider than the roll (check the unit settings)");
     }
     task.m_nPrintState = PS_WAITING;
     task.m_nStartMm = 0;
     if (pView != nullptr)
         pView->RefreshTaskList();
-    result.m_bLoaded = true;
     return result;
 }
 

@@ -3,6 +3,7 @@
 
 #include "config/Settings.h"
 #include "model/OnePage.h"
+#include "support/Result.h"
 
 #include <string>
 #include <string_view>
@@ -12,16 +13,15 @@ namespace inkvale {
 
 class CTaskLoadView;
 
-/// Outcome of loading a task's drawing.
-struct [[nodiscard]] CTaskLoadResult {
-    bool m_bLoaded = false; ///< the task has a drawing now (or had one already)
-    /// The file was read but holds nothing that can be drawn (the task stays empty).
-    bool m_bEmpty = false;
-    /// Texts to show the operator, in order (in the language of the settings); empty
-    /// when nothing is to be shown, e.g. for the queue's silent loads.
-    std::vector<std::string> m_arrMessages;
-    std::string m_strReason; ///< why the load failed (English), for logs and the CLI
-};
+/// Codes of a failed load.
+inline constexpr int kLoadUnreadable = -1; ///< the file could not be read
+inline constexpr int kLoadEmpty = -2;      ///< read, but nothing in it can be drawn
+inline constexpr int kLoadTooWide = -3;    ///< far wider than the roll (a wrong unit)
+
+/// Outcome of loading a task's drawing: 0 when the task has a drawing now (or had one
+/// already), else one of the codes above. The messages are for the operator (none for the
+/// queue's silent loads); the diagnostic says why the load failed.
+using CTaskLoadResult = CResult;
 
 /// The strip count beyond which a loaded drawing is not folded: a drawing more than this
 /// many roll widths across is a wrong unit, not a garment marker. (The page's own limits,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/TaskLoadView.h"
+#include "support/Result.h"
 
 #include <string>
 
@@ -14,8 +15,8 @@ class CQueueView : public CTaskLoadView {
 public:
     /// The preview draws the current task again.
     virtual void Redraw() = 0;
-    /// A text the operator must see (already in the language of the settings).
-    virtual void ShowMessage(const std::string& strText) = 0;
+    /// A message the operator must see; the view makes its text in the operator's language.
+    virtual void ShowMessage(const CMessage& message) = 0;
     /// Automatic mode was switched off (AutoStartEnable := 0): the command bar releases
     /// its automatic-mode button.
     virtual void AutoModeOff() = 0;

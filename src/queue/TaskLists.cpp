@@ -185,21 +185,22 @@ int MoveTaskDown(CInkvaleDoc& doc, int nRow) {
 CAddResult AddFileTask(CInkvaleDoc& doc, const CSettings& settings, const std::string& strPath) {
     for (const auto& task : doc.m_arrOpened) {
         if (task->m_strPath == strPath)
-            return {false, AlreadyOpenText(settings.Language)};
+            return CResult::Failure(-1, "already open: " + strPath, {{EMsg::kAlreadyOpen, {}}});
     }
     struct stat st {};
     // Only regular files can become tasks; anything else has no drawing to read.
     if (::stat(strPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        return {};
+        return CResult::Failure(-1, "not a readable file: " + strPath);
     if (static_cast<int64_t>(st.st_size) > int64_t{settings.PltMaxSizeMb} * kMiB)
-        return {false, FileTooLargeText(settings.Language)};
+        return CResult::Failure(-1, "larger than PltMaxSizeMb: " + strPath,
+                                {{EMsg::kFileTooLarge, {}}});
     auto task = std::make_unique<COnePage>();
     task->m_strPath = strPath;
     task->m_strName = FileNameOf(strPath);
     task->m_tTime = static_cast<int64_t>(st.st_mtim.tv_sec);
     task->m_nFileSize = static_cast<int64_t>(st.st_size);
     doc.m_arrOpened.push_back(std::move(task));
-    return {true, {}};
+    return {};
 }
 
 int AddOrUpdateFolderTask(CInkvaleDoc& doc, int32_t nSource, const std::string& strPath,
@@ -282,14 +283,6 @@ bool DeleteTaskFile(const COnePage& task, const std::string& strFolderSetting) {
         return false;
     (void)::unlink(strPath.c_str());
     return true;
-}
-
-std::string AlreadyOpenText(int32_t nLanguage) {
-    return nLanguage == 0 ? "重复打开" : "Already Open";
-}
-
-std::string FileTooLargeText(int32_t nLanguage) {
-    return nLanguage == 0 ? "文件大小超出限制" : "File size too large";
 }
 
 } // namespace inkvale

@@ -27,11 +27,9 @@ struct CTaskPos {
 /// (FrontBack) or, turned a quarter, across it (TopBottom).
 enum class EMerge { FrontBack, TopBottom };
 
-/// Outcome of AddFileTask; m_strMessage is the text to show ("" for none).
-struct [[nodiscard]] CAddResult {
-    bool m_bAdded = false;
-    std::string m_strMessage;
-};
+/// Outcome of AddFileTask: 0 when the task was added, else -1 with the message for the
+/// operator when there is one.
+using CAddResult = CResult;
 
 /// Total number of tasks of the three lists.
 int TaskCount(const CInkvaleDoc& doc);
@@ -96,7 +94,5 @@ std::string FileNameOf(const std::string& strPath);
 bool DeleteTaskFile(const COnePage& task, const std::string& strFolder);
 
 /// Messages of the queue in the language of the settings.
-std::string AlreadyOpenText(int32_t nLanguage);
-std::string FileTooLargeText(int32_t nLanguage);
 
 } // namespace inkvale

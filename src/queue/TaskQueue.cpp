@@ -55,8 +55,8 @@ bool CTaskQueue::LoadDrawing(int nRow, COnePage& task, bool bShowErrors) {
     if (!task.m_arrCurves.empty())
         return true;
     const CTaskLoadResult result = LoadTaskDrawing(task, m_settings, bShowErrors, &m_view);
-    for (const std::string& strText : result.m_arrMessages)
-        m_view.ShowMessage(strText);
+    for (const CMessage& message : result.m_arrMessages)
+        m_view.ShowMessage(message);
     m_view.Redraw();
     return !task.m_arrCurves.empty();
 }
@@ -147,8 +147,8 @@ COnePage* CTaskQueue::ChooseAutoTask(int& nRow) {
 bool CTaskQueue::StartJob(COnePage& task) {
     task.m_nPrintState = PS_PRINTING;
     const CJobStartResult result = m_pEngine->StartPrintJob(task);
-    if (!result.m_strMessage.empty())
-        m_view.ShowMessage(result.m_strMessage);
+    for (const CMessage& message : result.m_arrMessages)
+        m_view.ShowMessage(message);
     if (!result.Ok())
         task.m_nPrintState = PS_WAITING;
     return result.Ok();
@@ -289,8 +289,8 @@ void CTaskQueue::SortManualList() {
 void CTaskQueue::AddFiles(const std::vector<std::string>& paths) {
     for (const std::string& strPath : paths) {
         const CAddResult result = AddFileTask(m_doc, m_settings, strPath);
-        if (!result.m_strMessage.empty())
-            m_view.ShowMessage(result.m_strMessage);
+        for (const CMessage& message : result.m_arrMessages)
+            m_view.ShowMessage(message);
     }
     PushUndoSnapshot();
     m_view.RefreshTaskList();

@@ -41,12 +41,14 @@ CBandDecodeResult CBandDecoder::Decode(std::span<const uint8_t> data, int32_t nJ
         std::all_of(data.begin() + static_cast<ptrdiff_t>(nUsed), data.end(),
                     [](uint8_t b) { return b == 0; }))
         result.m_eError = ERunError::None;
-    if (result.Ok() && nGot != nWanted) {
+    if (result.m_eError == ERunError::None && nGot != nWanted) {
         result.m_bWrongSize = true;
-        result.m_strMessage = "band data expands to " + std::to_string(nGot) +
-                              " words, the band has " + std::to_string(nWanted);
-    } else if (!result.Ok()) {
-        result.m_strMessage = RunErrorText(result.m_eError);
+        result.m_nCode = -1;
+        result.m_strDiag = "band data expands to " + std::to_string(nGot) +
+                           " words, the band has " + std::to_string(nWanted);
+    } else if (result.m_eError != ERunError::None) {
+        result.m_nCode = -1;
+        result.m_strDiag = RunErrorText(result.m_eError);
     }
     // Words arrive in sending order: a return band's columns come last to first.
     m_columns.assign(nWanted * 2, 0);

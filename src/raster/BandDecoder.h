@@ -3,6 +3,7 @@
 
 #include "raster/BandGeometry.h"
 #include "raster/PrintHeadCodec.h"
+#include "support/Result.h"
 
 #include <cstdint>
 #include <span>
@@ -12,11 +13,9 @@
 namespace inkvale {
 
 /// Result of decoding one band's data.
-struct [[nodiscard]] CBandDecodeResult {
+struct [[nodiscard]] CBandDecodeResult : CResult {
     ERunError m_eError = ERunError::None;
     bool m_bWrongSize = false; ///< expanded to a word count other than the band's
-    std::string m_strMessage;  ///< empty on success
-    bool Ok() const { return m_eError == ERunError::None && !m_bWrongSize; }
 };
 
 /// Reads band data back the way the machine prints it: zero-run words into the column

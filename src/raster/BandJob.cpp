@@ -55,30 +55,30 @@ void CBandJob::SetUseBuckets(bool bUse) {
 
 CBandOutput CBandJob::RenderBand(int64_t j) {
     CBandOutput result;
-    result.m_bOk = false;
+    result.m_nCode = -1;
     if (!FitsBuffers() || m_nJobWidth < 0) {
-        result.m_strMessage = "job width " + std::to_string(m_nJobWidth) +
+        result.m_strDiag = "job width " + std::to_string(m_nJobWidth) +
                               " exceeds the band buffers (28000 columns)";
         return result;
     }
     if (j < 0 || j >= m_nBandCount) {
-        result.m_strMessage = "band " + std::to_string(j) + " is not a band of this job";
+        result.m_strDiag = "band " + std::to_string(j) + " is not a band of this job";
         return result;
     }
     if (!AcquireBuffers()) {
-        result.m_strMessage = "the band buffers are in use by another job";
+        result.m_strDiag = "the band buffers are in use by another job";
         return result;
     }
     const CBandParams& p = m_geo.Params();
     const std::time_t tNow = p.m_tLabelTime != 0 ? p.m_tLabelTime : std::time(nullptr);
     if (!m_raster->DrawBand(j, m_lease.Canvas(), m_lease.Bitmap(), tNow)) {
-        result.m_strMessage = "the cleaning and label bands need fonts (no QGuiApplication)";
+        result.m_strDiag = "the cleaning and label bands need fonts (no QGuiApplication)";
         return result;
     }
     const size_t nBytes = m_formatter.FormatBand(j, m_nBandCount, m_nJobWidth, m_lease.Bitmap(),
                                                  m_lease.ColumnImage(), m_lease.BandData(),
                                                  CBandBuffers::kBandDataBytes);
-    result.m_bOk = true;
+    result.m_nCode = 0;
     result.m_data = std::span<const uint8_t>(m_lease.BandData(), nBytes);
     return result;
 }

@@ -24,7 +24,8 @@ CBandDecodeResult CBandSheet::AddBand(int64_t j, std::span<const uint8_t> data,
     if (m_bTooLarge || j < 0 || j >= m_nBandCount) {
         CBandDecodeResult r;
         r.m_bWrongSize = true;
-        r.m_strMessage = m_bTooLarge ? "the sheet is too large to assemble"
+        r.m_nCode = -1;
+        r.m_strDiag = m_bTooLarge ? "the sheet is too large to assemble"
                                      : "band " + std::to_string(j) + " is not a band of this job";
         return r;
     }

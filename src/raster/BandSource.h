@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "support/Result.h"
+
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -12,11 +14,8 @@ class COnePage;
 struct CBandParams;
 
 /// One band as produced for the machine, or why it could not be produced.
-struct [[nodiscard]] CBandOutput {
+struct [[nodiscard]] CBandOutput : CResult {
     std::span<const uint8_t> m_data; ///< valid until the next band or the job's end
-    bool m_bOk = true;
-    std::string m_strMessage; ///< why the band could not be produced (English)
-    bool Ok() const { return m_bOk; }
 };
 
 /// The band data of one job, produced one band at a time just before it is requested
@@ -27,7 +26,7 @@ public:
     /// Band j's data (0 <= j < the job's BandCount). The bytes stay valid until the next
     /// call, and the memory behind them is readable up to the next 4096-byte boundary
     /// past their end, since the links send whole chunks. A band that cannot be produced
-    /// (m_bOk false) ends the job as failed.
+    /// (not Ok) ends the job as failed.
     virtual CBandOutput RenderBand(int64_t j) = 0;
 };
 

@@ -147,7 +147,9 @@ public:
     void ShowMousePosition(const std::string& strText) override;
     void SelectRow(int nRow) override;
     void Redraw() override;
-    void ShowMessage(const std::string& strText) override;
+    void ShowMessage(const CMessage& message) override;
+    /// A text made by the window itself, already in the operator's language.
+    void ShowText(const std::string& strText);
     void AutoModeOff() override;
 
 protected:

@@ -13,6 +13,7 @@
 #include "ui/DlgSysSet.h"
 #include "ui/InkvaleView.h"
 #include "ui/MainFramePrompts.h"
+#include "ui/OperatorText.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -190,8 +191,8 @@ void CMainFrame::SaveHpglCommand() {
     if (strName.empty())
         return;
     const CWriteResult result = WriteHpgl(*pTask, WithPltSuffix(strName));
-    if (!result.Ok())
-        ShowMessage(result.m_strMessage);
+    for (const CMessage& message : result.m_arrMessages)
+        ShowMessage(message);
 }
 
 void CMainFrame::RotateCommand() {
@@ -345,7 +346,11 @@ void CMainFrame::Redraw() {
     m_pView->Redraw();
 }
 
-void CMainFrame::ShowMessage(const std::string& strText) {
+void CMainFrame::ShowMessage(const CMessage& message) {
+    ShowText(OperatorText(message).toStdString());
+}
+
+void CMainFrame::ShowText(const std::string& strText) {
     m_prompts.Inform(strText, "Inkvale");
 }
 

@@ -109,7 +109,7 @@ TEST(DxfConvert, LinesCirclesAndClosedPolylines) {
         "0",  "SEQEND", "0",  "POLYLINE", "70", "0",      "0",  "SEQEND", // no vertices: no curve
         "0",  "POINT",  "0",  "ARC",      "40", "5",      "0",  "SOLID",
     })));
-    ASSERT_TRUE(c.m_result.Ok()) << c.m_result.m_strMessage;
+    ASSERT_TRUE(c.m_result.Ok()) << c.m_result.m_strDiag;
     ASSERT_EQ(c.m_arrCurves.size(), 3u);
     EXPECT_EQ(c.m_arrCurves[0].m_arrPoints, (Points{{0, 0}, {420, 0}}));
     EXPECT_EQ(c.m_arrCurves[0].m_nPen, 1);
@@ -201,16 +201,16 @@ TEST(DxfConvert, FanOutOfNestedBlocksIsRefusedBeyondTheLimits) {
     for (const char* pszKind : {"LINE", "POINT"}) {
         SCOPED_TRACE(pszKind);
         const Converted c = Convert(nested(pszKind), 40, limits);
-        EXPECT_EQ(c.m_result.m_nStatus, kDxfLoadTooLarge);
+        EXPECT_EQ(c.m_result.m_nCode, kDxfLoadTooLarge);
         EXPECT_TRUE(c.m_arrCurves.empty()) << "no half drawing is left behind";
     }
     limits.m_nMaxEntityVisits = 2 + 8 * 10 + 10'000'000;
     limits.m_nMaxCurveBytes = 2 * DxfCurveCost(2);
     EXPECT_EQ(
-        Convert(DxfEntities(DxfText({"0", "LINE", "0", "LINE"})), 40, limits).m_result.m_nStatus,
+        Convert(DxfEntities(DxfText({"0", "LINE", "0", "LINE"})), 40, limits).m_result.m_nCode,
         0);
     EXPECT_EQ(Convert(DxfEntities(DxfText({"0", "LINE", "0", "LINE", "0", "LINE"})), 40, limits)
-                  .m_result.m_nStatus,
+                  .m_result.m_nCode,
               kDxfLoadTooLarge);
 }
 
@@ -254,8 +254,8 @@ TEST(DxfConvert, ImportFailureIsReported) {
     const Converted c = Convert(
         DxfTables(DxfText({"0", "TABLE", "2", "LAYER"}) + DxfLayerEntry("0", "7", "DASHED")) +
         DxfEntities(DxfText({"0", "LINE"})));
-    EXPECT_EQ(c.m_result.m_nStatus, kDxfLoadImport);
-    EXPECT_EQ(c.m_result.m_strMessage, "a layer refers to an undefined linetype");
+    EXPECT_EQ(c.m_result.m_nCode, kDxfLoadImport);
+    EXPECT_EQ(c.m_result.m_strDiag, "a layer refers to an undefined linetype");
     EXPECT_TRUE(c.m_arrCurves.empty());
 }
 

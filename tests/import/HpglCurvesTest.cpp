@@ -130,7 +130,7 @@ TEST(HpglCorpus, EveryFileLoads) {
         CHpglFile file;
         file.m_strPath = entry.path().string();
         const CHpglReadResult r = file.Read();
-        EXPECT_TRUE(r.Ok()) << entry.path() << " status " << r.m_nStatus;
+        EXPECT_TRUE(r.Ok()) << entry.path() << " status " << r.m_nCode;
         CCurveArray curves;
         file.ToCurves(curves, 1);
         // One file draws nothing but polyline-encoded (PE) data, which is not understood.
@@ -189,7 +189,7 @@ TEST(HpglCorpus, TruncatedAndRandomInputs) {
         for (size_t n = 0; n <= bytes.size(); ++n) {
             CHpglFile file;
             const CHpglReadResult r = file.ReadMemory(std::string_view(bytes).substr(0, n));
-            EXPECT_EQ(r.m_nStatus, n < 6 ? kHpglBadLength : kHpglReadOk) << name << " cut at " << n;
+            EXPECT_EQ(r.m_nCode, n < 6 ? kHpglBadLength : kHpglReadOk) << name << " cut at " << n;
             CCurveArray curves;
             file.ToCurves(curves, 1);
         }
@@ -203,7 +203,7 @@ TEST(HpglCorpus, TruncatedAndRandomInputs) {
             c = bText ? alphabet[rng() % alphabet.size()] : static_cast<char>(rng());
         CHpglFile file;
         const CHpglReadResult r = file.ReadMemory(bytes);
-        EXPECT_TRUE(r.m_nStatus == kHpglReadOk || r.m_nStatus == kHpglRejected);
+        EXPECT_TRUE(r.m_nCode == kHpglReadOk || r.m_nCode == kHpglRejected);
         CCurveArray curves;
         file.ToCurves(curves, i % 2);
     }

@@ -181,14 +181,14 @@ TEST(HpglRead, Statuses) {
         ASSERT_TRUE(test::WriteFileBytes(dir.File(c.name), c.bytes));
         CHpglFile file;
         file.m_strPath = dir.File(c.name);
-        EXPECT_EQ(file.Read().m_nStatus, c.nStatus) << c.name;
+        EXPECT_EQ(file.Read().m_nCode, c.nStatus) << c.name;
     }
     CHpglFile missing;
     missing.m_strPath = dir.File("missing.plt");
-    EXPECT_EQ(missing.Read().m_nStatus, kHpglCannotOpen);
+    EXPECT_EQ(missing.Read().m_nCode, kHpglCannotOpen);
     CHpglFile folder;
     folder.m_strPath = dir.Path().string();
-    EXPECT_EQ(folder.Read().m_nStatus, kHpglCannotOpen);
+    EXPECT_EQ(folder.Read().m_nCode, kHpglCannotOpen);
 
     CHpglFile six;
     six.m_strPath = dir.File("six.plt");
@@ -216,9 +216,9 @@ TEST(HpglRead, LengthLimitIsTheWholeSize) {
     EXPECT_TRUE(r.Ok());
     EXPECT_EQ(DumpPlotList(file.PlotList()), "22");
     file.m_strPath = beyond;
-    EXPECT_EQ(file.Read().m_nStatus, kHpglBadLength);
+    EXPECT_EQ(file.Read().m_nCode, kHpglBadLength);
     file.m_strPath = huge;
-    EXPECT_EQ(file.Read().m_nStatus, kHpglBadLength);
+    EXPECT_EQ(file.Read().m_nCode, kHpglBadLength);
 }
 
 TEST(HpglRead, FileStillBeingWrittenIsNotRead) {
@@ -228,7 +228,7 @@ TEST(HpglRead, FileStillBeingWrittenIsNotRead) {
     writer << "IN;PU0,0;PD10,10;" << std::flush;
     CHpglFile file;
     file.m_strPath = path;
-    EXPECT_EQ(file.Read().m_nStatus, kHpglCannotOpen);
+    EXPECT_EQ(file.Read().m_nCode, kHpglCannotOpen);
     writer.close();
     EXPECT_TRUE(file.Read().Ok());
     EXPECT_EQ(DumpPlotList(file.PlotList()), "21:0,0 20:10,10");
@@ -237,7 +237,7 @@ TEST(HpglRead, FileStillBeingWrittenIsNotRead) {
 TEST(HpglRead, FailedReadKeepsWhatWasProducedBefore) {
     CHpglFile file;
     const CHpglReadResult r = file.ReadMemory("PD1,1;PG;DF2;PD5,5;");
-    EXPECT_EQ(r.m_nStatus, kHpglRejected);
+    EXPECT_EQ(r.m_nCode, kHpglRejected);
     EXPECT_EQ(DumpPlotList(file.PlotList()), "21:0,0 20:1,1 22");
 }
 
@@ -250,7 +250,7 @@ TEST(HpglRead, ReadStartsFromAnEmptyPlotList) {
     ASSERT_TRUE(file.Read().Ok());
     EXPECT_EQ(DumpPlotList(file.PlotList()), "21:0,0 20:1,1 22");
     file.m_strPath = dir.File("gone.plt");
-    EXPECT_EQ(file.Read().m_nStatus, kHpglCannotOpen);
+    EXPECT_EQ(file.Read().m_nCode, kHpglCannotOpen);
     EXPECT_TRUE(file.PlotList().Empty());
 }
 
@@ -320,8 +320,8 @@ TEST(HpglLabel, LabelFloodStopsAtTheListLimit) {
         text += "LB" + std::string(512, 'W') + "\x03;";
     CHpglFile file;
     const CHpglReadResult r = file.ReadMemory(text);
-    EXPECT_EQ(r.m_nStatus, kHpglRejected);
-    EXPECT_EQ(r.m_strMessage, "data over flow");
+    EXPECT_EQ(r.m_nCode, kHpglRejected);
+    EXPECT_TRUE(r.Says(EMsg::kDataOverflow));
     EXPECT_LE(file.PlotList().ValueCount(), CHpglPlotList::kMaxValues);
     EXPECT_LE(file.PlotList().Size(), CHpglPlotList::kMaxRecords);
 }

@@ -82,7 +82,7 @@ TEST(HpglTokeniser, CommandTable) {
         for (size_t nPiece : {0, 1, 2, 3, 7}) {
             CHpglRecorder file;
             const CHpglReadResult r = TokeniseInPieces(file, c.input, nPiece);
-            EXPECT_EQ(r.m_nStatus, kHpglReadOk) << c.name;
+            EXPECT_EQ(r.m_nCode, kHpglReadOk) << c.name;
             EXPECT_EQ(file.m_arrLog, c.expected) << c.name << ", pieces of " << nPiece;
         }
     }
@@ -110,8 +110,8 @@ TEST(HpglTokeniser, NumberAfterDfRejectsTheRead) {
     for (size_t nPiece : {0, 1}) {
         CHpglRecorder file;
         const CHpglReadResult r = TokeniseInPieces(file, "IN;DF1;SP2;", nPiece);
-        EXPECT_EQ(r.m_nStatus, kHpglRejected);
-        EXPECT_EQ(r.m_strMessage, "");
+        EXPECT_EQ(r.m_nCode, kHpglRejected);
+        EXPECT_TRUE(r.m_arrMessages.empty());
         EXPECT_EQ(file.m_arrLog, (Log{"IN"})) << "neither DF nor what follows runs";
     }
 }
@@ -125,8 +125,8 @@ TEST(HpglTokeniser, OverlongNumberIsDataOverflow) {
 
         CHpglRecorder bad;
         const CHpglReadResult r = TokeniseInPieces(bad, "SP1;PA" + digits1000 + "7,1;", nPiece);
-        EXPECT_EQ(r.m_nStatus, kHpglRejected);
-        EXPECT_EQ(r.m_strMessage, "data over flow");
+        EXPECT_EQ(r.m_nCode, kHpglRejected);
+        EXPECT_TRUE(r.Says(EMsg::kDataOverflow));
         EXPECT_EQ(bad.m_arrLog, (Log{"SP 1"})) << "the parameters are dropped";
     }
 }

@@ -77,7 +77,7 @@ protected:
         CBandSheet sheet(params, job.JobWidth(), job.BandCount());
         for (int64_t j = 0; j < job.BandCount(); ++j) {
             const CBandOutput r = job.RenderBand(j);
-            EXPECT_TRUE(r.Ok()) << r.m_strMessage;
+            EXPECT_TRUE(r.Ok()) << r.m_strDiag;
             EXPECT_TRUE(sheet.AddBand(j, r.m_data).Ok());
         }
         return sim::SheetImage(sheet);
@@ -99,7 +99,7 @@ TEST_P(PrintEngineEndToEnd, PrintedSheetEqualsTheRender) {
     task.m_strPath = (CorpusDir() / c.pszFile).string();
     task.m_strName = task.m_strPath.substr(task.m_strPath.find_last_of('/') + 1);
     const CTaskLoadResult loaded = LoadTaskDrawing(task, m_settings, false, nullptr);
-    ASSERT_TRUE(loaded.m_bLoaded) << loaded.m_strReason;
+    ASSERT_TRUE(loaded.Ok()) << loaded.m_strDiag;
 
     ASSERT_TRUE(m_pEngine->StartPrintJob(task).Ok());
     ASSERT_EQ(m_host.WaitJobFinished(std::chrono::seconds(60)), kJobSuccess);

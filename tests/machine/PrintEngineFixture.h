@@ -136,7 +136,7 @@ public:
             m_pProduced->resize(static_cast<size_t>(m_nBandCount));
             (*m_pProduced)[static_cast<size_t>(j)].assign(m_out.begin(), m_out.begin() + n);
         }
-        return {{m_out.data(), n}, true, {}};
+        return {CResult{}, {m_out.data(), n}};
     }
 
 private:

@@ -36,7 +36,7 @@ TEST_F(CPrintEngineTest, JobPrintsEveryBandAndReportsSuccess) {
     COnePage task = LineTask(8000, 6000); // 8 bands
     const CJobStartResult start = m_pEngine->StartPrintJob(task);
     ASSERT_TRUE(start.Ok());
-    EXPECT_TRUE(start.m_strMessage.empty());
+    EXPECT_TRUE(start.m_arrMessages.empty());
     EXPECT_EQ(task.m_nPrintState, PS_PRINTING);
     EXPECT_TRUE(m_pEngine->JobRunning());
     EXPECT_EQ(m_host.WaitJobFinished(), kJobSuccess);
@@ -83,7 +83,8 @@ TEST_F(CPrintEngineTest, RefusedHeaderStartsNoSenderAndSaysNothing) {
     COnePage task = LineTask(4000, 3000);
     const CJobStartResult start = m_pEngine->StartPrintJob(task);
     EXPECT_EQ(start.m_nCode, -1);
-    EXPECT_TRUE(start.m_strMessage.empty());
+    EXPECT_TRUE(start.m_arrMessages.empty());
+    EXPECT_EQ(start.m_strDiag, "the machine did not accept the job header");
     EXPECT_EQ(task.m_nPrintState, PS_WAITING);
     EXPECT_FALSE(m_pEngine->JobRunning());
     std::this_thread::sleep_for(50ms);
@@ -98,7 +99,7 @@ TEST_F(CPrintEngineTest, OverWideJobIsRefusedWithItsMessage) {
     COnePage task = LineTask(4000, 100000); // 2.5 m across the roll
     const CJobStartResult start = m_pEngine->StartPrintJob(task);
     EXPECT_EQ(start.m_nCode, -1);
-    EXPECT_EQ(start.m_strMessage, "Out of size Y,plaese change para Y start,or open another plt");
+    EXPECT_TRUE(start.Says(EMsg::kJobTooWide));
     EXPECT_EQ(m_host.WaitJobFinished(1s), kJobFailure);
     EXPECT_TRUE(m_sim.Frames().empty()); // no job header went out
     EXPECT_FALSE(m_pEngine->JobRunning());

@@ -93,7 +93,7 @@ TEST(HpglWriter, UncreatableFileGivesFileOpenError) {
     const CWriteResult res = WriteHpgl(COnePage{}, dir.File("missing/out.plt"));
     EXPECT_FALSE(res.Ok());
     EXPECT_LT(res.m_nCode, 0);
-    EXPECT_EQ(res.m_strMessage, "File Open Error");
+    EXPECT_TRUE(res.Says(EMsg::kFileOpenError));
 }
 
 TEST(HpglWriter, WriteFailureIsReported) {
@@ -104,7 +104,7 @@ TEST(HpglWriter, WriteFailureIsReported) {
     std::fclose(probe);
     const CWriteResult res = WriteHpgl(PageOf({{1, 0, {{0, 0}, {1, 1}}}}), "/dev/full");
     EXPECT_FALSE(res.Ok());
-    EXPECT_EQ(res.m_strMessage, "File Write Error");
+    EXPECT_TRUE(res.Says(EMsg::kFileWriteError));
 }
 
 TEST(HpglWriter, ReadsBackThroughTheHpglReader) {

@@ -161,7 +161,7 @@ TEST(InkvaleDoc, RejectedFilesLeaveTheListsAsTheyWere) {
         const std::vector<uint8_t> before = doc.Serialize();
         const CDocResult r = doc.Deserialize(bytes);
         EXPECT_EQ(r.m_nCode, -2) << what;
-        EXPECT_EQ(r.m_strMessage, "意外的文件格式。") << what;
+        EXPECT_EQ(r.m_arrMessages, (std::vector<CMessage>{{EMsg::kTaskFileFormat, {}}})) << what;
         EXPECT_EQ(doc.Serialize(), before) << what;
     }
 }
@@ -191,7 +191,8 @@ TEST(InkvaleDoc, TaskFileOnDisk) {
 
     const CDocResult missing = back.OpenTaskFile(dir.File("none.sptask"));
     EXPECT_EQ(missing.m_nCode, -1);
-    EXPECT_EQ(missing.m_strMessage, "读取 " + dir.File("none.sptask") + " 时发生了错误。");
+    EXPECT_EQ(missing.m_arrMessages,
+              (std::vector<CMessage>{{EMsg::kTaskFileRead, {dir.File("none.sptask")}}}));
     EXPECT_EQ(back.m_arrOpened.size(), 1u);
 }
 

@@ -29,9 +29,9 @@ struct CSample {
     }
     bool Load() {
         const CTaskLoadResult r = LoadTaskDrawing(m_page, m_settings, false, nullptr);
-        EXPECT_TRUE(r.m_bLoaded) << r.m_strReason;
+        EXPECT_TRUE(r.Ok()) << r.m_strDiag;
         m_page.CalcExtents();
-        return r.m_bLoaded;
+        return r.Ok();
     }
     size_t DashedCurves() const {
         return static_cast<size_t>(

@@ -92,7 +92,7 @@ TEST(DxfTaskLoader, JoinsCleansAndMovesToTheOrigin) {
     f.m_page.m_nPrintState = PS_REPEAT;
     f.m_page.m_nStartMm = 7;
     const CDxfTaskResult r = LoadDxfTask(f.m_page, f.m_settings, &f.m_view);
-    ASSERT_TRUE(r.Ok()) << r.m_strReason;
+    ASSERT_TRUE(r.Ok()) << r.m_strDiag;
     ASSERT_EQ(f.m_page.m_arrCurves.size(), 1u);
     EXPECT_EQ(f.Curve(0), (Points{{0, 0}, {400, 0}, {400, 400}}));
     EXPECT_EQ(f.m_page.m_nPrintState, PS_WAITING);
@@ -131,14 +131,14 @@ TEST(DxfTaskLoader, FailuresLeaveNoDrawingAndTellNoWindow) {
         Fixture f;
         f.Source("t.dxf", c.m_strBytes);
         const CDxfTaskResult r = LoadDxfTask(f.m_page, f.m_settings, &f.m_view);
-        EXPECT_EQ(r.m_nStatus, c.m_nStatus);
-        EXPECT_FALSE(r.m_strReason.empty());
+        EXPECT_EQ(r.m_nCode, c.m_nStatus);
+        EXPECT_FALSE(r.m_strDiag.empty());
         EXPECT_TRUE(f.m_page.m_arrCurves.empty());
         EXPECT_TRUE(f.m_view.m_arrCalls.empty());
     }
     Fixture f;
     f.m_page.m_strPath = f.m_dir.File("missing.dxf");
-    EXPECT_EQ(LoadDxfTask(f.m_page, f.m_settings, nullptr).m_nStatus, kDxfLoadImport);
+    EXPECT_EQ(LoadDxfTask(f.m_page, f.m_settings, nullptr).m_nCode, kDxfLoadImport);
 }
 
 TEST(TaskDrawingLoader, DxfWiderThanTheRollIsSplitEvenWithSplittingOff) {
@@ -147,13 +147,13 @@ TEST(TaskDrawingLoader, DxfWiderThanTheRollIsSplitEvenWithSplittingOff) {
     f.Source("wide.dxf", DxfLines({{"0", "0", "0", "250"}}));
     f.Source("wide.plt", "IN;PU0,0;PD0,10000;");
     f.m_page.m_strPath = f.m_dir.File("wide.dxf");
-    ASSERT_TRUE(f.Load().m_bLoaded);
+    ASSERT_TRUE(f.Load().Ok());
     EXPECT_LE(f.m_page.m_nMaxY, 4000);
     EXPECT_EQ(f.m_page.m_arrCurves.size(), 3u) << "three strips, no cut marks (maxX < 4000)";
 
     COnePage hpgl;
     hpgl.m_strPath = f.m_dir.File("wide.plt");
-    ASSERT_TRUE(LoadTaskDrawing(hpgl, f.m_settings, true, nullptr).m_bLoaded);
+    ASSERT_TRUE(LoadTaskDrawing(hpgl, f.m_settings, true, nullptr).Ok());
     ASSERT_EQ(hpgl.m_arrCurves.size(), 1u) << "an HP-GL drawing is split only with SplitEn";
     EXPECT_EQ(hpgl.m_nMaxY, 10000);
 }
@@ -162,13 +162,13 @@ TEST(TaskDrawingLoader, UnitFactorAppliesToHpglAndDxfAlike) {
     Fixture f;
     f.m_settings.PltFileUnit = 1;
     f.Source("t.plt", "IN;PU0,0;PD1000,0;");
-    ASSERT_TRUE(f.Load().m_bLoaded);
+    ASSERT_TRUE(f.Load().Ok());
     EXPECT_EQ(f.Curve(0), (Points{{0, 0}, {1016, 0}}));
 
     Fixture g;
     g.m_settings.PltFileUnit = 1;
     g.Source("t.dxf", DxfLines({{"0", "0", "25", "0"}}));
-    ASSERT_TRUE(g.Load().m_bLoaded);
+    ASSERT_TRUE(g.Load().Ok());
     EXPECT_EQ(g.Curve(0), (Points{{0, 0}, {1016, 0}}));
 }
 
@@ -176,7 +176,7 @@ TEST(TaskDrawingLoader, AutoMirrorMirrorsADxfTask) {
     Fixture f;
     f.m_settings.AutoMirror = 1;
     f.Source("t.dxf", DxfLines({{"0", "0", "10", "10"}}));
-    ASSERT_TRUE(f.Load().m_bLoaded);
+    ASSERT_TRUE(f.Load().Ok());
     EXPECT_EQ(f.Curve(0), (Points{{0, 400}, {400, 0}}));
 }
 
@@ -186,7 +186,7 @@ TEST(TaskDrawingLoader, TurnedDrawingThatFitsIsNotSplit) {
     f.m_settings.SplitEn = 1;
     f.m_settings.AutoRotate = 1;
     f.Source("t.plt", "IN;PU0,0;PD40000,0,40000,120000,0,120000,0,0;");
-    ASSERT_TRUE(f.Load().m_bLoaded);
+    ASSERT_TRUE(f.Load().Ok());
     ASSERT_EQ(f.m_page.m_arrCurves.size(), 1u);
     EXPECT_EQ(f.m_page.m_nMaxY, 40000);
     EXPECT_EQ(f.m_page.m_nMaxX, 120000);
@@ -200,7 +200,7 @@ TEST(TaskDrawingLoader, PreparationRunsUnitMirrorTurnSplitInThisOrder) {
     f.m_settings.AutoRotate = 1;
     f.m_settings.PaperLenMm = 20; // 800 units: the DXF load itself does not split
     f.Source("t.dxf", DxfLines({{"0", "0", "30", "0"}, {"30", "0", "30", "20"}}));
-    ASSERT_TRUE(f.Load().m_bLoaded);
+    ASSERT_TRUE(f.Load().Ok());
     // Joined and cleaned: (0,0) (1200,0) (1200,800); scaled: (0,0) (1219,0) (1219,812);
     // mirrored: (0,812) (1219,812) (1219,0); turned: (0,0) (0,1219) (812,1219); split at
     // Y = 800 with strips M + G = 812 + 1200 apart.
@@ -216,7 +216,7 @@ TEST(TaskDrawingLoader, TaskWithCurvesIsLeftAlone) {
     f.m_page.m_arrCurves.emplace_back().AddPoint(5, 5);
     f.m_page.m_nStartMm = 12;
     f.m_page.m_nPrintState = PS_REPEAT;
-    EXPECT_TRUE(f.Load().m_bLoaded);
+    EXPECT_TRUE(f.Load().Ok());
     EXPECT_EQ(f.m_page.m_arrCurves.size(), 1u);
     EXPECT_EQ(f.m_page.m_nStartMm, 12);
     EXPECT_EQ(f.m_page.m_nPrintState, PS_REPEAT);
@@ -228,7 +228,7 @@ TEST(TaskDrawingLoader, SuccessfulLoadResetsStateAndStartPosition) {
     f.Source("t.plt", "IN;PU0,0;PD1000,0;");
     f.m_page.m_nStartMm = 12;
     f.m_page.m_nPrintState = PS_REPEAT;
-    ASSERT_TRUE(f.Load().m_bLoaded);
+    ASSERT_TRUE(f.Load().Ok());
     EXPECT_EQ(f.m_page.m_nStartMm, 0);
     EXPECT_EQ(f.m_page.m_nPrintState, PS_WAITING);
     EXPECT_EQ(f.m_view.m_arrCalls, (std::vector<std::string>{"refresh"}));
@@ -236,24 +236,20 @@ TEST(TaskDrawingLoader, SuccessfulLoadResetsStateAndStartPosition) {
 
 TEST(TaskDrawingLoader, UnreadableHpglShowsTheMessageOnlyWhenAskedTo) {
     struct Case {
-        int m_nLanguage;
         bool m_bShow;
-        std::vector<std::string> m_arrMessages;
+        std::vector<CMessage> m_arrMessages;
     };
     const Case cases[] = {
-        {1, true, {"Open File Failed!"}},
-        {5, true, {"Open File Failed!"}},
-        {0, true, {"文件打开失败!"}},
-        {0, false, {}},
+        {true, {{EMsg::kOpenFileFailed, {}}}},
+        {false, {}},
     };
     for (const Case& c : cases) {
         Fixture f;
-        f.m_settings.Language = c.m_nLanguage;
         f.m_page.m_strPath = f.m_dir.File("missing.plt");
         const CTaskLoadResult r = f.Load(c.m_bShow);
-        EXPECT_FALSE(r.m_bLoaded);
+        EXPECT_EQ(r.m_nCode, kLoadUnreadable);
         EXPECT_EQ(r.m_arrMessages, c.m_arrMessages);
-        EXPECT_FALSE(r.m_strReason.empty());
+        EXPECT_FALSE(r.m_strDiag.empty());
         EXPECT_TRUE(f.m_page.m_arrCurves.empty());
         EXPECT_TRUE(f.m_view.m_arrCalls.empty());
     }
@@ -264,7 +260,7 @@ TEST(TaskDrawingLoader, NoRollWidthMeansNoSplit) {
     f.m_settings.PaperLenMm = 0;
     f.m_settings.SplitEn = 1;
     f.Source("t.plt", "IN;PU0,0;PD0,1000;");
-    ASSERT_TRUE(f.Load().m_bLoaded);
+    ASSERT_TRUE(f.Load().Ok());
     EXPECT_EQ(f.Curve(0), (Points{{0, 0}, {0, 1000}}));
 }
 
@@ -294,11 +290,11 @@ TEST(TaskDrawingLoader, CorpusDxfFilesLoad) {
         Fixture f;
         f.m_page.m_strPath = (test::CorpusDir() / "dxf" / c.m_pszFile).string();
         const CTaskLoadResult r = f.Load();
-        EXPECT_EQ(r.m_bLoaded, c.m_bLoads) << r.m_strReason;
+        EXPECT_EQ(r.Ok(), c.m_bLoads) << r.m_strDiag;
         EXPECT_EQ(f.m_page.m_arrCurves.empty(), !c.m_bLoads);
-        EXPECT_EQ(r.m_bEmpty, !c.m_bLoads);
+        EXPECT_EQ(r.m_nCode == kLoadEmpty, !c.m_bLoads);
         if (!c.m_bLoads) {
-            EXPECT_EQ(r.m_strReason, "the file holds nothing that can be drawn");
+            EXPECT_EQ(r.m_strDiag, "the file holds nothing that can be drawn");
         }
     }
 }

@@ -22,14 +22,14 @@ public:
     void RefreshTaskList() override { ++m_nRefreshes; }
     void SelectRow(int nRow) override { m_arrSelected.push_back(nRow); }
     void Redraw() override { ++m_nRedraws; }
-    void ShowMessage(const std::string& strText) override { m_arrMessages.push_back(strText); }
+    void ShowMessage(const CMessage& message) override { m_arrMessages.push_back(message.m_eId); }
     void AutoModeOff() override { ++m_nAutoOff; }
 
     int m_nRefreshes = 0;
     int m_nRedraws = 0;
     int m_nAutoOff = 0;
     std::vector<int> m_arrSelected;
-    std::vector<std::string> m_arrMessages;
+    std::vector<EMsg> m_arrMessages;
 };
 
 /// How the scripted engine answers a job start.
@@ -43,16 +43,16 @@ public:
         if (m_onStart)
             m_onStart();
         if (m_eStart == EStart::RefuseHeader)
-            return {-1, {}};
+            return CResult::Failure(-1, "header refused");
         if (m_eStart == EStart::RefuseOversize) {
             // As the engine: the refusal is reported as a failed job on this thread.
             if (m_pQueue != nullptr)
                 m_pQueue->JobFinished(2);
-            return {-1, "Out of size"};
+            return CResult::Failure(-1, "too wide", {{EMsg::kJobTooWide, {}}});
         }
         task.m_nPrintState = PS_PRINTING;
         m_bJob = true;
-        return {0, {}};
+        return {};
     }
     void ClearJob() override {
         ++m_nCleared;

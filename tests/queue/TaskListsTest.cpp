@@ -186,8 +186,8 @@ TEST_F(TaskListFiles, AddFileTaskRefusesDuplicatesAndFilesOverTheLimit) {
     ASSERT_TRUE(WriteFileBytes(exact, std::string(1048576, ';')));
     ASSERT_TRUE(WriteFileBytes(over, std::string(1048577, ';')));
     CAddResult r = AddFileTask(doc, m_settings, exact); // exactly the limit is accepted
-    EXPECT_TRUE(r.m_bAdded);
-    EXPECT_EQ(r.m_strMessage, "");
+    EXPECT_TRUE(r.Ok());
+    EXPECT_TRUE(r.m_arrMessages.empty());
     const COnePage& task = *doc.m_arrOpened.at(0);
     EXPECT_EQ(task.m_strName, "exact.plt");
     EXPECT_EQ(task.m_nFileSize, 1048576);
@@ -196,15 +196,15 @@ TEST_F(TaskListFiles, AddFileTaskRefusesDuplicatesAndFilesOverTheLimit) {
     EXPECT_EQ(task.m_tTime, static_cast<int64_t>(st.st_mtim.tv_sec));
     EXPECT_TRUE(task.m_arrCurves.empty());
 
-    EXPECT_EQ(AddFileTask(doc, m_settings, exact).m_strMessage, "Already Open");
-    EXPECT_EQ(AddFileTask(doc, m_settings, over).m_strMessage, "File size too large");
-    m_settings.Language = 0;
-    EXPECT_EQ(AddFileTask(doc, m_settings, exact).m_strMessage, "重复打开");
-    EXPECT_EQ(AddFileTask(doc, m_settings, over).m_strMessage, "文件大小超出限制");
+    using CMessages = std::vector<CMessage>;
+    EXPECT_EQ(AddFileTask(doc, m_settings, exact).m_arrMessages,
+              (CMessages{{EMsg::kAlreadyOpen, {}}}));
+    EXPECT_EQ(AddFileTask(doc, m_settings, over).m_arrMessages,
+              (CMessages{{EMsg::kFileTooLarge, {}}}));
     r = AddFileTask(doc, m_settings, m_dir.File("missing.plt"));
-    EXPECT_FALSE(r.m_bAdded);
-    EXPECT_EQ(r.m_strMessage, "");
-    EXPECT_FALSE(AddFileTask(doc, m_settings, m_dir.File("man")).m_bAdded);
+    EXPECT_FALSE(r.Ok());
+    EXPECT_TRUE(r.m_arrMessages.empty()); // a file that cannot be examined: silently
+    EXPECT_FALSE(AddFileTask(doc, m_settings, m_dir.File("man")).Ok());
     EXPECT_EQ(doc.m_arrOpened.size(), 1u);
 }
 

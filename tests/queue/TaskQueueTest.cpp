@@ -288,7 +288,7 @@ TEST_F(TaskQueueTest, RefusedJobStartsLeaveTasksWaiting) {
     m_engine.m_eStart = EStart::RefuseOversize;
     EXPECT_EQ(m_queue.StartNextTask(), 0);
     EXPECT_EQ(Summary(), "A1W | | X1W ");
-    EXPECT_EQ(m_view.m_arrMessages, (std::vector<std::string>{"Out of size"}));
+    EXPECT_EQ(m_view.m_arrMessages, (std::vector<EMsg>{EMsg::kJobTooWide}));
     EXPECT_EQ(m_settings.AutoStartEnable, 0);
     EXPECT_EQ(m_view.m_nAutoOff, 1);
     EXPECT_EQ(m_queue.StartNextTask(), -1); // automatic tasks wait for the operator now

@@ -47,7 +47,7 @@ TEST(BandDecoderTest, RegularBandsDecodeToTheirPrintedPixels) {
         CBandDecoder dec(p);
         const CBandDecodeResult r =
             dec.Decode(std::span(out.data(), n), L, geo.IsReturnBand(c.band));
-        ASSERT_TRUE(r.Ok()) << r.m_strMessage;
+        ASSERT_TRUE(r.Ok()) << r.m_strDiag;
         int nDiff = 0, nInk = 0;
         for (int row = 0; row < L; ++row) {
             for (int x = 0; x < geo.BitmapWidth(); ++x) {
@@ -83,7 +83,7 @@ TEST(BandDecoderTest, MalformedOrMisSizedDataIsReported) {
     for (const Case& c : cases) {
         const CBandDecodeResult r = dec.Decode(c.bytes, 70, false);
         EXPECT_EQ(r.Ok(), c.ok) << c.what;
-        EXPECT_EQ(r.m_strMessage.empty(), c.ok) << c.what;
+        EXPECT_EQ(r.m_strDiag.empty(), c.ok) << c.what;
     }
     std::mt19937 rng(5);
     for (int t = 0; t < 200; ++t) {

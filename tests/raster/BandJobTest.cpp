@@ -58,7 +58,7 @@ TEST(BandJobTest, RegularBandsDecodeToTheBitmapsPrintedPixels) {
         const CBandGeometry& geo = job.Geometry();
         for (int64_t j = 0; j < job.BandCount(); ++j) {
             const CBandOutput r = job.RenderBand(j);
-            ASSERT_TRUE(r.Ok()) << r.m_strMessage;
+            ASSERT_TRUE(r.Ok()) << r.m_strDiag;
             ASSERT_TRUE(dec.Decode(r.m_data, job.JobWidth(), geo.IsReturnBand(j)).Ok());
             int nDiff = 0;
             for (int row = 0; row < job.JobWidth(); ++row)
@@ -86,7 +86,7 @@ TEST(BandJobTest, JobSizesAndSpecialBands) {
     EXPECT_EQ(job.JobWidth(), 3239);
     for (int64_t j : {0, 1, 81}) {
         const CBandOutput r = job.RenderBand(j);
-        ASSERT_TRUE(r.Ok()) << r.m_strMessage;
+        ASSERT_TRUE(r.Ok()) << r.m_strDiag;
         EXPECT_GT(r.m_data.size(), 100u) << j;
     }
     EXPECT_FALSE(job.RenderBand(82).Ok());
@@ -107,7 +107,7 @@ TEST(BandJobTest, OverWideJobsAndBusyBuffersAreRefused) {
     EXPECT_FALSE(wide.FitsBuffers());
     const CBandOutput r = wide.RenderBand(0);
     EXPECT_FALSE(r.Ok());
-    EXPECT_NE(r.m_strMessage.find("28000"), std::string::npos);
+    EXPECT_NE(r.m_strDiag.find("28000"), std::string::npos);
 
     const COnePage small = Drawing(5, 4000, 4000, 2);
     CBandJob first(small, CBandParams{});

@@ -461,8 +461,7 @@ TEST_F(ViewTest, CorpusDrawingWithSelectionLooksRight) {
     auto task = std::make_unique<COnePage>();
     task->m_strPath = path;
     const CTaskLoadResult r = LoadTaskDrawing(*task, m_settings, false, nullptr);
-    if (!r.m_bLoaded || task->m_arrCurves.empty())
-        GTEST_SKIP() << "corpus drawing not readable: " << r.m_strReason;
+    ASSERT_TRUE(r.Ok() && !task->m_arrCurves.empty()) << r.m_strDiag;
     task->ScaleAll(4, 4); // a marker-sized drawing, so that the 200 mm grid shows
     task->CalcExtents();
     m_settings.ColorBg = 0x646464;

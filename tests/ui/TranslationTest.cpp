@@ -14,6 +14,8 @@
 #include "ui/DlgSysSet.h"
 #include "ui/DlgSysSetHost.h"
 #include "ui/InkvaleAppRules.h"
+#include "ui/OperatorText.h"
+#include "support/MessageSource.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -118,6 +120,34 @@ TEST_F(TranslatedDialogsTest, EveryDialogInEveryTranslatedLanguage) {
                 EXPECT_FALSE(HasChinese(text))
                     << strFile << ", " << pszName << ": " << text.toStdString();
         }
+    }
+}
+
+// The core's messages read in the language the program runs in: its own Chinese text without
+// a translation, the English one (word for word) or another language's with one.
+TEST_F(TranslatedDialogsTest, CoreMessagesFollowTheTranslation) {
+    const CMessage open{EMsg::kAlreadyOpen, {}};
+    const CMessage read{EMsg::kTaskFileRead, {"/tmp/q.sptask"}};
+    EXPECT_EQ(OperatorText(open), QStringLiteral("重复打开"));
+    EXPECT_EQ(OperatorText(read), QStringLiteral("读取 /tmp/q.sptask 时发生了错误。"));
+    {
+        test::CShippedTranslation english;
+        ASSERT_TRUE(english.Loaded());
+        EXPECT_EQ(OperatorText(open), QStringLiteral("Already Open"));
+        EXPECT_EQ(OperatorText(CMessage{EMsg::kJobTooWide, {}}),
+                  QStringLiteral("Out of size Y,plaese change para Y start,or open another plt"));
+    }
+    for (int nLanguage = 2; nLanguage <= 5; ++nLanguage) {
+        const std::string strFile = TranslationFile(nLanguage);
+        test::CShippedTranslation translation(strFile.c_str());
+        ASSERT_TRUE(translation.Loaded()) << strFile;
+        for (const EMsg eId : {EMsg::kOpenFileFailed, EMsg::kAlreadyOpen, EMsg::kFileTooLarge,
+                               EMsg::kJobTooWide, EMsg::kTaskFileFormat}) {
+            const QString text = OperatorText(CMessage{eId, {}});
+            EXPECT_FALSE(text.isEmpty() || HasChinese(text)) << strFile << ": " << text.toStdString();
+            EXPECT_NE(text.toStdString(), MessageSource(eId).m_pszEnglish) << strFile;
+        }
+        EXPECT_TRUE(OperatorText(read).contains(QStringLiteral("/tmp/q.sptask"))) << strFile;
     }
 }
 

@@ -3,6 +3,8 @@
 
 #include "CliBandJob.h"
 
+#include "CliText.h"
+
 #include "config/SettingsStore.h"
 #include "geometry/SizeRatio.h"
 #include "model/TaskDrawingLoader.h"
@@ -67,11 +69,10 @@ int PrepareCliBandJob(const CCliContext& ctx, const char* pszCommand, CCliBandJo
     job.m_task.m_strPath = file;
     job.m_task.m_strName = NameOf(file);
     const CTaskLoadResult loaded = LoadTaskDrawing(job.m_task, job.m_settings, true, nullptr);
-    if (!loaded.m_bLoaded) {
-        for (const std::string& m : loaded.m_arrMessages)
-            std::fprintf(stderr, "%s\n", m.c_str());
-        if (!loaded.m_strReason.empty())
-            std::fprintf(stderr, "inkvale-cli %s: %s\n", pszCommand, loaded.m_strReason.c_str());
+    if (!loaded.Ok()) {
+        PrintMessages(loaded, job.m_settings.Language);
+        if (!loaded.m_strDiag.empty())
+            std::fprintf(stderr, "inkvale-cli %s: %s\n", pszCommand, loaded.m_strDiag.c_str());
         return kExitFailed;
     }
     PrepareWorkPage(job.m_work, job.m_task, job.m_settings, job.m_params);

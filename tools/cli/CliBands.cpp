@@ -38,7 +38,7 @@ int RunBands(const CCliContext& ctx) {
         const CBandOutput r = bands.RenderBand(j);
         if (!r.Ok()) {
             std::fprintf(stderr, "inkvale-cli bands: band %lld: %s\n", static_cast<long long>(j),
-                         r.m_strMessage.c_str());
+                         r.m_strDiag.c_str());
             return kExitFailed;
         }
         char name[32];

@@ -3,6 +3,7 @@
 // "curves N" then "PEN LINETYPE X,Y X,Y ..." per curve, in plotter units.
 
 #include "CliCommand.h"
+#include "CliText.h"
 
 #include "config/MachineParams.h"
 #include "config/Settings.h"
@@ -85,14 +86,13 @@ int RunCurves(const CCliContext& ctx) {
     page.m_strPath = ctx.m_args[0];
     // The load the program makes when the task is first shown, with its messages.
     const CTaskLoadResult result = LoadTaskDrawing(page, settings, true, nullptr);
-    for (const std::string& message : result.m_arrMessages)
-        std::fprintf(stderr, "%s\n", message.c_str());
+    PrintMessages(result, settings.Language);
     // An HP-GL file that holds nothing drawable still loads (as an empty drawing); an
     // unreadable file, or a DXF file without curves, fails.
-    const bool bEmptyHpgl = result.m_bEmpty && !IsDxfPath(page.m_strPath);
-    if (!result.m_bLoaded && !bEmptyHpgl) {
+    const bool bEmptyHpgl = result.m_nCode == kLoadEmpty && !IsDxfPath(page.m_strPath);
+    if (!result.Ok() && !bEmptyHpgl) {
         if (result.m_arrMessages.empty())
-            std::fprintf(stderr, "%s\n", result.m_strReason.c_str());
+            std::fprintf(stderr, "%s\n", result.m_strDiag.c_str());
         return kExitFailed;
     }
     PrintCurves(page);

@@ -5,6 +5,7 @@
 
 #include "CliBandJob.h"
 #include "CliCommand.h"
+#include "CliText.h"
 
 #include "config/MachineParams.h"
 #include "config/Settings.h"
@@ -152,12 +153,11 @@ int RunPreview(const CCliContext& ctx) {
     COnePage page;
     page.m_strPath = args.m_strFile;
     const CTaskLoadResult result = LoadTaskDrawing(page, settings, true, nullptr);
-    for (const std::string& message : result.m_arrMessages)
-        std::fprintf(stderr, "%s\n", message.c_str());
+    PrintMessages(result, settings.Language);
     // As for `curves`: an HP-GL file with nothing drawable shows an empty paper.
-    if (!result.m_bLoaded && !(result.m_bEmpty && !IsDxfPath(page.m_strPath))) {
+    if (!result.Ok() && !(result.m_nCode == kLoadEmpty && !IsDxfPath(page.m_strPath))) {
         if (result.m_arrMessages.empty())
-            std::fprintf(stderr, "%s\n", result.m_strReason.c_str());
+            std::fprintf(stderr, "%s\n", result.m_strDiag.c_str());
         return kExitFailed;
     }
     if (!page.m_arrCurves.empty())

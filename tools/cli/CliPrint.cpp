@@ -6,6 +6,7 @@
 
 #include "CliBandJob.h"
 #include "CliCommand.h"
+#include "CliText.h"
 
 #include "config/MachineParams.h"
 #include "config/Settings.h"
@@ -80,7 +81,9 @@ public:
     void SelectRow(int) override {}
     void Redraw() override {}
     void AutoModeOff() override {}
-    void ShowMessage(const std::string& strText) override {
+    explicit CCliQueueView(int32_t nLanguage) : m_nLanguage(nLanguage) {}
+    void ShowMessage(const CMessage& message) override {
+        const std::string strText = CliText(message, m_nLanguage);
         std::fprintf(stderr, "\n%s\n", strText.c_str());
         if (m_strFirstMessage.empty())
             m_strFirstMessage = strText;
@@ -92,6 +95,7 @@ public:
             m_bJobFailed = true;
     }
 
+    int32_t m_nLanguage;
     int m_nCopiesDone = 0;
     bool m_bJobFailed = false;
     std::string m_strFirstMessage; ///< the first text shown, e.g. why a job was refused
@@ -205,11 +209,10 @@ void RunLoop(CLoopHandOff& handOff, CPrintRun& run) {
 // printed is reported with the program's texts and the reason.
 bool LoadForPrint(COnePage& task, const CSettings& settings) {
     const CTaskLoadResult loaded = LoadTaskDrawing(task, settings, true, nullptr);
-    if (loaded.m_bLoaded)
+    if (loaded.Ok())
         return true;
-    for (const std::string& m : loaded.m_arrMessages)
-        std::fprintf(stderr, "%s\n", m.c_str());
-    std::fprintf(stderr, "inkvale-cli print: %s\n", loaded.m_strReason.c_str());
+    PrintMessages(loaded, settings.Language);
+    std::fprintf(stderr, "inkvale-cli print: %s\n", loaded.m_strDiag.c_str());
     return false;
 }
 
@@ -227,7 +230,7 @@ int RunPrint(const CCliContext& ctx) {
     // belong to the program's own runs.
     settings.AutoStartEnable = 0;
 
-    CCliQueueView view;
+    CCliQueueView view(settings.Language);
     CLoopHandOff handOff(settings);
     CInkvaleCore core(settings, params, view, handOff);
     core.Queue().EnableFolderScans(false);

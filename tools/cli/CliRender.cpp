@@ -21,13 +21,13 @@ int RunRender(const CCliContext& ctx) {
         const CBandOutput r = bands.RenderBand(j);
         if (!r.Ok()) {
             std::fprintf(stderr, "inkvale-cli render: band %lld: %s\n", static_cast<long long>(j),
-                         r.m_strMessage.c_str());
+                         r.m_strDiag.c_str());
             return kExitFailed;
         }
         const CBandDecodeResult d = sheet.AddBand(j, r.m_data);
         if (!d.Ok()) {
             std::fprintf(stderr, "inkvale-cli render: band %lld: %s\n", static_cast<long long>(j),
-                         d.m_strMessage.c_str());
+                         d.m_strDiag.c_str());
             return kExitFailed;
         }
     }

@@ -3,6 +3,7 @@
 // "LIST STATE COPIES CURVES VERTICES PATH".
 
 #include "CliCommand.h"
+#include "CliText.h"
 
 #include "model/InkvaleDoc.h"
 
@@ -27,7 +28,8 @@ int RunTasks(const CCliContext& ctx) {
     CInkvaleDoc doc;
     const CDocResult result = doc.OpenTaskFile(ctx.m_args[0]);
     if (!result.Ok()) {
-        std::fprintf(stderr, "%s\n", result.m_strMessage.c_str());
+        // A task file is read before any settings: the program's own texts.
+        PrintMessages(result, 0);
         return kExitFailed;
     }
     PrintList("opened", doc.m_arrOpened);

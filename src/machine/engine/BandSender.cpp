@@ -84,8 +84,8 @@ bool CBandSender::SendBands() {
         {
             CScopeTimer timer(m_times.m_nRenderNs);
             CBandOutput output = m_pSource->RenderBand(j);
-            if (!output.m_bOk) {
-                AbandonJob(j, output.m_strMessage);
+            if (!output.Ok()) {
+                AbandonJob(j, output.m_strDiag);
                 return false;
             }
             band = output.m_data;

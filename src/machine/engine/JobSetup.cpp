@@ -13,12 +13,6 @@
 
 namespace inkvale {
 
-std::string SizeCheckMessage(int nLanguage) {
-    if (nLanguage == 0)
-        return "超出机器幅宽！请重新设置右边据和纸张宽度！";
-    return "Out of size Y,plaese change para Y start,or open another plt";
-}
-
 void PrepareWorkPage(COnePage& work, const COnePage& task, const CSettings& settings,
                      const CMachineParams& params) {
     work.ClearCurves();

@@ -20,10 +20,6 @@ inline constexpr int32_t kCleanShiftTwoHead = 1020;
 inline constexpr int32_t kPreciseShiftFourHead = 1020;
 inline constexpr int32_t kPreciseShiftTwoHead = 508;
 
-/// The message of a job that does not fit the carriage travel, in the settings' language
-/// (Chinese for 0, English for every other value).
-std::string SizeCheckMessage(int nLanguage);
-
 /// Steps 1 to 6 of a job start: work := a copy of the task's drawing (name, path, box and
 /// start position included), size-corrected by the ratio in force, shifted along X by the
 /// lead-in of the cleaning band (SpAutoClean) and of precise mode, its box recomputed, then

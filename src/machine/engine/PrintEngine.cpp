@@ -29,7 +29,7 @@ CPrintEngine::~CPrintEngine() {
 CJobStartResult CPrintEngine::StartPrintJob(COnePage& task) {
     // One job at a time; the sender of the previous job has handed its result over.
     if (JobRunning() || std::this_thread::get_id() == m_sender.get_id())
-        return {-1, {}};
+        return CResult::Failure(-1, "a job is running");
     JoinFinishedJob();
     // The job works on a snapshot: the monitor may store a fresh block meanwhile.
     const CMachineParams params(m_params);
@@ -44,29 +44,32 @@ CJobStartResult CPrintEngine::StartPrintJob(COnePage& task) {
     if (!FitsCarriage(params, nJobWidth))
         return RefuseOversize();
     if (nBands > std::numeric_limits<int32_t>::max())
-        return {-1, {}};
+        return CResult::Failure(-1, "the job has more bands than the machine counts");
     std::unique_ptr<IBandSource> source =
         m_bands.CreateBandSource(m_work, bandParams, nJobWidth, nBands);
-    if (!source || !m_link.Wait(kBeforeHeaderMs))
-        return {-1, {}};
+    if (!source)
+        return CResult::Failure(-1, "the band buffers are held by another job");
+    if (!m_link.Wait(kBeforeHeaderMs))
+        return CResult::Failure(-1, "the program is closing");
     std::array<uint8_t, 8> header{};
     PutLe32(header.data(), static_cast<uint32_t>(nJobWidth));
     PutLe32(header.data() + 4, static_cast<uint32_t>(nBands));
     if (m_link.Commu().WriteRegs(kRegJobHeader, 8, header.data()) != 0)
-        return {-1, {}};
+        return CResult::Failure(-1, "the machine did not accept the job header");
     m_link.Wait(kShortWaitMs);
     WriteBackupAndHistory(task);
     m_link.Wait(kShortWaitMs);
     StartSender(std::move(source), static_cast<int32_t>(nBands));
     task.m_nPrintState = PS_PRINTING;
-    return {0, {}};
+    return {};
 }
 
 // The job does not fit the carriage travel: the queue hears of a failed job (which turns
 // automatic mode off) and the caller shows the message.
 CJobStartResult CPrintEngine::RefuseOversize() {
     m_host.Send(kMsgJobFinished, kJobFailure);
-    return {-1, SizeCheckMessage(m_settings.Language)};
+    return CResult::Failure(-1, "the job is wider than the carriage travel",
+                            {{EMsg::kJobTooWide, {}}});
 }
 
 // Both are silent: a missing folder costs the backup or the row, never the job.

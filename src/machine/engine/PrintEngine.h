@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/OnePage.h"
+#include "support/Result.h"
 #include "machine/engine/BandSender.h"
 #include "raster/BandSource.h"
 #include "machine/engine/EngineClock.h"
@@ -23,12 +24,9 @@ struct CMachineStatus;
 struct CSettings;
 
 /// Outcome of a job start: 0 when the machine accepted the job and the band sender runs,
-/// -1 otherwise; a text to show the operator when the job did not fit the carriage.
-struct [[nodiscard]] CJobStartResult {
-    int m_nCode = 0;
-    std::string m_strMessage;
-    bool Ok() const { return m_nCode == 0; }
-};
+/// -1 otherwise, with why in the diagnostic; EMsg::kJobTooWide for the operator when the
+/// job did not fit the carriage.
+using CJobStartResult = CResult;
 
 /// The print engine as the task queue uses it: the machine's state byte, the job start and
 /// the end of the job-finished handling. The print engine is the program's; queue tests

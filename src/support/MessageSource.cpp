@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/MessageSource.h"
+
+// Marks a text for the translations without making this library depend on Qt: the
+// translation tools read this name as QT_TRANSLATE_NOOP (scripts/update-translations.sh).
+// Texts that every language shows alike are not marked.
+#define INKVALE_TRANSLATE_NOOP(context, text) text
+
+namespace inkvale {
+
+CMessageSource MessageSource(EMsg eId) {
+    switch (eId) {
+    case EMsg::kNone:
+        break;
+    case EMsg::kOpenFileFailed:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "文件打开失败!"), "Open File Failed!"};
+    case EMsg::kAlreadyOpen:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "重复打开"), "Already Open"};
+    case EMsg::kFileTooLarge:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "文件大小超出限制"), "File size too large"};
+    case EMsg::kJobTooWide:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "超出机器幅宽！请重新设置右边据和纸张宽度！"),
+                "Out of size Y,plaese change para Y start,or open another plt"};
+    case EMsg::kDataOverflow:
+        return {"data over flow", "data over flow"};
+    case EMsg::kFileOpenError:
+        return {"File Open Error", "File Open Error"};
+    case EMsg::kFileWriteError:
+        return {"File Write Error", "File Write Error"};
+    case EMsg::kTaskFileFormat:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "意外的文件格式。"), "Unexpected file format."};
+    case EMsg::kTaskFileRead:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "读取 %1 时发生了错误。"), "An error occurred while reading %1."};
+    }
+    return {"", ""};
+}
+
+std::string FillArguments(std::string strText, const CMessage& message) {
+    for (size_t i = message.m_arrArgs.size(); i-- > 0;) {
+        const std::string strMark = "%" + std::to_string(i + 1);
+        for (size_t at = strText.find(strMark); at != std::string::npos;
+             at = strText.find(strMark, at + message.m_arrArgs[i].size()))
+            strText.replace(at, strMark.size(), message.m_arrArgs[i]);
+    }
+    return strText;
+}
+
+} // namespace inkvale

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace inkvale {
+
+/// What the core may ask a front end to tell the operator. The core names the message;
+/// the front end makes the text in the operator's language (MessageSource gives the
+/// program's own texts, which the translations start from).
+enum class EMsg : uint16_t {
+    kNone = 0,
+    kOpenFileFailed, ///< a drawing could not be read
+    kAlreadyOpen,    ///< the path is already a task of the opened list
+    kFileTooLarge,   ///< the file is larger than PltMaxSizeMb
+    kJobTooWide,     ///< the job does not fit the carriage travel
+    kDataOverflow,   ///< an HP-GL number token too long to be a number
+    kFileOpenError,  ///< a file to be written could not be created, or one to be read opened
+    kFileWriteError, ///< writing a file failed
+    kTaskFileFormat, ///< a task file whose contents are not a task file
+    kTaskFileRead,   ///< a task file that cannot be read; %1 its path
+};
+
+/// One message for the operator: its id and the arguments its text takes (%1, %2, ...).
+struct CMessage {
+    EMsg m_eId = EMsg::kNone;
+    std::vector<std::string> m_arrArgs;
+    friend bool operator==(const CMessage&, const CMessage&) = default;
+};
+
+/// The result of the core's operations: a domain code (0 success; the operation documents
+/// its other codes), the messages for the operator in the order they arose (often none),
+/// and an English diagnostic for logs and the command line. Results that carry data derive
+/// from it.
+struct [[nodiscard]] CResult {
+    int m_nCode = 0;
+    std::vector<CMessage> m_arrMessages;
+    std::string m_strDiag;
+
+    bool Ok() const { return m_nCode == 0; }
+    /// Whether a message of this id is among the messages.
+    bool Says(EMsg eId) const {
+        for (const CMessage& m : m_arrMessages) {
+            if (m.m_eId == eId)
+                return true;
+        }
+        return false;
+    }
+    /// A failure with its code and diagnostic, and the messages for the operator.
+    static CResult Failure(int nCode, std::string strDiag, std::vector<CMessage> messages = {}) {
+        CResult r;
+        r.m_nCode = nCode;
+        r.m_strDiag = std::move(strDiag);
+        r.m_arrMessages = std::move(messages);
+        return r;
+    }
+};
+
+} // namespace inkvale
