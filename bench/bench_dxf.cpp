@@ -80,7 +80,7 @@ void BM_LoadDxfTask(benchmark::State& state) {
     for (auto _ : state) {
         COnePage page;
         page.m_strPath = in.m_strPath;
-        if (!LoadDxfTask(page, settings, nullptr).Ok())
+        if (!LoadDxfTask(page, settings).Ok())
             state.SkipWithError("load failed");
         nVertices = page.VertexCount();
         benchmark::DoNotOptimize(page.m_arrCurves.data());

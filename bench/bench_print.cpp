@@ -91,7 +91,7 @@ const COnePage& Marker() {
         COnePage piece;
         piece.m_strPath = INKVALE_CORPUS_DIR "/dxf/astm-parser-WM_LOOSE_SHAPE_TANK.DXF";
         piece.m_strName = "marker.dxf";
-        if (!LoadTaskDrawing(piece, settings, false, nullptr).m_bLoaded)
+        if (!LoadTaskDrawing(piece, settings, false).Ok())
             std::fprintf(stderr, "bench_print: cannot read %s\n", piece.m_strPath.c_str());
         piece.CalcExtents();
         COnePage page;

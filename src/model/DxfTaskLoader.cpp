@@ -3,11 +3,10 @@
 
 #include "import/DxfConvert.h"
 #include "model/TaskDrawingLoader.h"
-#include "model/TaskLoadView.h"
 
 namespace inkvale {
 
-CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings, CTaskLoadView* pView) {
+CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings) {
     const CDxfCurvesResult read = ReadDxfCurves(page.m_strPath, settings.DxfUnit,
                                                 settings.m_strInstallDir, page.m_arrCurves);
     if (!read.Ok()) {
@@ -33,10 +32,6 @@ CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings, CTaskLoadV
     }
     page.m_nPrintState = PS_WAITING;
     page.m_nStartMm = 0;
-    if (pView != nullptr) {
-        pView->RefreshTaskList();
-        pView->SelectRow(0);
-    }
     return {};
 }
 

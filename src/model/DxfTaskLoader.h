@@ -9,8 +9,6 @@
 
 namespace inkvale {
 
-class CTaskLoadView;
-
 /// Outcome of the DXF part of a task load: 0, or a negative code of DxfConvert.h,
 /// kDxfTaskNoCurves or kDxfTaskTooWide, with why it failed in the diagnostic.
 using CDxfTaskResult = CResult;
@@ -27,6 +25,6 @@ inline constexpr int kDxfTaskTooWide = -5;
 /// wider, whatever SplitEn says. On success the task's print state and start position
 /// become 0, the task list is refreshed and the preview selects row 0 (pView may be
 /// nullptr). On failure the task keeps no drawing. Window thread only.
-CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings, CTaskLoadView* pView);
+CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings);
 
 } // namespace inkvale

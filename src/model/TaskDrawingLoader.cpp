@@ -5,7 +5,6 @@
 #include "support/Utf.h"
 #include "import/HpglFile.h"
 #include "model/DxfTaskLoader.h"
-#include "model/TaskLoadView.h"
 
 #include <algorithm>
 #include <climits>
@@ -83,15 +82,14 @@ bool SplitWidthChecked(COnePage& page, int32_t w) {
     return page.SplitWidth(w);
 }
 
-CTaskLoadResult LoadTaskDrawing(COnePage& task, const CSettings& settings, bool bShowErrors,
-                                CTaskLoadView* pView) {
+CTaskLoadResult LoadTaskDrawing(COnePage& task, const CSettings& settings, bool bShowErrors) {
     CTaskLoadResult result;
     if (!task.m_arrCurves.empty())
         return result;
     double dScaleX = 1.0;
     double dScaleY = 1.0;
     if (IsDxfPath(task.m_strPath)) {
-        const CDxfTaskResult dxf = LoadDxfTask(task, settings, pView);
+        const CDxfTaskResult dxf = LoadDxfTask(task, settings);
         if (!dxf.Ok()) {
             const int nCode = dxf.m_nCode == kDxfTaskNoCurves  ? kLoadEmpty
                               : dxf.m_nCode == kDxfTaskTooWide ? kLoadTooWide
@@ -110,8 +108,6 @@ CTaskLoadResult LoadTaskDrawing(COnePage& task, const CSettings& settings, bool 
     }
     task.m_nPrintState = PS_WAITING;
     task.m_nStartMm = 0;
-    if (pView != nullptr)
-        pView->RefreshTaskList();
     return result;
 }
 

@@ -11,8 +11,6 @@
 
 namespace inkvale {
 
-class CTaskLoadView;
-
 /// Codes of a failed load.
 inline constexpr int kLoadUnreadable = -1; ///< the file could not be read
 inline constexpr int kLoadEmpty = -2;      ///< read, but nothing in it can be drawn
@@ -44,10 +42,9 @@ int32_t RollWidthUnits(const CSettings& settings);
 /// curves is left exactly as it is. DXF paths (IsDxfPath) load through LoadDxfTask,
 /// others through the HP-GL reader; then both are cleaned, scaled by PltFileUnit, moved
 /// to the origin, mirrored (AutoMirror) and, with SplitEn, turned (AutoRotate) and split
-/// to the roll width. On success the print state and start position become 0 and the
-/// task list is refreshed. bShowErrors lets an unreadable HP-GL file produce the
-/// "Open File Failed!" message. pView may be nullptr. Window thread only.
-CTaskLoadResult LoadTaskDrawing(COnePage& task, const CSettings& settings, bool bShowErrors,
-                                CTaskLoadView* pView);
+/// to the roll width. On success the print state and start position become 0; the caller
+/// shows the change (the loader touches no window). bShowErrors lets an unreadable HP-GL
+/// file produce EMsg::kOpenFileFailed. Window thread only.
+CTaskLoadResult LoadTaskDrawing(COnePage& task, const CSettings& settings, bool bShowErrors);
 
 } // namespace inkvale

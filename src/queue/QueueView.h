@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "model/TaskLoadView.h"
 #include "support/Result.h"
 
 #include <string>
@@ -11,8 +10,13 @@ namespace inkvale {
 /// What the task queue asks of the windows: the task list window and the preview implement
 /// it, tests fake it. The queue never shows anything itself; texts for the operator come
 /// through ShowMessage. Window thread only.
-class CQueueView : public CTaskLoadView {
+class CQueueView {
 public:
+    virtual ~CQueueView() = default;
+    /// The task list shows the tasks' states and positions again.
+    virtual void RefreshTaskList() = 0;
+    /// The preview selects the task list row nRow.
+    virtual void SelectRow(int nRow) = 0;
     /// The preview draws the current task again.
     virtual void Redraw() = 0;
     /// A message the operator must see; the view makes its text in the operator's language.

@@ -54,9 +54,12 @@ bool CTaskQueue::LoadDrawing(int nRow, COnePage& task, bool bShowErrors) {
     m_view.SelectRow(nRow);
     if (!task.m_arrCurves.empty())
         return true;
-    const CTaskLoadResult result = LoadTaskDrawing(task, m_settings, bShowErrors, &m_view);
+    const CTaskLoadResult result = LoadTaskDrawing(task, m_settings, bShowErrors);
     for (const CMessage& message : result.m_arrMessages)
         m_view.ShowMessage(message);
+    // The task's state and size changed; the selection stays on the task that was loaded.
+    if (result.Ok())
+        m_view.RefreshTaskList();
     m_view.Redraw();
     return !task.m_arrCurves.empty();
 }

@@ -98,7 +98,7 @@ TEST_P(PrintEngineEndToEnd, PrintedSheetEqualsTheRender) {
     COnePage task;
     task.m_strPath = (CorpusDir() / c.pszFile).string();
     task.m_strName = task.m_strPath.substr(task.m_strPath.find_last_of('/') + 1);
-    const CTaskLoadResult loaded = LoadTaskDrawing(task, m_settings, false, nullptr);
+    const CTaskLoadResult loaded = LoadTaskDrawing(task, m_settings, false);
     ASSERT_TRUE(loaded.Ok()) << loaded.m_strDiag;
 
     ASSERT_TRUE(m_pEngine->StartPrintJob(task).Ok());

@@ -28,7 +28,7 @@ struct CSample {
         m_page.m_strPath = (test::SourceDir() / "samples" / pszName).string();
     }
     bool Load() {
-        const CTaskLoadResult r = LoadTaskDrawing(m_page, m_settings, false, nullptr);
+        const CTaskLoadResult r = LoadTaskDrawing(m_page, m_settings, false);
         EXPECT_TRUE(r.Ok()) << r.m_strDiag;
         m_page.CalcExtents();
         return r.Ok();

@@ -3,7 +3,6 @@
 
 #include "import/DxfConvert.h"
 #include "model/DxfTaskLoader.h"
-#include "model/TaskLoadView.h"
 #include "common/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -18,14 +17,6 @@ namespace inkvale {
 namespace {
 
 using Points = std::vector<CPoint>;
-
-/// Records what the loader asks of the windows.
-class CRecordingView : public CTaskLoadView {
-public:
-    void RefreshTaskList() override { m_arrCalls.emplace_back("refresh"); }
-    void SelectRow(int nRow) override { m_arrCalls.push_back("select " + std::to_string(nRow)); }
-    std::vector<std::string> m_arrCalls;
-};
 
 std::string Lines(std::initializer_list<std::string_view> lines) {
     std::string s;
@@ -48,7 +39,6 @@ std::string DxfLines(std::initializer_list<std::array<const char*, 4>> lines) {
 struct Fixture {
     test::CScratchDir m_dir;
     CSettings m_settings;
-    CRecordingView m_view;
     COnePage m_page;
 
     Fixture() {
@@ -67,7 +57,7 @@ struct Fixture {
         EXPECT_TRUE(test::WriteFileBytes(m_page.m_strPath, strBytes));
     }
     CTaskLoadResult Load(bool bShowErrors = true) {
-        return LoadTaskDrawing(m_page, m_settings, bShowErrors, &m_view);
+        return LoadTaskDrawing(m_page, m_settings, bShowErrors);
     }
     Points Curve(size_t i) const { return m_page.m_arrCurves.at(i).m_arrPoints; }
 };
@@ -91,23 +81,22 @@ TEST(DxfTaskLoader, JoinsCleansAndMovesToTheOrigin) {
     f.Source("t.dxf", DxfLines({{"10", "-5", "20", "-5"}, {"20", "-5", "20", "5"}}));
     f.m_page.m_nPrintState = PS_REPEAT;
     f.m_page.m_nStartMm = 7;
-    const CDxfTaskResult r = LoadDxfTask(f.m_page, f.m_settings, &f.m_view);
+    const CDxfTaskResult r = LoadDxfTask(f.m_page, f.m_settings);
     ASSERT_TRUE(r.Ok()) << r.m_strDiag;
     ASSERT_EQ(f.m_page.m_arrCurves.size(), 1u);
     EXPECT_EQ(f.Curve(0), (Points{{0, 0}, {400, 0}, {400, 400}}));
     EXPECT_EQ(f.m_page.m_nPrintState, PS_WAITING);
     EXPECT_EQ(f.m_page.m_nStartMm, 0);
-    EXPECT_EQ(f.m_view.m_arrCalls, (std::vector<std::string>{"refresh", "select 0"}));
 }
 
 TEST(DxfTaskLoader, PositiveSmallestYIsKept) {
     Fixture f;
     f.Source("t.dxf", DxfLines({{"10", "5", "20", "15"}}));
-    ASSERT_TRUE(LoadDxfTask(f.m_page, f.m_settings, nullptr).Ok());
+    ASSERT_TRUE(LoadDxfTask(f.m_page, f.m_settings).Ok());
     EXPECT_EQ(f.Curve(0), (Points{{0, 200}, {400, 600}}));
 }
 
-TEST(DxfTaskLoader, FailuresLeaveNoDrawingAndTellNoWindow) {
+TEST(DxfTaskLoader, FailuresLeaveNoDrawing) {
     struct Case {
         const char* m_pszName;
         std::string m_strBytes;
@@ -130,15 +119,14 @@ TEST(DxfTaskLoader, FailuresLeaveNoDrawingAndTellNoWindow) {
         SCOPED_TRACE(c.m_pszName);
         Fixture f;
         f.Source("t.dxf", c.m_strBytes);
-        const CDxfTaskResult r = LoadDxfTask(f.m_page, f.m_settings, &f.m_view);
+        const CDxfTaskResult r = LoadDxfTask(f.m_page, f.m_settings);
         EXPECT_EQ(r.m_nCode, c.m_nStatus);
         EXPECT_FALSE(r.m_strDiag.empty());
         EXPECT_TRUE(f.m_page.m_arrCurves.empty());
-        EXPECT_TRUE(f.m_view.m_arrCalls.empty());
     }
     Fixture f;
     f.m_page.m_strPath = f.m_dir.File("missing.dxf");
-    EXPECT_EQ(LoadDxfTask(f.m_page, f.m_settings, nullptr).m_nCode, kDxfLoadImport);
+    EXPECT_EQ(LoadDxfTask(f.m_page, f.m_settings).m_nCode, kDxfLoadImport);
 }
 
 TEST(TaskDrawingLoader, DxfWiderThanTheRollIsSplitEvenWithSplittingOff) {
@@ -153,7 +141,7 @@ TEST(TaskDrawingLoader, DxfWiderThanTheRollIsSplitEvenWithSplittingOff) {
 
     COnePage hpgl;
     hpgl.m_strPath = f.m_dir.File("wide.plt");
-    ASSERT_TRUE(LoadTaskDrawing(hpgl, f.m_settings, true, nullptr).Ok());
+    ASSERT_TRUE(LoadTaskDrawing(hpgl, f.m_settings, true).Ok());
     ASSERT_EQ(hpgl.m_arrCurves.size(), 1u) << "an HP-GL drawing is split only with SplitEn";
     EXPECT_EQ(hpgl.m_nMaxY, 10000);
 }
@@ -207,7 +195,6 @@ TEST(TaskDrawingLoader, PreparationRunsUnitMirrorTurnSplitInThisOrder) {
     ASSERT_EQ(f.m_page.m_arrCurves.size(), 2u);
     EXPECT_EQ(f.Curve(0), (Points{{0, 0}, {0, 800}}));
     EXPECT_EQ(f.Curve(1), (Points{{2012, 0}, {2012, 419}, {2012, 419}, {2824, 419}}));
-    EXPECT_EQ(f.m_view.m_arrCalls, (std::vector<std::string>{"refresh", "select 0", "refresh"}));
 }
 
 TEST(TaskDrawingLoader, TaskWithCurvesIsLeftAlone) {
@@ -220,7 +207,6 @@ TEST(TaskDrawingLoader, TaskWithCurvesIsLeftAlone) {
     EXPECT_EQ(f.m_page.m_arrCurves.size(), 1u);
     EXPECT_EQ(f.m_page.m_nStartMm, 12);
     EXPECT_EQ(f.m_page.m_nPrintState, PS_REPEAT);
-    EXPECT_TRUE(f.m_view.m_arrCalls.empty());
 }
 
 TEST(TaskDrawingLoader, SuccessfulLoadResetsStateAndStartPosition) {
@@ -231,7 +217,6 @@ TEST(TaskDrawingLoader, SuccessfulLoadResetsStateAndStartPosition) {
     ASSERT_TRUE(f.Load().Ok());
     EXPECT_EQ(f.m_page.m_nStartMm, 0);
     EXPECT_EQ(f.m_page.m_nPrintState, PS_WAITING);
-    EXPECT_EQ(f.m_view.m_arrCalls, (std::vector<std::string>{"refresh"}));
 }
 
 TEST(TaskDrawingLoader, UnreadableHpglShowsTheMessageOnlyWhenAskedTo) {
@@ -251,7 +236,6 @@ TEST(TaskDrawingLoader, UnreadableHpglShowsTheMessageOnlyWhenAskedTo) {
         EXPECT_EQ(r.m_arrMessages, c.m_arrMessages);
         EXPECT_FALSE(r.m_strDiag.empty());
         EXPECT_TRUE(f.m_page.m_arrCurves.empty());
-        EXPECT_TRUE(f.m_view.m_arrCalls.empty());
     }
 }
 

@@ -368,5 +368,23 @@ TEST_F(TaskQueueTest, MergeReplacesTheSelectedTasksByTheCombination) {
     EXPECT_EQ(m_doc.m_arrOpened[1]->m_nMaxX, 800);
 }
 
+// A load selects the row of the task it loads and leaves it there, whatever the file kind:
+// the selection must never jump to another task (Start would print that one).
+TEST_F(TaskQueueTest, LoadingADrawingKeepsTheSelectionOnItsRow) {
+    const std::string strDxf = m_dir.File("piece.dxf");
+    ASSERT_TRUE(WriteFileBytes(strDxf, "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n0\n20\n0\n11\n"
+                                       "50\n21\n20\n0\nENDSEC\n0\nEOF\n"));
+    m_settings.DxfUnit = 40; // millimetres
+    Fill({{'o', "A"}, {'o', "B"}});
+    auto task = std::make_unique<COnePage>();
+    task->m_strPath = strDxf;
+    task->m_strName = "piece.dxf";
+    m_doc.m_arrOpened.push_back(std::move(task));
+    ASSERT_TRUE(m_queue.LoadDrawing(2, *m_doc.m_arrOpened[2], true));
+    EXPECT_FALSE(m_doc.m_arrOpened[2]->m_arrCurves.empty());
+    EXPECT_EQ(m_view.m_arrSelected, std::vector<int>{2});
+    EXPECT_GE(m_view.m_nRefreshes, 1);
+}
+
 } // namespace
 } // namespace inkvale::test

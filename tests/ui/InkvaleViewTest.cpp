@@ -460,7 +460,7 @@ TEST_F(ViewTest, CorpusDrawingWithSelectionLooksRight) {
     const std::string path = (test::CorpusDir() / "hpgl" / "hp2xx-acad.hp").string();
     auto task = std::make_unique<COnePage>();
     task->m_strPath = path;
-    const CTaskLoadResult r = LoadTaskDrawing(*task, m_settings, false, nullptr);
+    const CTaskLoadResult r = LoadTaskDrawing(*task, m_settings, false);
     ASSERT_TRUE(r.Ok() && !task->m_arrCurves.empty()) << r.m_strDiag;
     task->ScaleAll(4, 4); // a marker-sized drawing, so that the 200 mm grid shows
     task->CalcExtents();

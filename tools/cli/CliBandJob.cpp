@@ -68,7 +68,7 @@ int PrepareCliBandJob(const CCliContext& ctx, const char* pszCommand, CCliBandJo
     }
     job.m_task.m_strPath = file;
     job.m_task.m_strName = NameOf(file);
-    const CTaskLoadResult loaded = LoadTaskDrawing(job.m_task, job.m_settings, true, nullptr);
+    const CTaskLoadResult loaded = LoadTaskDrawing(job.m_task, job.m_settings, true);
     if (!loaded.Ok()) {
         PrintMessages(loaded, job.m_settings.Language);
         if (!loaded.m_strDiag.empty())

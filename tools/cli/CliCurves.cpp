@@ -85,7 +85,7 @@ int RunCurves(const CCliContext& ctx) {
     COnePage page;
     page.m_strPath = ctx.m_args[0];
     // The load the program makes when the task is first shown, with its messages.
-    const CTaskLoadResult result = LoadTaskDrawing(page, settings, true, nullptr);
+    const CTaskLoadResult result = LoadTaskDrawing(page, settings, true);
     PrintMessages(result, settings.Language);
     // An HP-GL file that holds nothing drawable still loads (as an empty drawing); an
     // unreadable file, or a DXF file without curves, fails.

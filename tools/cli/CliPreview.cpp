@@ -152,7 +152,7 @@ int RunPreview(const CCliContext& ctx) {
     (void)LoadSettings(settings, params, ctx.m_strHome);
     COnePage page;
     page.m_strPath = args.m_strFile;
-    const CTaskLoadResult result = LoadTaskDrawing(page, settings, true, nullptr);
+    const CTaskLoadResult result = LoadTaskDrawing(page, settings, true);
     PrintMessages(result, settings.Language);
     // As for `curves`: an HP-GL file with nothing drawable shows an empty paper.
     if (!result.Ok() && !(result.m_nCode == kLoadEmpty && !IsDxfPath(page.m_strPath))) {

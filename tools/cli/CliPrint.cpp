@@ -208,7 +208,7 @@ void RunLoop(CLoopHandOff& handOff, CPrintRun& run) {
 // Loads the task's drawing before anything is started, so that a file that cannot be
 // printed is reported with the program's texts and the reason.
 bool LoadForPrint(COnePage& task, const CSettings& settings) {
-    const CTaskLoadResult loaded = LoadTaskDrawing(task, settings, true, nullptr);
+    const CTaskLoadResult loaded = LoadTaskDrawing(task, settings, true);
     if (loaded.Ok())
         return true;
     PrintMessages(loaded, settings.Language);
