@@ -52,8 +52,9 @@ constexpr const char* kBandsHelp =
 constexpr const char* kPrintHelp =
     "usage: inkvale-cli print FILE [--copies N]  (N from 1 to 9999)\n"
     "Prints FILE through the machine link of the settings (CommuVia and MachineIP of\n"
-    "Inkvale.ini), one job per copy, with a progress bar on stderr. Exit status 0 only when\n"
-    "every copy finished successfully.\n"
+    "Inkvale.ini) with the program's own queue: FILE becomes an opened task with N copies,\n"
+    "each printed as a job with its backup and history row as the settings say. A progress\n"
+    "bar on stderr. Exit status 0 only when every copy finished successfully.\n"
     "  --copies N   copies to print (default 1)\n";
 
 constexpr const char* kTopUsage =
