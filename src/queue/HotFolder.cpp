@@ -9,8 +9,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <mutex>
+#include <string_view>
 #include <string_view>
 #include <thread>
 
@@ -53,6 +55,24 @@ void IgnoreLeaseBreakSignal() {
 
 } // namespace
 
+namespace {
+
+// ASCII letters only: the patterns are file extensions.
+bool EndsWithIgnoringCase(std::string_view name, std::string_view tail) {
+    if (name.size() < tail.size())
+        return false;
+    const std::string_view end = name.substr(name.size() - tail.size());
+    for (size_t i = 0; i < tail.size(); ++i) {
+        const auto a = static_cast<unsigned char>(end[i]);
+        const auto b = static_cast<unsigned char>(tail[i]);
+        if (std::tolower(a) != std::tolower(b))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 std::vector<std::string> PatternList(const std::string& strExtensions) {
     std::vector<std::string> patterns;
     size_t nStart = 0;
@@ -61,6 +81,8 @@ std::vector<std::string> PatternList(const std::string& strExtensions) {
         patterns.push_back(strExtensions.substr(nStart, n - nStart));
         nStart = n + 1;
     }
+    if (nStart < strExtensions.size())
+        patterns.push_back(strExtensions.substr(nStart));
     return patterns;
 }
 
@@ -70,9 +92,8 @@ bool MatchesPattern(const std::string& strName, const std::string& strPattern) {
     if (strPattern.size() >= 1 && strPattern[0] == '*' &&
         strPattern.find_first_of("*?[\\", 1) == std::string::npos)
         return !strName.empty() && strName[0] != '.' && strName.size() >= strPattern.size() - 1 &&
-               strName.compare(strName.size() - (strPattern.size() - 1), std::string::npos,
-                               strPattern, 1) == 0;
-    return ::fnmatch(strPattern.c_str(), strName.c_str(), FNM_PERIOD) == 0;
+               EndsWithIgnoringCase(strName, std::string_view(strPattern).substr(1));
+    return ::fnmatch(strPattern.c_str(), strName.c_str(), FNM_PERIOD | FNM_CASEFOLD) == 0;
 }
 
 namespace {

@@ -17,12 +17,13 @@ struct CFolderFile {
     int64_t m_nMtimeNs = 0; ///< last-write time, nanoseconds since 1970 UTC
 };
 
-/// The patterns of PrtFileExtension: every field that is followed by ';' (text after the
-/// last ';' is not a pattern, so "*.plt" yields none).
+/// The patterns of PrtFileExtension: the fields between ';'. A last pattern typed without
+/// its ';' ("*.plt", or "*.plt;*.dxf") still counts: an operator who leaves it off means
+/// it, and the folders would otherwise take no files at all without a word.
 std::vector<std::string> PatternList(const std::string& strExtensions);
 
-/// Whether a file name matches one wildcard pattern ('*' and '?', case as the file system:
-/// exact).
+/// Whether a file name matches one wildcard pattern ('*', '?' and '[...]'), ignoring case:
+/// the CAD stations that fill the folders run Windows, where "*.plt" takes "MARKER.PLT".
 bool MatchesPattern(const std::string& strName, const std::string& strPattern);
 
 /// The regular files directly in strFolder (which ends in '/') smaller than nLimitBytes,

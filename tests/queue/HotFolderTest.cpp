@@ -21,20 +21,39 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-TEST(HotFolder, PatternsAreTheFieldsEndedBySemicolons) {
+TEST(HotFolder, PatternsAreTheFieldsBetweenSemicolons) {
     const std::pair<const char*, Strings> cases[] = {
         {"*.plt;*.hpg;", {"*.plt", "*.hpg"}},
-        {"*.plt", {}},
+        {"*.plt", {"*.plt"}}, // typed without its ';'
         {"", {}},
-        {"*.plt;*.hpg", {"*.plt"}},
+        {"*.plt;*.hpg", {"*.plt", "*.hpg"}},
         {"a;;b;", {"a", "", "b"}},
     };
     for (const auto& [pszText, expected] : cases)
         EXPECT_EQ(PatternList(pszText), expected) << pszText;
-    EXPECT_TRUE(MatchesPattern("cut 01.plt", "*.plt"));
-    EXPECT_TRUE(MatchesPattern("a.plt", "?.plt"));
-    EXPECT_FALSE(MatchesPattern("a.plt.tmp", "*.plt"));
-    EXPECT_FALSE(MatchesPattern("A.PLT", "*.plt")); // the file system's own case rule
+}
+
+// Files come from Windows CAD stations: case does not matter, in either kind of pattern.
+TEST(HotFolder, PatternsMatchIgnoringCase) {
+    struct Case {
+        const char* pszName;
+        const char* pszPattern;
+        bool bMatch;
+    };
+    const Case cases[] = {
+        {"cut 01.plt", "*.plt", true},
+        {"MARKER.PLT", "*.plt", true},
+        {"WM LOOSE SHAPE TANK.DXF", "*.dxf", true},
+        {"Marker.Plt", "*.PLT", true},
+        {"a.plt", "?.plt", true},
+        {"A.PLT", "?.plt", true},
+        {"a.plt.tmp", "*.plt", false},
+        {"a.plx", "*.plt", false},
+        {".hidden.plt", "*.plt", false},
+        {"plt", "*.plt", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MatchesPattern(c.pszName, c.pszPattern), c.bMatch) << c.pszName << " " << c.pszPattern;
 }
 
 class HotFolderScan : public ::testing::Test {
@@ -116,7 +135,7 @@ TEST_F(HotFolderScan, AutomaticFolderTakesMatchingFilesBelowTheLimit) {
 TEST_F(HotFolderScan, NoPatternOrNoFolderTakesNothing) {
     Put(m_settings.AutoDir + "a.plt", kSmallPlt);
     Put(m_settings.ManDir + "m.plt", kSmallPlt);
-    for (const char* pszPatterns : {"*.plt", ""}) {
+    for (const char* pszPatterns : {"", ";", "*.hpg"}) { // no pattern, an empty one, none that fits
         m_settings.PrtFileExtension = pszPatterns;
         m_queue.ScanAutoFolder();
         m_queue.ScanManualFolder();
