@@ -579,11 +579,13 @@ void AfterEntity(DxfFile& f) {
 } // namespace
 
 DxfFile* DxfOpen(const std::string& strPath) {
-    const int fd = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO or a device named like a drawing cannot stall the open;
+    // only regular files are drawings (a FIFO would never end, a device never either).
+    const int fd = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return nullptr;
     struct stat st {};
-    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return nullptr;
     }

@@ -3,7 +3,14 @@
 
 #include "DxfTestFiles.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
 
 #include <string>
 #include <vector>
@@ -231,6 +238,31 @@ TEST(DxfImport, MissingFileFails) {
     DxfImportError error = DxfImportError::kNone;
     EXPECT_FALSE(DxfImport(pDrawing.get(), "/nonexistent/x.dxf", &error));
     EXPECT_EQ(error, DxfImportError::kOpen);
+}
+
+// Only regular files are drawings: a FIFO or a device named like one is refused at once
+// instead of blocking the reader (a FIFO open waits for a writer that never comes).
+TEST(DxfImport, FifosAndDevicesAreRefusedWithoutWaiting) {
+    test::CScratchDir dir;
+    const std::string fifo = dir.File("marker.dxf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, std::string("/dev/zero"), dir.Path().string()}) {
+        auto import = std::async(std::launch::async, [&path] {
+            DxfDrawingPtr pDrawing(DxfDrawingCreate());
+            DxfImportError error = DxfImportError::kNone;
+            return DxfImport(pDrawing.get(), path, &error) ? DxfImportError::kNone : error;
+        });
+        if (import.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+            // Release the blocked open so the test ends, then fail.
+            const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+            ADD_FAILURE() << path << " blocked the reader";
+            import.wait();
+            if (fd >= 0)
+                ::close(fd);
+            continue;
+        }
+        EXPECT_EQ(import.get(), DxfImportError::kOpen) << path;
+    }
 }
 
 // Every file of the real-world corpus: what it must give.
