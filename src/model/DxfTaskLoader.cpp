@@ -7,6 +7,10 @@
 namespace inkvale {
 
 CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings) {
+    // A unit of 0 would collapse the drawing to a point and a negative one mirror it.
+    if (settings.DxfUnit <= 0)
+        return CResult::Failure(kDxfTaskBadUnit, "DxfUnit " + std::to_string(settings.DxfUnit) +
+                                                     " is not a positive number of plotter units");
     const CDxfCurvesResult read = ReadDxfCurves(page.m_strPath, settings.DxfUnit,
                                                 settings.m_strInstallDir, page.m_arrCurves);
     if (!read.Ok()) {

@@ -17,6 +17,8 @@ using CDxfTaskResult = CResult;
 inline constexpr int kDxfTaskNoCurves = -4;
 /// The drawing is so much wider than the roll that folding it makes no sense.
 inline constexpr int kDxfTaskTooWide = -5;
+/// The setting DxfUnit is not positive.
+inline constexpr int kDxfTaskBadUnit = -6;
 
 /// Reads the DXF file of the task (page.m_strPath) into its empty curve array and
 /// places it: the geometry, then the texts (drawn by the HP-GL reader with the fonts of

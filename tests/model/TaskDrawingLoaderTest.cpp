@@ -129,6 +129,19 @@ TEST(DxfTaskLoader, FailuresLeaveNoDrawing) {
     EXPECT_EQ(LoadDxfTask(f.m_page, f.m_settings).m_nCode, kDxfLoadImport);
 }
 
+// A unit of 0 collapses the drawing to a point, a negative one mirrors it: both are refused.
+TEST(DxfTaskLoader, AUnitThatIsNotPositiveIsRefused) {
+    for (const int32_t nUnit : {0, -40}) {
+        Fixture f;
+        f.m_settings.DxfUnit = nUnit;
+        f.Source("t.dxf", DxfLines({{"10", "5", "20", "15"}}));
+        const CDxfTaskResult r = LoadDxfTask(f.m_page, f.m_settings);
+        EXPECT_EQ(r.m_nCode, kDxfTaskBadUnit) << nUnit;
+        EXPECT_NE(r.m_strDiag.find("DxfUnit"), std::string::npos);
+        EXPECT_TRUE(f.m_page.m_arrCurves.empty());
+    }
+}
+
 TEST(TaskDrawingLoader, DxfWiderThanTheRollIsSplitEvenWithSplittingOff) {
     Fixture f;
     f.m_settings.PaperLenMm = 100; // 4000 units
