@@ -136,7 +136,12 @@ std::string FormatDxfLabel(const DxfEntityData& text, int32_t nUnit) {
     s += ',';
     AppendFixed3(s, std::sin(a));
     s += ";LB";
-    s += text.m_strText;
+    // The label ends at the first ETX: one inside the text would end it early and turn the
+    // rest of the text into plotter commands.
+    for (const char c : text.m_strText) {
+        if (c != kEtx)
+            s += c;
+    }
     s += kEtx;
     return s;
 }
@@ -183,14 +188,16 @@ namespace {
 
 /// Draws the collected label commands with the HP-GL reader; their coordinates are plotter
 /// units already, so no unit factor applies.
-void DrawLabels(const std::string& strLabels, const std::string& strAppDir,
-                CCurveArray& arrCurves) {
+CResult DrawLabels(const std::string& strLabels, const std::string& strAppDir,
+                   CCurveArray& arrCurves) {
     if (strLabels.empty())
-        return;
+        return {};
     CHpglFile reader;
     reader.m_strAppDir = strAppDir;
-    if (reader.ReadMemory(strLabels).Ok())
+    CResult read = reader.ReadMemory(strLabels);
+    if (read.Ok())
         reader.ToCurves(arrCurves, 0);
+    return read;
 }
 
 } // namespace
@@ -221,7 +228,15 @@ CDxfCurvesResult ReadDxfCurves(const std::string& strPath, int32_t nUnit,
         arrCurves.resize(nCurvesBefore);
         return {CResult::Failure(kDxfLoadTooLarge, "the drawing is too large"), {}};
     }
-    DrawLabels(ctx.m_strLabels, strAppDir, arrCurves);
+    // A marker whose piece labels are lost must not print as if it were whole.
+    CResult labels = DrawLabels(ctx.m_strLabels, strAppDir, arrCurves);
+    if (!labels.Ok()) {
+        arrCurves.resize(nCurvesBefore);
+        return {CResult::Failure(kDxfLoadLabels,
+                                 "the texts cannot be drawn (" + labels.m_strDiag + ")",
+                                 std::move(labels.m_arrMessages)),
+                {}};
+    }
     return {CResult{}, std::move(ctx.m_strLabels)};
 }
 

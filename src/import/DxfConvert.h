@@ -73,6 +73,9 @@ struct [[nodiscard]] CDxfCurvesResult : CResult {
 inline constexpr int kDxfLoadNoMemory = -1; ///< the drawing could not be created
 inline constexpr int kDxfLoadImport = -2;   ///< DxfImport failed (see the message)
 inline constexpr int kDxfLoadTooLarge = -3; ///< the drawing exceeds the conversion limits
+/// The texts could not be drawn (the label reader's limits). -4 to -6 are the task
+/// loader's (DxfTaskLoader.h).
+inline constexpr int kDxfLoadLabels = -7;
 
 /// Imports the DXF file and appends its curves to arrCurves: first the geometry of the
 /// ENTITIES walk, then the labels, drawn by the HP-GL reader from memory (the fonts come

@@ -15,7 +15,7 @@ CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings) {
                                                 settings.m_strInstallDir, page.m_arrCurves);
     if (!read.Ok()) {
         page.ClearCurves();
-        return CResult::Failure(read.m_nCode, read.m_strDiag);
+        return CResult::Failure(read.m_nCode, read.m_strDiag, read.m_arrMessages);
     }
     page.JoinSegments();
     if (page.m_arrCurves.empty())

@@ -94,7 +94,7 @@ CTaskLoadResult LoadTaskDrawing(COnePage& task, const CSettings& settings, bool 
             const int nCode = dxf.m_nCode == kDxfTaskNoCurves  ? kLoadEmpty
                               : dxf.m_nCode == kDxfTaskTooWide ? kLoadTooWide
                                                                : kLoadUnreadable;
-            return CResult::Failure(nCode, dxf.m_strDiag);
+            return CResult::Failure(nCode, dxf.m_strDiag, dxf.m_arrMessages);
         }
     } else if (!ReadHpglTask(task, settings, bShowErrors, result, dScaleX, dScaleY)) {
         return result;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <filesystem>
@@ -232,6 +233,16 @@ TEST(DxfConvert, TextsFollowTheGeometryThroughTheLabelFile) {
             EXPECT_LT(p.y, 800 + 1200);
         }
     }
+}
+
+// A text holding the label terminator must not end its label early: the rest of the text
+// would be read as plotter commands (here an over-long number that stops the label reader).
+TEST(DxfConvert, ATerminatorInsideATextStaysText) {
+    const std::string strText = std::string("AB\x03PU") + std::string(300, '9') + ";";
+    const Converted c = Convert(DxfEntities(DxfText({"0", "TEXT", "1", strText})));
+    ASSERT_TRUE(c.m_result.Ok()) << c.m_result.m_strDiag;
+    EXPECT_EQ(std::count(c.m_strLabels.begin(), c.m_strLabels.end(), '\x03'), 1);
+    EXPECT_GT(c.m_arrCurves.size(), 300u) << "every character is drawn";
 }
 
 TEST(DxfConvert, TextsAreDrawnFromMemoryWithoutWritingAFile) {
