@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+
 namespace inkvale {
 namespace {
 
@@ -49,6 +53,26 @@ TEST(HistoryRow, FormatCases) {
         // A line break in a file name cannot split the row.
         {Task("/a\nb\r.plt", 0, 0, 0, 0),
          "2024-03-05_14:07:09,/a_b_.plt,1,len=0.00mm,width=0.00mm\n"},
+        // A comma or a quote is kept inside one quoted field (RFC 4180).
+        {Task("/cut/a,b.plt", 0, 0, 40, 40),
+         "2024-03-05_14:07:09,\"/cut/a,b.plt\",1,len=1.00mm,width=1.00mm\n"},
+        {Task("/cut/5\" \"x\".plt", 0, 0, 40, 40),
+         "2024-03-05_14:07:09,\"/cut/5\"\" \"\"x\"\".plt\",1,len=1.00mm,width=1.00mm\n"},
+        // A spreadsheet would run a field starting like a formula; the quote makes it text.
+        {Task("=HYPERLINK(\"http://x\",\"y\")", 0, 0, 40, 40),
+         "2024-03-05_14:07:09,\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\",1,len=1.00mm,"
+         "width=1.00mm\n"},
+        {Task("+1.plt", 0, 0, 40, 40),
+         "2024-03-05_14:07:09,\"'+1.plt\",1,len=1.00mm,width=1.00mm\n"},
+        {Task("-1.plt", 0, 0, 40, 40),
+         "2024-03-05_14:07:09,\"'-1.plt\",1,len=1.00mm,width=1.00mm\n"},
+        {Task("@SUM(A1).plt", 0, 0, 40, 40),
+         "2024-03-05_14:07:09,\"'@SUM(A1).plt\",1,len=1.00mm,width=1.00mm\n"},
+        {Task("\tx.plt", 0, 0, 40, 40),
+         "2024-03-05_14:07:09,\"'\tx.plt\",1,len=1.00mm,width=1.00mm\n"},
+        // Only the first character counts.
+        {Task("/cut/=a-b+c@d.plt", 0, 0, 40, 40),
+         "2024-03-05_14:07:09,/cut/=a-b+c@d.plt,1,len=1.00mm,width=1.00mm\n"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FormatHistoryRow(c.task, Stamp()), c.row) << c.task.m_strPath;
@@ -69,6 +93,22 @@ TEST(HistoryRow, AppendKeepsEarlierRowsAndCreatesTheFile) {
     ASSERT_GT(text.size(), last.size());
     EXPECT_EQ(text.substr(text.size() - last.size()), last);
     EXPECT_EQ(text.find('\r'), std::string::npos);
+}
+
+TEST(HistoryRow, ALinkIsNeverWrittenThrough) {
+    test::CScratchDir dir;
+    const std::string target = dir.File("target.csv");
+    ASSERT_TRUE(test::WriteFileBytes(target, "mine\n"));
+    const std::string link = dir.File("history.csv");
+    const std::string dangling = dir.File("dangling.csv");
+    ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+    ASSERT_EQ(::symlink(dir.File("made.csv").c_str(), dangling.c_str()), 0);
+    AppendHistoryRow(Task("/a.plt", 0, 0, 1, 1), link);
+    AppendHistoryRow(Task("/a.plt", 0, 0, 1, 1), dangling);
+    EXPECT_EQ(test::ReadFileBytes(target), "mine\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("made.csv")));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_TRUE(std::filesystem::is_symlink(dangling));
 }
 
 TEST(HistoryRow, MissingFolderIsSilent) {
