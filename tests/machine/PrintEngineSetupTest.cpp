@@ -1,15 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The pure steps of a job start: the working page, the band count, the carriage check and
-// the backup name.
+// The steps of a job start outside the link: the working page, the band count, the carriage
+// check and the backup file.
 
 #include "config/MachineParams.h"
 #include "config/Settings.h"
 #include "raster/BandParams.h"
+#include "model/HpglWriter.h"
 #include "model/OnePage.h"
 #include "machine/engine/JobSetup.h"
 #include "common/TestPaths.h"
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
 
 namespace inkvale::test {
 namespace {
@@ -109,7 +114,7 @@ TEST(PrintEngineSetup, CarriageCheckAtTheBoundary) {
     EXPECT_EQ(CarriageDots(65535, 0xFFFFFFFFu), int64_t{65535} * 0xFFFFFFFFu / 1000);
 }
 
-TEST(PrintEngineSetup, BackupName) {
+std::tm BackupTime() {
     std::tm local{};
     local.tm_year = 2026 - 1900;
     local.tm_mon = 2;
@@ -117,17 +122,90 @@ TEST(PrintEngineSetup, BackupName) {
     local.tm_hour = 9;
     local.tm_min = 5;
     local.tm_sec = 0;
+    return local;
+}
+
+TEST(PrintEngineSetup, BackupName) {
+    const std::tm local = BackupTime();
     EXPECT_EQ(BackupFileName("/b/", "x y.plt", local), "/b/2026-3-7-9H5M0S_x y.plt");
     // A second job of the same name in the same second keeps the first backup.
     CScratchDir dir;
     const std::string strDir = dir.Path().string() + "/";
-    const std::string strFirst = FreeBackupFileName(strDir, "a.plt", local);
+    const COnePage task = Line(0, 0, 40, 40);
+    const std::string strFirst = WriteBackupFile(task, strDir, local);
     EXPECT_EQ(strFirst, strDir + "2026-3-7-9H5M0S_a.plt");
+    EXPECT_EQ(ReadFileBytes(strFirst), FormatHpgl(task));
     ASSERT_TRUE(WriteFileBytes(strFirst, "IN;"));
-    const std::string strSecond = FreeBackupFileName(strDir, "a.plt", local);
+    const std::string strSecond = WriteBackupFile(task, strDir, local);
     EXPECT_EQ(strSecond, strDir + "2026-3-7-9H5M0S(2)_a.plt");
-    ASSERT_TRUE(WriteFileBytes(strSecond, "IN;"));
-    EXPECT_EQ(FreeBackupFileName(strDir, "a.plt", local), strDir + "2026-3-7-9H5M0S(3)_a.plt");
+    EXPECT_EQ(WriteBackupFile(task, strDir, local), strDir + "2026-3-7-9H5M0S(3)_a.plt");
+    EXPECT_EQ(ReadFileBytes(strFirst), "IN;");
+    EXPECT_EQ(ReadFileBytes(strSecond), FormatHpgl(task));
+    EXPECT_EQ(WriteBackupFile(task, strDir + "no/such/", local), "");
+}
+
+// A task read from a task file has only its path; its backup is named after that path's file.
+TEST(PrintEngineSetup, BackupTaskName) {
+    struct Case {
+        const char* pszName;
+        const char* pszPath;
+        const char* pszResult;
+    };
+    const Case cases[] = {
+        {"a.plt", "/cut/b.plt", "a.plt"},
+        {"", "/cut/款式 b.plt", "款式 b.plt"},
+        {"", "b.plt", "b.plt"},
+        {"", "", ""},
+    };
+    for (const Case& c : cases) {
+        COnePage task;
+        task.m_strName = c.pszName;
+        task.m_strPath = c.pszPath;
+        EXPECT_EQ(BackupTaskName(task), c.pszResult) << c.pszPath;
+    }
+    CScratchDir dir;
+    COnePage loaded = Line(0, 0, 40, 40);
+    loaded.m_strName.clear();
+    loaded.m_strPath = "/cut/b.plt";
+    EXPECT_EQ(WriteBackupFile(loaded, dir.Path().string() + "/", BackupTime()),
+              dir.File("2026-3-7-9H5M0S_b.plt"));
+}
+
+// A link at a backup's name, even one pointing nowhere, is passed over like any taken name:
+// the backup goes to the next free name and nothing is written through the link.
+TEST(PrintEngineSetup, BackupNeverFollowsALink) {
+    CScratchDir dir;
+    CScratchDir elsewhere;
+    const std::string strDir = dir.Path().string() + "/";
+    const std::tm local = BackupTime();
+    const std::string strKept = elsewhere.File("kept.plt");
+    ASSERT_TRUE(WriteFileBytes(strKept, "mine"));
+    const std::string strVictim = elsewhere.File("victim.plt");
+    ASSERT_EQ(::symlink(strVictim.c_str(), BackupFileName(strDir, "a.plt", local).c_str()), 0);
+    ASSERT_EQ(::symlink(strKept.c_str(), (strDir + "2026-3-7-9H5M0S(2)_a.plt").c_str()), 0);
+    const COnePage task = Line(0, 0, 40, 40);
+    EXPECT_EQ(WriteBackupFile(task, strDir, local), strDir + "2026-3-7-9H5M0S(3)_a.plt");
+    EXPECT_FALSE(std::filesystem::exists(strVictim));
+    EXPECT_EQ(ReadFileBytes(strKept), "mine");
+    EXPECT_TRUE(std::filesystem::is_symlink(BackupFileName(strDir, "a.plt", local)));
+}
+
+// When every name is taken there is no backup rather than an overwritten one.
+TEST(PrintEngineSetup, BackupNeverOverwrites) {
+    CScratchDir dir;
+    const std::string strDir = dir.Path().string() + "/";
+    const std::tm local = BackupTime();
+    ASSERT_TRUE(WriteFileBytes(BackupFileName(strDir, "a.plt", local), "old"));
+    for (int n = 2; n <= kMaxBackupNames; ++n)
+        ASSERT_TRUE(
+            WriteFileBytes(strDir + "2026-3-7-9H5M0S(" + std::to_string(n) + ")_a.plt", "old"));
+    EXPECT_EQ(WriteBackupFile(Line(0, 0, 40, 40), strDir, local), "");
+    size_t nFiles = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+        ++nFiles;
+        EXPECT_EQ(ReadFileBytes(entry.path()), "old") << entry.path();
+    }
+    EXPECT_EQ(nFiles, static_cast<size_t>(kMaxBackupNames));
 }
 
 } // namespace

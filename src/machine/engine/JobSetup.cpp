@@ -5,11 +5,14 @@
 #include "config/Settings.h"
 #include "geometry/SizeRatio.h"
 #include "raster/BandGeometry.h"
+#include "model/HpglWriter.h"
 #include "model/OnePage.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 namespace inkvale {
 
@@ -57,8 +60,27 @@ std::string Stamp(const std::tm& local) {
     return szStamp;
 }
 
-// Tries of FreeBackupFileName before it gives up and reuses the last name.
-constexpr int kMaxBackupTries = 1000;
+// Creates strPath as a new file for writing: O_EXCL refuses any existing name, a link
+// included, whether or not it points anywhere.
+int CreateNewFile(const std::string& strPath) {
+    int fd = -1;
+    do
+        fd = ::open(strPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+void WriteAll(int fd, const std::string& text) {
+    size_t nDone = 0;
+    while (nDone < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + nDone, text.size() - nDone);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return;
+        nDone += static_cast<size_t>(n);
+    }
+}
 
 } // namespace
 
@@ -67,12 +89,34 @@ std::string BackupFileName(const std::string& strBackupDir, const std::string& s
     return strBackupDir + Stamp(local) + "_" + strTaskName;
 }
 
-std::string FreeBackupFileName(const std::string& strBackupDir, const std::string& strTaskName,
-                               const std::tm& local) {
-    std::string strPath = BackupFileName(strBackupDir, strTaskName, local);
-    std::error_code ec;
-    for (int n = 2; n <= kMaxBackupTries && std::filesystem::exists(strPath, ec); ++n)
-        strPath = strBackupDir + Stamp(local) + "(" + std::to_string(n) + ")_" + strTaskName;
+std::string BackupTaskName(const COnePage& task) {
+    if (!task.m_strName.empty())
+        return task.m_strName;
+    const size_t nSlash = task.m_strPath.rfind('/');
+    return nSlash == std::string::npos ? task.m_strPath : task.m_strPath.substr(nSlash + 1);
+}
+
+std::string WriteBackupFile(const COnePage& task, const std::string& strBackupDir,
+                            const std::tm& local) {
+    const std::string strName = BackupTaskName(task);
+    std::string strPath = BackupFileName(strBackupDir, strName, local);
+    int fd = CreateNewFile(strPath);
+    for (int n = 2; fd < 0 && n <= kMaxBackupNames; ++n) {
+        // Only a taken name is worth another try; a missing folder stays missing.
+        if (errno != EEXIST)
+            return {};
+        strPath = strBackupDir + Stamp(local) + "(" + std::to_string(n) + ")_" + strName;
+        fd = CreateNewFile(strPath);
+    }
+    if (fd < 0)
+        return {};
+    // The drawing goes into the file just created, never to whatever the name may point to
+    // by now. /proc/self/fd/N opens that very file again, so the writer streams the drawing
+    // as it does into any file; without /proc the text is made whole and written here.
+    const CWriteResult written = WriteHpgl(task, "/proc/self/fd/" + std::to_string(fd));
+    if (written.Says(EMsg::kFileOpenError))
+        WriteAll(fd, FormatHpgl(task));
+    ::close(fd);
     return strPath;
 }
 

@@ -42,14 +42,24 @@ int64_t CarriageDots(uint32_t nMm, uint32_t nXDotsPerMetre);
 /// buffers (CBandGeometry::kMaxJobWidth).
 bool FitsCarriage(const CMachineParams& params, int32_t nJobWidth);
 
+/// Most names WriteBackupFile tries for one job before it gives up on the backup.
+inline constexpr int kMaxBackupNames = 1000;
+
 /// The backup file of a job started at local time `local`: BackupDir +
 /// "Y-M-D-hHmMsS_" (numbers without leading zeros) + the task's name.
 std::string BackupFileName(const std::string& strBackupDir, const std::string& strTaskName,
                            const std::tm& local);
-/// BackupFileName, unless a file of that name exists already (a second job of the same name
-/// within the same second): then the first free "Y-M-D-hHmMsS(n)_" name with n = 2, 3, ...,
-/// so that no earlier backup is overwritten.
-std::string FreeBackupFileName(const std::string& strBackupDir, const std::string& strTaskName,
-                               const std::tm& local);
+/// The name a task's backups end in: its name, or when it has none (tasks read from a task
+/// file keep only their paths) the file name of its path.
+std::string BackupTaskName(const COnePage& task);
+/// Writes the task's drawing (WriteHpgl) as the backup of a job started at `local` into a new
+/// file named BackupFileName with BackupTaskName. When that name is taken (a second job of
+/// the same name within the same second, or anything else there, a link included) the first
+/// free "Y-M-D-hHmMsS(n)_" name with n = 2, 3, ... up to kMaxBackupNames names in all. The
+/// file is always created new and never through a link, so no file is overwritten or
+/// written through. Returns the path of the backup (incomplete when writing failed), or an
+/// empty text when no file could be created (a missing folder, every name taken).
+std::string WriteBackupFile(const COnePage& task, const std::string& strBackupDir,
+                            const std::tm& local);
 
 } // namespace inkvale

@@ -5,7 +5,6 @@
 #include "config/Settings.h"
 #include "raster/BandParams.h"
 #include "model/HistoryRow.h"
-#include "model/HpglWriter.h"
 #include "machine/engine/JobSetup.h"
 
 #include <algorithm>
@@ -78,8 +77,7 @@ void CPrintEngine::WriteBackupAndHistory(const COnePage& task) {
         const std::time_t t = m_link.Clock().Now();
         std::tm local{};
         localtime_r(&t, &local);
-        const std::string strPath = FreeBackupFileName(m_settings.BackupDir, task.m_strName, local);
-        (void)WriteHpgl(task, strPath);
+        (void)WriteBackupFile(task, m_settings.BackupDir, local);
     }
     if (m_settings.HistoryEnable != 0)
         AppendHistoryRow(task, m_settings.HistoryFile);
