@@ -3,10 +3,15 @@
 
 #include "support/ProfileFile.h"
 
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <span>
 #include <system_error>
@@ -158,6 +163,45 @@ void NormalizeFolder(std::string& folder, const std::string& strInstallDir, cons
     fs::create_directories(fs::path(folder.substr(0, folder.size() - 1)), ec);
 }
 
+// Names MoveAside tries for one file before it leaves the file where it is.
+constexpr int kMaxAsideNames = 100;
+
+// Renames strFrom to strTo unless something is at strTo already.
+bool RenameNoReplace(const std::string& strFrom, const std::string& strTo) {
+    if (::renameat2(AT_FDCWD, strFrom.c_str(), AT_FDCWD, strTo.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system that cannot rename without replacing: look first. The folder is the
+    // operator's own installation directory, so nobody races the look.
+    struct stat st {};
+    if (::lstat(strTo.c_str(), &st) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return std::rename(strFrom.c_str(), strTo.c_str()) == 0;
+}
+
+// Moves a settings file that cannot be read out of the way, under a name that says so and
+// when, so that the operator's settings survive the next save for someone to mend. Returns
+// the new path, or an empty text when the file could not be moved.
+std::string MoveAside(const std::string& strPath) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char szStamp[32] = "";
+    if (localtime_r(&now, &local))
+        std::strftime(szStamp, sizeof szStamp, "%Y%m%d-%H%M%S", &local);
+    const std::string strBase = strPath + ".unreadable-" + szStamp;
+    for (int n = 1; n <= kMaxAsideNames; ++n) {
+        const std::string strAside = n == 1 ? strBase : strBase + "-" + std::to_string(n);
+        if (RenameNoReplace(strPath, strAside))
+            return strAside;
+        if (errno != EEXIST)
+            break;
+    }
+    return {};
+}
+
 } // namespace
 
 std::string FindInstallDir() {
@@ -173,16 +217,31 @@ std::string FindInstallDir() {
     return WithSlash(dir.string());
 }
 
-bool LoadSettings(CSettings& settings, CMachineParams& params, const std::string& strInstallDir) {
+CSettingsLoadResult LoadSettings(CSettings& settings, CMachineParams& params,
+                                 const std::string& strInstallDir) {
     settings.m_strInstallDir = WithSlash(strInstallDir);
     settings.m_strFontHzPath = settings.m_strInstallDir + "fon_hz.bin";
     settings.m_strFontEnPath = settings.m_strInstallDir + "fon_en.bin";
 
+    CSettingsLoadResult result;
+    const std::string strPath = settings.m_strInstallDir + kSettingsFileName;
     CProfileFile ini;
-    const bool bRead = ini.Load(settings.m_strInstallDir + kSettingsFileName);
+    const CProfileFile::ELoad eLoad = ini.LoadFile(strPath);
+    result.m_bRead = eLoad == CProfileFile::ELoad::kRead;
+    if (eLoad == CProfileFile::ELoad::kUnreadable) {
+        // Running on the defaults is better than not running, but the defaults (the factory
+        // machine address among them) must not be saved over the operator's file.
+        const std::string strAside = MoveAside(strPath);
+        const std::string& strKept = strAside.empty() ? strPath : strAside;
+        result.m_nCode = -1;
+        result.m_strDiag =
+            strPath + " cannot be read; the default settings are in use and " +
+            (strAside.empty() ? "the file stays where it is" : "the file was moved to " + strAside);
+        result.m_arrMessages.push_back({EMsg::kSettingsUnreadable, {strKept}});
+    }
     ReadSettings(ini, settings, params);
     NormalizeFolders(settings);
-    return bRead;
+    return result;
 }
 
 void ReadSettings(const CProfileFile& ini, CSettings& settings, CMachineParams& params) {
@@ -204,7 +263,8 @@ bool SaveSettings(const CSettings& settings, const CMachineParams& params) {
     const std::string strPath = settings.m_strInstallDir + kSettingsFileName;
     // Lines the program does not own (other sections, comments) survive a save.
     CProfileFile ini;
-    (void)ini.Load(strPath);
+    if (ini.LoadFile(strPath) == CProfileFile::ELoad::kUnreadable)
+        return false;
     WriteSettings(ini, settings, params);
     return ini.Save(strPath);
 }

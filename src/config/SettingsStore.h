@@ -3,6 +3,7 @@
 
 #include "config/MachineParams.h"
 #include "config/Settings.h"
+#include "support/Result.h"
 
 #include <string>
 
@@ -20,17 +21,34 @@ inline constexpr const char* kSettingsSection = "Para";
 /// neither can be found.
 std::string FindInstallDir();
 
+/// Outcome of LoadSettings. Code 0 when the settings file was read, or when there was none
+/// (a first start). Code -1 with EMsg::kSettingsUnreadable when a file was there but could
+/// not be read (CProfileFile::ELoad::kUnreadable); its argument %1 is where that file is
+/// kept now. Either way the settings hold what was read, or the defaults.
+struct [[nodiscard]] CSettingsLoadResult : CResult {
+    bool m_bRead = false; ///< the file was read
+    /// Whether the file was read, so that a caller asking only that can test the result.
+    explicit operator bool() const { return m_bRead; }
+};
+
 /// Reads strInstallDir + "Inkvale.ini" into `settings`, and its MachineIP into bytes 4..7
 /// of the machine copy of `params`. Sets m_strInstallDir (a '/' is added when missing) and
 /// the two font paths, applies the defaults of missing keys and the CustomString rule, then
-/// runs NormalizeFolders. A missing or unreadable file gives the defaults; nothing is
-/// reported. Returns true when the file was read. Window thread (or start-up) only.
-bool LoadSettings(CSettings& settings, CMachineParams& params, const std::string& strInstallDir);
+/// runs NormalizeFolders. A missing file gives the defaults. A file that is there but cannot
+/// be read (larger than CProfileFile::kMaxFileBytes, not a regular file, no permission) also
+/// gives the defaults, but is first renamed to "Inkvale.ini.unreadable-YYYYMMDD-HHMMSS" (a
+/// "-2", "-3" ... added when that name is taken, never replacing anything), so that the next
+/// save starts a new file and the operator's file survives; the result says where it is. When
+/// it cannot be renamed it stays where it is, and SaveSettings refuses to replace it.
+/// Window thread (or start-up) only.
+CSettingsLoadResult LoadSettings(CSettings& settings, CMachineParams& params,
+                                 const std::string& strInstallDir);
 
 /// Writes every stored key in the fixed key order into settings.m_strInstallDir +
 /// "Inkvale.ini", keeping the file's other lines. The file is replaced atomically, so a
-/// file that cannot be written keeps its old contents. Returns false then; the program
-/// reports nothing. Window thread only.
+/// file that cannot be written keeps its old contents. A file that is there but cannot be
+/// read is never replaced, since its settings would be lost. Returns false when nothing was
+/// saved; the program reports nothing. Window thread only.
 bool SaveSettings(const CSettings& settings, const CMachineParams& params);
 
 /// Reads every settings key of a parsed profile into `settings` (MachineIP into the machine

@@ -31,6 +31,13 @@ CMessageSource MessageSource(EMsg eId) {
         return {INKVALE_TRANSLATE_NOOP("Messages", "意外的文件格式。"), "Unexpected file format."};
     case EMsg::kTaskFileRead:
         return {INKVALE_TRANSLATE_NOOP("Messages", "读取 %1 时发生了错误。"), "An error occurred while reading %1."};
+    case EMsg::kSettingsUnreadable:
+        return {INKVALE_TRANSLATE_NOOP("Messages",
+                                       "设置文件无法读取，已保留为 %1。程序正在使用默认设置"
+                                       "（包括机器的 IP 地址），请检查设置。"),
+                "The settings file could not be read and has been kept as %1. The program is "
+                "using the default settings (the machine's IP address included); please check "
+                "the settings."};
     }
     return {"", ""};
 }

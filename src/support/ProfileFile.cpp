@@ -68,9 +68,10 @@ std::optional<CKeyLine> KeyLine(std::string_view line) {
 }
 
 // Reads a regular file of at most nMax bytes; FIFOs, devices and folders are refused
-// (and never block the caller).
-std::optional<std::string> ReadSmallFile(const std::string& strPath, size_t nMax) {
+// (and never block the caller). bMissing tells whether a refusal was for nothing being there.
+std::optional<std::string> ReadSmallFile(const std::string& strPath, size_t nMax, bool& bMissing) {
     const int fd = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    bMissing = fd < 0 && (errno == ENOENT || errno == ENOTDIR);
     if (fd < 0)
         return std::nullopt;
     struct stat st {};
@@ -121,10 +122,13 @@ size_t NextChar(std::string_view text, size_t i) {
 
 } // namespace
 
-bool CProfileFile::Load(const std::string& strPath) {
-    const std::optional<std::string> text = ReadSmallFile(strPath, kMaxFileBytes);
+CProfileFile::ELoad CProfileFile::LoadFile(const std::string& strPath) {
+    bool bMissing = false;
+    const std::optional<std::string> text = ReadSmallFile(strPath, kMaxFileBytes, bMissing);
     Parse(text ? *text : std::string_view());
-    return text.has_value();
+    if (text)
+        return ELoad::kRead;
+    return bMissing ? ELoad::kMissing : ELoad::kUnreadable;
 }
 
 void CProfileFile::Parse(std::string_view text) {

@@ -31,9 +31,20 @@ public:
     /// Files larger than this are treated as unreadable (a settings file is a few KiB).
     static constexpr size_t kMaxFileBytes = 1u << 20;
 
-    /// Reads the file. A missing, unreadable or oversized file leaves the profile empty and
-    /// returns false.
-    bool Load(const std::string& strPath);
+    /// What LoadFile found at a path.
+    enum class ELoad {
+        kRead,       ///< a regular file of at most kMaxFileBytes, read whole
+        kMissing,    ///< nothing there (a link to nothing counts as nothing)
+        kUnreadable, ///< something that is not a readable settings file: too large, not a
+                     ///< regular file (a folder, a FIFO, a device), no permission, a read error
+    };
+
+    /// Reads the file. A missing, unreadable or oversized file leaves the profile empty.
+    /// Tells a missing file, which simply means no settings yet, from one that is there but
+    /// cannot be read, which may hold settings that must not be lost.
+    ELoad LoadFile(const std::string& strPath);
+    /// LoadFile; true when the file was read.
+    bool Load(const std::string& strPath) { return LoadFile(strPath) == ELoad::kRead; }
     /// Replaces the contents with `text` (any bytes).
     void Parse(std::string_view text);
     /// The whole file as it would be saved.

@@ -13,15 +13,16 @@ namespace inkvale {
 /// program's own texts, which the translations start from).
 enum class EMsg : uint16_t {
     kNone = 0,
-    kOpenFileFailed, ///< a drawing could not be read
-    kAlreadyOpen,    ///< the path is already a task of the opened list
-    kFileTooLarge,   ///< the file is larger than PltMaxSizeMb
-    kJobTooWide,     ///< the job does not fit the carriage travel
-    kDataOverflow,   ///< an HP-GL number token too long to be a number
-    kFileOpenError,  ///< a file to be written could not be created, or one to be read opened
-    kFileWriteError, ///< writing a file failed
-    kTaskFileFormat, ///< a task file whose contents are not a task file
-    kTaskFileRead,   ///< a task file that cannot be read; %1 its path
+    kOpenFileFailed,     ///< a drawing could not be read
+    kAlreadyOpen,        ///< the path is already a task of the opened list
+    kFileTooLarge,       ///< the file is larger than PltMaxSizeMb
+    kJobTooWide,         ///< the job does not fit the carriage travel
+    kDataOverflow,       ///< an HP-GL number token too long to be a number
+    kFileOpenError,      ///< a file to be written could not be created, or one to be read opened
+    kFileWriteError,     ///< writing a file failed
+    kTaskFileFormat,     ///< a task file whose contents are not a task file
+    kTaskFileRead,       ///< a task file that cannot be read; %1 its path
+    kSettingsUnreadable, ///< the settings file could not be read and was kept; %1 where it is
 };
 
 /// One message for the operator: its id and the arguments its text takes (%1, %2, ...).

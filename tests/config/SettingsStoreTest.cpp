@@ -6,10 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace inkvale {
 namespace {
@@ -27,7 +30,7 @@ protected:
     std::string Home() const { return m_dir.Path().string() + "/"; }
     std::string IniPath() const { return m_dir.File("Inkvale.ini"); }
     void WriteIni(const std::string& text) { ASSERT_TRUE(WriteFileBytes(IniPath(), text)); }
-    bool Load() { return LoadSettings(m_settings, m_params, Home()); }
+    bool Load() { return static_cast<bool>(LoadSettings(m_settings, m_params, Home())); }
 
     CScratchDir m_dir;
     CSettings m_settings;
@@ -35,7 +38,11 @@ protected:
 };
 
 TEST_F(SettingsStore, FirstStartGivesTheDefaultsAndCreatesTheFolders) {
-    EXPECT_FALSE(Load());
+    const CSettingsLoadResult result = LoadSettings(m_settings, m_params, Home());
+    EXPECT_FALSE(result);
+    // No file is no failure: nothing to tell the operator.
+    EXPECT_TRUE(result.Ok());
+    EXPECT_TRUE(result.m_arrMessages.empty());
     const CSettings& s = m_settings;
     EXPECT_EQ(s.CustomString, "欢迎使用喷墨绘图仪");
     EXPECT_EQ(s.CommuVia, 0);
@@ -206,6 +213,105 @@ TEST_F(SettingsStore, SaveIntoAMissingFolderFailsQuietly) {
     m_settings.m_strInstallDir = Home() + "gone/";
     EXPECT_FALSE(SaveSettings(m_settings, m_params));
     EXPECT_FALSE(fs::exists(m_dir.Path() / "gone"));
+}
+
+// Anything at the settings file's name that cannot be read as one is renamed aside before
+// the program runs on the defaults, so that saving the defaults cannot destroy it.
+TEST(SettingsStoreUnreadable, FileIsKeptAsideAndReported) {
+    const std::string oversized =
+        std::string(kLoopbackIni) + "CommuVia=2\n" + std::string(CProfileFile::kMaxFileBytes, ';');
+    struct Case {
+        const char* name;
+        std::function<void(const std::string&)> make;
+        std::string bytes; // what the file kept aside holds, for regular files
+    };
+    const Case cases[] = {
+        {"oversized", [&](const std::string& p) { ASSERT_TRUE(WriteFileBytes(p, oversized)); },
+         oversized},
+        {"folder", [](const std::string& p) { ASSERT_TRUE(fs::create_directory(p)); }, ""},
+        {"fifo", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, ""},
+    };
+    for (const Case& c : cases) {
+        CScratchDir dir;
+        const std::string home = dir.Path().string() + "/";
+        const std::string ini = home + "Inkvale.ini";
+        c.make(ini);
+        CSettings settings;
+        CMachineParams params;
+        const CSettingsLoadResult result = LoadSettings(settings, params, home);
+        EXPECT_FALSE(result) << c.name;
+        EXPECT_FALSE(result.Ok()) << c.name;
+        ASSERT_EQ(result.m_arrMessages.size(), 1u) << c.name;
+        const CMessage& message = result.m_arrMessages[0];
+        EXPECT_EQ(message.m_eId, EMsg::kSettingsUnreadable) << c.name;
+        ASSERT_EQ(message.m_arrArgs.size(), 1u) << c.name;
+        const std::string aside = message.m_arrArgs[0];
+        // "Inkvale.ini.unreadable-YYYYMMDD-HHMMSS"
+        const std::string prefix = ini + ".unreadable-";
+        ASSERT_TRUE(aside.starts_with(prefix)) << aside;
+        const std::string stamp = aside.substr(prefix.size());
+        EXPECT_EQ(stamp.size(), 15u) << stamp;
+        EXPECT_EQ(stamp.find_first_not_of("0123456789-"), std::string::npos) << stamp;
+        EXPECT_EQ(stamp.find('-'), 8u) << stamp;
+        EXPECT_FALSE(fs::exists(fs::symlink_status(ini))) << c.name;
+        EXPECT_EQ(params.MachineIP(), kDefaultMachineIP) << c.name;
+        EXPECT_EQ(settings.CommuVia, 0) << c.name;
+
+        // The next save starts a new file; the kept one stays as it was.
+        params.SetMachineIP(16777343);
+        settings.CommuVia = 1;
+        ASSERT_TRUE(SaveSettings(settings, params)) << c.name;
+        if (!c.bytes.empty())
+            EXPECT_EQ(ReadFileBytes(aside), c.bytes) << c.name;
+        else
+            EXPECT_TRUE(fs::exists(aside)) << c.name;
+        CSettings again;
+        CMachineParams againParams;
+        const CSettingsLoadResult reloaded = LoadSettings(again, againParams, home);
+        EXPECT_TRUE(reloaded) << c.name;
+        EXPECT_TRUE(reloaded.Ok()) << c.name;
+        EXPECT_EQ(again.CommuVia, 1) << c.name;
+    }
+}
+
+TEST_F(SettingsStore, KeptFilesNeverReplaceOneAnother) {
+    const std::string first =
+        "[Para]\nCommuVia=1\n" + std::string(CProfileFile::kMaxFileBytes, ';');
+    const std::string second =
+        "[Para]\nCommuVia=2\n" + std::string(CProfileFile::kMaxFileBytes, ';');
+    WriteIni(first);
+    const CSettingsLoadResult one = LoadSettings(m_settings, m_params, Home());
+    WriteIni(second);
+    const CSettingsLoadResult two = LoadSettings(m_settings, m_params, Home());
+    ASSERT_TRUE(one.Says(EMsg::kSettingsUnreadable));
+    ASSERT_TRUE(two.Says(EMsg::kSettingsUnreadable));
+    const std::string firstAside = one.m_arrMessages[0].m_arrArgs.at(0);
+    const std::string secondAside = two.m_arrMessages[0].m_arrArgs.at(0);
+    EXPECT_NE(firstAside, secondAside);
+    EXPECT_EQ(ReadFileBytes(firstAside), first);
+    EXPECT_EQ(ReadFileBytes(secondAside), second);
+}
+
+// Saving never replaces a file it cannot read, whether or not a load moved it aside first.
+TEST_F(SettingsStore, SaveNeverReplacesAnUnreadableFile) {
+    const std::string big =
+        std::string(kLoopbackIni) + std::string(CProfileFile::kMaxFileBytes, ';');
+    WriteIni(big);
+    m_settings.m_strInstallDir = Home();
+    EXPECT_FALSE(SaveSettings(m_settings, m_params));
+    EXPECT_EQ(ReadFileBytes(IniPath()), big);
+
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not stop root";
+    // A folder the file cannot be renamed in: it stays, is reported where it is, and is kept.
+    ASSERT_EQ(::chmod(m_dir.Path().c_str(), 0500), 0);
+    const CSettingsLoadResult result = LoadSettings(m_settings, m_params, Home());
+    const bool bSaved = SaveSettings(m_settings, m_params);
+    ASSERT_EQ(::chmod(m_dir.Path().c_str(), 0700), 0);
+    ASSERT_TRUE(result.Says(EMsg::kSettingsUnreadable));
+    EXPECT_EQ(result.m_arrMessages[0].m_arrArgs, std::vector<std::string>{IniPath()});
+    EXPECT_FALSE(bSaved);
+    EXPECT_EQ(ReadFileBytes(IniPath()), big);
 }
 
 TEST_F(SettingsStore, FolderRules) {

@@ -189,6 +189,46 @@ TEST(ProfileFile, UnreadableFilesGiveAnEmptyProfile) {
     EXPECT_EQ(ini.Text(), "");
 }
 
+// Nothing there means no settings yet; something there that cannot be read may hold the
+// operator's settings.
+TEST(ProfileFile, MissingIsToldFromUnreadable) {
+    using ELoad = CProfileFile::ELoad;
+    CScratchDir dir;
+    const std::string small = dir.File("small.ini");
+    const std::string limit = dir.File("limit.ini");
+    const std::string big = dir.File("big.ini");
+    const std::string fifo = dir.File("fifo.ini");
+    const std::string dangling = dir.File("dangling.ini");
+    const std::string linked = dir.File("linked.ini");
+    ASSERT_TRUE(WriteFileBytes(small, "[Para]\nK=1\n"));
+    ASSERT_TRUE(WriteFileBytes(limit, std::string(CProfileFile::kMaxFileBytes, ';')));
+    ASSERT_TRUE(WriteFileBytes(big, std::string(CProfileFile::kMaxFileBytes + 1, ';')));
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(::symlink(dir.File("nothing.ini").c_str(), dangling.c_str()), 0);
+    ASSERT_EQ(::symlink(small.c_str(), linked.c_str()), 0);
+    struct Case {
+        std::string path;
+        ELoad eLoad;
+    };
+    const Case cases[] = {
+        {small, ELoad::kRead},       {limit, ELoad::kRead},
+        {linked, ELoad::kRead},      {dir.File("missing.ini"), ELoad::kMissing},
+        {dangling, ELoad::kMissing}, {small + "/below.ini", ELoad::kMissing},
+        {big, ELoad::kUnreadable},   {dir.Path().string(), ELoad::kUnreadable},
+        {fifo, ELoad::kUnreadable},
+    };
+    for (const Case& c : cases) {
+        CProfileFile ini;
+        EXPECT_EQ(ini.LoadFile(c.path), c.eLoad) << c.path;
+        EXPECT_EQ(ini.Load(c.path), c.eLoad == ELoad::kRead) << c.path;
+    }
+    if (::geteuid() == 0)
+        return; // permissions do not stop root
+    ASSERT_EQ(::chmod(small.c_str(), 0200), 0);
+    CProfileFile ini;
+    EXPECT_EQ(ini.LoadFile(small), ELoad::kUnreadable);
+}
+
 class ProfileFileSave : public ::testing::Test {
 protected:
     void SetUp() override {
