@@ -281,6 +281,12 @@ bool DeleteTaskFile(const COnePage& task, const std::string& strFolderSetting) {
     const std::string_view name = std::string_view(strPath).substr(strFolder.size());
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string_view::npos)
         return false;
+    struct stat st {};
+    if (::lstat(strPath.c_str(), &st) != 0)
+        return true; // already gone
+    if (!S_ISREG(st.st_mode) || static_cast<int64_t>(st.st_size) != task.m_nFileSize ||
+        static_cast<int64_t>(st.st_mtim.tv_sec) != task.m_tTime)
+        return false;
     (void)::unlink(strPath.c_str());
     return true;
 }

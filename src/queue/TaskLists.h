@@ -89,8 +89,10 @@ void DiscardAllDrawings(CInkvaleDoc& doc);
 std::string FolderWithSlash(const std::string& strFolder);
 /// The part of a path after its last '/'.
 std::string FileNameOf(const std::string& strPath);
-/// Deletes a folder task's source file when it lies directly in strFolder; a missing file
-/// is no failure. False when the path is outside the folder.
+/// Deletes a folder task's source file when it lies directly in strFolder and is still the
+/// file the task was made from (same size and last-write second): a file rewritten or
+/// replaced since is a new drawing and stays. A missing file is no failure. False when the
+/// path is outside the folder or the file is not the task's any more.
 bool DeleteTaskFile(const COnePage& task, const std::string& strFolder);
 
 /// Messages of the queue in the language of the settings.

@@ -12,6 +12,8 @@
 
 #include <functional>
 #include <memory>
+#include <sys/stat.h>
+
 #include <string>
 #include <vector>
 
@@ -69,6 +71,16 @@ public:
     int m_nSleptMs = 0;
     bool m_bJob = false;
 };
+
+/// The file's size and last-write second as a folder scan records them in its task (the
+/// queue deletes a folder file only while it is still the one its task was made from).
+inline void StampFromFile(COnePage& task) {
+    struct stat st {};
+    if (::stat(task.m_strPath.c_str(), &st) != 0)
+        return;
+    task.m_nFileSize = static_cast<int64_t>(st.st_size);
+    task.m_tTime = static_cast<int64_t>(st.st_mtim.tv_sec);
+}
 
 /// A task named strName with a one-line drawing (bDrawing) or none.
 inline std::unique_ptr<COnePage> MakeTask(const std::string& strName, int32_t nCopies = 1,

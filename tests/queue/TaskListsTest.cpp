@@ -130,6 +130,7 @@ protected:
         EXPECT_TRUE(WriteFileBytes(strPath, kSmallPlt));
         auto task = MakeTask(FileNameOf(strPath), nCopies);
         task->m_strPath = strPath;
+        StampFromFile(*task);
         return task;
     }
     CScratchDir m_dir;

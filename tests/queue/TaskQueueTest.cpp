@@ -65,6 +65,7 @@ protected:
         const std::string strPath = m_settings.AutoDir + strName;
         ASSERT_TRUE(WriteFileBytes(strPath, strContent));
         (void)AddOrUpdateFolderTask(m_doc, kSourceAutoDir, strPath, strName, 1, 1);
+        StampFromFile(*m_doc.m_arrAutoDir.back());
     }
 
     CScratchDir m_dir;
@@ -261,6 +262,19 @@ TEST_F(TaskQueueTest, UnreadableAutomaticFileLeavesWithItsTaskOnItsTurn) {
     EXPECT_TRUE(m_view.m_arrMessages.empty()); // silent loads
 }
 
+// A file rewritten since its task was made (a CAD station sending a new version under the
+// same name) is a new drawing: the old task leaves, the file stays for the next scan.
+TEST_F(TaskQueueTest, AFileRewrittenSinceItWasQueuedIsNeverDeleted) {
+    m_settings.AutoStartEnable = 1;
+    AddAutoFile("re.plt", "this is no drawing at all");
+    // The new version is not readable yet either (a writer halfway through).
+    ASSERT_TRUE(WriteFileBytes(m_settings.AutoDir + "re.plt", "still no drawing, but longer"));
+    EXPECT_EQ(m_queue.StartNextTask(), -1);
+    EXPECT_TRUE(std::filesystem::exists(m_settings.AutoDir + "re.plt"));
+    EXPECT_EQ(ReadFileBytes(m_settings.AutoDir + "re.plt"), "still no drawing, but longer");
+    EXPECT_TRUE(m_doc.m_arrAutoDir.empty()); // the next scan makes the new version a task
+}
+
 TEST_F(TaskQueueTest, UnreadableQueuedTaskHoldsBackTheOthers) {
     Fill({{'o', "bad", 1, PS_WAITING, 1, false}, {'o', "good", 1, PS_WAITING, 1}});
     for (int i = 0; i < 3; ++i) {
@@ -359,6 +373,7 @@ TEST_F(TaskQueueTest, MergeReplacesTheSelectedTasksByTheCombination) {
     ASSERT_TRUE(WriteFileBytes(strMan, kSmallPlt));
     Fill({{'o', "A"}, {'o', "B"}, {'m', "m.plt"}});
     m_doc.m_arrManDir[0]->m_strPath = strMan;
+    StampFromFile(*m_doc.m_arrManDir[0]);
     MarkTaskSelected(m_doc, 0);
     MarkTaskSelected(m_doc, 2);
     m_queue.MergeSelected(EMerge::FrontBack);
