@@ -2,8 +2,10 @@
 #include "machine/link/MyCommu.h"
 #include "SimFixture.h"
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
+#include <string>
 #include <thread>
 #include <utility>
 
@@ -47,11 +49,16 @@ protected:
         m_sim.SetTiming(timing);
     }
 
-    // Job header of a JobWidth-70 job, then band request 0 answered "send it now".
-    void StartJobAndRequestBand(int32_t nBands) {
+    // Job header of a JobWidth-70 job; the link stays open from here on.
+    void StartJob(int32_t nBands) {
         const Bytes header = Concat(Le32(70), Le32(nBands));
         ASSERT_EQ(m_pCommu->WriteRegs(kRegJobHeader, 8, header.data()), 0);
         m_status.m_bJobRunning = true;
+    }
+
+    // StartJob, then band request 0 answered "send it now".
+    void StartJobAndRequestBand(int32_t nBands) {
+        ASSERT_NO_FATAL_FAILURE(StartJob(nBands));
         const Bytes band = Le32(0);
         ASSERT_EQ(m_pCommu->WriteRegs(kRegBandRequest, 4, band.data()), kBandSendNow);
     }
@@ -139,8 +146,12 @@ TEST_F(MyCommuTest, FaultyRepliesFailAndTheNextExchangeStartsClean) {
         {"action reply of 5 bytes", {ESimFault::Garble, 'P', -1, 1, 1}, 'P', -2},
         {"lost action reply", {ESimFault::Lose, 'P', -1, 1, 0}, 'P', -2},
         {"lost read reply", {ESimFault::Lose, 'Q', -1, 1, 0}, 'Q', -1},
-        {"split write reply", {ESimFault::Split, 'R', -1, 1, 50}, 'R', -1},
-        {"split action reply", {ESimFault::Split, 'P', -1, 1, 50}, 'P', -2},
+        // Every byte comes in time for a receive, but the reply as a whole does not: the
+        // time-out bounds the whole reply.
+        {"state read trickling past the time-out",
+         {ESimFault::Trickle, 'Q', -1, 1, kTestIoMs / 3},
+         'Q',
+         -1},
         {"late read reply", {ESimFault::Late, 'Q', -1, 1, kTestIoMs + 300}, 'Q', -1},
         {"dropped connection", {ESimFault::Drop, 'P', -1, 1, 0}, 'P', -2},
         {"dropped connection on a write", {ESimFault::Drop, 'R', -1, 1, 0}, 'R', -1},
@@ -170,6 +181,77 @@ TEST_F(MyCommuTest, FaultyRepliesFailAndTheNextExchangeStartsClean) {
         EXPECT_EQ(m_status.m_nMachineState, kStateReady) << c.m_pszName;
         EXPECT_EQ(m_sim.Stats().m_nConnections, nBefore + 2) << c.m_pszName;
     }
+}
+
+// TCP is a stream: a reply may reach the host in several segments. However it is cut, the
+// exchange takes the whole reply, and the connection stays in step: the next exchange on it
+// gets its own reply.
+TEST_F(MyCommuTest, RepliesArrivingInPiecesAreTakenWhole) {
+    ASSERT_NO_FATAL_FAILURE(StartJob(1000));
+    ASSERT_EQ(ReadState(), kStatePrinting); // opens the connection every exchange below uses
+    const int nConnections = m_sim.Stats().m_nConnections;
+    const Bytes data = BandForWidth70(648);
+    int32_t nBand = 0;
+    CReplyBuffer reply{};
+    struct Cut {
+        const char* m_pszName;
+        ESimFault m_kind;
+        int m_nFirst;
+        int m_nPauseMs;
+    } cuts[] = {
+        {"after the first byte", ESimFault::Split, 1, 40},
+        {"in the middle", ESimFault::Split, 0, 40},
+        {"one byte at a time", ESimFault::Trickle, 0, 3},
+    };
+    struct Exchange {
+        const char* m_pszName;
+        char m_cFrame;
+        int m_nAddress;
+        std::function<void()> m_run; // the exchange with its checks
+    } exchanges[] = {
+        {"state read", 'Q', kRegState, [&] { EXPECT_EQ(ReadState(), kStatePrinting); }},
+        {"parameter read", 'Q', kRegParams,
+         [&] {
+             ASSERT_EQ(m_pCommu->ReadRegs(kRegParams, kRegParamsLen, reply), 0);
+             const auto regs = m_sim.Registers();
+             EXPECT_TRUE(std::equal(regs.begin(), regs.begin() + kRegParamsLen, reply.begin() + 4));
+         }},
+        {"band request", 'R', kRegBandRequest,
+         [&] {
+             const Bytes band = Le32(nBand++);
+             ASSERT_EQ(m_pCommu->WriteRegs(kRegBandRequest, 4, band.data()), kBandSendNow);
+             EXPECT_EQ(m_pCommu->SendData(data.data(), data.size()), 1300);
+             EXPECT_EQ(m_pCommu->WriteRegs(kRegBandDone, 4, band.data()), 0);
+         }},
+        {"action", 'P', -1,
+         [&] {
+             m_status.m_nMachineState = 0x42;
+             ASSERT_EQ(m_pCommu->SendAction(kActJogStop), 0);
+             EXPECT_EQ(m_status.m_nMachineState, kStatePrinting);
+         }},
+    };
+    for (const Cut& cut : cuts) {
+        for (const Exchange& exchange : exchanges) {
+            SCOPED_TRACE(std::string(exchange.m_pszName) + ", cut " + cut.m_pszName);
+            CSimFault fault;
+            fault.m_kind = cut.m_kind;
+            fault.m_cFrame = exchange.m_cFrame;
+            fault.m_nAddress = exchange.m_nAddress;
+            fault.m_nValue = cut.m_nPauseMs;
+            fault.m_nFirst = cut.m_nFirst;
+            m_sim.AddFault(fault);
+            const auto start = std::chrono::steady_clock::now();
+            exchange.m_run();
+            // The reply did come in pieces: the machine paused between them.
+            EXPECT_GE(std::chrono::steady_clock::now() - start,
+                      std::chrono::milliseconds(cut.m_nPauseMs));
+            EXPECT_TRUE(m_pEth->IsOpen());
+            EXPECT_EQ(ReadState(), kStatePrinting);
+            EXPECT_EQ(m_sim.Stats().m_nConnections, nConnections);
+        }
+    }
+    EXPECT_EQ(m_sim.Stats().m_nBandsReceived, nBand);
+    EXPECT_EQ(m_sim.Stats().m_nBadBands, 0);
 }
 
 TEST_F(MyCommuTest, AMachineThatStopsAnsweringFailsWithinTheTimeOut) {

@@ -3,11 +3,11 @@
 #include "SimMachine.h"
 #include "SimOptions.h"
 #include "SimStream.h"
+#include "common/TestPaths.h"
 #include "config/MachineParams.h"
+#include "machine/link/MachineProtocol.h"
 #include "raster/BandGeometry.h"
 #include "raster/PrintHeadCodec.h"
-#include "machine/link/MachineProtocol.h"
-#include "common/TestPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -204,14 +204,19 @@ TEST(PlotterSimOptionsTest, ParametersAndFaultsFromTheCommandLine) {
                           "--fault",
                           "late,frame=Q,value=300,times=2",
                           "--fault",
-                          "silent,at=100,ms=50"};
+                          "silent,at=100,ms=50",
+                          "--fault",
+                          "split,frame=R,first=1,value=40"};
     CSimProgramOptions options;
     std::string strError;
-    ASSERT_TRUE(ParseSimOptions(13, const_cast<char**>(argv), options, strError)) << strError;
-    ASSERT_EQ(options.m_faults.size(), 1u);
+    ASSERT_TRUE(ParseSimOptions(15, const_cast<char**>(argv), options, strError)) << strError;
+    ASSERT_EQ(options.m_faults.size(), 2u);
     EXPECT_EQ(options.m_faults[0].m_kind, ESimFault::Late);
     EXPECT_EQ(options.m_faults[0].m_cFrame, 'Q');
     EXPECT_EQ(options.m_faults[0].m_nTimes, 2);
+    EXPECT_EQ(options.m_faults[1].m_kind, ESimFault::Split);
+    EXPECT_EQ(options.m_faults[1].m_nFirst, 1);
+    EXPECT_EQ(options.m_faults[1].m_nValue, 40);
     ASSERT_EQ(options.m_timedFaults.size(), 1u);
     EXPECT_EQ(options.m_timedFaults[0].m_nAtMs, 100);
     CSimMachine machine;
@@ -223,6 +228,7 @@ TEST(PlotterSimOptionsTest, ParametersAndFaultsFromTheCommandLine) {
     const char* bad[][3] = {{"sim", "--param", "NoSuchField=1"},
                             {"sim", "--fault", "late,frame=X"},
                             {"sim", "--fault", "explode"},
+                            {"sim", "--fault", "split,first=256"},
                             {"sim", "--port", "70000"}};
     for (const auto& args : bad) {
         CSimProgramOptions o;

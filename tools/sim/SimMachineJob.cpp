@@ -206,11 +206,19 @@ void CSimMachine::ApplyFaults(char cFrame, int nAddress, CSimReply& reply) {
         case ESimFault::Lose:
             reply.m_bNone = true;
             break;
-        case ESimFault::Split:
-            reply.m_nSplitAt = std::max<size_t>(1, reply.m_bytes.size() / 2);
-            reply.m_nSplitPauseMs = it->m_nValue > 0 ? it->m_nValue : 30;
-            if (reply.m_bytes.size() < 2) // a one-byte reply splits into a byte and a byte
-                reply.m_bytes.push_back(reply.m_bytes.empty() ? 0 : reply.m_bytes[0]);
+        case ESimFault::Split: {
+            // A one-byte reply (a chunk acknowledgement) has nothing to split and goes out
+            // whole: inventing a second byte would make it a reply too long, another fault.
+            const size_t n = reply.m_bytes.size();
+            const size_t nFirst = it->m_nFirst > 0 ? static_cast<size_t>(it->m_nFirst) : n / 2;
+            if (nFirst > 0 && nFirst < n)
+                reply.m_pieces = {nFirst, n - nFirst};
+            reply.m_nPauseMs = it->m_nValue > 0 ? it->m_nValue : 30;
+            break;
+        }
+        case ESimFault::Trickle:
+            reply.m_pieces.assign(reply.m_bytes.size(), 1);
+            reply.m_nPauseMs = it->m_nValue > 0 ? it->m_nValue : 5;
             break;
         case ESimFault::Late:
             reply.m_nDelayMs = it->m_nValue;

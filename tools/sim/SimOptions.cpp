@@ -25,10 +25,11 @@ bool ToInt(const std::string& strText, int64_t& nValue) {
 
 const std::map<std::string, ESimFault>& FaultKinds() {
     static const std::map<std::string, ESimFault> kinds = {
-        {"lose", ESimFault::Lose}, {"split", ESimFault::Split},
-        {"late", ESimFault::Late}, {"garble", ESimFault::Garble},
-        {"drop", ESimFault::Drop}, {"refuse", ESimFault::RefuseJob},
-        {"busy", ESimFault::Busy}, {"stop", ESimFault::StopJob},
+        {"lose", ESimFault::Lose},        {"split", ESimFault::Split},
+        {"trickle", ESimFault::Trickle},  {"late", ESimFault::Late},
+        {"garble", ESimFault::Garble},    {"drop", ESimFault::Drop},
+        {"refuse", ESimFault::RefuseJob}, {"busy", ESimFault::Busy},
+        {"stop", ESimFault::StopJob},
     };
     return kinds;
 }
@@ -74,9 +75,11 @@ const char* SimUsage() {
            "         [--run-for MS] [--quiet]\n"
            "  --param   a parameter-block field by name, NAME[i]=VALUE for arrays\n"
            "            (e.g. HeadCombination=3, HeadPos[1]=200, ExtFlag=0)\n"
-           "  --fault   KIND[,frame=P|Q|R|D][,addr=N][,times=N][,skip=N][,value=N]\n"
-           "            KIND lose|split|late|garble|drop|refuse|busy|stop (each for 'times'\n"
-           "            replies after 'skip' matching ones),\n"
+           "  --fault   KIND[,frame=P|Q|R|D][,addr=N][,times=N][,skip=N][,value=N][,first=N]\n"
+           "            KIND lose|split|trickle|late|garble|drop|refuse|busy|stop (each for\n"
+           "            'times' replies after 'skip' matching ones; split sends 'first' bytes,\n"
+           "            half by default, then the rest 'value' ms later; trickle sends one\n"
+           "            byte every 'value' ms),\n"
            "            or silent[,at=MS][,ms=MS] / state,value=S[,at=MS][,ms=MS] (timed)\n";
 }
 
@@ -113,7 +116,8 @@ bool ParseFault(const std::string& strSpec, CSimProgramOptions& options, std::st
     if (!KeyInt(keys, "addr", 0, 255, fault.m_nAddress) ||
         !KeyInt(keys, "times", 1, 1000000, fault.m_nTimes) ||
         !KeyInt(keys, "value", 0, 60000, fault.m_nValue) ||
-        !KeyInt(keys, "skip", 0, 1000000, fault.m_nSkip))
+        !KeyInt(keys, "skip", 0, 1000000, fault.m_nSkip) ||
+        !KeyInt(keys, "first", 0, 255, fault.m_nFirst))
         return false;
     options.m_faults.push_back(fault);
     return true;

@@ -36,7 +36,8 @@ const char* SimUsage();
 /// Parses the arguments; false with a reason in strError on wrong usage.
 bool ParseSimOptions(int argc, char** argv, CSimProgramOptions& options, std::string& strError);
 
-/// Parses one fault "KIND[,key=value...]" (keys frame, addr, times, value, at, ms).
+/// Parses one fault "KIND[,key=value...]" (keys frame, addr, times, value, skip, first;
+/// at, ms for the timed ones).
 bool ParseFault(const std::string& strSpec, CSimProgramOptions& options, std::string& strError);
 
 /// Applies parameters, speed, sheet and reply faults to the machine; false on an unknown

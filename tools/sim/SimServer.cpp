@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -95,6 +96,11 @@ void CSimServer::Run() {
         int fd = accept4(m_nListen, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd < 0)
             continue;
+        // Every write goes out at once as its own segment, as a machine's firmware sends:
+        // a reply the faults cut into pieces then reaches the host in those pieces, and
+        // Nagle's algorithm does not merge them while the first waits for its ACK.
+        const int nOn = 1;
+        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &nOn, sizeof nOn);
         ServeDescriptor(m_machine, fd, kChunk, m_arrWake[0]);
         CloseFd(fd);
     }

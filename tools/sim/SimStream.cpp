@@ -3,9 +3,11 @@
 
 #include "machine/link/MachineProtocol.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <poll.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace inkvale::sim {
@@ -26,9 +28,27 @@ bool WaitUnlessStopped(int nStopFd, int nMs) {
     return poll(&pfd, 1, nMs) == 0;
 }
 
+// The peer has gone (closed its end) or stopFd became readable before nMs passed: false.
+// A machine whose host hung up stops sending the rest of a reply in pieces, so the next
+// connection is not kept waiting behind a reply nobody reads.
+bool PauseUnlessGone(int fd, int nStopFd, int nMs) {
+    if (nMs <= 0)
+        return true;
+    pollfd pfds[2] = {{nStopFd, POLLIN, 0}, {fd, POLLRDHUP, 0}};
+    return poll(pfds, 2, nMs) == 0;
+}
+
+// send() without SIGPIPE on a socket whose host has gone; write() on a device descriptor.
+ssize_t WriteSome(int fd, const uint8_t* p, size_t n) {
+    const ssize_t nDone = ::send(fd, p, n, MSG_NOSIGNAL);
+    if (nDone < 0 && errno == ENOTSOCK)
+        return ::write(fd, p, n);
+    return nDone;
+}
+
 bool WriteAll(int fd, const uint8_t* p, size_t n) {
     while (n > 0) {
-        const ssize_t nDone = ::write(fd, p, n);
+        const ssize_t nDone = WriteSome(fd, p, n);
         if (nDone < 0 && errno == EINTR)
             continue;
         if (nDone <= 0)
@@ -105,15 +125,17 @@ bool SendReply(int fd, const CSimReply& reply, int nStopFd) {
     if (!WaitUnlessStopped(nStopFd, reply.m_nDelayMs))
         return false;
     const uint8_t* p = reply.m_bytes.data();
-    size_t n = reply.m_bytes.size();
-    if (reply.m_nSplitAt > 0 && reply.m_nSplitAt < n) {
-        if (!WriteAll(fd, p, reply.m_nSplitAt) ||
-            !WaitUnlessStopped(nStopFd, reply.m_nSplitPauseMs))
+    const size_t n = reply.m_bytes.size();
+    size_t nSent = 0;
+    for (size_t i = 0; i < reply.m_pieces.size() && nSent < n; ++i) {
+        if (i > 0 && !PauseUnlessGone(fd, nStopFd, reply.m_nPauseMs))
             return false;
-        p += reply.m_nSplitAt;
-        n -= reply.m_nSplitAt;
+        const size_t nPiece = std::min(reply.m_pieces[i], n - nSent);
+        if (!WriteAll(fd, p + nSent, nPiece))
+            return false;
+        nSent += nPiece;
     }
-    return WriteAll(fd, p, n);
+    return WriteAll(fd, p + nSent, n - nSent);
 }
 
 void ServeDescriptor(CSimMachine& machine, int fd, size_t nChunkSize, int nStopFd) {

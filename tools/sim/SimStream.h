@@ -42,9 +42,9 @@ private:
 /// How long a stream with kept-back bytes must be quiet before they are settled.
 inline constexpr int kSettleMs = 20;
 
-/// Sends one reply on a file descriptor as the reply says (delay, split, nothing). Returns
-/// false when the connection is to be closed (drop fault, write failure). Waits end early
-/// when stopFd becomes readable.
+/// Sends one reply on a file descriptor as the reply says (delay, pieces, nothing). Returns
+/// false when the connection is to be closed (drop fault, write failure, the peer gone
+/// between pieces). Waits end early when stopFd becomes readable.
 bool SendReply(int fd, const CSimReply& reply, int nStopFd);
 
 /// Serves one connected descriptor until the peer closes it, a drop fault closes it, or

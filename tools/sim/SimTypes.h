@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,7 +14,9 @@ using CSimClock = std::chrono::steady_clock;
 /// Faults the simulator can play. Each is bounded: by a number of replies, or by time.
 enum class ESimFault {
     Lose,      ///< the reply is not sent
-    Split,     ///< the reply is sent in two parts, m_nValue ms apart (default 30)
+    Split,     ///< the reply is sent in two parts, m_nValue ms apart (default 30); the first
+               ///< holds m_nFirst bytes (0: half the reply)
+    Trickle,   ///< the reply is sent one byte at a time, m_nValue ms apart (default 5)
     Late,      ///< the reply is sent m_nValue ms late
     Garble,    ///< m_nValue 0: one byte short, 1: one byte too many, 2: byte 3 altered
     Drop,      ///< the connection is closed instead of replying
@@ -33,16 +36,20 @@ struct CSimFault {
     int m_nValue = 0;
     /// Matching replies that pass unchanged before the fault acts.
     int m_nSkip = 0;
+    /// Split: bytes sent before the pause; 0 for half the reply.
+    int m_nFirst = 0;
 };
 
 /// What the transport does with one reply.
 struct CSimReply {
     std::vector<uint8_t> m_bytes;
-    bool m_bNone = false;  ///< send nothing
-    bool m_bDrop = false;  ///< close the connection instead
-    int m_nDelayMs = 0;    ///< wait before sending
-    size_t m_nSplitAt = 0; ///< > 0: send this many bytes, pause, then the rest
-    int m_nSplitPauseMs = 0;
+    bool m_bNone = false; ///< send nothing
+    bool m_bDrop = false; ///< close the connection instead
+    int m_nDelayMs = 0;   ///< wait before sending
+    /// Two or more entries: the reply goes out in pieces of these sizes, m_nPauseMs apart,
+    /// each its own write (on TCP its own segment).
+    std::vector<size_t> m_pieces;
+    int m_nPauseMs = 0;
 };
 
 /// One unit the machine received, in arrival order.

@@ -103,12 +103,14 @@ int CSimUsbBus::BulkRead(void* pHandle, int nEndpoint, uint8_t* p, int n, int nT
             nResult = kNoDevice;
             m_replies.clear();
         } else if (reply.m_nDelayMs <= nTimeoutMs) {
-            size_t nTake = reply.m_nSplitAt > 0 ? reply.m_nSplitAt : reply.m_bytes.size();
-            nTake = std::min(nTake, static_cast<size_t>(n));
+            // A reply in pieces is one transfer per piece: each read takes the next piece.
+            size_t nTake = reply.m_pieces.empty() ? reply.m_bytes.size() : reply.m_pieces.front();
+            nTake = std::min({nTake, reply.m_bytes.size(), static_cast<size_t>(n)});
             std::memcpy(p, reply.m_bytes.data(), nTake);
             reply.m_bytes.erase(reply.m_bytes.begin(),
                                 reply.m_bytes.begin() + static_cast<long>(nTake));
-            reply.m_nSplitAt = 0;
+            if (!reply.m_pieces.empty())
+                reply.m_pieces.erase(reply.m_pieces.begin());
             nResult = static_cast<int>(nTake);
             if (reply.m_bytes.empty())
                 m_replies.pop_front();

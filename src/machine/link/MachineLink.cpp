@@ -15,7 +15,7 @@ int CMachineLink::Action(uint8_t nCode, uint8_t* pState) {
     if (!SendFrame(frame.data(), frame.size()))
         return -1;
     uint8_t reply[kShortReplyMax];
-    if (ReceiveReply(reply, sizeof reply) != kActionReplyLen)
+    if (ReceiveReply(reply, sizeof reply, kActionReplyLen) != kActionReplyLen)
         return -2;
     *pState = reply[3];
     return 0;
@@ -27,7 +27,8 @@ int CMachineLink::Read(uint8_t nAddress, uint8_t nCount, CReplyBuffer& reply) {
     const std::vector<uint8_t> frame = BuildReadFrame(nAddress, nCount);
     if (!SendFrame(frame.data(), frame.size()))
         return -1;
-    if (ReceiveReply(reply.data(), reply.size()) != int{nCount} + 4)
+    const int nLength = int{nCount} + 4;
+    if (ReceiveReply(reply.data(), reply.size(), static_cast<size_t>(nLength)) != nLength)
         return -1;
     return 0;
 }
@@ -42,7 +43,8 @@ int CMachineLink::Write(uint8_t nAddress, uint8_t nCount, const uint8_t* pData,
     if (!SendFrame(frame.data(), frame.size()))
         return -1;
     CReplyBuffer reply{};
-    if (ReceiveReply(reply.data(), reply.size()) != kWriteReplyLen || reply[3] != nCount)
+    if (ReceiveReply(reply.data(), reply.size(), kWriteReplyLen) != kWriteReplyLen ||
+        reply[3] != nCount)
         return -1;
     state = reply[4];
     if (SignedResult())
@@ -66,7 +68,7 @@ int CMachineLink::SendData(const uint8_t* pData, size_t nLength, std::atomic<uin
             p = tail.data();
         }
         uint8_t ack[kShortReplyMax];
-        if (!SendChunk(p) || ReceiveReply(ack, sizeof ack) != 1) {
+        if (!SendChunk(p) || ReceiveReply(ack, sizeof ack, kChunkReplyLen) != kChunkReplyLen) {
             Close();
             return -1;
         }

@@ -57,8 +57,12 @@ protected:
 
     /// Sends a whole frame with one transfer; false when it was not sent whole.
     virtual bool SendFrame(const uint8_t* p, size_t n) = 0;
-    /// One receive of up to nMax bytes; the count received, or -1 on failure or time-out.
-    virtual int ReceiveReply(uint8_t* p, size_t nMax) = 0;
+    /// Receives one reply of nLength bytes (the length its frame kind fixes) into p, which
+    /// has room for nMax. Returns the count received: nLength for a whole reply, any other
+    /// count for a short or over-long one, -1 on failure or when nothing came in time. A
+    /// stream link gathers pieces until nLength bytes have come, all within its receive
+    /// time-out; a link whose transfers are messages takes one transfer as the reply.
+    virtual int ReceiveReply(uint8_t* p, size_t nMax, size_t nLength) = 0;
     /// Sends one band-data chunk of ChunkSize() bytes; false when it was not sent whole.
     virtual bool SendChunk(const uint8_t* p) { return SendFrame(p, ChunkSize()); }
     /// Microseconds of busy-wait after each acknowledged chunk.

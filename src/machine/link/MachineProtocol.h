@@ -20,9 +20,11 @@ inline constexpr size_t kWriteDataMax = kFrameMax - 4;
 inline constexpr size_t kReplyMax = 200;
 /// Actions and chunk acknowledgements are received asking for up to this many bytes.
 inline constexpr size_t kShortReplyMax = 64;
-/// Exact reply lengths of an action and a write.
+/// Exact reply lengths of an action, a write and a band-data chunk; a read's reply is its
+/// register count plus 4.
 inline constexpr int kActionReplyLen = 4;
 inline constexpr int kWriteReplyLen = 6;
+inline constexpr int kChunkReplyLen = 1;
 
 using CReplyBuffer = std::array<uint8_t, kReplyMax>;
 

@@ -3,6 +3,7 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <chrono>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -72,11 +73,11 @@ int CMyEth::EnsureOpen() {
     return 0;
 }
 
-// Non-blocking connect bounded by the connect time-out, then back to blocking mode with
-// the send and receive time-outs as socket options.
+// Non-blocking connect bounded by the connect time-out, then back to blocking mode with the
+// send time-out as a socket option. Receives keep their own deadline (ReceiveReply): a
+// socket option would bound each piece of a reply, not the whole reply.
 bool CMyEth::Connect(uint32_t nIp) {
-    if (!SetTimeout(m_nSocket, SO_SNDTIMEO, m_timeouts.m_nIoMs) ||
-        !SetTimeout(m_nSocket, SO_RCVTIMEO, m_timeouts.m_nIoMs) || !SetNonBlocking(m_nSocket, true))
+    if (!SetTimeout(m_nSocket, SO_SNDTIMEO, m_timeouts.m_nIoMs) || !SetNonBlocking(m_nSocket, true))
         return false;
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
@@ -116,14 +117,40 @@ bool CMyEth::SendFrame(const uint8_t* p, size_t n) {
     return nSent == static_cast<ssize_t>(n);
 }
 
-int CMyEth::ReceiveReply(uint8_t* p, size_t nMax) {
-    if (m_nSocket < 0)
+// TCP is a stream: the machine's reply may come in several segments, and one recv returns
+// only what has arrived so far. Pieces are gathered until the reply's length is reached,
+// all within one receive time-out for the whole reply (not per piece), so a machine that
+// sends a byte now and then cannot hold the link for longer. Each recv asks for everything
+// the buffer still holds, so bytes past the reply's length that came with it are counted
+// and the caller sees an over-long reply, as it did when one recv took the whole reply.
+int CMyEth::ReceiveReply(uint8_t* p, size_t nMax, size_t nLength) {
+    if (m_nSocket < 0 || nLength == 0 || nLength > nMax)
         return -1;
-    ssize_t nGot;
-    do {
-        nGot = recv(m_nSocket, p, nMax, 0);
-    } while (nGot < 0 && errno == EINTR);
-    return nGot < 0 ? -1 : static_cast<int>(nGot);
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(m_timeouts.m_nIoMs);
+    size_t nGot = 0;
+    while (nGot < nLength) {
+        const auto nLeftMs =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (nLeftMs <= 0)
+            break;
+        pollfd pfd{m_nSocket, POLLIN, 0};
+        const int nReady = poll(&pfd, 1, static_cast<int>(nLeftMs));
+        if (nReady < 0 && errno == EINTR)
+            continue;
+        if (nReady <= 0)
+            break; // time-out, or poll failed
+        const ssize_t n = recv(m_nSocket, p + nGot, nMax - nGot, MSG_DONTWAIT);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break; // the machine closed the connection
+        nGot += static_cast<size_t>(n);
+    }
+    // Nothing at all is a failure; a part of the reply is a short reply, which fails too.
+    return nGot == 0 ? -1 : static_cast<int>(nGot);
 }
 
 } // namespace inkvale

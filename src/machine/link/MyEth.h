@@ -11,7 +11,7 @@ namespace inkvale {
 /// Time-outs of the Ethernet link. The program uses the defaults; tests shorten them.
 struct CEthTimeouts {
     int m_nConnectMs = 5000; ///< wait for the TCP connection
-    int m_nIoMs = 6000;      ///< every send and every receive
+    int m_nIoMs = 6000;      ///< every send, and every reply as a whole however it is cut
 };
 
 /// The Ethernet link: a TCP connection to `MachineIP`, kept open between exchanges until
@@ -43,7 +43,7 @@ public:
 
 protected:
     bool SendFrame(const uint8_t* p, size_t n) override;
-    int ReceiveReply(uint8_t* p, size_t nMax) override;
+    int ReceiveReply(uint8_t* p, size_t nMax, size_t nLength) override;
     int PauseMicros() const override { return 5; }
     bool SignedResult() const override { return false; }
 

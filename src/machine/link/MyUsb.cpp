@@ -55,7 +55,9 @@ bool CMyUsb::SendFrame(const uint8_t* p, size_t n) {
     return m_bus.BulkWrite(m_pDevice, kEndpointOut, p, nLen, kFrameWriteMs) == nLen;
 }
 
-int CMyUsb::ReceiveReply(uint8_t* p, size_t nMax) {
+// A bulk transfer is a message: the machine sends each reply as one, so one read is the
+// whole reply, whatever its length.
+int CMyUsb::ReceiveReply(uint8_t* p, size_t nMax, size_t /*nLength*/) {
     if (m_pDevice == nullptr)
         return -1;
     const int nGot = m_bus.BulkRead(m_pDevice, kEndpointIn, p, static_cast<int>(nMax), kReadMs);

@@ -111,7 +111,9 @@ bool CMyUsbPrint::SendFrame(const uint8_t* p, size_t n) {
     return nDone == static_cast<ssize_t>(n);
 }
 
-int CMyUsbPrint::ReceiveReply(uint8_t* p, size_t nMax) {
+// The printer driver hands over one bulk transfer per read, and the machine sends each reply
+// as one: one read is the whole reply.
+int CMyUsbPrint::ReceiveReply(uint8_t* p, size_t nMax, size_t /*nLength*/) {
     if (m_nFd < 0 || !WaitFor(m_nFd, POLLIN, m_paths.m_nIoMs))
         return -1;
     ssize_t nGot;

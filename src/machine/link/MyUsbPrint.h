@@ -41,7 +41,7 @@ public:
 
 protected:
     bool SendFrame(const uint8_t* p, size_t n) override;
-    int ReceiveReply(uint8_t* p, size_t nMax) override;
+    int ReceiveReply(uint8_t* p, size_t nMax, size_t nLength) override;
     int PauseMicros() const override { return 1; }
     bool SignedResult() const override { return true; }
 
