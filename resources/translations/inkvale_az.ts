@@ -219,6 +219,10 @@
         <source>读取 %1 时发生了错误。</source>
         <translation>%1 oxunarkən xəta baş verdi.</translation>
     </message>
+    <message>
+        <source>设置文件无法读取，已保留为 %1。程序正在使用默认设置（包括机器的 IP 地址），请检查设置。</source>
+        <translation>Parametrlər faylı oxuna bilmədi və %1 kimi saxlanıldı. Proqram standart parametrlərlə işləyir (maşının IP ünvanı daxil olmaqla); parametrləri yoxlayın.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>

@@ -219,6 +219,10 @@
         <source>读取 %1 时发生了错误。</source>
         <translation>An error occurred while reading %1.</translation>
     </message>
+    <message>
+        <source>设置文件无法读取，已保留为 %1。程序正在使用默认设置（包括机器的 IP 地址），请检查设置。</source>
+        <translation>The settings file could not be read and has been kept as %1. The program is using the default settings (the machine&apos;s IP address included); please check the settings.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>

@@ -219,6 +219,10 @@
         <source>读取 %1 时发生了错误。</source>
         <translation>Ошибка при чтении %1.</translation>
     </message>
+    <message>
+        <source>设置文件无法读取，已保留为 %1。程序正在使用默认设置（包括机器的 IP 地址），请检查设置。</source>
+        <translation>Файл настроек не удалось прочитать, он сохранён как %1. Программа работает с настройками по умолчанию (включая IP-адрес машины); проверьте настройки.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>

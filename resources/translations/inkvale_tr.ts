@@ -219,6 +219,10 @@
         <source>读取 %1 时发生了错误。</source>
         <translation>%1 okunurken bir hata oluştu.</translation>
     </message>
+    <message>
+        <source>设置文件无法读取，已保留为 %1。程序正在使用默认设置（包括机器的 IP 地址），请检查设置。</source>
+        <translation>Ayar dosyası okunamadı ve %1 olarak saklandı. Program varsayılan ayarlarla çalışıyor (makinenin IP adresi dahil); lütfen ayarları kontrol edin.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>

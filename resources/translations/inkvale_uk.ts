@@ -219,6 +219,10 @@
         <source>读取 %1 时发生了错误。</source>
         <translation>Помилка під час читання %1.</translation>
     </message>
+    <message>
+        <source>设置文件无法读取，已保留为 %1。程序正在使用默认设置（包括机器的 IP 地址），请检查设置。</source>
+        <translation>Файл налаштувань не вдалося прочитати, його збережено як %1. Програма працює з типовими налаштуваннями (зокрема IP-адресою машини); перевірте налаштування.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>

@@ -15,6 +15,7 @@
 #include <QLocalSocket>
 #include <QMessageBox>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -60,7 +61,7 @@ bool CInkvaleApp::InitInstance(QApplication& app) {
         return false;
     ListenForSecondStarts(strServer);
 
-    (void)LoadSettings(m_settings, m_params, strInstallDir);
+    const CSettingsLoadResult loaded = LoadSettings(m_settings, m_params, strInstallDir);
     m_params.ResetMachineParams();
     LoadLanguage(app);
     InhibitSleep();
@@ -70,6 +71,10 @@ bool CInkvaleApp::InitInstance(QApplication& app) {
     if (args.size() > 1)
         OpenTaskFile(args.at(1).toStdString());
     m_pFrame->showMaximized();
+    // A settings file that could not be read was kept aside: the operator must know that
+    // the program runs on the defaults. Told once the window is up.
+    for (const CMessage& message : loaded.m_arrMessages)
+        QTimer::singleShot(0, m_pFrame.get(), [this, message] { m_pFrame->ShowMessage(message); });
     return true;
 }
 

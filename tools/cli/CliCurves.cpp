@@ -81,7 +81,8 @@ int RunCurves(const CCliContext& ctx) {
         return CommandUsageError("curves");
     CSettings settings;
     CMachineParams params;
-    (void)LoadSettings(settings, params, ctx.m_strHome);
+    const CSettingsLoadResult settingsRead = LoadSettings(settings, params, ctx.m_strHome);
+    PrintMessages(settingsRead, settings.Language);
     COnePage page;
     page.m_strPath = ctx.m_args[0];
     // The load the program makes when the task is first shown, with its messages.

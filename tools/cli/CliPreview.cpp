@@ -149,7 +149,8 @@ int RunPreview(const CCliContext& ctx) {
         return CommandUsageError("preview");
     CSettings settings;
     CMachineParams params;
-    (void)LoadSettings(settings, params, ctx.m_strHome);
+    const CSettingsLoadResult settingsRead = LoadSettings(settings, params, ctx.m_strHome);
+    PrintMessages(settingsRead, settings.Language);
     COnePage page;
     page.m_strPath = args.m_strFile;
     const CTaskLoadResult result = LoadTaskDrawing(page, settings, true);

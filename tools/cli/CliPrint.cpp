@@ -224,7 +224,8 @@ int RunPrint(const CCliContext& ctx) {
         return CommandUsageError("print");
     CSettings settings;
     CMachineParams params;
-    (void)LoadSettings(settings, params, ctx.m_strHome);
+    const CSettingsLoadResult settingsRead = LoadSettings(settings, params, ctx.m_strHome);
+    PrintMessages(settingsRead, settings.Language);
     params.ResetMachineParams();
     // This front end prints the one file it was given: automatic mode and the hot folders
     // belong to the program's own runs.
