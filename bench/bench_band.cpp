@@ -2,8 +2,8 @@
 // Band production: render + format + encode per band on a dense generated marker, and the
 // zero-run coder on a worst-case column image.
 
-#include "raster/BandJob.h"
 #include "model/OnePage.h"
+#include "raster/BandJob.h"
 #include "raster/PrintHeadCodec.h"
 
 #include <benchmark/benchmark.h>

@@ -11,14 +11,14 @@
 #include "SimUsbBus.h"
 #include "config/MachineParams.h"
 #include "config/Settings.h"
-#include "model/OnePage.h"
-#include "model/TaskDrawingLoader.h"
 #include "machine/engine/EngineHost.h"
+#include "machine/engine/PrintEngine.h"
 #include "machine/link/MyCommu.h"
 #include "machine/link/MyEth.h"
 #include "machine/link/MyUsb.h"
 #include "machine/link/MyUsbPrint.h"
-#include "machine/engine/PrintEngine.h"
+#include "model/OnePage.h"
+#include "model/TaskDrawingLoader.h"
 #include "raster/RasterBandSource.h"
 
 #include <QGuiApplication>

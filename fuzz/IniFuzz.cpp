@@ -2,9 +2,9 @@
 // Fuzz target of the settings file reader: any bytes must parse, every settings key must
 // read, and what is written back must read back to the same settings.
 #include "config/MachineParams.h"
-#include "support/ProfileFile.h"
 #include "config/Settings.h"
 #include "config/SettingsStore.h"
+#include "support/ProfileFile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,12 +4,12 @@
 #include "config/MachineParams.h"
 #include "config/Settings.h"
 #include "core/EngineHandOff.h"
-#include "model/InkvaleDoc.h"
-#include "machine/link/MachineLinks.h"
 #include "machine/engine/PrintEngine.h"
-#include "raster/RasterBandSource.h"
+#include "machine/link/MachineLinks.h"
+#include "model/InkvaleDoc.h"
 #include "queue/QueueView.h"
 #include "queue/TaskQueue.h"
+#include "raster/RasterBandSource.h"
 
 namespace inkvale {
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geometry/Curve.h"
 
-#include "support/Archive.h"
 #include "geometry/Rounding.h"
+#include "support/Archive.h"
 
 #include <algorithm>
 #include <cmath>

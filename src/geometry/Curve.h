@@ -29,8 +29,8 @@ class CCurve {
 public:
     std::vector<CPoint> m_arrPoints;
     bool m_bSelected = false; ///< preview selection mark, not persisted
-    int m_nLineType = 0; ///< 0 solid, 1 dashed
-    int m_nPen = 1; ///< pen number; curves are joined only when their pens are equal
+    int m_nLineType = 0;      ///< 0 solid, 1 dashed
+    int m_nPen = 1;           ///< pen number; curves are joined only when their pens are equal
     int32_t m_nMinX = 0;
     int32_t m_nMaxX = 0;
     int32_t m_nMinY = 0;

@@ -7,10 +7,10 @@ namespace inkvale {
 /// Screen Y grows downwards, drawing Y upwards; the drawing's origin sits 50 pixels from
 /// the left edge and 30 pixels above the bottom edge before panning.
 struct CDispSet {
-    double m_dScale = 0.01; ///< screen pixels per plotter unit
+    double m_dScale = 0.01;  ///< screen pixels per plotter unit
     int m_nViewHeight = 400; ///< height of the preview window, pixels
-    int m_nPanX = 0; ///< horizontal pan, pixels
-    int m_nPanY = 0; ///< vertical pan, pixels
+    int m_nPanX = 0;         ///< horizontal pan, pixels
+    int m_nPanY = 0;         ///< vertical pan, pixels
 };
 
 struct CScreenPoint {

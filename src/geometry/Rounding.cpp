@@ -16,7 +16,9 @@ int TruncToInt(double v) {
     return static_cast<int>(v);
 }
 
-int RoundHalfAway(double v) { return TruncToInt(v < 0 ? v - 0.5 : v + 0.5); }
+int RoundHalfAway(double v) {
+    return TruncToInt(v < 0 ? v - 0.5 : v + 0.5);
+}
 
 int RoundCoord(double v) {
     if (v > 5e75 || v < -5e75)

@@ -10,6 +10,8 @@ inline constexpr int32_t kUnitsPerMm = 40;
 inline constexpr int32_t kUnitsPerCm = 400;
 
 /// Converts whole millimetres to plotter units; 64-bit so that large rolls cannot overflow.
-constexpr int64_t MmToUnits(int64_t mm) { return mm * kUnitsPerMm; }
+constexpr int64_t MmToUnits(int64_t mm) {
+    return mm * kUnitsPerMm;
+}
 
 } // namespace inkvale

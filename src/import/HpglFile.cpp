@@ -75,10 +75,12 @@ CHpglReadResult CHpglFile::Read() {
     m_arrPlotList.Clear();
     CHpglSource source;
     if (!source.Open(m_strPath))
-        return CResult::Failure(kHpglCannotOpen, "the file cannot be opened or is still being written");
+        return CResult::Failure(kHpglCannotOpen,
+                                "the file cannot be opened or is still being written");
     const int64_t nLength = source.Length();
     if (nLength < kHpglMinFileBytes || nLength > kHpglMaxFileBytes)
-        return CResult::Failure(kHpglBadLength, "the file is shorter than 6 or longer than 32,000,000 bytes");
+        return CResult::Failure(kHpglBadLength,
+                                "the file is shorter than 6 or longer than 32,000,000 bytes");
     Reset();
     // Numbers take at least two bytes each (digit and separator); reserving by the file
     // size avoids regrowing, and capacity never touched costs no resident memory.
@@ -88,7 +90,8 @@ CHpglReadResult CHpglFile::Read() {
     while (bGoing) {
         const std::string_view chunk = source.Next();
         if (source.Failed())
-            return CResult::Failure(kHpglCannotOpen, "the file cannot be opened or is still being written");
+            return CResult::Failure(kHpglCannotOpen,
+                                    "the file cannot be opened or is still being written");
         if (chunk.empty())
             break;
         bGoing = tokeniser.Feed(chunk.data(), chunk.size());
@@ -101,7 +104,8 @@ CHpglReadResult CHpglFile::ReadMemory(std::string_view bytes) {
     m_arrPlotList.Clear();
     const auto nLength = static_cast<int64_t>(bytes.size());
     if (nLength < kHpglMinFileBytes || nLength > kHpglMaxFileBytes)
-        return CResult::Failure(kHpglBadLength, "the file is shorter than 6 or longer than 32,000,000 bytes");
+        return CResult::Failure(kHpglBadLength,
+                                "the file is shorter than 6 or longer than 32,000,000 bytes");
     Reset();
     CHpglTokeniser tokeniser(*this);
     if (tokeniser.Feed(bytes.data(), bytes.size()))

@@ -7,16 +7,16 @@
 // passes the files' paths (INKVALE_FON_EN_PATH, INKVALE_FON_HZ_PATH) and rebuilds this
 // file when either changes.
 
-#define INKVALE_EMBED_FILE(name, path)                                                         \
-    __asm__(".pushsection .rodata.inkvale_" #name ",\"a\",@progbits\n"                         \
-            ".balign 16\n"                                                                     \
-            ".globl inkvale_" #name "_begin\n"                                                 \
-            ".hidden inkvale_" #name "_begin\n"                                                \
-            "inkvale_" #name "_begin:\n"                                                       \
-            ".incbin \"" path "\"\n"                                                           \
-            ".globl inkvale_" #name "_end\n"                                                   \
-            ".hidden inkvale_" #name "_end\n"                                                  \
-            "inkvale_" #name "_end:\n"                                                         \
+#define INKVALE_EMBED_FILE(name, path)                                                             \
+    __asm__(".pushsection .rodata.inkvale_" #name ",\"a\",@progbits\n"                             \
+            ".balign 16\n"                                                                         \
+            ".globl inkvale_" #name "_begin\n"                                                     \
+            ".hidden inkvale_" #name "_begin\n"                                                    \
+            "inkvale_" #name "_begin:\n"                                                           \
+            ".incbin \"" path "\"\n"                                                               \
+            ".globl inkvale_" #name "_end\n"                                                       \
+            ".hidden inkvale_" #name "_end\n"                                                      \
+            "inkvale_" #name "_end:\n"                                                             \
             ".popsection\n")
 
 INKVALE_EMBED_FILE(fon_en, INKVALE_FON_EN_PATH);

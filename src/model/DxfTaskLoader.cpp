@@ -11,8 +11,8 @@ CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings) {
     if (settings.DxfUnit <= 0)
         return CResult::Failure(kDxfTaskBadUnit, "DxfUnit " + std::to_string(settings.DxfUnit) +
                                                      " is not a positive number of plotter units");
-    const CDxfCurvesResult read = ReadDxfCurves(page.m_strPath, settings.DxfUnit,
-                                                settings.m_strInstallDir, page.m_arrCurves);
+    const CDxfCurvesResult read =
+        ReadDxfCurves(page.m_strPath, settings.DxfUnit, settings.m_strInstallDir, page.m_arrCurves);
     if (!read.Ok()) {
         page.ClearCurves();
         return CResult::Failure(read.m_nCode, read.m_strDiag, read.m_arrMessages);
@@ -31,7 +31,7 @@ CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings) {
         if (page.m_nMaxY > nWidth && !SplitWidthChecked(page, nWidth)) {
             page.ClearCurves();
             return CResult::Failure(kDxfTaskTooWide,
-                                   "the drawing is far wider than the roll (check DxfUnit)");
+                                    "the drawing is far wider than the roll (check DxfUnit)");
         }
     }
     page.m_nPrintState = PS_WAITING;

@@ -62,8 +62,8 @@ public:
     int32_t m_nStartMm = 0;            ///< printing skips the first m_nStartMm millimetres of X
     int32_t m_nPrintState = PS_WAITING;
     int64_t m_tTime = 0; ///< source file's last-write time, s since 1970 UTC; now at construction
-    int64_t m_nFileSize = 0;     ///< source file size in bytes
-    int32_t m_bTaskSelected = 0; ///< row selected in the task list
+    int64_t m_nFileSize = 0;      ///< source file size in bytes
+    int32_t m_bTaskSelected = 0;  ///< row selected in the task list
     bool m_bHasSelection = false; ///< a curve was selected at the last CalcSelectionExtents
 
     /// Deletes every curve.

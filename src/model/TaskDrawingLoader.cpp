@@ -2,9 +2,9 @@
 #include "model/TaskDrawingLoader.h"
 
 #include "geometry/Units.h"
-#include "support/Utf.h"
 #include "import/HpglFile.h"
 #include "model/DxfTaskLoader.h"
+#include "support/Utf.h"
 
 #include <algorithm>
 #include <climits>
@@ -26,8 +26,9 @@ bool ReadHpglTask(COnePage& task, const CSettings& settings, bool bShowErrors,
     reader.m_nPltFileUnit = settings.PltFileUnit;
     const CHpglReadResult read = reader.Read();
     if (!read.Ok()) {
-        result = CResult::Failure(kLoadUnreadable, "the HP-GL file cannot be read (status " +
-                                                       std::to_string(read.m_nCode) + ")",
+        result = CResult::Failure(kLoadUnreadable,
+                                  "the HP-GL file cannot be read (status " +
+                                      std::to_string(read.m_nCode) + ")",
                                   read.m_arrMessages);
         if (bShowErrors)
             result.m_arrMessages.push_back({EMsg::kOpenFileFailed, {}});

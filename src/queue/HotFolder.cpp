@@ -13,7 +13,6 @@
 #include <cerrno>
 #include <mutex>
 #include <string_view>
-#include <string_view>
 #include <thread>
 
 namespace inkvale {

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "queue/TaskQueue.h"
 
-#include "model/TaskDrawingLoader.h"
 #include "machine/engine/EngineHost.h"
 #include "machine/link/MachineProtocol.h"
+#include "model/TaskDrawingLoader.h"
 
 #include <algorithm>
 #include <string_view>

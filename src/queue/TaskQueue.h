@@ -2,10 +2,10 @@
 #pragma once
 
 #include "config/Settings.h"
-#include "model/InkvaleDoc.h"
-#include "queue/HotFolder.h"
 #include "machine/engine/EngineHost.h"
 #include "machine/engine/PrintEngine.h"
+#include "model/InkvaleDoc.h"
+#include "queue/HotFolder.h"
 #include "queue/QueueView.h"
 #include "queue/TaskLists.h"
 #include "queue/UndoHistory.h"

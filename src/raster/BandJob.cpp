@@ -3,8 +3,8 @@
 
 #include "raster/BandRasteriser.h"
 
-#include "support/Utf.h"
 #include "model/OnePage.h"
+#include "support/Utf.h"
 
 #include <ctime>
 
@@ -58,7 +58,7 @@ CBandOutput CBandJob::RenderBand(int64_t j) {
     result.m_nCode = -1;
     if (!FitsBuffers() || m_nJobWidth < 0) {
         result.m_strDiag = "job width " + std::to_string(m_nJobWidth) +
-                              " exceeds the band buffers (28000 columns)";
+                           " exceeds the band buffers (28000 columns)";
         return result;
     }
     if (j < 0 || j >= m_nBandCount) {

@@ -26,7 +26,7 @@ CBandDecodeResult CBandSheet::AddBand(int64_t j, std::span<const uint8_t> data,
         r.m_bWrongSize = true;
         r.m_nCode = -1;
         r.m_strDiag = m_bTooLarge ? "the sheet is too large to assemble"
-                                     : "band " + std::to_string(j) + " is not a band of this job";
+                                  : "band " + std::to_string(j) + " is not a band of this job";
         return r;
     }
     const CBandGeometry& geo = m_decoder.Geometry();

@@ -32,7 +32,9 @@ void CArchiveWriter::WriteCount(uint32_t count) {
     WriteUInt32(count);
 }
 
-void CArchiveWriter::WriteString(std::string_view utf8) { WriteString16(Utf8ToUtf16(utf8)); }
+void CArchiveWriter::WriteString(std::string_view utf8) {
+    WriteString16(Utf8ToUtf16(utf8));
+}
 
 void CArchiveWriter::WriteString16(std::u16string_view text) {
     WriteByte(kUnicodeMarkLead);
@@ -120,6 +122,8 @@ std::u16string CArchiveReader::ReadString16() {
     return text;
 }
 
-std::string CArchiveReader::ReadString() { return Utf16ToUtf8(ReadString16()); }
+std::string CArchiveReader::ReadString() {
+    return Utf16ToUtf8(ReadString16());
+}
 
 } // namespace inkvale

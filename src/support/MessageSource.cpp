@@ -30,7 +30,8 @@ CMessageSource MessageSource(EMsg eId) {
     case EMsg::kTaskFileFormat:
         return {INKVALE_TRANSLATE_NOOP("Messages", "意外的文件格式。"), "Unexpected file format."};
     case EMsg::kTaskFileRead:
-        return {INKVALE_TRANSLATE_NOOP("Messages", "读取 %1 时发生了错误。"), "An error occurred while reading %1."};
+        return {INKVALE_TRANSLATE_NOOP("Messages", "读取 %1 时发生了错误。"),
+                "An error occurred while reading %1."};
     case EMsg::kSettingsUnreadable:
         return {INKVALE_TRANSLATE_NOOP("Messages",
                                        "设置文件无法读取，已保留为 %1。程序正在使用默认设置"

@@ -73,11 +73,9 @@ CMainFrame::CMainFrame(CSettings& settings, CMachineParams& params, CMainFramePr
                        bool bStartServices, QWidget* pParent)
     : QMainWindow(pParent), m_settings(settings), m_params(params),
       m_pOwnPrompts(pPrompts == nullptr ? std::make_unique<CQtMainFramePrompts>(this) : nullptr),
-      m_prompts(pPrompts != nullptr ? *pPrompts : *m_pOwnPrompts),
-      m_handOff(settings) {
+      m_prompts(pPrompts != nullptr ? *pPrompts : *m_pOwnPrompts), m_handOff(settings) {
     m_pCore = std::make_unique<CInkvaleCore>(m_settings, m_params, *this, m_handOff);
-    m_pDlgMachine =
-        std::make_unique<CCommuDlgMachine>(m_pCore->Links().Commu(), Engine().State());
+    m_pDlgMachine = std::make_unique<CCommuDlgMachine>(m_pCore->Links().Commu(), Engine().State());
     m_pDlgPrompts = std::make_unique<CQtDialogPrompts>(this);
 
     setWindowTitle(QStringLiteral("Inkvale"));

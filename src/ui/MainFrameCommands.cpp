@@ -2,8 +2,8 @@
 #include "ui/MainFrame.h"
 
 #include "config/SettingsStore.h"
-#include "model/HpglWriter.h"
 #include "machine/engine/ManualCommands.h"
+#include "model/HpglWriter.h"
 #include "queue/TaskLists.h"
 #include "ui/DlgBarTop.h"
 #include "ui/DlgPara.h"

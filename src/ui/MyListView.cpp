@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MyListView.h"
 
-#include "support/Utf.h"
 #include "queue/TaskLists.h"
+#include "support/Utf.h"
 #include "ui/ListTexts.h"
 
 #include <QContextMenuEvent>

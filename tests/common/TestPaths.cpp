@@ -8,11 +8,17 @@
 
 namespace inkvale::test {
 
-std::filesystem::path SourceDir() { return INKVALE_SOURCE_DIR; }
+std::filesystem::path SourceDir() {
+    return INKVALE_SOURCE_DIR;
+}
 
-std::filesystem::path DataDir() { return INKVALE_TEST_DATA_DIR; }
+std::filesystem::path DataDir() {
+    return INKVALE_TEST_DATA_DIR;
+}
 
-std::filesystem::path CorpusDir() { return DataDir() / "corpus"; }
+std::filesystem::path CorpusDir() {
+    return DataDir() / "corpus";
+}
 
 CScratchDir::CScratchDir() {
     std::random_device rd;

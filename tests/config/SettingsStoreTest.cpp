@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "config/SettingsStore.h"
 
-#include "support/ProfileFile.h"
 #include "common/TestPaths.h"
+#include "support/ProfileFile.h"
 
 #include <gtest/gtest.h>
 

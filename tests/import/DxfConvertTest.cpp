@@ -208,8 +208,7 @@ TEST(DxfConvert, FanOutOfNestedBlocksIsRefusedBeyondTheLimits) {
     limits.m_nMaxEntityVisits = 2 + 8 * 10 + 10'000'000;
     limits.m_nMaxCurveBytes = 2 * DxfCurveCost(2);
     EXPECT_EQ(
-        Convert(DxfEntities(DxfText({"0", "LINE", "0", "LINE"})), 40, limits).m_result.m_nCode,
-        0);
+        Convert(DxfEntities(DxfText({"0", "LINE", "0", "LINE"})), 40, limits).m_result.m_nCode, 0);
     EXPECT_EQ(Convert(DxfEntities(DxfText({"0", "LINE", "0", "LINE", "0", "LINE"})), 40, limits)
                   .m_result.m_nCode,
               kDxfLoadTooLarge);

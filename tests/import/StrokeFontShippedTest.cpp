@@ -5,8 +5,8 @@
 #include "import/StrokeFont.h"
 
 #include "StrokeFontTestFonts.h"
-#include "import/StrokeFontData.h"
 #include "common/TestPaths.h"
+#include "import/StrokeFontData.h"
 
 #include <gtest/gtest.h>
 

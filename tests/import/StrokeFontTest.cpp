@@ -2,9 +2,9 @@
 #include "import/StrokeFont.h"
 
 #include "StrokeFontTestFonts.h"
+#include "common/TestPaths.h"
 #include "import/StrokeFontData.h"
 #include "import/StrokeFontFiles.h"
-#include "common/TestPaths.h"
 
 #include <gtest/gtest.h>
 

@@ -13,8 +13,8 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <string>

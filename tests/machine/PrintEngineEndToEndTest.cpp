@@ -4,13 +4,13 @@
 // same file with the same settings and parameter block.
 
 #include "PrintEngineFixture.h"
+#include "common/TestPaths.h"
 #include "config/SettingsStore.h"
+#include "machine/engine/JobSetup.h"
+#include "model/TaskDrawingLoader.h"
 #include "raster/BandJob.h"
 #include "raster/BandSheet.h"
-#include "model/TaskDrawingLoader.h"
-#include "machine/engine/JobSetup.h"
 #include "raster/RasterBandSource.h"
-#include "common/TestPaths.h"
 
 #include <QGuiApplication>
 

@@ -9,11 +9,11 @@
 #include "SimFixture.h"
 #include "config/MachineParams.h"
 #include "config/Settings.h"
+#include "machine/engine/PrintEngine.h"
+#include "model/OnePage.h"
 #include "raster/BandGeometry.h"
 #include "raster/BandParams.h"
-#include "model/OnePage.h"
 #include "raster/PrintHeadFormatter.h"
-#include "machine/engine/PrintEngine.h"
 
 #include <atomic>
 #include <chrono>

@@ -2,13 +2,13 @@
 // The steps of a job start outside the link: the working page, the band count, the carriage
 // check and the backup file.
 
+#include "common/TestPaths.h"
 #include "config/MachineParams.h"
 #include "config/Settings.h"
-#include "raster/BandParams.h"
+#include "machine/engine/JobSetup.h"
 #include "model/HpglWriter.h"
 #include "model/OnePage.h"
-#include "machine/engine/JobSetup.h"
-#include "common/TestPaths.h"
+#include "raster/BandParams.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // and the end of a job when the program closes.
 
 #include "PrintEngineFixture.h"
-#include "model/HpglWriter.h"
-#include "machine/engine/JobSetup.h"
 #include "common/TestPaths.h"
+#include "machine/engine/JobSetup.h"
+#include "model/HpglWriter.h"
 
 #include <chrono>
 

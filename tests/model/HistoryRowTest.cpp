@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/HistoryRow.h"
 
-#include "model/OnePage.h"
 #include "common/TestPaths.h"
+#include "model/OnePage.h"
 
 #include <gtest/gtest.h>
 

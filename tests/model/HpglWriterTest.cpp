@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/HpglWriter.h"
 
+#include "common/TestPaths.h"
 #include "import/HpglFile.h"
 #include "model/OnePage.h"
-#include "common/TestPaths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/InkvaleDoc.h"
 
-#include "support/Archive.h"
 #include "common/TestPaths.h"
+#include "support/Archive.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // The sample markers of samples/ (the demo prints them, the README shows them) load as
 // samples/README.md describes them, with the settings of an installation whose Inkvale.ini
 // is empty.
-#include "support/ProfileFile.h"
+#include "common/TestPaths.h"
 #include "config/SettingsStore.h"
 #include "model/TaskDrawingLoader.h"
-#include "common/TestPaths.h"
+#include "support/ProfileFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/TaskDrawingLoader.h"
 
+#include "common/TestPaths.h"
 #include "import/DxfConvert.h"
 #include "model/DxfTaskLoader.h"
-#include "common/TestPaths.h"
 
 #include <gtest/gtest.h>
 

@@ -53,7 +53,8 @@ TEST(HotFolder, PatternsMatchIgnoringCase) {
         {"plt", "*.plt", false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(MatchesPattern(c.pszName, c.pszPattern), c.bMatch) << c.pszName << " " << c.pszPattern;
+        EXPECT_EQ(MatchesPattern(c.pszName, c.pszPattern), c.bMatch)
+            << c.pszName << " " << c.pszPattern;
 }
 
 class HotFolderScan : public ::testing::Test {

@@ -4,10 +4,10 @@
 // a blocking hand-off as in the program, and every wait of the engine is shortened.
 
 #include "QueueTestSupport.h"
-#include "config/SettingsStore.h"
-#include "raster/RasterBandSource.h"
-#include "machine/SimFixture.h"
 #include "common/TestPaths.h"
+#include "config/SettingsStore.h"
+#include "machine/SimFixture.h"
+#include "raster/RasterBandSource.h"
 
 #include <spawn.h>
 #include <sys/wait.h>

@@ -4,9 +4,9 @@
 // A task list window and preview that record what the queue asked of them, an engine whose
 // answers a test scripts, and small task builders.
 
-#include "model/InkvaleDoc.h"
-#include "machine/link/MachineProtocol.h"
 #include "machine/engine/PrintEngine.h"
+#include "machine/link/MachineProtocol.h"
+#include "model/InkvaleDoc.h"
 #include "queue/QueueView.h"
 #include "queue/TaskQueue.h"
 

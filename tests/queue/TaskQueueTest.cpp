@@ -3,8 +3,8 @@
 // and repeat states, queued marks, automatic mode, unreadable tasks, job ends and failures.
 
 #include "QueueTestSupport.h"
-#include "machine/engine/EngineHost.h"
 #include "common/TestPaths.h"
+#include "machine/engine/EngineHost.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 #include "raster/BandJob.h"
 
 #include "BandTestApp.h"
-#include "raster/BandSheetImage.h"
 #include "model/OnePage.h"
+#include "raster/BandSheetImage.h"
 
 #include <gtest/gtest.h>
 

@@ -71,10 +71,10 @@ TEST(Archive, NonAsciiTextRoundTrips) {
 
 TEST(Archive, MalformedInputFailsWithoutReadingPastTheEnd) {
     const std::vector<std::vector<uint8_t>> bad = {
-        Bytes({}),                                    // nothing at all
-        Bytes({0xFF, 0xFE}),                          // marker cut short
-        Bytes({0x41, 0xFE, 0xFF, 1, 0x41, 0}),        // no marker
-        Bytes({0xFF, 0xFE, 0xFF, 3, 0x41, 0}),        // fewer characters than announced
+        Bytes({}),                             // nothing at all
+        Bytes({0xFF, 0xFE}),                   // marker cut short
+        Bytes({0x41, 0xFE, 0xFF, 1, 0x41, 0}), // no marker
+        Bytes({0xFF, 0xFE, 0xFF, 3, 0x41, 0}), // fewer characters than announced
         Bytes({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F}), // 2 G chars
     };
     for (const auto& b : bad) {

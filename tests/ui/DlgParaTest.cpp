@@ -4,8 +4,8 @@
 #include "DlgTestSupport.h"
 #include "config/MachineParams.h"
 #include "config/Settings.h"
-#include "machine/engine/EngineState.h"
 #include "machine/SimFixture.h"
+#include "machine/engine/EngineState.h"
 #include "ui/DlgGetPwd.h"
 
 #include <QCheckBox>

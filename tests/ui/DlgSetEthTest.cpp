@@ -3,10 +3,10 @@
 #include "ui/DlgSetEth.h"
 
 #include "DlgTestSupport.h"
+#include "common/TestPaths.h"
 #include "config/MachineParams.h"
 #include "config/Settings.h"
 #include "machine/SimFixture.h"
-#include "common/TestPaths.h"
 #include "ui/DlgPara.h"
 #include "ui/DlgScreenshot.h"
 #include "ui/DlgSetOffset.h"

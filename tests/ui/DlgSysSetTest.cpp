@@ -3,10 +3,10 @@
 #include "ui/DlgSysSet.h"
 
 #include "DlgTestSupport.h"
+#include "common/TestPaths.h"
 #include "config/MachineParams.h"
 #include "config/Settings.h"
 #include "machine/SimFixture.h"
-#include "common/TestPaths.h"
 #include "ui/DlgSetPltUnit.h"
 #include "ui/PDlgSetCus.h"
 #include "ui/PDlgSetDir.h"

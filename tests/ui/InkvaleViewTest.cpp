@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/InkvaleView.h"
+#include "common/TestPaths.h"
 #include "config/MachineParams.h"
 #include "config/Settings.h"
 #include "model/OnePage.h"
 #include "model/TaskDrawingLoader.h"
-#include "common/TestPaths.h"
 #include "ui/PreviewHost.h"
 #include "ui/PreviewPainter.h"
 #include "ui/PreviewPrompts.h"

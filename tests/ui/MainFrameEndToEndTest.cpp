@@ -2,9 +2,9 @@
 // The whole program's window against the plotter simulator on loopback: the service threads
 // run, their calls come over to the window thread, a marker dropped into the automatic folder
 // prints by itself and leaves the folder, and closing while idle ends every thread.
+#include "common/TestPaths.h"
 #include "config/SettingsStore.h"
 #include "queue/TaskLists.h"
-#include "common/TestPaths.h"
 #include "ui/DlgBarTop.h"
 #include "ui/MainFrame.h"
 #include "ui/MainFramePrompts.h"

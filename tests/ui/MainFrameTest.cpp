@@ -2,9 +2,9 @@
 // The main window, its command bar and the hand-over of the engine's calls, on the
 // off-screen platform. No service threads run: the machine state is set by hand.
 #include "ui/MainFrame.h"
+#include "common/TestPaths.h"
 #include "config/SettingsStore.h"
 #include "queue/TaskLists.h"
-#include "common/TestPaths.h"
 #include "ui/DlgBarTop.h"
 #include "ui/MainFramePrompts.h"
 #include "ui/StatusTexts.h"

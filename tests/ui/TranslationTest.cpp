@@ -4,6 +4,7 @@
 #include "DlgTestSupport.h"
 #include "config/MachineParams.h"
 #include "config/Settings.h"
+#include "support/MessageSource.h"
 #include "ui/DlgAbout.h"
 #include "ui/DlgFields.h"
 #include "ui/DlgGetPwd.h"
@@ -15,7 +16,6 @@
 #include "ui/DlgSysSetHost.h"
 #include "ui/InkvaleAppRules.h"
 #include "ui/OperatorText.h"
-#include "support/MessageSource.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -144,7 +144,8 @@ TEST_F(TranslatedDialogsTest, CoreMessagesFollowTheTranslation) {
         for (const EMsg eId : {EMsg::kOpenFileFailed, EMsg::kAlreadyOpen, EMsg::kFileTooLarge,
                                EMsg::kJobTooWide, EMsg::kTaskFileFormat}) {
             const QString text = OperatorText(CMessage{eId, {}});
-            EXPECT_FALSE(text.isEmpty() || HasChinese(text)) << strFile << ": " << text.toStdString();
+            EXPECT_FALSE(text.isEmpty() || HasChinese(text))
+                << strFile << ": " << text.toStdString();
             EXPECT_NE(text.toStdString(), MessageSource(eId).m_pszEnglish) << strFile;
         }
         EXPECT_TRUE(OperatorText(read).contains(QStringLiteral("/tmp/q.sptask"))) << strFile;

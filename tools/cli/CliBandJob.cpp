@@ -7,9 +7,9 @@
 
 #include "config/SettingsStore.h"
 #include "geometry/SizeRatio.h"
-#include "model/TaskDrawingLoader.h"
 #include "machine/engine/JobSetup.h"
 #include "machine/link/MachineLinks.h"
+#include "model/TaskDrawingLoader.h"
 
 #include <QGuiApplication>
 
@@ -58,7 +58,8 @@ int PrepareCliBandJob(const CCliContext& ctx, const char* pszCommand, CCliBandJo
     }
     if (file.empty() || strOut.empty())
         return CommandUsageError(pszCommand);
-    const CSettingsLoadResult settingsRead = LoadSettings(job.m_settings, job.m_params, ctx.m_strHome);
+    const CSettingsLoadResult settingsRead =
+        LoadSettings(job.m_settings, job.m_params, ctx.m_strHome);
     PrintMessages(settingsRead, job.m_settings.Language);
     job.m_params.ResetMachineParams();
     // The block the machine holds, as the program reads it when the machine comes online.

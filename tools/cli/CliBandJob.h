@@ -5,8 +5,8 @@
 
 #include "config/MachineParams.h"
 #include "config/Settings.h"
-#include "raster/BandJob.h"
 #include "model/OnePage.h"
+#include "raster/BandJob.h"
 
 #include <memory>
 #include <string>

@@ -11,15 +11,15 @@
 #include "config/MachineParams.h"
 #include "config/Settings.h"
 #include "config/SettingsStore.h"
-#include "model/OnePage.h"
-#include "model/TaskDrawingLoader.h"
 #include "core/InkvaleCore.h"
 #include "core/LoopHandOff.h"
 #include "machine/engine/EngineHost.h"
+#include "machine/engine/PrintEngine.h"
 #include "machine/link/LinkRefusal.h"
 #include "machine/link/MachineLinks.h"
 #include "machine/link/MachineStatus.h"
-#include "machine/engine/PrintEngine.h"
+#include "model/OnePage.h"
+#include "model/TaskDrawingLoader.h"
 
 #include <algorithm>
 #include <atomic>

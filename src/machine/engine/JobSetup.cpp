@@ -4,9 +4,9 @@
 #include "config/MachineParams.h"
 #include "config/Settings.h"
 #include "geometry/SizeRatio.h"
-#include "raster/BandGeometry.h"
 #include "model/HpglWriter.h"
 #include "model/OnePage.h"
+#include "raster/BandGeometry.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -3,9 +3,9 @@
 
 #include "config/MachineParams.h"
 #include "config/Settings.h"
-#include "raster/BandParams.h"
-#include "model/HistoryRow.h"
 #include "machine/engine/JobSetup.h"
+#include "model/HistoryRow.h"
+#include "raster/BandParams.h"
 
 #include <algorithm>
 #include <array>

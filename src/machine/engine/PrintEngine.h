@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "model/OnePage.h"
-#include "support/Result.h"
 #include "machine/engine/BandSender.h"
-#include "raster/BandSource.h"
 #include "machine/engine/EngineClock.h"
 #include "machine/engine/EngineHost.h"
 #include "machine/engine/EngineLink.h"
 #include "machine/engine/EngineState.h"
 #include "machine/engine/EngineThreads.h"
 #include "machine/engine/ManualCommands.h"
+#include "model/OnePage.h"
+#include "raster/BandSource.h"
+#include "support/Result.h"
 
 #include <memory>
 #include <string>
