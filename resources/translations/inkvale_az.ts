@@ -594,6 +594,10 @@
         <source>应用</source>
         <translation>Tətbiq et</translation>
     </message>
+    <message>
+        <source>备份目录不能是自动目录或手动目录，也不能在其中。</source>
+        <translation>Ehtiyat nüsxə qovluğu avtomatik və ya əl qovluğu ola bilməz, onların içində də yerləşə bilməz.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CPDlgSetPlot</name>

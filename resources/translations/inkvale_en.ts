@@ -594,6 +594,10 @@
         <source>应用</source>
         <translation>Apply</translation>
     </message>
+    <message>
+        <source>备份目录不能是自动目录或手动目录，也不能在其中。</source>
+        <translation>The backup folder may not be the automatic or manual folder, nor lie inside one.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CPDlgSetPlot</name>

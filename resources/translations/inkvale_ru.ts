@@ -594,6 +594,10 @@
         <source>应用</source>
         <translation>Применить</translation>
     </message>
+    <message>
+        <source>备份目录不能是自动目录或手动目录，也不能在其中。</source>
+        <translation>Папка резервных копий не может быть автоматической или ручной папкой и не может находиться внутри них.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CPDlgSetPlot</name>

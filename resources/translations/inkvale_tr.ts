@@ -594,6 +594,10 @@
         <source>应用</source>
         <translation>Uygula</translation>
     </message>
+    <message>
+        <source>备份目录不能是自动目录或手动目录，也不能在其中。</source>
+        <translation>Yedek klasörü otomatik ya da elle klasör olamaz, bunların içinde de bulunamaz.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CPDlgSetPlot</name>

@@ -594,6 +594,10 @@
         <source>应用</source>
         <translation>Застосувати</translation>
     </message>
+    <message>
+        <source>备份目录不能是自动目录或手动目录，也不能在其中。</source>
+        <translation>Тека резервних копій не може бути автоматичною чи ручною текою і не може бути всередині них.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CPDlgSetPlot</name>

@@ -163,6 +163,23 @@ void NormalizeFolder(std::string& folder, const std::string& strInstallDir, cons
     fs::create_directories(fs::path(folder.substr(0, folder.size() - 1)), ec);
 }
 
+// The folder as an absolute path without '.', '..' or links where they exist, ending in '/'.
+std::string CanonicalFolder(const std::string& strFolder) {
+    std::error_code ec;
+    const fs::path path = fs::weakly_canonical(fs::absolute(strFolder, ec), ec);
+    return WithSlash(ec ? strFolder : path.string());
+}
+
+} // namespace
+
+bool FolderWithin(const std::string& strFolder, const std::string& strOuter) {
+    if (strFolder.empty() || strOuter.empty())
+        return false;
+    return CanonicalFolder(strFolder).starts_with(CanonicalFolder(strOuter));
+}
+
+namespace {
+
 // Names MoveAside tries for one file before it leaves the file where it is.
 constexpr int kMaxAsideNames = 100;
 
@@ -287,6 +304,13 @@ void NormalizeFolders(CSettings& settings) {
     NormalizeFolder(settings.AutoDir, strInstallDir, "AutoDir");
     NormalizeFolder(settings.ManDir, strInstallDir, "ManDir");
     NormalizeFolder(settings.BackupDir, strInstallDir, "Backup");
+    // Backups in a hot folder would be taken as new drawings and printed again, over and
+    // over: such a backup folder gives way to the default one.
+    if (FolderWithin(settings.BackupDir, settings.AutoDir) ||
+        FolderWithin(settings.BackupDir, settings.ManDir)) {
+        settings.BackupDir.clear();
+        NormalizeFolder(settings.BackupDir, strInstallDir, "Backup");
+    }
     if (CProfileFile::CountChars(settings.HistoryFile) < 3)
         settings.HistoryFile = strInstallDir + "PrintHistory.csv";
 }

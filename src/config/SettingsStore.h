@@ -62,8 +62,12 @@ void WriteSettings(CProfileFile& ini, const CSettings& settings, const CMachineP
 /// BackupDir shorter than 3 characters or equal to the installation directory become
 /// installation directory + "AutoDir/", "ManDir/", "Backup/" and are created when missing;
 /// a HistoryFile shorter than 3 characters becomes installation directory +
-/// "PrintHistory.csv". Folders chosen by the operator stay as they are. Failures to create
-/// are not reported.
+/// "PrintHistory.csv". Folders chosen by the operator stay as they are, except a BackupDir
+/// that is the automatic or manual folder or lies inside one: its backups would be printed
+/// again, so it becomes the default folder. Failures to create are not reported.
 void NormalizeFolders(CSettings& settings);
+
+/// Whether strFolder is strOuter or lies inside it, after resolving '.', '..' and links.
+bool FolderWithin(const std::string& strFolder, const std::string& strOuter);
 
 } // namespace inkvale

@@ -109,6 +109,12 @@ bool CPDlgSetDir::Apply() {
     s.ManDir = m_edits[411]->text().toStdString();
     s.AutoDir = m_edits[412]->text().toStdString();
     std::string strBackup = m_edits[413]->text().toStdString();
+    // A backup folder in a hot folder would feed every backup back to the printer.
+    if (FolderWithin(strBackup, s.AutoDir) || FolderWithin(strBackup, s.ManDir)) {
+        m_ctx.m_prompts.ShowMessage(
+            tr("备份目录不能是自动目录或手动目录，也不能在其中。").toStdString());
+        strBackup = s.BackupDir;
+    }
     if (!strBackup.empty()) {
         if (strBackup.back() != '/')
             strBackup += '/';

@@ -357,6 +357,35 @@ TEST_F(SettingsStore, FolderRules) {
     EXPECT_EQ(s.HistoryFile, "h.c");
 }
 
+// Backups written into a hot folder would be taken as new drawings and printed again and
+// again: a backup folder that is a hot folder, or lies inside one, gives way to the default.
+TEST_F(SettingsStore, BackupFolderIsNeverAHotFolder) {
+    const std::string home = Home();
+    fs::create_directories(m_dir.Path() / "Hot" / "sub");
+    struct Case {
+        std::string backup;
+        std::string result;
+    };
+    const Case cases[] = {
+        {home + "Hot/", home + "Backup/"},          // the automatic folder itself
+        {home + "Hot", home + "Backup/"},           // ... without its '/'
+        {home + "Hot/sub/", home + "Backup/"},      // inside it
+        {home + "Hot/../Hot/./", home + "Backup/"}, // spelled otherwise
+        {home + "Man/", home + "Backup/"},          // the manual folder
+        {home + "Kept/", home + "Kept/"},           // beside them: kept
+        {home + "HotX/", home + "HotX/"},           // a name that only starts alike
+    };
+    for (const Case& c : cases) {
+        CSettings s;
+        s.m_strInstallDir = home;
+        s.AutoDir = home + "Hot/";
+        s.ManDir = home + "Man/";
+        s.BackupDir = c.backup;
+        NormalizeFolders(s);
+        EXPECT_EQ(s.BackupDir, c.result) << c.backup;
+    }
+}
+
 TEST(SettingsInstallDir, IsTheExecutablesFolderWhenWritable) {
     const std::string dir = FindInstallDir();
     ASSERT_FALSE(dir.empty());

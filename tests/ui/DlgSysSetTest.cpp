@@ -227,6 +227,16 @@ TEST_F(DlgSysSetTest, DirectoryPageChoosersAndApply) {
     ASSERT_TRUE(again.Apply());
     ASSERT_FALSE(m_prompts.m_arrMessages.empty());
     EXPECT_EQ(m_prompts.m_arrMessages[0], "创建备份目录失败!");
+
+    // The automatic folder as the backup folder is refused and the old one kept.
+    m_prompts.m_arrMessages.clear();
+    const std::string strBefore = m_settings.BackupDir;
+    CPDlgSetDir hot(Ctx());
+    hot.Edit(413)->setText(QString::fromStdString(m_settings.AutoDir));
+    ASSERT_TRUE(hot.Apply());
+    EXPECT_EQ(m_settings.BackupDir, strBefore);
+    ASSERT_FALSE(m_prompts.m_arrMessages.empty());
+    EXPECT_EQ(m_prompts.m_arrMessages[0], "备份目录不能是自动目录或手动目录，也不能在其中。");
 }
 
 TEST_F(DlgSysSetTest, UserPageAndSheetAndUnitDialog) {
