@@ -107,6 +107,10 @@ CTaskLoadResult LoadTaskDrawing(COnePage& task, const CSettings& settings, bool 
         return CResult::Failure(kLoadTooWide,
                                 "the drawing is far wider than the roll (check the unit settings)");
     }
+    // Curves of one point or of repeated points are cleaned away: such a drawing is as empty
+    // as a file without curves, and must say so rather than fail later at the machine.
+    if (task.m_arrCurves.empty())
+        return CResult::Failure(kLoadEmpty, "the file holds only curves without length");
     task.m_nPrintState = PS_WAITING;
     task.m_nStartMm = 0;
     return result;

@@ -142,6 +142,16 @@ TEST(DxfTaskLoader, AUnitThatIsNotPositiveIsRefused) {
     }
 }
 
+// Curves that clean away to nothing (a pen down without moving) leave an empty drawing,
+// which is told as such instead of reaching the machine as a job of no bands.
+TEST(TaskDrawingLoader, CurvesWithoutLengthAreAnEmptyDrawing) {
+    Fixture f;
+    f.Source("dots.plt", "IN;SP1;PU100,100;PD100,100;PU300,300;PD300,300,300,300;PU;PG;");
+    const CTaskLoadResult r = f.Load();
+    EXPECT_EQ(r.m_nCode, kLoadEmpty) << r.m_strDiag;
+    EXPECT_TRUE(f.m_page.m_arrCurves.empty());
+}
+
 TEST(TaskDrawingLoader, DxfWiderThanTheRollIsSplitEvenWithSplittingOff) {
     Fixture f;
     f.m_settings.PaperLenMm = 100; // 4000 units
