@@ -226,7 +226,12 @@ CDxfCurvesResult ReadDxfCurves(const std::string& strPath, int32_t nUnit,
     if (ctx.m_bOverBudget) {
         // Half a drawing must not reach the plotter.
         arrCurves.resize(nCurvesBefore);
-        return {CResult::Failure(kDxfLoadTooLarge, "the drawing is too large"), {}};
+        return {CResult::Failure(kDxfLoadTooLarge,
+                                 "the drawing is too large: its curves would take more than " +
+                                     std::to_string(limits.m_nMaxCurveBytes >> 20) +
+                                     " MB, or it expands to more than " +
+                                     std::to_string(limits.m_nMaxEntityVisits) + " entities"),
+                {}};
     }
     // A marker whose piece labels are lost must not print as if it were whole.
     CResult labels = DrawLabels(ctx.m_strLabels, strAppDir, arrCurves);

@@ -24,8 +24,11 @@ inline constexpr int32_t kDxfMaxCircleSegments = 65536;
 /// absurd sizes) from exhausting time and memory. A drawing beyond them is refused
 /// rather than loaded in part.
 struct CDxfLimits {
-    int64_t m_nMaxCurveBytes = int64_t{1} << 30; ///< memory the curves may take (DxfCurveCost)
-    int64_t m_nMaxEntityVisits = 50'000'000;     ///< entities converted, INSERTs expanded
+    /// Memory the curves may take (DxfCurveCost): some ten times what the largest real
+    /// markers need, and small enough that the array's growth keeps the whole load within a
+    /// few hundred MB whatever the file.
+    int64_t m_nMaxCurveBytes = int64_t{256} << 20;
+    int64_t m_nMaxEntityVisits = 50'000'000; ///< entities converted, INSERTs expanded
 };
 
 /// The state of one conversion.

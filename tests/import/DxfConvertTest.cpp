@@ -4,6 +4,8 @@
 #include "DxfTestFiles.h"
 #include "import/HpglFile.h"
 
+#include <sys/resource.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -180,6 +182,31 @@ TEST(DxfConvert, BlocksInsertingThemselvesAreDrawnOnce) {
     EXPECT_EQ(c.m_arrCurves[0].m_arrPoints.back().x, 40);
     EXPECT_EQ(c.m_arrCurves[1].m_arrPoints.back().x, 120);
     EXPECT_EQ(c.m_arrCurves[2].m_arrPoints.back().x, 80);
+}
+
+// A few KB whose INSERTs fan out 10^14 times: the default limits refuse it while the
+// process stays within a few hundred MB (it once grew past 1 GB first).
+TEST(DxfConvert, AFanOutBombStaysWithinAFewHundredMegabytes) {
+    std::string s = DxfText({"0", "SECTION", "2", "BLOCKS", "0", "BLOCK", "2", "B0", "0",
+                             "POLYLINE", "66", "1", "70", "0"});
+    for (int i = 0; i < 100; ++i)
+        s += DxfText({"0", "VERTEX", "10", std::to_string(i), "20", std::to_string(i % 7)});
+    s += DxfText({"0", "SEQEND", "0", "ENDBLK"});
+    for (int i = 1; i <= 14; ++i) {
+        s += DxfText({"0", "BLOCK", "2", "B" + std::to_string(i)});
+        for (int k = 0; k < 10; ++k)
+            s += DxfText({"0", "INSERT", "2", "B" + std::to_string(i - 1)});
+        s += DxfText({"0", "ENDBLK"});
+    }
+    s += DxfText({"0", "ENDSEC"}) + DxfEntities(DxfText({"0", "INSERT", "2", "B14"}));
+    const Converted c = Convert(s);
+    EXPECT_EQ(c.m_result.m_nCode, kDxfLoadTooLarge);
+    EXPECT_NE(c.m_result.m_strDiag.find("MB"), std::string::npos) << "the message names the limit";
+#ifndef __SANITIZE_ADDRESS__ // the sanitizer's shadow memory would blur the figure
+    rusage usage{};
+    ASSERT_EQ(::getrusage(RUSAGE_SELF, &usage), 0);
+    EXPECT_LT(usage.ru_maxrss, 600 * 1024) << "peak resident kB";
+#endif
 }
 
 TEST(DxfConvert, FanOutOfNestedBlocksIsRefusedBeyondTheLimits) {
