@@ -204,6 +204,22 @@ TEST_F(CPrintEngineTest, VanishedMachineJobEndsWithinASecondOfClosing) {
     EXPECT_LT(std::chrono::steady_clock::now() - tClose, 1s);
 }
 
+// A machine switched off mid-job: the job keeps trying for the link-lost limit, then ends
+// as failed and says why, instead of waiting without end.
+TEST_F(CPrintEngineTest, VanishedMachineFailsTheJobAfterTheLinkLostLimit) {
+    GoOnline();
+    m_pEngine->SetLinkLostLimit(1500ms);
+    COnePage task = LineTask(20000, 3000);
+    ASSERT_TRUE(m_pEngine->StartPrintJob(task).Ok());
+    ASSERT_TRUE(WaitFor([&] { return m_pEngine->State().m_nBandsDone >= 3; }));
+    const auto tGone = std::chrono::steady_clock::now();
+    m_server.Stop();
+    EXPECT_EQ(m_host.WaitJobFinished(10s), kJobFailure);
+    EXPECT_GE(std::chrono::steady_clock::now() - tGone, 1500ms);
+    (void)m_pEngine->JoinFinishedJob();
+    EXPECT_EQ(m_pEngine->LastJobError(), "the machine has not answered for 1 s");
+}
+
 TEST_F(CPrintEngineTest, SilentMachineDuringTheWaitForPrintingEndsOnClosing) {
     GoOnline();
     sim::CSimTiming timing;

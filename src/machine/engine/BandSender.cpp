@@ -46,8 +46,25 @@ private:
 } // namespace
 
 CBandSender::CBandSender(CEngineLink& link, IEngineHost& host, std::unique_ptr<IBandSource> source,
-                         int32_t nBandCount)
-    : m_link(link), m_host(host), m_pSource(std::move(source)), m_nBandCount(nBandCount) {}
+                         int32_t nBandCount, std::chrono::milliseconds linkLostLimit)
+    : m_link(link), m_host(host), m_pSource(std::move(source)), m_nBandCount(nBandCount),
+      m_linkLostLimit(linkLostLimit) {}
+
+bool CBandSender::StillReachable(bool bAnswered) {
+    const auto tNow = std::chrono::steady_clock::now();
+    if (bAnswered || !m_bSilent) {
+        m_bSilent = !bAnswered;
+        m_tSilentSince = tNow;
+        return true;
+    }
+    if (tNow - m_tSilentSince <= m_linkLostLimit)
+        return true;
+    m_strError =
+        "the machine has not answered for " +
+        std::to_string(std::chrono::duration_cast<std::chrono::seconds>(m_linkLostLimit).count()) +
+        " s";
+    return false;
+}
 
 void CBandSender::Run() {
     const int nResult = Job();
@@ -70,7 +87,10 @@ bool CBandSender::WaitForPrinting() {
     while (m_link.MachineState() != kStatePrinting) {
         if (!m_link.Wait(kStatePollMs))
             return false;
-        if (m_link.ReadStatus() == 0 && m_link.MachineState() == kStateReady)
+        const bool bAnswered = m_link.ReadStatus() == 0;
+        if (bAnswered && m_link.MachineState() == kStateReady)
+            return false;
+        if (!StillReachable(bAnswered))
             return false;
     }
     return true;
@@ -99,6 +119,8 @@ bool CBandSender::SendBands() {
                 return false;
             n = m_link.Commu().SendData(band.data(), band.size());
         }
+        if (!StillReachable(n >= 0))
+            return false;
         if (n >= 0 && static_cast<size_t>(n) == band.size()) {
             if (!ConfirmBand(j))
                 return false;
@@ -135,9 +157,9 @@ int CBandSender::RequestBand(int32_t j) {
             return kRequestAbandon;
         if (r == kBandSendNow)
             return kRequestSendNow;
-        bool bGoOn = true;
+        bool bGoOn = StillReachable(r >= 0);
         if (r < 0) {
-            bGoOn = m_link.Wait(kLinkFailureMs);
+            bGoOn = bGoOn && m_link.Wait(kLinkFailureMs);
         } else if (r == kBandBusy) {
             bGoOn = m_link.Wait(kBusyMs) &&
                     m_link.Wait(m_link.ReadPosition() == 0 ? kAfterPositionMs : kPositionFailedMs);
@@ -162,9 +184,10 @@ bool CBandSender::ConfirmBand(int32_t j) {
             break;
         if (nState == kStateReady || nState == kStateCarriageTimeout)
             return false;
-        if (!m_link.Wait(kConfirmRetryMs))
+        if (!StillReachable(false) || !m_link.Wait(kConfirmRetryMs))
             return false;
     }
+    (void)StillReachable(true);
     CEngineState& state = m_link.State();
     state.m_nLastBandDone = j;
     ++state.m_nBandsDone;
@@ -178,7 +201,10 @@ bool CBandSender::WaitJobEnd() {
     for (;;) {
         if (!m_link.Wait(kStatePollMs))
             return false;
-        if (m_link.ReadStatus() != 0)
+        const bool bAnswered = m_link.ReadStatus() == 0;
+        if (!StillReachable(bAnswered))
+            return false;
+        if (!bAnswered)
             continue;
         const uint8_t nState = m_link.MachineState();
         if (nState != kStatePrinting && nState != kStatePaused)

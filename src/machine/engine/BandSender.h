@@ -3,6 +3,7 @@
 
 #include "raster/BandSource.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -25,11 +26,17 @@ struct CBandSenderTimes {
 /// One job's band sender: waits for the machine to print, then produces, requests, sends
 /// and confirms every band in turn, waits for the machine to finish, and reports the
 /// result through the host (job finished, success or failure). Every wait gives way to the
-/// closing flag; a job ended that way is reported as failed. Band sender thread only.
+/// closing flag; a job ended that way is reported as failed. A machine that does not answer
+/// for longer than the link-lost limit (switched off, cable pulled) fails the job too, so
+/// that no wait is without end. Band sender thread only.
 class CBandSender {
 public:
+    /// How long the machine may go without answering before the job fails.
+    static constexpr std::chrono::milliseconds kDefaultLinkLostLimit{120'000};
+
     CBandSender(CEngineLink& link, IEngineHost& host, std::unique_ptr<IBandSource> source,
-                int32_t nBandCount);
+                int32_t nBandCount,
+                std::chrono::milliseconds linkLostLimit = kDefaultLinkLostLimit);
 
     /// The whole job; returns after the host has handled the job-finished message.
     void Run();
@@ -50,6 +57,9 @@ private:
     int RequestBand(int32_t j);
     bool ConfirmBand(int32_t j);
     bool WaitJobEnd();
+    /// Notes an exchange's outcome; false once the machine has not answered for longer
+    /// than the limit (the job's error then says so).
+    bool StillReachable(bool bAnswered);
 
     CEngineLink& m_link;
     IEngineHost& m_host;
@@ -57,6 +67,9 @@ private:
     int32_t m_nBandCount;
     CBandSenderTimes m_times;
     std::string m_strError;
+    std::chrono::milliseconds m_linkLostLimit;
+    std::chrono::steady_clock::time_point m_tSilentSince{};
+    bool m_bSilent = false;
 };
 
 } // namespace inkvale

@@ -96,6 +96,10 @@ public:
         return {m_link.MachineState(), m_state.m_nMachineOnline != 0, JobRunning()};
     }
 
+    /// How long the machine may go without answering during a job before the job fails
+    /// (two minutes; tests shorten it). Window thread, between jobs.
+    void SetLinkLostLimit(std::chrono::milliseconds limit) { m_linkLostLimit = limit; }
+
     /// Progress of the running job: LastBandDone x 100 / BandCount, 0 when BandCount is 0.
     double ProgressPercent() const;
 
@@ -127,6 +131,7 @@ private:
     std::thread m_sender;
     CBandSenderTimes m_lastTimes;
     std::string m_strLastError;
+    std::chrono::milliseconds m_linkLostLimit = CBandSender::kDefaultLinkLostLimit;
 };
 
 } // namespace inkvale
