@@ -62,7 +62,7 @@ public:
     /// The integer of a key: an optional sign and the leading decimal digits ("12ab" is 12,
     /// "ab" is 0). A missing key or an empty value gives `def`. Digits beyond the 32-bit
     /// range wrap modulo 2^32 (as the Windows profile functions do), so "4294967295" is -1
-    /// and "2936121536" is -1358845760; nothing overflows.
+    /// and "3355443327" is -939523969; nothing overflows.
     int32_t GetInt(std::string_view section, std::string_view key, int32_t def) const;
 
     /// Stores "key=value". The value is cut at its first LF or NUL so that the file keeps
