@@ -6,6 +6,7 @@
 #include "QueueTestSupport.h"
 #include "common/TestPaths.h"
 #include "config/SettingsStore.h"
+#include "core/LoopHandOff.h"
 #include "machine/SimFixture.h"
 #include "raster/RasterBandSource.h"
 
@@ -15,11 +16,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
-#include <deque>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <thread>
 
 extern char** environ;
@@ -40,82 +38,6 @@ public:
     std::time_t LabelTime() override { return 1'781'000'000; }
 };
 
-/// The window thread's side of the engine's calls: the engine's threads wait until the
-/// test loop has handled their call; a call on the loop's own thread is handled in place.
-class CLoopHost : public IEngineHost {
-public:
-    CLoopHost() : m_loop(std::this_thread::get_id()) {}
-
-    void JobFinished(int nResult) override { Post(kMsgJobFinished, nResult); }
-    int StartNextTask() override {
-        Post(kMsgStartNextTask, 0);
-        return 0;
-    }
-    void ScanManualFolder() override { Post(kMsgScanManDir, 0); }
-    void ScanAutoFolder() override { Post(kMsgScanAutoDir, 0); }
-
-    /// Handles the waiting calls, or waits up to 5 ms for one. Loop thread.
-    void RunOnce() {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_cv.wait_for(lock, std::chrono::milliseconds(5), [this] { return !m_calls.empty(); });
-        while (!m_calls.empty()) {
-            const auto call = m_calls.front();
-            m_calls.pop_front();
-            lock.unlock();
-            Handle(call.first, call.second);
-            lock.lock();
-            ++m_nHandled;
-            m_cv.notify_all();
-        }
-    }
-    /// From now on calls return at once (the loop has ended).
-    void Stop() {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_bStopped = true;
-        m_cv.notify_all();
-    }
-
-    CTaskQueue* m_pQueue = nullptr;
-    int m_nJobsFinished = 0;
-    int m_nJobFailures = 0;
-
-private:
-    void Handle(EEngineMessage nMessage, int nParam) {
-        if (nMessage == kMsgJobFinished) {
-            ++m_nJobsFinished;
-            m_nJobFailures += nParam == kJobSuccess ? 0 : 1;
-            m_pQueue->JobFinished(nParam);
-        } else if (nMessage == kMsgStartNextTask) {
-            (void)m_pQueue->StartNextTask();
-        } else if (nMessage == kMsgScanManDir) {
-            m_pQueue->ScanManualFolder();
-        } else if (nMessage == kMsgScanAutoDir) {
-            m_pQueue->ScanAutoFolder();
-        }
-    }
-    void Post(EEngineMessage nMessage, int nParam) {
-        if (std::this_thread::get_id() == m_loop) {
-            Handle(nMessage, nParam);
-            return;
-        }
-        std::unique_lock<std::mutex> lock(m_mutex);
-        if (m_bStopped)
-            return;
-        m_calls.emplace_back(nMessage, nParam);
-        const uint64_t nTicket = m_nPosted++;
-        m_cv.notify_all();
-        m_cv.wait(lock, [&] { return m_nHandled > nTicket || m_bStopped; });
-    }
-
-    std::thread::id m_loop;
-    std::mutex m_mutex;
-    std::condition_variable m_cv;
-    std::deque<std::pair<EEngineMessage, int>> m_calls;
-    uint64_t m_nPosted = 0;
-    uint64_t m_nHandled = 0;
-    bool m_bStopped = false;
-};
-
 class QueueEndToEnd : public CSimCommuTest {
 protected:
     void SetUp() override {
@@ -133,15 +55,18 @@ protected:
         timing.m_nStartMs = 20;
         timing.m_nFinishMs = 20;
         m_sim.SetTiming(timing);
+        // As the application core wires them: the queue is the engine's host, reached
+        // through the loop's hand-off.
+        m_pQueue = std::make_unique<CTaskQueue>(m_doc, m_settings, m_view);
+        m_pHost = std::make_unique<CHandOffEngineHost>(*m_pQueue, m_handOff);
         m_pEngine = std::make_unique<CPrintEngine>(m_settings, m_params, *m_pCommu, m_status,
-                                                   m_host, m_raster, m_clock);
-        m_pQueue = std::make_unique<CTaskQueue>(m_doc, m_settings, m_view, *m_pEngine);
-        m_host.m_pQueue = m_pQueue.get();
+                                                   *m_pHost, m_raster, m_clock);
+        m_pQueue->SetEngine(*m_pEngine);
         m_pEngine->StartServiceThreads();
     }
     void TearDown() override {
         m_settings.m_nClosing = 1;
-        m_host.Stop();
+        m_handOff.Stop();
         m_pEngine->Shutdown();
         CSimCommuTest::TearDown();
     }
@@ -153,7 +78,7 @@ protected:
         while (!done()) {
             if (CSteady::now() > tEnd)
                 return false;
-            m_host.RunOnce();
+            m_handOff.RunOnce(std::chrono::milliseconds(5));
         }
         return true;
     }
@@ -166,7 +91,8 @@ protected:
     CInkvaleDoc m_doc;
     CFakeQueueView m_view;
     std::unique_ptr<CTaskQueue> m_pQueue;
-    CLoopHost m_host;
+    CLoopHandOff m_handOff{m_settings};
+    std::unique_ptr<CHandOffEngineHost> m_pHost;
     std::unique_ptr<CPrintEngine> m_pEngine;
 };
 
@@ -207,14 +133,14 @@ TEST_F(QueueEndToEnd, FileCopiedSlowlyIntoTheAutomaticFolderPrintsOnceCompleteTh
                 m_doc.m_arrAutoDir[0]->m_nFileSize != static_cast<int64_t>(strDrawing.size()))
                 bTakenEarly = true;
         }
-        return bWriterDone && m_host.m_nJobsFinished >= 1 && !m_pEngine->JobRunning() &&
+        return bWriterDone && m_view.m_nJobsEnded >= 1 && !m_pEngine->JobRunning() &&
                m_doc.m_arrAutoDir.empty();
     });
     if (!bWriterDone)
         ::waitpid(pid, nullptr, 0);
-    ASSERT_TRUE(bDone) << "jobs finished " << m_host.m_nJobsFinished;
+    ASSERT_TRUE(bDone) << "jobs finished " << m_view.m_nJobsEnded;
     EXPECT_FALSE(bTakenEarly);
-    EXPECT_EQ(m_host.m_nJobFailures, 0);
+    EXPECT_EQ(m_view.m_nJobFailures, 0);
     EXPECT_FALSE(std::filesystem::exists(strPath));
     const sim::CSimStats stats = m_sim.Stats();
     EXPECT_EQ(stats.m_nJobsAccepted, 1);
@@ -248,11 +174,11 @@ TEST_F(QueueEndToEnd, ThreeCopiesLeaveThreeBackupsAndThreeHistoryRows) {
     m_pQueue->QueueSelected(true);
     const COnePage& task = *m_doc.m_arrOpened[0];
     const bool bDone = RunUntil([&] {
-        return task.m_nCopies == 0 && !m_pEngine->JobRunning() && m_host.m_nJobsFinished == 3;
+        return task.m_nCopies == 0 && !m_pEngine->JobRunning() && m_view.m_nJobsEnded == 3;
     });
     ASSERT_TRUE(bDone) << "copies left " << task.m_nCopies;
     EXPECT_EQ(task.m_nPrintState, PS_WAITING);
-    EXPECT_EQ(m_host.m_nJobFailures, 0);
+    EXPECT_EQ(m_view.m_nJobFailures, 0);
     EXPECT_EQ(m_sim.Stats().m_nJobsFinished, 3);
     std::vector<std::string> backups;
     for (const auto& entry : std::filesystem::directory_iterator(m_settings.BackupDir))

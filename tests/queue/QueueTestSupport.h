@@ -4,6 +4,7 @@
 // A task list window and preview that record what the queue asked of them, an engine whose
 // answers a test scripts, and small task builders.
 
+#include "machine/engine/EngineHost.h"
 #include "machine/engine/PrintEngine.h"
 #include "machine/link/MachineProtocol.h"
 #include "model/InkvaleDoc.h"
@@ -26,10 +27,16 @@ public:
     void Redraw() override { ++m_nRedraws; }
     void ShowMessage(const CMessage& message) override { m_arrMessages.push_back(message.m_eId); }
     void AutoModeOff() override { ++m_nAutoOff; }
+    void JobEnded(int nResult) override {
+        ++m_nJobsEnded;
+        m_nJobFailures += nResult == kJobSuccess ? 0 : 1;
+    }
 
     int m_nRefreshes = 0;
     int m_nRedraws = 0;
     int m_nAutoOff = 0;
+    int m_nJobsEnded = 0;
+    int m_nJobFailures = 0;
     std::vector<int> m_arrSelected;
     std::vector<EMsg> m_arrMessages;
 };
