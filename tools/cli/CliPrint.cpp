@@ -77,11 +77,11 @@ bool ParseArgs(const CCliContext& ctx, CPrintArgs& args) {
 /// the end of every job is counted.
 class CCliQueueView : public CQueueView {
 public:
+    explicit CCliQueueView(int32_t nLanguage) : m_nLanguage(nLanguage) {}
     void RefreshTaskList() override {}
     void SelectRow(int) override {}
     void Redraw() override {}
     void AutoModeOff() override {}
-    explicit CCliQueueView(int32_t nLanguage) : m_nLanguage(nLanguage) {}
     void ShowMessage(const CMessage& message) override {
         const std::string strText = CliText(message, m_nLanguage);
         std::fprintf(stderr, "\n%s\n", strText.c_str());
