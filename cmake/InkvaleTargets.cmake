@@ -46,5 +46,8 @@ function(inkvale_test_dir name)
     gtest_discover_tests(test_${name}
         WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}"
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES LABELS "${name}" TIMEOUT 120)
+        # Files the program removes go to the desktop trash: the tests' own, never the
+        # user's.
+        PROPERTIES LABELS "${name}" TIMEOUT 120
+            ENVIRONMENT "XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-data-home")
 endfunction()

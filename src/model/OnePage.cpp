@@ -4,6 +4,7 @@
 #include "geometry/Rounding.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <ctime>
 #include <utility>
@@ -72,7 +73,13 @@ void KeepCurves(CCurveArray& curves, Keep keep) {
 
 } // namespace
 
-COnePage::COnePage() : m_tTime(static_cast<int64_t>(std::time(nullptr))) {}
+namespace {
+std::atomic<uint64_t> g_nNextTaskId{1};
+} // namespace
+
+COnePage::COnePage()
+    : m_tTime(static_cast<int64_t>(std::time(nullptr))),
+      m_nTaskId(g_nNextTaskId.fetch_add(1, std::memory_order_relaxed)) {}
 
 void COnePage::ClearCurves() {
     m_arrCurves.clear();

@@ -65,6 +65,10 @@ public:
     int64_t m_nFileSize = 0;      ///< source file size in bytes
     int32_t m_bTaskSelected = 0;  ///< row selected in the task list
     bool m_bHasSelection = false; ///< a curve was selected at the last CalcSelectionExtents
+    /// Unique within the process and never reused: a caller that waits in a dialog keeps
+    /// this id, not a pointer, because the task may be deleted or replaced meanwhile.
+    /// CopyTask does not copy it.
+    uint64_t m_nTaskId;
 
     /// Deletes every curve.
     void ClearCurves();

@@ -120,7 +120,8 @@ constexpr size_t kParallelStatFiles = 512;
 
 } // namespace
 
-std::vector<CFolderFile> ListFolderFiles(const std::string& strFolder, int64_t nLimitBytes) {
+std::vector<CFolderFile> ListFolderFiles(const std::string& strFolder, int64_t nLimitBytes,
+                                         std::vector<CFolderFile>* pTooLarge) {
     std::vector<CFolderFile> files;
     if (strFolder.empty())
         return files;
@@ -143,8 +144,13 @@ std::vector<CFolderFile> ListFolderFiles(const std::string& strFolder, int64_t n
         StatFiles(nDirFd, files, 0, files.size());
     }
     ::closedir(pDir);
-    std::erase_if(files,
-                  [&](const CFolderFile& f) { return f.m_nSize < 0 || f.m_nSize >= nLimitBytes; });
+    std::erase_if(files, [&](CFolderFile& f) {
+        if (f.m_nSize >= nLimitBytes && pTooLarge != nullptr) {
+            f.m_strPath = strFolder + f.m_strName;
+            pTooLarge->push_back(std::move(f));
+        }
+        return f.m_nSize < 0 || f.m_nSize >= nLimitBytes;
+    });
     std::sort(files.begin(), files.end(),
               [](const CFolderFile& a, const CFolderFile& b) { return a.m_strName < b.m_strName; });
     for (CFolderFile& file : files)

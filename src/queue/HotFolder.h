@@ -27,8 +27,10 @@ std::vector<std::string> PatternList(const std::string& strExtensions);
 bool MatchesPattern(const std::string& strName, const std::string& strPattern);
 
 /// The regular files directly in strFolder (which ends in '/') smaller than nLimitBytes,
-/// sorted by name. A folder that does not exist or cannot be read yields none.
-std::vector<CFolderFile> ListFolderFiles(const std::string& strFolder, int64_t nLimitBytes);
+/// sorted by name; the larger ones go to *pTooLarge when it is given. A folder that does
+/// not exist or cannot be read yields none.
+std::vector<CFolderFile> ListFolderFiles(const std::string& strFolder, int64_t nLimitBytes,
+                                         std::vector<CFolderFile>* pTooLarge = nullptr);
 
 /// Tells whether the writer of a file in the automatic folder has finished.
 ///

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "queue/TaskLists.h"
 
+#include "queue/DerivedTasks.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,19 +34,49 @@ int Size(const CTaskList& list) {
     return static_cast<int>(list.size());
 }
 
-/// Removes every task of the list for which pred holds; each removed task's file is
-/// deleted first when a folder is given. True when any was removed.
+/// Removes every task of the list for which pred holds; the removed tasks go to pRemoved
+/// with the folder whose files they may remove (nullptr: their files stay). True when any
+/// was removed.
 template <class Pred>
-bool RemoveTasks(CTaskList& list, const std::string* pFolder, Pred pred) {
+bool RemoveTasks(CTaskList& list, const std::string* pFolder, Pred pred,
+                 std::vector<CRemovedTask>& removed) {
     const size_t nBefore = list.size();
-    std::erase_if(list, [&](const std::unique_ptr<COnePage>& task) {
+    std::erase_if(list, [&](std::unique_ptr<COnePage>& task) {
         if (!pred(*task))
             return false;
-        if (pFolder != nullptr)
-            (void)DeleteTaskFile(*task, *pFolder);
+        removed.push_back({std::move(task), pFolder});
         return true;
     });
     return list.size() != nBefore;
+}
+
+/// Whether a task of the document still shows a drawing of this file.
+bool FileStillUsed(CInkvaleDoc& doc, const std::string& strSource) {
+    for (const CListRef& ref : ListsInRowOrder(doc)) {
+        for (const auto& task : *ref.m_pList) {
+            if (SourcePathOf(task->m_strPath) == strSource)
+                return true;
+        }
+    }
+    return false;
+}
+
+/// The files of the removed tasks leave their hot folders, each once, and only when no
+/// task left in the document still shows its drawing (a split piece, a mirrored copy).
+void RemoveFilesOf(CInkvaleDoc& doc, std::vector<CRemovedTask>& removed, CDisposals* pMoved) {
+    std::vector<std::string> done;
+    for (const CRemovedTask& r : removed) {
+        if (r.m_pFolder == nullptr)
+            continue;
+        const std::string strSource = SourcePathOf(r.m_pTask->m_strPath);
+        if (std::find(done.begin(), done.end(), strSource) != done.end() ||
+            FileStillUsed(doc, strSource))
+            continue;
+        done.push_back(strSource);
+        CDisposal moved = DeleteTaskFile(*r.m_pTask, *r.m_pFolder);
+        if (pMoved != nullptr && moved.m_eWhere != EDisposal::kNone)
+            pMoved->push_back(std::move(moved));
+    }
 }
 
 } // namespace
@@ -69,6 +101,29 @@ CTaskPos FindRow(CInkvaleDoc& doc, int nRow) {
 COnePage* TaskAt(CInkvaleDoc& doc, int nRow) {
     const CTaskPos pos = FindRow(doc, nRow);
     return pos.Valid() ? (*pos.m_pList)[pos.m_nIndex].get() : nullptr;
+}
+
+CTaskPos FindTask(CInkvaleDoc& doc, uint64_t nTaskId) {
+    int nFirst = 0;
+    for (const CListRef& ref : ListsInRowOrder(doc)) {
+        const CTaskList& list = *ref.m_pList;
+        for (size_t i = 0; i < list.size(); ++i) {
+            if (list[i]->m_nTaskId == nTaskId)
+                return {ref.m_pList, i, nFirst, ref.m_nSource};
+        }
+        nFirst += Size(list);
+    }
+    return {};
+}
+
+COnePage* TaskById(CInkvaleDoc& doc, uint64_t nTaskId) {
+    const CTaskPos pos = FindTask(doc, nTaskId);
+    return pos.Valid() ? (*pos.m_pList)[pos.m_nIndex].get() : nullptr;
+}
+
+int RowOfTask(CInkvaleDoc& doc, uint64_t nTaskId) {
+    const CTaskPos pos = FindTask(doc, nTaskId);
+    return pos.Valid() ? pos.m_nFirstRow + static_cast<int>(pos.m_nIndex) : -1;
 }
 
 CTaskList& ListOfSource(CInkvaleDoc& doc, int32_t nSource) {
@@ -110,26 +165,34 @@ COnePage* SelectTaskByRow(CInkvaleDoc& doc, int nRow) {
     return pTask;
 }
 
-void DeleteSelectedTasks(CInkvaleDoc& doc, const CSettings& settings) {
+void DeleteSelectedTasks(CInkvaleDoc& doc, const CSettings& settings, CDisposals* pMoved) {
     const auto selected = [](const COnePage& t) { return t.m_bTaskSelected != 0; };
-    RemoveTasks(doc.m_arrOpened, nullptr, selected);
-    RemoveTasks(doc.m_arrManDir, &settings.ManDir, selected);
-    RemoveTasks(doc.m_arrAutoDir, &settings.AutoDir, selected);
+    std::vector<CRemovedTask> removed;
+    RemoveTasks(doc.m_arrOpened, nullptr, selected, removed);
+    RemoveTasks(doc.m_arrManDir, &settings.ManDir, selected, removed);
+    RemoveTasks(doc.m_arrAutoDir, &settings.AutoDir, selected, removed);
+    RemoveFilesOf(doc, removed, pMoved);
 }
 
-bool DeleteZeroCopyTasks(CInkvaleDoc& doc, const CSettings& settings, bool bDeleteManualFiles) {
+bool DeleteZeroCopyTasks(CInkvaleDoc& doc, const CSettings& settings, bool bDeleteManualFiles,
+                         CDisposals* pMoved) {
     const auto finished = [](const COnePage& t) { return t.m_nCopies <= 0; };
-    bool bAny = RemoveTasks(doc.m_arrOpened, nullptr, finished);
-    bAny =
-        RemoveTasks(doc.m_arrManDir, bDeleteManualFiles ? &settings.ManDir : nullptr, finished) ||
-        bAny;
-    bAny = RemoveTasks(doc.m_arrAutoDir, &settings.AutoDir, finished) || bAny;
+    std::vector<CRemovedTask> removed;
+    bool bAny = RemoveTasks(doc.m_arrOpened, nullptr, finished, removed);
+    bAny = RemoveTasks(doc.m_arrManDir, bDeleteManualFiles ? &settings.ManDir : nullptr, finished,
+                       removed) ||
+           bAny;
+    bAny = RemoveTasks(doc.m_arrAutoDir, &settings.AutoDir, finished, removed) || bAny;
+    RemoveFilesOf(doc, removed, pMoved);
     return bAny;
 }
 
-void DeleteFinishedAutoTasks(CInkvaleDoc& doc, const CSettings& settings) {
-    RemoveTasks(doc.m_arrAutoDir, &settings.AutoDir,
-                [](const COnePage& t) { return t.m_nCopies <= 0; });
+void DeleteFinishedAutoTasks(CInkvaleDoc& doc, const CSettings& settings, CDisposals* pMoved) {
+    std::vector<CRemovedTask> removed;
+    RemoveTasks(
+        doc.m_arrAutoDir, &settings.AutoDir, [](const COnePage& t) { return t.m_nCopies <= 0; },
+        removed);
+    RemoveFilesOf(doc, removed, pMoved);
 }
 
 void ChangeCopies(CInkvaleDoc& doc, bool bUp) {
@@ -219,6 +282,12 @@ int AddOrUpdateFolderTask(CInkvaleDoc& doc, int32_t nSource, const std::string& 
         existing = std::move(task);
         return 1;
     }
+    // A file that was split or mirrored is still in the list as its pieces.
+    for (const auto& existing : list) {
+        if (IsDerivedPath(existing->m_strPath) && SourcePathOf(existing->m_strPath) == strPath &&
+            existing->m_tTime == tTime && existing->m_nFileSize == nSize)
+            return 0;
+    }
     list.push_back(std::move(task));
     return 1;
 }
@@ -257,8 +326,10 @@ void MergeSelectedTasks(CInkvaleDoc& doc, EMerge eKind) {
 
 void DiscardAllDrawings(CInkvaleDoc& doc) {
     for (const CListRef& ref : ListsInRowOrder(doc)) {
-        for (const auto& task : *ref.m_pList)
-            task->ClearCurves();
+        for (const auto& task : *ref.m_pList) {
+            if (!IsDerivedPath(task->m_strPath))
+                task->ClearCurves();
+        }
     }
 }
 
@@ -273,22 +344,27 @@ std::string FolderWithSlash(const std::string& strFolder) {
     return strFolder + '/';
 }
 
-bool DeleteTaskFile(const COnePage& task, const std::string& strFolderSetting) {
-    const std::string& strPath = task.m_strPath;
+bool IsTaskFileInFolder(const COnePage& task, const std::string& strFolderSetting) {
+    const std::string strPath = SourcePathOf(task.m_strPath);
     const std::string strFolder = FolderWithSlash(strFolderSetting);
     if (strFolder.empty() || !strPath.starts_with(strFolder))
         return false;
     const std::string_view name = std::string_view(strPath).substr(strFolder.size());
-    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string_view::npos)
-        return false;
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos;
+}
+
+bool IsTaskFileUnchanged(const COnePage& task) {
     struct stat st {};
-    if (::lstat(strPath.c_str(), &st) != 0)
-        return true; // already gone
-    if (!S_ISREG(st.st_mode) || static_cast<int64_t>(st.st_size) != task.m_nFileSize ||
-        static_cast<int64_t>(st.st_mtim.tv_sec) != task.m_tTime)
-        return false;
-    (void)::unlink(strPath.c_str());
-    return true;
+    return ::lstat(SourcePathOf(task.m_strPath).c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           static_cast<int64_t>(st.st_size) == task.m_nFileSize &&
+           static_cast<int64_t>(st.st_mtim.tv_sec) == task.m_tTime;
+}
+
+CDisposal DeleteTaskFile(const COnePage& task, const std::string& strFolder) {
+    CDisposal kept;
+    if (!IsTaskFileInFolder(task, strFolder) || !IsTaskFileUnchanged(task))
+        return kept;
+    return MoveToTrash(SourcePathOf(task.m_strPath));
 }
 
 } // namespace inkvale

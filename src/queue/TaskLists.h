@@ -3,9 +3,12 @@
 
 #include "config/Settings.h"
 #include "model/InkvaleDoc.h"
+#include "queue/FileDisposal.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace inkvale {
 
@@ -37,6 +40,13 @@ int TaskCount(const CInkvaleDoc& doc);
 CTaskPos FindRow(CInkvaleDoc& doc, int nRow);
 /// The task of a row, or nullptr.
 COnePage* TaskAt(CInkvaleDoc& doc, int nRow);
+/// Where the task of this id is; invalid when no list holds it (it was deleted or
+/// replaced). The row is m_nFirstRow + m_nIndex.
+CTaskPos FindTask(CInkvaleDoc& doc, uint64_t nTaskId);
+/// The task of this id, or nullptr.
+COnePage* TaskById(CInkvaleDoc& doc, uint64_t nTaskId);
+/// Row of the task of this id, -1 when no list holds it.
+int RowOfTask(CInkvaleDoc& doc, uint64_t nTaskId);
 /// The list of a source value (kSourceOpened, kSourceManDir, kSourceAutoDir).
 CTaskList& ListOfSource(CInkvaleDoc& doc, int32_t nSource);
 /// Row of a list's first task.
@@ -48,19 +58,32 @@ void ClearTaskSelection(CInkvaleDoc& doc);
 COnePage* MarkTaskSelected(CInkvaleDoc& doc, int nRow);
 /// `SelectTaskByRow`: only this task is selected; its source becomes its list's.
 COnePage* SelectTaskByRow(CInkvaleDoc& doc, int nRow);
-// Files are deleted only for tasks of the two folder lists and only when they lie directly
-// in that list's folder of the settings: a task file or snapshot read back cannot make the
-// queue delete files elsewhere.
+// Files leave their folder only for tasks of the two folder lists and only when they lie
+// directly in that list's folder of the settings: a task file or snapshot read back cannot
+// make the queue remove files elsewhere. A file leaves for the desktop trash (or the
+// Printed/ folder beside its folder), from where it can be restored, and only when no task
+// left in the document still shows its drawing: split pieces and mirrored copies share the
+// file they came from. Where each file went is added to *pMoved when it is given.
 
-/// `DeleteSelectedTasks`: removes every selected task; tasks of the two folder lists delete
-/// their files first, opened-list files stay on disk.
-void DeleteSelectedTasks(CInkvaleDoc& doc, const CSettings& settings);
+/// Where removed files went.
+using CDisposals = std::vector<CDisposal>;
+/// A task removed from its list, and the folder its file may leave (nullptr: it stays).
+struct CRemovedTask {
+    std::unique_ptr<COnePage> m_pTask;
+    const std::string* m_pFolder;
+};
+
+/// `DeleteSelectedTasks`: removes every selected task; tasks of the two folder lists remove
+/// their files, opened-list files stay on disk.
+void DeleteSelectedTasks(CInkvaleDoc& doc, const CSettings& settings, CDisposals* pMoved = nullptr);
 /// `DeleteZeroCopyTasks`: removes every task with copies <= 0; automatic-folder files are
-/// deleted, manual-folder files when bDeleteManualFiles, opened-list files never.
+/// removed, manual-folder files when bDeleteManualFiles, opened-list files never.
 /// True when a task was removed.
-bool DeleteZeroCopyTasks(CInkvaleDoc& doc, const CSettings& settings, bool bDeleteManualFiles);
+bool DeleteZeroCopyTasks(CInkvaleDoc& doc, const CSettings& settings, bool bDeleteManualFiles,
+                         CDisposals* pMoved = nullptr);
 /// `DeleteFinishedAutoTasks`: removes automatic-folder tasks with copies <= 0 with their files.
-void DeleteFinishedAutoTasks(CInkvaleDoc& doc, const CSettings& settings);
+void DeleteFinishedAutoTasks(CInkvaleDoc& doc, const CSettings& settings,
+                             CDisposals* pMoved = nullptr);
 /// `ChangeCopies`: one copy more (bUp) or one less but never below 1, for every selected task.
 void ChangeCopies(CInkvaleDoc& doc, bool bUp);
 /// `SetQueued`: the queued mark of every selected opened and manual-folder task;
@@ -89,11 +112,16 @@ void DiscardAllDrawings(CInkvaleDoc& doc);
 std::string FolderWithSlash(const std::string& strFolder);
 /// The part of a path after its last '/'.
 std::string FileNameOf(const std::string& strPath);
-/// Deletes a folder task's source file when it lies directly in strFolder and is still the
-/// file the task was made from (same size and last-write second): a file rewritten or
-/// replaced since is a new drawing and stays. A missing file is no failure. False when the
-/// path is outside the folder or the file is not the task's any more.
-bool DeleteTaskFile(const COnePage& task, const std::string& strFolder);
+/// Whether the file a task came from lies directly in the folder.
+bool IsTaskFileInFolder(const COnePage& task, const std::string& strFolder);
+/// Whether the file a task came from is still the one the task was made from (a regular
+/// file of the same size and last-write second): a file rewritten or replaced since is a
+/// new drawing, or one still being written.
+bool IsTaskFileUnchanged(const COnePage& task);
+/// Moves a folder task's source file to the trash when it lies directly in strFolder and
+/// is still the file the task was made from. kNone (the file stays) otherwise, and when
+/// the file is gone already.
+CDisposal DeleteTaskFile(const COnePage& task, const std::string& strFolder);
 
 /// Messages of the queue in the language of the settings.
 

@@ -4,8 +4,13 @@
 #include "machine/engine/EngineHost.h"
 #include "machine/link/MachineProtocol.h"
 #include "model/TaskDrawingLoader.h"
+#include "queue/DerivedTasks.h"
+
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <ctime>
+#include <iterator>
 #include <string_view>
 #include <unordered_map>
 
@@ -41,6 +46,18 @@ std::unordered_map<std::string_view, size_t> IndexByPath(const CTaskList& list) 
     return index;
 }
 
+/// The files that split pieces and mirrored copies of a list came from, with the time and
+/// size they had: such a file is known to the list although no task has its path.
+std::unordered_map<std::string, std::pair<int64_t, int64_t>> DerivedSources(const CTaskList& list) {
+    std::unordered_map<std::string, std::pair<int64_t, int64_t>> sources;
+    for (const auto& task : list) {
+        if (IsDerivedPath(task->m_strPath))
+            sources.emplace(SourcePathOf(task->m_strPath),
+                            std::make_pair(task->m_tTime, task->m_nFileSize));
+    }
+    return sources;
+}
+
 } // namespace
 
 CTaskQueue::CTaskQueue(CInkvaleDoc& doc, CSettings& settings, CQueueView& view)
@@ -50,25 +67,39 @@ CTaskQueue::CTaskQueue(CInkvaleDoc& doc, CSettings& settings, CQueueView& view,
                        IQueueEngine& engine)
     : m_doc(doc), m_settings(settings), m_view(view), m_pEngine(&engine) {}
 
-bool CTaskQueue::LoadDrawing(int nRow, COnePage& task, bool bShowErrors) {
+CTaskLoadResult CTaskQueue::LoadQuietly(int nRow, COnePage& task, bool bShowErrors) {
     m_view.SelectRow(nRow);
     if (!task.m_arrCurves.empty())
-        return true;
-    const CTaskLoadResult result = LoadTaskDrawing(task, m_settings, bShowErrors);
-    for (const CMessage& message : result.m_arrMessages)
-        m_view.ShowMessage(message);
+        return {};
+    CTaskLoadResult result = LoadTaskDrawing(task, m_settings, bShowErrors);
     // The task's state and size changed; the selection stays on the task that was loaded.
     if (result.Ok())
         m_view.RefreshTaskList();
     m_view.Redraw();
-    return !task.m_arrCurves.empty();
+    return result;
 }
 
+bool CTaskQueue::LoadDrawing(int nRow, COnePage& task, bool bShowErrors) {
+    const uint64_t nTaskId = task.m_nTaskId;
+    const CTaskLoadResult result = LoadQuietly(nRow, task, bShowErrors);
+    for (const CMessage& message : result.m_arrMessages)
+        m_view.ShowMessage(message);
+    const COnePage* pAfter = TaskById(m_doc, nTaskId);
+    return pAfter != nullptr && !pAfter->m_arrCurves.empty();
+}
+
+// Messages that arise while a task is chosen and started are shown once no task is in use
+// any more: their boxes run nested event loops in which tasks may leave the lists. The
+// guard stays up meanwhile, so a timer in such a loop cannot start a second job.
 int CTaskQueue::StartNextTask() {
     if (m_bInStartNextTask)
         return 0;
     m_bInStartNextTask = true;
     const int nResult = ChooseAndStart();
+    std::vector<CMessage> pending;
+    pending.swap(m_arrPending);
+    for (const CMessage& message : pending)
+        m_view.ShowMessage(message);
     m_bInStartNextTask = false;
     return nResult;
 }
@@ -86,14 +117,18 @@ int CTaskQueue::ChooseAndStart() {
     if (pTask == nullptr)
         return -1;
     m_nCurrentTaskIndex = nRow;
-    if (bFolderOrOpened && !LoadDrawing(nRow, *pTask, false)) {
-        // An unreadable queued task is chosen again next time: it holds back the others.
-        m_view.RefreshTaskList();
-        return 0;
-    }
-    (void)StartJob(*pTask);
-    if (bFolderOrOpened)
+    if (bFolderOrOpened) {
+        const CTaskLoadResult loaded = LoadQuietly(nRow, *pTask, false);
+        Defer(loaded);
+        if (pTask->m_arrCurves.empty()) {
+            // An unreadable queued task is chosen again next time: it holds back the others.
+            m_view.RefreshTaskList();
+            return 0;
+        }
         pTask->m_bQueued = 0;
+    }
+    const CJobStartResult started = StartQuietly(*pTask);
+    Defer(started);
     m_view.RefreshTaskList();
     m_view.SelectRow(m_nCurrentTaskIndex);
     m_view.Redraw();
@@ -120,8 +155,10 @@ COnePage* CTaskQueue::ChooseQueuedTask(CTaskList& list, int nFirstRow, int& nRow
     return nullptr;
 }
 
-// The first automatic-folder task with copies due and a readable drawing; unreadable files
-// leave the queue and the disk on their turn.
+// The first automatic-folder task with copies due and a readable drawing. An unreadable
+// file leaves the queue on its turn: to the Rejected/ folder with the reason, unless it
+// changed since it was taken (a writer is at it again), in which case only its task goes
+// and the next scan takes the new version once written.
 COnePage* CTaskQueue::ChooseAutoTask(int& nRow) {
     CTaskList& list = m_doc.m_arrAutoDir;
     for (size_t i = 0; i < list.size();) {
@@ -132,13 +169,16 @@ COnePage* CTaskQueue::ChooseAutoTask(int& nRow) {
             ++i;
             continue;
         }
-        if (task.m_arrCurves.empty() && !LoadDrawing(nTaskRow, task, false)) {
-            task.m_nCopies = 0;
-            (void)DeleteTaskFile(task, m_settings.AutoDir);
-            list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
-            m_view.RefreshTaskList();
-            m_view.Redraw();
-            continue;
+        if (task.m_arrCurves.empty()) {
+            const CTaskLoadResult loaded = LoadQuietly(nTaskRow, task, false);
+            if (task.m_arrCurves.empty()) {
+                std::unique_ptr<COnePage> refused = std::move(list[i]);
+                list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
+                RejectFile(*refused, loaded);
+                m_view.RefreshTaskList();
+                m_view.Redraw();
+                continue;
+            }
         }
         nRow = nTaskRow;
         return &task;
@@ -146,15 +186,34 @@ COnePage* CTaskQueue::ChooseAutoTask(int& nRow) {
     return nullptr;
 }
 
+// The reason goes into the text file beside the refused file; the operator hears of it
+// with the load's own messages once the start is over.
+void CTaskQueue::RejectFile(const COnePage& task, const CResult& why) {
+    if (!IsTaskFileInFolder(task, m_settings.AutoDir) || !IsTaskFileUnchanged(task))
+        return;
+    // A file that cannot be moved aside is refused once: scans pass over it from then on.
+    if (!m_refused.emplace(task.m_strPath, task.m_tTime, task.m_nFileSize).second)
+        return;
+    const CDisposal moved = MoveToRejected(task.m_strPath, why.m_strDiag, std::time(nullptr));
+    Defer(why);
+    if (moved.Ok())
+        m_arrPending.push_back({EMsg::kFileRejected, {task.m_strName, moved.m_strPath}});
+    else
+        m_arrPending.push_back({EMsg::kFileRejectFailed, {task.m_strPath, moved.m_strDiag}});
+}
+
 // Print state 1 while the engine starts the job; back to 0 when it refuses.
-bool CTaskQueue::StartJob(COnePage& task) {
+CJobStartResult CTaskQueue::StartQuietly(COnePage& task) {
     task.m_nPrintState = PS_PRINTING;
-    const CJobStartResult result = m_pEngine->StartPrintJob(task);
-    for (const CMessage& message : result.m_arrMessages)
-        m_view.ShowMessage(message);
+    CJobStartResult result = m_pEngine->StartPrintJob(task);
     if (!result.Ok())
         task.m_nPrintState = PS_WAITING;
-    return result.Ok();
+    return result;
+}
+
+void CTaskQueue::Defer(const CResult& result) {
+    m_arrPending.insert(m_arrPending.end(), result.m_arrMessages.begin(),
+                        result.m_arrMessages.end());
 }
 
 void CTaskQueue::PrintCurrentTask() {
@@ -164,16 +223,21 @@ void CTaskQueue::PrintCurrentTask() {
     COnePage* pTask = SelectTaskByRow(m_doc, nRow);
     if (pTask == nullptr || pTask->m_nPrintState != PS_WAITING)
         return;
+    const uint64_t nTaskId = pTask->m_nTaskId;
     if (!LoadDrawing(nRow, *pTask, false)) {
         m_view.RefreshTaskList();
         return;
     }
-    if (!StartJob(*pTask))
+    pTask = TaskById(m_doc, nTaskId);
+    if (pTask == nullptr)
         return;
+    const CJobStartResult started = StartQuietly(*pTask);
     // A finished task with no copies left prints once more.
-    if (pTask->m_nCopies <= 1)
+    if (started.Ok() && pTask->m_nCopies <= 1)
         pTask->m_nCopies = 1;
     m_view.RefreshTaskList();
+    for (const CMessage& message : started.m_arrMessages)
+        m_view.ShowMessage(message); // the last use of the task is behind
 }
 
 void CTaskQueue::JobFinished(int nResult) {
@@ -200,7 +264,7 @@ void CTaskQueue::JobFinished(int nResult) {
         if (bSuccess) {
             task.m_nCopies = task.m_nCopies > 0 ? task.m_nCopies - 1 : 0;
             if (task.m_nCopies <= 0) {
-                DeleteFinishedAutoTasks(m_doc, m_settings);
+                DeleteFinishedAutoTasks(m_doc, m_settings, &m_arrRemovedFiles);
                 m_view.RefreshTaskList();
             }
         }
@@ -225,13 +289,42 @@ void CTaskQueue::ScanAutoFolder() {
         return;
     ScanFolder(m_settings.AutoDir, kSourceAutoDir);
     m_writerCheck.ForgetUnseen();
+    std::vector<CMessage> pending;
+    pending.swap(m_arrPending);
+    for (const CMessage& message : pending)
+        m_view.ShowMessage(message);
+}
+
+// A file over the size limit in the automatic folder is refused once its writer is done.
+void CTaskQueue::RejectTooLarge(const std::vector<CFolderFile>& files,
+                                const std::vector<std::string>& patterns) {
+    for (const CFolderFile& file : files) {
+        const bool bMatches = std::any_of(patterns.begin(), patterns.end(), [&](const auto& p) {
+            return MatchesPattern(file.m_strName, p);
+        });
+        if (!bMatches || !m_writerCheck.WriterFinished(file))
+            continue;
+        const std::string strLimit = std::to_string(m_settings.PltMaxSizeMb);
+        const std::string strSize = std::to_string((file.m_nSize + kMiB - 1) / kMiB);
+        COnePage task;
+        task.m_strPath = file.m_strPath;
+        task.m_strName = file.m_strName;
+        task.m_tTime = file.m_tTime;
+        task.m_nFileSize = file.m_nSize;
+        RejectFile(task,
+                   CResult::Failure(-1,
+                                    "the file has " + strSize + " MB, more than the limit of " +
+                                        strLimit + " MB (PltMaxSizeMb)",
+                                    {{EMsg::kFileOverLimit, {file.m_strName, strSize, strLimit}}}));
+    }
 }
 
 void CTaskQueue::ScanManualFolder() {
     if (!m_bFolderScans)
         return;
     ScanFolder(m_settings.ManDir, kSourceManDir);
-    if (m_settings.AutoDelFinish == 0 || !DeleteZeroCopyTasks(m_doc, m_settings, true))
+    if (m_settings.AutoDelFinish == 0 ||
+        !DeleteZeroCopyTasks(m_doc, m_settings, true, &m_arrRemovedFiles))
         return;
     m_view.RefreshTaskList();
     m_nCurrentTaskIndex = std::max(m_nCurrentTaskIndex - 1, 0);
@@ -247,10 +340,14 @@ void CTaskQueue::ScanFolder(const std::string& strFolder, int32_t nSource) {
     const std::vector<std::string> patterns = PatternList(m_settings.PrtFileExtension);
     if (patterns.empty())
         return;
+    std::vector<CFolderFile> tooLarge;
     const std::vector<CFolderFile> files =
-        ListFolderFiles(FolderWithSlash(strFolder), int64_t{m_settings.PltMaxSizeMb} * kMiB);
+        ListFolderFiles(FolderWithSlash(strFolder), int64_t{m_settings.PltMaxSizeMb} * kMiB,
+                        nSource == kSourceAutoDir ? &tooLarge : nullptr);
+    RejectTooLarge(tooLarge, patterns);
     CTaskList& list = ListOfSource(m_doc, nSource);
     auto index = IndexByPath(list);
+    const auto derived = DerivedSources(list);
     for (const std::string& strPattern : patterns) {
         for (const CFolderFile& file : files) {
             if (!MatchesPattern(file.m_strName, strPattern))
@@ -258,6 +355,14 @@ void CTaskQueue::ScanFolder(const std::string& strFolder, int32_t nSource) {
             const auto it = index.find(file.m_strPath);
             if (it != index.end() && list[it->second]->m_tTime == file.m_tTime &&
                 list[it->second]->m_nFileSize == file.m_nSize)
+                continue;
+            if (nSource == kSourceAutoDir &&
+                m_refused.contains({file.m_strPath, file.m_tTime, file.m_nSize}))
+                continue;
+            // A file that was split or mirrored is still in the list as its pieces.
+            const auto from = derived.find(file.m_strPath);
+            if (it == index.end() && from != derived.end() &&
+                from->second == std::make_pair(file.m_tTime, file.m_nSize))
                 continue;
             if (nSource == kSourceAutoDir && !m_writerCheck.WriterFinished(file))
                 continue;
@@ -304,7 +409,7 @@ void CTaskQueue::AddFiles(const std::vector<std::string>& paths) {
 }
 
 void CTaskQueue::DeleteSelected() {
-    DeleteSelectedTasks(m_doc, m_settings);
+    DeleteSelectedTasks(m_doc, m_settings, &m_arrRemovedFiles);
     PushUndoSnapshot();
     m_view.RefreshTaskList();
     m_view.Redraw();
@@ -312,7 +417,7 @@ void CTaskQueue::DeleteSelected() {
 
 void CTaskQueue::MergeSelected(EMerge eKind) {
     MergeSelectedTasks(m_doc, eKind);
-    DeleteSelectedTasks(m_doc, m_settings);
+    DeleteSelectedTasks(m_doc, m_settings, &m_arrRemovedFiles);
     m_view.RefreshTaskList();
     m_view.Redraw();
 }
@@ -327,9 +432,31 @@ void CTaskQueue::PushUndoSnapshot() {
     m_undo.Push(m_doc);
 }
 
+bool CTaskQueue::DeleteZeroCopies() {
+    return DeleteZeroCopyTasks(m_doc, m_settings, true, &m_arrRemovedFiles);
+}
+
 void CTaskQueue::Undo() {
-    if (m_undo.Undo(m_doc))
-        AfterDocumentLoaded();
+    if (!m_undo.Undo(m_doc))
+        return;
+    RestoreRemovedFiles();
+    AfterDocumentLoaded();
+}
+
+// Files of tasks that an undo brought back return from the trash, unless a new file took
+// their place meanwhile (then the file stays in the trash, and the task shows the new one).
+void CTaskQueue::RestoreRemovedFiles() {
+    for (CTaskList* pList : {&m_doc.m_arrManDir, &m_doc.m_arrAutoDir}) {
+        for (const auto& task : *pList) {
+            const std::string strSource = SourcePathOf(task->m_strPath);
+            auto it =
+                std::find_if(m_arrRemovedFiles.rbegin(), m_arrRemovedFiles.rend(),
+                             [&](const CDisposal& d) { return d.m_strOriginal == strSource; });
+            if (it == m_arrRemovedFiles.rend() || !RestoreFile(*it).Ok())
+                continue;
+            m_arrRemovedFiles.erase(std::next(it).base());
+        }
+    }
 }
 
 void CTaskQueue::Redo() {
@@ -337,11 +464,18 @@ void CTaskQueue::Redo() {
         AfterDocumentLoaded();
 }
 
-// A snapshot does not keep the tasks' names; backups and history rows need them.
+// A snapshot keeps neither the tasks' names, which backups and history rows need, nor the
+// size of their files, by which a rescan and a delete recognise a file; the size is the
+// file's when it still has the task's last-write time.
 void CTaskQueue::AfterDocumentLoaded() {
     for (CTaskList* pList : {&m_doc.m_arrOpened, &m_doc.m_arrManDir, &m_doc.m_arrAutoDir}) {
-        for (const auto& task : *pList)
-            task->m_strName = FileNameOf(task->m_strPath);
+        for (const auto& task : *pList) {
+            task->m_strName = TaskNameOf(task->m_strPath);
+            struct stat st {};
+            if (::stat(SourcePathOf(task->m_strPath).c_str(), &st) == 0 &&
+                static_cast<int64_t>(st.st_mtim.tv_sec) == task->m_tTime)
+                task->m_nFileSize = static_cast<int64_t>(st.st_size);
+        }
     }
     m_view.RefreshTaskList();
     m_view.Redraw();
@@ -349,6 +483,18 @@ void CTaskQueue::AfterDocumentLoaded() {
 
 void CTaskQueue::DiscardAllDrawings() {
     inkvale::DiscardAllDrawings(m_doc);
+}
+
+CResult CTaskQueue::SplitAlongFeed(uint64_t nTaskId, int32_t nLength) {
+    CResult result = SplitTaskAlongFeed(m_doc, nTaskId, nLength);
+    if (result.Ok())
+        PushUndoSnapshot();
+    return result;
+}
+
+void CTaskQueue::MirrorCopy(uint64_t nTaskId, const std::string& strSuffix) {
+    if (InsertMirroredCopy(m_doc, nTaskId, strSuffix) != nullptr)
+        PushUndoSnapshot();
 }
 
 } // namespace inkvale

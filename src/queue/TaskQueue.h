@@ -5,12 +5,15 @@
 #include "machine/engine/EngineHost.h"
 #include "machine/engine/PrintEngine.h"
 #include "model/InkvaleDoc.h"
+#include "model/TaskDrawingLoader.h"
 #include "queue/HotFolder.h"
 #include "queue/QueueView.h"
 #include "queue/TaskLists.h"
 #include "queue/UndoHistory.h"
 
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace inkvale {
@@ -60,6 +63,9 @@ public:
     void AddFiles(const std::vector<std::string>& paths);
     /// The Delete command: DeleteSelectedTasks, then a snapshot.
     void DeleteSelected();
+    /// The task list's removal of finished tasks: DeleteZeroCopyTasks with manual-folder
+    /// files. True when a task was removed.
+    bool DeleteZeroCopies();
     /// The two merge commands: MergeSelectedTasks, then
     /// the selected source tasks are deleted (folder files with them); no snapshot.
     void MergeSelected(EMerge eKind);
@@ -68,15 +74,24 @@ public:
     /// `PushUndoSnapshot`, `Undo`, `Redo`; after Undo and Redo the tasks' names are taken
     /// from their paths again (snapshots do not keep them) and every view is updated.
     void PushUndoSnapshot();
+    /// Undo also brings back from the trash the files of the tasks it restores.
     void Undo();
     void Redo();
     const CUndoHistory& UndoHistory() const { return m_undo; }
 
-    /// `DiscardAllDrawings` (message 0x470).
+    /// The preview's split along the paper feed (SplitTaskAlongFeed) and mirrored copy
+    /// (InsertMirroredCopy), each followed by a snapshot when it changed the lists.
+    CResult SplitAlongFeed(uint64_t nTaskId, int32_t nLength);
+    void MirrorCopy(uint64_t nTaskId, const std::string& strSuffix);
+
+    /// `DiscardAllDrawings` (message 0x470): split pieces and mirrored copies keep theirs,
+    /// which no file holds.
     void DiscardAllDrawings();
 
     /// The preview's load: selects the row and reads the task's drawing when it has none
-    /// (texts to show only with bShowErrors). True when the task has a drawing.
+    /// (texts to show only with bShowErrors). True when the task has a drawing. The task
+    /// may have left the lists when this returns (a message box runs a nested event loop):
+    /// callers look it up again by its id.
     bool LoadDrawing(int nRow, COnePage& task, bool bShowErrors);
 
     CInkvaleDoc& Doc() { return m_doc; }
@@ -88,7 +103,13 @@ private:
     int ChooseAndStart();
     COnePage* ChooseQueuedTask(CTaskList& list, int nFirstRow, int& nRow);
     COnePage* ChooseAutoTask(int& nRow);
-    bool StartJob(COnePage& task);
+    CTaskLoadResult LoadQuietly(int nRow, COnePage& task, bool bShowErrors);
+    CJobStartResult StartQuietly(COnePage& task);
+    void Defer(const CResult& result);
+    void RejectFile(const COnePage& task, const CResult& why);
+    void RestoreRemovedFiles();
+    void RejectTooLarge(const std::vector<CFolderFile>& files,
+                        const std::vector<std::string>& patterns);
     void AutoModeOff();
     void AfterDocumentLoaded();
     void ScanFolder(const std::string& strFolder, int32_t nSource);
@@ -103,7 +124,11 @@ private:
     int m_nCurrentTaskIndex = 0;
     bool m_bInStartNextTask = false;
     bool m_bFolderScans = true;
-    bool m_bListsChanged = false; ///< a scan added or replaced a task
+    bool m_bListsChanged = false;       ///< a scan added or replaced a task
+    std::vector<CMessage> m_arrPending; ///< to show at the end of StartNextTask
+    CDisposals m_arrRemovedFiles;       ///< where removed files went, for Undo
+    /// Refused automatic-folder files (path, time, size), each refused once.
+    std::set<std::tuple<std::string, int64_t, int64_t>> m_refused;
 };
 
 } // namespace inkvale

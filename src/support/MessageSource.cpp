@@ -39,6 +39,32 @@ CMessageSource MessageSource(EMsg eId) {
                 "The settings file could not be read and has been kept as %1. The program is "
                 "using the default settings (the machine's IP address included); please check "
                 "the settings."};
+    case EMsg::kSplitTooShort:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "由于输入的段长太短，分割失败！"),
+                "Page len too short,Split failed!"};
+    case EMsg::kSplitNotShorter:
+        return {
+            INKVALE_TRANSLATE_NOOP("Messages", "分割段长 %1 mm 不短于图形长度 %2 mm，没有分割。"),
+            "The split length of %1 mm is not shorter than the drawing (%2 mm); nothing "
+            "was split."};
+    case EMsg::kTaskGone:
+        return {INKVALE_TRANSLATE_NOOP("Messages",
+                                       "对话框打开期间该任务已被删除或替换，没有执行操作。"),
+                "The task was deleted or replaced while the dialog was open; nothing was done."};
+    case EMsg::kFileRejected:
+        return {
+            INKVALE_TRANSLATE_NOOP(
+                "Messages", "自动文件夹中的 %1 无法打印，已移到 %2，旁边的文本文件说明了原因。"),
+            "%1 in the automatic folder cannot be printed. It was moved to %2; the text "
+            "file beside it says why."};
+    case EMsg::kFileRejectFailed:
+        return {INKVALE_TRANSLATE_NOOP(
+                    "Messages", "%1 无法打印，也无法移到 Rejected 文件夹（%2）。文件保留在原处。"),
+                "%1 cannot be printed and could not be moved to the Rejected folder (%2). The "
+                "file stays where it is."};
+    case EMsg::kFileOverLimit:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "%1 有 %2 MB，超过了 %3 MB 的文件大小限制。"),
+                "%1 has %2 MB, more than the file size limit of %3 MB."};
     }
     return {"", ""};
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "geometry/DispSet.h"
+#include "support/Result.h"
 #include "ui/PreviewPainter.h"
 
 #include <QImage>
@@ -9,6 +10,7 @@
 #include <QRect>
 #include <QWidget>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -111,7 +113,8 @@ private:
     void SplitAcrossWidth();
     void MoveDrawingToOrigin();
     void MirrorCopy();
-    void KeepShowing(const COnePage& task);
+    void KeepShowing(uint64_t nTaskId);
+    void ShowMessages(const CResult& result);
 
     CSettings& m_settings;
     CPreviewHost& m_host;

@@ -4,6 +4,7 @@
 #include "config/Settings.h"
 #include "model/OnePage.h"
 #include "ui/InkvaleView.h"
+#include "ui/OperatorText.h"
 #include "ui/PreviewHost.h"
 #include "ui/PreviewPrompts.h"
 
@@ -126,82 +127,73 @@ void CInkvaleView::MoveDrawingToOrigin() {
     }
 }
 
-// New tasks in the manual-folder list move the rows behind them: the preview keeps
-// showing the task it showed.
-void CInkvaleView::KeepShowing(const COnePage& task) {
-    const int row = m_host.RowOf(task);
+// New tasks move the rows behind them: the preview keeps showing the task it showed.
+void CInkvaleView::KeepShowing(uint64_t nTaskId) {
+    const int row = m_host.RowOfTask(nTaskId);
     if (row >= 0)
         m_host.SetCurrentTaskIndex(row);
 }
 
+void CInkvaleView::ShowMessages(const CResult& result) {
+    for (const CMessage& message : result.m_arrMessages)
+        m_pPrompts->ShowMessage(OperatorText(message).toStdString());
+}
+
 void CInkvaleView::SplitAlongFeed() {
-    COnePage* task = CurrentTask();
+    const COnePage* task = CurrentTask();
     if (!task)
         return;
+    const uint64_t nTaskId = task->m_nTaskId;
     double value = 10000;
     if (!m_pPrompts->PromptNumber(Chinese() ? "输入分割段长(mm):" : "Split Length (X)(mm):", value))
         return;
-    const int32_t len = LengthUnits(value);
-    if (static_cast<int64_t>(len) > static_cast<int64_t>(task->m_nMaxX) - 40)
-        return;
-    if (len < 4000) {
-        m_pPrompts->ShowMessage(Chinese() ? "由于输入的段长太短，分割失败！"
-                                          : "Page len too short,Split failed!");
+    if (!m_host.TaskById(nTaskId)) {
+        ShowMessages(CResult::Failure(-1, "task gone", {{EMsg::kTaskGone, {}}}));
         return;
     }
-    const int32_t pieces = task->m_nMaxX / len;
-    auto work = std::make_unique<COnePage>();
-    work->CopyTask(*task);
-    for (int32_t i = 0; i < pieces; ++i) {
-        // The part below X = len stays in the work copy; the rest returns to the task.
-        task->ClearCurves();
-        work->SplitAtLength(*task, len);
-        work->m_nSource = kSourceManDir;
-        m_host.InsertManualTask(i, std::move(work));
-        work = std::make_unique<COnePage>();
-        work->CopyTask(*task);
-    }
-    KeepShowing(*task);
+    const CResult result = m_host.SplitAlongFeed(nTaskId, LengthUnits(value));
+    if (result.Ok())
+        KeepShowing(nTaskId);
     m_host.RefreshTaskList();
     Redraw();
+    ShowMessages(result);
 }
 
 void CInkvaleView::SplitAcrossWidth() {
-    COnePage* task = CurrentTask();
-    if (!task)
+    if (!CurrentTask())
         return;
+    const uint64_t nTaskId = CurrentTask()->m_nTaskId;
     double value = 1000;
     if (!m_pPrompts->PromptNumber(Chinese() ? "Y向分页长度(mm):" : "Split Length Y(mm):", value))
         return;
+    COnePage* task = m_host.TaskById(nTaskId);
+    if (!task) {
+        ShowMessages(CResult::Failure(-1, "task gone", {{EMsg::kTaskGone, {}}}));
+        return;
+    }
     const int32_t len = LengthUnits(value);
+    bool bFailed = false;
     if (len < task->m_nMaxY) {
         if (task->m_nMinY != 0)
             task->MoveToOrigin();
-        if (len < task->m_nMaxY && !task->SplitWidth(len)) {
-            m_pPrompts->ShowMessage(Chinese() ? "由于输入的宽度太小，分割失败！"
-                                              : "Split width too small,Split failed!");
-        }
+        bFailed = len < task->m_nMaxY && !task->SplitWidth(len);
     }
     m_host.RefreshTaskList();
     Redraw();
+    if (bFailed)
+        m_pPrompts->ShowMessage(Chinese() ? "由于输入的宽度太小，分割失败！"
+                                          : "Split width too small,Split failed!");
 }
 
 void CInkvaleView::MirrorCopy() {
-    COnePage* task = CurrentTask();
+    const COnePage* task = CurrentTask();
     if (!task) {
         SelectRow(m_host.CurrentTaskIndex() - 1);
         return;
     }
-    auto copy = std::make_unique<COnePage>();
-    copy->CopyTask(*task);
-    copy->MirrorPage();
-    copy->CalcExtents();
-    const char* suffix = Chinese() ? "(镜像)" : "(Mirror)";
-    copy->m_strPath += suffix;
-    copy->m_strName += suffix; // the name is the path's last part
-    copy->m_nSource = kSourceManDir;
-    m_host.InsertManualTask(0, std::move(copy));
-    KeepShowing(*task);
+    const uint64_t nTaskId = task->m_nTaskId;
+    m_host.MirrorCopy(nTaskId, Chinese() ? "(镜像)" : "(Mirror)");
+    KeepShowing(nTaskId);
     m_host.RefreshTaskList();
     Redraw();
 }

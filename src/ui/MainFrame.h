@@ -139,8 +139,10 @@ public:
     int CurrentTaskIndex() const override;
     void SetCurrentTaskIndex(int nRow) override;
     COnePage* SelectTaskByRow(int nRow) override;
-    int RowOf(const COnePage& task) const override;
-    void InsertManualTask(int nPos, std::unique_ptr<COnePage> task) override;
+    int RowOfTask(uint64_t nTaskId) override;
+    COnePage* TaskById(uint64_t nTaskId) override;
+    CResult SplitAlongFeed(uint64_t nTaskId, int32_t nLength) override;
+    void MirrorCopy(uint64_t nTaskId, const std::string& strSuffix) override;
     void RefreshTaskList() override;
     void LoadDrawing(COnePage& task, bool bShowErrors) override;
     void MouseModeChanged() override;

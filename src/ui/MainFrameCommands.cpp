@@ -187,9 +187,15 @@ void CMainFrame::SaveHpglCommand() {
     const COnePage* pTask = TaskAt(Doc(), Queue().CurrentTaskIndex());
     if (pTask == nullptr || pTask->m_arrCurves.empty())
         return;
+    const uint64_t nTaskId = pTask->m_nTaskId;
     const std::string strName = m_prompts.SaveFile("All files(*.*) (*);;HP-GL(*.plt) (*.plt)");
     if (strName.empty())
         return;
+    pTask = TaskById(nTaskId);
+    if (pTask == nullptr || pTask->m_arrCurves.empty()) {
+        ShowMessage({EMsg::kTaskGone, {}});
+        return;
+    }
     const CWriteResult result = WriteHpgl(*pTask, WithPltSuffix(strName));
     for (const CMessage& message : result.m_arrMessages)
         ShowMessage(message);
@@ -301,21 +307,20 @@ COnePage* CMainFrame::SelectTaskByRow(int nRow) {
     return inkvale::SelectTaskByRow(Doc(), nRow);
 }
 
-int CMainFrame::RowOf(const COnePage& task) const {
-    int nRow = 0;
-    for (const CTaskList* pList : {&Doc().m_arrOpened, &Doc().m_arrManDir, &Doc().m_arrAutoDir})
-        for (const auto& pTask : *pList) {
-            if (pTask.get() == &task)
-                return nRow;
-            ++nRow;
-        }
-    return -1;
+int CMainFrame::RowOfTask(uint64_t nTaskId) {
+    return inkvale::RowOfTask(Doc(), nTaskId);
 }
 
-void CMainFrame::InsertManualTask(int nPos, std::unique_ptr<COnePage> task) {
-    CTaskList& list = Doc().m_arrManDir;
-    const auto nAt = std::clamp<ptrdiff_t>(nPos, 0, static_cast<ptrdiff_t>(list.size()));
-    list.insert(list.begin() + nAt, std::move(task));
+COnePage* CMainFrame::TaskById(uint64_t nTaskId) {
+    return inkvale::TaskById(Doc(), nTaskId);
+}
+
+CResult CMainFrame::SplitAlongFeed(uint64_t nTaskId, int32_t nLength) {
+    return Queue().SplitAlongFeed(nTaskId, nLength);
+}
+
+void CMainFrame::MirrorCopy(uint64_t nTaskId, const std::string& strSuffix) {
+    Queue().MirrorCopy(nTaskId, strSuffix);
 }
 
 void CMainFrame::RefreshTaskList() {
@@ -323,7 +328,7 @@ void CMainFrame::RefreshTaskList() {
 }
 
 void CMainFrame::LoadDrawing(COnePage& task, bool bShowErrors) {
-    (void)Queue().LoadDrawing(RowOf(task), task, bShowErrors);
+    (void)Queue().LoadDrawing(RowOfTask(task.m_nTaskId), task, bShowErrors);
 }
 
 void CMainFrame::MouseModeChanged() {

@@ -210,7 +210,7 @@ void CMyListView::ChangeCopies(bool bUp) {
 }
 
 void CMyListView::DeleteZeroCopies() {
-    if (!DeleteZeroCopyTasks(m_queue.Doc(), m_settings, true))
+    if (!m_queue.DeleteZeroCopies())
         return;
     RefreshTaskList();
     m_queue.SetCurrentTaskIndex(0);

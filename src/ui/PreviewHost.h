@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "support/Result.h"
+
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -23,12 +26,18 @@ public:
     /// The task of a row, left as the only selected task of the document; nullptr when the
     /// row does not exist.
     virtual COnePage* SelectTaskByRow(int nRow) = 0;
-    /// Row of a task, -1 when it is in no list.
-    virtual int RowOf(const COnePage& task) const = 0;
-    /// Inserts a new task at position nPos (clamped to the list) of the manual-folder
-    /// list. Tasks made by splitting or mirroring share the path of the file they came
-    /// from: deleting one of them must not delete a file another task still shows.
-    virtual void InsertManualTask(int nPos, std::unique_ptr<COnePage> task) = 0;
+    /// Row of the task of this id, -1 when it is in no list.
+    virtual int RowOfTask(uint64_t nTaskId) = 0;
+    /// The task of this id, nullptr when it left the lists. A dialog runs a nested event
+    /// loop in which a job may end or a folder scan replace tasks: after one, a task is
+    /// looked up again by its id, never used through a pointer taken before.
+    virtual COnePage* TaskById(uint64_t nTaskId) = 0;
+    /// Splits the task along the paper feed into pieces of nLength plotter units (the
+    /// queue's SplitTaskAlongFeed), with the messages for the operator.
+    virtual CResult SplitAlongFeed(uint64_t nTaskId, int32_t nLength) = 0;
+    /// Puts a mirrored copy of the task, its path followed by strSuffix, at the front of
+    /// the manual-folder list (the queue's InsertMirroredCopy).
+    virtual void MirrorCopy(uint64_t nTaskId, const std::string& strSuffix) = 0;
     /// Shows the task list again (rows, start positions, selection).
     virtual void RefreshTaskList() = 0;
     /// Reads and prepares the drawing of a task without curves (the task drawing loader),

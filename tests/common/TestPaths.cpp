@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/TestPaths.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -20,7 +21,26 @@ std::filesystem::path CorpusDir() {
     return DataDir() / "corpus";
 }
 
+namespace {
+
+// Hot-folder files that a test's queue removes go to the desktop trash: the tests' own,
+// in the temporary folder, never the trash of the person running them.
+void KeepTrashOutOfHome(const std::filesystem::path& base) {
+    static const bool bDone = [&] {
+        const char* pszData = std::getenv("XDG_DATA_HOME");
+        const char* pszHome = std::getenv("HOME");
+        if (pszData == nullptr || *pszData == '\0' ||
+            (pszHome != nullptr && *pszHome != '\0' && std::string(pszData).starts_with(pszHome)))
+            ::setenv("XDG_DATA_HOME", (base / "inkvale-test-data-home").c_str(), 1);
+        return true;
+    }();
+    (void)bDone;
+}
+
+} // namespace
+
 CScratchDir::CScratchDir() {
+    KeepTrashOutOfHome(std::filesystem::temp_directory_path());
     std::random_device rd;
     std::mt19937_64 rng(rd());
     const auto base = std::filesystem::temp_directory_path();

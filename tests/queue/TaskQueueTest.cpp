@@ -5,9 +5,12 @@
 #include "QueueTestSupport.h"
 #include "common/TestPaths.h"
 #include "machine/engine/EngineHost.h"
+#include "queue/DerivedTasks.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -247,7 +250,9 @@ TEST_F(TaskQueueTest, FinishedAutomaticTaskLeavesWithItsFile) {
     EXPECT_TRUE(std::filesystem::exists(m_settings.AutoDir + "y.plt"));
 }
 
-TEST_F(TaskQueueTest, UnreadableAutomaticFileLeavesWithItsTaskOnItsTurn) {
+// A refused file is never deleted: it goes to Rejected/ beside the automatic folder with a
+// text saying why, and the operator is told once the start is over.
+TEST_F(TaskQueueTest, UnreadableAutomaticFileGoesToRejectedOnItsTurn) {
     m_settings.AutoStartEnable = 1;
     AddAutoFile("bad.plt", "this is no drawing at all");
     AddAutoFile("empty.plt", "");
@@ -255,11 +260,48 @@ TEST_F(TaskQueueTest, UnreadableAutomaticFileLeavesWithItsTaskOnItsTurn) {
     EXPECT_EQ(m_queue.StartNextTask(), 0);
     EXPECT_EQ(m_engine.m_arrStarted, (std::vector<std::string>{"good.plt"}));
     EXPECT_EQ(Names(m_doc.m_arrAutoDir), (std::vector<std::string>{"good.plt"}));
-    EXPECT_FALSE(std::filesystem::exists(m_settings.AutoDir + "bad.plt"));
-    EXPECT_FALSE(std::filesystem::exists(m_settings.AutoDir + "empty.plt"));
+    const std::filesystem::path rejected = m_dir.Path() / "Rejected";
+    for (const char* pszName : {"bad.plt", "empty.plt"}) {
+        EXPECT_FALSE(std::filesystem::exists(m_settings.AutoDir + pszName));
+        EXPECT_TRUE(std::filesystem::exists(rejected / pszName)) << pszName;
+        const std::string why = ReadFileBytes(rejected / (std::string(pszName) + ".why.txt"));
+        EXPECT_NE(why.find(m_settings.AutoDir + pszName), std::string::npos) << why;
+    }
+    EXPECT_EQ(ReadFileBytes(rejected / "bad.plt"), "this is no drawing at all");
+    EXPECT_NE(ReadFileBytes(rejected / "bad.plt.why.txt")
+                  .find("Reason: the file holds nothing that can be drawn"),
+              std::string::npos)
+        << ReadFileBytes(rejected / "bad.plt.why.txt");
     EXPECT_EQ(m_queue.CurrentTaskIndex(), 0);
     EXPECT_FALSE(m_doc.m_arrAutoDir[0]->m_arrCurves.empty());
-    EXPECT_TRUE(m_view.m_arrMessages.empty()); // silent loads
+    EXPECT_EQ(
+        std::count(m_view.m_arrMessages.begin(), m_view.m_arrMessages.end(), EMsg::kFileRejected),
+        2);
+}
+
+// Files over the size limit are refused as their writer finishes, named with the limit;
+// one that cannot be moved aside stays, is reported once and is passed over from then on.
+TEST_F(TaskQueueTest, AutomaticFilesOverTheLimitAreRefusedOnceAndNeverDeleted) {
+    m_settings.PltMaxSizeMb = 1;
+    m_settings.PrtFileExtension = "*.plt;";
+    const std::string big(1048577, ';');
+    ASSERT_TRUE(WriteFileBytes(m_settings.AutoDir + "BIG.PLT", big));
+    for (int i = 0; i < 3; ++i) // the writer check wants the file unchanged over two scans
+        m_queue.ScanAutoFolder();
+    EXPECT_TRUE(m_doc.m_arrAutoDir.empty());
+    EXPECT_EQ(ReadFileBytes(m_dir.Path() / "Rejected" / "BIG.PLT").size(), big.size());
+    EXPECT_EQ(m_view.m_arrMessages, (std::vector<EMsg>{EMsg::kFileOverLimit, EMsg::kFileRejected}));
+
+    // Rejected/ is a file here, so nothing can be moved there.
+    std::filesystem::remove_all(m_dir.Path() / "Rejected");
+    ASSERT_TRUE(WriteFileBytes(m_dir.Path() / "Rejected", "in the way"));
+    ASSERT_TRUE(WriteFileBytes(m_settings.AutoDir + "big2.plt", big));
+    m_view.m_arrMessages.clear();
+    for (int i = 0; i < 4; ++i)
+        m_queue.ScanAutoFolder();
+    EXPECT_EQ(ReadFileBytes(m_settings.AutoDir + "big2.plt").size(), big.size());
+    EXPECT_EQ(m_view.m_arrMessages,
+              (std::vector<EMsg>{EMsg::kFileOverLimit, EMsg::kFileRejectFailed}));
 }
 
 // A file rewritten since its task was made (a CAD station sending a new version under the
@@ -399,6 +441,96 @@ TEST_F(TaskQueueTest, LoadingADrawingKeepsTheSelectionOnItsRow) {
     EXPECT_FALSE(m_doc.m_arrOpened[2]->m_arrCurves.empty());
     EXPECT_EQ(m_view.m_arrSelected, std::vector<int>{2});
     EXPECT_GE(m_view.m_nRefreshes, 1);
+}
+
+class TaskQueueFiles : public TaskQueueTest {
+protected:
+    /// A drawing of nLengthMm along the feed in the manual folder, scanned in and loaded.
+    COnePage& ManualMarker(const std::string& strName, int nLengthMm) {
+        const std::string strPlt = "IN;SP1;PU0,0;PD" + std::to_string(nLengthMm * 40) + ",0;PU;";
+        EXPECT_TRUE(WriteFileBytes(m_settings.ManDir + strName, strPlt));
+        m_queue.ScanManualFolder();
+        for (const auto& task : m_doc.m_arrManDir) {
+            if (task->m_strName == strName) {
+                EXPECT_TRUE(m_queue.LoadDrawing(0, *task, false));
+                return *task;
+            }
+        }
+        ADD_FAILURE() << strName;
+        return *m_doc.m_arrManDir.front();
+    }
+    std::filesystem::path TrashFiles() const {
+        return std::filesystem::path(std::getenv("XDG_DATA_HOME")) / "Trash" / "files";
+    }
+};
+
+// Pieces of a split keep their own identity: a rescan neither turns them back into the
+// whole marker nor adds the file again, and the file leaves the folder (for the trash)
+// only with the last task that shows its drawing.
+TEST_F(TaskQueueFiles, SplitPiecesSurviveRescansAndShareTheirFile) {
+    m_settings.PrtFileExtension = "*.plt;";
+    m_settings.AutoDelFinish = 1;
+    COnePage& marker = ManualMarker("six.plt", 6000);
+    ASSERT_TRUE(m_queue.SplitAlongFeed(marker.m_nTaskId, 80000).Ok());
+    m_queue.MirrorCopy(m_doc.m_arrManDir[0]->m_nTaskId, "(Mirror)");
+    const std::vector<std::string> pieces = {"six.plt(1/3)(Mirror)", "six.plt(1/3)", "six.plt(2/3)",
+                                             "six.plt(3/3)"};
+    EXPECT_EQ(Names(m_doc.m_arrManDir), pieces);
+    for (int i = 0; i < 3; ++i)
+        m_queue.ScanManualFolder();
+    EXPECT_EQ(Names(m_doc.m_arrManDir), pieces);
+    int64_t nLength = 0;
+    for (const auto& task : m_doc.m_arrManDir)
+        nLength += task->m_nMaxX;
+    EXPECT_EQ(nLength, 80000 * 4); // the mirrored first piece is the only paper added
+
+    const std::string strFile = m_settings.ManDir + "six.plt";
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        EXPECT_TRUE(std::filesystem::exists(strFile)) << i;
+        m_doc.m_arrManDir[0]->m_nCopies = 0; // printed
+        m_queue.ScanManualFolder();
+    }
+    EXPECT_TRUE(m_doc.m_arrManDir.empty());
+    EXPECT_FALSE(std::filesystem::exists(strFile));
+    EXPECT_TRUE(std::filesystem::exists(TrashFiles() / "six.plt"));
+    std::filesystem::remove(TrashFiles() / "six.plt");
+}
+
+// Undo of a delete brings the task back, and its file from the trash.
+TEST_F(TaskQueueFiles, UndoOfADeleteBringsTheFileBack) {
+    m_settings.PrtFileExtension = "*.plt;";
+    COnePage& task = ManualMarker("undo me.plt", 300);
+    m_queue.PushUndoSnapshot();
+    const std::string strFile = m_settings.ManDir + "undo me.plt";
+    const std::string strBytes = ReadFileBytes(strFile);
+    SelectTaskByRow(m_doc, RowOfTask(m_doc, task.m_nTaskId));
+    m_queue.DeleteSelected();
+    EXPECT_FALSE(std::filesystem::exists(strFile));
+    m_queue.Undo();
+    ASSERT_EQ(Names(m_doc.m_arrManDir), (std::vector<std::string>{"undo me.plt"}));
+    EXPECT_EQ(ReadFileBytes(strFile), strBytes);
+    m_queue.ScanManualFolder(); // the restored file is the task's, not a new one
+    EXPECT_EQ(m_doc.m_arrManDir.size(), 1u);
+}
+
+TEST(DerivedTaskPaths, SourceAndNameOfDerivedPaths) {
+    const struct {
+        const char* pszPath;
+        const char* pszSource;
+        const char* pszName;
+    } cases[] = {
+        {"/m/a.plt", "/m/a.plt", "a.plt"},
+        {"/m/a.plt(2/3)", "/m/a.plt", "a.plt(2/3)"},
+        {"/m/a.plt(1/2)(Mirror)", "/m/a.plt", "a.plt(1/2)(Mirror)"},
+        {"/m/a.plt(镜像)(10/12)", "/m/a.plt", "a.plt(镜像)(10/12)"},
+        {"/m/a(1).plt", "/m/a(1).plt", "a(1).plt"}, // a real name with brackets
+        {"/m/a.plt(x/3)", "/m/a.plt(x/3)", "3)"},   // not a piece: no digits
+        {"(Mirror)", "(Mirror)", "(Mirror)"},       // a suffix alone is a name
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SourcePathOf(c.pszPath), c.pszSource) << c.pszPath;
+        EXPECT_EQ(TaskNameOf(c.pszPath), c.pszName) << c.pszPath;
+    }
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "config/Settings.h"
 #include "model/OnePage.h"
 #include "model/TaskDrawingLoader.h"
+#include "queue/DerivedTasks.h"
+#include "queue/TaskLists.h"
 #include "ui/PreviewHost.h"
 #include "ui/PreviewPainter.h"
 #include "ui/PreviewPrompts.h"
@@ -36,8 +38,9 @@ void EnsureApp() {
 // The opened list followed by the manual-folder list, as the rows of the task list.
 class CFakeHost : public CPreviewHost {
 public:
-    std::vector<std::unique_ptr<COnePage>> m_opened;
-    std::vector<std::unique_ptr<COnePage>> m_manual;
+    CInkvaleDoc m_doc;
+    CTaskList& m_opened = m_doc.m_arrOpened;
+    CTaskList& m_manual = m_doc.m_arrManDir;
     int m_nCurrent = 0;
     int m_nRefreshes = 0;
     int m_nModeChanges = 0;
@@ -67,15 +70,13 @@ public:
             task->m_bTaskSelected = 1;
         return task;
     }
-    int RowOf(const COnePage& task) const override {
-        for (int i = 0; i < TaskCount(); ++i)
-            if (Row(i) == &task)
-                return i;
-        return -1;
+    int RowOfTask(uint64_t nTaskId) override { return inkvale::RowOfTask(m_doc, nTaskId); }
+    COnePage* TaskById(uint64_t nTaskId) override { return inkvale::TaskById(m_doc, nTaskId); }
+    CResult SplitAlongFeed(uint64_t nTaskId, int32_t nLength) override {
+        return SplitTaskAlongFeed(m_doc, nTaskId, nLength);
     }
-    void InsertManualTask(int nPos, std::unique_ptr<COnePage> task) override {
-        nPos = std::clamp(nPos, 0, static_cast<int>(m_manual.size()));
-        m_manual.insert(m_manual.begin() + nPos, std::move(task));
+    void MirrorCopy(uint64_t nTaskId, const std::string& strSuffix) override {
+        (void)InsertMirroredCopy(m_doc, nTaskId, strSuffix);
     }
     void RefreshTaskList() override { ++m_nRefreshes; }
     void LoadDrawing(COnePage& /*task*/, bool /*bShowErrors*/) override { ++m_nLoads; }
@@ -316,62 +317,90 @@ TEST_F(ViewTest, RightDragPansInEveryModeAndLeftDragPansInMoveMode) {
 }
 
 TEST_F(ViewTest, SplitAlongFeedPromptsAndMessages) {
-    // 110 mm long: with L = 100 mm one piece of 100 mm goes to the front of the manual
-    // list and 10 mm remain in the task.
+    // 110 mm long: with L = 100 mm the task becomes two pieces in its place, in order, each
+    // named after the file it came from.
     COnePage& task = AddTask({Line({{0, 0}, {4400, 0}}), Line({{0, 100}, {4400, 100}})});
-    m_host.m_manual.push_back(std::make_unique<COnePage>());
+    task.m_tTime = 1700000000;
+    task.m_nFileSize = 1234;
+    m_host.m_opened.push_back(std::make_unique<COnePage>());
     m_prompts.m_dAnswer = 100;
     m_view->RunCommand(CInkvaleView::kCmdSplitFeed);
     ASSERT_EQ(m_prompts.m_arrPrompts.size(), 1u);
     EXPECT_EQ(m_prompts.m_arrPrompts[0], "Split Length (X)(mm):");
     EXPECT_EQ(m_prompts.m_arrPresets[0], 10000);
-    ASSERT_EQ(m_host.m_manual.size(), 2u);
-    const COnePage& piece = *m_host.m_manual[0];
+    ASSERT_EQ(m_host.m_opened.size(), 3u);
+    const COnePage& piece = *m_host.m_opened[0];
     EXPECT_EQ(piece.m_nMaxX, 4000);
-    EXPECT_EQ(piece.m_strPath, "/data/a.plt");
-    EXPECT_EQ(piece.m_nSource, kSourceManDir);
+    EXPECT_EQ(piece.m_strPath, "/data/a.plt(1/2)");
+    EXPECT_EQ(piece.m_strName, "a.plt(1/2)");
+    EXPECT_EQ(piece.m_tTime, 1700000000);
+    EXPECT_EQ(piece.m_nFileSize, 1234);
+    EXPECT_EQ(m_host.m_opened[1].get(), &task);
+    EXPECT_EQ(task.m_strPath, "/data/a.plt(2/2)");
     EXPECT_EQ(task.m_nMaxX, 400);
     EXPECT_EQ(m_host.Row(m_host.m_nCurrent), &task);
     EXPECT_TRUE(m_prompts.m_arrMessages.empty());
 
-    // Too short: the message and nothing else; longer than the drawing or cancelled:
+    // Too short, or not shorter than the drawing: a message and nothing else; cancelled:
     // nothing at all.
     task.m_arrCurves = {Line({{0, 0}, {2400, 0}})};
     task.CalcExtents();
-    m_prompts.m_dAnswer = 50;
-    m_view->RunCommand(CInkvaleView::kCmdSplitFeed);
-    ASSERT_EQ(m_prompts.m_arrMessages.size(), 1u);
-    EXPECT_EQ(m_prompts.m_arrMessages[0], "Page len too short,Split failed!");
-    m_prompts.m_dAnswer = 59.5; // 2380 > maxX - 40
-    m_view->RunCommand(CInkvaleView::kCmdSplitFeed);
-    m_prompts.m_bAnswer = false;
-    m_view->RunCommand(CInkvaleView::kCmdSplitFeed);
+    const struct {
+        double dAnswer;
+        bool bAnswer;
+        const char* pszMessage;
+    } cases[] = {
+        {50, true, "由于输入的段长太短，分割失败！"},
+        {-1e300, true, "由于输入的段长太短，分割失败！"},
+        {59.5, true, "分割段长 59 mm 不短于图形长度 60 mm，没有分割。"}, // 2380 > maxX - 40
+        {1e300, true, "分割段长 53687091 mm 不短于图形长度 60 mm，没有分割。"},
+        {100, false, nullptr},
+    };
+    for (const auto& c : cases) {
+        m_prompts.m_arrMessages.clear();
+        m_prompts.m_dAnswer = c.dAnswer;
+        m_prompts.m_bAnswer = c.bAnswer;
+        m_view->RunCommand(CInkvaleView::kCmdSplitFeed);
+        if (c.pszMessage == nullptr)
+            EXPECT_TRUE(m_prompts.m_arrMessages.empty());
+        else
+            EXPECT_EQ(m_prompts.m_arrMessages, std::vector<std::string>{c.pszMessage}) << c.dAnswer;
+        EXPECT_EQ(m_host.m_opened.size(), 3u);
+        EXPECT_EQ(task.m_nMaxX, 2400);
+    }
     m_prompts.m_bAnswer = true;
-    m_prompts.m_dAnswer = 1e300; // far beyond the int range: longer than any drawing
-    m_view->RunCommand(CInkvaleView::kCmdSplitFeed);
-    m_prompts.m_dAnswer = -1e300;
-    m_view->RunCommand(CInkvaleView::kCmdSplitFeed);
-    EXPECT_EQ(m_prompts.m_arrMessages.size(), 2u); // only the negative length is too short
-    EXPECT_EQ(m_host.m_manual.size(), 2u);
-    EXPECT_EQ(task.m_nMaxX, 2400);
-
     m_settings.Language = 0;
-    m_prompts.m_dAnswer = 50;
     m_view->RunCommand(CInkvaleView::kCmdSplitFeed);
     EXPECT_EQ(m_prompts.m_arrPrompts.back(), "输入分割段长(mm):");
-    EXPECT_EQ(m_prompts.m_arrMessages.back(), "由于输入的段长太短，分割失败！");
 }
 
 TEST_F(ViewTest, SplitFeedIntoSeveralPiecesKeepsOrder) {
-    COnePage& task = AddTask({Line({{0, 0}, {13000, 0}})});
-    m_prompts.m_dAnswer = 100; // 4000 units: three pieces and a 1000-unit remainder
-    m_view->RunCommand(CInkvaleView::kCmdSplitFeed);
-    ASSERT_EQ(m_host.m_manual.size(), 3u);
-    for (const auto& piece : m_host.m_manual) {
-        EXPECT_EQ(piece->m_nMinX, 0);
-        EXPECT_EQ(piece->m_nMaxX, 4000);
+    // Three pieces and a 1000-unit remainder; a length that divides the drawing exactly
+    // leaves no empty remainder behind, and stretches without curves make no piece.
+    const struct {
+        std::vector<CCurve> curves;
+        std::vector<int32_t> minX;
+        std::vector<int32_t> maxX;
+    } cases[] = {
+        {{Line({{0, 0}, {13000, 0}})}, {0, 0, 0, 0}, {4000, 4000, 4000, 1000}},
+        {{Line({{0, 0}, {12000, 0}})}, {0, 0, 0}, {4000, 4000, 4000}},
+        {{Line({{0, 0}, {3000, 0}}), Line({{9000, 0}, {12000, 0}})}, {0, 1000}, {3000, 4000}},
+    };
+    for (const auto& c : cases) {
+        m_host.m_opened.clear();
+        AddTask(c.curves);
+        m_prompts.m_dAnswer = 100;
+        m_view->RunCommand(CInkvaleView::kCmdSplitFeed);
+        ASSERT_EQ(m_host.m_opened.size(), c.maxX.size());
+        const int n = static_cast<int>(c.maxX.size());
+        for (int k = 0; k < n; ++k) {
+            const COnePage& piece = *m_host.m_opened[static_cast<size_t>(k)];
+            EXPECT_EQ(piece.m_nMinX, c.minX[static_cast<size_t>(k)]);
+            EXPECT_EQ(piece.m_nMaxX, c.maxX[static_cast<size_t>(k)]);
+            EXPECT_EQ(piece.m_strPath,
+                      "/data/a.plt(" + std::to_string(k + 1) + "/" + std::to_string(n) + ")");
+        }
     }
-    EXPECT_EQ(task.m_nMaxX, 1000);
 }
 
 TEST_F(ViewTest, SplitAcrossWidthPromptAndFold) {
