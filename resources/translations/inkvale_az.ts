@@ -104,6 +104,17 @@
     </message>
 </context>
 <context>
+    <name>CInkvaleApp</name>
+    <message>
+        <source>无法使用锁文件 %1：%2。无法确定程序是否已经在运行，因此程序不会启动。</source>
+        <translation>Kilid faylı %1 istifadə edilə bilmir: %2. Proqramın artıq işləyib-işləmədiyini müəyyən etmək mümkün deyil, buna görə proqram başladılmayacaq.</translation>
+    </message>
+    <message>
+        <source>无法在本地套接字 %1 上监听：%2。程序不会启动。</source>
+        <translation>Yerli soket %1 dinlənilə bilmir: %2. Proqram başladılmayacaq.</translation>
+    </message>
+</context>
+<context>
     <name>CMainFrame</name>
     <message>
         <source>文件(&amp;F)</source>

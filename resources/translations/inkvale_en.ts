@@ -104,6 +104,17 @@
     </message>
 </context>
 <context>
+    <name>CInkvaleApp</name>
+    <message>
+        <source>无法使用锁文件 %1：%2。无法确定程序是否已经在运行，因此程序不会启动。</source>
+        <translation>The lock file %1 cannot be used: %2. Without it the program cannot tell whether it is already running, so it does not start.</translation>
+    </message>
+    <message>
+        <source>无法在本地套接字 %1 上监听：%2。程序不会启动。</source>
+        <translation>Cannot listen on the local socket %1: %2. The program does not start.</translation>
+    </message>
+</context>
+<context>
     <name>CMainFrame</name>
     <message>
         <source>文件(&amp;F)</source>

@@ -104,6 +104,17 @@
     </message>
 </context>
 <context>
+    <name>CInkvaleApp</name>
+    <message>
+        <source>无法使用锁文件 %1：%2。无法确定程序是否已经在运行，因此程序不会启动。</source>
+        <translation>Не удаётся использовать файл блокировки %1: %2. Невозможно определить, запущена ли программа уже, поэтому она не будет запущена.</translation>
+    </message>
+    <message>
+        <source>无法在本地套接字 %1 上监听：%2。程序不会启动。</source>
+        <translation>Не удаётся прослушивать локальный сокет %1: %2. Программа не будет запущена.</translation>
+    </message>
+</context>
+<context>
     <name>CMainFrame</name>
     <message>
         <source>文件(&amp;F)</source>

@@ -104,6 +104,17 @@
     </message>
 </context>
 <context>
+    <name>CInkvaleApp</name>
+    <message>
+        <source>无法使用锁文件 %1：%2。无法确定程序是否已经在运行，因此程序不会启动。</source>
+        <translation>Kilit dosyası %1 kullanılamıyor: %2. Programın zaten çalışıp çalışmadığı belirlenemediğinden program başlatılmayacak.</translation>
+    </message>
+    <message>
+        <source>无法在本地套接字 %1 上监听：%2。程序不会启动。</source>
+        <translation>Yerel soket %1 dinlenemiyor: %2. Program başlatılmayacak.</translation>
+    </message>
+</context>
+<context>
     <name>CMainFrame</name>
     <message>
         <source>文件(&amp;F)</source>

@@ -2,6 +2,7 @@
 #include "InkvaleApp.h"
 
 #include "config/SettingsStore.h"
+#include "support/ProfileFile.h"
 #include "ui/InkvaleAppRules.h"
 #include "ui/MainFrame.h"
 
@@ -10,14 +11,18 @@
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QDBusUnixFileDescriptor>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocalSocket>
 #include <QMessageBox>
 #include <QSocketNotifier>
+#include <QThread>
 #include <QTimer>
 
 #include <csignal>
+#include <cstdio>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -28,6 +33,8 @@ namespace {
 
 constexpr int kRaisedNice = -10;
 constexpr int kConnectWaitMs = 1000;
+constexpr qint64 kKnockForMs = 3000;
+constexpr unsigned long kKnockPauseMs = 100;
 constexpr const char* kShowRequest = "show\n";
 
 // The write end of the signal pipe; the handler only writes one byte to it.
@@ -51,19 +58,57 @@ CInkvaleApp::~CInkvaleApp() {
         ::close(m_nSleepLock);
 }
 
-bool CInkvaleApp::InitInstance(QApplication& app) {
-    HandleTermination(); // a request that comes during the start is served by the loop
+CInkvaleApp::EStart CInkvaleApp::InitInstance(QApplication& app) {
+    HandleTermination(); // a request during a start-up message ends the start
     const std::string strInstallDir = FindInstallDir();
     const std::string strExe =
         QFileInfo(app.applicationFilePath()).completeBaseName().toStdString();
     const QString strServer = QString::fromStdString(InstanceServerName(strInstallDir, strExe));
-    if (AskRunningInstance(strServer))
-        return false;
-    ListenForSecondStarts(strServer);
+
+    // Two copies of one installation directory would print the same automatic hot folder
+    // twice: only the holder of the directory's lock goes on.
+    m_lock = CInstanceLock::Acquire(strInstallDir);
+    switch (m_lock.State()) {
+    case CInstanceLock::EState::kAcquired:
+        break;
+    case CInstanceLock::EState::kHeld:
+        if (AskRunningInstance(strServer))
+            return EndStart(EStart::kEnded);
+        // The holder does not answer (it is still starting, waits in a message of its own,
+        // or is a front end without a window): the operator must at least know it runs.
+        ReadSettingsOnly(strInstallDir);
+        ShowStartMessage(QMessageBox::Information,
+                         QString::fromStdString(AlreadyRunningText(
+                             m_settings.Language, m_lock.Holder(), m_lock.Path())));
+        return EndStart(EStart::kEnded);
+    case CInstanceLock::EState::kFailed:
+        // Without the lock nothing tells whether another copy runs.
+        ReadSettingsOnly(strInstallDir);
+        LoadLanguage(app);
+        ShowStartMessage(QMessageBox::Critical,
+                         QCoreApplication::translate(
+                             "CInkvaleApp", "无法使用锁文件 %1：%2。无法确定程序是否已经在运行，"
+                                            "因此程序不会启动。")
+                             .arg(QString::fromStdString(m_lock.Path()),
+                                  QString::fromStdString(m_lock.Error())));
+        return EndStart(EStart::kRefused);
+    }
 
     const CSettingsLoadResult loaded = LoadSettings(m_settings, m_params, strInstallDir);
     m_params.ResetMachineParams();
+    if (!ListenForSecondStarts(strServer)) {
+        // A later start could not reach this one; it would only be told that it runs.
+        LoadLanguage(app);
+        ShowStartMessage(
+            QMessageBox::Critical,
+            QCoreApplication::translate("CInkvaleApp",
+                                        "无法在本地套接字 %1 上监听：%2。程序不会启动。")
+                .arg(QDir(QDir::tempPath()).filePath(strServer), m_pServer->errorString()));
+        return EndStart(EStart::kRefused);
+    }
     LoadLanguage(app);
+    if (m_bEndRequested)
+        return EndStart(EStart::kEnded);
     InhibitSleep();
 
     m_pFrame = std::make_unique<CMainFrame>(m_settings, m_params);
@@ -75,7 +120,7 @@ bool CInkvaleApp::InitInstance(QApplication& app) {
     // the program runs on the defaults. Told once the window is up.
     for (const CMessage& message : loaded.m_arrMessages)
         QTimer::singleShot(0, m_pFrame.get(), [this, message] { m_pFrame->ShowMessage(message); });
-    return true;
+    return EStart::kRun;
 }
 
 void CInkvaleApp::ExitInstance() {
@@ -92,26 +137,44 @@ void CInkvaleApp::ExitInstance() {
     m_pQtTranslator.reset();
 }
 
-// A second start asks the running one to show its window and ends.
+// A start that ends before the window lets its Qt objects go while the application object
+// still exists, as ExitInstance does; nothing is saved.
+CInkvaleApp::EStart CInkvaleApp::EndStart(EStart eStart) {
+    m_pSignals.reset();
+    m_pServer.reset();
+    m_pTranslator.reset();
+    m_pQtTranslator.reset();
+    return eStart;
+}
+
+// A second start asks the running one to show its window. The holder of the lock may be
+// a moment away from listening (it has just started), so the knock is repeated for a while.
 bool CInkvaleApp::AskRunningInstance(const QString& strServer) {
+    QElapsedTimer elapsed;
+    elapsed.start();
     QLocalSocket socket;
-    socket.connectToServer(strServer);
-    if (!socket.waitForConnected(kConnectWaitMs))
-        return false;
+    for (;;) {
+        socket.connectToServer(strServer);
+        if (socket.waitForConnected(kConnectWaitMs))
+            break;
+        socket.abort();
+        if (elapsed.elapsed() >= kKnockForMs)
+            return false;
+        QThread::msleep(kKnockPauseMs);
+    }
     socket.write(kShowRequest);
     socket.waitForBytesWritten(kConnectWaitMs);
     socket.disconnectFromServer();
     return true;
 }
 
-void CInkvaleApp::ListenForSecondStarts(const QString& strServer) {
-    QLocalServer::removeServer(strServer); // a socket left by a crashed run
+// Only the lock's holder comes here, so a socket of the name is one a crashed run left.
+bool CInkvaleApp::ListenForSecondStarts(const QString& strServer) {
+    QLocalServer::removeServer(strServer);
     m_pServer = std::make_unique<QLocalServer>();
     m_pServer->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_pServer->listen(strServer)) {
-        qWarning("Inkvale: no single-instance server: %s", qPrintable(m_pServer->errorString()));
-        return;
-    }
+    if (!m_pServer->listen(strServer))
+        return false;
     QObject::connect(m_pServer.get(), &QLocalServer::newConnection, [this] {
         while (QLocalSocket* pSocket = m_pServer->nextPendingConnection()) {
             QObject::connect(pSocket, &QLocalSocket::disconnected, pSocket, &QObject::deleteLater);
@@ -119,6 +182,30 @@ void CInkvaleApp::ListenForSecondStarts(const QString& strServer) {
                 m_pFrame->ShowFromTray();
         }
     });
+    return true;
+}
+
+// The settings as they are stored, for a start that ends before the window: nothing is
+// written, moved or created (the running instance owns the settings file).
+void CInkvaleApp::ReadSettingsOnly(const std::string& strInstallDir) {
+    CProfileFile ini;
+    if (!strInstallDir.empty())
+        (void)ini.LoadFile(strInstallDir + kSettingsFileName);
+    ReadSettings(ini, m_settings, m_params);
+    m_settings.m_strInstallDir = strInstallDir;
+}
+
+// A message of the start-up, before or instead of the window: on the standard error too, for
+// a start from a terminal or a service log. The box waits for the operator; a termination
+// request closes it.
+void CInkvaleApp::ShowStartMessage(QMessageBox::Icon eIcon, const QString& strText) {
+    std::fputs(qPrintable(QStringLiteral("Inkvale: ") + strText + u'\n'), stderr);
+    std::fflush(stderr);
+    QMessageBox box(eIcon, QStringLiteral("Inkvale"), strText, QMessageBox::Ok);
+    m_pStartMessage = &box;
+    if (!m_bEndRequested)
+        box.exec();
+    m_pStartMessage = nullptr;
 }
 
 void CInkvaleApp::LoadLanguage(QApplication& app) {
@@ -144,8 +231,8 @@ bool CInkvaleApp::LoadOwnTranslation(QApplication& app) {
             return true;
         }
     }
-    QMessageBox::information(nullptr, QStringLiteral("Inkvale"),
-                             QString::fromStdString(TranslationFailureText(m_settings.Language)));
+    ShowStartMessage(QMessageBox::Information,
+                     QString::fromStdString(TranslationFailureText(m_settings.Language)));
     return false;
 }
 
@@ -176,6 +263,10 @@ void CInkvaleApp::HandleTermination() {
     QObject::connect(m_pSignals.get(), &QSocketNotifier::activated, [this, nRead = arrPipe[1]] {
         char c = 0;
         (void)!::read(nRead, &c, 1);
+        // Before the window there is no event loop to quit yet: the start ends instead.
+        m_bEndRequested = true;
+        if (m_pStartMessage)
+            m_pStartMessage->reject();
         if (m_pFrame)
             m_pFrame->Shutdown();
         QApplication::quit();

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "config/InstanceLock.h"
 #include "config/MachineParams.h"
 #include "config/Settings.h"
 
 #include <QLocalServer>
+#include <QMessageBox>
 #include <QString>
 #include <QTranslator>
 
@@ -22,13 +24,22 @@ class CMainFrame;
 /// language, the main window, and saving the settings at exit.
 class CInkvaleApp {
 public:
+    /// How a start ends up.
+    enum class EStart {
+        kRun,     ///< the window is up: run the event loop
+        kEnded,   ///< end with status 0: another instance of the installation directory runs,
+                  ///< or a termination request came during the start
+        kRefused, ///< the start cannot go on safely (the operator was told why): status 1
+    };
+
     /// Raises the process priority before anything else (failure is ignored).
     CInkvaleApp();
     ~CInkvaleApp();
 
-    /// The start-up steps up to the shown window; false when this start must end (another
-    /// instance runs and was asked to show itself).
-    bool InitInstance(QApplication& app);
+    /// The start-up steps up to the shown window. Only the holder of the installation
+    /// directory's lock goes on; a start that finds it held asks the holder to show its
+    /// window, or says that the program runs already, and ends.
+    EStart InitInstance(QApplication& app);
     /// Saves the settings and closes the window (before the QApplication goes).
     void ExitInstance();
 
@@ -37,8 +48,11 @@ public:
     void HandleTermination();
 
 private:
+    EStart EndStart(EStart eStart);
     bool AskRunningInstance(const QString& strServer);
-    void ListenForSecondStarts(const QString& strServer);
+    bool ListenForSecondStarts(const QString& strServer);
+    void ReadSettingsOnly(const std::string& strInstallDir);
+    void ShowStartMessage(QMessageBox::Icon eIcon, const QString& strText);
     void LoadLanguage(QApplication& app);
     bool LoadOwnTranslation(QApplication& app);
     void LoadQtTranslation(QApplication& app, const QString& strName);
@@ -47,12 +61,15 @@ private:
 
     CSettings m_settings;
     CMachineParams m_params;
+    CInstanceLock m_lock; ///< held from the start to the end of the process
     std::unique_ptr<QLocalServer> m_pServer;
     std::unique_ptr<QTranslator> m_pTranslator;
     std::unique_ptr<QTranslator> m_pQtTranslator; ///< Qt's own buttons and standard dialogs
     std::unique_ptr<CMainFrame> m_pFrame;
     int m_nSleepLock = -1; ///< file descriptor of the logind sleep inhibitor
     std::unique_ptr<QSocketNotifier> m_pSignals;
+    QMessageBox* m_pStartMessage = nullptr; ///< the start-up message waiting for the operator
+    bool m_bEndRequested = false;           ///< a termination request came during the start
 };
 
 } // namespace inkvale

@@ -16,9 +16,11 @@ constexpr const char* kUsage =
     "  TASKFILE.sptask  a task file whose tasks are listed at start-up\n"
     "  --help           this text\n"
     "  --version        the program's version\n"
-    "Qt's own options (such as -platform NAME) are taken as well. A second start while the\n"
-    "program runs brings the running one's window to the front and ends.\n"
-    "exit status: 0, also when a running instance took over the start\n";
+    "Qt's own options (such as -platform NAME) are taken as well. One program runs per\n"
+    "installation directory: a second start brings the running one's window to the front,\n"
+    "or says that the program is running when that one does not answer, and ends.\n"
+    "exit status: 0, also when the program was already running; 1 when it cannot start\n"
+    "safely (its lock file cannot be opened, or it cannot listen for later starts)\n";
 
 // --help and --version are answered before anything else happens: no display, no window,
 // no single-instance lock, no change of priority. -1 when the program is to start.
@@ -44,8 +46,14 @@ int main(int argc, char* argv[]) {
     inkvale::CInkvaleApp inkvale; // raises the priority before anything else runs
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Inkvale"));
-    if (!inkvale.InitInstance(app))
+    switch (inkvale.InitInstance(app)) {
+    case inkvale::CInkvaleApp::EStart::kRun:
+        break;
+    case inkvale::CInkvaleApp::EStart::kEnded:
         return 0;
+    case inkvale::CInkvaleApp::EStart::kRefused:
+        return 1;
+    }
     const int nResult = QApplication::exec();
     inkvale.ExitInstance();
     return nResult;

@@ -45,6 +45,16 @@ std::string InstanceServerName(const std::string& strInstallDir, const std::stri
     return "inkvale-" + hash.toHex().left(kServerHashChars).toStdString();
 }
 
+std::string AlreadyRunningText(int32_t nLanguage, long nHolder, const std::string& strLockFile) {
+    const bool bChinese = nLanguage == 0;
+    std::string strText = bChinese ? "程序已经在运行！若在任务栏里找不到，请双击系统托盘里的图标。"
+                                   : "Application already running";
+    if (nHolder > 0)
+        strText += bChinese ? "\n进程 " + std::to_string(nHolder) + " 持有 " + strLockFile
+                            : "\nProcess " + std::to_string(nHolder) + " holds " + strLockFile;
+    return strText;
+}
+
 std::string TranslationFile(int32_t nLanguage) {
     if (nLanguage < 1 || nLanguage > 5)
         return {};

@@ -12,6 +12,11 @@ std::string InstanceName(const std::string& strInstallDir, const std::string& st
 /// Name of the local socket a running instance listens on (a short hash of the instance
 /// name: the name itself is a path, too long and with slashes for a socket name).
 std::string InstanceServerName(const std::string& strInstallDir, const std::string& strExe);
+/// Text of a start that finds the program already running and cannot reach it to show its
+/// window: Chinese for language 0, English for every other (the translation is not loaded
+/// for such a start). When the holder's process id is known (nHolder > 0) a second line
+/// names it and the lock file strLockFile.
+std::string AlreadyRunningText(int32_t nLanguage, long nHolder, const std::string& strLockFile);
 /// File name of the translation of a language (1..5); "" for Chinese and unknown values.
 std::string TranslationFile(int32_t nLanguage);
 /// Text shown when the translation of a language (1..5) cannot be loaded; "" otherwise.

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The program as a process: a second start hands over to the first and ends, a termination
-// request ends the first with its settings saved, and --version and --help answer without
-// starting anything.
+// The program as a process: a second start hands over to the first and ends, or says that
+// the program runs when the first does not answer; a start that cannot take the installation
+// directory's lock or listen for later starts refuses; a termination request ends the first
+// with its settings saved, and --version and --help answer without starting anything.
 #include "common/TestPaths.h"
+#include "config/InstanceLock.h"
 #include "ui/InkvaleAppRules.h"
 
 #include <gtest/gtest.h>
@@ -51,6 +53,23 @@ TEST(InkvaleAppRulesTest, InstanceNameTranslationsAndTheirFailureTexts) {
     EXPECT_EQ(QtTranslationName(3, true), "");              // Qt has no Azerbaijani
 }
 
+TEST(InkvaleAppRulesTest, AlreadyRunningTextInChineseOrEnglishWithItsHolder) {
+    const char* kChinese = "程序已经在运行！若在任务栏里找不到，请双击系统托盘里的图标。";
+    const struct {
+        int32_t nLanguage;
+        long nHolder;
+        std::string strText;
+    } cases[] = {
+        {0, 0, kChinese},
+        {0, 4321, std::string(kChinese) + "\n进程 4321 持有 /opt/ink/Inkvale.lock"},
+        {1, 0, "Application already running"},
+        {5, 4321, "Application already running\nProcess 4321 holds /opt/ink/Inkvale.lock"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AlreadyRunningText(c.nLanguage, c.nHolder, "/opt/ink/Inkvale.lock"), c.strText)
+            << c.nLanguage << " " << c.nHolder;
+}
+
 #ifdef INKVALE_APP_PATH
 // The running instance's local socket appears in the temporary folder.
 bool WaitForServer(const std::string& strServer, std::chrono::seconds limit) {
@@ -92,6 +111,8 @@ TEST(InkvaleAppTest, SecondStartHandsOverAndTerminationSavesTheSettings) {
     const bool bUp =
         WaitForServer(InstanceServerName(home.string() + "/", "inkvale"), std::chrono::seconds(15));
     EXPECT_TRUE(bUp);
+    // The first holds the installation directory's lock and names itself in its file.
+    EXPECT_EQ(ReadText(home / kInstanceLockFileName), std::to_string(first.processId()) + "\n");
 
     QProcess second;
     second.setProcessEnvironment(env);
@@ -113,12 +134,151 @@ TEST(InkvaleAppTest, SecondStartHandsOverAndTerminationSavesTheSettings) {
     ASSERT_TRUE(bFirstEnded);
     EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(first.exitCode(), 0);
+    EXPECT_EQ(ReadText(home / kInstanceLockFileName), ""); // given up with the process
     const std::string strIni = ReadText(home / "Inkvale.ini");
     EXPECT_NE(strIni.find("AutoDelFinish="), std::string::npos) << strIni;
     // Stored as a signed 32-bit number, as the settings file has always held it.
     EXPECT_NE(strIni.find("MachineIP=" + std::to_string(static_cast<int32_t>(nIP))),
               std::string::npos);
 }
+
+// A scratch installation directory with a copy of the program and a settings file.
+class CScratchInstall {
+public:
+    explicit CScratchInstall(const std::string& strIni)
+        : m_home(std::filesystem::canonical(m_dir.Path())) {
+        std::filesystem::copy_file(INKVALE_APP_PATH, m_home / "inkvale");
+        m_bReady = test::WriteFileBytes(m_home / "Inkvale.ini", strIni);
+    }
+    bool Ready() const { return m_bReady; }
+    const std::filesystem::path& Home() const { return m_home; }
+    std::string Dir() const { return m_home.string() + "/"; }
+    QString Exe() const { return QString::fromStdString((m_home / "inkvale").string()); }
+    std::string ServerSocket() const {
+        return QDir::tempPath().toStdString() + "/" + InstanceServerName(Dir(), "inkvale");
+    }
+
+private:
+    test::CScratchDir m_dir;
+    std::filesystem::path m_home;
+    bool m_bReady = false;
+};
+
+// The standard error of a running program until it holds strWanted, or the time is up.
+std::string WaitForError(QProcess& program, const std::string& strWanted,
+                         std::chrono::seconds limit) {
+    std::string strError;
+    const auto tEnd = std::chrono::steady_clock::now() + limit;
+    while (strError.find(strWanted) == std::string::npos &&
+           std::chrono::steady_clock::now() < tEnd && program.state() == QProcess::Running) {
+        program.waitForReadyRead(100);
+        strError += program.readAllStandardError().toStdString();
+    }
+    return strError + program.readAllStandardError().toStdString();
+}
+
+// A termination request, as the desktop sends at log-out: it also closes a message that
+// waits for the operator. False when the program did not end in time (it is killed).
+bool Terminate(QProcess& program) {
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    if (program.waitForFinished(10000))
+        return true;
+    program.kill();
+    program.waitForFinished(5000);
+    return false;
+}
+
+// Another process of the installation directory holds its lock but does not answer on the
+// socket (it is still starting, or waits in a message of its own): the start says that the
+// program runs, in the stored language, naming the holder; it starts no window, touches no
+// setting and ends with status 0.
+TEST(InkvaleAppTest, SecondStartWhoseHolderDoesNotAnswerSaysItRunsAndEnds) {
+    const struct {
+        int32_t nLanguage;
+        std::string strFirstLine;
+    } cases[] = {
+        {0, "程序已经在运行！若在任务栏里找不到，请双击系统托盘里的图标。"},
+        {1, "Application already running"},
+    };
+    for (const auto& c : cases) {
+        const std::string strIni =
+            "[Para]\nMachineIP=16777343\nLanguage=" + std::to_string(c.nLanguage) + "\n";
+        CScratchInstall install(strIni);
+        ASSERT_TRUE(install.Ready());
+        const CInstanceLock holder = CInstanceLock::Acquire(install.Dir());
+        ASSERT_TRUE(holder.Acquired()) << holder.Error();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+
+        QProcess second;
+        second.setProcessEnvironment(env);
+        second.start(install.Exe(), {});
+        ASSERT_TRUE(second.waitForStarted(5000));
+        const std::string strExpected = "Inkvale: " + c.strFirstLine + "\n" +
+                                        (c.nLanguage == 0 ? "进程 " : "Process ") +
+                                        std::to_string(::getpid());
+        const std::string strError = WaitForError(second, strExpected, std::chrono::seconds(20));
+        EXPECT_NE(strError.find(strExpected), std::string::npos) << strError;
+        // The message waits for the operator.
+        EXPECT_EQ(second.state(), QProcess::Running);
+        const bool bEnded = Terminate(second);
+        ASSERT_TRUE(bEnded) << c.nLanguage;
+        EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(second.exitCode(), 0);
+
+        EXPECT_FALSE(std::filesystem::exists(install.ServerSocket()));
+        EXPECT_EQ(test::ReadFileBytes(install.Home() / "Inkvale.ini"), strIni);
+        EXPECT_FALSE(std::filesystem::exists(install.Home() / "AutoDir"));
+        EXPECT_EQ(test::ReadFileBytes(holder.Path()), std::to_string(::getpid()) + "\n");
+    }
+}
+
+// A start that cannot take the lock (its file is a link) or cannot listen for later starts
+// (the temporary folder is a file) says why and ends with status 1, without a window.
+TEST(InkvaleAppTest, StartThatCannotBeTheOnlyOneRefuses) {
+    const struct {
+        const char* pszName;
+        bool bLinkedLockFile;
+        bool bNoTempFolder;
+        std::string strMessage; ///< after the installation directory's path
+    } cases[] = {
+        {"linked lock file", true, false, "/Inkvale.lock："},
+        {"no temporary folder", false, true, "/tmp/inkvale-"},
+    };
+    for (const auto& c : cases) {
+        CScratchInstall install("[Para]\nMachineIP=16777343\n");
+        ASSERT_TRUE(install.Ready());
+        if (c.bLinkedLockFile)
+            std::filesystem::create_symlink(install.Home() / "Inkvale.ini",
+                                            install.Home() / kInstanceLockFileName);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        if (c.bNoTempFolder) { // a file where the folder should be: no socket fits in it
+            ASSERT_TRUE(test::WriteFileBytes(install.Home() / "tmp", ""));
+            env.insert(QStringLiteral("TMPDIR"),
+                       QString::fromStdString((install.Home() / "tmp").string()));
+        }
+
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(install.Exe(), {});
+        ASSERT_TRUE(program.waitForStarted(5000));
+        const std::string strMessage =
+            (c.bLinkedLockFile ? "Inkvale: 无法使用锁文件 " : "Inkvale: 无法在本地套接字 ") +
+            install.Home().string() + c.strMessage;
+        const std::string strError = WaitForError(program, strMessage, std::chrono::seconds(20));
+        EXPECT_NE(strError.find(strMessage), std::string::npos) << c.pszName << ": " << strError;
+        const bool bEnded = Terminate(program);
+        ASSERT_TRUE(bEnded) << c.pszName;
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << c.pszName;
+        EXPECT_EQ(program.exitCode(), 1) << c.pszName;
+        EXPECT_FALSE(std::filesystem::exists(install.ServerSocket())) << c.pszName;
+        EXPECT_EQ(test::ReadFileBytes(install.Home() / "Inkvale.ini"),
+                  "[Para]\nMachineIP=16777343\n")
+            << c.pszName;
+    }
+}
+
 // A listening socket where a running instance's would be: it notes every start that knocks.
 class CFakeRunningInstance {
 public:
