@@ -234,6 +234,30 @@
         <source>设置文件无法读取，已保留为 %1。程序正在使用默认设置（包括机器的 IP 地址），请检查设置。</source>
         <translation>Parametrlər faylı oxuna bilmədi və %1 kimi saxlanıldı. Proqram standart parametrlərlə işləyir (maşının IP ünvanı daxil olmaqla); parametrləri yoxlayın.</translation>
     </message>
+    <message>
+        <source>由于输入的段长太短，分割失败！</source>
+        <translation>Hissə uzunluğu çox qısadır, bölmə alınmadı!</translation>
+    </message>
+    <message>
+        <source>分割段长 %1 mm 不短于图形长度 %2 mm，没有分割。</source>
+        <translation>%1 mm bölmə uzunluğu çertyojdan (%2 mm) qısa deyil; heç nə bölünmədi.</translation>
+    </message>
+    <message>
+        <source>对话框打开期间该任务已被删除或替换，没有执行操作。</source>
+        <translation>Dialoq açıq olarkən tapşırıq silindi və ya dəyişdirildi; heç nə edilmədi.</translation>
+    </message>
+    <message>
+        <source>自动文件夹中的 %1 无法打印，已移到 %2，旁边的文本文件说明了原因。</source>
+        <translation>Avtomatik qovluqdakı %1 çap edilə bilmir. %2 yerinə köçürüldü; yanındakı mətn faylı səbəbini deyir.</translation>
+    </message>
+    <message>
+        <source>%1 无法打印，也无法移到 Rejected 文件夹（%2）。文件保留在原处。</source>
+        <translation>%1 çap edilə bilmir və Rejected qovluğuna köçürülə bilmədi (%2). Fayl yerində qalır.</translation>
+    </message>
+    <message>
+        <source>%1 有 %2 MB，超过了 %3 MB 的文件大小限制。</source>
+        <translation>%1 %2 MB-dır, %3 MB fayl ölçüsü həddindən çoxdur.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>

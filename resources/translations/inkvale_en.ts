@@ -234,6 +234,30 @@
         <source>设置文件无法读取，已保留为 %1。程序正在使用默认设置（包括机器的 IP 地址），请检查设置。</source>
         <translation>The settings file could not be read and has been kept as %1. The program is using the default settings (the machine&apos;s IP address included); please check the settings.</translation>
     </message>
+    <message>
+        <source>由于输入的段长太短，分割失败！</source>
+        <translation>Page len too short,Split failed!</translation>
+    </message>
+    <message>
+        <source>分割段长 %1 mm 不短于图形长度 %2 mm，没有分割。</source>
+        <translation>The split length of %1 mm is not shorter than the drawing (%2 mm); nothing was split.</translation>
+    </message>
+    <message>
+        <source>对话框打开期间该任务已被删除或替换，没有执行操作。</source>
+        <translation>The task was deleted or replaced while the dialog was open; nothing was done.</translation>
+    </message>
+    <message>
+        <source>自动文件夹中的 %1 无法打印，已移到 %2，旁边的文本文件说明了原因。</source>
+        <translation>%1 in the automatic folder cannot be printed. It was moved to %2; the text file beside it says why.</translation>
+    </message>
+    <message>
+        <source>%1 无法打印，也无法移到 Rejected 文件夹（%2）。文件保留在原处。</source>
+        <translation>%1 cannot be printed and could not be moved to the Rejected folder (%2). The file stays where it is.</translation>
+    </message>
+    <message>
+        <source>%1 有 %2 MB，超过了 %3 MB 的文件大小限制。</source>
+        <translation>%1 has %2 MB, more than the file size limit of %3 MB.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>

@@ -234,6 +234,30 @@
         <source>设置文件无法读取，已保留为 %1。程序正在使用默认设置（包括机器的 IP 地址），请检查设置。</source>
         <translation>Файл настроек не удалось прочитать, он сохранён как %1. Программа работает с настройками по умолчанию (включая IP-адрес машины); проверьте настройки.</translation>
     </message>
+    <message>
+        <source>由于输入的段长太短，分割失败！</source>
+        <translation>Длина отрезка слишком мала, разделение не выполнено!</translation>
+    </message>
+    <message>
+        <source>分割段长 %1 mm 不短于图形长度 %2 mm，没有分割。</source>
+        <translation>Длина отрезка %1 мм не меньше длины рисунка (%2 мм); ничего не разделено.</translation>
+    </message>
+    <message>
+        <source>对话框打开期间该任务已被删除或替换，没有执行操作。</source>
+        <translation>Пока диалог был открыт, задание было удалено или заменено; ничего не сделано.</translation>
+    </message>
+    <message>
+        <source>自动文件夹中的 %1 无法打印，已移到 %2，旁边的文本文件说明了原因。</source>
+        <translation>%1 из автоматической папки нельзя напечатать. Файл перемещён в %2; текстовый файл рядом с ним объясняет причину.</translation>
+    </message>
+    <message>
+        <source>%1 无法打印，也无法移到 Rejected 文件夹（%2）。文件保留在原处。</source>
+        <translation>%1 нельзя напечатать, и его не удалось переместить в папку Rejected (%2). Файл остаётся на месте.</translation>
+    </message>
+    <message>
+        <source>%1 有 %2 MB，超过了 %3 MB 的文件大小限制。</source>
+        <translation>%1 занимает %2 МБ, больше предела размера файла в %3 МБ.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>

@@ -234,6 +234,30 @@
         <source>设置文件无法读取，已保留为 %1。程序正在使用默认设置（包括机器的 IP 地址），请检查设置。</source>
         <translation>Ayar dosyası okunamadı ve %1 olarak saklandı. Program varsayılan ayarlarla çalışıyor (makinenin IP adresi dahil); lütfen ayarları kontrol edin.</translation>
     </message>
+    <message>
+        <source>由于输入的段长太短，分割失败！</source>
+        <translation>Parça uzunluğu çok kısa, bölme başarısız!</translation>
+    </message>
+    <message>
+        <source>分割段长 %1 mm 不短于图形长度 %2 mm，没有分割。</source>
+        <translation>%1 mm bölme uzunluğu çizimden (%2 mm) kısa değil; hiçbir şey bölünmedi.</translation>
+    </message>
+    <message>
+        <source>对话框打开期间该任务已被删除或替换，没有执行操作。</source>
+        <translation>İletişim kutusu açıkken görev silindi veya değiştirildi; hiçbir şey yapılmadı.</translation>
+    </message>
+    <message>
+        <source>自动文件夹中的 %1 无法打印，已移到 %2，旁边的文本文件说明了原因。</source>
+        <translation>Otomatik klasördeki %1 yazdırılamıyor. %2 konumuna taşındı; yanındaki metin dosyası nedenini söylüyor.</translation>
+    </message>
+    <message>
+        <source>%1 无法打印，也无法移到 Rejected 文件夹（%2）。文件保留在原处。</source>
+        <translation>%1 yazdırılamıyor ve Rejected klasörüne taşınamadı (%2). Dosya yerinde kalıyor.</translation>
+    </message>
+    <message>
+        <source>%1 有 %2 MB，超过了 %3 MB 的文件大小限制。</source>
+        <translation>%1 %2 MB boyutunda, %3 MB dosya boyutu sınırını aşıyor.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>

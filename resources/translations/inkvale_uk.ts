@@ -234,6 +234,30 @@
         <source>设置文件无法读取，已保留为 %1。程序正在使用默认设置（包括机器的 IP 地址），请检查设置。</source>
         <translation>Файл налаштувань не вдалося прочитати, його збережено як %1. Програма працює з типовими налаштуваннями (зокрема IP-адресою машини); перевірте налаштування.</translation>
     </message>
+    <message>
+        <source>由于输入的段长太短，分割失败！</source>
+        <translation>Довжина відрізка замала, поділ не виконано!</translation>
+    </message>
+    <message>
+        <source>分割段长 %1 mm 不短于图形长度 %2 mm，没有分割。</source>
+        <translation>Довжина відрізка %1 мм не менша за довжину рисунка (%2 мм); нічого не поділено.</translation>
+    </message>
+    <message>
+        <source>对话框打开期间该任务已被删除或替换，没有执行操作。</source>
+        <translation>Поки діалог був відкритий, завдання було видалено або замінено; нічого не зроблено.</translation>
+    </message>
+    <message>
+        <source>自动文件夹中的 %1 无法打印，已移到 %2，旁边的文本文件说明了原因。</source>
+        <translation>%1 з автоматичної папки не можна надрукувати. Файл переміщено до %2; текстовий файл поруч пояснює причину.</translation>
+    </message>
+    <message>
+        <source>%1 无法打印，也无法移到 Rejected 文件夹（%2）。文件保留在原处。</source>
+        <translation>%1 не можна надрукувати, і його не вдалося перемістити до теки Rejected (%2). Файл лишається на місці.</translation>
+    </message>
+    <message>
+        <source>%1 有 %2 MB，超过了 %3 MB 的文件大小限制。</source>
+        <translation>%1 має %2 МБ, більше за обмеження розміру файлу в %3 МБ.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>

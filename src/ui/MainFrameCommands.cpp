@@ -277,6 +277,8 @@ void CMainFrame::ShowFromTray() {
 
 void CMainFrame::ManualButton(int nId) {
     const CManualOutcome outcome = ButtonClicked(nId, Engine().CommandBarState());
+    if (outcome.m_nAction == kActStop && Engine().JobRunning())
+        Engine().State().m_nOperatorStop = 1; // before the machine can act on it
     ApplyManualOutcome(outcome, m_pCore->Links().Commu(), m_settings);
     if (outcome.m_bAutoStartOff)
         m_pBar->ReleaseAutoButton();

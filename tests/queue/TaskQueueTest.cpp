@@ -445,6 +445,14 @@ TEST_F(TaskQueueTest, LoadingADrawingKeepsTheSelectionOnItsRow) {
 
 class TaskQueueFiles : public TaskQueueTest {
 protected:
+    // A trash of the test's own.
+    void SetUp() override {
+        TaskQueueTest::SetUp();
+        const char* pszOld = std::getenv("XDG_DATA_HOME");
+        m_strOldDataHome = pszOld != nullptr ? pszOld : "";
+        ::setenv("XDG_DATA_HOME", m_dir.File("data").c_str(), 1);
+    }
+    void TearDown() override { ::setenv("XDG_DATA_HOME", m_strOldDataHome.c_str(), 1); }
     /// A drawing of nLengthMm along the feed in the manual folder, scanned in and loaded.
     COnePage& ManualMarker(const std::string& strName, int nLengthMm) {
         const std::string strPlt = "IN;SP1;PU0,0;PD" + std::to_string(nLengthMm * 40) + ",0;PU;";
@@ -459,9 +467,9 @@ protected:
         ADD_FAILURE() << strName;
         return *m_doc.m_arrManDir.front();
     }
-    std::filesystem::path TrashFiles() const {
-        return std::filesystem::path(std::getenv("XDG_DATA_HOME")) / "Trash" / "files";
-    }
+    std::filesystem::path TrashFiles() const { return m_dir.Path() / "data" / "Trash" / "files"; }
+
+    std::string m_strOldDataHome;
 };
 
 // Pieces of a split keep their own identity: a rescan neither turns them back into the
@@ -493,7 +501,6 @@ TEST_F(TaskQueueFiles, SplitPiecesSurviveRescansAndShareTheirFile) {
     EXPECT_TRUE(m_doc.m_arrManDir.empty());
     EXPECT_FALSE(std::filesystem::exists(strFile));
     EXPECT_TRUE(std::filesystem::exists(TrashFiles() / "six.plt"));
-    std::filesystem::remove(TrashFiles() / "six.plt");
 }
 
 // Undo of a delete brings the task back, and its file from the trash.

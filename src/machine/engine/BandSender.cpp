@@ -180,7 +180,7 @@ bool CBandSender::ConfirmBand(int32_t j) {
         // went through and only its reply was lost: the machine finished the job. Ready
         // before it, or a carriage fault, means the job was dropped.
         const uint8_t nState = m_link.MachineState();
-        if (nState == kStateReady && j == m_nBandCount - 1)
+        if (nState == kStateReady && j == m_nBandCount - 1 && !OperatorStopped())
             break;
         if (nState == kStateReady || nState == kStateCarriageTimeout)
             return false;
@@ -194,8 +194,9 @@ bool CBandSender::ConfirmBand(int32_t j) {
     return m_link.Wait(kAroundConfirmMs);
 }
 
-// The machine finishes the last bands after their confirmation; the job has ended once it
-// is neither printing nor paused.
+// The machine finishes the last bands after their confirmation and feeds the paper out;
+// the job is printed once it is back in ready from there. Any other end (a fault, a
+// restart, the operator's Stop) is not a printed job.
 bool CBandSender::WaitJobEnd() {
     CScopeTimer timer(m_times.m_nOtherNs);
     for (;;) {
@@ -207,9 +208,22 @@ bool CBandSender::WaitJobEnd() {
         if (!bAnswered)
             continue;
         const uint8_t nState = m_link.MachineState();
-        if (nState != kStatePrinting && nState != kStatePaused)
-            return true;
+        if (nState == kStatePrinting || nState == kStatePaused || nState == kStateFinishing)
+            continue;
+        if (OperatorStopped()) {
+            m_strError = "stopped by the operator";
+            return false;
+        }
+        if (nState != kStateReady) {
+            m_strError = "the machine ended the job in state " + std::to_string(nState);
+            return false;
+        }
+        return true;
     }
+}
+
+bool CBandSender::OperatorStopped() const {
+    return m_link.State().m_nOperatorStop.load() != 0;
 }
 
 } // namespace inkvale

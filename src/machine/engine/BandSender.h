@@ -57,6 +57,7 @@ private:
     int RequestBand(int32_t j);
     bool ConfirmBand(int32_t j);
     bool WaitJobEnd();
+    bool OperatorStopped() const;
     /// Notes an exchange's outcome; false once the machine has not answered for longer
     /// than the limit (the job's error then says so).
     bool StillReachable(bool bAnswered);

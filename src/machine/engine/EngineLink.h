@@ -45,6 +45,7 @@ public:
     CMyCommu& Commu() { return m_commu; }
     CMachineStatus& Status() { return m_status; }
     CEngineState& State() { return m_state; }
+    const CEngineState& State() const { return m_state; }
     IEngineClock& Clock() { return m_clock; }
 
     /// Longest single sleep of Wait, so that closing is noticed within this time.

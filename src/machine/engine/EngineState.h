@@ -19,6 +19,9 @@ struct CEngineState {
     std::atomic<int32_t> m_nLastBandDone{0};
     /// Bands confirmed in the current job (0 at job start), for progress counters.
     std::atomic<int32_t> m_nBandsDone{0};
+    /// The operator sent Stop during the current job (0 at job start): however the
+    /// machine ends it then, the job is not printed.
+    std::atomic<int32_t> m_nOperatorStop{0};
     /// Last position read from the machine: X paper-feed steps, Y carriage pixels. Fresh is
     /// set by each successful read and cleared by whoever shows the values.
     std::atomic<int32_t> m_nPosX{0};

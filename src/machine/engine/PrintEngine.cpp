@@ -86,6 +86,7 @@ void CPrintEngine::WriteBackupAndHistory(const COnePage& task) {
 void CPrintEngine::StartSender(std::unique_ptr<IBandSource> source, int32_t nBandCount) {
     m_state.m_nLastBandDone = 0;
     m_state.m_nBandsDone = 0;
+    m_state.m_nOperatorStop = 0;
     m_link.Status().m_bJobRunning = true;
     m_pSender = std::make_unique<CBandSender>(m_link, m_host, std::move(source), nBandCount,
                                               m_linkLostLimit);
