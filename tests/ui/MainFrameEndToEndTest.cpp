@@ -6,6 +6,7 @@
 #include "config/SettingsStore.h"
 #include "queue/TaskLists.h"
 #include "ui/DlgBarTop.h"
+#include "ui/InkvaleView.h"
 #include "ui/MainFrame.h"
 #include "ui/MainFramePrompts.h"
 #include "ui/StatusTexts.h"
@@ -18,9 +19,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QTimer>
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <random>
 
 namespace inkvale {
@@ -30,10 +35,42 @@ void EnsureApp() {
     inkvale::test::EnsureUiTestApp();
 }
 
+// Runs the window thread's events, as a modal dialog does, until done() holds or 30 s have
+// passed.
+template <class Done>
+bool RunNestedLoopUntil(Done done) {
+    const auto tEnd = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < tEnd) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (done())
+            return true;
+    }
+    return false;
+}
+
+// Records what the window shows. With m_whileOpen set, a message box or the save dialog
+// stays open, running the window thread's events as a modal dialog does, until the
+// function says the dialog may close.
 class CSilentPrompts : public CMainFramePrompts {
 public:
-    void Inform(const std::string& s, const std::string&) override { m_arrShown.push_back(s); }
-    void Error(const std::string& s, const std::string&) override { m_arrShown.push_back(s); }
+    void Inform(const std::string& s, const std::string&) override {
+        m_arrShown.push_back(s);
+        StayOpen();
+    }
+    void Error(const std::string& s, const std::string&) override {
+        m_arrShown.push_back(s);
+        StayOpen();
+    }
+    void StayOpen() {
+        if (!m_whileOpen)
+            return;
+        auto whileOpen = std::move(m_whileOpen); // once; and a box inside it closes at once
+        m_whileOpen = nullptr;
+        m_bClosedInTime = RunNestedLoopUntil(whileOpen);
+    }
+    std::function<bool()> m_whileOpen;
+    bool m_bClosedInTime = false;
+    std::string m_strSaveAs;
     bool AskOkCancel(const std::string&, const std::string&) override {
         ++m_nAsked;
         return true;
@@ -42,7 +79,10 @@ public:
     std::vector<std::string> OpenFiles(const std::string&, const std::string&) override {
         return {};
     }
-    std::string SaveFile(const std::string&) override { return ""; }
+    std::string SaveFile(const std::string&) override {
+        StayOpen();
+        return m_strSaveAs;
+    }
     void About(int) override {}
     std::vector<std::string> m_arrShown;
 };
@@ -177,6 +217,94 @@ TEST_F(MainFrameEndToEndTest, StartPrintsTheCurrentTaskStopEndsTheJobAndAutomati
     EXPECT_EQ(m_settings.AutoStartEnable, 0);
     EXPECT_FALSE(m_pFrame->Bar().AutoTicked());
     EXPECT_TRUE(RunUntil([&] { return !m_pFrame->Engine().JobRunning(); }));
+}
+
+// ---- a task that leaves the lists while a dialog is open --------------------------------
+// A modal dialog runs a nested event loop: the band sender's job end and the folder scans
+// are handled inside it, and may delete the very task the dialog was opened for. Each
+// command looks its task up again afterwards; run under AddressSanitizer these tests catch
+// any use of the freed task.
+
+class DialogWhileJobEndsTest : public MainFrameEndToEndTest {
+protected:
+    /// The marker of the automatic folder printing slowly, shown in the preview.
+    uint64_t PrintingMarker() {
+        sim::CSimTiming timing;
+        timing.m_nBandPrintMs = 300;
+        m_machine.SetTiming(timing);
+        (void)WriteMarker();
+        EXPECT_TRUE(RunUntil([&] { return m_pFrame->Engine().JobRunning(); }));
+        const COnePage* pTask = TaskAt(m_pFrame->Doc(), 0);
+        EXPECT_NE(pTask, nullptr);
+        m_pFrame->SetCurrentTaskIndex(0);
+        return pTask != nullptr ? pTask->m_nTaskId : 0;
+    }
+    bool TaskGone(uint64_t nTaskId) { return TaskById(m_pFrame->Doc(), nTaskId) == nullptr; }
+};
+
+constexpr const char* kTaskGoneText = "对话框打开期间该任务已被删除或替换，没有执行操作。";
+
+TEST_F(DialogWhileJobEndsTest, SaveDialog) {
+    const uint64_t nTaskId = PrintingMarker();
+    m_prompts.m_strSaveAs = m_home.File("saved.plt");
+    m_prompts.m_whileOpen = [&] { return TaskGone(nTaskId); };
+    EXPECT_TRUE(m_pFrame->RunCommand(kCmdSaveHpgl));
+    EXPECT_TRUE(m_prompts.m_bClosedInTime);
+    EXPECT_EQ(m_prompts.m_arrShown, std::vector<std::string>{kTaskGoneText});
+    EXPECT_FALSE(std::filesystem::exists(m_home.File("saved.plt")));
+}
+
+// The preview's split prompts are real input dialogs; a timer answers them once the job has
+// ended and taken its task along, and closes the message that follows.
+TEST_F(DialogWhileJobEndsTest, SplitPrompts) {
+    for (const int nCommand : {CInkvaleView::kCmdSplitFeed, CInkvaleView::kCmdSplitWidth}) {
+        const uint64_t nTaskId = PrintingMarker();
+        std::vector<QString> messages;
+        bool bAnswered = false;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            QWidget* pModal = QApplication::activeModalWidget();
+            if (auto* pBox = qobject_cast<QMessageBox*>(pModal)) {
+                messages.push_back(pBox->text());
+                pBox->accept();
+            } else if (auto* pInput = qobject_cast<QInputDialog*>(pModal);
+                       pInput != nullptr && TaskGone(nTaskId)) {
+                pInput->setDoubleValue(150);
+                pInput->accept();
+                bAnswered = true;
+            }
+        });
+        timer.start(20);
+        m_pFrame->View().RunCommand(nCommand);
+        timer.stop();
+        EXPECT_TRUE(bAnswered) << nCommand;
+        EXPECT_EQ(messages, std::vector<QString>{QString::fromUtf8(kTaskGoneText)}) << nCommand;
+        EXPECT_EQ(m_pFrame->TaskCount(), 0);
+    }
+}
+
+// The job is refused as wider than the machine; while that message is open, a new version
+// of the file replaces the task.
+TEST_F(DialogWhileJobEndsTest, RefusalMessage) {
+    m_settings.PaperLenMm = 3000; // the roll takes it, the carriage does not
+    const std::string strMarker = m_settings.AutoDir + "wide.plt";
+    ASSERT_TRUE(test::WriteFileBytes(strMarker, "IN;SP1;PU0,0;PD4000,100000;PU;"));
+    uint64_t nTaskId = 0;
+    m_prompts.m_whileOpen = [&] {
+        if (nTaskId == 0) {
+            nTaskId = TaskAt(m_pFrame->Doc(), 0)->m_nTaskId;
+            EXPECT_TRUE(test::WriteFileBytes(strMarker, "IN;SP1;PU0,0;PD8000,0,8000,8000;PU;"));
+        }
+        return TaskGone(nTaskId);
+    };
+    // The refusal ends automatic printing: the new version waits in the list.
+    EXPECT_TRUE(RunUntil([&] {
+        return nTaskId != 0 && TaskGone(nTaskId) && m_pFrame->TaskCount() == 1 &&
+               !m_pFrame->Engine().JobRunning();
+    }));
+    EXPECT_TRUE(m_prompts.m_bClosedInTime);
+    EXPECT_EQ(m_prompts.m_arrShown.size(), 1u);
+    EXPECT_EQ(m_machine.Stats().m_nJobsFinished, 0);
 }
 
 } // namespace
