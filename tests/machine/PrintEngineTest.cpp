@@ -77,6 +77,34 @@ TEST_F(CPrintEngineTest, CopiesAreSeparateJobsAndProgressRestarts) {
     EXPECT_EQ(CountWrites(m_sim.Frames(), kRegJobHeader), 2);
 }
 
+// The reply to the last band's confirmation is lost, so the host confirms again while the
+// machine finishes the job and goes back to ready: printed, unless the operator sent Stop
+// in the meantime.
+TEST_F(CPrintEngineTest, ReadyAfterALostLastConfirmationIsPrintedOnlyWithoutStop) {
+    sim::CSimTiming timing;
+    timing.m_nFinishMs = 800; // time to press Stop while the host confirms again
+    m_sim.SetTiming(timing);
+    for (const bool bStop : {false, true}) {
+        GoOnline();
+        ASSERT_TRUE(WaitFor([&] {
+            return m_pEngine->Link().ReadStatus() == 0 && m_status.m_nMachineState == kStateReady;
+        }));
+        const int nConfirmed = m_sim.Stats().m_nBandsConfirmed;
+        m_sim.AddFault({ESimFault::Lose, 'R', kRegBandDone, 1, 0, 7});
+        COnePage task = LineTask(8000, 6000); // 8 bands
+        ASSERT_TRUE(m_pEngine->StartPrintJob(task).Ok());
+        if (bStop) {
+            ASSERT_TRUE(WaitFor([&] { return m_sim.Stats().m_nBandsConfirmed == nConfirmed + 8; }));
+            ASSERT_TRUE(m_pEngine->JobRunning());
+            m_pEngine->State().m_nOperatorStop = 1;
+            (void)m_pEngine->Link().Commu().SendAction(kActStop);
+        }
+        EXPECT_EQ(m_host.WaitJobFinished(), bStop ? kJobFailure : kJobSuccess) << bStop;
+        EXPECT_EQ(m_sim.Stats().m_nBandsConfirmed, nConfirmed + 8);
+        (void)m_pEngine->JoinFinishedJob();
+    }
+}
+
 TEST_F(CPrintEngineTest, RefusedHeaderStartsNoSenderAndSaysNothing) {
     GoOnline();
     m_sim.AddFault({ESimFault::RefuseJob, 0, -1, 1, 1, 0});
