@@ -633,6 +633,14 @@
         <source>备份目录不能是自动目录或手动目录，也不能在其中。</source>
         <translation>Ehtiyat nüsxə qovluğu avtomatik və ya əl qovluğu ola bilməz, onların içində də yerləşə bilməz.</translation>
     </message>
+    <message>
+        <source>没有文件模式：文件夹不会取任何文件。</source>
+        <translation>Fayl nümunəsi yoxdur: qovluqlar heç bir fayl götürmür.</translation>
+    </message>
+    <message>
+        <source>文件夹取用：%1（不区分大小写）</source>
+        <translation>Qovluqların götürdüyü: %1 (böyük/kiçik hərf fərq etmir)</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CPDlgSetPlot</name>

@@ -633,6 +633,14 @@
         <source>备份目录不能是自动目录或手动目录，也不能在其中。</source>
         <translation>The backup folder may not be the automatic or manual folder, nor lie inside one.</translation>
     </message>
+    <message>
+        <source>没有文件模式：文件夹不会取任何文件。</source>
+        <translation>No file pattern: the folders take no files.</translation>
+    </message>
+    <message>
+        <source>文件夹取用：%1（不区分大小写）</source>
+        <translation>The folders take: %1 (case ignored)</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CPDlgSetPlot</name>

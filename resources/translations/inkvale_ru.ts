@@ -633,6 +633,14 @@
         <source>备份目录不能是自动目录或手动目录，也不能在其中。</source>
         <translation>Папка резервных копий не может быть автоматической или ручной папкой и не может находиться внутри них.</translation>
     </message>
+    <message>
+        <source>没有文件模式：文件夹不会取任何文件。</source>
+        <translation>Нет шаблона файлов: папки не принимают никаких файлов.</translation>
+    </message>
+    <message>
+        <source>文件夹取用：%1（不区分大小写）</source>
+        <translation>Папки принимают: %1 (регистр не учитывается)</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CPDlgSetPlot</name>

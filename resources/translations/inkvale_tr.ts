@@ -633,6 +633,14 @@
         <source>备份目录不能是自动目录或手动目录，也不能在其中。</source>
         <translation>Yedek klasörü otomatik ya da elle klasör olamaz, bunların içinde de bulunamaz.</translation>
     </message>
+    <message>
+        <source>没有文件模式：文件夹不会取任何文件。</source>
+        <translation>Dosya deseni yok: klasörler hiçbir dosya almaz.</translation>
+    </message>
+    <message>
+        <source>文件夹取用：%1（不区分大小写）</source>
+        <translation>Klasörlerin aldığı: %1 (büyük/küçük harf fark etmez)</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CPDlgSetPlot</name>

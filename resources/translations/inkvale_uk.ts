@@ -633,6 +633,14 @@
         <source>备份目录不能是自动目录或手动目录，也不能在其中。</source>
         <translation>Тека резервних копій не може бути автоматичною чи ручною текою і не може бути всередині них.</translation>
     </message>
+    <message>
+        <source>没有文件模式：文件夹不会取任何文件。</source>
+        <translation>Немає шаблону файлів: теки не беруть жодних файлів.</translation>
+    </message>
+    <message>
+        <source>文件夹取用：%1（不区分大小写）</source>
+        <translation>Теки беруть: %1 (регістр не враховується)</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CPDlgSetPlot</name>

@@ -4,6 +4,7 @@
 #include "config/MachineParams.h"
 #include "config/Settings.h"
 #include "config/SettingsStore.h"
+#include "queue/HotFolder.h"
 #include "ui/DlgPrompts.h"
 
 #include <QButtonGroup>
@@ -51,6 +52,9 @@ CPDlgSetDir::CPDlgSetDir(CSysSetContext ctx, QWidget* pParent)
     m_edits[421] = new QLineEdit(this);
     pGrid->addWidget(new QLabel(tr("文件过滤："), this), nRow, 0);
     pGrid->addWidget(m_edits[410], nRow++, 1, 1, 3);
+    m_pPatternHint = new QLabel(this);
+    pGrid->addWidget(m_pPatternHint, nRow++, 1, 1, 3);
+    connect(m_edits[410], &QLineEdit::textChanged, this, [this] { ShowPatternHint(); });
     pGrid->addWidget(new QLabel(tr("logo设置:"), this), nRow, 0);
     pGrid->addWidget(m_edits[421], nRow++, 1, 1, 3);
     auto* pGroup = new QGroupBox(tr("线条粗细设置"), this);
@@ -71,6 +75,7 @@ CPDlgSetDir::CPDlgSetDir(CSysSetContext ctx, QWidget* pParent)
     m_edits[413]->setText(Q(s.BackupDir));
     m_edits[428]->setText(Q(s.HistoryFile));
     m_edits[410]->setText(Q(s.PrtFileExtension));
+    ShowPatternHint();
     m_edits[421]->setText(Q(s.CustomString));
     m_checks[260]->setChecked(s.BackupPrintedFiles != 0);
     m_checks[261]->setChecked(s.HistoryEnable != 0);
@@ -147,6 +152,20 @@ bool CPDlgSetDir::Apply() {
     m_edits[428]->setText(Q(s.HistoryFile));
     m_edits[410]->setText(Q(s.PrtFileExtension));
     return true;
+}
+
+// The patterns as the folders read them: the operator sees that "*.plt" without its ';'
+// counts, and that the case of a name does not matter.
+void CPDlgSetDir::ShowPatternHint() {
+    QStringList patterns;
+    for (const std::string& strPattern : PatternList(m_edits[410]->text().toStdString())) {
+        if (!strPattern.empty())
+            patterns << Q(strPattern);
+    }
+    m_pPatternHint->setText(
+        patterns.isEmpty()
+            ? tr("没有文件模式：文件夹不会取任何文件。")
+            : tr("文件夹取用：%1（不区分大小写）").arg(patterns.join(QStringLiteral(", "))));
 }
 
 } // namespace inkvale

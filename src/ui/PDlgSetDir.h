@@ -12,6 +12,8 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 
+class QLabel;
+
 namespace inkvale {
 
 /// The Directories page: hot folders, backups, print history, file patterns, logo text and
@@ -31,13 +33,18 @@ public:
     void ChooseHistoryFile();
     /// "应用".
     bool Apply();
+    /// The line under the file patterns that says which patterns the folders take.
+    QLabel* PatternHint() const { return m_pPatternHint; }
 
 private:
+    void ShowPatternHint();
+
     CSysSetContext m_ctx;
     std::map<int, QLineEdit*> m_edits;
     std::map<int, QCheckBox*> m_checks;
     std::map<int, QPushButton*> m_buttons;
     QButtonGroup* m_pThickness;
+    QLabel* m_pPatternHint = nullptr;
 };
 
 } // namespace inkvale

@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -237,6 +238,26 @@ TEST_F(DlgSysSetTest, DirectoryPageChoosersAndApply) {
     EXPECT_EQ(m_settings.BackupDir, strBefore);
     ASSERT_FALSE(m_prompts.m_arrMessages.empty());
     EXPECT_EQ(m_prompts.m_arrMessages[0], "备份目录不能是自动目录或手动目录，也不能在其中。");
+}
+
+// The line under the patterns says what the folders take: a last pattern without its ';'
+// counts, and no pattern at all takes nothing.
+TEST_F(DlgSysSetTest, DirectoryPageSaysWhichPatternsTheFoldersTake) {
+    CPDlgSetDir page(Ctx());
+    const struct {
+        const char* pszTyped;
+        const char* pszHint;
+    } cases[] = {
+        {"*.plt", "文件夹取用：*.plt（不区分大小写）"},
+        {"*.plt;*.DXF", "文件夹取用：*.plt, *.DXF（不区分大小写）"},
+        {"*.plt;;", "文件夹取用：*.plt（不区分大小写）"},
+        {"", "没有文件模式：文件夹不会取任何文件。"},
+        {";", "没有文件模式：文件夹不会取任何文件。"},
+    };
+    for (const auto& c : cases) {
+        page.Edit(410)->setText(QString::fromUtf8(c.pszTyped));
+        EXPECT_EQ(page.PatternHint()->text(), QString::fromUtf8(c.pszHint)) << c.pszTyped;
+    }
 }
 
 TEST_F(DlgSysSetTest, UserPageAndSheetAndUnitDialog) {
