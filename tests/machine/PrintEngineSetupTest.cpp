@@ -156,6 +156,7 @@ TEST(PrintEngineSetup, BackupTaskName) {
         {"", "/cut/款式 b.plt", "款式 b.plt"},
         {"", "b.plt", "b.plt"},
         {"", "", ""},
+        {"a.plt(1/3)", "/cut/a.plt(1/3)", "a.plt(1-3)"}, // a split piece
     };
     for (const Case& c : cases) {
         COnePage task;

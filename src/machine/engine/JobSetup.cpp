@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -90,10 +91,14 @@ std::string BackupFileName(const std::string& strBackupDir, const std::string& s
 }
 
 std::string BackupTaskName(const COnePage& task) {
-    if (!task.m_strName.empty())
-        return task.m_strName;
-    const size_t nSlash = task.m_strPath.rfind('/');
-    return nSlash == std::string::npos ? task.m_strPath : task.m_strPath.substr(nSlash + 1);
+    std::string strName = task.m_strName;
+    if (strName.empty()) {
+        const size_t nSlash = task.m_strPath.rfind('/');
+        strName = nSlash == std::string::npos ? task.m_strPath : task.m_strPath.substr(nSlash + 1);
+    }
+    // The name of a split piece, "a.plt(1/3)", holds a '/', which no file name can.
+    std::replace(strName.begin(), strName.end(), '/', '-');
+    return strName;
 }
 
 std::string WriteBackupFile(const COnePage& task, const std::string& strBackupDir,

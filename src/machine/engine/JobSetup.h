@@ -50,7 +50,7 @@ inline constexpr int kMaxBackupNames = 1000;
 std::string BackupFileName(const std::string& strBackupDir, const std::string& strTaskName,
                            const std::tm& local);
 /// The name a task's backups end in: its name, or when it has none (tasks read from a task
-/// file keep only their paths) the file name of its path.
+/// file keep only their paths) the file name of its path; a '/' in it becomes '-'.
 std::string BackupTaskName(const COnePage& task);
 /// Writes the task's drawing (WriteHpgl) as the backup of a job started at `local` into a new
 /// file named BackupFileName with BackupTaskName. When that name is taken (a second job of
