@@ -73,6 +73,9 @@ struct CSettings {
     int32_t BackupPrintedFiles = 0; ///< write a backup at every job start
     int32_t HistoryEnable = 0;      ///< append a history row at every job start
     int32_t PltMaxSizeMb = 0;       ///< size limit for added and hot-folder files, MiB
+    /// Days that files removed from a hot folder stay in its Printed/ folder (used where
+    /// the desktop trash cannot take them); below 0 keeps them for good.
+    int32_t PrintedKeepDays = 0;
     int32_t XSizeExpect = 5000;     ///< design length of the scale test, 0.1 mm
     int32_t YSizeExpect = 5000;     ///< design width, 0.1 mm
     int32_t XSizeMeasure = 5000;    ///< measured length, 0.1 mm

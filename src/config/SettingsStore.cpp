@@ -57,6 +57,9 @@ constexpr CIntKey kIntKeysAfterIP[] = {
     {"PltFileUnit", &CSettings::PltFileUnit, 0},
     {"BackupPrintedFiles", &CSettings::BackupPrintedFiles, 0},
     {"HistoryEnable", &CSettings::HistoryEnable, 0},
+    // Read only: a save writes the keys of kSaveOrder and keeps this line where an operator
+    // wrote it.
+    {"PrintedKeepDays", &CSettings::PrintedKeepDays, 30},
 };
 
 struct CTextKey {

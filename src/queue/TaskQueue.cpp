@@ -295,6 +295,21 @@ void CTaskQueue::ScanAutoFolder() {
         m_view.ShowMessage(message);
 }
 
+// Files removed from the hot folders where the desktop trash could not take them wait in
+// Printed/ beside their folder for PrintedKeepDays; checked once an hour.
+void CTaskQueue::PrunePrintedFolders() {
+    const std::time_t tNow = std::time(nullptr);
+    if (m_tLastPrune != 0 && tNow - m_tLastPrune < kPruneEverySeconds)
+        return;
+    m_tLastPrune = tNow;
+    for (const std::string* pFolder : {&m_settings.ManDir, &m_settings.AutoDir}) {
+        if (pFolder->empty())
+            continue;
+        const std::string strPrinted = FolderWithSlash(*pFolder) + "../Printed/";
+        (void)PrunePrinted(strPrinted, m_settings.PrintedKeepDays, tNow);
+    }
+}
+
 // A file over the size limit in the automatic folder is refused once its writer is done.
 void CTaskQueue::RejectTooLarge(const std::vector<CFolderFile>& files,
                                 const std::vector<std::string>& patterns) {
@@ -322,6 +337,7 @@ void CTaskQueue::RejectTooLarge(const std::vector<CFolderFile>& files,
 void CTaskQueue::ScanManualFolder() {
     if (!m_bFolderScans)
         return;
+    PrunePrintedFolders();
     ScanFolder(m_settings.ManDir, kSourceManDir);
     if (m_settings.AutoDelFinish == 0 ||
         !DeleteZeroCopyTasks(m_doc, m_settings, true, &m_arrRemovedFiles))

@@ -11,6 +11,7 @@
 #include "queue/TaskLists.h"
 #include "queue/UndoHistory.h"
 
+#include <ctime>
 #include <set>
 #include <string>
 #include <tuple>
@@ -108,6 +109,7 @@ private:
     void Defer(const CResult& result);
     void RejectFile(const COnePage& task, const CResult& why);
     void RestoreRemovedFiles();
+    void PrunePrintedFolders();
     void RejectTooLarge(const std::vector<CFolderFile>& files,
                         const std::vector<std::string>& patterns);
     void AutoModeOff();
@@ -127,6 +129,8 @@ private:
     bool m_bListsChanged = false;       ///< a scan added or replaced a task
     std::vector<CMessage> m_arrPending; ///< to show at the end of StartNextTask
     CDisposals m_arrRemovedFiles;       ///< where removed files went, for Undo
+    std::time_t m_tLastPrune = 0;
+    static constexpr std::time_t kPruneEverySeconds = 3600;
     /// Refused automatic-folder files (path, time, size), each refused once.
     std::set<std::tuple<std::string, int64_t, int64_t>> m_refused;
 };
