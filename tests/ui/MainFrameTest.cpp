@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
@@ -333,6 +334,36 @@ TEST_F(MainFrameTest, AddCopiesAndDeleteGoThroughTheQueue) {
     m_frame->RunCommand(kCmdDeleteTasks);
     EXPECT_EQ(m_frame->TaskCount(), 1);
     EXPECT_EQ(TaskAt(m_frame->Doc(), 0)->m_strName, "b.plt");
+}
+
+// Clicking a DXF row loads it and leaves the highlight, the preview and Start on that row:
+// Start must print the marker the operator clicked, never row 0's.
+TEST_F(MainFrameTest, ClickingADxfRowKeepsItSelectedAndCurrent) {
+    Create();
+    const std::string strDxf = (test::CorpusDir() / "dxf" / "astm-parser-clo-box.dxf").string();
+    m_prompts.m_arrFilesToOpen = {WritePlot("a.plt"), strDxf, WritePlot("c.plt")};
+    ASSERT_TRUE(m_frame->RunCommand(kCmdAddFiles));
+    ASSERT_EQ(m_frame->TaskCount(), 3);
+    CMyListView& list = m_frame->TaskList();
+    m_frame->RefreshTaskList();
+    const QPoint at = list.visualRect(list.model()->index(1, 0)).center();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(
+            type, QPointF(at), QPointF(list.viewport()->mapToGlobal(at)), Qt::LeftButton,
+            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(list.viewport(), &click);
+    }
+    const COnePage* pDxf = TaskAt(m_frame->Doc(), 1);
+    ASSERT_NE(pDxf, nullptr);
+    EXPECT_FALSE(pDxf->m_arrCurves.empty()); // loaded by the click
+    EXPECT_EQ(m_frame->CurrentTaskIndex(), 1);
+    EXPECT_EQ(list.currentRow(), 1);
+    const QList<QModelIndex> rows = list.selectionModel()->selectedRows();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].row(), 1);
+    EXPECT_EQ(pDxf->m_bTaskSelected, 1);
+    EXPECT_EQ(TaskAt(m_frame->Doc(), 0)->m_bTaskSelected, 0);
+    EXPECT_TRUE(m_prompts.m_arrShown.empty());
 }
 
 TEST_F(MainFrameTest, SaveAndRotateWorkOnTheCurrentTask) {
