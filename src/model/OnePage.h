@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "support/Result.h"
+
 #include "geometry/Curve.h"
 #include "geometry/DispSet.h"
 #include "geometry/SizeRatio.h"
@@ -65,6 +67,9 @@ public:
     int64_t m_nFileSize = 0;      ///< source file size in bytes
     int32_t m_bTaskSelected = 0;  ///< row selected in the task list
     bool m_bHasSelection = false; ///< a curve was selected at the last CalcSelectionExtents
+    /// Why the task cannot be printed (its drawing could not be read, holds nothing, or its
+    /// file is over the size limit); kNone while nothing is known against it. Not stored.
+    CMessage m_problem;
     /// Unique within the process and never reused: a caller that waits in a dialog keeps
     /// this id, not a pointer, because the task may be deleted or replaced meanwhile.
     /// CopyTask does not copy it.

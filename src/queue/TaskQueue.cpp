@@ -46,6 +46,18 @@ std::unordered_map<std::string_view, size_t> IndexByPath(const CTaskList& list) 
     return index;
 }
 
+/// What the task list and the operator are told about a drawing that could not be loaded.
+CMessage ProblemOf(const CTaskLoadResult& result, const std::string& strName) {
+    switch (result.m_nCode) {
+    case kLoadEmpty:
+        return {EMsg::kDrawingEmpty, {strName}};
+    case kLoadTooWide:
+        return {EMsg::kDrawingTooWide, {strName}};
+    default:
+        return {EMsg::kDrawingUnreadable, {strName}};
+    }
+}
+
 /// The files that split pieces and mirrored copies of a list came from, with the time and
 /// size they had: such a file is known to the list although no task has its path.
 std::unordered_map<std::string, std::pair<int64_t, int64_t>> DerivedSources(const CTaskList& list) {
@@ -71,7 +83,11 @@ CTaskLoadResult CTaskQueue::LoadQuietly(int nRow, COnePage& task, bool bShowErro
     m_view.SelectRow(nRow);
     if (!task.m_arrCurves.empty())
         return {};
+    if (task.m_nFileSize > int64_t{m_settings.PltMaxSizeMb} * kMiB)
+        return CResult::Failure(kLoadUnreadable, "the file is over the size limit",
+                                {task.m_problem});
     CTaskLoadResult result = LoadTaskDrawing(task, m_settings, bShowErrors);
+    task.m_problem = result.Ok() ? CMessage{} : ProblemOf(result, task.m_strName);
     // The task's state and size changed; the selection stays on the task that was loaded.
     if (result.Ok())
         m_view.RefreshTaskList();
@@ -96,10 +112,7 @@ int CTaskQueue::StartNextTask() {
         return 0;
     m_bInStartNextTask = true;
     const int nResult = ChooseAndStart();
-    std::vector<CMessage> pending;
-    pending.swap(m_arrPending);
-    for (const CMessage& message : pending)
-        m_view.ShowMessage(message);
+    ShowPending();
     m_bInStartNextTask = false;
     return nResult;
 }
@@ -224,8 +237,15 @@ void CTaskQueue::PrintCurrentTask() {
     if (pTask == nullptr || pTask->m_nPrintState != PS_WAITING)
         return;
     const uint64_t nTaskId = pTask->m_nTaskId;
-    if (!LoadDrawing(nRow, *pTask, false)) {
+    const CTaskLoadResult loaded = LoadQuietly(nRow, *pTask, false);
+    if (pTask->m_arrCurves.empty()) {
+        // Start on a task that cannot print says why, there and in the task's row.
+        const CMessage problem = pTask->m_problem;
         m_view.RefreshTaskList();
+        for (const CMessage& message : loaded.m_arrMessages)
+            m_view.ShowMessage(message);
+        if (problem.m_eId != EMsg::kNone && !loaded.Says(problem.m_eId))
+            m_view.ShowMessage(problem);
         return;
     }
     pTask = TaskById(m_doc, nTaskId);
@@ -289,6 +309,11 @@ void CTaskQueue::ScanAutoFolder() {
         return;
     ScanFolder(m_settings.AutoDir, kSourceAutoDir);
     m_writerCheck.ForgetUnseen();
+    ShowPending();
+}
+
+// Shown once no task is in use any more: a message box runs a nested event loop.
+void CTaskQueue::ShowPending() {
     std::vector<CMessage> pending;
     pending.swap(m_arrPending);
     for (const CMessage& message : pending)
@@ -307,6 +332,31 @@ void CTaskQueue::PrunePrintedFolders() {
             continue;
         const std::string strPrinted = FolderWithSlash(*pFolder) + "../Printed/";
         (void)PrunePrinted(strPrinted, m_settings.PrintedKeepDays, tNow);
+    }
+}
+
+// A file over the size limit in the manual folder is listed with the reason it cannot
+// print; it stays in the folder for the operator to deal with.
+void CTaskQueue::ListTooLarge(const std::vector<CFolderFile>& files,
+                              const std::vector<std::string>& patterns, CTaskList& list) {
+    for (const CFolderFile& file : files) {
+        const bool bMatches = std::any_of(patterns.begin(), patterns.end(), [&](const auto& p) {
+            return MatchesPattern(file.m_strName, p);
+        });
+        const bool bListed = std::any_of(list.begin(), list.end(), [&](const auto& task) {
+            return task->m_strPath == file.m_strPath && task->m_nFileSize == file.m_nSize &&
+                   task->m_tTime == file.m_tTime;
+        });
+        if (!bMatches || bListed)
+            continue;
+        std::erase_if(list, [&](const auto& task) { return task->m_strPath == file.m_strPath; });
+        auto task = FolderTask(file);
+        task->m_problem = {EMsg::kFileOverLimit,
+                           {file.m_strName, std::to_string((file.m_nSize + kMiB - 1) / kMiB),
+                            std::to_string(m_settings.PltMaxSizeMb)}};
+        m_arrPending.push_back(task->m_problem);
+        list.push_back(std::move(task));
+        m_bListsChanged = true;
     }
 }
 
@@ -339,6 +389,7 @@ void CTaskQueue::ScanManualFolder() {
         return;
     PrunePrintedFolders();
     ScanFolder(m_settings.ManDir, kSourceManDir);
+    ShowPending();
     if (m_settings.AutoDelFinish == 0 ||
         !DeleteZeroCopyTasks(m_doc, m_settings, true, &m_arrRemovedFiles))
         return;
@@ -357,10 +408,12 @@ void CTaskQueue::ScanFolder(const std::string& strFolder, int32_t nSource) {
     if (patterns.empty())
         return;
     std::vector<CFolderFile> tooLarge;
-    const std::vector<CFolderFile> files =
-        ListFolderFiles(FolderWithSlash(strFolder), int64_t{m_settings.PltMaxSizeMb} * kMiB,
-                        nSource == kSourceAutoDir ? &tooLarge : nullptr);
-    RejectTooLarge(tooLarge, patterns);
+    const std::vector<CFolderFile> files = ListFolderFiles(
+        FolderWithSlash(strFolder), int64_t{m_settings.PltMaxSizeMb} * kMiB, &tooLarge);
+    if (nSource == kSourceAutoDir)
+        RejectTooLarge(tooLarge, patterns);
+    else
+        ListTooLarge(tooLarge, patterns, ListOfSource(m_doc, nSource));
     CTaskList& list = ListOfSource(m_doc, nSource);
     auto index = IndexByPath(list);
     const auto derived = DerivedSources(list);
@@ -411,12 +464,18 @@ void CTaskQueue::SortManualList() {
 }
 
 void CTaskQueue::AddFiles(const std::vector<std::string>& paths) {
+    // The first snapshot holds the lists before the first file, so that it can be undone.
+    if (m_undo.Count() == 0)
+        PushUndoSnapshot();
+    std::vector<CMessage> messages;
     for (const std::string& strPath : paths) {
         const CAddResult result = AddFileTask(m_doc, m_settings, strPath);
-        for (const CMessage& message : result.m_arrMessages)
-            m_view.ShowMessage(message);
+        messages.insert(messages.end(), result.m_arrMessages.begin(), result.m_arrMessages.end());
+        if (result.Ok())
+            PushUndoSnapshot();
     }
-    PushUndoSnapshot();
+    for (const CMessage& message : messages)
+        m_view.ShowMessage(message);
     m_view.RefreshTaskList();
     if (m_settings.AutoPreview == 0)
         return;
@@ -446,6 +505,17 @@ void CTaskQueue::QueueSelected(bool bQueued) {
 
 void CTaskQueue::PushUndoSnapshot() {
     m_undo.Push(m_doc);
+}
+
+CDocResult CTaskQueue::OpenTaskFile(const std::string& strPath) {
+    if (m_undo.Count() == 0)
+        PushUndoSnapshot();
+    CDocResult result = m_doc.OpenTaskFile(strPath);
+    if (!result.Ok())
+        return result;
+    AfterDocumentLoaded();
+    PushUndoSnapshot();
+    return result;
 }
 
 bool CTaskQueue::DeleteZeroCopies() {

@@ -59,8 +59,9 @@ public:
 
     // The operator's commands that change the lists and push an undo snapshot.
 
-    /// The Add command: AddFileTask for every path (texts to show go to the view), then a
-    /// snapshot; with AutoPreview the current task's drawing is loaded silently.
+    /// The Add command: AddFileTask for every path, each added file followed by its
+    /// snapshot (texts to show go to the view); with AutoPreview the current task's
+    /// drawing is loaded silently.
     void AddFiles(const std::vector<std::string>& paths);
     /// The Delete command: DeleteSelectedTasks, then a snapshot.
     void DeleteSelected();
@@ -75,6 +76,9 @@ public:
     /// `PushUndoSnapshot`, `Undo`, `Redo`; after Undo and Redo the tasks' names are taken
     /// from their paths again (snapshots do not keep them) and every view is updated.
     void PushUndoSnapshot();
+    /// Reads a task file in place of the three lists; on success the tasks get their
+    /// names and a snapshot is taken (an Undo goes back to the lists before it).
+    CDocResult OpenTaskFile(const std::string& strPath);
     /// Undo also brings back from the trash the files of the tasks it restores.
     void Undo();
     void Redo();
@@ -110,6 +114,9 @@ private:
     void RejectFile(const COnePage& task, const CResult& why);
     void RestoreRemovedFiles();
     void PrunePrintedFolders();
+    void ShowPending();
+    void ListTooLarge(const std::vector<CFolderFile>& files,
+                      const std::vector<std::string>& patterns, CTaskList& list);
     void RejectTooLarge(const std::vector<CFolderFile>& files,
                         const std::vector<std::string>& patterns);
     void AutoModeOff();

@@ -65,6 +65,33 @@ CMessageSource MessageSource(EMsg eId) {
     case EMsg::kFileOverLimit:
         return {INKVALE_TRANSLATE_NOOP("Messages", "%1 有 %2 MB，超过了 %3 MB 的文件大小限制。"),
                 "%1 has %2 MB, more than the file size limit of %3 MB."};
+    case EMsg::kMachineOffline:
+        return {INKVALE_TRANSLATE_NOOP("Messages",
+                                       "机器没有应答：请检查电源、网线或 USB 线，以及机器的地址。"),
+                "The machine does not answer: check its power, the network or USB cable, and "
+                "the machine's address."};
+    case EMsg::kMachineNotReady:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "机器还没有准备就绪。"),
+                "The machine is not ready yet."};
+    case EMsg::kJobRunning:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "正在打印任务，请等它结束。"),
+                "A job is printing; wait until it ends."};
+    case EMsg::kNothingToPause:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "没有正在打印的任务可以暂停。"),
+                "No job is printing that could be paused."};
+    case EMsg::kNothingToStop:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "没有可以停止的任务。"),
+                "No job is running that could be stopped."};
+    case EMsg::kDrawingUnreadable:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "%1 无法作为图形读取。"),
+                "%1 cannot be read as a drawing."};
+    case EMsg::kDrawingEmpty:
+        return {INKVALE_TRANSLATE_NOOP("Messages",
+                                       "%1 中没有可以打印的内容（例如只有 HP-GL/2 光栅数据）。"),
+                "%1 holds nothing that can be printed (for example only HP-GL/2 raster data)."};
+    case EMsg::kDrawingTooWide:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "%1 的图形远宽于纸卷，请检查绘图单位设置。"),
+                "The drawing of %1 is far wider than the roll; check the plot unit settings."};
     }
     return {"", ""};
 }

@@ -24,11 +24,19 @@ enum class EMsg : uint16_t {
     kTaskFileRead,       ///< a task file that cannot be read; %1 its path
     kSettingsUnreadable, ///< the settings file could not be read and was kept; %1 where it is
     kSplitTooShort,      ///< a split length under 100 mm
-    kSplitNotShorter,  ///< a split length not shorter than the drawing; %1 it, %2 the drawing (mm)
-    kTaskGone,         ///< the task left the queue while a dialog was open; nothing was done
-    kFileRejected,     ///< an automatic-folder file was refused; %1 its name, %2 where it went
-    kFileRejectFailed, ///< a refused file could not be moved aside; %1 its path, %2 why
-    kFileOverLimit,    ///< %1 a file's name, %2 its size, %3 the limit (MB)
+    kSplitNotShorter,   ///< a split length not shorter than the drawing; %1 it, %2 the drawing (mm)
+    kTaskGone,          ///< the task left the queue while a dialog was open; nothing was done
+    kFileRejected,      ///< an automatic-folder file was refused; %1 its name, %2 where it went
+    kFileRejectFailed,  ///< a refused file could not be moved aside; %1 its path, %2 why
+    kFileOverLimit,     ///< %1 a file's name, %2 its size, %3 the limit (MB)
+    kMachineOffline,    ///< a machine command while the machine does not answer
+    kMachineNotReady,   ///< a machine command that needs the machine ready
+    kJobRunning,        ///< a command that waits for the running job to end
+    kNothingToPause,    ///< Pause with no job printing
+    kNothingToStop,     ///< Stop with no job
+    kDrawingUnreadable, ///< %1 a task's file could not be read as a drawing
+    kDrawingEmpty,      ///< %1 a task's drawing holds nothing to print
+    kDrawingTooWide,    ///< %1 a task's drawing is far wider than the roll
 };
 
 /// One message for the operator: its id and the arguments its text takes (%1, %2, ...).

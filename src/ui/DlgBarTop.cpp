@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/DlgBarTop.h"
 
+#include "machine/link/MachineProtocol.h"
+
+#include "ui/OperatorText.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFrame>
@@ -158,6 +162,22 @@ void CDlgBarTop::SetToolTips() {
         Button(b.m_nId)->setToolTip(QString::fromUtf8(bChinese ? b.szTipZh : b.szTipEn));
     for (const CToolButton& t : kToolButtons)
         Button(t.m_nId)->setToolTip(QString::fromUtf8(bChinese ? t.szTipZh : t.szTipEn));
+}
+
+void CDlgBarTop::UpdateMachineButtons(const CCommandBarState& state) {
+    const bool bChinese = m_settings.Language == 0;
+    for (const CBarButton& b : kLargeButtons) {
+        const CButtonAvailability can = ButtonAvailability(b.m_nId, state);
+        QToolButton* pButton = Button(b.m_nId);
+        const QString tip = can.m_bEnabled ? QString::fromUtf8(bChinese ? b.szTipZh : b.szTipEn)
+                                           : OperatorText({can.m_eWhyNot, {}});
+        pButton->setEnabled(can.m_bEnabled);
+        if (pButton->toolTip() != tip)
+            pButton->setToolTip(tip);
+    }
+    QToolButton* pPause = Button(kBtnPause);
+    pPause->setCheckable(true);
+    pPause->setChecked(state.m_bJobRunning && state.m_nMachineState == kStatePaused);
 }
 
 void CDlgBarTop::AutoClicked(bool bTicked) {

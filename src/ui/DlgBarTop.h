@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "machine/engine/ManualCommands.h"
+
 #include "config/Settings.h"
 
 #include <QWidget>
@@ -46,6 +48,9 @@ public:
 
     /// Icons of the tool buttons from the preview's mouse mode.
     void RefreshToolButtons();
+    /// Start, Pause, Stop, Reset, Test and the jog buttons are enabled only while they can
+    /// act; a disabled one's tooltip says why. Pause stays pressed while the job is paused.
+    void UpdateMachineButtons(const CCommandBarState& state);
     /// `AutoStartEnable` := 0 and the "自动" box unticked.
     void ReleaseAutoButton();
     /// The language icon of the current setting; the restart notice shown when bChanged.

@@ -174,11 +174,17 @@ QAction* CMainFrame::AddCommand(QMenu* pMenu, const char* szText, int nCommand) 
 
 void CMainFrame::CreateMenus() {
     QMenu* pFile = menuBar()->addMenu(QCoreApplication::translate("CMainFrame", "文件(&F)"));
-    AddCommand(pFile, QT_TRANSLATE_NOOP("CMainFrame", "打开"), kCmdAddFiles)
+    AddCommand(pFile, QT_TRANSLATE_NOOP("CMainFrame", "打开"), kCmdAddFiles);
+    AddCommand(pFile, QT_TRANSLATE_NOOP("CMainFrame", "打开任务文件..."), kCmdOpenTaskFile)
         ->setShortcut(QKeySequence::Open);
     AddCommand(pFile, QT_TRANSLATE_NOOP("CMainFrame", "删除"), kCmdDeleteTasks);
     pFile->addSeparator();
     AddCommand(pFile, QT_TRANSLATE_NOOP("CMainFrame", "退出(&X)"), kCmdExit);
+    QMenu* pEdit = menuBar()->addMenu(QCoreApplication::translate("CMainFrame", "编辑(&E)"));
+    AddCommand(pEdit, QT_TRANSLATE_NOOP("CMainFrame", "撤销"), kCmdUndo)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    AddCommand(pEdit, QT_TRANSLATE_NOOP("CMainFrame", "重做"), kCmdRedo)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
     QMenu* pView = menuBar()->addMenu(QCoreApplication::translate("CMainFrame", "查看(&V)"));
     AddCommand(pView, QT_TRANSLATE_NOOP("CMainFrame", "适合窗口"), kCmdFitWindowMenu);
     QAction* pBarItem =
@@ -253,6 +259,7 @@ void CMainFrame::UpdateStatus() {
                 kPaneGrey);
     SetPane(kPaneMachineIp, MachineIpText(m_settings.Language, m_params.MachineIP()), kPaneGrey);
     ShowLinkRefusal(MachineStatus().m_linkRefusal.Load());
+    m_pBar->UpdateMachineButtons(Engine().CommandBarState());
     m_bInStatusUpdate = false;
 }
 

@@ -65,6 +65,9 @@ enum EFrameCommand : int {
     kCmdPlotUnits = 356,
     kCmdViaEthernet = 360,
     kCmdViaUsbPrint = 361,
+    kCmdOpenTaskFile = 57601,
+    kCmdUndo = 57643,
+    kCmdRedo = 57644,
     kCmdAbout = 57664,
     kCmdExit = 57665,
 };
@@ -126,6 +129,10 @@ public:
     /// How many times the status update asked the preview to draw the progress marker.
     int ProgressDraws() const { return m_nProgressDraws; }
 
+    /// Reads a task file into the document in place of the three lists (the queue's
+    /// OpenTaskFile) and shows what went wrong, if anything.
+    void OpenTaskFile(const std::string& strPath);
+
     /// The save name rule: ".plt" is added unless the name is longer than four characters
     /// and already ends in ".plt" (any case).
     static std::string WithPltSuffix(const std::string& strName);
@@ -169,6 +176,7 @@ private:
     void ShowLocalAddresses();
     void UpdateLinkChecks();
     void AddFilesCommand();
+    void OpenTaskFileCommand();
     void SaveHpglCommand();
     void RotateCommand();
     void SetMouseMode(int32_t nMode);

@@ -15,6 +15,7 @@
 #include "ui/MainFramePrompts.h"
 #include "ui/OperatorText.h"
 
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -32,6 +33,15 @@ bool CMainFrame::RunCommand(int nCommand) {
     switch (nCommand) {
     case kCmdAddFiles:
         AddFilesCommand();
+        break;
+    case kCmdOpenTaskFile:
+        OpenTaskFileCommand();
+        break;
+    case kCmdUndo:
+        Queue().Undo();
+        break;
+    case kCmdRedo:
+        Queue().Redo();
         break;
     case kCmdSaveHpgl:
         SaveHpglCommand();
@@ -167,6 +177,22 @@ std::string CMainFrame::AddFileFilter(int32_t nType) {
 
 void CMainFrame::AddFilesCommand() {
     AddPaths(m_prompts.OpenFiles("Add File", AddFileFilter(m_settings.ManualAddFileType)));
+}
+
+void CMainFrame::OpenTaskFileCommand() {
+    const std::vector<std::string> arrPaths = m_prompts.OpenFiles(
+        QCoreApplication::translate("CMainFrame", "打开保存的打印任务").toStdString(),
+        "Inkvale (*.sptask);;All Files(*.*) (*)");
+    if (!arrPaths.empty())
+        OpenTaskFile(arrPaths.front());
+}
+
+void CMainFrame::OpenTaskFile(const std::string& strPath) {
+    const CDocResult result = Queue().OpenTaskFile(strPath);
+    RefreshTaskList();
+    m_pView->Redraw();
+    for (const CMessage& message : result.m_arrMessages)
+        ShowMessage(message);
 }
 
 void CMainFrame::AddPaths(const std::vector<std::string>& arrPaths) {
@@ -342,10 +368,7 @@ void CMainFrame::ShowMousePosition(const std::string& strText) {
 }
 
 void CMainFrame::SelectRow(int nRow) {
-    {
-        QSignalBlocker block(m_pTaskList);
-        m_pTaskList->selectRow(nRow);
-    }
+    m_pTaskList->ShowCurrentRow(nRow);
     m_pView->SelectRow(nRow);
 }
 

@@ -4,6 +4,7 @@
 #include "queue/TaskLists.h"
 #include "support/Utf.h"
 #include "ui/ListTexts.h"
+#include "ui/OperatorText.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -11,6 +12,7 @@
 #include <QMenu>
 
 #include <algorithm>
+#include <unordered_set>
 #include <utility>
 
 namespace inkvale {
@@ -20,6 +22,7 @@ namespace {
 // Window colours 0x00BBGGRR: a pale blue-white background, blue text.
 const QColor kBackground(0xF5, 0xFA, 0xFF);
 const QColor kText(0x00, 0x00, 0xFF);
+const QColor kProblemText(0xC0, 0x00, 0x00);
 
 QString ToQString(const std::string& strText) {
     return QString::fromUtf8(strText.data(), static_cast<qsizetype>(strText.size()));
@@ -110,11 +113,18 @@ void CMyListView::CreateColumns() {
     }
 }
 
+// A task that cannot print shows it in red, with the reason as the row's tooltip.
 void CMyListView::FillRow(int nRow, const COnePage& task, int32_t nSource) {
+    const bool bProblem = task.m_problem.m_eId != EMsg::kNone;
+    const QString why = bProblem ? OperatorText(task.m_problem) : QString();
     for (int nCol = 0; nCol < kListColumns; ++nCol) {
         auto* pItem = new QTableWidgetItem(
             ToQString(ListCellText(task, nRow, nSource, nCol, m_settings.Language)));
-        pItem->setForeground(kText);
+        pItem->setForeground(bProblem ? kProblemText : kText);
+        if (bProblem)
+            pItem->setToolTip(why);
+        if (nCol == 0) // the task behind the row, for selections that outlive a refresh
+            pItem->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(task.m_nTaskId));
         setItem(nRow, nCol, pItem);
     }
 }
@@ -122,6 +132,11 @@ void CMyListView::FillRow(int nRow, const COnePage& task, int32_t nSource) {
 void CMyListView::RefreshTaskList() {
     CInkvaleDoc& doc = m_queue.Doc();
     const QSignalBlocker blocker(this);
+    std::unordered_set<uint64_t> operatorSelected;
+    for (const QModelIndex& index : selectionModel()->selectedRows()) {
+        if (const QTableWidgetItem* pItem = item(index.row(), 0))
+            operatorSelected.insert(pItem->data(Qt::UserRole).toULongLong());
+    }
     clearSelection();
     setRowCount(0);
     setRowCount(TaskCount(doc));
@@ -133,12 +148,12 @@ void CMyListView::RefreshTaskList() {
     for (const auto& [pList, nSource] : lists) {
         for (const auto& task : *pList) {
             FillRow(nRow, *task, nSource);
-            if (task->m_bTaskSelected != 0) {
-                const QModelIndex index = model()->index(nRow, 0);
+            const QModelIndex index = model()->index(nRow, 0);
+            if (task->m_bTaskSelected != 0 || operatorSelected.contains(task->m_nTaskId))
                 selectionModel()->select(index,
                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
-                if (!bFocused)
-                    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+            if (task->m_bTaskSelected != 0 && !bFocused) {
+                selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
                 bFocused = true;
             }
             ++nRow;
@@ -263,11 +278,26 @@ void CMyListView::HeaderClicked(int nColumn) {
 }
 
 void CMyListView::RowClicked() {
-    const int nRow = FirstSelectedRow();
+    int nRow = currentRow();
+    if (nRow >= 0 && !selectionModel()->isRowSelected(nRow, {}))
+        return; // a Ctrl-click took it out of the selection
+    if (nRow < 0)
+        nRow = FirstSelectedRow();
     if (nRow < 0)
         return;
     m_host.SelectRow(nRow);
     m_host.LoadCurrentDrawing(true);
+}
+
+void CMyListView::ShowCurrentRow(int nRow) {
+    const QSignalBlocker blocker(this);
+    if (nRow < 0 || nRow >= rowCount())
+        return;
+    const QModelIndex index = model()->index(nRow, 0);
+    if (selectionModel()->isRowSelected(nRow, {}))
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    else
+        selectRow(nRow);
 }
 
 void CMyListView::keyReleaseEvent(QKeyEvent* pEvent) {

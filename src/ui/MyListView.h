@@ -64,8 +64,12 @@ public:
     ~CMyListView() override;
 
     /// `RefreshTaskList`: rebuilds every row from the document; tasks marked selected get
-    /// their rows selected (the first of them focused).
+    /// their rows selected (the first of them focused), and so do the tasks whose rows
+    /// the operator had selected: a refresh never undoes a Ctrl- or Shift-selection.
     void RefreshTaskList();
+    /// Makes the row current. A row inside the operator's selection leaves the selection
+    /// as it is; any other row becomes the only selected one.
+    void ShowCurrentRow(int nRow);
     /// Runs one of the commands kCmd*; false for any other number.
     bool RunCommand(int nId);
 
@@ -77,7 +81,8 @@ public:
     int SortMode() const { return m_nSortMode; }
     /// What a click on the header of nColumn does (only the time and path columns sort).
     void HeaderClicked(int nColumn);
-    /// What a click on a row does: the preview selects and loads the first selected row.
+    /// What a click on a row does: the preview shows and loads the clicked row. A click
+    /// that took the row out of the selection (Ctrl) loads nothing.
     void RowClicked();
 
     /// The context menu (command ids in each action's data()); the caller owns it.

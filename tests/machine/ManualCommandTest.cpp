@@ -49,7 +49,7 @@ const Case kCases[] = {
     // Pause and Stop compare the low four bits.
     {kBtnPause, kClick, 4, true, true, Act(kActPause)},
     {kBtnPause, kClick, 0x14, true, true, Act(kActPause)},
-    {kBtnPause, kClick, 6, true, true, kNothing},
+    {kBtnPause, kClick, 6, true, true, Act(kActResume)}, // pressed again: resumes
     {kBtnPause, kClick, 1, true, false, kNothing},
     {kBtnStop, kClick, 3, true, true, kStop},
     {kBtnStop, kClick, 4, true, true, kStop},
@@ -79,6 +79,41 @@ TEST(ManualCommand, ConditionTable) {
             << "button " << c.nButton << " event " << c.event << " state " << int{c.nState}
             << " online " << c.bOnline << " job " << c.bJob;
         EXPECT_EQ(got, c.expected) << "button " << c.nButton << " state " << int{c.nState};
+    }
+}
+
+// A button is enabled only while its click can act; otherwise its tooltip says why.
+TEST(ManualCommand, AvailabilityTable) {
+    struct {
+        int nButton;
+        uint8_t nState;
+        bool bOnline;
+        bool bJob;
+        EMsg eWhyNot; // kNone: enabled
+    } const cases[] = {
+        {kBtnStart, 1, true, false, EMsg::kNone},
+        {kBtnStart, 1, false, false, EMsg::kMachineOffline},
+        {kBtnStart, 2, true, false, EMsg::kMachineNotReady},
+        {kBtnStart, 4, true, true, EMsg::kJobRunning},
+        {kBtnStart, 6, true, true, EMsg::kNone}, // resumes
+        {kBtnPause, 4, true, true, EMsg::kNone},
+        {kBtnPause, 6, true, true, EMsg::kNone},
+        {kBtnPause, 1, true, false, EMsg::kNothingToPause},
+        {kBtnStop, 3, true, true, EMsg::kNone},
+        {kBtnStop, 1, true, false, EMsg::kNothingToStop},
+        {kBtnStop, 4, false, true, EMsg::kMachineOffline},
+        {kBtnReset, 1, true, false, EMsg::kNone},
+        {kBtnReset, 1, true, true, EMsg::kJobRunning},
+        {kBtnTest, 9, true, false, EMsg::kMachineNotReady},
+        {kBtnLeft, 4, true, true, EMsg::kJobRunning},
+        {kBtnLeft, 1, true, false, EMsg::kNone},
+        {290, 0xFF, false, false, EMsg::kNone},
+    };
+    for (const auto& c : cases) {
+        const CButtonAvailability got =
+            ButtonAvailability(c.nButton, {c.nState, c.bOnline, c.bJob});
+        EXPECT_EQ(got, (CButtonAvailability{c.eWhyNot == EMsg::kNone, c.eWhyNot}))
+            << "button " << c.nButton << " state " << int{c.nState};
     }
 }
 

@@ -7,6 +7,7 @@
 #include "queue/TaskLists.h"
 #include "ui/DlgBarTop.h"
 #include "ui/MainFramePrompts.h"
+#include "ui/MyListView.h"
 #include "ui/StatusTexts.h"
 #include "ui/UiThreadHandOff.h"
 
@@ -336,6 +337,25 @@ TEST_F(MainFrameTest, AddCopiesAndDeleteGoThroughTheQueue) {
     EXPECT_EQ(TaskAt(m_frame->Doc(), 0)->m_strName, "b.plt");
 }
 
+// A mouse click on a row of the real task list, with modifiers.
+void ClickRow(CMyListView& list, int nRow, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    const QPoint at = list.visualRect(list.model()->index(nRow, 0)).center();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, QPointF(at), QPointF(list.viewport()->mapToGlobal(at)),
+                          Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, mods);
+        QApplication::sendEvent(list.viewport(), &click);
+    }
+}
+
+std::vector<int> SelectedRows(CMyListView& list) {
+    std::vector<int> rows;
+    for (int r = 0; r < list.rowCount(); ++r)
+        if (list.selectionModel()->isRowSelected(r, {}))
+            rows.push_back(r);
+    return rows;
+}
+
 // Clicking a DXF row loads it and leaves the highlight, the preview and Start on that row:
 // Start must print the marker the operator clicked, never row 0's.
 TEST_F(MainFrameTest, ClickingADxfRowKeepsItSelectedAndCurrent) {
@@ -364,6 +384,80 @@ TEST_F(MainFrameTest, ClickingADxfRowKeepsItSelectedAndCurrent) {
     EXPECT_EQ(pDxf->m_bTaskSelected, 1);
     EXPECT_EQ(TaskAt(m_frame->Doc(), 0)->m_bTaskSelected, 0);
     EXPECT_TRUE(m_prompts.m_arrShown.empty());
+}
+
+// Ctrl-click adds and removes rows, Shift-click takes a range, and the commands act on
+// exactly the rows selected, although every click loads its row.
+TEST_F(MainFrameTest, CtrlAndShiftClicksBuildTheSelectionTheCommandsUse) {
+    Create();
+    for (int i = 0; i < 6; ++i)
+        m_prompts.m_arrFilesToOpen.push_back(WritePlot("t" + std::to_string(i) + ".plt"));
+    ASSERT_TRUE(m_frame->RunCommand(kCmdAddFiles));
+    CMyListView& list = m_frame->TaskList();
+    m_frame->RefreshTaskList();
+    const struct {
+        int nRow;
+        Qt::KeyboardModifiers mods;
+        std::vector<int> selected;
+    } clicks[] = {
+        {2, Qt::NoModifier, {2}},
+        {4, Qt::ControlModifier, {2, 4}},
+        {0, Qt::ControlModifier, {0, 2, 4}},
+        {4, Qt::ControlModifier, {0, 2}},
+        {2, Qt::NoModifier, {2}},
+        {5, Qt::ShiftModifier, {2, 3, 4, 5}},
+        {3, Qt::ControlModifier, {2, 4, 5}},
+    };
+    for (const auto& c : clicks) {
+        ClickRow(list, c.nRow, c.mods);
+        EXPECT_EQ(SelectedRows(list), c.selected) << c.nRow;
+    }
+    EXPECT_EQ(m_frame->CurrentTaskIndex(), 5); // the Ctrl-click that deselected 3 loads nothing
+    m_frame->RunCommand(kCmdCopiesUp);
+    std::vector<int32_t> copies;
+    for (int r = 0; r < 6; ++r)
+        copies.push_back(TaskAt(m_frame->Doc(), r)->m_nCopies);
+    EXPECT_EQ(copies, (std::vector<int32_t>{1, 1, 2, 1, 2, 2}));
+    EXPECT_EQ(SelectedRows(list), (std::vector<int>{2, 4, 5}));
+    m_frame->RunCommand(kCmdDeleteTasks);
+    std::vector<std::string> names;
+    for (int r = 0; r < m_frame->TaskCount(); ++r)
+        names.push_back(TaskAt(m_frame->Doc(), r)->m_strName);
+    EXPECT_EQ(names, (std::vector<std::string>{"t0.plt", "t1.plt", "t3.plt"}));
+}
+
+// Ctrl+Z and Ctrl+Y in the Edit menu step through one snapshot per added file; Ctrl+O opens
+// a task file in place of the lists, and Undo brings the lists back.
+TEST_F(MainFrameTest, UndoRedoAndOpeningATaskFile) {
+    Create();
+    EXPECT_EQ(m_frame->Action(kCmdUndo)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(m_frame->Action(kCmdRedo)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Y));
+    EXPECT_EQ(m_frame->Action(kCmdOpenTaskFile)->shortcut(), QKeySequence(QKeySequence::Open));
+    m_prompts.m_arrFilesToOpen = {WritePlot("a.plt"), WritePlot("b.plt")};
+    ASSERT_TRUE(m_frame->RunCommand(kCmdAddFiles));
+    const std::string strTaskFile = (m_dir.Path() / "two.sptask").string();
+    ASSERT_TRUE(m_frame->Doc().SaveTaskFile(strTaskFile).Ok());
+    const struct {
+        int nCommand;
+        int nTasks;
+    } steps[] = {{kCmdUndo, 1}, {kCmdUndo, 0}, {kCmdUndo, 0}, {kCmdRedo, 1},
+                 {kCmdRedo, 2}, {kCmdRedo, 2}, {kCmdUndo, 1}};
+    for (const auto& step : steps) {
+        m_frame->Action(step.nCommand)->trigger();
+        EXPECT_EQ(m_frame->TaskCount(), step.nTasks) << step.nCommand;
+        EXPECT_EQ(m_frame->TaskList().rowCount(), step.nTasks);
+    }
+    m_prompts.m_arrFilesToOpen = {strTaskFile};
+    m_frame->Action(kCmdOpenTaskFile)->trigger();
+    ASSERT_EQ(m_frame->TaskCount(), 2);
+    EXPECT_EQ(TaskAt(m_frame->Doc(), 1)->m_strName, "b.plt");
+    m_frame->Action(kCmdUndo)->trigger();
+    EXPECT_EQ(m_frame->TaskCount(), 1);
+    // A file that is no task file says so and leaves the lists alone.
+    m_prompts.m_arrFilesToOpen = {WritePlot("not-a-task.sptask")};
+    m_frame->Action(kCmdOpenTaskFile)->trigger();
+    EXPECT_EQ(m_frame->TaskCount(), 1);
+    ASSERT_EQ(m_prompts.m_arrShown.size(), 1u);
 }
 
 TEST_F(MainFrameTest, SaveAndRotateWorkOnTheCurrentTask) {

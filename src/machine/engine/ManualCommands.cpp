@@ -66,8 +66,9 @@ CManualOutcome ButtonClicked(int nButton, const CCommandBarState& state) {
     case kBtnStart:
         return StartClicked(state);
     case kBtnPause:
-        return (state.m_nMachineState & 0x0F) == kStatePrinting ? Send(kActPause)
-                                                                : CManualOutcome{};
+        if ((state.m_nMachineState & 0x0F) == kStatePrinting)
+            return Send(kActPause);
+        return state.m_nMachineState == kStatePaused ? Send(kActResume) : CManualOutcome{};
     case kBtnStop:
         return StopClicked(state);
     case kBtnReset:
@@ -75,6 +76,38 @@ CManualOutcome ButtonClicked(int nButton, const CCommandBarState& state) {
     case kBtnTest:
         return state.m_nMachineState == kStateReady ? Send(kActTest) : CManualOutcome{};
     default:
+        return {};
+    }
+}
+
+CButtonAvailability ButtonAvailability(int nButton, const CCommandBarState& state) {
+    const int nLow = state.m_nMachineState & 0x0F;
+    const bool bReady = state.m_bMachineOnline && state.m_nMachineState == kStateReady;
+    const auto why = [](EMsg eWhy) { return CButtonAvailability{false, eWhy}; };
+    if (!state.m_bMachineOnline && nButton >= kBtnStart && nButton <= kBtnTest)
+        return why(EMsg::kMachineOffline);
+    switch (nButton) {
+    case kBtnStart:
+        if (state.m_bJobRunning)
+            return state.m_nMachineState == kStatePaused ? CButtonAvailability{}
+                                                         : why(EMsg::kJobRunning);
+        return bReady ? CButtonAvailability{} : why(EMsg::kMachineNotReady);
+    case kBtnPause:
+        return nLow == kStatePrinting || state.m_nMachineState == kStatePaused
+                   ? CButtonAvailability{}
+                   : why(EMsg::kNothingToPause);
+    case kBtnStop:
+        return nLow == kStateProcessing || nLow == kStatePrinting || nLow == kStatePaused
+                   ? CButtonAvailability{}
+                   : why(EMsg::kNothingToStop);
+    case kBtnReset:
+    case kBtnTest:
+        if (state.m_bJobRunning)
+            return why(EMsg::kJobRunning);
+        return bReady ? CButtonAvailability{} : why(EMsg::kMachineNotReady);
+    default:
+        if (IsJogButton(nButton) && state.m_bJobRunning)
+            return why(EMsg::kJobRunning);
         return {};
     }
 }

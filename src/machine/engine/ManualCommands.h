@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "support/Result.h"
+
 #include <cstdint>
 
 namespace inkvale {
@@ -52,6 +54,16 @@ CManualOutcome JogReleased(int nButton, const CCommandBarState& state);
 CManualOutcome ButtonPressMessage(int nButton, int nLParam, const CCommandBarState& state);
 /// A click on Start, Pause, Stop, Reset or Test; nothing for other ids.
 CManualOutcome ButtonClicked(int nButton, const CCommandBarState& state);
+
+/// Whether a machine button can act in this state, and if not, why (for its tooltip).
+struct CButtonAvailability {
+    bool m_bEnabled = true;
+    EMsg m_eWhyNot = EMsg::kNone;
+    bool operator==(const CButtonAvailability&) const = default;
+};
+/// Start, Pause, Stop, Reset, Test and the four jog buttons; every other id is always
+/// available. Pause is available while printing and while paused (a second press resumes).
+CButtonAvailability ButtonAvailability(int nButton, const CCommandBarState& state);
 
 /// Carries an outcome out: sends its action (the result is not examined; the state pane
 /// shows what the machine did) and switches automatic mode off when asked. Printing the
