@@ -24,6 +24,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QStatusBar>
+#include <QTableWidgetItem>
 #include <QThread>
 #include <QToolButton>
 #include <QUrl>
@@ -458,6 +459,59 @@ TEST_F(MainFrameTest, UndoRedoAndOpeningATaskFile) {
     m_frame->Action(kCmdOpenTaskFile)->trigger();
     EXPECT_EQ(m_frame->TaskCount(), 1);
     ASSERT_EQ(m_prompts.m_arrShown.size(), 1u);
+}
+
+// Start on a drawing with nothing to print says why, and its row shows it in red with the
+// reason as its tooltip; the machine buttons that cannot act are disabled and say why.
+TEST_F(MainFrameTest, FailuresSayWhyWhereTheOperatorLooks) {
+    Create(0);
+    const std::string strEmpty = (m_dir.Path() / "raster-only.plt").string();
+    ASSERT_TRUE(test::WriteFileBytes(strEmpty, "IN;PS0;"));
+    m_prompts.m_arrFilesToOpen = {strEmpty};
+    ASSERT_TRUE(m_frame->RunCommand(kCmdAddFiles));
+    CEngineState& state = m_frame->Engine().State();
+    m_frame->MachineStatus().m_nMachineState = 1;
+    state.m_nMachineOnline = 1;
+    m_frame->UpdateStatus();
+    QToolButton* pStart = m_frame->Bar().Button(kBtnStart);
+    ASSERT_TRUE(pStart->isEnabled());
+    m_frame->SetCurrentTaskIndex(0);
+    m_frame->RunCommand(kBtnStart);
+    QCoreApplication::processEvents(); // Start prints the current task after the click
+    const std::string strWhy =
+        "raster-only.plt 中没有可以打印的内容（例如只有 HP-GL/2 光栅数据）。";
+    EXPECT_EQ(m_prompts.m_arrShown, std::vector<std::string>{strWhy});
+    const QTableWidgetItem* pCell = m_frame->TaskList().item(0, 1);
+    ASSERT_NE(pCell, nullptr);
+    EXPECT_EQ(pCell->toolTip().toStdString(), strWhy);
+    EXPECT_EQ(pCell->foreground().color(), QColor(0xC0, 0x00, 0x00));
+
+    const struct {
+        uint8_t nState;
+        int32_t bOnline;
+        bool bJob;
+        int nButton;
+        const char* pszTip; // nullptr: enabled
+    } cases[] = {
+        {1, 0, false, kBtnStart, "机器没有应答：请检查电源、网线或 USB 线，以及机器的地址。"},
+        {4, 1, true, kBtnStart, "正在打印任务，请等它结束。"},
+        {1, 1, false, kBtnStop, "没有可以停止的任务。"},
+        {4, 1, true, kBtnStop, nullptr},
+        {6, 1, true, kBtnPause, nullptr},
+    };
+    for (const auto& c : cases) {
+        m_frame->MachineStatus().m_nMachineState = c.nState;
+        m_frame->MachineStatus().m_bJobRunning = c.bJob;
+        state.m_nMachineOnline = c.bOnline;
+        m_frame->UpdateStatus();
+        QToolButton* pButton = m_frame->Bar().Button(c.nButton);
+        EXPECT_EQ(pButton->isEnabled(), c.pszTip == nullptr) << c.nButton;
+        if (c.pszTip != nullptr) {
+            EXPECT_EQ(pButton->toolTip().toStdString(), c.pszTip) << c.nButton;
+        }
+    }
+    EXPECT_TRUE(m_frame->Bar().Button(kBtnPause)->isChecked()); // paused: Pause stays pressed
+    m_frame->MachineStatus().m_bJobRunning = false;
 }
 
 TEST_F(MainFrameTest, SaveAndRotateWorkOnTheCurrentTask) {
