@@ -113,6 +113,10 @@
         <source>无法在本地套接字 %1 上监听：%2。程序不会启动。</source>
         <translation>Yerli soket %1 dinlənilə bilmir: %2. Proqram başladılmayacaq.</translation>
     </message>
+    <message>
+        <source>无法使用安装目录 %1：%2。--home 必须指向一个已存在且可写入的目录；程序不会启动。</source>
+        <translation>Quraşdırma qovluğu %1 istifadə edilə bilmir: %2. --home mövcud və yazıla bilən bir qovluğu göstərməlidir; proqram başlamır.</translation>
+    </message>
 </context>
 <context>
     <name>CMainFrame</name>

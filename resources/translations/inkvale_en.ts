@@ -113,6 +113,10 @@
         <source>无法在本地套接字 %1 上监听：%2。程序不会启动。</source>
         <translation>Cannot listen on the local socket %1: %2. The program does not start.</translation>
     </message>
+    <message>
+        <source>无法使用安装目录 %1：%2。--home 必须指向一个已存在且可写入的目录；程序不会启动。</source>
+        <translation>Cannot use the installation directory %1: %2. --home must name an existing directory the program can write to; the program does not start.</translation>
+    </message>
 </context>
 <context>
     <name>CMainFrame</name>

@@ -113,6 +113,10 @@
         <source>无法在本地套接字 %1 上监听：%2。程序不会启动。</source>
         <translation>Yerel soket %1 dinlenemiyor: %2. Program başlatılmayacak.</translation>
     </message>
+    <message>
+        <source>无法使用安装目录 %1：%2。--home 必须指向一个已存在且可写入的目录；程序不会启动。</source>
+        <translation>Kurulum dizini %1 kullanılamıyor: %2. --home var olan ve yazılabilir bir dizini göstermelidir; program başlatılmıyor.</translation>
+    </message>
 </context>
 <context>
     <name>CMainFrame</name>

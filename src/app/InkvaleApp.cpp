@@ -3,9 +3,11 @@
 
 #include "config/SettingsStore.h"
 #include "support/ProfileFile.h"
+#include "ui/DlgBarTop.h"
 #include "ui/InkvaleAppRules.h"
 #include "ui/MainFrame.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -21,10 +23,13 @@
 #include <QThread>
 #include <QTimer>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace inkvale {
@@ -36,6 +41,33 @@ constexpr int kConnectWaitMs = 1000;
 constexpr qint64 kKnockForMs = 3000;
 constexpr unsigned long kKnockPauseMs = 100;
 constexpr const char* kShowRequest = "show\n";
+
+std::string WithSlash(std::string strDir) {
+    if (!strDir.empty() && strDir.back() != '/')
+        strDir += '/';
+    return strDir;
+}
+
+// The directory --home names as an absolute path without links, ending in '/', so that
+// every spelling of one directory shares its lock and its socket; "" with the system's
+// reason in strError when it is missing, not a directory, or not writable.
+std::string UsableHomeDir(const std::string& strDir, std::string& strError) {
+    std::error_code ec;
+    const std::filesystem::path dir = std::filesystem::canonical(strDir, ec);
+    if (ec) {
+        strError = ec.message();
+        return {};
+    }
+    if (!std::filesystem::is_directory(dir, ec)) {
+        strError = std::generic_category().message(ENOTDIR);
+        return {};
+    }
+    if (::access(dir.c_str(), W_OK | X_OK) != 0) {
+        strError = std::generic_category().message(errno);
+        return {};
+    }
+    return WithSlash(dir.string());
+}
 
 // The write end of the signal pipe; the handler only writes one byte to it.
 int g_nSignalWrite = -1;
@@ -58,9 +90,28 @@ CInkvaleApp::~CInkvaleApp() {
         ::close(m_nSleepLock);
 }
 
-CInkvaleApp::EStart CInkvaleApp::InitInstance(QApplication& app) {
+CInkvaleApp::EStart CInkvaleApp::InitInstance(QApplication& app, const std::string& strHome) {
     HandleTermination(); // a request during a start-up message ends the start
-    const std::string strInstallDir = FindInstallDir();
+    std::string strInstallDir;
+    if (strHome.empty()) {
+        strInstallDir = FindInstallDir();
+    } else {
+        // The operator chose the plotter by its directory: another directory would be another
+        // plotter's settings and hot folders, so none is used instead, and nothing is created.
+        std::string strError;
+        strInstallDir = UsableHomeDir(strHome, strError);
+        if (strInstallDir.empty()) {
+            ReadSettingsOnly(WithSlash(strHome));
+            LoadLanguage(app);
+            ShowStartMessage(
+                QMessageBox::Critical,
+                QCoreApplication::translate("CInkvaleApp",
+                                            "无法使用安装目录 %1：%2。--home 必须指向一个"
+                                            "已存在且可写入的目录；程序不会启动。")
+                    .arg(QString::fromStdString(strHome), QString::fromStdString(strError)));
+            return EndStart(EStart::kRefused);
+        }
+    }
     const std::string strExe =
         QFileInfo(app.applicationFilePath()).completeBaseName().toStdString();
     const QString strServer = QString::fromStdString(InstanceServerName(strInstallDir, strExe));
@@ -112,6 +163,16 @@ CInkvaleApp::EStart CInkvaleApp::InitInstance(QApplication& app) {
     InhibitSleep();
 
     m_pFrame = std::make_unique<CMainFrame>(m_settings, m_params);
+    // The title names the plotter, so that two windows of two directories are told apart.
+    // The machine's address and the link change through the bar's IP button and the link
+    // menu; the frame's own handler of a command runs first (it was connected first, and a
+    // dialog it opens has closed when it returns), so the title then follows the settings.
+    ShowWindowTitle();
+    QObject::connect(&m_pFrame->Bar(), &CDlgBarTop::Command, m_pFrame.get(),
+                     [this] { ShowWindowTitle(); });
+    for (QAction* pAction : m_pFrame->findChildren<QAction*>())
+        QObject::connect(pAction, &QAction::triggered, m_pFrame.get(),
+                         [this] { ShowWindowTitle(); });
     const QStringList args = app.arguments();
     if (args.size() > 1)
         OpenTaskFile(args.at(1).toStdString());
@@ -277,6 +338,11 @@ void CInkvaleApp::HandleTermination() {
     action.sa_flags = SA_RESTART;
     for (int nSignal : {SIGTERM, SIGINT, SIGHUP})
         ::sigaction(nSignal, &action, nullptr);
+}
+
+void CInkvaleApp::ShowWindowTitle() {
+    m_pFrame->setWindowTitle(QString::fromStdString(
+        MainWindowTitle(m_settings.m_strInstallDir, m_settings.CommuVia, m_params.MachineIP())));
 }
 
 // The computer must not go to sleep while the program runs; without logind nothing happens.

@@ -36,10 +36,12 @@ public:
     CInkvaleApp();
     ~CInkvaleApp();
 
-    /// The start-up steps up to the shown window. Only the holder of the installation
-    /// directory's lock goes on; a start that finds it held asks the holder to show its
-    /// window, or says that the program runs already, and ends.
-    EStart InitInstance(QApplication& app);
+    /// The start-up steps up to the shown window. strHome is the installation directory
+    /// --home gave ("": the usual one, FindInstallDir); one that is missing or not writable
+    /// refuses the start. Only the holder of the installation directory's lock goes on; a
+    /// start that finds it held asks the holder to show its window, or says that the program
+    /// runs already, and ends.
+    EStart InitInstance(QApplication& app, const std::string& strHome = {});
     /// Saves the settings and closes the window (before the QApplication goes).
     void ExitInstance();
 
@@ -58,6 +60,7 @@ private:
     void LoadQtTranslation(QApplication& app, const QString& strName);
     void OpenTaskFile(const std::string& strPath);
     void InhibitSleep();
+    void ShowWindowTitle();
 
     CSettings m_settings;
     CMachineParams m_params;

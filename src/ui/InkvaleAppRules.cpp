@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/InkvaleAppRules.h"
 
+#include "config/MachineParams.h"
+#include "machine/link/LinkChoice.h"
+
 #include <QByteArray>
 #include <QCryptographicHash>
 
 #include <array>
+#include <cstring>
 
 namespace inkvale {
 
@@ -71,6 +75,50 @@ std::string QtTranslationName(int32_t nLanguage, bool bTranslationLoaded) {
     if (nLanguage < 1 || nLanguage > 5 || !bTranslationLoaded)
         return "qtbase_zh_CN";
     return kLanguageFiles[static_cast<size_t>(nLanguage - 1)].szQt;
+}
+
+CHomeOption TakeHomeOption(int& argc, char** argv) {
+    CHomeOption option;
+    // Checked before anything moves, so that wrong usage leaves the arguments as they were.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--home") != 0)
+            continue;
+        if (!option.m_strDir.empty()) {
+            option.m_strError = "--home is given twice";
+        } else if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+            option.m_strError = "--home needs a directory";
+        } else {
+            option.m_strDir = argv[++i];
+            continue;
+        }
+        option.m_strDir.clear();
+        return option;
+    }
+    int nKept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--home") == 0)
+            ++i; // and its directory
+        else
+            argv[nKept++] = argv[i];
+    }
+    argc = nKept;
+    argv[argc] = nullptr;
+    return option;
+}
+
+std::string MainWindowTitle(const std::string& strInstallDir, int32_t nCommuVia,
+                            uint32_t nMachineIP) {
+    const std::string strMachine =
+        nCommuVia == kCommuUsbPrint || nCommuVia == kCommuUsb ? "USB" : FormatMachineIP(nMachineIP);
+    const size_t nEnd = strInstallDir.find_last_not_of('/');
+    std::string strName; // the last part of the path, without the '/' after it
+    if (nEnd != std::string::npos) {
+        const size_t nSlash = strInstallDir.rfind('/', nEnd);
+        const size_t nStart = nSlash == std::string::npos ? 0 : nSlash + 1;
+        strName = strInstallDir.substr(nStart, nEnd + 1 - nStart);
+    }
+    return strName.empty() ? "Inkvale (" + strMachine + ")"
+                           : "Inkvale — " + strName + " (" + strMachine + ")";
 }
 
 } // namespace inkvale

@@ -26,4 +26,22 @@ std::string TranslationFailureText(int32_t nLanguage);
 /// else the language's own where Qt has one; "" for English and languages Qt lacks.
 std::string QtTranslationName(int32_t nLanguage, bool bTranslationLoaded);
 
+/// The desktop program's installation directory option, spelled as the command-line tool
+/// spells it: "--home DIR".
+struct CHomeOption {
+    std::string m_strDir;   ///< the directory as given; "" when the option was not given
+    std::string m_strError; ///< wrong usage (no directory, or the option twice); "" when none
+};
+/// Takes "--home DIR" out of the arguments wherever it stands (argv[0], the program, is no
+/// option), so that Qt and the task file argument never see it: the others move up in their
+/// order, argc shrinks and argv[argc] becomes nullptr. On wrong usage argv stays as it was.
+CHomeOption TakeHomeOption(int& argc, char** argv);
+
+/// Title of the main window: the program, the installation directory's own name and the
+/// machine the window drives, "Inkvale — plotter-2 (127.0.0.3)": the dotted MachineIP for
+/// Ethernet, "USB" for either USB link (CommuVia 1 or 2). A directory without a name of its
+/// own (the root) leaves the name out: "Inkvale (127.0.0.3)".
+std::string MainWindowTitle(const std::string& strInstallDir, int32_t nCommuVia,
+                            uint32_t nMachineIP);
+
 } // namespace inkvale

@@ -3,8 +3,11 @@
 // the program runs when the first does not answer; a start that cannot take the installation
 // directory's lock or listen for later starts refuses; a termination request ends the first
 // with its settings saved, and --version and --help answer without starting anything.
+// --home gives another installation directory: two directories run side by side, one that
+// cannot be used is refused.
 #include "common/TestPaths.h"
 #include "config/InstanceLock.h"
+#include "config/MachineParams.h"
 #include "ui/InkvaleAppRules.h"
 
 #include <gtest/gtest.h>
@@ -17,13 +20,16 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <grp.h>
 #include <random>
 #include <regex>
 #include <sstream>
+#include <string>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace inkvale {
 namespace {
@@ -68,6 +74,69 @@ TEST(InkvaleAppRulesTest, AlreadyRunningTextInChineseOrEnglishWithItsHolder) {
     for (const auto& c : cases)
         EXPECT_EQ(AlreadyRunningText(c.nLanguage, c.nHolder, "/opt/ink/Inkvale.lock"), c.strText)
             << c.nLanguage << " " << c.nHolder;
+}
+
+// --home DIR is taken out wherever it stands; the other arguments keep their order.
+TEST(InkvaleAppRulesTest, HomeOptionIsTakenOutOfTheArguments) {
+    const struct {
+        std::vector<std::string> arrArgs;
+        std::string strDir;
+        std::string strError;
+        std::vector<std::string> arrLeft;
+    } cases[] = {
+        {{"inkvale"}, "", "", {"inkvale"}},
+        {{"inkvale", "a.sptask"}, "", "", {"inkvale", "a.sptask"}},
+        {{"inkvale", "--home", "/p/2", "a.sptask"}, "/p/2", "", {"inkvale", "a.sptask"}},
+        {{"inkvale", "a.sptask", "-platform", "offscreen", "--home", "p2"},
+         "p2",
+         "",
+         {"inkvale", "a.sptask", "-platform", "offscreen"}},
+        {{"inkvale", "--home=/p/2"}, "", "", {"inkvale", "--home=/p/2"}}, // not the option
+        {{"inkvale", "a.sptask", "--home"}, "", "--home needs a directory", {}},
+        {{"inkvale", "--home", "", "a.sptask"}, "", "--home needs a directory", {}},
+        {{"inkvale", "--home", "/a", "--home", "/b"}, "", "--home is given twice", {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arrArgs = c.arrArgs;
+        std::vector<char*> argv;
+        for (std::string& strArg : arrArgs)
+            argv.push_back(strArg.data());
+        argv.push_back(nullptr);
+        int argc = static_cast<int>(arrArgs.size());
+        const CHomeOption option = TakeHomeOption(argc, argv.data());
+        EXPECT_EQ(option.m_strDir, c.strDir) << c.arrArgs.size();
+        EXPECT_EQ(option.m_strError, c.strError) << c.arrArgs.size();
+        // Wrong usage leaves the arguments as they were.
+        const std::vector<std::string>& arrWanted = c.strError.empty() ? c.arrLeft : c.arrArgs;
+        ASSERT_EQ(argc, static_cast<int>(arrWanted.size())) << c.arrArgs.size();
+        for (int i = 0; i < argc; ++i)
+            EXPECT_EQ(argv[static_cast<size_t>(i)], arrWanted[static_cast<size_t>(i)]) << i;
+        EXPECT_EQ(argv[static_cast<size_t>(argc)], nullptr);
+    }
+}
+
+// The title tells two windows apart by their directory and their machine.
+TEST(InkvaleAppRulesTest, WindowTitleNamesTheDirectoryAndTheMachine) {
+    constexpr uint32_t kIP = 0x0300007Fu; // 127.0.0.3, first octet in the lowest byte
+    const struct {
+        std::string strDir;
+        int32_t nCommuVia;
+        uint32_t nIP;
+        std::string strTitle;
+    } cases[] = {
+        {"/home/anna/plotter-2/", 0, kIP, "Inkvale — plotter-2 (127.0.0.3)"},
+        {"/home/anna/plotter-2", 0, kIP, "Inkvale — plotter-2 (127.0.0.3)"},
+        {"plotter-2//", 0, kIP, "Inkvale — plotter-2 (127.0.0.3)"},
+        {"/opt/ink/", 0, kDefaultMachineIP, "Inkvale — ink (192.168.1.175)"},
+        {"/opt/ink/", 1, kIP, "Inkvale — ink (USB)"},
+        {"/opt/ink/", 2, kIP, "Inkvale — ink (USB)"},
+        {"/opt/ink/", 3, kIP, "Inkvale — ink (127.0.0.3)"}, // every other value is Ethernet
+        {"/", 0, 16777343u, "Inkvale (127.0.0.1)"},
+        {"", 1, 16777343u, "Inkvale (USB)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MainWindowTitle(c.strDir, c.nCommuVia, c.nIP), c.strTitle)
+            << c.strDir << " " << c.nCommuVia;
 }
 
 #ifdef INKVALE_APP_PATH
@@ -180,6 +249,9 @@ std::string WaitForError(QProcess& program, const std::string& strWanted,
 // A termination request, as the desktop sends at log-out: it also closes a message that
 // waits for the operator. False when the program did not end in time (it is killed).
 bool Terminate(QProcess& program) {
+    // A process that has ended has no id any more (0 would signal this whole group).
+    if (program.state() == QProcess::NotRunning)
+        return true;
     ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
     if (program.waitForFinished(10000))
         return true;
@@ -279,6 +351,155 @@ TEST(InkvaleAppTest, StartThatCannotBeTheOnlyOneRefuses) {
     }
 }
 
+// A random loopback address nobody listens on, as Inkvale.ini stores it (first octet in the
+// lowest byte): the program looks for its machine there. nLast tells two apart.
+uint32_t LoopbackNobodyListensOn(uint32_t nLast) {
+    std::random_device rd;
+    return 127u | ((1 + rd() % 250) << 8) | ((1 + rd() % 250) << 16) | (nLast << 24);
+}
+
+// Two plotters on one computer: two starts with two --home directories run side by side,
+// each on its own settings, hot folders, lock and socket, and nothing of either lands beside
+// the executable or in the user's default directory. A third start with the first directory,
+// spelled another way, hands over to the first and ends with status 0.
+TEST(InkvaleAppTest, TwoHomeDirectoriesRunSideBySideAndTheSameOneHandsOver) {
+    test::CScratchDir dir;
+    const std::filesystem::path root = std::filesystem::canonical(dir.Path());
+    std::filesystem::create_directories(root / "bin");
+    std::filesystem::create_directories(root / "user");
+    std::filesystem::copy_file(INKVALE_APP_PATH, root / "bin" / "inkvale");
+    const std::filesystem::path homes[] = {root / "plotter-1", root / "plotter-2"};
+    const uint32_t arrIP[] = {LoopbackNobodyListensOn(2), LoopbackNobodyListensOn(3)};
+    for (int n = 0; n < 2; ++n) {
+        std::filesystem::create_directories(homes[n]);
+        ASSERT_TRUE(test::WriteFileBytes(homes[n] / "Inkvale.ini",
+                                         "[Para]\nMachineIP=" + std::to_string(arrIP[n]) + "\n"));
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("HOME"), QString::fromStdString((root / "user").string()));
+    const QString exe = QString::fromStdString((root / "bin" / "inkvale").string());
+
+    QProcess running[2];
+    for (int n = 0; n < 2; ++n) {
+        running[n].setProcessEnvironment(env);
+        running[n].start(exe, {QStringLiteral("--home"), QString::fromStdString(homes[n])});
+        ASSERT_TRUE(running[n].waitForStarted(5000)) << n;
+    }
+    for (int n = 0; n < 2; ++n) {
+        EXPECT_TRUE(WaitForServer(InstanceServerName(homes[n].string() + "/", "inkvale"),
+                                  std::chrono::seconds(20)))
+            << n;
+        EXPECT_EQ(running[n].state(), QProcess::Running) << n;
+        EXPECT_EQ(ReadText(homes[n] / kInstanceLockFileName),
+                  std::to_string(running[n].processId()) + "\n");
+        EXPECT_TRUE(std::filesystem::is_directory(homes[n] / "AutoDir")) << n;
+    }
+
+    QProcess third;
+    third.setProcessEnvironment(env);
+    third.start(exe, {QStringLiteral("--home"),
+                      QString::fromStdString((root / "bin" / ".." / "plotter-1").string())});
+    const bool bThirdEnded = third.waitForFinished(10000);
+    EXPECT_TRUE(bThirdEnded) << third.readAllStandardError().toStdString();
+    EXPECT_EQ(third.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(third.exitCode(), 0);
+    if (!bThirdEnded)
+        Terminate(third);
+
+    const std::vector<std::filesystem::path> arrBinOnly = {root / "bin" / "inkvale"};
+    EXPECT_EQ(
+        std::vector<std::filesystem::path>(std::filesystem::directory_iterator(root / "bin"), {}),
+        arrBinOnly);
+    EXPECT_FALSE(std::filesystem::exists(root / "user" / ".local" / "share" / "Inkvale"));
+    for (int n = 0; n < 2; ++n) {
+        EXPECT_EQ(running[n].state(), QProcess::Running) << n;
+        const bool bEnded = Terminate(running[n]);
+        EXPECT_TRUE(bEnded) << n;
+        EXPECT_EQ(running[n].exitStatus(), QProcess::NormalExit) << n;
+        EXPECT_EQ(running[n].exitCode(), 0) << n;
+        EXPECT_NE(ReadText(homes[n] / "Inkvale.ini")
+                      .find("MachineIP=" + std::to_string(static_cast<int32_t>(arrIP[n]))),
+                  std::string::npos)
+            << n;
+    }
+}
+
+// A --home directory that cannot be used (missing, a file, not writable) is refused: the
+// message names it and why, the start ends with status 1 and creates nothing, neither there
+// nor beside the executable nor in the user's default directory. --home without a directory
+// is wrong usage and ends at once with status 1.
+TEST(InkvaleAppTest, HomeThatCannotBeUsedIsRefused) {
+    const struct {
+        const char* pszName;
+        const char* pszHome; ///< inside the scratch folder; nullptr: --home without it
+        std::string strMessage;
+    } cases[] = {
+        {"missing", "no-such-dir", "No such file or directory"},
+        {"a file", "file", "Not a directory"},
+        {"not writable", "read-only", "Permission denied"},
+        {"no directory", nullptr, "inkvale: --home needs a directory\nusage: inkvale [--home"},
+    };
+    for (const auto& c : cases) {
+        test::CScratchDir dir;
+        const std::filesystem::path root = std::filesystem::canonical(dir.Path());
+        std::filesystem::create_directories(root / "bin");
+        std::filesystem::create_directories(root / "user");
+        std::filesystem::copy_file(INKVALE_APP_PATH, root / "bin" / "inkvale");
+        ASSERT_TRUE(test::WriteFileBytes(root / "file", "[Para]\nMachineIP=16777343\n"));
+        std::filesystem::create_directories(root / "read-only");
+        std::filesystem::permissions(root / "read-only", std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::remove);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("HOME"), QString::fromStdString((root / "user").string()));
+
+        QProcess program;
+        program.setProcessEnvironment(env);
+        QStringList args = {QStringLiteral("--home")};
+        std::string strHome;
+        if (c.pszHome) {
+            strHome = (root / c.pszHome).string();
+            args << QString::fromStdString(strHome);
+        }
+        if (::geteuid() == 0 && std::strcmp(c.pszName, "not writable") == 0) {
+            // Permissions do not stop root: the program runs as nobody, who may pass through
+            // the scratch folder to the executable but write nowhere in it.
+            std::filesystem::permissions(
+                root, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                          std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                          std::filesystem::perms::others_exec);
+            program.setChildProcessModifier([] {
+                if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                    ::_exit(127);
+            });
+        }
+        program.start(QString::fromStdString((root / "bin" / "inkvale").string()), args);
+        ASSERT_TRUE(program.waitForStarted(5000)) << c.pszName;
+        const std::string strMessage =
+            c.pszHome ? "Inkvale: 无法使用安装目录 " + strHome + "：" + c.strMessage : c.strMessage;
+        const std::string strError = WaitForError(program, strMessage, std::chrono::seconds(20));
+        EXPECT_NE(strError.find(strMessage), std::string::npos) << c.pszName << ": " << strError;
+        const bool bEnded = Terminate(program); // the message waits for the operator
+        ASSERT_TRUE(bEnded) << c.pszName;
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << c.pszName;
+        EXPECT_EQ(program.exitCode(), 1) << c.pszName;
+
+        EXPECT_FALSE(std::filesystem::exists(root / "no-such-dir")) << c.pszName;
+        EXPECT_TRUE(std::filesystem::is_empty(root / "read-only")) << c.pszName;
+        EXPECT_FALSE(std::filesystem::exists(root / "user" / ".local" / "share" / "Inkvale"))
+            << c.pszName;
+        const std::vector<std::filesystem::path> arrBinOnly = {root / "bin" / "inkvale"};
+        EXPECT_EQ(std::vector<std::filesystem::path>(
+                      std::filesystem::directory_iterator(root / "bin"), {}),
+                  arrBinOnly)
+            << c.pszName;
+        EXPECT_FALSE(std::filesystem::exists(QDir::tempPath().toStdString() + "/" +
+                                             InstanceServerName(strHome + "/", "inkvale")))
+            << c.pszName;
+    }
+}
+
 // A listening socket where a running instance's would be: it notes every start that knocks.
 class CFakeRunningInstance {
 public:
@@ -340,7 +561,7 @@ TEST(InkvaleAppTest, VersionAndHelpAnswerWithoutAWindowOrTheInstanceLock) {
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     const std::pair<const char*, std::string> cases[] = {
         {"--version", "inkvale " + ProjectVersion() + "\n"},
-        {"--help", "usage: inkvale [TASKFILE.sptask]\n"},
+        {"--help", "usage: inkvale [--home DIR] [TASKFILE.sptask]\n"},
     };
     for (const auto& [pszOption, strStart] : cases) {
         QProcess program;
