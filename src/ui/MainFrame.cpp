@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MainFrame.h"
 
+#include "ui/JobStatusText.h"
+
 #include "ui/DlgBarTop.h"
 #include "ui/InkvaleView.h"
 #include "ui/MainFramePrompts.h"
@@ -14,6 +16,8 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QTableWidgetItem>
 #include <QToolBar>
 
 #include <arpa/inet.h>
@@ -121,7 +125,8 @@ void CMainFrame::CreateStatusBar() {
         {kPaneState, QT_TRANSLATE_NOOP("CMainFrame", "机器状态")},
         {kPanePos, "X:0 Y:0"},
         {kPaneMachineIp, "Machine IP"},
-        {kPaneLocalIp, "PC IP"}};
+        {kPaneLocalIp, "PC IP"},
+        {kPaneJob, ""}};
     for (const auto& [nPane, szText] : kPanes) {
         auto* pLabel = new QLabel(pBar);
         pLabel->setObjectName(QStringLiteral("pane%1").arg(nPane));
@@ -260,7 +265,56 @@ void CMainFrame::UpdateStatus() {
     SetPane(kPaneMachineIp, MachineIpText(m_settings.Language, m_params.MachineIP()), kPaneGrey);
     ShowLinkRefusal(MachineStatus().m_linkRefusal.Load());
     m_pBar->UpdateMachineButtons(Engine().CommandBarState());
+    ShowJobProgress(QString::fromStdString(pane.m_pane.m_strText));
     m_bInStatusUpdate = false;
+}
+
+// The job pane, the printing row's state cell and the tray icon's tooltip follow the job.
+void CMainFrame::ShowJobProgress(const QString& strState) {
+    const bool bRunning = Engine().JobRunning();
+    if (bRunning && !m_bJobSeen)
+        m_tJobSeen = std::chrono::steady_clock::now();
+    m_bJobSeen = bRunning;
+    QString strJob;
+    if (bRunning) {
+        const CEngineState& state = Engine().State();
+        CJobProgress job;
+        job.m_strName = Engine().WorkPage().m_strName;
+        job.m_nBandsDone = state.m_nBandsDone;
+        job.m_nBandCount = state.m_nBandCount;
+        job.m_nLengthUnits = Engine().WorkPage().m_nMaxX;
+        job.m_dElapsedSeconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - m_tJobSeen).count();
+        job.m_bPaused = MachineStatus().m_nMachineState.load() == kStatePaused;
+        const int nRow = PrintingRow();
+        if (const COnePage* pTask = TaskAt(Doc(), nRow))
+            job.m_nCopiesLeft = std::max(pTask->m_nCopies - 1, 0);
+        strJob = JobStatusText(job);
+        if (QTableWidgetItem* pCell = nRow >= 0 ? m_pTaskList->item(nRow, 1) : nullptr) {
+            const QString base = pCell->data(Qt::UserRole + 1).toString();
+            if (base.isEmpty())
+                pCell->setData(Qt::UserRole + 1, pCell->text());
+            pCell->setText((base.isEmpty() ? pCell->text() : base) + QLatin1Char(' ') +
+                           RowProgressText(job));
+        }
+    }
+    if (m_panes.at(kPaneJob)->text().trimmed() != strJob)
+        SetPane(kPaneJob, strJob.toStdString(), kPaneGrey);
+    if (m_pTray != nullptr) {
+        const QString tip = strJob.isEmpty() ? strState : strState + QLatin1Char('\n') + strJob;
+        if (m_pTray->toolTip() != tip)
+            m_pTray->setToolTip(tip);
+    }
+}
+
+// Row of the task the machine prints, -1 when none.
+int CMainFrame::PrintingRow() {
+    for (int nRow = 0; nRow < inkvale::TaskCount(Doc()); ++nRow) {
+        if (const COnePage* pTask = TaskAt(Doc(), nRow);
+            pTask && pTask->m_nPrintState == PS_PRINTING)
+            return nRow;
+    }
+    return -1;
 }
 
 // While the link refuses the machine's address (a loopback-only build), the message area

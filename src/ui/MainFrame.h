@@ -23,6 +23,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <chrono>
 #include <map>
 #include <memory>
 #include <string>
@@ -89,7 +90,8 @@ public:
         kPaneState = 602,
         kPanePos = 603,
         kPaneMachineIp = 604,
-        kPaneLocalIp = 605
+        kPaneLocalIp = 605,
+        kPaneJob = 606 ///< the running job: name, band, metres, time and copies left
     };
 
     /// pPrompts: message boxes and file dialogs (nullptr: the real ones). With
@@ -168,6 +170,12 @@ protected:
 
 private:
     void CreateStatusBar();
+    void ShowJobProgress(const QString& strState);
+    int PrintingRow();
+    void ShowTaskProblem(const COnePage* pTask);
+    bool ConfirmStop();
+    /// Bands left below which Stop does not ask.
+    static constexpr int kStopWithoutAskingBands = 3;
     void CreateMenus();
     void CreatePanes();
     QAction* AddCommand(QMenu* pMenu, const char* szText, int nCommand);
@@ -228,6 +236,10 @@ private:
     std::map<int, uint32_t> m_paneColours;
     std::map<int, QAction*> m_actions;
     QSystemTrayIcon* m_pTray = nullptr;
+    /// When the window first saw the running job, for the time left.
+    std::chrono::steady_clock::time_point m_tJobSeen;
+    bool m_bJobSeen = false;
+    QString m_strTaskProblem; ///< the current task's problem shown in the message area
     QTimer m_statusTimer;
     bool m_bInStatusUpdate = false;
     QString m_strLinkRefusal; ///< the refusal the status bar shows, "" when none

@@ -20,6 +20,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QToolBar>
@@ -285,7 +286,8 @@ void CMainFrame::HideToTray() {
         m_pTray->setToolTip(QStringLiteral("ShowWindow"));
         connect(m_pTray, &QSystemTrayIcon::activated, this,
                 [this](QSystemTrayIcon::ActivationReason reason) {
-                    if (reason == QSystemTrayIcon::DoubleClick)
+                    if (reason == QSystemTrayIcon::DoubleClick ||
+                        reason == QSystemTrayIcon::Trigger)
                         ShowFromTray();
                 });
     }
@@ -303,6 +305,8 @@ void CMainFrame::ShowFromTray() {
 
 void CMainFrame::ManualButton(int nId) {
     const CManualOutcome outcome = ButtonClicked(nId, Engine().CommandBarState());
+    if (outcome.m_nAction == kActStop && Engine().JobRunning() && !ConfirmStop())
+        return;
     if (outcome.m_nAction == kActStop && Engine().JobRunning())
         Engine().State().m_nOperatorStop = 1; // before the machine can act on it
     ApplyManualOutcome(outcome, m_pCore->Links().Commu(), m_settings);
@@ -310,6 +314,21 @@ void CMainFrame::ManualButton(int nId) {
         m_pBar->ReleaseAutoButton();
     if (outcome.m_bPrintCurrentTask) // message 0x468, handled after this click
         QTimer::singleShot(0, this, [this] { Queue().PrintCurrentTask(); });
+}
+
+// A Stop with more than a few bands to go asks first: it throws away the rest of the
+// marker and switches automatic printing off.
+bool CMainFrame::ConfirmStop() {
+    const CEngineState& state = Engine().State();
+    const int nLeft = state.m_nBandCount - state.m_nBandsDone;
+    if (nLeft <= kStopWithoutAskingBands)
+        return true;
+    return m_prompts.AskOkCancel(
+        QCoreApplication::translate("CMainFrame",
+                                    "还有 %1 带没有打印。停止这个任务吗？自动打印也会关闭。")
+            .arg(nLeft)
+            .toStdString(),
+        QCoreApplication::translate("CMainFrame", "停止").toStdString());
 }
 
 void CMainFrame::JogButton(int nId, int nLParam) {
@@ -353,6 +372,7 @@ void CMainFrame::MirrorCopy(uint64_t nTaskId, const std::string& strSuffix) {
 
 void CMainFrame::RefreshTaskList() {
     m_pTaskList->RefreshTaskList();
+    ShowTaskProblem(TaskAt(Doc(), CurrentTaskIndex()));
 }
 
 void CMainFrame::LoadDrawing(COnePage& task, bool bShowErrors) {
@@ -370,6 +390,19 @@ void CMainFrame::ShowMousePosition(const std::string& strText) {
 void CMainFrame::SelectRow(int nRow) {
     m_pTaskList->ShowCurrentRow(nRow);
     m_pView->SelectRow(nRow);
+    ShowTaskProblem(TaskAt(Doc(), nRow));
+}
+
+// The message area says why the current task cannot print, as its row's tooltip does.
+void CMainFrame::ShowTaskProblem(const COnePage* pTask) {
+    const QString text = pTask != nullptr && pTask->m_problem.m_eId != EMsg::kNone
+                             ? OperatorText(pTask->m_problem)
+                             : QString();
+    if (!text.isEmpty())
+        statusBar()->showMessage(text);
+    else if (!m_strTaskProblem.isEmpty() && statusBar()->currentMessage() == m_strTaskProblem)
+        statusBar()->clearMessage();
+    m_strTaskProblem = text;
 }
 
 void CMainFrame::Redraw() {

@@ -9,6 +9,7 @@
 #include "ui/InkvaleView.h"
 #include "ui/MainFrame.h"
 #include "ui/MainFramePrompts.h"
+#include "ui/MyListView.h"
 #include "ui/StatusTexts.h"
 
 #include "SimMachine.h"
@@ -21,6 +22,7 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QTableWidgetItem>
 #include <QTimer>
 
 #include <chrono>
@@ -217,6 +219,37 @@ TEST_F(MainFrameEndToEndTest, StartPrintsTheCurrentTaskStopEndsTheJobAndAutomati
     EXPECT_EQ(m_settings.AutoStartEnable, 0);
     EXPECT_FALSE(m_pFrame->Bar().AutoTicked());
     EXPECT_TRUE(RunUntil([&] { return !m_pFrame->Engine().JobRunning(); }));
+}
+
+// While a job prints, the status bar says which task, which band, how many metres, how long
+// and how many copies are left, and the printing row its progress. A Stop with bands left
+// asks first, fails the job and never removes the automatic-folder file. With
+// INKVALE_DIALOG_PICTURES naming a folder, the window is pictured mid-job there.
+TEST_F(MainFrameEndToEndTest, JobFeedbackAndAStopThatAsksFirst) {
+    sim::CSimTiming timing;
+    timing.m_nBandPrintMs = 250;
+    m_machine.SetTiming(timing);
+    const std::string strMarker = m_settings.AutoDir + "long marker.plt";
+    ASSERT_TRUE(
+        test::WriteFileBytes(strMarker, "IN;SP1;PU0,0;PD40000,0,40000,4000,0,4000,0,0;PU;"));
+    ASSERT_TRUE(RunUntil([&] { return m_pFrame->Engine().State().m_nBandsDone >= 2; }));
+    m_pFrame->UpdateStatus();
+    const QString job = m_pFrame->PaneText(CMainFrame::kPaneJob);
+    EXPECT_TRUE(job.contains(QStringLiteral("long marker.plt"))) << job.toStdString();
+    EXPECT_TRUE(job.contains(QStringLiteral(" m / 1.0 m"))) << job.toStdString();
+    const QString row = m_pFrame->TaskList().item(0, 1)->text();
+    EXPECT_TRUE(row.endsWith(QLatin1Char('%'))) << row.toStdString();
+    const QString strPictures = qEnvironmentVariable("INKVALE_DIALOG_PICTURES");
+    if (!strPictures.isEmpty()) {
+        m_pFrame->resize(1280, 720);
+        m_pFrame->show();
+        EXPECT_TRUE(m_pFrame->grab().save(strPictures + "/status-bar-job.png"));
+    }
+    EXPECT_TRUE(m_pFrame->RunCommand(kBtnStop));
+    EXPECT_EQ(m_prompts.m_nAsked, 1); // more than a few bands were left
+    EXPECT_TRUE(RunUntil([&] { return !m_pFrame->Engine().JobRunning(); }));
+    EXPECT_TRUE(std::filesystem::exists(strMarker));
+    EXPECT_EQ(m_settings.AutoStartEnable, 0);
 }
 
 // ---- a task that leaves the lists while a dialog is open --------------------------------

@@ -485,6 +485,17 @@ TEST_F(MainFrameTest, FailuresSayWhyWhereTheOperatorLooks) {
     ASSERT_NE(pCell, nullptr);
     EXPECT_EQ(pCell->toolTip().toStdString(), strWhy);
     EXPECT_EQ(pCell->foreground().color(), QColor(0xC0, 0x00, 0x00));
+    EXPECT_EQ(m_frame->statusBar()->currentMessage().toStdString(), strWhy);
+    // With INKVALE_DIALOG_PICTURES naming a folder, the row is pictured there with its
+    // reason where the tooltip shows it.
+    if (const QString strPictures = qEnvironmentVariable("INKVALE_DIALOG_PICTURES");
+        !strPictures.isEmpty()) {
+        m_frame->resize(1100, 420);
+        m_frame->show();
+        m_frame->TaskList().clearSelection(); // the row's own colours
+        m_frame->statusBar()->showMessage(pCell->toolTip());
+        EXPECT_TRUE(m_frame->grab().save(strPictures + "/failed-task-row.png"));
+    }
 
     const struct {
         uint8_t nState;
