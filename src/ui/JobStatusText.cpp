@@ -9,10 +9,6 @@ namespace inkvale {
 
 namespace {
 
-QString Tr(const char* pszText) {
-    return QCoreApplication::translate("JobStatus", pszText);
-}
-
 int Percent(const CJobProgress& job) {
     return job.m_nBandCount > 0 ? job.m_nBandsDone * 100 / job.m_nBandCount : 0;
 }
@@ -22,7 +18,7 @@ QString TimeLeft(const CJobProgress& job) {
     const double dLeft =
         job.m_dElapsedSeconds / job.m_nBandsDone * (job.m_nBandCount - job.m_nBandsDone);
     const int nMinutes = std::max(1, static_cast<int>(std::ceil(dLeft / 60.0)));
-    return Tr("约 %1 分钟").arg(nMinutes);
+    return QCoreApplication::translate("JobStatus", "约 %1 分钟").arg(nMinutes);
 }
 
 } // namespace
@@ -30,22 +26,23 @@ QString TimeLeft(const CJobProgress& job) {
 QString JobStatusText(const CJobProgress& job) {
     const double dTotal = job.m_nLengthUnits / 40000.0;
     const double dDone = job.m_nBandCount > 0 ? dTotal * job.m_nBandsDone / job.m_nBandCount : 0.0;
-    QString text = Tr("%1：第 %2/%3 带，已打印 %4 m / %5 m")
+    QString text = QCoreApplication::translate("JobStatus", "%1：第 %2/%3 带，已打印 %4 m / %5 m")
                        .arg(QString::fromStdString(job.m_strName))
                        .arg(std::min(job.m_nBandsDone + 1, job.m_nBandCount))
                        .arg(job.m_nBandCount)
                        .arg(dDone, 0, 'f', 1)
                        .arg(dTotal, 0, 'f', 1);
     if (job.m_nBandsDone > 0 && job.m_nBandsDone < job.m_nBandCount && !job.m_bPaused)
-        text += Tr("，剩余%1").arg(TimeLeft(job));
+        text += QCoreApplication::translate("JobStatus", "，剩余%1").arg(TimeLeft(job));
     if (job.m_nCopiesLeft > 0)
-        text += Tr("，还有 %1 份").arg(job.m_nCopiesLeft);
-    return job.m_bPaused ? Tr("已暂停 — %1").arg(text) : text;
+        text += QCoreApplication::translate("JobStatus", "，还有 %1 份").arg(job.m_nCopiesLeft);
+    return job.m_bPaused ? QCoreApplication::translate("JobStatus", "已暂停 — %1").arg(text) : text;
 }
 
 QString RowProgressText(const CJobProgress& job) {
     const QString percent = QStringLiteral("%1%").arg(Percent(job));
-    return job.m_bPaused ? Tr("已暂停 %1").arg(percent) : percent;
+    return job.m_bPaused ? QCoreApplication::translate("JobStatus", "已暂停 %1").arg(percent)
+                         : percent;
 }
 
 } // namespace inkvale
