@@ -513,6 +513,13 @@
     </message>
 </context>
 <context>
+    <name>inkvale::CInkvaleView</name>
+    <message>
+        <source>适合整个图形</source>
+        <translation>Bütün çertyoju sığdır</translation>
+    </message>
+</context>
+<context>
     <name>inkvale::CPDlgSetCus</name>
     <message>
         <source>手动打开时文件过滤</source>

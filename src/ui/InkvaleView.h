@@ -8,11 +8,14 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QWidget>
 
 #include <cstdint>
 #include <memory>
 #include <string>
+
+class QScrollBar;
 
 namespace inkvale {
 
@@ -24,7 +27,8 @@ struct CSettings;
 
 /// The preview pane: shows the current task's drawing on a model of the paper, zooms and
 /// pans, selects and drags curves, picks the start position and edits the task through its
-/// context menu. Window thread only.
+/// context menu. A scroll bar of its own along the bottom edge walks along the paper feed
+/// whenever the drawing's length does not fit the window. Window thread only.
 class CInkvaleView : public QWidget {
     Q_OBJECT
 
@@ -41,6 +45,7 @@ public:
         kCmdZoomIn = 294,
         kCmdZoomOut = 295,
         kCmdFitWindow = 296,
+        kCmdFitWhole = 298,
         kCmdPanLeft = 299,
         kCmdPanRight = 300,
         kCmdPanUp = 301,
@@ -60,6 +65,10 @@ public:
 
     /// Scale from the window height and the roll width; pans reset.
     void FitView();
+    /// Scale and pans that show the whole drawing, its length and its width (at least the
+    /// roll's), inside the margins the preview keeps round the paper; FitView without a
+    /// drawing.
+    void FitWhole();
     /// Picks a row as the current task, fits and redraws.
     void SelectRow(int nRow);
     /// Reads the current task's drawing when it has none yet; redraws in every case.
@@ -75,6 +84,8 @@ public:
     QImage Picture();
     /// Whether dragging moves the selected curves (mode 2 with a selection).
     bool Grabbing() const { return m_bGrab; }
+    /// The scroll bar along the paper feed; its value is the horizontal pan.
+    QScrollBar* FeedScrollBar() const { return m_pFeedBar; }
 
     /// X extent in plotter units of n + 1 bands for the head layout of the parameters.
     static int32_t BandExtent(int n, const CMachineParams& params);
@@ -85,13 +96,31 @@ protected:
     void mousePressEvent(QMouseEvent* pEvent) override;
     void mouseMoveEvent(QMouseEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
+    void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
     void wheelEvent(QWheelEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
     void keyReleaseEvent(QKeyEvent* pEvent) override;
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
 
 private:
+    /// Box of the current task in plotter units as the preview frames it: the paper's
+    /// corner (0, 0), the roll width and the drawing.
+    struct CShownBox {
+        int64_t m_nX0 = 0;
+        int64_t m_nX1 = 0;
+        int64_t m_nY0 = 0;
+        int64_t m_nY1 = 0;
+    };
+
     COnePage* CurrentTask();
+    bool ShownBox(CShownBox& box);
+    QSize PictureSize() const;
+    int FeedBarHeight() const;
+    bool FeedBarNeeded();
+    void ShowFeedBar(bool bShow);
+    void UpdateFeedBar();
+    void FeedBarMoved(int nValue);
+    bool CurveAt(QPoint pt);
     bool Chinese() const;
     void PaintBuffer();
     void UpdateCursor();
@@ -132,6 +161,8 @@ private:
     QRect m_rectRubber;         ///< rubber band while selecting (null when none)
     QRect m_rectProgress;       ///< band being printed (null when none)
     int m_nWheelDelta = 0;      ///< wheel turn not yet used (a notch is 120)
+    QScrollBar* m_pFeedBar;     ///< child along the bottom edge, hidden when the length fits
+    bool m_bFitted = false;     ///< scale and pans as the last fit left them
 };
 
 } // namespace inkvale

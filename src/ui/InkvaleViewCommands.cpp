@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The preview's commands: context menu, zoom and pan keys, splitting and mirroring.
+// The preview's commands: context menu, fits, zoom and pan keys, splitting and mirroring.
 
 #include "config/Settings.h"
 #include "model/OnePage.h"
@@ -56,6 +56,10 @@ bool CInkvaleView::RunCommand(int nCommand) {
         FitView();
         Redraw();
         break;
+    case kCmdFitWhole:
+        FitWhole();
+        Redraw();
+        break;
     case kCmdZoomIn:
         ZoomIn();
         break;
@@ -99,6 +103,8 @@ void CInkvaleView::ShowContextMenu(QPoint globalPos) {
         QAction* action = menu.addAction(QString::fromUtf8(Chinese() ? item.m_szZh : item.m_szEn));
         action->setData(item.m_nId);
     }
+    menu.addSeparator();
+    menu.addAction(tr("适合整个图形"))->setData(kCmdFitWhole);
     if (QAction* chosen = menu.exec(globalPos))
         RunCommand(chosen->data().toInt());
 }

@@ -51,6 +51,26 @@ void CInkvaleView::mouseReleaseEvent(QMouseEvent* pEvent) {
         RightUp(pt);
 }
 
+// A double click on empty paper shows the whole drawing; on a curve it stays the second
+// press it always was (a click there selects or drags the curve).
+void CInkvaleView::mouseDoubleClickEvent(QMouseEvent* pEvent) {
+    const QPoint pt = pEvent->position().toPoint();
+    if (pEvent->button() == Qt::LeftButton && !CurveAt(pt)) {
+        m_bLeftDown = false; // the release that follows belongs to the fit
+        RunCommand(kCmdFitWhole);
+        return;
+    }
+    mousePressEvent(pEvent);
+}
+
+bool CInkvaleView::CurveAt(QPoint pt) {
+    const COnePage* task = m_host.TaskCount() > 0 ? CurrentTask() : nullptr;
+    if (!task)
+        return false;
+    return std::any_of(task->m_arrCurves.begin(), task->m_arrCurves.end(),
+                       [&](const CCurve& c) { return c.HitTest(m_disp, pt.x(), pt.y()); });
+}
+
 void CInkvaleView::mouseMoveEvent(QMouseEvent* pEvent) {
     MouseMove(pEvent->position().toPoint());
 }
@@ -174,17 +194,20 @@ void CInkvaleView::DragSelected(COnePage& task, QPoint pt) {
 }
 
 void CInkvaleView::Pan(int dx, int dy) {
+    m_bFitted = false;
     m_disp.m_nPanX += dx;
     m_disp.m_nPanY += dy;
     Redraw();
 }
 
 void CInkvaleView::ZoomIn() {
+    m_bFitted = false;
     m_disp.m_dScale *= 2;
     Redraw();
 }
 
 void CInkvaleView::ZoomOut() {
+    m_bFitted = false;
     if (m_disp.m_dScale > 0.001) {
         m_disp.m_dScale *= 0.5;
         m_disp.m_nPanX /= 2;
@@ -200,6 +223,7 @@ void CInkvaleView::wheelEvent(QWheelEvent* pEvent) {
     pEvent->accept();
     if (m_nWheelDelta > -120 && m_nWheelDelta < 120)
         return;
+    m_bFitted = false;
     while (m_nWheelDelta >= 120 || m_nWheelDelta <= -120) {
         const bool bForward = m_nWheelDelta > 0;
         m_nWheelDelta += bForward ? -120 : 120;
@@ -232,6 +256,13 @@ void CInkvaleView::keyPressEvent(QKeyEvent* pEvent) {
         break;
     case Qt::Key_PageDown:
         RunCommand(kCmdZoomOut);
+        break;
+    case Qt::Key_F:
+        // F, with Shift or Caps Lock too; combinations with Ctrl or Alt are left to others.
+        if (pEvent->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+            QWidget::keyPressEvent(pEvent);
+        else
+            RunCommand(kCmdFitWhole);
         break;
     default:
         QWidget::keyPressEvent(pEvent);

@@ -13,14 +13,19 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include "UiTestApp.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 #include <memory>
 #include <random>
@@ -143,7 +148,7 @@ protected:
             buttons = m_held;
         QMouseEvent ev(type, QPointF(pt), QPointF(m_view->mapToGlobal(pt)),
                        type == QEvent::MouseMove ? Qt::NoButton : button, buttons, mods);
-        if (type == QEvent::MouseButtonPress)
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)
             m_held = button;
         if (type == QEvent::MouseButtonRelease)
             m_held = Qt::NoButton;
@@ -156,6 +161,18 @@ protected:
         Mouse(QEvent::MouseMove, to, button, mods);
         Mouse(QEvent::MouseButtonRelease, to, button, mods);
     }
+    // The events of a double click as the window system delivers them.
+    void DoubleClick(QPoint pt) {
+        Mouse(QEvent::MouseButtonPress, pt, Qt::LeftButton);
+        Mouse(QEvent::MouseButtonRelease, pt, Qt::LeftButton);
+        Mouse(QEvent::MouseButtonDblClick, pt, Qt::LeftButton);
+        Mouse(QEvent::MouseButtonRelease, pt, Qt::LeftButton);
+    }
+    void Key(int nKey, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
+        QKeyEvent ev(QEvent::KeyPress, nKey, mods, text);
+        QApplication::sendEvent(m_view.get(), &ev);
+    }
+    bool BarShown() const { return m_view->FeedScrollBar()->isVisibleTo(m_view.get()); }
     std::vector<int> Selection(const COnePage& task) const {
         std::vector<int> out;
         for (const CCurve& c : task.m_arrCurves)
@@ -481,6 +498,241 @@ TEST_F(ViewTest, PrintProgressOutlinesTheLastBand) {
     EXPECT_EQ(image.pixelColor(151, 200), QColor(0, 0xC8, 0xFF));
     EXPECT_EQ(image.pixelColor(201, 200), QColor(0, 0xC8, 0xFF));
     EXPECT_NE(image.pixelColor(202, 200), QColor(0, 0xC8, 0xFF));
+}
+
+TEST_F(ViewTest, FitWholeShowsTheDrawingsLengthAndWidth) {
+    // 930 x 400 pixels inside the margins of the 1000 x 460 window; the box always holds
+    // the paper's origin and the 100 mm (4000-unit) roll.
+    const struct {
+        const char* pszName;
+        CCurve line;
+        double dScale;
+        CScreenPoint far; ///< where the box's upper-right corner lands
+    } cases[] = {
+        {"12 m marker", Line({{0, 1000}, {480000, 3000}}), 930.0 / 480000, {980, 422}},
+        {"wider than the roll", Line({{0, 0}, {1000, 8000}}), 400.0 / 8000, {100, 30}},
+        {"before and below the origin",
+         Line({{-2000, -1000}, {6000, 3000}}),
+         400.0 / 5000,
+         {690, 30}},
+    };
+    for (const auto& c : cases) {
+        m_host.m_opened.clear();
+        const COnePage& task = AddTask({c.line});
+        m_view->RunCommand(CInkvaleView::kCmdZoomIn);
+        m_view->RunCommand(CInkvaleView::kCmdPanUp);
+        m_view->RunCommand(CInkvaleView::kCmdFitWhole);
+        const CDispSet& d = m_view->Disp();
+        EXPECT_DOUBLE_EQ(d.m_dScale, c.dScale) << c.pszName;
+        EXPECT_EQ(d.m_nViewHeight, 460) << c.pszName;
+        const int x0 = std::min(task.m_nMinX, 0);
+        const int y0 = std::min(task.m_nMinY, 0);
+        const int x1 = task.m_nMaxX;
+        const int y1 = std::max(task.m_nMaxY, 4000);
+        EXPECT_EQ(WorldToScreen(d, x0, y0), (CScreenPoint{50, 430})) << c.pszName;
+        const CScreenPoint far = WorldToScreen(d, x1, y1);
+        EXPECT_NEAR(far.x, c.far.x, 1) << c.pszName;
+        EXPECT_NEAR(far.y, c.far.y, 1) << c.pszName;
+        EXPECT_FALSE(BarShown()) << c.pszName;
+    }
+}
+
+TEST_F(ViewTest, FKeyAndDoubleClickOnEmptyPaperFitTheWholeDrawing) {
+    // 400 mm long: the roll fit (0.1) leaves the drawing's end beyond the window; the whole
+    // drawing needs 930 / 16000 pixels per unit.
+    COnePage& task =
+        AddTask({Line({{1000, 1000}, {2000, 1000}}), Line({{0, 3000}, {16000, 3000}})});
+    m_settings.m_nMouseMode = CInkvaleView::kModeSelect;
+    const double roll = 0.1;
+    const double whole = 930.0 / 16000;
+    const CScreenPoint onA = WorldToScreen(m_view->Disp(), 1500, 1000);
+    const CScreenPoint empty = WorldToScreen(m_view->Disp(), 6000, 2000);
+    const struct {
+        const char* pszName;
+        std::function<void()> act;
+        double dScale;
+        int nSelectedA; ///< a double click on a curve still selects it as a click does
+    } cases[] = {
+        {"F", [&] { Key(Qt::Key_F, Qt::NoModifier, "f"); }, whole, 0},
+        {"Shift+F", [&] { Key(Qt::Key_F, Qt::ShiftModifier, "F"); }, whole, 0},
+        {"Ctrl+F", [&] { Key(Qt::Key_F, Qt::ControlModifier); }, roll, 0},
+        {"double click on empty paper",
+         [&] {
+             DoubleClick({empty.x, empty.y});
+         },
+         whole, 0},
+        {"double click on curve A",
+         [&] {
+             DoubleClick({onA.x, onA.y});
+         },
+         roll, 1},
+    };
+    for (const auto& c : cases) {
+        task.ClearCurveSelection();
+        m_view->RunCommand(CInkvaleView::kCmdFitWindow);
+        ASSERT_DOUBLE_EQ(m_view->Disp().m_dScale, roll);
+        c.act();
+        EXPECT_DOUBLE_EQ(m_view->Disp().m_dScale, c.dScale) << c.pszName;
+        EXPECT_EQ(task.m_arrCurves[0].m_bSelected, c.nSelectedA) << c.pszName;
+    }
+}
+
+TEST_F(ViewTest, ContextMenuOffersFitWhole) {
+    AddTask({Line({{0, 3000}, {16000, 3000}})});
+    QString text;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            if (action->data().toInt() == CInkvaleView::kCmdFitWhole) {
+                text = action->text();
+                menu->setActiveAction(action);
+            }
+        }
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(menu, &enter);
+    });
+    QTimer::singleShot(5000, [] { // a menu left open must not hang the test
+        if (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+    });
+    Mouse(QEvent::MouseButtonPress, {600, 100}, Qt::RightButton);
+    Mouse(QEvent::MouseButtonRelease, {600, 100}, Qt::RightButton);
+    EXPECT_EQ(text, QString::fromUtf8("适合整个图形")); // no translation loaded here
+    EXPECT_DOUBLE_EQ(m_view->Disp().m_dScale, 930.0 / 16000);
+}
+
+TEST_F(ViewTest, FeedScrollBarFollowsTheScaleAndPans) {
+    // A 12 m marker: a line along it at 50 mm and a mark across it at 5125 mm.
+    AddTask({Line({{0, 2000}, {480000, 2000}}), Line({{205000, 0}, {205000, 4000}})});
+    QScrollBar* bar = m_view->FeedScrollBar();
+    const CDispSet& d = m_view->Disp();
+    // Pixels of the curve colour in the column where the mark lands at a pan of 20000.
+    auto curvePixels = [&] {
+        const QImage image = m_view->Picture();
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            n += image.pixel(550, y) == qRgb(255, 255, 255);
+        return n;
+    };
+    // After the roll fit the bar takes the bottom of the window and the origin stays 30
+    // pixels above it; the range runs from the drawing's start at the left margin to its
+    // end 20 pixels before the right edge.
+    EXPECT_DOUBLE_EQ(d.m_dScale, 0.1); // the roll width fits the window height
+    ASSERT_TRUE(BarShown());
+    const int barHeight = bar->height();
+    EXPECT_GT(barHeight, 0);
+    EXPECT_EQ(bar->geometry(), QRect(0, 460 - barHeight, 1000, barHeight));
+    EXPECT_EQ(d.m_nViewHeight, 460 - barHeight);
+    EXPECT_EQ(WorldToScreen(d, 0, 0).y, 460 - barHeight - 30);
+    EXPECT_EQ(m_view->Picture().height(), 460 - barHeight);
+    EXPECT_EQ(bar->pageStep(), 1000);
+    EXPECT_EQ(curvePixels(), 1); // only the line along the marker
+    bar->setValue(20000);
+    EXPECT_EQ(d.m_nPanX, 20000);
+    EXPECT_GT(curvePixels(), 300); // the mark, redrawn where the bar moved to
+
+    // While fitted the origin stays 30 pixels above the bar; once zoomed or panned the
+    // picture stays where it is when the bar comes or goes.
+    const int fitted = 460 - barHeight - 30;
+    const struct {
+        const char* pszName;
+        std::function<void()> act;
+        bool bShown;
+        int nMin, nMax, nValue;
+        int nOriginY;
+    } steps[] = {
+        {"page step", [&] { bar->triggerAction(QAbstractSlider::SliderPageStepAdd); }, true, 0,
+         47070, 21000, fitted},
+        {"arrow key", [&] { Key(Qt::Key_Left); }, true, 0, 47070, 21080, fitted},
+        {"zoom out", [&] { m_view->RunCommand(CInkvaleView::kCmdZoomOut); }, true, 0, 23070, 10540,
+         fitted},
+        {"zoom in", [&] { m_view->RunCommand(CInkvaleView::kCmdZoomIn); }, true, 0, 47070, 10540,
+         fitted},
+        {"mouse drag",
+         [&] {
+             Drag({900, 200}, {100, 200});
+         },
+         true, 0, 47070, 11340, fitted},
+        {"pan before the start",
+         [&] {
+             bar->setValue(0);
+             Key(Qt::Key_Right);
+         },
+         true, -80, 47070, -80, fitted},
+        {"fit whole", [&] { Key(Qt::Key_F, Qt::NoModifier, "f"); }, false, 0, 0, 0, 430},
+        {"zoom in twice",
+         [&] {
+             m_view->RunCommand(CInkvaleView::kCmdZoomIn);
+             m_view->RunCommand(CInkvaleView::kCmdZoomIn);
+         },
+         true, 0, 2790, 0, 430},
+        {"fit the roll", [&] { m_view->RunCommand(CInkvaleView::kCmdFit); }, true, 0, 47070, 0,
+         fitted},
+    };
+    for (const auto& s : steps) {
+        s.act();
+        EXPECT_EQ(BarShown(), s.bShown) << s.pszName;
+        EXPECT_EQ(m_view->Picture().height(), s.bShown ? 460 - barHeight : 460) << s.pszName;
+        EXPECT_EQ(WorldToScreen(d, 0, 0).y, s.nOriginY) << s.pszName;
+        if (!s.bShown)
+            continue;
+        EXPECT_EQ(bar->minimum(), s.nMin) << s.pszName;
+        EXPECT_NEAR(bar->maximum(), s.nMax, 1) << s.pszName;
+        EXPECT_EQ(bar->value(), s.nValue) << s.pszName;
+        EXPECT_EQ(d.m_nPanX, s.nValue) << s.pszName;
+    }
+}
+
+// The picture of docs/preview-12m.png: samples/marker.plt twice, 400 mm apart, as a 12 m
+// marker on the 2.1 m roll, fitted whole with F. Written into the folder that
+// INKVALE_DIALOG_PICTURES names, with the dialogs' pictures.
+TEST_F(ViewTest, TwelveMetreMarkerFitsWhole) {
+    auto task = std::make_unique<COnePage>();
+    task->m_strPath = (test::SourceDir() / "samples" / "marker.plt").string();
+    m_settings.PaperLenMm = 2100;
+    m_settings.ColorBg = 0x646464;
+    const CTaskLoadResult r = LoadTaskDrawing(*task, m_settings, false);
+    ASSERT_TRUE(r.Ok() && !task->m_arrCurves.empty()) << r.m_strDiag;
+    task->CalcExtents();
+    COnePage second;
+    second.CopyTask(*task);
+    second.OffsetAll(16000, 0);
+    task->AppendShifted(second);
+    task->CalcExtents();
+    ASSERT_EQ(task->m_nMinX, 0);
+    ASSERT_EQ(task->m_nMaxX, 480000);
+    m_view->resize(1600, 340);
+    m_view->show();
+    m_view->activateWindow();
+    m_view->setFocus();
+    QApplication::processEvents();
+    m_host.m_opened.push_back(std::move(task));
+    m_view->SelectRow(0);
+    EXPECT_TRUE(BarShown()); // the roll fit shows 1.6 of the 12 m
+    ASSERT_EQ(QApplication::focusWidget(), m_view.get());
+    QKeyEvent f(QEvent::KeyPress, Qt::Key_F, Qt::NoModifier, "f");
+    QApplication::sendEvent(QApplication::focusWidget(), &f);
+    EXPECT_FALSE(BarShown());
+    EXPECT_DOUBLE_EQ(m_view->Disp().m_dScale, 1530.0 / 480000);
+
+    const QImage image = m_view->grab().toImage();
+    ASSERT_EQ(image.size(), QSize(1600, 340));
+    // Pieces at both ends of the marker are in the picture.
+    auto curvePixels = [&](int x0, int x1) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = x0; x < x1; ++x)
+                n += image.pixel(x, y) == qRgb(255, 255, 255);
+        return n;
+    };
+    EXPECT_GT(curvePixels(50, 200), 500);
+    EXPECT_GT(curvePixels(1430, 1580), 500);
+    EXPECT_EQ(curvePixels(1585, 1600), 0);
+    const QString folder = qEnvironmentVariable("INKVALE_DIALOG_PICTURES");
+    if (!folder.isEmpty()) {
+        EXPECT_TRUE(image.save(folder + "/preview-12m.png"));
+    }
 }
 
 // A real drawing as the operator sees it: loaded through the task loader, fitted, part of
