@@ -95,12 +95,20 @@
         <translation>Zəhmət olmasa, %1 ilə %2 arasında ədəd daxil edin.</translation>
     </message>
     <message>
-        <source>请输入一个整数。</source>
-        <translation>Zəhmət olmasa, tam ədəd daxil edin.</translation>
+        <source>%1(%2~%3)</source>
+        <translation>%1 (%2~%3)</translation>
     </message>
     <message>
-        <source>请输入一个数字。</source>
-        <translation>Zəhmət olmasa, ədəd daxil edin.</translation>
+        <source>%1(%2~%3%4)</source>
+        <translation>%1 (%2~%3 %4)</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -200,12 +208,67 @@
         <source>此开发版本只能连接本机回环网络 (127.0.0.0/8)，无法连接 %1；请用 package 预设构建 (cmake --preset package) 以连接真实的绘图仪。</source>
         <translation>Bu inkişaf quruluşu yalnız geri dönmə şəbəkəsinə (127.0.0.0/8) qoşulur, %1 ünvanına qoşulmur; real plotterə qoşulmaq üçün package ön ayarı ilə yığın (cmake --preset package).</translation>
     </message>
+    <message>
+        <source>打开任务文件...</source>
+        <translation>Tapşırıq faylını aç...</translation>
+    </message>
+    <message>
+        <source>编辑(&amp;E)</source>
+        <translation>&amp;Redaktə</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>Geri al</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>Təkrarla</translation>
+    </message>
+    <message>
+        <source>打开保存的打印任务</source>
+        <translation>Saxlanmış çap tapşırıqlarını aç</translation>
+    </message>
+    <message>
+        <source>还有 %1 带没有打印。停止这个任务吗？自动打印也会关闭。</source>
+        <translation>%1 zolaq hələ çap olunmayıb. Bu tapşırıq dayandırılsın? Avtomatik çap da söndürüləcək.</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Dayandır</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
     <message>
         <source>输入</source>
         <translation>Daxiletmə</translation>
+    </message>
+</context>
+<context>
+    <name>JobStatus</name>
+    <message>
+        <source>约 %1 分钟</source>
+        <translation>təxminən %1 dəq</translation>
+    </message>
+    <message>
+        <source>%1：第 %2/%3 带，已打印 %4 m / %5 m</source>
+        <translation>%1: zolaq %2/%3, %4 m / %5 m çap olundu</translation>
+    </message>
+    <message>
+        <source>，剩余%1</source>
+        <translation>, %1 qalıb</translation>
+    </message>
+    <message>
+        <source>，还有 %1 份</source>
+        <translation>, daha %1 nüsxə</translation>
+    </message>
+    <message>
+        <source>已暂停 — %1</source>
+        <translation>Dayandırılıb — %1</translation>
+    </message>
+    <message>
+        <source>已暂停 %1</source>
+        <translation>dayandırılıb %1</translation>
     </message>
 </context>
 <context>
@@ -262,6 +325,38 @@
         <source>%1 有 %2 MB，超过了 %3 MB 的文件大小限制。</source>
         <translation>%1 %2 MB-dır, %3 MB fayl ölçüsü həddindən çoxdur.</translation>
     </message>
+    <message>
+        <source>机器没有应答：请检查电源、网线或 USB 线，以及机器的地址。</source>
+        <translation>Maşın cavab vermir: qidalanmanı, şəbəkə və ya USB kabelini və maşının ünvanını yoxlayın.</translation>
+    </message>
+    <message>
+        <source>机器还没有准备就绪。</source>
+        <translation>Maşın hələ hazır deyil.</translation>
+    </message>
+    <message>
+        <source>正在打印任务，请等它结束。</source>
+        <translation>Tapşırıq çap olunur; bitməsini gözləyin.</translation>
+    </message>
+    <message>
+        <source>没有正在打印的任务可以暂停。</source>
+        <translation>Dayandırıla biləcək çap olunan tapşırıq yoxdur.</translation>
+    </message>
+    <message>
+        <source>没有可以停止的任务。</source>
+        <translation>Saxlanıla biləcək tapşırıq yoxdur.</translation>
+    </message>
+    <message>
+        <source>%1 无法作为图形读取。</source>
+        <translation>%1 çertyoj kimi oxuna bilmir.</translation>
+    </message>
+    <message>
+        <source>%1 中没有可以打印的内容（例如只有 HP-GL/2 光栅数据）。</source>
+        <translation>%1 çap edilə biləcək heç nə saxlamır (məsələn, yalnız HP-GL/2 raster məlumatı).</translation>
+    </message>
+    <message>
+        <source>%1 的图形远宽于纸卷，请检查绘图单位设置。</source>
+        <translation>%1 çertyoju rulondan xeyli genişdir; çizim vahidi ayarlarını yoxlayın.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>
@@ -304,26 +399,6 @@
         <translation>Başlıq qarışığı:</translation>
     </message>
     <message>
-        <source>喷头之间X向重合点数(0~10)  1#2#之间 / 2#3#之间 / 3#4#之间</source>
-        <translation>Başlıqların X üzrə örtüşməsi (0~10 nöqtə)  1#-2# / 2#-3# / 3#-4#</translation>
-    </message>
-    <message>
-        <source>喷头位置(0~1000Pix)  喷头1..喷头4</source>
-        <translation>Başlıq mövqeyi (0~1000 pix)  başlıq 1..başlıq 4</translation>
-    </message>
-    <message>
-        <source>回来接线(0~40Pix)</source>
-        <translation>Qayıdış birləşməsi (0~40 pix)</translation>
-    </message>
-    <message>
-        <source>点火脉宽(18~25微秒)</source>
-        <translation>Atəşləmə impulsunun eni (18~25 µs)</translation>
-    </message>
-    <message>
-        <source>喷头左右两列间距(pix)</source>
-        <translation>Başlığın iki sütunu arasındakı məsafə (pix)</translation>
-    </message>
-    <message>
         <source>双向打印</source>
         <translation>İki istiqamətli çap</translation>
     </message>
@@ -348,44 +423,12 @@
         <translation>Kənar tənzimləməsi</translation>
     </message>
     <message>
-        <source>缓冲距离(10~80mm)  左 / 右</source>
-        <translation>Bufer məsafəsi (10~80 mm)  sol / sağ</translation>
-    </message>
-    <message>
-        <source>边距(10~250mm)</source>
-        <translation>Kənar boşluğu (10~250 mm)</translation>
-    </message>
-    <message>
-        <source>边线调整(-5~5像素)</source>
-        <translation>Kənar tənzimləməsi (-5~5 piksel)</translation>
-    </message>
-    <message>
         <source>机械参数</source>
         <translation>Mexanika</translation>
     </message>
     <message>
-        <source>小车行程限制(500~3500mm)</source>
-        <translation>Səbətin hərəkət həddi (500~3500 mm)</translation>
-    </message>
-    <message>
         <source>走纸轴步长基准</source>
         <translation>Kağız ötürmə valının addım bazası</translation>
-    </message>
-    <message>
-        <source>刹车距离(15~60mm)</source>
-        <translation>Əyləc məsafəsi (15~60 mm)</translation>
-    </message>
-    <message>
-        <source>小车起始速度(10~30)</source>
-        <translation>Səbətin başlanğıc sürəti (10~30)</translation>
-    </message>
-    <message>
-        <source>小车最大速度(20~85)</source>
-        <translation>Səbətin maksimal sürəti (20~85)</translation>
-    </message>
-    <message>
-        <source>进退纸速度(1~5)</source>
-        <translation>Kağız ötürmə sürəti (1~5)</translation>
     </message>
     <message>
         <source>裁断功能</source>
@@ -404,14 +447,6 @@
         <translation>Bıçaq 2</translation>
     </message>
     <message>
-        <source>第1刀 起点 / 终点 (mm)</source>
-        <translation>Bıçaq 1 başlanğıc / son (mm)</translation>
-    </message>
-    <message>
-        <source>第2刀 起点 / 终点 (mm)</source>
-        <translation>Bıçaq 2 başlanğıc / son (mm)</translation>
-    </message>
-    <message>
         <source>恢复默认</source>
         <translation>İlkin ayarlar</translation>
     </message>
@@ -426,6 +461,114 @@
     <message>
         <source>取消</source>
         <translation>Ləğv et</translation>
+    </message>
+    <message>
+        <source>喷头1</source>
+        <translation>başlıq 1</translation>
+    </message>
+    <message>
+        <source>喷头2</source>
+        <translation>başlıq 2</translation>
+    </message>
+    <message>
+        <source>喷头3</source>
+        <translation>başlıq 3</translation>
+    </message>
+    <message>
+        <source>喷头4</source>
+        <translation>başlıq 4</translation>
+    </message>
+    <message>
+        <source>左</source>
+        <translation>sol</translation>
+    </message>
+    <message>
+        <source>右</source>
+        <translation>sağ</translation>
+    </message>
+    <message>
+        <source>起点</source>
+        <translation>başlanğıc</translation>
+    </message>
+    <message>
+        <source>终点</source>
+        <translation>son</translation>
+    </message>
+    <message>
+        <source>Pix</source>
+        <translation>pix</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+    <message>
+        <source>喷头之间X向重合点数</source>
+        <translation>Başlıqların X üzrə örtüşməsi</translation>
+    </message>
+    <message>
+        <source>1#2#之间</source>
+        <translation>1#-2#</translation>
+    </message>
+    <message>
+        <source>2#3#之间</source>
+        <translation>2#-3#</translation>
+    </message>
+    <message>
+        <source>3#4#之间</source>
+        <translation>3#-4#</translation>
+    </message>
+    <message>
+        <source>喷头位置</source>
+        <translation>Başlıq mövqeyi</translation>
+    </message>
+    <message>
+        <source>回来接线</source>
+        <translation>Qayıdış birləşməsi</translation>
+    </message>
+    <message>
+        <source>点火脉宽</source>
+        <translation>Atəşləmə impulsunun eni</translation>
+    </message>
+    <message>
+        <source>微秒</source>
+        <translation>µs</translation>
+    </message>
+    <message>
+        <source>喷头左右两列间距</source>
+        <translation>Başlığın iki sütunu arasındakı məsafə</translation>
+    </message>
+    <message>
+        <source>缓冲距离</source>
+        <translation>Bufer məsafəsi</translation>
+    </message>
+    <message>
+        <source>边距</source>
+        <translation>Kənar boşluğu</translation>
+    </message>
+    <message>
+        <source>像素</source>
+        <translation>piksel</translation>
+    </message>
+    <message>
+        <source>小车行程限制</source>
+        <translation>Səbətin hərəkət həddi</translation>
+    </message>
+    <message>
+        <source>刹车距离</source>
+        <translation>Əyləc məsafəsi</translation>
+    </message>
+    <message>
+        <source>小车起始速度</source>
+        <translation>Səbətin başlanğıc sürəti</translation>
+    </message>
+    <message>
+        <source>小车最大速度</source>
+        <translation>Səbətin maksimal sürəti</translation>
+    </message>
+    <message>
+        <source>进退纸速度</source>
+        <translation>Kağız ötürmə sürəti</translation>
     </message>
 </context>
 <context>
@@ -462,16 +605,16 @@
         <translation>Sol sürüşmə</translation>
     </message>
     <message>
-        <source>左偏移:</source>
-        <translation>Sol sürüşmə:</translation>
-    </message>
-    <message>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
         <source>取消</source>
         <translation>Ləğv et</translation>
+    </message>
+    <message>
+        <source>左偏移</source>
+        <translation>Sol sürüşmə</translation>
     </message>
 </context>
 <context>
@@ -574,16 +717,16 @@
         <translation>Çapdan əvvəl başlıqları təmizlə</translation>
     </message>
     <message>
-        <source>喷头清洗浓度(1~5)</source>
-        <translation>Başlıq təmizləmə intensivliyi (1~5)</translation>
-    </message>
-    <message>
         <source>分页指令处理方式</source>
         <translation>Səhifə əmrinin emalı</translation>
     </message>
     <message>
         <source>应用</source>
         <translation>Tətbiq et</translation>
+    </message>
+    <message>
+        <source>喷头清洗浓度</source>
+        <translation>Başlıq təmizləmə intensivliyi</translation>
     </message>
 </context>
 <context>
@@ -696,32 +839,36 @@
         <translation>Miqyas əmsalı</translation>
     </message>
     <message>
-        <source>纸长:</source>
-        <translation>Kağız uzunluğu:</translation>
+        <source>纸长</source>
+        <translation>Kağız uzunluğu</translation>
     </message>
     <message>
-        <source>纸宽:</source>
-        <translation>Kağız eni:</translation>
+        <source>纸宽</source>
+        <translation>Kağız eni</translation>
     </message>
     <message>
-        <source>分页宽度(mm):</source>
-        <translation>Zolaq eni (mm):</translation>
+        <source>分页宽度</source>
+        <translation>Zolaq eni</translation>
     </message>
     <message>
-        <source>分页间距(mm):</source>
-        <translation>Zolaqlar arası məsafə (mm):</translation>
+        <source>分页间距</source>
+        <translation>Zolaqlar arası məsafə</translation>
     </message>
     <message>
-        <source>打印前进纸(mm):</source>
-        <translation>Çapdan əvvəl kağız ötürmə (mm):</translation>
+        <source>打印前进纸</source>
+        <translation>Çapdan əvvəl kağız ötürmə</translation>
     </message>
     <message>
-        <source>打印后进纸(mm):</source>
-        <translation>Çapdan sonra kağız ötürmə (mm):</translation>
+        <source>打印后进纸</source>
+        <translation>Çapdan sonra kağız ötürmə</translation>
     </message>
     <message>
-        <source>Dxf文件单位(1,10,40,100,400 ...)</source>
-        <translation>DXF fayl vahidi (1,10,40,100,400 ...)</translation>
+        <source>Dxf文件单位</source>
+        <translation>DXF fayl vahidi</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
     </message>
 </context>
 </TS>

@@ -95,12 +95,20 @@
         <translation>Please enter a number between %1 and %2.</translation>
     </message>
     <message>
-        <source>请输入一个整数。</source>
-        <translation>Please enter an integer.</translation>
+        <source>%1(%2~%3)</source>
+        <translation>%1 (%2~%3)</translation>
     </message>
     <message>
-        <source>请输入一个数字。</source>
-        <translation>Please enter a number.</translation>
+        <source>%1(%2~%3%4)</source>
+        <translation>%1 (%2~%3 %4)</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -200,12 +208,67 @@
         <source>此开发版本只能连接本机回环网络 (127.0.0.0/8)，无法连接 %1；请用 package 预设构建 (cmake --preset package) 以连接真实的绘图仪。</source>
         <translation>This development build reaches only the loopback network (127.0.0.0/8), not %1; build with the package preset (cmake --preset package) to reach a real plotter.</translation>
     </message>
+    <message>
+        <source>打开任务文件...</source>
+        <translation>Open Task File...</translation>
+    </message>
+    <message>
+        <source>编辑(&amp;E)</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>打开保存的打印任务</source>
+        <translation>Open a Saved Print Queue</translation>
+    </message>
+    <message>
+        <source>还有 %1 带没有打印。停止这个任务吗？自动打印也会关闭。</source>
+        <translation>%1 bands are not printed yet. Stop this job? Automatic printing will be switched off too.</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
     <message>
         <source>输入</source>
         <translation>Input</translation>
+    </message>
+</context>
+<context>
+    <name>JobStatus</name>
+    <message>
+        <source>约 %1 分钟</source>
+        <translation>about %1 min</translation>
+    </message>
+    <message>
+        <source>%1：第 %2/%3 带，已打印 %4 m / %5 m</source>
+        <translation>%1: band %2 of %3, %4 m of %5 m printed</translation>
+    </message>
+    <message>
+        <source>，剩余%1</source>
+        <translation>, %1 left</translation>
+    </message>
+    <message>
+        <source>，还有 %1 份</source>
+        <translation>, %1 more copies</translation>
+    </message>
+    <message>
+        <source>已暂停 — %1</source>
+        <translation>Paused — %1</translation>
+    </message>
+    <message>
+        <source>已暂停 %1</source>
+        <translation>paused %1</translation>
     </message>
 </context>
 <context>
@@ -262,6 +325,38 @@
         <source>%1 有 %2 MB，超过了 %3 MB 的文件大小限制。</source>
         <translation>%1 has %2 MB, more than the file size limit of %3 MB.</translation>
     </message>
+    <message>
+        <source>机器没有应答：请检查电源、网线或 USB 线，以及机器的地址。</source>
+        <translation>The machine does not answer: check its power, the network or USB cable, and the machine&apos;s address.</translation>
+    </message>
+    <message>
+        <source>机器还没有准备就绪。</source>
+        <translation>The machine is not ready yet.</translation>
+    </message>
+    <message>
+        <source>正在打印任务，请等它结束。</source>
+        <translation>A job is printing; wait until it ends.</translation>
+    </message>
+    <message>
+        <source>没有正在打印的任务可以暂停。</source>
+        <translation>No job is printing that could be paused.</translation>
+    </message>
+    <message>
+        <source>没有可以停止的任务。</source>
+        <translation>No job is running that could be stopped.</translation>
+    </message>
+    <message>
+        <source>%1 无法作为图形读取。</source>
+        <translation>%1 cannot be read as a drawing.</translation>
+    </message>
+    <message>
+        <source>%1 中没有可以打印的内容（例如只有 HP-GL/2 光栅数据）。</source>
+        <translation>%1 holds nothing that can be printed (for example only HP-GL/2 raster data).</translation>
+    </message>
+    <message>
+        <source>%1 的图形远宽于纸卷，请检查绘图单位设置。</source>
+        <translation>The drawing of %1 is far wider than the roll; check the plot unit settings.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>
@@ -304,26 +399,6 @@
         <translation>Head combination:</translation>
     </message>
     <message>
-        <source>喷头之间X向重合点数(0~10)  1#2#之间 / 2#3#之间 / 3#4#之间</source>
-        <translation>Head overlap in X (0~10 dots)  1#-2# / 2#-3# / 3#-4#</translation>
-    </message>
-    <message>
-        <source>喷头位置(0~1000Pix)  喷头1..喷头4</source>
-        <translation>Head position (0~1000 pix)  head 1..head 4</translation>
-    </message>
-    <message>
-        <source>回来接线(0~40Pix)</source>
-        <translation>Return stitch (0~40 pix)</translation>
-    </message>
-    <message>
-        <source>点火脉宽(18~25微秒)</source>
-        <translation>Fire pulse width (18~25 µs)</translation>
-    </message>
-    <message>
-        <source>喷头左右两列间距(pix)</source>
-        <translation>Spacing of a head&apos;s two columns (pix)</translation>
-    </message>
-    <message>
         <source>双向打印</source>
         <translation>Bidirectional printing</translation>
     </message>
@@ -348,44 +423,12 @@
         <translation>Edge Adjustment</translation>
     </message>
     <message>
-        <source>缓冲距离(10~80mm)  左 / 右</source>
-        <translation>Buffer distance (10~80 mm)  left / right</translation>
-    </message>
-    <message>
-        <source>边距(10~250mm)</source>
-        <translation>Margin (10~250 mm)</translation>
-    </message>
-    <message>
-        <source>边线调整(-5~5像素)</source>
-        <translation>Edge adjustment (-5~5 pixels)</translation>
-    </message>
-    <message>
         <source>机械参数</source>
         <translation>Mechanics</translation>
     </message>
     <message>
-        <source>小车行程限制(500~3500mm)</source>
-        <translation>Carriage travel limit (500~3500 mm)</translation>
-    </message>
-    <message>
         <source>走纸轴步长基准</source>
         <translation>Feed roller step base</translation>
-    </message>
-    <message>
-        <source>刹车距离(15~60mm)</source>
-        <translation>Brake distance (15~60 mm)</translation>
-    </message>
-    <message>
-        <source>小车起始速度(10~30)</source>
-        <translation>Carriage start speed (10~30)</translation>
-    </message>
-    <message>
-        <source>小车最大速度(20~85)</source>
-        <translation>Carriage top speed (20~85)</translation>
-    </message>
-    <message>
-        <source>进退纸速度(1~5)</source>
-        <translation>Paper feed speed (1~5)</translation>
     </message>
     <message>
         <source>裁断功能</source>
@@ -404,14 +447,6 @@
         <translation>Knife 2</translation>
     </message>
     <message>
-        <source>第1刀 起点 / 终点 (mm)</source>
-        <translation>Knife 1 start / end (mm)</translation>
-    </message>
-    <message>
-        <source>第2刀 起点 / 终点 (mm)</source>
-        <translation>Knife 2 start / end (mm)</translation>
-    </message>
-    <message>
         <source>恢复默认</source>
         <translation>Defaults</translation>
     </message>
@@ -426,6 +461,114 @@
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>喷头1</source>
+        <translation>head 1</translation>
+    </message>
+    <message>
+        <source>喷头2</source>
+        <translation>head 2</translation>
+    </message>
+    <message>
+        <source>喷头3</source>
+        <translation>head 3</translation>
+    </message>
+    <message>
+        <source>喷头4</source>
+        <translation>head 4</translation>
+    </message>
+    <message>
+        <source>左</source>
+        <translation>left</translation>
+    </message>
+    <message>
+        <source>右</source>
+        <translation>right</translation>
+    </message>
+    <message>
+        <source>起点</source>
+        <translation>start</translation>
+    </message>
+    <message>
+        <source>终点</source>
+        <translation>end</translation>
+    </message>
+    <message>
+        <source>Pix</source>
+        <translation>pix</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+    <message>
+        <source>喷头之间X向重合点数</source>
+        <translation>Head overlap in X</translation>
+    </message>
+    <message>
+        <source>1#2#之间</source>
+        <translation>1#-2#</translation>
+    </message>
+    <message>
+        <source>2#3#之间</source>
+        <translation>2#-3#</translation>
+    </message>
+    <message>
+        <source>3#4#之间</source>
+        <translation>3#-4#</translation>
+    </message>
+    <message>
+        <source>喷头位置</source>
+        <translation>Head position</translation>
+    </message>
+    <message>
+        <source>回来接线</source>
+        <translation>Return stitch</translation>
+    </message>
+    <message>
+        <source>点火脉宽</source>
+        <translation>Fire pulse width</translation>
+    </message>
+    <message>
+        <source>微秒</source>
+        <translation>µs</translation>
+    </message>
+    <message>
+        <source>喷头左右两列间距</source>
+        <translation>Spacing of a head&apos;s two columns</translation>
+    </message>
+    <message>
+        <source>缓冲距离</source>
+        <translation>Buffer distance</translation>
+    </message>
+    <message>
+        <source>边距</source>
+        <translation>Margin</translation>
+    </message>
+    <message>
+        <source>像素</source>
+        <translation>pixels</translation>
+    </message>
+    <message>
+        <source>小车行程限制</source>
+        <translation>Carriage travel limit</translation>
+    </message>
+    <message>
+        <source>刹车距离</source>
+        <translation>Brake distance</translation>
+    </message>
+    <message>
+        <source>小车起始速度</source>
+        <translation>Carriage start speed</translation>
+    </message>
+    <message>
+        <source>小车最大速度</source>
+        <translation>Carriage top speed</translation>
+    </message>
+    <message>
+        <source>进退纸速度</source>
+        <translation>Paper feed speed</translation>
     </message>
 </context>
 <context>
@@ -462,16 +605,16 @@
         <translation>Left Offset</translation>
     </message>
     <message>
-        <source>左偏移:</source>
-        <translation>Left offset:</translation>
-    </message>
-    <message>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>左偏移</source>
+        <translation>Left offset</translation>
     </message>
 </context>
 <context>
@@ -574,16 +717,16 @@
         <translation>Clean the heads before printing</translation>
     </message>
     <message>
-        <source>喷头清洗浓度(1~5)</source>
-        <translation>Head cleaning strength (1~5)</translation>
-    </message>
-    <message>
         <source>分页指令处理方式</source>
         <translation>Page command handling</translation>
     </message>
     <message>
         <source>应用</source>
         <translation>Apply</translation>
+    </message>
+    <message>
+        <source>喷头清洗浓度</source>
+        <translation>Head cleaning strength</translation>
     </message>
 </context>
 <context>
@@ -696,32 +839,36 @@
         <translation>Scale factor</translation>
     </message>
     <message>
-        <source>纸长:</source>
-        <translation>Paper length:</translation>
+        <source>纸长</source>
+        <translation>Paper length</translation>
     </message>
     <message>
-        <source>纸宽:</source>
-        <translation>Paper width:</translation>
+        <source>纸宽</source>
+        <translation>Paper width</translation>
     </message>
     <message>
-        <source>分页宽度(mm):</source>
-        <translation>Strip width (mm):</translation>
+        <source>分页宽度</source>
+        <translation>Strip width</translation>
     </message>
     <message>
-        <source>分页间距(mm):</source>
-        <translation>Strip gap (mm):</translation>
+        <source>分页间距</source>
+        <translation>Strip gap</translation>
     </message>
     <message>
-        <source>打印前进纸(mm):</source>
-        <translation>Feed before printing (mm):</translation>
+        <source>打印前进纸</source>
+        <translation>Feed before printing</translation>
     </message>
     <message>
-        <source>打印后进纸(mm):</source>
-        <translation>Feed after printing (mm):</translation>
+        <source>打印后进纸</source>
+        <translation>Feed after printing</translation>
     </message>
     <message>
-        <source>Dxf文件单位(1,10,40,100,400 ...)</source>
-        <translation>DXF file unit (1,10,40,100,400 ...)</translation>
+        <source>Dxf文件单位</source>
+        <translation>DXF file unit</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
     </message>
 </context>
 </TS>

@@ -95,12 +95,20 @@
         <translation>Введите число от %1 до %2.</translation>
     </message>
     <message>
-        <source>请输入一个整数。</source>
-        <translation>Введите целое число.</translation>
+        <source>%1(%2~%3)</source>
+        <translation>%1 (%2~%3)</translation>
     </message>
     <message>
-        <source>请输入一个数字。</source>
-        <translation>Введите число.</translation>
+        <source>%1(%2~%3%4)</source>
+        <translation>%1 (%2~%3 %4)</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -200,12 +208,67 @@
         <source>此开发版本只能连接本机回环网络 (127.0.0.0/8)，无法连接 %1；请用 package 预设构建 (cmake --preset package) 以连接真实的绘图仪。</source>
         <translation>Эта сборка для разработки подключается только к сети loopback (127.0.0.0/8), а не к %1; чтобы подключиться к настоящему плоттеру, соберите программу с пресетом package (cmake --preset package).</translation>
     </message>
+    <message>
+        <source>打开任务文件...</source>
+        <translation>Открыть файл заданий...</translation>
+    </message>
+    <message>
+        <source>编辑(&amp;E)</source>
+        <translation>&amp;Правка</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>Отменить</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>Повторить</translation>
+    </message>
+    <message>
+        <source>打开保存的打印任务</source>
+        <translation>Открыть сохранённые задания печати</translation>
+    </message>
+    <message>
+        <source>还有 %1 带没有打印。停止这个任务吗？自动打印也会关闭。</source>
+        <translation>Ещё не напечатано полос: %1. Остановить задание? Автоматическая печать тоже будет выключена.</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Стоп</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
     <message>
         <source>输入</source>
         <translation>Ввод</translation>
+    </message>
+</context>
+<context>
+    <name>JobStatus</name>
+    <message>
+        <source>约 %1 分钟</source>
+        <translation>около %1 мин</translation>
+    </message>
+    <message>
+        <source>%1：第 %2/%3 带，已打印 %4 m / %5 m</source>
+        <translation>%1: полоса %2 из %3, напечатано %4 м из %5 м</translation>
+    </message>
+    <message>
+        <source>，剩余%1</source>
+        <translation>, осталось %1</translation>
+    </message>
+    <message>
+        <source>，还有 %1 份</source>
+        <translation>, ещё копий: %1</translation>
+    </message>
+    <message>
+        <source>已暂停 — %1</source>
+        <translation>Пауза — %1</translation>
+    </message>
+    <message>
+        <source>已暂停 %1</source>
+        <translation>пауза %1</translation>
     </message>
 </context>
 <context>
@@ -262,6 +325,38 @@
         <source>%1 有 %2 MB，超过了 %3 MB 的文件大小限制。</source>
         <translation>%1 занимает %2 МБ, больше предела размера файла в %3 МБ.</translation>
     </message>
+    <message>
+        <source>机器没有应答：请检查电源、网线或 USB 线，以及机器的地址。</source>
+        <translation>Машина не отвечает: проверьте питание, сетевой или USB-кабель и адрес машины.</translation>
+    </message>
+    <message>
+        <source>机器还没有准备就绪。</source>
+        <translation>Машина ещё не готова.</translation>
+    </message>
+    <message>
+        <source>正在打印任务，请等它结束。</source>
+        <translation>Идёт печать задания; дождитесь его окончания.</translation>
+    </message>
+    <message>
+        <source>没有正在打印的任务可以暂停。</source>
+        <translation>Нет печатающегося задания, которое можно приостановить.</translation>
+    </message>
+    <message>
+        <source>没有可以停止的任务。</source>
+        <translation>Нет задания, которое можно остановить.</translation>
+    </message>
+    <message>
+        <source>%1 无法作为图形读取。</source>
+        <translation>%1 не удаётся прочитать как рисунок.</translation>
+    </message>
+    <message>
+        <source>%1 中没有可以打印的内容（例如只有 HP-GL/2 光栅数据）。</source>
+        <translation>В %1 нет ничего, что можно напечатать (например, только растровые данные HP-GL/2).</translation>
+    </message>
+    <message>
+        <source>%1 的图形远宽于纸卷，请检查绘图单位设置。</source>
+        <translation>Рисунок %1 намного шире рулона; проверьте настройки единиц.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>
@@ -304,26 +399,6 @@
         <translation>Комбинация головок:</translation>
     </message>
     <message>
-        <source>喷头之间X向重合点数(0~10)  1#2#之间 / 2#3#之间 / 3#4#之间</source>
-        <translation>Перекрытие головок по X (0~10 точек)  1#-2# / 2#-3# / 3#-4#</translation>
-    </message>
-    <message>
-        <source>喷头位置(0~1000Pix)  喷头1..喷头4</source>
-        <translation>Положение головок (0~1000 pix)  головка 1..головка 4</translation>
-    </message>
-    <message>
-        <source>回来接线(0~40Pix)</source>
-        <translation>Стык обратного прохода (0~40 pix)</translation>
-    </message>
-    <message>
-        <source>点火脉宽(18~25微秒)</source>
-        <translation>Длительность импульса (18~25 µs)</translation>
-    </message>
-    <message>
-        <source>喷头左右两列间距(pix)</source>
-        <translation>Расстояние между рядами сопел головки (pix)</translation>
-    </message>
-    <message>
         <source>双向打印</source>
         <translation>Двунаправленная печать</translation>
     </message>
@@ -348,44 +423,12 @@
         <translation>Коррекция кромки</translation>
     </message>
     <message>
-        <source>缓冲距离(10~80mm)  左 / 右</source>
-        <translation>Буферное расстояние (10~80 mm)  слева / справа</translation>
-    </message>
-    <message>
-        <source>边距(10~250mm)</source>
-        <translation>Отступ (10~250 mm)</translation>
-    </message>
-    <message>
-        <source>边线调整(-5~5像素)</source>
-        <translation>Коррекция кромки (-5~5 пикселей)</translation>
-    </message>
-    <message>
         <source>机械参数</source>
         <translation>Механика</translation>
     </message>
     <message>
-        <source>小车行程限制(500~3500mm)</source>
-        <translation>Ограничение хода каретки (500~3500 mm)</translation>
-    </message>
-    <message>
         <source>走纸轴步长基准</source>
         <translation>Базовый шаг вала подачи</translation>
-    </message>
-    <message>
-        <source>刹车距离(15~60mm)</source>
-        <translation>Тормозной путь (15~60 mm)</translation>
-    </message>
-    <message>
-        <source>小车起始速度(10~30)</source>
-        <translation>Начальная скорость каретки (10~30)</translation>
-    </message>
-    <message>
-        <source>小车最大速度(20~85)</source>
-        <translation>Макс. скорость каретки (20~85)</translation>
-    </message>
-    <message>
-        <source>进退纸速度(1~5)</source>
-        <translation>Скорость подачи бумаги (1~5)</translation>
     </message>
     <message>
         <source>裁断功能</source>
@@ -404,14 +447,6 @@
         <translation>Нож 2</translation>
     </message>
     <message>
-        <source>第1刀 起点 / 终点 (mm)</source>
-        <translation>Нож 1 начало / конец (mm)</translation>
-    </message>
-    <message>
-        <source>第2刀 起点 / 终点 (mm)</source>
-        <translation>Нож 2 начало / конец (mm)</translation>
-    </message>
-    <message>
         <source>恢复默认</source>
         <translation>По умолчанию</translation>
     </message>
@@ -426,6 +461,114 @@
     <message>
         <source>取消</source>
         <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>喷头1</source>
+        <translation>головка 1</translation>
+    </message>
+    <message>
+        <source>喷头2</source>
+        <translation>головка 2</translation>
+    </message>
+    <message>
+        <source>喷头3</source>
+        <translation>головка 3</translation>
+    </message>
+    <message>
+        <source>喷头4</source>
+        <translation>головка 4</translation>
+    </message>
+    <message>
+        <source>左</source>
+        <translation>слева</translation>
+    </message>
+    <message>
+        <source>右</source>
+        <translation>справа</translation>
+    </message>
+    <message>
+        <source>起点</source>
+        <translation>начало</translation>
+    </message>
+    <message>
+        <source>终点</source>
+        <translation>конец</translation>
+    </message>
+    <message>
+        <source>Pix</source>
+        <translation>pix</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+    <message>
+        <source>喷头之间X向重合点数</source>
+        <translation>Перекрытие головок по X</translation>
+    </message>
+    <message>
+        <source>1#2#之间</source>
+        <translation>1#-2#</translation>
+    </message>
+    <message>
+        <source>2#3#之间</source>
+        <translation>2#-3#</translation>
+    </message>
+    <message>
+        <source>3#4#之间</source>
+        <translation>3#-4#</translation>
+    </message>
+    <message>
+        <source>喷头位置</source>
+        <translation>Положение головки</translation>
+    </message>
+    <message>
+        <source>回来接线</source>
+        <translation>Стык обратного прохода</translation>
+    </message>
+    <message>
+        <source>点火脉宽</source>
+        <translation>Длительность импульса</translation>
+    </message>
+    <message>
+        <source>微秒</source>
+        <translation>µs</translation>
+    </message>
+    <message>
+        <source>喷头左右两列间距</source>
+        <translation>Расстояние между рядами сопел головки</translation>
+    </message>
+    <message>
+        <source>缓冲距离</source>
+        <translation>Буферное расстояние</translation>
+    </message>
+    <message>
+        <source>边距</source>
+        <translation>Отступ</translation>
+    </message>
+    <message>
+        <source>像素</source>
+        <translation>пикселей</translation>
+    </message>
+    <message>
+        <source>小车行程限制</source>
+        <translation>Ограничение хода каретки</translation>
+    </message>
+    <message>
+        <source>刹车距离</source>
+        <translation>Тормозной путь</translation>
+    </message>
+    <message>
+        <source>小车起始速度</source>
+        <translation>Начальная скорость каретки</translation>
+    </message>
+    <message>
+        <source>小车最大速度</source>
+        <translation>Макс. скорость каретки</translation>
+    </message>
+    <message>
+        <source>进退纸速度</source>
+        <translation>Скорость подачи бумаги</translation>
     </message>
 </context>
 <context>
@@ -462,16 +605,16 @@
         <translation>Левое смещение</translation>
     </message>
     <message>
-        <source>左偏移:</source>
-        <translation>Левое смещение:</translation>
-    </message>
-    <message>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
         <source>取消</source>
         <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>左偏移</source>
+        <translation>Левое смещение</translation>
     </message>
 </context>
 <context>
@@ -574,16 +717,16 @@
         <translation>Чистка сопел перед печатью</translation>
     </message>
     <message>
-        <source>喷头清洗浓度(1~5)</source>
-        <translation>Интенсивность чистки сопел (1~5)</translation>
-    </message>
-    <message>
         <source>分页指令处理方式</source>
         <translation>Обработка команды страницы</translation>
     </message>
     <message>
         <source>应用</source>
         <translation>Применить</translation>
+    </message>
+    <message>
+        <source>喷头清洗浓度</source>
+        <translation>Интенсивность чистки сопел</translation>
     </message>
 </context>
 <context>
@@ -696,32 +839,36 @@
         <translation>Коэффициент</translation>
     </message>
     <message>
-        <source>纸长:</source>
-        <translation>Длина бумаги:</translation>
+        <source>纸长</source>
+        <translation>Длина бумаги</translation>
     </message>
     <message>
-        <source>纸宽:</source>
-        <translation>Ширина бумаги:</translation>
+        <source>纸宽</source>
+        <translation>Ширина бумаги</translation>
     </message>
     <message>
-        <source>分页宽度(mm):</source>
-        <translation>Ширина полосы (mm):</translation>
+        <source>分页宽度</source>
+        <translation>Ширина полосы</translation>
     </message>
     <message>
-        <source>分页间距(mm):</source>
-        <translation>Зазор между полосами (mm):</translation>
+        <source>分页间距</source>
+        <translation>Зазор между полосами</translation>
     </message>
     <message>
-        <source>打印前进纸(mm):</source>
-        <translation>Подача перед печатью (mm):</translation>
+        <source>打印前进纸</source>
+        <translation>Подача перед печатью</translation>
     </message>
     <message>
-        <source>打印后进纸(mm):</source>
-        <translation>Подача после печати (mm):</translation>
+        <source>打印后进纸</source>
+        <translation>Подача после печати</translation>
     </message>
     <message>
-        <source>Dxf文件单位(1,10,40,100,400 ...)</source>
-        <translation>Единица файла DXF (1,10,40,100,400 ...)</translation>
+        <source>Dxf文件单位</source>
+        <translation>Единица файла DXF</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
     </message>
 </context>
 </TS>

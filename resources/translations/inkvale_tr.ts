@@ -95,12 +95,20 @@
         <translation>Lütfen %1 ile %2 arasında bir sayı girin.</translation>
     </message>
     <message>
-        <source>请输入一个整数。</source>
-        <translation>Lütfen bir tam sayı girin.</translation>
+        <source>%1(%2~%3)</source>
+        <translation>%1 (%2~%3)</translation>
     </message>
     <message>
-        <source>请输入一个数字。</source>
-        <translation>Lütfen bir sayı girin.</translation>
+        <source>%1(%2~%3%4)</source>
+        <translation>%1 (%2~%3 %4)</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -200,12 +208,67 @@
         <source>此开发版本只能连接本机回环网络 (127.0.0.0/8)，无法连接 %1；请用 package 预设构建 (cmake --preset package) 以连接真实的绘图仪。</source>
         <translation>Bu geliştirme derlemesi yalnızca geri döngü ağına (127.0.0.0/8) bağlanır, %1 adresine bağlanamaz; gerçek bir çiziciye bağlanmak için package ön ayarıyla derleyin (cmake --preset package).</translation>
     </message>
+    <message>
+        <source>打开任务文件...</source>
+        <translation>Görev Dosyası Aç...</translation>
+    </message>
+    <message>
+        <source>编辑(&amp;E)</source>
+        <translation>&amp;Düzen</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>Geri Al</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>Yinele</translation>
+    </message>
+    <message>
+        <source>打开保存的打印任务</source>
+        <translation>Kaydedilmiş Baskı Görevlerini Aç</translation>
+    </message>
+    <message>
+        <source>还有 %1 带没有打印。停止这个任务吗？自动打印也会关闭。</source>
+        <translation>%1 bant henüz yazdırılmadı. Bu görev durdurulsun mu? Otomatik yazdırma da kapanacak.</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Durdur</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
     <message>
         <source>输入</source>
         <translation>Giriş</translation>
+    </message>
+</context>
+<context>
+    <name>JobStatus</name>
+    <message>
+        <source>约 %1 分钟</source>
+        <translation>yaklaşık %1 dk</translation>
+    </message>
+    <message>
+        <source>%1：第 %2/%3 带，已打印 %4 m / %5 m</source>
+        <translation>%1: bant %2/%3, %4 m / %5 m yazdırıldı</translation>
+    </message>
+    <message>
+        <source>，剩余%1</source>
+        <translation>, %1 kaldı</translation>
+    </message>
+    <message>
+        <source>，还有 %1 份</source>
+        <translation>, %1 kopya daha</translation>
+    </message>
+    <message>
+        <source>已暂停 — %1</source>
+        <translation>Duraklatıldı — %1</translation>
+    </message>
+    <message>
+        <source>已暂停 %1</source>
+        <translation>duraklatıldı %1</translation>
     </message>
 </context>
 <context>
@@ -262,6 +325,38 @@
         <source>%1 有 %2 MB，超过了 %3 MB 的文件大小限制。</source>
         <translation>%1 %2 MB boyutunda, %3 MB dosya boyutu sınırını aşıyor.</translation>
     </message>
+    <message>
+        <source>机器没有应答：请检查电源、网线或 USB 线，以及机器的地址。</source>
+        <translation>Makine yanıt vermiyor: gücünü, ağ veya USB kablosunu ve makinenin adresini denetleyin.</translation>
+    </message>
+    <message>
+        <source>机器还没有准备就绪。</source>
+        <translation>Makine henüz hazır değil.</translation>
+    </message>
+    <message>
+        <source>正在打印任务，请等它结束。</source>
+        <translation>Bir görev yazdırılıyor; bitmesini bekleyin.</translation>
+    </message>
+    <message>
+        <source>没有正在打印的任务可以暂停。</source>
+        <translation>Duraklatılabilecek yazdırılan bir görev yok.</translation>
+    </message>
+    <message>
+        <source>没有可以停止的任务。</source>
+        <translation>Durdurulabilecek bir görev yok.</translation>
+    </message>
+    <message>
+        <source>%1 无法作为图形读取。</source>
+        <translation>%1 bir çizim olarak okunamıyor.</translation>
+    </message>
+    <message>
+        <source>%1 中没有可以打印的内容（例如只有 HP-GL/2 光栅数据）。</source>
+        <translation>%1 yazdırılabilecek bir şey içermiyor (örneğin yalnızca HP-GL/2 raster verisi).</translation>
+    </message>
+    <message>
+        <source>%1 的图形远宽于纸卷，请检查绘图单位设置。</source>
+        <translation>%1 çizimi rulodan çok daha geniş; çizim birimi ayarlarını denetleyin.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>
@@ -304,26 +399,6 @@
         <translation>Hazne kombinasyonu:</translation>
     </message>
     <message>
-        <source>喷头之间X向重合点数(0~10)  1#2#之间 / 2#3#之间 / 3#4#之间</source>
-        <translation>Hazneler arası X örtüşmesi (0~10 nokta)  1#-2# / 2#-3# / 3#-4#</translation>
-    </message>
-    <message>
-        <source>喷头位置(0~1000Pix)  喷头1..喷头4</source>
-        <translation>Hazne konumu (0~1000 pix)  hazne 1..hazne 4</translation>
-    </message>
-    <message>
-        <source>回来接线(0~40Pix)</source>
-        <translation>Dönüş birleşimi (0~40 pix)</translation>
-    </message>
-    <message>
-        <source>点火脉宽(18~25微秒)</source>
-        <translation>Ateşleme darbe genişliği (18~25 µs)</translation>
-    </message>
-    <message>
-        <source>喷头左右两列间距(pix)</source>
-        <translation>Haznenin iki sütunu arası mesafe (pix)</translation>
-    </message>
-    <message>
         <source>双向打印</source>
         <translation>Çift yönlü yazdırma</translation>
     </message>
@@ -348,44 +423,12 @@
         <translation>Kenar Ayarı</translation>
     </message>
     <message>
-        <source>缓冲距离(10~80mm)  左 / 右</source>
-        <translation>Tampon mesafesi (10~80 mm)  sol / sağ</translation>
-    </message>
-    <message>
-        <source>边距(10~250mm)</source>
-        <translation>Kenar boşluğu (10~250 mm)</translation>
-    </message>
-    <message>
-        <source>边线调整(-5~5像素)</source>
-        <translation>Kenar ayarı (-5~5 piksel)</translation>
-    </message>
-    <message>
         <source>机械参数</source>
         <translation>Mekanik</translation>
     </message>
     <message>
-        <source>小车行程限制(500~3500mm)</source>
-        <translation>Taşıyıcı hareket sınırı (500~3500 mm)</translation>
-    </message>
-    <message>
         <source>走纸轴步长基准</source>
         <translation>Kağıt besleme mili adım referansı</translation>
-    </message>
-    <message>
-        <source>刹车距离(15~60mm)</source>
-        <translation>Fren mesafesi (15~60 mm)</translation>
-    </message>
-    <message>
-        <source>小车起始速度(10~30)</source>
-        <translation>Taşıyıcı başlangıç hızı (10~30)</translation>
-    </message>
-    <message>
-        <source>小车最大速度(20~85)</source>
-        <translation>Taşıyıcı azami hızı (20~85)</translation>
-    </message>
-    <message>
-        <source>进退纸速度(1~5)</source>
-        <translation>Kağıt besleme hızı (1~5)</translation>
     </message>
     <message>
         <source>裁断功能</source>
@@ -404,14 +447,6 @@
         <translation>Bıçak 2</translation>
     </message>
     <message>
-        <source>第1刀 起点 / 终点 (mm)</source>
-        <translation>Bıçak 1 başlangıç / bitiş (mm)</translation>
-    </message>
-    <message>
-        <source>第2刀 起点 / 终点 (mm)</source>
-        <translation>Bıçak 2 başlangıç / bitiş (mm)</translation>
-    </message>
-    <message>
         <source>恢复默认</source>
         <translation>Varsayılanlar</translation>
     </message>
@@ -426,6 +461,114 @@
     <message>
         <source>取消</source>
         <translation>İptal</translation>
+    </message>
+    <message>
+        <source>喷头1</source>
+        <translation>hazne 1</translation>
+    </message>
+    <message>
+        <source>喷头2</source>
+        <translation>hazne 2</translation>
+    </message>
+    <message>
+        <source>喷头3</source>
+        <translation>hazne 3</translation>
+    </message>
+    <message>
+        <source>喷头4</source>
+        <translation>hazne 4</translation>
+    </message>
+    <message>
+        <source>左</source>
+        <translation>sol</translation>
+    </message>
+    <message>
+        <source>右</source>
+        <translation>sağ</translation>
+    </message>
+    <message>
+        <source>起点</source>
+        <translation>başlangıç</translation>
+    </message>
+    <message>
+        <source>终点</source>
+        <translation>bitiş</translation>
+    </message>
+    <message>
+        <source>Pix</source>
+        <translation>pix</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+    <message>
+        <source>喷头之间X向重合点数</source>
+        <translation>Hazneler arası X örtüşmesi</translation>
+    </message>
+    <message>
+        <source>1#2#之间</source>
+        <translation>1#-2#</translation>
+    </message>
+    <message>
+        <source>2#3#之间</source>
+        <translation>2#-3#</translation>
+    </message>
+    <message>
+        <source>3#4#之间</source>
+        <translation>3#-4#</translation>
+    </message>
+    <message>
+        <source>喷头位置</source>
+        <translation>Hazne konumu</translation>
+    </message>
+    <message>
+        <source>回来接线</source>
+        <translation>Dönüş birleşimi</translation>
+    </message>
+    <message>
+        <source>点火脉宽</source>
+        <translation>Ateşleme darbe genişliği</translation>
+    </message>
+    <message>
+        <source>微秒</source>
+        <translation>µs</translation>
+    </message>
+    <message>
+        <source>喷头左右两列间距</source>
+        <translation>Haznenin iki sütunu arası mesafe</translation>
+    </message>
+    <message>
+        <source>缓冲距离</source>
+        <translation>Tampon mesafesi</translation>
+    </message>
+    <message>
+        <source>边距</source>
+        <translation>Kenar boşluğu</translation>
+    </message>
+    <message>
+        <source>像素</source>
+        <translation>piksel</translation>
+    </message>
+    <message>
+        <source>小车行程限制</source>
+        <translation>Taşıyıcı hareket sınırı</translation>
+    </message>
+    <message>
+        <source>刹车距离</source>
+        <translation>Fren mesafesi</translation>
+    </message>
+    <message>
+        <source>小车起始速度</source>
+        <translation>Taşıyıcı başlangıç hızı</translation>
+    </message>
+    <message>
+        <source>小车最大速度</source>
+        <translation>Taşıyıcı azami hızı</translation>
+    </message>
+    <message>
+        <source>进退纸速度</source>
+        <translation>Kağıt besleme hızı</translation>
     </message>
 </context>
 <context>
@@ -462,16 +605,16 @@
         <translation>Sol Ofset</translation>
     </message>
     <message>
-        <source>左偏移:</source>
-        <translation>Sol ofset:</translation>
-    </message>
-    <message>
         <source>确定</source>
         <translation>Tamam</translation>
     </message>
     <message>
         <source>取消</source>
         <translation>İptal</translation>
+    </message>
+    <message>
+        <source>左偏移</source>
+        <translation>Sol ofset</translation>
     </message>
 </context>
 <context>
@@ -574,16 +717,16 @@
         <translation>Yazdırmadan önce hazneleri temizle</translation>
     </message>
     <message>
-        <source>喷头清洗浓度(1~5)</source>
-        <translation>Hazne temizleme yoğunluğu (1~5)</translation>
-    </message>
-    <message>
         <source>分页指令处理方式</source>
         <translation>Sayfa komutu işleme</translation>
     </message>
     <message>
         <source>应用</source>
         <translation>Uygula</translation>
+    </message>
+    <message>
+        <source>喷头清洗浓度</source>
+        <translation>Hazne temizleme yoğunluğu</translation>
     </message>
 </context>
 <context>
@@ -696,32 +839,36 @@
         <translation>Ölçek katsayısı</translation>
     </message>
     <message>
-        <source>纸长:</source>
-        <translation>Kağıt boyu:</translation>
+        <source>纸长</source>
+        <translation>Kağıt boyu</translation>
     </message>
     <message>
-        <source>纸宽:</source>
-        <translation>Kağıt eni:</translation>
+        <source>纸宽</source>
+        <translation>Kağıt eni</translation>
     </message>
     <message>
-        <source>分页宽度(mm):</source>
-        <translation>Şerit genişliği (mm):</translation>
+        <source>分页宽度</source>
+        <translation>Şerit genişliği</translation>
     </message>
     <message>
-        <source>分页间距(mm):</source>
-        <translation>Şerit aralığı (mm):</translation>
+        <source>分页间距</source>
+        <translation>Şerit aralığı</translation>
     </message>
     <message>
-        <source>打印前进纸(mm):</source>
-        <translation>Yazdırma öncesi kağıt besleme (mm):</translation>
+        <source>打印前进纸</source>
+        <translation>Yazdırma öncesi kağıt besleme</translation>
     </message>
     <message>
-        <source>打印后进纸(mm):</source>
-        <translation>Yazdırma sonrası kağıt besleme (mm):</translation>
+        <source>打印后进纸</source>
+        <translation>Yazdırma sonrası kağıt besleme</translation>
     </message>
     <message>
-        <source>Dxf文件单位(1,10,40,100,400 ...)</source>
-        <translation>DXF dosya birimi (1,10,40,100,400 ...)</translation>
+        <source>Dxf文件单位</source>
+        <translation>DXF dosya birimi</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
     </message>
 </context>
 </TS>

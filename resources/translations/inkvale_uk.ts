@@ -95,12 +95,20 @@
         <translation>Введіть число від %1 до %2.</translation>
     </message>
     <message>
-        <source>请输入一个整数。</source>
-        <translation>Введіть ціле число.</translation>
+        <source>%1(%2~%3)</source>
+        <translation>%1 (%2~%3)</translation>
     </message>
     <message>
-        <source>请输入一个数字。</source>
-        <translation>Введіть число.</translation>
+        <source>%1(%2~%3%4)</source>
+        <translation>%1 (%2~%3 %4)</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -200,12 +208,67 @@
         <source>此开发版本只能连接本机回环网络 (127.0.0.0/8)，无法连接 %1；请用 package 预设构建 (cmake --preset package) 以连接真实的绘图仪。</source>
         <translation>Ця збірка для розробки з&apos;єднується лише з мережею loopback (127.0.0.0/8), а не з %1; щоб з&apos;єднатися зі справжнім плотером, зберіть програму з пресетом package (cmake --preset package).</translation>
     </message>
+    <message>
+        <source>打开任务文件...</source>
+        <translation>Відкрити файл завдань...</translation>
+    </message>
+    <message>
+        <source>编辑(&amp;E)</source>
+        <translation>&amp;Редагування</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>Скасувати</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>Повторити</translation>
+    </message>
+    <message>
+        <source>打开保存的打印任务</source>
+        <translation>Відкрити збережені завдання друку</translation>
+    </message>
+    <message>
+        <source>还有 %1 带没有打印。停止这个任务吗？自动打印也会关闭。</source>
+        <translation>Ще не надруковано смуг: %1. Зупинити завдання? Автоматичний друк теж буде вимкнено.</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Стоп</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
     <message>
         <source>输入</source>
         <translation>Введення</translation>
+    </message>
+</context>
+<context>
+    <name>JobStatus</name>
+    <message>
+        <source>约 %1 分钟</source>
+        <translation>близько %1 хв</translation>
+    </message>
+    <message>
+        <source>%1：第 %2/%3 带，已打印 %4 m / %5 m</source>
+        <translation>%1: смуга %2 з %3, надруковано %4 м з %5 м</translation>
+    </message>
+    <message>
+        <source>，剩余%1</source>
+        <translation>, лишилося %1</translation>
+    </message>
+    <message>
+        <source>，还有 %1 份</source>
+        <translation>, ще копій: %1</translation>
+    </message>
+    <message>
+        <source>已暂停 — %1</source>
+        <translation>Пауза — %1</translation>
+    </message>
+    <message>
+        <source>已暂停 %1</source>
+        <translation>пауза %1</translation>
     </message>
 </context>
 <context>
@@ -262,6 +325,38 @@
         <source>%1 有 %2 MB，超过了 %3 MB 的文件大小限制。</source>
         <translation>%1 має %2 МБ, більше за обмеження розміру файлу в %3 МБ.</translation>
     </message>
+    <message>
+        <source>机器没有应答：请检查电源、网线或 USB 线，以及机器的地址。</source>
+        <translation>Машина не відповідає: перевірте живлення, мережевий або USB-кабель і адресу машини.</translation>
+    </message>
+    <message>
+        <source>机器还没有准备就绪。</source>
+        <translation>Машина ще не готова.</translation>
+    </message>
+    <message>
+        <source>正在打印任务，请等它结束。</source>
+        <translation>Друкується завдання; дочекайтеся його завершення.</translation>
+    </message>
+    <message>
+        <source>没有正在打印的任务可以暂停。</source>
+        <translation>Немає завдання, що друкується, яке можна призупинити.</translation>
+    </message>
+    <message>
+        <source>没有可以停止的任务。</source>
+        <translation>Немає завдання, яке можна зупинити.</translation>
+    </message>
+    <message>
+        <source>%1 无法作为图形读取。</source>
+        <translation>%1 не вдається прочитати як рисунок.</translation>
+    </message>
+    <message>
+        <source>%1 中没有可以打印的内容（例如只有 HP-GL/2 光栅数据）。</source>
+        <translation>У %1 немає нічого, що можна надрукувати (наприклад, лише растрові дані HP-GL/2).</translation>
+    </message>
+    <message>
+        <source>%1 的图形远宽于纸卷，请检查绘图单位设置。</source>
+        <translation>Рисунок %1 значно ширший за рулон; перевірте налаштування одиниць.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>
@@ -304,26 +399,6 @@
         <translation>Комбінація головок:</translation>
     </message>
     <message>
-        <source>喷头之间X向重合点数(0~10)  1#2#之间 / 2#3#之间 / 3#4#之间</source>
-        <translation>Перекриття головок по X (0~10 точок)  1#-2# / 2#-3# / 3#-4#</translation>
-    </message>
-    <message>
-        <source>喷头位置(0~1000Pix)  喷头1..喷头4</source>
-        <translation>Положення головок (0~1000 pix)  головка 1..головка 4</translation>
-    </message>
-    <message>
-        <source>回来接线(0~40Pix)</source>
-        <translation>Стик зворотного проходу (0~40 pix)</translation>
-    </message>
-    <message>
-        <source>点火脉宽(18~25微秒)</source>
-        <translation>Тривалість імпульсу (18~25 µs)</translation>
-    </message>
-    <message>
-        <source>喷头左右两列间距(pix)</source>
-        <translation>Відстань між рядами сопел головки (pix)</translation>
-    </message>
-    <message>
         <source>双向打印</source>
         <translation>Двонаправлений друк</translation>
     </message>
@@ -348,44 +423,12 @@
         <translation>Корекція кромки</translation>
     </message>
     <message>
-        <source>缓冲距离(10~80mm)  左 / 右</source>
-        <translation>Буферна відстань (10~80 mm)  ліворуч / праворуч</translation>
-    </message>
-    <message>
-        <source>边距(10~250mm)</source>
-        <translation>Відступ (10~250 mm)</translation>
-    </message>
-    <message>
-        <source>边线调整(-5~5像素)</source>
-        <translation>Корекція кромки (-5~5 пікселів)</translation>
-    </message>
-    <message>
         <source>机械参数</source>
         <translation>Механіка</translation>
     </message>
     <message>
-        <source>小车行程限制(500~3500mm)</source>
-        <translation>Обмеження ходу каретки (500~3500 mm)</translation>
-    </message>
-    <message>
         <source>走纸轴步长基准</source>
         <translation>Базовий крок вала подачі</translation>
-    </message>
-    <message>
-        <source>刹车距离(15~60mm)</source>
-        <translation>Гальмівний шлях (15~60 mm)</translation>
-    </message>
-    <message>
-        <source>小车起始速度(10~30)</source>
-        <translation>Початкова швидкість каретки (10~30)</translation>
-    </message>
-    <message>
-        <source>小车最大速度(20~85)</source>
-        <translation>Макс. швидкість каретки (20~85)</translation>
-    </message>
-    <message>
-        <source>进退纸速度(1~5)</source>
-        <translation>Швидкість подачі паперу (1~5)</translation>
     </message>
     <message>
         <source>裁断功能</source>
@@ -404,14 +447,6 @@
         <translation>Ніж 2</translation>
     </message>
     <message>
-        <source>第1刀 起点 / 终点 (mm)</source>
-        <translation>Ніж 1 початок / кінець (mm)</translation>
-    </message>
-    <message>
-        <source>第2刀 起点 / 终点 (mm)</source>
-        <translation>Ніж 2 початок / кінець (mm)</translation>
-    </message>
-    <message>
         <source>恢复默认</source>
         <translation>За замовчуванням</translation>
     </message>
@@ -426,6 +461,114 @@
     <message>
         <source>取消</source>
         <translation>Скасувати</translation>
+    </message>
+    <message>
+        <source>喷头1</source>
+        <translation>головка 1</translation>
+    </message>
+    <message>
+        <source>喷头2</source>
+        <translation>головка 2</translation>
+    </message>
+    <message>
+        <source>喷头3</source>
+        <translation>головка 3</translation>
+    </message>
+    <message>
+        <source>喷头4</source>
+        <translation>головка 4</translation>
+    </message>
+    <message>
+        <source>左</source>
+        <translation>ліворуч</translation>
+    </message>
+    <message>
+        <source>右</source>
+        <translation>праворуч</translation>
+    </message>
+    <message>
+        <source>起点</source>
+        <translation>початок</translation>
+    </message>
+    <message>
+        <source>终点</source>
+        <translation>кінець</translation>
+    </message>
+    <message>
+        <source>Pix</source>
+        <translation>pix</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+    <message>
+        <source>喷头之间X向重合点数</source>
+        <translation>Перекриття головок по X</translation>
+    </message>
+    <message>
+        <source>1#2#之间</source>
+        <translation>1#-2#</translation>
+    </message>
+    <message>
+        <source>2#3#之间</source>
+        <translation>2#-3#</translation>
+    </message>
+    <message>
+        <source>3#4#之间</source>
+        <translation>3#-4#</translation>
+    </message>
+    <message>
+        <source>喷头位置</source>
+        <translation>Положення головки</translation>
+    </message>
+    <message>
+        <source>回来接线</source>
+        <translation>Стик зворотного проходу</translation>
+    </message>
+    <message>
+        <source>点火脉宽</source>
+        <translation>Тривалість імпульсу</translation>
+    </message>
+    <message>
+        <source>微秒</source>
+        <translation>µs</translation>
+    </message>
+    <message>
+        <source>喷头左右两列间距</source>
+        <translation>Відстань між рядами сопел головки</translation>
+    </message>
+    <message>
+        <source>缓冲距离</source>
+        <translation>Буферна відстань</translation>
+    </message>
+    <message>
+        <source>边距</source>
+        <translation>Відступ</translation>
+    </message>
+    <message>
+        <source>像素</source>
+        <translation>пікселів</translation>
+    </message>
+    <message>
+        <source>小车行程限制</source>
+        <translation>Обмеження ходу каретки</translation>
+    </message>
+    <message>
+        <source>刹车距离</source>
+        <translation>Гальмівний шлях</translation>
+    </message>
+    <message>
+        <source>小车起始速度</source>
+        <translation>Початкова швидкість каретки</translation>
+    </message>
+    <message>
+        <source>小车最大速度</source>
+        <translation>Макс. швидкість каретки</translation>
+    </message>
+    <message>
+        <source>进退纸速度</source>
+        <translation>Швидкість подачі паперу</translation>
     </message>
 </context>
 <context>
@@ -462,16 +605,16 @@
         <translation>Ліве зміщення</translation>
     </message>
     <message>
-        <source>左偏移:</source>
-        <translation>Ліве зміщення:</translation>
-    </message>
-    <message>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
         <source>取消</source>
         <translation>Скасувати</translation>
+    </message>
+    <message>
+        <source>左偏移</source>
+        <translation>Ліве зміщення</translation>
     </message>
 </context>
 <context>
@@ -574,16 +717,16 @@
         <translation>Чистка сопел перед друком</translation>
     </message>
     <message>
-        <source>喷头清洗浓度(1~5)</source>
-        <translation>Інтенсивність чистки сопел (1~5)</translation>
-    </message>
-    <message>
         <source>分页指令处理方式</source>
         <translation>Обробка команди сторінки</translation>
     </message>
     <message>
         <source>应用</source>
         <translation>Застосувати</translation>
+    </message>
+    <message>
+        <source>喷头清洗浓度</source>
+        <translation>Інтенсивність чистки сопел</translation>
     </message>
 </context>
 <context>
@@ -696,32 +839,36 @@
         <translation>Коефіцієнт</translation>
     </message>
     <message>
-        <source>纸长:</source>
-        <translation>Довжина паперу:</translation>
+        <source>纸长</source>
+        <translation>Довжина паперу</translation>
     </message>
     <message>
-        <source>纸宽:</source>
-        <translation>Ширина паперу:</translation>
+        <source>纸宽</source>
+        <translation>Ширина паперу</translation>
     </message>
     <message>
-        <source>分页宽度(mm):</source>
-        <translation>Ширина смуги (mm):</translation>
+        <source>分页宽度</source>
+        <translation>Ширина смуги</translation>
     </message>
     <message>
-        <source>分页间距(mm):</source>
-        <translation>Проміжок між смугами (mm):</translation>
+        <source>分页间距</source>
+        <translation>Проміжок між смугами</translation>
     </message>
     <message>
-        <source>打印前进纸(mm):</source>
-        <translation>Подача перед друком (mm):</translation>
+        <source>打印前进纸</source>
+        <translation>Подача перед друком</translation>
     </message>
     <message>
-        <source>打印后进纸(mm):</source>
-        <translation>Подача після друку (mm):</translation>
+        <source>打印后进纸</source>
+        <translation>Подача після друку</translation>
     </message>
     <message>
-        <source>Dxf文件单位(1,10,40,100,400 ...)</source>
-        <translation>Одиниця файлу DXF (1,10,40,100,400 ...)</translation>
+        <source>Dxf文件单位</source>
+        <translation>Одиниця файлу DXF</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
     </message>
 </context>
 </TS>

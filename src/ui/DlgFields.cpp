@@ -24,10 +24,6 @@ std::string Trimmed(const std::string& strText) {
 }
 
 // The framework's validation messages, translated like the dialogs that show them.
-std::string FieldText(const char* pszText) {
-    return QCoreApplication::translate("CDlgFieldReader", pszText).toStdString();
-}
-
 std::string FieldRangeText(const char* pszText, const std::string& strMin,
                            const std::string& strMax) {
     return QCoreApplication::translate("CDlgFieldReader", pszText)
@@ -81,31 +77,47 @@ std::string NumberRangeMessage(double dMin, double dMax) {
                           FormatNumber(dMin), FormatNumber(dMax));
 }
 
-int64_t CDlgFieldReader::Integer(QLineEdit* pEdit, int64_t nMin, int64_t nMax) {
+QString RangeLabel(const QString& strName, double dMin, double dMax, const QString& strUnit) {
+    const QString strMin = QString::fromStdString(FormatNumber(dMin));
+    const QString strMax = QString::fromStdString(FormatNumber(dMax));
+    // Two forms, so a language can put a space before a unit and none where there is no unit.
+    if (strUnit.isEmpty())
+        return QCoreApplication::translate("CDlgFieldReader", "%1(%2~%3)")
+            .arg(strName, strMin, strMax);
+    return QCoreApplication::translate("CDlgFieldReader", "%1(%2~%3%4)")
+        .arg(strName, strMin, strMax, strUnit);
+}
+
+QString PartName(const QString& strName, const QString& strPart) {
+    return QCoreApplication::translate("CDlgFieldReader", "%1（%2）").arg(strName, strPart);
+}
+
+std::string FieldMessage(const QString& strName, const std::string& strMessage) {
+    return QCoreApplication::translate("CDlgFieldReader", "%1：%2")
+        .arg(strName, QString::fromStdString(strMessage))
+        .toStdString();
+}
+
+// Whatever is wrong with an entry (no number, a fraction, out of range), the message names
+// the field and the range it takes.
+int64_t CDlgFieldReader::Integer(QLineEdit* pEdit, const QString& strName, int64_t nMin,
+                                 int64_t nMax) {
     if (!m_bOk)
         return 0;
     const std::optional<int64_t> n = ParseDlgInteger(pEdit->text().toStdString());
-    if (!n) {
-        Fail(pEdit, FieldText(QT_TRANSLATE_NOOP("CDlgFieldReader", "请输入一个整数。")));
-        return 0;
-    }
-    if (*n < nMin || *n > nMax) {
-        Fail(pEdit, IntegerRangeMessage(nMin, nMax));
+    if (!n || *n < nMin || *n > nMax) {
+        Fail(pEdit, FieldMessage(strName, IntegerRangeMessage(nMin, nMax)));
         return 0;
     }
     return *n;
 }
 
-double CDlgFieldReader::Number(QLineEdit* pEdit, double dMin, double dMax) {
+double CDlgFieldReader::Number(QLineEdit* pEdit, const QString& strName, double dMin, double dMax) {
     if (!m_bOk)
         return 0;
     const std::optional<double> d = ParseDlgNumber(pEdit->text().toStdString());
-    if (!d) {
-        Fail(pEdit, FieldText(QT_TRANSLATE_NOOP("CDlgFieldReader", "请输入一个数字。")));
-        return 0;
-    }
-    if (*d < dMin || *d > dMax) {
-        Fail(pEdit, NumberRangeMessage(dMin, dMax));
+    if (!d || *d < dMin || *d > dMax) {
+        Fail(pEdit, FieldMessage(strName, NumberRangeMessage(dMin, dMax)));
         return 0;
     }
     return *d;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,16 +24,25 @@ std::string IntegerRangeMessage(int64_t nMin, int64_t nMax);
 /// "请输入一个 %1 至 %2 之间的数字。" filled in.
 std::string NumberRangeMessage(double dMin, double dMax);
 
+/// "name(min~maxunit)": the label of a field with the range its check enforces. A dialog
+/// makes the label and the check from the same table entry, so the two cannot disagree.
+QString RangeLabel(const QString& strName, double dMin, double dMax, const QString& strUnit = {});
+/// "name（part）": one of several fields of a row, such as the left buffer or head 3.
+QString PartName(const QString& strName, const QString& strPart);
+/// "name：message": a refusal that says which field it is about.
+std::string FieldMessage(const QString& strName, const std::string& strMessage);
+
 /// Reads the dialog fields with their range checks. The first failure shows its message,
-/// puts the focus on that field and makes every later read fail silently, so a dialog
-/// checks Ok() once after reading everything and stores nothing when it is false.
+/// which names the field and its range, puts the focus on that field and makes every later
+/// read fail silently, so a dialog checks Ok() once after reading everything and stores
+/// nothing when it is false.
 class CDlgFieldReader {
 public:
     explicit CDlgFieldReader(CDlgPrompts& prompts) : m_prompts(prompts) {}
-    /// A whole number in nMin..nMax (0 after a failure).
-    int64_t Integer(QLineEdit* pEdit, int64_t nMin, int64_t nMax);
-    /// A decimal number in dMin..dMax (0 after a failure).
-    double Number(QLineEdit* pEdit, double dMin, double dMax);
+    /// A whole number in nMin..nMax (0 after a failure); strName is the field's name.
+    int64_t Integer(QLineEdit* pEdit, const QString& strName, int64_t nMin, int64_t nMax);
+    /// A decimal number in dMin..dMax (0 after a failure); strName is the field's name.
+    double Number(QLineEdit* pEdit, const QString& strName, double dMin, double dMax);
     bool Ok() const { return m_bOk; }
 
 private:

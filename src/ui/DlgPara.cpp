@@ -17,10 +17,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringList>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <span>
 
 namespace inkvale {
 
@@ -28,13 +31,8 @@ namespace {
 
 // Controls of heads 3 and 4: usable only with a combination of three or four heads.
 constexpr int kHead34Ids[] = {383, 384, 387, 388, 431, 432};
-// Fields of the extended block; without it the machine has none of them.
-constexpr int kExtEditIds[] = {444, 440, 441, 442, 443, 427, 504};
+// Check boxes of the extended block; without it the machine has none of them.
 constexpr int kExtCheckIds[] = {256, 254, 255};
-
-QString Q(const char* psz) {
-    return QString::fromUtf8(psz);
-}
 
 // A row of a group: a label followed by the given edits.
 void AddRow(QGridLayout* pGrid, const QString& strLabel, std::initializer_list<QWidget*> widgets) {
@@ -79,14 +77,11 @@ void CDlgPara::BuildControls() {
     auto* pHeads = new QGroupBox(tr("喷头参数"), this);
     auto* pGrid = new QGridLayout(pHeads);
     AddRow(pGrid, tr("喷头组合："), {m_pCombination});
-    AddRow(pGrid, tr("喷头之间X向重合点数(0~10)  1#2#之间 / 2#3#之间 / 3#4#之间"),
-           {AddEdit(430), AddEdit(431), AddEdit(432)});
-    AddRow(pGrid, tr("喷头位置(0~1000Pix)  喷头1..喷头4"),
-           {AddEdit(381), AddEdit(382), AddEdit(383), AddEdit(384)});
-    AddRow(pGrid, tr("回来接线(0~40Pix)"),
-           {AddEdit(385), AddEdit(386), AddEdit(387), AddEdit(388)});
-    AddRow(pGrid, tr("点火脉宽(18~25微秒)"), {AddEdit(426)});
-    AddRow(pGrid, tr("喷头左右两列间距(pix)"), {AddEdit(427)});
+    AddFieldRow(pGrid, 430);
+    AddFieldRow(pGrid, 381);
+    AddFieldRow(pGrid, 385);
+    AddFieldRow(pGrid, 426);
+    AddFieldRow(pGrid, 427);
     AddRow(pGrid, QString(),
            {AddCheck(242, tr("双向打印")), AddCheck(253, tr("平板打印（打完回纸）"))});
     AddRow(pGrid, QString(),
@@ -95,29 +90,25 @@ void CDlgPara::BuildControls() {
 
     auto* pEdges = new QGroupBox(tr("边线调整"), this);
     auto* pEdgeGrid = new QGridLayout(pEdges);
-    AddRow(pEdgeGrid, tr("缓冲距离(10~80mm)  左 / 右"), {AddEdit(424), AddEdit(425)});
-    AddRow(pEdgeGrid, tr("边距(10~250mm)"), {AddEdit(445), AddEdit(446)});
-    AddRow(pEdgeGrid, tr("边线调整(-5~5像素)"), {AddEdit(447), AddEdit(448)});
+    AddFieldRow(pEdgeGrid, 424);
+    AddFieldRow(pEdgeGrid, 445);
+    AddFieldRow(pEdgeGrid, 447);
 
     auto* pMech = new QGroupBox(tr("机械参数"), this);
     auto* pMechGrid = new QGridLayout(pMech);
-    AddRow(pMechGrid, tr("小车行程限制(500~3500mm)"), {AddEdit(414)});
-    AddRow(pMechGrid, tr("走纸轴步长基准"), {AddEdit(500)});
-    AddRow(pMechGrid, tr("刹车距离(15~60mm)"), {AddEdit(503)});
-    AddRow(pMechGrid, tr("小车起始速度(10~30)"), {AddEdit(501)});
-    m_pMaxSpeedLabel = new QLabel(this);
-    m_pMaxSpeedLabel->setText(m_settings.Language == 1 ? Q("Max Pwm(20~85)")
-                                                       : tr("小车最大速度(20~85)"));
-    pMechGrid->addWidget(m_pMaxSpeedLabel, pMechGrid->rowCount(), 0);
-    pMechGrid->addWidget(AddEdit(502), pMechGrid->rowCount() - 1, 1);
-    AddRow(pMechGrid, tr("进退纸速度(1~5)"), {AddEdit(504)});
+    AddFieldRow(pMechGrid, 414);
+    AddFieldRow(pMechGrid, 500);
+    AddFieldRow(pMechGrid, 503);
+    AddFieldRow(pMechGrid, 501);
+    m_pMaxSpeedLabel = AddFieldRow(pMechGrid, 502);
+    AddFieldRow(pMechGrid, 504);
 
     auto* pCutter = new QGroupBox(tr("裁断功能"), this);
     auto* pCutGrid = new QGridLayout(pCutter);
-    AddRow(pCutGrid, tr("裁断刀压"), {AddEdit(444)});
+    AddFieldRow(pCutGrid, 444);
     AddRow(pCutGrid, QString(), {AddCheck(254, tr("第1刀")), AddCheck(255, tr("第2刀"))});
-    AddRow(pCutGrid, tr("第1刀 起点 / 终点 (mm)"), {AddEdit(440), AddEdit(441)});
-    AddRow(pCutGrid, tr("第2刀 起点 / 终点 (mm)"), {AddEdit(442), AddEdit(443)});
+    AddFieldRow(pCutGrid, 440);
+    AddFieldRow(pCutGrid, 442);
 
     auto* pButtons = new QHBoxLayout;
     const std::pair<int, const char*> buttons[] = {{298, QT_TR_NOOP("恢复默认")},
@@ -149,6 +140,101 @@ void CDlgPara::BuildControls() {
     auto* pMain = new QVBoxLayout(this);
     pMain->addLayout(pColumns);
     pMain->addLayout(pButtons);
+}
+
+// In the order of the dialog, top to bottom, so OK refuses the topmost bad field first. Fields
+// the machine gives no range for are held to what their byte(s) can store, so a large entry
+// is refused instead of being cut to a different value.
+std::span<const CParaRow> CDlgPara::Rows() {
+    static constexpr const char* kHeads[] = {QT_TR_NOOP("喷头1"), QT_TR_NOOP("喷头2"),
+                                             QT_TR_NOOP("喷头3"), QT_TR_NOOP("喷头4")};
+    static constexpr const char* kLeft = QT_TR_NOOP("左");
+    static constexpr const char* kRight = QT_TR_NOOP("右");
+    static constexpr const char* kStart = QT_TR_NOOP("起点");
+    static constexpr const char* kEnd = QT_TR_NOOP("终点");
+    static constexpr const char* kPix = QT_TR_NOOP("Pix");
+    static constexpr const char* kMm = QT_TR_NOOP("mm");
+    // clang-format off
+    static constexpr CParaRow kRows[] = {
+        {QT_TR_NOOP("喷头之间X向重合点数"), "", 0, 10, false, false,
+         {{{430, "HeadOverlap", 0, QT_TR_NOOP("1#2#之间")},
+           {431, "HeadOverlap", 1, QT_TR_NOOP("2#3#之间")},
+           {432, "HeadOverlap", 2, QT_TR_NOOP("3#4#之间")}}}},
+        {QT_TR_NOOP("喷头位置"), kPix, 0, 1000, false, false,
+         {{{381, "HeadPos", 0, kHeads[0]}, {382, "HeadPos", 1, kHeads[1]},
+           {383, "HeadPos", 2, kHeads[2]}, {384, "HeadPos", 3, kHeads[3]}}}},
+        {QT_TR_NOOP("回来接线"), kPix, 0, 40, false, false,
+         {{{385, "ReturnJoin", 0, kHeads[0]}, {386, "ReturnJoin", 1, kHeads[1]},
+           {387, "ReturnJoin", 2, kHeads[2]}, {388, "ReturnJoin", 3, kHeads[3]}}}},
+        {QT_TR_NOOP("点火脉宽"), QT_TR_NOOP("微秒"), 18, 25, false, false, {{{426, "FirePulseUs"}}}},
+        {QT_TR_NOOP("喷头左右两列间距"), kPix, 20, 32, false, true, {{{427, "ColumnSpacing"}}}},
+        {QT_TR_NOOP("缓冲距离"), kMm, 10, 80, false, false,
+         {{{424, "BufferLeftMm", 0, kLeft}, {425, "BufferRightMm", 0, kRight}}}},
+        {QT_TR_NOOP("边距"), kMm, 10, 250, false, false,
+         {{{445, "MarginLeftMm", 0, kLeft}, {446, "MarginRightMm", 0, kRight}}}},
+        {QT_TR_NOOP("边线调整"), QT_TR_NOOP("像素"), -5, 5, false, false,
+         {{{447, "EdgeAdjustLeft", 0, kLeft}, {448, "EdgeAdjustRight", 0, kRight}}}},
+        {QT_TR_NOOP("小车行程限制"), kMm, 500, 4000, false, false, {{{414, "CarriageTravelMm"}}}},
+        // Feed steps per mm, kept to the thousandth.
+        {QT_TR_NOOP("走纸轴步长基准"), "", 30, 200, true, false, {{{500}}}},
+        {QT_TR_NOOP("刹车距离"), kMm, 15, 60, false, false, {{{503, "BrakeDistanceMm"}}}},
+        {QT_TR_NOOP("小车起始速度"), "", 10, 40, false, false, {{{501, "CarriageStartSpeed"}}}},
+        {QT_TR_NOOP("小车最大速度"), "", 20, 85, false, false, {{{502, "CarriageMaxSpeed"}}}},
+        {QT_TR_NOOP("进退纸速度"), "", 1, 5, false, true, {{{504, "FeedSpeed"}}}},
+        {QT_TR_NOOP("裁断刀压"), "", 0, 100, false, true, {{{444, "CutterPressure"}}}},
+        {QT_TR_NOOP("第1刀"), kMm, 0, 3000, false, true,
+         {{{440, "KnifePos", 0, kStart}, {441, "KnifePos", 1, kEnd}}}},
+        {QT_TR_NOOP("第2刀"), kMm, 0, 3000, false, true,
+         {{{442, "KnifePos", 2, kStart}, {443, "KnifePos", 3, kEnd}}}},
+    };
+    // clang-format on
+    return kRows;
+}
+
+QLabel* CDlgPara::AddFieldRow(QGridLayout* pGrid, int nFirstId) {
+    const std::span<const CParaRow> rows = Rows();
+    const auto it = std::find_if(rows.begin(), rows.end(), [nFirstId](const CParaRow& row) {
+        return row.m_edits[0].m_nId == nFirstId;
+    });
+    Q_ASSERT(it != rows.end());
+    const CParaRow& row = *it;
+    QString strLabel = RangeLabel(RowName(row), row.m_dMin, row.m_dMax,
+                                  *row.m_pszUnit ? tr(row.m_pszUnit) : QString());
+    QStringList parts;
+    const int nRow = pGrid->rowCount();
+    int nCol = 1;
+    for (const CParaEdit& edit : row.m_edits) {
+        if (edit.m_nId == 0)
+            break;
+        pGrid->addWidget(AddEdit(edit.m_nId), nRow, nCol++);
+        if (edit.m_pszPart != nullptr)
+            parts << tr(edit.m_pszPart);
+    }
+    if (!parts.isEmpty())
+        strLabel += QStringLiteral("  ") + parts.join(QStringLiteral(" / "));
+    auto* pLabel = new QLabel(strLabel, this);
+    pGrid->addWidget(pLabel, nRow, 0);
+    for (const CParaEdit& edit : row.m_edits) {
+        if (edit.m_nId != 0)
+            m_labels[edit.m_nId] = pLabel;
+    }
+    return pLabel;
+}
+
+QString CDlgPara::RowName(const CParaRow& row) const {
+    // The English program has always called the top carriage speed "Max Pwm".
+    if (row.m_edits[0].m_nId == 502 && m_settings.Language == 1)
+        return QStringLiteral("Max Pwm");
+    return tr(row.m_pszName);
+}
+
+QString CDlgPara::FieldName(const CParaRow& row, const CParaEdit& edit) const {
+    return edit.m_pszPart == nullptr ? RowName(row) : PartName(RowName(row), tr(edit.m_pszPart));
+}
+
+QLabel* CDlgPara::Label(int nId) const {
+    const auto it = m_labels.find(nId);
+    return it == m_labels.end() ? nullptr : it->second;
 }
 
 QLineEdit* CDlgPara::Edit(int nId) const {
@@ -218,8 +304,12 @@ void CDlgPara::ApplyEnabling() {
     for (int nId : kHead34Ids)
         Edit(nId)->setEnabled(bHeads34);
     if (!Extended()) {
-        for (int nId : kExtEditIds)
-            Edit(nId)->setEnabled(false);
+        for (const CParaRow& row : Rows()) {
+            for (const CParaEdit& edit : row.m_edits) {
+                if (row.m_bExtended && edit.m_nId != 0)
+                    Edit(edit.m_nId)->setEnabled(false);
+            }
+        }
         for (int nId : kExtCheckIds)
             Check(nId)->setEnabled(false);
     }

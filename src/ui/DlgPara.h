@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ui/DlgParaFields.h"
+
 #include <QDialog>
 
 #include <functional>
 #include <map>
+#include <span>
 #include <string>
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -38,6 +42,8 @@ public:
     QComboBox* Combination() const { return m_pCombination; }
     QPushButton* Button(int nId) const;
     QLabel* MaxSpeedLabel() const { return m_pMaxSpeedLabel; }
+    /// The label of a number field's row: its name and the range OK enforces.
+    QLabel* Label(int nId) const;
 
     /// OK: checks, stores, writes. False (dialog stays open, nothing stored or sent) when a
     /// field is out of range; true when the dialog closed with OK.
@@ -57,6 +63,13 @@ private:
     void ReportWrites();
     QLineEdit* AddEdit(int nId);
     QCheckBox* AddCheck(int nId, const QString& strText);
+    /// The rows of number fields, each with its range, unit and fields.
+    static std::span<const CParaRow> Rows();
+    /// The row whose first field is nFirstId: its label and fields.
+    QLabel* AddFieldRow(QGridLayout* pGrid, int nFirstId);
+    QString RowName(const CParaRow& row) const;
+    /// The name a refusal gives: the row's, with the part in a row of several.
+    QString FieldName(const CParaRow& row, const CParaEdit& edit) const;
 
     const CSettings& m_settings;
     CMachineParams& m_params;
@@ -67,6 +80,7 @@ private:
     std::map<int, QLineEdit*> m_edits;
     std::map<int, QCheckBox*> m_checks;
     std::map<int, QPushButton*> m_buttons;
+    std::map<int, QLabel*> m_labels;
     QComboBox* m_pCombination = nullptr;
     QLabel* m_pMaxSpeedLabel = nullptr;
 };

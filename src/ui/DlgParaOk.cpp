@@ -20,72 +20,38 @@
 
 namespace inkvale {
 
-namespace {
-
-// One whole-number field of the dialog: control, accepted range, where it goes.
-struct CIntField {
-    int m_nId;
-    int64_t m_nMin;
-    int64_t m_nMax;
-    const char* m_pszField; // name in the parameter block
-    int m_nIndex;
-    bool m_bExtended; // a field of the extended block
-};
-
-// Fields without a range of their own are held to what their byte(s) can store, so a large
-// entry is refused instead of being cut to a different value.
-constexpr CIntField kIntFields[] = {
-    {430, 0, 10, "HeadOverlap", 0, false},
-    {431, 0, 10, "HeadOverlap", 1, false},
-    {432, 0, 10, "HeadOverlap", 2, false},
-    {381, 0, 1000, "HeadPos", 0, false},
-    {382, 0, 1000, "HeadPos", 1, false},
-    {383, 0, 1000, "HeadPos", 2, false},
-    {384, 0, 1000, "HeadPos", 3, false},
-    {385, 0, 40, "ReturnJoin", 0, false},
-    {386, 0, 40, "ReturnJoin", 1, false},
-    {387, 0, 40, "ReturnJoin", 2, false},
-    {388, 0, 40, "ReturnJoin", 3, false},
-    {426, 18, 25, "FirePulseUs", 0, false},
-    {424, 10, 80, "BufferLeftMm", 0, false},
-    {425, 10, 80, "BufferRightMm", 0, false},
-    {445, 10, 250, "MarginLeftMm", 0, false},
-    {446, 10, 250, "MarginRightMm", 0, false},
-    {447, -5, 5, "EdgeAdjustLeft", 0, false},
-    {448, -5, 5, "EdgeAdjustRight", 0, false},
-    {414, 500, 4000, "CarriageTravelMm", 0, false},
-    {503, 0, 255, "BrakeDistanceMm", 0, false},
-    {501, 10, 40, "CarriageStartSpeed", 0, false},
-    {502, 20, 85, "CarriageMaxSpeed", 0, false},
-    {427, 20, 32, "ColumnSpacing", 0, true},
-    {504, 1, 5, "FeedSpeed", 0, true},
-    {444, 0, 100, "CutterPressure", 0, true},
-    {440, 0, 3000, "KnifePos", 0, true},
-    {441, 0, 3000, "KnifePos", 1, true},
-    {442, 0, 3000, "KnifePos", 2, true},
-    {443, 0, 3000, "KnifePos", 3, true},
-};
-
-} // namespace
-
 bool CDlgPara::OnOk() {
     const bool bExtended = Extended();
     CDlgFieldReader reader(m_prompts);
-    std::vector<int64_t> values;
-    for (const CIntField& f : kIntFields) {
+    struct CRead {
+        const CParaEdit* m_pEdit;
+        int64_t m_nValue;
+    };
+    std::vector<CRead> values;
+    double dFeedStep = 0;
+    for (const CParaRow& row : Rows()) {
         // The extended fields are disabled and not sent without the extended block.
-        values.push_back(
-            f.m_bExtended && !bExtended ? 0 : reader.Integer(Edit(f.m_nId), f.m_nMin, f.m_nMax));
+        if (row.m_bExtended && !bExtended)
+            continue;
+        for (const CParaEdit& edit : row.m_edits) {
+            if (edit.m_nId == 0)
+                break;
+            const QString strName = FieldName(row, edit);
+            if (row.m_bDecimal) {
+                dFeedStep = reader.Number(Edit(edit.m_nId), strName, row.m_dMin, row.m_dMax);
+                continue;
+            }
+            values.push_back(
+                {&edit, reader.Integer(Edit(edit.m_nId), strName, static_cast<int64_t>(row.m_dMin),
+                                       static_cast<int64_t>(row.m_dMax))});
+        }
     }
-    const double dFeedStep = reader.Number(Edit(500), 30.0, 200.0);
     if (!reader.Ok())
         return false;
 
-    for (size_t i = 0; i < std::size(kIntFields); ++i) {
-        const CIntField& f = kIntFields[i];
-        if (!f.m_bExtended || bExtended)
-            m_params.SetField(*FindParamField(f.m_pszField), values[i], f.m_nIndex);
-    }
+    for (const CRead& read : values)
+        m_params.SetField(*FindParamField(read.m_pEdit->m_pszParam), read.m_nValue,
+                          read.m_pEdit->m_nIndex);
     // Entries such as 57.3 are 57.29999... in binary: the nudge keeps the typed thousandths.
     m_params.SetFeedStepBase(static_cast<uint32_t>(std::trunc(dFeedStep * 1000.0 + 1e-6)));
     m_params.SetParamTag61(4);

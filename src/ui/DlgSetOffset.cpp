@@ -24,7 +24,7 @@ CDlgSetOffset::CDlgSetOffset(const CSettings& settings, CMachineParams& params,
     setWindowTitle(tr("左偏移设定"));
     SetDlgInteger(m_pEdit, params.LeftOffsetMm());
     auto* pRow = new QHBoxLayout;
-    pRow->addWidget(new QLabel(tr("左偏移:"), this));
+    pRow->addWidget(new QLabel(tr("左偏移") + QStringLiteral(":"), this));
     pRow->addWidget(m_pEdit);
     pRow->addWidget(new QLabel(QStringLiteral("mm"), this));
     auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -39,7 +39,7 @@ CDlgSetOffset::CDlgSetOffset(const CSettings& settings, CMachineParams& params,
 
 bool CDlgSetOffset::OnOk() {
     CDlgFieldReader reader(m_prompts);
-    const int64_t nOffset = reader.Integer(m_pEdit, 0, 65535);
+    const int64_t nOffset = reader.Integer(m_pEdit, tr("左偏移"), 0, 65535);
     if (!reader.Ok())
         return false;
     m_params.SetLeftOffsetMm(static_cast<uint16_t>(nOffset));

@@ -12,6 +12,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <array>
+
 namespace inkvale {
 
 namespace {
@@ -73,6 +75,19 @@ CDlgSysSet::CDlgSysSet(CSysSetContext ctx, QWidget* pParent)
     auto* pLayout = new QVBoxLayout(this);
     pLayout->addWidget(m_pTabs);
     pLayout->addWidget(pButtons);
+}
+
+void CDlgSysSet::accept() {
+    const std::array<CPDlgSetPage*, 3> pages{m_pPlot, m_pDir, m_pCus};
+    for (CPDlgSetPage* pPage : pages) {
+        if (!pPage->Modified())
+            continue;
+        // In front first, so its messages and a refused field show on the right page.
+        m_pTabs->setCurrentWidget(pPage);
+        if (!pPage->Apply())
+            return;
+    }
+    QDialog::accept();
 }
 
 } // namespace inkvale

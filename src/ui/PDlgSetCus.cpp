@@ -15,18 +15,23 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include <limits>
-
 namespace inkvale {
 
 namespace {
+
 QString Q(const char* psz) {
     return QString::fromUtf8(psz);
 }
+
+// The cleaning density: the thickness of the cleaning bars printed before a job.
+constexpr const char* kDensityName = QT_TRANSLATE_NOOP("inkvale::CPDlgSetCus", "喷头清洗浓度");
+constexpr int kDensityMin = 1;
+constexpr int kDensityMax = 5;
+
 } // namespace
 
 CPDlgSetCus::CPDlgSetCus(CSysSetContext ctx, QWidget* pParent)
-    : QWidget(pParent), m_ctx(ctx), m_pFileType(new QButtonGroup(this)),
+    : CPDlgSetPage(pParent), m_ctx(ctx), m_pFileType(new QButtonGroup(this)),
       m_pDensity(new QLineEdit(this)), m_pPageCommand(new QComboBox(this)) {
     auto* pGrid = new QGridLayout(this);
     auto* pGroup = new QGroupBox(tr("手动打开时文件过滤"), this);
@@ -66,7 +71,8 @@ CPDlgSetCus::CPDlgSetCus(CSysSetContext ctx, QWidget* pParent)
         m_checks[nId]->setChecked(nValue != 0);
         pGrid->addWidget(m_checks[nId], nRow++, 0);
     }
-    pGrid->addWidget(new QLabel(tr("喷头清洗浓度(1~5)"), this), nRow, 0);
+    m_pDensityLabel = new QLabel(RangeLabel(tr(kDensityName), kDensityMin, kDensityMax), this);
+    pGrid->addWidget(m_pDensityLabel, nRow, 0);
     pGrid->addWidget(m_pDensity, nRow++, 1);
     pGrid->addWidget(new QLabel(tr("分页指令处理方式"), this), nRow, 0);
     pGrid->addWidget(m_pPageCommand, nRow++, 1);
@@ -80,6 +86,7 @@ CPDlgSetCus::CPDlgSetCus(CSysSetContext ctx, QWidget* pParent)
     m_pPageCommand->addItem(s.Language == 0 ? Q("方式2") : Q("Type2"));
     m_pPageCommand->setCurrentIndex(s.PGCmdType == 1 ? 1 : 0);
     connect(m_buttons[311], &QPushButton::clicked, this, [this] { Apply(); });
+    WatchChanges();
 }
 
 void CPDlgSetCus::ShowColor(int nButton) {
@@ -96,12 +103,12 @@ void CPDlgSetCus::ChooseColor(int nButton) {
         return;
     m_colors[nButton] = nColor;
     ShowColor(nButton);
+    MarkModified();
 }
 
-bool CPDlgSetCus::Apply() {
+bool CPDlgSetCus::Store() {
     CDlgFieldReader reader(m_ctx.m_prompts);
-    const int64_t nDensity = reader.Integer(m_pDensity, std::numeric_limits<int32_t>::min(),
-                                            std::numeric_limits<int32_t>::max());
+    const int64_t nDensity = reader.Integer(m_pDensity, tr(kDensityName), kDensityMin, kDensityMax);
     if (!reader.Ok())
         return false;
     CSettings& s = m_ctx.m_settings;

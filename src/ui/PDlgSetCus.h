@@ -2,14 +2,14 @@
 #pragma once
 
 #include "ui/DlgSysSetHost.h"
-
-#include <QWidget>
+#include "ui/PDlgSetPage.h"
 
 #include <map>
 
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -17,21 +17,25 @@ namespace inkvale {
 
 /// The User page: the Add dialog's filter, preview colours, queue and print options, the
 /// cleaning density and the handling of the HP-GL page command. Nothing is stored before Apply.
-class CPDlgSetCus : public QWidget {
+class CPDlgSetCus : public CPDlgSetPage {
     Q_OBJECT
 public:
     explicit CPDlgSetCus(CSysSetContext ctx, QWidget* pParent = nullptr);
     QCheckBox* Check(int nId) const { return m_checks.at(nId); }
     QButtonGroup* FileType() const { return m_pFileType; }
     QLineEdit* Density() const { return m_pDensity; }
+    /// The density's label with the range Apply takes.
+    QLabel* DensityLabel() const { return m_pDensityLabel; }
     QComboBox* PageCommand() const { return m_pPageCommand; }
     /// Colour buttons 308 (background), 309 (frame), 306 (grid), 310 (curves); 311 Apply.
     QPushButton* Button(int nId) const { return m_buttons.at(nId); }
     int32_t ButtonColor(int nId) const { return m_colors.at(nId); }
     /// A colour button: the chooser, then the button shows the chosen colour.
     void ChooseColor(int nButton);
-    /// "应用": false when the density is not a whole number.
-    bool Apply();
+
+protected:
+    /// "应用": false (nothing stored) when the density is not a whole number of its range.
+    bool Store() override;
 
 private:
     void ShowColor(int nButton);
@@ -42,6 +46,7 @@ private:
     std::map<int, int32_t> m_colors;
     QButtonGroup* m_pFileType;
     QLineEdit* m_pDensity;
+    QLabel* m_pDensityLabel = nullptr;
     QComboBox* m_pPageCommand;
 };
 

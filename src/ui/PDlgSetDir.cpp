@@ -29,7 +29,7 @@ QString Q(const std::string& str) {
 } // namespace
 
 CPDlgSetDir::CPDlgSetDir(CSysSetContext ctx, QWidget* pParent)
-    : QWidget(pParent), m_ctx(ctx), m_pThickness(new QButtonGroup(this)) {
+    : CPDlgSetPage(pParent), m_ctx(ctx), m_pThickness(new QButtonGroup(this)) {
     auto* pGrid = new QGridLayout(this);
     const std::tuple<int, int, const char*> folders[] = {{411, 304, QT_TR_NOOP("手动目录")},
                                                          {412, 305, QT_TR_NOOP("自动目录")},
@@ -88,6 +88,7 @@ CPDlgSetDir::CPDlgSetDir(CSysSetContext ctx, QWidget* pParent)
                 [this, nButton] { ChooseFolder(nButton); });
     connect(m_buttons[316], &QPushButton::clicked, this, [this] { ChooseHistoryFile(); });
     connect(m_buttons[311], &QPushButton::clicked, this, [this] { Apply(); });
+    WatchChanges();
 }
 
 void CPDlgSetDir::ChooseFolder(int nButton) {
@@ -109,13 +110,14 @@ void CPDlgSetDir::ChooseHistoryFile() {
         m_edits[428]->setText(Q(HistoryFileWithExtension(strChosen)));
 }
 
-bool CPDlgSetDir::Apply() {
+bool CPDlgSetDir::Store() {
     CSettings& s = m_ctx.m_settings;
     s.ManDir = m_edits[411]->text().toStdString();
     s.AutoDir = m_edits[412]->text().toStdString();
     std::string strBackup = m_edits[413]->text().toStdString();
     // A backup folder in a hot folder would feed every backup back to the printer.
-    if (FolderWithin(strBackup, s.AutoDir) || FolderWithin(strBackup, s.ManDir)) {
+    const bool bRefused = FolderWithin(strBackup, s.AutoDir) || FolderWithin(strBackup, s.ManDir);
+    if (bRefused) {
         m_ctx.m_prompts.ShowMessage(
             tr("备份目录不能是自动目录或手动目录，也不能在其中。").toStdString());
         strBackup = s.BackupDir;
@@ -148,9 +150,15 @@ bool CPDlgSetDir::Apply() {
     // The folder rules may have completed the folders: show what is in effect.
     m_edits[411]->setText(Q(s.ManDir));
     m_edits[412]->setText(Q(s.AutoDir));
-    m_edits[413]->setText(Q(s.BackupDir));
     m_edits[428]->setText(Q(s.HistoryFile));
     m_edits[410]->setText(Q(s.PrtFileExtension));
+    if (bRefused) {
+        // The refused folder stays in its field for the operator to correct.
+        m_edits[413]->setFocus();
+        m_edits[413]->selectAll();
+        return false;
+    }
+    m_edits[413]->setText(Q(s.BackupDir));
     return true;
 }
 

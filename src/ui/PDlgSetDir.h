@@ -2,8 +2,7 @@
 #pragma once
 
 #include "ui/DlgSysSetHost.h"
-
-#include <QWidget>
+#include "ui/PDlgSetPage.h"
 
 #include <map>
 
@@ -18,7 +17,7 @@ namespace inkvale {
 
 /// The Directories page: hot folders, backups, print history, file patterns, logo text and
 /// the printed line width of the parameter block. Nothing is stored before Apply.
-class CPDlgSetDir : public QWidget {
+class CPDlgSetDir : public CPDlgSetPage {
     Q_OBJECT
 public:
     explicit CPDlgSetDir(CSysSetContext ctx, QWidget* pParent = nullptr);
@@ -31,10 +30,13 @@ public:
     void ChooseFolder(int nButton);
     /// Button 316: the history file chooser.
     void ChooseHistoryFile();
-    /// "应用".
-    bool Apply();
     /// The line under the file patterns that says which patterns the folders take.
     QLabel* PatternHint() const { return m_pPatternHint; }
+
+protected:
+    /// "应用": false when the backup folder is refused (it lies in a hot folder); the old
+    /// backup folder stays in effect, the typed one stays in its field, the rest is stored.
+    bool Store() override;
 
 private:
     void ShowPatternHint();

@@ -15,11 +15,51 @@
 namespace inkvale {
 
 namespace {
-constexpr int kSizeIds[] = {400, 401, 403, 404};
+
+// The number fields of the page. The labels are made from these entries and Apply checks
+// them, so a label shows the range that is enforced and a refusal names its field.
+struct CPlotField {
+    int m_nId;
+    const char* m_pszName; // translated by CPDlgSetPlot::tr
+    const char* m_pszPart; // the size fields' column, translated; nullptr for the others
+    double m_dMin;
+    double m_dMax;
+    bool m_bMillimetres;
+    const char* m_pszNote; // shown after the range; nullptr for none
+};
+
+// Design and measured lengths of the size-ratio test print.
+constexpr CPlotField kSizeFields[] = {
+    {400, QT_TRANSLATE_NOOP("inkvale::CPDlgSetPlot", "纸长"),
+     QT_TRANSLATE_NOOP("inkvale::CPDlgSetPlot", "设计尺寸"), 100, 5000, true, nullptr},
+    {401, QT_TRANSLATE_NOOP("inkvale::CPDlgSetPlot", "纸长"),
+     QT_TRANSLATE_NOOP("inkvale::CPDlgSetPlot", "实测尺寸"), 100, 5000, true, nullptr},
+    {403, QT_TRANSLATE_NOOP("inkvale::CPDlgSetPlot", "纸宽"),
+     QT_TRANSLATE_NOOP("inkvale::CPDlgSetPlot", "设计尺寸"), 100, 5000, true, nullptr},
+    {404, QT_TRANSLATE_NOOP("inkvale::CPDlgSetPlot", "纸宽"),
+     QT_TRANSLATE_NOOP("inkvale::CPDlgSetPlot", "实测尺寸"), 100, 5000, true, nullptr},
+};
+
+// The rows under the sizes, top to bottom. The feeds are single bytes of the parameter block.
+constexpr CPlotField kRowFields[] = {
+    {408, QT_TRANSLATE_NOOP("inkvale::CPDlgSetPlot", "分页宽度"), nullptr, 500, 5000, true,
+     nullptr},
+    {409, QT_TRANSLATE_NOOP("inkvale::CPDlgSetPlot", "分页间距"), nullptr, 0, 200, true, nullptr},
+    {406, QT_TRANSLATE_NOOP("inkvale::CPDlgSetPlot", "打印前进纸"), nullptr, 0, 255, true, nullptr},
+    {407, QT_TRANSLATE_NOOP("inkvale::CPDlgSetPlot", "打印后进纸"), nullptr, 0, 255, true, nullptr},
+    {417, QT_TRANSLATE_NOOP("inkvale::CPDlgSetPlot", "Dxf文件单位"), nullptr, 1, 4000, false,
+     "1, 10, 40, 100, 400 ..."},
+};
+
+QString Unit(const CPlotField& f) {
+    return f.m_bMillimetres ? CPDlgSetPlot::tr("mm") : QString();
+}
+
 } // namespace
 
 CPDlgSetPlot::CPDlgSetPlot(CSysSetContext ctx, QWidget* pParent)
-    : QWidget(pParent), m_ctx(ctx), m_pRadioBoard(new QRadioButton(tr("比例参数存于主板"), this)),
+    : CPDlgSetPage(pParent), m_ctx(ctx),
+      m_pRadioBoard(new QRadioButton(tr("比例参数存于主板"), this)),
       m_pRadioPc(new QRadioButton(tr("比例参数存于电脑"), this)),
       m_pApply(new QPushButton(tr("应用"), this)) {
     for (int nId : {400, 401, 402, 403, 404, 405, 406, 407, 408, 409, 417})
@@ -34,11 +74,15 @@ CPDlgSetPlot::CPDlgSetPlot(CSysSetContext ctx, QWidget* pParent)
     auto* pUpdate = new QPushButton(tr("更新"), this);
 
     auto* pGrid = new QGridLayout(this);
-    pGrid->addWidget(new QLabel(tr("设计尺寸"), this), 0, 1);
-    pGrid->addWidget(new QLabel(tr("实测尺寸"), this), 0, 2);
+    for (int i = 0; i < 2; ++i) {
+        const CPlotField& f = kSizeFields[i];
+        auto* pHeader = new QLabel(RangeLabel(tr(f.m_pszPart), f.m_dMin, f.m_dMax, Unit(f)), this);
+        pGrid->addWidget(pHeader, 0, 1 + i);
+        m_labels[f.m_nId] = m_labels[f.m_nId + 3] = pHeader;
+    }
     pGrid->addWidget(new QLabel(tr("比例系数"), this), 0, 3);
-    pGrid->addWidget(new QLabel(tr("纸长:"), this), 1, 0);
-    pGrid->addWidget(new QLabel(tr("纸宽:"), this), 2, 0);
+    pGrid->addWidget(new QLabel(tr(kSizeFields[0].m_pszName) + QStringLiteral(":"), this), 1, 0);
+    pGrid->addWidget(new QLabel(tr(kSizeFields[2].m_pszName) + QStringLiteral(":"), this), 2, 0);
     for (int i = 0; i < 3; ++i) {
         pGrid->addWidget(m_edits[400 + i], 1, 1 + i);
         pGrid->addWidget(m_edits[403 + i], 2, 1 + i);
@@ -46,16 +90,14 @@ CPDlgSetPlot::CPDlgSetPlot(CSysSetContext ctx, QWidget* pParent)
     pGrid->addWidget(m_pRadioBoard, 3, 0, 1, 2);
     pGrid->addWidget(m_pRadioPc, 3, 2);
     pGrid->addWidget(pUpdate, 3, 3);
-    const std::pair<int, const char*> rows[] = {
-        {408, QT_TR_NOOP("分页宽度(mm):")},
-        {409, QT_TR_NOOP("分页间距(mm):")},
-        {406, QT_TR_NOOP("打印前进纸(mm):")},
-        {407, QT_TR_NOOP("打印后进纸(mm):")},
-        {417, QT_TR_NOOP("Dxf文件单位(1,10,40,100,400 ...)")}};
     int nRow = 4;
-    for (const auto& [nId, psz] : rows) {
-        pGrid->addWidget(new QLabel(tr(psz), this), nRow, 0, 1, 2);
-        pGrid->addWidget(m_edits[nId], nRow++, 2);
+    for (const CPlotField& f : kRowFields) {
+        QString strLabel = RangeLabel(tr(f.m_pszName), f.m_dMin, f.m_dMax, Unit(f));
+        if (f.m_pszNote != nullptr)
+            strLabel += QStringLiteral("  ") + QString::fromUtf8(f.m_pszNote);
+        m_labels[f.m_nId] = new QLabel(strLabel, this);
+        pGrid->addWidget(m_labels[f.m_nId], nRow, 0, 1, 2);
+        pGrid->addWidget(m_edits[f.m_nId], nRow++, 2);
     }
     pGrid->addWidget(m_checks[249], nRow, 0);
     pGrid->addWidget(m_checks[244], nRow, 1);
@@ -77,6 +119,7 @@ CPDlgSetPlot::CPDlgSetPlot(CSysSetContext ctx, QWidget* pParent)
     connect(m_pRadioBoard, &QRadioButton::clicked, this, [this] { ChooseRatioSource(0); });
     connect(m_pRadioPc, &QRadioButton::clicked, this, [this] { ChooseRatioSource(1); });
     connect(m_pApply, &QPushButton::clicked, this, [this] { Apply(); });
+    WatchChanges();
 }
 
 void CPDlgSetPlot::LoadSizes(int nChoice) {
@@ -87,7 +130,7 @@ void CPDlgSetPlot::LoadSizes(int nChoice) {
                            nChoice == 1 ? s.YSizeExpect : p.YSizeExpectReg(),
                            nChoice == 1 ? s.YSizeMeasure : p.YSizeMeasureReg()};
     for (int i = 0; i < 4; ++i)
-        SetDlgNumber(m_edits[kSizeIds[i]], values[i] * 0.1);
+        SetDlgNumber(m_edits[kSizeFields[i].m_nId], values[i] * 0.1);
     SetDlgNumber(m_edits[402], SizeRatioOf(values[0], values[1]));
     SetDlgNumber(m_edits[405], SizeRatioOf(values[2], values[3]));
 }
@@ -97,31 +140,46 @@ void CPDlgSetPlot::ChooseRatioSource(int nChoice) {
     LoadSizes(nChoice);
 }
 
+QLabel* CPDlgSetPlot::Label(int nId) const {
+    const auto it = m_labels.find(nId);
+    return it == m_labels.end() ? nullptr : it->second;
+}
+
+bool CPDlgSetPlot::ReadSizes(CDlgFieldReader& reader, double (&d)[4]) {
+    for (int i = 0; i < 4; ++i) {
+        const CPlotField& f = kSizeFields[i];
+        d[i] = reader.Number(m_edits[f.m_nId], PartName(tr(f.m_pszName), tr(f.m_pszPart)), f.m_dMin,
+                             f.m_dMax);
+    }
+    return reader.Ok();
+}
+
 bool CPDlgSetPlot::UpdateRatios() {
     CDlgFieldReader reader(m_ctx.m_prompts);
     double d[4];
-    for (int i = 0; i < 4; ++i)
-        d[i] = reader.Number(m_edits[kSizeIds[i]], 100, 5000);
-    if (!reader.Ok())
+    if (!ReadSizes(reader, d))
         return false;
     SetDlgNumber(m_edits[402], SizeRatioOf(d[0], d[1]));
     SetDlgNumber(m_edits[405], SizeRatioOf(d[2], d[3]));
     return true;
 }
 
-bool CPDlgSetPlot::Apply() {
+bool CPDlgSetPlot::Store() {
     CDlgFieldReader reader(m_ctx.m_prompts);
     double d[4];
-    for (int i = 0; i < 4; ++i)
-        d[i] = reader.Number(m_edits[kSizeIds[i]], 100, 5000);
-    const int32_t nPaperLen = static_cast<int32_t>(reader.Integer(m_edits[408], 500, 5000));
-    const int32_t nSplitGap = static_cast<int32_t>(reader.Integer(m_edits[409], 0, 200));
-    // The feeds are single bytes of the parameter block.
-    const int64_t nFeedBefore = reader.Integer(m_edits[406], 0, 255);
-    const int64_t nFeedAfter = reader.Integer(m_edits[407], 0, 255);
-    const int32_t nDxfUnit = static_cast<int32_t>(reader.Integer(m_edits[417], 1, 4000));
+    ReadSizes(reader, d);
+    std::map<int, int64_t> values;
+    for (const CPlotField& f : kRowFields)
+        values[f.m_nId] =
+            reader.Integer(m_edits[f.m_nId], tr(f.m_pszName), static_cast<int64_t>(f.m_dMin),
+                           static_cast<int64_t>(f.m_dMax));
     if (!reader.Ok())
         return false;
+    const auto nPaperLen = static_cast<int32_t>(values[408]);
+    const auto nSplitGap = static_cast<int32_t>(values[409]);
+    const int64_t nFeedBefore = values[406];
+    const int64_t nFeedAfter = values[407];
+    const auto nDxfUnit = static_cast<int32_t>(values[417]);
     CSettings& s = m_ctx.m_settings;
     const int32_t nRotate = Check(244)->isChecked() ? 1 : 0;
     const int32_t nMirror = Check(248)->isChecked() ? 1 : 0;

@@ -97,57 +97,86 @@ TEST_F(DlgParaTest, OfflineDialogIsReadOnlyAndKeepsTheValuesOnTheHost) {
     EXPECT_EQ(m_machine.m_nWrites, 0);
 }
 
-TEST_F(DlgParaTest, FieldsOutsideTheirRangeKeepTheDialogOpen) {
-    m_machine.m_bOnline = true;
+// Every number field takes exactly the range its label shows: both ends are stored, a step
+// outside either end (or no number at all) keeps the dialog open with a message that names the
+// field and its range, and nothing of the block changes.
+TEST_F(DlgParaTest, EveryFieldTakesTheRangeItsLabelShows) {
     SetExtended();
-    struct Case {
-        int nId;
-        const char* pszText;
-        const char* pszMessage; // nullptr: accepted
-    };
-    const Case cases[] = {
-        {414, "3800", nullptr},
-        {414, "4001", "请输入一个 500 至 4000 之间的整数。"},
-        {414, "499", "请输入一个 500 至 4000 之间的整数。"},
-        {500, "29.9", "请输入一个 30 至 200 之间的数字。"},
-        {500, "200", nullptr},
-        {500, "x", "请输入一个数字。"},
-        {381, "1001", "请输入一个 0 至 1000 之间的整数。"},
-        {426, "17", "请输入一个 18 至 25 之间的整数。"},
-        {447, "-6", "请输入一个 -5 至 5 之间的整数。"},
-        {448, "-5", nullptr},
-        {501, "40", nullptr},
-        {501, "41", "请输入一个 10 至 40 之间的整数。"},
-        {502, "86", "请输入一个 20 至 85 之间的整数。"},
-        {503, "256", "请输入一个 0 至 255 之间的整数。"}, // one byte: no silent wrap to 0
-        {427, "33", "请输入一个 20 至 32 之间的整数。"},
-        {504, "0", "请输入一个 1 至 5 之间的整数。"},
-        {444, "101", "请输入一个 0 至 100 之间的整数。"},
-        {443, "3001", "请输入一个 0 至 3000 之间的整数。"},
-        {430, "1.5", "请输入一个整数。"},
-        {424, "", "请输入一个整数。"},
-    };
     m_params.SetFeedSpeed(3);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.nId) + " " + c.pszText);
-        CMachineParams before = m_params;
-        m_prompts.m_arrMessages.clear();
-        CTestDlgMachine offline; // writes are not what this test looks at
-        CDlgPara dlg(m_settings, m_params, offline, m_prompts);
-        dlg.Edit(c.nId)->setText(c.pszText);
-        const bool bClosed = dlg.OnOk();
-        if (c.pszMessage == nullptr) {
-            EXPECT_TRUE(bClosed);
-            EXPECT_EQ(dlg.result(), QDialog::Accepted);
-        } else {
-            EXPECT_FALSE(bClosed);
+    struct Field {
+        int nId;
+        const char* pszName;
+        double dMin;
+        double dMax;
+    };
+    const Field fields[] = {
+        {430, "喷头之间X向重合点数（1#2#之间）", 0, 10},
+        {431, "喷头之间X向重合点数（2#3#之间）", 0, 10},
+        {432, "喷头之间X向重合点数（3#4#之间）", 0, 10},
+        {381, "喷头位置（喷头1）", 0, 1000},
+        {382, "喷头位置（喷头2）", 0, 1000},
+        {383, "喷头位置（喷头3）", 0, 1000},
+        {384, "喷头位置（喷头4）", 0, 1000},
+        {385, "回来接线（喷头1）", 0, 40},
+        {386, "回来接线（喷头2）", 0, 40},
+        {387, "回来接线（喷头3）", 0, 40},
+        {388, "回来接线（喷头4）", 0, 40},
+        {426, "点火脉宽", 18, 25},
+        {427, "喷头左右两列间距", 20, 32},
+        {424, "缓冲距离（左）", 10, 80},
+        {425, "缓冲距离（右）", 10, 80},
+        {445, "边距（左）", 10, 250},
+        {446, "边距（右）", 10, 250},
+        {447, "边线调整（左）", -5, 5},
+        {448, "边线调整（右）", -5, 5},
+        {414, "小车行程限制", 500, 4000}, // the label said 3500 while 4000 was taken
+        {500, "走纸轴步长基准", 30, 200},
+        {503, "刹车距离", 15, 60},     // the label said 15~60 while 0..255 was taken
+        {501, "小车起始速度", 10, 40}, // the label said 10~30 while 40 was taken
+        {502, "小车最大速度", 20, 85},
+        {504, "进退纸速度", 1, 5},
+        {444, "裁断刀压", 0, 100},
+        {440, "第1刀（起点）", 0, 3000},
+        {441, "第1刀（终点）", 0, 3000},
+        {442, "第2刀（起点）", 0, 3000},
+        {443, "第2刀（终点）", 0, 3000},
+    };
+    for (const Field& f : fields) {
+        const bool bDecimal = f.nId == 500;
+        const double dStep = bDecimal ? 0.1 : 1;
+        const std::string strMessage = std::string(f.pszName) + "：请输入一个 " +
+                                       QString::number(f.dMin).toStdString() + " 至 " +
+                                       QString::number(f.dMax).toStdString() +
+                                       (bDecimal ? " 之间的数字。" : " 之间的整数。");
+        const std::pair<QString, bool> entries[] = {
+            {QString::number(f.dMin), true},
+            {QString::number(f.dMax), true},
+            {QString::number(f.dMin - dStep), false},
+            {QString::number(f.dMax + dStep), false},
+            {bDecimal ? QStringLiteral("x") : QStringLiteral("1.5"), false},
+            {QString(), false},
+        };
+        for (const auto& [strEntry, bTaken] : entries) {
+            SCOPED_TRACE(std::to_string(f.nId) + " '" + strEntry.toStdString() + "'");
+            const CMachineParams before = m_params;
+            m_prompts.m_arrMessages.clear();
+            CDlgPara dlg(m_settings, m_params, m_machine, m_prompts);
+            EXPECT_TRUE(
+                dlg.Label(f.nId)->text().contains(QStringLiteral("(%1~%2").arg(f.dMin).arg(f.dMax)))
+                << dlg.Label(f.nId)->text().toStdString();
+            dlg.Edit(f.nId)->setText(strEntry);
+            EXPECT_EQ(dlg.OnOk(), bTaken);
+            if (bTaken) {
+                EXPECT_EQ(dlg.result(), QDialog::Accepted);
+                CDlgPara again(m_settings, m_params, m_machine, m_prompts);
+                EXPECT_EQ(again.Edit(f.nId)->text(), strEntry);
+                continue;
+            }
             EXPECT_EQ(dlg.result(), QDialog::Rejected);
-            ASSERT_EQ(m_prompts.m_arrMessages.size(), 1u);
-            EXPECT_EQ(m_prompts.m_arrMessages[0], c.pszMessage);
+            EXPECT_EQ(m_prompts.m_arrMessages, std::vector<std::string>{strMessage});
             for (int a = 24; a < 148; ++a)
                 ASSERT_EQ(m_params.EditByte(a), before.EditByte(a)) << a;
         }
-        m_params = before;
     }
 }
 

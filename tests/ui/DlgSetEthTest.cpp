@@ -55,8 +55,15 @@ TEST_F(DlgMachineSimTest, OffsetIsWrittenOnlineAndKeptOffline) {
 
     m_machine.m_bOnline = true;
     CDlgSetOffset dlg(m_settings, m_params, m_machine, m_prompts);
-    dlg.Field()->setText("65536"); // would not fit the 16-bit field
-    EXPECT_FALSE(dlg.OnOk());
+    // 65536 would not fit the 16-bit field; the refusal names the field and its range.
+    for (const char* pszRefused : {"65536", "-1", "x"}) {
+        m_prompts.m_arrMessages.clear();
+        dlg.Field()->setText(pszRefused);
+        EXPECT_FALSE(dlg.OnOk()) << pszRefused;
+        EXPECT_EQ(m_prompts.m_arrMessages,
+                  std::vector<std::string>{"左偏移：请输入一个 0 至 65535 之间的整数。"});
+    }
+    EXPECT_EQ(m_machine.m_nWrites, 0);
     dlg.Field()->setText("300");
     EXPECT_TRUE(dlg.OnOk());
     const auto regs = m_sim.Registers();

@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -106,27 +107,78 @@ TEST_F(DlgSysSetTest, PlotPageShowsAndRecomputesRatios) {
     EXPECT_EQ(Text(page.Edit(405)), "1.25");
     page.Edit(403)->setText("99");
     EXPECT_FALSE(page.UpdateRatios());
-    EXPECT_EQ(m_prompts.m_arrMessages.back(), "请输入一个 100 至 5000 之间的数字。");
+    EXPECT_EQ(m_prompts.m_arrMessages.back(),
+              "纸宽（设计尺寸）：请输入一个 100 至 5000 之间的数字。");
 }
 
-TEST_F(DlgSysSetTest, PlotPageApplyRangesDiscardAndStore) {
-    struct Case {
-        int nId;
-        const char* pszText;
-        const char* pszMessage;
+// Every number field of the Plot and User pages takes exactly the range its label shows: OK
+// stores both ends; a step outside either end (or no number) keeps the sheet open on the page
+// with a message that names the field and its range, and stores nothing.
+TEST_F(DlgSysSetTest, PageFieldsTakeTheRangeTheirLabelsShow) {
+    struct Field {
+        int nId; // 0: the User page's cleaning density
+        const char* pszName;
+        double dMin;
+        double dMax;
+        bool bDecimal;
     };
-    const Case bad[] = {{400, "99.9", "请输入一个 100 至 5000 之间的数字。"},
-                        {408, "499", "请输入一个 500 至 5000 之间的整数。"},
-                        {409, "201", "请输入一个 0 至 200 之间的整数。"},
-                        {417, "0", "请输入一个 1 至 4000 之间的整数。"},
-                        {406, "256", "请输入一个 0 至 255 之间的整数。"}};
-    for (const Case& c : bad) {
-        CPDlgSetPlot page(Ctx());
-        page.Edit(c.nId)->setText(c.pszText);
-        m_prompts.m_arrMessages.clear();
-        EXPECT_FALSE(page.Apply());
-        EXPECT_EQ(m_prompts.m_arrMessages, std::vector<std::string>{c.pszMessage});
+    const Field fields[] = {
+        {400, "纸长（设计尺寸）", 100, 5000, true},
+        {401, "纸长（实测尺寸）", 100, 5000, true},
+        {403, "纸宽（设计尺寸）", 100, 5000, true},
+        {404, "纸宽（实测尺寸）", 100, 5000, true},
+        {408, "分页宽度", 500, 5000, false},
+        {409, "分页间距", 0, 200, false},
+        {406, "打印前进纸", 0, 255, false},
+        {407, "打印后进纸", 0, 255, false},
+        {417, "Dxf文件单位", 1, 4000, false},
+        {0, "喷头清洗浓度", 1, 5, false}, // any whole number was taken
+    };
+    const auto field = [](CDlgSysSet& sheet, int nId) {
+        return nId == 0 ? sheet.UserPage()->Density() : sheet.PlotPage()->Edit(nId);
+    };
+    for (const Field& f : fields) {
+        const double dStep = f.bDecimal ? 0.1 : 1;
+        const std::string strMessage = std::string(f.pszName) + "：请输入一个 " +
+                                       QString::number(f.dMin).toStdString() + " 至 " +
+                                       QString::number(f.dMax).toStdString() +
+                                       (f.bDecimal ? " 之间的数字。" : " 之间的整数。");
+        const std::pair<QString, bool> entries[] = {
+            {QString::number(f.dMin), true},
+            {QString::number(f.dMax), true},
+            {QString::number(f.dMin - dStep), false},
+            {QString::number(f.dMax + dStep), false},
+            {QStringLiteral("x"), false},
+        };
+        for (const auto& [strEntry, bTaken] : entries) {
+            SCOPED_TRACE(std::to_string(f.nId) + " '" + strEntry.toStdString() + "'");
+            CDlgSysSet sheet(Ctx());
+            QWidget* pPage = f.nId == 0 ? static_cast<QWidget*>(sheet.UserPage())
+                                        : static_cast<QWidget*>(sheet.PlotPage());
+            QLabel* pLabel =
+                f.nId == 0 ? sheet.UserPage()->DensityLabel() : sheet.PlotPage()->Label(f.nId);
+            EXPECT_TRUE(pLabel->text().contains(QStringLiteral("(%1~%2").arg(f.dMin).arg(f.dMax)))
+                << pLabel->text().toStdString();
+            const QString strBefore = field(sheet, f.nId)->text();
+            field(sheet, f.nId)->setText(strEntry);
+            m_prompts.m_arrMessages.clear();
+            sheet.accept();
+            CDlgSysSet again(Ctx());
+            if (bTaken) {
+                EXPECT_EQ(sheet.result(), QDialog::Accepted);
+                EXPECT_EQ(field(again, f.nId)->text(), strEntry);
+                continue;
+            }
+            EXPECT_EQ(sheet.result(), QDialog::Rejected);
+            EXPECT_EQ(sheet.Tabs()->currentWidget(), pPage);
+            EXPECT_EQ(m_prompts.m_arrMessages, std::vector<std::string>{strMessage});
+            EXPECT_EQ(field(sheet, f.nId)->text(), strEntry); // kept for correcting
+            EXPECT_EQ(field(again, f.nId)->text(), strBefore);
+        }
     }
+}
+
+TEST_F(DlgSysSetTest, PlotPageApplyDiscardsAndStores) {
     EXPECT_EQ(m_settings.DxfUnit, 40);
     {
         CPDlgSetPlot page(Ctx());
@@ -234,8 +286,9 @@ TEST_F(DlgSysSetTest, DirectoryPageChoosersAndApply) {
     const std::string strBefore = m_settings.BackupDir;
     CPDlgSetDir hot(Ctx());
     hot.Edit(413)->setText(QString::fromStdString(m_settings.AutoDir));
-    ASSERT_TRUE(hot.Apply());
+    EXPECT_FALSE(hot.Apply());
     EXPECT_EQ(m_settings.BackupDir, strBefore);
+    EXPECT_EQ(Text(hot.Edit(413)), m_settings.AutoDir); // left for the operator to correct
     ASSERT_FALSE(m_prompts.m_arrMessages.empty());
     EXPECT_EQ(m_prompts.m_arrMessages[0], "备份目录不能是自动目录或手动目录，也不能在其中。");
 }
@@ -300,6 +353,64 @@ TEST_F(DlgSysSetTest, UserPageAndSheetAndUnitDialog) {
     unit.OnOk();
     EXPECT_EQ(m_settings.PltFileUnit, 3);
     EXPECT_EQ(m_settings.UnitNoHintNextTime, 0);
+}
+
+// OK applies what the operator changed on every page, Apply pressed or not, then closes.
+TEST_F(DlgSysSetTest, OkAppliesChangedPagesThatWereNeverApplied) {
+    CDlgSysSet sheet(Ctx());
+    sheet.show();
+    sheet.PlotPage()->Edit(409)->setText("25");
+    sheet.DirPage()->Edit(421)->setText("LOGO");
+    sheet.UserPage()->Density()->setText("4");
+    sheet.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    EXPECT_FALSE(sheet.isVisible());
+    EXPECT_EQ(sheet.result(), QDialog::Accepted);
+    EXPECT_EQ(m_settings.SplitGap, 25);
+    EXPECT_EQ(m_settings.CustomString, "LOGO");
+    EXPECT_EQ(m_settings.IBCleanThickness, 4);
+    EXPECT_EQ(m_host.m_nDiscards, 1);
+}
+
+// A value a page refuses at OK keeps the sheet open on that page with the message and the
+// typed value. Changed pages before it are applied once; untouched pages are not applied.
+TEST_F(DlgSysSetTest, OkStaysOpenOnThePageThatRefusesAValue) {
+    m_settings.AutoDir = "/srv/auto/";
+    CDlgSysSet sheet(Ctx());
+    sheet.show();
+    QPushButton* pOk = sheet.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    sheet.PlotPage()->Edit(409)->setText("30");
+    sheet.UserPage()->Density()->setText("6");
+    m_prompts.m_arrMessages.clear();
+    pOk->click();
+    EXPECT_TRUE(sheet.isVisible());
+    EXPECT_EQ(sheet.Tabs()->currentWidget(), sheet.UserPage());
+    EXPECT_EQ(Text(sheet.UserPage()->Density()), "6");
+    // The Plot page was applied (offline, it says so); the Directories page was left alone.
+    EXPECT_EQ(m_prompts.m_arrMessages,
+              (std::vector<std::string>{"脱机状态无法保存参数",
+                                        "喷头清洗浓度：请输入一个 1 至 5 之间的整数。"}));
+    EXPECT_EQ(m_settings.SplitGap, 30);
+    EXPECT_EQ(m_settings.IBCleanThickness, 3);
+
+    sheet.UserPage()->Density()->setText("2");
+    sheet.DirPage()->Edit(413)->setText("/srv/auto/backup/");
+    m_prompts.m_arrMessages.clear();
+    pOk->click();
+    EXPECT_TRUE(sheet.isVisible());
+    EXPECT_EQ(sheet.Tabs()->currentWidget(), sheet.DirPage());
+    EXPECT_EQ(Text(sheet.DirPage()->Edit(413)), "/srv/auto/backup/");
+    // First the refusal: the Plot page, applied already, is not applied again.
+    ASSERT_FALSE(m_prompts.m_arrMessages.empty());
+    EXPECT_EQ(m_prompts.m_arrMessages[0], "备份目录不能是自动目录或手动目录，也不能在其中。");
+    EXPECT_EQ(m_settings.IBCleanThickness, 3); // the User page comes after
+
+    const std::string strBackup = m_dir.File("bk") + "/";
+    sheet.DirPage()->Edit(413)->setText(QString::fromStdString(strBackup));
+    pOk->click();
+    EXPECT_FALSE(sheet.isVisible());
+    EXPECT_EQ(sheet.result(), QDialog::Accepted);
+    EXPECT_EQ(m_settings.BackupDir, strBackup);
+    EXPECT_EQ(m_settings.IBCleanThickness, 2);
 }
 
 TEST_F(DlgSysSetTest, EnterAndEscapeInsideThePlotAndDirectoryPagesDoNothing) {
