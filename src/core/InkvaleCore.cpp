@@ -9,7 +9,8 @@ CInkvaleCore::CInkvaleCore(CSettings& settings, CMachineParams& params, CQueueVi
                            IThreadHandOff& handOff)
     : m_settings(settings), m_params(params), m_links(settings, params),
       m_queue(m_doc, settings, view), m_host(m_queue, handOff),
-      m_engine(settings, params, m_links.Commu(), m_links.Status(), m_host, m_bands) {
+      m_engine(settings, params, m_links.Commu(), m_links.Status(), m_host, m_bands),
+      m_handOff(handOff) {
     m_queue.SetEngine(m_engine);
 }
 
@@ -22,11 +23,22 @@ void CInkvaleCore::StartServices() {
     m_engine.StartServiceThreads();
 }
 
+void CInkvaleCore::EnablePreloading() {
+    if (m_pLoader)
+        return;
+    m_pLoader = std::make_unique<CBackgroundLoader>(m_queue, m_handOff);
+    m_queue.SetPreloader(m_pLoader.get());
+}
+
 void CInkvaleCore::Shutdown() {
     if (m_bShutDown)
         return;
     m_bShutDown = true;
     m_settings.m_nClosing = 1;
+    if (m_pLoader) {
+        m_queue.SetPreloader(nullptr);
+        m_pLoader->Stop();
+    }
     m_engine.Shutdown();
 }
 

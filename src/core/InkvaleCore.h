@@ -3,6 +3,7 @@
 
 #include "config/MachineParams.h"
 #include "config/Settings.h"
+#include "core/BackgroundLoader.h"
 #include "core/EngineHandOff.h"
 #include "machine/engine/PrintEngine.h"
 #include "machine/link/MachineLinks.h"
@@ -10,6 +11,8 @@
 #include "queue/QueueView.h"
 #include "queue/TaskQueue.h"
 #include "raster/RasterBandSource.h"
+
+#include <memory>
 
 namespace inkvale {
 
@@ -36,6 +39,9 @@ public:
     /// Clears the closing flag and starts the monitor, scheduler and folder-poll threads.
     /// Once.
     void StartServices();
+    /// New tasks have their drawings read on a thread of their own (a front end with a
+    /// window, where a long read would freeze it). Once, after StartServices.
+    void EnablePreloading();
     /// Sets the closing flag and waits for every engine thread to end (once; later calls
     /// do nothing). A running job ends as failed.
     void Shutdown();
@@ -59,6 +65,8 @@ private:
     CTaskQueue m_queue;
     CHandOffEngineHost m_host;
     CPrintEngine m_engine;
+    IThreadHandOff& m_handOff;
+    std::unique_ptr<CBackgroundLoader> m_pLoader;
     bool m_bShutDown = false;
 };
 

@@ -454,6 +454,7 @@ void CTaskQueue::ScanFolder(const std::string& strFolder, int32_t nSource) {
         }
         m_view.RefreshTaskList();
         m_bListsChanged = false;
+        RequestPreloads();
     }
 }
 
@@ -474,6 +475,7 @@ void CTaskQueue::AddFiles(const std::vector<std::string>& paths) {
         if (result.Ok())
             PushUndoSnapshot();
     }
+    RequestPreloads();
     for (const CMessage& message : messages)
         m_view.ShowMessage(message);
     m_view.RefreshTaskList();
@@ -569,6 +571,43 @@ void CTaskQueue::AfterDocumentLoaded() {
 
 void CTaskQueue::DiscardAllDrawings() {
     inkvale::DiscardAllDrawings(m_doc);
+    ++m_nDrawingGeneration;
+    m_preloadAsked.clear();
+    RequestPreloads();
+}
+
+// Every task without a drawing, a known problem or a request yet.
+void CTaskQueue::RequestPreloads() {
+    if (m_pPreloader == nullptr)
+        return;
+    for (CTaskList* pList : {&m_doc.m_arrOpened, &m_doc.m_arrManDir, &m_doc.m_arrAutoDir}) {
+        for (const auto& task : *pList) {
+            if (!task->m_arrCurves.empty() || task->m_problem.m_eId != EMsg::kNone ||
+                IsDerivedPath(task->m_strPath) ||
+                task->m_nFileSize > int64_t{m_settings.PltMaxSizeMb} * kMiB ||
+                !m_preloadAsked.insert(task->m_nTaskId).second)
+                continue;
+            m_pPreloader->Preload(task->m_nTaskId, task->m_strPath, m_settings,
+                                  m_nDrawingGeneration);
+        }
+    }
+}
+
+void CTaskQueue::AcceptPreloaded(uint64_t nTaskId, uint64_t nGeneration, COnePage& loaded,
+                                 const CTaskLoadResult& result) {
+    COnePage* pTask = TaskById(m_doc, nTaskId);
+    if (pTask == nullptr || nGeneration != m_nDrawingGeneration || !pTask->m_arrCurves.empty() ||
+        pTask->m_nPrintState != PS_WAITING || !IsTaskFileUnchanged(*pTask))
+        return;
+    if (result.Ok()) {
+        pTask->m_arrCurves = std::move(loaded.m_arrCurves);
+        pTask->CalcExtents();
+        pTask->m_nStartMm = 0;
+        pTask->m_problem = {};
+    } else {
+        pTask->m_problem = ProblemOf(result, pTask->m_strName);
+    }
+    m_view.RefreshTaskList();
 }
 
 CResult CTaskQueue::SplitAlongFeed(uint64_t nTaskId, int32_t nLength) {

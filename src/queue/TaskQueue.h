@@ -6,6 +6,7 @@
 #include "machine/engine/PrintEngine.h"
 #include "model/InkvaleDoc.h"
 #include "model/TaskDrawingLoader.h"
+#include "queue/DrawingPreloader.h"
 #include "queue/HotFolder.h"
 #include "queue/QueueView.h"
 #include "queue/TaskLists.h"
@@ -101,6 +102,14 @@ public:
 
     CInkvaleDoc& Doc() { return m_doc; }
 
+    /// New tasks of the lists have their drawings read by the preloader (none by default).
+    void SetPreloader(IDrawingPreloader* pPreloader) { m_pPreloader = pPreloader; }
+    /// A preloaded drawing for a task: taken when the task still has none, its file is still
+    /// the one the task was made from and no setting changed the drawings since; dropped
+    /// otherwise. A drawing that could not be read marks the task with the reason.
+    void AcceptPreloaded(uint64_t nTaskId, uint64_t nGeneration, COnePage& loaded,
+                         const CTaskLoadResult& result);
+
     /// Wait at the end of a successful StartNextTask, milliseconds.
     static constexpr int kAfterStartMs = 500;
 
@@ -114,6 +123,7 @@ private:
     void RejectFile(const COnePage& task, const CResult& why);
     void RestoreRemovedFiles();
     void PrunePrintedFolders();
+    void RequestPreloads();
     void ShowPending();
     void ListTooLarge(const std::vector<CFolderFile>& files,
                       const std::vector<std::string>& patterns, CTaskList& list);
@@ -136,6 +146,9 @@ private:
     bool m_bListsChanged = false;       ///< a scan added or replaced a task
     std::vector<CMessage> m_arrPending; ///< to show at the end of StartNextTask
     CDisposals m_arrRemovedFiles;       ///< where removed files went, for Undo
+    IDrawingPreloader* m_pPreloader = nullptr;
+    std::set<uint64_t> m_preloadAsked; ///< tasks whose drawing was asked for
+    uint64_t m_nDrawingGeneration = 0; ///< goes up whenever the drawings are discarded
     std::time_t m_tLastPrune = 0;
     static constexpr std::time_t kPruneEverySeconds = 3600;
     /// Refused automatic-folder files (path, time, size), each refused once.

@@ -99,8 +99,10 @@ CMainFrame::CMainFrame(CSettings& settings, CMachineParams& params, CMainFramePr
     CreateMenus();
 
     m_settings.m_nClosing = 0;
-    if (bStartServices)
+    if (bStartServices) {
         m_pCore->StartServices();
+        m_pCore->EnablePreloading();
+    }
     ShowLocalAddresses();
     connect(&m_statusTimer, &QTimer::timeout, this, [this] { UpdateStatus(); });
     m_statusTimer.start(kStatusEveryMs);

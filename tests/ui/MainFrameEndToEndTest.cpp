@@ -252,6 +252,29 @@ TEST_F(MainFrameEndToEndTest, JobFeedbackAndAStopThatAsksFirst) {
     EXPECT_EQ(m_settings.AutoStartEnable, 0);
 }
 
+// Added files show their sizes, or why they cannot print, without a click: their drawings
+// are read off the window thread.
+TEST_F(MainFrameEndToEndTest, AddedFilesShowTheirSizesWithoutAClick) {
+    m_settings.AutoPreview = 0;
+    const std::string strPlt = m_home.File("a.plt");
+    const std::string strBad = m_home.File("bad.plt");
+    ASSERT_TRUE(test::WriteFileBytes(strPlt, "IN;SP1;PU0,0;PD8000,0,8000,4000;PU;"));
+    ASSERT_TRUE(test::WriteFileBytes(strBad, "IN;PS0;"));
+    const std::string strDxf = (test::CorpusDir() / "dxf" / "astm-parser-clo-box.dxf").string();
+    m_pFrame->Queue().AddFiles({strPlt, strDxf, strBad});
+    m_pFrame->RefreshTaskList();
+    CMyListView& list = m_pFrame->TaskList();
+    ASSERT_TRUE(RunUntil([&] {
+        return TaskAt(m_pFrame->Doc(), 0)->m_nMaxX > 0 && TaskAt(m_pFrame->Doc(), 1)->m_nMaxX > 0 &&
+               TaskAt(m_pFrame->Doc(), 2)->m_problem.m_eId != EMsg::kNone;
+    }));
+    EXPECT_EQ(list.item(0, 3)->text().trimmed().toStdString(), "100 * 200");
+    EXPECT_NE(list.item(1, 3)->text().toStdString(), "0 * 0");
+    EXPECT_EQ(TaskAt(m_pFrame->Doc(), 2)->m_problem.m_eId, EMsg::kDrawingEmpty);
+    EXPECT_FALSE(list.item(2, 3)->toolTip().isEmpty());
+    EXPECT_TRUE(m_prompts.m_arrShown.empty()); // nothing pops up by itself
+}
+
 // ---- a task that leaves the lists while a dialog is open --------------------------------
 // A modal dialog runs a nested event loop: the band sender's job end and the folder scans
 // are handled inside it, and may delete the very task the dialog was opened for. Each
