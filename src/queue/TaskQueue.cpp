@@ -599,7 +599,16 @@ void CTaskQueue::AcceptPreloaded(uint64_t nTaskId, uint64_t nGeneration, COnePag
     if (pTask == nullptr || nGeneration != m_nDrawingGeneration || !pTask->m_arrCurves.empty() ||
         pTask->m_nPrintState != PS_WAITING || !IsTaskFileUnchanged(*pTask))
         return;
-    if (result.Ok()) {
+    if (result.Ok() && FindTask(m_doc, nTaskId).m_nSource == kSourceManDir) {
+        // A manual folder may hold hundreds of markers that are never printed: their
+        // tasks keep only the size, and read the drawing again when it is needed.
+        loaded.CalcExtents();
+        pTask->m_nMaxX = loaded.m_nMaxX;
+        pTask->m_nMinX = loaded.m_nMinX;
+        pTask->m_nMaxY = loaded.m_nMaxY;
+        pTask->m_nMinY = loaded.m_nMinY;
+        pTask->m_problem = {};
+    } else if (result.Ok()) {
         pTask->m_arrCurves = std::move(loaded.m_arrCurves);
         pTask->CalcExtents();
         pTask->m_nStartMm = 0;

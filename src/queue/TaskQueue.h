@@ -106,7 +106,8 @@ public:
     void SetPreloader(IDrawingPreloader* pPreloader) { m_pPreloader = pPreloader; }
     /// A preloaded drawing for a task: taken when the task still has none, its file is still
     /// the one the task was made from and no setting changed the drawings since; dropped
-    /// otherwise. A drawing that could not be read marks the task with the reason.
+    /// otherwise. Manual-folder tasks take only its size. A drawing that could not be read
+    /// marks the task with the reason.
     void AcceptPreloaded(uint64_t nTaskId, uint64_t nGeneration, COnePage& loaded,
                          const CTaskLoadResult& result);
 

@@ -273,6 +273,14 @@ TEST_F(MainFrameEndToEndTest, AddedFilesShowTheirSizesWithoutAClick) {
     EXPECT_EQ(TaskAt(m_pFrame->Doc(), 2)->m_problem.m_eId, EMsg::kDrawingEmpty);
     EXPECT_FALSE(list.item(2, 3)->toolTip().isEmpty());
     EXPECT_TRUE(m_prompts.m_arrShown.empty()); // nothing pops up by itself
+
+    // A manual-folder file shows its size too, but keeps no drawing until it is needed.
+    ASSERT_TRUE(test::WriteFileBytes(m_settings.ManDir + "m.plt", "IN;SP1;PU0,0;PD4000,2000;PU;"));
+    ASSERT_TRUE(RunUntil([&] {
+        const CTaskList& manual = m_pFrame->Doc().m_arrManDir;
+        return !manual.empty() && manual.front()->m_nMaxX == 4000;
+    }));
+    EXPECT_TRUE(m_pFrame->Doc().m_arrManDir.front()->m_arrCurves.empty());
 }
 
 // ---- a task that leaves the lists while a dialog is open --------------------------------
