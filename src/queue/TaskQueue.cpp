@@ -58,6 +58,17 @@ CMessage ProblemOf(const CTaskLoadResult& result, const std::string& strName) {
     }
 }
 
+bool MatchesAnyPattern(const std::string& strName, const std::vector<std::string>& patterns) {
+    return std::any_of(patterns.begin(), patterns.end(),
+                       [&](const std::string& p) { return MatchesPattern(strName, p); });
+}
+
+/// The message of a file over PltMaxSizeMb: its name, its size and the limit, in MB.
+CMessage OverLimit(const std::string& strName, int64_t nSize, int32_t nLimitMb) {
+    return {EMsg::kFileOverLimit,
+            {strName, std::to_string((nSize + kMiB - 1) / kMiB), std::to_string(nLimitMb)}};
+}
+
 /// The files that split pieces and mirrored copies of a list came from, with the time and
 /// size they had: such a file is known to the list although no task has its path.
 std::unordered_map<std::string, std::pair<int64_t, int64_t>> DerivedSources(const CTaskList& list) {
@@ -83,9 +94,11 @@ CTaskLoadResult CTaskQueue::LoadQuietly(int nRow, COnePage& task, bool bShowErro
     m_view.SelectRow(nRow);
     if (!task.m_arrCurves.empty())
         return {};
-    if (task.m_nFileSize > int64_t{m_settings.PltMaxSizeMb} * kMiB)
+    if (task.m_nFileSize > int64_t{m_settings.PltMaxSizeMb} * kMiB) {
+        task.m_problem = OverLimit(task.m_strName, task.m_nFileSize, m_settings.PltMaxSizeMb);
         return CResult::Failure(kLoadUnreadable, "the file is over the size limit",
                                 {task.m_problem});
+    }
     CTaskLoadResult result = LoadTaskDrawing(task, m_settings, bShowErrors);
     task.m_problem = result.Ok() ? CMessage{} : ProblemOf(result, task.m_strName);
     // The task's state and size changed; the selection stays on the task that was loaded.
@@ -340,9 +353,7 @@ void CTaskQueue::PrunePrintedFolders() {
 void CTaskQueue::ListTooLarge(const std::vector<CFolderFile>& files,
                               const std::vector<std::string>& patterns, CTaskList& list) {
     for (const CFolderFile& file : files) {
-        const bool bMatches = std::any_of(patterns.begin(), patterns.end(), [&](const auto& p) {
-            return MatchesPattern(file.m_strName, p);
-        });
+        const bool bMatches = MatchesAnyPattern(file.m_strName, patterns);
         const bool bListed = std::any_of(list.begin(), list.end(), [&](const auto& task) {
             return task->m_strPath == file.m_strPath && task->m_nFileSize == file.m_nSize &&
                    task->m_tTime == file.m_tTime;
@@ -351,9 +362,7 @@ void CTaskQueue::ListTooLarge(const std::vector<CFolderFile>& files,
             continue;
         std::erase_if(list, [&](const auto& task) { return task->m_strPath == file.m_strPath; });
         auto task = FolderTask(file);
-        task->m_problem = {EMsg::kFileOverLimit,
-                           {file.m_strName, std::to_string((file.m_nSize + kMiB - 1) / kMiB),
-                            std::to_string(m_settings.PltMaxSizeMb)}};
+        task->m_problem = OverLimit(file.m_strName, file.m_nSize, m_settings.PltMaxSizeMb);
         m_arrPending.push_back(task->m_problem);
         list.push_back(std::move(task));
         m_bListsChanged = true;
@@ -364,23 +373,19 @@ void CTaskQueue::ListTooLarge(const std::vector<CFolderFile>& files,
 void CTaskQueue::RejectTooLarge(const std::vector<CFolderFile>& files,
                                 const std::vector<std::string>& patterns) {
     for (const CFolderFile& file : files) {
-        const bool bMatches = std::any_of(patterns.begin(), patterns.end(), [&](const auto& p) {
-            return MatchesPattern(file.m_strName, p);
-        });
-        if (!bMatches || !m_writerCheck.WriterFinished(file))
+        if (!MatchesAnyPattern(file.m_strName, patterns) || !m_writerCheck.WriterFinished(file))
             continue;
-        const std::string strLimit = std::to_string(m_settings.PltMaxSizeMb);
-        const std::string strSize = std::to_string((file.m_nSize + kMiB - 1) / kMiB);
         COnePage task;
         task.m_strPath = file.m_strPath;
         task.m_strName = file.m_strName;
         task.m_tTime = file.m_tTime;
         task.m_nFileSize = file.m_nSize;
-        RejectFile(task,
-                   CResult::Failure(-1,
-                                    "the file has " + strSize + " MB, more than the limit of " +
-                                        strLimit + " MB (PltMaxSizeMb)",
-                                    {{EMsg::kFileOverLimit, {file.m_strName, strSize, strLimit}}}));
+        const CMessage why = OverLimit(file.m_strName, file.m_nSize, m_settings.PltMaxSizeMb);
+        RejectFile(task, CResult::Failure(-1,
+                                          "the file has " + why.m_arrArgs[1] +
+                                              " MB, more than the limit of " + why.m_arrArgs[2] +
+                                              " MB (PltMaxSizeMb)",
+                                          {why}));
     }
 }
 
