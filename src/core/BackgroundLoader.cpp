@@ -55,8 +55,18 @@ void CBackgroundLoader::Load(const CRequest& request) {
     COnePage page;
     page.m_strPath = request.m_strPath;
     const CTaskLoadResult result = LoadTaskDrawing(page, request.m_settings, false);
-    m_handOff.Run(
-        [&] { m_queue.AcceptPreloaded(request.m_nTaskId, request.m_nGeneration, page, result); });
+    bool bMoreWaiting = false;
+    {
+        const std::lock_guard lock(m_mutex);
+        bMoreWaiting = !m_requests.empty();
+    }
+    const auto tNow = std::chrono::steady_clock::now();
+    const bool bRefresh = !bMoreWaiting || tNow - m_tLastRefresh >= kRefreshEvery;
+    if (bRefresh)
+        m_tLastRefresh = tNow;
+    m_handOff.Run([&] {
+        m_queue.AcceptPreloaded(request.m_nTaskId, request.m_nGeneration, page, result, bRefresh);
+    });
 }
 
 } // namespace inkvale

@@ -4,6 +4,7 @@
 #include "core/EngineHandOff.h"
 #include "queue/DrawingPreloader.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -48,6 +49,10 @@ private:
     std::condition_variable m_wake;
     std::deque<CRequest> m_requests;
     bool m_bStop = false;
+    /// When the task list was last shown again; a burst of drawings refreshes it at most
+    /// this often, and once more at its end.
+    std::chrono::steady_clock::time_point m_tLastRefresh;
+    static constexpr std::chrono::milliseconds kRefreshEvery{250};
     std::thread m_thread;
 };
 

@@ -599,11 +599,14 @@ void CTaskQueue::RequestPreloads() {
 }
 
 void CTaskQueue::AcceptPreloaded(uint64_t nTaskId, uint64_t nGeneration, COnePage& loaded,
-                                 const CTaskLoadResult& result) {
+                                 const CTaskLoadResult& result, bool bRefresh) {
     COnePage* pTask = TaskById(m_doc, nTaskId);
     if (pTask == nullptr || nGeneration != m_nDrawingGeneration || !pTask->m_arrCurves.empty() ||
-        pTask->m_nPrintState != PS_WAITING || !IsTaskFileUnchanged(*pTask))
+        pTask->m_nPrintState != PS_WAITING || !IsTaskFileUnchanged(*pTask)) {
+        if (bRefresh)
+            m_view.RefreshTaskList(); // the drawings taken before this one
         return;
+    }
     if (result.Ok() && FindTask(m_doc, nTaskId).m_nSource == kSourceManDir) {
         // A manual folder may hold hundreds of markers that are never printed: their
         // tasks keep only the size, and read the drawing again when it is needed.
@@ -621,7 +624,8 @@ void CTaskQueue::AcceptPreloaded(uint64_t nTaskId, uint64_t nGeneration, COnePag
     } else {
         pTask->m_problem = ProblemOf(result, pTask->m_strName);
     }
-    m_view.RefreshTaskList();
+    if (bRefresh)
+        m_view.RefreshTaskList();
 }
 
 CResult CTaskQueue::SplitAlongFeed(uint64_t nTaskId, int32_t nLength) {

@@ -107,9 +107,10 @@ public:
     /// A preloaded drawing for a task: taken when the task still has none, its file is still
     /// the one the task was made from and no setting changed the drawings since; dropped
     /// otherwise. Manual-folder tasks take only its size. A drawing that could not be read
-    /// marks the task with the reason.
+    /// marks the task with the reason. The list is shown again when bRefresh is set: a
+    /// preloader handing over many drawings refreshes it only now and then.
     void AcceptPreloaded(uint64_t nTaskId, uint64_t nGeneration, COnePage& loaded,
-                         const CTaskLoadResult& result);
+                         const CTaskLoadResult& result, bool bRefresh = true);
 
     /// Wait at the end of a successful StartNextTask, milliseconds.
     static constexpr int kAfterStartMs = 500;
