@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/InkvaleDoc.h"
+#include "model/TaskPaths.h"
 
 #include <cstdint>
 #include <string>
@@ -19,10 +20,6 @@ namespace inkvale {
 
 /// The suffix of piece k of n: "(k/n)".
 std::string PieceSuffix(int k, int n);
-/// The path of the file a task's drawing came from: strPath without derived suffixes.
-std::string SourcePathOf(const std::string& strPath);
-/// Whether the path is that of a derived task.
-bool IsDerivedPath(const std::string& strPath);
 /// The name shown for a task's path: the file name of its source with the derived suffixes.
 std::string TaskNameOf(const std::string& strPath);
 

@@ -87,8 +87,11 @@ public:
     int64_t TotalBands(int nDrawingBands) const;
     /// Kind of band j of a job with nBandCount bands.
     EBandKind KindOf(int64_t j, int64_t nBandCount) const;
-    /// Band j travels on the return pass (bidirectional printing, odd j).
-    bool IsReturnBand(int64_t j) const { return m_params.m_bBidirectional && (j % 2) != 0; }
+    /// Band j travels on the return pass: bidirectional printing, and an odd band of the
+    /// machine's count, which starts at the job's first band.
+    bool IsReturnBand(int64_t j) const {
+        return m_params.m_bBidirectional && ((j - m_params.m_nFirstBand) & 1) != 0;
+    }
 
     /// Feed pixel of a plotter X (before the band offset and the margin).
     static int64_t FeedPixel(int32_t x);

@@ -40,6 +40,11 @@ struct CBandParams {
 
     /// Local time printed in the label; 0 means the moment the label band is rendered.
     std::time_t m_tLabelTime = 0;
+
+    /// The first band the machine is sent, for a job that continues an interrupted one.
+    /// Band numbers stay those of the whole job, but the machine counts its own bands from
+    /// 0 and chooses each pass's direction by that count, so the directions follow it.
+    int64_t m_nFirstBand = 0;
 };
 
 /// The raster inputs of a job from the edit copy of the parameter block and the settings.

@@ -92,6 +92,19 @@ CMessageSource MessageSource(EMsg eId) {
     case EMsg::kDrawingTooWide:
         return {INKVALE_TRANSLATE_NOOP("Messages", "%1 的图形远宽于纸卷，请检查绘图单位设置。"),
                 "The drawing of %1 is far wider than the roll; check the plot unit settings."};
+    case EMsg::kResumeFileChanged:
+        return {INKVALE_TRANSLATE_NOOP("Messages",
+                                       "作业开始后 %1 已被修改，无法继续打印。请从头打印。"),
+                "%1 changed since the job started, so it cannot be continued. Print it from "
+                "the start."};
+    case EMsg::kResumeHeadsChanged:
+        return {INKVALE_TRANSLATE_NOOP(
+                    "Messages", "作业开始后机器的喷头参数已更改，无法继续打印。请从头打印。"),
+                "The machine's head parameters changed since the job started, so it cannot be "
+                "continued. Print it from the start."};
+    case EMsg::kResumeDamaged:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "无法继续中断的作业：%1"),
+                "The interrupted job cannot be continued: %1"};
     }
     return {"", ""};
 }

@@ -37,6 +37,9 @@ enum class EMsg : uint16_t {
     kDrawingUnreadable, ///< %1 a task's file could not be read as a drawing
     kDrawingEmpty,      ///< %1 a task's drawing holds nothing to print
     kDrawingTooWide,    ///< %1 a task's drawing is far wider than the roll
+    kResumeFileChanged, ///< an interrupted job's drawing file %1 changed since it started
+    kResumeHeadsChanged, ///< the machine's head parameters changed since the job started
+    kResumeDamaged,      ///< the interrupted job's record cannot be used; %1 why
 };
 
 /// One message for the operator: its id and the arguments its text takes (%1, %2, ...).

@@ -38,6 +38,7 @@ int RunPreview(const CCliContext& ctx);
 int RunRender(const CCliContext& ctx);
 int RunBands(const CCliContext& ctx);
 int RunPrint(const CCliContext& ctx);
+int RunResume(const CCliContext& ctx);
 
 /// The commands, in the order the usage text lists them (defined in CliMain.cpp).
 const std::vector<CCliCommand>& CliCommands();

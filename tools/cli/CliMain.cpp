@@ -50,12 +50,29 @@ constexpr const char* kBandsHelp =
     "                   its built-in defaults\n";
 
 constexpr const char* kPrintHelp =
-    "usage: inkvale-cli print FILE [--copies N]  (N from 1 to 9999)\n"
+    "usage: inkvale-cli print FILE [--copies N] [--from-band N] [--link-wait S]\n"
     "Prints FILE through the machine link of the settings (CommuVia and MachineIP of\n"
     "Inkvale.ini) with the program's own queue: FILE becomes an opened task with N copies,\n"
     "each printed as a job with its backup and history row as the settings say. A progress\n"
-    "bar on stderr. Exit status 0 only when every copy finished successfully.\n"
-    "  --copies N   copies to print (default 1)\n";
+    "bar on stderr. Exit status 0 only when every copy finished successfully. A job that\n"
+    "cannot finish (the link lost, a machine fault, the program stopped) is kept in the\n"
+    "job journal (Jobs/ in the installation directory): 'inkvale-cli resume' continues it.\n"
+    "  --copies N      copies to print, 1 to 9999 (default 1)\n"
+    "  --from-band N   the first copy starts at band N (counted from 0), e.g. where the\n"
+    "                  paper ran out; the bands print exactly as in the whole job\n"
+    "  --link-wait S   seconds a silent machine is waited for during a job before the job\n"
+    "                  is given up as interrupted, 1 to 3600 (default 120)\n";
+
+constexpr const char* kResumeHelp =
+    "usage: inkvale-cli resume [--link-wait S]\n"
+    "Continues the unfinished job of the installation directory (its job journal, Jobs/)\n"
+    "on the machine of its settings, from the first band the machine did not confirm: writes\n"
+    "\"resuming at band N of M\" on stderr (N counted from 0, the first band sent), shows\n"
+    "the progress, and forgets the job once it has printed. The remaining bands print\n"
+    "exactly as in the whole job. Refused when the drawing's file or the machine's head\n"
+    "parameters changed since the job started. Exit status 0 when the job finished, 1 when\n"
+    "there is nothing to resume or it could not finish (it can be resumed again).\n"
+    "  --link-wait S   as for print\n";
 
 constexpr const char* kTopUsage =
     "usage: inkvale-cli [--home DIR] COMMAND ARGS\n"
@@ -103,6 +120,8 @@ const std::vector<CCliCommand>& CliCommands() {
          RunBands},
         {"print", "print FILE [--copies N] print through the machine link of the settings",
          kPrintHelp, RunPrint},
+        {"resume", "resume                 continue the interrupted job of the installation",
+         kResumeHelp, RunResume},
     };
     return commands;
 }

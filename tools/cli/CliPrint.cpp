@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// inkvale-cli print FILE [--copies N]: prints one task through the machine link of the
-// settings with the application core: the file becomes a task of the opened list with its
-// copies, and the core's scheduler prints it copy after copy, with the backups and history
-// rows of the settings, as the desktop program does.
+// inkvale-cli print FILE [--copies N] [--from-band N]: prints one task through the machine
+// link of the settings with the application core: the file becomes a task of the opened
+// list with its copies, and the core's scheduler prints it copy after copy, with the backups
+// and history rows of the settings, as the desktop program does.
+// inkvale-cli resume: continues the installation's interrupted job.
 
 #include "CliBandJob.h"
 #include "CliCommand.h"
@@ -14,6 +15,7 @@
 #include "core/InkvaleCore.h"
 #include "core/LoopHandOff.h"
 #include "machine/engine/EngineHost.h"
+#include "machine/engine/JobJournal.h"
 #include "machine/engine/PrintEngine.h"
 #include "machine/link/LinkRefusal.h"
 #include "machine/link/MachineLinks.h"
@@ -54,16 +56,43 @@ extern "C" void OnInterrupt(int) {
 struct CPrintArgs {
     std::string m_strFile;
     int m_nCopies = 1;
+    int64_t m_nFromBand = 0;
+    int m_nLinkWaitS = 0; ///< 0: the engine's own limit
 };
+
+// A whole number from nMin to nMax, nothing else.
+bool ParseCount(const std::string& s, long nMin, long nMax, long& n) {
+    char* pEnd = nullptr;
+    n = std::strtol(s.c_str(), &pEnd, 10);
+    return !s.empty() && *pEnd == '\0' && n >= nMin && n <= nMax;
+}
+
+// --link-wait S, shared by print and resume; false when a is not it or its value is wrong.
+bool ParseLinkWait(const CCliContext& ctx, size_t& i, CPrintArgs& args, bool& bBad) {
+    if (ctx.m_args[i] != "--link-wait")
+        return false;
+    long n = 0;
+    bBad = i + 1 >= ctx.m_args.size() || !ParseCount(ctx.m_args[++i], 1, 3600, n);
+    args.m_nLinkWaitS = static_cast<int>(n);
+    return true;
+}
 
 bool ParseArgs(const CCliContext& ctx, CPrintArgs& args) {
     for (size_t i = 0; i < ctx.m_args.size(); ++i) {
         const std::string& a = ctx.m_args[i];
-        if (a == "--copies" && i + 1 < ctx.m_args.size()) {
-            const long n = std::strtol(ctx.m_args[++i].c_str(), nullptr, 10);
-            if (n < 1 || n > 9999)
+        bool bBad = false;
+        long n = 0;
+        if (ParseLinkWait(ctx, i, args, bBad)) {
+            if (bBad)
+                return false;
+        } else if (a == "--copies" && i + 1 < ctx.m_args.size()) {
+            if (!ParseCount(ctx.m_args[++i], 1, 9999, n))
                 return false;
             args.m_nCopies = static_cast<int>(n);
+        } else if (a == "--from-band" && i + 1 < ctx.m_args.size()) {
+            if (!ParseCount(ctx.m_args[++i], 0, INT32_MAX, n))
+                return false;
+            args.m_nFromBand = n;
         } else if (args.m_strFile.empty() && !a.starts_with("-")) {
             args.m_strFile = a;
         } else {
@@ -104,13 +133,15 @@ public:
 /// One run of `print`: the task in the opened list, printed by the core's scheduler copy
 /// after copy, as the window prints a queued task.
 struct CPrintRun {
-    CPrintRun(CInkvaleCore& core, CCliQueueView& view, COnePage& task, int nCopies)
-        : m_core(core), m_view(view), m_task(task), m_nCopies(nCopies) {}
+    /// pTask: the task to print; nullptr to continue the journal's interrupted job.
+    CPrintRun(CInkvaleCore& core, CCliQueueView& view, COnePage* pTask, int nCopies)
+        : m_core(core), m_view(view), m_pTask(pTask), m_nCopies(nCopies) {}
 
     CInkvaleCore& m_core;
     CCliQueueView& m_view;
-    COnePage& m_task;
+    COnePage* m_pTask;
     int m_nCopies;
+    bool m_bResumeSent = false;
     bool m_bDone = false;
     bool m_bFailed = false;
     std::string m_strMessage;
@@ -152,6 +183,22 @@ void DrawProgress(const CPrintRun& run) {
     std::fflush(stderr);
 }
 
+// Continues the interrupted job once the machine is online and ready, as the scheduler
+// starts a task.
+void CheckResume(CPrintRun& run) {
+    CPrintEngine& engine = run.m_core.Engine();
+    if (run.m_bResumeSent || engine.State().m_nMachineOnline == 0 ||
+        engine.MachineState() != kStateReady)
+        return;
+    run.m_bResumeSent = true;
+    const CJobStartResult started = engine.ResumeJob();
+    if (!started.Ok()) {
+        for (const CMessage& message : started.m_arrMessages)
+            run.m_view.ShowMessage(message);
+        run.Fail(started.m_strDiag);
+    }
+}
+
 // After each turn of the loop: has the run ended, and how?
 void CheckRun(CPrintRun& run, CSteady::time_point tStart) {
     const CPrintEngine& engine = run.m_core.Engine();
@@ -169,10 +216,14 @@ void CheckRun(CPrintRun& run, CSteady::time_point tStart) {
         run.m_bDone = true;
         return;
     }
-    // The queue takes a task off the queue once it has tried to start it; a task left
-    // waiting without a job was refused by the machine.
-    if (!engine.JobRunning() && run.m_task.m_nPrintState == PS_WAITING && run.m_task.m_bQueued == 0)
+    if (run.m_pTask == nullptr) {
+        CheckResume(run);
+    } else if (!engine.JobRunning() && run.m_pTask->m_nPrintState == PS_WAITING &&
+               run.m_pTask->m_bQueued == 0) {
+        // The queue takes a task off the queue once it has tried to start it; a task left
+        // waiting without a job was refused by the machine.
         run.Fail("the machine did not accept the job");
+    }
     // A refused address stays refused: no point waiting for the machine to answer.
     const CLinkRefusal refusal = run.m_core.Links().Status().m_linkRefusal.Load();
     if (run.m_view.m_nCopiesDone == 0 && !engine.JobRunning() && refusal.Refused())
@@ -216,21 +267,67 @@ bool LoadForPrint(COnePage& task, const CSettings& settings) {
     return false;
 }
 
+// Where an unfinished job stands, and how to continue it.
+void TellResume(CInkvaleCore& core) {
+    const std::string strDir = core.Engine().JournalDir();
+    if (!CJobJournal::HasJob(strDir))
+        return;
+    const CJobLoad load = CJobJournal::Load(strDir);
+    if (!load.Ok())
+        return;
+    const CJobRecord& r = load.m_record;
+    std::fprintf(stderr,
+                 "inkvale-cli print: the job stopped after %lld of %lld bands (%.1f m of %.1f m "
+                 "printed); 'inkvale-cli resume' continues it\n",
+                 static_cast<long long>(r.m_nConfirmed), static_cast<long long>(r.m_nBandCount),
+                 FeedLengthMm(r.m_params, r.m_nConfirmed) / 1000.0,
+                 FeedLengthMm(r.m_params, r.m_nBandCount) / 1000.0);
+}
+
+// The settings and the core's view for print and resume: the run prints only what it is
+// given, so automatic mode and the hot folders stay off.
+CSettings LoadCliSettings(const CCliContext& ctx, CMachineParams& params) {
+    CSettings settings;
+    const CSettingsLoadResult settingsRead = LoadSettings(settings, params, ctx.m_strHome);
+    PrintMessages(settingsRead, settings.Language);
+    params.ResetMachineParams();
+    settings.AutoStartEnable = 0;
+    return settings;
+}
+
+// Runs the core's loop for the run and shuts it down; the exit status.
+int Drive(CInkvaleCore& core, CLoopHandOff& handOff, CPrintRun& run, const char* pszCommand) {
+    std::signal(SIGINT, OnInterrupt);
+    std::signal(SIGTERM, OnInterrupt);
+    core.StartServices();
+    RunLoop(handOff, run);
+    handOff.Stop();
+    core.Shutdown();
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+    if (!run.m_bFailed)
+        return kExitOk;
+    std::fprintf(stderr, "inkvale-cli %s: %s\n", pszCommand, run.m_strMessage.c_str());
+    if (!core.Engine().LastJobError().empty())
+        std::fprintf(stderr, "inkvale-cli %s: %s\n", pszCommand,
+                     core.Engine().LastJobError().c_str());
+    TellResume(core);
+    return kExitFailed;
+}
+
+void SetLinkWait(CInkvaleCore& core, const CPrintArgs& args) {
+    if (args.m_nLinkWaitS > 0)
+        core.Engine().SetLinkLostLimit(std::chrono::seconds(args.m_nLinkWaitS));
+}
+
 } // namespace
 
 int RunPrint(const CCliContext& ctx) {
     CPrintArgs args;
     if (!ParseArgs(ctx, args))
         return CommandUsageError("print");
-    CSettings settings;
     CMachineParams params;
-    const CSettingsLoadResult settingsRead = LoadSettings(settings, params, ctx.m_strHome);
-    PrintMessages(settingsRead, settings.Language);
-    params.ResetMachineParams();
-    // This front end prints the one file it was given: automatic mode and the hot folders
-    // belong to the program's own runs.
-    settings.AutoStartEnable = 0;
-
+    CSettings settings = LoadCliSettings(ctx, params);
     CCliQueueView view(settings.Language);
     CLoopHandOff handOff(settings);
     CInkvaleCore core(settings, params, view, handOff);
@@ -248,29 +345,59 @@ int RunPrint(const CCliContext& ctx) {
     EnsureCliFonts();
     task.m_nCopies = args.m_nCopies;
     task.m_bQueued = 1;
-
-    std::signal(SIGINT, OnInterrupt);
-    std::signal(SIGTERM, OnInterrupt);
+    SetLinkWait(core, args);
+    core.Engine().StartNextJobAt(args.m_nFromBand);
     std::fprintf(stderr, "printing %s to the machine at %s, %d cop%s\n", task.m_strName.c_str(),
                  FormatMachineIP(params.MachineIP()).c_str(), args.m_nCopies,
                  args.m_nCopies == 1 ? "y" : "ies");
-    CPrintRun run(core, view, task, args.m_nCopies);
-    core.StartServices();
-    RunLoop(handOff, run);
+    if (args.m_nFromBand > 0)
+        std::fprintf(stderr, "starting at band %lld\n", static_cast<long long>(args.m_nFromBand));
+    CPrintRun run(core, view, &task, args.m_nCopies);
+    const int nExit = Drive(core, handOff, run, "print");
+    if (nExit == kExitOk)
+        std::printf("printed %d cop%s of %s\n", view.m_nCopiesDone,
+                    view.m_nCopiesDone == 1 ? "y" : "ies", task.m_strName.c_str());
+    return nExit;
+}
 
-    handOff.Stop();
-    core.Shutdown();
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
-    if (run.m_bFailed) {
-        std::fprintf(stderr, "inkvale-cli print: %s\n", run.m_strMessage.c_str());
-        if (!core.Engine().LastJobError().empty())
-            std::fprintf(stderr, "inkvale-cli print: %s\n", core.Engine().LastJobError().c_str());
+int RunResume(const CCliContext& ctx) {
+    CPrintArgs args;
+    for (size_t i = 0; i < ctx.m_args.size(); ++i) {
+        bool bBad = false;
+        if (!ParseLinkWait(ctx, i, args, bBad) || bBad)
+            return CommandUsageError("resume");
+    }
+    CMachineParams params;
+    CSettings settings = LoadCliSettings(ctx, params);
+    CCliQueueView view(settings.Language);
+    CLoopHandOff handOff(settings);
+    CInkvaleCore core(settings, params, view, handOff);
+    core.Queue().EnableFolderScans(false);
+    const std::string strDir = core.Engine().JournalDir();
+    if (!CJobJournal::HasJob(strDir)) {
+        std::fprintf(stderr, "inkvale-cli resume: nothing to resume in %s\n",
+                     ctx.m_strHome.c_str());
         return kExitFailed;
     }
-    std::printf("printed %d cop%s of %s\n", view.m_nCopiesDone,
-                view.m_nCopiesDone == 1 ? "y" : "ies", task.m_strName.c_str());
-    return kExitOk;
+    const CJobLoad load = CJobJournal::Load(strDir);
+    if (!load.Ok()) {
+        std::fprintf(stderr, "inkvale-cli resume: %s\n", load.m_strDiag.c_str());
+        return kExitFailed;
+    }
+    const CJobRecord& r = load.m_record;
+    EnsureCliFonts();
+    SetLinkWait(core, args);
+    // Band numbers count from 0: N is the first band sent.
+    std::fprintf(stderr, "resuming at band %lld of %lld\n",
+                 static_cast<long long>(ResumeBandOf(r.m_params, r.m_nConfirmed)),
+                 static_cast<long long>(r.m_nBandCount));
+    std::fprintf(stderr, "continuing %s on the machine at %s\n", r.m_strTaskName.c_str(),
+                 FormatMachineIP(params.MachineIP()).c_str());
+    CPrintRun run(core, view, nullptr, 1);
+    const int nExit = Drive(core, handOff, run, "resume");
+    if (nExit == kExitOk)
+        std::printf("printed the rest of %s\n", r.m_strTaskName.c_str());
+    return nExit;
 }
 
 } // namespace inkvale::cli

@@ -75,12 +75,14 @@ int main(int argc, char** argv) {
         logger.Flush();
     }
     server.Stop();
+    machine.PowerOff();
     logger.Flush();
     const CSimStats stats = machine.Stats();
     std::fprintf(stderr,
                  "inkvale-plotter-sim: %d connections, %d jobs finished, %d aborted, %d bands, "
-                 "%d bad bands, %d sheets\n",
+                 "%d bands received, %d bad bands, %d sheets\n",
                  stats.m_nConnections, stats.m_nJobsFinished, stats.m_nJobsAborted,
-                 stats.m_nBandsConfirmed, stats.m_nBadBands, stats.m_nSheetsWritten);
+                 stats.m_nBandsConfirmed, stats.m_nBandsReceived, stats.m_nBadBands,
+                 stats.m_nSheetsWritten);
     return 0;
 }

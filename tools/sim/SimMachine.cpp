@@ -82,6 +82,11 @@ void CSimMachine::ForceState(uint8_t nState, int nMs) {
     m_nStateAfter = m_pJob ? m_nState : uint8_t{kStateReady};
 }
 
+void CSimMachine::PowerOff() {
+    std::lock_guard<std::mutex> guard(m_mutex);
+    EndJob(false);
+}
+
 void CSimMachine::PanelAction(uint8_t nCode) {
     std::lock_guard<std::mutex> guard(m_mutex);
     Tick(CSimClock::now());

@@ -43,6 +43,9 @@ public:
     void ForceState(uint8_t nState, int nMs);
     /// An action pressed on the machine's own panel (e.g. stop during a job).
     void PanelAction(uint8_t nCode);
+    /// The machine is switched off: a job in progress ends unfinished, and its sheet (the
+    /// bands printed so far) is written as any aborted job's.
+    void PowerOff();
 
     // Inspection (any thread).
     uint8_t State();

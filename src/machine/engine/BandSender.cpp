@@ -3,6 +3,7 @@
 
 #include "machine/engine/EngineHost.h"
 #include "machine/engine/EngineLink.h"
+#include "machine/engine/JobJournal.h"
 
 #include <chrono>
 #include <string>
@@ -46,9 +47,10 @@ private:
 } // namespace
 
 CBandSender::CBandSender(CEngineLink& link, IEngineHost& host, std::unique_ptr<IBandSource> source,
-                         int32_t nBandCount, std::chrono::milliseconds linkLostLimit)
+                         int32_t nBandCount, std::chrono::milliseconds linkLostLimit,
+                         CJobJournal* pJournal, int64_t nFirstBand)
     : m_link(link), m_host(host), m_pSource(std::move(source)), m_nBandCount(nBandCount),
-      m_linkLostLimit(linkLostLimit) {}
+      m_linkLostLimit(linkLostLimit), m_pJournal(pJournal), m_nFirstBand(nFirstBand) {}
 
 bool CBandSender::StillReachable(bool bAnswered) {
     const auto tNow = std::chrono::steady_clock::now();
@@ -67,7 +69,17 @@ bool CBandSender::StillReachable(bool bAnswered) {
 }
 
 void CBandSender::Run() {
+    if (m_pJournal != nullptr)
+        (void)m_pJournal->Open();
     const int nResult = Job();
+    if (nResult != kJobSuccess)
+        NoteEnd();
+    if (m_pJournal != nullptr) {
+        if (nResult == kJobSuccess)
+            m_pJournal->Finished();
+        else
+            m_pJournal->Interrupted(m_strError);
+    }
     // The source holds the raster buffers; the next job may need them as soon as the
     // window thread has handled the message.
     m_pSource.reset();
@@ -88,12 +100,31 @@ bool CBandSender::WaitForPrinting() {
         if (!m_link.Wait(kStatePollMs))
             return false;
         const bool bAnswered = m_link.ReadStatus() == 0;
-        if (bAnswered && m_link.MachineState() == kStateReady)
+        if (bAnswered && JobLost(m_link.MachineState()))
             return false;
         if (!StillReachable(bAnswered))
             return false;
     }
     return true;
+}
+
+bool CBandSender::JobLost(uint8_t nState) {
+    if (nState == kStateReady) {
+        m_strError = OperatorStopped() ? "stopped by the operator" : "the machine dropped the job";
+        return true;
+    }
+    if (nState == kStateMemoryError || nState == kStateResetTimeout ||
+        nState == kStateCarriageTimeout) {
+        m_strError = "the machine reported a fault (state " + std::to_string(nState) + ")";
+        return true;
+    }
+    return false;
+}
+
+void CBandSender::NoteEnd() {
+    if (!m_strError.empty())
+        return;
+    m_strError = m_link.Closing() ? "the program closed during the job" : "the job ended early";
 }
 
 bool CBandSender::SendBands() {
@@ -152,8 +183,7 @@ int CBandSender::RequestBand(int32_t j) {
     const auto index = Le32Bytes(j);
     for (;;) {
         const int r = m_link.Commu().WriteRegs(kRegBandRequest, 4, index.data());
-        const uint8_t nState = m_link.MachineState();
-        if (nState == kStateReady || nState == kStateCarriageTimeout)
+        if (JobLost(m_link.MachineState()))
             return kRequestAbandon;
         if (r == kBandSendNow)
             return kRequestSendNow;
@@ -182,7 +212,7 @@ bool CBandSender::ConfirmBand(int32_t j) {
         const uint8_t nState = m_link.MachineState();
         if (nState == kStateReady && j == m_nBandCount - 1 && !OperatorStopped())
             break;
-        if (nState == kStateReady || nState == kStateCarriageTimeout)
+        if (JobLost(nState))
             return false;
         if (!StillReachable(false) || !m_link.Wait(kConfirmRetryMs))
             return false;
@@ -191,6 +221,8 @@ bool CBandSender::ConfirmBand(int32_t j) {
     CEngineState& state = m_link.State();
     state.m_nLastBandDone = j;
     ++state.m_nBandsDone;
+    if (m_pJournal != nullptr)
+        m_pJournal->Confirmed(m_nFirstBand + j + 1);
     return m_link.Wait(kAroundConfirmMs);
 }
 

@@ -11,6 +11,7 @@
 namespace inkvale {
 
 class CEngineLink;
+class CJobJournal;
 class IEngineHost;
 
 /// Where a band sender's time went (steady-clock nanoseconds), for benchmarks.
@@ -35,14 +36,15 @@ public:
     static constexpr std::chrono::milliseconds kDefaultLinkLostLimit{120'000};
 
     CBandSender(CEngineLink& link, IEngineHost& host, std::unique_ptr<IBandSource> source,
-                int32_t nBandCount,
-                std::chrono::milliseconds linkLostLimit = kDefaultLinkLostLimit);
+                int32_t nBandCount, std::chrono::milliseconds linkLostLimit = kDefaultLinkLostLimit,
+                CJobJournal* pJournal = nullptr, int64_t nFirstBand = 0);
 
     /// The whole job; returns after the host has handled the job-finished message.
     void Run();
     /// Times of the job so far (read after Run has returned).
     const CBandSenderTimes& Times() const { return m_times; }
-    /// Why the job failed on the host's side (a band that could not be produced), else "".
+    /// Why the job ended early (a band that could not be produced, a silent machine, a
+    /// machine fault, the operator's Stop, the program closing), else "".
     const std::string& Error() const { return m_strError; }
 
     /// Results of RequestBand.
@@ -58,6 +60,11 @@ private:
     bool ConfirmBand(int32_t j);
     bool WaitJobEnd();
     bool OperatorStopped() const;
+    /// The job cannot go on in this machine state (ready: the machine dropped it, or a
+    /// fault); the job's error says why.
+    bool JobLost(uint8_t nState);
+    /// Why a job that ended early did, when no step said so.
+    void NoteEnd();
     /// Notes an exchange's outcome; false once the machine has not answered for longer
     /// than the limit (the job's error then says so).
     bool StillReachable(bool bAnswered);
@@ -71,6 +78,8 @@ private:
     std::chrono::milliseconds m_linkLostLimit;
     std::chrono::steady_clock::time_point m_tSilentSince{};
     bool m_bSilent = false;
+    CJobJournal* m_pJournal;
+    int64_t m_nFirstBand;
 };
 
 } // namespace inkvale

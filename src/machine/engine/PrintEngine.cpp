@@ -5,6 +5,7 @@
 #include "config/Settings.h"
 #include "machine/engine/JobSetup.h"
 #include "model/HistoryRow.h"
+#include "model/TaskPaths.h"
 #include "raster/BandParams.h"
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <ctime>
 #include <limits>
+#include <utility>
 
 namespace inkvale {
 
@@ -25,7 +27,43 @@ CPrintEngine::~CPrintEngine() {
     Shutdown();
 }
 
+namespace {
+
+// The machine's band k of a job that starts at band nFirst of the whole job.
+class CShiftedBandSource : public IBandSource {
+public:
+    CShiftedBandSource(std::unique_ptr<IBandSource> inner, int64_t nFirst)
+        : m_pInner(std::move(inner)), m_nFirst(nFirst) {}
+    CBandOutput RenderBand(int64_t k) override { return m_pInner->RenderBand(m_nFirst + k); }
+
+private:
+    std::unique_ptr<IBandSource> m_pInner;
+    int64_t m_nFirst;
+};
+
+// Whether the machine places band data as it did for a job of these parameters.
+bool SameHeadLayout(const CBandParams& a, const CBandParams& b) {
+    return a.m_nHeadCombination == b.m_nHeadCombination && a.m_nLineWidthPx == b.m_nLineWidthPx &&
+           a.m_nXDotsPerMetre == b.m_nXDotsPerMetre && a.m_arrHeadPos == b.m_arrHeadPos &&
+           a.m_arrHeadOverlap == b.m_arrHeadOverlap && a.m_arrReturnJoin == b.m_arrReturnJoin &&
+           a.m_bBidirectional == b.m_bBidirectional && a.m_nInkColumns == b.m_nInkColumns &&
+           a.m_nMarginLeftMm == b.m_nMarginLeftMm && a.m_nMarginRightMm == b.m_nMarginRightMm &&
+           a.m_nEdgeAdjustLeft == b.m_nEdgeAdjustLeft &&
+           a.m_nEdgeAdjustRight == b.m_nEdgeAdjustRight && a.m_bPreciseMode == b.m_bPreciseMode;
+}
+
+} // namespace
+
+std::string CPrintEngine::JournalDir() const {
+    return m_settings.m_strInstallDir.empty() ? std::string()
+                                              : m_settings.m_strInstallDir + "Jobs/";
+}
+
 CJobStartResult CPrintEngine::StartPrintJob(COnePage& task) {
+    return StartPrintJobFrom(task, std::exchange(m_nNextFirstBand, 0));
+}
+
+CJobStartResult CPrintEngine::StartPrintJobFrom(COnePage& task, int64_t nFirstBand) {
     // One job at a time; the sender of the previous job has handed its result over.
     if (JobRunning() || std::this_thread::get_id() == m_sender.get_id())
         return CResult::Failure(-1, "a job is running");
@@ -33,10 +71,13 @@ CJobStartResult CPrintEngine::StartPrintJob(COnePage& task) {
     // The job works on a snapshot: the monitor may store a fresh block meanwhile.
     const CMachineParams params(m_params);
     PrepareWorkPage(m_work, task, m_settings, params);
-    CBandParams bandParams = MakeBandParams(params, m_settings);
-    bandParams.m_tLabelTime = m_link.Clock().LabelTime();
+    CJobPlan plan;
+    plan.m_params = MakeBandParams(params, m_settings);
+    plan.m_params.m_tLabelTime = m_link.Clock().LabelTime();
     int32_t nJobWidth = m_state.m_nJobWidth;
-    const int64_t nBands = CountJobBands(m_work, bandParams, nJobWidth);
+    const int64_t nBands = CountJobBands(m_work, plan.m_params, nJobWidth);
+    plan.m_nJobWidth = nJobWidth;
+    plan.m_nBandCount = nBands;
     m_state.m_nJobWidth = nJobWidth;
     m_state.m_nBandCount =
         static_cast<int32_t>(std::min<int64_t>(nBands, std::numeric_limits<int32_t>::max()));
@@ -44,22 +85,93 @@ CJobStartResult CPrintEngine::StartPrintJob(COnePage& task) {
         return RefuseOversize();
     if (nBands > std::numeric_limits<int32_t>::max())
         return CResult::Failure(-1, "the job has more bands than the machine counts");
+    if (nFirstBand < 0 || (nFirstBand > 0 && nFirstBand >= nBands))
+        return CResult::Failure(-1, "band " + std::to_string(nFirstBand) +
+                                        " is not a band of this job (it has " +
+                                        std::to_string(nBands) + ")");
+    plan.m_params.m_nFirstBand = nFirstBand;
+    CJobRecord record;
+    record.m_strTaskPath = task.m_strPath;
+    record.m_strTaskName = task.m_strName;
+    record.m_strFilePath = SourcePathOf(task.m_strPath);
+    record.m_nBandCount = nBands;
+    record.m_nJobWidth = nJobWidth;
+    record.m_params = plan.m_params;
+    record.m_nConfirmed = nFirstBand;
+    record.m_tStarted = static_cast<int64_t>(m_link.Clock().Now());
+    CJobStartResult result = LaunchJob(plan, record, &task);
+    if (result.Ok())
+        task.m_nPrintState = PS_PRINTING;
+    return result;
+}
+
+CJobStartResult CPrintEngine::ResumeJob() {
+    if (JobRunning() || std::this_thread::get_id() == m_sender.get_id())
+        return CResult::Failure(-1, "a job is running");
+    JoinFinishedJob();
+    const std::string strDir = JournalDir();
+    if (!CJobJournal::HasJob(strDir))
+        return CResult::Failure(-1, "there is no unfinished job to continue");
+    CJobLoad load = CJobJournal::Load(strDir);
+    if (!load.Ok())
+        return CResult::Failure(-2, load.m_strDiag, {{EMsg::kResumeDamaged, {load.m_strDiag}}});
+    CJobRecord& record = load.m_record;
+    uint64_t nHash = 0;
+    int64_t nSize = 0;
+    // A drawing file that is gone no longer matters: the job's page is kept in the journal.
+    if (record.m_nFileSize >= 0 && HashFile(record.m_strFilePath, nHash, nSize) &&
+        (nHash != record.m_nFileHash || nSize != record.m_nFileSize))
+        return CResult::Failure(-3, record.m_strFilePath + " changed since the job started",
+                                {{EMsg::kResumeFileChanged, {record.m_strFilePath}}});
+    const CMachineParams params(m_params);
+    if (!SameHeadLayout(MakeBandParams(params), record.m_params))
+        return CResult::Failure(-4, "the machine's head parameters changed since the job started",
+                                {{EMsg::kResumeHeadsChanged, {}}});
+    if (!FitsCarriage(params, record.m_nJobWidth))
+        return CResult::Failure(-1, "the job is wider than the carriage travel",
+                                {{EMsg::kJobTooWide, {}}});
+    const int64_t nFirst = ResumeBandOf(record.m_params, record.m_nConfirmed);
+    if (nFirst >= record.m_nBandCount) {
+        // The machine confirmed every band; only the end of the job went unseen.
+        CJobJournal::Discard(strDir);
+        return CResult::Failure(-5, "every band of the job was printed");
+    }
+    m_work = std::move(load.m_page);
+    record.m_params.m_nFirstBand = nFirst;
+    record.m_nConfirmed = nFirst;
+    const CJobPlan plan{record.m_params, record.m_nJobWidth, record.m_nBandCount};
+    m_state.m_nJobWidth = plan.m_nJobWidth;
+    m_state.m_nBandCount = static_cast<int32_t>(plan.m_nBandCount - nFirst);
+    return LaunchJob(plan, record, nullptr);
+}
+
+// The job header announces the bands from the plan's first band on; the band sender
+// starts once the machine has accepted it. A new job (pTask, its task) writes its backup
+// and history row and its page to the journal; a continued one has them already.
+CJobStartResult CPrintEngine::LaunchJob(const CJobPlan& plan, const CJobRecord& record,
+                                        const COnePage* pTask) {
+    const int64_t nFirst = plan.m_params.m_nFirstBand;
     std::unique_ptr<IBandSource> source =
-        m_bands.CreateBandSource(m_work, bandParams, nJobWidth, nBands);
+        m_bands.CreateBandSource(m_work, plan.m_params, plan.m_nJobWidth, plan.m_nBandCount);
     if (!source)
         return CResult::Failure(-1, "the band buffers are held by another job");
+    if (nFirst > 0)
+        source = std::make_unique<CShiftedBandSource>(std::move(source), nFirst);
     if (!m_link.Wait(kBeforeHeaderMs))
         return CResult::Failure(-1, "the program is closing");
+    const int64_t nSent = plan.m_nBandCount - nFirst;
     std::array<uint8_t, 8> header{};
-    PutLe32(header.data(), static_cast<uint32_t>(nJobWidth));
-    PutLe32(header.data() + 4, static_cast<uint32_t>(nBands));
+    PutLe32(header.data(), static_cast<uint32_t>(plan.m_nJobWidth));
+    PutLe32(header.data() + 4, static_cast<uint32_t>(nSent));
     if (m_link.Commu().WriteRegs(kRegJobHeader, 8, header.data()) != 0)
         return CResult::Failure(-1, "the machine did not accept the job header");
     m_link.Wait(kShortWaitMs);
-    WriteBackupAndHistory(task);
+    if (pTask != nullptr)
+        WriteBackupAndHistory(*pTask);
     m_link.Wait(kShortWaitMs);
-    StartSender(std::move(source), static_cast<int32_t>(nBands));
-    task.m_nPrintState = PS_PRINTING;
+    m_journal = CJobJournal(JournalDir());
+    m_journal.Begin(record, pTask != nullptr ? &m_work : nullptr);
+    StartSender(std::move(source), static_cast<int32_t>(nSent), nFirst);
     return {};
 }
 
@@ -83,13 +195,14 @@ void CPrintEngine::WriteBackupAndHistory(const COnePage& task) {
         AppendHistoryRow(task, m_settings.HistoryFile);
 }
 
-void CPrintEngine::StartSender(std::unique_ptr<IBandSource> source, int32_t nBandCount) {
+void CPrintEngine::StartSender(std::unique_ptr<IBandSource> source, int32_t nBandCount,
+                               int64_t nFirstBand) {
     m_state.m_nLastBandDone = 0;
     m_state.m_nBandsDone = 0;
     m_state.m_nOperatorStop = 0;
     m_link.Status().m_bJobRunning = true;
     m_pSender = std::make_unique<CBandSender>(m_link, m_host, std::move(source), nBandCount,
-                                              m_linkLostLimit);
+                                              m_linkLostLimit, &m_journal, nFirstBand);
     m_sender = std::thread([this] { m_pSender->Run(); });
 }
 

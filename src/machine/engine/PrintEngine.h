@@ -7,6 +7,7 @@
 #include "machine/engine/EngineLink.h"
 #include "machine/engine/EngineState.h"
 #include "machine/engine/EngineThreads.h"
+#include "machine/engine/JobJournal.h"
 #include "machine/engine/ManualCommands.h"
 #include "model/OnePage.h"
 #include "raster/BandSource.h"
@@ -68,6 +69,19 @@ public:
     /// optional backup and history row, and starts the band sender; the task's print state
     /// becomes PS_PRINTING. Refused at once while a job runs. Window thread only.
     CJobStartResult StartPrintJob(COnePage& task) override;
+    /// StartPrintJob from band nFirstBand of the job on (0 <= nFirstBand < its band count),
+    /// for an operator who knows where the paper ran out: the machine is sent a job of the
+    /// remaining bands, which come out exactly as in the whole job. Window thread only.
+    CJobStartResult StartPrintJobFrom(COnePage& task, int64_t nFirstBand);
+    /// The next StartPrintJob starts from this band (once; then from band 0 again).
+    void StartNextJobAt(int64_t nFirstBand) { m_nNextFirstBand = nFirstBand; }
+    /// Continues the unfinished job of the journal from the first band the machine did not
+    /// confirm, as a job of the remaining bands. Refused, with why, when there is none, when
+    /// the drawing's file changed since, or when the machine's head parameters did.
+    /// Window thread only.
+    CJobStartResult ResumeJob();
+    /// The folder of the job journal ("" when the installation directory is unknown).
+    std::string JournalDir() const;
     /// The end of the job-finished handling: empties the working page and marks that no
     /// job runs, so the scheduler may start the next. Window thread only (it may be called
     /// from inside IEngineHost::JobFinished).
@@ -115,9 +129,17 @@ public:
     static constexpr int kShortWaitMs = 4;
 
 private:
+    /// A prepared job: the page in m_work, its band parameters, width and whole band count.
+    struct CJobPlan {
+        CBandParams m_params;
+        int32_t m_nJobWidth = 0;
+        int64_t m_nBandCount = 0;
+    };
+    CJobStartResult LaunchJob(const CJobPlan& plan, const CJobRecord& record,
+                              const COnePage* pTask);
     CJobStartResult RefuseOversize();
     void WriteBackupAndHistory(const COnePage& task);
-    void StartSender(std::unique_ptr<IBandSource> source, int32_t nBandCount);
+    void StartSender(std::unique_ptr<IBandSource> source, int32_t nBandCount, int64_t nFirstBand);
 
     const CSettings& m_settings;
     CMachineParams& m_params;
@@ -132,6 +154,8 @@ private:
     CBandSenderTimes m_lastTimes;
     std::string m_strLastError;
     std::chrono::milliseconds m_linkLostLimit = CBandSender::kDefaultLinkLostLimit;
+    CJobJournal m_journal{""};
+    int64_t m_nNextFirstBand = 0;
 };
 
 } // namespace inkvale
