@@ -3,15 +3,17 @@
 // 127.0.0.1, printing instantly) and reports bands per second and where the host's time
 // went: producing bands versus the exchanges of the link.
 //
-// Two runs: with the program's waits between exchanges (10 ms before the data, 20 ms
+// Three runs: with the program's waits between exchanges (10 ms before the data, 20 ms
 // around each confirmation), and with every wait cut to nothing, which shows what the host
-// itself can deliver.
+// itself can deliver, once without the job journal and once with it (a record replaced at
+// every band and flushed to the disk every eight), to show what the journal costs.
 
 #include "SimServer.h"
 #include "SimUsbBus.h"
 #include "config/MachineParams.h"
 #include "config/Settings.h"
 #include "machine/engine/EngineHost.h"
+#include "machine/engine/JobJournal.h"
 #include "machine/engine/PrintEngine.h"
 #include "machine/link/MyCommu.h"
 #include "machine/link/MyEth.h"
@@ -28,6 +30,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <mutex>
 #include <thread>
 
@@ -128,6 +132,7 @@ void EnsureFontDatabase() {
 void BM_PrintMarker(benchmark::State& state) {
     EnsureFontDatabase();
     const bool bRealWaits = state.range(0) != 0;
+    const bool bJournal = state.range(1) != 0;
     sim::CSimMachine machine;
     machine.SetKeepLog(false);
     machine.SetTiming({0, 0, 0, 0, 0}); // prints instantly
@@ -145,6 +150,10 @@ void BM_PrintMarker(benchmark::State& state) {
     CMyUsbPrint usbPrint(CUsbPrintPaths{"/nonexistent", "/nonexistent", 100});
     CMyCommu commu(choice, status, eth, usbPrint, usb);
     CSettings settings;
+    // The journal lives in the installation directory; here one of the build tree.
+    char szHome[] = "/tmp/bench_print_XXXXXX";
+    if (bJournal && ::mkdtemp(szHome) != nullptr)
+        settings.m_strInstallDir = std::string(szHome) + "/";
     CMachineParams params;
     CBenchClock clock(bRealWaits);
     CBenchHost host;
@@ -169,6 +178,8 @@ void BM_PrintMarker(benchmark::State& state) {
     settings.m_nClosing = 1;
     engine.Shutdown();
     server.Stop();
+    if (!settings.m_strInstallDir.empty())
+        std::filesystem::remove_all(settings.m_strInstallDir);
     const double dRender = times.m_nRenderNs / 1e9;
     const double dLink = (times.m_nRequestNs + times.m_nSendNs + times.m_nConfirmNs) / 1e9;
     const double dAll = dRender + dLink + times.m_nOtherNs / 1e9;
@@ -182,12 +193,43 @@ void BM_PrintMarker(benchmark::State& state) {
 }
 
 BENCHMARK(BM_PrintMarker)
-    ->ArgName("program_waits")
-    ->Arg(1)
-    ->Arg(0)
+    ->ArgNames({"program_waits", "journal"})
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Args({0, 0})
+    ->Args({0, 1})
     ->Iterations(1)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();
+
+// What the journal adds to one band: replacing the record (and every eighth time flushing
+// it to the disk), on the band sender thread right after the band's confirmation.
+void BM_JournalConfirmed(benchmark::State& state) {
+    char szHome[] = "/tmp/bench_journal_XXXXXX";
+    if (::mkdtemp(szHome) == nullptr) {
+        state.SkipWithError("no scratch folder");
+        return;
+    }
+    const std::string strDir = std::string(szHome) + "/Jobs/";
+    COnePage page = Marker();
+    CJobRecord record;
+    record.m_strTaskPath = page.m_strPath;
+    record.m_nBandCount = 1'000'000;
+    record.m_nJobWidth = 20000;
+    CJobJournal journal(strDir);
+    journal.Begin(record, &page);
+    if (!journal.Open()) {
+        state.SkipWithError("the journal cannot be written");
+        return;
+    }
+    int64_t n = 0;
+    for (auto _ : state)
+        journal.Confirmed(++n % 1'000'000);
+    journal.Finished();
+    std::filesystem::remove_all(szHome);
+}
+
+BENCHMARK(BM_JournalConfirmed)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace inkvale
