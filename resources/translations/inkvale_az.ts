@@ -236,6 +236,34 @@
         <source>停止</source>
         <translation>Dayandır</translation>
     </message>
+    <message>
+        <source>在第 %1 / %2 条带处中断（已打印 %3 米，共 %4 米）</source>
+        <translation>%2 zolağın %1-ci zolağında dayandı (%4 m-dən %3 m çap olunub)</translation>
+    </message>
+    <message>
+        <source>%1 的打印没有完成。</source>
+        <translation>%1 çapı başa çatmadı.</translation>
+    </message>
+    <message>
+        <source>原因：%1</source>
+        <translation>Səbəb: %1</translation>
+    </message>
+    <message>
+        <source>从第 %1 / %2 条带继续</source>
+        <translation>%2 zolağın %1-ci zolağından davam et</translation>
+    </message>
+    <message>
+        <source>从头打印</source>
+        <translation>Əvvəldən çap et</translation>
+    </message>
+    <message>
+        <source>放弃</source>
+        <translation>İmtina et</translation>
+    </message>
+    <message>
+        <source>中断的作业</source>
+        <translation>Dayandırılmış iş</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
@@ -356,6 +384,18 @@
     <message>
         <source>%1 的图形远宽于纸卷，请检查绘图单位设置。</source>
         <translation>%1 çertyoju rulondan xeyli genişdir; çizim vahidi ayarlarını yoxlayın.</translation>
+    </message>
+    <message>
+        <source>作业开始后 %1 已被修改，无法继续打印。请从头打印。</source>
+        <translation>%1 iş başlayandan sonra dəyişib, ona görə davam etdirilə bilməz. Əvvəldən çap edin.</translation>
+    </message>
+    <message>
+        <source>作业开始后机器的喷头参数已更改，无法继续打印。请从头打印。</source>
+        <translation>Maşının başlıq parametrləri iş başlayandan sonra dəyişib, ona görə davam etdirilə bilməz. Əvvəldən çap edin.</translation>
+    </message>
+    <message>
+        <source>无法继续中断的作业：%1</source>
+        <translation>Dayandırılmış işə davam etmək olmur: %1</translation>
     </message>
 </context>
 <context>

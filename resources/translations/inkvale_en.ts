@@ -236,6 +236,34 @@
         <source>停止</source>
         <translation>Stop</translation>
     </message>
+    <message>
+        <source>在第 %1 / %2 条带处中断（已打印 %3 米，共 %4 米）</source>
+        <translation>Interrupted at band %1 of %2 (%3 m of %4 m printed)</translation>
+    </message>
+    <message>
+        <source>%1 的打印没有完成。</source>
+        <translation>Printing of %1 did not finish.</translation>
+    </message>
+    <message>
+        <source>原因：%1</source>
+        <translation>Reason: %1</translation>
+    </message>
+    <message>
+        <source>从第 %1 / %2 条带继续</source>
+        <translation>Resume from band %1 of %2</translation>
+    </message>
+    <message>
+        <source>从头打印</source>
+        <translation>Print from the start</translation>
+    </message>
+    <message>
+        <source>放弃</source>
+        <translation>Discard</translation>
+    </message>
+    <message>
+        <source>中断的作业</source>
+        <translation>Interrupted job</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
@@ -356,6 +384,18 @@
     <message>
         <source>%1 的图形远宽于纸卷，请检查绘图单位设置。</source>
         <translation>The drawing of %1 is far wider than the roll; check the plot unit settings.</translation>
+    </message>
+    <message>
+        <source>作业开始后 %1 已被修改，无法继续打印。请从头打印。</source>
+        <translation>%1 changed since the job started, so it cannot be continued. Print it from the start.</translation>
+    </message>
+    <message>
+        <source>作业开始后机器的喷头参数已更改，无法继续打印。请从头打印。</source>
+        <translation>The machine&apos;s head parameters changed since the job started, so it cannot be continued. Print it from the start.</translation>
+    </message>
+    <message>
+        <source>无法继续中断的作业：%1</source>
+        <translation>The interrupted job cannot be continued: %1</translation>
     </message>
 </context>
 <context>

@@ -236,6 +236,34 @@
         <source>停止</source>
         <translation>Стоп</translation>
     </message>
+    <message>
+        <source>在第 %1 / %2 条带处中断（已打印 %3 米，共 %4 米）</source>
+        <translation>Прервано на полосе %1 из %2 (напечатано %3 м из %4 м)</translation>
+    </message>
+    <message>
+        <source>%1 的打印没有完成。</source>
+        <translation>Печать %1 не завершена.</translation>
+    </message>
+    <message>
+        <source>原因：%1</source>
+        <translation>Причина: %1</translation>
+    </message>
+    <message>
+        <source>从第 %1 / %2 条带继续</source>
+        <translation>Продолжить с полосы %1 из %2</translation>
+    </message>
+    <message>
+        <source>从头打印</source>
+        <translation>Печатать с начала</translation>
+    </message>
+    <message>
+        <source>放弃</source>
+        <translation>Отказаться</translation>
+    </message>
+    <message>
+        <source>中断的作业</source>
+        <translation>Прерванное задание</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
@@ -356,6 +384,18 @@
     <message>
         <source>%1 的图形远宽于纸卷，请检查绘图单位设置。</source>
         <translation>Рисунок %1 намного шире рулона; проверьте настройки единиц.</translation>
+    </message>
+    <message>
+        <source>作业开始后 %1 已被修改，无法继续打印。请从头打印。</source>
+        <translation>%1 изменился после начала задания, поэтому его нельзя продолжить. Напечатайте его с начала.</translation>
+    </message>
+    <message>
+        <source>作业开始后机器的喷头参数已更改，无法继续打印。请从头打印。</source>
+        <translation>Параметры головок машины изменились после начала задания, поэтому его нельзя продолжить. Напечатайте его с начала.</translation>
+    </message>
+    <message>
+        <source>无法继续中断的作业：%1</source>
+        <translation>Прерванное задание нельзя продолжить: %1</translation>
     </message>
 </context>
 <context>

@@ -236,6 +236,34 @@
         <source>停止</source>
         <translation>Durdur</translation>
     </message>
+    <message>
+        <source>在第 %1 / %2 条带处中断（已打印 %3 米，共 %4 米）</source>
+        <translation>%2 bantın %1. bantında kesildi (%4 m&apos;nin %3 m&apos;si basıldı)</translation>
+    </message>
+    <message>
+        <source>%1 的打印没有完成。</source>
+        <translation>%1 baskısı tamamlanmadı.</translation>
+    </message>
+    <message>
+        <source>原因：%1</source>
+        <translation>Neden: %1</translation>
+    </message>
+    <message>
+        <source>从第 %1 / %2 条带继续</source>
+        <translation>%2 bantın %1. bantından devam et</translation>
+    </message>
+    <message>
+        <source>从头打印</source>
+        <translation>Baştan bas</translation>
+    </message>
+    <message>
+        <source>放弃</source>
+        <translation>Vazgeç</translation>
+    </message>
+    <message>
+        <source>中断的作业</source>
+        <translation>Kesilen iş</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
@@ -356,6 +384,18 @@
     <message>
         <source>%1 的图形远宽于纸卷，请检查绘图单位设置。</source>
         <translation>%1 çizimi rulodan çok daha geniş; çizim birimi ayarlarını denetleyin.</translation>
+    </message>
+    <message>
+        <source>作业开始后 %1 已被修改，无法继续打印。请从头打印。</source>
+        <translation>%1 iş başladıktan sonra değişti, bu yüzden devam ettirilemez. Baştan basın.</translation>
+    </message>
+    <message>
+        <source>作业开始后机器的喷头参数已更改，无法继续打印。请从头打印。</source>
+        <translation>Makinenin kafa parametreleri iş başladıktan sonra değişti, bu yüzden devam ettirilemez. Baştan basın.</translation>
+    </message>
+    <message>
+        <source>无法继续中断的作业：%1</source>
+        <translation>Kesilen işe devam edilemiyor: %1</translation>
     </message>
 </context>
 <context>

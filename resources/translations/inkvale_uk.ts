@@ -236,6 +236,34 @@
         <source>停止</source>
         <translation>Стоп</translation>
     </message>
+    <message>
+        <source>在第 %1 / %2 条带处中断（已打印 %3 米，共 %4 米）</source>
+        <translation>Перервано на смузі %1 з %2 (надруковано %3 м з %4 м)</translation>
+    </message>
+    <message>
+        <source>%1 的打印没有完成。</source>
+        <translation>Друк %1 не завершено.</translation>
+    </message>
+    <message>
+        <source>原因：%1</source>
+        <translation>Причина: %1</translation>
+    </message>
+    <message>
+        <source>从第 %1 / %2 条带继续</source>
+        <translation>Продовжити зі смуги %1 з %2</translation>
+    </message>
+    <message>
+        <source>从头打印</source>
+        <translation>Друкувати з початку</translation>
+    </message>
+    <message>
+        <source>放弃</source>
+        <translation>Відмовитися</translation>
+    </message>
+    <message>
+        <source>中断的作业</source>
+        <translation>Перерване завдання</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
@@ -356,6 +384,18 @@
     <message>
         <source>%1 的图形远宽于纸卷，请检查绘图单位设置。</source>
         <translation>Рисунок %1 значно ширший за рулон; перевірте налаштування одиниць.</translation>
+    </message>
+    <message>
+        <source>作业开始后 %1 已被修改，无法继续打印。请从头打印。</source>
+        <translation>%1 змінився після початку завдання, тому його не можна продовжити. Надрукуйте його з початку.</translation>
+    </message>
+    <message>
+        <source>作业开始后机器的喷头参数已更改，无法继续打印。请从头打印。</source>
+        <translation>Параметри головок машини змінилися після початку завдання, тому його не можна продовжити. Надрукуйте його з початку.</translation>
+    </message>
+    <message>
+        <source>无法继续中断的作业：%1</source>
+        <translation>Перерване завдання не можна продовжити: %1</translation>
     </message>
 </context>
 <context>

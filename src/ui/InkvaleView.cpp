@@ -230,6 +230,9 @@ void CInkvaleView::PaintBuffer() {
     painter.PaintPage(p, size, m_disp, *task);
     task->CalcSelectionExtents();
     painter.PaintStartLine(p, m_disp, *task);
+    if (!m_strStopPath.empty() && task->m_strPath == m_strStopPath)
+        painter.PaintStopLine(p, m_disp, *task,
+                              m_nStopX + static_cast<int64_t>(task->m_nStartMm) * 40);
 }
 
 QImage CInkvaleView::Picture() {

@@ -75,6 +75,13 @@ public:
     void LoadCurrentDrawing(bool bShowErrors);
     /// Paints the off-screen picture again and shows it.
     void Redraw();
+    /// The task of this path stopped mid-job at plotter X x of its drawing (before its
+    /// start position): the preview marks the place ("" for none). Shown at the next
+    /// redraw.
+    void SetStopMark(const std::string& strPath, int32_t x) {
+        m_strStopPath = strPath;
+        m_nStopX = x;
+    }
     /// Outlines the band the machine confirmed last (nBandsDone bands confirmed), while the
     /// current task prints.
     void ShowPrintProgress(int nBandsDone, const CMachineParams& params);
@@ -160,9 +167,11 @@ private:
     CScreenPoint m_ptGrabWorld; ///< last mouse point in plotter units while dragging
     QRect m_rectRubber;         ///< rubber band while selecting (null when none)
     QRect m_rectProgress;       ///< band being printed (null when none)
-    int m_nWheelDelta = 0;      ///< wheel turn not yet used (a notch is 120)
-    QScrollBar* m_pFeedBar;     ///< child along the bottom edge, hidden when the length fits
-    bool m_bFitted = false;     ///< scale and pans as the last fit left them
+    std::string m_strStopPath;  ///< task whose interrupted job is marked, "" for none
+    int32_t m_nStopX = 0;
+    int m_nWheelDelta = 0;  ///< wheel turn not yet used (a notch is 120)
+    QScrollBar* m_pFeedBar; ///< child along the bottom edge, hidden when the length fits
+    bool m_bFitted = false; ///< scale and pans as the last fit left them
 };
 
 } // namespace inkvale

@@ -102,6 +102,9 @@ CMainFrame::CMainFrame(CSettings& settings, CMachineParams& params, CMainFramePr
     if (bStartServices) {
         m_pCore->StartServices();
         m_pCore->EnablePreloading();
+        // A job the program did not finish last time is offered once the machine is ready.
+        ShowInterruptedJob();
+        m_bOfferResume = m_interrupted.has_value();
     }
     ShowLocalAddresses();
     connect(&m_statusTimer, &QTimer::timeout, this, [this] { UpdateStatus(); });
@@ -269,6 +272,7 @@ void CMainFrame::UpdateStatus() {
     m_pBar->UpdateMachineButtons(Engine().CommandBarState());
     ShowJobProgress(QString::fromStdString(pane.m_pane.m_strText));
     m_bInStatusUpdate = false;
+    OfferWhenReady();
 }
 
 // The job pane, the printing row's state cell and the tray icon's tooltip follow the job.

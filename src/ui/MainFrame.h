@@ -9,6 +9,7 @@
 #include "machine/link/LinkRefusal.h"
 #include "machine/link/MachineLinks.h"
 #include "model/InkvaleDoc.h"
+#include "queue/InterruptedJob.h"
 #include "queue/QueueView.h"
 #include "queue/TaskQueue.h"
 #include "raster/RasterBandSource.h"
@@ -26,6 +27,7 @@
 #include <chrono>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -162,6 +164,11 @@ public:
     /// A text made by the window itself, already in the operator's language.
     void ShowText(const std::string& strText);
     void AutoModeOff() override;
+    /// A failed job may have been kept by the journal: it is offered once the machine is
+    /// ready again.
+    void JobEnded(int nResult) override;
+    /// Offers the journal's interrupted job now: resume, print from the start, or discard.
+    void OfferInterruptedJob();
 
 protected:
     void closeEvent(QCloseEvent* pEvent) override;
@@ -173,6 +180,11 @@ private:
     void ShowJobProgress(const QString& strState);
     int PrintingRow();
     void ShowTaskProblem(const COnePage* pTask);
+    /// Reads where the journal's job stands and shows it in the task list and preview.
+    void ShowInterruptedJob();
+    /// The offer waits until the machine is online and ready.
+    void OfferWhenReady();
+    void PrintInterruptedFromStart(const CInterruptedJob& job);
     bool ConfirmStop();
     /// Bands left below which Stop does not ask.
     static constexpr int kStopWithoutAskingBands = 3;
@@ -245,6 +257,8 @@ private:
     QString m_strLinkRefusal; ///< the refusal the status bar shows, "" when none
     bool m_bShutDown = false;
     int m_nProgressDraws = 0;
+    bool m_bOfferResume = false; ///< an interrupted job waits to be offered
+    std::optional<CInterruptedJob> m_interrupted;
 };
 
 } // namespace inkvale

@@ -5,6 +5,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace inkvale {
 
@@ -30,6 +31,23 @@ bool CQtMainFramePrompts::AskOkCancel(const std::string& strText, const std::str
     return QMessageBox::question(m_pParent, Q(strCaption), Q(strText),
                                  QMessageBox::Ok | QMessageBox::Cancel,
                                  QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+int CQtMainFramePrompts::Choose(const std::string& strText, const std::string& strCaption,
+                                const std::vector<std::string>& choices) {
+    QMessageBox box(QMessageBox::Question, Q(strCaption), Q(strText), QMessageBox::NoButton,
+                    m_pParent);
+    std::vector<QPushButton*> buttons;
+    for (const std::string& strChoice : choices)
+        buttons.push_back(box.addButton(Q(strChoice), QMessageBox::ActionRole));
+    // Closing the box (Esc) decides nothing: the choice is offered again later.
+    box.addButton(QMessageBox::Close);
+    box.exec();
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        if (box.clickedButton() == buttons[i])
+            return static_cast<int>(i);
+    }
+    return -1;
 }
 
 std::vector<std::string> CQtMainFramePrompts::OpenFiles(const std::string& strTitle,

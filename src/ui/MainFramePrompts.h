@@ -27,6 +27,10 @@ public:
     virtual std::string SaveFile(const std::string& strFilter) = 0;
     /// The About box, its texts in the given language.
     virtual void About(int nLanguage) = 0;
+    /// A choice among buttons (their texts in order); the index of the one chosen, -1 when
+    /// the box was closed without a choice.
+    virtual int Choose(const std::string& strText, const std::string& strCaption,
+                       const std::vector<std::string>& choices) = 0;
 };
 
 /// The real dialogs, parented to a window.
@@ -40,6 +44,8 @@ public:
                                        const std::string& strFilter) override;
     std::string SaveFile(const std::string& strFilter) override;
     void About(int nLanguage) override;
+    int Choose(const std::string& strText, const std::string& strCaption,
+               const std::vector<std::string>& choices) override;
 
 private:
     QWidget* m_pParent;

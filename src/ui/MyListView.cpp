@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QStyle>
 
 #include <algorithm>
 #include <unordered_set>
@@ -125,8 +126,18 @@ void CMyListView::FillRow(int nRow, const COnePage& task, int32_t nSource) {
             pItem->setToolTip(why);
         if (nCol == 0) // the task behind the row, for selections that outlive a refresh
             pItem->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(task.m_nTaskId));
+        if (!m_strInterruptedPath.empty() && task.m_strPath == m_strInterruptedPath) {
+            pItem->setToolTip(bProblem ? why + "\n" + m_strInterrupted : m_strInterrupted);
+            if (nCol == 0)
+                pItem->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+        }
         setItem(nRow, nCol, pItem);
     }
+}
+
+void CMyListView::SetInterruptedTask(const std::string& strPath, const QString& strText) {
+    m_strInterruptedPath = strPath;
+    m_strInterrupted = strText;
 }
 
 void CMyListView::RefreshTaskList() {

@@ -88,6 +88,10 @@ public:
     /// The context menu (command ids in each action's data()); the caller owns it.
     std::unique_ptr<QMenu> CreateContextMenu();
 
+    /// The task of this path was interrupted mid-job: its row carries a warning icon and
+    /// the text as its tooltip ("" for none). Shown at the next refresh.
+    void SetInterruptedTask(const std::string& strPath, const QString& strText);
+
 protected:
     void keyReleaseEvent(QKeyEvent* pEvent) override;
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
@@ -107,6 +111,8 @@ private:
     CSettings& m_settings;
     CListViewHost& m_host;
     int m_nSortMode = kSortNone;
+    std::string m_strInterruptedPath;
+    QString m_strInterrupted;
 };
 
 } // namespace inkvale

@@ -292,4 +292,19 @@ void CPreviewPainter::PaintStartLine(QPainter& p, const CDispSet& disp,
     p.drawLine(Screen(disp, x, 0), Screen(disp, x, page.m_nMaxY));
 }
 
+void CPreviewPainter::PaintStopLine(QPainter& p, const CDispSet& disp, const COnePage& page,
+                                    int64_t x) const {
+    if (x <= page.m_nMinX || x >= page.m_nMaxX)
+        return;
+    const int32_t nX = static_cast<int32_t>(x);
+    const QColor orange(0xFF, 0x8C, 0);
+    QColor printed = orange;
+    printed.setAlpha(40);
+    p.fillRect(QRect(Screen(disp, page.m_nMinX, page.m_nMaxY), Screen(disp, nX, page.m_nMinY))
+                   .normalized(),
+               printed);
+    p.setPen(QPen(orange, 2, Qt::DashLine));
+    p.drawLine(Screen(disp, nX, page.m_nMinY), Screen(disp, nX, page.m_nMaxY));
+}
+
 } // namespace inkvale

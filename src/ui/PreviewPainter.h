@@ -64,6 +64,9 @@ public:
                      const CCurveArray& curves) const;
     /// The red 2-pixel start-position line, when the start position lies inside the drawing.
     void PaintStartLine(QPainter& p, const CDispSet& disp, const COnePage& page) const;
+    /// Where an interrupted job stopped, at plotter X x: what lies before it is shaded as
+    /// printed, and a dashed orange line marks the place.
+    void PaintStopLine(QPainter& p, const CDispSet& disp, const COnePage& page, int64_t x) const;
 
 private:
     void PaintCurveLines(QPainter& p, QSize size, const CDispSet& disp, const CCurve& c,

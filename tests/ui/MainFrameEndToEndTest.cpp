@@ -4,6 +4,7 @@
 // prints by itself and leaves the folder, and closing while idle ends every thread.
 #include "common/TestPaths.h"
 #include "config/SettingsStore.h"
+#include "machine/link/MachineProtocol.h"
 #include "queue/TaskLists.h"
 #include "ui/DlgBarTop.h"
 #include "ui/InkvaleView.h"
@@ -20,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QTableWidgetItem>
@@ -86,6 +88,19 @@ public:
         return m_strSaveAs;
     }
     void About(int) override {}
+    /// Records the offer and answers with m_nChoice; m_onChoose looks at the window first.
+    int Choose(const std::string& strText, const std::string&,
+               const std::vector<std::string>& choices) override {
+        m_arrChoices.push_back(strText);
+        m_arrChoiceButtons = choices;
+        if (m_onChoose)
+            m_onChoose();
+        return m_nChoice;
+    }
+    int m_nChoice = -1;
+    std::function<void()> m_onChoose;
+    std::vector<std::string> m_arrChoices;
+    std::vector<std::string> m_arrChoiceButtons;
     std::vector<std::string> m_arrShown;
 };
 
@@ -165,6 +180,60 @@ TEST_F(MainFrameEndToEndTest, AutomaticFolderMarkerPrintsThroughTheWindowThread)
     EXPECT_EQ(m_prompts.m_nAsked, 0);
     m_pFrame.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - tClose, std::chrono::seconds(10));
+}
+
+// A marker the machine drops halfway (a carriage fault) is not lost: once the machine is
+// ready again the window offers it, with its row marked and the preview showing where it
+// stopped; resuming prints the rest, after which the task counts as printed and the
+// journal is gone.
+TEST_F(MainFrameEndToEndTest, InterruptedMarkerIsOfferedMarkedAndResumed) {
+    sim::CSimTiming timing;
+    timing.m_nBandPrintMs = 40;
+    m_machine.SetTiming(timing);
+    m_pFrame->resize(1000, 700); // the preview draws at its size
+    m_pFrame->show();
+    const std::string strMarker = m_settings.AutoDir + "long marker.plt";
+    ASSERT_TRUE(
+        test::WriteFileBytes(strMarker, "IN;SP1;PU0,0;PD40000,0,40000,4000,0,4000,0,0;PU;"));
+    ASSERT_TRUE(RunUntil([&] { return m_pFrame->Engine().State().m_nBandsDone >= 5; }));
+    m_machine.ForceState(kStateCarriageTimeout, 300);
+
+    bool bRowMarked = false, bStopShown = false;
+    m_prompts.m_nChoice = 0; // resume
+    m_prompts.m_onChoose = [&] {
+        const QTableWidgetItem* pItem = m_pFrame->TaskList().item(0, 0);
+        bRowMarked = pItem != nullptr && !pItem->icon().isNull() && !pItem->toolTip().isEmpty();
+        m_pFrame->SetCurrentTaskIndex(0);
+        m_pFrame->View().Redraw();
+        const QImage picture = m_pFrame->View().Picture();
+        for (int y = 0; y < picture.height() && !bStopShown; y += 2) {
+            for (int x = 0; x < picture.width() && !bStopShown; ++x)
+                bStopShown = picture.pixel(x, y) == qRgb(0xFF, 0x8C, 0);
+        }
+        const QString strPictures = qEnvironmentVariable("INKVALE_DIALOG_PICTURES");
+        if (!strPictures.isEmpty())
+            EXPECT_TRUE(m_pFrame->grab().save(strPictures + "/interrupted-job.png"));
+    };
+    ASSERT_TRUE(RunUntil([&] {
+        m_pFrame->UpdateStatus();
+        return !m_prompts.m_arrChoices.empty();
+    }));
+    EXPECT_TRUE(bRowMarked);
+    EXPECT_TRUE(bStopShown);
+    ASSERT_EQ(m_prompts.m_arrChoiceButtons.size(), 3u);
+    EXPECT_NE(m_prompts.m_arrChoices[0].find("long marker.plt"), std::string::npos);
+
+    const bool bDone = RunUntil([&] {
+        m_pFrame->UpdateStatus();
+        return m_machine.Stats().m_nJobsFinished >= 1 && !m_pFrame->Engine().JobRunning() &&
+               m_pFrame->TaskCount() == 0;
+    });
+    EXPECT_TRUE(bDone);
+    EXPECT_FALSE(std::filesystem::exists(strMarker));
+    EXPECT_FALSE(std::filesystem::exists(m_home.Path() / "Jobs/job.journal"));
+    EXPECT_EQ(m_prompts.m_arrChoices.size(), 1u);
+    // The first job stopped after at least five bands; the second sent only the rest.
+    EXPECT_LE(m_machine.Stats().m_nBandsConfirmed, m_pFrame->Engine().State().m_nBandCount + 5 + 1);
 }
 
 // Closing in the middle of a job: the band sender's job-finished call arrives while the

@@ -61,6 +61,11 @@ public:
     }
     std::string SaveFile(const std::string&) override { return m_strSaveAs; }
     void About(int nLanguage) override { m_arrAbout.push_back(nLanguage); }
+    int Choose(const std::string& strText, const std::string&,
+               const std::vector<std::string>&) override {
+        m_arrAsked.push_back(strText);
+        return -1;
+    }
     std::string m_strSaveAs;
     std::vector<int> m_arrAbout;
 

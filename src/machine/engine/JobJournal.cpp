@@ -422,6 +422,12 @@ CJobLoad CJobJournal::Load(const std::string& strDir) {
     return load;
 }
 
+bool CJobJournal::LoadRecord(const std::string& strDir, CJobRecord& record) {
+    std::string strText, strError;
+    return !strDir.empty() && ReadWholeFile(strDir + kRecordName, kMaxRecordBytes, strText) &&
+           ParseJobRecord(strText, record, strError);
+}
+
 void CJobJournal::Discard(const std::string& strDir) {
     if (strDir.empty())
         return;

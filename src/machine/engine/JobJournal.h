@@ -97,6 +97,9 @@ public:
     static bool HasJob(const std::string& strDir);
     /// Reads the unfinished job: its record and its page, checked against each other.
     static CJobLoad Load(const std::string& strDir);
+    /// Reads the record alone (cheap: for showing where the job stands); false when there
+    /// is none or it is damaged.
+    static bool LoadRecord(const std::string& strDir, CJobRecord& record);
     /// Forgets the unfinished job.
     static void Discard(const std::string& strDir);
 

@@ -43,6 +43,13 @@ public:
     virtual void ClearJob() = 0;
     /// The engine's wait (shortened in tests).
     virtual void SleepMs(int nMs) = 0;
+    /// Continues the journal's interrupted job (see CPrintEngine::ResumeJob); an engine
+    /// without a journal has none to continue.
+    virtual CJobStartResult ResumeJob() {
+        return CResult::Failure(-1, "there is no unfinished job to continue");
+    }
+    /// The folder of the job journal; "" when there is none.
+    virtual std::string JournalDir() const { return {}; }
 };
 
 /// The print engine: turns one print task into a machine job, streams its bands from a
@@ -79,9 +86,9 @@ public:
     /// confirm, as a job of the remaining bands. Refused, with why, when there is none, when
     /// the drawing's file changed since, or when the machine's head parameters did.
     /// Window thread only.
-    CJobStartResult ResumeJob();
+    CJobStartResult ResumeJob() override;
     /// The folder of the job journal ("" when the installation directory is unknown).
-    std::string JournalDir() const;
+    std::string JournalDir() const override;
     /// The end of the job-finished handling: empties the working page and marks that no
     /// job runs, so the scheduler may start the next. Window thread only (it may be called
     /// from inside IEngineHost::JobFinished).

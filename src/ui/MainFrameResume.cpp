@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's part in continuing an interrupted job: the task list and the preview
+// show where the job stopped, and once the machine is ready the operator chooses to resume
+// it, print the task from the start, or discard it.
+
+#include "ui/MainFrame.h"
+
+#include "machine/engine/JobJournal.h"
+#include "queue/TaskLists.h"
+#include "ui/InkvaleView.h"
+#include "ui/MainFramePrompts.h"
+#include "ui/MyListView.h"
+#include "ui/OperatorText.h"
+
+#include <QCoreApplication>
+
+namespace inkvale {
+
+namespace {
+
+QString Tr(const char* pszText) {
+    return QCoreApplication::translate("CMainFrame", pszText);
+}
+
+QString Metres(double d) {
+    return QString::number(d, 'f', 1);
+}
+
+// Band numbers for the operator count from 1.
+QString WhereItStopped(const CInterruptedJob& job) {
+    return Tr(QT_TRANSLATE_NOOP("CMainFrame", "在第 %1 / %2 条带处中断（已打印 %3 米，共 %4 米）"))
+        .arg(job.m_nResumeBand + 1)
+        .arg(job.m_record.m_nBandCount)
+        .arg(Metres(job.m_dPrintedM), Metres(job.m_dTotalM));
+}
+
+} // namespace
+
+void CMainFrame::ShowInterruptedJob() {
+    m_interrupted = FindInterruptedJob(Engine().JournalDir(), Engine().JobRunning());
+    const std::string strPath = m_interrupted ? m_interrupted->m_record.m_strTaskPath : "";
+    m_pTaskList->SetInterruptedTask(strPath, m_interrupted ? WhereItStopped(*m_interrupted) : "");
+    m_pView->SetStopMark(strPath, m_interrupted ? m_interrupted->m_nStopX : 0);
+    m_pTaskList->RefreshTaskList();
+    m_pView->Redraw();
+}
+
+void CMainFrame::JobEnded(int nResult) {
+    ShowInterruptedJob();
+    if (nResult != kJobSuccess && m_interrupted)
+        m_bOfferResume = true;
+}
+
+// Called by the status timer: a job can start only on a ready machine, so the choice is
+// asked for only then.
+void CMainFrame::OfferWhenReady() {
+    if (!m_bOfferResume || Engine().JobRunning() || Engine().State().m_nMachineOnline == 0 ||
+        Engine().MachineState() != kStateReady)
+        return;
+    m_bOfferResume = false;
+    OfferInterruptedJob();
+}
+
+void CMainFrame::OfferInterruptedJob() {
+    ShowInterruptedJob();
+    if (!m_interrupted)
+        return;
+    const CInterruptedJob job = *m_interrupted;
+    const std::string strName = job.m_record.m_strTaskName.empty() ? job.m_record.m_strTaskPath
+                                                                   : job.m_record.m_strTaskName;
+    QString text = Tr(QT_TRANSLATE_NOOP("CMainFrame", "%1 的打印没有完成。"))
+                       .arg(QString::fromStdString(strName)) +
+                   "\n" + WhereItStopped(job);
+    if (!job.m_record.m_strWhy.empty())
+        text += "\n" + Tr(QT_TRANSLATE_NOOP("CMainFrame", "原因：%1"))
+                           .arg(QString::fromStdString(job.m_record.m_strWhy));
+    const std::vector<std::string> choices = {
+        Tr(QT_TRANSLATE_NOOP("CMainFrame", "从第 %1 / %2 条带继续"))
+            .arg(job.m_nResumeBand + 1)
+            .arg(job.m_record.m_nBandCount)
+            .toStdString(),
+        Tr(QT_TRANSLATE_NOOP("CMainFrame", "从头打印")).toStdString(),
+        Tr(QT_TRANSLATE_NOOP("CMainFrame", "放弃")).toStdString()};
+    const int nChoice =
+        m_prompts.Choose(text.toStdString(),
+                         Tr(QT_TRANSLATE_NOOP("CMainFrame", "中断的作业")).toStdString(), choices);
+    if (nChoice == 0) {
+        const CJobStartResult started = ResumeInterruptedJob(Doc(), Engine());
+        for (const CMessage& message : started.m_arrMessages)
+            ShowMessage(message);
+        if (!started.Ok() && started.m_arrMessages.empty())
+            ShowMessage({EMsg::kMachineNotReady, {}});
+    } else if (nChoice == 1) {
+        PrintInterruptedFromStart(job);
+    } else if (nChoice == 2) {
+        CJobJournal::Discard(Engine().JournalDir());
+    }
+    ShowInterruptedJob();
+}
+
+void CMainFrame::PrintInterruptedFromStart(const CInterruptedJob& job) {
+    COnePage* pTask = TaskOfJob(Doc(), job.m_record);
+    if (pTask == nullptr) {
+        ShowMessage({EMsg::kTaskGone, {}});
+        return;
+    }
+    CJobJournal::Discard(Engine().JournalDir());
+    const int nRow = RowOfTask(pTask->m_nTaskId);
+    m_pCore->Queue().SetCurrentTaskIndex(nRow);
+    SelectRow(nRow);
+    m_pCore->Queue().PrintCurrentTask();
+}
+
+} // namespace inkvale
