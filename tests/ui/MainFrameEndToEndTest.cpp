@@ -211,8 +211,9 @@ TEST_F(MainFrameEndToEndTest, InterruptedMarkerIsOfferedMarkedAndResumed) {
                 bStopShown = picture.pixel(x, y) == qRgb(0xFF, 0x8C, 0);
         }
         const QString strPictures = qEnvironmentVariable("INKVALE_DIALOG_PICTURES");
-        if (!strPictures.isEmpty())
+        if (!strPictures.isEmpty()) {
             EXPECT_TRUE(m_pFrame->grab().save(strPictures + "/interrupted-job.png"));
+        }
     };
     ASSERT_TRUE(RunUntil([&] {
         m_pFrame->UpdateStatus();
