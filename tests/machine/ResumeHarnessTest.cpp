@@ -297,7 +297,7 @@ TEST_P(ResumeHarness, InterruptedMarkerResumesToTheWholeRender) {
         if (bands.m_bPreciseMode && CBandGeometry(bands).BandHeight() % 2 != 0)
             nFirst -= nFirst % 2;
     }
-    EXPECT_EQ(nInterruptions, kInterruptionsPerRun);
+    EXPECT_GE(nInterruptions, kInterruptionsPerRun);
     std::printf("[ harness  ] %s: %d interruptions\n", GetParam().m_pszName, nInterruptions);
     RecordProperty("interruptions", nInterruptions);
 
