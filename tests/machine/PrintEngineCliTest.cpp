@@ -6,6 +6,9 @@
 #include "SimBandDecode.h"
 #include "SimFixture.h"
 #include "common/TestPaths.h"
+#include "config/MachineParams.h"
+#include "raster/BandGeometry.h"
+#include "raster/BandParams.h"
 
 #include <QImage>
 
@@ -115,6 +118,42 @@ TEST_F(PrintEngineCli, PrintsCopiesAsJobsAndMatchesTheRender) {
     }
     EXPECT_EQ(nDiffer, 0);
     EXPECT_GT(printed.InkCount(), 1000);
+}
+
+// --from-band N sends the machine a job of the remaining bands (N odd: every band on the
+// other pass direction of the machine's count), and they print exactly the rest of the whole
+// job's render.
+TEST_F(PrintEngineCli, FromBandPrintsExactlyTheRestOfTheRender) {
+    constexpr int kFrom = 3;
+    // The label band prints the time it is printed at, which a render cannot match.
+    std::ofstream(m_home.File("Inkvale.ini"), std::ios::app) << "PrintFileName=0\n";
+    const CRun print =
+        RunCli(Home() + " print " + kMarker + " --from-band " + std::to_string(kFrom));
+    ASSERT_EQ(print.m_nStatus, 0) << print.m_strOut;
+    EXPECT_NE(print.m_strOut.find("starting at band 3"), std::string::npos) << print.m_strOut;
+    const std::string strPng = m_home.File("render.png");
+    ASSERT_EQ(RunCli(Home() + " render " + kMarker + " -o " + strPng).m_nStatus, 0);
+    const QImage image(QString::fromStdString(strPng));
+    const sim::CSimSheetImage printed = m_sim.LastSheet();
+    CMachineParams params;
+    params.ResetMachineParams();
+    const int64_t nOffset = CBandGeometry(MakeBandParams(params)).BandOffset(kFrom);
+    ASSERT_EQ(image.height(), printed.m_nHeight);
+    ASSERT_EQ(image.width() - nOffset, printed.m_nWidth);
+    int nDiffer = 0;
+    int64_t nInk = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < printed.m_nWidth; ++x) {
+            const bool bInk = qGray(image.pixel(static_cast<int>(x + nOffset), y)) < 128;
+            nDiffer += bInk != printed.Ink(x, y) ? 1 : 0;
+            nInk += bInk ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(nDiffer, 0);
+    EXPECT_GT(nInk, 1000);
+    // A band beyond the job is refused with the reason, and nothing is printed.
+    const CRun beyond = RunCli(Home() + " print " + kMarker + " --from-band 100000");
+    EXPECT_EQ(beyond.m_nStatus, 1) << beyond.m_strOut;
 }
 
 // Each copy is a job of the program's own queue: it backs the drawing up and writes a
