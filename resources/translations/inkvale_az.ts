@@ -397,6 +397,26 @@
         <source>无法继续中断的作业：%1</source>
         <translation>Dayandırılmış işə davam etmək olmur: %1</translation>
     </message>
+    <message>
+        <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。</source>
+        <translation>%1 %2 mm enindədir; maşın ən çox %3 mm çap edir.</translation>
+    </message>
+    <message>
+        <source>%1 的尺寸为 %2，不像是唛架；乘以 %3 后为 %4。请检查单位设置：%5</source>
+        <translation>%1 ölçüsü %2, marker üçün ehtimal olunmur; %3 miqyasında %4 olardı. Vahid ayarını yoxlayın: %5</translation>
+    </message>
+    <message>
+        <source>%1 的尺寸为 %2，不像是唛架，请检查单位设置。</source>
+        <translation>%1 ölçüsü %2, marker üçün ehtimal olunmur; vahid ayarlarını yoxlayın.</translation>
+    </message>
+    <message>
+        <source>%1 有部分图形在纸张之外（X 或 Y 小于 0）。</source>
+        <translation>%1 faylının bəzi hissələri kağızdan kənardadır (X və ya Y 0-dan kiçik).</translation>
+    </message>
+    <message>
+        <source>%1 与 %2 的文件内容相同。</source>
+        <translation>%1 ilə %2 eyni məzmuna malikdir.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>

@@ -397,6 +397,26 @@
         <source>无法继续中断的作业：%1</source>
         <translation>The interrupted job cannot be continued: %1</translation>
     </message>
+    <message>
+        <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。</source>
+        <translation>%1 is %2 mm wide; the machine prints at most %3 mm.</translation>
+    </message>
+    <message>
+        <source>%1 的尺寸为 %2，不像是唛架；乘以 %3 后为 %4。请检查单位设置：%5</source>
+        <translation>%1 measures %2, an unlikely size for a marker; scaled by %3 it would measure %4. Check the unit setting: %5</translation>
+    </message>
+    <message>
+        <source>%1 的尺寸为 %2，不像是唛架，请检查单位设置。</source>
+        <translation>%1 measures %2, an unlikely size for a marker; check the unit settings.</translation>
+    </message>
+    <message>
+        <source>%1 有部分图形在纸张之外（X 或 Y 小于 0）。</source>
+        <translation>Parts of %1 lie outside the paper (X or Y below 0).</translation>
+    </message>
+    <message>
+        <source>%1 与 %2 的文件内容相同。</source>
+        <translation>%1 has the same contents as %2.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>

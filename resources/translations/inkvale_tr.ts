@@ -397,6 +397,26 @@
         <source>无法继续中断的作业：%1</source>
         <translation>Kesilen işe devam edilemiyor: %1</translation>
     </message>
+    <message>
+        <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。</source>
+        <translation>%1 %2 mm genişliğinde; makine en fazla %3 mm basar.</translation>
+    </message>
+    <message>
+        <source>%1 的尺寸为 %2，不像是唛架；乘以 %3 后为 %4。请检查单位设置：%5</source>
+        <translation>%1 %2 ölçüsünde, bir pastal için olası değil; %3 ile ölçeklenince %4 olurdu. Birim ayarını kontrol edin: %5</translation>
+    </message>
+    <message>
+        <source>%1 的尺寸为 %2，不像是唛架，请检查单位设置。</source>
+        <translation>%1 %2 ölçüsünde, bir pastal için olası değil; birim ayarlarını kontrol edin.</translation>
+    </message>
+    <message>
+        <source>%1 有部分图形在纸张之外（X 或 Y 小于 0）。</source>
+        <translation>%1 dosyasının bazı parçaları kağıdın dışında (X veya Y 0&apos;ın altında).</translation>
+    </message>
+    <message>
+        <source>%1 与 %2 的文件内容相同。</source>
+        <translation>%1, %2 ile aynı içeriğe sahip.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>

@@ -397,6 +397,26 @@
         <source>无法继续中断的作业：%1</source>
         <translation>Перерване завдання не можна продовжити: %1</translation>
     </message>
+    <message>
+        <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。</source>
+        <translation>Ширина %1 — %2 мм; машина друкує не ширше %3 мм.</translation>
+    </message>
+    <message>
+        <source>%1 的尺寸为 %2，不像是唛架；乘以 %3 后为 %4。请检查单位设置：%5</source>
+        <translation>Розмір %1 — %2, малоймовірний для розкладки; у масштабі %3 він був би %4. Перевірте налаштування одиниць: %5</translation>
+    </message>
+    <message>
+        <source>%1 的尺寸为 %2，不像是唛架，请检查单位设置。</source>
+        <translation>Розмір %1 — %2, малоймовірний для розкладки; перевірте налаштування одиниць.</translation>
+    </message>
+    <message>
+        <source>%1 有部分图形在纸张之外（X 或 Y 小于 0）。</source>
+        <translation>Частини %1 лежать поза папером (X або Y менше 0).</translation>
+    </message>
+    <message>
+        <source>%1 与 %2 的文件内容相同。</source>
+        <translation>%1 має той самий вміст, що й %2.</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>

@@ -6,6 +6,7 @@
 #include "geometry/Curve.h"
 #include "geometry/DispSet.h"
 #include "geometry/SizeRatio.h"
+#include "model/TaskPreflight.h"
 
 #include <cstdint>
 #include <initializer_list>
@@ -70,6 +71,9 @@ public:
     /// Why the task cannot be printed (its drawing could not be read, holds nothing, or its
     /// file is over the size limit); kNone while nothing is known against it. Not stored.
     CMessage m_problem;
+    /// What the task's job will take and what may go wrong, from its drawing (not stored;
+    /// CopyTask does not copy it).
+    CPreflight m_preflight;
     /// Unique within the process and never reused: a caller that waits in a dialog keeps
     /// this id, not a pointer, because the task may be deleted or replaced meanwhile.
     /// CopyTask does not copy it.

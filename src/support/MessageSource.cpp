@@ -102,6 +102,23 @@ CMessageSource MessageSource(EMsg eId) {
                     "Messages", "作业开始后机器的喷头参数已更改，无法继续打印。请从头打印。"),
                 "The machine's head parameters changed since the job started, so it cannot be "
                 "continued. Print it from the start."};
+    case EMsg::kPreflightTooWide:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "%1 宽 %2 mm，超出机器可打印宽度 %3 mm。"),
+                "%1 is %2 mm wide; the machine prints at most %3 mm."};
+    case EMsg::kPreflightScale:
+        return {INKVALE_TRANSLATE_NOOP(
+                    "Messages", "%1 的尺寸为 %2，不像是唛架；乘以 %3 后为 %4。请检查单位设置：%5"),
+                "%1 measures %2, an unlikely size for a marker; scaled by %3 it would measure "
+                "%4. Check the unit setting: %5"};
+    case EMsg::kPreflightOddSize:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "%1 的尺寸为 %2，不像是唛架，请检查单位设置。"),
+                "%1 measures %2, an unlikely size for a marker; check the unit settings."};
+    case EMsg::kPreflightOutside:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "%1 有部分图形在纸张之外（X 或 Y 小于 0）。"),
+                "Parts of %1 lie outside the paper (X or Y below 0)."};
+    case EMsg::kPreflightDuplicate:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "%1 与 %2 的文件内容相同。"),
+                "%1 has the same contents as %2."};
     case EMsg::kResumeDamaged:
         return {INKVALE_TRANSLATE_NOOP("Messages", "无法继续中断的作业：%1"),
                 "The interrupted job cannot be continued: %1"};

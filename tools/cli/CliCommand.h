@@ -37,6 +37,7 @@ int RunCurves(const CCliContext& ctx);
 int RunPreview(const CCliContext& ctx);
 int RunRender(const CCliContext& ctx);
 int RunBands(const CCliContext& ctx);
+int RunInfo(const CCliContext& ctx);
 int RunPrint(const CCliContext& ctx);
 int RunResume(const CCliContext& ctx);
 

@@ -49,6 +49,15 @@ constexpr const char* kBandsHelp =
     "  --from-machine   the parameter block read from the machine of the settings instead of\n"
     "                   its built-in defaults\n";
 
+constexpr const char* kInfoHelp =
+    "usage: inkvale-cli info FILE [--json]\n"
+    "Loads FILE as a task exactly as the program does and prints its preflight with the\n"
+    "settings and parameter block of the installation: size, bands, paper (with the lead-in\n"
+    "and out), print time (the print-time model), ink per head, and each warning with its\n"
+    "kind (too-wide, scale, outside, empty) and whether it blocks printing. With --json one\n"
+    "JSON object (schema in docs/preflight.md). Exit status 0 when the file was looked at,\n"
+    "also with warnings; 1 when it could not be read.\n";
+
 constexpr const char* kPrintHelp =
     "usage: inkvale-cli print FILE [--copies N] [--from-band N] [--link-wait S]\n"
     "Prints FILE through the machine link of the settings (CommuVia and MachineIP of\n"
@@ -118,6 +127,8 @@ const std::vector<CCliCommand>& CliCommands() {
          RunRender},
         {"bands", "bands FILE -o DIR      write each band's data and job.txt", kBandsHelp,
          RunBands},
+        {"info", "info FILE [--json]     size, bands, paper, time, ink and warnings of FILE",
+         kInfoHelp, RunInfo},
         {"print", "print FILE [--copies N] print through the machine link of the settings",
          kPrintHelp, RunPrint},
         {"resume", "resume                 continue the interrupted job of the installation",

@@ -19,6 +19,8 @@ struct CSimMachine::CJob {
     int32_t m_nBandCount = 0;
     CMachineParams m_params;
     size_t m_nExpectedWords = 0;
+    int m_nBandPrintMs = 0; ///< busy after each confirmed band
+    int m_nFinishMs = 0;    ///< finishing after the last band
     // Band in transfer.
     bool m_bReceiving = false;
     int32_t m_nBand = -1;

@@ -7,8 +7,10 @@
 #include "SimMachine.h"
 #include "config/MachineParams.h"
 #include "machine/link/MachineProtocol.h"
+#include "raster/PrintTimeModel.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace inkvale::sim {
 
@@ -54,9 +56,19 @@ int CSimMachine::WriteJobHeader(const uint8_t* pData) {
     m_pJob->m_pSheet =
         std::make_unique<CBandSheet>(MachineBandParams(m_pJob->m_params), nWidth, nBands);
     m_pJob->m_bandState.resize(static_cast<size_t>(nBands), 0);
+    int nStartMs = m_timing.m_nStartMs;
+    m_pJob->m_nBandPrintMs = m_timing.m_nBandPrintMs;
+    m_pJob->m_nFinishMs = m_timing.m_nFinishMs;
+    if (m_timing.m_bModelled) {
+        const CMachineParams& p = m_pJob->m_params;
+        auto ms = [](double dSeconds) { return static_cast<int>(std::lround(dSeconds * 1000.0)); };
+        nStartMs = ms(FeedSeconds(p, p.FeedBeforeMm()));
+        m_pJob->m_nBandPrintMs = ms(BandSeconds(p, MachineBandParams(p), nWidth));
+        m_pJob->m_nFinishMs = ms(FeedSeconds(p, p.FeedAfterMm()));
+    }
     ++m_stats.m_nJobsAccepted;
     m_nState = kStateProcessing;
-    EnterState(kStatePrinting, m_timing.m_nStartMs);
+    EnterState(kStatePrinting, nStartMs);
     return 0;
 }
 
@@ -97,11 +109,12 @@ int CSimMachine::BandDone(int32_t nBand) {
     ++m_stats.m_nBandsConfirmed;
     m_nPosX += 300;
     m_nPosY = (nBand % 2 == 0) ? job.m_nJobWidth * 4 : 0;
-    m_tBusyUntil = CSimClock::now() + std::chrono::milliseconds(m_timing.m_nBandPrintMs);
+    m_tBusyUntil = CSimClock::now() + std::chrono::milliseconds(job.m_nBandPrintMs);
     if (nBand == job.m_nBandCount - 1) {
+        const int nFinishMs = job.m_nFinishMs;
         EndJob(true);
         m_nState = kStateFinishing;
-        EnterState(kStateReady, m_timing.m_nFinishMs);
+        EnterState(kStateReady, nFinishMs);
     }
     return 0;
 }

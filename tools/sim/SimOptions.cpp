@@ -167,9 +167,8 @@ bool ParseSimOptions(int argc, char** argv, CSimProgramOptions& options, std::st
 CSimTiming SimTimingFor(bool bSlow) {
     CSimTiming timing;
     if (bSlow) {
-        timing.m_nStartMs = 1500;
-        timing.m_nBandPrintMs = 400;
-        timing.m_nFinishMs = 1500;
+        // A real machine's pace: the print-time model of each job's parameter block.
+        timing.m_bModelled = true;
         timing.m_nResetMs = 3000;
         timing.m_nTestMs = 3000;
     }

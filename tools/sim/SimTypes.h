@@ -66,6 +66,9 @@ struct CSimTiming {
     int m_nFinishMs = 40;   ///< finishing (5) -> ready (1) after the last band
     int m_nResetMs = 150;   ///< initialising (0) after a reset
     int m_nTestMs = 150;    ///< cleaning / test plot (2) after the test action
+    /// Each job's start, band and finish times come from the print-time model of its own
+    /// parameter block and width instead of the three fixed times above.
+    bool m_bModelled = false;
 };
 
 /// Counters a test or the program can show after a run.

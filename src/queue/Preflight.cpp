@@ -1,0 +1,243 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "queue/Preflight.h"
+
+#include "machine/engine/JobJournal.h"
+#include "machine/engine/JobSetup.h"
+#include "model/TaskDrawingLoader.h"
+#include "model/TaskPaths.h"
+#include "raster/BandGeometry.h"
+#include "raster/BandParams.h"
+#include "raster/PrintTimeModel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <unordered_map>
+
+namespace inkvale {
+
+namespace {
+
+constexpr double kUnitsPerMm = 40.0;
+constexpr double kFeedPixelsPerUnit = 300.0 / 25.4 / kUnitsPerMm;
+constexpr double kColumnsPerDot = 0.25;
+// Sizes a garment marker has: no piece is under 50 mm, no roll over 100 m.
+constexpr double kMinMarkerMm = 50.0;
+constexpr double kMaxMarkerMm = 100'000.0;
+constexpr double kMlPerPl = 1e-9;
+
+std::string Mm(double d) {
+    char sz[32];
+    std::snprintf(sz, sizeof sz, "%.0f", d);
+    return sz;
+}
+
+std::string SizeText(double dWidth, double dLength) {
+    return Mm(dLength) + " × " + Mm(dWidth) + " mm";
+}
+
+// The box of the job's prepared page, found the way the job finds it but without copying
+// the drawing: a page of one line across the task's box goes through the same steps (size
+// correction truncates every vertex, so the extremes map to the extremes).
+COnePage PreparedBox(const COnePage& task, const CSettings& settings,
+                     const CMachineParams& params) {
+    COnePage box;
+    box.m_strPath = task.m_strPath;
+    box.m_nStartMm = task.m_nStartMm;
+    CCurve corners;
+    corners.AddPoint(task.m_nMinX, task.m_nMinY);
+    corners.AddPoint(task.m_nMaxX, task.m_nMaxY);
+    box.m_arrCurves.push_back(corners);
+    box.CalcExtents();
+    COnePage work;
+    PrepareWorkPage(work, box, settings, params);
+    return work;
+}
+
+// Drops of one pass over every stroke: each segment covers the larger of its feed pixels
+// and carriage columns, as wide as the stroke.
+int64_t CountDots(const COnePage& task, const CBandParams& bands) {
+    const double dColumnsPerUnit = bands.m_nXDotsPerMetre / 1000.0 / kUnitsPerMm * kColumnsPerDot;
+    double dSteps = 0.0;
+    for (const CCurve& curve : task.m_arrCurves) {
+        const std::vector<CPoint>& v = curve.m_arrPoints;
+        for (size_t i = 1; i < v.size(); ++i) {
+            const double dx = std::abs(static_cast<double>(v[i].x) - v[i - 1].x);
+            const double dy = std::abs(static_cast<double>(v[i].y) - v[i - 1].y);
+            dSteps += std::max(dx * kFeedPixelsPerUnit, dy * dColumnsPerUnit);
+        }
+        dSteps += v.empty() ? 0.0 : 1.0;
+    }
+    const int nWidth = std::max(bands.m_nLineWidthPx, 1);
+    // Precise mode prints every feed pixel on two passes.
+    return static_cast<int64_t>(dSteps * nWidth * (bands.m_bPreciseMode ? 2 : 1));
+}
+
+void AddInk(CPreflightFigures& figures, const CBandParams& bands) {
+    const CBandGeometry geo(bands);
+    int nLanes = 0;
+    for (int l = 0; l < geo.LaneCount(); ++l)
+        nLanes += geo.LaneUsed(l) ? 1 : 0;
+    if (nLanes == 0)
+        return;
+    const double dMl = static_cast<double>(figures.m_nDots) * kDropVolumePl * kMlPerPl / nLanes;
+    for (int l = 0; l < geo.LaneCount(); ++l)
+        figures.m_arrInkMl[static_cast<size_t>(l)] = geo.LaneUsed(l) ? dMl : 0.0;
+}
+
+// A unit mistake: the factor that makes the size plausible, and the setting that would
+// apply it. DXF drawings name their unit in DxfUnit (plotter units per drawing unit);
+// HP-GL drawings in the plot unit (0.025 mm, 0.0254 mm or 0.01 mm a unit).
+struct CUnitHint {
+    double m_dFactor = 0.0;
+    std::string m_strSetting;
+};
+
+CUnitHint FindUnitHint(const COnePage& task, const CSettings& settings, double dSize) {
+    const bool bDxf = IsDxfPath(task.m_strPath);
+    for (const double f : {25.4, 1 / 25.4, 10.0, 0.1, 2.5, 0.4}) {
+        const double d = dSize * f;
+        if (d < kMinMarkerMm || d > kMaxMarkerMm)
+            continue;
+        CUnitHint hint{f, {}};
+        if (bDxf && settings.DxfUnit > 0) {
+            hint.m_strSetting = "DxfUnit=" + std::to_string(std::lround(settings.DxfUnit * f));
+        } else if (!bDxf && std::abs(f - 0.4) < 1e-9) {
+            hint.m_strSetting = "PltFileUnit=3 (0.01 mm)";
+        } else if (!bDxf && std::abs(f - 25.4) < 1e-9) {
+            hint.m_strSetting = "inches";
+        } else {
+            hint.m_strSetting = bDxf ? "DxfUnit" : "PltFileUnit";
+        }
+        return hint;
+    }
+    return {};
+}
+
+void CheckScale(CPreflight& result, const COnePage& task, const CSettings& settings) {
+    const CPreflightFigures& f = result.m_figures;
+    const double dSize = std::max(f.m_dWidthMm, f.m_dLengthMm);
+    if (task.m_arrCurves.empty() || (dSize >= kMinMarkerMm && dSize <= kMaxMarkerMm))
+        return;
+    const CUnitHint hint = FindUnitHint(task, settings, dSize);
+    CPreflightWarning w{EPreflightKind::kScale, false, {}};
+    const std::string strSize = SizeText(f.m_dWidthMm, f.m_dLengthMm);
+    if (hint.m_dFactor == 0.0) {
+        w.m_message = {EMsg::kPreflightOddSize, {task.m_strName, strSize}};
+    } else {
+        char szFactor[16];
+        std::snprintf(szFactor, sizeof szFactor, "%g", hint.m_dFactor);
+        w.m_message = {EMsg::kPreflightScale,
+                       {task.m_strName, strSize, szFactor,
+                        SizeText(f.m_dWidthMm * hint.m_dFactor, f.m_dLengthMm * hint.m_dFactor),
+                        hint.m_strSetting}};
+    }
+    result.m_arrWarnings.push_back(w);
+}
+
+uint64_t ContentHash(const COnePage& task) {
+    const std::string strSource = SourcePathOf(task.m_strPath);
+    uint64_t nHash = 0;
+    int64_t nSize = 0;
+    if (!HashFile(strSource, nHash, nSize))
+        return 0;
+    const std::string strSuffix = task.m_strPath.substr(strSource.size());
+    return HashBytes({reinterpret_cast<const uint8_t*>(strSuffix.data()), strSuffix.size()}, nHash);
+}
+
+} // namespace
+
+const char* PreflightKindName(EPreflightKind eKind) {
+    switch (eKind) {
+    case EPreflightKind::kTooWide:
+        return "too-wide";
+    case EPreflightKind::kScale:
+        return "scale";
+    case EPreflightKind::kOutside:
+        return "outside";
+    case EPreflightKind::kEmpty:
+        return "empty";
+    case EPreflightKind::kDuplicate:
+        return "duplicate";
+    }
+    return "?";
+}
+
+double PrintableWidthMm(const CMachineParams& params) {
+    return std::max(0, params.CarriageTravelMm() - params.BufferLeftMm() - params.BufferRightMm() -
+                           params.LeftOffsetMm());
+}
+
+CPreflight RunPreflight(const COnePage& task, const CSettings& settings,
+                        const CMachineParams& params) {
+    CPreflight result;
+    result.m_bDone = true;
+    result.m_nContentHash = ContentHash(task);
+    if (task.m_arrCurves.empty()) {
+        result.m_arrWarnings.push_back(
+            {EPreflightKind::kEmpty, true, {EMsg::kDrawingEmpty, {task.m_strName}}});
+        return result;
+    }
+    CPreflightFigures& f = result.m_figures;
+    f.m_dWidthMm = (static_cast<double>(task.m_nMaxY) - task.m_nMinY) / kUnitsPerMm;
+    f.m_dLengthMm = (static_cast<double>(task.m_nMaxX) - task.m_nMinX) / kUnitsPerMm;
+    const COnePage work = PreparedBox(task, settings, params);
+    CBandParams bands = MakeBandParams(params, settings);
+    int32_t nJobWidth = 0;
+    f.m_nBands = CountJobBands(work, bands, nJobWidth);
+    f.m_dPaperMm = FeedLengthMm(bands, f.m_nBands) + params.FeedBeforeMm() + params.FeedAfterMm();
+    f.m_dSeconds = EstimateJobTime(params, bands, nJobWidth, f.m_nBands).TotalS();
+    f.m_nDots = CountDots(task, bands);
+    AddInk(f, bands);
+    if (!FitsCarriage(params, nJobWidth))
+        result.m_arrWarnings.push_back(
+            {EPreflightKind::kTooWide,
+             true,
+             {EMsg::kPreflightTooWide,
+              {task.m_strName, Mm(JobWidthMm(params, nJobWidth)), Mm(PrintableWidthMm(params))}}});
+    CheckScale(result, task, settings);
+    if (task.m_nMinX < 0 || task.m_nMinY < 0)
+        result.m_arrWarnings.push_back(
+            {EPreflightKind::kOutside, false, {EMsg::kPreflightOutside, {task.m_strName}}});
+    return result;
+}
+
+CQueueTotals QueueTotals(const CInkvaleDoc& doc) {
+    CQueueTotals totals;
+    for (const CTaskList* pList : {&doc.m_arrOpened, &doc.m_arrManDir, &doc.m_arrAutoDir}) {
+        for (const auto& pTask : *pList) {
+            ++totals.m_nTasks;
+            const CPreflight& p = pTask->m_preflight;
+            const double dCopies = std::max(pTask->m_nCopies, 0);
+            if (!p.m_bDone)
+                continue;
+            totals.m_dPaperM += p.m_figures.m_dPaperMm / 1000.0 * dCopies;
+            totals.m_dSeconds += p.m_figures.m_dSeconds * dCopies;
+            for (const double d : p.m_figures.m_arrInkMl)
+                totals.m_dInkMl += d * dCopies;
+        }
+    }
+    return totals;
+}
+
+void MarkDuplicates(CInkvaleDoc& doc) {
+    std::unordered_map<uint64_t, const COnePage*> first;
+    for (CTaskList* pList : {&doc.m_arrOpened, &doc.m_arrManDir, &doc.m_arrAutoDir}) {
+        for (const auto& pTask : *pList) {
+            CPreflight& p = pTask->m_preflight;
+            std::erase_if(p.m_arrWarnings, [](const CPreflightWarning& w) {
+                return w.m_eKind == EPreflightKind::kDuplicate;
+            });
+            if (p.m_nContentHash == 0)
+                continue;
+            const auto [it, bNew] = first.emplace(p.m_nContentHash, pTask.get());
+            if (!bNew)
+                p.m_arrWarnings.push_back(
+                    {EPreflightKind::kDuplicate,
+                     false,
+                     {EMsg::kPreflightDuplicate, {pTask->m_strName, it->second->m_strName}}});
+        }
+    }
+}
+
+} // namespace inkvale
