@@ -264,6 +264,18 @@
         <source>中断的作业</source>
         <translation>Interrupted job</translation>
     </message>
+    <message>
+        <source>%1 × %2 mm，%3 个条带，用纸 %4 米，约 %5</source>
+        <translation>%1 × %2 mm, %3 bands, %4 m of paper, about %5</translation>
+    </message>
+    <message>
+        <source>墨水 (ml)：%1 / %2 / %3 / %4</source>
+        <translation>Ink (ml): %1 / %2 / %3 / %4</translation>
+    </message>
+    <message>
+        <source>%1 个任务 · %2 米 · %3 · 墨水 %4 ml</source>
+        <translation>%1 tasks · %2 m · %3 · ink %4 ml</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>

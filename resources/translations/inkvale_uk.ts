@@ -264,6 +264,18 @@
         <source>中断的作业</source>
         <translation>Перерване завдання</translation>
     </message>
+    <message>
+        <source>%1 × %2 mm，%3 个条带，用纸 %4 米，约 %5</source>
+        <translation>%1 × %2 мм, смуг: %3, паперу %4 м, близько %5</translation>
+    </message>
+    <message>
+        <source>墨水 (ml)：%1 / %2 / %3 / %4</source>
+        <translation>Чорнило (мл): %1 / %2 / %3 / %4</translation>
+    </message>
+    <message>
+        <source>%1 个任务 · %2 米 · %3 · 墨水 %4 ml</source>
+        <translation>Завдань: %1 · %2 м · %3 · чорнило %4 мл</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>

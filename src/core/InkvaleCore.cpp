@@ -12,6 +12,7 @@ CInkvaleCore::CInkvaleCore(CSettings& settings, CMachineParams& params, CQueueVi
       m_engine(settings, params, m_links.Commu(), m_links.Status(), m_host, m_bands),
       m_handOff(handOff) {
     m_queue.SetEngine(m_engine);
+    m_queue.SetMachineParams(m_params);
 }
 
 CInkvaleCore::~CInkvaleCore() {

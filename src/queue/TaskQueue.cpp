@@ -5,6 +5,7 @@
 #include "machine/link/MachineProtocol.h"
 #include "model/TaskDrawingLoader.h"
 #include "queue/DerivedTasks.h"
+#include "queue/Preflight.h"
 
 #include <sys/stat.h>
 
@@ -101,6 +102,8 @@ CTaskLoadResult CTaskQueue::LoadQuietly(int nRow, COnePage& task, bool bShowErro
     }
     CTaskLoadResult result = LoadTaskDrawing(task, m_settings, bShowErrors);
     task.m_problem = result.Ok() ? CMessage{} : ProblemOf(result, task.m_strName);
+    if (result.Ok())
+        RunTaskPreflight(task, task);
     // The task's state and size changed; the selection stays on the task that was loaded.
     if (result.Ok())
         m_view.RefreshTaskList();
@@ -152,6 +155,8 @@ int CTaskQueue::ChooseAndStart() {
             return 0;
         }
         pTask->m_bQueued = 0;
+        if (PassOverBlocked(*pTask))
+            return 0;
     }
     const CJobStartResult started = StartQuietly(*pTask);
     Defer(started);
@@ -206,10 +211,36 @@ COnePage* CTaskQueue::ChooseAutoTask(int& nRow) {
                 continue;
             }
         }
+        if (task.m_preflight.Blocking()) {
+            (void)PassOverBlocked(task);
+            ++i;
+            continue;
+        }
         nRow = nTaskRow;
         return &task;
     }
     return nullptr;
+}
+
+void CTaskQueue::RunTaskPreflight(COnePage& task, const COnePage& drawing) {
+    if (m_pParams == nullptr)
+        return;
+    // The monitor may store a fresh block meanwhile: the preflight works on a copy.
+    const CMachineParams params(*m_pParams);
+    task.m_preflight = RunPreflight(drawing, m_settings, params);
+}
+
+bool CTaskQueue::PassOverBlocked(COnePage& task) {
+    for (const CPreflightWarning& w : task.m_preflight.m_arrWarnings) {
+        if (!w.m_bBlocking)
+            continue;
+        if (!(task.m_problem == w.m_message)) {
+            task.m_problem = w.m_message;
+            m_view.RefreshTaskList();
+        }
+        return true;
+    }
+    return false;
 }
 
 // The reason goes into the text file beside the refused file; the operator hears of it
@@ -606,6 +637,13 @@ void CTaskQueue::AcceptPreloaded(uint64_t nTaskId, uint64_t nGeneration, COnePag
         if (bRefresh)
             m_view.RefreshTaskList(); // the drawings taken before this one
         return;
+    }
+    if (result.Ok()) {
+        loaded.CalcExtents();
+        loaded.m_strPath = pTask->m_strPath;
+        loaded.m_strName = pTask->m_strName;
+        loaded.m_nStartMm = 0;
+        RunTaskPreflight(*pTask, loaded);
     }
     if (result.Ok() && FindTask(m_doc, nTaskId).m_nSource == kSourceManDir) {
         // A manual folder may hold hundreds of markers that are never printed: their

@@ -34,6 +34,9 @@ public:
     CTaskQueue(CInkvaleDoc& doc, CSettings& settings, CQueueView& view);
     CTaskQueue(CInkvaleDoc& doc, CSettings& settings, CQueueView& view, IQueueEngine& engine);
     void SetEngine(IQueueEngine& engine) { m_pEngine = &engine; }
+    /// The machine's parameter block, for the preflight of every drawing the queue loads
+    /// (none: no preflight).
+    void SetMachineParams(const CMachineParams& params) { m_pParams = &params; }
 
     /// `CurrentTaskIndex`: row of the task shown in the preview.
     int CurrentTaskIndex() const { return m_nCurrentTaskIndex; }
@@ -132,6 +135,10 @@ private:
     void RejectTooLarge(const std::vector<CFolderFile>& files,
                         const std::vector<std::string>& patterns);
     void AutoModeOff();
+    /// The preflight of a task from a loaded drawing of it (its own, or a preloaded one).
+    void RunTaskPreflight(COnePage& task, const COnePage& drawing);
+    /// A task whose preflight blocks printing is passed over, with the reason in its row.
+    bool PassOverBlocked(COnePage& task);
     void AfterDocumentLoaded();
     void ScanFolder(const std::string& strFolder, int32_t nSource);
     void SortManualList();
@@ -140,6 +147,7 @@ private:
     CSettings& m_settings;
     CQueueView& m_view;
     IQueueEngine* m_pEngine = nullptr;
+    const CMachineParams* m_pParams = nullptr;
     CUndoHistory m_undo;
     CWriterCheck m_writerCheck;
     int m_nCurrentTaskIndex = 0;

@@ -131,7 +131,8 @@ void CMainFrame::CreateStatusBar() {
         {kPanePos, "X:0 Y:0"},
         {kPaneMachineIp, "Machine IP"},
         {kPaneLocalIp, "PC IP"},
-        {kPaneJob, ""}};
+        {kPaneJob, ""},
+        {kPaneQueue, ""}};
     for (const auto& [nPane, szText] : kPanes) {
         auto* pLabel = new QLabel(pBar);
         pLabel->setObjectName(QStringLiteral("pane%1").arg(nPane));

@@ -93,7 +93,8 @@ public:
         kPanePos = 603,
         kPaneMachineIp = 604,
         kPaneLocalIp = 605,
-        kPaneJob = 606 ///< the running job: name, band, metres, time and copies left
+        kPaneJob = 606,  ///< the running job: name, band, metres, time and copies left
+        kPaneQueue = 607 ///< the queue's totals: tasks, paper, time and ink
     };
 
     /// pPrompts: message boxes and file dialogs (nullptr: the real ones). With

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MainFrame.h"
+#include "ui/PreflightTexts.h"
+#include "ui/StatusTexts.h"
 
 #include "config/SettingsStore.h"
 #include "machine/engine/ManualCommands.h"
@@ -373,6 +375,9 @@ void CMainFrame::MirrorCopy(uint64_t nTaskId, const std::string& strSuffix) {
 void CMainFrame::RefreshTaskList() {
     m_pTaskList->RefreshTaskList();
     ShowTaskProblem(TaskAt(Doc(), CurrentTaskIndex()));
+    // Every change of the lists passes here: the totals follow at once.
+    const QString totals = QueueTotalsText(QueueTotals(Doc()));
+    SetPane(kPaneQueue, totals.toStdString(), kPaneGrey);
 }
 
 void CMainFrame::LoadDrawing(COnePage& task, bool bShowErrors) {
@@ -403,6 +408,8 @@ void CMainFrame::ShowTaskProblem(const COnePage* pTask) {
     else if (!m_strTaskProblem.isEmpty() && statusBar()->currentMessage() == m_strTaskProblem)
         statusBar()->clearMessage();
     m_strTaskProblem = text;
+    // The preview's tooltip gives the task's preflight in full.
+    m_pView->setToolTip(pTask != nullptr ? PreflightDetailsText(*pTask) : QString());
 }
 
 void CMainFrame::Redraw() {

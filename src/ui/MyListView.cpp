@@ -5,11 +5,13 @@
 #include "support/Utf.h"
 #include "ui/ListTexts.h"
 #include "ui/OperatorText.h"
+#include "ui/PreflightTexts.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QStringList>
 #include <QStyle>
 
 #include <algorithm>
@@ -126,13 +128,34 @@ void CMyListView::FillRow(int nRow, const COnePage& task, int32_t nSource) {
             pItem->setToolTip(why);
         if (nCol == 0) // the task behind the row, for selections that outlive a refresh
             pItem->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(task.m_nTaskId));
-        if (!m_strInterruptedPath.empty() && task.m_strPath == m_strInterruptedPath) {
-            pItem->setToolTip(bProblem ? why + "\n" + m_strInterrupted : m_strInterrupted);
-            if (nCol == 0)
-                pItem->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
-        }
+        MarkRow(*pItem, nCol, task, bProblem ? why : QString());
         setItem(nRow, nCol, pItem);
     }
+}
+
+// The row's tooltip holds everything known against the task: why it cannot print, that
+// its job was interrupted, and its preflight's warnings; the first cell shows an icon.
+void CMyListView::MarkRow(QTableWidgetItem& item, int nCol, const COnePage& task,
+                          const QString& why) {
+    QStringList lines;
+    if (!why.isEmpty())
+        lines << why;
+    const bool bInterrupted =
+        !m_strInterruptedPath.empty() && task.m_strPath == m_strInterruptedPath;
+    if (bInterrupted)
+        lines << m_strInterrupted;
+    const QString warnings = PreflightWarningsText(task.m_preflight);
+    if (!warnings.isEmpty() && (task.m_problem.m_eId == EMsg::kNone || warnings != why))
+        lines << warnings;
+    lines.removeDuplicates();
+    if (lines.isEmpty())
+        return;
+    item.setToolTip(lines.join(QLatin1Char('\n')));
+    if (nCol != 0)
+        return;
+    const bool bBlocking = task.m_preflight.Blocking() || !why.isEmpty();
+    item.setIcon(style()->standardIcon(bBlocking ? QStyle::SP_MessageBoxCritical
+                                                 : QStyle::SP_MessageBoxWarning));
 }
 
 void CMyListView::SetInterruptedTask(const std::string& strPath, const QString& strText) {
@@ -142,6 +165,7 @@ void CMyListView::SetInterruptedTask(const std::string& strPath, const QString& 
 
 void CMyListView::RefreshTaskList() {
     CInkvaleDoc& doc = m_queue.Doc();
+    MarkDuplicates(doc);
     const QSignalBlocker blocker(this);
     std::unordered_set<uint64_t> operatorSelected;
     for (const QModelIndex& index : selectionModel()->selectedRows()) {

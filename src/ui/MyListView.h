@@ -99,6 +99,7 @@ protected:
 private:
     void CreateColumns();
     void FillRow(int nRow, const COnePage& task, int32_t nSource);
+    void MarkRow(QTableWidgetItem& item, int nCol, const COnePage& task, const QString& why);
     /// The document's selection marks := the rows selected in the control; false when none.
     bool MarkSelectedRows();
     int FirstSelectedRow() const;

@@ -130,10 +130,10 @@ protected:
         m_pFrame.reset();
         m_server.Stop();
     }
-    /// Runs the window thread until done() holds or 40 s have passed.
+    /// Runs the window thread until done() holds or the time (40 s) has passed.
     template <class Done>
-    bool RunUntil(Done done) {
-        const auto tEnd = std::chrono::steady_clock::now() + std::chrono::seconds(40);
+    bool RunUntil(Done done, std::chrono::milliseconds limit = std::chrono::seconds(40)) {
+        const auto tEnd = std::chrono::steady_clock::now() + limit;
         while (std::chrono::steady_clock::now() < tEnd) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
             if (done())
@@ -351,6 +351,70 @@ TEST_F(MainFrameEndToEndTest, AddedFilesShowTheirSizesWithoutAClick) {
         return !manual.empty() && manual.front()->m_nMaxX == 4000;
     }));
     EXPECT_TRUE(m_pFrame->Doc().m_arrManDir.front()->m_arrCurves.empty());
+}
+
+// Each task is looked at as its drawing arrives: a drawing wider than the machine prints and
+// a duplicate file carry a warning icon with the reason in their row, the preview's tooltip
+// gives the figures, and the status bar adds up the queue. With 200 tasks, a change of the
+// lists shows in the totals well within 50 ms. With INKVALE_DIALOG_PICTURES naming a folder,
+// the window is pictured there.
+TEST_F(MainFrameEndToEndTest, PreflightWarningsInTheRowsAndQueueTotalsInTheStatusBar) {
+    m_settings.AutoPreview = 0;
+    const std::string strMarker = m_home.File("marker.plt");
+    const std::string strCopy = m_home.File("marker copy.plt");
+    const std::string strWide = m_home.File("wide.plt");
+    const std::string strMarkerText = "IN;SP1;PU0,0;PD40000,0,40000,20000,0,20000,0,0;PU;";
+    ASSERT_TRUE(test::WriteFileBytes(strMarker, strMarkerText));
+    ASSERT_TRUE(test::WriteFileBytes(strCopy, strMarkerText));
+    ASSERT_TRUE(test::WriteFileBytes(strWide, "IN;SP1;PU0,0;PD40000,0,40000,100000,0,0;PU;"));
+    m_pFrame->Queue().AddFiles({strMarker, strCopy, strWide});
+    ASSERT_TRUE(RunUntil([&] {
+        return TaskAt(m_pFrame->Doc(), 0)->m_preflight.m_bDone &&
+               TaskAt(m_pFrame->Doc(), 1)->m_preflight.m_bDone &&
+               TaskAt(m_pFrame->Doc(), 2)->m_preflight.m_bDone;
+    }));
+    m_pFrame->RefreshTaskList();
+    CMyListView& list = m_pFrame->TaskList();
+    EXPECT_TRUE(list.item(0, 0)->icon().isNull());
+    EXPECT_TRUE(list.item(0, 0)->toolTip().isEmpty());
+    EXPECT_FALSE(list.item(1, 0)->icon().isNull()); // the same contents as the first
+    EXPECT_TRUE(list.item(1, 0)->toolTip().contains(QStringLiteral("marker.plt")));
+    EXPECT_FALSE(list.item(2, 0)->icon().isNull()); // 2.5 m across a 2 m machine
+    EXPECT_TRUE(list.item(2, 0)->toolTip().contains(QStringLiteral("1986")))
+        << list.item(2, 0)->toolTip().toStdString();
+    EXPECT_TRUE(TaskAt(m_pFrame->Doc(), 2)->m_preflight.Blocking());
+    const QString totals = m_pFrame->PaneText(CMainFrame::kPaneQueue);
+    EXPECT_TRUE(totals.startsWith(QStringLiteral("3 "))) << totals.toStdString();
+    m_pFrame->SetCurrentTaskIndex(0);
+    m_pFrame->SelectRow(0);
+    EXPECT_TRUE(m_pFrame->View().toolTip().contains(QStringLiteral("1000 × 500 mm")))
+        << m_pFrame->View().toolTip().toStdString();
+    const QString strPictures = qEnvironmentVariable("INKVALE_DIALOG_PICTURES");
+    if (!strPictures.isEmpty()) {
+        m_pFrame->resize(1280, 720);
+        m_pFrame->show();
+        RunUntil([] { return false; }, std::chrono::milliseconds(300));
+        EXPECT_TRUE(m_pFrame->grab().save(strPictures + "/preflight-list.png"));
+    }
+
+    // 200 tasks: the totals follow a change within 50 ms.
+    const COnePage& looked = *TaskAt(m_pFrame->Doc(), 0);
+    for (int i = 0; i < 197; ++i) {
+        auto pTask = std::make_unique<COnePage>();
+        pTask->m_strPath = m_home.File("t" + std::to_string(i) + ".plt");
+        pTask->m_strName = "t" + std::to_string(i) + ".plt";
+        pTask->m_preflight = looked.m_preflight;
+        m_pFrame->Doc().m_arrOpened.push_back(std::move(pTask));
+    }
+    m_pFrame->RefreshTaskList();
+    TaskAt(m_pFrame->Doc(), 0)->m_nCopies = 5;
+    const auto tChange = std::chrono::steady_clock::now();
+    m_pFrame->RefreshTaskList();
+    const auto took = std::chrono::steady_clock::now() - tChange;
+    EXPECT_TRUE(m_pFrame->PaneText(CMainFrame::kPaneQueue).startsWith(QStringLiteral("200 ")));
+    EXPECT_LT(took, std::chrono::milliseconds(50));
+    std::printf("[ totals   ] 200 tasks: the list and its totals in %.1f ms\n",
+                std::chrono::duration<double, std::milli>(took).count());
 }
 
 // ---- a task that leaves the lists while a dialog is open --------------------------------
