@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <unordered_map>
 
 namespace inkvale {
@@ -135,14 +136,39 @@ void CheckScale(CPreflight& result, const COnePage& task, const CSettings& setti
     result.m_arrWarnings.push_back(w);
 }
 
+// Eight bytes a step (FNV-1a's mixing on words): the duplicate check reads every file of
+// the queue, and a byte a step would cost a 30 MB marker a sixth of its load time.
+uint64_t HashWords(const uint8_t* p, size_t n, uint64_t h) {
+    constexpr uint64_t kPrime = 0x100000001b3ull;
+    for (; n >= 8; p += 8, n -= 8) {
+        uint64_t w = 0;
+        std::memcpy(&w, p, 8);
+        h = (h ^ w) * kPrime;
+        h ^= h >> 29;
+    }
+    for (; n > 0; ++p, --n)
+        h = (h ^ *p) * kPrime;
+    return h;
+}
+
+// Of the task's file and of its split or mirror suffix; 0 when the file cannot be read.
 uint64_t ContentHash(const COnePage& task) {
     const std::string strSource = SourcePathOf(task.m_strPath);
-    uint64_t nHash = 0;
-    int64_t nSize = 0;
-    if (!HashFile(strSource, nHash, nSize))
+    FILE* f = std::fopen(strSource.c_str(), "rb");
+    if (f == nullptr)
+        return 0;
+    uint64_t h = 0xcbf29ce484222325ull;
+    std::vector<uint8_t> buf(size_t{1} << 18);
+    size_t n = 0;
+    while ((n = std::fread(buf.data(), 1, buf.size(), f)) > 0)
+        h = HashWords(buf.data(), n, h);
+    const bool bOk = std::ferror(f) == 0;
+    std::fclose(f);
+    if (!bOk)
         return 0;
     const std::string strSuffix = task.m_strPath.substr(strSource.size());
-    return HashBytes({reinterpret_cast<const uint8_t*>(strSuffix.data()), strSuffix.size()}, nHash);
+    h = HashWords(reinterpret_cast<const uint8_t*>(strSuffix.data()), strSuffix.size(), h);
+    return h == 0 ? 1 : h;
 }
 
 } // namespace
