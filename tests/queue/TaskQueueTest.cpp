@@ -4,6 +4,7 @@
 
 #include "QueueTestSupport.h"
 #include "common/TestPaths.h"
+#include "config/MachineParams.h"
 #include "machine/engine/EngineHost.h"
 #include "queue/DerivedTasks.h"
 
@@ -248,6 +249,34 @@ TEST_F(TaskQueueTest, FinishedAutomaticTaskLeavesWithItsFile) {
     EXPECT_EQ(Names(m_doc.m_arrAutoDir), (std::vector<std::string>{"y.plt"}));
     EXPECT_FALSE(std::filesystem::exists(m_settings.AutoDir + "x.plt"));
     EXPECT_TRUE(std::filesystem::exists(m_settings.AutoDir + "y.plt"));
+}
+
+// Automatic mode passes over a drawing the machine cannot print (wider than it prints),
+// keeps its file, says why in its row, and prints the next one; a queued opened task that
+// cannot print loses its queued mark instead of holding back the others.
+TEST_F(TaskQueueTest, AutomaticModePassesOverABlockedTaskWithTheReason) {
+    CMachineParams params;
+    params.ResetMachineParams();
+    m_queue.SetMachineParams(params);
+    m_settings.AutoStartEnable = 1;
+    AddAutoFile("wide.plt", "IN;SP1;PU0,0;PD4000,0,4000,100000;PU;"); // 2.5 m across
+    AddAutoFile("y.plt", kSmallPlt);
+    EXPECT_EQ(m_queue.StartNextTask(), 0);
+    EXPECT_EQ(m_engine.m_arrStarted, (std::vector<std::string>{"y.plt"}));
+    const COnePage& wide = *m_doc.m_arrAutoDir.front();
+    EXPECT_EQ(wide.m_problem.m_eId, EMsg::kPreflightTooWide);
+    EXPECT_TRUE(std::filesystem::exists(m_settings.AutoDir + "wide.plt"));
+    EXPECT_EQ(m_view.m_nAutoOff, 0);
+
+    m_queue.JobFinished(kJobSuccess);
+    const std::string strWide = m_dir.File("wide-opened.plt");
+    ASSERT_TRUE(WriteFileBytes(strWide, "IN;SP1;PU0,0;PD4000,0,4000,100000;PU;"));
+    m_queue.AddFiles({strWide});
+    m_doc.m_arrOpened.back()->m_bQueued = 1;
+    EXPECT_EQ(m_queue.StartNextTask(), 0);
+    EXPECT_EQ(m_engine.m_arrStarted.size(), 1u);
+    EXPECT_EQ(m_doc.m_arrOpened.back()->m_bQueued, 0);
+    EXPECT_EQ(m_doc.m_arrOpened.back()->m_problem.m_eId, EMsg::kPreflightTooWide);
 }
 
 // A refused file is never deleted: it goes to Rejected/ beside the automatic folder with a
