@@ -481,12 +481,19 @@ TEST_F(DialogWhileJobEndsTest, SplitPrompts) {
     }
 }
 
-// The job is refused as wider than the machine; while that message is open, a new version
-// of the file replaces the task.
+// The operator starts a job the machine refuses as wider than it prints (automatic mode
+// would pass over it); while that message is open, a new version of the file replaces the
+// task.
 TEST_F(DialogWhileJobEndsTest, RefusalMessage) {
+    m_settings.AutoStartEnable = 0;
+    m_pFrame->Bar().ReleaseAutoButton();
     m_settings.PaperLenMm = 3000; // the roll takes it, the carriage does not
     const std::string strMarker = m_settings.AutoDir + "wide.plt";
     ASSERT_TRUE(test::WriteFileBytes(strMarker, "IN;SP1;PU0,0;PD4000,100000;PU;"));
+    ASSERT_TRUE(RunUntil([&] {
+        return m_pFrame->TaskCount() == 1 &&
+               m_pFrame->Engine().CommandBarState().m_nMachineState == kStateReady;
+    }));
     uint64_t nTaskId = 0;
     m_prompts.m_whileOpen = [&] {
         if (nTaskId == 0) {
@@ -495,7 +502,9 @@ TEST_F(DialogWhileJobEndsTest, RefusalMessage) {
         }
         return TaskGone(nTaskId);
     };
-    // The refusal ends automatic printing: the new version waits in the list.
+    m_pFrame->SetCurrentTaskIndex(0);
+    m_pFrame->RunCommand(kBtnStart);
+    // The new version waits in the list.
     EXPECT_TRUE(RunUntil([&] {
         return nTaskId != 0 && TaskGone(nTaskId) && m_pFrame->TaskCount() == 1 &&
                !m_pFrame->Engine().JobRunning();
