@@ -22,8 +22,9 @@ void OnSignal(int) {
 // Starts the timed faults whose moment has come, each once.
 void StartDueFaults(inkvale::sim::CSimMachine& machine,
                     std::vector<inkvale::sim::CSimTimedFault>& pending, int nElapsedMs) {
+    const int nBands = machine.Stats().m_nBandsConfirmed;
     for (auto it = pending.begin(); it != pending.end();) {
-        if (it->m_nAtMs > nElapsedMs) {
+        if (it->m_nAtMs > nElapsedMs || it->m_nAfterBands > nBands) {
             ++it;
             continue;
         }
@@ -69,8 +70,13 @@ int main(int argc, char** argv) {
     int nElapsedMs = 0;
     std::vector<CSimTimedFault> pending = options.m_timedFaults;
     while (!g_bStop && (options.m_nRunForMs <= 0 || nElapsedMs < options.m_nRunForMs)) {
-        usleep(50 * 1000);
-        nElapsedMs += 50;
+        usleep(options.m_nOffAfterBands > 0 ? 5 * 1000 : 50 * 1000);
+        nElapsedMs += options.m_nOffAfterBands > 0 ? 5 : 50;
+        if (options.m_nOffAfterBands > 0 &&
+            machine.Stats().m_nBandsConfirmed >= options.m_nOffAfterBands) {
+            machine.SetSilentFor(86'400'000); // no answer from here on, as when switched off
+            break;
+        }
         StartDueFaults(machine, pending, nElapsedMs);
         logger.Flush();
     }

@@ -72,7 +72,7 @@ bool KeyInt(const std::map<std::string, std::string>& keys, const char* pszKey, 
 const char* SimUsage() {
     return "usage: inkvale-plotter-sim --listen ADDRESS [--port N] [--sheet OUT.png]\n"
            "         [--param NAME=VALUE ...] [--speed fast|slow] [--fault SPEC ...]\n"
-           "         [--run-for MS] [--quiet]\n"
+           "         [--run-for MS] [--off-after-bands N] [--quiet]\n"
            "  --param   a parameter-block field by name, NAME[i]=VALUE for arrays\n"
            "            (e.g. HeadCombination=3, HeadPos[1]=200, ExtFlag=0)\n"
            "  --fault   KIND[,frame=P|Q|R|D][,addr=N][,times=N][,skip=N][,value=N][,first=N]\n"
@@ -80,7 +80,10 @@ const char* SimUsage() {
            "            'times' replies after 'skip' matching ones; split sends 'first' bytes,\n"
            "            half by default, then the rest 'value' ms later; trickle sends one\n"
            "            byte every 'value' ms),\n"
-           "            or silent[,at=MS][,ms=MS] / state,value=S[,at=MS][,ms=MS] (timed)\n";
+           "            or silent[,at=MS][,bands=N][,ms=MS] / state,value=S[,at=MS][,bands=N]\n"
+           "            [,ms=MS] (timed: from MS after the start, once N bands are confirmed)\n"
+           "  --off-after-bands N  switched off (as at the end of --run-for) once N bands\n"
+           "            have been confirmed\n";
 }
 
 bool ParseFault(const std::string& strSpec, CSimProgramOptions& options, std::string& strError) {
@@ -96,6 +99,7 @@ bool ParseFault(const std::string& strSpec, CSimProgramOptions& options, std::st
         timed.m_bSilent = strKind == "silent";
         int nState = 0;
         if (!KeyInt(keys, "at", 0, 3600000, timed.m_nAtMs) ||
+            !KeyInt(keys, "bands", 0, 1000000, timed.m_nAfterBands) ||
             !KeyInt(keys, "ms", 0, 600000, timed.m_nForMs) ||
             !KeyInt(keys, "value", 0, 255, nState))
             return false;
@@ -152,6 +156,10 @@ bool ParseSimOptions(int argc, char** argv, CSimProgramOptions& options, std::st
             if (!ToInt(strValue, n) || n < 0 || n > 86400000)
                 return (strError = "bad time '" + strValue + "'"), false;
             options.m_nRunForMs = static_cast<int>(n);
+        } else if (strArg == "--off-after-bands") {
+            if (!ToInt(strValue, n) || n < 1 || n > 1000000)
+                return (strError = "bad band count '" + strValue + "'"), false;
+            options.m_nOffAfterBands = static_cast<int>(n);
         } else if (strArg == "--fault") {
             if (!ParseFault(strValue, options, strError))
                 return false;

@@ -13,7 +13,8 @@ namespace inkvale::sim {
 struct CSimTimedFault {
     bool m_bSilent = true; ///< true: stop answering; false: report m_nState
     uint8_t m_nState = 0;
-    int m_nAtMs = 0; ///< after the start of the program
+    int m_nAtMs = 0;       ///< after the start of the program
+    int m_nAfterBands = 0; ///< and once this many bands have been confirmed
     int m_nForMs = 1000;
 };
 
@@ -25,7 +26,8 @@ struct CSimProgramOptions {
     std::vector<std::string> m_params; ///< NAME=VALUE or NAME[i]=VALUE
     bool m_bSlow = false;
     bool m_bQuiet = false;
-    int m_nRunForMs = 0; ///< 0: until interrupted
+    int m_nRunForMs = 0;      ///< 0: until interrupted
+    int m_nOffAfterBands = 0; ///< switched off once this many bands are confirmed; 0: never
     std::vector<CSimFault> m_faults;
     std::vector<CSimTimedFault> m_timedFaults;
 };
