@@ -276,6 +276,10 @@
         <source>%1 个任务 · %2 米 · %3 · 墨水 %4 ml</source>
         <translation>%1 tapşırıq · %2 m · %3 · mürəkkəb %4 ml</translation>
     </message>
+    <message>
+        <source>保存任务文件...</source>
+        <translation>Tapşırıq faylını saxla...</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
@@ -428,6 +432,10 @@
     <message>
         <source>%1 与 %2 的文件内容相同。</source>
         <translation>%1 ilə %2 eyni məzmuna malikdir.</translation>
+    </message>
+    <message>
+        <source>上次保存的任务列表无法读取，已另存为 %1；任务列表为空。</source>
+        <translation>Saxlanmış tapşırıq siyahıları oxuna bilmədi və %1 kimi kənara qoyuldu; siyahılar boş başlayır.</translation>
     </message>
 </context>
 <context>

@@ -276,6 +276,10 @@
         <source>%1 个任务 · %2 米 · %3 · 墨水 %4 ml</source>
         <translation>%1 tasks · %2 m · %3 · ink %4 ml</translation>
     </message>
+    <message>
+        <source>保存任务文件...</source>
+        <translation>Save task file...</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
@@ -428,6 +432,10 @@
     <message>
         <source>%1 与 %2 的文件内容相同。</source>
         <translation>%1 has the same contents as %2.</translation>
+    </message>
+    <message>
+        <source>上次保存的任务列表无法读取，已另存为 %1；任务列表为空。</source>
+        <translation>The saved task lists could not be read and were set aside as %1; the lists start empty.</translation>
     </message>
 </context>
 <context>

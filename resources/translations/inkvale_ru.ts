@@ -276,6 +276,10 @@
         <source>%1 个任务 · %2 米 · %3 · 墨水 %4 ml</source>
         <translation>Заданий: %1 · %2 м · %3 · чернила %4 мл</translation>
     </message>
+    <message>
+        <source>保存任务文件...</source>
+        <translation>Сохранить файл заданий...</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
@@ -428,6 +432,10 @@
     <message>
         <source>%1 与 %2 的文件内容相同。</source>
         <translation>%1 совпадает по содержимому с %2.</translation>
+    </message>
+    <message>
+        <source>上次保存的任务列表无法读取，已另存为 %1；任务列表为空。</source>
+        <translation>Сохранённые списки заданий не удалось прочитать; они отложены как %1, списки начинаются пустыми.</translation>
     </message>
 </context>
 <context>

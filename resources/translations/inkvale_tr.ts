@@ -276,6 +276,10 @@
         <source>%1 个任务 · %2 米 · %3 · 墨水 %4 ml</source>
         <translation>%1 iş · %2 m · %3 · mürekkep %4 ml</translation>
     </message>
+    <message>
+        <source>保存任务文件...</source>
+        <translation>Görev dosyasını kaydet...</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
@@ -428,6 +432,10 @@
     <message>
         <source>%1 与 %2 的文件内容相同。</source>
         <translation>%1, %2 ile aynı içeriğe sahip.</translation>
+    </message>
+    <message>
+        <source>上次保存的任务列表无法读取，已另存为 %1；任务列表为空。</source>
+        <translation>Kaydedilen görev listeleri okunamadı ve %1 olarak kenara alındı; listeler boş başlıyor.</translation>
     </message>
 </context>
 <context>

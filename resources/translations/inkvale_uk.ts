@@ -276,6 +276,10 @@
         <source>%1 个任务 · %2 米 · %3 · 墨水 %4 ml</source>
         <translation>Завдань: %1 · %2 м · %3 · чорнило %4 мл</translation>
     </message>
+    <message>
+        <source>保存任务文件...</source>
+        <translation>Зберегти файл завдань...</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
@@ -428,6 +432,10 @@
     <message>
         <source>%1 与 %2 的文件内容相同。</source>
         <translation>%1 має той самий вміст, що й %2.</translation>
+    </message>
+    <message>
+        <source>上次保存的任务列表无法读取，已另存为 %1；任务列表为空。</source>
+        <translation>Збережені списки завдань не вдалося прочитати; їх відкладено як %1, списки починаються порожніми.</translation>
     </message>
 </context>
 <context>

@@ -173,6 +173,9 @@ CInkvaleApp::EStart CInkvaleApp::InitInstance(QApplication& app, const std::stri
     for (QAction* pAction : m_pFrame->findChildren<QAction*>())
         QObject::connect(pAction, &QAction::triggered, m_pFrame.get(),
                          [this] { ShowWindowTitle(); });
+    // The lists as the last run left them, however it ended; a task file named on the
+    // command line takes their place.
+    m_pFrame->RestoreQueue();
     const QStringList args = app.arguments();
     if (args.size() > 1)
         OpenTaskFile(args.at(1).toStdString());

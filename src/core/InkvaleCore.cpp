@@ -31,6 +31,18 @@ void CInkvaleCore::EnablePreloading() {
     m_queue.SetPreloader(m_pLoader.get());
 }
 
+CResult CInkvaleCore::EnableQueueSaving() {
+    if (m_pAutosave || m_settings.m_strInstallDir.empty())
+        return CResult::Failure(1, "no installation directory to save the lists in");
+    m_pAutosave = std::make_unique<CQueueAutosave>(m_settings.m_strInstallDir + "Queue/");
+    return m_pAutosave->Restore(m_doc);
+}
+
+void CInkvaleCore::SaveQueueIfChanged() {
+    if (m_pAutosave)
+        m_pAutosave->SaveIfChanged(m_doc);
+}
+
 void CInkvaleCore::Shutdown() {
     if (m_bShutDown)
         return;
@@ -41,6 +53,9 @@ void CInkvaleCore::Shutdown() {
         m_pLoader->Stop();
     }
     m_engine.Shutdown();
+    // The job's end changed the lists once more.
+    SaveQueueIfChanged();
+    m_pAutosave.reset();
 }
 
 } // namespace inkvale

@@ -5,6 +5,7 @@
 #include "config/Settings.h"
 #include "core/BackgroundLoader.h"
 #include "core/EngineHandOff.h"
+#include "core/QueueAutosave.h"
 #include "machine/engine/PrintEngine.h"
 #include "machine/link/MachineLinks.h"
 #include "model/InkvaleDoc.h"
@@ -42,8 +43,16 @@ public:
     /// New tasks have their drawings read on a thread of their own (a front end with a
     /// window, where a long read would freeze it). Once, after StartServices.
     void EnablePreloading();
+    /// Keeps the three lists saved in Queue/ of the installation directory from now on,
+    /// after restoring what was saved there (a front end that owns the queue: the desktop
+    /// program; not a command that prints one file). The result says what happened to the
+    /// saved lists (code 1: there were none; a failure: they were damaged and set aside).
+    CResult EnableQueueSaving();
+    /// Saves the lists when they changed since the last save (at most once a second; the
+    /// writing happens on a thread of its own). Front ends call it often, e.g. every tick.
+    void SaveQueueIfChanged();
     /// Sets the closing flag and waits for every engine thread to end (once; later calls
-    /// do nothing). A running job ends as failed.
+    /// do nothing). A running job ends as failed. The lists are saved a last time.
     void Shutdown();
 
     CSettings& Settings() { return m_settings; }
@@ -67,6 +76,7 @@ private:
     CPrintEngine m_engine;
     IThreadHandOff& m_handOff;
     std::unique_ptr<CBackgroundLoader> m_pLoader;
+    std::unique_ptr<CQueueAutosave> m_pAutosave;
     bool m_bShutDown = false;
 };
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/InkvaleDoc.h"
 
+#include "support/AtomicFile.h"
+
 #include "model/TaskArchive.h"
 
 #include <cstdio>
@@ -77,21 +79,9 @@ CDocResult CInkvaleDoc::OpenTaskFile(const std::string& path) {
 }
 
 CDocResult CInkvaleDoc::SaveTaskFile(const std::string& path) const {
-    const std::vector<uint8_t> bytes = Serialize();
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        if (!out.flush())
-            return WriteError(path);
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
+    // Through a temporary name and flushed to the disk: the old file or the new one, whole.
+    if (!WriteFileAtomically(path, Serialize(), true))
         return WriteError(path);
-    }
     return {};
 }
 

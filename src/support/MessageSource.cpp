@@ -119,6 +119,11 @@ CMessageSource MessageSource(EMsg eId) {
     case EMsg::kPreflightDuplicate:
         return {INKVALE_TRANSLATE_NOOP("Messages", "%1 与 %2 的文件内容相同。"),
                 "%1 has the same contents as %2."};
+    case EMsg::kQueueDamaged:
+        return {INKVALE_TRANSLATE_NOOP("Messages",
+                                       "上次保存的任务列表无法读取，已另存为 %1；任务列表为空。"),
+                "The saved task lists could not be read and were set aside as %1; the lists "
+                "start empty."};
     case EMsg::kResumeDamaged:
         return {INKVALE_TRANSLATE_NOOP("Messages", "无法继续中断的作业：%1"),
                 "The interrupted job cannot be continued: %1"};

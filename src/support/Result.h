@@ -45,6 +45,7 @@ enum class EMsg : uint16_t {
     kPreflightOddSize,   ///< %1 a task, %2 a size no marker has
     kPreflightOutside,   ///< %1 a task with parts left of X 0 or below Y 0
     kPreflightDuplicate, ///< %1 a task whose file has the contents of task %2's
+    kQueueDamaged,       ///< the saved queue could not be read; it was set aside as %1
 };
 
 /// One message for the operator: its id and the arguments its text takes (%1, %2, ...).

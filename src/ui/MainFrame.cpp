@@ -115,6 +115,14 @@ CMainFrame::~CMainFrame() {
     Shutdown();
 }
 
+void CMainFrame::RestoreQueue() {
+    const CResult restored = m_pCore->EnableQueueSaving();
+    RefreshTaskList();
+    m_pView->Redraw();
+    for (const CMessage& message : restored.m_arrMessages)
+        QTimer::singleShot(0, this, [this, message] { ShowMessage(message); });
+}
+
 void CMainFrame::Shutdown() {
     if (m_bShutDown)
         return;
@@ -188,6 +196,8 @@ void CMainFrame::CreateMenus() {
     AddCommand(pFile, QT_TRANSLATE_NOOP("CMainFrame", "打开"), kCmdAddFiles);
     AddCommand(pFile, QT_TRANSLATE_NOOP("CMainFrame", "打开任务文件..."), kCmdOpenTaskFile)
         ->setShortcut(QKeySequence::Open);
+    AddCommand(pFile, QT_TRANSLATE_NOOP("CMainFrame", "保存任务文件..."), kCmdSaveTaskFile)
+        ->setShortcut(QKeySequence::Save);
     AddCommand(pFile, QT_TRANSLATE_NOOP("CMainFrame", "删除"), kCmdDeleteTasks);
     pFile->addSeparator();
     AddCommand(pFile, QT_TRANSLATE_NOOP("CMainFrame", "退出(&X)"), kCmdExit);
@@ -274,6 +284,7 @@ void CMainFrame::UpdateStatus() {
     ShowJobProgress(QString::fromStdString(pane.m_pane.m_strText));
     m_bInStatusUpdate = false;
     OfferWhenReady();
+    m_pCore->SaveQueueIfChanged();
 }
 
 // The job pane, the printing row's state cell and the tray icon's tooltip follow the job.

@@ -69,6 +69,7 @@ enum EFrameCommand : int {
     kCmdViaEthernet = 360,
     kCmdViaUsbPrint = 361,
     kCmdOpenTaskFile = 57601,
+    kCmdSaveTaskFile = 57603,
     kCmdUndo = 57643,
     kCmdRedo = 57644,
     kCmdAbout = 57664,
@@ -170,6 +171,8 @@ public:
     void JobEnded(int nResult) override;
     /// Offers the journal's interrupted job now: resume, print from the start, or discard.
     void OfferInterruptedJob();
+    /// Brings back the lists saved at the last run and keeps them saved from now on.
+    void RestoreQueue();
 
 protected:
     void closeEvent(QCloseEvent* pEvent) override;
@@ -198,6 +201,7 @@ private:
     void UpdateLinkChecks();
     void AddFilesCommand();
     void OpenTaskFileCommand();
+    void SaveTaskFileCommand();
     void SaveHpglCommand();
     void RotateCommand();
     void SetMouseMode(int32_t nMode);

@@ -37,6 +37,9 @@ bool CMainFrame::RunCommand(int nCommand) {
     case kCmdAddFiles:
         AddFilesCommand();
         break;
+    case kCmdSaveTaskFile:
+        SaveTaskFileCommand();
+        break;
     case kCmdOpenTaskFile:
         OpenTaskFileCommand();
         break;
@@ -188,6 +191,19 @@ void CMainFrame::OpenTaskFileCommand() {
         "Inkvale (*.sptask);;All Files(*.*) (*)");
     if (!arrPaths.empty())
         OpenTaskFile(arrPaths.front());
+}
+
+// The three lists as a task file the program and others can open again (the drawings of
+// split pieces, mirrored copies and merges included).
+void CMainFrame::SaveTaskFileCommand() {
+    std::string strPath = m_prompts.SaveFile("Inkvale (*.sptask);;All Files(*.*) (*)");
+    if (strPath.empty())
+        return;
+    if (strPath.find('.', strPath.rfind('/') + 1) == std::string::npos)
+        strPath += ".sptask";
+    const CDocResult result = Doc().SaveTaskFile(strPath);
+    for (const CMessage& message : result.m_arrMessages)
+        ShowMessage(message);
 }
 
 void CMainFrame::OpenTaskFile(const std::string& strPath) {

@@ -8,6 +8,7 @@
 #include "common/TestPaths.h"
 #include "config/InstanceLock.h"
 #include "config/MachineParams.h"
+#include "core/QueueAutosave.h"
 #include "ui/InkvaleAppRules.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,7 @@
 #include <sstream>
 #include <string>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <thread>
 #include <unistd.h>
@@ -583,6 +585,129 @@ TEST(InkvaleAppTest, VersionAndHelpAnswerWithoutAWindowOrTheInstanceLock) {
             EXPECT_TRUE(strOut.starts_with(strStart)) << strOut;
         EXPECT_FALSE(running.Knocked()) << pszOption;
     }
+}
+
+// The queue survives the program being killed: the lists a previous run saved come back,
+// a change made while running (a file dropped into the manual folder) is saved within a
+// second or so, and after SIGKILL the next start finds the same tasks, copies, queued marks
+// and states, the drawing of a split piece included.
+void Stamp(COnePage& task) {
+    struct stat st {};
+    if (::stat(task.m_strPath.c_str(), &st) == 0) {
+        task.m_nFileSize = static_cast<int64_t>(st.st_size);
+        task.m_tTime = static_cast<int64_t>(st.st_mtim.tv_sec);
+    }
+}
+
+CInkvaleDoc SavedQueueOf(const std::filesystem::path& home) {
+    const std::string strBytes = ReadText(home / "Queue" / CQueueAutosave::kFileName);
+    CInkvaleDoc doc;
+    EXPECT_TRUE(ParseSavedQueue({strBytes.begin(), strBytes.end()}, doc).Ok());
+    return doc;
+}
+
+void ExpectTheOperatorsQueue(const CInkvaleDoc& doc) {
+    ASSERT_EQ(doc.m_arrOpened.size(), 2u);
+    EXPECT_EQ(doc.m_arrOpened[0]->m_strName, "a.plt");
+    EXPECT_EQ(doc.m_arrOpened[0]->m_nCopies, 3);
+    EXPECT_EQ(doc.m_arrOpened[0]->m_bQueued, 1);
+    EXPECT_EQ(doc.m_arrOpened[0]->m_nPrintState, PS_REPEAT);
+    EXPECT_EQ(doc.m_arrOpened[0]->m_nStartMm, 40);
+    EXPECT_EQ(doc.m_arrOpened[1]->m_nCopies, 2);
+    ASSERT_EQ(doc.m_arrOpened[1]->m_arrCurves.size(), 1u); // the piece's own drawing
+    EXPECT_EQ(doc.m_arrOpened[1]->m_arrCurves[0].m_arrPoints.size(), 3u);
+    ASSERT_GE(doc.m_arrManDir.size(), 1u);
+    EXPECT_EQ(doc.m_arrManDir[0]->m_strName, "m1.plt");
+    EXPECT_EQ(doc.m_arrManDir[0]->m_nCopies, 4);
+    EXPECT_EQ(doc.m_arrManDir[0]->m_bQueued, 1);
+}
+
+TEST(InkvaleAppTest, QueueSurvivesKillNine) {
+    CScratchInstall install("[Para]\nMachineIP=" + std::to_string(LoopbackNobodyListensOn(4)) +
+                            "\nAutoStartEnable=0\n");
+    ASSERT_TRUE(install.Ready());
+    const std::filesystem::path& home = install.Home();
+    std::ofstream(home / "Inkvale.ini", std::ios::app)
+        << "ManDir=" << (home / "man").string() << "/\nAutoDir=" << (home / "auto").string()
+        << "/\n";
+    std::filesystem::create_directories(home / "man");
+    std::filesystem::create_directories(home / "auto");
+    std::filesystem::create_directories(home / "Queue");
+    const std::string strA = (home / "a.plt").string(), strM1 = (home / "man" / "m1.plt").string();
+    ASSERT_TRUE(test::WriteFileBytes(strA, "IN;SP1;PU0,0;PD4000,0,4000,4000;PU;"));
+    ASSERT_TRUE(test::WriteFileBytes(strM1, "IN;SP1;PU0,0;PD8000,0;PU;"));
+
+    // What a previous run left: an opened task with copies and its queued mark, a piece of
+    // a split, and a manual-folder task with copies.
+    CInkvaleDoc saved;
+    auto pA = std::make_unique<COnePage>();
+    pA->m_strPath = strA;
+    pA->m_strName = "a.plt";
+    pA->m_nCopies = 3;
+    pA->m_bQueued = 1;
+    pA->m_nPrintState = PS_REPEAT;
+    pA->m_nStartMm = 40;
+    Stamp(*pA);
+    auto pPiece = std::make_unique<COnePage>();
+    pPiece->m_strPath = strA + "(1/2)";
+    pPiece->m_strName = "a.plt(1/2)";
+    pPiece->m_nCopies = 2;
+    CCurve c;
+    c.AddPoint(0, 0);
+    c.AddPoint(2000, 2000);
+    c.AddPoint(4000, 0);
+    pPiece->m_arrCurves.push_back(c);
+    pPiece->CalcExtents();
+    auto pM1 = std::make_unique<COnePage>();
+    pM1->m_strPath = strM1;
+    pM1->m_strName = "m1.plt";
+    pM1->m_nCopies = 4;
+    pM1->m_bQueued = 1;
+    pM1->m_nSource = kSourceManDir;
+    Stamp(*pM1);
+    saved.m_arrOpened.push_back(std::move(pA));
+    saved.m_arrOpened.push_back(std::move(pPiece));
+    saved.m_arrManDir.push_back(std::move(pM1));
+    const std::vector<uint8_t> bytes = FormatSavedQueue(saved);
+    ASSERT_TRUE(test::WriteFileBytes(home / "Queue" / CQueueAutosave::kFileName,
+                                     std::string(bytes.begin(), bytes.end())));
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(install.Exe(), {});
+    ASSERT_TRUE(program.waitForStarted(5000));
+    ASSERT_TRUE(
+        WaitForServer(InstanceServerName(install.Dir(), "inkvale"), std::chrono::seconds(15)));
+    ASSERT_TRUE(test::WriteFileBytes(home / "man" / "m2.plt", "IN;SP1;PU0,0;PD4000,4000;PU;"));
+    bool bSaved = false;
+    const auto tEnd = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!bSaved && std::chrono::steady_clock::now() < tEnd) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        bSaved = ReadText(home / "Queue" / CQueueAutosave::kFileName).find("name=m2.plt") !=
+                 std::string::npos;
+    }
+    ::kill(static_cast<pid_t>(program.processId()), SIGKILL);
+    program.waitForFinished(10000);
+    ASSERT_TRUE(bSaved) << "the new manual-folder task was not saved";
+    const CInkvaleDoc afterKill = SavedQueueOf(home);
+    ExpectTheOperatorsQueue(afterKill);
+    ASSERT_EQ(afterKill.m_arrManDir.size(), 2u);
+    EXPECT_EQ(afterKill.m_arrManDir[1]->m_strName, "m2.plt");
+
+    // The next start takes the lists up again and leaves them as they were.
+    QProcess next;
+    next.setProcessEnvironment(env);
+    next.start(install.Exe(), {});
+    ASSERT_TRUE(next.waitForStarted(5000));
+    EXPECT_TRUE(
+        WaitForServer(InstanceServerName(install.Dir(), "inkvale"), std::chrono::seconds(15)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    EXPECT_TRUE(Terminate(next));
+    const CInkvaleDoc afterRestart = SavedQueueOf(home);
+    ExpectTheOperatorsQueue(afterRestart);
+    EXPECT_EQ(afterRestart.m_arrManDir.size(), 2u);
 }
 #endif
 
