@@ -439,10 +439,14 @@ TEST_F(MainFrameTest, UndoRedoAndOpeningATaskFile) {
     EXPECT_EQ(m_frame->Action(kCmdUndo)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
     EXPECT_EQ(m_frame->Action(kCmdRedo)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Y));
     EXPECT_EQ(m_frame->Action(kCmdOpenTaskFile)->shortcut(), QKeySequence(QKeySequence::Open));
+    EXPECT_EQ(m_frame->Action(kCmdSaveTaskFile)->shortcut(), QKeySequence(QKeySequence::Save));
     m_prompts.m_arrFilesToOpen = {WritePlot("a.plt"), WritePlot("b.plt")};
     ASSERT_TRUE(m_frame->RunCommand(kCmdAddFiles));
+    // File > Save task file: the name without an extension gets ".sptask".
+    m_prompts.m_strSaveAs = (m_dir.Path() / "two").string();
+    m_frame->Action(kCmdSaveTaskFile)->trigger();
     const std::string strTaskFile = (m_dir.Path() / "two.sptask").string();
-    ASSERT_TRUE(m_frame->Doc().SaveTaskFile(strTaskFile).Ok());
+    ASSERT_TRUE(std::filesystem::exists(strTaskFile));
     const struct {
         int nCommand;
         int nTasks;
