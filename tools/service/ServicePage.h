@@ -1,0 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+
+namespace inkvale::service {
+
+/// The status page: one HTML document with its script, its texts in the operator's
+/// language (the program's translations), usable on a phone. It reads /api/events (a
+/// Server-Sent Events stream of the status) and /api/history and /api/rejected.
+std::string StatusPageHtml();
+
+} // namespace inkvale::service

@@ -1,0 +1,193 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ServiceStatus.h"
+
+#include "machine/link/MachineProtocol.h"
+#include "queue/Preflight.h"
+#include "support/AtomicFile.h"
+#include "support/MessageSource.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace inkvale::service {
+
+namespace {
+
+std::string Number(double d) {
+    char sz[32];
+    std::snprintf(sz, sizeof sz, "%.3f", d);
+    return sz;
+}
+
+// The message's English text with its arguments.
+std::string EnglishText(const CMessage& message) {
+    std::string s = MessageSource(message.m_eId).m_pszEnglish;
+    for (size_t i = 0; i < message.m_arrArgs.size(); ++i) {
+        const std::string strKey = "%" + std::to_string(i + 1);
+        for (size_t at = s.find(strKey); at != std::string::npos; at = s.find(strKey, at)) {
+            s.replace(at, strKey.size(), message.m_arrArgs[i]);
+            at += message.m_arrArgs[i].size();
+        }
+    }
+    return s;
+}
+
+std::string TaskJson(const COnePage& t, char cList) {
+    const CPreflight& p = t.m_preflight;
+    std::string s =
+        "{\"id\": " + std::to_string(t.m_nTaskId) + ", \"list\": \"" + cList +
+        "\", \"name\": " + JsonText(t.m_strName) +
+        ", \"state\": " + std::to_string(t.m_nPrintState) +
+        ", \"copies\": " + std::to_string(t.m_nCopies) +
+        ", \"queued\": " + (t.m_bQueued != 0 ? "true" : "false") +
+        ", \"length_mm\": " + Number((t.m_nMaxX - t.m_nMinX) / 40.0) +
+        ", \"width_mm\": " + Number((t.m_nMaxY - t.m_nMinY) / 40.0) +
+        ", \"time_s\": " + Number(p.m_figures.m_dSeconds) + ", \"problem\": " +
+        (t.m_problem.m_eId == EMsg::kNone ? "null" : JsonText(EnglishText(t.m_problem))) +
+        ", \"warnings\": [";
+    for (size_t i = 0; i < p.m_arrWarnings.size(); ++i)
+        s += (i == 0 ? "" : ", ") + JsonText(EnglishText(p.m_arrWarnings[i].m_message));
+    return s + "]}";
+}
+
+} // namespace
+
+std::string JsonText(const std::string& s) {
+    std::string out = "\"";
+    for (const unsigned char c : s) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20) {
+            char sz[8];
+            std::snprintf(sz, sizeof sz, "\\u%04x", c);
+            out += sz;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+const char* MachineStateName(int nState) {
+    switch (nState) {
+    case kStateInit:
+        return "starting";
+    case kStateReady:
+        return "ready";
+    case kStateCleaning:
+        return "cleaning";
+    case kStateProcessing:
+        return "processing";
+    case kStatePrinting:
+        return "printing";
+    case kStateFinishing:
+        return "finishing";
+    case kStatePaused:
+        return "paused";
+    case kStateMemoryError:
+        return "memory error";
+    case kStateResetTimeout:
+        return "reset time-out";
+    case kStateCarriageTimeout:
+        return "carriage time-out";
+    default:
+        return "no answer";
+    }
+}
+
+std::string StatusJson(CInkvaleCore& core, double dJobSeconds) {
+    CPrintEngine& engine = core.Engine();
+    const CEngineState& state = engine.State();
+    const int nState = engine.MachineState();
+    std::string s = "{\"machine\": {\"state\": " + std::to_string(nState) +
+                    ", \"text\": " + JsonText(MachineStateName(nState)) +
+                    ", \"online\": " + (state.m_nMachineOnline != 0 ? "true" : "false") +
+                    "}, \"job\": ";
+    if (engine.JobRunning()) {
+        const int32_t nDone = state.m_nBandsDone, nBands = state.m_nBandCount;
+        const double dLeft = nDone > 0 ? dJobSeconds / nDone * (nBands - nDone) : -1.0;
+        s += "{\"task\": " + JsonText(engine.WorkPage().m_strName) +
+             ", \"bands_done\": " + std::to_string(nDone) +
+             ", \"bands\": " + std::to_string(nBands) +
+             ", \"percent\": " + Number(nBands > 0 ? 100.0 * nDone / nBands : 0.0) +
+             ", \"seconds\": " + Number(dJobSeconds) + ", \"seconds_left\": " + Number(dLeft) + "}";
+    } else {
+        s += "null";
+    }
+    s += ", \"queue\": [";
+    const CInkvaleDoc& doc = core.Doc();
+    bool bFirst = true;
+    const std::pair<const CTaskList*, char> lists[] = {
+        {&doc.m_arrOpened, 'o'}, {&doc.m_arrManDir, 'm'}, {&doc.m_arrAutoDir, 'a'}};
+    for (const auto& [pList, cList] : lists) {
+        for (const auto& pTask : *pList) {
+            s += (bFirst ? "" : ", ") + TaskJson(*pTask, cList);
+            bFirst = false;
+        }
+    }
+    const CQueueTotals totals = QueueTotals(doc);
+    s += "], \"totals\": {\"tasks\": " + std::to_string(totals.m_nTasks) +
+         ", \"paper_m\": " + Number(totals.m_dPaperM) +
+         ", \"time_s\": " + Number(totals.m_dSeconds) + ", \"ink_ml\": " + Number(totals.m_dInkMl) +
+         "}, \"auto\": " + (core.Settings().AutoStartEnable != 0 ? "true" : "false") + "}";
+    return s;
+}
+
+std::string HistoryJson(const std::string& strHistoryFile, size_t nRows) {
+    std::ifstream in(strHistoryFile);
+    std::deque<std::string> rows;
+    std::string strLine;
+    while (std::getline(in, strLine)) {
+        rows.push_back(strLine);
+        if (rows.size() > nRows)
+            rows.pop_front();
+    }
+    std::string s = "[";
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+        // "time,path,1,len=..mm,width=..mm"; a quoted path may hold commas, so the time is
+        // the first field and the sizes the last two.
+        const std::string& row = *it;
+        const size_t nFirst = row.find(',');
+        const size_t nLen = row.rfind(",len=");
+        std::string strPath =
+            nFirst != std::string::npos && nLen != std::string::npos && nLen > nFirst
+                ? row.substr(nFirst + 1, nLen - nFirst - 1)
+                : row;
+        if (strPath.size() >= 2 && strPath.ends_with(",1"))
+            strPath.resize(strPath.size() - 2);
+        s += (it == rows.rbegin() ? "" : ", ");
+        s += "{\"time\": " + JsonText(nFirst == std::string::npos ? "" : row.substr(0, nFirst)) +
+             ", \"path\": " + JsonText(strPath) + ", \"row\": " + JsonText(row) + "}";
+    }
+    return s + "]";
+}
+
+std::string RejectedJson(const std::string& strAutoDir, size_t nMax) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path dir = fs::path(strAutoDir).parent_path().parent_path() / "Rejected";
+    std::vector<std::pair<fs::file_time_type, fs::path>> files;
+    for (const auto& entry : fs::directory_iterator(dir, ec)) {
+        if (entry.is_regular_file(ec) && entry.path().extension() != ".txt")
+            files.emplace_back(entry.last_write_time(ec), entry.path());
+    }
+    std::sort(files.begin(), files.end(),
+              [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::string s = "[";
+    for (size_t i = 0; i < files.size() && i < nMax; ++i) {
+        std::string strWhy;
+        (void)ReadWholeFile(files[i].second.string() + ".why.txt", 16384, strWhy);
+        s += (i == 0 ? "" : ", ");
+        s += "{\"name\": " + JsonText(files[i].second.filename().string()) +
+             ", \"why\": " + JsonText(strWhy) + "}";
+    }
+    return s + "]";
+}
+
+} // namespace inkvale::service

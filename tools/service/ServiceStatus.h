@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/InkvaleCore.h"
+
+#include <string>
+
+namespace inkvale::service {
+
+/// A JSON string literal of UTF-8 text.
+std::string JsonText(const std::string& s);
+
+/// The machine, the running job with its progress and time left, and the queue in order
+/// with each task's size, copies and warnings, as one JSON object. Owning thread.
+std::string StatusJson(CInkvaleCore& core, double dJobSeconds);
+/// The last nRows rows of the history file, newest first, as a JSON array of objects with
+/// the row's time, path and size.
+std::string HistoryJson(const std::string& strHistoryFile, size_t nRows);
+/// The files the automatic folder refused (Rejected/ beside it) with their reasons.
+std::string RejectedJson(const std::string& strAutoDir, size_t nMax);
+/// The machine's state byte in words.
+const char* MachineStateName(int nState);
+
+} // namespace inkvale::service

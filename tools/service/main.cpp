@@ -1,0 +1,264 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// inkvale-service: the application core without a window. It runs the hot folders, the
+// scheduler and the engine with its job journal of one installation directory, keeps the
+// lists saved, logs what happens for the system journal, and serves a status page and a
+// JSON API for the people who send markers.
+
+#include "ServiceHttp.h"
+#include "ServiceStatus.h"
+#include "ServiceToken.h"
+
+#include "config/InstanceLock.h"
+#include "config/MachineParams.h"
+#include "config/Settings.h"
+#include "config/SettingsStore.h"
+#include "core/InkvaleCore.h"
+#include "core/LoopHandOff.h"
+#include "support/MessageSource.h"
+#include "support/ProfileFile.h"
+#include "ui/InkvaleAppRules.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTranslator>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace inkvale;
+
+std::atomic<int> g_nStop{0};
+extern "C" void OnStopSignal(int) {
+    g_nStop = 1;
+}
+
+constexpr const char* kUsage =
+    "usage: inkvale-service [--home DIR] [--listen ADDRESS] [--port N] [--run-for MS]\n"
+    "Runs the hot folders, the scheduler and the print engine of an installation directory\n"
+    "without a window, and serves a status page and a JSON API (docs/service-api.md).\n"
+    "  --home DIR        installation directory (default: the directory of the program)\n"
+    "  --listen ADDRESS  address of the HTTP interface (default [Service] Address of\n"
+    "                    Inkvale.ini, else 127.0.0.1)\n"
+    "  --port N          its port (default [Service] Port, else 8291)\n"
+    "  --run-for MS      end after MS milliseconds (tests)\n"
+    "Control requests need the token of Service.token in the installation directory, sent\n"
+    "in the X-Inkvale-Token header. Exit status 0 when ended by SIGTERM or SIGINT; 1 when\n"
+    "the directory is in use by another process or the address cannot be bound; 2 wrong\n"
+    "usage.\n";
+
+// Lines for the system journal: "<N>" is the priority systemd reads off a line's start.
+void Log(int nPriority, const std::string& strText) {
+    std::fprintf(stderr, "<%d>inkvale-service: %s\n", nPriority, strText.c_str());
+    std::fflush(stderr);
+}
+
+std::string English(const CMessage& message) {
+    std::string s = MessageSource(message.m_eId).m_pszEnglish;
+    for (size_t i = 0; i < message.m_arrArgs.size(); ++i) {
+        const std::string strKey = "%" + std::to_string(i + 1);
+        for (size_t at = s.find(strKey); at != std::string::npos; at = s.find(strKey, at)) {
+            s.replace(at, strKey.size(), message.m_arrArgs[i]);
+            at += message.m_arrArgs[i].size();
+        }
+    }
+    return s;
+}
+
+/// The core's events go to the journal.
+class CServiceView : public CQueueView {
+public:
+    void RefreshTaskList() override {}
+    void SelectRow(int) override {}
+    void Redraw() override {}
+    void AutoModeOff() override { Log(5, "automatic printing switched off"); }
+    void ShowMessage(const CMessage& message) override { Log(4, English(message)); }
+    void JobEnded(int nResult) override {
+        Log(nResult == kJobSuccess ? 6 : 3,
+            nResult == kJobSuccess ? "job finished" : "job failed or interrupted");
+    }
+};
+
+struct CArgs {
+    std::string m_strHome, m_strListen;
+    int m_nPort = 0;
+    int m_nRunForMs = 0;
+};
+
+bool ParseArgs(int argc, char** argv, CArgs& args) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        const bool bValue = i + 1 < argc;
+        if (a == "--home" && bValue)
+            args.m_strHome = argv[++i];
+        else if (a == "--listen" && bValue)
+            args.m_strListen = argv[++i];
+        else if (a == "--port" && bValue)
+            args.m_nPort = std::atoi(argv[++i]);
+        else if (a == "--run-for" && bValue)
+            args.m_nRunForMs = std::atoi(argv[++i]);
+        else
+            return false;
+    }
+    return args.m_nPort >= 0 && args.m_nPort <= 65535 && args.m_nRunForMs >= 0;
+}
+
+std::string WithSlash(std::string s) {
+    if (!s.empty() && s.back() != '/')
+        s += '/';
+    return s;
+}
+
+void LoadTranslation(QCoreApplication& app, QTranslator& translator, const CSettings& settings) {
+    const QString strFile = QString::fromStdString(TranslationFile(settings.Language));
+    if (strFile.isEmpty())
+        return;
+    const QString strAppDir = app.applicationDirPath();
+    for (const QString& strDir :
+         {QString::fromStdString(settings.m_strInstallDir), strAppDir + "/translations",
+          strAppDir + "/../share/inkvale/translations",
+          strAppDir + "/../../src/app/translations"}) {
+        if (translator.load(strFile, strDir)) {
+            app.installTranslator(&translator);
+            return;
+        }
+    }
+}
+
+// What the journal hears of besides the core's own events: jobs starting, and the link to
+// the machine lost and found.
+class CWatch {
+public:
+    void Tick(CInkvaleCore& core) {
+        CPrintEngine& engine = core.Engine();
+        const bool bRunning = engine.JobRunning();
+        if (bRunning && !m_bRunning)
+            Log(6, "job started: " + engine.WorkPage().m_strName + ", " +
+                       std::to_string(engine.State().m_nBandCount.load()) + " bands");
+        m_bRunning = bRunning;
+        const bool bOnline = engine.State().m_nMachineOnline != 0;
+        if (bOnline != m_bOnline)
+            Log(bOnline ? 6 : 4, bOnline ? "machine found" : "machine link lost");
+        m_bOnline = bOnline;
+    }
+
+private:
+    bool m_bRunning = false;
+    bool m_bOnline = false;
+};
+
+int Run(QGuiApplication& app, const CArgs& args, const std::string& strInstallDir) {
+    CInstanceLock lock = CInstanceLock::Acquire(strInstallDir);
+    if (lock.State() == CInstanceLock::EState::kHeld) {
+        Log(3, "the installation directory " + strInstallDir + " is in use by process " +
+                   std::to_string(lock.Holder()) + " (" + lock.Path() + ")");
+        return 1;
+    }
+    if (!lock.Acquired()) {
+        Log(3, "cannot use the lock file " + lock.Path() + ": " + lock.Error());
+        return 1;
+    }
+    CSettings settings;
+    CMachineParams params;
+    const CSettingsLoadResult loaded = LoadSettings(settings, params, strInstallDir);
+    for (const CMessage& message : loaded.m_arrMessages)
+        Log(4, English(message));
+    params.ResetMachineParams();
+    QTranslator translator;
+    LoadTranslation(app, translator, settings);
+
+    CProfileFile ini;
+    (void)ini.Load(strInstallDir + "Inkvale.ini");
+    service::CHttpOptions options;
+    options.m_strAddress = !args.m_strListen.empty()
+                               ? args.m_strListen
+                               : ini.GetString("Service", "Address", "127.0.0.1");
+    options.m_nPort = args.m_nPort > 0 ? args.m_nPort : ini.GetInt("Service", "Port", 8291);
+    options.m_bAnonymousView = ini.GetInt("Service", "AnonymousView", 0) != 0;
+    std::string strError;
+    options.m_strToken = service::LoadOrCreateToken(strInstallDir, strError);
+    if (options.m_strToken.empty()) {
+        Log(3, strError);
+        return 1;
+    }
+
+    CServiceView view;
+    CLoopHandOff handOff(settings);
+    CInkvaleCore core(settings, params, view, handOff);
+    const CResult restored = core.EnableQueueSaving();
+    for (const CMessage& message : restored.m_arrMessages)
+        Log(4, English(message));
+    core.StartServices();
+    core.EnablePreloading();
+    service::CServiceHttp http(core, handOff, options);
+    http.Refresh();
+    if (!http.Start(strError)) {
+        Log(3, strError);
+        handOff.Stop();
+        core.Shutdown();
+        return 1;
+    }
+    Log(6, "serving " + strInstallDir + " on http://" + options.m_strAddress + ":" +
+               std::to_string(options.m_nPort) + "/");
+    std::signal(SIGTERM, OnStopSignal);
+    std::signal(SIGINT, OnStopSignal);
+    CWatch watch;
+    const auto tStart = std::chrono::steady_clock::now();
+    auto tRefreshed = tStart;
+    while (g_nStop == 0) {
+        handOff.RunOnce(std::chrono::milliseconds(20));
+        QCoreApplication::processEvents();
+        const auto tNow = std::chrono::steady_clock::now();
+        if (tNow - tRefreshed >= std::chrono::milliseconds(250)) {
+            tRefreshed = tNow;
+            watch.Tick(core);
+            http.Refresh();
+            core.SaveQueueIfChanged();
+        }
+        if (args.m_nRunForMs > 0 && tNow - tStart > std::chrono::milliseconds(args.m_nRunForMs))
+            break;
+    }
+    Log(6, "ending");
+    handOff.Stop();
+    http.Stop();
+    core.Shutdown();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("inkvale-service %s\n", INKVALE_VERSION);
+            return 0;
+        }
+    }
+    CArgs args;
+    if (!ParseArgs(argc, argv, args)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    // No display: the thumbnails paint on images.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int nQtArgc = 1;
+    QGuiApplication app(nQtArgc, argv);
+    const std::string strInstallDir = WithSlash(
+        args.m_strHome.empty()
+            ? QFileInfo(app.applicationFilePath()).absolutePath().toStdString()
+            : QFileInfo(QString::fromStdString(args.m_strHome)).absoluteFilePath().toStdString());
+    return Run(app, args, strInstallDir);
+}
