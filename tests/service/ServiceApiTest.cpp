@@ -1,0 +1,253 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// inkvale-service as a client sees it: the real program on loopback with the simulator as
+// its machine. A table of requests with and without the token, with bad bodies, a name
+// that climbs out of the automatic folder and an upload over the limit; then readers and
+// writers at once. Nothing changes without the token, and nothing is written outside the
+// automatic folder.
+
+#include "SimServer.h"
+#include "common/TestPaths.h"
+
+#include <httplib.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#ifdef INKVALE_SERVICE_PATH
+
+namespace inkvale::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kPlot = "IN;SP1;PU0,0;PD8000,0,8000,4000,0,4000,0,0;PU;";
+
+class ServiceApi : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_home = std::filesystem::canonical(m_dir.Path());
+        std::filesystem::create_directories(m_home / "auto");
+        std::filesystem::create_directories(m_home / "man");
+        std::string strError;
+        bool bListening = false;
+        for (int nTry = 0; nTry < 20 && !bListening; ++nTry) {
+            m_nHost = 2 + (getpid() + nTry * 11) % 250;
+            bListening = m_server.Start("127.0.0." + std::to_string(m_nHost), 5291, &strError);
+        }
+        ASSERT_TRUE(bListening) << strError;
+        m_nPort = 20000 + static_cast<int>(getpid() % 20000);
+        std::ofstream(m_home / "Inkvale.ini")
+            << "[Para]\nMachineIP=" << (127u | (uint32_t(m_nHost) << 24))
+            << "\nAutoStartEnable=0\nManDir=" << (m_home / "man").string()
+            << "/\nAutoDir=" << (m_home / "auto").string() << "/\n[Service]\nPort=" << m_nPort
+            << "\n";
+        m_pid = fork();
+        if (m_pid == 0) {
+            const std::string strHome = m_home.string();
+            const FILE* pErr =
+                std::freopen((m_home.string() + "/../service-log.txt").c_str(), "w", stderr);
+            (void)pErr;
+            ::execl(INKVALE_SERVICE_PATH, INKVALE_SERVICE_PATH, "--home", strHome.c_str(),
+                    "--run-for", "120000", nullptr);
+            _exit(127);
+        }
+        httplib::Client client("127.0.0.1", m_nPort);
+        const auto tEnd = std::chrono::steady_clock::now() + 20s;
+        while (std::chrono::steady_clock::now() < tEnd && !client.Get("/api/status"))
+            std::this_thread::sleep_for(50ms);
+        ASSERT_TRUE(client.Get("/api/status")) << "the service did not answer";
+        std::ifstream token(m_home / "Service.token");
+        std::getline(token, m_strToken);
+    }
+    void TearDown() override {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGTERM);
+            int nStatus = 0;
+            for (int i = 0; i < 200 && ::waitpid(m_pid, &nStatus, WNOHANG) == 0; ++i)
+                std::this_thread::sleep_for(50ms);
+            if (::waitpid(m_pid, &nStatus, WNOHANG) == 0) {
+                ::kill(m_pid, SIGKILL);
+                ::waitpid(m_pid, &nStatus, 0);
+            }
+        }
+        m_server.Stop();
+    }
+    httplib::Headers Token(const std::string& strToken) const {
+        return {{"X-Inkvale-Token", strToken}};
+    }
+    /// Every file under the installation directory, relative to it.
+    std::set<std::string> Files() const {
+        std::set<std::string> files;
+        for (const auto& e : std::filesystem::recursive_directory_iterator(m_home)) {
+            if (e.is_regular_file())
+                files.insert(std::filesystem::relative(e.path(), m_home).string());
+        }
+        return files;
+    }
+    uint64_t TaskIdOf(httplib::Client& client, const std::string& strName) {
+        const auto tEnd = std::chrono::steady_clock::now() + 20s;
+        while (std::chrono::steady_clock::now() < tEnd) {
+            const auto res = client.Get("/api/status");
+            std::smatch m;
+            if (res &&
+                std::regex_search(
+                    res->body, m,
+                    std::regex("\"id\": ([0-9]+), \"list\": \"a\", \"name\": \"" + strName + "\"")))
+                return std::stoull(m[1]);
+            std::this_thread::sleep_for(100ms);
+        }
+        return 0;
+    }
+
+    sim::CSimMachine m_sim;
+    sim::CSimServer m_server{m_sim};
+    CScratchDir m_dir;
+    std::filesystem::path m_home;
+    int m_nHost = 2;
+    int m_nPort = 0;
+    pid_t m_pid = -1;
+    std::string m_strToken;
+};
+
+TEST_F(ServiceApi, RequestsWithAndWithoutTheToken) {
+    ASSERT_EQ(m_strToken.size(), 64u);
+    EXPECT_EQ(std::filesystem::status(m_home / "Service.token").permissions() &
+                  std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    httplib::Client client("127.0.0.1", m_nPort);
+    const std::set<std::string> before = Files();
+    const std::string strBig(33'000'000, 'P');
+    const struct {
+        const char* m_pszWhat;
+        const char* m_pszPath;
+        std::string m_strBody;
+        std::string m_strToken;
+        int m_nStatus;
+    } uploads[] = {
+        {"no token", "/api/upload?name=a.plt", kPlot, "", 401},
+        {"a wrong token", "/api/upload?name=a.plt", kPlot, std::string(64, '0'), 401},
+        {"a name climbing out", "/api/upload?name=../a.plt", kPlot, m_strToken, 400},
+        {"a name with a folder", "/api/upload?name=x/a.plt", kPlot, m_strToken, 400},
+        {"a hidden name", "/api/upload?name=.a.plt", kPlot, m_strToken, 400},
+        {"not a drawing's extension", "/api/upload?name=a.sh", kPlot, m_strToken, 400},
+        {"no name", "/api/upload", kPlot, m_strToken, 400},
+        {"an empty file", "/api/upload?name=a.plt", "", m_strToken, 400},
+        {"over the readers' limit", "/api/upload?name=big.plt", strBig, m_strToken, 413},
+    };
+    for (const auto& u : uploads) {
+        const auto res =
+            client.Post(u.m_pszPath, Token(u.m_strToken), u.m_strBody, "application/octet-stream");
+        ASSERT_TRUE(res) << u.m_pszWhat;
+        EXPECT_EQ(res->status, u.m_nStatus) << u.m_pszWhat << " " << res->body;
+        if (res->status != 413) {
+            EXPECT_NE(res->body.find("\"error\""), std::string::npos) << u.m_pszWhat;
+        }
+        EXPECT_EQ(Files(), before) << u.m_pszWhat;
+    }
+    // Reading needs no token on loopback.
+    const auto page = client.Get("/");
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->status, 200);
+    EXPECT_NE(page->body.find("EventSource"), std::string::npos);
+
+    const auto upload =
+        client.Post("/api/upload?name=a.plt", Token(m_strToken), kPlot, "application/octet-stream");
+    ASSERT_TRUE(upload);
+    EXPECT_EQ(upload->status, 201) << upload->body;
+    EXPECT_TRUE(std::filesystem::exists(m_home / "auto" / "a.plt"));
+    const auto again =
+        client.Post("/api/upload?name=a.plt", Token(m_strToken), kPlot, "application/octet-stream");
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->status, 409);
+
+    const uint64_t nId = TaskIdOf(client, "a.plt");
+    ASSERT_NE(nId, 0u);
+    const std::string strCopies = "/api/tasks/" + std::to_string(nId) + "/copies";
+    const struct {
+        const char* m_pszWhat;
+        std::string m_strPath, m_strBody, m_strToken;
+        int m_nStatus;
+    } commands[] = {
+        {"copies without the token", strCopies, "{\"copies\": 5}", "", 401},
+        {"copies of no task", "/api/tasks/999999999/copies", "{\"copies\": 5}", m_strToken, 404},
+        {"bad JSON", strCopies, "{\"copies\": ", m_strToken, 400},
+        {"copies out of range", strCopies, "{\"copies\": -3}", m_strToken, 400},
+        {"pause with nothing printing", "/api/machine/pause", "", m_strToken, 409},
+        {"stop without the token", "/api/machine/stop", "", "", 401},
+        {"copies", strCopies, "{\"copies\": 3}", m_strToken, 200},
+    };
+    for (const auto& c : commands) {
+        const auto res =
+            client.Post(c.m_strPath, Token(c.m_strToken), c.m_strBody, "application/json");
+        ASSERT_TRUE(res) << c.m_pszWhat;
+        EXPECT_EQ(res->status, c.m_nStatus) << c.m_pszWhat << " " << res->body;
+    }
+    const auto status = client.Get("/api/status");
+    ASSERT_TRUE(status);
+    EXPECT_NE(status->body.find("\"name\": \"a.plt\", \"state\": 0, \"copies\": 3"),
+              std::string::npos)
+        << status->body;
+    const auto thumbnail = client.Get("/api/thumbnail/" + std::to_string(nId) + ".png");
+    ASSERT_TRUE(thumbnail);
+    if (thumbnail->status == 200) {
+        EXPECT_EQ(thumbnail->body.substr(1, 3), "PNG");
+    } else {
+        EXPECT_EQ(thumbnail->status, 404); // its drawing not read yet
+    }
+    // The only new file is the upload, besides the service's own: its saved lists and the
+    // stroke fonts it writes beside its settings when they are missing.
+    auto own = [](const std::string& s) {
+        return s.starts_with("Queue/") || s.starts_with("fon_");
+    };
+    std::set<std::string> after = Files();
+    after.erase("auto/a.plt");
+    std::erase_if(after, own);
+    std::set<std::string> expected = before;
+    std::erase_if(expected, own);
+    EXPECT_EQ(after, expected);
+}
+
+TEST_F(ServiceApi, ReadersAndWritersAtOnce) {
+    std::atomic<int> nOk{0}, nWrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 8; ++t) {
+        threads.emplace_back([&, t] {
+            httplib::Client client("127.0.0.1", m_nPort);
+            for (int i = 0; i < 25; ++i) {
+                const bool bWrite = (i % 5) == 0;
+                const auto res = bWrite ? client.Post("/api/upload?name=c" + std::to_string(t) +
+                                                          "-" + std::to_string(i) + ".plt",
+                                                      Token(t % 2 == 0 ? m_strToken : ""), kPlot,
+                                                      "application/octet-stream")
+                                        : client.Get("/api/status");
+                const int nWant = !bWrite ? 200 : t % 2 == 0 ? 201 : 401;
+                (res && res->status == nWant ? nOk : nWrong)++;
+            }
+        });
+    }
+    for (std::thread& t : threads)
+        t.join();
+    EXPECT_EQ(nWrong.load(), 0);
+    EXPECT_EQ(nOk.load(), 200);
+    int nUploaded = 0;
+    for (const auto& e : std::filesystem::directory_iterator(m_home / "auto"))
+        nUploaded += e.path().filename().string().starts_with("c") ? 1 : 0;
+    EXPECT_EQ(nUploaded, 4 * 5); // the writers with the token only
+}
+
+} // namespace
+} // namespace inkvale::test
+
+#endif
