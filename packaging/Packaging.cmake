@@ -30,6 +30,13 @@ install(FILES "${CMAKE_CURRENT_LIST_DIR}/inkvale.svg"
     DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")
 # The machine-readable copyright file of the package: our licence and the font sources.
 install(FILES "${CMAKE_CURRENT_LIST_DIR}/copyright" DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/inkvale")
+# The service's systemd units: one for the system (with a user of its own, made by the
+# postinst) and one for a user's session, both named inkvale-service.service.
+if(TARGET inkvale-service)
+    install(FILES "${CMAKE_CURRENT_LIST_DIR}/inkvale-service.service" DESTINATION lib/systemd/system)
+    install(FILES "${CMAKE_CURRENT_LIST_DIR}/inkvale-service-user.service"
+        DESTINATION lib/systemd/user RENAME inkvale-service.service)
+endif()
 # Relative to the prefix: /usr/lib/udev/rules.d in the package, read by udev on Debian 12.
 install(FILES "${CMAKE_CURRENT_LIST_DIR}/99-inkvale.rules" DESTINATION lib/udev/rules.d)
 
@@ -40,7 +47,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Host program for wide-format inkjet marke
 set(CPACK_PACKAGE_DESCRIPTION
     "Queues HP-GL and DXF markers, previews and edits them, rasterises each drawing into\n"
     "bands of nozzle data and streams them to the plotter over Ethernet or USB. Includes\n"
-    "inkvale-cli (headless front end) and inkvale-plotter-sim (plotter simulator).")
+    "inkvale-cli (headless front end), inkvale-service (headless service with a status\n"
+    "page and an HTTP API) and inkvale-plotter-sim (plotter simulator).")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
@@ -54,7 +62,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 # Qt loads at run time do not show up there and are listed by hand: the platform plug-ins
 # (xcb for the desktop, offscreen for the CLI) and the SVG icon engine of the tool bar.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, adduser")
 # The band texts ask for these CJK families; without them Qt falls back to another font.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-zenhei, fonts-arphic-ukai, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Refreshes the translation sources from the code: every text marked for translation in src/
+# Refreshes the translation sources from the code: every text marked for translation in src/ and tools/service/
 # gets an entry in resources/translations/*.ts, texts no longer in the code are dropped, and
 # existing translations are kept. New entries come out "unfinished" until someone translates
 # them.
@@ -28,7 +28,7 @@ for ts in resources/translations/*.ts; do
         cp "$ts" "$target"
     fi
     "$lupdate" -silent -no-obsolete -locations none \
-        -tr-function-alias QT_TRANSLATE_NOOP+=INKVALE_TRANSLATE_NOOP src -ts "$target"
+        -tr-function-alias QT_TRANSLATE_NOOP+=INKVALE_TRANSLATE_NOOP src tools/service -ts "$target"
     if ((check)); then
         missing=$(grep -c 'type="unfinished"' "$target" || true)
         if ((missing > 0)); then

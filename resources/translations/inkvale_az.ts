@@ -439,6 +439,53 @@
     </message>
 </context>
 <context>
+    <name>ServicePage</name>
+    <message>
+        <source>绘图仪</source>
+        <translation>Plotter</translation>
+    </message>
+    <message>
+        <source>机器</source>
+        <translation>Maşın</translation>
+    </message>
+    <message>
+        <source>正在打印</source>
+        <translation>İndi çap olunur</translation>
+    </message>
+    <message>
+        <source>没有正在打印的作业</source>
+        <translation>Çap olunan iş yoxdur</translation>
+    </message>
+    <message>
+        <source>剩余时间</source>
+        <translation>qalan vaxt</translation>
+    </message>
+    <message>
+        <source>任务列表</source>
+        <translation>Növbə</translation>
+    </message>
+    <message>
+        <source>列表为空</source>
+        <translation>Növbə boşdur</translation>
+    </message>
+    <message>
+        <source>份数</source>
+        <translation>nüsxə</translation>
+    </message>
+    <message>
+        <source>最近打印</source>
+        <translation>Son çap olunanlar</translation>
+    </message>
+    <message>
+        <source>被拒绝的文件</source>
+        <translation>Rədd edilmiş fayllar</translation>
+    </message>
+    <message>
+        <source>未连接</source>
+        <translation>qoşulmayıb</translation>
+    </message>
+</context>
+<context>
     <name>inkvale::CDlgAbout</name>
     <message>
         <source>关于Inkvale</source>

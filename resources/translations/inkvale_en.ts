@@ -439,6 +439,53 @@
     </message>
 </context>
 <context>
+    <name>ServicePage</name>
+    <message>
+        <source>绘图仪</source>
+        <translation>Plotter</translation>
+    </message>
+    <message>
+        <source>机器</source>
+        <translation>Machine</translation>
+    </message>
+    <message>
+        <source>正在打印</source>
+        <translation>Printing now</translation>
+    </message>
+    <message>
+        <source>没有正在打印的作业</source>
+        <translation>No job is printing</translation>
+    </message>
+    <message>
+        <source>剩余时间</source>
+        <translation>time left</translation>
+    </message>
+    <message>
+        <source>任务列表</source>
+        <translation>Queue</translation>
+    </message>
+    <message>
+        <source>列表为空</source>
+        <translation>The queue is empty</translation>
+    </message>
+    <message>
+        <source>份数</source>
+        <translation>copies</translation>
+    </message>
+    <message>
+        <source>最近打印</source>
+        <translation>Printed lately</translation>
+    </message>
+    <message>
+        <source>被拒绝的文件</source>
+        <translation>Rejected files</translation>
+    </message>
+    <message>
+        <source>未连接</source>
+        <translation>not connected</translation>
+    </message>
+</context>
+<context>
     <name>inkvale::CDlgAbout</name>
     <message>
         <source>关于Inkvale</source>

@@ -439,6 +439,53 @@
     </message>
 </context>
 <context>
+    <name>ServicePage</name>
+    <message>
+        <source>绘图仪</source>
+        <translation>Плоттер</translation>
+    </message>
+    <message>
+        <source>机器</source>
+        <translation>Машина</translation>
+    </message>
+    <message>
+        <source>正在打印</source>
+        <translation>Сейчас печатается</translation>
+    </message>
+    <message>
+        <source>没有正在打印的作业</source>
+        <translation>Нет задания в печати</translation>
+    </message>
+    <message>
+        <source>剩余时间</source>
+        <translation>осталось</translation>
+    </message>
+    <message>
+        <source>任务列表</source>
+        <translation>Очередь</translation>
+    </message>
+    <message>
+        <source>列表为空</source>
+        <translation>Очередь пуста</translation>
+    </message>
+    <message>
+        <source>份数</source>
+        <translation>копий</translation>
+    </message>
+    <message>
+        <source>最近打印</source>
+        <translation>Недавно напечатано</translation>
+    </message>
+    <message>
+        <source>被拒绝的文件</source>
+        <translation>Отклонённые файлы</translation>
+    </message>
+    <message>
+        <source>未连接</source>
+        <translation>не подключена</translation>
+    </message>
+</context>
+<context>
     <name>inkvale::CDlgAbout</name>
     <message>
         <source>关于Inkvale</source>

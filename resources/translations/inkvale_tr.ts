@@ -439,6 +439,53 @@
     </message>
 </context>
 <context>
+    <name>ServicePage</name>
+    <message>
+        <source>绘图仪</source>
+        <translation>Çizici</translation>
+    </message>
+    <message>
+        <source>机器</source>
+        <translation>Makine</translation>
+    </message>
+    <message>
+        <source>正在打印</source>
+        <translation>Şimdi basılıyor</translation>
+    </message>
+    <message>
+        <source>没有正在打印的作业</source>
+        <translation>Basılan iş yok</translation>
+    </message>
+    <message>
+        <source>剩余时间</source>
+        <translation>kalan süre</translation>
+    </message>
+    <message>
+        <source>任务列表</source>
+        <translation>Kuyruk</translation>
+    </message>
+    <message>
+        <source>列表为空</source>
+        <translation>Kuyruk boş</translation>
+    </message>
+    <message>
+        <source>份数</source>
+        <translation>kopya</translation>
+    </message>
+    <message>
+        <source>最近打印</source>
+        <translation>Son basılanlar</translation>
+    </message>
+    <message>
+        <source>被拒绝的文件</source>
+        <translation>Reddedilen dosyalar</translation>
+    </message>
+    <message>
+        <source>未连接</source>
+        <translation>bağlı değil</translation>
+    </message>
+</context>
+<context>
     <name>inkvale::CDlgAbout</name>
     <message>
         <source>关于Inkvale</source>

@@ -439,6 +439,53 @@
     </message>
 </context>
 <context>
+    <name>ServicePage</name>
+    <message>
+        <source>绘图仪</source>
+        <translation>Плотер</translation>
+    </message>
+    <message>
+        <source>机器</source>
+        <translation>Машина</translation>
+    </message>
+    <message>
+        <source>正在打印</source>
+        <translation>Зараз друкується</translation>
+    </message>
+    <message>
+        <source>没有正在打印的作业</source>
+        <translation>Немає завдання в друці</translation>
+    </message>
+    <message>
+        <source>剩余时间</source>
+        <translation>залишилось</translation>
+    </message>
+    <message>
+        <source>任务列表</source>
+        <translation>Черга</translation>
+    </message>
+    <message>
+        <source>列表为空</source>
+        <translation>Черга порожня</translation>
+    </message>
+    <message>
+        <source>份数</source>
+        <translation>копій</translation>
+    </message>
+    <message>
+        <source>最近打印</source>
+        <translation>Нещодавно надруковано</translation>
+    </message>
+    <message>
+        <source>被拒绝的文件</source>
+        <translation>Відхилені файли</translation>
+    </message>
+    <message>
+        <source>未连接</source>
+        <translation>не підключена</translation>
+    </message>
+</context>
+<context>
     <name>inkvale::CDlgAbout</name>
     <message>
         <source>关于Inkvale</source>
