@@ -12,6 +12,7 @@ packages=(
     fonts-wqy-zenhei fonts-arphic-ukai
     hershey-fonts-data unifont
     xvfb xauth
+    chromium
 )
 # Extra tools for fuzzing and the comparison benchmarks, on request.
 if [[ "${1:-}" == "--extras" ]]; then

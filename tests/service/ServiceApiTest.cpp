@@ -15,6 +15,7 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -47,12 +48,15 @@ protected:
             bListening = m_server.Start("127.0.0." + std::to_string(m_nHost), 5291, &strError);
         }
         ASSERT_TRUE(bListening) << strError;
+        ConfigureMachine();
         m_nPort = 20000 + static_cast<int>(getpid() % 20000);
         std::ofstream(m_home / "Inkvale.ini")
             << "[Para]\nMachineIP=" << (127u | (uint32_t(m_nHost) << 24))
-            << "\nAutoStartEnable=0\nManDir=" << (m_home / "man").string()
-            << "/\nAutoDir=" << (m_home / "auto").string() << "/\n[Service]\nPort=" << m_nPort
-            << "\n";
+            << "\nAutoStartEnable=" << (AutoPrint() ? 1 : 0)
+            << "\nManDir=" << (m_home / "man").string()
+            << "/\nAutoDir=" << (m_home / "auto").string()
+            << "/\nHistoryEnable=1\nHistoryFile=" << (m_home / "history.csv").string()
+            << "\n[Service]\nPort=" << m_nPort << "\n";
         m_pid = fork();
         if (m_pid == 0) {
             const std::string strHome = m_home.string();
@@ -84,6 +88,10 @@ protected:
         }
         m_server.Stop();
     }
+    /// The simulated machine's settings, before the service first reads its parameters.
+    virtual void ConfigureMachine() {}
+    /// Whether the automatic folder prints by itself.
+    virtual bool AutoPrint() const { return false; }
     httplib::Headers Token(const std::string& strToken) const {
         return {{"X-Inkvale-Token", strToken}};
     }
@@ -245,6 +253,82 @@ TEST_F(ServiceApi, ReadersAndWritersAtOnce) {
     for (const auto& e : std::filesystem::directory_iterator(m_home / "auto"))
         nUploaded += e.path().filename().string().starts_with("c") ? 1 : 0;
     EXPECT_EQ(nUploaded, 4 * 5); // the writers with the token only
+}
+
+// Headless Chromium opens the status page while the machine prints a marker uploaded through
+// the API: the page shows the task in the queue and the job with its progress, the progress
+// moves between two looks, and once the job has printed the history lists it. With
+// INKVALE_DIALOG_PICTURES naming a folder, the page is pictured there mid-job.
+class ServiceBrowser : public ServiceApi {
+protected:
+    void ConfigureMachine() override {
+        // A real machine's pace, quick enough for a test: bands of about half a second.
+        sim::CSimTiming timing;
+        timing.m_bModelled = true;
+        m_sim.SetTiming(timing);
+        ASSERT_TRUE(m_sim.SetParam("CarriageMaxSpeed", 250));
+        ASSERT_TRUE(m_sim.SetParam("FeedSpeed", 50));
+    }
+    bool AutoPrint() const override { return true; }
+    std::string Page(const std::string& strExtra = "") const {
+        const std::string strOut = m_home.string() + "/../dom.html";
+        const std::string strCmd = "timeout 60 chromium --headless --no-sandbox --disable-gpu "
+                                   "--timeout=1500 " +
+                                   strExtra +
+                                   " --dump-dom http://127.0.0.1:" + std::to_string(m_nPort) +
+                                   "/ > " + strOut + " 2>/dev/null";
+        if (std::system(strCmd.c_str()) != 0)
+            return {};
+        const std::string s = ReadFileBytes(strOut);
+        const size_t nScript = s.find("<script>");
+        return nScript == std::string::npos ? s : s.substr(0, nScript);
+    }
+    static int BandsDone(const std::string& strPage) {
+        std::smatch m;
+        return std::regex_search(strPage, m, std::regex("id=\"jobname\">[^<]* · ([0-9]+) / "))
+                   ? std::stoi(m[1])
+                   : -1;
+    }
+};
+
+TEST_F(ServiceBrowser, StatusPageFollowsAJobFromStartToFinish) {
+    ASSERT_EQ(std::system("command -v chromium >/dev/null"), 0)
+        << "headless Chromium is needed (Debian chromium; scripts/setup.sh installs it)";
+    httplib::Client client("127.0.0.1", m_nPort);
+    const std::string strMarker = "IN;SP1;PU0,0;PD40000,0,40000,8000,0,8000,0,0;PU4000,4000;CI1200;"
+                                  "PU20000,2000;PD36000,6000;PU;";
+    const auto upload = client.Post("/api/upload?name=browser.plt", Token(m_strToken), strMarker,
+                                    "application/octet-stream");
+    ASSERT_TRUE(upload && upload->status == 201);
+    std::string strFirst;
+    int nFirst = -1;
+    const auto tEnd = std::chrono::steady_clock::now() + 60s;
+    while (nFirst < 1 && std::chrono::steady_clock::now() < tEnd) {
+        strFirst = Page();
+        nFirst = BandsDone(strFirst);
+    }
+    ASSERT_GE(nFirst, 1) << strFirst;
+    EXPECT_NE(strFirst.find("browser.plt"), std::string::npos);
+    EXPECT_NE(strFirst.find("class=\"task\""), std::string::npos) << "the queue shows the task";
+    EXPECT_NE(strFirst.find("id=\"progress\""), std::string::npos);
+    const char* pszPictures = std::getenv("INKVALE_DIALOG_PICTURES");
+    if (pszPictures != nullptr && *pszPictures != 0) {
+        const std::string strShot =
+            std::string("--window-size=480,900 --screenshot=") + pszPictures + "/service-page.png";
+        (void)Page(strShot);
+    }
+    std::this_thread::sleep_for(2s);
+    const int nLater = BandsDone(Page());
+    EXPECT_GT(nLater, nFirst) << "the progress moves";
+    std::string strEnd;
+    while (std::chrono::steady_clock::now() < tEnd + 30s) {
+        strEnd = Page();
+        if (strEnd.find("class=\"done\"") != std::string::npos && BandsDone(strEnd) < 0)
+            break;
+        std::this_thread::sleep_for(1s);
+    }
+    EXPECT_NE(strEnd.find("<td>browser.plt</td>"), std::string::npos) << strEnd;
+    EXPECT_EQ(strEnd.find("class=\"task\""), std::string::npos) << "the printed task left";
 }
 
 } // namespace

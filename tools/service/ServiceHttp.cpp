@@ -154,7 +154,9 @@ void CServiceHttp::Routes() {
     s.set_payload_max_length(m_options.m_nMaxUploadBytes + 1);
     s.Get("/", [this](const httplib::Request& req, httplib::Response& res) {
         if (MayRead(req, res))
-            res.set_content(StatusPageHtml(), "text/html; charset=utf-8");
+            res.set_content(StatusPageHtml(Status(), HistoryJson(m_core.Settings().HistoryFile, 50),
+                                           RejectedJson(m_core.Settings().AutoDir, 50)),
+                            "text/html; charset=utf-8");
     });
     s.Get("/api/status", [this](const httplib::Request& req, httplib::Response& res) {
         if (MayRead(req, res))

@@ -86,26 +86,39 @@ function show(st) {
       esc([t.problem].concat(t.warnings).filter((w) => w).join(' · ')) + '</div>' : '') +
       '</td><td>' + T.copies + ' ' + t.copies + '</td></tr>').join('');
 }
-function lists() {
-  fetch('/api/history').then((r) => r.json()).then((h) => {
-    $('history').innerHTML = h.map((r) => '<tr class="done"><td>' + esc(r.time) + '</td><td>' +
-      esc(r.path.split('/').pop()) + '</td></tr>').join(''); });
-  fetch('/api/rejected').then((r) => r.json()).then((h) => {
-    $('rejected').innerHTML = h.map((r) => '<tr><td>' + esc(r.name) + '</td><td class="warn">' +
-      esc(r.why) + '</td></tr>').join(''); });
+function showHistory(h) {
+  $('history').innerHTML = h.map((r) => '<tr class="done"><td>' + esc(r.time) + '</td><td>' +
+    esc(r.path.split('/').pop()) + '</td></tr>').join('');
 }
+function showRejected(h) {
+  $('rejected').innerHTML = h.map((r) => '<tr><td>' + esc(r.name) + '</td><td class="warn">' +
+    esc(r.why) + '</td></tr>').join('');
+}
+function lists() {
+  fetch('/api/history').then((r) => r.json()).then(showHistory);
+  fetch('/api/rejected').then((r) => r.json()).then(showRejected);
+}
+show(FIRST.status);
+showHistory(FIRST.history);
+showRejected(FIRST.rejected);
 const events = new EventSource('/api/events');
 events.onmessage = (e) => show(JSON.parse(e.data));
-fetch('/api/status').then((r) => r.json()).then(show);
-lists();
 setInterval(lists, 3000);
 </script></body></html>
 )JS";
 
 } // namespace
 
-std::string StatusPageHtml() {
-    return std::string(kHead) + TextsScript() + kScript;
+std::string StatusPageHtml(const std::string& strStatus, const std::string& strHistory,
+                           const std::string& strRejected) {
+    // The JSON goes inside a script element: "</" must not end it early.
+    auto guard = [](std::string s) {
+        for (size_t at = s.find("</"); at != std::string::npos; at = s.find("</", at + 3))
+            s.replace(at, 2, "<\\/");
+        return s;
+    };
+    return std::string(kHead) + TextsScript() + "\nconst FIRST = {status: " + guard(strStatus) +
+           ", history: " + guard(strHistory) + ", rejected: " + guard(strRejected) + "};" + kScript;
 }
 
 } // namespace inkvale::service
