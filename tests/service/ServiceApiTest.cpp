@@ -12,12 +12,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <regex>
 #include <set>
 #include <string>
@@ -329,6 +332,93 @@ TEST_F(ServiceBrowser, StatusPageFollowsAJobFromStartToFinish) {
     }
     EXPECT_NE(strEnd.find("<td>browser.plt</td>"), std::string::npos) << strEnd;
     EXPECT_EQ(strEnd.find("class=\"task\""), std::string::npos) << "the printed task left";
+}
+
+// 200 clients polling the status once a second and 20 watching the live stream while a job
+// prints: the job takes as long as the same job without them (within 5%). Prints the
+// requests per second and the 99th percentile of the pollers' latency.
+class ServiceLoad : public ServiceBrowser {
+protected:
+    /// Seconds from the first status showing the job to the first showing it gone.
+    double PrintSeconds(const std::string& strName) {
+        httplib::Client client("127.0.0.1", m_nPort);
+        const std::string strMarker = "IN;SP1;PU0,0;PD32000,0,32000,8000,0,8000,0,0;PU;";
+        const auto upload = client.Post("/api/upload?name=" + strName, Token(m_strToken), strMarker,
+                                        "application/octet-stream");
+        if (!upload || upload->status != 201)
+            return -1;
+        std::chrono::steady_clock::time_point tStart{};
+        bool bSeen = false;
+        const auto tEnd = std::chrono::steady_clock::now() + 90s;
+        while (std::chrono::steady_clock::now() < tEnd) {
+            const auto res = client.Get("/api/status");
+            const bool bJob = res && res->body.find("\"job\": {") != std::string::npos;
+            if (bJob && !bSeen)
+                tStart = std::chrono::steady_clock::now();
+            if (!bJob && bSeen)
+                return std::chrono::duration<double>(std::chrono::steady_clock::now() - tStart)
+                    .count();
+            bSeen = bSeen || bJob;
+            std::this_thread::sleep_for(20ms);
+        }
+        return -1;
+    }
+};
+
+TEST_F(ServiceLoad, BandsKeepTheirPaceUnderPollersAndWatchers) {
+    const double dQuiet = PrintSeconds("quiet.plt");
+    ASSERT_GT(dQuiet, 3.0);
+    std::atomic<bool> bStop{false};
+    std::atomic<int> nEvents{0}, nFailed{0};
+    std::mutex mutex;
+    std::vector<double> latencies;
+    std::vector<std::thread> clients;
+    for (int i = 0; i < 200; ++i) {
+        clients.emplace_back([&, i] {
+            httplib::Client client("127.0.0.1", m_nPort);
+            std::this_thread::sleep_for(std::chrono::milliseconds(i * 5)); // spread over a second
+            while (!bStop) {
+                const auto t0 = std::chrono::steady_clock::now();
+                const auto res = client.Get("/api/status");
+                const double dMs =
+                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
+                        .count();
+                if (!res || res->status != 200)
+                    ++nFailed;
+                {
+                    std::lock_guard<std::mutex> lock(mutex);
+                    latencies.push_back(dMs);
+                }
+                std::this_thread::sleep_for(1s);
+            }
+        });
+    }
+    for (int i = 0; i < 20; ++i) {
+        clients.emplace_back([&] {
+            httplib::Client client("127.0.0.1", m_nPort);
+            (void)client.Get("/api/events", [&](const char* p, size_t n) {
+                nEvents += static_cast<int>(std::count(p, p + n, '\n')) / 2;
+                return !bStop.load();
+            });
+        });
+    }
+    const auto tLoad = std::chrono::steady_clock::now();
+    const double dLoaded = PrintSeconds("loaded.plt");
+    const double dLoadSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - tLoad).count();
+    bStop = true;
+    for (std::thread& t : clients)
+        t.join();
+    ASSERT_GT(dLoaded, 0.0);
+    std::sort(latencies.begin(), latencies.end());
+    const double dP99 = latencies.empty() ? 0.0 : latencies[latencies.size() * 99 / 100];
+    std::printf("[ load     ] job %.2f s quiet, %.2f s with 200 pollers and 20 watchers "
+                "(%+.1f%%); %.0f requests/s, p99 %.1f ms, %d stream events\n",
+                dQuiet, dLoaded, 100.0 * (dLoaded - dQuiet) / dQuiet,
+                latencies.size() / dLoadSeconds, dP99, nEvents.load());
+    EXPECT_EQ(nFailed.load(), 0);
+    EXPECT_LT(std::abs(dLoaded - dQuiet), 0.05 * dQuiet);
+    EXPECT_GT(nEvents.load(), 20);
 }
 
 } // namespace

@@ -26,6 +26,7 @@ namespace {
 constexpr const char* kTokenHeader = "X-Inkvale-Token";
 constexpr const char* kJson = "application/json";
 constexpr int kEventEveryMs = 500;
+constexpr size_t kServerThreads = 96;
 
 void Fail(httplib::Response& res, int nStatus, const std::string& strWhy) {
     res.status = nStatus;
@@ -152,6 +153,9 @@ bool CServiceHttp::MayControl(const httplib::Request& req, httplib::Response& re
 void CServiceHttp::Routes() {
     httplib::Server& s = *m_pServer;
     s.set_payload_max_length(m_options.m_nMaxUploadBytes + 1);
+    // A live stream holds its thread for as long as the page is open: a room of phones
+    // and desktops must not leave the readers of the status without one.
+    s.new_task_queue = [] { return new httplib::ThreadPool(kServerThreads); };
     s.Get("/", [this](const httplib::Request& req, httplib::Response& res) {
         if (MayRead(req, res))
             res.set_content(StatusPageHtml(Status(), HistoryJson(m_core.Settings().HistoryFile, 50),
