@@ -7,6 +7,7 @@
 #include "ServiceToken.h"
 
 #include "machine/engine/ManualCommands.h"
+#include "model/TaskDrawingLoader.h"
 #include "queue/TaskLists.h"
 
 #include <httplib.h>
@@ -301,21 +302,30 @@ void CServiceHttp::MachineCommand(const httplib::Request& req, httplib::Response
     Ok(res);
 }
 
+// The task's drawing, or a copy read from its file on this thread when the queue keeps
+// none (a manual-folder task keeps only its size): the owning thread only lends the task.
 void CServiceHttp::Thumbnail(const httplib::Request& req, httplib::Response& res) {
     const uint64_t nId = std::stoull(req.matches[1]);
     std::string strPng;
     bool bFound = false;
+    COnePage copy;
+    CSettings settings;
     if (!OnOwner([&] {
             const COnePage* pTask = TaskById(m_core.Doc(), nId);
             bFound = pTask != nullptr;
-            if (pTask != nullptr)
-                strPng = ThumbnailPng(*pTask, 240, 160);
+            settings = m_core.Settings();
+            if (pTask != nullptr && !pTask->m_arrCurves.empty())
+                strPng = ThumbnailPng(*pTask, settings, 320, 200);
+            else if (pTask != nullptr)
+                copy.m_strPath = pTask->m_strPath;
         }))
         return Fail(res, 503, "the service is closing");
     if (!bFound)
         return Fail(res, 404, "no task has that id");
+    if (strPng.empty() && !copy.m_strPath.empty() && LoadTaskDrawing(copy, settings, false).Ok())
+        strPng = ThumbnailPng(copy, settings, 320, 200);
     if (strPng.empty())
-        return Fail(res, 404, "the task's drawing has not been read yet");
+        return Fail(res, 404, "the task's drawing cannot be read");
     res.set_header("Cache-Control", "no-cache");
     res.set_content(strPng, "image/png");
 }

@@ -1,35 +1,41 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ServiceThumbnail.h"
 
+#include "ui/PreviewPainter.h"
+
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
-#include <QPolygonF>
 
 #include <algorithm>
+#include <cmath>
 
 namespace inkvale::service {
 
-std::string ThumbnailPng(const COnePage& task, int nWidth, int nHeight) {
-    if (task.m_arrCurves.empty() || task.m_nMaxX <= task.m_nMinX || nWidth <= 0 || nHeight <= 0)
+namespace {
+
+// The margins the preview keeps around the paper for its rulers.
+constexpr int kMarginsAlongPx = 70;
+constexpr int kMarginsAcrossPx = 60;
+
+} // namespace
+
+std::string ThumbnailPng(const COnePage& task, const CSettings& settings, int nWidth, int nHeight) {
+    if (task.m_arrCurves.empty() || nWidth <= kMarginsAlongPx || nHeight <= kMarginsAcrossPx)
         return {};
-    const double dSpanX = task.m_nMaxX - task.m_nMinX;
-    const double dSpanY = std::max(task.m_nMaxY - task.m_nMinY, 1);
-    const double dScale = std::min((nWidth - 4) / dSpanX, (nHeight - 4) / dSpanY);
+    // The whole drawing, fitted as the preview's "fit whole" fits it.
+    const double dLength = std::max<double>(task.m_nMaxX - task.m_nMinX, 1);
+    const double dAcross = std::max<double>(task.m_nMaxY - task.m_nMinY, 1);
+    CDispSet disp;
+    disp.m_dScale =
+        std::min((nWidth - kMarginsAlongPx) / dLength, (nHeight - kMarginsAcrossPx) / dAcross);
+    disp.m_nViewHeight = nHeight;
+    disp.m_nPanX = static_cast<int>(std::lround(task.m_nMinX * disp.m_dScale));
+    disp.m_nPanY = static_cast<int>(std::lround(-task.m_nMinY * disp.m_dScale));
     QImage image(nWidth, nHeight, QImage::Format_RGB32);
-    image.fill(QColor(0xFA, 0xFA, 0xF5));
+    image.fill(Qt::white);
     QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x20, 0x30, 0x50), 0));
-    // Y grows upwards on the paper, downwards in the picture.
-    for (const CCurve& curve : task.m_arrCurves) {
-        QPolygonF line;
-        line.reserve(static_cast<qsizetype>(curve.m_arrPoints.size()));
-        for (const CPoint& v : curve.m_arrPoints)
-            line << QPointF(2 + (v.x - task.m_nMinX) * dScale,
-                            nHeight - 2 - (v.y - task.m_nMinY) * dScale);
-        p.drawPolyline(line);
-    }
+    CPreviewPainter(CPreviewStyle::FromSettings(settings)).PaintPage(p, image.size(), disp, task);
     p.end();
     QByteArray bytes;
     QBuffer buffer(&bytes);
