@@ -47,6 +47,10 @@ int main(int argc, char** argv) {
             std::fputs(SimUsage(), stdout);
             return 0;
         }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("inkvale-plotter-sim %s\n", INKVALE_VERSION);
+            return 0;
+        }
     }
     if (!ParseSimOptions(argc, argv, options, strError)) {
         std::fprintf(stderr, "inkvale-plotter-sim: %s\n%s", strError.c_str(), SimUsage());
