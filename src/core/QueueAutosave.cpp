@@ -6,6 +6,7 @@
 #include "queue/DerivedTasks.h"
 #include "support/Archive.h"
 #include "support/AtomicFile.h"
+#include "support/TextCodec.h"
 
 #include <sys/stat.h>
 
@@ -22,30 +23,6 @@ namespace {
 constexpr const char* kVersionLine = "inkvale-queue 1";
 constexpr size_t kMaxSavedBytes = size_t{1} << 31;
 constexpr char kLists[] = {'o', 'm', 'a'};
-
-std::string Escape(const std::string& s) {
-    std::string out;
-    for (const char c : s) {
-        if (c == '\\' || c == '\n' || c == ' ')
-            out += c == '\\' ? "\\\\" : c == '\n' ? "\\n" : "\\s";
-        else
-            out += c;
-    }
-    return out;
-}
-
-std::string Unescape(const std::string& s) {
-    std::string out;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] != '\\' || i + 1 == s.size()) {
-            out += s[i];
-            continue;
-        }
-        const char c = s[++i];
-        out += c == 'n' ? '\n' : c == 's' ? ' ' : c;
-    }
-    return out;
-}
 
 // Whether the task's drawing can be read again from its file.
 bool DrawingHasAFile(const COnePage& task) {
@@ -91,7 +68,7 @@ bool ParseEntry(const std::string& strLine, CSideEntry& e) {
             return false;
         const std::string key = strField.substr(0, nEq), value = strField.substr(nEq + 1);
         if (key == "name") {
-            e.m_strName = Unescape(value);
+            e.m_strName = UnescapeLine(value);
             continue;
         }
         int64_t n = 0;
@@ -149,8 +126,8 @@ std::vector<uint8_t> FormatSavedQueue(const CInkvaleDoc& doc) {
             side += " copies=" + std::to_string(t.m_nCopies) +
                     " queued=" + std::to_string(t.m_bQueued != 0 ? 1 : 0) +
                     " source=" + std::to_string(t.m_nSource) +
-                    " size=" + std::to_string(t.m_nFileSize) + " name=" + Escape(t.m_strName) +
-                    "\n";
+                    " size=" + std::to_string(t.m_nFileSize) +
+                    " name=" + EscapeLine(t.m_strName, true) + "\n";
             pages.push_back(SavedPage(t, stubs));
         }
         writer.WritePages(pages);

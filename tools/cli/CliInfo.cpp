@@ -11,6 +11,7 @@
 #include "model/OnePage.h"
 #include "model/TaskDrawingLoader.h"
 #include "queue/Preflight.h"
+#include "support/TextCodec.h"
 
 #include <cstdio>
 #include <string>
@@ -18,23 +19,6 @@
 namespace inkvale::cli {
 
 namespace {
-
-std::string JsonString(const std::string& s) {
-    std::string out = "\"";
-    for (const unsigned char c : s) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char sz[8];
-            std::snprintf(sz, sizeof sz, "\\u%04x", c);
-            out += sz;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
-}
 
 std::string Duration(double dSeconds) {
     const long n = static_cast<long>(dSeconds + 0.5);

@@ -31,7 +31,7 @@ constexpr size_t kServerThreads = 96;
 
 void Fail(httplib::Response& res, int nStatus, const std::string& strWhy) {
     res.status = nStatus;
-    res.set_content("{\"error\": " + JsonText(strWhy) + "}", kJson);
+    res.set_content("{\"error\": " + JsonString(strWhy) + "}", kJson);
 }
 
 void Ok(httplib::Response& res) {

@@ -30,7 +30,7 @@ std::string TextsScript() {
     };
     std::string s = "const T = {";
     for (const auto& [pszKey, strText] : texts)
-        s += std::string(pszKey) + ": " + JsonText(strText) + ", ";
+        s += std::string(pszKey) + ": " + JsonString(strText) + ", ";
     return s + "};";
 }
 

@@ -5,6 +5,7 @@
 #include "queue/Preflight.h"
 #include "support/AtomicFile.h"
 #include "support/MessageSource.h"
+#include "support/TextCodec.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -24,54 +25,28 @@ std::string Number(double d) {
     return sz;
 }
 
-// The message's English text with its arguments.
-std::string EnglishText(const CMessage& message) {
-    std::string s = MessageSource(message.m_eId).m_pszEnglish;
-    for (size_t i = 0; i < message.m_arrArgs.size(); ++i) {
-        const std::string strKey = "%" + std::to_string(i + 1);
-        for (size_t at = s.find(strKey); at != std::string::npos; at = s.find(strKey, at)) {
-            s.replace(at, strKey.size(), message.m_arrArgs[i]);
-            at += message.m_arrArgs[i].size();
-        }
-    }
-    return s;
-}
-
 std::string TaskJson(const COnePage& t, char cList) {
     const CPreflight& p = t.m_preflight;
     std::string s =
         "{\"id\": " + std::to_string(t.m_nTaskId) + ", \"list\": \"" + cList +
-        "\", \"name\": " + JsonText(t.m_strName) +
+        "\", \"name\": " + JsonString(t.m_strName) +
         ", \"state\": " + std::to_string(t.m_nPrintState) +
         ", \"copies\": " + std::to_string(t.m_nCopies) +
         ", \"queued\": " + (t.m_bQueued != 0 ? "true" : "false") +
         ", \"length_mm\": " + Number((t.m_nMaxX - t.m_nMinX) / 40.0) +
         ", \"width_mm\": " + Number((t.m_nMaxY - t.m_nMinY) / 40.0) +
         ", \"time_s\": " + Number(p.m_figures.m_dSeconds) + ", \"problem\": " +
-        (t.m_problem.m_eId == EMsg::kNone ? "null" : JsonText(EnglishText(t.m_problem))) +
+        (t.m_problem.m_eId == EMsg::kNone ? "null" : JsonString(EnglishText(t.m_problem))) +
         ", \"warnings\": [";
     for (size_t i = 0; i < p.m_arrWarnings.size(); ++i)
-        s += (i == 0 ? "" : ", ") + JsonText(EnglishText(p.m_arrWarnings[i].m_message));
+        s += (i == 0 ? "" : ", ") + JsonString(EnglishText(p.m_arrWarnings[i].m_message));
     return s + "]}";
 }
 
 } // namespace
 
-std::string JsonText(const std::string& s) {
-    std::string out = "\"";
-    for (const unsigned char c : s) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char sz[8];
-            std::snprintf(sz, sizeof sz, "\\u%04x", c);
-            out += sz;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
+std::string EnglishText(const CMessage& message) {
+    return FillArguments(MessageSource(message.m_eId).m_pszEnglish, message);
 }
 
 const char* MachineStateName(int nState) {
@@ -106,13 +81,13 @@ std::string StatusJson(CInkvaleCore& core, double dJobSeconds) {
     const CEngineState& state = engine.State();
     const int nState = engine.MachineState();
     std::string s = "{\"machine\": {\"state\": " + std::to_string(nState) +
-                    ", \"text\": " + JsonText(MachineStateName(nState)) +
+                    ", \"text\": " + JsonString(MachineStateName(nState)) +
                     ", \"online\": " + (state.m_nMachineOnline != 0 ? "true" : "false") +
                     "}, \"job\": ";
     if (engine.JobRunning()) {
         const int32_t nDone = state.m_nBandsDone, nBands = state.m_nBandCount;
         const double dLeft = nDone > 0 ? dJobSeconds / nDone * (nBands - nDone) : -1.0;
-        s += "{\"task\": " + JsonText(engine.WorkPage().m_strName) +
+        s += "{\"task\": " + JsonString(engine.WorkPage().m_strName) +
              ", \"bands_done\": " + std::to_string(nDone) +
              ", \"bands\": " + std::to_string(nBands) +
              ", \"percent\": " + Number(nBands > 0 ? 100.0 * nDone / nBands : 0.0) +
@@ -162,8 +137,8 @@ std::string HistoryJson(const std::string& strHistoryFile, size_t nRows) {
         if (strPath.size() >= 2 && strPath.ends_with(",1"))
             strPath.resize(strPath.size() - 2);
         s += (it == rows.rbegin() ? "" : ", ");
-        s += "{\"time\": " + JsonText(nFirst == std::string::npos ? "" : row.substr(0, nFirst)) +
-             ", \"path\": " + JsonText(strPath) + ", \"row\": " + JsonText(row) + "}";
+        s += "{\"time\": " + JsonString(nFirst == std::string::npos ? "" : row.substr(0, nFirst)) +
+             ", \"path\": " + JsonString(strPath) + ", \"row\": " + JsonString(row) + "}";
     }
     return s + "]";
 }
@@ -184,8 +159,8 @@ std::string RejectedJson(const std::string& strAutoDir, size_t nMax) {
         std::string strWhy;
         (void)ReadWholeFile(files[i].second.string() + ".why.txt", 16384, strWhy);
         s += (i == 0 ? "" : ", ");
-        s += "{\"name\": " + JsonText(files[i].second.filename().string()) +
-             ", \"why\": " + JsonText(strWhy) + "}";
+        s += "{\"name\": " + JsonString(files[i].second.filename().string()) +
+             ", \"why\": " + JsonString(strWhy) + "}";
     }
     return s + "]";
 }

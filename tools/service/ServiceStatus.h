@@ -2,13 +2,14 @@
 #pragma once
 
 #include "core/InkvaleCore.h"
+#include "support/TextCodec.h"
 
 #include <string>
 
 namespace inkvale::service {
 
-/// A JSON string literal of UTF-8 text.
-std::string JsonText(const std::string& s);
+/// A message's English text with its arguments (logs and the API speak English).
+std::string EnglishText(const CMessage& message);
 
 /// The machine, the running job with its progress and time left, and the queue in order
 /// with each task's size, copies and warnings, as one JSON object. Owning thread.

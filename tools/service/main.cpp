@@ -61,18 +61,6 @@ void Log(int nPriority, const std::string& strText) {
     std::fflush(stderr);
 }
 
-std::string English(const CMessage& message) {
-    std::string s = MessageSource(message.m_eId).m_pszEnglish;
-    for (size_t i = 0; i < message.m_arrArgs.size(); ++i) {
-        const std::string strKey = "%" + std::to_string(i + 1);
-        for (size_t at = s.find(strKey); at != std::string::npos; at = s.find(strKey, at)) {
-            s.replace(at, strKey.size(), message.m_arrArgs[i]);
-            at += message.m_arrArgs[i].size();
-        }
-    }
-    return s;
-}
-
 /// The core's events go to the journal.
 class CServiceView : public CQueueView {
 public:
@@ -80,7 +68,7 @@ public:
     void SelectRow(int) override {}
     void Redraw() override {}
     void AutoModeOff() override { Log(5, "automatic printing switched off"); }
-    void ShowMessage(const CMessage& message) override { Log(4, English(message)); }
+    void ShowMessage(const CMessage& message) override { Log(4, service::EnglishText(message)); }
     void JobEnded(int nResult) override {
         Log(nResult == kJobSuccess ? 6 : 3,
             nResult == kJobSuccess ? "job finished" : "job failed or interrupted");
@@ -170,7 +158,7 @@ int Run(QGuiApplication& app, const CArgs& args, const std::string& strInstallDi
     CMachineParams params;
     const CSettingsLoadResult loaded = LoadSettings(settings, params, strInstallDir);
     for (const CMessage& message : loaded.m_arrMessages)
-        Log(4, English(message));
+        Log(4, service::EnglishText(message));
     params.ResetMachineParams();
     QTranslator translator;
     LoadTranslation(app, translator, settings);
@@ -195,7 +183,7 @@ int Run(QGuiApplication& app, const CArgs& args, const std::string& strInstallDi
     CInkvaleCore core(settings, params, view, handOff);
     const CResult restored = core.EnableQueueSaving();
     for (const CMessage& message : restored.m_arrMessages)
-        Log(4, English(message));
+        Log(4, service::EnglishText(message));
     core.StartServices();
     core.EnablePreloading();
     service::CServiceHttp http(core, handOff, options);

@@ -5,6 +5,7 @@
 #include "raster/BandGeometry.h"
 #include "support/Archive.h"
 #include "support/AtomicFile.h"
+#include "support/TextCodec.h"
 
 #include <unistd.h>
 
@@ -27,34 +28,6 @@ constexpr size_t kMaxRecordBytes = 64 * 1024;
 // The page file of the largest job the raster buffers take stays well below this.
 constexpr size_t kMaxPageBytes = size_t{2} << 30;
 constexpr double kFeedPixelsPerMm = 300.0 / 25.4;
-
-std::string Escape(const std::string& s) {
-    std::string out;
-    for (const char c : s) {
-        if (c == '\\')
-            out += "\\\\";
-        else if (c == '\n')
-            out += "\\n";
-        else if (c == '\r')
-            out += "\\r";
-        else
-            out += c;
-    }
-    return out;
-}
-
-std::string Unescape(const std::string& s) {
-    std::string out;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] != '\\' || i + 1 == s.size()) {
-            out += s[i];
-            continue;
-        }
-        const char c = s[++i];
-        out += c == 'n' ? '\n' : c == 'r' ? '\r' : c;
-    }
-    return out;
-}
 
 std::string Hex64(uint64_t n) {
     char sz[24];
@@ -176,7 +149,7 @@ struct CRecordReader {
     bool Text(const char* key, std::string& s) {
         const std::string* p = Field(key);
         if (p != nullptr)
-            s = Unescape(*p);
+            s = UnescapeLine(*p);
         return p != nullptr;
     }
 };
@@ -212,9 +185,9 @@ std::string FormatJobRecord(const CJobRecord& record) {
         s += '\n';
     };
     line("state", record.m_bInterrupted ? "interrupted" : "running");
-    line("task-path", Escape(record.m_strTaskPath));
-    line("task-name", Escape(record.m_strTaskName));
-    line("file", Escape(record.m_strFilePath));
+    line("task-path", EscapeLine(record.m_strTaskPath));
+    line("task-name", EscapeLine(record.m_strTaskName));
+    line("file", EscapeLine(record.m_strFilePath));
     line("file-hash", Hex64(record.m_nFileHash));
     line("file-size", std::to_string(record.m_nFileSize));
     line("page-hash", Hex64(record.m_nPageHash));
@@ -229,8 +202,8 @@ std::string FormatJobRecord(const CJobRecord& record) {
     for (const int64_t n : ParamNumbers(record.m_params))
         strParams += (strParams.empty() ? "" : " ") + std::to_string(n);
     line("params", strParams);
-    line("custom-string", Escape(record.m_params.m_strCustomString));
-    line("why", Escape(record.m_strWhy));
+    line("custom-string", EscapeLine(record.m_params.m_strCustomString));
+    line("why", EscapeLine(record.m_strWhy));
     return s;
 }
 
