@@ -484,6 +484,50 @@
         <source>未连接</source>
         <translation>qoşulmayıb</translation>
     </message>
+    <message>
+        <source>正在启动</source>
+        <translation>Başladılır</translation>
+    </message>
+    <message>
+        <source>就绪</source>
+        <translation>Hazırdır</translation>
+    </message>
+    <message>
+        <source>清洗中</source>
+        <translation>Təmizlənir</translation>
+    </message>
+    <message>
+        <source>处理中</source>
+        <translation>Emal olunur</translation>
+    </message>
+    <message>
+        <source>打印中</source>
+        <translation>Çap olunur</translation>
+    </message>
+    <message>
+        <source>收尾中</source>
+        <translation>Tamamlanır</translation>
+    </message>
+    <message>
+        <source>已暂停</source>
+        <translation>Dayandırılıb</translation>
+    </message>
+    <message>
+        <source>内存错误</source>
+        <translation>Yaddaş xətası</translation>
+    </message>
+    <message>
+        <source>复位超时</source>
+        <translation>Sıfırlama vaxtı bitdi</translation>
+    </message>
+    <message>
+        <source>小车超时</source>
+        <translation>Karetka vaxtı bitdi</translation>
+    </message>
+    <message>
+        <source>无应答</source>
+        <translation>Cavab yoxdur</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>

@@ -484,6 +484,50 @@
         <source>未连接</source>
         <translation>not connected</translation>
     </message>
+    <message>
+        <source>正在启动</source>
+        <translation>Starting</translation>
+    </message>
+    <message>
+        <source>就绪</source>
+        <translation>Ready</translation>
+    </message>
+    <message>
+        <source>清洗中</source>
+        <translation>Cleaning</translation>
+    </message>
+    <message>
+        <source>处理中</source>
+        <translation>Processing</translation>
+    </message>
+    <message>
+        <source>打印中</source>
+        <translation>Printing</translation>
+    </message>
+    <message>
+        <source>收尾中</source>
+        <translation>Finishing</translation>
+    </message>
+    <message>
+        <source>已暂停</source>
+        <translation>Paused</translation>
+    </message>
+    <message>
+        <source>内存错误</source>
+        <translation>Memory error</translation>
+    </message>
+    <message>
+        <source>复位超时</source>
+        <translation>Reset time-out</translation>
+    </message>
+    <message>
+        <source>小车超时</source>
+        <translation>Carriage time-out</translation>
+    </message>
+    <message>
+        <source>无应答</source>
+        <translation>No answer</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>

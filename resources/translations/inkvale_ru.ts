@@ -484,6 +484,50 @@
         <source>未连接</source>
         <translation>не подключена</translation>
     </message>
+    <message>
+        <source>正在启动</source>
+        <translation>Запуск</translation>
+    </message>
+    <message>
+        <source>就绪</source>
+        <translation>Готова</translation>
+    </message>
+    <message>
+        <source>清洗中</source>
+        <translation>Очистка</translation>
+    </message>
+    <message>
+        <source>处理中</source>
+        <translation>Обработка</translation>
+    </message>
+    <message>
+        <source>打印中</source>
+        <translation>Печать</translation>
+    </message>
+    <message>
+        <source>收尾中</source>
+        <translation>Завершение</translation>
+    </message>
+    <message>
+        <source>已暂停</source>
+        <translation>Пауза</translation>
+    </message>
+    <message>
+        <source>内存错误</source>
+        <translation>Ошибка памяти</translation>
+    </message>
+    <message>
+        <source>复位超时</source>
+        <translation>Тайм-аут сброса</translation>
+    </message>
+    <message>
+        <source>小车超时</source>
+        <translation>Тайм-аут каретки</translation>
+    </message>
+    <message>
+        <source>无应答</source>
+        <translation>Нет ответа</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>

@@ -484,6 +484,50 @@
         <source>未连接</source>
         <translation>bağlı değil</translation>
     </message>
+    <message>
+        <source>正在启动</source>
+        <translation>Başlatılıyor</translation>
+    </message>
+    <message>
+        <source>就绪</source>
+        <translation>Hazır</translation>
+    </message>
+    <message>
+        <source>清洗中</source>
+        <translation>Temizleniyor</translation>
+    </message>
+    <message>
+        <source>处理中</source>
+        <translation>İşleniyor</translation>
+    </message>
+    <message>
+        <source>打印中</source>
+        <translation>Basılıyor</translation>
+    </message>
+    <message>
+        <source>收尾中</source>
+        <translation>Bitiriliyor</translation>
+    </message>
+    <message>
+        <source>已暂停</source>
+        <translation>Duraklatıldı</translation>
+    </message>
+    <message>
+        <source>内存错误</source>
+        <translation>Bellek hatası</translation>
+    </message>
+    <message>
+        <source>复位超时</source>
+        <translation>Sıfırlama zaman aşımı</translation>
+    </message>
+    <message>
+        <source>小车超时</source>
+        <translation>Taşıyıcı zaman aşımı</translation>
+    </message>
+    <message>
+        <source>无应答</source>
+        <translation>Yanıt yok</translation>
+    </message>
 </context>
 <context>
     <name>inkvale::CDlgAbout</name>

@@ -7,6 +7,8 @@
 #include "support/MessageSource.h"
 #include "support/TextCodec.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cstdio>
 #include <deque>
@@ -52,27 +54,27 @@ std::string EnglishText(const CMessage& message) {
 const char* MachineStateName(int nState) {
     switch (nState) {
     case kStateInit:
-        return "starting";
+        return QT_TRANSLATE_NOOP("ServicePage", "正在启动");
     case kStateReady:
-        return "ready";
+        return QT_TRANSLATE_NOOP("ServicePage", "就绪");
     case kStateCleaning:
-        return "cleaning";
+        return QT_TRANSLATE_NOOP("ServicePage", "清洗中");
     case kStateProcessing:
-        return "processing";
+        return QT_TRANSLATE_NOOP("ServicePage", "处理中");
     case kStatePrinting:
-        return "printing";
+        return QT_TRANSLATE_NOOP("ServicePage", "打印中");
     case kStateFinishing:
-        return "finishing";
+        return QT_TRANSLATE_NOOP("ServicePage", "收尾中");
     case kStatePaused:
-        return "paused";
+        return QT_TRANSLATE_NOOP("ServicePage", "已暂停");
     case kStateMemoryError:
-        return "memory error";
+        return QT_TRANSLATE_NOOP("ServicePage", "内存错误");
     case kStateResetTimeout:
-        return "reset time-out";
+        return QT_TRANSLATE_NOOP("ServicePage", "复位超时");
     case kStateCarriageTimeout:
-        return "carriage time-out";
+        return QT_TRANSLATE_NOOP("ServicePage", "小车超时");
     default:
-        return "no answer";
+        return QT_TRANSLATE_NOOP("ServicePage", "无应答");
     }
 }
 

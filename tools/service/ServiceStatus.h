@@ -19,7 +19,7 @@ std::string StatusJson(CInkvaleCore& core, double dJobSeconds);
 std::string HistoryJson(const std::string& strHistoryFile, size_t nRows);
 /// The files the automatic folder refused (Rejected/ beside it) with their reasons.
 std::string RejectedJson(const std::string& strAutoDir, size_t nMax);
-/// The machine's state byte in words.
+/// The machine's state byte in words (the source text of its translation).
 const char* MachineStateName(int nState);
 
 } // namespace inkvale::service
