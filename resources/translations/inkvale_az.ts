@@ -437,6 +437,10 @@
         <source>上次保存的任务列表无法读取，已另存为 %1；任务列表为空。</source>
         <translation>Saxlanmış tapşırıq siyahıları oxuna bilmədi və %1 kimi kənara qoyuldu; siyahılar boş başlayır.</translation>
     </message>
+    <message>
+        <source>%1 中只有文字，没有裁片轮廓。</source>
+        <translation>%1 yalnız mətndən ibarətdir: hissə konturları yoxdur.</translation>
+    </message>
 </context>
 <context>
     <name>ServicePage</name>

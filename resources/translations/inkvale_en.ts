@@ -437,6 +437,10 @@
         <source>上次保存的任务列表无法读取，已另存为 %1；任务列表为空。</source>
         <translation>The saved task lists could not be read and were set aside as %1; the lists start empty.</translation>
     </message>
+    <message>
+        <source>%1 中只有文字，没有裁片轮廓。</source>
+        <translation>%1 holds nothing but text: no piece outlines.</translation>
+    </message>
 </context>
 <context>
     <name>ServicePage</name>

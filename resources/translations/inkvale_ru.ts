@@ -437,6 +437,10 @@
         <source>上次保存的任务列表无法读取，已另存为 %1；任务列表为空。</source>
         <translation>Сохранённые списки заданий не удалось прочитать; они отложены как %1, списки начинаются пустыми.</translation>
     </message>
+    <message>
+        <source>%1 中只有文字，没有裁片轮廓。</source>
+        <translation>В %1 только текст, нет контуров деталей.</translation>
+    </message>
 </context>
 <context>
     <name>ServicePage</name>

@@ -437,6 +437,10 @@
         <source>上次保存的任务列表无法读取，已另存为 %1；任务列表为空。</source>
         <translation>Kaydedilen görev listeleri okunamadı ve %1 olarak kenara alındı; listeler boş başlıyor.</translation>
     </message>
+    <message>
+        <source>%1 中只有文字，没有裁片轮廓。</source>
+        <translation>%1 yalnızca metin içeriyor: parça hatları yok.</translation>
+    </message>
 </context>
 <context>
     <name>ServicePage</name>

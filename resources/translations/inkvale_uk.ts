@@ -437,6 +437,10 @@
         <source>上次保存的任务列表无法读取，已另存为 %1；任务列表为空。</source>
         <translation>Збережені списки завдань не вдалося прочитати; їх відкладено як %1, списки починаються порожніми.</translation>
     </message>
+    <message>
+        <source>%1 中只有文字，没有裁片轮廓。</source>
+        <translation>У %1 лише текст, немає контурів деталей.</translation>
+    </message>
 </context>
 <context>
     <name>ServicePage</name>

@@ -233,6 +233,7 @@ CDxfCurvesResult ReadDxfCurves(const std::string& strPath, int32_t nUnit,
                                      std::to_string(limits.m_nMaxEntityVisits) + " entities"),
                 {}};
     }
+    const bool bNoGeometry = arrCurves.size() == nCurvesBefore;
     // A marker whose piece labels are lost must not print as if it were whole.
     CResult labels = DrawLabels(ctx.m_strLabels, strAppDir, arrCurves);
     if (!labels.Ok()) {
@@ -242,7 +243,8 @@ CDxfCurvesResult ReadDxfCurves(const std::string& strPath, int32_t nUnit,
                                  std::move(labels.m_arrMessages)),
                 {}};
     }
-    return {CResult{}, std::move(ctx.m_strLabels)};
+    const bool bOnlyLabels = bNoGeometry && arrCurves.size() > nCurvesBefore;
+    return {CResult{}, std::move(ctx.m_strLabels), bOnlyLabels};
 }
 
 } // namespace inkvale

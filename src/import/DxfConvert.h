@@ -71,6 +71,7 @@ void ConvertDxfEntities(CDxfConvertContext& ctx, CCurveArray& arrCurves);
 /// the diagnostic, and the HP-GL label commands the texts became.
 struct [[nodiscard]] CDxfCurvesResult : CResult {
     std::string m_strLabels;
+    bool m_bOnlyLabels = false; ///< texts were drawn and nothing else
 };
 
 inline constexpr int kDxfLoadNoMemory = -1; ///< the drawing could not be created

@@ -40,17 +40,21 @@ double SaneFactor(double d) {
 }
 
 // Label strokes go into the plot list like any other drawing.
+// Label strokes go into the plot list like any other drawing; they are counted, so that a
+// drawing of nothing but labels is told apart.
 class CPlotListSink : public CStrokeSink {
 public:
-    explicit CPlotListSink(CHpglPlotList& list) : m_list(list) {}
+    CPlotListSink(CHpglPlotList& list, size_t& nStrokes) : m_list(list), m_nStrokes(nStrokes) {}
     void StartPolyline(int32_t x, int32_t y) override {
         m_list.AddMove(x, y);
         m_list.BeginPolyline();
+        ++m_nStrokes;
     }
     void AppendVertex(int32_t x, int32_t y) override { m_list.AppendPoint(x, y); }
 
 private:
     CHpglPlotList& m_list;
+    size_t& m_nStrokes;
 };
 
 } // namespace
@@ -139,6 +143,16 @@ void CHpglFile::ResetState() {
 void CHpglFile::Reset() {
     ResetState();
     LoadFonts();
+    m_nLabelStrokes = 0;
+}
+
+bool CHpglFile::DrewOnlyLabels() const {
+    if (m_nLabelStrokes == 0)
+        return false;
+    size_t nPolylines = 0;
+    for (size_t i = 0; i < m_arrPlotList.Size(); ++i)
+        nPolylines += m_arrPlotList[i].m_nKind == CHpglPlotList::kPolyline ? 1 : 0;
+    return nPolylines == m_nLabelStrokes;
 }
 
 void CHpglFile::Execute(const char* pszCmd, const std::vector<double>& params) {
@@ -294,7 +308,7 @@ void CHpglFile::LoadFonts() {
 
 // Labels are drawn at the pen position as move and polyline records; the pen stays put.
 void CHpglFile::DrawLabel() {
-    CPlotListSink sink(m_arrPlotList);
+    CPlotListSink sink(m_arrPlotList, m_nLabelStrokes);
     const CLabelState state{m_nPenX,       m_nPenY,      m_dLabelAngle,
                             m_dCharHeight, m_dCharWidth, m_nLabelOrigin};
     m_strokeText.DrawLabel(m_szLabel, sizeof(m_szLabel), state, sink);

@@ -67,6 +67,8 @@ public:
     void ToCurves(CCurveArray& arrCurves, int nPGCmdType) const;
 
     const CHpglPlotList& PlotList() const { return m_arrPlotList; }
+    /// Whether everything drawn was label text (and something was).
+    bool DrewOnlyLabels() const;
 
     std::string m_strPath; ///< file to read; set by the caller
     /// Installation directory whose stroke-font files draw the labels ("" for the fonts
@@ -76,7 +78,8 @@ public:
 
     // Plotter state; the tokeniser and Execute work on it.
     CHpglPlotList m_arrPlotList;
-    int32_t m_nPenX = 0; ///< pen position in file units
+    size_t m_nLabelStrokes = 0; ///< polylines the labels drew
+    int32_t m_nPenX = 0;        ///< pen position in file units
     int32_t m_nPenY = 0;
     uint8_t m_chTerminator = 3; ///< label terminator
     uint8_t m_nTermMode = 1;    ///< 0: the terminator belongs to the label text; 1: it does not

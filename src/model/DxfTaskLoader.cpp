@@ -17,6 +17,7 @@ CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings) {
         page.ClearCurves();
         return CResult::Failure(read.m_nCode, read.m_strDiag, read.m_arrMessages);
     }
+    page.m_bOnlyLabels = read.m_bOnlyLabels;
     page.JoinSegments();
     if (page.m_arrCurves.empty())
         return CResult::Failure(kDxfTaskNoCurves, "the file holds nothing that can be drawn");

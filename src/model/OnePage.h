@@ -74,6 +74,10 @@ public:
     /// What the task's job will take and what may go wrong, from its drawing (not stored;
     /// CopyTask does not copy it).
     CPreflight m_preflight;
+    /// Set by the loader (not stored): the drawing held nothing but label text, and (HP-GL)
+    /// it reached below Y 0 before the origin rule moved it onto the paper.
+    bool m_bOnlyLabels = false;
+    bool m_bBelowPaper = false;
     /// Unique within the process and never reused: a caller that waits in a dialog keeps
     /// this id, not a pointer, because the task may be deleted or replaced meanwhile.
     /// CopyTask does not copy it.

@@ -35,6 +35,7 @@ bool ReadHpglTask(COnePage& task, const CSettings& settings, bool bShowErrors,
         return false;
     }
     reader.ToCurves(task.m_arrCurves, settings.PGCmdType);
+    task.m_bOnlyLabels = reader.DrewOnlyLabels();
     dScaleX = reader.m_dScaleX;
     dScaleY = reader.m_dScaleY;
     return true;
@@ -47,6 +48,9 @@ bool Prepare(COnePage& task, const CSettings& settings, double dScaleX, double d
     if (unit.m_bApply)
         task.ScaleAll(unit.m_dX, unit.m_dY);
     task.CalcExtents();
+    // HP-GL is drawn in the plotter's own coordinates: below Y 0 is off the paper's edge. A
+    // DXF drawing's origin is wherever the CAD put it, and is no such sign.
+    task.m_bBelowPaper = !IsDxfPath(task.m_strPath) && task.m_nMinY < 0;
     if (task.m_nMinX < 0 || task.m_nMinY < 0)
         task.MoveToOrigin();
     if (settings.AutoMirror != 0)
@@ -89,6 +93,8 @@ CTaskLoadResult LoadTaskDrawing(COnePage& task, const CSettings& settings, bool 
         return result;
     double dScaleX = 1.0;
     double dScaleY = 1.0;
+    task.m_bOnlyLabels = false;
+    task.m_bBelowPaper = false;
     if (IsDxfPath(task.m_strPath)) {
         const CDxfTaskResult dxf = LoadDxfTask(task, settings);
         if (!dxf.Ok()) {

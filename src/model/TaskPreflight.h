@@ -21,7 +21,7 @@ struct CPreflightFigures {
 };
 
 /// Kinds of preflight warnings, as scripts see them.
-enum class EPreflightKind { kTooWide, kScale, kOutside, kEmpty, kDuplicate };
+enum class EPreflightKind { kTooWide, kScale, kOutside, kEmpty, kDuplicate, kLabelsOnly };
 
 struct CPreflightWarning {
     EPreflightKind m_eKind = EPreflightKind::kEmpty;

@@ -185,6 +185,8 @@ const char* PreflightKindName(EPreflightKind eKind) {
         return "empty";
     case EPreflightKind::kDuplicate:
         return "duplicate";
+    case EPreflightKind::kLabelsOnly:
+        return "labels-only";
     }
     return "?";
 }
@@ -222,9 +224,12 @@ CPreflight RunPreflight(const COnePage& task, const CSettings& settings,
              {EMsg::kPreflightTooWide,
               {task.m_strName, Mm(JobWidthMm(params, nJobWidth)), Mm(PrintableWidthMm(params))}}});
     CheckScale(result, task, settings);
-    if (task.m_nMinX < 0 || task.m_nMinY < 0)
+    if (task.m_nMinX < 0 || task.m_nMinY < 0 || task.m_bBelowPaper)
         result.m_arrWarnings.push_back(
             {EPreflightKind::kOutside, false, {EMsg::kPreflightOutside, {task.m_strName}}});
+    if (task.m_bOnlyLabels)
+        result.m_arrWarnings.push_back(
+            {EPreflightKind::kLabelsOnly, false, {EMsg::kPreflightLabelsOnly, {task.m_strName}}});
     return result;
 }
 

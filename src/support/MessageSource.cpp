@@ -119,6 +119,9 @@ CMessageSource MessageSource(EMsg eId) {
     case EMsg::kPreflightDuplicate:
         return {INKVALE_TRANSLATE_NOOP("Messages", "%1 与 %2 的文件内容相同。"),
                 "%1 has the same contents as %2."};
+    case EMsg::kPreflightLabelsOnly:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "%1 中只有文字，没有裁片轮廓。"),
+                "%1 holds nothing but text: no piece outlines."};
     case EMsg::kQueueDamaged:
         return {INKVALE_TRANSLATE_NOOP("Messages",
                                        "上次保存的任务列表无法读取，已另存为 %1；任务列表为空。"),

@@ -38,14 +38,15 @@ enum class EMsg : uint16_t {
     kDrawingEmpty,      ///< %1 a task's drawing holds nothing to print
     kDrawingTooWide,    ///< %1 a task's drawing is far wider than the roll
     kResumeFileChanged, ///< an interrupted job's drawing file %1 changed since it started
-    kResumeHeadsChanged, ///< the machine's head parameters changed since the job started
-    kResumeDamaged,      ///< the interrupted job's record cannot be used; %1 why
-    kPreflightTooWide,   ///< %1 a task, %2 its width, %3 the printable width (mm)
-    kPreflightScale,     ///< %1 a task, %2 its size, %3 a factor, %4 the size by it, %5 a setting
-    kPreflightOddSize,   ///< %1 a task, %2 a size no marker has
-    kPreflightOutside,   ///< %1 a task with parts left of X 0 or below Y 0
-    kPreflightDuplicate, ///< %1 a task whose file has the contents of task %2's
-    kQueueDamaged,       ///< the saved queue could not be read; it was set aside as %1
+    kResumeHeadsChanged,  ///< the machine's head parameters changed since the job started
+    kResumeDamaged,       ///< the interrupted job's record cannot be used; %1 why
+    kPreflightTooWide,    ///< %1 a task, %2 its width, %3 the printable width (mm)
+    kPreflightScale,      ///< %1 a task, %2 its size, %3 a factor, %4 the size by it, %5 a setting
+    kPreflightOddSize,    ///< %1 a task, %2 a size no marker has
+    kPreflightOutside,    ///< %1 a task with parts left of X 0 or below Y 0
+    kPreflightDuplicate,  ///< %1 a task whose file has the contents of task %2's
+    kQueueDamaged,        ///< the saved queue could not be read; it was set aside as %1
+    kPreflightLabelsOnly, ///< %1 a task whose drawing holds nothing but label text
 };
 
 /// One message for the operator: its id and the arguments its text takes (%1, %2, ...).

@@ -98,6 +98,31 @@ TEST_F(Preflight, EachWarningAndWhatRaisesIt) {
             }
         }
     }
+    // What the loader saw in the file: a drawing of labels alone, and one that reached below
+    // the paper's edge before the origin rule moved it up.
+    const CScratchDir dir;
+    const struct {
+        const char* m_pszWhat;
+        const char* m_pszFile;
+        std::string m_strText;
+        EPreflightKind m_eKind;
+    } files[] = {
+        {"labels alone", "labels.plt", "IN;SP1;PA1000,1000;SI0.5,0.7;LBPIECE 12 SIZE M\x03;",
+         EPreflightKind::kLabelsOnly},
+        {"below the paper", "below.plt", "IN;SP1;PU0,-4000;PD40000,-4000,40000,8000;PU;",
+         EPreflightKind::kOutside},
+    };
+    for (const auto& f : files) {
+        COnePage page;
+        page.m_strPath = dir.File(f.m_pszFile);
+        page.m_strName = f.m_pszFile;
+        ASSERT_TRUE(WriteFileBytes(page.m_strPath, f.m_strText));
+        ASSERT_TRUE(LoadTaskDrawing(page, m_settings, false).Ok()) << f.m_pszWhat;
+        EXPECT_TRUE(RunPreflight(page, m_settings, m_params).Has(f.m_eKind)) << f.m_pszWhat;
+    }
+    // A marker with labels and outlines is no labels-only drawing.
+    EXPECT_FALSE(RunPreflight(Tank(), m_settings, m_params).Has(EPreflightKind::kLabelsOnly));
+
     // The inch mistake names the factor and the DXF unit that would read it right.
     const CPreflight p = RunPreflight(inches, m_settings, m_params);
     ASSERT_EQ(p.m_arrWarnings.size(), 1u);
