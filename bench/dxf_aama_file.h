@@ -123,13 +123,13 @@ private:
         Real(20, 0.0);
         Boundary(r, 60 + static_cast<int>(180 * Next()));
         Line(-r / 2, 0, r / 2, 0, "7"); // grain line
-        for (int k = 0; k < 6; ++k) {  // notches on the boundary
+        for (int k = 0; k < 6; ++k) {   // notches on the boundary
             const double a = 2 * std::numbers::pi * k / 6;
             Line(0.8 * r * std::cos(a), 0.8 * r * std::sin(a), 0.9 * r * std::cos(a),
                  0.9 * r * std::sin(a), "4");
         }
-        const char* aLabel[] = {"Piece Name: P", "Size: 38 #", "Quantity: 2 #", "Material: A #",
-                                "Category: F #", "Annotation: grain #"};
+        const char* aLabel[] = {"Piece Name: P", "Size: 38 #",    "Quantity: 2 #",
+                                "Material: A #", "Category: F #", "Annotation: grain #"};
         const int nTexts = nBlock % 6 < 5 ? 6 : 5;
         for (int k = 0; k < nTexts; ++k)
             Text(-r / 3, r / 3 - 6 * k, aLabel[k] + std::to_string(nBlock));

@@ -3,6 +3,8 @@
 // libdxflib-dev), makes the same curves as inkvale-cli curves (LINE, CIRCLE, POLYLINE,
 // INSERT of a block at its own coordinates; texts are not drawn) and prints them in the
 // same format: "curves N", then "PEN LINETYPE X,Y X,Y ..." per curve in 1/40 mm.
+// dxflib_curves --parse-only FILE: only DL_Dxf::in with an interface that keeps nothing,
+// the plain parser's own speed.
 
 #include <dxflib/dl_creationadapter.h>
 #include <dxflib/dl_dxf.h>
@@ -82,8 +84,13 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--parse-only") {
+        DL_CreationAdapter ignore;
+        DL_Dxf dxf;
+        return dxf.in(argv[2], &ignore) ? 0 : 1;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: dxflib_curves FILE\n");
+        std::fprintf(stderr, "usage: dxflib_curves [--parse-only] FILE\n");
         return 2;
     }
     CCollector collector;

@@ -29,7 +29,7 @@ public:
     }
 
 private:
-    static constexpr double kWidth = 80000;  // 2 m across the roll, 1/40 mm
+    static constexpr double kWidth = 80000;   // 2 m across the roll, 1/40 mm
     static constexpr double kLength = 600000; // 15 m along the feed
 
     double U() { return m_u(m_rng); }

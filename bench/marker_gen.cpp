@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     inkvale::bench::CDxfAamaWriter writer(nMb * 1000 * 1000);
     const std::string text = writer.Build();
     const auto& n = writer.Counts();
-    std::fprintf(stderr, "%d blocks, %d INSERTs, %d vertices, %d circles, %d texts\n",
-                 n.m_nBlocks, n.m_nInserts, n.m_nVertices, n.m_nCircles, n.m_nTexts);
+    std::fprintf(stderr, "%d blocks, %d INSERTs, %d vertices, %d circles, %d texts\n", n.m_nBlocks,
+                 n.m_nInserts, n.m_nVertices, n.m_nCircles, n.m_nTexts);
     return WriteFile(argv[2], text) ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 #include "geometry/Curve.h"
 
 #include "geometry/Rounding.h"
+#include "geometry/StepAngle.h"
 #include "support/Archive.h"
 
 #include <algorithm>
@@ -16,10 +17,6 @@ constexpr double kHitWidthPx = 4.0;
 
 std::mutex g_tagMutex;
 std::string g_strTag = "TAVO";
-
-double StepAngle(const CPoint& from, const CPoint& to) {
-    return std::atan2(static_cast<double>(to.y) - from.y, static_cast<double>(to.x) - from.x);
-}
 
 // Even-odd (alternate) rule for a point against a closed polygon of four corners.
 bool InsideQuad(const CScreenPoint (&quad)[4], int px, int py) {
@@ -136,10 +133,8 @@ void CCurve::RemoveCollinear() {
     // rule does, but without shifting the array for every removal.
     size_t kept = 2;
     for (size_t i = 2; i < m_arrPoints.size(); ++i) {
-        const CPoint& a = m_arrPoints[kept - 2];
-        const CPoint& b = m_arrPoints[kept - 1];
         const CPoint& c = m_arrPoints[i];
-        if (StepAngle(b, c) == StepAngle(a, b))
+        if (SameStepAngle(m_arrPoints[kept - 2], m_arrPoints[kept - 1], c))
             m_arrPoints[kept - 1] = c;
         else
             m_arrPoints[kept++] = c;
