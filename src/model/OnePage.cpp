@@ -2,6 +2,7 @@
 #include "model/OnePage.h"
 
 #include "geometry/Rounding.h"
+#include "model/SegmentFold.h"
 
 #include <algorithm>
 #include <atomic>
@@ -306,19 +307,6 @@ void COnePage::AppendShifted(const COnePage& source) {
 
 namespace {
 
-// The coordinate where a segment meets a cut line: c0 + (cut - a0)(c1 - c0) / (a1 - a0),
-// quotient truncated toward zero. The product gets 128 bits: it agrees with a 64-bit
-// product wherever that does not overflow, and extreme coordinates cannot overflow it.
-int32_t CutCoord(int32_t a0, int32_t c0, int32_t a1, int32_t c1, int32_t cut) {
-    __extension__ using Wide = __int128;
-    const Wide num = Wide{int64_t{cut} - a0} * (int64_t{c1} - c0);
-    return Wrap(c0 + static_cast<int64_t>(num / (int64_t{a1} - a0)));
-}
-
-} // namespace
-
-namespace {
-
 // Receives the segments that stay on the page in list order and joins each one to the
 // curve before it when they meet, as JoinSegments would after ExplodeSegments, without
 // ever making a curve of each segment. A curve that is a single segment is reused. The
@@ -412,49 +400,6 @@ void COnePage::SplitAtLength(COnePage& target, int32_t a) {
         target.CalcExtents();
 }
 
-void COnePage::FoldPass(int32_t w, int32_t shift) {
-    // The list is [examined | to examine | appended]. A piece cut off a crossing segment is
-    // appended and the bound of the pass grows by one, which brings the first appended
-    // curve into this pass; a segment lying wholly above w is appended without touching
-    // the bound, so it waits (unless a later crossing brings it in). Examined curves that
-    // stay are compacted toward the front, so the pass is linear.
-    CCurveArray& list = m_arrCurves;
-    size_t bound = list.size();
-    size_t kept = 0;
-    size_t r = 0;
-    for (; r < bound; ++r) {
-        CCurve s = std::move(list[r]);
-        const CPoint p0 = s.m_arrPoints[0];
-        const CPoint p1 = s.m_arrPoints[1];
-        const int32_t x0 = p0.x, y0 = p0.y, x1 = p1.x, y1 = p1.y;
-        const auto moved = [&](int64_t x, int64_t y) {
-            return CPoint{Wrap(x + shift), Wrap(y - w)};
-        };
-        if (y0 <= w && y1 <= w) {
-            list[kept++] = std::move(s);
-        } else if (y0 < w && w < y1) {
-            const int32_t xc = CutCoord(y0, x0, y1, x1, w);
-            CCurve piece = SegmentLike(s, {Wrap(int64_t{xc} + shift), 0}, moved(x1, y1));
-            s.m_arrPoints = {{x0, y0}, {xc, w}};
-            list[kept++] = std::move(s);
-            list.push_back(std::move(piece));
-            ++bound;
-        } else if (y0 > w && w > y1) {
-            const int32_t xc = CutCoord(y0, x0, y1, x1, w);
-            CCurve piece = SegmentLike(s, moved(x0, y0), {Wrap(int64_t{xc} + shift), 0});
-            s.m_arrPoints = {{xc, w}, {x1, y1}};
-            list[kept++] = std::move(s);
-            list.push_back(std::move(piece));
-            ++bound;
-        } else {
-            s.m_arrPoints = {moved(x0, y0), moved(x1, y1)};
-            list.push_back(std::move(s));
-        }
-    }
-    list.erase(list.begin() + static_cast<std::ptrdiff_t>(kept),
-               list.begin() + static_cast<std::ptrdiff_t>(r));
-}
-
 int64_t COnePage::CutMarkCurves(int32_t maxX) {
     if (maxX < 4000)
         return 0;
@@ -477,11 +422,11 @@ bool COnePage::SplitWidth(int32_t w) {
         return false;
     for (int32_t k = 1; k <= strips; ++k)
         AddCutMarks(k * w);
-    ExplodeSegments();
     const int32_t shift = Wrap(int64_t{m_nMaxX} + kStripGap);
+    CSegmentFold fold(m_arrCurves);
     for (int32_t pass = 1; pass <= strips; ++pass)
-        FoldPass(w, shift);
-    JoinSegments();
+        fold.Pass(w, shift);
+    m_arrCurves = fold.Join();
     CalcExtents();
     return true;
 }

@@ -158,8 +158,6 @@ public:
 private:
     /// The page box from the stored curve boxes, which must be current.
     void UnionCurveBoxes();
-    /// One pass of SplitWidth: moves everything above Y = w one strip further.
-    void FoldPass(int32_t w, int32_t shift);
     /// Appends a pen-1 solid polyline with a fresh box.
     void AddLine(std::initializer_list<CPoint> points);
 };

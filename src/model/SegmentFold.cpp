@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/SegmentFold.h"
+
+namespace inkvale {
+
+namespace {
+
+// Coordinates wrap around at the int32 range like CCurve::Offset.
+int32_t Wrap(int64_t v) {
+    return static_cast<int32_t>(v);
+}
+
+} // namespace
+
+// The product gets 128 bits: it agrees with a 64-bit product wherever that does not
+// overflow, and extreme coordinates cannot overflow it.
+int32_t CutCoord(int32_t a0, int32_t c0, int32_t a1, int32_t c1, int32_t cut) {
+    __extension__ using Wide = __int128;
+    const Wide num = Wide{int64_t{cut} - a0} * (int64_t{c1} - c0);
+    return Wrap(c0 + static_cast<int64_t>(num / (int64_t{a1} - a0)));
+}
+
+CSegmentFold::CSegmentFold(CCurveArray& curves) {
+    size_t nSegments = 0;
+    for (const CCurve& c : curves)
+        nSegments += c.m_arrPoints.size() >= 2 ? c.m_arrPoints.size() - 1 : 0;
+    // A fold into two strips appends about half the segments before the pass drops the
+    // moved ones from the front: room for that from the start saves a copy of them all.
+    m_arrSegments.reserve(nSegments + nSegments / 2);
+    m_arrSources.reserve(curves.size());
+    for (const CCurve& c : curves) {
+        if (c.m_arrPoints.size() < 2)
+            continue;
+        const auto nSource = static_cast<uint32_t>(m_arrSources.size());
+        m_arrSources.push_back({c.m_nPen, c.m_nLineType, c.m_bSelected});
+        for (size_t k = 0; k + 1 < c.m_arrPoints.size(); ++k)
+            m_arrSegments.push_back({c.m_arrPoints[k], c.m_arrPoints[k + 1], nSource});
+    }
+    CCurveArray().swap(curves);
+}
+
+void CSegmentFold::Pass(int32_t w, int32_t shift) {
+    // The list is [examined | to examine | appended]. A piece cut off a crossing segment is
+    // appended and the bound of the pass grows by one, which brings the first appended
+    // segment into this pass; a segment lying wholly above w is appended without touching
+    // the bound, so it waits (unless a later crossing brings it in). Examined segments that
+    // stay are compacted toward the front, so the pass is linear.
+    std::vector<CSegment>& list = m_arrSegments;
+    size_t bound = list.size();
+    size_t kept = 0;
+    size_t r = 0;
+    const auto moved = [&](int64_t x, int64_t y) { return CPoint{Wrap(x + shift), Wrap(y - w)}; };
+    for (; r < bound; ++r) {
+        const CSegment s = list[r];
+        const int32_t x0 = s.m_p0.x, y0 = s.m_p0.y, x1 = s.m_p1.x, y1 = s.m_p1.y;
+        if (y0 <= w && y1 <= w) {
+            list[kept++] = s;
+        } else if (y0 < w && w < y1) {
+            const int32_t xc = CutCoord(y0, x0, y1, x1, w);
+            list[kept++] = {s.m_p0, {xc, w}, s.m_nSource};
+            list.push_back({{Wrap(int64_t{xc} + shift), 0}, moved(x1, y1), s.m_nSource});
+            ++bound;
+        } else if (y0 > w && w > y1) {
+            const int32_t xc = CutCoord(y0, x0, y1, x1, w);
+            list[kept++] = {{xc, w}, s.m_p1, s.m_nSource};
+            list.push_back({moved(x0, y0), {Wrap(int64_t{xc} + shift), 0}, s.m_nSource});
+            ++bound;
+        } else {
+            list.push_back({moved(x0, y0), moved(x1, y1), s.m_nSource});
+        }
+    }
+    list.erase(list.begin() + static_cast<std::ptrdiff_t>(kept),
+               list.begin() + static_cast<std::ptrdiff_t>(r));
+}
+
+bool CSegmentFold::Continues(const CSegment& before, const CSegment& next) const {
+    return m_arrSources[before.m_nSource].m_nPen == m_arrSources[next.m_nSource].m_nPen &&
+           before.m_p1 == next.m_p0;
+}
+
+CCurveArray CSegmentFold::Join() const {
+    // Counted first, so that every array is allocated once at its final size.
+    size_t nCurves = 0;
+    for (size_t i = 0; i < m_arrSegments.size(); ++i)
+        nCurves += i == 0 || !Continues(m_arrSegments[i - 1], m_arrSegments[i]) ? 1 : 0;
+    CCurveArray curves(nCurves);
+    size_t c = 0;
+    for (size_t i = 0; i < m_arrSegments.size();) {
+        size_t end = i + 1;
+        while (end < m_arrSegments.size() && Continues(m_arrSegments[end - 1], m_arrSegments[end]))
+            ++end;
+        CCurve& curve = curves[c++];
+        const CSource& source = m_arrSources[m_arrSegments[i].m_nSource];
+        curve.m_nPen = source.m_nPen;
+        curve.m_nLineType = source.m_nLineType;
+        curve.m_bSelected = source.m_bSelected;
+        curve.m_arrPoints.reserve(2 * (end - i));
+        for (; i < end; ++i) {
+            curve.m_arrPoints.push_back(m_arrSegments[i].m_p0);
+            curve.m_arrPoints.push_back(m_arrSegments[i].m_p1);
+        }
+    }
+    return curves;
+}
+
+} // namespace inkvale
