@@ -838,6 +838,17 @@
     </message>
 </context>
 <context>
+    <name>inkvale::CLoadProgress</name>
+    <message>
+        <source>正在读取 %1 ...</source>
+        <translation>Чтение %1 ...</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Отмена</translation>
+    </message>
+</context>
+<context>
     <name>inkvale::CPDlgSetCus</name>
     <message>
         <source>手动打开时文件过滤</source>

@@ -4,6 +4,8 @@
 #include "model/TaskDrawingLoader.h"
 #include "queue/TaskQueue.h"
 
+#include <algorithm>
+
 namespace inkvale {
 
 CBackgroundLoader::CBackgroundLoader(CTaskQueue& queue, IThreadHandOff& handOff)
@@ -20,6 +22,25 @@ void CBackgroundLoader::Preload(uint64_t nTaskId, const std::string& strPath,
         if (m_bStop)
             return;
         m_requests.push_back({nTaskId, strPath, settings, nGeneration});
+    }
+    m_wake.notify_one();
+}
+
+void CBackgroundLoader::LoadFirst(uint64_t nTaskId, const std::string& strPath,
+                                  const CSettings& settings, uint64_t nGeneration) {
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_bStop || (m_reading.m_nTaskId == nTaskId && m_reading.m_nGeneration == nGeneration))
+            return;
+        const auto same =
+            std::find_if(m_requests.begin(), m_requests.end(), [&](const CRequest& r) {
+                return r.m_nTaskId == nTaskId && r.m_nGeneration == nGeneration;
+            });
+        if (same != m_requests.end()) {
+            std::rotate(m_requests.begin(), same, same + 1);
+            return;
+        }
+        m_requests.push_front({nTaskId, strPath, settings, nGeneration});
     }
     m_wake.notify_one();
 }
@@ -45,6 +66,8 @@ void CBackgroundLoader::Run() {
                 return;
             request = std::move(m_requests.front());
             m_requests.pop_front();
+            m_reading.m_nTaskId = request.m_nTaskId;
+            m_reading.m_nGeneration = request.m_nGeneration;
         }
         Load(request);
     }
@@ -59,6 +82,7 @@ void CBackgroundLoader::Load(const CRequest& request) {
     {
         const std::lock_guard lock(m_mutex);
         bMoreWaiting = !m_requests.empty();
+        m_reading.m_nTaskId = 0;
     }
     const auto tNow = std::chrono::steady_clock::now();
     const bool bRefresh = !bMoreWaiting || tNow - m_tLastRefresh >= kRefreshEvery;

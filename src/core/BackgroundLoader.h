@@ -29,6 +29,10 @@ public:
 
     void Preload(uint64_t nTaskId, const std::string& strPath, const CSettings& settings,
                  uint64_t nGeneration) override;
+    /// Puts the request first; one already waiting for the task moves to the front instead,
+    /// and none is added while the task's drawing is being read.
+    void LoadFirst(uint64_t nTaskId, const std::string& strPath, const CSettings& settings,
+                   uint64_t nGeneration) override;
     /// Ends the thread. The owner's closing flag must be set first: a hand-off waiting for
     /// the owner then returns without running.
     void Stop();
@@ -49,6 +53,7 @@ private:
     std::condition_variable m_wake;
     std::deque<CRequest> m_requests;
     bool m_bStop = false;
+    CRequest m_reading; ///< the request being read (task id 0 between reads)
     /// When the task list was last shown again; a burst of drawings refreshes it at most
     /// this often, and once more at its end.
     std::chrono::steady_clock::time_point m_tLastRefresh;

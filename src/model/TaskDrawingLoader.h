@@ -15,6 +15,7 @@ namespace inkvale {
 inline constexpr int kLoadUnreadable = -1; ///< the file could not be read
 inline constexpr int kLoadEmpty = -2;      ///< read, but nothing in it can be drawn
 inline constexpr int kLoadTooWide = -3;    ///< far wider than the roll (a wrong unit)
+inline constexpr int kLoadPending = -4;    ///< being read off the window thread; not yet there
 
 /// Outcome of loading a task's drawing: 0 when the task has a drawing now (or had one
 /// already), else one of the codes above. The messages are for the operator (none for the

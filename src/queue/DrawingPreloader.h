@@ -18,6 +18,10 @@ public:
     /// nGeneration is the queue's drawing generation, by which it drops stale results.
     virtual void Preload(uint64_t nTaskId, const std::string& strPath, const CSettings& settings,
                          uint64_t nGeneration) = 0;
+    /// Asks for a drawing someone waits for (a click, a start), ahead of the preloads still
+    /// waiting, with the same hand-over.
+    virtual void LoadFirst(uint64_t nTaskId, const std::string& strPath, const CSettings& settings,
+                           uint64_t nGeneration) = 0;
 };
 
 } // namespace inkvale

@@ -100,6 +100,8 @@ CTaskLoadResult CTaskQueue::LoadQuietly(int nRow, COnePage& task, bool bShowErro
         return CResult::Failure(kLoadUnreadable, "the file is over the size limit",
                                 {task.m_problem});
     }
+    if (LoadOffThread(task))
+        return CResult::Failure(kLoadPending, "the drawing is being read");
     CTaskLoadResult result = LoadTaskDrawing(task, m_settings, bShowErrors);
     task.m_problem = result.Ok() ? CMessage{} : ProblemOf(result, task.m_strName);
     if (result.Ok())
@@ -109,6 +111,27 @@ CTaskLoadResult CTaskQueue::LoadQuietly(int nRow, COnePage& task, bool bShowErro
         m_view.RefreshTaskList();
     m_view.Redraw();
     return result;
+}
+
+// A big file is read by the preloader while the window goes on; the task takes the
+// drawing in AcceptPreloaded, and whoever waited for it (the preview, a start) acts then.
+bool CTaskQueue::LoadOffThread(const COnePage& task) {
+    // A task whose reading failed is read here again: its caller acts on the exact reason.
+    if (m_pPreloader == nullptr || task.m_nFileSize <= kWaitedLoadBytes ||
+        IsDerivedPath(task.m_strPath) || task.m_problem.m_eId != EMsg::kNone)
+        return false;
+    if (std::find(m_waitedLoads.begin(), m_waitedLoads.end(), task.m_nTaskId) ==
+        m_waitedLoads.end()) {
+        m_waitedLoads.push_back(task.m_nTaskId);
+        m_pPreloader->LoadFirst(task.m_nTaskId, task.m_strPath, m_settings, m_nDrawingGeneration);
+    }
+    return true;
+}
+
+void CTaskQueue::CancelWaitedLoads() {
+    m_waitedLoads.clear();
+    m_nPrintWhenLoaded = 0;
+    m_view.Redraw();
 }
 
 bool CTaskQueue::LoadDrawing(int nRow, COnePage& task, bool bShowErrors) {
@@ -202,6 +225,8 @@ COnePage* CTaskQueue::ChooseAutoTask(int& nRow) {
         }
         if (task.m_arrCurves.empty()) {
             const CTaskLoadResult loaded = LoadQuietly(nTaskRow, task, false);
+            if (loaded.m_nCode == kLoadPending)
+                return nullptr; // chosen again on a later call, once read
             if (task.m_arrCurves.empty()) {
                 std::unique_ptr<COnePage> refused = std::move(list[i]);
                 list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
@@ -282,6 +307,10 @@ void CTaskQueue::PrintCurrentTask() {
         return;
     const uint64_t nTaskId = pTask->m_nTaskId;
     const CTaskLoadResult loaded = LoadQuietly(nRow, *pTask, false);
+    if (loaded.m_nCode == kLoadPending) {
+        m_nPrintWhenLoaded = nTaskId;
+        return;
+    }
     if (pTask->m_arrCurves.empty()) {
         // Start on a task that cannot print says why, there and in the task's row.
         const CMessage problem = pTask->m_problem;
@@ -631,6 +660,10 @@ void CTaskQueue::RequestPreloads() {
 
 void CTaskQueue::AcceptPreloaded(uint64_t nTaskId, uint64_t nGeneration, COnePage& loaded,
                                  const CTaskLoadResult& result, bool bRefresh) {
+    const auto waited = std::find(m_waitedLoads.begin(), m_waitedLoads.end(), nTaskId);
+    const bool bWaited = waited != m_waitedLoads.end();
+    if (bWaited)
+        m_waitedLoads.erase(waited);
     COnePage* pTask = TaskById(m_doc, nTaskId);
     if (pTask == nullptr || nGeneration != m_nDrawingGeneration || !pTask->m_arrCurves.empty() ||
         pTask->m_nPrintState != PS_WAITING || !IsTaskFileUnchanged(*pTask)) {
@@ -645,7 +678,7 @@ void CTaskQueue::AcceptPreloaded(uint64_t nTaskId, uint64_t nGeneration, COnePag
         loaded.m_nStartMm = 0;
         RunTaskPreflight(*pTask, loaded);
     }
-    if (result.Ok() && FindTask(m_doc, nTaskId).m_nSource == kSourceManDir) {
+    if (result.Ok() && !bWaited && FindTask(m_doc, nTaskId).m_nSource == kSourceManDir) {
         // A manual folder may hold hundreds of markers that are never printed: their
         // tasks keep only the size, and read the drawing again when it is needed.
         loaded.CalcExtents();
@@ -664,6 +697,24 @@ void CTaskQueue::AcceptPreloaded(uint64_t nTaskId, uint64_t nGeneration, COnePag
     }
     if (bRefresh)
         m_view.RefreshTaskList();
+    if (bWaited)
+        TakeWaitedLoad(nTaskId, result);
+}
+
+// The preview shows the drawing it waited for, or why there is none; a start waiting for
+// it goes ahead.
+void CTaskQueue::TakeWaitedLoad(uint64_t nTaskId, const CTaskLoadResult& result) {
+    m_view.RefreshTaskList();
+    m_view.Redraw();
+    if (m_nPrintWhenLoaded == nTaskId) {
+        m_nPrintWhenLoaded = 0;
+        const COnePage* pCurrent = TaskAt(m_doc, m_nCurrentTaskIndex);
+        if (pCurrent != nullptr && pCurrent->m_nTaskId == nTaskId)
+            PrintCurrentTask();
+        return;
+    }
+    for (const CMessage& message : result.m_arrMessages)
+        m_view.ShowMessage(message);
 }
 
 CResult CTaskQueue::SplitAlongFeed(uint64_t nTaskId, int32_t nLength) {

@@ -114,6 +114,13 @@ public:
     /// preloader handing over many drawings refreshes it only now and then.
     void AcceptPreloaded(uint64_t nTaskId, uint64_t nGeneration, COnePage& loaded,
                          const CTaskLoadResult& result, bool bRefresh = true);
+    /// The drawing a click or a start waits for while the preloader reads it (0: none).
+    uint64_t WaitedLoad() const { return m_waitedLoads.empty() ? 0 : m_waitedLoads.back(); }
+    /// Stops waiting for every such drawing: nothing starts when it comes, and a
+    /// manual-folder task keeps only its size again.
+    void CancelWaitedLoads();
+    /// Files above this size are read off the owning thread once a preloader is set.
+    static constexpr int64_t kWaitedLoadBytes = 1 << 20;
 
     /// Wait at the end of a successful StartNextTask, milliseconds.
     static constexpr int kAfterStartMs = 500;
@@ -123,6 +130,8 @@ private:
     COnePage* ChooseQueuedTask(CTaskList& list, int nFirstRow, int& nRow);
     COnePage* ChooseAutoTask(int& nRow);
     CTaskLoadResult LoadQuietly(int nRow, COnePage& task, bool bShowErrors);
+    bool LoadOffThread(const COnePage& task);
+    void TakeWaitedLoad(uint64_t nTaskId, const CTaskLoadResult& result);
     CJobStartResult StartQuietly(COnePage& task);
     void Defer(const CResult& result);
     void RejectFile(const COnePage& task, const CResult& why);
@@ -157,8 +166,10 @@ private:
     std::vector<CMessage> m_arrPending; ///< to show at the end of StartNextTask
     CDisposals m_arrRemovedFiles;       ///< where removed files went, for Undo
     IDrawingPreloader* m_pPreloader = nullptr;
-    std::set<uint64_t> m_preloadAsked; ///< tasks whose drawing was asked for
-    uint64_t m_nDrawingGeneration = 0; ///< goes up whenever the drawings are discarded
+    std::set<uint64_t> m_preloadAsked;   ///< tasks whose drawing was asked for
+    std::vector<uint64_t> m_waitedLoads; ///< asked by LoadFirst, oldest first
+    uint64_t m_nPrintWhenLoaded = 0;     ///< PrintCurrentTask waits for this task's drawing
+    uint64_t m_nDrawingGeneration = 0;   ///< goes up whenever the drawings are discarded
     std::time_t m_tLastPrune = 0;
     static constexpr std::time_t kPruneEverySeconds = 3600;
     /// Refused automatic-folder files (path, time, size), each refused once.

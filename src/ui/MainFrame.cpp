@@ -2,6 +2,7 @@
 #include "ui/MainFrame.h"
 
 #include "ui/JobStatusText.h"
+#include "ui/LoadProgress.h"
 
 #include "ui/DlgBarTop.h"
 #include "ui/InkvaleView.h"
@@ -102,6 +103,7 @@ CMainFrame::CMainFrame(CSettings& settings, CMachineParams& params, CMainFramePr
     if (bStartServices) {
         m_pCore->StartServices();
         m_pCore->EnablePreloading();
+        new CLoadProgress(Queue(), this); // owned by the window
         // A job the program did not finish last time is offered once the machine is ready.
         ShowInterruptedJob();
         m_bOfferResume = m_interrupted.has_value();

@@ -252,6 +252,79 @@ TEST_F(MainFrameEndToEndTest, ClosingWhileAJobRunsEndsWithoutDeadlock) {
     EXPECT_LT(std::chrono::steady_clock::now() - tClose, std::chrono::seconds(15));
 }
 
+// A garment marker of about nBytes: one "PU x,y;PD x,y,...;" polyline a line.
+std::string BigMarker(size_t nBytes) {
+    std::string s = "IN;SP1;\n";
+    s.reserve(nBytes + 4096);
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> at(0, 79000);
+    while (s.size() < nBytes) {
+        int x = at(rng), y = at(rng);
+        s += "PU" + std::to_string(x) + "," + std::to_string(y) + ";PD";
+        for (int k = 0; k < 40; ++k) {
+            x += static_cast<int>(rng() % 61) - 30;
+            y += static_cast<int>(rng() % 61) - 30;
+            s += (k == 0 ? "" : ",") + std::to_string(x) + "," + std::to_string(y);
+        }
+        s += ";\n";
+    }
+    return s;
+}
+
+// Clicking a 30 MB marker reads it off the window thread: a timer of the window keeps its
+// pace (no gap over 100 ms) until the drawing is there, and a read that takes over half a
+// second shows the progress box, which goes once the drawing has come.
+TEST_F(MainFrameEndToEndTest, BigMarkerLoadsWithoutFreezingTheWindow) {
+    m_settings.AutoStartEnable = 0;
+    m_pFrame->Bar().ReleaseAutoButton();
+    m_pFrame->resize(1000, 700);
+    m_pFrame->show();
+    const std::string strPath = m_home.Path().string() + "/big marker.plt";
+    ASSERT_TRUE(test::WriteFileBytes(strPath, BigMarker(30'000'000)));
+    RunUntil([] { return false; }, std::chrono::milliseconds(300)); // settle after show
+
+    using Clock = std::chrono::steady_clock;
+    auto tLast = Clock::now();
+    Clock::duration longest{};
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        const auto tNow = Clock::now();
+        longest = std::max(longest, tNow - tLast);
+        tLast = tNow;
+    });
+    ticker.start(10);
+    tLast = Clock::now();
+    const auto tStart = tLast;
+    m_pFrame->Queue().AddFiles({strPath});
+    ASSERT_EQ(m_pFrame->TaskCount(), 1);
+    m_pFrame->SetCurrentTaskIndex(0);
+    m_pFrame->View().LoadCurrentDrawing(true);
+    bool bBoxShown = false;
+    const bool bLoaded = RunUntil([&] {
+        const auto* pBox = m_pFrame->findChild<QWidget*>(QStringLiteral("loadProgress"));
+        bBoxShown = bBoxShown || (pBox != nullptr && pBox->isVisible());
+        const COnePage* pTask = m_pFrame->SelectTaskByRow(0);
+        return pTask != nullptr && !pTask->m_arrCurves.empty();
+    });
+    const auto loadTime = Clock::now() - tStart;
+    ASSERT_TRUE(bLoaded);
+    RunUntil([] { return false; }, std::chrono::milliseconds(200)); // the box goes
+    ticker.stop();
+    EXPECT_LT(longest, std::chrono::milliseconds(100))
+        << std::chrono::duration_cast<std::chrono::milliseconds>(longest).count() << " ms";
+    if (loadTime > std::chrono::milliseconds(700)) {
+        EXPECT_TRUE(bBoxShown);
+    }
+    const auto* pBox = m_pFrame->findChild<QWidget*>(QStringLiteral("loadProgress"));
+    EXPECT_TRUE(pBox == nullptr || !pBox->isVisible());
+    EXPECT_GT(m_pFrame->SelectTaskByRow(0)->VertexCount(), 1'000'000u);
+    std::printf("30 MB marker: loaded in %lld ms, longest window gap %lld ms\n",
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(loadTime).count()),
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(longest).count()));
+}
+
 // The bar's Start button without a running job prints the current task; its Stop button
 // during the job stops the machine and switches automatic mode off.
 TEST_F(MainFrameEndToEndTest, StartPrintsTheCurrentTaskStopEndsTheJobAndAutomaticMode) {
