@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -49,6 +50,10 @@ protected:
         m_doc.m_arrManDir.push_back(Task(m_dir.File("m.plt"), 4, 1, PS_WAITING, false));
         m_doc.m_arrManDir.back()->m_nSource = kSourceManDir;
         m_doc.m_arrAutoDir.push_back(Task(m_dir.File("auto.plt"), 1, 0, PS_WAITING, false));
+        // Any character but '/' may be in a file name; copies have no limit but the counter's.
+        m_doc.m_arrAutoDir.push_back(Task(m_dir.File("tab\tvt\vff\f\\ 汉\n.plt"),
+                                          std::numeric_limits<int32_t>::max(), 1, PS_REPEAT,
+                                          false));
     }
     std::string Dir() const { return m_dir.Path().string() + "/Queue/"; }
 
@@ -75,6 +80,7 @@ TEST_F(QueueAutosave, RoundTripKeepsWhatTheOperatorSetAndTheDrawingsOnlyInMemory
             EXPECT_EQ(b.m_nStartMm, a.m_nStartMm);
             EXPECT_EQ(b.m_nSource, a.m_nSource);
             EXPECT_EQ(b.m_nFileSize, a.m_nFileSize);
+            EXPECT_EQ(b.m_tTime, a.m_tTime);
             // Nothing prints after a restart.
             EXPECT_EQ(b.m_nPrintState,
                       a.m_nPrintState == PS_PRINTING ? PS_WAITING : a.m_nPrintState);
@@ -106,6 +112,7 @@ TEST_F(QueueAutosave, DamagedSaveIsReportedSetAsideAndNeverUsed) {
         {"another version", wrongVersion},
         {"lines that do not match the lists", {strMismatch.begin(), strMismatch.end()}},
         {"random bytes", std::vector<uint8_t>(3000, 0xA5)},
+        {"a task file without the task lines", m_doc.Serialize()},
     };
     for (const auto& c : cases) {
         std::filesystem::remove_all(Dir());
@@ -149,6 +156,34 @@ TEST_F(QueueAutosave, ABurstOfChangesIsWrittenOnceAndRestoredWhole) {
     ASSERT_EQ(doc.m_arrOpened.size(), 3u);
     EXPECT_EQ(doc.m_arrOpened[0]->m_nCopies, 100);
     EXPECT_EQ(doc.m_arrManDir[0]->m_nCopies, 4);
+}
+
+// An edit of a drawing that only exists here and keeps every count and box (a piece
+// mirrored in place) is invisible to the numbers compared at each tick: it is saved
+// because the queue or the front end tells of it.
+TEST_F(QueueAutosave, AChangeThatWasToldIsSavedEvenWhenNoNumberShowsIt) {
+    COnePage& piece = *m_doc.m_arrOpened[1];
+    {
+        CQueueAutosave autosave(Dir());
+        autosave.SaveIfChanged(m_doc);
+        autosave.Flush();
+        ASSERT_EQ(autosave.Writes(), 1);
+        piece.MirrorPage();
+        piece.CalcExtents();
+        autosave.SaveIfChanged(m_doc);
+        autosave.Flush();
+        EXPECT_EQ(autosave.Writes(), 1); // nothing told, and no number differs
+        autosave.MarkChanged();
+        autosave.SaveIfChanged(m_doc);
+        autosave.Flush();
+        EXPECT_EQ(autosave.Writes(), 2);
+    }
+    CInkvaleDoc back;
+    CQueueAutosave again(Dir());
+    ASSERT_TRUE(again.Restore(back).Ok());
+    ASSERT_EQ(back.m_arrOpened[1]->m_arrCurves.size(), 1u);
+    EXPECT_EQ(back.m_arrOpened[1]->m_arrCurves[0].m_arrPoints, piece.m_arrCurves[0].m_arrPoints);
+    EXPECT_NE(piece.m_arrCurves[0].m_arrPoints[0].y, 0); // the mirror did move it
 }
 
 // The window thread's part of a save of 200 tasks (the bytes; the writing is the writer's).
