@@ -6,10 +6,20 @@
 #include "core/QueueAutosave.h"
 #include "common/TestPaths.h"
 
+#ifdef INKVALE_CLI_PATH
+#include "SimMachine.h"
+#include "SimServer.h"
+#include "machine/link/MachineProtocol.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -205,6 +215,46 @@ TEST_F(QueueAutosave, TwoHundredTasksCostTheWindowThreadLittle) {
     EXPECT_LT(dSave, 50.0);
     EXPECT_LT(dSame, 5.0);
 }
+
+#ifdef INKVALE_CLI_PATH
+// inkvale-cli print runs the same core without the desktop program's lists: what the
+// desktop program saved in the same installation stays as it was, byte for byte.
+TEST_F(QueueAutosave, APrintFromTheCommandLineLeavesTheSavedListsAlone) {
+    sim::CSimMachine machine;
+    sim::CSimTiming timing;
+    timing.m_nStartMs = 20;
+    timing.m_nFinishMs = 20;
+    machine.SetTiming(timing);
+    sim::CSimServer server(machine);
+    // A loopback address of this test's own on the machine's port.
+    int nHost = 0;
+    std::string strError;
+    for (int nTry = 0; nTry < 20 && nHost == 0; ++nTry) {
+        const int n = 2 + (::getpid() + nTry * 11) % 250;
+        nHost = server.Start("127.0.0." + std::to_string(n), kMachinePort, &strError) ? n : 0;
+    }
+    ASSERT_NE(nHost, 0) << strError;
+    const uint32_t nIp = 127u | (static_cast<uint32_t>(nHost) << 24);
+    ASSERT_TRUE(WriteFileBytes(m_dir.File("Inkvale.ini"),
+                               "[Para]\nMachineIP=" + std::to_string(nIp) + "\n"));
+    std::filesystem::create_directories(Dir());
+    const std::vector<uint8_t> saved = FormatSavedQueue(m_doc);
+    const std::string strSaved(saved.begin(), saved.end());
+    ASSERT_TRUE(WriteFileBytes(Dir() + CQueueAutosave::kFileName, strSaved));
+
+    const std::string strCmd = "timeout 60 " INKVALE_CLI_PATH " --home '" + m_dir.Path().string() +
+                               "' print '" + m_strFile + "' >/dev/null 2>&1";
+    const int nStatus = std::system(strCmd.c_str());
+    server.Stop();
+    ASSERT_TRUE(WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0) << strCmd;
+    EXPECT_EQ(machine.Stats().m_nJobsFinished, 1);
+    EXPECT_EQ(ReadFileBytes(Dir() + CQueueAutosave::kFileName), strSaved);
+    int nFiles = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(Dir()))
+        nFiles += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(nFiles, 1); // nothing set aside, no temporary left
+}
+#endif
 
 } // namespace
 } // namespace inkvale::test
