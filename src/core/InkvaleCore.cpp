@@ -35,7 +35,11 @@ CResult CInkvaleCore::EnableQueueSaving() {
     if (m_pAutosave || m_settings.m_strInstallDir.empty())
         return CResult::Failure(1, "no installation directory to save the lists in");
     m_pAutosave = std::make_unique<CQueueAutosave>(m_settings.m_strInstallDir + "Queue/");
-    return m_pAutosave->Restore(m_doc);
+    CResult restored = m_pAutosave->Restore(m_doc);
+    // Only noted here: the bytes are made at the next SaveQueueIfChanged, when the command
+    // that changed the lists is over.
+    m_queue.SetChangeListener([this] { m_pAutosave->MarkChanged(); });
+    return restored;
 }
 
 void CInkvaleCore::SaveQueueIfChanged() {
@@ -55,6 +59,7 @@ void CInkvaleCore::Shutdown() {
     m_engine.Shutdown();
     // The job's end changed the lists once more.
     SaveQueueIfChanged();
+    m_queue.SetChangeListener({});
     m_pAutosave.reset();
 }
 

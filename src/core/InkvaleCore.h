@@ -48,8 +48,9 @@ public:
     /// program; not a command that prints one file). The result says what happened to the
     /// saved lists (code 1: there were none; a failure: they were damaged and set aside).
     CResult EnableQueueSaving();
-    /// Saves the lists when they changed since the last save (at most once a second; the
-    /// writing happens on a thread of its own). Front ends call it often, e.g. every tick.
+    /// Saves the lists when they changed since the last save (the queue tells of its
+    /// changes, Queue().NoteChanged of a front end's own); at most once a second, the
+    /// writing on a thread of its own. Front ends call it often, e.g. every tick.
     void SaveQueueIfChanged();
     /// Sets the closing flag and waits for every engine thread to end (once; later calls
     /// do nothing). A running job ends as failed. The lists are saved a last time.

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <ctime>
 #include <functional>
+#include <limits>
 #include <sstream>
 
 namespace inkvale {
@@ -55,14 +56,27 @@ struct CSideEntry {
     std::string m_strName;
 };
 
+// The fields of a task line. Only spaces part them, which the writer escapes in names: a
+// tab or a form feed is a character of a file name like any other.
+std::vector<std::string> SplitAtSpaces(const std::string& strLine) {
+    std::vector<std::string> fields;
+    size_t nFrom = 0;
+    for (size_t nSpace = strLine.find(' '); nSpace != std::string::npos;
+         nSpace = strLine.find(' ', nFrom)) {
+        fields.push_back(strLine.substr(nFrom, nSpace - nFrom));
+        nFrom = nSpace + 1;
+    }
+    fields.push_back(strLine.substr(nFrom));
+    return fields;
+}
+
 bool ParseEntry(const std::string& strLine, CSideEntry& e) {
-    std::istringstream in(strLine);
-    std::string strWord, strList;
-    if (!(in >> strWord >> strList) || strWord != "task" || strList.size() != 1)
+    const std::vector<std::string> fields = SplitAtSpaces(strLine);
+    if (fields.size() < 2 || fields[0] != "task" || fields[1].size() != 1)
         return false;
-    e.m_cList = strList[0];
-    std::string strField;
-    while (in >> strField) {
+    e.m_cList = fields[1][0];
+    for (size_t i = 2; i < fields.size(); ++i) {
+        const std::string& strField = fields[i];
         const size_t nEq = strField.find('=');
         if (nEq == std::string::npos)
             return false;
@@ -74,7 +88,7 @@ bool ParseEntry(const std::string& strLine, CSideEntry& e) {
         int64_t n = 0;
         if (!ParseInt(value, n))
             return false;
-        if (key == "copies" && n >= 0 && n <= 1'000'000)
+        if (key == "copies" && n >= 0 && n <= std::numeric_limits<int32_t>::max())
             e.m_nCopies = n;
         else if (key == "queued" && (n == 0 || n == 1))
             e.m_nQueued = n;
@@ -229,8 +243,9 @@ CResult CQueueAutosave::Restore(CInkvaleDoc& doc) {
 
 void CQueueAutosave::SaveIfChanged(const CInkvaleDoc& doc) {
     std::vector<int64_t> signature = Signature(doc);
-    if (signature == m_lastSignature)
+    if (!m_bChanged && signature == m_lastSignature)
         return;
+    m_bChanged = false;
     m_lastSignature = std::move(signature);
     std::vector<uint8_t> bytes = FormatSavedQueue(doc);
     if (bytes == m_lastHanded)

@@ -45,7 +45,13 @@ public:
     /// A save that cannot be read is set aside as "queue.state.damaged-<time>" and reported
     /// (EMsg::kQueueDamaged); the document stays empty. Owning thread, before any save.
     CResult Restore(CInkvaleDoc& doc);
-    /// Saves the document if it changed since the last save. Owning thread.
+    /// Takes note that the document changed; the next SaveIfChanged saves it. Owning
+    /// thread; cheap, since it may come many times within one command.
+    void MarkChanged() { m_bChanged = true; }
+    /// Saves the document if it was marked changed since the last save, or if any of the
+    /// few numbers a task has that a save would change with (copies, mark, state, start,
+    /// list, box, curve count, file) differs: a change nobody told of is still saved.
+    /// Owning thread, at a quiet moment (the lists whole, e.g. on a timer's tick).
     void SaveIfChanged(const CInkvaleDoc& doc);
     /// Waits until everything handed over has been written (for a clean end, and tests).
     void Flush();
@@ -61,6 +67,7 @@ private:
     std::string m_strPath;
     std::vector<uint8_t> m_lastHanded;
     std::vector<int64_t> m_lastSignature;
+    bool m_bChanged = false;
     mutable std::mutex m_mutex;
     std::condition_variable m_cv;
     std::vector<uint8_t> m_pending;

@@ -91,6 +91,11 @@ CTaskQueue::CTaskQueue(CInkvaleDoc& doc, CSettings& settings, CQueueView& view,
                        IQueueEngine& engine)
     : m_doc(doc), m_settings(settings), m_view(view), m_pEngine(&engine) {}
 
+void CTaskQueue::ListsChanged() {
+    NoteChanged();
+    m_view.RefreshTaskList();
+}
+
 CTaskLoadResult CTaskQueue::LoadQuietly(int nRow, COnePage& task, bool bShowErrors) {
     m_view.SelectRow(nRow);
     if (!task.m_arrCurves.empty())
@@ -108,7 +113,7 @@ CTaskLoadResult CTaskQueue::LoadQuietly(int nRow, COnePage& task, bool bShowErro
         RunTaskPreflight(task, task);
     // The task's state and size changed; the selection stays on the task that was loaded.
     if (result.Ok())
-        m_view.RefreshTaskList();
+        ListsChanged();
     m_view.Redraw();
     return result;
 }
@@ -174,7 +179,7 @@ int CTaskQueue::ChooseAndStart() {
         Defer(loaded);
         if (pTask->m_arrCurves.empty()) {
             // An unreadable queued task is chosen again next time: it holds back the others.
-            m_view.RefreshTaskList();
+            ListsChanged();
             return 0;
         }
         pTask->m_bQueued = 0;
@@ -183,7 +188,7 @@ int CTaskQueue::ChooseAndStart() {
     }
     const CJobStartResult started = StartQuietly(*pTask);
     Defer(started);
-    m_view.RefreshTaskList();
+    ListsChanged();
     m_view.SelectRow(m_nCurrentTaskIndex);
     m_view.Redraw();
     m_pEngine->SleepMs(kAfterStartMs);
@@ -200,6 +205,7 @@ COnePage* CTaskQueue::ChooseQueuedTask(CTaskList& list, int nFirstRow, int& nRow
         if (task.m_nCopies <= 0) {
             task.m_nPrintState = PS_WAITING;
             task.m_bQueued = 0;
+            NoteChanged();
             return nullptr;
         }
         nRow = nFirstRow + static_cast<int>(i);
@@ -231,7 +237,7 @@ COnePage* CTaskQueue::ChooseAutoTask(int& nRow) {
                 std::unique_ptr<COnePage> refused = std::move(list[i]);
                 list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
                 RejectFile(*refused, loaded);
-                m_view.RefreshTaskList();
+                ListsChanged();
                 m_view.Redraw();
                 continue;
             }
@@ -261,7 +267,7 @@ bool CTaskQueue::PassOverBlocked(COnePage& task) {
             continue;
         if (!(task.m_problem == w.m_message)) {
             task.m_problem = w.m_message;
-            m_view.RefreshTaskList();
+            ListsChanged();
         }
         return true;
     }
@@ -290,6 +296,7 @@ CJobStartResult CTaskQueue::StartQuietly(COnePage& task) {
     CJobStartResult result = m_pEngine->StartPrintJob(task);
     if (!result.Ok())
         task.m_nPrintState = PS_WAITING;
+    NoteChanged();
     return result;
 }
 
@@ -314,7 +321,7 @@ void CTaskQueue::PrintCurrentTask() {
     if (pTask->m_arrCurves.empty()) {
         // Start on a task that cannot print says why, there and in the task's row.
         const CMessage problem = pTask->m_problem;
-        m_view.RefreshTaskList();
+        ListsChanged();
         for (const CMessage& message : loaded.m_arrMessages)
             m_view.ShowMessage(message);
         if (problem.m_eId != EMsg::kNone && !loaded.Says(problem.m_eId))
@@ -328,7 +335,7 @@ void CTaskQueue::PrintCurrentTask() {
     // A finished task with no copies left prints once more.
     if (started.Ok() && pTask->m_nCopies <= 1)
         pTask->m_nCopies = 1;
-    m_view.RefreshTaskList();
+    ListsChanged();
     for (const CMessage& message : started.m_arrMessages)
         m_view.ShowMessage(message); // the last use of the task is behind
 }
@@ -358,7 +365,7 @@ void CTaskQueue::JobFinished(int nResult) {
             task.m_nCopies = task.m_nCopies > 0 ? task.m_nCopies - 1 : 0;
             if (task.m_nCopies <= 0) {
                 DeleteFinishedAutoTasks(m_doc, m_settings, &m_arrRemovedFiles);
-                m_view.RefreshTaskList();
+                ListsChanged();
             }
         }
     }
@@ -367,7 +374,7 @@ void CTaskQueue::JobFinished(int nResult) {
     if (!bSuccess)
         AutoModeOff();
     m_pEngine->ClearJob();
-    m_view.RefreshTaskList();
+    ListsChanged();
     m_view.Redraw();
     m_view.JobEnded(nResult);
 }
@@ -458,7 +465,7 @@ void CTaskQueue::ScanManualFolder() {
     if (m_settings.AutoDelFinish == 0 ||
         !DeleteZeroCopyTasks(m_doc, m_settings, true, &m_arrRemovedFiles))
         return;
-    m_view.RefreshTaskList();
+    ListsChanged();
     m_nCurrentTaskIndex = std::max(m_nCurrentTaskIndex - 1, 0);
     m_view.SelectRow(m_nCurrentTaskIndex);
     m_view.Redraw();
@@ -517,7 +524,7 @@ void CTaskQueue::ScanFolder(const std::string& strFolder, int32_t nSource) {
             SortManualList();
             index = IndexByPath(list);
         }
-        m_view.RefreshTaskList();
+        ListsChanged();
         m_bListsChanged = false;
         RequestPreloads();
     }
@@ -543,7 +550,7 @@ void CTaskQueue::AddFiles(const std::vector<std::string>& paths) {
     RequestPreloads();
     for (const CMessage& message : messages)
         m_view.ShowMessage(message);
-    m_view.RefreshTaskList();
+    ListsChanged();
     if (m_settings.AutoPreview == 0)
         return;
     if (COnePage* pTask = TaskAt(m_doc, m_nCurrentTaskIndex))
@@ -553,25 +560,27 @@ void CTaskQueue::AddFiles(const std::vector<std::string>& paths) {
 void CTaskQueue::DeleteSelected() {
     DeleteSelectedTasks(m_doc, m_settings, &m_arrRemovedFiles);
     PushUndoSnapshot();
-    m_view.RefreshTaskList();
+    ListsChanged();
     m_view.Redraw();
 }
 
 void CTaskQueue::MergeSelected(EMerge eKind) {
     MergeSelectedTasks(m_doc, eKind);
     DeleteSelectedTasks(m_doc, m_settings, &m_arrRemovedFiles);
-    m_view.RefreshTaskList();
+    ListsChanged();
     m_view.Redraw();
 }
 
 void CTaskQueue::QueueSelected(bool bQueued) {
     SetQueued(m_doc, bQueued);
     PushUndoSnapshot();
-    m_view.RefreshTaskList();
+    ListsChanged();
 }
 
+// Every command of the operator that changes the lists ends here.
 void CTaskQueue::PushUndoSnapshot() {
     m_undo.Push(m_doc);
+    NoteChanged();
 }
 
 CDocResult CTaskQueue::OpenTaskFile(const std::string& strPath) {
@@ -586,7 +595,10 @@ CDocResult CTaskQueue::OpenTaskFile(const std::string& strPath) {
 }
 
 bool CTaskQueue::DeleteZeroCopies() {
-    return DeleteZeroCopyTasks(m_doc, m_settings, true, &m_arrRemovedFiles);
+    if (!DeleteZeroCopyTasks(m_doc, m_settings, true, &m_arrRemovedFiles))
+        return false;
+    NoteChanged();
+    return true;
 }
 
 void CTaskQueue::Undo() {
@@ -630,7 +642,7 @@ void CTaskQueue::AfterDocumentLoaded() {
                 task->m_nFileSize = static_cast<int64_t>(st.st_size);
         }
     }
-    m_view.RefreshTaskList();
+    ListsChanged();
     m_view.Redraw();
 }
 
@@ -668,7 +680,7 @@ void CTaskQueue::AcceptPreloaded(uint64_t nTaskId, uint64_t nGeneration, COnePag
     if (pTask == nullptr || nGeneration != m_nDrawingGeneration || !pTask->m_arrCurves.empty() ||
         pTask->m_nPrintState != PS_WAITING || !IsTaskFileUnchanged(*pTask)) {
         if (bRefresh)
-            m_view.RefreshTaskList(); // the drawings taken before this one
+            ListsChanged(); // the drawings taken before this one
         return;
     }
     if (result.Ok()) {
@@ -696,6 +708,7 @@ void CTaskQueue::AcceptPreloaded(uint64_t nTaskId, uint64_t nGeneration, COnePag
         pTask->m_problem = ProblemOf(result, pTask->m_strName);
     }
     if (bRefresh)
+<<<<<<< HEAD
         m_view.RefreshTaskList();
     if (bWaited)
         TakeWaitedLoad(nTaskId, result);
@@ -715,6 +728,9 @@ void CTaskQueue::TakeWaitedLoad(uint64_t nTaskId, const CTaskLoadResult& result)
     }
     for (const CMessage& message : result.m_arrMessages)
         m_view.ShowMessage(message);
+=======
+        ListsChanged();
+>>>>>>> helper-autosave
 }
 
 CResult CTaskQueue::SplitAlongFeed(uint64_t nTaskId, int32_t nLength) {

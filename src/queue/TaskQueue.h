@@ -13,6 +13,7 @@
 #include "queue/UndoHistory.h"
 
 #include <ctime>
+#include <functional>
 #include <set>
 #include <string>
 #include <tuple>
@@ -105,6 +106,19 @@ public:
 
     CInkvaleDoc& Doc() { return m_doc; }
 
+    /// Who hears of every change of the document's tasks (the saved lists; nobody by
+    /// default). It is called on the window thread, possibly several times for one command
+    /// and between the steps of one, so it only takes note: it must not read or change the
+    /// lists there and then.
+    void SetChangeListener(std::function<void()> fnChanged) { m_fnChanged = std::move(fnChanged); }
+    /// Tells the listener that the tasks changed. The queue calls it after its own changes;
+    /// a front end calls it after the changes it makes to tasks itself (copies, order, the
+    /// preview's edits of a drawing).
+    void NoteChanged() {
+        if (m_fnChanged)
+            m_fnChanged();
+    }
+
     /// New tasks of the lists have their drawings read by the preloader (none by default).
     void SetPreloader(IDrawingPreloader* pPreloader) { m_pPreloader = pPreloader; }
     /// A preloaded drawing for a task: taken when the task still has none, its file is still
@@ -126,6 +140,8 @@ public:
     static constexpr int kAfterStartMs = 500;
 
 private:
+    /// NoteChanged, then the view shows the lists again.
+    void ListsChanged();
     int ChooseAndStart();
     COnePage* ChooseQueuedTask(CTaskList& list, int nFirstRow, int& nRow);
     COnePage* ChooseAutoTask(int& nRow);
@@ -166,6 +182,7 @@ private:
     std::vector<CMessage> m_arrPending; ///< to show at the end of StartNextTask
     CDisposals m_arrRemovedFiles;       ///< where removed files went, for Undo
     IDrawingPreloader* m_pPreloader = nullptr;
+    std::function<void()> m_fnChanged;
     std::set<uint64_t> m_preloadAsked;   ///< tasks whose drawing was asked for
     std::vector<uint64_t> m_waitedLoads; ///< asked by LoadFirst, oldest first
     uint64_t m_nPrintWhenLoaded = 0;     ///< PrintCurrentTask waits for this task's drawing

@@ -389,6 +389,8 @@ void CMainFrame::MirrorCopy(uint64_t nTaskId, const std::string& strSuffix) {
 }
 
 void CMainFrame::RefreshTaskList() {
+    // The preview's edits of a task end here too: the saved lists hear of them.
+    Queue().NoteChanged();
     m_pTaskList->RefreshTaskList();
     ShowTaskProblem(TaskAt(Doc(), CurrentTaskIndex()));
     // Every change of the lists passes here: the totals follow at once.

@@ -254,6 +254,7 @@ void CMyListView::ChangeCopies(bool bUp) {
     ClearTaskSelection(m_queue.Doc());
     MarkSelectedRows();
     inkvale::ChangeCopies(m_queue.Doc(), bUp);
+    m_queue.NoteChanged();
     RefreshTaskList();
     m_host.Redraw();
     setFocus();
@@ -284,6 +285,7 @@ void CMyListView::MoveSelected(int nId) {
     const int nNewRow = nId == kListCmdMoveTop  ? MoveTaskToTop(doc, nRow)
                         : nId == kListCmdMoveUp ? MoveTaskUp(doc, nRow)
                                                 : MoveTaskDown(doc, nRow);
+    m_queue.NoteChanged();
     m_host.SelectRow(nNewRow);
     RefreshTaskList();
     m_host.Redraw();
@@ -307,6 +309,7 @@ void CMyListView::HeaderClicked(int nColumn) {
     else
         return;
     SortTasks(m_queue.Doc(), m_nSortMode);
+    m_queue.NoteChanged();
     m_queue.SetCurrentTaskIndex(0);
     RefreshTaskList();
     m_host.SelectRow(0);

@@ -6,11 +6,22 @@
 #include "core/QueueAutosave.h"
 #include "common/TestPaths.h"
 
+#ifdef INKVALE_CLI_PATH
+#include "SimMachine.h"
+#include "SimServer.h"
+#include "machine/link/MachineProtocol.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -49,6 +60,10 @@ protected:
         m_doc.m_arrManDir.push_back(Task(m_dir.File("m.plt"), 4, 1, PS_WAITING, false));
         m_doc.m_arrManDir.back()->m_nSource = kSourceManDir;
         m_doc.m_arrAutoDir.push_back(Task(m_dir.File("auto.plt"), 1, 0, PS_WAITING, false));
+        // Any character but '/' may be in a file name; copies have no limit but the counter's.
+        m_doc.m_arrAutoDir.push_back(Task(m_dir.File("tab\tvt\vff\f\\ 汉\n.plt"),
+                                          std::numeric_limits<int32_t>::max(), 1, PS_REPEAT,
+                                          false));
     }
     std::string Dir() const { return m_dir.Path().string() + "/Queue/"; }
 
@@ -75,6 +90,7 @@ TEST_F(QueueAutosave, RoundTripKeepsWhatTheOperatorSetAndTheDrawingsOnlyInMemory
             EXPECT_EQ(b.m_nStartMm, a.m_nStartMm);
             EXPECT_EQ(b.m_nSource, a.m_nSource);
             EXPECT_EQ(b.m_nFileSize, a.m_nFileSize);
+            EXPECT_EQ(b.m_tTime, a.m_tTime);
             // Nothing prints after a restart.
             EXPECT_EQ(b.m_nPrintState,
                       a.m_nPrintState == PS_PRINTING ? PS_WAITING : a.m_nPrintState);
@@ -106,6 +122,7 @@ TEST_F(QueueAutosave, DamagedSaveIsReportedSetAsideAndNeverUsed) {
         {"another version", wrongVersion},
         {"lines that do not match the lists", {strMismatch.begin(), strMismatch.end()}},
         {"random bytes", std::vector<uint8_t>(3000, 0xA5)},
+        {"a task file without the task lines", m_doc.Serialize()},
     };
     for (const auto& c : cases) {
         std::filesystem::remove_all(Dir());
@@ -151,6 +168,34 @@ TEST_F(QueueAutosave, ABurstOfChangesIsWrittenOnceAndRestoredWhole) {
     EXPECT_EQ(doc.m_arrManDir[0]->m_nCopies, 4);
 }
 
+// An edit of a drawing that only exists here and keeps every count and box (a piece
+// mirrored in place) is invisible to the numbers compared at each tick: it is saved
+// because the queue or the front end tells of it.
+TEST_F(QueueAutosave, AChangeThatWasToldIsSavedEvenWhenNoNumberShowsIt) {
+    COnePage& piece = *m_doc.m_arrOpened[1];
+    {
+        CQueueAutosave autosave(Dir());
+        autosave.SaveIfChanged(m_doc);
+        autosave.Flush();
+        ASSERT_EQ(autosave.Writes(), 1);
+        piece.MirrorPage();
+        piece.CalcExtents();
+        autosave.SaveIfChanged(m_doc);
+        autosave.Flush();
+        EXPECT_EQ(autosave.Writes(), 1); // nothing told, and no number differs
+        autosave.MarkChanged();
+        autosave.SaveIfChanged(m_doc);
+        autosave.Flush();
+        EXPECT_EQ(autosave.Writes(), 2);
+    }
+    CInkvaleDoc back;
+    CQueueAutosave again(Dir());
+    ASSERT_TRUE(again.Restore(back).Ok());
+    ASSERT_EQ(back.m_arrOpened[1]->m_arrCurves.size(), 1u);
+    EXPECT_EQ(back.m_arrOpened[1]->m_arrCurves[0].m_arrPoints, piece.m_arrCurves[0].m_arrPoints);
+    EXPECT_NE(piece.m_arrCurves[0].m_arrPoints[0].y, 0); // the mirror did move it
+}
+
 // The window thread's part of a save of 200 tasks (the bytes; the writing is the writer's).
 TEST_F(QueueAutosave, TwoHundredTasksCostTheWindowThreadLittle) {
     for (int i = 0; i < 200; ++i)
@@ -170,6 +215,46 @@ TEST_F(QueueAutosave, TwoHundredTasksCostTheWindowThreadLittle) {
     EXPECT_LT(dSave, 50.0);
     EXPECT_LT(dSame, 5.0);
 }
+
+#ifdef INKVALE_CLI_PATH
+// inkvale-cli print runs the same core without the desktop program's lists: what the
+// desktop program saved in the same installation stays as it was, byte for byte.
+TEST_F(QueueAutosave, APrintFromTheCommandLineLeavesTheSavedListsAlone) {
+    sim::CSimMachine machine;
+    sim::CSimTiming timing;
+    timing.m_nStartMs = 20;
+    timing.m_nFinishMs = 20;
+    machine.SetTiming(timing);
+    sim::CSimServer server(machine);
+    // A loopback address of this test's own on the machine's port.
+    int nHost = 0;
+    std::string strError;
+    for (int nTry = 0; nTry < 20 && nHost == 0; ++nTry) {
+        const int n = 2 + (::getpid() + nTry * 11) % 250;
+        nHost = server.Start("127.0.0." + std::to_string(n), kMachinePort, &strError) ? n : 0;
+    }
+    ASSERT_NE(nHost, 0) << strError;
+    const uint32_t nIp = 127u | (static_cast<uint32_t>(nHost) << 24);
+    ASSERT_TRUE(WriteFileBytes(m_dir.File("Inkvale.ini"),
+                               "[Para]\nMachineIP=" + std::to_string(nIp) + "\n"));
+    std::filesystem::create_directories(Dir());
+    const std::vector<uint8_t> saved = FormatSavedQueue(m_doc);
+    const std::string strSaved(saved.begin(), saved.end());
+    ASSERT_TRUE(WriteFileBytes(Dir() + CQueueAutosave::kFileName, strSaved));
+
+    const std::string strCmd = "timeout 60 " INKVALE_CLI_PATH " --home '" + m_dir.Path().string() +
+                               "' print '" + m_strFile + "' >/dev/null 2>&1";
+    const int nStatus = std::system(strCmd.c_str());
+    server.Stop();
+    ASSERT_TRUE(WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0) << strCmd;
+    EXPECT_EQ(machine.Stats().m_nJobsFinished, 1);
+    EXPECT_EQ(ReadFileBytes(Dir() + CQueueAutosave::kFileName), strSaved);
+    int nFiles = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(Dir()))
+        nFiles += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(nFiles, 1); // nothing set aside, no temporary left
+}
+#endif
 
 } // namespace
 } // namespace inkvale::test

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -547,6 +548,54 @@ TEST_F(TaskQueueFiles, UndoOfADeleteBringsTheFileBack) {
     EXPECT_EQ(ReadFileBytes(strFile), strBytes);
     m_queue.ScanManualFolder(); // the restored file is the task's, not a new one
     EXPECT_EQ(m_doc.m_arrManDir.size(), 1u);
+}
+
+// The saved lists hear of the queue's changes only from its listener: every command and
+// event that changes the lists tells it, or a crash right after it loses the change.
+TEST_F(TaskQueueFiles, EveryChangeOfTheListsIsTold) {
+    m_settings.PrtFileExtension = "*.plt;";
+    int nTold = 0;
+    m_queue.SetChangeListener([&] { ++nTold; });
+    const std::string strEmptyLists = m_dir.File("empty.sptask");
+    ASSERT_TRUE(m_doc.SaveTaskFile(strEmptyLists).Ok());
+    const std::string strOpened = m_dir.File("o.plt");
+    ASSERT_TRUE(WriteFileBytes(strOpened, "IN;SP1;PU0,0;PD4000,0,4000,4000;PU;"));
+    const auto select = [&](std::initializer_list<int> rows) {
+        ClearTaskSelection(m_doc);
+        for (const int nRow : rows)
+            (void)MarkTaskSelected(m_doc, nRow);
+    };
+    const auto firstManual = [&] { return m_doc.m_arrManDir.front()->m_nTaskId; };
+    const struct {
+        const char* m_pszWhat;
+        std::function<void()> m_fnChange;
+    } steps[] = {
+        {"a file in the manual folder", [&] { (void)ManualMarker("m.plt", 1000); }},
+        {"a file added", [&] { m_queue.AddFiles({strOpened}); }},
+        {"queued", [&] { select({0}), m_queue.QueueSelected(true); }},
+        {"a job started", [&] { EXPECT_EQ(m_queue.StartNextTask(), 0); }},
+        {"the job finished", [&] { m_queue.JobFinished(kJobSuccess); }},
+        {"tasks with no copies removed", [&] { EXPECT_TRUE(m_queue.DeleteZeroCopies()); }},
+        {"split along the feed",
+         [&] { EXPECT_TRUE(m_queue.SplitAlongFeed(firstManual(), 8000).Ok()); }},
+        {"a mirrored copy", [&] { m_queue.MirrorCopy(firstManual(), "(Mirror)"); }},
+        {"merged",
+         [&] {
+             select({0, 1}), m_queue.MergeSelected(EMerge::FrontBack);
+         }},
+        {"deleted", [&] { select({0}), m_queue.DeleteSelected(); }},
+        {"undone", [&] { m_queue.Undo(); }},
+        {"redone", [&] { m_queue.Redo(); }},
+        {"a task file opened", [&] { EXPECT_TRUE(m_queue.OpenTaskFile(strEmptyLists).Ok()); }},
+    };
+    for (const auto& step : steps) {
+        const std::vector<uint8_t> before = m_doc.Serialize();
+        const std::string strBefore = Summary();
+        const int nBefore = nTold;
+        step.m_fnChange();
+        ASSERT_TRUE(m_doc.Serialize() != before || Summary() != strBefore) << step.m_pszWhat;
+        EXPECT_GT(nTold, nBefore) << step.m_pszWhat;
+    }
 }
 
 TEST(DerivedTaskPaths, SourceAndNameOfDerivedPaths) {
