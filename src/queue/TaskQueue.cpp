@@ -708,8 +708,7 @@ void CTaskQueue::AcceptPreloaded(uint64_t nTaskId, uint64_t nGeneration, COnePag
         pTask->m_problem = ProblemOf(result, pTask->m_strName);
     }
     if (bRefresh)
-<<<<<<< HEAD
-        m_view.RefreshTaskList();
+        ListsChanged();
     if (bWaited)
         TakeWaitedLoad(nTaskId, result);
 }
@@ -717,7 +716,7 @@ void CTaskQueue::AcceptPreloaded(uint64_t nTaskId, uint64_t nGeneration, COnePag
 // The preview shows the drawing it waited for, or why there is none; a start waiting for
 // it goes ahead.
 void CTaskQueue::TakeWaitedLoad(uint64_t nTaskId, const CTaskLoadResult& result) {
-    m_view.RefreshTaskList();
+    ListsChanged();
     m_view.Redraw();
     if (m_nPrintWhenLoaded == nTaskId) {
         m_nPrintWhenLoaded = 0;
@@ -728,9 +727,6 @@ void CTaskQueue::TakeWaitedLoad(uint64_t nTaskId, const CTaskLoadResult& result)
     }
     for (const CMessage& message : result.m_arrMessages)
         m_view.ShowMessage(message);
-=======
-        ListsChanged();
->>>>>>> helper-autosave
 }
 
 CResult CTaskQueue::SplitAlongFeed(uint64_t nTaskId, int32_t nLength) {
