@@ -106,10 +106,13 @@ TEST_F(QueueAutosave, RoundTripKeepsWhatTheOperatorSetAndTheDrawingsOnlyInMemory
 
 TEST_F(QueueAutosave, DamagedSaveIsReportedSetAsideAndNeverUsed) {
     const std::vector<uint8_t> good = FormatSavedQueue(m_doc);
-    std::vector<uint8_t> wrongVersion = good;
-    wrongVersion[12] = '9';
-    std::vector<uint8_t> flipped = good;
-    flipped[good.size() - 20] ^= 0xFF;
+    ASSERT_GT(good.size(), 20u);
+    std::string strWrongVersion(good.begin(), good.end());
+    strWrongVersion[12] = '9';
+    const std::vector<uint8_t> wrongVersion(strWrongVersion.begin(), strWrongVersion.end());
+    std::string strFlipped(good.begin(), good.end());
+    strFlipped[good.size() - 20] = static_cast<char>(strFlipped[good.size() - 20] ^ 0xFF);
+    const std::vector<uint8_t> flipped(strFlipped.begin(), strFlipped.end());
     std::string strMismatch(good.begin(), good.end());
     strMismatch.replace(strMismatch.find("task m"), 6, "task a");
     const struct {
