@@ -194,10 +194,7 @@ CResult DrawLabels(const std::string& strLabels, const std::string& strAppDir,
         return {};
     CHpglFile reader;
     reader.m_strAppDir = strAppDir;
-    CResult read = reader.ReadMemory(strLabels);
-    if (read.Ok())
-        reader.ToCurves(arrCurves, 0);
-    return read;
+    return reader.ReadMemoryCurves(strLabels, arrCurves, 0);
 }
 
 } // namespace

@@ -10,13 +10,22 @@ CHpglCurveBuilder::CHpglCurveBuilder(CCurveArray& arrCurves, bool bPagesAlongX)
     : m_arrCurves(arrCurves), m_bPagesAlongX(bPagesAlongX) {}
 
 void CHpglCurveBuilder::Build(const CHpglPlotList& plotList) {
+    Add(plotList);
+    Finish();
+}
+
+void CHpglCurveBuilder::Add(const CHpglPlotList& plotList) {
     size_t nStarts = 1;
     for (size_t i = 0; i < plotList.Size(); ++i) {
         const int32_t nKind = plotList[i].m_nKind;
         nStarts += (nKind == CHpglPlotList::kMove || nKind == CHpglPlotList::kPageBreak) ? 1 : 0;
     }
-    // An upper bound of the curves to come, so the array is not regrown on the way.
-    m_arrCurves.reserve(m_arrCurves.size() + nStarts);
+    // An upper bound of the curves to come, so the array is not regrown on the way; parts
+    // of a list read in parts grow it at least twofold, not by a part at a time.
+    const size_t nNeeded = m_arrCurves.size() + nStarts;
+    if (m_arrCurves.capacity() < nNeeded)
+        m_arrCurves.reserve(m_bPartsSeen ? std::max(nNeeded, 2 * m_arrCurves.capacity()) : nNeeded);
+    m_bPartsSeen = true;
     for (size_t i = 0; i < plotList.Size(); ++i) {
         const CHpglPlotList::CRecord& r = plotList[i];
         const int32_t* pValues = plotList.Data(r);
@@ -38,7 +47,6 @@ void CHpglCurveBuilder::Build(const CHpglPlotList& plotList) {
             break; // pen selects do not change the curves
         }
     }
-    Emit();
 }
 
 // X offsets of later pages can push a coordinate past the int32 range: it is held at the

@@ -18,7 +18,13 @@ public:
     /// arrCurves so far, so pages lie one after another along X.
     CHpglCurveBuilder(CCurveArray& arrCurves, bool bPagesAlongX);
 
+    /// The curves of a whole plot list: Add, then Finish.
     void Build(const CHpglPlotList& plotList);
+    /// Takes the records of the next part of a plot list read in parts. The curve being
+    /// drawn stays open, so a drawing added in parts gives the curves of the whole list.
+    void Add(const CHpglPlotList& plotList);
+    /// Ends the curve being drawn.
+    void Finish() { Emit(); }
 
 private:
     void AddPolyline(const int32_t* pValues, uint32_t nCount);
@@ -35,6 +41,7 @@ private:
     int32_t m_nOffsetX = 0;
     size_t m_nMeasured = 0; // curves of m_arrCurves already counted in m_nLargestX
     bool m_bHaveLargest = false;
+    bool m_bPartsSeen = false; // Add was called before
     int32_t m_nLargestX = 0;
 };
 

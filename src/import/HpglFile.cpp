@@ -87,8 +87,12 @@ CHpglReadResult CHpglFile::Read() {
                                 "the file is shorter than 6 or longer than 32,000,000 bytes");
     Reset();
     // Numbers take at least two bytes each (digit and separator); reserving by the file
-    // size avoids regrowing, and capacity never touched costs no resident memory.
-    m_arrPlotList.Reserve(static_cast<size_t>(nLength) / 16, static_cast<size_t>(nLength) / 2);
+    // size avoids regrowing, and capacity never touched costs no resident memory. Read in
+    // parts, the list holds one part at a time.
+    if (m_pBuilder != nullptr)
+        m_arrPlotList.Reserve(kPartValues / 4, kPartValues + kPartValues / 4);
+    else
+        m_arrPlotList.Reserve(static_cast<size_t>(nLength) / 16, static_cast<size_t>(nLength) / 2);
     CHpglTokeniser tokeniser(*this);
     bool bGoing = true;
     while (bGoing) {
@@ -115,6 +119,37 @@ CHpglReadResult CHpglFile::ReadMemory(std::string_view bytes) {
     if (tokeniser.Feed(bytes.data(), bytes.size()))
         tokeniser.Finish();
     return tokeniser.Result();
+}
+
+CHpglReadResult CHpglFile::ReadCurves(CCurveArray& arrCurves, int nPGCmdType) {
+    return StreamInto(arrCurves, nPGCmdType, true, {});
+}
+
+CHpglReadResult CHpglFile::ReadMemoryCurves(std::string_view bytes, CCurveArray& arrCurves,
+                                            int nPGCmdType) {
+    return StreamInto(arrCurves, nPGCmdType, false, bytes);
+}
+
+CHpglReadResult CHpglFile::StreamInto(CCurveArray& arrCurves, int nPGCmdType, bool bFile,
+                                      std::string_view bytes) {
+    CHpglCurveBuilder builder(arrCurves, nPGCmdType == 1);
+    m_pBuilder = &builder;
+    CHpglReadResult result;
+    try {
+        result = bFile ? Read() : ReadMemory(bytes);
+    } catch (...) {
+        m_pBuilder = nullptr;
+        throw;
+    }
+    m_pBuilder = nullptr;
+    builder.Add(m_arrPlotList);
+    builder.Finish();
+    return result;
+}
+
+void CHpglFile::PassPartNow() {
+    m_pBuilder->Add(m_arrPlotList);
+    m_arrPlotList.ClearPart();
 }
 
 void CHpglFile::ResetLabelSettings() {
@@ -147,12 +182,7 @@ void CHpglFile::Reset() {
 }
 
 bool CHpglFile::DrewOnlyLabels() const {
-    if (m_nLabelStrokes == 0)
-        return false;
-    size_t nPolylines = 0;
-    for (size_t i = 0; i < m_arrPlotList.Size(); ++i)
-        nPolylines += m_arrPlotList[i].m_nKind == CHpglPlotList::kPolyline ? 1 : 0;
-    return nPolylines == m_nLabelStrokes;
+    return m_nLabelStrokes != 0 && m_arrPlotList.PolylineCount() == m_nLabelStrokes;
 }
 
 void CHpglFile::Execute(const char* pszCmd, const std::vector<double>& params) {

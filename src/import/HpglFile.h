@@ -4,6 +4,7 @@
 #include "support/Result.h"
 
 #include "geometry/Curve.h"
+#include "import/HpglCurveBuilder.h"
 #include "import/HpglPlotList.h"
 #include "import/StrokeFontText.h"
 
@@ -56,6 +57,14 @@ public:
     /// The same rules on bytes already in memory (length limits included).
     CHpglReadResult ReadMemory(std::string_view bytes);
 
+    /// Read and ReadMemory straight into curves, as ToCurves would append them: the plot list
+    /// goes to the curve builder in parts as the file is read, so a large file never holds
+    /// its whole plot list. Curves are appended even when the read fails, for the caller to
+    /// discard; PlotList() holds only the last part.
+    CHpglReadResult ReadCurves(CCurveArray& arrCurves, int nPGCmdType);
+    CHpglReadResult ReadMemoryCurves(std::string_view bytes, CCurveArray& arrCurves,
+                                     int nPGCmdType);
+
     /// Plotter state back to its start values, plot list emptied, fonts loaded again.
     void Reset();
     /// One command: two upper-case letters and its parameters. Virtual so that tests and
@@ -101,8 +110,20 @@ public:
     double m_dScaleX = 1.0; ///< auto-detected unit factors (SC with PltFileUnit 2)
     double m_dScaleY = 1.0;
 
+    /// Values a part of the plot list gathers before it goes to the curve builder.
+    static constexpr size_t kPartValues = size_t{1} << 16;
+
 private:
     friend class CHpglTokeniser;
+
+    /// Hands the plot list to the curve builder once a part is full (reading into curves).
+    void PassPart() {
+        if (m_pBuilder != nullptr && m_arrPlotList.ValueCount() >= kPartValues)
+            PassPartNow();
+    }
+    void PassPartNow();
+    CHpglReadResult StreamInto(CCurveArray& arrCurves, int nPGCmdType, bool bFile,
+                               std::string_view bytes);
 
     void ResetState();
     void ResetLabelSettings();
@@ -117,7 +138,8 @@ private:
     void SetDirection(const std::vector<double>& params);
     void SetRelativeDirection(const std::vector<double>& params);
 
-    CStrokeFontText m_strokeText; // draws the labels into the plot list
+    CStrokeFontText m_strokeText;            // draws the labels into the plot list
+    CHpglCurveBuilder* m_pBuilder = nullptr; // set while reading into curves
 };
 
 } // namespace inkvale

@@ -8,7 +8,17 @@ namespace inkvale {
 void CHpglPlotList::Clear() {
     m_arrRecords.clear();
     m_arrValues.clear();
+    m_nRecordsBefore = 0;
+    m_nValuesBefore = 0;
+    m_nPolylines = 0;
     m_bOverflow = false;
+}
+
+void CHpglPlotList::ClearPart() {
+    m_nRecordsBefore += m_arrRecords.size();
+    m_nValuesBefore += m_arrValues.size();
+    m_arrRecords.clear();
+    m_arrValues.clear();
 }
 
 void CHpglPlotList::Reserve(size_t nRecords, size_t nValues) {
@@ -17,17 +27,18 @@ void CHpglPlotList::Reserve(size_t nRecords, size_t nValues) {
 }
 
 bool CHpglPlotList::Room(size_t nMore) {
-    if (m_arrValues.size() + nMore <= kMaxValues)
+    if (m_nValuesBefore + m_arrValues.size() + nMore <= kMaxValues)
         return true;
     m_bOverflow = true;
     return false;
 }
 
 bool CHpglPlotList::AddRecord(int32_t nKind) {
-    if (m_arrRecords.size() >= kMaxRecords) {
+    if (m_nRecordsBefore + m_arrRecords.size() >= kMaxRecords) {
         m_bOverflow = true;
         return false;
     }
+    m_nPolylines += nKind == kPolyline ? 1 : 0;
     m_arrRecords.push_back({nKind, 0, static_cast<uint32_t>(m_arrValues.size())});
     return true;
 }

@@ -35,6 +35,9 @@ public:
     static_assert(kMaxValues <= UINT32_MAX, "record starts are 32-bit");
 
     void Clear();
+    /// Empties the records for the next part of the same drawing, keeping the memory: the
+    /// limits below and PolylineCount go on counting everything since Clear.
+    void ClearPart();
     /// Reserves room for about nValues values. Untouched capacity costs no resident memory.
     void Reserve(size_t nRecords, size_t nValues);
 
@@ -57,6 +60,8 @@ public:
     size_t ValueCount() const { return m_arrValues.size(); }
     /// Whether some append was refused because the list reached kMaxValues.
     bool Overflowed() const { return m_bOverflow; }
+    /// Polyline records since Clear, those of parts already cleared included.
+    size_t PolylineCount() const { return m_nPolylines; }
 
 private:
     bool AddRecord(int32_t nKind);
@@ -65,6 +70,9 @@ private:
 
     std::vector<CRecord> m_arrRecords;
     std::vector<int32_t> m_arrValues;
+    size_t m_nRecordsBefore = 0; ///< records of the parts already cleared
+    size_t m_nValuesBefore = 0;  ///< values of the parts already cleared
+    size_t m_nPolylines = 0;
     bool m_bOverflow = false;
 };
 

@@ -357,6 +357,8 @@ void CHpglTokeniser::ExecuteCommand() {
     m_arrParams.clear();
     if (m_file.m_arrPlotList.Overflowed())
         Stop(kHpglRejected, true);
+    else
+        m_file.PassPart();
 }
 
 void CHpglTokeniser::Stop(int nStatus, bool bOverflow) {

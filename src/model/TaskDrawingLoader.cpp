@@ -24,8 +24,9 @@ bool ReadHpglTask(COnePage& task, const CSettings& settings, bool bShowErrors,
     reader.m_strPath = task.m_strPath;
     reader.m_strAppDir = settings.m_strInstallDir;
     reader.m_nPltFileUnit = settings.PltFileUnit;
-    const CHpglReadResult read = reader.Read();
+    const CHpglReadResult read = reader.ReadCurves(task.m_arrCurves, settings.PGCmdType);
     if (!read.Ok()) {
+        task.ClearCurves(); // what was read before the failure
         result = CResult::Failure(kLoadUnreadable,
                                   "the HP-GL file cannot be read (status " +
                                       std::to_string(read.m_nCode) + ")",
@@ -34,7 +35,6 @@ bool ReadHpglTask(COnePage& task, const CSettings& settings, bool bShowErrors,
             result.m_arrMessages.push_back({EMsg::kOpenFileFailed, {}});
         return false;
     }
-    reader.ToCurves(task.m_arrCurves, settings.PGCmdType);
     task.m_bOnlyLabels = reader.DrewOnlyLabels();
     dScaleX = reader.m_dScaleX;
     dScaleY = reader.m_dScaleY;

@@ -211,3 +211,61 @@ TEST(HpglCorpus, TruncatedAndRandomInputs) {
 
 } // namespace
 } // namespace inkvale
+
+namespace inkvale {
+namespace {
+
+// A drawing read straight into curves passes its plot list to the builder in parts; the
+// curves must be those of the whole list, whatever falls on a part's boundary: a polyline
+// continued by the next move, a page break laid along X, a line type in force, label
+// strokes.
+TEST(HpglToCurves, ReadingInPartsGivesTheCurvesOfTheWholeList) {
+    std::mt19937 rng(11);
+    std::string text = "IN;SP1;";
+    int x = 0;
+    int y = 0;
+    while (text.size() < 3'000'000) {
+        switch (rng() % 10) {
+        case 0:
+            text += "PG;";
+            break;
+        case 1:
+            text += rng() % 2 ? "LT;" : "LT2,1;";
+            break;
+        case 2:
+            text += "LBAB1\x03;";
+            break;
+        case 3: // a move away, or to where the pen already is
+            if (rng() % 2) {
+                x = static_cast<int>(rng() % 50000);
+                y = static_cast<int>(rng() % 50000);
+            }
+            text += "PU" + std::to_string(x) + "," + std::to_string(y) + ";";
+            break;
+        default:
+            text += "PD";
+            for (int k = 1 + static_cast<int>(rng() % 40); k > 0; --k) {
+                x += static_cast<int>(rng() % 201) - 100;
+                y += static_cast<int>(rng() % 201) - 100;
+                text += std::to_string(x) + "," + std::to_string(y) + (k > 1 ? "," : ";");
+            }
+            break;
+        }
+    }
+    for (const int nPGCmdType : {0, 1}) {
+        CHpglFile whole;
+        ASSERT_TRUE(whole.ReadMemory(text).Ok());
+        ASSERT_GT(whole.PlotList().ValueCount(), 8 * CHpglFile::kPartValues) << "several parts";
+        CCurveArray expected(3); // appended after curves already there
+        whole.ToCurves(expected, nPGCmdType);
+        CHpglFile parts;
+        CCurveArray curves(3);
+        ASSERT_TRUE(parts.ReadMemoryCurves(text, curves, nPGCmdType).Ok());
+        ASSERT_EQ(curves.size(), expected.size()) << nPGCmdType;
+        EXPECT_EQ(DumpCurves(curves), DumpCurves(expected)) << nPGCmdType;
+        EXPECT_EQ(parts.DrewOnlyLabels(), whole.DrewOnlyLabels());
+    }
+}
+
+} // namespace
+} // namespace inkvale

@@ -324,6 +324,18 @@ TEST(HpglLabel, LabelFloodStopsAtTheListLimit) {
     EXPECT_TRUE(r.Says(EMsg::kDataOverflow));
     EXPECT_LE(file.PlotList().ValueCount(), CHpglPlotList::kMaxValues);
     EXPECT_LE(file.PlotList().Size(), CHpglPlotList::kMaxRecords);
+
+    // Read straight into curves, the list is emptied part by part: the limit still counts
+    // everything read.
+    CHpglFile parts;
+    CCurveArray curves;
+    const CHpglReadResult streamed = parts.ReadMemoryCurves(text, curves, 0);
+    EXPECT_EQ(streamed.m_nCode, kHpglRejected);
+    EXPECT_TRUE(streamed.Says(EMsg::kDataOverflow));
+    size_t nVertices = 0;
+    for (const CCurve& c : curves)
+        nVertices += c.m_arrPoints.size();
+    EXPECT_LE(nVertices, CHpglPlotList::kMaxValues / 2 + curves.size());
 }
 
 } // namespace
