@@ -3,6 +3,7 @@
 
 #include "geometry/Rounding.h"
 #include "import/DxfDrawingData.h"
+#include "import/DxfLabels.h"
 #include "import/HpglFile.h"
 
 #include <charconv>
@@ -184,21 +185,6 @@ void ConvertDxfEntities(CDxfConvertContext& ctx, CCurveArray& arrCurves) {
     }
 }
 
-namespace {
-
-/// Draws the collected label commands with the HP-GL reader; their coordinates are plotter
-/// units already, so no unit factor applies.
-CResult DrawLabels(const std::string& strLabels, const std::string& strAppDir,
-                   CCurveArray& arrCurves) {
-    if (strLabels.empty())
-        return {};
-    CHpglFile reader;
-    reader.m_strAppDir = strAppDir;
-    return reader.ReadMemoryCurves(strLabels, arrCurves, 0);
-}
-
-} // namespace
-
 CDxfCurvesResult ReadDxfCurves(const std::string& strPath, int32_t nUnit,
                                const std::string& strAppDir, CCurveArray& arrCurves,
                                const CDxfLimits& limits) {
@@ -232,7 +218,7 @@ CDxfCurvesResult ReadDxfCurves(const std::string& strPath, int32_t nUnit,
     }
     const bool bNoGeometry = arrCurves.size() == nCurvesBefore;
     // A marker whose piece labels are lost must not print as if it were whole.
-    CResult labels = DrawLabels(ctx.m_strLabels, strAppDir, arrCurves);
+    CResult labels = DrawDxfLabels(ctx.m_strLabels, strAppDir, arrCurves);
     if (!labels.Ok()) {
         arrCurves.resize(nCurvesBefore);
         return {CResult::Failure(kDxfLoadLabels,

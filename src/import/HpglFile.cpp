@@ -59,6 +59,12 @@ private:
 
 } // namespace
 
+CHpglReadResult HpglOverflowResult() {
+    CHpglReadResult result = CResult::Failure(kHpglRejected, "data over flow");
+    result.m_arrMessages = {{EMsg::kDataOverflow, {}}};
+    return result;
+}
+
 CHpglUnitFactor HpglUnitFactor(int nPltFileUnit, double dScaleX, double dScaleY) {
     switch (nPltFileUnit) {
     case 1:

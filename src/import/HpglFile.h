@@ -29,6 +29,9 @@ inline constexpr int64_t kHpglMaxFileBytes = 32'000'000;
 /// token too long to carry over), EMsg::kDataOverflow.
 using CHpglReadResult = CResult;
 
+/// The outcome of a read stopped by the plot list's limits ("data over flow").
+CHpglReadResult HpglOverflowResult();
+
 /// Scale factors of the HP-GL unit choice (setting PltFileUnit) for the finished page.
 struct CHpglUnitFactor {
     bool m_bApply = false; ///< false: file units are plotter units, nothing to scale

@@ -60,6 +60,9 @@ public:
     size_t ValueCount() const { return m_arrValues.size(); }
     /// Whether some append was refused because the list reached kMaxValues.
     bool Overflowed() const { return m_bOverflow; }
+    /// Values and records since Clear, those of parts already cleared included.
+    size_t TotalValues() const { return m_nValuesBefore + m_arrValues.size(); }
+    size_t TotalRecords() const { return m_nRecordsBefore + m_arrRecords.size(); }
     /// Polyline records since Clear, those of parts already cleared included.
     size_t PolylineCount() const { return m_nPolylines; }
 

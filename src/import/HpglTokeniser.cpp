@@ -363,10 +363,12 @@ void CHpglTokeniser::ExecuteCommand() {
 
 void CHpglTokeniser::Stop(int nStatus, bool bOverflow) {
     m_bStopped = true;
-    m_result.m_nCode = nStatus;
-    m_result.m_strDiag = bOverflow ? "data over flow" : "a number after DF";
-    if (bOverflow)
-        m_result.m_arrMessages = {{EMsg::kDataOverflow, {}}};
+    if (bOverflow) {
+        m_result = HpglOverflowResult();
+    } else {
+        m_result.m_nCode = nStatus;
+        m_result.m_strDiag = "a number after DF";
+    }
     m_arrParams.clear();
     m_strToken.clear();
 }

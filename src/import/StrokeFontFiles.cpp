@@ -3,6 +3,7 @@
 
 #include "import/StrokeFontData.h"
 
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -18,8 +19,11 @@ void EnsureOneFile(const std::string& strPath, std::span<const uint8_t> bytes) {
     std::error_code ec;
     if (std::filesystem::exists(strPath, ec) || ec)
         return;
-    // The process id keeps two programs starting together from sharing a temporary file.
-    const std::string strTemp = strPath + ".tmp" + std::to_string(getpid());
+    // The process id keeps two programs starting together from sharing a temporary file,
+    // and the count two threads of one program (two loads at once).
+    static std::atomic<unsigned> nextTemp{0};
+    const std::string strTemp =
+        strPath + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(nextTemp.fetch_add(1));
     std::ofstream out(strTemp, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
