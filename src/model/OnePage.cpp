@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/OnePage.h"
 
+#include "geometry/CurveHalves.h"
+
 #include "geometry/Rounding.h"
 #include "model/SegmentFold.h"
 
@@ -286,10 +288,12 @@ void COnePage::JoinSegments() {
 }
 
 void COnePage::CleanCurves() {
-    for (CCurve& c : m_arrCurves) {
+    // Each curve is cleaned on its own, so a large drawing shares the work between two
+    // threads.
+    ForEachCurveInHalves(m_arrCurves, [](CCurve& c) {
         c.RemoveDuplicates();
         c.RemoveCollinear();
-    }
+    });
     KeepCurves(m_arrCurves, [](const CCurve& c) { return c.m_arrPoints.size() >= 2; });
 }
 
