@@ -8,6 +8,10 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+#include <thread>
 
 namespace inkvale {
 
@@ -136,24 +140,51 @@ CHpglReadResult CHpglFile::ReadMemoryCurves(std::string_view bytes, CCurveArray&
     return StreamInto(arrCurves, nPGCmdType, false, bytes);
 }
 
+namespace {
+
+// Whether a file is worth a second thread for its curves.
+bool WorthAPipe(const std::string& strPath) {
+    std::error_code ec;
+    const auto nBytes = std::filesystem::file_size(strPath, ec);
+    return !ec && nBytes >= static_cast<uintmax_t>(CHpglFile::kPipeFileBytes) &&
+           std::thread::hardware_concurrency() >= 2;
+}
+
+} // namespace
+
 CHpglReadResult CHpglFile::StreamInto(CCurveArray& arrCurves, int nPGCmdType, bool bFile,
                                       std::string_view bytes) {
     CHpglCurveBuilder builder(arrCurves, nPGCmdType == 1);
-    m_pBuilder = &builder;
-    CHpglReadResult result;
-    try {
-        result = bFile ? Read() : ReadMemory(bytes);
-    } catch (...) {
-        m_pBuilder = nullptr;
-        throw;
+    std::optional<CHpglPartPipe> pipe;
+    if (bFile && WorthAPipe(m_strPath)) {
+        try {
+            pipe.emplace(builder);
+        } catch (const std::system_error&) {
+            // no second thread to be had: the parts are built on this one
+        }
     }
-    m_pBuilder = nullptr;
+    struct CAttached {
+        CHpglFile& file;
+        ~CAttached() {
+            file.m_pBuilder = nullptr;
+            file.m_pPipe = nullptr;
+        }
+    } attached{*this};
+    m_pBuilder = &builder;
+    m_pPipe = pipe ? &*pipe : nullptr;
+    const CHpglReadResult result = bFile ? Read() : ReadMemory(bytes);
+    if (pipe)
+        pipe->Finish();
     builder.Add(m_arrPlotList);
     builder.Finish();
     return result;
 }
 
 void CHpglFile::PassPartNow() {
+    if (m_pPipe != nullptr) {
+        m_pPipe->Hand(m_arrPlotList);
+        return;
+    }
     m_pBuilder->Add(m_arrPlotList);
     m_arrPlotList.ClearPart();
 }

@@ -5,6 +5,7 @@
 
 #include "geometry/Curve.h"
 #include "import/HpglCurveBuilder.h"
+#include "import/HpglPartPipe.h"
 #include "import/HpglPlotList.h"
 #include "import/StrokeFontText.h"
 
@@ -115,6 +116,9 @@ public:
 
     /// Values a part of the plot list gathers before it goes to the curve builder.
     static constexpr size_t kPartValues = size_t{1} << 16;
+    /// Files from this size on are read into curves with the curves built on a second
+    /// thread while the file is read.
+    static constexpr int64_t kPipeFileBytes = 1 << 20;
 
 private:
     friend class CHpglTokeniser;
@@ -143,6 +147,7 @@ private:
 
     CStrokeFontText m_strokeText;            // draws the labels into the plot list
     CHpglCurveBuilder* m_pBuilder = nullptr; // set while reading into curves
+    CHpglPartPipe* m_pPipe = nullptr;        // set while the builder has a thread of its own
 };
 
 } // namespace inkvale

@@ -21,6 +21,15 @@ void CHpglPlotList::ClearPart() {
     m_arrValues.clear();
 }
 
+void CHpglPlotList::TakePart(CHpglPlotList& part) {
+    part.m_arrRecords.swap(m_arrRecords);
+    part.m_arrValues.swap(m_arrValues);
+    m_nRecordsBefore += part.m_arrRecords.size();
+    m_nValuesBefore += part.m_arrValues.size();
+    m_arrRecords.clear();
+    m_arrValues.clear();
+}
+
 void CHpglPlotList::Reserve(size_t nRecords, size_t nValues) {
     m_arrRecords.reserve(std::min(nRecords, kMaxRecords));
     m_arrValues.reserve(std::min(nValues, kMaxValues));

@@ -38,6 +38,9 @@ public:
     /// Empties the records for the next part of the same drawing, keeping the memory: the
     /// limits below and PolylineCount go on counting everything since Clear.
     void ClearPart();
+    /// Moves the records into part (dropping the part's own) and leaves this list empty,
+    /// counting on as ClearPart does; the memory of the part's records is kept for reuse.
+    void TakePart(CHpglPlotList& part);
     /// Reserves room for about nValues values. Untouched capacity costs no resident memory.
     void Reserve(size_t nRecords, size_t nValues);
 

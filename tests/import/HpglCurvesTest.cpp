@@ -252,6 +252,9 @@ TEST(HpglToCurves, ReadingInPartsGivesTheCurvesOfTheWholeList) {
             break;
         }
     }
+    ASSERT_GT(static_cast<int64_t>(text.size()), CHpglFile::kPipeFileBytes);
+    const test::CScratchDir scratch;
+    ASSERT_TRUE(test::WriteFileBytes(scratch.File("marker.plt"), text));
     for (const int nPGCmdType : {0, 1}) {
         CHpglFile whole;
         ASSERT_TRUE(whole.ReadMemory(text).Ok());
@@ -264,6 +267,13 @@ TEST(HpglToCurves, ReadingInPartsGivesTheCurvesOfTheWholeList) {
         ASSERT_EQ(curves.size(), expected.size()) << nPGCmdType;
         EXPECT_EQ(DumpCurves(curves), DumpCurves(expected)) << nPGCmdType;
         EXPECT_EQ(parts.DrewOnlyLabels(), whole.DrewOnlyLabels());
+        // A large file has its curves built on a second thread while it is read.
+        CHpglFile piped;
+        piped.m_strPath = scratch.File("marker.plt");
+        CCurveArray pipedCurves(3);
+        ASSERT_TRUE(piped.ReadCurves(pipedCurves, nPGCmdType).Ok());
+        EXPECT_EQ(DumpCurves(pipedCurves), DumpCurves(expected)) << nPGCmdType;
+        EXPECT_EQ(piped.DrewOnlyLabels(), whole.DrewOnlyLabels());
     }
 }
 

@@ -336,6 +336,16 @@ TEST(HpglLabel, LabelFloodStopsAtTheListLimit) {
     for (const CCurve& c : curves)
         nVertices += c.m_arrPoints.size();
     EXPECT_LE(nVertices, CHpglPlotList::kMaxValues / 2 + curves.size());
+
+    // The same from a file, whose curves are built on a second thread.
+    const test::CScratchDir scratch;
+    ASSERT_TRUE(test::WriteFileBytes(scratch.File("flood.plt"), text));
+    CHpglFile piped;
+    piped.m_strPath = scratch.File("flood.plt");
+    CCurveArray pipedCurves;
+    const CHpglReadResult fromFile = piped.ReadCurves(pipedCurves, 0);
+    EXPECT_EQ(fromFile.m_nCode, kHpglRejected);
+    EXPECT_TRUE(fromFile.Says(EMsg::kDataOverflow));
 }
 
 } // namespace
