@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "import/DxfLabels.h"
 
+#include "import/HpglCurveBuilder.h"
 #include "import/HpglFile.h"
 
-#include <new>
+#include <exception>
 #include <system_error>
 #include <thread>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace inkvale {
 
@@ -13,100 +17,216 @@ namespace {
 
 constexpr char kEtx = 3;
 
-// Each label sets its own position and direction ("PUx,y;DIc,s;LB...ETX") and the label
-// settings are never changed, so a run of whole labels reads the same from a fresh reader
-// as after the labels before it. The halves part after the ETX nearest the middle.
-size_t HalfwayLabel(std::string_view labels) {
-    if (labels.size() < kDxfLabelHalvesBytes ||
-        static_cast<int64_t>(labels.size()) > kHpglMaxFileBytes)
-        return 0; // small, or refused as a whole by the reader's length rule
-    const size_t nEtx = labels.find(kEtx, labels.size() / 2);
-    if (nEtx == std::string_view::npos || labels.size() - (nEtx + 1) < kHpglMinFileBytes)
-        return 0;
-    return nEtx + 1;
-}
+/// Distinct label commands from this many bytes on are drawn in two halves at once.
+constexpr size_t kHalvesBytes = 64 * 1024;
 
-struct CHalf {
-    CHpglFile reader;
-    CCurveArray curves;
-    CHpglReadResult result;
+// Every label sets its own position and direction before it is drawn and the label
+// settings never change, so a label draws the same curves wherever it stands in the
+// commands. What joins labels is the curve builder: a stroke that starts where the one
+// before ended goes on with it, across labels too.
+
+/// A label's curves as drawn on their own, and what it adds to the reader's plot list.
+struct CLabelDrawing {
+    CCurveArray* m_pCurves = nullptr;
+    size_t m_nFirstCurve = 0;
+    size_t m_nCurves = 0;
+    size_t m_nRecords = 0;
+    size_t m_nValues = 0;
 };
 
-CHpglReadResult ReadWhole(std::string_view labels, const std::string& strAppDir,
-                          CCurveArray& arrCurves) {
+/// The HP-GL reader, turning each label into its own curves as soon as it is drawn.
+class CLabelReader : public CHpglFile {
+public:
+    void Execute(const char* pszCmd, const std::vector<double>& params) override {
+        CHpglFile::Execute(pszCmd, params);
+        if (pszCmd[0] == 'L' && pszCmd[1] == 'B')
+            TakeLabel();
+    }
+
+    CCurveArray m_drawn;
+    std::vector<CLabelDrawing> m_arrDrawings;
+    /// False when a label's strokes do not start with a move, which the joining rule needs.
+    bool m_bApart = true;
+
+private:
+    void TakeLabel() {
+        const CHpglPlotList& list = m_arrPlotList;
+        size_t nMoves = 0;
+        for (size_t i = 0; i < list.Size(); ++i)
+            nMoves += list[i].m_nKind == CHpglPlotList::kMove ? 1 : 0;
+        if (list.Size() > 0 && list[0].m_nKind != CHpglPlotList::kMove)
+            m_bApart = false;
+        // Grown twofold here: the builder alone would regrow the array to its exact need,
+        // label after label.
+        if (m_drawn.capacity() < m_drawn.size() + nMoves + 1)
+            m_drawn.reserve(2 * (m_drawn.size() + nMoves + 1));
+        CLabelDrawing d{&m_drawn, m_drawn.size(), 0, list.Size(), list.ValueCount()};
+        CHpglCurveBuilder builder(m_drawn, false);
+        builder.Add(list);
+        builder.Finish();
+        d.m_nCurves = m_drawn.size() - d.m_nFirstCurve;
+        m_arrDrawings.push_back(d);
+        m_arrPlotList.ClearPart();
+    }
+};
+
+/// The commands as their labels, each up to and with its ETX; false when something follows
+/// the last ETX.
+bool SplitLabels(std::string_view labels, std::vector<std::string_view>& arrLabels) {
+    size_t nStart = 0;
+    while (nStart < labels.size()) {
+        const size_t nEtx = labels.find(kEtx, nStart);
+        if (nEtx == std::string_view::npos)
+            return false;
+        arrLabels.push_back(labels.substr(nStart, nEtx + 1 - nStart));
+        nStart = nEtx + 1;
+    }
+    return true;
+}
+
+/// Reads labels [nFrom, nTo) of arrDistinct; true when each was read as one label.
+bool DrawRun(const std::vector<std::string_view>& arrDistinct, size_t nFrom, size_t nTo,
+             const std::string& strAppDir, CLabelReader& reader, CHpglReadResult& result) {
+    std::string strCommands;
+    for (size_t k = nFrom; k < nTo; ++k)
+        strCommands += arrDistinct[k];
+    reader.m_strAppDir = strAppDir;
+    result = reader.ReadMemory(strCommands);
+    return reader.m_bApart && reader.m_arrDrawings.size() == nTo - nFrom;
+}
+
+/// The index that parts the distinct labels into two runs of about equal bytes (0: one run).
+size_t HalfwayLabel(const std::vector<std::string_view>& arrDistinct) {
+    size_t nBytes = 0;
+    for (const std::string_view label : arrDistinct)
+        nBytes += label.size();
+    if (nBytes < kHalvesBytes || std::thread::hardware_concurrency() < 2)
+        return 0;
+    size_t nSoFar = 0;
+    for (size_t k = 0; k < arrDistinct.size(); ++k) {
+        nSoFar += arrDistinct[k].size();
+        if (2 * nSoFar >= nBytes)
+            return k + 1;
+    }
+    return 0;
+}
+
+/// Draws every distinct label once, the two halves at once on two threads when there are
+/// many. bApart turns false when the labels cannot be told apart as the joining rule needs:
+/// they are then read at once.
+CHpglReadResult DrawDistinct(const std::vector<std::string_view>& arrDistinct,
+                             const std::string& strAppDir, CLabelReader& first,
+                             CLabelReader& second, bool& bApart) {
+    size_t nSplit = HalfwayLabel(arrDistinct);
+    CHpglReadResult secondResult;
+    bool bSecondApart = true;
+    std::exception_ptr pFailure;
+    std::thread worker;
+    if (nSplit > 0) {
+        try {
+            worker = std::thread([&] {
+                try {
+                    bSecondApart = DrawRun(arrDistinct, nSplit, arrDistinct.size(), strAppDir,
+                                           second, secondResult);
+                } catch (...) {
+                    pFailure = std::current_exception();
+                }
+            });
+        } catch (const std::system_error&) {
+            nSplit = 0; // no second thread to be had
+        }
+    }
+    const size_t nFirstEnd = nSplit > 0 ? nSplit : arrDistinct.size();
+    CHpglReadResult result;
+    try {
+        bApart = DrawRun(arrDistinct, 0, nFirstEnd, strAppDir, first, result);
+    } catch (...) {
+        if (worker.joinable())
+            worker.join();
+        throw;
+    }
+    if (worker.joinable())
+        worker.join();
+    if (pFailure)
+        std::rethrow_exception(pFailure);
+    bApart = bApart && bSecondApart;
+    return result.Ok() ? secondResult : result;
+}
+
+/// Appends a label's curves after those of the labels before it (nLabelCurves of them);
+/// the last time the label comes its curves are moved rather than copied.
+void AppendLabel(const CLabelDrawing& d, bool bLast, size_t nLabelCurves, CCurveArray& arrCurves) {
+    CCurveArray& drawn = *d.m_pCurves;
+    size_t k = d.m_nFirstCurve;
+    const size_t nEnd = d.m_nFirstCurve + d.m_nCurves;
+    if (k < nEnd && nLabelCurves > 0 &&
+        drawn[k].m_arrPoints.front() == arrCurves.back().m_arrPoints.back()) {
+        auto& pts = arrCurves.back().m_arrPoints;
+        pts.insert(pts.end(), drawn[k].m_arrPoints.begin(), drawn[k].m_arrPoints.end());
+        ++k;
+    }
+    for (; k < nEnd; ++k) {
+        if (bLast)
+            arrCurves.push_back(std::move(drawn[k]));
+        else
+            arrCurves.push_back(drawn[k]);
+    }
+}
+
+} // namespace
+
+CResult DrawDxfLabelsAtOnce(std::string_view labels, const std::string& strAppDir,
+                            CCurveArray& arrCurves) {
+    if (labels.empty())
+        return {};
     CHpglFile reader;
     reader.m_strAppDir = strAppDir;
     return reader.ReadMemoryCurves(labels, arrCurves, 0);
 }
 
-// The curve the first half ended on goes on with the second half's first stroke when that
-// starts where it ended, as one reader would have drawn it.
-void AppendSecondHalf(CCurveArray& arrCurves, size_t nFirstHalfCurves, CCurveArray& second) {
-    size_t nFrom = 0;
-    if (nFirstHalfCurves > 0 && !second.empty() &&
-        second.front().m_arrPoints.front() == arrCurves.back().m_arrPoints.back()) {
-        auto& pts = arrCurves.back().m_arrPoints;
-        pts.insert(pts.end(), second.front().m_arrPoints.begin(), second.front().m_arrPoints.end());
-        nFrom = 1;
-    }
-    arrCurves.reserve(arrCurves.size() + second.size() - nFrom);
-    for (size_t i = nFrom; i < second.size(); ++i)
-        arrCurves.push_back(std::move(second[i]));
-}
-
-} // namespace
-
 CResult DrawDxfLabels(std::string_view labels, const std::string& strAppDir,
                       CCurveArray& arrCurves) {
-    return DrawDxfLabelsSplitAt(labels, HalfwayLabel(labels), strAppDir, arrCurves);
-}
-
-CResult DrawDxfLabelsSplitAt(std::string_view labels, size_t nSplit, const std::string& strAppDir,
-                             CCurveArray& arrCurves) {
-    if (labels.empty())
-        return {};
-    if (nSplit == 0 || nSplit >= labels.size())
-        return ReadWhole(labels, strAppDir, arrCurves);
-    CHalf second;
-    second.reader.m_strAppDir = strAppDir;
-    bool bOutOfMemory = false;
-    std::thread worker;
-    try {
-        worker = std::thread([&] {
-            try {
-                second.result =
-                    second.reader.ReadMemoryCurves(labels.substr(nSplit), second.curves, 0);
-            } catch (const std::bad_alloc&) {
-                bOutOfMemory = true;
-            }
-        });
-    } catch (const std::system_error&) {
-        return ReadWhole(labels, strAppDir, arrCurves); // no second thread to be had
+    std::vector<std::string_view> arrLabels;
+    if (labels.size() < static_cast<size_t>(kHpglMinFileBytes) ||
+        labels.size() > static_cast<size_t>(kHpglMaxFileBytes) || !SplitLabels(labels, arrLabels))
+        return DrawDxfLabelsAtOnce(labels, strAppDir, arrCurves); // and its refusal
+    std::unordered_map<std::string_view, size_t> mapDistinct;
+    std::vector<std::string_view> arrDistinct;
+    std::vector<size_t> arrOrder; // the distinct label of each label
+    arrOrder.reserve(arrLabels.size());
+    for (const std::string_view label : arrLabels) {
+        const auto [it, bNew] = mapDistinct.try_emplace(label, arrDistinct.size());
+        if (bNew)
+            arrDistinct.push_back(label);
+        arrOrder.push_back(it->second);
     }
-    const size_t nBefore = arrCurves.size();
-    CHpglFile first;
-    first.m_strAppDir = strAppDir;
-    CHpglReadResult result;
-    try {
-        result = first.ReadMemoryCurves(labels.substr(0, nSplit), arrCurves, 0);
-    } catch (...) {
-        worker.join();
-        throw;
-    }
-    worker.join();
-    if (bOutOfMemory)
-        throw std::bad_alloc();
+    CLabelReader first;
+    CLabelReader second;
+    bool bApart = true;
+    const CHpglReadResult result = DrawDistinct(arrDistinct, strAppDir, first, second, bApart);
     if (!result.Ok())
-        return result;
-    if (!second.result.Ok())
-        return second.result;
-    // One reader would have stopped where the two together pass the plot list's limits.
-    const CHpglPlotList& a = first.PlotList();
-    const CHpglPlotList& b = second.reader.PlotList();
-    if (a.TotalValues() + b.TotalValues() > CHpglPlotList::kMaxValues ||
-        a.TotalRecords() + b.TotalRecords() > CHpglPlotList::kMaxRecords)
+        return result; // the distinct labels alone are too much: all of them are too
+    if (!bApart)
+        return DrawDxfLabelsAtOnce(labels, strAppDir, arrCurves);
+    std::vector<CLabelDrawing> arrDrawings = std::move(first.m_arrDrawings);
+    arrDrawings.insert(arrDrawings.end(), second.m_arrDrawings.begin(), second.m_arrDrawings.end());
+    // One reader stops where the plot list of all the labels passes its limits.
+    size_t nRecords = 0;
+    size_t nValues = 0;
+    size_t nCurves = 0;
+    std::vector<size_t> arrLeft(arrDrawings.size(), 0); // times each label is still to come
+    for (const size_t k : arrOrder) {
+        nRecords += arrDrawings[k].m_nRecords;
+        nValues += arrDrawings[k].m_nValues;
+        nCurves += arrDrawings[k].m_nCurves;
+        ++arrLeft[k];
+    }
+    if (nValues > CHpglPlotList::kMaxValues || nRecords > CHpglPlotList::kMaxRecords)
         return HpglOverflowResult();
-    AppendSecondHalf(arrCurves, arrCurves.size() - nBefore, second.curves);
+    const size_t nBefore = arrCurves.size();
+    arrCurves.reserve(nBefore + nCurves);
+    for (const size_t k : arrOrder)
+        AppendLabel(arrDrawings[k], --arrLeft[k] == 0, arrCurves.size() - nBefore, arrCurves);
     return result;
 }
 

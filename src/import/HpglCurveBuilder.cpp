@@ -14,9 +14,9 @@ void CHpglCurveBuilder::Build(const CHpglPlotList& plotList) {
     Finish();
 }
 
-void CHpglCurveBuilder::Add(const CHpglPlotList& plotList) {
+void CHpglCurveBuilder::Add(const CHpglPlotList& plotList, size_t nFrom, size_t nTo) {
     size_t nStarts = 1;
-    for (size_t i = 0; i < plotList.Size(); ++i) {
+    for (size_t i = nFrom; i < nTo; ++i) {
         const int32_t nKind = plotList[i].m_nKind;
         nStarts += (nKind == CHpglPlotList::kMove || nKind == CHpglPlotList::kPageBreak) ? 1 : 0;
     }
@@ -26,7 +26,7 @@ void CHpglCurveBuilder::Add(const CHpglPlotList& plotList) {
     if (m_arrCurves.capacity() < nNeeded)
         m_arrCurves.reserve(m_bPartsSeen ? std::max(nNeeded, 2 * m_arrCurves.capacity()) : nNeeded);
     m_bPartsSeen = true;
-    for (size_t i = 0; i < plotList.Size(); ++i) {
+    for (size_t i = nFrom; i < nTo; ++i) {
         const CHpglPlotList::CRecord& r = plotList[i];
         const int32_t* pValues = plotList.Data(r);
         switch (r.m_nKind) {

@@ -22,7 +22,9 @@ public:
     void Build(const CHpglPlotList& plotList);
     /// Takes the records of the next part of a plot list read in parts. The curve being
     /// drawn stays open, so a drawing added in parts gives the curves of the whole list.
-    void Add(const CHpglPlotList& plotList);
+    void Add(const CHpglPlotList& plotList) { Add(plotList, 0, plotList.Size()); }
+    /// Takes the records nFrom..nTo-1 of a plot list, as Add takes a part.
+    void Add(const CHpglPlotList& plotList, size_t nFrom, size_t nTo);
     /// Ends the curve being drawn.
     void Finish() { Emit(); }
 

@@ -55,7 +55,8 @@ public:
     void AddLineType(int32_t nValue);
     void AddPenSelect(int32_t nPen);
 
-    bool Empty() const { return m_arrRecords.empty(); }
+    /// Whether nothing was recorded since Clear (in any part).
+    bool Empty() const { return m_nRecordsBefore == 0 && m_arrRecords.empty(); }
     size_t Size() const { return m_arrRecords.size(); }
     const CRecord& operator[](size_t i) const { return m_arrRecords[i]; }
     /// The values of a record (m_nCount of them).
