@@ -29,7 +29,9 @@ CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings) {
     if (page.m_nMaxY > nWidth) {
         if (page.m_nMinY != 0)
             page.MoveToOrigin();
-        if (page.m_nMaxY > nWidth && !SplitWidthChecked(page, nWidth)) {
+        // Every loaded drawing is cleaned next (LoadTaskDrawing), so the fold may keep
+        // meeting vertices once.
+        if (page.m_nMaxY > nWidth && !SplitWidthCheckedForCleaning(page, nWidth)) {
             page.ClearCurves();
             return CResult::Failure(kDxfTaskTooWide,
                                     "the drawing is far wider than the roll (check DxfUnit)");

@@ -24,8 +24,9 @@ inline constexpr int kDxfTaskBadUnit = -6;
 /// places it: the geometry, then the texts (drawn by the HP-GL reader with the fonts of
 /// settings.m_strInstallDir), joined, cleaned, with X starting at 0
 /// and no negative Y, and split into strips of the roll width (PaperLenMm) when it is
-/// wider, whatever SplitEn says. On success the task's print state and start position
-/// become 0, the task list is refreshed and the preview selects row 0 (pView may be
+/// wider, whatever SplitEn says (where the fold joins segments it keeps the meeting vertex
+/// once, for the cleaning LoadTaskDrawing does next). On success the task's print state and start
+/// position become 0, the task list is refreshed and the preview selects row 0 (pView may be
 /// nullptr). On failure the task keeps no drawing. Window thread only.
 CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings);
 

@@ -413,6 +413,14 @@ int64_t COnePage::CutMarkCurves(int32_t maxX) {
 }
 
 bool COnePage::SplitWidth(int32_t w) {
+    return Fold(w, true);
+}
+
+bool COnePage::SplitWidthForCleaning(int32_t w) {
+    return Fold(w, false);
+}
+
+bool COnePage::Fold(int32_t w, bool bMeetingVerticesTwice) {
     // A width of zero or less has no strips (and would divide by zero).
     if (m_arrCurves.empty() || w <= 0)
         return true;
@@ -424,13 +432,17 @@ bool COnePage::SplitWidth(int32_t w) {
     // would need millions of passes and cut marks. Such a fold is refused.
     if (strips > kMaxFoldStrips || strips * CutMarkCurves(m_nMaxX) > kMaxFoldCutMarkCurves)
         return false;
+    // The cut marks are made apart and handed to the fold after the drawing, which saves
+    // regrowing the drawing's array for a few thousand marks.
+    CCurveArray drawing;
+    drawing.swap(m_arrCurves);
     for (int32_t k = 1; k <= strips; ++k)
         AddCutMarks(k * w);
     const int32_t shift = Wrap(int64_t{m_nMaxX} + kStripGap);
-    CSegmentFold fold(m_arrCurves);
+    CSegmentFold fold(drawing, m_arrCurves, w);
     for (int32_t pass = 1; pass <= strips; ++pass)
         fold.Pass(w, shift);
-    m_arrCurves = fold.Join();
+    m_arrCurves = fold.Join(bMeetingVerticesTwice);
     CalcExtents();
     return true;
 }

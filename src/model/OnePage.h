@@ -136,6 +136,10 @@ public:
     /// Returns false, leaving the page as it was except for its recomputed extents, when
     /// the fold would exceed kMaxFoldStrips strips or kMaxFoldCutMarkCurves cut-mark curves.
     bool SplitWidth(int32_t w);
+    /// The same fold for a caller that cleans the curves (CleanCurves) right after: where
+    /// segments join, the meeting vertex is kept once. Removing repeated vertices makes the
+    /// two the same, and the fold then needs no second copy of the vertices.
+    bool SplitWidthForCleaning(int32_t w);
     /// Adds the doubled dashed cut line at Y = a with its marks, when the stored maxX is
     /// at least 4000 (100 mm).
     void AddCutMarks(int32_t a);
@@ -156,6 +160,8 @@ public:
     size_t VertexCount() const;
 
 private:
+    /// SplitWidth; bMeetingVerticesTwice false for SplitWidthForCleaning.
+    bool Fold(int32_t w, bool bMeetingVerticesTwice);
     /// The page box from the stored curve boxes, which must be current.
     void UnionCurveBoxes();
     /// Appends a pen-1 solid polyline with a fresh box.

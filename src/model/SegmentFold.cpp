@@ -20,23 +20,57 @@ int32_t CutCoord(int32_t a0, int32_t c0, int32_t a1, int32_t c1, int32_t cut) {
     return Wrap(c0 + static_cast<int64_t>(num / (int64_t{a1} - a0)));
 }
 
-CSegmentFold::CSegmentFold(CCurveArray& curves) {
-    size_t nSegments = 0;
-    for (const CCurve& c : curves)
-        nSegments += c.m_arrPoints.size() >= 2 ? c.m_arrPoints.size() - 1 : 0;
+namespace {
+
+bool WhollyAtOrBelow(const CCurve& c, int32_t w) {
+    for (const CPoint& p : c.m_arrPoints) {
+        if (p.y > w)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+CSegmentFold::CSegmentFold(CCurveArray& curves, CCurveArray& marks, int32_t w) {
+    size_t nEntries = 0;
+    for (const CCurve& c : curves) {
+        if (c.m_arrPoints.size() >= 2)
+            nEntries += WhollyAtOrBelow(c, w) ? 1 : c.m_arrPoints.size() - 1;
+    }
+    for (const CCurve& c : marks)
+        nEntries += c.m_arrPoints.size() >= 2 ? c.m_arrPoints.size() - 1 : 0;
     // A fold into two strips appends about half the segments before the pass drops the
     // moved ones from the front: room for that from the start saves a copy of them all.
-    m_arrSegments.reserve(nSegments + nSegments / 2);
-    m_arrSources.reserve(curves.size());
-    for (const CCurve& c : curves) {
-        if (c.m_arrPoints.size() < 2)
-            continue;
-        const auto nSource = static_cast<uint32_t>(m_arrSources.size());
-        m_arrSources.push_back({c.m_nPen, c.m_nLineType, c.m_bSelected});
-        for (size_t k = 0; k + 1 < c.m_arrPoints.size(); ++k)
-            m_arrSegments.push_back({c.m_arrPoints[k], c.m_arrPoints[k + 1], nSource});
+    m_arrSegments.reserve(nEntries + nEntries / 2);
+    m_arrSources.reserve(curves.size() + marks.size());
+    for (size_t i = 0; i < curves.size(); ++i) {
+        CCurve& c = curves[i];
+        if (c.m_arrPoints.size() >= 2 && WhollyAtOrBelow(c, w))
+            Add(c, static_cast<uint32_t>(i));
+        else
+            Add(c, kNoCurve);
     }
-    CCurveArray().swap(curves);
+    for (CCurve& c : marks)
+        Add(c, kNoCurve);
+    // The curves that stand whole stay where they are, found by their index.
+    m_arrCurves = std::move(curves);
+    curves.clear();
+    CCurveArray().swap(marks);
+}
+
+void CSegmentFold::Add(CCurve& c, uint32_t nWhole) {
+    if (c.m_arrPoints.size() < 2)
+        return;
+    const auto nSource = static_cast<uint32_t>(m_arrSources.size());
+    m_arrSources.push_back({c.m_nPen, c.m_nLineType, c.m_bSelected});
+    if (nWhole != kNoCurve) {
+        m_arrSegments.push_back({c.m_arrPoints.front(), c.m_arrPoints.back(), nSource, nWhole});
+        return;
+    }
+    for (size_t k = 0; k + 1 < c.m_arrPoints.size(); ++k)
+        m_arrSegments.push_back({c.m_arrPoints[k], c.m_arrPoints[k + 1], nSource});
+    std::vector<CPoint>().swap(c.m_arrPoints);
 }
 
 void CSegmentFold::Pass(int32_t w, int32_t shift) {
@@ -57,16 +91,16 @@ void CSegmentFold::Pass(int32_t w, int32_t shift) {
             list[kept++] = s;
         } else if (y0 < w && w < y1) {
             const int32_t xc = CutCoord(y0, x0, y1, x1, w);
-            list[kept++] = {s.m_p0, {xc, w}, s.m_nSource};
-            list.push_back({{Wrap(int64_t{xc} + shift), 0}, moved(x1, y1), s.m_nSource});
+            list[kept++] = {s.m_p0, {xc, w}, s.m_nSource, kNoCurve};
+            list.push_back({{Wrap(int64_t{xc} + shift), 0}, moved(x1, y1), s.m_nSource, kNoCurve});
             ++bound;
         } else if (y0 > w && w > y1) {
             const int32_t xc = CutCoord(y0, x0, y1, x1, w);
-            list[kept++] = {{xc, w}, s.m_p1, s.m_nSource};
-            list.push_back({moved(x0, y0), {Wrap(int64_t{xc} + shift), 0}, s.m_nSource});
+            list[kept++] = {{xc, w}, s.m_p1, s.m_nSource, kNoCurve};
+            list.push_back({moved(x0, y0), {Wrap(int64_t{xc} + shift), 0}, s.m_nSource, kNoCurve});
             ++bound;
         } else {
-            list.push_back({moved(x0, y0), moved(x1, y1), s.m_nSource});
+            list.push_back({moved(x0, y0), moved(x1, y1), s.m_nSource, kNoCurve});
         }
     }
     list.erase(list.begin() + static_cast<std::ptrdiff_t>(kept),
@@ -78,7 +112,44 @@ bool CSegmentFold::Continues(const CSegment& before, const CSegment& next) const
            before.m_p1 == next.m_p0;
 }
 
-CCurveArray CSegmentFold::Join() const {
+size_t CSegmentFold::SegmentCount(const CSegment& s) const {
+    return s.m_nCurve == kNoCurve ? 1 : m_arrCurves[s.m_nCurve].m_arrPoints.size() - 1;
+}
+
+// Each segment gives both its vertices, as joining segments keeps a meeting vertex twice;
+// kept once, a segment after the first gives only its end.
+void CSegmentFold::AppendSegments(const CSegment& s, bool bFirst, bool bTwice,
+                                  std::vector<CPoint>& points) {
+    if (s.m_nCurve == kNoCurve) {
+        if (bFirst || bTwice)
+            points.push_back(s.m_p0);
+        points.push_back(s.m_p1);
+        return;
+    }
+    std::vector<CPoint>& source = m_arrCurves[s.m_nCurve].m_arrPoints;
+    if (bTwice) {
+        for (size_t k = 0; k + 1 < source.size(); ++k) {
+            points.push_back(source[k]);
+            points.push_back(source[k + 1]);
+        }
+    } else {
+        points.insert(points.end(), source.begin() + (bFirst ? 0 : 1), source.end());
+    }
+    std::vector<CPoint>().swap(source);
+}
+
+// v0 v1 v2 ... becomes v0 v1 v1 v2 v2 ..., in place from the back: the vertices of segment
+// k go to 2k and 2k + 1, never below where later segments still read theirs.
+void CSegmentFold::DoubleInnerVertices(std::vector<CPoint>& points) {
+    const size_t n = points.size();
+    points.resize(2 * (n - 1));
+    for (size_t k = n - 1; k-- > 0;) {
+        points[2 * k + 1] = points[k + 1];
+        points[2 * k] = points[k];
+    }
+}
+
+CCurveArray CSegmentFold::Join(bool bMeetingVerticesTwice) {
     // Counted first, so that every array is allocated once at its final size.
     size_t nCurves = 0;
     for (size_t i = 0; i < m_arrSegments.size(); ++i)
@@ -87,18 +158,25 @@ CCurveArray CSegmentFold::Join() const {
     size_t c = 0;
     for (size_t i = 0; i < m_arrSegments.size();) {
         size_t end = i + 1;
+        size_t nSegments = SegmentCount(m_arrSegments[i]);
         while (end < m_arrSegments.size() && Continues(m_arrSegments[end - 1], m_arrSegments[end]))
-            ++end;
+            nSegments += SegmentCount(m_arrSegments[end++]);
         CCurve& curve = curves[c++];
         const CSource& source = m_arrSources[m_arrSegments[i].m_nSource];
         curve.m_nPen = source.m_nPen;
         curve.m_nLineType = source.m_nLineType;
         curve.m_bSelected = source.m_bSelected;
-        curve.m_arrPoints.reserve(2 * (end - i));
-        for (; i < end; ++i) {
-            curve.m_arrPoints.push_back(m_arrSegments[i].m_p0);
-            curve.m_arrPoints.push_back(m_arrSegments[i].m_p1);
+        if (end == i + 1 && m_arrSegments[i].m_nCurve != kNoCurve) {
+            // A curve that stands alone keeps its own vertex array.
+            curve.m_arrPoints = std::move(m_arrCurves[m_arrSegments[i].m_nCurve].m_arrPoints);
+            if (bMeetingVerticesTwice)
+                DoubleInnerVertices(curve.m_arrPoints);
+            ++i;
+            continue;
         }
+        curve.m_arrPoints.reserve(bMeetingVerticesTwice ? 2 * nSegments : nSegments + 1);
+        for (const size_t first = i; i < end; ++i)
+            AppendSegments(m_arrSegments[i], i == first, bMeetingVerticesTwice, curve.m_arrPoints);
     }
     return curves;
 }

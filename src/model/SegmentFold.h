@@ -20,21 +20,27 @@ int32_t CutCoord(int32_t a0, int32_t c0, int32_t a1, int32_t c1, int32_t cut);
 class CSegmentFold {
 public:
     /// Takes the curves apart into their segments, in drawing order, and empties the array;
-    /// curves of fewer than two vertices are dropped.
-    explicit CSegmentFold(CCurveArray& curves);
+    /// curves of fewer than two vertices are dropped. A curve lying wholly at or below Y = w
+    /// keeps its vertices: every pass leaves its segments as they are and where they are,
+    /// one after another, so it stands in the list as one entry for all of them.
+    /// The cut marks follow the curves in the list; both arrays are emptied.
+    CSegmentFold(CCurveArray& curves, CCurveArray& marks, int32_t w);
     /// Moves everything above Y = w one strip further: X + shift, Y - w; a segment that
     /// crosses w is cut there, its upper piece moved.
     void Pass(int32_t w, int32_t shift);
-    /// The segments joined as JoinSegments joins them (meeting vertices kept twice), each
-    /// curve with the pen, line type and selection of its first segment's polyline. The
-    /// boxes are left for CalcExtents.
-    CCurveArray Join() const;
+    /// The segments joined as JoinSegments joins them (meeting vertices kept twice, or once
+    /// when bMeetingVerticesTwice is false), each curve with the pen, line type and selection
+    /// of its first segment's polyline. The boxes are left for CalcExtents.
+    CCurveArray Join(bool bMeetingVerticesTwice);
 
 private:
+    static constexpr uint32_t kNoCurve = UINT32_MAX;
+    /// A segment, or a whole curve of m_arrCurves from its first vertex to its last.
     struct CSegment {
         CPoint m_p0;
         CPoint m_p1;
         uint32_t m_nSource = 0;
+        uint32_t m_nCurve = kNoCurve;
     };
     struct CSource {
         int m_nPen = 1;
@@ -43,8 +49,15 @@ private:
     };
     bool Continues(const CSegment& before, const CSegment& next) const;
 
+    /// Appends the curve's segments, or the curve whole (nWhole: its index in the curves).
+    void Add(CCurve& c, uint32_t nWhole);
+    size_t SegmentCount(const CSegment& s) const;
+    void AppendSegments(const CSegment& s, bool bFirst, bool bTwice, std::vector<CPoint>& points);
+    static void DoubleInnerVertices(std::vector<CPoint>& points);
+
     std::vector<CSegment> m_arrSegments;
     std::vector<CSource> m_arrSources;
+    CCurveArray m_arrCurves; ///< the curves taken apart; those that stand whole keep vertices
 };
 
 } // namespace inkvale

@@ -79,12 +79,24 @@ int32_t RollWidthUnits(const CSettings& settings) {
     return static_cast<int32_t>(std::clamp<int64_t>(MmToUnits(settings.PaperLenMm), 0, INT_MAX));
 }
 
-bool SplitWidthChecked(COnePage& page, int32_t w) {
+namespace {
+
+bool FoldChecked(COnePage& page, int32_t w, bool bForCleaning) {
     if (w <= 0)
         return true; // no roll width configured: nothing to fold to
     if (page.m_nMaxY / w > kMaxSplitStrips)
         return false;
-    return page.SplitWidth(w);
+    return bForCleaning ? page.SplitWidthForCleaning(w) : page.SplitWidth(w);
+}
+
+} // namespace
+
+bool SplitWidthChecked(COnePage& page, int32_t w) {
+    return FoldChecked(page, w, false);
+}
+
+bool SplitWidthCheckedForCleaning(COnePage& page, int32_t w) {
+    return FoldChecked(page, w, true);
 }
 
 CTaskLoadResult LoadTaskDrawing(COnePage& task, const CSettings& settings, bool bShowErrors) {

@@ -35,6 +35,8 @@ bool IsDxfPath(std::string_view strPath);
 /// nothing happens. A fold into more than kMaxSplitStrips strips, or one the page refuses
 /// as too large, does not happen and the result is false.
 bool SplitWidthChecked(COnePage& page, int32_t w);
+/// The same with SplitWidthForCleaning, for a caller that cleans the curves right after.
+bool SplitWidthCheckedForCleaning(COnePage& page, int32_t w);
 
 /// The roll width PaperLenMm in plotter units, within the int32 range.
 int32_t RollWidthUnits(const CSettings& settings);
