@@ -33,16 +33,20 @@ bool WhollyAtOrBelow(const CCurve& c, int32_t w) {
 } // namespace
 
 CSegmentFold::CSegmentFold(CCurveArray& curves, CCurveArray& marks, int32_t w) {
-    size_t nEntries = 0;
+    size_t nWhole = 0;
+    size_t nSegments = 0;
     for (const CCurve& c : curves) {
-        if (c.m_arrPoints.size() >= 2)
-            nEntries += WhollyAtOrBelow(c, w) ? 1 : c.m_arrPoints.size() - 1;
+        if (c.m_arrPoints.size() >= 2 && WhollyAtOrBelow(c, w))
+            ++nWhole;
+        else if (c.m_arrPoints.size() >= 2)
+            nSegments += c.m_arrPoints.size() - 1;
     }
     for (const CCurve& c : marks)
-        nEntries += c.m_arrPoints.size() >= 2 ? c.m_arrPoints.size() - 1 : 0;
+        nSegments += c.m_arrPoints.size() >= 2 ? c.m_arrPoints.size() - 1 : 0;
     // A fold into two strips appends about half the segments before the pass drops the
     // moved ones from the front: room for that from the start saves a copy of them all.
-    m_arrSegments.reserve(nEntries + nEntries / 2);
+    // Whole curves never move.
+    m_arrSegments.reserve(nWhole + nSegments + nSegments / 2);
     m_arrSources.reserve(curves.size() + marks.size());
     for (size_t i = 0; i < curves.size(); ++i) {
         CCurve& c = curves[i];
