@@ -18,12 +18,12 @@ void ForRun(CCurveArray& curves, size_t nBegin, size_t nEnd,
 } // namespace
 
 size_t CurveHalvesSplit(const CCurveArray& curves) {
-    if (std::thread::hardware_concurrency() < 2)
-        return 0;
     size_t nVertices = 0;
     for (const CCurve& c : curves)
         nVertices += c.m_arrPoints.size();
-    if (nVertices < kCurveHalvesMinVertices)
+    // Asked once: the answer may take the system a file read.
+    static const unsigned nProcessors = std::thread::hardware_concurrency();
+    if (nVertices < kCurveHalvesMinVertices || nProcessors < 2)
         return 0;
     size_t nSoFar = 0;
     for (size_t i = 0; i < curves.size(); ++i) {

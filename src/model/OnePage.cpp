@@ -115,8 +115,7 @@ void COnePage::CopyTask(const COnePage& source) {
 }
 
 void COnePage::CalcExtents() {
-    for (CCurve& c : m_arrCurves)
-        c.CalcExtents();
+    ForEachCurveInHalves(m_arrCurves, [](CCurve& c) { c.CalcExtents(); });
     UnionCurveBoxes();
 }
 
@@ -179,8 +178,7 @@ void COnePage::OffsetSelected(int32_t dx, int32_t dy) {
 }
 
 void COnePage::OffsetAll(int32_t dx, int32_t dy) {
-    for (CCurve& c : m_arrCurves)
-        c.Offset(dx, dy);
+    ForEachCurveInHalves(m_arrCurves, [dx, dy](CCurve& c) { c.Offset(dx, dy); });
 }
 
 void COnePage::MoveToOrigin() {
@@ -197,14 +195,17 @@ void COnePage::NormalizeOrigin() {
     if (m_arrCurves.empty())
         return;
     CalcExtents();
+    // Y is only lifted: a drawing that starts above the paper edge keeps its margin. Both
+    // moves are made in one pass over the vertices.
+    const int32_t dx = m_nMinX != 0 ? Wrap(-int64_t{m_nMinX}) : 0;
+    const int32_t dy = m_nMinY < 0 ? Wrap(-int64_t{m_nMinY}) : 0;
+    if (dx != 0 || dy != 0)
+        OffsetAll(dx, dy);
     if (m_nMinX != 0) {
-        OffsetAll(Wrap(-int64_t{m_nMinX}), 0);
         m_nMaxX = Wrap(int64_t{m_nMaxX} - m_nMinX);
         m_nMinX = 0;
     }
-    // Y is only lifted: a drawing that starts above the paper edge keeps its margin.
     if (m_nMinY < 0) {
-        OffsetAll(0, Wrap(-int64_t{m_nMinY}));
         m_nMaxY = Wrap(int64_t{m_nMaxY} - m_nMinY);
         m_nMinY = 0;
     }
