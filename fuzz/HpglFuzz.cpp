@@ -78,6 +78,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         if (nVertices != PlotVertices(whole.PlotList()))
             std::abort();
+        // Read straight into curves, in parts, the same curves come out.
+        CHpglFile direct;
+        direct.m_nPltFileUnit = whole.m_nPltFileUnit;
+        CCurveArray directCurves;
+        const CHpglReadResult read = direct.ReadMemoryCurves(bytes, directCurves, nPGCmdType);
+        if (read.m_nCode != result.m_nCode || directCurves.size() != curves.size())
+            std::abort();
+        for (size_t i = 0; i < curves.size(); ++i) {
+            if (directCurves[i].m_arrPoints != curves[i].m_arrPoints ||
+                directCurves[i].m_nLineType != curves[i].m_nLineType)
+                std::abort();
+        }
     }
     return 0;
 }
