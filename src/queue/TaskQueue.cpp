@@ -651,6 +651,15 @@ void CTaskQueue::DiscardAllDrawings() {
     ++m_nDrawingGeneration;
     m_preloadAsked.clear();
     RequestPreloads();
+    // A drawing someone waits for is read again with the new settings, ahead of the others;
+    // the wait (and a start behind it) goes on until then. The reads under way are dropped.
+    std::erase_if(m_waitedLoads,
+                  [this](uint64_t nTaskId) { return TaskById(m_doc, nTaskId) == nullptr; });
+    if (m_pPreloader == nullptr)
+        return;
+    for (const uint64_t nTaskId : m_waitedLoads)
+        m_pPreloader->LoadFirst(nTaskId, TaskById(m_doc, nTaskId)->m_strPath, m_settings,
+                                m_nDrawingGeneration);
 }
 
 // Every task without a drawing, a known problem or a request yet.
@@ -672,13 +681,19 @@ void CTaskQueue::RequestPreloads() {
 
 void CTaskQueue::AcceptPreloaded(uint64_t nTaskId, uint64_t nGeneration, COnePage& loaded,
                                  const CTaskLoadResult& result, bool bRefresh) {
+    if (nGeneration != m_nDrawingGeneration) {
+        // Read with settings that have changed since: DiscardAllDrawings asked for it again.
+        if (bRefresh)
+            ListsChanged(); // the drawings taken before this one
+        return;
+    }
     const auto waited = std::find(m_waitedLoads.begin(), m_waitedLoads.end(), nTaskId);
     const bool bWaited = waited != m_waitedLoads.end();
     if (bWaited)
         m_waitedLoads.erase(waited);
     COnePage* pTask = TaskById(m_doc, nTaskId);
-    if (pTask == nullptr || nGeneration != m_nDrawingGeneration || !pTask->m_arrCurves.empty() ||
-        pTask->m_nPrintState != PS_WAITING || !IsTaskFileUnchanged(*pTask)) {
+    if (pTask == nullptr || !pTask->m_arrCurves.empty() || pTask->m_nPrintState != PS_WAITING ||
+        !IsTaskFileUnchanged(*pTask)) {
         if (bRefresh)
             ListsChanged(); // the drawings taken before this one
         return;

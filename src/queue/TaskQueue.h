@@ -95,7 +95,7 @@ public:
     void MirrorCopy(uint64_t nTaskId, const std::string& strSuffix);
 
     /// `DiscardAllDrawings` (message 0x470): split pieces and mirrored copies keep theirs,
-    /// which no file holds.
+    /// which no file holds. A drawing waited for is read again first, and still waited for.
     void DiscardAllDrawings();
 
     /// The preview's load: selects the row and reads the task's drawing when it has none

@@ -27,7 +27,7 @@ void CLoadProgress::Poll() {
             m_pBox->deleteLater();
     }
     if (nWaited != 0 && m_pBox == nullptr &&
-        std::chrono::steady_clock::now() - m_tSince >= kShowAfter)
+        std::chrono::steady_clock::now() - m_tSince >= m_showAfter)
         Show(nWaited);
 }
 

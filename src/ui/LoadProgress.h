@@ -14,7 +14,7 @@ namespace inkvale {
 class CTaskQueue;
 
 /// Tells the operator that a drawing the window waits for (a clicked task, a start) is
-/// being read off the window thread, once that has taken longer than kShowAfter: a
+/// being read off the window thread, once that has taken longer than its delay: a
 /// progress box that leaves the window usable, whose Cancel stops the waiting. Window
 /// thread only.
 class CLoadProgress : public QObject {
@@ -24,6 +24,8 @@ public:
     CLoadProgress(CTaskQueue& queue, QWidget* pWindow);
 
     static constexpr std::chrono::milliseconds kShowAfter{500};
+    /// How long a read must have lasted before the box shows (kShowAfter unless set).
+    void SetShowAfter(std::chrono::milliseconds showAfter) { m_showAfter = showAfter; }
 
 private:
     void Poll();
@@ -35,6 +37,7 @@ private:
     QPointer<QProgressDialog> m_pBox;
     uint64_t m_nWaited = 0; ///< the task waited for at the last look
     std::chrono::steady_clock::time_point m_tSince;
+    std::chrono::milliseconds m_showAfter = kShowAfter;
 };
 
 } // namespace inkvale

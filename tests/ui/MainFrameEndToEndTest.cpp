@@ -8,6 +8,7 @@
 #include "queue/TaskLists.h"
 #include "ui/DlgBarTop.h"
 #include "ui/InkvaleView.h"
+#include "ui/LoadProgress.h"
 #include "ui/MainFrame.h"
 #include "ui/MainFramePrompts.h"
 #include "ui/MyListView.h"
@@ -24,12 +25,17 @@
 #include <QImage>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QMouseEvent>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTableWidgetItem>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <random>
 
 namespace inkvale {
@@ -252,12 +258,13 @@ TEST_F(MainFrameEndToEndTest, ClosingWhileAJobRunsEndsWithoutDeadlock) {
     EXPECT_LT(std::chrono::steady_clock::now() - tClose, std::chrono::seconds(15));
 }
 
-// A garment marker of about nBytes: one "PU x,y;PD x,y,...;" polyline a line.
-std::string BigMarker(size_t nBytes) {
+// A garment marker of about nBytes: one "PU x,y;PD x,y,...;" polyline a line, each starting
+// within nSpan plotter units of the origin.
+std::string BigMarker(size_t nBytes, int nSpan = 79000) {
     std::string s = "IN;SP1;\n";
     s.reserve(nBytes + 4096);
     std::mt19937 rng(5);
-    std::uniform_int_distribution<int> at(0, 79000);
+    std::uniform_int_distribution<int> at(0, nSpan);
     while (s.size() < nBytes) {
         int x = at(rng), y = at(rng);
         s += "PU" + std::to_string(x) + "," + std::to_string(y) + ";PD";
@@ -323,6 +330,194 @@ TEST_F(MainFrameEndToEndTest, BigMarkerLoadsWithoutFreezingTheWindow) {
                     std::chrono::duration_cast<std::chrono::milliseconds>(loadTime).count()),
                 static_cast<long long>(
                     std::chrono::duration_cast<std::chrono::milliseconds>(longest).count()));
+}
+
+// The progress box of a read the window waits for, as the operator meets it.
+class LoadProgressBoxTest : public MainFrameEndToEndTest {
+protected:
+    using Clock = std::chrono::steady_clock;
+    /// The box's delay here: well inside the reads of the test on any machine.
+    static constexpr std::chrono::milliseconds kShowAfter{50};
+
+    void SetUp() override {
+        MainFrameEndToEndTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        m_settings.AutoStartEnable = 0;
+        m_settings.AutoPreview = 0; // only the Start waits for a drawing
+        m_pFrame->Bar().ReleaseAutoButton();
+        auto* pProgress = m_pFrame->findChild<CLoadProgress*>();
+        ASSERT_NE(pProgress, nullptr);
+        pProgress->SetShowAfter(kShowAfter);
+        m_pFrame->resize(1000, 700);
+        m_pFrame->show();
+        // The window's own timer, timed until the drawing waited for is there: taking it and
+        // starting the job are the window's work and may take longer.
+        QObject::connect(&m_ticker, &QTimer::timeout, [this] {
+            const auto tNow = Clock::now();
+            if (HasDrawing(m_nWaited))
+                m_ticker.stop();
+            else
+                m_longestGap = std::max(m_longestGap, tNow - m_tLastTick);
+            m_tLastTick = tNow;
+        });
+    }
+    /// Runs the window until done() holds or the test's 20 s have passed; done() is asked
+    /// at least once.
+    template <class Done>
+    bool Within(Done done) {
+        return RunUntil(done, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                  std::max(m_tDeadline - Clock::now(), Clock::duration{}))) ||
+               done();
+    }
+    QProgressDialog* VisibleBox() {
+        for (QProgressDialog* pBox : m_pFrame->findChildren<QProgressDialog*>()) {
+            if (pBox->isVisible())
+                return pBox;
+        }
+        return nullptr;
+    }
+    bool HasDrawing(uint64_t nTaskId) {
+        const COnePage* pTask = TaskById(m_pFrame->Doc(), nTaskId);
+        return pTask != nullptr && !pTask->m_arrCurves.empty();
+    }
+    int32_t PrintState(uint64_t nTaskId) {
+        const COnePage* pTask = TaskById(m_pFrame->Doc(), nTaskId);
+        return pTask != nullptr ? pTask->m_nPrintState : -1;
+    }
+    /// Adds a 30 MB marker and makes it the current task, behind another one the preloader
+    /// is reading: a Start then waits for both reads. Returns the task.
+    uint64_t AddBehindAnother(const std::string& strName) {
+        const std::string strAhead = m_home.File("ahead of " + strName);
+        const std::string strPath = m_home.File(strName);
+        const int nRow = m_pFrame->TaskCount() + 1;
+        // Contents of their own: a duplicate would carry a warning.
+        const auto tail = [](int n) { return "PU0,0;PD" + std::to_string(n) + ",0;\n"; };
+        EXPECT_TRUE(test::WriteFileBytes(strAhead, m_strMarker + tail(nRow)));
+        EXPECT_TRUE(test::WriteFileBytes(strPath, m_strMarker + tail(nRow + 1)));
+        m_pFrame->Queue().AddFiles({strAhead});
+        m_pFrame->Queue().AddFiles({strPath});
+        const COnePage* pTask = TaskAt(m_pFrame->Doc(), nRow);
+        EXPECT_NE(pTask, nullptr);
+        m_pFrame->SetCurrentTaskIndex(nRow);
+        return pTask != nullptr ? pTask->m_nTaskId : 0;
+    }
+    /// Starts the current task, which waits for nTaskId, and runs the window until the box
+    /// shows. How long the box took, or nothing when it did not show.
+    std::optional<Clock::duration> StartAndAwaitBox(uint64_t nTaskId) {
+        m_nWaited = nTaskId;
+        m_longestGap = {};
+        m_tLastTick = Clock::now();
+        m_ticker.start(10);
+        const auto tStart = Clock::now();
+        m_pFrame->RunCommand(kBtnStart);
+        if (!Within([&] { return VisibleBox() != nullptr; }))
+            return std::nullopt;
+        return Clock::now() - tStart;
+    }
+    /// The operator's click on the button.
+    static void Click(QAbstractButton& button) {
+        const QPointF at = QRectF(button.rect()).center();
+        const QPointF global = button.mapToGlobal(at);
+        QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(&button, &press);
+        QApplication::sendEvent(&button, &release);
+    }
+    static long long Ms(Clock::duration d) {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(d).count();
+    }
+
+    const Clock::time_point m_tDeadline = Clock::now() + std::chrono::seconds(20);
+    const std::string m_strMarker = BigMarker(30'000'000, 30000); // 0.75 m square
+    QTimer m_ticker;
+    uint64_t m_nWaited = 0;
+    Clock::time_point m_tLastTick;
+    Clock::duration m_longestGap{};
+};
+
+// A Start that waits for a big marker shows the box once the read has lasted the delay, as a
+// box that leaves the window its input and its pace. Cancel stops the waiting: the box goes
+// at once, and the drawing that still arrives is taken without printing. A second Start, left
+// to wait, ends with the box closing by itself and the task printing.
+TEST_F(LoadProgressBoxTest, ShowsWhileReadingCancelStopsTheStartOrClosesByItself) {
+    ASSERT_TRUE(Within(
+        [&] { return m_pFrame->Engine().CommandBarState().m_nMachineState == kStateReady; }));
+
+    // Cancel.
+    const uint64_t nFirst = AddBehindAnother("first.plt");
+    const auto firstShown = StartAndAwaitBox(nFirst);
+    ASSERT_TRUE(firstShown.has_value());
+    QProgressDialog* pBox = VisibleBox();
+    EXPECT_GE(*firstShown, kShowAfter);
+    EXPECT_TRUE(pBox->labelText().contains(QStringLiteral("first.plt")))
+        << pBox->labelText().toStdString();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    ASSERT_EQ(m_pFrame->Queue().WaitedLoad(), nFirst);
+    ASSERT_FALSE(HasDrawing(nFirst)) << "the reads ended before Cancel: the markers are too small";
+    auto* pCancel = pBox->findChild<QPushButton*>();
+    ASSERT_NE(pCancel, nullptr);
+    Click(*pCancel);
+    m_ticker.stop();
+    const Clock::duration firstGap = m_longestGap;
+    EXPECT_EQ(m_pFrame->Queue().WaitedLoad(), 0u);
+    EXPECT_EQ(VisibleBox(), nullptr);
+    EXPECT_LT(firstGap, std::chrono::milliseconds(100)) << Ms(firstGap) << " ms";
+
+    // The read goes on; its drawing arrives and is taken by the task, and nothing starts.
+    ASSERT_TRUE(Within([&] { return HasDrawing(nFirst); }));
+    EXPECT_EQ(PrintState(nFirst), PS_WAITING);
+    EXPECT_FALSE(m_pFrame->Engine().JobRunning());
+    EXPECT_EQ(VisibleBox(), nullptr);
+
+    // Left to wait.
+    const uint64_t nSecond = AddBehindAnother("second.plt");
+    const auto secondShown = StartAndAwaitBox(nSecond);
+    ASSERT_TRUE(secondShown.has_value());
+    EXPECT_GE(*secondShown, kShowAfter);
+    EXPECT_TRUE(VisibleBox()->labelText().contains(QStringLiteral("second.plt")));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    Clock::time_point tArrived{};
+    ASSERT_TRUE(Within([&] {
+        if (tArrived == Clock::time_point{} && HasDrawing(nSecond))
+            tArrived = Clock::now();
+        return tArrived != Clock::time_point{} && VisibleBox() == nullptr;
+    }));
+    const auto closedAfter = Clock::now() - tArrived;
+    const Clock::duration secondGap = m_longestGap;
+    EXPECT_LT(secondGap, std::chrono::milliseconds(100)) << Ms(secondGap) << " ms";
+    EXPECT_LT(closedAfter, std::chrono::milliseconds(500)) << Ms(closedAfter) << " ms";
+    EXPECT_EQ(PrintState(nSecond), PS_PRINTING);
+    EXPECT_TRUE(Within([&] { return m_machine.Stats().m_nJobsAccepted >= 1; }));
+    EXPECT_EQ(m_machine.Stats().m_nJobsAccepted, 1); // the second marker's alone
+    EXPECT_EQ(PrintState(nFirst), PS_WAITING);
+    EXPECT_TRUE(m_prompts.m_arrShown.empty()) << m_prompts.m_arrShown.front();
+    std::printf("[ progress ] box after %lld and %lld ms, longest window gaps %lld and %lld ms, "
+                "closed %lld ms after the drawing came\n",
+                Ms(*firstShown), Ms(*secondShown), Ms(firstGap), Ms(secondGap), Ms(closedAfter));
+    m_pFrame->RunCommand(kBtnStop);
+    EXPECT_TRUE(Within([&] { return !m_pFrame->Engine().JobRunning(); }));
+}
+
+// The plot settings change while a Start waits (their OK discards every drawing): the read
+// under way is of the old settings and is dropped, but the waiting goes on for the drawing
+// read again, and the Start goes ahead once it is there.
+TEST_F(LoadProgressBoxTest, ASettingsChangeWhileAStartWaitsReadsAgainAndStarts) {
+    ASSERT_TRUE(Within(
+        [&] { return m_pFrame->Engine().CommandBarState().m_nMachineState == kStateReady; }));
+    const uint64_t nTask = AddBehindAnother("marker.plt");
+    ASSERT_TRUE(StartAndAwaitBox(nTask).has_value());
+    ASSERT_FALSE(HasDrawing(nTask)) << "the reads ended too soon: the markers are too small";
+    m_pFrame->Queue().DiscardAllDrawings();
+    EXPECT_EQ(m_pFrame->Queue().WaitedLoad(), nTask);
+    EXPECT_TRUE(Within([&] { return m_machine.Stats().m_nJobsAccepted >= 1; }));
+    EXPECT_EQ(PrintState(nTask), PS_PRINTING);
+    EXPECT_TRUE(Within([&] { return VisibleBox() == nullptr; }));
+    EXPECT_TRUE(m_prompts.m_arrShown.empty()) << m_prompts.m_arrShown.front();
+    m_pFrame->RunCommand(kBtnStop);
+    EXPECT_TRUE(Within([&] { return !m_pFrame->Engine().JobRunning(); }));
 }
 
 // The bar's Start button without a running job prints the current task; its Stop button
