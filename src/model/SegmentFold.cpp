@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/SegmentFold.h"
 
+#include <algorithm>
+
 namespace inkvale {
 
 namespace {
@@ -47,29 +49,47 @@ CSegmentFold::CSegmentFold(CCurveArray& curves, CCurveArray& marks, int32_t w) {
     // moved ones from the front: room for that from the start saves a copy of them all.
     // Whole curves never move.
     m_arrSegments.reserve(nWhole + nSegments + nSegments / 2);
-    m_arrSources.reserve(curves.size() + marks.size());
-    for (size_t i = 0; i < curves.size(); ++i) {
-        CCurve& c = curves[i];
-        if (c.m_arrPoints.size() >= 2 && WhollyAtOrBelow(c, w))
-            Add(c, static_cast<uint32_t>(i));
-        else
-            Add(c, kNoCurve);
-    }
+    m_arrWhole.reserve(nWhole);
+    for (CCurve& c : curves)
+        Add(c, c.m_arrPoints.size() >= 2 && WhollyAtOrBelow(c, w));
     for (CCurve& c : marks)
-        Add(c, kNoCurve);
-    // The curves that stand whole stay where they are, found by their index.
-    m_arrCurves = std::move(curves);
-    curves.clear();
+        Add(c, false);
+    // Only the vertex arrays of the whole curves are kept: the array of curves goes now,
+    // before Join makes the new one.
+    CCurveArray().swap(curves);
     CCurveArray().swap(marks);
 }
 
-void CSegmentFold::Add(CCurve& c, uint32_t nWhole) {
+// Curves share their entry of attributes: a drawing has few pens and line types, and the
+// fold needs nothing else of a segment's polyline.
+uint32_t CSegmentFold::SourceOf(const CCurve& c) {
+    const CSource source{c.m_nPen, c.m_nLineType, c.m_bSelected};
+    const auto same = [&](const CSource& s) {
+        return s.m_nPen == source.m_nPen && s.m_nLineType == source.m_nLineType &&
+               s.m_bSelected == source.m_bSelected;
+    };
+    if (m_nLastSource < m_arrSources.size() && same(m_arrSources[m_nLastSource]))
+        return m_nLastSource;
+    if (m_arrSources.size() < kSharedSources) {
+        const auto it = std::find_if(m_arrSources.begin(), m_arrSources.end(), same);
+        if (it != m_arrSources.end()) {
+            m_nLastSource = static_cast<uint32_t>(it - m_arrSources.begin());
+            return m_nLastSource;
+        }
+    }
+    m_arrSources.push_back(source);
+    m_nLastSource = static_cast<uint32_t>(m_arrSources.size() - 1);
+    return m_nLastSource;
+}
+
+void CSegmentFold::Add(CCurve& c, bool bWhole) {
     if (c.m_arrPoints.size() < 2)
         return;
-    const auto nSource = static_cast<uint32_t>(m_arrSources.size());
-    m_arrSources.push_back({c.m_nPen, c.m_nLineType, c.m_bSelected});
-    if (nWhole != kNoCurve) {
-        m_arrSegments.push_back({c.m_arrPoints.front(), c.m_arrPoints.back(), nSource, nWhole});
+    const uint32_t nSource = SourceOf(c);
+    if (bWhole) {
+        m_arrSegments.push_back({c.m_arrPoints.front(), c.m_arrPoints.back(), nSource,
+                                 static_cast<uint32_t>(m_arrWhole.size())});
+        m_arrWhole.push_back(std::move(c.m_arrPoints));
         return;
     }
     for (size_t k = 0; k + 1 < c.m_arrPoints.size(); ++k)
@@ -117,7 +137,7 @@ bool CSegmentFold::Continues(const CSegment& before, const CSegment& next) const
 }
 
 size_t CSegmentFold::SegmentCount(const CSegment& s) const {
-    return s.m_nCurve == kNoCurve ? 1 : m_arrCurves[s.m_nCurve].m_arrPoints.size() - 1;
+    return s.m_nCurve == kNoCurve ? 1 : m_arrWhole[s.m_nCurve].size() - 1;
 }
 
 // Each segment gives both its vertices, as joining segments keeps a meeting vertex twice;
@@ -130,7 +150,7 @@ void CSegmentFold::AppendSegments(const CSegment& s, bool bFirst, bool bTwice,
         points.push_back(s.m_p1);
         return;
     }
-    std::vector<CPoint>& source = m_arrCurves[s.m_nCurve].m_arrPoints;
+    std::vector<CPoint>& source = m_arrWhole[s.m_nCurve];
     if (bTwice) {
         for (size_t k = 0; k + 1 < source.size(); ++k) {
             points.push_back(source[k]);
@@ -172,7 +192,7 @@ CCurveArray CSegmentFold::Join(bool bMeetingVerticesTwice) {
         curve.m_bSelected = source.m_bSelected;
         if (end == i + 1 && m_arrSegments[i].m_nCurve != kNoCurve) {
             // A curve that stands alone keeps its own vertex array.
-            curve.m_arrPoints = std::move(m_arrCurves[m_arrSegments[i].m_nCurve].m_arrPoints);
+            curve.m_arrPoints = std::move(m_arrWhole[m_arrSegments[i].m_nCurve]);
             if (bMeetingVerticesTwice)
                 DoubleInnerVertices(curve.m_arrPoints);
             ++i;

@@ -14,9 +14,9 @@ int32_t CutCoord(int32_t a0, int32_t c0, int32_t a1, int32_t c1, int32_t cut);
 
 /// The fold of COnePage::SplitWidth worked on bare segments: ExplodeSegments, the fold
 /// passes and JoinSegments give exactly the curves, order and attributes they give on
-/// curves, but a segment is two vertices and the number of its polyline instead of a curve
-/// with a vertex array of its own, so a marker of millions of segments folds without a
-/// heap block per segment.
+/// curves, but a segment is two vertices and its polyline's attributes (pen, line type,
+/// selection) instead of a curve with a vertex array of its own, so a marker of millions of
+/// segments folds without a heap block per segment.
 class CSegmentFold {
 public:
     /// Takes the curves apart into their segments, in drawing order, and empties the array;
@@ -35,7 +35,8 @@ public:
 
 private:
     static constexpr uint32_t kNoCurve = UINT32_MAX;
-    /// A segment, or a whole curve of m_arrCurves from its first vertex to its last.
+    /// A segment, or a whole curve (its vertices in m_arrWhole) from its first vertex to
+    /// its last.
     struct CSegment {
         CPoint m_p0;
         CPoint m_p1;
@@ -49,15 +50,21 @@ private:
     };
     bool Continues(const CSegment& before, const CSegment& next) const;
 
-    /// Appends the curve's segments, or the curve whole (nWhole: its index in the curves).
-    void Add(CCurve& c, uint32_t nWhole);
+    /// Appends the curve's segments, or the curve whole.
+    void Add(CCurve& c, bool bWhole);
     size_t SegmentCount(const CSegment& s) const;
     void AppendSegments(const CSegment& s, bool bFirst, bool bTwice, std::vector<CPoint>& points);
     static void DoubleInnerVertices(std::vector<CPoint>& points);
 
     std::vector<CSegment> m_arrSegments;
-    std::vector<CSource> m_arrSources;
-    CCurveArray m_arrCurves; ///< the curves taken apart; those that stand whole keep vertices
+    /// Attributes are shared among the first this many entries; past them every curve gets
+    /// its own, so that a drawing of countless pens is not searched through for each curve.
+    static constexpr size_t kSharedSources = 64;
+    uint32_t SourceOf(const CCurve& c);
+
+    std::vector<CSource> m_arrSources; ///< pen, line type and selection, shared by curves
+    uint32_t m_nLastSource = 0;
+    std::vector<std::vector<CPoint>> m_arrWhole; ///< vertices of the curves that stand whole
 };
 
 } // namespace inkvale

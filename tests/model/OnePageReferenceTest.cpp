@@ -228,5 +228,25 @@ TEST(OnePageReference, SplitWidthMatchesTheStepByStepRules) {
     }
 }
 
+// The fold shares attribute entries among curves up to a limit; curves of many pens pass it.
+TEST(OnePageReference, SplitWidthOfManyPensMatchesTheStepByStepRules) {
+    std::mt19937 rng(4);
+    for (int round = 0; round < kRounds / 3; ++round) {
+        COnePage fast;
+        for (int k = 0; k < 8; ++k) {
+            COnePage part = RandomPage(rng, 9000, 5000);
+            for (CCurve& c : part.m_arrCurves) {
+                c.m_nPen = std::uniform_int_distribution<int>(1, 100)(rng);
+                fast.m_arrCurves.push_back(std::move(c));
+            }
+        }
+        COnePage ref = fast;
+        const int32_t w = std::uniform_int_distribution<int>(2, 16)(rng) * 250;
+        fast.SplitWidth(w);
+        RefSplitWidth(ref, w);
+        ASSERT_EQ(Dump(fast), Dump(ref)) << "round " << round << ", w " << w;
+    }
+}
+
 } // namespace
 } // namespace inkvale
