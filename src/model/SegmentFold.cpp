@@ -24,12 +24,9 @@ int32_t CutCoord(int32_t a0, int32_t c0, int32_t a1, int32_t c1, int32_t cut) {
 
 namespace {
 
+// The boxes are current (see the constructor).
 bool WhollyAtOrBelow(const CCurve& c, int32_t w) {
-    for (const CPoint& p : c.m_arrPoints) {
-        if (p.y > w)
-            return false;
-    }
-    return true;
+    return c.m_nMaxY <= w;
 }
 
 } // namespace

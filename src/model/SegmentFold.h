@@ -23,7 +23,8 @@ public:
     /// curves of fewer than two vertices are dropped. A curve lying wholly at or below Y = w
     /// keeps its vertices: every pass leaves its segments as they are and where they are,
     /// one after another, so it stands in the list as one entry for all of them.
-    /// The cut marks follow the curves in the list; both arrays are emptied.
+    /// The cut marks follow the curves in the list; both arrays are emptied. The curves'
+    /// boxes must be current (CalcExtents).
     CSegmentFold(CCurveArray& curves, CCurveArray& marks, int32_t w);
     /// Moves everything above Y = w one strip further: X + shift, Y - w; a segment that
     /// crosses w is cut there, its upper piece moved.
