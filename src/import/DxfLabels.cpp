@@ -153,23 +153,112 @@ CHpglReadResult DrawDistinct(const std::vector<std::string_view>& arrDistinct,
     return result.Ok() ? secondResult : result;
 }
 
-/// Appends a label's curves after those of the labels before it (nLabelCurves of them);
-/// the last time the label comes its curves are moved rather than copied.
-void AppendLabel(const CLabelDrawing& d, bool bLast, size_t nLabelCurves, CCurveArray& arrCurves) {
-    CCurveArray& drawn = *d.m_pCurves;
-    size_t k = d.m_nFirstCurve;
-    const size_t nEnd = d.m_nFirstCurve + d.m_nCurves;
-    if (k < nEnd && nLabelCurves > 0 &&
-        drawn[k].m_arrPoints.front() == arrCurves.back().m_arrPoints.back()) {
-        auto& pts = arrCurves.back().m_arrPoints;
-        pts.insert(pts.end(), drawn[k].m_arrPoints.begin(), drawn[k].m_arrPoints.end());
-        ++k;
+/// Where a label's curves go among the labels' curves.
+struct CPlacement {
+    size_t m_nOut = 0;     ///< index of the label's first curve that is not joined
+    bool m_bJoins = false; ///< its first curve goes on with the curve before
+    bool m_bLast = false;  ///< the last time the label comes: its curves are moved
+};
+
+/// Label curves from this many on are copied on two threads.
+constexpr size_t kHalvesCurves = 50'000;
+
+/// Where every label's curves go, in order: a label's first curve joins the curve before
+/// when it starts where that one ends. Returns the number of curves.
+size_t PlaceLabels(const std::vector<CLabelDrawing>& arrDrawings,
+                   const std::vector<size_t>& arrOrder, std::vector<CPlacement>& arrPlaces) {
+    std::vector<size_t> arrLeft(arrDrawings.size(), 0); // times each label is still to come
+    for (const size_t k : arrOrder)
+        ++arrLeft[k];
+    arrPlaces.resize(arrOrder.size());
+    size_t nOut = 0;
+    bool bAny = false;
+    CPoint last{};
+    for (size_t j = 0; j < arrOrder.size(); ++j) {
+        const CLabelDrawing& d = arrDrawings[arrOrder[j]];
+        CPlacement& place = arrPlaces[j];
+        place.m_nOut = nOut;
+        place.m_bLast = --arrLeft[arrOrder[j]] == 0;
+        if (d.m_nCurves == 0)
+            continue;
+        const CCurveArray& drawn = *d.m_pCurves;
+        place.m_bJoins = bAny && drawn[d.m_nFirstCurve].m_arrPoints.front() == last;
+        nOut += d.m_nCurves - (place.m_bJoins ? 1 : 0);
+        last = drawn[d.m_nFirstCurve + d.m_nCurves - 1].m_arrPoints.back();
+        bAny = true;
     }
-    for (; k < nEnd; ++k) {
-        if (bLast)
-            arrCurves.push_back(std::move(drawn[k]));
-        else
-            arrCurves.push_back(drawn[k]);
+    return nOut;
+}
+
+/// Copies the curves of labels [nFrom, nTo) that come again later to their places.
+void CopyLabels(const std::vector<CLabelDrawing>& arrDrawings, const std::vector<size_t>& arrOrder,
+                const std::vector<CPlacement>& arrPlaces, size_t nFrom, size_t nTo, CCurve* pOut) {
+    for (size_t j = nFrom; j < nTo; ++j) {
+        const CPlacement& place = arrPlaces[j];
+        if (place.m_bLast)
+            continue;
+        const CLabelDrawing& d = arrDrawings[arrOrder[j]];
+        const size_t nSkip = place.m_bJoins ? 1 : 0;
+        for (size_t k = nSkip; k < d.m_nCurves; ++k)
+            pOut[place.m_nOut + k - nSkip] = (*d.m_pCurves)[d.m_nFirstCurve + k];
+    }
+}
+
+/// Appends the labels' curves: copies first (on two threads when there are many), then in
+/// order the joins and the moves of each label's last time.
+void AppendLabels(const std::vector<CLabelDrawing>& arrDrawings,
+                  const std::vector<size_t>& arrOrder, CCurveArray& arrCurves) {
+    std::vector<CPlacement> arrPlaces;
+    const size_t nOut = PlaceLabels(arrDrawings, arrOrder, arrPlaces);
+    const size_t nBefore = arrCurves.size();
+    arrCurves.resize(nBefore + nOut);
+    CCurve* const pOut = arrCurves.data() + nBefore;
+    size_t nSplit = 0; // the first label of the second thread's run
+    if (nOut >= kHalvesCurves && std::thread::hardware_concurrency() >= 2) {
+        while (nSplit < arrPlaces.size() && 2 * arrPlaces[nSplit].m_nOut < nOut)
+            ++nSplit;
+    }
+    std::thread worker;
+    std::exception_ptr pFailure;
+    if (nSplit > 0 && nSplit < arrPlaces.size()) {
+        try {
+            worker = std::thread([&, nSplit] {
+                try {
+                    CopyLabels(arrDrawings, arrOrder, arrPlaces, nSplit, arrPlaces.size(), pOut);
+                } catch (...) {
+                    pFailure = std::current_exception();
+                }
+            });
+        } catch (const std::system_error&) {
+            nSplit = 0; // no second thread to be had
+        }
+    }
+    const size_t nFirstEnd = worker.joinable() ? nSplit : arrPlaces.size();
+    try {
+        CopyLabels(arrDrawings, arrOrder, arrPlaces, 0, nFirstEnd, pOut);
+    } catch (...) {
+        if (worker.joinable())
+            worker.join();
+        throw;
+    }
+    if (worker.joinable())
+        worker.join();
+    if (pFailure)
+        std::rethrow_exception(pFailure);
+    for (size_t j = 0; j < arrPlaces.size(); ++j) {
+        const CPlacement& place = arrPlaces[j];
+        const CLabelDrawing& d = arrDrawings[arrOrder[j]];
+        CCurveArray& drawn = *d.m_pCurves;
+        const size_t nSkip = place.m_bJoins ? 1 : 0;
+        if (place.m_bJoins) {
+            auto& pts = pOut[place.m_nOut - 1].m_arrPoints;
+            const auto& first = drawn[d.m_nFirstCurve].m_arrPoints;
+            pts.insert(pts.end(), first.begin(), first.end());
+        }
+        if (place.m_bLast) {
+            for (size_t k = nSkip; k < d.m_nCurves; ++k)
+                pOut[place.m_nOut + k - nSkip] = std::move(drawn[d.m_nFirstCurve + k]);
+        }
     }
 }
 
@@ -213,20 +302,13 @@ CResult DrawDxfLabels(std::string_view labels, const std::string& strAppDir,
     // One reader stops where the plot list of all the labels passes its limits.
     size_t nRecords = 0;
     size_t nValues = 0;
-    size_t nCurves = 0;
-    std::vector<size_t> arrLeft(arrDrawings.size(), 0); // times each label is still to come
     for (const size_t k : arrOrder) {
         nRecords += arrDrawings[k].m_nRecords;
         nValues += arrDrawings[k].m_nValues;
-        nCurves += arrDrawings[k].m_nCurves;
-        ++arrLeft[k];
     }
     if (nValues > CHpglPlotList::kMaxValues || nRecords > CHpglPlotList::kMaxRecords)
         return HpglOverflowResult();
-    const size_t nBefore = arrCurves.size();
-    arrCurves.reserve(nBefore + nCurves);
-    for (const size_t k : arrOrder)
-        AppendLabel(arrDrawings[k], --arrLeft[k] == 0, arrCurves.size() - nBefore, arrCurves);
+    AppendLabels(arrDrawings, arrOrder, arrCurves);
     return result;
 }
 

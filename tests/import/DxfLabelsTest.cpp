@@ -55,6 +55,28 @@ TEST(DxfLabels, RepeatedLabelsGiveTheCurvesOfOneReading) {
     }
 }
 
+// Many labels are copied to their places on two threads; repeated blocks of labels, some
+// going on from the label before, still give the curves of one reading.
+TEST(DxfLabels, ManyLabelsGiveTheCurvesOfOneReading) {
+    const std::string first = Label(1000, 1000, "1.000,0.000", "L");
+    const CCurveArray alone = AtOnce(first);
+    const CPoint start = alone[2].m_arrPoints.front();
+    const CPoint end = alone.back().m_arrPoints.back();
+    const std::string second =
+        Label(1000 + end.x - start.x, 1000 + end.y - start.y, "1.000,0.000", "L");
+    std::string labels;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string block =
+            Label(100 + i % 50 * 900, 100 + i % 7 * 3000, i % 3 ? "1.000,0.000" : "0.000,1.000",
+                  "PIECE " + std::to_string(i % 400) + " SIZE M");
+        labels += block + (i % 5 == 0 ? first + second : "") + block;
+    }
+    CCurveArray curves(2);
+    ASSERT_TRUE(DrawDxfLabels(labels, "", curves).Ok());
+    ASSERT_GT(curves.size(), 100'000u) << "enough curves for two threads";
+    EXPECT_EQ(DumpCurves(curves), DumpCurves(AtOnce(labels)));
+}
+
 // Labels drawn once each must still be refused where all of them together pass the
 // reader's limits, as one reading of them would be.
 TEST(DxfLabels, TheLimitsCountEveryLabelDrawn) {
