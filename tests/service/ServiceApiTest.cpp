@@ -417,7 +417,9 @@ TEST_F(ServiceLoad, BandsKeepTheirPaceUnderPollersAndWatchers) {
                 dQuiet, dLoaded, 100.0 * (dLoaded - dQuiet) / dQuiet,
                 latencies.size() / dLoadSeconds, dP99, nEvents.load());
     EXPECT_EQ(nFailed.load(), 0);
-    EXPECT_LT(std::abs(dLoaded - dQuiet), 0.05 * dQuiet);
+    // The load must not slow the job; a quiet run that the machine slowed for its own
+    // reasons is no fault of the service.
+    EXPECT_LT(dLoaded - dQuiet, 0.05 * dQuiet);
     EXPECT_GT(nEvents.load(), 20);
 }
 
