@@ -160,9 +160,6 @@ struct CPlacement {
     bool m_bLast = false;  ///< the last time the label comes: its curves are moved
 };
 
-/// Label curves from this many on are copied on two threads.
-constexpr size_t kHalvesCurves = 50'000;
-
 /// Where every label's curves go, in order: a label's first curve joins the curve before
 /// when it starts where that one ends. Returns the number of curves.
 size_t PlaceLabels(const std::vector<CLabelDrawing>& arrDrawings,
@@ -190,10 +187,10 @@ size_t PlaceLabels(const std::vector<CLabelDrawing>& arrDrawings,
     return nOut;
 }
 
-/// Copies the curves of labels [nFrom, nTo) that come again later to their places.
+/// Copies the curves of the labels that come again later to their places.
 void CopyLabels(const std::vector<CLabelDrawing>& arrDrawings, const std::vector<size_t>& arrOrder,
-                const std::vector<CPlacement>& arrPlaces, size_t nFrom, size_t nTo, CCurve* pOut) {
-    for (size_t j = nFrom; j < nTo; ++j) {
+                const std::vector<CPlacement>& arrPlaces, CCurve* pOut) {
+    for (size_t j = 0; j < arrPlaces.size(); ++j) {
         const CPlacement& place = arrPlaces[j];
         if (place.m_bLast)
             continue;
@@ -204,8 +201,8 @@ void CopyLabels(const std::vector<CLabelDrawing>& arrDrawings, const std::vector
     }
 }
 
-/// Appends the labels' curves: copies first (on two threads when there are many), then in
-/// order the joins and the moves of each label's last time.
+/// Appends the labels' curves: the copies of labels that come again first, then in order
+/// the joins and the moves of each label's last time. The array grows once.
 void AppendLabels(const std::vector<CLabelDrawing>& arrDrawings,
                   const std::vector<size_t>& arrOrder, CCurveArray& arrCurves) {
     std::vector<CPlacement> arrPlaces;
@@ -213,38 +210,7 @@ void AppendLabels(const std::vector<CLabelDrawing>& arrDrawings,
     const size_t nBefore = arrCurves.size();
     arrCurves.resize(nBefore + nOut);
     CCurve* const pOut = arrCurves.data() + nBefore;
-    size_t nSplit = 0; // the first label of the second thread's run
-    if (nOut >= kHalvesCurves && std::thread::hardware_concurrency() >= 2) {
-        while (nSplit < arrPlaces.size() && 2 * arrPlaces[nSplit].m_nOut < nOut)
-            ++nSplit;
-    }
-    std::thread worker;
-    std::exception_ptr pFailure;
-    if (nSplit > 0 && nSplit < arrPlaces.size()) {
-        try {
-            worker = std::thread([&, nSplit] {
-                try {
-                    CopyLabels(arrDrawings, arrOrder, arrPlaces, nSplit, arrPlaces.size(), pOut);
-                } catch (...) {
-                    pFailure = std::current_exception();
-                }
-            });
-        } catch (const std::system_error&) {
-            nSplit = 0; // no second thread to be had
-        }
-    }
-    const size_t nFirstEnd = worker.joinable() ? nSplit : arrPlaces.size();
-    try {
-        CopyLabels(arrDrawings, arrOrder, arrPlaces, 0, nFirstEnd, pOut);
-    } catch (...) {
-        if (worker.joinable())
-            worker.join();
-        throw;
-    }
-    if (worker.joinable())
-        worker.join();
-    if (pFailure)
-        std::rethrow_exception(pFailure);
+    CopyLabels(arrDrawings, arrOrder, arrPlaces, pOut);
     for (size_t j = 0; j < arrPlaces.size(); ++j) {
         const CPlacement& place = arrPlaces[j];
         const CLabelDrawing& d = arrDrawings[arrOrder[j]];
