@@ -42,10 +42,11 @@ CSegmentFold::CSegmentFold(CCurveArray& curves, CCurveArray& marks, int32_t w) {
     }
     for (const CCurve& c : marks)
         nSegments += c.m_arrPoints.size() >= 2 ? c.m_arrPoints.size() - 1 : 0;
-    // A fold into two strips appends about half the segments before the pass drops the
-    // moved ones from the front: room for that from the start saves a copy of them all.
-    // Whole curves never move.
-    m_arrSegments.reserve(nWhole + nSegments + nSegments / 2);
+    // A pass appends at most one piece per segment (moved whole, or the upper piece of a
+    // cut) before it drops the moved ones from the front: room for that from the start
+    // saves a copy of them all, and room never touched costs no memory. Whole curves never
+    // move.
+    m_arrSegments.reserve(nWhole + 2 * nSegments);
     m_arrWhole.reserve(nWhole);
     for (CCurve& c : curves)
         Add(c, c.m_arrPoints.size() >= 2 && WhollyAtOrBelow(c, w));
