@@ -9,6 +9,8 @@
 // at 20 MB it holds about 1,570 blocks, 12,000 INSERTs, 236,000 vertices, 12,000 circles
 // and 9,200 texts.
 
+#include "dxf_pair_writer.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -27,9 +29,10 @@ struct CDxfAamaCounts {
     int m_nTexts = 0;
 };
 
-class CDxfAamaWriter {
+class CDxfAamaWriter : public CDxfPairWriter {
 public:
-    explicit CDxfAamaWriter(size_t nTargetBytes) : m_nTarget(nTargetBytes) {}
+    explicit CDxfAamaWriter(size_t nTargetBytes)
+        : CDxfPairWriter(20240611), m_nTarget(nTargetBytes) {}
 
     std::string Build() {
         m_s.reserve(m_nTarget + (1 << 20));
@@ -45,26 +48,6 @@ private:
     static constexpr double kLengthMm = 20000;
     // The entities after the blocks take about a twelfth of the file.
     static constexpr double kBlockShare = 0.915;
-
-    void Pair(int nCode, const char* pszValue) {
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "%3d\r\n", nCode);
-        m_s += buf;
-        m_s += pszValue;
-        m_s += "\r\n";
-    }
-    void Pair(int nCode, const std::string& value) { Pair(nCode, value.c_str()); }
-    void Real(int nCode, double v) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%.6f", v);
-        Pair(nCode, buf);
-    }
-    void Int(int nCode, int v) { Pair(nCode, std::to_string(v)); }
-    /// A number in [0, 1) from a fixed linear congruential sequence.
-    double Next() {
-        m_nSeed = m_nSeed * 6364136223846793005ull + 1442695040888963407ull;
-        return static_cast<double>(m_nSeed >> 11) / 9007199254740992.0;
-    }
 
     void Header() {
         Pair(0, "SECTION");
@@ -181,8 +164,6 @@ private:
     }
 
     size_t m_nTarget;
-    std::string m_s;
-    uint64_t m_nSeed = 20240611;
     std::vector<double> m_arrRadius;
     CDxfAamaCounts m_counts;
 };

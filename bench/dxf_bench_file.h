@@ -6,7 +6,9 @@
 // garment pieces (POLYLINE/VERTEX outlines, internal LINEs, TEXT labels) and ENTITIES with
 // LINE, CIRCLE, TEXT and one INSERT per block. Deterministic for a given size.
 
+#include "dxf_pair_writer.h"
 #include <algorithm>
+
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -14,9 +16,10 @@
 
 namespace inkvale::bench {
 
-class CDxfBenchWriter {
+class CDxfBenchWriter : public CDxfPairWriter {
 public:
-    explicit CDxfBenchWriter(size_t nTargetBytes) : m_nTarget(nTargetBytes) {}
+    explicit CDxfBenchWriter(size_t nTargetBytes)
+        : CDxfPairWriter(12345), m_nTarget(nTargetBytes) {}
 
     std::string Build() {
         m_s.reserve(m_nTarget + (1 << 20));
@@ -28,26 +31,6 @@ public:
     }
 
 private:
-    void Pair(int nCode, const char* pszValue) {
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "%3d\r\n", nCode);
-        m_s += buf;
-        m_s += pszValue;
-        m_s += "\r\n";
-    }
-    void Pair(int nCode, const std::string& value) { Pair(nCode, value.c_str()); }
-    void Real(int nCode, double v) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%.6f", v);
-        Pair(nCode, buf);
-    }
-    void Int(int nCode, int v) { Pair(nCode, std::to_string(v)); }
-    /// A number in [0, 1) from a fixed linear congruential sequence.
-    double Next() {
-        m_nSeed = m_nSeed * 6364136223846793005ull + 1442695040888963407ull;
-        return static_cast<double>(m_nSeed >> 11) / 9007199254740992.0;
-    }
-
     void Header() {
         Pair(0, "SECTION");
         Pair(2, "HEADER");
@@ -198,8 +181,6 @@ private:
     }
 
     size_t m_nTarget;
-    std::string m_s;
-    uint64_t m_nSeed = 12345;
     int m_nBlocks = 0;
 };
 
