@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geometry/CurveHalves.h"
 
-#include <exception>
-#include <system_error>
+#include "support/TwoThreads.h"
+
 #include <thread>
 
 namespace inkvale {
@@ -40,29 +40,8 @@ void ForEachCurveInHalves(CCurveArray& curves, const std::function<void(CCurve&)
         ForRun(curves, 0, curves.size(), fn);
         return;
     }
-    std::exception_ptr pFailure;
-    std::thread worker;
-    try {
-        worker = std::thread([&] {
-            try {
-                ForRun(curves, nSplit, curves.size(), fn);
-            } catch (...) {
-                pFailure = std::current_exception();
-            }
-        });
-    } catch (const std::system_error&) {
-        ForRun(curves, 0, curves.size(), fn); // no second thread to be had
-        return;
-    }
-    try {
-        ForRun(curves, 0, nSplit, fn);
-    } catch (...) {
-        worker.join();
-        throw;
-    }
-    worker.join();
-    if (pFailure)
-        std::rethrow_exception(pFailure);
+    RunOnTwoThreads([&] { ForRun(curves, 0, nSplit, fn); },
+                    [&] { ForRun(curves, nSplit, curves.size(), fn); });
 }
 
 } // namespace inkvale

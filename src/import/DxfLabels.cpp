@@ -3,9 +3,8 @@
 
 #include "import/HpglCurveBuilder.h"
 #include "import/HpglFile.h"
+#include "support/TwoThreads.h"
 
-#include <exception>
-#include <system_error>
 #include <thread>
 #include <unordered_map>
 #include <utility>
@@ -117,38 +116,22 @@ size_t HalfwayLabel(const std::vector<std::string_view>& arrDistinct) {
 CHpglReadResult DrawDistinct(const std::vector<std::string_view>& arrDistinct,
                              const std::string& strAppDir, CLabelReader& first,
                              CLabelReader& second, bool& bApart) {
-    size_t nSplit = HalfwayLabel(arrDistinct);
+    const size_t nSplit = HalfwayLabel(arrDistinct);
+    CHpglReadResult result;
     CHpglReadResult secondResult;
     bool bSecondApart = true;
-    std::exception_ptr pFailure;
-    std::thread worker;
-    if (nSplit > 0) {
-        try {
-            worker = std::thread([&] {
-                try {
-                    bSecondApart = DrawRun(arrDistinct, nSplit, arrDistinct.size(), strAppDir,
-                                           second, secondResult);
-                } catch (...) {
-                    pFailure = std::current_exception();
-                }
-            });
-        } catch (const std::system_error&) {
-            nSplit = 0; // no second thread to be had
-        }
+    const auto drawFirst = [&] {
+        bApart = DrawRun(arrDistinct, 0, nSplit > 0 ? nSplit : arrDistinct.size(), strAppDir, first,
+                         result);
+    };
+    if (nSplit == 0) {
+        drawFirst();
+    } else {
+        RunOnTwoThreads(drawFirst, [&] {
+            bSecondApart =
+                DrawRun(arrDistinct, nSplit, arrDistinct.size(), strAppDir, second, secondResult);
+        });
     }
-    const size_t nFirstEnd = nSplit > 0 ? nSplit : arrDistinct.size();
-    CHpglReadResult result;
-    try {
-        bApart = DrawRun(arrDistinct, 0, nFirstEnd, strAppDir, first, result);
-    } catch (...) {
-        if (worker.joinable())
-            worker.join();
-        throw;
-    }
-    if (worker.joinable())
-        worker.join();
-    if (pFailure)
-        std::rethrow_exception(pFailure);
     bApart = bApart && bSecondApart;
     return result.Ok() ? secondResult : result;
 }
