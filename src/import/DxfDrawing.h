@@ -3,6 +3,7 @@
 
 #include "import/DxfRecords.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -48,6 +49,16 @@ const char* DxfImportErrorText(DxfImportError error);
 /// and entities beyond capacity or duplicate by name are left out. pError (optional)
 /// receives the reason of a failure. True on success.
 bool DxfImport(DxfDrawing* pDrawing, const std::string& strPath, DxfImportError* pError = nullptr);
+
+/// DxfImport's choice of where a second thread starts reading.
+inline constexpr int64_t kDxfSecondThreadAuto = -2;
+
+/// DxfImport with a second thread reading from file offset nSecondAt at the same time (-1:
+/// one thread alone; kDxfSecondThreadAuto: a block near the middle of a large file). The
+/// second thread's reading counts only when the first one finds a (0, BLOCK) pair exactly
+/// there; the result is that of one thread for every offset.
+bool DxfImportFrom(DxfDrawing* pDrawing, const std::string& strPath, int64_t nSecondAt,
+                   DxfImportError* pError = nullptr);
 
 /// Stores a table entry (the entry's name references must already be handles); returns
 /// its handle, or 0 when the table is full, the name is taken or the table code unknown.

@@ -5,13 +5,23 @@
 #include "import/DxfDrawingData.h"
 #include "import/DxfReader.h"
 
+#include "support/TwoThreads.h"
+
 #include <algorithm>
+#include <atomic>
+#include <deque>
 #include <new>
 #include <string_view>
+#include <thread>
+#include <vector>
 
 namespace inkvale {
 
 namespace {
+
+/// Files from this size on are read by two threads at once where a block begins near the
+/// middle.
+constexpr int64_t kTwoThreadBytes = int64_t{2} << 20;
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -49,19 +59,6 @@ bool AddTableEntry(DxfDrawing& d, int nTable, DxfTableEntry& entry) {
     return true;
 }
 
-bool ImportTables(DxfDrawing& d, DxfFile* pFile) {
-    DxfTableEntry entry;
-    while (const int nTable = DxfNextTable(pFile)) {
-        if (nTable == kDxfTableOther)
-            continue; // passed over: the next DxfNextTable looks for the next TABLE
-        while (DxfReadTableEntry(pFile, &entry) != 0) {
-            if (!AddTableEntry(d, nTable, entry))
-                return false;
-        }
-    }
-    return true;
-}
-
 /// Resolves the names of a parsed entity and stores it in the buffer of block nBlock
 /// (0: ENTITIES). ELLIPSE and DIMENSION are dropped; an INSERT of an unknown block too.
 void AddParsedEntity(DxfDrawing& d, int32_t nBlock, DxfEntityHeader& header, DxfEntityData& data) {
@@ -84,47 +81,229 @@ void AddParsedEntity(DxfDrawing& d, int32_t nBlock, DxfEntityHeader& header, Dxf
     (void)DxfAddEntity(&d, nBlock, std::move(header), std::move(data));
 }
 
-void ImportBlocks(DxfDrawing& d, DxfFile* pFile) {
+/// Resolves a block's layer and stores it; returns its handle, 0 when it is not stored.
+int32_t AddParsedBlock(DxfDrawing& d, DxfBlock& block) {
+    const ptrdiff_t nLayer = DxfTableIndexByName(d.m_layers, block.m_strLayer);
+    if (nLayer >= 0)
+        block.m_nLayer = d.m_layers.m_arr[static_cast<size_t>(nLayer)].m_nHandle;
+    return DxfAddBlock(&d, block);
+}
+
+/// Where the import loops put what they read: straight into the drawing.
+class CDrawingSink {
+public:
+    explicit CDrawingSink(DxfDrawing& d) : m_d(d) {}
+
+    bool Table(int nTable, DxfTableEntry& entry) { return AddTableEntry(m_d, nTable, entry); }
+    int32_t Block(DxfBlock& block) { return AddParsedBlock(m_d, block); }
+    void Entity(int32_t nBlock, DxfEntityHeader& header, DxfEntityData& data) {
+        AddParsedEntity(m_d, nBlock, header, data);
+    }
+    static bool Stopped() { return false; }
+
+private:
+    DxfDrawing& m_d;
+};
+
+/// What a second thread reads from the middle of the file, kept in order to be stored once
+/// the first thread has stored everything before it. Names are resolved when it is stored,
+/// against the drawing as it then stands, exactly as one thread would resolve them.
+class CParseLog {
+public:
+    explicit CParseLog(const std::atomic<bool>& bStop) : m_bStop(bStop) {}
+
+    bool Table(int nTable, DxfTableEntry& entry) {
+        m_arrSteps.push_back({kTable, nTable, m_arrTables.size()});
+        m_arrTables.push_back(std::move(entry));
+        return true;
+    }
+    int32_t Block(DxfBlock& block) {
+        m_arrSteps.push_back({kBlock, 0, m_arrBlocks.size()});
+        m_arrBlocks.push_back(std::move(block));
+        return kCurrentBlock;
+    }
+    void Entity(int32_t nBlock, DxfEntityHeader& header, DxfEntityData& data) {
+        m_arrSteps.push_back({kEntity, nBlock, m_arrEntities.size()});
+        m_arrEntities.push_back({std::move(header), std::move(data)});
+    }
+    bool Stopped() const { return m_bStop.load(std::memory_order_relaxed); }
+
+    /// Stores the steps in order into the drawing; false when a table entry fails the import.
+    bool StoreInto(DxfDrawing& d) {
+        int32_t nBlock = 0; // the log begins with a block
+        for (const CStep& step : m_arrSteps) {
+            switch (step.m_nKind) {
+            case kTable:
+                if (!AddTableEntry(d, step.m_nArg, m_arrTables[step.m_nIndex]))
+                    return false;
+                break;
+            case kBlock:
+                nBlock = AddParsedBlock(d, m_arrBlocks[step.m_nIndex]);
+                break;
+            default: {
+                DxfEntity& e = m_arrEntities[step.m_nIndex];
+                AddParsedEntity(d, step.m_nArg == kCurrentBlock ? nBlock : 0, e.m_header, e.m_data);
+                e = DxfEntity{}; // what was not moved into the drawing goes now
+                break;
+            }
+            }
+        }
+        return true;
+    }
+
+    bool m_bFailed = false; ///< the second thread could not read to the end
+
+private:
+    static constexpr int32_t kCurrentBlock = -1;
+    enum : uint8_t { kTable, kBlock, kEntity };
+    struct CStep {
+        uint8_t m_nKind;
+        int32_t m_nArg; ///< table code, or the entity's block (0 or kCurrentBlock)
+        size_t m_nIndex;
+    };
+    const std::atomic<bool>& m_bStop;
+    std::vector<CStep> m_arrSteps;
+    std::deque<DxfTableEntry> m_arrTables;
+    std::deque<DxfBlock> m_arrBlocks;
+    std::deque<DxfEntity> m_arrEntities;
+};
+
+template <typename Sink>
+bool ImportTables(Sink& sink, DxfFile* pFile) {
+    DxfTableEntry entry;
+    while (const int nTable = DxfNextTable(pFile)) {
+        if (nTable == kDxfTableOther)
+            continue; // passed over: the next DxfNextTable looks for the next TABLE
+        while (DxfReadTableEntry(pFile, &entry) != 0) {
+            if (!sink.Table(nTable, entry))
+                return false;
+        }
+    }
+    return true;
+}
+
+/// Where the first thread stops for the second: the offset of the (0, BLOCK) pair the
+/// second one starts at (-1: none). Met exactly, the first thread has read everything
+/// before it and stands where the second one began; passed, the guess was wrong.
+struct CMeeting {
+    int64_t m_nAt = -1;
+    bool m_bMet = false;
+    std::atomic<bool>* m_pStop = nullptr; ///< set when the meeting is passed
+};
+
+template <typename Sink>
+void ImportBlocks(Sink& sink, DxfFile* pFile, CMeeting& meeting) {
     DxfBlock block;
     DxfEntityHeader header;
     DxfEntityData data;
-    while (DxfReadBlockHeader(pFile, &block)) {
-        const ptrdiff_t nLayer = DxfTableIndexByName(d.m_layers, block.m_strLayer);
-        if (nLayer >= 0)
-            block.m_nLayer = d.m_layers.m_arr[static_cast<size_t>(nLayer)].m_nHandle;
+    while (!sink.Stopped() && DxfReadBlockHeader(pFile, &block)) {
+        if (meeting.m_nAt >= 0 && DxfBlockOffset(pFile) >= meeting.m_nAt) {
+            if (DxfBlockOffset(pFile) == meeting.m_nAt) {
+                meeting.m_bMet = true;
+                return;
+            }
+            meeting.m_nAt = -1;
+            meeting.m_pStop->store(true);
+        }
         // A block that cannot be stored (duplicate name, capacity) gives its entities to
         // ENTITIES, where they are drawn directly.
-        const int32_t nBlock = DxfAddBlock(&d, block);
+        const int32_t nBlock = sink.Block(block);
         while (DxfInsideBlock(pFile) && DxfReadEntity(pFile, &header, &data))
-            AddParsedEntity(d, nBlock, header, data);
+            sink.Entity(nBlock, header, data);
     }
 }
 
-void ImportEntities(DxfDrawing& d, DxfFile* pFile) {
+template <typename Sink>
+void ImportEntities(Sink& sink, DxfFile* pFile) {
     DxfEntityHeader header;
     DxfEntityData data;
-    while (DxfReadEntity(pFile, &header, &data))
-        AddParsedEntity(d, 0, header, data);
+    while (!sink.Stopped() && DxfReadEntity(pFile, &header, &data))
+        sink.Entity(0, header, data);
 }
 
-bool ImportSections(DxfDrawing& d, DxfFile* pFile) {
+template <typename Sink>
+bool ImportSections(Sink& sink, DxfFile* pFile, CMeeting& meeting) {
     while (const int nSection = DxfNextSection(pFile)) {
         switch (nSection) {
         case kDxfSectionTables:
-            if (!ImportTables(d, pFile))
+            if (!ImportTables(sink, pFile))
                 return false;
             break;
         case kDxfSectionBlocks:
-            ImportBlocks(d, pFile);
+            ImportBlocks(sink, pFile, meeting);
+            if (meeting.m_bMet)
+                return true;
             break;
         case kDxfSectionEntities:
-            ImportEntities(d, pFile);
+            ImportEntities(sink, pFile);
             break;
         default:
             break; // passed over: the next DxfNextSection looks for the next SECTION
         }
+        if (sink.Stopped())
+            return true;
     }
     return true;
+}
+
+/// The second thread's part: from the block at nOffset to the end of the file.
+void ReadFromBlock(const DxfFile* pFirst, int64_t nOffset, CParseLog& log) {
+    try {
+        DxfFilePtr pFile(DxfOpenBlocksAt(pFirst, nOffset));
+        if (!pFile) {
+            log.m_bFailed = true;
+            return;
+        }
+        CMeeting none;
+        ImportBlocks(log, pFile.get(), none);
+        (void)ImportSections(log, pFile.get(), none); // the log refuses nothing
+    } catch (const std::bad_alloc&) {
+        log.m_bFailed = true;
+    }
+}
+
+/// Reads the file from its current position to the end into the drawing. With nSecondAt
+/// at 0 or more a second thread reads from there at the same time; what it read is stored
+/// once the first thread has met it there, and read again by the first one when the
+/// second could not finish. A wrong guess costs the second thread's work, nothing else.
+bool ImportOpenFile(DxfDrawing& d, DxfFile* pFile, int64_t nSecondAt) {
+    CDrawingSink sink(d);
+    CMeeting meeting;
+    if (nSecondAt < 0)
+        return ImportSections(sink, pFile, meeting);
+    std::atomic<bool> bStop{false};
+    CParseLog log(bStop);
+    meeting.m_nAt = nSecondAt;
+    meeting.m_pStop = &bStop;
+    bool bOk = true;
+    RunOnTwoThreads(
+        [&] {
+            try {
+                bOk = ImportSections(sink, pFile, meeting);
+            } catch (...) {
+                bStop.store(true); // the second thread's reading is of no use now
+                throw;
+            }
+            if (!meeting.m_bMet)
+                bStop.store(true);
+        },
+        [&] { ReadFromBlock(pFile, nSecondAt, log); });
+    if (!meeting.m_bMet)
+        return bOk;
+    if (!log.m_bFailed)
+        return log.StoreInto(d);
+    DxfPlaceInBlocks(pFile, nSecondAt);
+    CMeeting none;
+    ImportBlocks(sink, pFile, none);
+    return ImportSections(sink, pFile, none);
+}
+
+/// Where a second thread starts on this file: a block near the middle of a large file.
+int64_t SecondThreadStart(const DxfFile* pFile) {
+    const int64_t nLen = DxfFileLength(pFile);
+    if (nLen < kTwoThreadBytes || std::thread::hardware_concurrency() < 2)
+        return -1;
+    return DxfFindBlockStart(pFile, nLen / 2);
 }
 
 } // namespace
@@ -146,13 +325,20 @@ const char* DxfImportErrorText(DxfImportError error) {
 }
 
 bool DxfImport(DxfDrawing* pDrawing, const std::string& strPath, DxfImportError* pError) {
+    return DxfImportFrom(pDrawing, strPath, kDxfSecondThreadAuto, pError);
+}
+
+bool DxfImportFrom(DxfDrawing* pDrawing, const std::string& strPath, int64_t nSecondAt,
+                   DxfImportError* pError) {
     DxfImportError error = DxfImportError::kNone;
     DxfFile* pFile = DxfOpen(strPath);
     if (pFile == nullptr) {
         error = DxfImportError::kOpen;
     } else {
         try {
-            if (!ImportSections(*pDrawing, pFile))
+            if (nSecondAt == kDxfSecondThreadAuto)
+                nSecondAt = SecondThreadStart(pFile);
+            if (!ImportOpenFile(*pDrawing, pFile, nSecondAt))
                 error = DxfImportError::kUndefinedLinetype;
         } catch (const std::bad_alloc&) {
             error = DxfImportError::kNoMemory;

@@ -15,6 +15,12 @@ namespace inkvale {
 namespace {
 
 constexpr size_t kBufferSize = 32768;
+/// How far DxfFindBlockStart looks.
+constexpr size_t kFindWindow = 256 * 1024;
+
+bool IsLineEnd(char c) {
+    return c == '\n' || c == '\r';
+}
 
 } // namespace
 
@@ -26,6 +32,8 @@ struct DxfFile {
     size_t m_nBufValid = 0;  ///< valid bytes in m_buf
     int64_t m_nPos = 0;      ///< file offset of the next byte to read
     int64_t m_nMark = 0;
+    int64_t m_nPairStart = 0;  ///< file offset of the last pair read
+    int64_t m_nBlockStart = 0; ///< file offset of the last (0, BLOCK) pair found
     int m_nSection = 0;
     int m_nTable = 0;
     std::string m_strTable; ///< name of the current table (the entries' group-0 value)
@@ -607,6 +615,7 @@ bool DxfClose(DxfFile* pFile) {
 bool DxfReadPair(DxfFile* pFile, int* pnCode, std::string_view* pValue) {
     size_t nCodeLen = 0;
     size_t nValueLen = 0;
+    pFile->m_nPairStart = pFile->m_nPos;
     if (!ReadLine(*pFile, pFile->m_szCode, nCodeLen) ||
         !ReadLine(*pFile, pFile->m_szValue, nValueLen))
         return false;
@@ -700,6 +709,7 @@ bool DxfReadBlockHeader(DxfFile* pFile, DxfBlock* pBlock) {
         EndSection(f);
         return false;
     }
+    f.m_nBlockStart = f.m_nPairStart;
     *pBlock = DxfBlock{};
     bool bHaveName2 = false;
     ReadGroups(f, [pBlock, &bHaveName2](int nCode, std::string_view v) {
@@ -752,6 +762,59 @@ bool DxfReadEntity(DxfFile* pFile, DxfEntityHeader* pHeader, DxfEntityData* pDat
         if (!DxfReadPair(&f, &nCode, &value))
             return false;
     }
+}
+
+int64_t DxfBlockOffset(const DxfFile* pFile) {
+    return pFile->m_nBlockStart;
+}
+
+int64_t DxfFindBlockStart(const DxfFile* pFile, int64_t nFrom) {
+    std::vector<char> window(kFindWindow);
+    const ssize_t nRead = pread(pFile->m_fd, window.data(), window.size(), nFrom);
+    if (nRead <= 0)
+        return -1;
+    const std::string_view text(window.data(), static_cast<size_t>(nRead));
+    // A "BLOCK" line whose line before holds a lone 0.
+    for (size_t i = text.find("BLOCK"); i != std::string_view::npos;
+         i = text.find("BLOCK", i + 1)) {
+        const size_t nEnd = i + 5;
+        if (i < 2 || nEnd >= text.size() || !IsLineEnd(text[i - 1]) || !IsLineEnd(text[nEnd]))
+            continue;
+        size_t nCodeEnd = i - 1; // behind the code line's last character
+        if (text[nCodeEnd] == '\n' && text[nCodeEnd - 1] == '\r')
+            --nCodeEnd;
+        size_t nCodeStart = nCodeEnd;
+        while (nCodeStart > 0 && !IsLineEnd(text[nCodeStart - 1]))
+            --nCodeStart;
+        if (nCodeStart == 0)
+            continue; // the line may have begun before the window
+        const std::string_view code = TrimRight(text.substr(nCodeStart, nCodeEnd - nCodeStart));
+        if (!code.empty() && code.back() == '0' && code.find_first_not_of(' ') == code.size() - 1)
+            return nFrom + static_cast<int64_t>(nCodeStart);
+    }
+    return -1;
+}
+
+DxfFile* DxfOpenBlocksAt(const DxfFile* pFile, int64_t nOffset) {
+    const int fd = fcntl(pFile->m_fd, F_DUPFD_CLOEXEC, 0);
+    if (fd < 0)
+        return nullptr;
+    auto pSecond = std::make_unique<DxfFile>();
+    pSecond->m_fd = fd;
+    pSecond->m_nFileLen = pFile->m_nFileLen;
+    DxfPlaceInBlocks(pSecond.get(), nOffset);
+    return pSecond.release();
+}
+
+void DxfPlaceInBlocks(DxfFile* pFile, int64_t nOffset) {
+    EndSection(*pFile);
+    pFile->m_nSection = kDxfSectionBlocks;
+    pFile->m_nPos = nOffset;
+    pFile->m_nMark = nOffset;
+}
+
+int64_t DxfFileLength(const DxfFile* pFile) {
+    return pFile->m_nFileLen;
 }
 
 int DxfCurrentSection(const DxfFile* pFile) {

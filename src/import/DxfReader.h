@@ -3,6 +3,7 @@
 
 #include "import/DxfRecords.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -70,6 +71,26 @@ bool DxfReadBlockHeader(DxfFile* pFile, DxfBlock* pBlock);
 /// section or block holds no further entity (or the reader is in neither), or when the
 /// pair read is not a group 0.
 bool DxfReadEntity(DxfFile* pFile, DxfEntityHeader* pHeader, DxfEntityData* pData);
+
+/// The file offset at which the (0, "BLOCK") pair of the last block header read begins.
+int64_t DxfBlockOffset(const DxfFile* pFile);
+
+/// The offset of the first line at or after nFrom (within a window of a few hundred
+/// kilobytes) that looks like the start of a (0, "BLOCK") pair; -1 when none is seen. A
+/// guess only: it does not know the pairing of the lines before it.
+int64_t DxfFindBlockStart(const DxfFile* pFile, int64_t nFrom);
+
+/// A second reader of the same open file, placed at nOffset inside BLOCKS between two
+/// blocks, as if the reader had just left a block there; nullptr when the file cannot be
+/// opened again. It reads on independently of pFile.
+DxfFile* DxfOpenBlocksAt(const DxfFile* pFile, int64_t nOffset);
+
+/// Places the reader at nOffset inside BLOCKS between two blocks, as if it had just left a
+/// block there.
+void DxfPlaceInBlocks(DxfFile* pFile, int64_t nOffset);
+
+/// The length of the file in bytes when it was opened.
+int64_t DxfFileLength(const DxfFile* pFile);
 
 /// The section code the reader is in (0 once the section has ended).
 int DxfCurrentSection(const DxfFile* pFile);

@@ -298,5 +298,120 @@ TEST(DxfImport, CorpusFilesImport) {
     }
 }
 
+/// Everything the import stored, as text: tables, blocks and entities with their handles.
+std::string Dump(DxfDrawing* d) {
+    std::string s;
+    const auto add = [&s](auto... v) { ((s += std::to_string(v) + ' '), ...); };
+    for (const int nTable : {kDxfTableDimStyle, kDxfTableLayer, kDxfTableLtype, kDxfTableStyle}) {
+        DxfTableEntry e;
+        for (int32_t h = DxfFindTableEntry(d, nTable, DxfFind::First, &e); h != 0;
+             h = DxfFindTableEntry(d, nTable, DxfFind::Next, &e)) {
+            s += "table " + e.m_strName + ' ';
+            add(nTable, h, e.m_nLineType, e.m_nColor);
+        }
+    }
+    const auto entities = [&](int32_t nBlock) {
+        const DxfEntity* p = nullptr;
+        for (int32_t h = DxfWalkBlockEntities(d, nBlock, DxfFind::First, &p); h != 0;
+             h = DxfWalkBlockEntities(d, nBlock, DxfFind::Next, &p)) {
+            const DxfEntityHeader& eh = p->m_header;
+            const DxfEntityData& ed = p->m_data;
+            s += "\n  " + eh.m_strLayer + '|' + ed.m_strText + '|' + ed.m_strName + ' ';
+            add(eh.m_nKind, h, eh.m_nLayer, eh.m_nLineType, eh.m_nColor, ed.m_aPt[0].x,
+                ed.m_aPt[0].y, ed.m_dRadius, ed.m_nStyle, ed.m_nBlock, ed.m_arrVertices.size());
+            for (const DxfVertex& v : ed.m_arrVertices)
+                add(v.x, v.y, v.bulge);
+        }
+    };
+    DxfBlock b;
+    for (int32_t h = DxfFindBlock(d, DxfFind::First, &b); h != 0;
+         h = DxfFindBlock(d, DxfFind::Next, &b)) {
+        s += "\nblock " + b.m_strName + ' ';
+        add(h, b.m_nLayer, b.m_nFlags);
+        entities(h);
+    }
+    s += "\nentities";
+    entities(0);
+    add(DxfLastHandle(d));
+    return s;
+}
+
+/// Offsets of every line of the text.
+std::vector<int64_t> LineStarts(const std::string& text) {
+    std::vector<int64_t> starts{0};
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == '\n')
+            starts.push_back(static_cast<int64_t>(i + 1));
+    }
+    return starts;
+}
+
+// A second thread may start reading anywhere: where the first one meets it at a block, its
+// reading is used, and everywhere else the first one reads on alone. The drawing must be
+// that of one thread in every case, for well-formed blocks and for the ways blocks go wrong.
+TEST(DxfImport, SecondThreadReadsLikeOneThreadFromAnyOffset) {
+    const std::string tables =
+        DxfTables(DxfLtypeTable({"DASHED"}) + DxfText({"0", "TABLE", "2", "LAYER"}) +
+                  DxfLayerEntry("CUT", "3", "DASHED") + DxfText({"0", "ENDTAB"}));
+    const std::string block = DxfText(
+        {"0", "BLOCK",  "8",  "CUT",  "2",  "A",   "0", "POLYLINE", "8",  "CUT",   "66", "1",
+         "0", "VERTEX", "10", "1.5",  "20", "2",   "0", "VERTEX",   "10", "3",     "20", "4",
+         "0", "SEQEND", "0",  "TEXT", "8",  "CUT", "1", "P1",       "0",  "ENDBLK"});
+    const std::string blocks = DxfText({"0", "SECTION", "2", "BLOCKS"}) + block +
+                               DxfText({"0", "BLOCK", "2", "B", "0", "INSERT", "2", "A", "10", "5",
+                                        "0", "CIRCLE", "40", "2", "0", "ENDBLK", "999",
+                                        "a comment between blocks"}) +
+                               block + // a duplicate name: its entities go to ENTITIES
+                               DxfText({"0",      "BLOCK", "2",         "C", "0",
+                                        "LINE",   "10",    "7", // no ENDBLK: the next
+                                        "0",      "BLOCK", "2",         "D", "0",
+                                        "ENDBLK", "0",     "BLOCK",     "2", // BLOCK is skipped
+                                        "E",      "0",     "DIMENSION", "0", "ELLIPSE",
+                                        "0",      "ARC",   "40",        "1", "0",
+                                        "ENDBLK", "0",     "ENDSEC"});
+    const std::string entities =
+        DxfEntities(DxfText({"0", "INSERT", "2", "B", "0", "INSERT", "2", "C", "0", "INSERT", "2",
+                             "E", "0", "TEXT", "8", "NOPE", "1", "P2"}));
+    const std::string late =
+        DxfText({"0", "SECTION", "2", "BLOCKS", "0", "BLOCK", "2", "F", "0", "LINE", "0", "ENDBLK",
+                 "0", "ENDSEC"}) +
+        DxfTables(DxfText({"0", "TABLE", "2", "LAYER"}) + DxfLayerEntry("LATE", "1", "DASHED") +
+                  DxfLayerEntry("BAD", "1", "UNDEFINED") + DxfText({"0", "ENDTAB"}));
+    const std::string whole = tables + blocks + entities;
+    const struct {
+        const char* m_pszName;
+        std::string m_strFile;
+    } cases[] = {
+        {"blocks, then entities", whole},
+        {"CR LF lines",
+         [&] {
+             std::string crlf;
+             for (const char c : whole)
+                 crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+             return crlf;
+         }()},
+        {"a BLOCKS section after ENTITIES, then a failing layer", whole + late},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.m_pszName);
+        test::CScratchDir dir;
+        const std::string path = dir.File("d.dxf");
+        ASSERT_TRUE(test::WriteFileBytes(path, c.m_strFile));
+        DxfDrawingPtr pAlone(DxfDrawingCreate());
+        DxfImportError aloneError = DxfImportError::kNone;
+        const bool bAloneOk = DxfImportFrom(pAlone.get(), path, -1, &aloneError);
+        const std::string alone = Dump(pAlone.get());
+        ASSERT_NE(alone.find("block B"), std::string::npos);
+        for (const int64_t nAt : LineStarts(c.m_strFile)) {
+            SCOPED_TRACE(nAt);
+            DxfDrawingPtr pTwo(DxfDrawingCreate());
+            DxfImportError twoError = DxfImportError::kNone;
+            EXPECT_EQ(DxfImportFrom(pTwo.get(), path, nAt, &twoError), bAloneOk);
+            EXPECT_EQ(twoError, aloneError);
+            EXPECT_EQ(Dump(pTwo.get()), alone);
+        }
+    }
+}
+
 } // namespace
 } // namespace inkvale
