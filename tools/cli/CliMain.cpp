@@ -4,6 +4,7 @@
 #include "CliCommand.h"
 
 #include "config/SettingsStore.h"
+#include "support/HugePageHeap.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -188,5 +189,6 @@ int Main(int argc, char** argv) {
 } // namespace inkvale::cli
 
 int main(int argc, char** argv) {
+    inkvale::RestartWithHugePageHeap(argv);
     return inkvale::cli::Main(argc, argv);
 }
