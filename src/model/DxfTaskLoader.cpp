@@ -23,7 +23,7 @@ CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings) {
         return CResult::Failure(kDxfTaskNoCurves, "the file holds nothing that can be drawn");
 
     page.CleanCurves();
-    page.NormalizeOrigin();
+    page.NormalizeOriginOfCurrentBox();
     // A DXF drawing wider than the roll is always folded into strips.
     const int32_t nWidth = RollWidthUnits(settings);
     if (page.m_nMaxY > nWidth) {

@@ -195,6 +195,12 @@ void COnePage::NormalizeOrigin() {
     if (m_arrCurves.empty())
         return;
     CalcExtents();
+    NormalizeOriginOfCurrentBox();
+}
+
+void COnePage::NormalizeOriginOfCurrentBox() {
+    if (m_arrCurves.empty())
+        return;
     // Y is only lifted: a drawing that starts above the paper edge keeps its margin. Both
     // moves are made in one pass over the vertices.
     const int32_t dx = m_nMinX != 0 ? Wrap(-int64_t{m_nMinX}) : 0;
@@ -291,11 +297,14 @@ void COnePage::JoinSegments() {
 void COnePage::CleanCurves() {
     // Each curve is cleaned on its own, so a large drawing shares the work between two
     // threads.
+    // The box is taken while the curve's vertices are still in the cache.
     ForEachCurveInHalves(m_arrCurves, [](CCurve& c) {
         c.RemoveDuplicates();
         c.RemoveCollinear();
+        c.CalcExtents();
     });
     KeepCurves(m_arrCurves, [](const CCurve& c) { return c.m_arrPoints.size() >= 2; });
+    UnionCurveBoxes();
 }
 
 void COnePage::AppendShifted(const COnePage& source) {

@@ -104,6 +104,9 @@ public:
     void MoveToOrigin();
     /// Moves minX to 0 always, and minY to 0 only when it is negative.
     void NormalizeOrigin();
+    /// NormalizeOrigin for a page whose box is current (after CalcExtents or CleanCurves),
+    /// without the pass over every vertex that computing it again takes.
+    void NormalizeOriginOfCurrentBox();
     /// Shifts every curve by -m_nStartMm mm along X and lowers maxX alike; minX stays.
     void ApplyStartPosition();
     /// Scales every vertex, truncating toward zero; boxes become stale.
@@ -125,7 +128,7 @@ public:
     /// equals the next one's first; the meeting vertex is kept twice. Never reorders.
     void JoinSegments();
     /// RemoveDuplicates and RemoveCollinear on every curve; curves left with fewer than
-    /// two vertices are removed.
+    /// two vertices are removed. Ends like CalcExtents, with every box current.
     void CleanCurves();
     /// Cuts the drawing at X = a: everything beyond moves into the target page, shifted
     /// by -a. This page is exploded and rejoined; both pages end with CalcExtents.

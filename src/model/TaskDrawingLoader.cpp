@@ -43,11 +43,12 @@ bool ReadHpglTask(COnePage& task, const CSettings& settings, bool bShowErrors,
 
 /// The preparation every freshly read drawing goes through, in this order.
 bool Prepare(COnePage& task, const CSettings& settings, double dScaleX, double dScaleY) {
-    task.CleanCurves();
+    task.CleanCurves(); // the boxes are current after it
     const CHpglUnitFactor unit = HpglUnitFactor(settings.PltFileUnit, dScaleX, dScaleY);
-    if (unit.m_bApply)
+    if (unit.m_bApply) {
         task.ScaleAll(unit.m_dX, unit.m_dY);
-    task.CalcExtents();
+        task.CalcExtents();
+    }
     // HP-GL is drawn in the plotter's own coordinates: below Y 0 is off the paper's edge. A
     // DXF drawing's origin is wherever the CAD put it, and is no such sign.
     task.m_bBelowPaper = !IsDxfPath(task.m_strPath) && task.m_nMinY < 0;

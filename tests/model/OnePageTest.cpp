@@ -229,8 +229,12 @@ TEST(OnePage, ExplodeDropsShortCurvesAndJoinNeedsEqualPens) {
 
 TEST(OnePage, CleanCurvesRemovesDuplicatesCollinearAndShortCurves) {
     COnePage page = PageOf({{{0, 0}, {0, 0}, {5, 0}, {10, 0}, {10, 5}}, {{3, 3}, {3, 3}}, {}});
+    page.m_arrCurves[0].m_nMaxX = 99; // a stale box
     page.CleanCurves();
     EXPECT_EQ(PointsOf(page), (std::vector<Pts>{{{0, 0}, {10, 0}, {10, 5}}}));
+    // The boxes are current afterwards, the curve's and the page's.
+    EXPECT_EQ(page.m_arrCurves[0].m_nMaxX, 10);
+    ExpectBox(page, 0, 0, 10, 5);
 }
 
 TEST(OnePage, SplitAtLengthCases) {
