@@ -2,6 +2,7 @@
 #include "core/BackgroundLoader.h"
 
 #include "model/TaskDrawingLoader.h"
+#include "queue/Preflight.h"
 #include "queue/TaskQueue.h"
 
 #include <algorithm>
@@ -78,6 +79,11 @@ void CBackgroundLoader::Load(const CRequest& request) {
     COnePage page;
     page.m_strPath = request.m_strPath;
     const CTaskLoadResult result = LoadTaskDrawing(page, request.m_settings, false);
+    if (result.Ok()) {
+        // What the queue would otherwise do on the window thread with the drawing.
+        page.CalcExtents();
+        page.m_preflight.m_nContentHash = PreflightContentHash(page);
+    }
     bool bMoreWaiting = false;
     {
         const std::lock_guard lock(m_mutex);

@@ -151,8 +151,10 @@ uint64_t HashWords(const uint8_t* p, size_t n, uint64_t h) {
     return h;
 }
 
+} // namespace
+
 // Of the task's file and of its split or mirror suffix; 0 when the file cannot be read.
-uint64_t ContentHash(const COnePage& task) {
+uint64_t PreflightContentHash(const COnePage& task) {
     const std::string strSource = SourcePathOf(task.m_strPath);
     FILE* f = std::fopen(strSource.c_str(), "rb");
     if (f == nullptr)
@@ -170,8 +172,6 @@ uint64_t ContentHash(const COnePage& task) {
     h = HashWords(reinterpret_cast<const uint8_t*>(strSuffix.data()), strSuffix.size(), h);
     return h == 0 ? 1 : h;
 }
-
-} // namespace
 
 const char* PreflightKindName(EPreflightKind eKind) {
     switch (eKind) {
@@ -197,10 +197,10 @@ double PrintableWidthMm(const CMachineParams& params) {
 }
 
 CPreflight RunPreflight(const COnePage& task, const CSettings& settings,
-                        const CMachineParams& params) {
+                        const CMachineParams& params, uint64_t nContentHash) {
     CPreflight result;
     result.m_bDone = true;
-    result.m_nContentHash = ContentHash(task);
+    result.m_nContentHash = nContentHash != 0 ? nContentHash : PreflightContentHash(task);
     if (task.m_arrCurves.empty()) {
         result.m_arrWarnings.push_back(
             {EPreflightKind::kEmpty, true, {EMsg::kDrawingEmpty, {task.m_strName}}});

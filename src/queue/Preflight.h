@@ -24,9 +24,14 @@ inline constexpr double kDropVolumePl = 30.0;
 /// copy, and what would go wrong (wider than the machine prints, a size no marker has,
 /// parts outside the paper, nothing to print). Needs no copy of the drawing and does not
 /// rasterise it: one pass over the vertices. Duplicates need the whole queue
-/// (MarkDuplicates).
+/// (MarkDuplicates). nContentHash: PreflightContentHash of the task when known, else 0.
 CPreflight RunPreflight(const COnePage& task, const CSettings& settings,
-                        const CMachineParams& params);
+                        const CMachineParams& params, uint64_t nContentHash = 0);
+
+/// The hash of the task's file (and of the suffix of a derived path) that tells duplicates
+/// apart; 0 when the file cannot be read. RunPreflight reads it unless it is given, so a
+/// thread that has just read the drawing can read it too, off the window thread.
+uint64_t PreflightContentHash(const COnePage& task);
 
 /// The printable width of the machine, millimetres: its carriage travel less the buffers
 /// and the left offset.

@@ -253,12 +253,12 @@ COnePage* CTaskQueue::ChooseAutoTask(int& nRow) {
     return nullptr;
 }
 
-void CTaskQueue::RunTaskPreflight(COnePage& task, const COnePage& drawing) {
+void CTaskQueue::RunTaskPreflight(COnePage& task, const COnePage& drawing, uint64_t nContentHash) {
     if (m_pParams == nullptr)
         return;
     // The monitor may store a fresh block meanwhile: the preflight works on a copy.
     const CMachineParams params(*m_pParams);
-    task.m_preflight = RunPreflight(drawing, m_settings, params);
+    task.m_preflight = RunPreflight(drawing, m_settings, params, nContentHash);
 }
 
 bool CTaskQueue::PassOverBlocked(COnePage& task) {
@@ -698,29 +698,26 @@ void CTaskQueue::AcceptPreloaded(uint64_t nTaskId, uint64_t nGeneration, COnePag
             ListsChanged(); // the drawings taken before this one
         return;
     }
-    if (result.Ok()) {
-        loaded.CalcExtents();
+    if (!result.Ok()) {
+        pTask->m_problem = ProblemOf(result, pTask->m_strName);
+    } else {
+        // The boxes and the file's hash came with the drawing; the file is unchanged since.
         loaded.m_strPath = pTask->m_strPath;
         loaded.m_strName = pTask->m_strName;
         loaded.m_nStartMm = 0;
-        RunTaskPreflight(*pTask, loaded);
-    }
-    if (result.Ok() && !bWaited && FindTask(m_doc, nTaskId).m_nSource == kSourceManDir) {
-        // A manual folder may hold hundreds of markers that are never printed: their
-        // tasks keep only the size, and read the drawing again when it is needed.
-        loaded.CalcExtents();
+        RunTaskPreflight(*pTask, loaded, loaded.m_preflight.m_nContentHash);
         pTask->m_nMaxX = loaded.m_nMaxX;
         pTask->m_nMinX = loaded.m_nMinX;
         pTask->m_nMaxY = loaded.m_nMaxY;
         pTask->m_nMinY = loaded.m_nMinY;
         pTask->m_problem = {};
-    } else if (result.Ok()) {
-        pTask->m_arrCurves = std::move(loaded.m_arrCurves);
-        pTask->CalcExtents();
-        pTask->m_nStartMm = 0;
-        pTask->m_problem = {};
-    } else {
-        pTask->m_problem = ProblemOf(result, pTask->m_strName);
+        // A manual folder may hold hundreds of markers that are never printed: their
+        // tasks keep only the size, and read the drawing again when it is needed. The
+        // others take the curves, which move with their boxes.
+        if (bWaited || FindTask(m_doc, nTaskId).m_nSource != kSourceManDir) {
+            pTask->m_arrCurves = std::move(loaded.m_arrCurves);
+            pTask->m_nStartMm = 0;
+        }
     }
     if (bRefresh)
         ListsChanged();

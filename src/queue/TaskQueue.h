@@ -125,7 +125,10 @@ public:
     /// the one the task was made from and no setting changed the drawings since; dropped
     /// otherwise. Manual-folder tasks take only its size. A drawing that could not be read
     /// marks the task with the reason. The list is shown again when bRefresh is set: a
-    /// preloader handing over many drawings refreshes it only now and then.
+    /// preloader handing over many drawings refreshes it only now and then. The preloader
+    /// hands the drawing over with its boxes current (CalcExtents) and, in
+    /// m_preflight.m_nContentHash, its file's hash (PreflightContentHash) or 0: the work
+    /// of a large drawing that is done off the window thread.
     void AcceptPreloaded(uint64_t nTaskId, uint64_t nGeneration, COnePage& loaded,
                          const CTaskLoadResult& result, bool bRefresh = true);
     /// The drawing a click or a start waits for while the preloader reads it (0: none).
@@ -161,7 +164,7 @@ private:
                         const std::vector<std::string>& patterns);
     void AutoModeOff();
     /// The preflight of a task from a loaded drawing of it (its own, or a preloaded one).
-    void RunTaskPreflight(COnePage& task, const COnePage& drawing);
+    void RunTaskPreflight(COnePage& task, const COnePage& drawing, uint64_t nContentHash = 0);
     /// A task whose preflight blocks printing is passed over, with the reason in its row.
     bool PassOverBlocked(COnePage& task);
     void AfterDocumentLoaded();

@@ -2,9 +2,12 @@
 #include "ui/PreviewPainter.h"
 
 #include "config/Settings.h"
+#include "geometry/CurveHalves.h"
 #include "model/OnePage.h"
+#include "support/TwoThreads.h"
 
 #include <QFontMetrics>
+#include <QImage>
 #include <QPainter>
 #include <QPen>
 #include <QRect>
@@ -183,6 +186,33 @@ void CPreviewPainter::PaintGrid(QPainter& p, const CDispSet& disp, int32_t nMaxX
 
 void CPreviewPainter::PaintCurves(QPainter& p, QSize size, const CDispSet& disp,
                                   const CCurveArray& curves) const {
+    const size_t nSplit = CurveHalvesSplit(curves);
+    // Opaque one-pixel lines of one colour: a pixel shows the curve colour where any curve
+    // covers it, whatever the order. So a large drawing's second half is painted apart on a
+    // second thread and laid over the first, which gives the very pixels of one painting.
+    if (nSplit > 0 && m_style.m_colCurve.alpha() == 255 &&
+        !p.testRenderHint(QPainter::Antialiasing)) {
+        QImage second(size, QImage::Format_ARGB32_Premultiplied);
+        second.fill(Qt::transparent);
+        RunOnTwoThreads([&] { PaintCurveRun(p, size, disp, curves, 0, nSplit); },
+                        [&] {
+                            QPainter q(&second);
+                            q.setRenderHints(p.renderHints());
+                            PaintCurveRun(q, size, disp, curves, nSplit, curves.size());
+                        });
+        p.drawImage(0, 0, second);
+    } else {
+        PaintCurveRun(p, size, disp, curves, 0, curves.size());
+    }
+    p.setPen(QPen(m_style.m_colCurve, 0));
+    for (const CCurve& c : curves) {
+        if (c.m_bSelected)
+            PaintSelectionMarks(p, size, disp, c);
+    }
+}
+
+void CPreviewPainter::PaintCurveRun(QPainter& p, QSize size, const CDispSet& disp,
+                                    const CCurveArray& curves, size_t nFrom, size_t nTo) const {
     QPen solid(m_style.m_colCurve, 0);
     QPen dashed(solid);
     dashed.setDashPattern({18, 6}); // the one-pixel dashed pen of the platform look
@@ -190,18 +220,14 @@ void CPreviewPainter::PaintCurves(QPainter& p, QSize size, const CDispSet& disp,
     std::vector<QPoint> run;
     run.reserve(1024);
     int nPen = -1;
-    for (const CCurve& c : curves) {
+    for (size_t i = nFrom; i < nTo; ++i) {
+        const CCurve& c = curves[i];
         const int want = c.m_nLineType == 1 ? 1 : 0;
         if (want != nPen) {
             p.setPen(want == 1 ? dashed : solid);
             nPen = want;
         }
         PaintCurveLines(p, size, disp, c, run);
-    }
-    p.setPen(solid);
-    for (const CCurve& c : curves) {
-        if (c.m_bSelected)
-            PaintSelectionMarks(p, size, disp, c);
     }
 }
 

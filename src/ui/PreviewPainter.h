@@ -59,7 +59,8 @@ public:
     /// Grid lines and labels up to maxX and the roll width.
     void PaintGrid(QPainter& p, const CDispSet& disp, int32_t nMaxX) const;
     /// Every curve in the curve colour (solid or dashed), then the squares marking the
-    /// vertices and segment midpoints of the selected curves.
+    /// vertices and segment midpoints of the selected curves. A large drawing (see
+    /// CurveHalvesSplit) has its lines painted in two halves at once, to the same pixels.
     void PaintCurves(QPainter& p, QSize size, const CDispSet& disp,
                      const CCurveArray& curves) const;
     /// The red 2-pixel start-position line, when the start position lies inside the drawing.
@@ -69,6 +70,9 @@ public:
     void PaintStopLine(QPainter& p, const CDispSet& disp, const COnePage& page, int64_t x) const;
 
 private:
+    /// The lines of curves [nFrom, nTo) in order.
+    void PaintCurveRun(QPainter& p, QSize size, const CDispSet& disp, const CCurveArray& curves,
+                       size_t nFrom, size_t nTo) const;
     void PaintCurveLines(QPainter& p, QSize size, const CDispSet& disp, const CCurve& c,
                          std::vector<QPoint>& run) const;
     void PaintSelectionMarks(QPainter& p, QSize size, const CDispSet& disp, const CCurve& c) const;

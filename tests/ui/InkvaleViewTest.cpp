@@ -3,6 +3,7 @@
 #include "common/TestPaths.h"
 #include "config/MachineParams.h"
 #include "config/Settings.h"
+#include "geometry/CurveHalves.h"
 #include "model/OnePage.h"
 #include "model/TaskDrawingLoader.h"
 #include "queue/DerivedTasks.h"
@@ -838,6 +839,59 @@ TEST(PreviewPainter, MergedPaintingMatchesSegmentBySegment) {
             }
         EXPECT_GT(lit, 5000) << scale;
         EXPECT_LT(differ, lit / 100) << scale; // below 1 % of the drawn pixels
+    }
+}
+
+// A large drawing is painted in two halves on two threads: the picture must be that of
+// painting every curve in order on one, pixel for pixel, solid and dashed, fitted and zoomed.
+TEST(PreviewPainter, TwoHalvesPaintTheSamePixelsAsOnePainting) {
+    EnsureApp();
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> step(-400, 400);
+    CCurveArray curves;
+    for (int k = 0; k < 2000; ++k) {
+        CCurve c;
+        c.m_nLineType = k % 3 == 0 ? 1 : 0;
+        int x = 2000 + (k % 200) * 400;
+        int y = 20000 + (k / 200) * 3000;
+        for (int i = 0; i < 160; ++i) {
+            c.AddPoint(x, y);
+            x += step(rng);
+            y += step(rng);
+        }
+        curves.push_back(std::move(c));
+    }
+    ASSERT_GT(CurveHalvesSplit(curves), 0u);
+    CPreviewStyle style;
+    style.m_colBg = Qt::white;
+    style.m_colCurve = Qt::darkBlue;
+    const CPreviewPainter painter(style);
+    for (double scale : {0.012, 0.02}) { // fitted, and zoomed with parts off the picture
+        CDispSet disp;
+        disp.m_dScale = scale;
+        disp.m_nViewHeight = 600;
+        QImage halves(1000, 600, QImage::Format_RGB32);
+        QImage one(1000, 600, QImage::Format_RGB32);
+        halves.fill(Qt::white);
+        one.fill(Qt::white);
+        {
+            QPainter p(&halves);
+            painter.PaintCurves(p, halves.size(), disp, curves);
+            // Pieces below the size of two halves are painted in order on this thread.
+            QPainter q(&one);
+            for (size_t k = 0; k < curves.size(); k += 500) {
+                const CCurveArray piece(curves.begin() + static_cast<ptrdiff_t>(k),
+                                        curves.begin() + static_cast<ptrdiff_t>(k + 500));
+                ASSERT_EQ(CurveHalvesSplit(piece), 0u);
+                painter.PaintCurves(q, one.size(), disp, piece);
+            }
+        }
+        int lit = 0;
+        for (int y = 0; y < 600; ++y)
+            for (int x = 0; x < 1000; ++x)
+                lit += one.pixel(x, y) != qRgb(255, 255, 255);
+        EXPECT_GT(lit, 5000) << scale;
+        EXPECT_TRUE(halves == one) << scale;
     }
 }
 
