@@ -11,13 +11,14 @@ CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings) {
     if (settings.DxfUnit <= 0)
         return CResult::Failure(kDxfTaskBadUnit, "DxfUnit " + std::to_string(settings.DxfUnit) +
                                                      " is not a positive number of plotter units");
-    const CDxfCurvesResult read =
+    CDxfCurvesResult read =
         ReadDxfCurves(page.m_strPath, settings.DxfUnit, settings.m_strInstallDir, page.m_arrCurves);
     if (!read.Ok()) {
         page.ClearCurves();
         return CResult::Failure(read.m_nCode, read.m_strDiag, read.m_arrMessages);
     }
     page.m_bOnlyLabels = read.m_bOnlyLabels;
+    std::string().swap(read.m_strLabels); // drawn already: a marker's texts take megabytes
     page.JoinSegments();
     if (page.m_arrCurves.empty())
         return CResult::Failure(kDxfTaskNoCurves, "the file holds nothing that can be drawn");

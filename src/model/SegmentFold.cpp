@@ -44,9 +44,8 @@ CSegmentFold::CSegmentFold(CCurveArray& curves, CCurveArray& marks, int32_t w) {
         nSegments += c.m_arrPoints.size() >= 2 ? c.m_arrPoints.size() - 1 : 0;
     // A pass appends at most one piece per segment (moved whole, or the upper piece of a
     // cut) before it drops the moved ones from the front: room for that from the start
-    // saves a copy of them all, and room never touched costs no memory. Whole curves never
-    // move.
-    m_arrSegments.reserve(nWhole + 2 * nSegments);
+    // saves a copy of them all, and room never touched costs no memory.
+    m_arrSegments.reserve(2 * nSegments);
     m_arrWhole.reserve(nWhole);
     for (CCurve& c : curves)
         Add(c, c.m_arrPoints.size() >= 2 && WhollyAtOrBelow(c, w));
@@ -85,13 +84,14 @@ void CSegmentFold::Add(CCurve& c, bool bWhole) {
         return;
     const uint32_t nSource = SourceOf(c);
     if (bWhole) {
-        m_arrSegments.push_back({c.m_arrPoints.front(), c.m_arrPoints.back(), nSource,
-                                 static_cast<uint32_t>(m_arrWhole.size())});
+        if (m_arrWholeSources.empty() || m_arrWholeSources.back().m_nSource != nSource)
+            m_arrWholeSources.push_back({static_cast<uint32_t>(m_arrWhole.size()), nSource});
         m_arrWhole.push_back(std::move(c.m_arrPoints));
         return;
     }
+    const auto nWholeBefore = static_cast<uint32_t>(m_arrWhole.size());
     for (size_t k = 0; k + 1 < c.m_arrPoints.size(); ++k)
-        m_arrSegments.push_back({c.m_arrPoints[k], c.m_arrPoints[k + 1], nSource});
+        m_arrSegments.push_back({c.m_arrPoints[k], c.m_arrPoints[k + 1], nSource, nWholeBefore});
     std::vector<CPoint>().swap(c.m_arrPoints);
 }
 
@@ -113,16 +113,16 @@ void CSegmentFold::Pass(int32_t w, int32_t shift) {
             list[kept++] = s;
         } else if (y0 < w && w < y1) {
             const int32_t xc = CutCoord(y0, x0, y1, x1, w);
-            list[kept++] = {s.m_p0, {xc, w}, s.m_nSource, kNoCurve};
-            list.push_back({{Wrap(int64_t{xc} + shift), 0}, moved(x1, y1), s.m_nSource, kNoCurve});
+            list[kept++] = {s.m_p0, {xc, w}, s.m_nSource, s.m_nCurve};
+            list.push_back({{Wrap(int64_t{xc} + shift), 0}, moved(x1, y1), s.m_nSource, kMoved});
             ++bound;
         } else if (y0 > w && w > y1) {
             const int32_t xc = CutCoord(y0, x0, y1, x1, w);
-            list[kept++] = {{xc, w}, s.m_p1, s.m_nSource, kNoCurve};
-            list.push_back({moved(x0, y0), {Wrap(int64_t{xc} + shift), 0}, s.m_nSource, kNoCurve});
+            list[kept++] = {{xc, w}, s.m_p1, s.m_nSource, s.m_nCurve};
+            list.push_back({moved(x0, y0), {Wrap(int64_t{xc} + shift), 0}, s.m_nSource, kMoved});
             ++bound;
         } else {
-            list.push_back({moved(x0, y0), moved(x1, y1), s.m_nSource, kNoCurve});
+            list.push_back({moved(x0, y0), moved(x1, y1), s.m_nSource, kMoved});
         }
     }
     list.erase(list.begin() + static_cast<std::ptrdiff_t>(kept),
@@ -171,34 +171,78 @@ void CSegmentFold::DoubleInnerVertices(std::vector<CPoint>& points) {
     }
 }
 
+bool CSegmentFold::CWalk::WholeFirst() const {
+    return m_nWhole < m_fold.m_arrWhole.size() &&
+           (m_nSegment == m_fold.m_arrSegments.size() ||
+            m_fold.m_arrSegments[m_nSegment].m_nCurve > m_nWhole);
+}
+
+bool CSegmentFold::CWalk::AtEnd() const {
+    return m_nWhole == m_fold.m_arrWhole.size() && m_nSegment == m_fold.m_arrSegments.size();
+}
+
+CSegmentFold::CSegment CSegmentFold::CWalk::Item() const {
+    if (!WholeFirst()) {
+        CSegment s = m_fold.m_arrSegments[m_nSegment];
+        s.m_nCurve = kNoCurve;
+        return s;
+    }
+    const std::vector<CPoint>& points = m_fold.m_arrWhole[m_nWhole];
+    return {points.front(), points.back(), m_fold.m_arrWholeSources[m_nRun].m_nSource,
+            static_cast<uint32_t>(m_nWhole)};
+}
+
+void CSegmentFold::CWalk::Next() {
+    if (!WholeFirst()) {
+        ++m_nSegment;
+        return;
+    }
+    ++m_nWhole;
+    const std::vector<CSourceRun>& runs = m_fold.m_arrWholeSources;
+    if (m_nRun + 1 < runs.size() && runs[m_nRun + 1].m_nFirst <= m_nWhole)
+        ++m_nRun;
+}
+
 CCurveArray CSegmentFold::Join(bool bMeetingVerticesTwice) {
     // Counted first, so that every array is allocated once at its final size.
     size_t nCurves = 0;
-    for (size_t i = 0; i < m_arrSegments.size(); ++i)
-        nCurves += i == 0 || !Continues(m_arrSegments[i - 1], m_arrSegments[i]) ? 1 : 0;
+    CSegment before;
+    for (CWalk walk(*this); !walk.AtEnd(); walk.Next()) {
+        const CSegment item = walk.Item();
+        nCurves += nCurves == 0 || !Continues(before, item) ? 1 : 0;
+        before = item;
+    }
     CCurveArray curves(nCurves);
     size_t c = 0;
-    for (size_t i = 0; i < m_arrSegments.size();) {
-        size_t end = i + 1;
-        size_t nSegments = SegmentCount(m_arrSegments[i]);
-        while (end < m_arrSegments.size() && Continues(m_arrSegments[end - 1], m_arrSegments[end]))
-            nSegments += SegmentCount(m_arrSegments[end++]);
+    for (CWalk walk(*this); !walk.AtEnd();) {
+        // The run of items that join: counted ahead on a copy of the walk.
+        const CSegment first = walk.Item();
+        size_t nItems = 1;
+        size_t nSegments = SegmentCount(first);
+        CWalk ahead = walk;
+        for (CSegment last = first; ahead.Next(), !ahead.AtEnd(); ++nItems) {
+            const CSegment item = ahead.Item();
+            if (!Continues(last, item))
+                break;
+            nSegments += SegmentCount(item);
+            last = item;
+        }
         CCurve& curve = curves[c++];
-        const CSource& source = m_arrSources[m_arrSegments[i].m_nSource];
+        const CSource& source = m_arrSources[first.m_nSource];
         curve.m_nPen = source.m_nPen;
         curve.m_nLineType = source.m_nLineType;
         curve.m_bSelected = source.m_bSelected;
-        if (end == i + 1 && m_arrSegments[i].m_nCurve != kNoCurve) {
+        if (nItems == 1 && first.m_nCurve != kNoCurve) {
             // A curve that stands alone keeps its own vertex array.
-            curve.m_arrPoints = std::move(m_arrWhole[m_arrSegments[i].m_nCurve]);
+            curve.m_arrPoints = std::move(m_arrWhole[first.m_nCurve]);
             if (bMeetingVerticesTwice)
                 DoubleInnerVertices(curve.m_arrPoints);
-            ++i;
+            walk.Next();
             continue;
         }
         curve.m_arrPoints.reserve(bMeetingVerticesTwice ? 2 * nSegments : nSegments + 1);
-        for (const size_t first = i; i < end; ++i)
-            AppendSegments(m_arrSegments[i], i == first, bMeetingVerticesTwice, curve.m_arrPoints);
+        for (size_t k = 0; k < nItems; ++k, walk.Next())
+            AppendSegments(walk.Item(), k == 0, bMeetingVerticesTwice, curve.m_arrPoints);
     }
     return curves;
 }

@@ -22,7 +22,8 @@ public:
     /// Takes the curves apart into their segments, in drawing order, and empties the array;
     /// curves of fewer than two vertices are dropped. A curve lying wholly at or below Y = w
     /// keeps its vertices: every pass leaves its segments as they are and where they are,
-    /// one after another, so it stands in the list as one entry for all of them.
+    /// one after another, so it stands apart from the list, which only records where it
+    /// comes among the segments.
     /// The cut marks follow the curves in the list; both arrays are emptied. The curves'
     /// boxes must be current (CalcExtents).
     CSegmentFold(CCurveArray& curves, CCurveArray& marks, int32_t w);
@@ -36,12 +37,16 @@ public:
 
 private:
     static constexpr uint32_t kNoCurve = UINT32_MAX;
-    /// A segment, or a whole curve (its vertices in m_arrWhole) from its first vertex to
-    /// its last.
+    /// Stands behind every whole curve: a piece a pass has moved.
+    static constexpr uint32_t kMoved = UINT32_MAX;
+    /// A segment of the list; or, as Join walks the segments and the whole curves in
+    /// their order, a whole curve from its first vertex to its last (m_nCurve: its index).
     struct CSegment {
         CPoint m_p0;
         CPoint m_p1;
         uint32_t m_nSource = 0;
+        /// In the list: how many whole curves come before it (kMoved once moved). As a
+        /// whole curve: its index in m_arrWhole; kNoCurve for a segment.
         uint32_t m_nCurve = kNoCurve;
     };
     struct CSource {
@@ -49,9 +54,27 @@ private:
         int m_nLineType = 0;
         bool m_bSelected = false;
     };
+    /// Walks the whole curves and the list in drawing order: a whole curve comes before
+    /// every segment of a curve after it, and before every moved piece.
+    class CWalk {
+    public:
+        explicit CWalk(const CSegmentFold& fold) : m_fold(fold) {}
+        bool AtEnd() const;
+        /// The item the walk stands at, as a segment.
+        CSegment Item() const;
+        void Next();
+
+    private:
+        bool WholeFirst() const;
+        const CSegmentFold& m_fold;
+        size_t m_nWhole = 0;
+        size_t m_nSegment = 0;
+        size_t m_nRun = 0; ///< the run of attributes of whole curve m_nWhole
+    };
+
     bool Continues(const CSegment& before, const CSegment& next) const;
 
-    /// Appends the curve's segments, or the curve whole.
+    /// Appends the curve's segments, or keeps the curve whole.
     void Add(CCurve& c, bool bWhole);
     size_t SegmentCount(const CSegment& s) const;
     void AppendSegments(const CSegment& s, bool bFirst, bool bTwice, std::vector<CPoint>& points);
@@ -65,7 +88,16 @@ private:
 
     std::vector<CSource> m_arrSources; ///< pen, line type and selection, shared by curves
     uint32_t m_nLastSource = 0;
-    std::vector<std::vector<CPoint>> m_arrWhole; ///< vertices of the curves that stand whole
+    /// The curves that stand whole: their vertices. They are not in the list, which so
+    /// holds only what a pass may cut or move.
+    std::vector<std::vector<CPoint>> m_arrWhole;
+    /// Their attributes by runs: from whole curve m_nFirst on, up to the next run, curves
+    /// have m_nSource. Neighbouring curves mostly share theirs.
+    struct CSourceRun {
+        uint32_t m_nFirst = 0;
+        uint32_t m_nSource = 0;
+    };
+    std::vector<CSourceRun> m_arrWholeSources;
 };
 
 } // namespace inkvale
