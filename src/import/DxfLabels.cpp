@@ -24,9 +24,17 @@ constexpr size_t kHalvesBytes = 64 * 1024;
 // commands. What joins labels is the curve builder: a stroke that starts where the one
 // before ended goes on with it, across labels too.
 
+/// The curves of the distinct labels as drawn: their vertices and line types. The curve
+/// builder gives a label's curves nothing else (the default pen, no box, no selection), so
+/// a curve takes 26 bytes here instead of a whole CCurve until it is laid out.
+struct CDrawnCurves {
+    std::vector<std::vector<CPoint>> m_arrPoints;
+    std::vector<int16_t> m_arrLineTypes;
+};
+
 /// A label's curves as drawn on their own, and what it adds to the reader's plot list.
 struct CLabelDrawing {
-    CCurveArray* m_pCurves = nullptr;
+    CDrawnCurves* m_pCurves = nullptr;
     size_t m_nFirstCurve = 0;
     size_t m_nCurves = 0;
     size_t m_nRecords = 0;
@@ -42,31 +50,35 @@ public:
             TakeLabel();
     }
 
-    CCurveArray m_drawn;
+    CDrawnCurves m_drawn;
     std::vector<CLabelDrawing> m_arrDrawings;
-    /// False when a label's strokes do not start with a move, which the joining rule needs.
+    /// False when a label's strokes do not start with a move, which the joining rule needs,
+    /// or when a curve came with more than vertices and a line type.
     bool m_bApart = true;
 
 private:
     void TakeLabel() {
         const CHpglPlotList& list = m_arrPlotList;
-        size_t nMoves = 0;
-        for (size_t i = 0; i < list.Size(); ++i)
-            nMoves += list[i].m_nKind == CHpglPlotList::kMove ? 1 : 0;
         if (list.Size() > 0 && list[0].m_nKind != CHpglPlotList::kMove)
             m_bApart = false;
-        // Grown twofold here: the builder alone would regrow the array to its exact need,
-        // label after label.
-        if (m_drawn.capacity() < m_drawn.size() + nMoves + 1)
-            m_drawn.reserve(2 * (m_drawn.size() + nMoves + 1));
-        CLabelDrawing d{&m_drawn, m_drawn.size(), 0, list.Size(), list.ValueCount()};
-        CHpglCurveBuilder builder(m_drawn, false);
+        CLabelDrawing d{&m_drawn, m_drawn.m_arrPoints.size(), 0, list.Size(), list.ValueCount()};
+        m_label.clear(); // one label's curves at a time
+        CHpglCurveBuilder builder(m_label, false);
         builder.Add(list);
         builder.Finish();
-        d.m_nCurves = m_drawn.size() - d.m_nFirstCurve;
+        const CCurve plain;
+        for (CCurve& c : m_label) {
+            m_bApart = m_bApart && c.m_nPen == plain.m_nPen && !c.m_bSelected && c.m_nMinX == 0 &&
+                       c.m_nMaxX == 0 && c.m_nMinY == 0 && c.m_nMaxY == 0;
+            m_drawn.m_arrPoints.push_back(std::move(c.m_arrPoints));
+            m_drawn.m_arrLineTypes.push_back(c.m_nLineType);
+        }
+        d.m_nCurves = m_label.size();
         m_arrDrawings.push_back(d);
         m_arrPlotList.ClearPart();
     }
+
+    CCurveArray m_label;
 };
 
 /// The commands as their labels, each up to and with its ETX; false when something follows
@@ -161,13 +173,23 @@ size_t PlaceLabels(const std::vector<CLabelDrawing>& arrDrawings,
         place.m_bLast = --arrLeft[arrOrder[j]] == 0;
         if (d.m_nCurves == 0)
             continue;
-        const CCurveArray& drawn = *d.m_pCurves;
-        place.m_bJoins = bAny && drawn[d.m_nFirstCurve].m_arrPoints.front() == last;
+        const std::vector<std::vector<CPoint>>& drawn = d.m_pCurves->m_arrPoints;
+        place.m_bJoins = bAny && drawn[d.m_nFirstCurve].front() == last;
         nOut += d.m_nCurves - (place.m_bJoins ? 1 : 0);
-        last = drawn[d.m_nFirstCurve + d.m_nCurves - 1].m_arrPoints.back();
+        last = drawn[d.m_nFirstCurve + d.m_nCurves - 1].back();
         bAny = true;
     }
     return nOut;
+}
+
+/// Curve k of the label's drawing into out: copied, or moved the last time.
+void LayOut(const CLabelDrawing& d, size_t k, bool bMove, CCurve& out) {
+    std::vector<CPoint>& points = d.m_pCurves->m_arrPoints[d.m_nFirstCurve + k];
+    out.m_nLineType = d.m_pCurves->m_arrLineTypes[d.m_nFirstCurve + k];
+    if (bMove)
+        out.m_arrPoints = std::move(points);
+    else
+        out.m_arrPoints = points;
 }
 
 /// Copies the curves of the labels that come again later to their places.
@@ -180,7 +202,7 @@ void CopyLabels(const std::vector<CLabelDrawing>& arrDrawings, const std::vector
         const CLabelDrawing& d = arrDrawings[arrOrder[j]];
         const size_t nSkip = place.m_bJoins ? 1 : 0;
         for (size_t k = nSkip; k < d.m_nCurves; ++k)
-            pOut[place.m_nOut + k - nSkip] = (*d.m_pCurves)[d.m_nFirstCurve + k];
+            LayOut(d, k, false, pOut[place.m_nOut + k - nSkip]);
     }
 }
 
@@ -197,16 +219,15 @@ void AppendLabels(const std::vector<CLabelDrawing>& arrDrawings,
     for (size_t j = 0; j < arrPlaces.size(); ++j) {
         const CPlacement& place = arrPlaces[j];
         const CLabelDrawing& d = arrDrawings[arrOrder[j]];
-        CCurveArray& drawn = *d.m_pCurves;
         const size_t nSkip = place.m_bJoins ? 1 : 0;
         if (place.m_bJoins) {
             auto& pts = pOut[place.m_nOut - 1].m_arrPoints;
-            const auto& first = drawn[d.m_nFirstCurve].m_arrPoints;
+            const auto& first = d.m_pCurves->m_arrPoints[d.m_nFirstCurve];
             pts.insert(pts.end(), first.begin(), first.end());
         }
         if (place.m_bLast) {
             for (size_t k = nSkip; k < d.m_nCurves; ++k)
-                pOut[place.m_nOut + k - nSkip] = std::move(drawn[d.m_nFirstCurve + k]);
+                LayOut(d, k, true, pOut[place.m_nOut + k - nSkip]);
         }
     }
 }
