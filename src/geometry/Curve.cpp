@@ -181,7 +181,7 @@ void CCurve::Serialize(CArchiveReader& ar) {
     m_nMaxY = ar.ReadInt32();
     m_nMinX = ar.ReadInt32();
     m_nMinY = ar.ReadInt32();
-    m_nLineType = ar.ReadInt32();
+    m_nLineType = CurveLineType(ar.ReadInt32());
     const uint32_t count = ar.ReadCount();
     if (!ar.HasBytes(size_t{count} * 8)) {
         ar.Fail("curve vertex count " + std::to_string(count) + " beyond the end");

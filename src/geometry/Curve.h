@@ -5,6 +5,7 @@
 #include "geometry/Point.h"
 #include "geometry/SizeRatio.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,12 +26,20 @@ struct CScreenRect {
 /// One open polyline in plotter units; a closed outline repeats its first vertex at the end.
 /// The box (m_nMinX..m_nMaxY) is valid only after CalcExtents; Offset keeps a valid box
 /// valid, every other vertex change leaves it stale for the caller to recompute.
+/// A line type as a curve keeps it: saturated to 16 bits, which keeps 0 (solid), 1 (dashed)
+/// and every other value apart from both.
+inline int16_t CurveLineType(int64_t nLineType) {
+    return static_cast<int16_t>(std::clamp<int64_t>(nLineType, INT16_MIN, INT16_MAX));
+}
+
 class CCurve {
 public:
     std::vector<CPoint> m_arrPoints;
     bool m_bSelected = false; ///< preview selection mark, not persisted
-    int m_nLineType = 0;      ///< 0 solid, 1 dashed
-    int m_nPen = 1;           ///< pen number; curves are joined only when their pens are equal
+    /// 0 solid, 1 dashed; other values as read (CurveLineType). Sixteen bits keep the
+    /// record at 48 bytes: a marker has half a million curves.
+    int16_t m_nLineType = 0;
+    int m_nPen = 1; ///< pen number; curves are joined only when their pens are equal
     int32_t m_nMinX = 0;
     int32_t m_nMaxX = 0;
     int32_t m_nMinY = 0;

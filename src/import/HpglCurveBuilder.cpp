@@ -97,7 +97,7 @@ void CHpglCurveBuilder::Emit() {
     if (m_arrCurrent.empty())
         return;
     CCurve& c = m_arrCurves.emplace_back();
-    c.m_nLineType = m_nCurrentLineType;
+    c.m_nLineType = CurveLineType(m_nCurrentLineType);
     c.m_arrPoints.assign(m_arrCurrent.begin(), m_arrCurrent.end());
     m_arrCurrent.clear();
 }

@@ -162,6 +162,26 @@ TEST(Curve, RecordRoundTripAndTag) {
     EXPECT_EQ(GetCurveTag(), "TAVO"); // the tag read becomes the process tag
 }
 
+// A line type beyond 16 bits is kept as the nearest that fits: still neither solid nor
+// dashed, and the same when written and read again.
+TEST(Curve, LineTypesSaturateToSixteenBits) {
+    EXPECT_EQ(CurveLineType(0), 0);
+    EXPECT_EQ(CurveLineType(1), 1);
+    EXPECT_EQ(CurveLineType(-7), -7);
+    EXPECT_EQ(CurveLineType(65536), INT16_MAX);
+    EXPECT_EQ(CurveLineType(INT32_MIN), INT16_MIN);
+    CArchiveWriter w;
+    w.WriteString(GetCurveTag());
+    for (const int32_t v : {1, 0, 0, 0, 0, 65537})
+        w.WriteInt32(v); // pen, box, line type
+    w.WriteCount(0);
+    CArchiveReader r(w.Bytes());
+    CCurve back;
+    back.Serialize(r);
+    ASSERT_TRUE(r.Ok());
+    EXPECT_EQ(back.m_nLineType, INT16_MAX);
+}
+
 TEST(Curve, TruncatedRecordFails) {
     CCurve c = Make({{1, 2}, {3, 4}, {5, 6}});
     c.CalcExtents();
