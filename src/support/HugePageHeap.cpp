@@ -39,9 +39,11 @@ std::optional<std::string> HugePageHeapTunables(const char* pszTunables, std::st
 
 void RestartWithHugePageHeap(char** argv) {
 #if defined(__SANITIZE_ADDRESS__)
-    (void)argv;
+    constexpr bool bOwnAllocator = true; // AddressSanitizer's heap takes no glibc tunable
 #else
-    if (std::getenv("INKVALE_SMALL_PAGES") != nullptr)
+    constexpr bool bOwnAllocator = false;
+#endif
+    if (bOwnAllocator || std::getenv("INKVALE_SMALL_PAGES") != nullptr)
         return;
     const char* pszOld = std::getenv("GLIBC_TUNABLES");
     const std::optional<std::string> tunables = HugePageHeapTunables(pszOld, KernelHugePageMode());
@@ -56,7 +58,6 @@ void RestartWithHugePageHeap(char** argv) {
         setenv("GLIBC_TUNABLES", old.c_str(), 1);
     else
         unsetenv("GLIBC_TUNABLES");
-#endif
 }
 
 } // namespace inkvale
