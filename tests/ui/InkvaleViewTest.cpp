@@ -783,6 +783,21 @@ TEST_F(ViewTest, CorpusDrawingWithSelectionLooksRight) {
 
 // A dense random marker: the clipped, merged painting must look like drawing every
 // segment as it is.
+/// A picture of the preview's size filled with the background.
+QImage Blank(QColor background) {
+    QImage image(1000, 600, QImage::Format_RGB32);
+    image.fill(background);
+    return image;
+}
+
+/// A view at this scale on a 600-pixel-high picture.
+CDispSet ViewAt(double scale) {
+    CDispSet disp;
+    disp.m_dScale = scale;
+    disp.m_nViewHeight = 600;
+    return disp;
+}
+
 void PaintNaive(QPainter& p, const CDispSet& disp, const CCurveArray& curves, QColor colour) {
     p.setPen(QPen(colour, 0));
     for (const CCurve& c : curves) {
@@ -816,14 +831,10 @@ TEST(PreviewPainter, MergedPaintingMatchesSegmentBySegment) {
     style.m_colCurve = Qt::white;
     const CPreviewPainter painter(style);
     for (double scale : {0.012, 0.1}) { // fitted and zoomed in (most curves off screen)
-        CDispSet disp;
-        disp.m_dScale = scale;
-        disp.m_nViewHeight = 600;
+        CDispSet disp = ViewAt(scale);
         disp.m_nPanY = scale > 0.05 ? -3730 : 0;
-        QImage mine(1000, 600, QImage::Format_RGB32);
-        QImage naive(1000, 600, QImage::Format_RGB32);
-        mine.fill(Qt::black);
-        naive.fill(Qt::black);
+        QImage mine = Blank(Qt::black);
+        QImage naive = Blank(Qt::black);
         {
             QPainter p(&mine);
             painter.PaintCurves(p, mine.size(), disp, curves);
@@ -867,13 +878,9 @@ TEST(PreviewPainter, TwoHalvesPaintTheSamePixelsAsOnePainting) {
     style.m_colCurve = Qt::darkBlue;
     const CPreviewPainter painter(style);
     for (double scale : {0.012, 0.02}) { // fitted, and zoomed with parts off the picture
-        CDispSet disp;
-        disp.m_dScale = scale;
-        disp.m_nViewHeight = 600;
-        QImage halves(1000, 600, QImage::Format_RGB32);
-        QImage one(1000, 600, QImage::Format_RGB32);
-        halves.fill(Qt::white);
-        one.fill(Qt::white);
+        const CDispSet disp = ViewAt(scale);
+        QImage halves = Blank(Qt::white);
+        QImage one = Blank(Qt::white);
         {
             QPainter p(&halves);
             painter.PaintCurves(p, halves.size(), disp, curves);
