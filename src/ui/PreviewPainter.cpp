@@ -187,17 +187,19 @@ void CPreviewPainter::PaintGrid(QPainter& p, const CDispSet& disp, int32_t nMaxX
 void CPreviewPainter::PaintCurves(QPainter& p, QSize size, const CDispSet& disp,
                                   const CCurveArray& curves) const {
     const size_t nSplit = CurveHalvesSplit(curves);
-    // Opaque one-pixel lines of one colour: a pixel shows the curve colour where any curve
-    // covers it, whatever the order. So a large drawing's second half is painted apart on a
-    // second thread and laid over the first, which gives the very pixels of one painting.
+    // Opaque one-pixel lines of one colour, without a transform: a pixel shows the curve colour
+    // where any curve covers it, whatever the order. So a large drawing's second half is painted
+    // apart on a second thread and laid over the first, which gives the very pixels of one
+    // painting.
     if (nSplit > 0 && m_style.m_colCurve.alpha() == 255 &&
-        !p.testRenderHint(QPainter::Antialiasing)) {
+        !p.testRenderHint(QPainter::Antialiasing) && p.transform().isIdentity()) {
         QImage second(size, QImage::Format_ARGB32_Premultiplied);
         second.fill(Qt::transparent);
+        const QPainter::RenderHints hints = p.renderHints(); // read before p is busy
         RunOnTwoThreads([&] { PaintCurveRun(p, size, disp, curves, 0, nSplit); },
                         [&] {
                             QPainter q(&second);
-                            q.setRenderHints(p.renderHints());
+                            q.setRenderHints(hints);
                             PaintCurveRun(q, size, disp, curves, nSplit, curves.size());
                         });
         p.drawImage(0, 0, second);
