@@ -2,7 +2,6 @@
 // Inkvale: the desktop host program of the inkjet marker plotter.
 #include "InkvaleApp.h"
 
-#include "support/HugePageHeap.h"
 #include "ui/InkvaleAppRules.h"
 
 #include <QApplication>
@@ -52,7 +51,6 @@ int AnswerInformationOptions(int argc, char* argv[]) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    inkvale::RestartWithHugePageHeap(argv);
     if (const int nAnswered = AnswerInformationOptions(argc, argv); nAnswered >= 0)
         return nAnswered;
     // Taken out before Qt reads the arguments, so that the task file stays the first one.

@@ -17,7 +17,7 @@ std::optional<std::string> HugePageHeapTunables(const char* pszTunables, std::st
 /// A large drawing fills the heap with hundreds of thousands of small blocks, and with
 /// 4 KB pages the kernel's page faults become a fifth of a load. Most distributions give
 /// huge pages only to memory that asks for them, and glibc asks only when told at start,
-/// so the program restarts itself once with the tunable set. Returns when nothing is to
+/// so a program can restart itself once with the tunable set. Returns when nothing is to
 /// be done (also with INKVALE_SMALL_PAGES set, or under AddressSanitizer, which brings its
 /// own allocator) or when the restart failed; the program then runs on as it is.
 void RestartWithHugePageHeap(char** argv);

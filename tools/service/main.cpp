@@ -14,7 +14,6 @@
 #include "config/SettingsStore.h"
 #include "core/InkvaleCore.h"
 #include "core/LoopHandOff.h"
-#include "support/HugePageHeap.h"
 #include "support/MessageSource.h"
 #include "support/ProfileFile.h"
 #include "ui/InkvaleAppRules.h"
@@ -225,7 +224,6 @@ int Run(QGuiApplication& app, const CArgs& args, const std::string& strInstallDi
 } // namespace
 
 int main(int argc, char** argv) {
-    inkvale::RestartWithHugePageHeap(argv);
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::fputs(kUsage, stdout);
