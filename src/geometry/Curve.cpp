@@ -142,6 +142,21 @@ void CCurve::RemoveCollinear() {
     m_arrPoints.resize(kept);
 }
 
+bool CCurve::IsClean() const {
+    const std::vector<CPoint>& v = m_arrPoints;
+    for (size_t i = 1; i < v.size(); ++i) {
+        if (v[i] == v[i - 1])
+            return false;
+    }
+    // With no repeats, RemoveCollinear tests exactly the runs of three in a row until it
+    // first removes a vertex.
+    for (size_t i = 2; i < v.size(); ++i) {
+        if (SameStepAngle(v[i - 2], v[i - 1], v[i]))
+            return false;
+    }
+    return true;
+}
+
 bool CCurve::HitTest(const CDispSet& disp, int sx, int sy) const {
     for (size_t i = 1; i < m_arrPoints.size(); ++i) {
         const CScreenPoint p = WorldToScreen(disp, m_arrPoints[i - 1].x, m_arrPoints[i - 1].y);

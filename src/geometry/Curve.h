@@ -63,6 +63,9 @@ public:
     void RemoveDuplicates();
     /// Removes middle vertices of straight runs (exactly equal step angles only).
     void RemoveCollinear();
+    /// Whether RemoveDuplicates and RemoveCollinear would leave the curve as it is: no vertex
+    /// equals the one before it, and no three vertices in a row take equal step angles.
+    bool IsClean() const;
     /// Whether screen point (sx, sy) lies within 4 pixels of a segment, ends included.
     bool HitTest(const CDispSet& disp, int sx, int sy) const;
     /// Whether the screen position of every vertex lies inside the rectangle.

@@ -6,7 +6,9 @@
 
 namespace inkvale {
 
-CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings) {
+CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings, bool* pCleaned) {
+    if (pCleaned != nullptr)
+        *pCleaned = false;
     // A unit of 0 would collapse the drawing to a point and a negative one mirror it.
     if (settings.DxfUnit <= 0)
         return CResult::Failure(kDxfTaskBadUnit, "DxfUnit " + std::to_string(settings.DxfUnit) +
@@ -23,11 +25,14 @@ CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings) {
     if (page.m_arrCurves.empty())
         return CResult::Failure(kDxfTaskNoCurves, "the file holds nothing that can be drawn");
 
-    page.CleanCurves();
-    page.NormalizeOriginOfCurrentBox();
+    // Moving the curves whole keeps every step between vertices, and with them what the
+    // clean-up finds to remove.
+    bool bCleaned = page.CleanCurves();
+    bCleaned = page.NormalizeOriginOfCurrentBox() && bCleaned;
     // A DXF drawing wider than the roll is always folded into strips.
     const int32_t nWidth = RollWidthUnits(settings);
     if (page.m_nMaxY > nWidth) {
+        bCleaned = false; // the fold joins segments anew
         if (page.m_nMinY != 0)
             page.MoveToOrigin();
         // Every loaded drawing is cleaned next (LoadTaskDrawing), so the fold may keep
@@ -40,6 +45,8 @@ CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings) {
     }
     page.m_nPrintState = PS_WAITING;
     page.m_nStartMm = 0;
+    if (pCleaned != nullptr)
+        *pCleaned = bCleaned;
     return {};
 }
 

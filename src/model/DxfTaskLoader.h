@@ -28,6 +28,8 @@ inline constexpr int kDxfTaskBadUnit = -6;
 /// once, for the cleaning LoadTaskDrawing does next). On success the task's print state and start
 /// position become 0, the task list is refreshed and the preview selects row 0 (pView may be
 /// nullptr). On failure the task keeps no drawing. Window thread only.
-CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings);
+/// With pCleaned, it tells whether the curves stand as CleanCurves would leave them (boxes
+/// included), so that the cleaning that follows has nothing to do.
+CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings, bool* pCleaned = nullptr);
 
 } // namespace inkvale

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <ctime>
 #include <utility>
 
@@ -198,9 +199,13 @@ void COnePage::NormalizeOrigin() {
     NormalizeOriginOfCurrentBox();
 }
 
-void COnePage::NormalizeOriginOfCurrentBox() {
+bool COnePage::NormalizeOriginOfCurrentBox() {
     if (m_arrCurves.empty())
-        return;
+        return true;
+    // Every vertex lies in the box, so it moves to somewhere between 0 and the box's size:
+    // the move wraps a vertex round only when that size is beyond the int32 range.
+    const bool bWhole = int64_t{m_nMaxX} - m_nMinX <= INT32_MAX &&
+                        (m_nMinY >= 0 || int64_t{m_nMaxY} - m_nMinY <= INT32_MAX);
     // Y is only lifted: a drawing that starts above the paper edge keeps its margin. Both
     // moves are made in one pass over the vertices.
     const int32_t dx = m_nMinX != 0 ? Wrap(-int64_t{m_nMinX}) : 0;
@@ -215,6 +220,7 @@ void COnePage::NormalizeOriginOfCurrentBox() {
         m_nMaxY = Wrap(int64_t{m_nMaxY} - m_nMinY);
         m_nMinY = 0;
     }
+    return bWhole;
 }
 
 void COnePage::ApplyStartPosition() {
@@ -294,17 +300,24 @@ void COnePage::JoinSegments() {
     m_arrCurves.resize(kept);
 }
 
-void COnePage::CleanCurves() {
+bool COnePage::CleanCurves() {
     // Each curve is cleaned on its own, so a large drawing shares the work between two
     // threads.
-    // The box is taken while the curve's vertices are still in the cache.
-    ForEachCurveInHalves(m_arrCurves, [](CCurve& c) {
+    // The box is taken, and the result checked, while the curve's vertices are still in
+    // the cache.
+    std::atomic<bool> bClean{true};
+    ForEachCurveInHalves(m_arrCurves, [&bClean](CCurve& c) {
+        const size_t n = c.m_arrPoints.size();
         c.RemoveDuplicates();
         c.RemoveCollinear();
         c.CalcExtents();
+        // Nothing removed means nothing to remove: only a curve that changed needs a look.
+        if (c.m_arrPoints.size() != n && !c.IsClean())
+            bClean.store(false, std::memory_order_relaxed);
     });
     KeepCurves(m_arrCurves, [](const CCurve& c) { return c.m_arrPoints.size() >= 2; });
     UnionCurveBoxes();
+    return bClean.load();
 }
 
 void COnePage::AppendShifted(const COnePage& source) {

@@ -105,8 +105,10 @@ public:
     /// Moves minX to 0 always, and minY to 0 only when it is negative.
     void NormalizeOrigin();
     /// NormalizeOrigin for a page whose box is current (after CalcExtents or CleanCurves),
-    /// without the pass over every vertex that computing it again takes.
-    void NormalizeOriginOfCurrentBox();
+    /// without the pass over every vertex that computing it again takes. Returns false when
+    /// the move wrapped vertices round the 32-bit range (a box over 2^31 units wide), which
+    /// changes the shapes of curves; true when every curve moved whole.
+    bool NormalizeOriginOfCurrentBox();
     /// Shifts every curve by -m_nStartMm mm along X and lowers maxX alike; minX stays.
     void ApplyStartPosition();
     /// Scales every vertex, truncating toward zero; boxes become stale.
@@ -128,8 +130,11 @@ public:
     /// equals the next one's first; the meeting vertex is kept twice. Never reorders.
     void JoinSegments();
     /// RemoveDuplicates and RemoveCollinear on every curve; curves left with fewer than
-    /// two vertices are removed. Ends like CalcExtents, with every box current.
-    void CleanCurves();
+    /// two vertices are removed. Ends like CalcExtents, with every box current. Returns
+    /// whether cleaning again would change nothing (every curve IsClean). That is the rule on
+    /// the curves of real drawings, but not a certainty: two equal step angles are equal
+    /// as atan2 rounds them, and removing a vertex can put two near-equal ones side by side.
+    bool CleanCurves();
     /// Cuts the drawing at X = a: everything beyond moves into the target page, shifted
     /// by -a. This page is exploded and rejoined; both pages end with CalcExtents.
     void SplitAtLength(COnePage& target, int32_t a);

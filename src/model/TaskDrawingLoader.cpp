@@ -41,9 +41,12 @@ bool ReadHpglTask(COnePage& task, const CSettings& settings, bool bShowErrors,
     return true;
 }
 
-/// The preparation every freshly read drawing goes through, in this order.
-bool Prepare(COnePage& task, const CSettings& settings, double dScaleX, double dScaleY) {
-    task.CleanCurves(); // the boxes are current after it
+/// The preparation every freshly read drawing goes through, in this order. bCleaned: the
+/// curves stand as the cleaning leaves them already.
+bool Prepare(COnePage& task, const CSettings& settings, double dScaleX, double dScaleY,
+             bool bCleaned) {
+    if (!bCleaned)
+        task.CleanCurves(); // the boxes are current after it
     const CHpglUnitFactor unit = HpglUnitFactor(settings.PltFileUnit, dScaleX, dScaleY);
     if (unit.m_bApply) {
         task.ScaleAll(unit.m_dX, unit.m_dY);
@@ -108,8 +111,9 @@ CTaskLoadResult LoadTaskDrawing(COnePage& task, const CSettings& settings, bool 
     double dScaleY = 1.0;
     task.m_bOnlyLabels = false;
     task.m_bBelowPaper = false;
+    bool bCleaned = false;
     if (IsDxfPath(task.m_strPath)) {
-        const CDxfTaskResult dxf = LoadDxfTask(task, settings);
+        const CDxfTaskResult dxf = LoadDxfTask(task, settings, &bCleaned);
         if (!dxf.Ok()) {
             const int nCode = dxf.m_nCode == kDxfTaskNoCurves  ? kLoadEmpty
                               : dxf.m_nCode == kDxfTaskTooWide ? kLoadTooWide
@@ -121,7 +125,7 @@ CTaskLoadResult LoadTaskDrawing(COnePage& task, const CSettings& settings, bool 
     }
     if (task.m_arrCurves.empty())
         return CResult::Failure(kLoadEmpty, "the file holds nothing that can be drawn");
-    if (!Prepare(task, settings, dScaleX, dScaleY)) {
+    if (!Prepare(task, settings, dScaleX, dScaleY, bCleaned)) {
         task.ClearCurves();
         return CResult::Failure(kLoadTooWide,
                                 "the drawing is far wider than the roll (check the unit settings)");

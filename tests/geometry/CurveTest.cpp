@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace inkvale {
 namespace {
 
@@ -56,6 +58,49 @@ TEST(Curve, CleaningRules) {
         curve.RemoveCollinear();
         EXPECT_EQ(curve.m_arrPoints, c.collinear);
     }
+}
+
+// IsClean says whether the two cleaning steps would change the curve: on the cases above
+// and on random walks that stand still, double back and run straight, along axes and
+// diagonals, short and long.
+TEST(Curve, IsCleanWhenCleaningChangesNothing) {
+    const Points table[] = {
+        {},
+        {{7, 7}},
+        {{7, 7}, {7, 7}},
+        {{0, 0}, {10, 0}, {0, 0}},
+        {{0, 0}, {10, 0}, {20, 0}},
+        {{0, 0}, {1000, 0}, {2000, 1}},
+        {{0, 0}, {5, 5}, {5, 5}, {0, 0}},
+        {{0, 0}, {1, 1}, {2, 2}},
+        {{0, 0}, {1, 2}, {0, 0}, {1, 2}},
+    };
+    const auto cleanedAlike = [](const Points& pts) {
+        CCurve c = Make(pts);
+        c.RemoveDuplicates();
+        c.RemoveCollinear();
+        return c.m_arrPoints == pts;
+    };
+    for (const Points& pts : table)
+        EXPECT_EQ(Make(pts).IsClean(), cleanedAlike(pts)) << pts.size() << " points";
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> step(-1, 1);
+    std::uniform_int_distribution<int> len(1, 3);
+    int nClean = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const int nScale = i % 2 == 0 ? 1 : 1 << 28;
+        Points pts{{0, 0}};
+        for (int k = 0; k < 1 + i % 6; ++k) {
+            const int f = len(rng) * nScale;
+            pts.push_back({pts.back().x + f * step(rng), pts.back().y + f * step(rng)});
+        }
+        const bool bClean = Make(pts).IsClean();
+        ASSERT_EQ(bClean, cleanedAlike(pts)) << "walk " << i;
+        nClean += bClean ? 1 : 0;
+    }
+    // Both answers were tested many times.
+    EXPECT_GT(nClean, 2000);
+    EXPECT_LT(nClean, 18000);
 }
 
 TEST(Curve, ScaleTruncatesTowardZeroAndLeavesTheBoxStale) {

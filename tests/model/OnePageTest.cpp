@@ -156,6 +156,20 @@ TEST(OnePage, MoveToOriginAndNormalizeOrigin) {
         page.CalcExtents();
         EXPECT_EQ(page.m_nMaxX, c.maxX) << "stored box agrees with the vertices";
     }
+    // Moving a drawing over 2^31 units wide to the origin wraps vertices round.
+    const struct {
+        CPoint a, b;
+        bool whole;
+    } wraps[] = {
+        {{INT32_MIN, 0}, {-1, 10}, true}, {{INT32_MIN, 0}, {0, 10}, false},
+        {{-5, INT32_MIN}, {5, -1}, true}, {{-5, INT32_MIN}, {5, 0}, false},
+        {{-5, 1}, {5, INT32_MAX}, true}, // a positive minY is not moved
+    };
+    for (const auto& w : wraps) {
+        COnePage page = PageOf({{w.a, w.b}});
+        page.CalcExtents();
+        EXPECT_EQ(page.NormalizeOriginOfCurrentBox(), w.whole) << w.a.x << "," << w.a.y;
+    }
     COnePage empty;
     empty.m_nMinX = 5;
     empty.MoveToOrigin();
@@ -230,7 +244,7 @@ TEST(OnePage, ExplodeDropsShortCurvesAndJoinNeedsEqualPens) {
 TEST(OnePage, CleanCurvesRemovesDuplicatesCollinearAndShortCurves) {
     COnePage page = PageOf({{{0, 0}, {0, 0}, {5, 0}, {10, 0}, {10, 5}}, {{3, 3}, {3, 3}}, {}});
     page.m_arrCurves[0].m_nMaxX = 99; // a stale box
-    page.CleanCurves();
+    EXPECT_TRUE(page.CleanCurves()) << "cleaning again changes nothing";
     EXPECT_EQ(PointsOf(page), (std::vector<Pts>{{{0, 0}, {10, 0}, {10, 5}}}));
     // The boxes are current afterwards, the curve's and the page's.
     EXPECT_EQ(page.m_arrCurves[0].m_nMaxX, 10);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <initializer_list>
 #include <string>
@@ -87,6 +88,42 @@ TEST(DxfTaskLoader, JoinsCleansAndMovesToTheOrigin) {
     EXPECT_EQ(f.Curve(0), (Points{{0, 0}, {400, 0}, {400, 400}}));
     EXPECT_EQ(f.m_page.m_nPrintState, PS_WAITING);
     EXPECT_EQ(f.m_page.m_nStartMm, 0);
+}
+
+// The load tells when its curves stand as the cleaning leaves them, so that the preparation
+// need not clean them again; not after a fold, which joins segments anew.
+TEST(DxfTaskLoader, SaysWhenItsCurvesAreCleanAlready) {
+    const auto box = [](const COnePage& p) {
+        return std::array{p.m_nMinX, p.m_nMinY, p.m_nMaxX, p.m_nMaxY};
+    };
+    const auto sameCurves = [](const CCurveArray& a, const CCurveArray& b) {
+        return std::equal(
+            a.begin(), a.end(), b.begin(), b.end(), [](const CCurve& x, const CCurve& y) {
+                return x.m_arrPoints == y.m_arrPoints && x.m_nMinX == y.m_nMinX &&
+                       x.m_nMaxX == y.m_nMaxX && x.m_nMinY == y.m_nMinY && x.m_nMaxY == y.m_nMaxY;
+            });
+    };
+    const std::string dxf = DxfLines({{"10", "-5", "20", "-5"},
+                                      {"20", "-5", "30", "-5"},
+                                      {"30", "-5", "30", "90"},
+                                      {"5", "5", "5", "5"}});
+    Fixture f;
+    f.Source("t.dxf", dxf);
+    bool bCleaned = false;
+    ASSERT_TRUE(LoadDxfTask(f.m_page, f.m_settings, &bCleaned).Ok());
+    EXPECT_TRUE(bCleaned);
+    const CCurveArray loaded = f.m_page.m_arrCurves;
+    const std::array<int32_t, 4> loadedBox = box(f.m_page);
+    f.m_page.CleanCurves();
+    EXPECT_TRUE(sameCurves(loaded, f.m_page.m_arrCurves));
+    EXPECT_EQ(box(f.m_page), loadedBox);
+
+    Fixture folded;
+    folded.m_settings.PaperLenMm = 50;
+    folded.Source("t.dxf", dxf);
+    ASSERT_TRUE(LoadDxfTask(folded.m_page, folded.m_settings, &bCleaned).Ok());
+    EXPECT_GT(folded.m_page.m_nMaxX, f.m_page.m_nMaxX) << "the strips lie along X";
+    EXPECT_FALSE(bCleaned);
 }
 
 TEST(DxfTaskLoader, PositiveSmallestYIsKept) {
