@@ -85,6 +85,52 @@ bool ReadLine(DxfFile& f, std::array<char, kDxfValueMax + 1>& dst, size_t& nLen)
     return true;
 }
 
+/// Where the line that starts at p ends (its first CR or LF), and where the next line
+/// starts; false when the buffer ends before that is certain (a CR last in the buffer may
+/// be the first half of CR LF).
+bool LineInBuffer(const char* p, const char* pEnd, const char*& pLineEnd, const char*& pNext) {
+    const char* q = p;
+    while (q < pEnd && !IsLineEnd(*q))
+        ++q;
+    if (q == pEnd)
+        return false;
+    pLineEnd = q;
+    if (*q == '\r') {
+        if (q + 1 == pEnd)
+            return false;
+        if (q[1] == '\n')
+            ++q;
+    }
+    pNext = q + 1;
+    return true;
+}
+
+/// The pair at the read position when both its lines end inside the buffer, which is all
+/// but a few pairs of a file: read where it stands, without copying. False, having read
+/// nothing, when it is not; ReadLine then reads line by line across buffers, with the same
+/// outcome.
+bool ReadPairInBuffer(DxfFile& f, int* pnCode, std::string_view* pValue) {
+    if (f.m_nPos < f.m_nBufStart || f.m_nPos >= f.m_nBufStart + static_cast<int64_t>(f.m_nBufValid))
+        return false;
+    const char* const pEnd = f.m_buf.data() + f.m_nBufValid;
+    const char* const pCode = f.m_buf.data() + (f.m_nPos - f.m_nBufStart);
+    const char* pCodeEnd = nullptr;
+    const char* pValueStart = nullptr;
+    const char* pValueEnd = nullptr;
+    const char* pNext = nullptr;
+    if (!LineInBuffer(pCode, pEnd, pCodeEnd, pValueStart) ||
+        !LineInBuffer(pValueStart, pEnd, pValueEnd, pNext))
+        return false;
+    // Both lines are cut to kDxfValueMax bytes, as ReadLine keeps them.
+    const auto cut = [](const char* p, const char* q) {
+        return std::string_view(p, std::min(static_cast<size_t>(q - p), kDxfValueMax));
+    };
+    *pnCode = DxfParseInt(cut(pCode, pCodeEnd));
+    *pValue = cut(pValueStart, pValueEnd);
+    f.m_nPos += pNext - pCode;
+    return true;
+}
+
 /// Strips trailing blanks, for comparing structural keywords.
 std::string_view TrimRight(std::string_view v) {
     while (!v.empty() && (v.back() == ' ' || v.back() == '\t'))
@@ -616,6 +662,8 @@ bool DxfReadPair(DxfFile* pFile, int* pnCode, std::string_view* pValue) {
     size_t nCodeLen = 0;
     size_t nValueLen = 0;
     pFile->m_nPairStart = pFile->m_nPos;
+    if (ReadPairInBuffer(*pFile, pnCode, pValue))
+        return true;
     if (!ReadLine(*pFile, pFile->m_szCode, nCodeLen) ||
         !ReadLine(*pFile, pFile->m_szValue, nValueLen))
         return false;

@@ -54,18 +54,26 @@ TEST(DxfReader, OverlongValueIsCutAndThePairsStayInStep) {
     ASSERT_EQ(pairs.size(), 2u);
     EXPECT_EQ(pairs[0].m_strValue, std::string(kDxfValueMax, 'x'));
     EXPECT_EQ(pairs[1], (Pair{0, "EOF"}));
+    // A code line is cut alike: its digits beyond the cut are not read.
+    const std::string longCode = std::string(3000, ' ') + "1";
+    EXPECT_EQ(ReadAllPairs(DxfText({longCode, "v", "0", "EOF"})),
+              (std::vector<Pair>{{0, "v"}, {0, "EOF"}}));
 }
 
 TEST(DxfReader, LinesCrossingTheBufferEndAreJoined) {
-    // Values of every length around the 32 KiB buffer boundary, with CR LF split across it.
-    std::string bytes;
-    std::vector<Pair> expected;
-    for (int i = 0; bytes.size() < 3 * 32768; ++i) {
-        const std::string value(static_cast<size_t>(i % 97), static_cast<char>('a' + i % 26));
-        bytes += DxfText({"1", value}, "\r\n");
-        expected.push_back({1, value});
+    // Values of every length around the 32 KiB buffer boundary, with every line end, CR LF
+    // split across it too.
+    for (const char* eol : {"\r\n", "\n", "\r"}) {
+        SCOPED_TRACE(testing::PrintToString(std::string(eol)));
+        std::string bytes;
+        std::vector<Pair> expected;
+        for (int i = 0; bytes.size() < 3 * 32768; ++i) {
+            const std::string value(static_cast<size_t>(i % 97), static_cast<char>('a' + i % 26));
+            bytes += DxfText({"1", value}, eol);
+            expected.push_back({1, value});
+        }
+        EXPECT_EQ(ReadAllPairs(bytes), expected);
     }
-    EXPECT_EQ(ReadAllPairs(bytes), expected);
 }
 
 TEST(DxfReader, CodeWithoutValueEndsTheFile) {
