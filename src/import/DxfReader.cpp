@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,6 +22,48 @@ constexpr size_t kFindWindow = 256 * 1024;
 
 bool IsLineEnd(char c) {
     return c == '\n' || c == '\r';
+}
+
+/// The first CR or LF in [p, pEnd), or pEnd. Most lines of a DXF file are shorter than
+/// eight bytes, so they are looked at eight bytes at a time: a byte of v ^ (CR repeated) is
+/// zero where v holds a CR, and (x - 1) & ~x sets the high bit of the first zero byte of x
+/// (and perhaps of later ones, which do not count).
+const char* FindLineEnd(const char* p, const char* pEnd) {
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr uint64_t kOnes = 0x0101010101010101;
+        constexpr uint64_t kHighs = 0x8080808080808080;
+        while (pEnd - p >= 8) {
+            uint64_t v = 0;
+            std::memcpy(&v, p, 8);
+            const uint64_t lf = v ^ (kOnes * '\n');
+            const uint64_t cr = v ^ (kOnes * '\r');
+            const uint64_t hits = (((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & kHighs;
+            if (hits != 0)
+                return p + (std::countr_zero(hits) >> 3);
+            p += 8;
+        }
+    }
+    while (p < pEnd && !IsLineEnd(*p))
+        ++p;
+    return p;
+}
+
+/// A group code line of blanks and one to four digits, the way every writer puts them, read
+/// at once; anything else (a sign, a tab, trailing text) goes to DxfParseInt, which reads
+/// these alike.
+int ParseCode(std::string_view line) {
+    size_t i = 0;
+    while (i < line.size() && line[i] == ' ')
+        ++i;
+    const size_t nDigits = line.size() - i;
+    int n = 0;
+    for (size_t k = i; k < line.size(); ++k) {
+        const unsigned d = static_cast<unsigned>(line[k] - '0');
+        if (d > 9 || nDigits > 4)
+            return DxfParseInt(line);
+        n = n * 10 + static_cast<int>(d);
+    }
+    return nDigits == 0 ? DxfParseInt(line) : n;
 }
 
 } // namespace
@@ -65,9 +109,7 @@ bool ReadLine(DxfFile& f, std::array<char, kDxfValueMax + 1>& dst, size_t& nLen)
         const size_t nOff = static_cast<size_t>(f.m_nPos - f.m_nBufStart);
         const char* p = f.m_buf.data() + nOff;
         const char* pEnd = f.m_buf.data() + f.m_nBufValid;
-        const char* q = p;
-        while (q < pEnd && *q != '\n' && *q != '\r')
-            ++q;
+        const char* q = FindLineEnd(p, pEnd);
         const size_t nTake = std::min(static_cast<size_t>(q - p), kDxfValueMax - nLen);
         std::copy_n(p, nTake, dst.data() + nLen);
         nLen += nTake;
@@ -89,9 +131,7 @@ bool ReadLine(DxfFile& f, std::array<char, kDxfValueMax + 1>& dst, size_t& nLen)
 /// starts; false when the buffer ends before that is certain (a CR last in the buffer may
 /// be the first half of CR LF).
 bool LineInBuffer(const char* p, const char* pEnd, const char*& pLineEnd, const char*& pNext) {
-    const char* q = p;
-    while (q < pEnd && !IsLineEnd(*q))
-        ++q;
+    const char* q = FindLineEnd(p, pEnd);
     if (q == pEnd)
         return false;
     pLineEnd = q;
@@ -125,7 +165,7 @@ bool ReadPairInBuffer(DxfFile& f, int* pnCode, std::string_view* pValue) {
     const auto cut = [](const char* p, const char* q) {
         return std::string_view(p, std::min(static_cast<size_t>(q - p), kDxfValueMax));
     };
-    *pnCode = DxfParseInt(cut(pCode, pCodeEnd));
+    *pnCode = ParseCode(cut(pCode, pCodeEnd));
     *pValue = cut(pValueStart, pValueEnd);
     f.m_nPos += pNext - pCode;
     return true;

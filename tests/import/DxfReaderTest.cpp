@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace inkvale {
@@ -73,6 +75,25 @@ TEST(DxfReader, LinesCrossingTheBufferEndAreJoined) {
             expected.push_back({1, value});
         }
         EXPECT_EQ(ReadAllPairs(bytes), expected);
+    }
+}
+
+// Code lines are read like atoi, whatever their form: the usual blanks and digits and the
+// rarer ones alike.
+TEST(DxfReader, CodeLinesReadLikeAtoi) {
+    const std::pair<const char*, int> codes[] = {
+        {"0", 0},     {"  8", 8},
+        {" 10", 10},  {"1000", 1000},
+        {"0010", 10}, {"99999", 99999},
+        {"  ", 0},    {"", 0},
+        {"-5", -5},   {"+62", 62},
+        {"\t8", 8},   {"12x", 12},
+        {"1 2", 1},   {"2147483648", INT_MAX},
+    };
+    for (const auto& [code, n] : codes) {
+        const std::vector<Pair> pairs = ReadAllPairs(DxfText({code, "v"}));
+        ASSERT_EQ(pairs.size(), 1u) << code;
+        EXPECT_EQ(pairs[0].m_nCode, n) << code;
     }
 }
 
