@@ -180,19 +180,31 @@ int32_t DxfFindBlock(DxfDrawing* pDrawing, DxfFind mode, DxfBlock* pBlock) {
     return pBlock->m_nHandle;
 }
 
-int32_t DxfAddEntity(DxfDrawing* pDrawing, int32_t nBlock, DxfEntityHeader header,
-                     DxfEntityData data) {
+int32_t DxfAddEntity(DxfDrawing* pDrawing, int32_t nBlock, DxfEntityHeader&& header,
+                     DxfEntityData&& data) {
     DxfEntityBuffer* pBuffer = BufferOf(*pDrawing, nBlock);
     if (pBuffer == nullptr)
         return 0;
     try {
-        DxfEntity e{std::move(header), std::move(data)};
+        // Moved once, straight into its place: a record is some 300 bytes.
+        DxfEntity& e = pBuffer->m_arr.emplace_back(std::move(header), std::move(data));
         e.m_header.m_nHandle = pDrawing->m_nHandle + 1;
-        pBuffer->m_arr.push_back(std::move(e));
     } catch (const std::bad_alloc&) {
         return 0; // the record could not be stored: the entity is dropped
     }
     return ++pDrawing->m_nHandle;
+}
+
+bool DxfReserveEntities(DxfDrawing* pDrawing, int32_t nBlock, size_t n) {
+    DxfEntityBuffer* pBuffer = BufferOf(*pDrawing, nBlock);
+    if (pBuffer == nullptr)
+        return false;
+    try {
+        pBuffer->m_arr.reserve(pBuffer->m_arr.size() + n);
+    } catch (const std::exception&) { // bad_alloc, or length_error for an absurd n
+        return false;
+    }
+    return true;
 }
 
 int32_t DxfWalkBlockEntities(DxfDrawing* pDrawing, int32_t nBlock, DxfFind mode,

@@ -78,8 +78,13 @@ int32_t DxfFindBlock(DxfDrawing* pDrawing, DxfFind mode, DxfBlock* pBlock);
 
 /// Appends an entity to the buffer of the block with handle nBlock, or to ENTITIES for 0;
 /// returns its new handle, 0 when the block does not exist or memory runs out.
-int32_t DxfAddEntity(DxfDrawing* pDrawing, int32_t nBlock, DxfEntityHeader header,
-                     DxfEntityData data);
+int32_t DxfAddEntity(DxfDrawing* pDrawing, int32_t nBlock, DxfEntityHeader&& header,
+                     DxfEntityData&& data);
+
+/// Makes room for n more entities in the buffer of block nBlock (ENTITIES for 0), so that
+/// adding them moves none of those stored. Only a saving: false, with nothing changed, when
+/// the block does not exist or the memory cannot be had.
+bool DxfReserveEntities(DxfDrawing* pDrawing, int32_t nBlock, size_t n);
 
 /// Walks the entity buffer of the named block (ENTITIES when pszBlock is nullptr):
 /// First from the start, Next from the cursor (0 at the end), Last, or ByHandle

@@ -130,6 +130,8 @@ public:
 
     /// Stores the steps in order into the drawing; false when a table entry fails the import.
     bool StoreInto(DxfDrawing& d) {
+        const std::vector<size_t> arrCounts = EntityCounts();
+        (void)DxfReserveEntities(&d, 0, arrCounts[0]);
         int32_t nBlock = 0; // the log begins with a block
         for (const CStep& step : m_arrSteps) {
             switch (step.m_nKind) {
@@ -139,6 +141,8 @@ public:
                 break;
             case kBlock:
                 nBlock = AddParsedBlock(d, m_arrBlocks[step.m_nIndex]);
+                if (nBlock != 0)
+                    (void)DxfReserveEntities(&d, nBlock, arrCounts[step.m_nIndex + 1]);
                 break;
             default: {
                 DxfEntity& e = m_arrEntities[step.m_nIndex];
@@ -161,6 +165,20 @@ private:
         int32_t m_nArg; ///< table code, or the entity's block (0 or kCurrentBlock)
         size_t m_nIndex;
     };
+
+    /// How many entities of the log go to ENTITIES ([0]) and to each of its blocks ([k + 1]
+    /// for block k), so that each buffer grows once as they are stored.
+    std::vector<size_t> EntityCounts() const {
+        std::vector<size_t> arrCounts(m_arrBlocks.size() + 1, 0);
+        size_t nCurrent = 0;
+        for (const CStep& step : m_arrSteps) {
+            if (step.m_nKind == kBlock)
+                nCurrent = step.m_nIndex + 1;
+            else if (step.m_nKind == kEntity)
+                ++arrCounts[step.m_nArg == kCurrentBlock ? nCurrent : 0];
+        }
+        return arrCounts;
+    }
     const std::atomic<bool>& m_bStop;
     std::vector<CStep> m_arrSteps;
     std::deque<DxfTableEntry> m_arrTables;

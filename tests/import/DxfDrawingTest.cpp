@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include <chrono>
 #include <future>
 
@@ -65,6 +67,14 @@ TEST(DxfDrawing, FirstHandleOfAnEmptyDrawingIs16) {
     EXPECT_EQ(DxfAddEntity(pDrawing.get(), 0, DxfEntityHeader{}, DxfEntityData{}), 19);
     EXPECT_EQ(DxfAddEntity(pDrawing.get(), 99, DxfEntityHeader{}, DxfEntityData{}), 0);
     EXPECT_EQ(DxfLastHandle(pDrawing.get()), 19);
+    // Making room takes no handle and stores nothing; an unknown block or an absurd count
+    // is refused.
+    EXPECT_TRUE(DxfReserveEntities(pDrawing.get(), 17, 1000));
+    EXPECT_TRUE(DxfReserveEntities(pDrawing.get(), 0, 1000));
+    EXPECT_FALSE(DxfReserveEntities(pDrawing.get(), 99, 1));
+    EXPECT_FALSE(DxfReserveEntities(pDrawing.get(), 0, SIZE_MAX / 2));
+    EXPECT_EQ(DxfLastHandle(pDrawing.get()), 19);
+    EXPECT_EQ(DxfAddEntity(pDrawing.get(), 17, DxfEntityHeader{}, DxfEntityData{}), 20);
 }
 
 TEST(DxfDrawing, TablesAndBlocksStopAtCapacity) {
