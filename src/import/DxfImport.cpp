@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <deque>
 #include <new>
 #include <string_view>
 #include <thread>
@@ -105,6 +104,30 @@ private:
     DxfDrawing& m_d;
 };
 
+/// Records kept in order in chunks, so that storing one moves none of the others and takes
+/// an allocation only now and then. (A deque gives a record as large as an entity a node of
+/// its own.)
+template <typename T>
+class CChunks {
+public:
+    size_t size() const { return m_nSize; }
+    void push_back(T&& v) {
+        if (m_nSize % kChunk == 0) {
+            std::vector<T> chunk;
+            chunk.reserve(kChunk);
+            m_arrChunks.push_back(std::move(chunk));
+        }
+        m_arrChunks.back().push_back(std::move(v));
+        ++m_nSize;
+    }
+    T& operator[](size_t i) { return m_arrChunks[i / kChunk][i % kChunk]; }
+
+private:
+    static constexpr size_t kChunk = 256;
+    std::vector<std::vector<T>> m_arrChunks;
+    size_t m_nSize = 0;
+};
+
 /// What a second thread reads from the middle of the file, kept in order to be stored once
 /// the first thread has stored everything before it. Names are resolved when it is stored,
 /// against the drawing as it then stands, exactly as one thread would resolve them.
@@ -181,9 +204,9 @@ private:
     }
     const std::atomic<bool>& m_bStop;
     std::vector<CStep> m_arrSteps;
-    std::deque<DxfTableEntry> m_arrTables;
-    std::deque<DxfBlock> m_arrBlocks;
-    std::deque<DxfEntity> m_arrEntities;
+    CChunks<DxfTableEntry> m_arrTables;
+    CChunks<DxfBlock> m_arrBlocks;
+    CChunks<DxfEntity> m_arrEntities;
 };
 
 template <typename Sink>
@@ -316,12 +339,15 @@ bool ImportOpenFile(DxfDrawing& d, DxfFile* pFile, int64_t nSecondAt) {
     return ImportSections(sink, pFile, none);
 }
 
-/// Where a second thread starts on this file: a block near the middle of a large file.
+/// Where a second thread starts on this file: a block a little beyond the middle of a large
+/// file. The second thread's part costs more per byte (the ENTITIES section of a marker, a
+/// record of many small inserts, comes last, and what it reads is kept to be stored later),
+/// so the two end about together when the first one reads 9/16 of the file.
 int64_t SecondThreadStart(const DxfFile* pFile) {
     const int64_t nLen = DxfFileLength(pFile);
     if (nLen < kTwoThreadBytes || std::thread::hardware_concurrency() < 2)
         return -1;
-    return DxfFindBlockStart(pFile, nLen / 2);
+    return DxfFindBlockStart(pFile, nLen / 16 * 9);
 }
 
 } // namespace
