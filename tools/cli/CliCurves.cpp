@@ -10,6 +10,7 @@
 #include "config/SettingsStore.h"
 #include "model/OnePage.h"
 #include "model/TaskDrawingLoader.h"
+#include "support/DecimalText.h"
 
 #include <charconv>
 #include <cstdio>
@@ -43,9 +44,9 @@ public:
     void Vertex(int32_t x, int32_t y) {
         Room();
         *m_p++ = ' ';
-        m_p = std::to_chars(m_p, m_buf + sizeof m_buf, x).ptr;
+        m_p = WriteDecimal(m_p, x);
         *m_p++ = ',';
-        m_p = std::to_chars(m_p, m_buf + sizeof m_buf, y).ptr;
+        m_p = WriteDecimal(m_p, y);
     }
     void Flush() {
         std::fwrite(m_buf, 1, static_cast<size_t>(m_p - m_buf), stdout);
