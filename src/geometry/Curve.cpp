@@ -126,20 +126,50 @@ void CCurve::RemoveDuplicates() {
 }
 
 void CCurve::RemoveCollinear() {
+    (void)CollinearPass();
+}
+
+bool CCurve::Clean() {
+    RemoveDuplicates();
+    return CollinearPass();
+}
+
+/// RemoveCollinear; returns whether the result IsClean, given a curve without repeated
+/// vertices.
+bool CCurve::CollinearPass() {
     if (m_arrPoints.size() <= 2)
-        return;
+        return true;
     // One forward pass: a removed vertex is replaced by its successor and the same
     // position is tested again against the kept vertex before it, as the step-by-step
     // rule does, but without shifting the array for every removal.
+    //
+    // Every kept vertex was tested with the two before it as they end up, except one that
+    // took a removed vertex's place: the two before it were tested with the vertex it
+    // replaced. Those are the only places a second pass could find something to remove,
+    // so only they are looked at again once final (when the next vertex is kept).
+    std::vector<CPoint>& v = m_arrPoints;
+    const auto settled = [&v](size_t j) {
+        return v[j] != v[j - 1] && (j < 2 || !SameStepAngle(v[j - 2], v[j - 1], v[j]));
+    };
     size_t kept = 2;
-    for (size_t i = 2; i < m_arrPoints.size(); ++i) {
-        const CPoint& c = m_arrPoints[i];
-        if (SameStepAngle(m_arrPoints[kept - 2], m_arrPoints[kept - 1], c))
-            m_arrPoints[kept - 1] = c;
-        else
-            m_arrPoints[kept++] = c;
+    bool bReplaced = false;
+    bool bClean = true;
+    for (size_t i = 2; i < v.size(); ++i) {
+        const CPoint c = v[i];
+        if (SameStepAngle(v[kept - 2], v[kept - 1], c)) {
+            v[kept - 1] = c;
+            bReplaced = true;
+            continue;
+        }
+        if (bReplaced)
+            bClean = bClean && settled(kept - 1);
+        v[kept++] = c;
+        bReplaced = false;
     }
-    m_arrPoints.resize(kept);
+    if (bReplaced)
+        bClean = bClean && settled(kept - 1);
+    v.resize(kept);
+    return bClean;
 }
 
 bool CCurve::IsClean() const {

@@ -66,6 +66,9 @@ public:
     /// Whether RemoveDuplicates and RemoveCollinear would leave the curve as it is: no vertex
     /// equals the one before it, and no three vertices in a row take equal step angles.
     bool IsClean() const;
+    /// RemoveDuplicates, then RemoveCollinear. Returns IsClean() of the result, found with a
+    /// look at only the vertices that took a removed one's place.
+    bool Clean();
     /// Whether screen point (sx, sy) lies within 4 pixels of a segment, ends included.
     bool HitTest(const CDispSet& disp, int sx, int sy) const;
     /// Whether the screen position of every vertex lies inside the rectangle.
@@ -76,6 +79,9 @@ public:
     /// Reads the persisted record; on failure the reader is marked failed and the curve
     /// is left in an unspecified but valid state. Stores the tag read as the process tag.
     void Serialize(CArchiveReader& ar);
+
+private:
+    bool CollinearPass();
 };
 
 /// The curves of a page (or of a reader's output) in drawing order; the array owns them.

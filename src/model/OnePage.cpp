@@ -307,13 +307,9 @@ bool COnePage::CleanCurves() {
     // the cache.
     std::atomic<bool> bClean{true};
     ForEachCurveInHalves(m_arrCurves, [&bClean](CCurve& c) {
-        const size_t n = c.m_arrPoints.size();
-        c.RemoveDuplicates();
-        c.RemoveCollinear();
-        c.CalcExtents();
-        // Nothing removed means nothing to remove: only a curve that changed needs a look.
-        if (c.m_arrPoints.size() != n && !c.IsClean())
+        if (!c.Clean())
             bClean.store(false, std::memory_order_relaxed);
+        c.CalcExtents();
     });
     KeepCurves(m_arrCurves, [](const CCurve& c) { return c.m_arrPoints.size() >= 2; });
     UnionCurveBoxes();

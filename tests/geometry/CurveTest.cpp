@@ -60,8 +60,8 @@ TEST(Curve, CleaningRules) {
     }
 }
 
-// IsClean says whether the two cleaning steps would change the curve: on the cases above
-// and on random walks that stand still, double back and run straight, along axes and
+// IsClean says whether the two cleaning steps would change the curve, and Clean takes them
+// both: on the cases above and on random walks that stand still, double back and run straight, along axes and
 // diagonals, short and long.
 TEST(Curve, IsCleanWhenCleaningChangesNothing) {
     const Points table[] = {
@@ -97,6 +97,15 @@ TEST(Curve, IsCleanWhenCleaningChangesNothing) {
         const bool bClean = Make(pts).IsClean();
         ASSERT_EQ(bClean, cleanedAlike(pts)) << "walk " << i;
         nClean += bClean ? 1 : 0;
+        // Clean removes what the two steps remove, and its verdict on the result, found
+        // from the replaced vertices only, is IsClean's.
+        CCurve stepwise = Make(pts);
+        stepwise.RemoveDuplicates();
+        stepwise.RemoveCollinear();
+        CCurve cleaned = Make(pts);
+        const bool bCleanAfter = cleaned.Clean();
+        ASSERT_EQ(cleaned.m_arrPoints, stepwise.m_arrPoints) << "walk " << i;
+        ASSERT_EQ(bCleanAfter, cleaned.IsClean()) << "walk " << i;
     }
     // Both answers were tested many times.
     EXPECT_GT(nClean, 2000);
