@@ -61,8 +61,8 @@ TEST(Curve, CleaningRules) {
 }
 
 // IsClean says whether the two cleaning steps would change the curve, and Clean takes them
-// both: on the cases above and on random walks that stand still, double back and run straight, along axes and
-// diagonals, short and long.
+// both: on the cases above and on random walks that stand still, double back and run
+// straight, along axes and diagonals, short and long.
 TEST(Curve, IsCleanWhenCleaningChangesNothing) {
     const Points table[] = {
         {},
