@@ -187,7 +187,9 @@ int32_t DxfAddEntity(DxfDrawing* pDrawing, int32_t nBlock, DxfEntityHeader&& hea
         return 0;
     try {
         // Moved once, straight into its place: a record is some 300 bytes.
-        DxfEntity& e = pBuffer->m_arr.emplace_back(std::move(header), std::move(data));
+        DxfEntity& e = pBuffer->m_arr.emplace_back();
+        e.m_header = std::move(header);
+        e.m_data = std::move(data);
         e.m_header.m_nHandle = pDrawing->m_nHandle + 1;
     } catch (const std::bad_alloc&) {
         return 0; // the record could not be stored: the entity is dropped
