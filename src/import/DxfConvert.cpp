@@ -5,14 +5,11 @@
 #include "import/DxfDrawingData.h"
 #include "import/DxfLabels.h"
 #include "import/HpglFile.h"
-#include "support/TwoThreads.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <iterator>
 #include <new>
-#include <thread>
 
 namespace inkvale {
 
@@ -23,9 +20,6 @@ namespace {
 constexpr double kPi = 3.14159265359;
 constexpr double kTwoPi = 6.28318530718;
 constexpr char kEtx = 3;
-
-/// ENTITIES sections of this many records and more are converted in two halves at once.
-constexpr size_t kHalvesEntities = 2048;
 
 /// v with three decimals; a value that rounds to zero is written without a sign, so a
 /// text at 90 degrees gets "DI0.000,1.000" although cos comes out a hair below zero.
@@ -47,8 +41,12 @@ bool HiddenByLayer(const DxfDrawing& d, const DxfEntityHeader& h) {
 
 /// Appends a curve unless the memory budget is spent; returns it (nullptr when not).
 CCurve* NewCurve(CDxfConvertContext& ctx, CCurveArray& arrCurves, int64_t nVertices) {
-    if (!ctx.m_pBudget->SpendBytes(DxfCurveCost(nVertices)))
+    const int64_t nBytes = DxfCurveCost(nVertices);
+    if (nBytes > ctx.m_nByteBudget) {
+        ctx.m_bOverBudget = true;
         return nullptr;
+    }
+    ctx.m_nByteBudget -= nBytes;
     CCurve& curve = arrCurves.emplace_back();
     curve.m_arrPoints.reserve(static_cast<size_t>(nVertices));
     return &curve;
@@ -94,23 +92,17 @@ void ConvertPolyline(CDxfConvertContext& ctx, const DxfEntityData& d, CCurveArra
         pCurve->m_arrPoints.push_back(pCurve->m_arrPoints.front());
 }
 
-/// Converts entities [nFrom, nTo) of arr in order, until the budget is spent. The records
-/// are read where they stand, without the drawing's walk cursors, so that two threads may
-/// convert at once.
-void ConvertRun(CDxfConvertContext& ctx, const std::vector<DxfEntity>& arr, size_t nFrom,
-                size_t nTo, CCurveArray& arrCurves) {
-    for (size_t i = nFrom; i < nTo && !ctx.m_pBudget->Over(); ++i)
-        ConvertEntity(ctx, arr[i], arrCurves);
-}
-
 void ConvertInsert(CDxfConvertContext& ctx, const DxfEntityData& d, CCurveArray& arrCurves) {
     const int32_t nBlock = d.m_nBlock;
-    const ptrdiff_t nIndex = DxfBlockIndexByHandle(*ctx.m_pDrawing, nBlock);
-    if (nIndex < 0 || !ctx.m_setActiveBlocks.insert(nBlock).second)
+    if (DxfBlockIndexByHandle(*ctx.m_pDrawing, nBlock) < 0 ||
+        !ctx.m_setActiveBlocks.insert(nBlock).second)
         return; // unknown block, or one already being drawn further up (self-insertion)
-    const std::vector<DxfEntity>& arr =
-        ctx.m_pDrawing->m_arrBlocks[static_cast<size_t>(nIndex)].m_buffer.m_arr;
-    ConvertRun(ctx, arr, 0, arr.size(), arrCurves);
+    const DxfEntity* pEntity = nullptr;
+    for (int32_t h = DxfWalkBlockEntities(ctx.m_pDrawing, nBlock, DxfFind::First, &pEntity);
+         h != 0 && !ctx.m_bOverBudget;
+         h = DxfWalkBlockEntities(ctx.m_pDrawing, nBlock, DxfFind::Next, &pEntity)) {
+        ConvertEntity(ctx, *pEntity, arrCurves);
+    }
     ctx.m_setActiveBlocks.erase(nBlock);
 }
 
@@ -156,8 +148,10 @@ std::string FormatDxfLabel(const DxfEntityData& text, int32_t nUnit) {
 }
 
 void ConvertEntity(CDxfConvertContext& ctx, const DxfEntity& entity, CCurveArray& arrCurves) {
-    if (ctx.m_pBudget->Over() || !ctx.m_pBudget->SpendVisit())
+    if (ctx.m_bOverBudget || --ctx.m_nEntityBudget < 0) {
+        ctx.m_bOverBudget = true;
         return;
+    }
     const DxfEntityHeader& h = entity.m_header;
     if (h.m_nKind != kDxfText && HiddenByLayer(*ctx.m_pDrawing, h))
         return;
@@ -183,27 +177,12 @@ void ConvertEntity(CDxfConvertContext& ctx, const DxfEntity& entity, CCurveArray
 }
 
 void ConvertDxfEntities(CDxfConvertContext& ctx, CCurveArray& arrCurves) {
-    const std::vector<DxfEntity>& arr = ctx.m_pDrawing->m_entities.m_arr;
-    if (arr.size() < kHalvesEntities || std::thread::hardware_concurrency() < 2) {
-        ConvertRun(ctx, arr, 0, arr.size(), arrCurves);
-        return;
+    const DxfEntity* pEntity = nullptr;
+    for (int32_t h = DxfWalkEntities(ctx.m_pDrawing, nullptr, DxfFind::First, &pEntity);
+         h != 0 && !ctx.m_bOverBudget;
+         h = DxfWalkEntities(ctx.m_pDrawing, nullptr, DxfFind::Next, &pEntity)) {
+        ConvertEntity(ctx, *pEntity, arrCurves);
     }
-    // Each half collects its own curves and labels; the second half's follow the first's.
-    // An INSERT costs more than a LINE, but a marker's inserts and loose entities are mixed
-    // through ENTITIES, so halving the count shares the work well enough.
-    const size_t nHalf = arr.size() / 2;
-    CDxfConvertContext second;
-    second.m_pDrawing = ctx.m_pDrawing;
-    second.m_nUnit = ctx.m_nUnit;
-    second.m_pBudget = ctx.m_pBudget;
-    CCurveArray secondCurves;
-    RunOnTwoThreads([&] { ConvertRun(ctx, arr, 0, nHalf, arrCurves); },
-                    [&] { ConvertRun(second, arr, nHalf, arr.size(), secondCurves); });
-    if (ctx.m_pBudget->Over())
-        return;
-    arrCurves.insert(arrCurves.end(), std::make_move_iterator(secondCurves.begin()),
-                     std::make_move_iterator(secondCurves.end()));
-    ctx.m_strLabels += second.m_strLabels;
 }
 
 CDxfCurvesResult ReadDxfCurves(const std::string& strPath, int32_t nUnit,
@@ -215,19 +194,19 @@ CDxfCurvesResult ReadDxfCurves(const std::string& strPath, int32_t nUnit,
     DxfImportError error = DxfImportError::kNone;
     if (!DxfImport(pDrawing.get(), strPath, &error))
         return {CResult::Failure(kDxfLoadImport, DxfImportErrorText(error)), {}};
-    CDxfBudget budget(limits);
     CDxfConvertContext ctx;
     ctx.m_pDrawing = pDrawing.get();
     ctx.m_nUnit = nUnit;
-    ctx.m_pBudget = &budget;
+    ctx.m_nByteBudget = limits.m_nMaxCurveBytes;
+    ctx.m_nEntityBudget = limits.m_nMaxEntityVisits;
     const size_t nCurvesBefore = arrCurves.size();
     try {
         ConvertDxfEntities(ctx, arrCurves);
     } catch (const std::bad_alloc&) {
-        budget.SetOver();
+        ctx.m_bOverBudget = true;
     }
     pDrawing.reset();
-    if (budget.Over()) {
+    if (ctx.m_bOverBudget) {
         // Half a drawing must not reach the plotter.
         arrCurves.resize(nCurvesBefore);
         return {CResult::Failure(kDxfLoadTooLarge,

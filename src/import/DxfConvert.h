@@ -5,7 +5,6 @@
 #include "import/DxfDrawing.h"
 #include "support/Result.h"
 
-#include <atomic>
 #include <cstdint>
 #include <string>
 #include <unordered_set>
@@ -32,40 +31,17 @@ struct CDxfLimits {
     int64_t m_nMaxEntityVisits = 50'000'000; ///< entities converted, INSERTs expanded
 };
 
-/// What a conversion may still spend, shared by the threads that convert parts of one
-/// drawing at once: the totals decide, as they would for one thread.
-struct CDxfBudget {
-    explicit CDxfBudget(const CDxfLimits& limits = {})
-        : m_nBytes(limits.m_nMaxCurveBytes), m_nVisits(limits.m_nMaxEntityVisits) {}
-
-    /// Takes nBytes of curve memory; false, and over from then on, when they are not left.
-    bool SpendBytes(int64_t nBytes) { return Spend(m_nBytes, nBytes); }
-    /// Takes one entity visit, likewise.
-    bool SpendVisit() { return Spend(m_nVisits, 1); }
-    bool Over() const { return m_bOver.load(std::memory_order_relaxed); }
-    void SetOver() { m_bOver.store(true, std::memory_order_relaxed); }
-
-private:
-    bool Spend(std::atomic<int64_t>& left, int64_t n) {
-        if (left.fetch_sub(n, std::memory_order_relaxed) - n < 0)
-            SetOver();
-        return !Over();
-    }
-
-    std::atomic<int64_t> m_nBytes;  ///< curve memory still allowed
-    std::atomic<int64_t> m_nVisits; ///< entity visits still allowed
-    std::atomic<bool> m_bOver{false};
-};
-
-/// The state of one conversion (of a drawing, or of the part one thread converts).
+/// The state of one conversion.
 struct CDxfConvertContext {
-    const DxfDrawing* m_pDrawing = nullptr;
+    DxfDrawing* m_pDrawing = nullptr;
     int32_t m_nUnit = 40;    ///< plotter units per drawing unit (DxfUnit)
     std::string m_strLabels; ///< label commands collected from the TEXT entities
     /// Blocks whose entities are being converted (an INSERT of one of them is skipped: a
     /// block that inserts itself, directly or through others, is drawn once).
     std::unordered_set<int32_t> m_setActiveBlocks;
-    CDxfBudget* m_pBudget = nullptr; ///< what is left to spend; the conversion stops when over
+    int64_t m_nByteBudget = CDxfLimits{}.m_nMaxCurveBytes;     ///< curve memory still allowed
+    int64_t m_nEntityBudget = CDxfLimits{}.m_nMaxEntityVisits; ///< entity visits still allowed
+    bool m_bOverBudget = false; ///< a budget ran out; the conversion stopped
 };
 
 /// (int)(v * nUnit), truncated toward zero, saturating at the int32 range (NaN: 0).
@@ -88,8 +64,7 @@ std::string FormatDxfLabel(const DxfEntityData& text, int32_t nUnit);
 /// applied). An entity whose own colour is set while its layer is off is left out.
 void ConvertEntity(CDxfConvertContext& ctx, const DxfEntity& entity, CCurveArray& arrCurves);
 
-/// Converts every entity of the ENTITIES section in order: with many, the two halves at once
-/// on two threads, with the curves and labels of converting them in order.
+/// Converts every entity of the ENTITIES section in order.
 void ConvertDxfEntities(CDxfConvertContext& ctx, CCurveArray& arrCurves);
 
 /// Outcome of reading a DXF file into curves: 0 or one of the codes below, why it failed in

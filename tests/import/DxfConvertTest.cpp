@@ -241,63 +241,6 @@ TEST(DxfConvert, FanOutOfNestedBlocksIsRefusedBeyondTheLimits) {
               kDxfLoadTooLarge);
 }
 
-// A large ENTITIES section is converted in two halves at once: the curves and labels are
-// those of converting its entities one by one in order, and the limits hold for the whole,
-// not for each half.
-TEST(DxfConvert, LargeDrawingsConvertInHalvesAsInOrder) {
-    std::string s =
-        DxfText({"0",  "SECTION", "2",  "BLOCKS", "0",  "BLOCK", "2",  "P",      "0", "LINE",
-                 "10", "1",       "20", "2",      "11", "3",     "21", "4",      "0", "TEXT",
-                 "10", "5",       "20", "6",      "1",  "piece", "0",  "ENDBLK", "0", "ENDSEC"});
-    std::string body;
-    for (int i = 0; i < 1500; ++i) {
-        const std::string n = std::to_string(i);
-        body += DxfText({"0", "INSERT", "2", "P", "0",    "LINE", "10", n,    "20", "0", "11",
-                         n,   "21",     "7", "0", "TEXT", "10",   n,    "20", "9",  "1", "t" + n});
-    }
-    s += DxfEntities(body);
-    test::CScratchDir dir;
-    ASSERT_TRUE(test::WriteFileBytes(dir.File("t.dxf"), s));
-
-    DxfDrawingPtr pDrawing(DxfDrawingCreate());
-    ASSERT_TRUE(DxfImport(pDrawing.get(), dir.File("t.dxf")));
-    CDxfBudget budget;
-    CDxfConvertContext ctx;
-    ctx.m_pDrawing = pDrawing.get();
-    ctx.m_pBudget = &budget;
-    CCurveArray inOrder;
-    const DxfEntity* pEntity = nullptr;
-    for (int32_t h = DxfWalkEntities(pDrawing.get(), nullptr, DxfFind::First, &pEntity); h != 0;
-         h = DxfWalkEntities(pDrawing.get(), nullptr, DxfFind::Next, &pEntity))
-        ConvertEntity(ctx, *pEntity, inOrder);
-
-    CCurveArray halves;
-    const CDxfCurvesResult r = ReadDxfCurves(dir.File("t.dxf"), 40, "", halves);
-    ASSERT_TRUE(r.Ok()) << r.m_strDiag;
-    EXPECT_EQ(r.m_strLabels, ctx.m_strLabels);
-    ASSERT_GE(halves.size(), inOrder.size()); // and the labels' curves after them
-    for (size_t i = 0; i < inOrder.size(); ++i)
-        ASSERT_EQ(halves[i].m_arrPoints, inOrder[i].m_arrPoints) << "curve " << i;
-
-    // 4,500 entities and 1,500 inserts of two: 7,500 visits; 3,000 two-point curves.
-    const struct {
-        int64_t m_nVisits;
-        int64_t m_nBytes;
-        int m_nCode;
-    } limits[] = {
-        {7500, 3000 * DxfCurveCost(2), 0},
-        {7499, 3000 * DxfCurveCost(2), kDxfLoadTooLarge},
-        {7500, 3000 * DxfCurveCost(2) - 1, kDxfLoadTooLarge},
-    };
-    for (const auto& l : limits) {
-        CDxfLimits limit;
-        limit.m_nMaxEntityVisits = l.m_nVisits;
-        limit.m_nMaxCurveBytes = l.m_nBytes;
-        const Converted c = Convert(s, 40, limit);
-        EXPECT_EQ(c.m_result.m_nCode, l.m_nCode) << l.m_nVisits << " " << l.m_nBytes;
-    }
-}
-
 TEST(DxfConvert, TextsFollowTheGeometryThroughTheLabelFile) {
     const Converted c = Convert(DxfEntities(DxfText(
         {"0", "TEXT", "10", "10", "20", "20", "50", "90", "1", "AB", "0", "LINE", "11", "1"})));
