@@ -28,13 +28,18 @@ CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings, bool* pCle
     // Moving the curves whole keeps every step between vertices, and with them what the
     // clean-up finds to remove.
     bool bCleaned = page.CleanCurves();
-    bCleaned = page.NormalizeOriginOfCurrentBox() && bCleaned;
+    const bool bMovedWhole = page.NormalizeOriginOfCurrentBox();
+    bCleaned = bMovedWhole && bCleaned;
     // A DXF drawing wider than the roll is always folded into strips.
     const int32_t nWidth = RollWidthUnits(settings);
     if (page.m_nMaxY > nWidth) {
         bCleaned = false; // the fold joins segments anew
         if (page.m_nMinY != 0)
             page.MoveToOrigin();
+        // The fold starts from the box, which is the vertices' own unless they wrapped round
+        // (in X: wrapped in Y, the box is not wider than the roll).
+        if (!bMovedWhole)
+            page.CalcExtents();
         // Every loaded drawing is cleaned next (LoadTaskDrawing), so the fold may keep
         // meeting vertices once.
         if (page.m_nMaxY > nWidth && !SplitWidthCheckedForCleaning(page, nWidth)) {

@@ -443,7 +443,8 @@ bool COnePage::Fold(int32_t w, bool bMeetingVerticesTwice) {
     // A width of zero or less has no strips (and would divide by zero).
     if (m_arrCurves.empty() || w <= 0)
         return true;
-    CalcExtents();
+    if (bMeetingVerticesTwice)
+        CalcExtents(); // a fold for cleaning starts from the current box
     if (m_nMaxY <= w)
         return true;
     const int32_t strips = m_nMaxY / w;

@@ -146,7 +146,8 @@ public:
     bool SplitWidth(int32_t w);
     /// The same fold for a caller that cleans the curves (CleanCurves) right after: where
     /// segments join, the meeting vertex is kept once. Removing repeated vertices makes the
-    /// two the same, and the fold then needs no second copy of the vertices.
+    /// two the same, and the fold then needs no second copy of the vertices. Such a caller
+    /// has the box current (after CleanCurves or CalcExtents), and the fold starts from it.
     bool SplitWidthForCleaning(int32_t w);
     /// Adds the doubled dashed cut line at Y = a with its marks, when the stored maxX is
     /// at least 4000 (100 mm).
