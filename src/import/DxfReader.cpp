@@ -56,14 +56,16 @@ int ParseCode(std::string_view line) {
     while (i < line.size() && line[i] == ' ')
         ++i;
     const size_t nDigits = line.size() - i;
+    if (nDigits == 0 || nDigits > 4)
+        return DxfParseInt(line);
     int n = 0;
     for (size_t k = i; k < line.size(); ++k) {
         const unsigned d = static_cast<unsigned>(line[k] - '0');
-        if (d > 9 || nDigits > 4)
+        if (d > 9)
             return DxfParseInt(line);
         n = n * 10 + static_cast<int>(d);
     }
-    return nDigits == 0 ? DxfParseInt(line) : n;
+    return n;
 }
 
 } // namespace
