@@ -52,7 +52,9 @@ protected:
         }
         ASSERT_TRUE(bListening) << strError;
         ConfigureMachine();
-        m_nPort = 20000 + static_cast<int>(getpid() % 20000);
+        // Below 32768, where Linux starts handing out the local ports of client sockets: a
+        // test running alongside (the load test's many connections) may hold one of those.
+        m_nPort = 20000 + static_cast<int>(getpid() % 12000);
         std::ofstream(m_home / "Inkvale.ini")
             << "[Para]\nMachineIP=" << (127u | (uint32_t(m_nHost) << 24))
             << "\nAutoStartEnable=" << (AutoPrint() ? 1 : 0)
