@@ -358,6 +358,14 @@
         <translation>Dialoq açıq olarkən tapşırıq silindi və ya dəyişdirildi; heç nə edilmədi.</translation>
     </message>
     <message>
+        <source>没有选中任务，没有打印。</source>
+        <translation>Heç bir tapşırıq seçilməyib; heç nə çap edilmədi.</translation>
+    </message>
+    <message>
+        <source>选中的任务已不在列表中，没有打印。</source>
+        <translation>Seçilmiş tapşırıq artıq siyahılarda deyil; heç nə çap edilmədi.</translation>
+    </message>
+    <message>
         <source>自动文件夹中的 %1 无法打印，已移到 %2，旁边的文本文件说明了原因。</source>
         <translation>Avtomatik qovluqdakı %1 çap edilə bilmir. %2 yerinə köçürüldü; yanındakı mətn faylı səbəbini deyir.</translation>
     </message>
@@ -1055,6 +1063,61 @@
     <message>
         <source>mm</source>
         <translation>mm</translation>
+    </message>
+</context>
+<context>
+    <name>UndoSteps</name>
+    <message>
+        <source>添加</source>
+        <translation>Əlavə et</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Sil</translation>
+    </message>
+    <message>
+        <source>份数</source>
+        <translation>Nüsxələr</translation>
+    </message>
+    <message>
+        <source>排队</source>
+        <translation>Növbəyə qoy</translation>
+    </message>
+    <message>
+        <source>取消排队</source>
+        <translation>Növbədən çıxar</translation>
+    </message>
+    <message>
+        <source>合并</source>
+        <translation>Birləşdir</translation>
+    </message>
+    <message>
+        <source>分割</source>
+        <translation>Böl</translation>
+    </message>
+    <message>
+        <source>镜像</source>
+        <translation>Güzgü</translation>
+    </message>
+    <message>
+        <source>旋转</source>
+        <translation>Döndər</translation>
+    </message>
+    <message>
+        <source>打开任务文件</source>
+        <translation>Tapşırıq faylını aç</translation>
+    </message>
+    <message>
+        <source>移动</source>
+        <translation>Köçür</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Redaktə</translation>
+    </message>
+    <message>
+        <source>(%1 个任务)</source>
+        <translation>(%1 tapşırıq)</translation>
     </message>
 </context>
 </TS>

@@ -358,6 +358,14 @@
         <translation>The task was deleted or replaced while the dialog was open; nothing was done.</translation>
     </message>
     <message>
+        <source>没有选中任务，没有打印。</source>
+        <translation>No task is highlighted; nothing was printed.</translation>
+    </message>
+    <message>
+        <source>选中的任务已不在列表中，没有打印。</source>
+        <translation>The highlighted task has left the lists; nothing was printed.</translation>
+    </message>
+    <message>
         <source>自动文件夹中的 %1 无法打印，已移到 %2，旁边的文本文件说明了原因。</source>
         <translation>%1 in the automatic folder cannot be printed. It was moved to %2; the text file beside it says why.</translation>
     </message>
@@ -1055,6 +1063,61 @@
     <message>
         <source>mm</source>
         <translation>mm</translation>
+    </message>
+</context>
+<context>
+    <name>UndoSteps</name>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>份数</source>
+        <translation>Copies</translation>
+    </message>
+    <message>
+        <source>排队</source>
+        <translation>Queue</translation>
+    </message>
+    <message>
+        <source>取消排队</source>
+        <translation>Unqueue</translation>
+    </message>
+    <message>
+        <source>合并</source>
+        <translation>Merge</translation>
+    </message>
+    <message>
+        <source>分割</source>
+        <translation>Split</translation>
+    </message>
+    <message>
+        <source>镜像</source>
+        <translation>Mirror</translation>
+    </message>
+    <message>
+        <source>旋转</source>
+        <translation>Rotate</translation>
+    </message>
+    <message>
+        <source>打开任务文件</source>
+        <translation>Open Task File</translation>
+    </message>
+    <message>
+        <source>移动</source>
+        <translation>Move</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>(%1 个任务)</source>
+        <translation>(%1 tasks)</translation>
     </message>
 </context>
 </TS>

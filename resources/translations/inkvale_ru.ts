@@ -358,6 +358,14 @@
         <translation>Пока диалог был открыт, задание было удалено или заменено; ничего не сделано.</translation>
     </message>
     <message>
+        <source>没有选中任务，没有打印。</source>
+        <translation>Ни одно задание не выделено; ничего не напечатано.</translation>
+    </message>
+    <message>
+        <source>选中的任务已不在列表中，没有打印。</source>
+        <translation>Выделенное задание больше не в списках; ничего не напечатано.</translation>
+    </message>
+    <message>
         <source>自动文件夹中的 %1 无法打印，已移到 %2，旁边的文本文件说明了原因。</source>
         <translation>%1 из автоматической папки нельзя напечатать. Файл перемещён в %2; текстовый файл рядом с ним объясняет причину.</translation>
     </message>
@@ -1055,6 +1063,61 @@
     <message>
         <source>mm</source>
         <translation>mm</translation>
+    </message>
+</context>
+<context>
+    <name>UndoSteps</name>
+    <message>
+        <source>添加</source>
+        <translation>добавление</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>удаление</translation>
+    </message>
+    <message>
+        <source>份数</source>
+        <translation>копии</translation>
+    </message>
+    <message>
+        <source>排队</source>
+        <translation>постановку в очередь</translation>
+    </message>
+    <message>
+        <source>取消排队</source>
+        <translation>снятие с очереди</translation>
+    </message>
+    <message>
+        <source>合并</source>
+        <translation>объединение</translation>
+    </message>
+    <message>
+        <source>分割</source>
+        <translation>разделение</translation>
+    </message>
+    <message>
+        <source>镜像</source>
+        <translation>зеркало</translation>
+    </message>
+    <message>
+        <source>旋转</source>
+        <translation>поворот</translation>
+    </message>
+    <message>
+        <source>打开任务文件</source>
+        <translation>открытие файла заданий</translation>
+    </message>
+    <message>
+        <source>移动</source>
+        <translation>перемещение</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>правку</translation>
+    </message>
+    <message>
+        <source>(%1 个任务)</source>
+        <translation>(%1 заданий)</translation>
     </message>
 </context>
 </TS>

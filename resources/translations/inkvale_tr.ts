@@ -358,6 +358,14 @@
         <translation>İletişim kutusu açıkken görev silindi veya değiştirildi; hiçbir şey yapılmadı.</translation>
     </message>
     <message>
+        <source>没有选中任务，没有打印。</source>
+        <translation>Vurgulanan görev yok; hiçbir şey yazdırılmadı.</translation>
+    </message>
+    <message>
+        <source>选中的任务已不在列表中，没有打印。</source>
+        <translation>Vurgulanan görev artık listelerde değil; hiçbir şey yazdırılmadı.</translation>
+    </message>
+    <message>
         <source>自动文件夹中的 %1 无法打印，已移到 %2，旁边的文本文件说明了原因。</source>
         <translation>Otomatik klasördeki %1 yazdırılamıyor. %2 konumuna taşındı; yanındaki metin dosyası nedenini söylüyor.</translation>
     </message>
@@ -1055,6 +1063,61 @@
     <message>
         <source>mm</source>
         <translation>mm</translation>
+    </message>
+</context>
+<context>
+    <name>UndoSteps</name>
+    <message>
+        <source>添加</source>
+        <translation>Ekle</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Sil</translation>
+    </message>
+    <message>
+        <source>份数</source>
+        <translation>Kopyalar</translation>
+    </message>
+    <message>
+        <source>排队</source>
+        <translation>Kuyruğa al</translation>
+    </message>
+    <message>
+        <source>取消排队</source>
+        <translation>Kuyruktan çıkar</translation>
+    </message>
+    <message>
+        <source>合并</source>
+        <translation>Birleştir</translation>
+    </message>
+    <message>
+        <source>分割</source>
+        <translation>Böl</translation>
+    </message>
+    <message>
+        <source>镜像</source>
+        <translation>Ayna</translation>
+    </message>
+    <message>
+        <source>旋转</source>
+        <translation>Döndür</translation>
+    </message>
+    <message>
+        <source>打开任务文件</source>
+        <translation>Görev dosyasını aç</translation>
+    </message>
+    <message>
+        <source>移动</source>
+        <translation>Taşı</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Düzenle</translation>
+    </message>
+    <message>
+        <source>(%1 个任务)</source>
+        <translation>(%1 görev)</translation>
     </message>
 </context>
 </TS>

@@ -358,6 +358,14 @@
         <translation>Поки діалог був відкритий, завдання було видалено або замінено; нічого не зроблено.</translation>
     </message>
     <message>
+        <source>没有选中任务，没有打印。</source>
+        <translation>Жодне завдання не виділено; нічого не надруковано.</translation>
+    </message>
+    <message>
+        <source>选中的任务已不在列表中，没有打印。</source>
+        <translation>Виділене завдання більше не в списках; нічого не надруковано.</translation>
+    </message>
+    <message>
         <source>自动文件夹中的 %1 无法打印，已移到 %2，旁边的文本文件说明了原因。</source>
         <translation>%1 з автоматичної папки не можна надрукувати. Файл переміщено до %2; текстовий файл поруч пояснює причину.</translation>
     </message>
@@ -1055,6 +1063,61 @@
     <message>
         <source>mm</source>
         <translation>mm</translation>
+    </message>
+</context>
+<context>
+    <name>UndoSteps</name>
+    <message>
+        <source>添加</source>
+        <translation>додавання</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>видалення</translation>
+    </message>
+    <message>
+        <source>份数</source>
+        <translation>копії</translation>
+    </message>
+    <message>
+        <source>排队</source>
+        <translation>постановку в чергу</translation>
+    </message>
+    <message>
+        <source>取消排队</source>
+        <translation>зняття з черги</translation>
+    </message>
+    <message>
+        <source>合并</source>
+        <translation>об'єднання</translation>
+    </message>
+    <message>
+        <source>分割</source>
+        <translation>розділення</translation>
+    </message>
+    <message>
+        <source>镜像</source>
+        <translation>дзеркало</translation>
+    </message>
+    <message>
+        <source>旋转</source>
+        <translation>поворот</translation>
+    </message>
+    <message>
+        <source>打开任务文件</source>
+        <translation>відкриття файлу завдань</translation>
+    </message>
+    <message>
+        <source>移动</source>
+        <translation>переміщення</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>правку</translation>
+    </message>
+    <message>
+        <source>(%1 个任务)</source>
+        <translation>(%1 завдань)</translation>
     </message>
 </context>
 </TS>

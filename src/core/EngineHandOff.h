@@ -3,6 +3,7 @@
 
 #include "machine/engine/EngineHost.h"
 
+#include <atomic>
 #include <functional>
 
 namespace inkvale {
@@ -18,10 +19,16 @@ public:
     /// without running fn, since the owner may then be waiting for the calling worker to
     /// end. Any thread.
     virtual void Run(const std::function<void()>& fn) = 0;
+    /// Queues fn for the owning thread and returns at once: a worker that only tells the
+    /// owner of an event never waits for it. Called on the owning thread itself, it runs
+    /// fn in place. Calls posted while the closing flag is set are dropped. Any thread.
+    virtual void Post(std::function<void()> fn) = 0;
 };
 
-/// The engine's host as the worker threads see it: every call crosses to the owning
-/// thread through the hand-off and is handled there by the target (the task queue).
+/// The engine's host as the worker threads see it: every call is posted to the owning
+/// thread and handled there by the target (the task queue); no worker waits for it. A
+/// scheduler or folder call that is still waiting to run is not posted again, so a busy
+/// owner never finds a pile of them.
 class CHandOffEngineHost : public IEngineHost {
 public:
     /// Both must outlive this object.
@@ -29,14 +36,20 @@ public:
         : m_target(target), m_handOff(handOff) {}
 
     void JobFinished(int nResult) override;
-    /// The target's result, or -1 when the call was dropped while closing.
+    /// Posts the call; 0.
     int StartNextTask() override;
     void ScanManualFolder() override;
     void ScanAutoFolder() override;
 
 private:
+    /// Posts fn unless the call of this flag is still waiting to run.
+    void PostOnce(std::atomic<bool>& bWaiting, std::function<void()> fn);
+
     IEngineHost& m_target;
     IThreadHandOff& m_handOff;
+    std::atomic<bool> m_bStartWaiting{false};
+    std::atomic<bool> m_bManualScanWaiting{false};
+    std::atomic<bool> m_bAutoScanWaiting{false};
 };
 
 } // namespace inkvale

@@ -29,6 +29,8 @@ void CInkvaleCore::EnablePreloading() {
         return;
     m_pLoader = std::make_unique<CBackgroundLoader>(m_queue, m_handOff);
     m_queue.SetPreloader(m_pLoader.get());
+    // Tasks restored before, from the saved lists, get their sizes and figures now.
+    m_queue.RefreshFigures();
 }
 
 CResult CInkvaleCore::EnableQueueSaving() {
@@ -36,6 +38,7 @@ CResult CInkvaleCore::EnableQueueSaving() {
         return CResult::Failure(1, "no installation directory to save the lists in");
     m_pAutosave = std::make_unique<CQueueAutosave>(m_settings.m_strInstallDir + "Queue/");
     CResult restored = m_pAutosave->Restore(m_doc);
+    m_queue.RefreshFigures();
     // Only noted here: the bytes are made at the next SaveQueueIfChanged, when the command
     // that changed the lists is over.
     m_queue.SetChangeListener([this] { m_pAutosave->MarkChanged(); });

@@ -96,8 +96,7 @@ void CTaskQueue::ListsChanged() {
     m_view.RefreshTaskList();
 }
 
-CTaskLoadResult CTaskQueue::LoadQuietly(int nRow, COnePage& task, bool bShowErrors) {
-    m_view.SelectRow(nRow);
+CTaskLoadResult CTaskQueue::LoadQuietly(COnePage& task, bool bShowErrors) {
     if (!task.m_arrCurves.empty())
         return {};
     if (task.m_nFileSize > int64_t{m_settings.PltMaxSizeMb} * kMiB) {
@@ -139,9 +138,18 @@ void CTaskQueue::CancelWaitedLoads() {
     m_view.Redraw();
 }
 
-bool CTaskQueue::LoadDrawing(int nRow, COnePage& task, bool bShowErrors) {
+int CTaskQueue::CurrentTaskIndex() const {
+    return m_nCurrentTaskId == 0 ? -1 : RowOfTask(m_doc, m_nCurrentTaskId);
+}
+
+void CTaskQueue::SetCurrentTaskIndex(int nRow) {
+    const COnePage* pTask = TaskAt(m_doc, nRow);
+    m_nCurrentTaskId = pTask != nullptr ? pTask->m_nTaskId : 0;
+}
+
+bool CTaskQueue::LoadDrawing(COnePage& task, bool bShowErrors) {
     const uint64_t nTaskId = task.m_nTaskId;
-    const CTaskLoadResult result = LoadQuietly(nRow, task, bShowErrors);
+    const CTaskLoadResult result = LoadQuietly(task, bShowErrors);
     for (const CMessage& message : result.m_arrMessages)
         m_view.ShowMessage(message);
     const COnePage* pAfter = TaskById(m_doc, nTaskId);
@@ -173,9 +181,8 @@ int CTaskQueue::ChooseAndStart() {
         pTask = ChooseAutoTask(nRow);
     if (pTask == nullptr)
         return -1;
-    m_nCurrentTaskIndex = nRow;
     if (bFolderOrOpened) {
-        const CTaskLoadResult loaded = LoadQuietly(nRow, *pTask, false);
+        const CTaskLoadResult loaded = LoadQuietly(*pTask, false);
         Defer(loaded);
         if (pTask->m_arrCurves.empty()) {
             // An unreadable queued task is chosen again next time: it holds back the others.
@@ -189,9 +196,9 @@ int CTaskQueue::ChooseAndStart() {
     const CJobStartResult started = StartQuietly(*pTask);
     Defer(started);
     ListsChanged();
-    m_view.SelectRow(m_nCurrentTaskIndex);
     m_view.Redraw();
-    m_pEngine->SleepMs(kAfterStartMs);
+    // No pause here: the owning thread never sleeps. The scheduler's own period keeps
+    // the starts apart, and it asks again only once the job has ended.
     return 0;
 }
 
@@ -209,7 +216,6 @@ COnePage* CTaskQueue::ChooseQueuedTask(CTaskList& list, int nFirstRow, int& nRow
             return nullptr;
         }
         nRow = nFirstRow + static_cast<int>(i);
-        m_view.SelectRow(nRow);
         return &task;
     }
     return nullptr;
@@ -230,7 +236,7 @@ COnePage* CTaskQueue::ChooseAutoTask(int& nRow) {
             continue;
         }
         if (task.m_arrCurves.empty()) {
-            const CTaskLoadResult loaded = LoadQuietly(nTaskRow, task, false);
+            const CTaskLoadResult loaded = LoadQuietly(task, false);
             if (loaded.m_nCode == kLoadPending)
                 return nullptr; // chosen again on a later call, once read
             if (task.m_arrCurves.empty()) {
@@ -290,8 +296,11 @@ void CTaskQueue::RejectFile(const COnePage& task, const CResult& why) {
         m_arrPending.push_back({EMsg::kFileRejectFailed, {task.m_strPath, moved.m_strDiag}});
 }
 
-// Print state 1 while the engine starts the job; back to 0 when it refuses.
+// Print state 1 while the engine starts the job; back to 0 when it refuses. The job's
+// history and disposal go by the list the task is in now.
 CJobStartResult CTaskQueue::StartQuietly(COnePage& task) {
+    if (const CTaskPos pos = FindTask(m_doc, task.m_nTaskId); pos.Valid())
+        task.m_nSource = pos.m_nSource;
     task.m_nPrintState = PS_PRINTING;
     CJobStartResult result = m_pEngine->StartPrintJob(task);
     if (!result.Ok())
@@ -306,14 +315,19 @@ void CTaskQueue::Defer(const CResult& result) {
 }
 
 void CTaskQueue::PrintCurrentTask() {
-    const int nRow = m_nCurrentTaskIndex;
-    if (nRow < 0 || nRow >= TaskCount(m_doc) || m_pEngine->MachineState() != kStateReady)
+    if (m_pEngine->MachineState() != kStateReady)
         return;
-    COnePage* pTask = SelectTaskByRow(m_doc, nRow);
-    if (pTask == nullptr || pTask->m_nPrintState != PS_WAITING)
+    COnePage* pTask = TaskById(m_doc, m_nCurrentTaskId);
+    if (pTask == nullptr) {
+        // Never another task in its place: the operator chose this one.
+        m_view.ShowMessage(
+            {m_nCurrentTaskId == 0 ? EMsg::kNoCurrentTask : EMsg::kCurrentTaskGone, {}});
+        return;
+    }
+    if (pTask->m_nPrintState != PS_WAITING)
         return;
     const uint64_t nTaskId = pTask->m_nTaskId;
-    const CTaskLoadResult loaded = LoadQuietly(nRow, *pTask, false);
+    const CTaskLoadResult loaded = LoadQuietly(*pTask, false);
     if (loaded.m_nCode == kLoadPending) {
         m_nPrintWhenLoaded = nTaskId;
         return;
@@ -373,6 +387,7 @@ void CTaskQueue::JobFinished(int nResult) {
     // meanwhile (deleted or replaced while it printed).
     if (!bSuccess)
         AutoModeOff();
+    m_bChangedSinceSnapshot = true;
     m_pEngine->ClearJob();
     ListsChanged();
     m_view.Redraw();
@@ -466,8 +481,6 @@ void CTaskQueue::ScanManualFolder() {
         !DeleteZeroCopyTasks(m_doc, m_settings, true, &m_arrRemovedFiles))
         return;
     ListsChanged();
-    m_nCurrentTaskIndex = std::max(m_nCurrentTaskIndex - 1, 0);
-    m_view.SelectRow(m_nCurrentTaskIndex);
     m_view.Redraw();
 }
 
@@ -524,6 +537,7 @@ void CTaskQueue::ScanFolder(const std::string& strFolder, int32_t nSource) {
             SortManualList();
             index = IndexByPath(list);
         }
+        m_bChangedSinceSnapshot = true;
         ListsChanged();
         m_bListsChanged = false;
         RequestPreloads();
@@ -537,15 +551,13 @@ void CTaskQueue::SortManualList() {
 }
 
 void CTaskQueue::AddFiles(const std::vector<std::string>& paths) {
-    // The first snapshot holds the lists before the first file, so that it can be undone.
-    if (m_undo.Count() == 0)
-        PushUndoSnapshot();
+    PrepareUndo();
     std::vector<CMessage> messages;
     for (const std::string& strPath : paths) {
         const CAddResult result = AddFileTask(m_doc, m_settings, strPath);
         messages.insert(messages.end(), result.m_arrMessages.begin(), result.m_arrMessages.end());
         if (result.Ok())
-            PushUndoSnapshot();
+            PushUndoSnapshot({EUndoStep::kAdd, TaskNameOf(strPath), 1});
     }
     RequestPreloads();
     for (const CMessage& message : messages)
@@ -553,44 +565,93 @@ void CTaskQueue::AddFiles(const std::vector<std::string>& paths) {
     ListsChanged();
     if (m_settings.AutoPreview == 0)
         return;
-    if (COnePage* pTask = TaskAt(m_doc, m_nCurrentTaskIndex))
-        (void)LoadDrawing(m_nCurrentTaskIndex, *pTask, false);
+    if (COnePage* pTask = TaskById(m_doc, m_nCurrentTaskId))
+        (void)LoadDrawing(*pTask, false);
 }
 
 void CTaskQueue::DeleteSelected() {
+    PrepareUndo();
+    const CUndoLabel label = SelectedLabel(EUndoStep::kDelete);
     DeleteSelectedTasks(m_doc, m_settings, &m_arrRemovedFiles);
-    PushUndoSnapshot();
+    PushUndoSnapshot(label);
     ListsChanged();
     m_view.Redraw();
 }
 
 void CTaskQueue::MergeSelected(EMerge eKind) {
+    PrepareUndo();
+    const CUndoLabel label = SelectedLabel(EUndoStep::kMerge);
     MergeSelectedTasks(m_doc, eKind);
     DeleteSelectedTasks(m_doc, m_settings, &m_arrRemovedFiles);
+    RefreshFigures();
+    PushUndoSnapshot(label);
     ListsChanged();
     m_view.Redraw();
 }
 
 void CTaskQueue::QueueSelected(bool bQueued) {
+    PrepareUndo();
     SetQueued(m_doc, bQueued);
-    PushUndoSnapshot();
+    PushUndoSnapshot(SelectedLabel(bQueued ? EUndoStep::kQueue : EUndoStep::kUnqueue));
     ListsChanged();
 }
 
+void CTaskQueue::ChangeCopiesOfSelected(bool bUp) {
+    PrepareUndo();
+    inkvale::ChangeCopies(m_doc, bUp);
+    PushUndoSnapshot(SelectedLabel(EUndoStep::kCopies));
+    ListsChanged();
+}
+
+void CTaskQueue::RotateTask(uint64_t nTaskId) {
+    COnePage* pTask = TaskById(m_doc, nTaskId);
+    if (pTask == nullptr)
+        return;
+    PrepareUndo();
+    pTask->RotateQuarter();
+    if (!pTask->m_arrCurves.empty())
+        RunTaskPreflight(*pTask, *pTask);
+    PushUndoSnapshot({EUndoStep::kRotate, pTask->m_strName, 1});
+    ListsChanged();
+}
+
+CUndoLabel CTaskQueue::SelectedLabel(EUndoStep eStep) const {
+    CUndoLabel label{eStep, {}, 0};
+    for (const CTaskList* pList : {&m_doc.m_arrOpened, &m_doc.m_arrManDir, &m_doc.m_arrAutoDir}) {
+        for (const auto& task : *pList) {
+            if (task->m_bTaskSelected == 0)
+                continue;
+            if (label.m_nTasks++ == 0)
+                label.m_strSubject = task->m_strName;
+        }
+    }
+    return label;
+}
+
+// The first command after the start keeps the lists as they were before it, so that it can
+// be undone too.
+// The same when scans or jobs changed the lists since the last snapshot: an undo then goes
+// back to the lists just before the command, with the files that arrived meanwhile.
+void CTaskQueue::PrepareUndo() {
+    if (m_undo.Count() == 0 || m_bChangedSinceSnapshot)
+        m_undo.Push(m_doc);
+    m_bChangedSinceSnapshot = false;
+}
+
 // Every command of the operator that changes the lists ends here.
-void CTaskQueue::PushUndoSnapshot() {
-    m_undo.Push(m_doc);
+void CTaskQueue::PushUndoSnapshot(CUndoLabel label) {
+    m_undo.Push(m_doc, std::move(label));
+    m_bChangedSinceSnapshot = false;
     NoteChanged();
 }
 
 CDocResult CTaskQueue::OpenTaskFile(const std::string& strPath) {
-    if (m_undo.Count() == 0)
-        PushUndoSnapshot();
+    PrepareUndo();
     CDocResult result = m_doc.OpenTaskFile(strPath);
     if (!result.Ok())
         return result;
     AfterDocumentLoaded();
-    PushUndoSnapshot();
+    PushUndoSnapshot({EUndoStep::kOpen, TaskNameOf(strPath), 0});
     return result;
 }
 
@@ -602,10 +663,29 @@ bool CTaskQueue::DeleteZeroCopies() {
 }
 
 void CTaskQueue::Undo() {
+    const uint64_t nPrinting = PrintingTaskId();
     if (!m_undo.Undo(m_doc))
         return;
+    KeepPrinting(nPrinting);
     RestoreRemovedFiles();
     AfterDocumentLoaded();
+}
+
+// The job goes on through an undo or redo: its task, when the lists still hold it, shows
+// it prints, and the job's end finds it.
+uint64_t CTaskQueue::PrintingTaskId() const {
+    for (const CTaskList* pList : {&m_doc.m_arrOpened, &m_doc.m_arrManDir, &m_doc.m_arrAutoDir}) {
+        for (const auto& task : *pList) {
+            if (task->m_nPrintState == PS_PRINTING)
+                return task->m_nTaskId;
+        }
+    }
+    return 0;
+}
+
+void CTaskQueue::KeepPrinting(uint64_t nTaskId) {
+    if (COnePage* pTask = nTaskId != 0 ? TaskById(m_doc, nTaskId) : nullptr)
+        pTask->m_nPrintState = PS_PRINTING;
 }
 
 // Files of tasks that an undo brought back return from the trash, unless a new file took
@@ -625,8 +705,42 @@ void CTaskQueue::RestoreRemovedFiles() {
 }
 
 void CTaskQueue::Redo() {
-    if (m_undo.Redo(m_doc))
-        AfterDocumentLoaded();
+    const uint64_t nPrinting = PrintingTaskId();
+    std::vector<std::pair<COnePage, const std::string*>> folderFiles;
+    for (const auto& [pList, pFolder] : {std::pair{&m_doc.m_arrManDir, &m_settings.ManDir},
+                                         std::pair{&m_doc.m_arrAutoDir, &m_settings.AutoDir}}) {
+        for (const auto& task : *pList) {
+            COnePage file;
+            file.m_strPath = task->m_strPath;
+            file.m_tTime = task->m_tTime;
+            file.m_nFileSize = task->m_nFileSize;
+            folderFiles.emplace_back(std::move(file), pFolder);
+        }
+    }
+    if (!m_undo.Redo(m_doc))
+        return;
+    KeepPrinting(nPrinting);
+    RemoveFilesOfRedoneDeletes(folderFiles);
+    AfterDocumentLoaded();
+}
+
+// A redone delete takes the files with it again, as the delete did: otherwise the next scan
+// would bring the deleted tasks back.
+void CTaskQueue::RemoveFilesOfRedoneDeletes(
+    const std::vector<std::pair<COnePage, const std::string*>>& folderFiles) {
+    for (const auto& [file, pFolder] : folderFiles) {
+        const std::string strSource = SourcePathOf(file.m_strPath);
+        const bool bStillListed =
+            std::any_of(m_doc.m_arrManDir.begin(), m_doc.m_arrManDir.end(),
+                        [&](const auto& t) { return SourcePathOf(t->m_strPath) == strSource; }) ||
+            std::any_of(m_doc.m_arrAutoDir.begin(), m_doc.m_arrAutoDir.end(),
+                        [&](const auto& t) { return SourcePathOf(t->m_strPath) == strSource; });
+        if (bStillListed || IsDerivedPath(file.m_strPath))
+            continue;
+        CDisposal moved = DeleteTaskFile(file, *pFolder);
+        if (moved.m_eWhere != EDisposal::kNone)
+            m_arrRemovedFiles.push_back(std::move(moved));
+    }
 }
 
 // A snapshot keeps neither the tasks' names, which backups and history rows need, nor the
@@ -642,8 +756,21 @@ void CTaskQueue::AfterDocumentLoaded() {
                 task->m_nFileSize = static_cast<int64_t>(st.st_size);
         }
     }
+    RefreshFigures();
     ListsChanged();
     m_view.Redraw();
+}
+
+// Tasks that hold their drawing are looked at here; the others are read by the preloader,
+// which brings their figures with the drawing.
+void CTaskQueue::RefreshFigures() {
+    for (CTaskList* pList : {&m_doc.m_arrOpened, &m_doc.m_arrManDir, &m_doc.m_arrAutoDir}) {
+        for (const auto& task : *pList) {
+            if (!task->m_preflight.m_bDone && !task->m_arrCurves.empty())
+                RunTaskPreflight(*task, *task);
+        }
+    }
+    RequestPreloads();
 }
 
 void CTaskQueue::DiscardAllDrawings() {
@@ -732,8 +859,7 @@ void CTaskQueue::TakeWaitedLoad(uint64_t nTaskId, const CTaskLoadResult& result)
     m_view.Redraw();
     if (m_nPrintWhenLoaded == nTaskId) {
         m_nPrintWhenLoaded = 0;
-        const COnePage* pCurrent = TaskAt(m_doc, m_nCurrentTaskIndex);
-        if (pCurrent != nullptr && pCurrent->m_nTaskId == nTaskId)
+        if (m_nCurrentTaskId == nTaskId)
             PrintCurrentTask();
         return;
     }
@@ -742,15 +868,25 @@ void CTaskQueue::TakeWaitedLoad(uint64_t nTaskId, const CTaskLoadResult& result)
 }
 
 CResult CTaskQueue::SplitAlongFeed(uint64_t nTaskId, int32_t nLength) {
+    PrepareUndo();
+    const COnePage* pTask = TaskById(m_doc, nTaskId);
+    CUndoLabel label{EUndoStep::kSplit, pTask != nullptr ? pTask->m_strName : std::string(), 1};
     CResult result = SplitTaskAlongFeed(m_doc, nTaskId, nLength);
-    if (result.Ok())
-        PushUndoSnapshot();
+    if (result.Ok()) {
+        RefreshFigures();
+        PushUndoSnapshot(std::move(label));
+    }
     return result;
 }
 
 void CTaskQueue::MirrorCopy(uint64_t nTaskId, const std::string& strSuffix) {
-    if (InsertMirroredCopy(m_doc, nTaskId, strSuffix) != nullptr)
-        PushUndoSnapshot();
+    PrepareUndo();
+    const COnePage* pTask = TaskById(m_doc, nTaskId);
+    CUndoLabel label{EUndoStep::kMirror, pTask != nullptr ? pTask->m_strName : std::string(), 1};
+    if (InsertMirroredCopy(m_doc, nTaskId, strSuffix) != nullptr) {
+        RefreshFigures();
+        PushUndoSnapshot(std::move(label));
+    }
 }
 
 } // namespace inkvale

@@ -39,16 +39,24 @@ public:
     /// (none: no preflight).
     void SetMachineParams(const CMachineParams& params) { m_pParams = &params; }
 
-    /// `CurrentTaskIndex`: row of the task shown in the preview.
-    int CurrentTaskIndex() const { return m_nCurrentTaskIndex; }
-    void SetCurrentTaskIndex(int nRow) { m_nCurrentTaskIndex = nRow; }
+    /// The current task: the one the operator highlighted last, shown in the preview and
+    /// printed by Start. It is kept by id, so that lists that change under it (files
+    /// arriving, tasks leaving) never move it to another task; 0 when there is none. The
+    /// queue itself never changes it: only the view does, for the operator.
+    uint64_t CurrentTaskId() const { return m_nCurrentTaskId; }
+    void SetCurrentTaskId(uint64_t nTaskId) { m_nCurrentTaskId = nTaskId; }
+    /// Row of the current task in the three lists, -1 when it has left them.
+    int CurrentTaskIndex() const;
+    /// Makes the task of that row current (none for a row beyond the lists).
+    void SetCurrentTaskIndex(int nRow);
 
     // The scheduler and the engine.
 
     /// `StartNextTask` (message 0x469): -1 when it may not run or found nothing, else 0.
     /// A call made while one is running returns 0 at once.
     int StartNextTask() override;
-    /// `PrintCurrentTask` (message 0x468, the Start button).
+    /// The Start button: prints the current task. When there is none, or it has left the
+    /// lists, nothing prints and the view is told why.
     void PrintCurrentTask();
     /// `OnJobFinished` (message 0x466, nResult kJobSuccess or another value for failure);
     /// the view hears of the end with JobEnded.
@@ -78,9 +86,17 @@ public:
     void MergeSelected(EMerge eKind);
     /// The queue (true) and unqueue commands: SetQueued, then a snapshot.
     void QueueSelected(bool bQueued);
-    /// `PushUndoSnapshot`, `Undo`, `Redo`; after Undo and Redo the tasks' names are taken
-    /// from their paths again (snapshots do not keep them) and every view is updated.
-    void PushUndoSnapshot();
+    /// Copies + and −: ChangeCopies of the selected tasks, then a snapshot.
+    void ChangeCopiesOfSelected(bool bUp);
+    /// Turns the task's drawing a quarter turn and looks at it again; then a snapshot.
+    void RotateTask(uint64_t nTaskId);
+    /// Before a command that changes the lists: the first one after the start keeps the
+    /// lists as they were, so that it can be undone. Then the command's PushUndoSnapshot.
+    void PrepareUndo();
+    /// `PushUndoSnapshot`, `Undo`, `Redo`: the snapshot names the command for the menu.
+    /// Undo and Redo bring the tasks back as they were (copies, marks, figures); a job
+    /// that prints goes on.
+    void PushUndoSnapshot(CUndoLabel label = {});
     /// Reads a task file in place of the three lists; on success the tasks get their
     /// names and a snapshot is taken (an Undo goes back to the lists before it).
     CDocResult OpenTaskFile(const std::string& strPath);
@@ -94,15 +110,19 @@ public:
     CResult SplitAlongFeed(uint64_t nTaskId, int32_t nLength);
     void MirrorCopy(uint64_t nTaskId, const std::string& strSuffix);
 
+    /// The preflight of every task that holds its drawing and has none yet; the preloader
+    /// reads the others. After the lists were restored (a start, a task file, an undo).
+    void RefreshFigures();
+
     /// `DiscardAllDrawings` (message 0x470): split pieces and mirrored copies keep theirs,
     /// which no file holds. A drawing waited for is read again first, and still waited for.
     void DiscardAllDrawings();
 
-    /// The preview's load: selects the row and reads the task's drawing when it has none
-    /// (texts to show only with bShowErrors). True when the task has a drawing. The task
+    /// The preview's load: reads the task's drawing when it has none (texts to show only
+    /// with bShowErrors). True when the task has a drawing. The task
     /// may have left the lists when this returns (a message box runs a nested event loop):
     /// callers look it up again by its id.
-    bool LoadDrawing(int nRow, COnePage& task, bool bShowErrors);
+    bool LoadDrawing(COnePage& task, bool bShowErrors);
 
     CInkvaleDoc& Doc() { return m_doc; }
 
@@ -139,8 +159,6 @@ public:
     /// Files above this size are read off the owning thread once a preloader is set.
     static constexpr int64_t kWaitedLoadBytes = 1 << 20;
 
-    /// Wait at the end of a successful StartNextTask, milliseconds.
-    static constexpr int kAfterStartMs = 500;
 
 private:
     /// NoteChanged, then the view shows the lists again.
@@ -148,7 +166,7 @@ private:
     int ChooseAndStart();
     COnePage* ChooseQueuedTask(CTaskList& list, int nFirstRow, int& nRow);
     COnePage* ChooseAutoTask(int& nRow);
-    CTaskLoadResult LoadQuietly(int nRow, COnePage& task, bool bShowErrors);
+    CTaskLoadResult LoadQuietly(COnePage& task, bool bShowErrors);
     bool LoadOffThread(const COnePage& task);
     void TakeWaitedLoad(uint64_t nTaskId, const CTaskLoadResult& result);
     CJobStartResult StartQuietly(COnePage& task);
@@ -168,6 +186,11 @@ private:
     /// A task whose preflight blocks printing is passed over, with the reason in its row.
     bool PassOverBlocked(COnePage& task);
     void AfterDocumentLoaded();
+    CUndoLabel SelectedLabel(EUndoStep eStep) const;
+    uint64_t PrintingTaskId() const;
+    void KeepPrinting(uint64_t nTaskId);
+    void RemoveFilesOfRedoneDeletes(
+        const std::vector<std::pair<COnePage, const std::string*>>& folderFiles);
     void ScanFolder(const std::string& strFolder, int32_t nSource);
     void SortManualList();
 
@@ -178,10 +201,12 @@ private:
     const CMachineParams* m_pParams = nullptr;
     CUndoHistory m_undo;
     CWriterCheck m_writerCheck;
-    int m_nCurrentTaskIndex = 0;
+    uint64_t m_nCurrentTaskId = 0;
     bool m_bInStartNextTask = false;
     bool m_bFolderScans = true;
     bool m_bListsChanged = false;       ///< a scan added or replaced a task
+    /// Scans or a job's end changed the lists since the last undo snapshot.
+    bool m_bChangedSinceSnapshot = false;
     std::vector<CMessage> m_arrPending; ///< to show at the end of StartNextTask
     CDisposals m_arrRemovedFiles;       ///< where removed files went, for Undo
     IDrawingPreloader* m_pPreloader = nullptr;

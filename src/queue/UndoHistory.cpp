@@ -5,43 +5,96 @@
 
 namespace inkvale {
 
-void CUndoHistory::Push(const CInkvaleDoc& doc) {
+namespace {
+
+template <class Fn>
+void ForEachTask(const CInkvaleDoc& doc, Fn fn) {
+    for (const CTaskList* pList : {&doc.m_arrOpened, &doc.m_arrManDir, &doc.m_arrAutoDir}) {
+        for (const auto& task : *pList)
+            fn(*task);
+    }
+}
+
+} // namespace
+
+void CUndoHistory::Push(const CInkvaleDoc& doc, CUndoLabel label) {
     // Redo states go first: dropping the oldest before them would keep a redo state
     // behind the new snapshot once the history is full.
     while (m_snapshots.size() > m_nPosition + 1)
         DropAt(m_snapshots.size() - 1);
-    std::vector<uint8_t> snapshot = doc.Serialize();
+    CSnapshot snapshot{doc.Serialize(), {}, std::move(label)};
+    ForEachTask(doc, [&](const COnePage& t) {
+        snapshot.m_kept.push_back({t.m_nTaskId, t.m_nCopies, t.m_bQueued, t.m_nSource,
+                                   t.m_bTaskSelected, t.m_nFileSize, t.m_strName, t.m_problem,
+                                   t.m_preflight, t.m_bOnlyLabels, t.m_bBelowPaper});
+    });
+    const size_t nSize = snapshot.m_bytes.size();
     while (!m_snapshots.empty() &&
            (m_snapshots.size() >= kMaxSnapshots ||
-            (m_snapshots.size() >= 2 && m_nBytes + snapshot.size() > m_nMaxBytes)))
+            (m_snapshots.size() >= 2 && m_nBytes + nSize > m_nMaxBytes)))
         DropAt(0);
-    m_nBytes += snapshot.size();
+    m_nBytes += nSize;
     m_snapshots.push_back(std::move(snapshot));
     m_nPosition = m_snapshots.size() - 1;
 }
 
 bool CUndoHistory::Undo(CInkvaleDoc& doc) {
-    if (m_snapshots.size() < 2 || m_nPosition < 1)
+    if (!CanUndo())
         return false;
     const size_t nPos = std::min(m_nPosition, m_snapshots.size() - 1) - 1;
     // A snapshot that cannot be read leaves the document and the position as they were.
-    if (!doc.Deserialize(m_snapshots[nPos]).Ok())
+    if (!Load(m_snapshots[nPos], doc))
         return false;
     m_nPosition = nPos;
     return true;
 }
 
 bool CUndoHistory::Redo(CInkvaleDoc& doc) {
-    if (m_snapshots.size() < 2 || m_nPosition + 1 >= m_snapshots.size())
+    if (!CanRedo())
         return false;
-    if (!doc.Deserialize(m_snapshots[m_nPosition + 1]).Ok())
+    if (!Load(m_snapshots[m_nPosition + 1], doc))
         return false;
     ++m_nPosition;
     return true;
 }
 
+CUndoLabel CUndoHistory::UndoLabel() const {
+    return CanUndo() ? m_snapshots[m_nPosition].m_label : CUndoLabel{};
+}
+
+CUndoLabel CUndoHistory::RedoLabel() const {
+    return CanRedo() ? m_snapshots[m_nPosition + 1].m_label : CUndoLabel{};
+}
+
+bool CUndoHistory::Load(const CSnapshot& snapshot, CInkvaleDoc& doc) const {
+    if (!doc.Deserialize(snapshot.m_bytes).Ok())
+        return false;
+    size_t nIndex = 0;
+    const auto restore = [&](COnePage& t) {
+        if (nIndex >= snapshot.m_kept.size())
+            return;
+        const CKeptTask& k = snapshot.m_kept[nIndex++];
+        t.m_nTaskId = k.m_nTaskId;
+        t.m_nCopies = k.m_nCopies;
+        t.m_bQueued = k.m_bQueued;
+        t.m_nSource = k.m_nSource;
+        t.m_bTaskSelected = k.m_bTaskSelected;
+        t.m_nFileSize = k.m_nFileSize;
+        t.m_strName = k.m_strName;
+        t.m_problem = k.m_problem;
+        t.m_preflight = k.m_preflight;
+        t.m_bOnlyLabels = k.m_bOnlyLabels;
+        t.m_bBelowPaper = k.m_bBelowPaper;
+    };
+    for (CTaskList* pList : {&doc.m_arrOpened, &doc.m_arrManDir, &doc.m_arrAutoDir}) {
+        for (const auto& task : *pList)
+            restore(*task);
+    }
+    return true;
+}
+
 void CUndoHistory::DropAt(size_t nIndex) {
-    m_nBytes -= m_snapshots[nIndex].size();
+    m_nBytes -= m_snapshots[nIndex].m_bytes.size();
     m_snapshots.erase(m_snapshots.begin() + static_cast<std::ptrdiff_t>(nIndex));
 }
 

@@ -119,6 +119,12 @@ CMessageSource MessageSource(EMsg eId) {
     case EMsg::kPreflightDuplicate:
         return {INKVALE_TRANSLATE_NOOP("Messages", "%1 与 %2 的文件内容相同。"),
                 "%1 has the same contents as %2."};
+    case EMsg::kNoCurrentTask:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "没有选中任务，没有打印。"),
+                "No task is highlighted; nothing was printed."};
+    case EMsg::kCurrentTaskGone:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "选中的任务已不在列表中，没有打印。"),
+                "The highlighted task has left the lists; nothing was printed."};
     case EMsg::kPreflightLabelsOnly:
         return {INKVALE_TRANSLATE_NOOP("Messages", "%1 中只有文字，没有裁片轮廓。"),
                 "%1 holds nothing but text: no piece outlines."};

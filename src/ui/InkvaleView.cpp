@@ -70,7 +70,8 @@ bool CInkvaleView::Chinese() const {
 }
 
 COnePage* CInkvaleView::CurrentTask() {
-    return m_host.SelectTaskByRow(m_host.CurrentTaskIndex());
+    const int nRow = m_host.CurrentTaskIndex();
+    return nRow < 0 ? nullptr : m_host.TaskAtRow(nRow);
 }
 
 void CInkvaleView::FitView() {
@@ -182,18 +183,16 @@ void CInkvaleView::FeedBarMoved(int nValue) {
     Redraw();
 }
 
+// The task list keeps the selection; the preview only follows the current task.
 void CInkvaleView::SelectRow(int nRow) {
     const int total = m_host.TaskCount();
     if (total > 0 && nRow < total) {
         nRow = std::max(nRow, 0);
         m_host.SetCurrentTaskIndex(nRow);
-        if (COnePage* task = m_host.SelectTaskByRow(nRow)) {
-            FitView();
-            task->m_bTaskSelected = 1;
-            Redraw();
-        }
+        FitView();
+        Redraw();
     } else {
-        m_host.SetCurrentTaskIndex(0);
+        m_host.SetCurrentTaskIndex(-1);
     }
 }
 
@@ -218,11 +217,7 @@ void CInkvaleView::PaintBuffer() {
     m_buffer.fill(Qt::white);
     QPainter p(&m_buffer);
     const CPreviewPainter painter(CPreviewStyle::FromSettings(m_settings));
-    COnePage* task = nullptr;
-    if (m_host.TaskCount() <= 0)
-        m_host.SetCurrentTaskIndex(0);
-    else
-        task = CurrentTask();
+    COnePage* task = CurrentTask();
     if (!task) {
         painter.PaintBackground(p, size);
         return;

@@ -193,10 +193,8 @@ void CInkvaleView::SplitAcrossWidth() {
 
 void CInkvaleView::MirrorCopy() {
     const COnePage* task = CurrentTask();
-    if (!task) {
-        SelectRow(m_host.CurrentTaskIndex() - 1);
+    if (!task)
         return;
-    }
     const uint64_t nTaskId = task->m_nTaskId;
     m_host.MirrorCopy(nTaskId, Chinese() ? "(镜像)" : "(Mirror)");
     KeepShowing(nTaskId);

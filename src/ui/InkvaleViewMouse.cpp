@@ -95,8 +95,6 @@ void CInkvaleView::LeftDown(QPoint pt, Qt::KeyboardModifiers mods) {
     if (COnePage* task = CurrentTask()) {
         task->ClearCurveSelection();
         Redraw();
-    } else {
-        SelectRow(m_host.CurrentTaskIndex() - 1);
     }
 }
 

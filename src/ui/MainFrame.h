@@ -151,7 +151,7 @@ public:
     int TaskCount() const override;
     int CurrentTaskIndex() const override;
     void SetCurrentTaskIndex(int nRow) override;
-    COnePage* SelectTaskByRow(int nRow) override;
+    COnePage* TaskAtRow(int nRow) override;
     int RowOfTask(uint64_t nTaskId) override;
     COnePage* TaskById(uint64_t nTaskId) override;
     CResult SplitAlongFeed(uint64_t nTaskId, int32_t nLength) override;
@@ -184,6 +184,7 @@ private:
     void ShowJobProgress(const QString& strState);
     int PrintingRow();
     void ShowTaskProblem(const COnePage* pTask);
+    void UpdateUndoActions();
     /// Reads where the journal's job stands and shows it in the task list and preview.
     void ShowInterruptedJob();
     /// The offer waits until the machine is online and ready.

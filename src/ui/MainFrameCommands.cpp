@@ -16,6 +16,7 @@
 #include "ui/InkvaleView.h"
 #include "ui/MainFramePrompts.h"
 #include "ui/OperatorText.h"
+#include "ui/UndoTexts.h"
 
 #include <QCoreApplication>
 #include <QDragEnterEvent>
@@ -45,9 +46,11 @@ bool CMainFrame::RunCommand(int nCommand) {
         break;
     case kCmdUndo:
         Queue().Undo();
+        RefreshTaskList();
         break;
     case kCmdRedo:
         Queue().Redo();
+        RefreshTaskList();
         break;
     case kCmdSaveHpgl:
         SaveHpglCommand();
@@ -247,10 +250,9 @@ void CMainFrame::SaveHpglCommand() {
 }
 
 void CMainFrame::RotateCommand() {
-    COnePage* pTask = TaskAt(Doc(), Queue().CurrentTaskIndex());
-    if (pTask == nullptr)
+    if (TaskById(Queue().CurrentTaskId()) == nullptr)
         return;
-    pTask->RotateQuarter();
+    Queue().RotateTask(Queue().CurrentTaskId());
     RefreshTaskList();
     m_pView->Redraw();
 }
@@ -368,8 +370,8 @@ void CMainFrame::SetCurrentTaskIndex(int nRow) {
     Queue().SetCurrentTaskIndex(nRow);
 }
 
-COnePage* CMainFrame::SelectTaskByRow(int nRow) {
-    return inkvale::SelectTaskByRow(Doc(), nRow);
+COnePage* CMainFrame::TaskAtRow(int nRow) {
+    return inkvale::TaskAt(Doc(), nRow);
 }
 
 int CMainFrame::RowOfTask(uint64_t nTaskId) {
@@ -392,14 +394,29 @@ void CMainFrame::RefreshTaskList() {
     // The preview's edits of a task end here too: the saved lists hear of them.
     Queue().NoteChanged();
     m_pTaskList->RefreshTaskList();
-    ShowTaskProblem(TaskAt(Doc(), CurrentTaskIndex()));
+    ShowTaskProblem(TaskById(Queue().CurrentTaskId()));
+    UpdateUndoActions();
     // Every change of the lists passes here: the totals follow at once.
     const QString totals = QueueTotalsText(QueueTotals(Doc()));
     SetPane(kPaneQueue, totals.toStdString(), kPaneGrey);
 }
 
 void CMainFrame::LoadDrawing(COnePage& task, bool bShowErrors) {
-    (void)Queue().LoadDrawing(RowOfTask(task.m_nTaskId), task, bShowErrors);
+    (void)Queue().LoadDrawing(task, bShowErrors);
+}
+
+// Undo and Redo are offered only when there is a command to take back or make again, and
+// say which.
+void CMainFrame::UpdateUndoActions() {
+    const CUndoHistory& history = Queue().UndoHistory();
+    for (const bool bUndo : {true, false}) {
+        QAction* pAction = Action(bUndo ? kCmdUndo : kCmdRedo);
+        if (pAction == nullptr)
+            continue;
+        pAction->setEnabled(bUndo ? history.CanUndo() : history.CanRedo());
+        pAction->setText(
+            UndoActionText(bUndo, bUndo ? history.UndoLabel() : history.RedoLabel()));
+    }
 }
 
 void CMainFrame::MouseModeChanged() {

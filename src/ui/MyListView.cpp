@@ -15,7 +15,6 @@
 #include <QStyle>
 
 #include <algorithm>
-#include <unordered_set>
 #include <utility>
 
 namespace inkvale {
@@ -97,6 +96,41 @@ CMyListView::CMyListView(CTaskQueue& queue, CSettings& settings, CListViewHost& 
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int nColumn) { HeaderClicked(nColumn); });
     connect(this, &QTableWidget::cellClicked, this, [this](int, int) { RowClicked(); });
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { TakeSelection(); });
+}
+
+uint64_t CMyListView::TaskIdAtRow(int nRow) const {
+    const QTableWidgetItem* pItem = item(nRow, 0);
+    return pItem != nullptr ? pItem->data(Qt::UserRole).toULongLong() : 0;
+}
+
+// The rows the operator selects become the tasks' selection marks at once: the marks move
+// with their tasks when rows come and go, and every command acts on them.
+void CMyListView::TakeSelection() {
+    if (m_bRefreshing)
+        return;
+    CInkvaleDoc& doc = m_queue.Doc();
+    ClearTaskSelection(doc);
+    for (const QModelIndex& index : selectionModel()->selectedRows()) {
+        if (COnePage* pTask = TaskById(doc, TaskIdAtRow(index.row())))
+            pTask->m_bTaskSelected = 1;
+    }
+}
+
+void CMyListView::SelectOnly(int nRow) {
+    CInkvaleDoc& doc = m_queue.Doc();
+    ClearTaskSelection(doc);
+    COnePage* pTask = TaskAt(doc, nRow);
+    if (pTask != nullptr)
+        pTask->m_bTaskSelected = 1;
+    m_queue.SetCurrentTaskId(pTask != nullptr ? pTask->m_nTaskId : 0);
+    m_host.SelectRow(nRow);
+}
+
+void CMyListView::KeepACurrentTask() {
+    if (TaskById(m_queue.Doc(), m_queue.CurrentTaskId()) == nullptr)
+        SelectOnly(0);
 }
 
 CMyListView::~CMyListView() = default;
@@ -167,16 +201,12 @@ void CMyListView::RefreshTaskList() {
     CInkvaleDoc& doc = m_queue.Doc();
     MarkDuplicates(doc);
     const QSignalBlocker blocker(this);
-    std::unordered_set<uint64_t> operatorSelected;
-    for (const QModelIndex& index : selectionModel()->selectedRows()) {
-        if (const QTableWidgetItem* pItem = item(index.row(), 0))
-            operatorSelected.insert(pItem->data(Qt::UserRole).toULongLong());
-    }
+    m_bRefreshing = true;
     clearSelection();
     setRowCount(0);
     setRowCount(TaskCount(doc));
     int nRow = 0;
-    bool bFocused = false;
+    const uint64_t nCurrent = m_queue.CurrentTaskId();
     const std::pair<const CTaskList*, int32_t> lists[] = {{&doc.m_arrOpened, kSourceOpened},
                                                           {&doc.m_arrManDir, kSourceManDir},
                                                           {&doc.m_arrAutoDir, kSourceAutoDir}};
@@ -184,23 +214,26 @@ void CMyListView::RefreshTaskList() {
         for (const auto& task : *pList) {
             FillRow(nRow, *task, nSource);
             const QModelIndex index = model()->index(nRow, 0);
-            if (task->m_bTaskSelected != 0 || operatorSelected.contains(task->m_nTaskId))
+            if (task->m_bTaskSelected != 0)
                 selectionModel()->select(index,
                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
-            if (task->m_bTaskSelected != 0 && !bFocused) {
+            if (task->m_nTaskId == nCurrent)
                 selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
-                bFocused = true;
-            }
             ++nRow;
         }
     }
+    m_bRefreshing = false;
 }
 
 bool CMyListView::MarkSelectedRows() {
-    const QModelIndexList rows = selectionModel()->selectedRows();
-    for (const QModelIndex& index : rows)
-        MarkTaskSelected(m_queue.Doc(), index.row());
-    return !rows.isEmpty();
+    bool bAny = false;
+    for (const QModelIndex& index : selectionModel()->selectedRows()) {
+        if (COnePage* pTask = TaskById(m_queue.Doc(), TaskIdAtRow(index.row()))) {
+            pTask->m_bTaskSelected = 1;
+            bAny = true;
+        }
+    }
+    return bAny;
 }
 
 int CMyListView::FirstSelectedRow() const {
@@ -245,7 +278,7 @@ void CMyListView::DeleteSelected() {
     ClearTaskSelection(m_queue.Doc());
     MarkSelectedRows();
     m_queue.DeleteSelected(); // deletes, then pushes the undo snapshot
-    m_host.SelectRow(0);
+    KeepACurrentTask();
     RefreshTaskList();
     m_host.Redraw();
 }
@@ -253,8 +286,7 @@ void CMyListView::DeleteSelected() {
 void CMyListView::ChangeCopies(bool bUp) {
     ClearTaskSelection(m_queue.Doc());
     MarkSelectedRows();
-    inkvale::ChangeCopies(m_queue.Doc(), bUp);
-    m_queue.NoteChanged();
+    m_queue.ChangeCopiesOfSelected(bUp);
     RefreshTaskList();
     m_host.Redraw();
     setFocus();
@@ -263,8 +295,8 @@ void CMyListView::ChangeCopies(bool bUp) {
 void CMyListView::DeleteZeroCopies() {
     if (!m_queue.DeleteZeroCopies())
         return;
+    KeepACurrentTask();
     RefreshTaskList();
-    m_queue.SetCurrentTaskIndex(0);
     m_host.Redraw();
 }
 
@@ -282,11 +314,16 @@ void CMyListView::MoveSelected(int nId) {
     if (nRow < 0)
         return;
     CInkvaleDoc& doc = m_queue.Doc();
+    const COnePage* pMoved = TaskAt(doc, nRow);
+    if (pMoved == nullptr)
+        return;
+    CUndoLabel label{EUndoStep::kMove, pMoved->m_strName, 1};
+    m_queue.PrepareUndo();
     const int nNewRow = nId == kListCmdMoveTop  ? MoveTaskToTop(doc, nRow)
                         : nId == kListCmdMoveUp ? MoveTaskUp(doc, nRow)
                                                 : MoveTaskDown(doc, nRow);
-    m_queue.NoteChanged();
-    m_host.SelectRow(nNewRow);
+    SelectOnly(nNewRow);
+    m_queue.PushUndoSnapshot(std::move(label));
     RefreshTaskList();
     m_host.Redraw();
 }
@@ -296,7 +333,7 @@ void CMyListView::MergeSelected(EMerge eKind) {
     if (!MarkSelectedRows())
         return;
     m_queue.MergeSelected(eKind);
-    m_host.SelectRow(0);
+    SelectOnly(0);
     RefreshTaskList();
     m_host.Redraw();
 }
@@ -310,11 +347,13 @@ void CMyListView::HeaderClicked(int nColumn) {
         return;
     SortTasks(m_queue.Doc(), m_nSortMode);
     m_queue.NoteChanged();
-    m_queue.SetCurrentTaskIndex(0);
+    // The current task stays current wherever the sort put it.
     RefreshTaskList();
-    m_host.SelectRow(0);
+    m_host.SelectRow(m_queue.CurrentTaskIndex());
 }
 
+// The clicked row's task becomes current by its id: whatever the lists did meanwhile, the
+// task the operator sees highlighted is the one Start prints.
 void CMyListView::RowClicked() {
     int nRow = currentRow();
     if (nRow >= 0 && !selectionModel()->isRowSelected(nRow, {}))
@@ -323,7 +362,11 @@ void CMyListView::RowClicked() {
         nRow = FirstSelectedRow();
     if (nRow < 0)
         return;
-    m_host.SelectRow(nRow);
+    const uint64_t nTaskId = TaskIdAtRow(nRow);
+    if (TaskById(m_queue.Doc(), nTaskId) == nullptr)
+        return;
+    m_queue.SetCurrentTaskId(nTaskId);
+    m_host.SelectRow(m_queue.CurrentTaskIndex());
     m_host.LoadCurrentDrawing(true);
 }
 
@@ -342,9 +385,12 @@ void CMyListView::keyReleaseEvent(QKeyEvent* pEvent) {
     switch (pEvent->key()) {
     case Qt::Key_Up:
     case Qt::Key_Down: {
-        const int nRow = FirstSelectedRow();
-        if (nRow >= 0)
-            m_host.SelectRow(nRow);
+        const int nRow = currentRow() >= 0 ? currentRow() : FirstSelectedRow();
+        if (const uint64_t nTaskId = nRow >= 0 ? TaskIdAtRow(nRow) : 0;
+            TaskById(m_queue.Doc(), nTaskId) != nullptr) {
+            m_queue.SetCurrentTaskId(nTaskId);
+            m_host.SelectRow(m_queue.CurrentTaskIndex());
+        }
         setFocus();
         pEvent->accept();
         return;

@@ -64,8 +64,9 @@ public:
     ~CMyListView() override;
 
     /// `RefreshTaskList`: rebuilds every row from the document; tasks marked selected get
-    /// their rows selected (the first of them focused), and so do the tasks whose rows
-    /// the operator had selected: a refresh never undoes a Ctrl- or Shift-selection.
+    /// their rows selected, and the current task's row is focused. The marks follow the
+    /// operator's selection as it is made, so a refresh never undoes a Ctrl- or
+    /// Shift-selection, and never moves it to another task when rows come and go.
     void RefreshTaskList();
     /// Makes the row current. A row inside the operator's selection leaves the selection
     /// as it is; any other row becomes the only selected one.
@@ -102,6 +103,15 @@ private:
     void MarkRow(QTableWidgetItem& item, int nCol, const COnePage& task, const QString& why);
     /// The document's selection marks := the rows selected in the control; false when none.
     bool MarkSelectedRows();
+    /// The id of the task a row shows (0 for none).
+    uint64_t TaskIdAtRow(int nRow) const;
+    /// The operator's selection in the control becomes the tasks' marks.
+    void TakeSelection();
+    /// The task of the row becomes the only selected one and the current one.
+    void SelectOnly(int nRow);
+    /// After tasks left the lists: when the current one went with them, the first row
+    /// becomes current.
+    void KeepACurrentTask();
     int FirstSelectedRow() const;
     void QueueSelected(bool bQueued);
     void MoveSelected(int nId);
@@ -112,6 +122,7 @@ private:
     CSettings& m_settings;
     CListViewHost& m_host;
     int m_nSortMode = kSortNone;
+    bool m_bRefreshing = false; ///< the rows are being rebuilt from the marks
     std::string m_strInterruptedPath;
     QString m_strInterrupted;
 };

@@ -23,9 +23,9 @@ public:
     /// Row of the task shown in the preview.
     virtual int CurrentTaskIndex() const = 0;
     virtual void SetCurrentTaskIndex(int nRow) = 0;
-    /// The task of a row, left as the only selected task of the document; nullptr when the
-    /// row does not exist.
-    virtual COnePage* SelectTaskByRow(int nRow) = 0;
+    /// The task of a row; nullptr when the row does not exist. The selection stays as it
+    /// is: it belongs to the task list.
+    virtual COnePage* TaskAtRow(int nRow) = 0;
     /// Row of the task of this id, -1 when it is in no list.
     virtual int RowOfTask(uint64_t nTaskId) = 0;
     /// The task of this id, nullptr when it left the lists. A dialog runs a nested event

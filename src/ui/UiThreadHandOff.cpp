@@ -63,4 +63,21 @@ void CUiThreadHandOff::Run(const std::function<void()>& fn) {
     }
 }
 
+void CUiThreadHandOff::Post(std::function<void()> fn) {
+    if (QThread::currentThread() == thread()) {
+        fn();
+        return;
+    }
+    if (m_settings.m_nClosing)
+        return;
+    // Dropped with this object: the window and its core are gone by then.
+    QMetaObject::invokeMethod(
+        this,
+        [this, fn = std::move(fn)] {
+            if (!m_settings.m_nClosing)
+                fn();
+        },
+        Qt::QueuedConnection);
+}
+
 } // namespace inkvale

@@ -22,6 +22,7 @@ public:
     explicit CUiThreadHandOff(const CSettings& settings, QObject* pParent = nullptr);
 
     void Run(const std::function<void()>& fn) override;
+    void Post(std::function<void()> fn) override;
 
 private:
     const CSettings& m_settings;

@@ -108,6 +108,12 @@ TEST(ManualCommand, AvailabilityTable) {
         {kBtnLeft, 4, true, true, EMsg::kJobRunning},
         {kBtnLeft, 1, true, false, EMsg::kNone},
         {290, 0xFF, false, false, EMsg::kNone},
+        // The list's commands share the id range of the bar but never need the machine.
+        {275, 0xFF, false, false, EMsg::kNone}, // delete
+        {276, 0xFF, false, false, EMsg::kNone}, // copies up
+        {277, 0xFF, false, false, EMsg::kNone}, // copies down
+        {278, 0xFF, false, false, EMsg::kNone}, // rotate
+        {kBtnFeed, 0xFF, false, false, EMsg::kMachineOffline},
     };
     for (const auto& c : cases) {
         const CButtonAvailability got =

@@ -66,16 +66,7 @@ public:
     int TaskCount() const override { return static_cast<int>(m_opened.size() + m_manual.size()); }
     int CurrentTaskIndex() const override { return m_nCurrent; }
     void SetCurrentTaskIndex(int nRow) override { m_nCurrent = nRow; }
-    COnePage* SelectTaskByRow(int nRow) override {
-        for (auto& t : m_opened)
-            t->m_bTaskSelected = 0;
-        for (auto& t : m_manual)
-            t->m_bTaskSelected = 0;
-        COnePage* task = Row(nRow);
-        if (task)
-            task->m_bTaskSelected = 1;
-        return task;
-    }
+    COnePage* TaskAtRow(int nRow) override { return Row(nRow); }
     int RowOfTask(uint64_t nTaskId) override { return inkvale::RowOfTask(m_doc, nTaskId); }
     COnePage* TaskById(uint64_t nTaskId) override { return inkvale::TaskById(m_doc, nTaskId); }
     CResult SplitAlongFeed(uint64_t nTaskId, int32_t nLength) override {

@@ -545,7 +545,7 @@ TEST_F(MainFrameTest, SaveAndRotateWorkOnTheCurrentTask) {
     COnePage* pTask = TaskAt(m_frame->Doc(), 0);
     ASSERT_NE(pTask, nullptr);
     m_frame->SetCurrentTaskIndex(0);
-    ASSERT_TRUE(m_frame->Queue().LoadDrawing(0, *pTask, false));
+    ASSERT_TRUE(m_frame->Queue().LoadDrawing(*pTask, false));
     pTask->CalcExtents();
     const int32_t nWidth = pTask->m_nMaxX - pTask->m_nMinX;
     m_frame->RunCommand(kCmdRotate);

@@ -180,11 +180,8 @@ TEST(ListTextsTest, ColumnsPerLanguage) {
 class CFakeListHost : public CListViewHost {
 public:
     explicit CFakeListHost(CInkvaleDoc& doc) : m_doc(doc) {}
-    // As the preview does: the row's task becomes the only selected one.
-    void SelectRow(int nRow) override {
-        m_arrSelected.push_back(nRow);
-        (void)SelectTaskByRow(m_doc, nRow);
-    }
+    // The preview only shows the row's task: the selection belongs to the list.
+    void SelectRow(int nRow) override { m_arrSelected.push_back(nRow); }
     void LoadCurrentDrawing(bool bShowErrors) override { m_arrLoads.push_back(bShowErrors); }
     void Redraw() override { ++m_nRedraws; }
 
@@ -338,9 +335,10 @@ TEST_F(MyListViewTest, HeaderClicksSortEachListByItself) {
         m_queue.SetCurrentTaskIndex(4);
         for (int nCol : c.clicks)
             m_list->HeaderClicked(nCol);
+        // The current task stays current wherever the sort puts it.
+        EXPECT_EQ(TaskAt(m_doc, m_queue.CurrentTaskIndex())->m_strPath, "/m/y");
         if (c.nMode != 0) {
-            EXPECT_EQ(m_queue.CurrentTaskIndex(), 0);
-            EXPECT_EQ(m_host.m_arrSelected.back(), 0);
+            EXPECT_EQ(m_host.m_arrSelected.back(), m_queue.CurrentTaskIndex());
         }
         m_list->RefreshTaskList();
         EXPECT_EQ(Column(7), c.paths);
@@ -438,6 +436,9 @@ TEST_F(MyListViewTest, MenuCommandsReachTheQueue) {
     m_queue.SetCurrentTaskIndex(3);
     m_list->RunCommand(MenuId("Delete Items With 0 Copies"));
     EXPECT_EQ(Column(7), (std::vector<std::string>{"/o/C", "/o/B", "/m/M", "/a/X"}));
+    EXPECT_EQ(m_queue.CurrentTaskIndex(), 2); // still /m/M, one row up
+    m_doc.m_arrManDir[0]->m_nCopies = 0;     // the current task goes: the first row is current
+    m_list->RunCommand(MenuId("Delete Items With 0 Copies"));
     EXPECT_EQ(m_queue.CurrentTaskIndex(), 0);
     EXPECT_FALSE(m_list->RunCommand(999));
 }

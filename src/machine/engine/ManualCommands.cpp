@@ -13,6 +13,21 @@ bool IsJogButton(int nButton) {
     return nButton >= kBtnLeft && nButton <= kBtnBack;
 }
 
+/// The ids between Stop and the jog buttons belong to the list's commands (delete, copies,
+/// rotate), which need no machine: only the buttons themselves are machine buttons.
+bool IsMachineButton(int nButton) {
+    switch (nButton) {
+    case kBtnStart:
+    case kBtnPause:
+    case kBtnStop:
+    case kBtnReset:
+    case kBtnTest:
+        return true;
+    default:
+        return IsJogButton(nButton);
+    }
+}
+
 int JogAction(int nButton) {
     switch (nButton) {
     case kBtnLeft:
@@ -84,7 +99,7 @@ CButtonAvailability ButtonAvailability(int nButton, const CCommandBarState& stat
     const int nLow = state.m_nMachineState & 0x0F;
     const bool bReady = state.m_bMachineOnline && state.m_nMachineState == kStateReady;
     const auto why = [](EMsg eWhy) { return CButtonAvailability{false, eWhy}; };
-    if (!state.m_bMachineOnline && nButton >= kBtnStart && nButton <= kBtnTest)
+    if (!state.m_bMachineOnline && IsMachineButton(nButton))
         return why(EMsg::kMachineOffline);
     switch (nButton) {
     case kBtnStart:
