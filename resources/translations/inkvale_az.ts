@@ -366,6 +366,10 @@
         <translation>Seçilmiş tapşırıq artıq siyahılarda deyil; heç nə çap edilmədi.</translation>
     </message>
     <message>
+        <source>%1 已不在文件夹中或已被改写，没有打印。</source>
+        <translation>%1 oxunduğu kimi artıq qovluqda deyil (silinib və ya yenidən yazılıb); çap edilmədi.</translation>
+    </message>
+    <message>
         <source>自动文件夹中的 %1 无法打印，已移到 %2，旁边的文本文件说明了原因。</source>
         <translation>Avtomatik qovluqdakı %1 çap edilə bilmir. %2 yerinə köçürüldü; yanındakı mətn faylı səbəbini deyir.</translation>
     </message>

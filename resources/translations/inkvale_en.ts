@@ -366,6 +366,10 @@
         <translation>The highlighted task has left the lists; nothing was printed.</translation>
     </message>
     <message>
+        <source>%1 已不在文件夹中或已被改写，没有打印。</source>
+        <translation>%1 is no longer in its folder as it was read (deleted or rewritten); it was not printed.</translation>
+    </message>
+    <message>
         <source>自动文件夹中的 %1 无法打印，已移到 %2，旁边的文本文件说明了原因。</source>
         <translation>%1 in the automatic folder cannot be printed. It was moved to %2; the text file beside it says why.</translation>
     </message>

@@ -366,6 +366,10 @@
         <translation>Vurgulanan görev artık listelerde değil; hiçbir şey yazdırılmadı.</translation>
     </message>
     <message>
+        <source>%1 已不在文件夹中或已被改写，没有打印。</source>
+        <translation>%1 okunduğu haliyle artık klasörde değil (silindi veya yeniden yazıldı); yazdırılmadı.</translation>
+    </message>
+    <message>
         <source>自动文件夹中的 %1 无法打印，已移到 %2，旁边的文本文件说明了原因。</source>
         <translation>Otomatik klasördeki %1 yazdırılamıyor. %2 konumuna taşındı; yanındaki metin dosyası nedenini söylüyor.</translation>
     </message>

@@ -182,6 +182,10 @@ int CTaskQueue::ChooseAndStart() {
     if (pTask == nullptr)
         return -1;
     if (bFolderOrOpened) {
+        if (FileLeftItsFolder(*pTask)) {
+            ListsChanged(); // the next turn takes the next task
+            return 0;
+        }
         const CTaskLoadResult loaded = LoadQuietly(*pTask, false);
         Defer(loaded);
         if (pTask->m_arrCurves.empty()) {
@@ -232,6 +236,11 @@ COnePage* CTaskQueue::ChooseAutoTask(int& nRow) {
         const int nTaskRow = FirstRowOf(m_doc, kSourceAutoDir) + static_cast<int>(i);
         if (task.m_nCopies <= 0 ||
             (task.m_nPrintState != PS_WAITING && task.m_nPrintState != PS_REPEAT)) {
+            ++i;
+            continue;
+        }
+        if (FileLeftItsFolder(task)) {
+            ListsChanged();
             ++i;
             continue;
         }
@@ -296,6 +305,23 @@ void CTaskQueue::RejectFile(const COnePage& task, const CResult& why) {
         m_arrPending.push_back({EMsg::kFileRejectFailed, {task.m_strPath, moved.m_strDiag}});
 }
 
+// A hot-folder task prints only while its file is still there as it was read: a file taken
+// away or rewritten since is the operator's or the CAD's decision, not a marker to print from
+// what was read before. The task stays, marked, and no longer holds a queue back.
+bool CTaskQueue::FileLeftItsFolder(COnePage& task) {
+    const CTaskPos pos = FindTask(m_doc, task.m_nTaskId);
+    if (!pos.Valid() || pos.m_nSource == kSourceOpened || IsDerivedPath(task.m_strPath))
+        return false;
+    if (IsTaskFileUnchanged(task)) {
+        if (task.m_problem.m_eId == EMsg::kTaskFileGone)
+            task.m_problem = {}; // back from the trash
+        return false;
+    }
+    task.m_problem = {EMsg::kTaskFileGone, {task.m_strName}};
+    task.m_bQueued = 0;
+    return true;
+}
+
 // Print state 1 while the engine starts the job; back to 0 when it refuses. The job's
 // history and disposal go by the list the task is in now.
 CJobStartResult CTaskQueue::StartQuietly(COnePage& task) {
@@ -326,6 +352,11 @@ void CTaskQueue::PrintCurrentTask() {
     }
     if (pTask->m_nPrintState != PS_WAITING)
         return;
+    if (FileLeftItsFolder(*pTask)) {
+        ListsChanged();
+        m_view.ShowMessage(pTask->m_problem);
+        return;
+    }
     const uint64_t nTaskId = pTask->m_nTaskId;
     const CTaskLoadResult loaded = LoadQuietly(*pTask, false);
     if (loaded.m_nCode == kLoadPending) {

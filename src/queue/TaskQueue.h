@@ -187,6 +187,7 @@ private:
     bool PassOverBlocked(COnePage& task);
     void AfterDocumentLoaded();
     CUndoLabel SelectedLabel(EUndoStep eStep) const;
+    bool FileLeftItsFolder(COnePage& task);
     uint64_t PrintingTaskId() const;
     void KeepPrinting(uint64_t nTaskId);
     void RemoveFilesOfRedoneDeletes(

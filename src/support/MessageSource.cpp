@@ -125,6 +125,10 @@ CMessageSource MessageSource(EMsg eId) {
     case EMsg::kCurrentTaskGone:
         return {INKVALE_TRANSLATE_NOOP("Messages", "选中的任务已不在列表中，没有打印。"),
                 "The highlighted task has left the lists; nothing was printed."};
+    case EMsg::kTaskFileGone:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "%1 已不在文件夹中或已被改写，没有打印。"),
+                "%1 is no longer in its folder as it was read (deleted or rewritten); it was not "
+                "printed."};
     case EMsg::kPreflightLabelsOnly:
         return {INKVALE_TRANSLATE_NOOP("Messages", "%1 中只有文字，没有裁片轮廓。"),
                 "%1 holds nothing but text: no piece outlines."};

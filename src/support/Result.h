@@ -49,6 +49,7 @@ enum class EMsg : uint16_t {
     kPreflightLabelsOnly, ///< %1 a task whose drawing holds nothing but label text
     kNoCurrentTask,       ///< Start with no task highlighted; nothing printed
     kCurrentTaskGone,     ///< Start after the highlighted task left the lists; nothing printed
+    kTaskFileGone,        ///< %1 a hot-folder task whose file left the folder or changed since
 };
 
 /// One message for the operator: its id and the arguments its text takes (%1, %2, ...).
