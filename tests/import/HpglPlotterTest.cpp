@@ -212,7 +212,7 @@ TEST(HpglPlotter, DriverPreambleIsNeverDrawn) {
     using namespace std::string_literals;
     const Case cases[] = {
         {"NUL padding and PJL",
-         "\0\0\0\0\x1b%-12345X@PJL JOB NAME=\"PAPER PEN\"\r\n@PJL SET PAPERLENGTH=200\r\n"
+         "\0\0\0\0\x1b%-12345X@PJL JOB NAME=\"PDF 2\"\r\n@PJL SET PAPERLENGTH=200\r\n"
          "@PJL ENTER LANGUAGE=HPGL2\r\n\x1b%1BIN;PU0,0;PD10,0;"s,
          "0:0,0 10,0"},
         {"reset and mode switches", "\x1b" "E\x1b%0BIN;PU0,0;PD10,0;\x1b%0A\x1b%-12345X"s,
