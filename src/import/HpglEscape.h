@@ -13,10 +13,10 @@ namespace inkvale {
 class CHpglEscape {
 public:
     enum class EStep : uint8_t {
-        kMore,       ///< the sequence goes on
-        kDone,       ///< the byte ended the sequence
-        kDoneUnread, ///< the sequence ended before this byte, which is read as usual
-        kData,       ///< ended; DataBytes() bytes of binary data follow
+        kMore,         ///< the sequence goes on
+        kDone,         ///< the byte ended the sequence
+        kDoneUnread,   ///< the sequence ended before this byte, which is read as usual
+        kData,         ///< ended; DataBytes() bytes of binary data follow
         kExitLanguage, ///< ended with the universal exit language: PJL lines may follow
     };
 

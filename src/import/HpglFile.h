@@ -110,7 +110,7 @@ public:
     int32_t m_nPenY = 0;
     double m_dPenX = 0.0; ///< pen position in plotter units before rounding and RO
     double m_dPenY = 0.0;
-    bool m_bRelative = false; ///< PR in force: pairs are relative to the pen
+    bool m_bRelative = false;   ///< PR in force: pairs are relative to the pen
     uint8_t m_chTerminator = 3; ///< label terminator
     uint8_t m_nTermMode = 1;    ///< 0: the terminator belongs to the label text; 1: it does not
     char m_szLabel[512] = {};   ///< label being collected, NUL-padded
@@ -120,9 +120,9 @@ public:
     double m_dCharHeight = 0.375; ///< centimetres
     double m_dCharWidth = 0.285;  ///< centimetres
     int m_nLabelOrigin = 1;
-    CHpglUnits m_units;         ///< IP, IR, SC, PS, RO
+    CHpglUnits m_units;             ///< IP, IR, SC, PS, RO
     bool m_bChordDeviation = false; ///< CT1: chord values are deviations, not angles
-    double m_dScaleX = 1.0; ///< unit factors for PltFileUnit 2: always 1, SC maps exactly
+    double m_dScaleX = 1.0;         ///< unit factors for PltFileUnit 2: always 1, SC maps exactly
     double m_dScaleY = 1.0;
 
     /// Values a part of the plot list gathers before it goes to the curve builder.
@@ -175,13 +175,13 @@ private:
     void SetDirection(const std::vector<double>& params);
     void SetRelativeDirection(const std::vector<double>& params);
 
-    CStrokeFontText m_strokeText;            // draws the labels into the plot list
+    CStrokeFontText m_strokeText; // draws the labels into the plot list
     CHpglPeDecoder m_pe;
     CSkipCounts m_skipped;
-    bool m_bLineOpen = false;       // the last record is a polyline that LineTo continues
-    bool m_bDrawnSinceDown = false; // the pen moved while down since it was lowered
-    bool m_bDotPending = false;     // a PD left the pen down on one spot
-    bool m_bRasterOpen = false;     // inside an RTL raster section
+    bool m_bLineOpen = false;                // the last record is a polyline that LineTo continues
+    bool m_bDrawnSinceDown = false;          // the pen moved while down since it was lowered
+    bool m_bDotPending = false;              // a PD left the pen down on one spot
+    bool m_bRasterOpen = false;              // inside an RTL raster section
     CHpglCurveBuilder* m_pBuilder = nullptr; // set while reading into curves
     CHpglPartPipe* m_pPipe = nullptr;        // set while the builder has a thread of its own
 };

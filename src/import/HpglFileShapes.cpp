@@ -117,8 +117,7 @@ void CHpglFile::ThreePointArc(const std::vector<double>& params, bool bRelative)
     double dSweep = 0.0;
     std::vector<CHpglPoint> points;
     if (HpglThreePointArc(a, b, e, c, dSweep))
-        HpglArcPoints(c, a, dSweep, ChordStep(std::hypot(a.x - c.x, a.y - c.y), params, 4),
-                      points);
+        HpglArcPoints(c, a, dSweep, ChordStep(std::hypot(a.x - c.x, a.y - c.y), params, 4), points);
     else
         points.push_back(e);
     for (const CHpglPoint& p : points) {
@@ -136,8 +135,8 @@ void CHpglFile::Rectangle(const std::vector<double>& params, bool bRelative) {
     if (params.size() < 2)
         return;
     const CHpglPoint a = PenUser();
-    const CHpglPoint b = bRelative ? CHpglPoint{a.x + params[0], a.y + params[1]}
-                                   : CHpglPoint{params[0], params[1]};
+    const CHpglPoint b =
+        bRelative ? CHpglPoint{a.x + params[0], a.y + params[1]} : CHpglPoint{params[0], params[1]};
     DrawOutline({a, {b.x, a.y}, b, {a.x, b.y}, a});
 }
 

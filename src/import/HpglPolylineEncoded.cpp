@@ -61,8 +61,8 @@ void CHpglPeDecoder::TakeValue(int64_t nValue, IHpglPeSink& sink) {
         sink.PeSelectPen(static_cast<int32_t>(std::clamp<int64_t>(nValue, -1, 1 << 16)));
         break;
     case EWant::kFraction:
-        m_nFractionBits = static_cast<int>(
-            std::clamp<int64_t>(nValue, -kMaxFractionBits, kMaxFractionBits));
+        m_nFractionBits =
+            static_cast<int>(std::clamp<int64_t>(nValue, -kMaxFractionBits, kMaxFractionBits));
         break;
     case EWant::kCoordinate: {
         const double d = std::ldexp(static_cast<double>(nValue), -m_nFractionBits);

@@ -204,10 +204,10 @@ CPreflight RunPreflight(const COnePage& task, const CSettings& settings,
     result.m_bDone = true;
     result.m_nContentHash = nContentHash != 0 ? nContentHash : PreflightContentHash(task);
     if (!task.m_skipped.Empty())
-        result.m_arrWarnings.push_back({EPreflightKind::kSkipped,
-                                        false,
-                                        {EMsg::kPreflightSkipped,
-                                         {task.m_strName, task.m_skipped.Summary()}}});
+        result.m_arrWarnings.push_back(
+            {EPreflightKind::kSkipped,
+             false,
+             {EMsg::kPreflightSkipped, {task.m_strName, task.m_skipped.Summary()}}});
     if (task.m_arrCurves.empty()) {
         result.m_arrWarnings.push_back(
             {EPreflightKind::kEmpty, true, {EMsg::kDrawingEmpty, {task.m_strName}}});

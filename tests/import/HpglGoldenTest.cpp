@@ -56,12 +56,15 @@ struct CKnown {
     const char* why;
 };
 const CKnown kKnown[] = {
-    {"hp2xx-286x192.5_lh.hpg", {192.5, 286.0},
+    {"hp2xx-286x192.5_lh.hpg",
+     {192.5, 286.0},
      "the reference is wrong: the file's PS 11440 7700, its IP over the whole page and its own "
      "name give 286 x 192.5 mm (X and Y swapped by RO 90); hp2xx draws 5830 x 9570 units"},
-    {"hp2xx-dt.plt", {88.275, 26.875},
+    {"hp2xx-dt.plt",
+     {88.275, 26.875},
      "labels only: the size is the text's, and hp2xx sets it in a font of its own"},
-    {"hp2xx-fill.plt", {384.625, 389.975},
+    {"hp2xx-fill.plt",
+     {384.625, 389.975},
      "IW clips the drawing to 375 x 350 mm in hp2xx; Inkvale does not clip to IW yet and "
      "draws the polygons past the window whole"},
 };
@@ -88,7 +91,8 @@ TEST(HpglGolden, SizesAgreeWithTheIndependentReader) {
         const CSize ours = DrawingSize((test::CorpusDir() / "hpgl" / name).string());
         if (const CKnown* pKnown = Known(name)) {
             EXPECT_NEAR(ours.dWidthMm, pKnown->size.dWidthMm, 0.05) << name << ": " << pKnown->why;
-            EXPECT_NEAR(ours.dHeightMm, pKnown->size.dHeightMm, 0.05) << name << ": " << pKnown->why;
+            EXPECT_NEAR(ours.dHeightMm, pKnown->size.dHeightMm, 0.05)
+                << name << ": " << pKnown->why;
             ++nFiles;
             continue;
         }

@@ -46,16 +46,28 @@ void Check(const Case& c) {
 // 8-bit PE numbers: 100 -> "G\xC2", 200 -> "O\xC5", 50 -> "c\xC0", 0 -> "\xBF", -50 -> "d\xC0".
 TEST(HpglPlotter, PolylineEncoded) {
     const Case cases[] = {
-        {"pen-up absolute start, relative draws", "PE<=G\xC2O\xC5" "c\xC0\xBF\xBF" "c\xC0;",
+        {"pen-up absolute start, relative draws",
+         "PE<=G\xC2O\xC5"
+         "c\xC0\xBF\xBF"
+         "c\xC0;",
          "0:100,200 150,200 150,250"},
-        {"a pen number between the points", "PE<=G\xC2O\xC5:\xC1" "c\xC0\xBF;",
+        {"a pen number between the points",
+         "PE<=G\xC2O\xC5:\xC1"
+         "c\xC0\xBF;",
          "0:100,200 150,200"},
-        {"pen-up moves split the curves", "PE\xBF" "c\xC0<c\xC0\xBF" "d\xC0\xBF;",
+        {"pen-up moves split the curves",
+         "PE\xBF"
+         "c\xC0<c\xC0\xBF"
+         "d\xC0\xBF;",
          "0:0,0 0,50|0:50,50 0,50"},
         {"letters inside the data are data", "PEc\xC0\xBF;PD0,0;", "0:0,0 50,0 50,0 0,0"},
-        {"an escape ends the data", std::string("PEc\xC0\xBF\x1b" "EPD0,0;"),
+        {"an escape ends the data",
+         std::string("PEc\xC0\xBF\x1b"
+                     "EPD0,0;"),
          "0:0,0 50,0 50,0 0,0"},
-        {"under user units", "IP0,0,4000,4000;SC0,100,0,100;PE<=\xBF\xBF" "c\xC0\xBF;",
+        {"under user units",
+         "IP0,0,4000,4000;SC0,100,0,100;PE<=\xBF\xBF"
+         "c\xC0\xBF;",
          "0:0,0 2000,0"},
     };
     for (const Case& c : cases)
@@ -68,8 +80,7 @@ public:
     void PeSelectPen(int32_t nPen) override { m_str += "P" + std::to_string(nPen) + ' '; }
     void PePoint(double x, double y, bool bAbsolute, bool bPenUp) override {
         char buf[80];
-        std::snprintf(buf, sizeof buf, "%s%s%g,%g ", bAbsolute ? "=" : "", bPenUp ? "<" : "", x,
-                      y);
+        std::snprintf(buf, sizeof buf, "%s%s%g,%g ", bAbsolute ? "=" : "", bPenUp ? "<" : "", x, y);
         m_str += buf;
     }
     std::string m_str;
@@ -82,9 +93,18 @@ TEST(HpglPlotter, PolylineEncodedDecoding) {
         const char* log;
     };
     const DecodeCase cases[] = {
-        {"8-bit, both flags", "<=G\xC2O\xC5" "c\xC0\xBF", "=<100,200 50,0 "},
-        {"7-bit, one fractional bit", "7>a=I`l" "ak", "=10.5,-3 0.5,3 "},
-        {"a fraction in 8-bit", ">\xC1" "c\xC0\xBF", "25,0 "},
+        {"8-bit, both flags",
+         "<=G\xC2O\xC5"
+         "c\xC0\xBF",
+         "=<100,200 50,0 "},
+        {"7-bit, one fractional bit",
+         "7>a=I`l"
+         "ak",
+         "=10.5,-3 0.5,3 "},
+        {"a fraction in 8-bit",
+         ">\xC1"
+         "c\xC0\xBF",
+         "25,0 "},
         {"white space and line ends are ignored", "c\r\n\xC0 \xBF", "50,0 "},
         {"a flag drops a half pair", "c\xC0<\xBF\xBF", "<0,0 "},
         {"pen numbers", ":\xC3:\xC0", "P2 P0 "}, // 4 -> 2, 1 -> -0
@@ -124,8 +144,7 @@ TEST(HpglPlotter, UserUnits) {
         {"SC alone ends scaling", "IP0,0,10,10;SC0,1,0,1;SC;PU0,0;PD5,5;", "0:0,0 5,5"},
         {"IN ends scaling", "IP0,0,10,10;SC0,1,0,1;IN;PU0,0;PD5,5;", "0:0,0 5,5"},
         {"a window of no width is ignored", "IP0,0,10,10;SC1,1,0,1;PU0,0;PD5,5;", "0:0,0 5,5"},
-        {"relative moves scale too", "IP0,0,100,100;SC0,10,0,10;PU1,1;PR;PD1,0;",
-         "0:10,10 20,10"},
+        {"relative moves scale too", "IP0,0,100,100;SC0,10,0,10;PU1,1;PR;PD1,0;", "0:10,10 20,10"},
     };
     for (const Case& c : cases)
         Check(c);
@@ -215,7 +234,9 @@ TEST(HpglPlotter, DriverPreambleIsNeverDrawn) {
          "\0\0\0\0\x1b%-12345X@PJL JOB NAME=\"PDF 2\"\r\n@PJL SET PAPERLENGTH=200\r\n"
          "@PJL ENTER LANGUAGE=HPGL2\r\n\x1b%1BIN;PU0,0;PD10,0;"s,
          "0:0,0 10,0"},
-        {"reset and mode switches", "\x1b" "E\x1b%0BIN;PU0,0;PD10,0;\x1b%0A\x1b%-12345X"s,
+        {"reset and mode switches",
+         "\x1b"
+         "E\x1b%0BIN;PU0,0;PD10,0;\x1b%0A\x1b%-12345X"s,
          "0:0,0 10,0"},
         {"an RTL raster section with binary rows",
          "IN;PU0,0;PD10,0;\x1b%0A\x1b*r1u5000S\x1b*r1A\x1b*b7WPD99,99\x1b*b0m3W;PD\x1b*rC"

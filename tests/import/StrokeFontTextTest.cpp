@@ -79,9 +79,9 @@ TEST(StrokeFontText, LineBreaks) {
         std::vector<P> starts;
     };
     const Case cases[] = {
-        {"A\rB", {{1000, 1000}, {1000, 1000}}},   // CR: back to the start, drawn over
-        {"A\nB", {{1000, 1000}, {1000, 700}}},    // LF: one line (two heights) down
-        {"A\r\nB", {{1000, 1000}, {1000, 700}}},  // CR LF: one line feed
+        {"A\rB", {{1000, 1000}, {1000, 1000}}},  // CR: back to the start, drawn over
+        {"A\nB", {{1000, 1000}, {1000, 700}}},   // LF: one line (two heights) down
+        {"A\r\nB", {{1000, 1000}, {1000, 700}}}, // CR LF: one line feed
         {"A\n\nB", {{1000, 1000}, {1000, 400}}},
         {"AB\rCD", {{1000, 1000}, {1133, 1000}, {1000, 1000}, {1133, 1000}}},
         {"\nA", {{1000, 700}}},
