@@ -453,6 +453,10 @@
         <source>%1 中只有文字，没有裁片轮廓。</source>
         <translation>%1 holds nothing but text: no piece outlines.</translation>
     </message>
+    <message>
+        <source>%1 中有内容未绘制：%2。</source>
+        <translation>%1 holds what was not drawn: %2.</translation>
+    </message>
 </context>
 <context>
     <name>ServicePage</name>

@@ -3,6 +3,7 @@
 
 #include "geometry/Rounding.h"
 #include "import/HpglCurveBuilder.h"
+#include "import/HpglEscape.h"
 #include "import/HpglSource.h"
 #include "import/HpglTokeniser.h"
 
@@ -21,8 +22,6 @@ constexpr double kDefaultCharHeightCm = 0.375;
 constexpr double kDefaultCharWidthCm = 0.285;
 constexpr uint8_t kEtx = 3;
 constexpr double kPi = 3.14159265359; // the value labels have always been turned with
-constexpr double kMinAutoFactor = 0.25;
-constexpr double kMaxAutoFactor = 4.0;
 
 constexpr int Code(char a, char b) {
     return (a << 8) | b;
@@ -38,12 +37,6 @@ int32_t R(double v) {
     return RoundCoord(v);
 }
 
-// A unit factor outside the plausible range means the auto-detect guessed wrong.
-double SaneFactor(double d) {
-    return (std::isfinite(d) && d >= kMinAutoFactor && d <= kMaxAutoFactor) ? d : 1.0;
-}
-
-// Label strokes go into the plot list like any other drawing.
 // Label strokes go into the plot list like any other drawing; they are counted, so that a
 // drawing of nothing but labels is told apart.
 class CPlotListSink : public CStrokeSink {
@@ -200,15 +193,16 @@ void CHpglFile::ResetLabelSettings() {
 
 void CHpglFile::ResetState() {
     ResetLabelSettings();
-    m_nPenX = m_nPenY = 0;
+    m_units = CHpglUnits();
+    SetPen({});
     m_bPenDown = false;
-    m_nP1X = m_nP1Y = 0;
-    m_nP2X = m_nP2Y = 1000;
-    m_nScXMin = m_nScYMin = 0;
-    m_nScXMax = m_nScYMax = 1000;
+    m_bRelative = false;
+    m_bChordDeviation = false;
+    m_bLineOpen = m_bDrawnSinceDown = m_bDotPending = m_bRasterOpen = false;
     m_dScaleX = m_dScaleY = 1.0;
     std::memset(m_szLabel, 0, sizeof(m_szLabel));
     m_nLabelLen = 0;
+    m_skipped.Clear();
     m_arrPlotList.Clear();
 }
 
@@ -224,32 +218,36 @@ bool CHpglFile::DrewOnlyLabels() const {
 
 void CHpglFile::Execute(const char* pszCmd, const std::vector<double>& params) {
     const int nCode = Code(pszCmd[0], pszCmd[1]);
-    if (!ExecuteDrawing(nCode, params))
+    m_bLineOpen = false; // every command's drawing starts with its own move
+    if (!ExecuteDrawing(nCode, params) && !ExecuteShape(nCode, params) &&
+        !ExecuteUnits(nCode, params))
         ExecuteLabel(nCode, params); // every other command is read and ignored
 }
 
-// Pen movement, pages, line types, pens and scaling; false for any other command.
+// Pen movement, pages, line types and pens; false for any other command.
 bool CHpglFile::ExecuteDrawing(int nCode, const std::vector<double>& params) {
     const size_t n = params.size();
     switch (nCode) {
     case Code('P', 'D'):
-        if (n >= 2)
-            PenDraw(params);
-        m_bPenDown = true;
+        LowerPen();
+        PlotPairs(params, true);
+        m_bDotPending = !m_bDrawnSinceDown;
         return true;
     case Code('P', 'U'):
-        if (n >= 2)
-            PenMoveTo(params);
-        m_bPenDown = false;
+        RaisePen();
+        PlotPairs(params, false);
         return true;
     case Code('P', 'A'):
-        if (n >= 2 && m_bPenDown)
-            PenDraw(params);
-        else if (n >= 2)
-            PenMoveTo(params);
+    case Code('P', 'R'):
+        m_bRelative = nCode == Code('P', 'R');
+        PlotPairs(params, m_bPenDown);
+        return true;
+    case Code('P', 'E'):
+        m_bLineOpen = false;
         return true;
     case Code('P', 'G'):
     case Code('F', 'R'):
+        RaisePen();
         m_arrPlotList.AddPageBreak();
         return true;
     case Code('L', 'T'):
@@ -258,11 +256,32 @@ bool CHpglFile::ExecuteDrawing(int nCode, const std::vector<double>& params) {
     case Code('S', 'P'):
         m_arrPlotList.AddPenSelect(n == 0 ? 0 : R(params[0]));
         return true;
+    default:
+        return false;
+    }
+}
+
+// The user units: scaling points, user window, page size, rotation, chord tolerance.
+bool CHpglFile::ExecuteUnits(int nCode, const std::vector<double>& params) {
+    switch (nCode) {
     case Code('I', 'P'):
-        SetScalingPoints(params);
+        m_units.SetP1P2(params);
+        return true;
+    case Code('I', 'R'):
+        m_units.SetP1P2Relative(params);
         return true;
     case Code('S', 'C'):
-        SetScaling(params);
+        m_units.SetScale(params);
+        return true;
+    case Code('P', 'S'):
+        m_units.SetPage(params);
+        return true;
+    case Code('R', 'O'):
+        m_units.SetRotation(params);
+        SetPen(Pen()); // the pen's place on the page turns with the frame
+        return true;
+    case Code('C', 'T'):
+        m_bChordDeviation = !params.empty() && params[0] == 1;
         return true;
     default:
         return false;
@@ -293,8 +312,12 @@ void CHpglFile::ExecuteLabel(int nCode, const std::vector<double>& params) {
         DrawLabel();
         break;
     case Code('I', 'N'):
-        m_nPenX = m_nPenY = 0;
-        m_bPenDown = false;
+        RaisePen();
+        SetPen({});
+        m_bRelative = false;
+        m_bChordDeviation = false;
+        m_units.Reset();
+        SetPen({});
         [[fallthrough]];
     case Code('D', 'F'):
         ResetLabelSettings();
@@ -306,49 +329,128 @@ void CHpglFile::ExecuteLabel(int nCode, const std::vector<double>& params) {
     }
 }
 
-// P1 and P2 change only with all four values.
-void CHpglFile::SetScalingPoints(const std::vector<double>& params) {
-    if (params.size() != 4)
+// Pen-down pairs draw one polyline, each pair in turn (an odd last parameter is ignored).
+// Pen-up pairs move: absolute, to the last two parameters even when their count is odd;
+// relative, by the sum of the pairs.
+void CHpglFile::PlotPairs(const std::vector<double>& params, bool bDown) {
+    const size_t n = params.size();
+    if (n < 2)
         return;
-    m_nP1X = R(params[0]);
-    m_nP1Y = R(params[1]);
-    m_nP2X = R(params[2]);
-    m_nP2Y = R(params[3]);
+    if (!bDown && !m_bRelative) {
+        MoveTo(Target(params[n - 2], params[n - 1], false));
+        return;
+    }
+    for (size_t i = 0; i + 1 < n; i += 2) {
+        const CHpglPoint p = Target(params[i], params[i + 1], m_bRelative);
+        if (bDown)
+            LineTo(p);
+        else
+            MoveTo(p);
+    }
 }
 
-// A move to the current pen position, then the pairs as one polyline; an odd last
-// parameter is ignored.
-void CHpglFile::PenDraw(const std::vector<double>& params) {
+// A coordinate pair of the file in plotter units.
+CHpglPoint CHpglFile::Target(double x, double y, bool bRelative) const {
+    if (!bRelative)
+        return m_units.ToPlotter({x, y});
+    const CHpglPoint d = m_units.DeltaToPlotter({x, y});
+    return {m_dPenX + d.x, m_dPenY + d.y};
+}
+
+void CHpglFile::SetPen(CHpglPoint p) {
+    m_dPenX = p.x;
+    m_dPenY = p.y;
+    const CHpglPoint q = m_units.Rotate(p);
+    m_nPenX = R(q.x);
+    m_nPenY = R(q.y);
+}
+
+void CHpglFile::EmitMove(CHpglPoint p) {
+    const CHpglPoint q = m_units.Rotate(p);
+    m_arrPlotList.AddMove(R(q.x), R(q.y));
+}
+
+void CHpglFile::AppendEmitted(CHpglPoint p) {
+    const CHpglPoint q = m_units.Rotate(p);
+    m_arrPlotList.AppendPoint(R(q.x), R(q.y));
+}
+
+void CHpglFile::MoveTo(CHpglPoint p) {
+    SetPen(p);
+}
+
+// Consecutive segments of one command make one polyline record after a move to its start.
+void CHpglFile::LineTo(CHpglPoint p) {
+    if (!m_bLineOpen) {
+        EmitMove(Pen());
+        m_arrPlotList.BeginPolyline();
+        m_bLineOpen = true;
+    }
+    AppendEmitted(p);
+    if (p != Pen())
+        m_bDrawnSinceDown = true;
+    SetPen(p);
+}
+
+void CHpglFile::LowerPen() {
+    if (m_bPenDown)
+        return;
+    m_bPenDown = true;
+    m_bDrawnSinceDown = false;
+    m_bDotPending = false;
+}
+
+// A pen that went down and comes up on the same spot has printed a dot.
+void CHpglFile::RaisePen() {
+    if (m_bPenDown && m_bDotPending && !m_bDrawnSinceDown)
+        EmitDot();
+    m_bPenDown = false;
+    m_bDotPending = false;
+}
+
+// A dot is one plotter unit long, so that it survives the clean-up of curves without length.
+void CHpglFile::EmitDot() {
     m_arrPlotList.AddMove(m_nPenX, m_nPenY);
     m_arrPlotList.BeginPolyline();
-    const size_t nPairs = params.size() / 2;
-    for (size_t i = 0; i < nPairs; ++i) {
-        m_nPenX = R(params[2 * i]);
-        m_nPenY = R(params[2 * i + 1]);
-        m_arrPlotList.AppendPoint(m_nPenX, m_nPenY);
-    }
+    m_arrPlotList.AppendPoint(m_nPenX == INT32_MAX ? m_nPenX - 1 : m_nPenX + 1, m_nPenY);
+    m_bLineOpen = false;
 }
 
-// The last two parameters, even when their count is odd.
-void CHpglFile::PenMoveTo(const std::vector<double>& params) {
-    const size_t n = params.size();
-    m_nPenX = R(params[n - 2]);
-    m_nPenY = R(params[n - 1]);
+void CHpglFile::EndOfData() {
+    RaisePen();
 }
 
-void CHpglFile::SetScaling(const std::vector<double>& params) {
-    if (params.size() != 4 || m_nPltFileUnit != 2) {
-        m_dScaleX = m_dScaleY = 1.0;
+void CHpglFile::BeginPe() {
+    m_pe.Begin();
+}
+
+void CHpglFile::PeSelectPen(int32_t nPen) {
+    m_arrPlotList.AddPenSelect(nPen);
+    m_bLineOpen = false;
+}
+
+void CHpglFile::PePoint(double x, double y, bool bAbsolute, bool bPenUp) {
+    const CHpglPoint p = Target(x, y, !bAbsolute);
+    if (bPenUp) {
+        RaisePen();
+        m_bLineOpen = false;
+        MoveTo(p);
         return;
     }
-    m_nScXMin = R(params[0]);
-    m_nScXMax = R(params[1]);
-    m_nScYMin = R(params[2]);
-    m_nScYMax = R(params[3]);
-    // Differences in double: the window and the points may span the whole int32 range.
-    const auto Diff = [](int32_t a, int32_t b) { return static_cast<double>(a) - b; };
-    m_dScaleX = SaneFactor(std::fabs(Diff(m_nP2X, m_nP1X) / Diff(m_nScXMax, m_nScXMin)));
-    m_dScaleY = SaneFactor(std::fabs(Diff(m_nP2Y, m_nP1Y) / Diff(m_nScYMax, m_nScYMin)));
+    LowerPen();
+    LineTo(p);
+}
+
+// Raster sections are counted once each, also when their rows come without a start.
+void CHpglFile::EscapeSkipped(const CHpglEscape& escape) {
+    if (escape.StartedRaster() || (escape.RasterRow() && !m_bRasterOpen))
+        m_skipped.Add("RTL raster");
+    if (escape.StartedRaster() || escape.RasterRow())
+        m_bRasterOpen = true;
+    if (escape.EndedRaster())
+        m_bRasterOpen = false;
+    if (escape.DataBytes() > 0 && !escape.RasterRow())
+        m_skipped.Add("PCL data");
 }
 
 void CHpglFile::SetDirection(const std::vector<double>& params) {
@@ -376,7 +478,7 @@ void CHpglFile::LoadFonts() {
 // Labels are drawn at the pen position as move and polyline records; the pen stays put.
 void CHpglFile::DrawLabel() {
     CPlotListSink sink(m_arrPlotList, m_nLabelStrokes);
-    const CLabelState state{m_nPenX,       m_nPenY,      m_dLabelAngle,
+    const CLabelState state{m_nPenX,       m_nPenY,      m_dLabelAngle + m_units.Rotation(),
                             m_dCharHeight, m_dCharWidth, m_nLabelOrigin};
     m_strokeText.DrawLabel(m_szLabel, sizeof(m_szLabel), state, sink);
 }

@@ -7,6 +7,9 @@
 #include "import/HpglCurveBuilder.h"
 #include "import/HpglPartPipe.h"
 #include "import/HpglPlotList.h"
+#include "import/HpglPolylineEncoded.h"
+#include "import/HpglUnits.h"
+#include "import/SkipCounts.h"
 #include "import/StrokeFontText.h"
 
 #include <cstdint>
@@ -15,6 +18,8 @@
 #include <vector>
 
 namespace inkvale {
+
+class CHpglEscape;
 
 /// Statuses of CHpglFile::Read.
 inline constexpr int kHpglReadOk = 0;     ///< read completely
@@ -40,17 +45,17 @@ struct CHpglUnitFactor {
     double m_dY = 1.0;
 };
 
-/// Factors for PltFileUnit: 0 none, 1 (1.016, 1.016), 2 the reader's auto-detected factors
-/// (dScaleX, dScaleY), 3 (0.4, 0.4); any other value none.
+/// Factors for PltFileUnit: 0 none, 1 (1.016, 1.016), 2 the reader's factors (dScaleX,
+/// dScaleY; 1 now that SC maps user units exactly), 3 (0.4, 0.4); any other value none.
 CHpglUnitFactor HpglUnitFactor(int nPltFileUnit, double dScaleX, double dScaleY);
 
 /// Reads one HP-GL plot file into a plot list and turns it into curves. Made for one file:
 /// set m_strPath (and m_nPltFileUnit), call Read, and on success ToCurves.
 /// Not thread-safe; one reader per thread.
-class CHpglFile {
+class CHpglFile : private IHpglPeSink {
 public:
     CHpglFile();
-    virtual ~CHpglFile();
+    ~CHpglFile() override;
     CHpglFile(const CHpglFile&) = delete;
     CHpglFile& operator=(const CHpglFile&) = delete;
 
@@ -80,6 +85,15 @@ public:
     void ToCurves(CCurveArray& arrCurves, int nPGCmdType) const;
 
     const CHpglPlotList& PlotList() const { return m_arrPlotList; }
+    /// What the last read met and did not draw ("RTL raster", "PCL data").
+    const CSkipCounts& Skipped() const { return m_skipped; }
+
+    /// The tokeniser's calls: the bytes of a PE command, one escape sequence read and
+    /// skipped, and the end of the data (a pen still down on one spot leaves its dot).
+    void BeginPe();
+    void FeedPe(uint8_t c) { m_pe.Feed(c, *this); }
+    void EscapeSkipped(const CHpglEscape& escape);
+    void EndOfData();
     /// Whether everything drawn was label text (and something was).
     bool DrewOnlyLabels() const;
 
@@ -87,13 +101,16 @@ public:
     /// Installation directory whose stroke-font files draw the labels ("" for the fonts
     /// built into the program); set by the caller.
     std::string m_strAppDir;
-    int m_nPltFileUnit = 0; ///< the unit choice in force; SC auto-detects only when it is 2
+    int m_nPltFileUnit = 0; ///< the unit choice in force (applied by the caller)
 
     // Plotter state; the tokeniser and Execute work on it.
     CHpglPlotList m_arrPlotList;
     size_t m_nLabelStrokes = 0; ///< polylines the labels drew
-    int32_t m_nPenX = 0;        ///< pen position in file units
+    int32_t m_nPenX = 0;        ///< pen position in plotter units, rounded and turned by RO
     int32_t m_nPenY = 0;
+    double m_dPenX = 0.0; ///< pen position in plotter units before rounding and RO
+    double m_dPenY = 0.0;
+    bool m_bRelative = false;   ///< PR in force: pairs are relative to the pen
     uint8_t m_chTerminator = 3; ///< label terminator
     uint8_t m_nTermMode = 1;    ///< 0: the terminator belongs to the label text; 1: it does not
     char m_szLabel[512] = {};   ///< label being collected, NUL-padded
@@ -103,15 +120,9 @@ public:
     double m_dCharHeight = 0.375; ///< centimetres
     double m_dCharWidth = 0.285;  ///< centimetres
     int m_nLabelOrigin = 1;
-    int32_t m_nP1X = 0;
-    int32_t m_nP1Y = 0;
-    int32_t m_nP2X = 1000;
-    int32_t m_nP2Y = 1000;
-    int32_t m_nScXMin = 0;
-    int32_t m_nScXMax = 1000;
-    int32_t m_nScYMin = 0;
-    int32_t m_nScYMax = 1000;
-    double m_dScaleX = 1.0; ///< auto-detected unit factors (SC with PltFileUnit 2)
+    CHpglUnits m_units;             ///< IP, IR, SC, PS, RO
+    bool m_bChordDeviation = false; ///< CT1: chord values are deviations, not angles
+    double m_dScaleX = 1.0;         ///< unit factors for PltFileUnit 2: always 1, SC maps exactly
     double m_dScaleY = 1.0;
 
     /// Values a part of the plot list gathers before it goes to the curve builder.
@@ -138,14 +149,39 @@ private:
     void DrawLabel();
     bool ExecuteDrawing(int nCode, const std::vector<double>& params);
     void ExecuteLabel(int nCode, const std::vector<double>& params);
-    void SetScalingPoints(const std::vector<double>& params);
-    void PenDraw(const std::vector<double>& params);
-    void PenMoveTo(const std::vector<double>& params);
-    void SetScaling(const std::vector<double>& params);
+    bool ExecuteShape(int nCode, const std::vector<double>& params);
+    bool ExecuteUnits(int nCode, const std::vector<double>& params);
+    void PlotPairs(const std::vector<double>& params, bool bDown);
+    CHpglPoint Pen() const { return {m_dPenX, m_dPenY}; }
+    CHpglPoint PenUser() const { return m_units.ToUser(Pen()); }
+    void SetPen(CHpglPoint p);
+    CHpglPoint Target(double x, double y, bool bRelative) const;
+    void EmitMove(CHpglPoint p);
+    void AppendEmitted(CHpglPoint p);
+    void MoveTo(CHpglPoint p);
+    void LineTo(CHpglPoint p);
+    void LowerPen();
+    void RaisePen();
+    void EmitDot();
+    void DrawOutline(const std::vector<CHpglPoint>& userPoints);
+    double ChordStep(double dRadiusUser, const std::vector<double>& params, size_t nAt) const;
+    void Circle(const std::vector<double>& params);
+    void Arc(const std::vector<double>& params, bool bRelative);
+    void ThreePointArc(const std::vector<double>& params, bool bRelative);
+    void Rectangle(const std::vector<double>& params, bool bRelative);
+    void Wedge(const std::vector<double>& params);
+    void PeSelectPen(int32_t nPen) override;
+    void PePoint(double x, double y, bool bAbsolute, bool bPenUp) override;
     void SetDirection(const std::vector<double>& params);
     void SetRelativeDirection(const std::vector<double>& params);
 
-    CStrokeFontText m_strokeText;            // draws the labels into the plot list
+    CStrokeFontText m_strokeText; // draws the labels into the plot list
+    CHpglPeDecoder m_pe;
+    CSkipCounts m_skipped;
+    bool m_bLineOpen = false;                // the last record is a polyline that LineTo continues
+    bool m_bDrawnSinceDown = false;          // the pen moved while down since it was lowered
+    bool m_bDotPending = false;              // a PD left the pen down on one spot
+    bool m_bRasterOpen = false;              // inside an RTL raster section
     CHpglCurveBuilder* m_pBuilder = nullptr; // set while reading into curves
     CHpglPartPipe* m_pPipe = nullptr;        // set while the builder has a thread of its own
 };

@@ -64,15 +64,12 @@ bool CHpglTokeniser::Feed(const char* pData, size_t nLen) {
         case EState::kLabel:
             p = RunLabel(p, pEnd);
             break;
-        case EState::kSkip: {
-            const size_t n =
-                std::min<size_t>(static_cast<size_t>(m_nSkip), static_cast<size_t>(pEnd - p));
-            p += n;
-            m_nSkip -= static_cast<int>(n);
-            if (m_nSkip == 0)
-                m_eState = EState::kLetters0;
+        case EState::kPe:
+            p = RunPe(p, pEnd);
             break;
-        }
+        case EState::kSkip:
+            p = RunSkip(p, pEnd);
+            break;
         default:
             StepChar(static_cast<uint8_t>(*p++));
             break;
@@ -98,12 +95,16 @@ void CHpglTokeniser::Finish() {
     case EState::kDtDigit:
         m_file.m_nTermMode = 1;
         break;
+    case EState::kPe:
+        ExecuteCommand();
+        break;
     default:
         break;
     }
     m_strToken.clear();
     m_arrParams.clear();
     m_eState = EState::kLetters0;
+    m_file.EndOfData();
 }
 
 // The hot loop of a plot file: runs of number characters are converted where they lie;
@@ -190,8 +191,7 @@ void CHpglTokeniser::EndNumeric(uint8_t c) {
         m_eState = EState::kLetters1;
     } else if (c == kEsc) {
         ExecuteCommand();
-        m_nSkip = kEscapeSkip;
-        m_eState = EState::kSkip;
+        StartEscape();
     }
 }
 
@@ -232,10 +232,89 @@ void CHpglTokeniser::StepChar(uint8_t c) {
     case EState::kLabel:
         Feed(reinterpret_cast<const char*>(&c), 1);
         break;
+    case EState::kPe:
     case EState::kSkip:
-        if (--m_nSkip <= 0)
-            m_eState = EState::kLetters0;
+        Feed(reinterpret_cast<const char*>(&c), 1);
         break;
+    case EState::kEscape:
+        StepEscape(c);
+        break;
+    case EState::kPjlStart:
+    case EState::kPjlLine:
+        StepPjl(c);
+        break;
+    }
+}
+
+// PE data: every byte up to ';' belongs to the command, letters included. An escape ends
+// it as well (a driver's reset after a cut-off job).
+const char* CHpglTokeniser::RunPe(const char* p, const char* pEnd) {
+    while (p < pEnd) {
+        const auto c = static_cast<uint8_t>(*p++);
+        if (c == ';' || c == kEsc) {
+            ExecuteCommand();
+            m_eState = EState::kLetters0;
+            if (c == kEsc)
+                StartEscape();
+            return p;
+        }
+        m_file.FeedPe(c);
+    }
+    return p;
+}
+
+const char* CHpglTokeniser::RunSkip(const char* p, const char* pEnd) {
+    const auto nHere = static_cast<int64_t>(pEnd - p);
+    const int64_t n = std::min(m_nSkip, nHere);
+    m_nSkip -= n;
+    if (m_nSkip == 0)
+        m_eState = m_eAfterEscape;
+    return p + n;
+}
+
+void CHpglTokeniser::StartEscape() {
+    m_escape.Begin();
+    m_eAfterEscape = EState::kLetters0;
+    m_eState = EState::kEscape;
+}
+
+void CHpglTokeniser::StepEscape(uint8_t c) {
+    const CHpglEscape::EStep eStep = m_escape.Step(c);
+    if (eStep == CHpglEscape::EStep::kMore)
+        return;
+    m_file.EscapeSkipped(m_escape);
+    m_eState = m_eAfterEscape;
+    switch (eStep) {
+    case CHpglEscape::EStep::kDoneUnread:
+        StepChar(c);
+        break;
+    case CHpglEscape::EStep::kData:
+        m_nSkip = m_escape.DataBytes();
+        m_eState = EState::kSkip;
+        break;
+    case CHpglEscape::EStep::kExitLanguage:
+        m_eState = EState::kPjlStart;
+        break;
+    default:
+        break;
+    }
+}
+
+// After the universal exit language a job may hold PJL lines ("@PJL ENTER LANGUAGE=HPGL2");
+// they are skipped whole, so that their words are never read as commands.
+void CHpglTokeniser::StepPjl(uint8_t c) {
+    if (m_eState == EState::kPjlLine) {
+        if (c == '\n')
+            m_eState = EState::kPjlStart;
+        return;
+    }
+    if (c == '@') {
+        m_eState = EState::kPjlLine;
+    } else if (c == kEsc) {
+        StartEscape();
+    } else if (c != '\r' && c != '\n' && c != ' ' && c != 0) {
+        m_eState = EState::kLetters0;
+        StepChar(c);
     }
 }
 
@@ -245,14 +324,15 @@ void CHpglTokeniser::StepLetters(uint8_t c) {
             m_szCmd[0] = Upper(c);
             m_eState = EState::kLetters1;
         } else if (c == kEsc) {
-            m_nSkip = kEscapeSkip;
-            m_eState = EState::kSkip;
+            StartEscape();
         }
         return;
     }
     // Second place: anything but a letter forgets the first letter and is itself dropped.
     if (IsLetter(c))
         StartCommand(c);
+    else if (c == kEsc)
+        StartEscape();
     else
         m_eState = EState::kLetters0;
 }
@@ -270,6 +350,9 @@ void CHpglTokeniser::StartCommand(uint8_t c) {
         m_eState = EState::kLabel;
     } else if (m_szCmd[0] == 'D' && m_szCmd[1] == 'T') {
         m_eState = EState::kDtFirst;
+    } else if (m_szCmd[0] == 'P' && m_szCmd[1] == 'E') {
+        m_file.BeginPe();
+        m_eState = EState::kPe;
     } else {
         m_eState = EState::kNumeric;
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "import/HpglEscape.h"
 #include "import/HpglFile.h"
 
 #include <cstddef>
@@ -18,8 +19,6 @@ class CHpglTokeniser {
 public:
     /// A number token longer than this (bytes) stops the read with "data over flow".
     static constexpr size_t kMaxNumberLen = 1000;
-    /// Bytes swallowed after an escape character outside a command.
-    static constexpr int kEscapeSkip = 4;
 
     explicit CHpglTokeniser(CHpglFile& file);
 
@@ -43,7 +42,11 @@ private:
         kDtFirst,    // DT: the terminator character
         kDtComma,    // DT: after the terminator, a ',' announces the mode digit
         kDtDigit,    // DT: the mode digit
-        kSkip,       // bytes after an escape character
+        kPe,         // PE: encoded polyline bytes up to ';'
+        kEscape,     // an escape sequence of the printer languages around HP-GL/2
+        kSkip,       // binary data of an escape sequence, by its byte count
+        kPjlStart,   // after the universal exit language: a PJL line may start
+        kPjlLine,    // a PJL line up to its line end
     };
 
     const char* RunNumeric(const char* p, const char* pEnd);
@@ -53,6 +56,11 @@ private:
     void StepNoParam(uint8_t c);
     void StepLabelTerm(uint8_t c);
     void StepDt(uint8_t c);
+    void StartEscape();
+    void StepEscape(uint8_t c);
+    void StepPjl(uint8_t c);
+    const char* RunPe(const char* p, const char* pEnd);
+    const char* RunSkip(const char* p, const char* pEnd);
     void EndNumeric(uint8_t c);
     void StartCommand(uint8_t c);
     const char* ScanPlainInteger(const char* p, const char* pEnd);
@@ -67,7 +75,9 @@ private:
     char m_szCmd[3] = {0, 0, 0};
     std::vector<double> m_arrParams;
     std::string m_strToken; // a number carried over from the previous piece
-    int m_nSkip = 0;
+    int64_t m_nSkip = 0;
+    CHpglEscape m_escape;
+    EState m_eAfterEscape = EState::kLetters0; // where the read goes on after a sequence
     bool m_bStopped = false;
     CHpglReadResult m_result;
 };

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <type_traits>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -210,21 +211,65 @@ void CStrokeFontText::DrawLabel(const char* szLabel, size_t nBufSize, const CLab
     const size_t nMax = std::min(nBufSize, kMaxLabel);
     const size_t nLen = szLabel == nullptr ? 0 : strnlen(szLabel, nMax);
     const auto* text = reinterpret_cast<const uint8_t*>(szLabel);
-    const int64_t lineStep = RoundCoord(st.m_dCharHeight * kUnitsPerCm);
-    const double x = st.m_nPenX;
-    int64_t y = st.m_nPenY;
+    const double theta = st.m_dLabelAngle / 180.0 * kPi;
+    const double dLine = kLineSpacing * st.m_dCharHeight * kUnitsPerCm;
+    int nLine = 0;
     size_t start = 0;
     for (size_t i = 0; i <= nLen; ++i) {
-        if (i < nLen && text[i] != '\r' && text[i] != '\n')
+        if (i < nLen && text[i] != '\n')
             continue;
-        if (i > start) {
-            const CLabelPoint p =
-                AdjustLabelOrigin({x, static_cast<double>(y)}, static_cast<int>(i - start), st);
-            DrawText(RoundCoord(p.x), RoundCoord(p.y), {text + start, i - start}, st, sink);
-        }
-        if (i < nLen && text[i] == '\n')
-            y += lineStep;
+        const CLabelPoint base{st.m_nPenX + std::sin(theta) * dLine * nLine,
+                               st.m_nPenY - std::cos(theta) * dLine * nLine};
+        DrawLine(base, {text + start, i - start}, st, sink);
+        ++nLine;
         start = i + 1;
+    }
+}
+
+namespace {
+
+// The characters a line advances by: a backspace takes one back, CR is no character.
+int LineChars(std::span<const uint8_t> line) {
+    int n = 0;
+    for (const uint8_t c : line) {
+        if (c == '\b')
+            n = std::max(n - 1, 0);
+        else if (c != '\r')
+            ++n;
+    }
+    return n;
+}
+
+} // namespace
+
+// One line of a label: the label origin is placed by the line's width; CR and BS move the
+// character position within it.
+void CStrokeFontText::DrawLine(CLabelPoint base, std::span<const uint8_t> line,
+                               const CLabelState& st, CStrokeSink& sink) {
+    if (line.empty())
+        return;
+    const CLabelPoint p = AdjustLabelOrigin(base, LineChars(line), st);
+    const auto x = static_cast<int32_t>(RoundCoord(p.x));
+    const auto y = static_cast<int32_t>(RoundCoord(p.y));
+    const CFrame frame(st, EmUnits());
+    int64_t lx = 0;
+    std::vector<int64_t> advances; // of the characters drawn, for backspaces
+    for (size_t i = 0; i < line.size();) {
+        if (line[i] == '\r') {
+            lx = 0;
+            advances.clear();
+            ++i;
+        } else if (line[i] == '\b') {
+            if (!advances.empty()) {
+                lx -= advances.back();
+                advances.pop_back();
+            }
+            ++i;
+        } else {
+            const int64_t nAdvance = DrawCharacter(frame, x, y, line, i, lx, sink);
+            lx += nAdvance;
+            advances.push_back(nAdvance);
+        }
     }
 }
 

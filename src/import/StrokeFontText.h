@@ -65,9 +65,13 @@ public:
     /// Loads both fonts from file images in memory (tests, tools) and resets the stroke pen.
     void LoadFontBytes(std::vector<uint8_t> hzFile, std::vector<uint8_t> enFile);
 
+    /// A line feed moves this many character heights (the HP-GL character cell's height).
+    static constexpr double kLineSpacing = 2.0;
+
     /// Draws szLabel (up to its first NUL, at most nBufSize and kMaxLabel bytes) at the pen
-    /// position of st. CR and LF cut the text into lines that all start at the pen's X;
-    /// each LF moves the following lines one character height up in Y.
+    /// position of st, with the control characters of a plotter: CR goes back to the
+    /// label's start, LF one line down (across the label direction), BS back one character,
+    /// so that the next one strikes over it.
     void DrawLabel(const char* szLabel, size_t nBufSize, const CLabelState& st, CStrokeSink& sink);
 
     /// The point one line of nChars bytes is drawn at so that the label origin of st falls on
@@ -118,6 +122,8 @@ private:
                     CStrokeSink& sink);
     int64_t DrawCharacter(const CFrame& f, int32_t x, int32_t y, std::span<const uint8_t> text,
                           size_t& i, int64_t lx, CStrokeSink& sink);
+    void DrawLine(CLabelPoint base, std::span<const uint8_t> line, const CLabelState& st,
+                  CStrokeSink& sink);
     void ResetCaches();
     const CCharactor* FindDoubleByte(uint16_t nCode);
     const CCharactor* FindSingleByte(uint8_t nCode);

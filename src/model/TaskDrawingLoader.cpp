@@ -36,6 +36,7 @@ bool ReadHpglTask(COnePage& task, const CSettings& settings, bool bShowErrors,
         return false;
     }
     task.m_bOnlyLabels = reader.DrewOnlyLabels();
+    task.m_skipped = reader.Skipped();
     dScaleX = reader.m_dScaleX;
     dScaleY = reader.m_dScaleY;
     return true;
@@ -111,6 +112,7 @@ CTaskLoadResult LoadTaskDrawing(COnePage& task, const CSettings& settings, bool 
     double dScaleY = 1.0;
     task.m_bOnlyLabels = false;
     task.m_bBelowPaper = false;
+    task.m_skipped.Clear();
     bool bCleaned = false;
     if (IsDxfPath(task.m_strPath)) {
         const CDxfTaskResult dxf = LoadDxfTask(task, settings, &bCleaned);

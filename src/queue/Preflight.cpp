@@ -187,6 +187,8 @@ const char* PreflightKindName(EPreflightKind eKind) {
         return "duplicate";
     case EPreflightKind::kLabelsOnly:
         return "labels-only";
+    case EPreflightKind::kSkipped:
+        return "skipped";
     }
     return "?";
 }
@@ -201,6 +203,11 @@ CPreflight RunPreflight(const COnePage& task, const CSettings& settings,
     CPreflight result;
     result.m_bDone = true;
     result.m_nContentHash = nContentHash != 0 ? nContentHash : PreflightContentHash(task);
+    if (!task.m_skipped.Empty())
+        result.m_arrWarnings.push_back(
+            {EPreflightKind::kSkipped,
+             false,
+             {EMsg::kPreflightSkipped, {task.m_strName, task.m_skipped.Summary()}}});
     if (task.m_arrCurves.empty()) {
         result.m_arrWarnings.push_back(
             {EPreflightKind::kEmpty, true, {EMsg::kDrawingEmpty, {task.m_strName}}});

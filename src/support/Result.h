@@ -50,6 +50,7 @@ enum class EMsg : uint16_t {
     kNoCurrentTask,       ///< Start with no task highlighted; nothing printed
     kCurrentTaskGone,     ///< Start after the highlighted task left the lists; nothing printed
     kTaskFileGone,        ///< %1 a hot-folder task whose file left the folder or changed since
+    kPreflightSkipped,    ///< %1 a task whose file held what was not drawn, %2 by kind
 };
 
 /// One message for the operator: its id and the arguments its text takes (%1, %2, ...).

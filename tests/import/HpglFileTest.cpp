@@ -30,7 +30,7 @@ TEST(HpglExecute, PlotRecords) {
     };
     const Case cases[] = {
         {"IN;PU0,0;PD100,0,100,100;PU200,0;PD300,0;", "21:0,0 20:100,0,100,100 21:200,0 20:300,0"},
-        {"PU1,2,3;PD;", ""},                   // PU takes the last two: pen at (2, 3)
+        {"PU1,2,3;PD;", "21:2,3 20:3,3"},      // PU takes the last two: a dot at (2, 3)
         {"PU1,2,3;PD7,8,9;", "21:2,3 20:7,8"}, // an odd last parameter is ignored
         {"PA100,100,200,200;", ""},            // pen up: PA only moves
         {"PD;PA10,10,20,20;", "21:0,0 20:10,10,20,20"},
@@ -44,7 +44,6 @@ TEST(HpglExecute, PlotRecords) {
         {"PG;FR;", "22 22"},
         {"DF;IN;", ""}, // nothing to separate from yet
         {"PG;DF;IN;", "22 23 23"},
-        {"CI100;PR10,10;AA0,0,90;EA5,5;", ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(PlotListOf(c.input), c.records) << c.input;
@@ -60,34 +59,6 @@ TEST(HpglExecute, PenState) {
     EXPECT_EQ(file.m_bPenDown, 0);
     EXPECT_EQ(file.m_nPenX, 0);
     EXPECT_EQ(file.m_nPenY, 0);
-}
-
-TEST(HpglExecute, AutoDetectedUnitFactors) {
-    struct Case {
-        int nUnit;
-        const char* input;
-        double dX, dY;
-    };
-    const Case cases[] = {
-        {2, "IP0,0,1000,1000;SC0,400,0,400;", 2.5, 2.5},
-        {2, "IP0,0,1000,1000;SC0,100,0,100;", 1.0, 1.0}, // 10 is out of range
-        {0, "IP0,0,1000,1000;SC0,400,0,400;", 1.0, 1.0}, // only unit choice 2 detects
-        {2, "SC0,400,0,2000;", 2.5, 0.5},                // P1, P2 start at 0,0 and 1000,1000
-        {2, "SC400,0,2000,0;", 2.5, 0.5},                // the factors are absolute values
-        {2, "SC0,0,0,0;", 1.0, 1.0},                     // division by zero
-        {2, "SC0,400,0,400;SC0,400,0;", 1.0, 1.0},       // the last SC counts
-        {2, "IP0,0,2000,4000;IN;DF;SC0,1000,0,1000;", 2.0, 4.0}, // IN and DF keep P1, P2
-        {2, "IP0,0,2000;SC0,1000,0,1000;", 1.0, 1.0},            // IP needs four parameters
-        {2, "IP-2147483648,0,2147483647,1;SC0,2147483647,0,4;", 4294967295.0 / 2147483647.0, 0.25},
-    };
-    for (const Case& c : cases) {
-        CHpglFile file;
-        file.m_nPltFileUnit = c.nUnit;
-        ASSERT_TRUE(file.ReadMemory(c.input).Ok());
-        EXPECT_DOUBLE_EQ(file.m_dScaleX, c.dX) << c.input;
-        EXPECT_DOUBLE_EQ(file.m_dScaleY, c.dY) << c.input;
-        EXPECT_EQ(file.PlotList().Size(), 0u);
-    }
 }
 
 TEST(HpglExecute, LabelSettings) {
@@ -145,7 +116,7 @@ TEST(HpglExecute, UnitChoiceFactors) {
 TEST(HpglExecute, ResetRestoresTheStartState) {
     CHpglFile file;
     file.m_nPltFileUnit = 2;
-    ASSERT_TRUE(file.ReadMemory("IP1,2,3,4;SC0,2,0,2;DT#,0;SI1,2;DI0,1;LO3;PD5,5;").Ok());
+    ASSERT_TRUE(file.ReadMemory("IP1,2,3,4;SC0,2,0,2;PR;DT#,0;SI1,2;DI0,1;LO3;PD5,5;").Ok());
     file.Reset();
     EXPECT_TRUE(file.PlotList().Empty());
     EXPECT_EQ(file.m_nPenX, 0);
@@ -156,9 +127,8 @@ TEST(HpglExecute, ResetRestoresTheStartState) {
     EXPECT_EQ(file.m_dCharWidth, 0.285);
     EXPECT_EQ(file.m_dLabelAngle, 0.0);
     EXPECT_EQ(file.m_nLabelOrigin, 1);
-    EXPECT_EQ(file.m_nP1X, 0);
-    EXPECT_EQ(file.m_nP2Y, 1000);
-    EXPECT_EQ(file.m_nScXMax, 1000);
+    EXPECT_FALSE(file.m_units.Scaling());
+    EXPECT_FALSE(file.m_bRelative);
     EXPECT_EQ(file.m_dScaleX, 1.0);
 }
 

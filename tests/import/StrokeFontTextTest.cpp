@@ -79,12 +79,18 @@ TEST(StrokeFontText, LineBreaks) {
         std::vector<P> starts;
     };
     const Case cases[] = {
-        {"A\rB", {{1000, 1000}, {1000, 1000}}},   // CR: back to the start, drawn over
-        {"A\nB", {{1000, 1000}, {1000, 1150}}},   // LF: one character height up in Y
-        {"A\r\nB", {{1000, 1000}, {1000, 1150}}}, // CR LF: one line feed
-        {"A\n\nB", {{1000, 1000}, {1000, 1300}}},
+        {"A\rB", {{1000, 1000}, {1000, 1000}}},  // CR: back to the start, drawn over
+        {"A\nB", {{1000, 1000}, {1000, 700}}},   // LF: one line (two heights) down
+        {"A\r\nB", {{1000, 1000}, {1000, 700}}}, // CR LF: one line feed
+        {"A\n\nB", {{1000, 1000}, {1000, 400}}},
         {"AB\rCD", {{1000, 1000}, {1133, 1000}, {1000, 1000}, {1133, 1000}}},
-        {"\nA", {{1000, 1150}}},
+        {"\nA", {{1000, 700}}},
+        // BS: back one character, the next one strikes over it (an overstruck zero).
+        {"A\bB", {{1000, 1000}, {1000, 1000}}},
+        {"AB\bA", {{1000, 1000}, {1133, 1000}, {1133, 1000}}},
+        {"AB\b\bBA", {{1000, 1000}, {1133, 1000}, {1000, 1000}, {1133, 1000}}},
+        {"\b\bA", {{1000, 1000}}}, // never before the label's start
+        {"AB\b\rA", {{1000, 1000}, {1133, 1000}, {1000, 1000}}},
     };
     for (const Case& c : cases) {
         const CRecordingSink s = Draw(c.label, At(1000, 1000));
@@ -95,13 +101,13 @@ TEST(StrokeFontText, LineBreaks) {
     }
 }
 
-TEST(StrokeFontText, LineFeedsFollowYWhateverTheDirection) {
+TEST(StrokeFontText, LineFeedsGoDownAcrossTheDirection) {
     CLabelState st = At(1000, 1000);
-    st.m_dLabelAngle = 90.0;
+    st.m_dLabelAngle = 90.0; // text runs along +Y; the next line lies toward +X
     const CRecordingSink s = Draw("A\nA", st);
     ASSERT_EQ(s.m_lines.size(), 2u);
-    EXPECT_EQ(s.m_lines[1][0].x, s.m_lines[0][0].x);
-    EXPECT_EQ(s.m_lines[1][0].y, s.m_lines[0][0].y + 150);
+    EXPECT_EQ(s.m_lines[1][0].x, s.m_lines[0][0].x + 300);
+    EXPECT_EQ(s.m_lines[1][0].y, s.m_lines[0][0].y);
 }
 
 TEST(StrokeFontText, LabelIsCutAtNulAndBufferSize) {

@@ -55,9 +55,9 @@ constexpr const char* kInfoHelp =
     "Loads FILE as a task exactly as the program does and prints its preflight with the\n"
     "settings and parameter block of the installation: size, bands, paper (with the lead-in\n"
     "and out), print time (the print-time model), ink per head, and each warning with its\n"
-    "kind (too-wide, scale, outside, empty, labels-only) and whether it blocks printing. With\n"
-    "--json one JSON object (schema in docs/preflight.md). Exit status 0 when the file was\n"
-    "looked at, also with warnings; 1 when it could not be read.\n";
+    "kind (too-wide, scale, outside, empty, labels-only, skipped) and whether it blocks\n"
+    "printing. With --json one JSON object (schema in docs/preflight.md). Exit status 0\n"
+    "when the file was looked at, also with warnings; 1 when it could not be read.\n";
 
 constexpr const char* kPrintHelp =
     "usage: inkvale-cli print FILE [--copies N] [--from-band N] [--link-wait S]\n"
