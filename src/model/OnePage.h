@@ -78,6 +78,9 @@ public:
     /// it reached below Y 0 before the origin rule moved it onto the paper.
     bool m_bOnlyLabels = false;
     bool m_bBelowPaper = false;
+    /// Set by the loader (not stored): what the file held that the drawing leaves out, by
+    /// kind ("HATCH", 12), in the order first met.
+    std::vector<std::pair<std::string, int64_t>> m_arrNotDrawn;
     /// Unique within the process and never reused: a caller that waits in a dialog keeps
     /// this id, not a pointer, because the task may be deleted or replaced meanwhile.
     /// CopyTask does not copy it.

@@ -21,7 +21,15 @@ struct CPreflightFigures {
 };
 
 /// Kinds of preflight warnings, as scripts see them.
-enum class EPreflightKind { kTooWide, kScale, kOutside, kEmpty, kDuplicate, kLabelsOnly };
+enum class EPreflightKind {
+    kTooWide,
+    kScale,
+    kOutside,
+    kEmpty,
+    kDuplicate,
+    kLabelsOnly,
+    kNotDrawn
+};
 
 struct CPreflightWarning {
     EPreflightKind m_eKind = EPreflightKind::kEmpty;

@@ -115,6 +115,27 @@ CUnitHint FindUnitHint(const COnePage& task, const CSettings& settings, double d
     return {};
 }
 
+// The widest drawing the machine prints, in the drawing's own millimetres: the printable
+// width less what the job adds to this drawing's width (its size correction and offsets),
+// so that the warning speaks of the same width as the figures.
+double WidestDrawingMm(const CMachineParams& params, double dWidthMm, int32_t nJobWidth) {
+    const double dJobMm = JobWidthMm(params, nJobWidth);
+    if (!(dJobMm > 0.0) || !(dWidthMm > 0.0))
+        return PrintableWidthMm(params);
+    return PrintableWidthMm(params) * dWidthMm / dJobMm;
+}
+
+// "HATCH 12, IMAGE 1, 3D entities 4".
+std::string NotDrawnText(const COnePage& task) {
+    std::string s;
+    for (const auto& [strKind, nCount] : task.m_arrNotDrawn) {
+        if (!s.empty())
+            s += ", ";
+        s += strKind + " " + std::to_string(nCount);
+    }
+    return s;
+}
+
 void CheckScale(CPreflight& result, const COnePage& task, const CSettings& settings) {
     const CPreflightFigures& f = result.m_figures;
     const double dSize = std::max(f.m_dWidthMm, f.m_dLengthMm);
@@ -187,6 +208,8 @@ const char* PreflightKindName(EPreflightKind eKind) {
         return "duplicate";
     case EPreflightKind::kLabelsOnly:
         return "labels-only";
+    case EPreflightKind::kNotDrawn:
+        return "not-drawn";
     }
     return "?";
 }
@@ -222,7 +245,7 @@ CPreflight RunPreflight(const COnePage& task, const CSettings& settings,
             {EPreflightKind::kTooWide,
              true,
              {EMsg::kPreflightTooWide,
-              {task.m_strName, Mm(JobWidthMm(params, nJobWidth)), Mm(PrintableWidthMm(params))}}});
+              {task.m_strName, Mm(f.m_dWidthMm), Mm(WidestDrawingMm(params, f.m_dWidthMm, nJobWidth))}}});
     CheckScale(result, task, settings);
     if (task.m_nMinX < 0 || task.m_nMinY < 0 || task.m_bBelowPaper)
         result.m_arrWarnings.push_back(
@@ -230,6 +253,11 @@ CPreflight RunPreflight(const COnePage& task, const CSettings& settings,
     if (task.m_bOnlyLabels)
         result.m_arrWarnings.push_back(
             {EPreflightKind::kLabelsOnly, false, {EMsg::kPreflightLabelsOnly, {task.m_strName}}});
+    if (!task.m_arrNotDrawn.empty())
+        result.m_arrWarnings.push_back(
+            {EPreflightKind::kNotDrawn,
+             false,
+             {EMsg::kPreflightNotDrawn, {task.m_strName, NotDrawnText(task)}}});
     return result;
 }
 

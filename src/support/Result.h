@@ -47,6 +47,7 @@ enum class EMsg : uint16_t {
     kPreflightDuplicate,  ///< %1 a task whose file has the contents of task %2's
     kQueueDamaged,        ///< the saved queue could not be read; it was set aside as %1
     kPreflightLabelsOnly, ///< %1 a task whose drawing holds nothing but label text
+    kPreflightNotDrawn,   ///< %1 a task, %2 what its file holds that is not drawn, by kind
 };
 
 /// One message for the operator: its id and the arguments its text takes (%1, %2, ...).

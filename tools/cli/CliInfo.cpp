@@ -57,7 +57,7 @@ void PrintJson(const std::string& strFile, const CPreflight& p) {
         const CPreflightWarning& w = p.m_arrWarnings[i];
         std::printf("%s{\"kind\": \"%s\", \"blocking\": %s, \"text\": %s}", i == 0 ? "" : ", ",
                     PreflightKindName(w.m_eKind), w.m_bBlocking ? "true" : "false",
-                    JsonString(CliText(w.m_message, 1)).c_str());
+                    JsonString(CliEnglishText(w.m_message)).c_str());
     }
     std::printf("]}\n");
 }

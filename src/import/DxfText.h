@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "import/DxfGeometry.h"
+#include "import/StrokeFontText.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// The texts of a DXF drawing (TEXT, ATTRIB, MTEXT) as strokes of the built-in stroke fonts,
+// laid out by the conversion at their own height, width factor, rotation and alignment.
+
+namespace inkvale {
+
+/// The text of a TEXT or ATTRIB value as it is drawn: the control codes %%d, %%p, %%c
+/// become "deg", "+/-" and "O", %%u and %%o (under- and overline) go, %%% is a percent, and
+/// \U+XXXX escapes below 0x80 become their character (others a '?').
+std::string DxfPlainText(std::string_view text);
+
+/// The text of an MTEXT value without its formatting codes (fonts, heights, colours,
+/// stacking, braces); paragraph breaks (\P) and line breaks become '\n'.
+std::string DxfPlainMText(std::string_view text);
+
+/// One line of text drawn at height 1 from (0, 0) on its baseline: its strokes, the width
+/// of its ink and how far it reaches below the baseline (0 or negative).
+struct CDxfTextLine {
+    std::vector<CDxfPath> m_arrStrokes;
+    double m_dWidth = 0.0;
+    double m_dBottom = 0.0;
+};
+
+/// Draws lines of text with the stroke fonts, each distinct line once (a marker repeats its
+/// texts many times).
+class CDxfTextDrawer {
+public:
+    explicit CDxfTextDrawer(std::string strAppDir) : m_strAppDir(std::move(strAppDir)) {}
+    const CDxfTextLine& Line(const std::string& strLine);
+
+private:
+    std::string m_strAppDir;
+    std::unique_ptr<CStrokeFontText> m_pFont; ///< loaded with the first text
+    std::unordered_map<std::string, CDxfTextLine> m_cache;
+};
+
+} // namespace inkvale
