@@ -138,7 +138,7 @@ int32_t CircleSegments(double dRadius, double dUnit) {
 }
 
 void ConvertCircle(CDxfConvertContext& ctx, const DxfEntityData& d, CCurveArray& arrCurves) {
-    const CDxfTransform xf = EntityTransform(ctx, d);
+    const CDxfTransform xf = EntityTransform(ctx, d, d.m_aPt[0].z);
     const int32_t nSegments = CircleSegments(d.m_dRadius, PlacedUnit(ctx, xf));
     CCurve* pCurve = NewCurve(ctx, arrCurves, int64_t{nSegments} + 1);
     if (pCurve == nullptr)
@@ -154,7 +154,7 @@ void ConvertCircle(CDxfConvertContext& ctx, const DxfEntityData& d, CCurveArray&
 }
 
 void ConvertArc(CDxfConvertContext& ctx, const DxfEntityData& d, CCurveArray& arrCurves) {
-    const CDxfTransform xf = EntityTransform(ctx, d);
+    const CDxfTransform xf = EntityTransform(ctx, d, d.m_aPt[0].z);
     const double r = d.m_dRadius;
     if (!std::isfinite(d.m_dAngle) || !std::isfinite(d.m_dEndAngle) || !std::isfinite(r))
         return;
@@ -195,7 +195,8 @@ void ConvertPolyline(CDxfConvertContext& ctx, const DxfEntityData& d, bool bLigh
         return; // a curve without vertices would only be dropped by the clean-up
     const bool bClosed = (d.m_nFlags & kDxfPolylineClosed) != 0;
     // A 3D polyline (flag 8) is in world coordinates; a 2D one in its own system.
-    const CDxfTransform xf = (d.m_nFlags & 8) != 0 ? ctx.m_xf : EntityTransform(ctx, d);
+    const CDxfTransform xf =
+        (d.m_nFlags & 8) != 0 ? ctx.m_xf : EntityTransform(ctx, d, d.m_aPt[0].z);
     EmitPath(ctx, BulgePath(ctx, xf, arr, bClosed, !bLightweight), xf, arrCurves);
 }
 
@@ -218,7 +219,7 @@ void ConvertSpline(CDxfConvertContext& ctx, const DxfEntityData& d, CCurveArray&
 }
 
 void ConvertSolid(CDxfConvertContext& ctx, const DxfEntityData& d, CCurveArray& arrCurves) {
-    const CDxfTransform xf = EntityTransform(ctx, d);
+    const CDxfTransform xf = EntityTransform(ctx, d, d.m_aPt[0].z);
     // The corners go 1, 2, 4, 3 round the outline; a triangle repeats its third.
     CDxfPath path{XY(d.m_aPt[0]), XY(d.m_aPt[1]), XY(d.m_aPt[3]), XY(d.m_aPt[2]), XY(d.m_aPt[0])};
     if (d.m_aPt[3].x == d.m_aPt[2].x && d.m_aPt[3].y == d.m_aPt[2].y)
@@ -279,10 +280,12 @@ CDxfTextDrawer& TextDrawer(CDxfConvertContext& ctx) {
 /// TEXT and ATTRIB: groups 72 (0 left, 1 centre, 2 right, 3 aligned, 4 middle, 5 fit) and
 /// 73 (0 baseline, 1 bottom, 2 middle, 3 top) place the text at the alignment point.
 void ConvertText(CDxfConvertContext& ctx, const DxfEntityData& d, CCurveArray& arrCurves) {
+    if (!ctx.m_options.m_bDrawTexts)
+        return;
     const std::string strText = DxfPlainText(d.m_strText);
     if (strText.empty())
         return;
-    const CDxfTransform xf = EntityTransform(ctx, d);
+    const CDxfTransform xf = EntityTransform(ctx, d, d.m_aPt[0].z);
     const CDxfTextLine& line = TextDrawer(ctx).Line(strText);
     CTextPlacement t;
     t.m_dHeight = TextHeight(ctx, xf, d.m_dRadius);
@@ -309,8 +312,9 @@ void ConvertText(CDxfConvertContext& ctx, const DxfEntityData& d, CCurveArray& a
         }
     } else if (!bAligned) {
         t.m_at = XY(d.m_aPt[1]);
-        const double dWidth = line.m_dWidth * t.m_dHeight * t.m_dWidthFactor;
-        t.m_dDx = h == 1 || h == 4 ? -dWidth / 2 : (h == 2 ? -dWidth : 0.0);
+        const double dScale = t.m_dHeight * t.m_dWidthFactor;
+        const double dMiddle = (line.m_dLeft + line.m_dWidth) / 2 * dScale;
+        t.m_dDx = h == 1 || h == 4 ? -dMiddle : (h == 2 ? -line.m_dWidth * dScale : 0.0);
         if (h == 4 || v == 2)
             t.m_dDy = -t.m_dHeight / 2;
         else if (v == 3)
@@ -324,6 +328,8 @@ void ConvertText(CDxfConvertContext& ctx, const DxfEntityData& d, CCurveArray& a
 /// MTEXT: its lines from the top down, placed by the attachment point (71: 1 top left ...
 /// 9 bottom right).
 void ConvertMText(CDxfConvertContext& ctx, const DxfEntityData& d, CCurveArray& arrCurves) {
+    if (!ctx.m_options.m_bDrawTexts)
+        return;
     const std::string strText = DxfPlainMText(d.m_strText);
     std::vector<std::string> arrLines;
     size_t nStart = 0;
@@ -356,8 +362,8 @@ void ConvertMText(CDxfConvertContext& ctx, const DxfEntityData& d, CCurveArray& 
         t.m_dHeight = dHeight;
         t.m_dAngle = dAngle;
         t.m_at = XY(d.m_aPt[0]);
-        const double dWidth = line.m_dWidth * dHeight;
-        t.m_dDx = nColumn == 0 ? 0.0 : (nColumn == 1 ? -dWidth / 2 : -dWidth);
+        const double dMiddle = (line.m_dLeft + line.m_dWidth) / 2 * dHeight;
+        t.m_dDx = nColumn == 0 ? 0.0 : (nColumn == 1 ? -dMiddle : -line.m_dWidth * dHeight);
         t.m_dDy = dTop - dHeight - dStep * static_cast<double>(i);
         EmitTextLine(ctx, line, t, xf, arrCurves);
     }
@@ -480,7 +486,7 @@ void ConvertInsert(CDxfConvertContext& ctx, const DxfEntityData& d, CCurveArray&
     }
     CountBufferSkipped(ctx, nBlock);
     ctx.m_setActiveBlocks.insert(nBlock);
-    const CDxfTransform ocs = EntityTransform(ctx, d);
+    const CDxfTransform ocs = EntityTransform(ctx, d, d.m_aPt[0].z);
     const double sx = std::isfinite(d.m_scale.x) && d.m_scale.x != 0.0 ? d.m_scale.x : 1.0;
     const double sy = std::isfinite(d.m_scale.y) && d.m_scale.y != 0.0 ? d.m_scale.y : 1.0;
     const double dAngle = std::isfinite(d.m_dAngle) ? d.m_dAngle * kRadPerDeg : 0.0;

@@ -50,6 +50,9 @@ struct CDxfOptions {
     double m_dDrillMm = 3.0;   ///< size of the drill mark
     double m_dNotchMm = 5.0;   ///< length of a notch slit
     double m_dMinTextMm = 1.5; ///< texts are drawn at least this tall
+    /// Texts are drawn. Without them a drawing's extent is that of its geometry, which is
+    /// what another reader's extent can be held against: text widths depend on the font.
+    bool m_bDrawTexts = true;
 };
 
 /// Plotter units per drawing unit that the header's $INSUNITS (or, for none, $MEASUREMENT:

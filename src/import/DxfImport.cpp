@@ -62,15 +62,15 @@ bool AddTableEntry(DxfDrawing& d, int nTable, DxfTableEntry& entry) {
 /// Resolves the names of a parsed entity and stores it in the buffer of block nBlock
 /// (0: ENTITIES). ELLIPSE and DIMENSION are dropped; an INSERT of an unknown block too.
 void AddParsedEntity(DxfDrawing& d, int32_t nBlock, DxfEntityHeader& header, DxfEntityData& data) {
-    if (header.m_nKind == kDxfSkipped) {
+    if (header.m_nKind == kDxfSkipped || header.m_nKind == kDxfDimension) {
+        if (header.m_nKind == kDxfDimension) {
+            ++d.m_nHandle; // a dimension takes a handle although it is not kept
+            data.m_strName = "DIMENSION";
+        }
         DxfEntityBuffer* pBuffer = DxfBufferOf(d, nBlock);
         const int32_t nLayer = HandleByName(d, kDxfTableLayer, header.m_strLayer);
         if (pBuffer != nullptr && !header.m_bPaperSpace && !DxfLayerHidden(d, nLayer))
             DxfCountSkipped(*pBuffer, data.m_strName);
-        return;
-    }
-    if (header.m_nKind == kDxfDimension) {
-        ++d.m_nHandle; // a dimension takes a handle although it is not kept
         return;
     }
     header.m_nLayer = HandleByName(d, kDxfTableLayer, header.m_strLayer);

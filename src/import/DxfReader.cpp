@@ -446,6 +446,7 @@ unsigned PointMask(int16_t nKind) {
     case kDxfCircle:
     case kDxfArc:
     case kDxfInsert:
+    case kDxfPolyline: // its elevation (30)
         return 0x1;
     case kDxfSolid:
     case kDxfTrace:
@@ -645,6 +646,9 @@ void StoreRepeatedGroup(int16_t nKind, DxfEntityData& d, int nCode, std::string_
         return;
     case 70:
         d.m_nFlags = DxfParseInt16(v);
+        return;
+    case 38:
+        d.m_aPt[0].z = dValue; // the elevation of a LWPOLYLINE
         return;
     default:
         break;

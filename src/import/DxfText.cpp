@@ -170,6 +170,20 @@ std::string DxfPlainMText(std::string_view text) {
     return s;
 }
 
+CDxfTextLine CDxfTextDrawer::Draw(const std::string& strLine) {
+    CDxfTextLine line;
+    CPathSink sink(line);
+    CLabelState st;
+    st.m_dCharHeight = kDrawHeight / 400.0;
+    st.m_dCharWidth = st.m_dCharHeight;
+    const size_t nLen = std::min(strLine.size(), CStrokeFontText::kMaxLabel);
+    m_pFont->StrokeMoveTo(kDrawOrigin, kDrawOrigin);
+    // The font draws one character height below the point it is given.
+    m_pFont->DrawText(kDrawOrigin, kDrawOrigin + kDrawHeight,
+                      {reinterpret_cast<const uint8_t*>(strLine.data()), nLen}, st, sink);
+    return line;
+}
+
 const CDxfTextLine& CDxfTextDrawer::Line(const std::string& strLine) {
     const auto it = m_cache.find(strLine);
     if (it != m_cache.end())
@@ -177,18 +191,34 @@ const CDxfTextLine& CDxfTextDrawer::Line(const std::string& strLine) {
     if (!m_pFont) {
         m_pFont = std::make_unique<CStrokeFontText>();
         m_pFont->LoadFonts(m_strAppDir);
+        // The font's em is taller than its capitals: measure an H once.
+        const CDxfTextLine h = Draw("H");
+        double dTop = 0.0;
+        double dBottom = 1.0;
+        for (const CDxfPath& stroke : h.m_arrStrokes) {
+            for (const CDxfXY& p : stroke) {
+                dTop = std::max(dTop, p.y);
+                dBottom = std::min(dBottom, p.y);
+            }
+        }
+        if (dTop > dBottom) {
+            m_dCapHeight = dTop - dBottom;
+            m_dBaseline = dBottom;
+        }
     }
-    CDxfTextLine& line = m_cache[strLine];
-    CPathSink sink(line);
-    CLabelState st;
-    st.m_dCharHeight = kDrawHeight / 400.0;
-    st.m_dCharWidth = st.m_dCharHeight;
-    const size_t nLen = std::min(strLine.size(), CStrokeFontText::kMaxLabel);
-    m_pFont->StrokeMoveTo(kDrawOrigin, kDrawOrigin);
-    // The font draws one character height below the point it is given: the baseline.
-    m_pFont->DrawText(kDrawOrigin, kDrawOrigin + kDrawHeight,
-                      {reinterpret_cast<const uint8_t*>(strLine.data()), nLen}, st, sink);
-    return line;
+    CDxfTextLine line = Draw(strLine);
+    line.m_dWidth = 0.0;
+    line.m_dBottom = 0.0;
+    line.m_dLeft = line.m_arrStrokes.empty() ? 0.0 : 1e300;
+    for (CDxfPath& stroke : line.m_arrStrokes) {
+        for (CDxfXY& p : stroke) {
+            p = {p.x / m_dCapHeight, (p.y - m_dBaseline) / m_dCapHeight};
+            line.m_dLeft = std::min(line.m_dLeft, p.x);
+            line.m_dWidth = std::max(line.m_dWidth, p.x);
+            line.m_dBottom = std::min(line.m_dBottom, p.y);
+        }
+    }
+    return m_cache.emplace(strLine, std::move(line)).first->second;
 }
 
 } // namespace inkvale
