@@ -439,6 +439,11 @@ void ConvertPoint(CDxfConvertContext& ctx, const DxfEntity& entity, CCurveArray&
 
 // ---- blocks ----
 
+int32_t LayerHandle(const DxfDrawing& d, const std::string& strName) {
+    const ptrdiff_t i = DxfTableIndexByName(d.m_layers, strName);
+    return i < 0 ? 0 : d.m_layers.m_arr[static_cast<size_t>(i)].m_nHandle;
+}
+
 bool IsPaperSpaceBlock(const std::string& strName) {
     constexpr std::string_view kPaper = "*paper_space";
     if (strName.size() < kPaper.size())
@@ -448,6 +453,27 @@ bool IsPaperSpaceBlock(const std::string& strName) {
             return false;
     }
     return true;
+}
+
+/// Converts a buffer's entities, then those whose block was defined after them.
+void ConvertBuffer(CDxfConvertContext& ctx, const DxfEntityBuffer& buffer, CCurveArray& arrCurves) {
+    for (size_t i = 0; i < buffer.m_arr.size() && !ctx.m_bOverBudget; ++i)
+        ConvertEntity(ctx, buffer.m_arr[i], arrCurves);
+    for (size_t i = 0; i < buffer.m_arrLate.size() && !ctx.m_bOverBudget; ++i) {
+        DxfEntity late = buffer.m_arrLate[i];
+        const ptrdiff_t iBlock = DxfBlockIndexByName(*ctx.m_pDrawing, late.m_data.m_strName);
+        if (iBlock < 0) {
+            if (late.m_header.m_nKind == kDxfInsert)
+                CountSkipped(ctx, "INSERT of an undefined block (" + late.m_data.m_strName + ")");
+            else
+                CountSkipped(ctx, "DIMENSION");
+            continue;
+        }
+        late.m_data.m_nBlock =
+            ctx.m_pDrawing->m_arrBlocks[static_cast<size_t>(iBlock)].m_header.m_nHandle;
+        late.m_header.m_nLayer = LayerHandle(*ctx.m_pDrawing, late.m_header.m_strLayer);
+        ConvertEntity(ctx, late, arrCurves);
+    }
 }
 
 /// Converts the block's entities once with the transform xf.
@@ -461,30 +487,48 @@ void ConvertBlockAt(CDxfConvertContext& ctx, int32_t nBlock, const CDxfTransform
     ctx.m_xf = xf;
     ctx.m_nBlock = nBlock;
     ++ctx.m_nDepth;
-    for (size_t i = 0; i < pBuffer->m_arr.size() && !ctx.m_bOverBudget; ++i)
-        ConvertEntity(ctx, pBuffer->m_arr[i], arrCurves);
+    ConvertBuffer(ctx, *pBuffer, arrCurves);
     --ctx.m_nDepth;
     ctx.m_xf = saved;
     ctx.m_nBlock = nSavedBlock;
 }
 
-void ConvertInsert(CDxfConvertContext& ctx, const DxfEntityData& d, CCurveArray& arrCurves) {
-    const int32_t nBlock = d.m_nBlock;
+/// The block an INSERT or a DIMENSION draws, nullptr when it is not drawn: unknown, paper
+/// space, already being drawn further up (a block inserting itself) or nested too deep.
+const DxfBlock* BlockToDraw(CDxfConvertContext& ctx, int32_t nBlock) {
     const ptrdiff_t iBlock = DxfBlockIndexByHandle(*ctx.m_pDrawing, nBlock);
     if (iBlock < 0)
-        return;
+        return nullptr;
     const DxfBlock& block = ctx.m_pDrawing->m_arrBlocks[static_cast<size_t>(iBlock)].m_header;
     if (IsPaperSpaceBlock(block.m_strName))
-        return;
+        return nullptr;
     if (ctx.m_setActiveBlocks.contains(nBlock)) {
         CountSkipped(ctx, "INSERT of a block into itself (" + block.m_strName + ")");
-        return;
+        return nullptr;
     }
     if (ctx.m_nDepth >= kDxfMaxBlockDepth) {
         CountSkipped(ctx, "blocks nested deeper than " + std::to_string(kDxfMaxBlockDepth));
-        return;
+        return nullptr;
     }
     CountBufferSkipped(ctx, nBlock);
+    return &block;
+}
+
+/// A dimension's block holds its lines, arrows and text where they stand in the drawing.
+void ConvertDimension(CDxfConvertContext& ctx, const DxfEntityData& d, CCurveArray& arrCurves) {
+    if (BlockToDraw(ctx, d.m_nBlock) == nullptr)
+        return;
+    ctx.m_setActiveBlocks.insert(d.m_nBlock);
+    ConvertBlockAt(ctx, d.m_nBlock, ctx.m_xf, arrCurves);
+    ctx.m_setActiveBlocks.erase(d.m_nBlock);
+}
+
+void ConvertInsert(CDxfConvertContext& ctx, const DxfEntityData& d, CCurveArray& arrCurves) {
+    const int32_t nBlock = d.m_nBlock;
+    const DxfBlock* pBlock = BlockToDraw(ctx, nBlock);
+    if (pBlock == nullptr)
+        return;
+    const DxfBlock& block = *pBlock;
     ctx.m_setActiveBlocks.insert(nBlock);
     const CDxfTransform ocs = EntityTransform(ctx, d, d.m_aPt[0].z);
     const double sx = std::isfinite(d.m_scale.x) && d.m_scale.x != 0.0 ? d.m_scale.x : 1.0;
@@ -601,6 +645,9 @@ void ConvertEntity(CDxfConvertContext& ctx, const DxfEntity& entity, CCurveArray
     case kDxfInsert:
         ConvertInsert(ctx, d, arrCurves);
         break;
+    case kDxfDimension:
+        ConvertDimension(ctx, d, arrCurves);
+        break;
     case kDxfPolyline:
     case kDxfLwPolyline:
         ConvertPolyline(ctx, d, h.m_nKind == kDxfLwPolyline, arrCurves);
@@ -622,9 +669,7 @@ void ConvertEntity(CDxfConvertContext& ctx, const DxfEntity& entity, CCurveArray
 
 void ConvertDxfEntities(CDxfConvertContext& ctx, CCurveArray& arrCurves) {
     CountBufferSkipped(ctx, 0);
-    const DxfEntityBuffer* pBuffer = DxfBufferOf(*ctx.m_pDrawing, 0);
-    for (size_t i = 0; i < pBuffer->m_arr.size() && !ctx.m_bOverBudget; ++i)
-        ConvertEntity(ctx, pBuffer->m_arr[i], arrCurves);
+    ConvertBuffer(ctx, *DxfBufferOf(*ctx.m_pDrawing, 0), arrCurves);
 }
 
 CDxfCurvesResult ReadDxfCurves(const std::string& strPath, int32_t nUnit,

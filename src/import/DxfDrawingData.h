@@ -32,6 +32,10 @@ struct DxfEntityBuffer {
     /// Entities of the buffer that are not drawn, counted by name (model space, visible
     /// layers only), in the order first met.
     std::vector<std::pair<std::string, int64_t>> m_arrSkipped;
+    /// INSERTs and DIMENSIONs whose block was not defined yet when they were read (blocks
+    /// may come in any order): kept by block name, without a handle, and drawn after the
+    /// buffer's other entities once every block is known.
+    std::vector<DxfEntity> m_arrLate;
 };
 
 struct DxfBlockRecord {

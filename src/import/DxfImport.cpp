@@ -59,14 +59,38 @@ bool AddTableEntry(DxfDrawing& d, int nTable, DxfTableEntry& entry) {
     return true;
 }
 
+/// Keeps an INSERT or DIMENSION whose block is not defined yet, to be drawn once all are.
+void KeepLate(DxfDrawing& d, int32_t nBlock, DxfEntityHeader& header, DxfEntityData& data) {
+    DxfEntityBuffer* pBuffer = DxfBufferOf(d, nBlock);
+    if (pBuffer == nullptr)
+        return;
+    if (data.m_strName.empty()) { // no block to draw, ever
+        if (header.m_nKind == kDxfDimension && !header.m_bPaperSpace)
+            DxfCountSkipped(*pBuffer, "DIMENSION");
+        return;
+    }
+    DxfEntity& e = pBuffer->m_arrLate.emplace_back();
+    e.m_header = std::move(header);
+    e.m_data = std::move(data);
+}
+
 /// Resolves the names of a parsed entity and stores it in the buffer of block nBlock
 /// (0: ENTITIES). ELLIPSE and DIMENSION are dropped; an INSERT of an unknown block too.
 void AddParsedEntity(DxfDrawing& d, int32_t nBlock, DxfEntityHeader& header, DxfEntityData& data) {
-    if (header.m_nKind == kDxfSkipped || header.m_nKind == kDxfDimension) {
-        if (header.m_nKind == kDxfDimension) {
-            ++d.m_nHandle; // a dimension takes a handle although it is not kept
-            data.m_strName = "DIMENSION";
+    if (header.m_nKind == kDxfDimension) {
+        // A dimension is drawn by its block (it takes a handle whether it is kept or not).
+        const ptrdiff_t i = DxfBlockIndexByName(d, data.m_strName);
+        header.m_nLayer = HandleByName(d, kDxfTableLayer, header.m_strLayer);
+        if (i >= 0) {
+            data.m_nBlock = d.m_arrBlocks[static_cast<size_t>(i)].m_header.m_nHandle;
+            (void)DxfAddEntity(&d, nBlock, std::move(header), std::move(data));
+            return;
         }
+        ++d.m_nHandle;
+        KeepLate(d, nBlock, header, data);
+        return;
+    }
+    if (header.m_nKind == kDxfSkipped) {
         DxfEntityBuffer* pBuffer = DxfBufferOf(d, nBlock);
         const int32_t nLayer = HandleByName(d, kDxfTableLayer, header.m_strLayer);
         if (pBuffer != nullptr && !header.m_bPaperSpace && !DxfLayerHidden(d, nLayer))
@@ -79,8 +103,10 @@ void AddParsedEntity(DxfDrawing& d, int32_t nBlock, DxfEntityHeader& header, Dxf
         data.m_nStyle = HandleByName(d, kDxfTableStyle, data.m_strName);
     if (header.m_nKind == kDxfInsert) {
         const ptrdiff_t i = DxfBlockIndexByName(d, data.m_strName);
-        if (i < 0)
+        if (i < 0) {
+            KeepLate(d, nBlock, header, data);
             return;
+        }
         data.m_nBlock = d.m_arrBlocks[static_cast<size_t>(i)].m_header.m_nHandle;
     }
     (void)DxfAddEntity(&d, nBlock, std::move(header), std::move(data));

@@ -716,6 +716,10 @@ void StoreEntityGroup(DxfEntityHeader& h, DxfEntityData& d, int nCode, std::stri
         if (nCode == 70)
             d.m_nFlags = DxfParseInt16(v);
         break;
+    case kDxfDimension:
+        if (nCode == 2)
+            d.m_strName = Name(v); // the block that holds its lines and text
+        break;
     default:
         break;
     }
