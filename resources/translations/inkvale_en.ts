@@ -441,6 +441,10 @@
         <source>%1 中只有文字，没有裁片轮廓。</source>
         <translation>%1 holds nothing but text: no piece outlines.</translation>
     </message>
+    <message>
+        <source>%1 中有以下内容未绘制：%2。</source>
+        <translation>%1 holds what is not drawn: %2.</translation>
+    </message>
 </context>
 <context>
     <name>ServicePage</name>

@@ -4,6 +4,7 @@
 #include "import/DxfConvert.h"
 #include "model/TaskDrawingLoader.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace inkvale {
@@ -58,8 +59,11 @@ CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings, bool* pCle
     bool bCleaned = page.CleanCurves();
     const bool bMovedWhole = page.NormalizeOriginOfCurrentBox();
     bCleaned = bMovedWhole && bCleaned;
-    // A DXF drawing wider than the roll is always folded into strips.
-    const int32_t nWidth = RollWidthUnits(settings);
+    // A DXF drawing wider than the roll is always folded into strips, and into strips the
+    // machine prints when it is narrower than the roll.
+    int32_t nWidth = RollWidthUnits(settings);
+    if (settings.m_nPrintableWidthMm > 0)
+        nWidth = std::min(nWidth, settings.m_nPrintableWidthMm * 40);
     if (page.m_nMaxY > nWidth) {
         bCleaned = false; // the fold joins segments anew
         if (page.m_nMinY != 0)
@@ -76,8 +80,8 @@ CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings, bool* pCle
             page.ClearCurves();
             return CResult::Failure(kDxfTaskTooWide,
                                     "the drawing is " + Mm(nDrawingWidth) +
-                                        " mm wide, too wide to fold onto the " + Mm(nWidth) +
-                                        " mm roll (check DxfUnit)");
+                                        " mm wide, too wide to fold into strips " + Mm(nWidth) +
+                                        " mm wide (check DxfUnit)");
         }
     }
     page.m_nPrintState = PS_WAITING;

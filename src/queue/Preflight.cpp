@@ -115,16 +115,6 @@ CUnitHint FindUnitHint(const COnePage& task, const CSettings& settings, double d
     return {};
 }
 
-// The widest drawing the machine prints, in the drawing's own millimetres: the printable
-// width less what the job adds to this drawing's width (its size correction and offsets),
-// so that the warning speaks of the same width as the figures.
-double WidestDrawingMm(const CMachineParams& params, double dWidthMm, int32_t nJobWidth) {
-    const double dJobMm = JobWidthMm(params, nJobWidth);
-    if (!(dJobMm > 0.0) || !(dWidthMm > 0.0))
-        return PrintableWidthMm(params);
-    return PrintableWidthMm(params) * dWidthMm / dJobMm;
-}
-
 // "HATCH 12, IMAGE 1, 3D entities 4".
 std::string NotDrawnText(const COnePage& task) {
     std::string s;
@@ -245,7 +235,7 @@ CPreflight RunPreflight(const COnePage& task, const CSettings& settings,
             {EPreflightKind::kTooWide,
              true,
              {EMsg::kPreflightTooWide,
-              {task.m_strName, Mm(f.m_dWidthMm), Mm(WidestDrawingMm(params, f.m_dWidthMm, nJobWidth))}}});
+              {task.m_strName, Mm(f.m_dWidthMm), Mm(WidestPrintableDrawingMm(settings, params))}}});
     CheckScale(result, task, settings);
     if (task.m_nMinX < 0 || task.m_nMinY < 0 || task.m_bBelowPaper)
         result.m_arrWarnings.push_back(
@@ -259,6 +249,30 @@ CPreflight RunPreflight(const COnePage& task, const CSettings& settings,
              false,
              {EMsg::kPreflightNotDrawn, {task.m_strName, NotDrawnText(task)}}});
     return result;
+}
+
+double WidestPrintableDrawingMm(const CSettings& settings, const CMachineParams& params) {
+    // Whether a drawing of this width makes a job the carriage takes, prepared as a job is
+    // (its size correction and offsets are not plain factors, so the width is searched for).
+    const auto fits = [&](double dMm) {
+        COnePage probe;
+        probe.m_nMaxX = 40;
+        probe.m_nMaxY = static_cast<int32_t>(dMm * kUnitsPerMm);
+        const COnePage work = PreparedBox(probe, settings, params);
+        CBandParams bands = MakeBandParams(params, settings);
+        int32_t nJobWidth = 0;
+        (void)CountJobBands(work, bands, nJobWidth);
+        return FitsCarriage(params, nJobWidth);
+    };
+    double dLow = 0.0;
+    double dHigh = std::max(PrintableWidthMm(params), 1.0) * 2.0;
+    if (fits(dHigh))
+        return dHigh;
+    while (dHigh - dLow > 0.05) {
+        const double dMid = (dLow + dHigh) / 2;
+        (fits(dMid) ? dLow : dHigh) = dMid;
+    }
+    return dLow;
 }
 
 CQueueTotals QueueTotals(const CInkvaleDoc& doc) {

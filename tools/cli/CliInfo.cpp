@@ -69,6 +69,14 @@ std::string FileNameOf(const std::string& strPath) {
 
 } // namespace
 
+void SetPrintableWidth(CSettings& settings) {
+    CMachineParams params;
+    params.ResetMachineParams();
+    // A millimetre less than the limit: the job's width is rounded to whole dots.
+    const double dWidest = WidestPrintableDrawingMm(settings, params) - 1.0;
+    settings.m_nPrintableWidthMm = dWidest >= 1.0 ? static_cast<int32_t>(dWidest) : 0;
+}
+
 int RunInfo(const CCliContext& ctx) {
     std::string strFile;
     bool bJson = false;
@@ -87,6 +95,7 @@ int RunInfo(const CCliContext& ctx) {
     const CSettingsLoadResult settingsRead = LoadSettings(settings, params, ctx.m_strHome);
     PrintMessages(settingsRead, settings.Language);
     params.ResetMachineParams();
+    SetPrintableWidth(settings);
     COnePage page;
     page.m_strPath = strFile;
     page.m_strName = FileNameOf(strFile);

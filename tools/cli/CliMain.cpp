@@ -101,7 +101,9 @@ constexpr const char* kLanguage =
 
 constexpr const char* kExitStatus =
     "exit status: 0 success; 1 the input could not be read, loaded or printed (also when\n"
-    "             the link refused the machine's address); 2 wrong usage\n";
+    "             the link refused the machine's address); 2 wrong usage. A drawing with\n"
+    "             nothing to print (HP-GL or DXF) is a finding for curves, preview and\n"
+    "             info (status 0, the message on stderr), and fails print\n";
 
 void PrintUsage(FILE* pOut) {
     std::fputs(kTopUsage, pOut);
