@@ -540,6 +540,11 @@ void ConvertInsert(CDxfConvertContext& ctx, const DxfEntityData& d, CCurveArray&
     const int nRows = std::max<int>(d.m_nRows, 1);
     for (int r = 0; r < nRows && !ctx.m_bOverBudget; ++r) {
         for (int c = 0; c < nColumns && !ctx.m_bOverBudget; ++c) {
+            // Every cell counts as a visit: the rows and columns of an empty block too.
+            if (c + r > 0 && --ctx.m_nEntityBudget < 0) {
+                ctx.m_bOverBudget = true;
+                break;
+            }
             const CDxfTransform cell =
                 CDxfTransform::Translate(c * d.m_dColumnSpacing, r * d.m_dRowSpacing).After(scaled);
             const CDxfTransform placed = CDxfTransform::Translate(d.m_aPt[0].x, d.m_aPt[0].y)

@@ -100,6 +100,19 @@ TEST(DxfEntities, InsertsPlaceTheirBlockWithTheWholeTransform) {
     }
 }
 
+// Rows and columns of an empty block cost time all the same: the visit limit counts them.
+TEST(DxfEntities, MinsertCellsCountAgainstTheLimits) {
+    test::CScratchDir dir;
+    ASSERT_TRUE(test::WriteFileBytes(
+        dir.File("t.dxf"),
+        Blocks(Block("E", "") + Block("M", DxfText({"0", "INSERT", "2", "E", "70", "32767", "71",
+                                                    "32767"}))) +
+            DxfEntities(DxfText({"0", "INSERT", "2", "M", "70", "32767", "71", "32767"}))));
+    CCurveArray arr;
+    const CDxfCurvesResult r = ReadDxfCurves(dir.File("t.dxf"), CDxfOptions{}, arr);
+    EXPECT_EQ(r.m_nCode, kDxfLoadTooLarge);
+}
+
 TEST(DxfEntities, NestedBlocksComposeTheirPlacements) {
     // N holds L at (10,0) turned 90; N itself stands at (100,0): L's line runs up from
     // (110,0).
