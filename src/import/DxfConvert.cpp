@@ -245,7 +245,8 @@ struct CTextPlacement {
 
 void EmitTextLine(CDxfConvertContext& ctx, const CDxfTextLine& line, const CTextPlacement& t,
                   const CDxfTransform& xf, CCurveArray& arrCurves) {
-    CDxfTransform local = CDxfTransform::ScaleXY(t.m_dHeight * t.m_dWidthFactor, t.m_dHeight);
+    const double dScale = t.m_dHeight * line.m_dScale;
+    CDxfTransform local = CDxfTransform::ScaleXY(dScale * t.m_dWidthFactor, dScale);
     local = CDxfTransform::Translate(t.m_dDx, t.m_dDy).After(local);
     if (t.m_bMirrorX || t.m_bMirrorY)
         local = CDxfTransform::ScaleXY(t.m_bMirrorX ? -1.0 : 1.0, t.m_bMirrorY ? -1.0 : 1.0)
@@ -254,8 +255,12 @@ void EmitTextLine(CDxfConvertContext& ctx, const CDxfTextLine& line, const CText
     local = CDxfTransform::Translate(t.m_at.x, t.m_at.y).After(local);
     local.m_bIdentity = false;
     const CDxfTransform all = xf.After(local);
-    for (const CDxfPath& stroke : line.m_arrStrokes) {
-        EmitPath(ctx, stroke, all, arrCurves);
+    for (const std::vector<CPoint>& stroke : line.m_arrStrokes) {
+        CCurve* pCurve = NewCurve(ctx, arrCurves, static_cast<int64_t>(stroke.size()));
+        if (pCurve == nullptr)
+            return;
+        for (const CPoint& p : stroke)
+            AddPoint(ctx, *pCurve, all, {static_cast<double>(p.x), static_cast<double>(p.y)});
         --ctx.m_nOtherCurves;
         ++ctx.m_nTextCurves;
     }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 
 namespace inkvale {
 
@@ -25,11 +26,7 @@ public:
     void AppendVertex(int32_t x, int32_t y) override {
         if (m_line.m_arrStrokes.empty())
             m_line.m_arrStrokes.emplace_back();
-        const double dx = static_cast<double>(x - kDrawOrigin) / kDrawHeight;
-        const double dy = static_cast<double>(y - kDrawOrigin) / kDrawHeight;
-        m_line.m_arrStrokes.back().push_back({dx, dy});
-        m_line.m_dWidth = std::max(m_line.m_dWidth, dx);
-        m_line.m_dBottom = std::min(m_line.m_dBottom, dy);
+        m_line.m_arrStrokes.back().push_back({x - kDrawOrigin, y - kDrawOrigin});
     }
 
 private:
@@ -193,31 +190,37 @@ const CDxfTextLine& CDxfTextDrawer::Line(const std::string& strLine) {
         m_pFont->LoadFonts(m_strAppDir);
         // The font's em is taller than its capitals: measure an H once.
         const CDxfTextLine h = Draw("H");
-        double dTop = 0.0;
-        double dBottom = 1.0;
-        for (const CDxfPath& stroke : h.m_arrStrokes) {
-            for (const CDxfXY& p : stroke) {
-                dTop = std::max(dTop, p.y);
-                dBottom = std::min(dBottom, p.y);
+        int32_t nTop = INT32_MIN;
+        int32_t nBottom = INT32_MAX;
+        for (const std::vector<CPoint>& stroke : h.m_arrStrokes) {
+            for (const CPoint& p : stroke) {
+                nTop = std::max(nTop, p.y);
+                nBottom = std::min(nBottom, p.y);
             }
         }
-        if (dTop > dBottom) {
-            m_dCapHeight = dTop - dBottom;
-            m_dBaseline = dBottom;
+        if (nTop > nBottom) {
+            m_dCapHeight = nTop - nBottom;
+            m_nBaseline = nBottom;
+        } else {
+            m_dCapHeight = kDrawHeight;
         }
     }
     CDxfTextLine line = Draw(strLine);
-    line.m_dWidth = 0.0;
-    line.m_dBottom = 0.0;
-    line.m_dLeft = line.m_arrStrokes.empty() ? 0.0 : 1e300;
-    for (CDxfPath& stroke : line.m_arrStrokes) {
-        for (CDxfXY& p : stroke) {
-            p = {p.x / m_dCapHeight, (p.y - m_dBaseline) / m_dCapHeight};
-            line.m_dLeft = std::min(line.m_dLeft, p.x);
-            line.m_dWidth = std::max(line.m_dWidth, p.x);
-            line.m_dBottom = std::min(line.m_dBottom, p.y);
+    line.m_dScale = 1.0 / m_dCapHeight;
+    int32_t nLeft = INT32_MAX;
+    int32_t nRight = 0;
+    int32_t nBottom = 0;
+    for (std::vector<CPoint>& stroke : line.m_arrStrokes) {
+        for (CPoint& p : stroke) {
+            p.y -= m_nBaseline;
+            nLeft = std::min(nLeft, p.x);
+            nRight = std::max(nRight, p.x);
+            nBottom = std::min(nBottom, p.y);
         }
     }
+    line.m_dLeft = line.m_arrStrokes.empty() ? 0.0 : nLeft * line.m_dScale;
+    line.m_dWidth = nRight * line.m_dScale;
+    line.m_dBottom = nBottom * line.m_dScale;
     return m_cache.emplace(strLine, std::move(line)).first->second;
 }
 

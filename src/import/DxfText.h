@@ -24,11 +24,12 @@ std::string DxfPlainText(std::string_view text);
 /// stacking, braces); paragraph breaks (\P) and line breaks become '\n'.
 std::string DxfPlainMText(std::string_view text);
 
-/// One line of text drawn at height 1 from (0, 0) on its baseline: its strokes, where its
-/// ink begins and ends along the line, and how far it reaches below the baseline (0 or
-/// negative).
+/// One line of text on its baseline from (0, 0): its strokes in whole units, m_dScale of
+/// which make capitals 1 tall, and (in those capital heights) where its ink begins and ends
+/// along the line and how far it reaches below the baseline (0 or negative).
 struct CDxfTextLine {
-    std::vector<CDxfPath> m_arrStrokes;
+    std::vector<std::vector<CPoint>> m_arrStrokes;
+    double m_dScale = 1.0;
     double m_dLeft = 0.0;
     double m_dWidth = 0.0; ///< where the ink ends
     double m_dBottom = 0.0;
@@ -44,12 +45,12 @@ public:
     const CDxfTextLine& Line(const std::string& strLine);
 
 private:
-    /// The line as the font draws it at kDrawHeight, scaled by 1/kDrawHeight.
+    /// The line as the font draws it, from (0, 0).
     CDxfTextLine Draw(const std::string& strLine);
 
     std::string m_strAppDir;
     double m_dCapHeight = 1.0; ///< of an "H" as drawn, in the units of Draw
-    double m_dBaseline = 0.0;  ///< where the "H" stands
+    int32_t m_nBaseline = 0;   ///< where the "H" stands
     std::unique_ptr<CStrokeFontText> m_pFont; ///< loaded with the first text
     std::unordered_map<std::string, CDxfTextLine> m_cache;
 };
