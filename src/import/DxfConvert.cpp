@@ -294,7 +294,8 @@ void ConvertText(CDxfConvertContext& ctx, const DxfEntityData& d, CCurveArray& a
     const CDxfTextLine& line = TextDrawer(ctx).Line(strText);
     CTextPlacement t;
     t.m_dHeight = TextHeight(ctx, xf, d.m_dRadius);
-    t.m_dWidthFactor = d.m_dWidthFactor > 0.0 && std::isfinite(d.m_dWidthFactor) ? d.m_dWidthFactor : 1.0;
+    t.m_dWidthFactor =
+        d.m_dWidthFactor > 0.0 && std::isfinite(d.m_dWidthFactor) ? d.m_dWidthFactor : 1.0;
     t.m_dAngle = std::isfinite(d.m_dAngle) ? d.m_dAngle * kRadPerDeg : 0.0;
     t.m_bMirrorX = (d.m_nFlags & 2) != 0;
     t.m_bMirrorY = (d.m_nFlags & 4) != 0;
@@ -349,7 +350,8 @@ void ConvertMText(CDxfConvertContext& ctx, const DxfEntityData& d, CCurveArray& 
         return;
     const CDxfTransform& xf = ctx.m_xf;
     const double dHeight = TextHeight(ctx, xf, d.m_dRadius);
-    const double dFactor = d.m_dWidthFactor > 0.0 && std::isfinite(d.m_dWidthFactor) ? d.m_dWidthFactor : 1.0;
+    const double dFactor =
+        d.m_dWidthFactor > 0.0 && std::isfinite(d.m_dWidthFactor) ? d.m_dWidthFactor : 1.0;
     const double dStep = dHeight * kLineSpacing * dFactor;
     const double dTotal = dHeight + dStep * static_cast<double>(arrLines.size() - 1);
     const int nAttach = d.m_nHAlign >= 1 && d.m_nHAlign <= 9 ? d.m_nHAlign : 1;
@@ -539,8 +541,8 @@ void ConvertInsert(CDxfConvertContext& ctx, const DxfEntityData& d, CCurveArray&
     const double sx = std::isfinite(d.m_scale.x) && d.m_scale.x != 0.0 ? d.m_scale.x : 1.0;
     const double sy = std::isfinite(d.m_scale.y) && d.m_scale.y != 0.0 ? d.m_scale.y : 1.0;
     const double dAngle = std::isfinite(d.m_dAngle) ? d.m_dAngle * kRadPerDeg : 0.0;
-    const CDxfTransform scaled =
-        CDxfTransform::ScaleXY(sx, sy).After(CDxfTransform::Translate(-block.m_base.x, -block.m_base.y));
+    const CDxfTransform scaled = CDxfTransform::ScaleXY(sx, sy).After(
+        CDxfTransform::Translate(-block.m_base.x, -block.m_base.y));
     const int nColumns = std::max<int>(d.m_nColumns, 1);
     const int nRows = std::max<int>(d.m_nRows, 1);
     for (int r = 0; r < nRows && !ctx.m_bOverBudget; ++r) {
@@ -595,11 +597,10 @@ double DxfHeaderUnit(int nInsUnits, int nMeasurement, double dFallback) {
 }
 
 std::string DxfSkippedKind(const std::string& strName) {
-    static constexpr std::string_view k3d[] = {"3DFACE", "3DSOLID",      "BODY",
-                                               "REGION", "MESH",         "POLYLINE mesh",
-                                               "SURFACE", "PLANESURFACE", "EXTRUDEDSURFACE",
-                                               "LOFTEDSURFACE", "REVOLVEDSURFACE",
-                                               "SWEPTSURFACE", "NURBSURFACE"};
+    static constexpr std::string_view k3d[] = {
+        "3DFACE",          "3DSOLID",      "BODY",         "REGION",          "MESH",
+        "POLYLINE mesh",   "SURFACE",      "PLANESURFACE", "EXTRUDEDSURFACE", "LOFTEDSURFACE",
+        "REVOLVEDSURFACE", "SWEPTSURFACE", "NURBSURFACE"};
     for (const std::string_view k : k3d) {
         if (strName == k)
             return "3D entities";
@@ -723,7 +724,9 @@ CDxfCurvesResult ReadDxfCurves(const std::string& strPath, const CDxfOptions& op
                                      std::to_string(limits.m_nMaxCurveBytes >> 20) +
                                      " MB, or it expands to more than " +
                                      std::to_string(limits.m_nMaxEntityVisits) + " entities"),
-                {}, {}, 0.0};
+                {},
+                {},
+                0.0};
     }
     const bool bOnlyLabels = ctx.m_nOtherCurves == 0 && ctx.m_nTextCurves > 0;
     return {CResult{}, bOnlyLabels, std::move(ctx.m_arrSkipped), Unit(ctx)};

@@ -44,8 +44,8 @@ inline constexpr int kDxfMaxBlockDepth = 32;
 
 /// How the conversion draws what the settings decide.
 struct CDxfOptions {
-    int32_t m_nUnit = 40;    ///< plotter units per drawing unit, or kDxfUnitAuto
-    std::string m_strAppDir; ///< where the font files are ("" for the built-in fonts)
+    int32_t m_nUnit = 40;      ///< plotter units per drawing unit, or kDxfUnitAuto
+    std::string m_strAppDir;   ///< where the font files are ("" for the built-in fonts)
     int32_t m_nDrillMark = 0;  ///< a garment drill hole as 0 a cross, 1 a circle
     double m_dDrillMm = 3.0;   ///< size of the drill mark
     double m_dNotchMm = 5.0;   ///< length of a notch slit
@@ -81,8 +81,8 @@ struct CDxfConvertContext {
     int m_nDepth = 0;           ///< blocks inside blocks being converted
     CDxfSkipped m_arrSkipped;
     std::unordered_set<int32_t> m_setCountedBlocks; ///< blocks whose skipped entities count
-    int64_t m_nTextCurves = 0;  ///< curves the texts became
-    int64_t m_nOtherCurves = 0; ///< curves of everything else
+    int64_t m_nTextCurves = 0;                      ///< curves the texts became
+    int64_t m_nOtherCurves = 0;                     ///< curves of everything else
     struct CCaches;
     std::unique_ptr<CCaches> m_pCaches; ///< drawn texts and garment pieces
 };

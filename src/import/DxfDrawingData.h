@@ -5,9 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <utility>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 // The inside of the opaque drawing database, shared by the database functions and the
@@ -52,7 +52,7 @@ struct DxfDrawing {
     std::unordered_map<std::string, size_t> m_blocksByName;
     ptrdiff_t m_nBlockCursor = -1;
     DxfEntityBuffer m_entities;
-    int32_t m_nHandle = 15; ///< the last handle given out
+    int32_t m_nHandle = 15;      ///< the last handle given out
     int16_t m_nInsUnits = -1;    ///< header variable $INSUNITS; -1 when not given
     int16_t m_nMeasurement = -1; ///< header variable $MEASUREMENT; -1 when not given
     bool m_bValid = false;

@@ -159,11 +159,13 @@ private:
 
 bool ControlPath(const DxfEntityData& d, double dTol, size_t nMax, CDxfPath& path) {
     const size_t n = d.m_arrVertices.size();
-    const int p = std::clamp<int>(d.m_nDegree, 1, std::min<int>(kMaxDegree, static_cast<int>(n) - 1));
+    const int p =
+        std::clamp<int>(d.m_nDegree, 1, std::min<int>(kMaxDegree, static_cast<int>(n) - 1));
     std::vector<double> arrKnots = d.m_arrReals;
-    bool bKnotsOk = arrKnots.size() == n + static_cast<size_t>(p) + 1 &&
-                    std::is_sorted(arrKnots.begin(), arrKnots.end()) &&
-                    std::all_of(arrKnots.begin(), arrKnots.end(), [](double k) { return std::isfinite(k); });
+    bool bKnotsOk =
+        arrKnots.size() == n + static_cast<size_t>(p) + 1 &&
+        std::is_sorted(arrKnots.begin(), arrKnots.end()) &&
+        std::all_of(arrKnots.begin(), arrKnots.end(), [](double k) { return std::isfinite(k); });
     if (!bKnotsOk)
         arrKnots = UniformKnots(n, p);
     const CNurbs curve(d.m_arrVertices, std::move(arrKnots), p);

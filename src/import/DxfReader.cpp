@@ -602,7 +602,8 @@ void StoreMTextGroup(DxfEntityData& d, int nCode, std::string_view v) {
     switch (nCode) {
     case 1:
     case 3:
-        d.m_strText.append(v.substr(0, kMaxMTextBytes - std::min(kMaxMTextBytes, d.m_strText.size())));
+        d.m_strText.append(
+            v.substr(0, kMaxMTextBytes - std::min(kMaxMTextBytes, d.m_strText.size())));
         break;
     case 40:
         d.m_dRadius = DxfParseDouble(v);

@@ -76,7 +76,8 @@ std::string DxfPlainText(std::string_view text) {
             continue;
         }
         if (text[i] == '%' && i + 2 < text.size() && text[i + 1] == '%') {
-            const char code = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i + 2])));
+            const char code =
+                static_cast<char>(std::tolower(static_cast<unsigned char>(text[i + 2])));
             i += 2;
             switch (code) {
             case 'd':
@@ -155,8 +156,20 @@ std::string DxfPlainMText(std::string_view text) {
             i = nEnd - 1;
             break;
         }
-        case 'A': case 'C': case 'c': case 'F': case 'f': case 'H': case 'h': case 'Q':
-        case 'q': case 'T': case 't': case 'W': case 'w': case 'p':
+        case 'A':
+        case 'C':
+        case 'c':
+        case 'F':
+        case 'f':
+        case 'H':
+        case 'h':
+        case 'Q':
+        case 'q':
+        case 'T':
+        case 't':
+        case 'W':
+        case 'w':
+        case 'p':
             i = SkipCodeValue(text, i + 2) - 1;
             break;
         default: // \L \l \O \o \K \k and unknown codes: toggles without a value

@@ -49,8 +49,8 @@ private:
     CDxfTextLine Draw(const std::string& strLine);
 
     std::string m_strAppDir;
-    double m_dCapHeight = 1.0; ///< of an "H" as drawn, in the units of Draw
-    int32_t m_nBaseline = 0;   ///< where the "H" stands
+    double m_dCapHeight = 1.0;                ///< of an "H" as drawn, in the units of Draw
+    int32_t m_nBaseline = 0;                  ///< where the "H" stands
     std::unique_ptr<CStrokeFontText> m_pFont; ///< loaded with the first text
     std::unordered_map<std::string, CDxfTextLine> m_cache;
 };

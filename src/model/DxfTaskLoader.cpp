@@ -22,8 +22,8 @@ CDxfOptions OptionsOf(const CSettings& settings) {
     };
     options.m_dDrillMm = mm(settings.DxfDrillSize, options.m_dDrillMm);
     options.m_dNotchMm = mm(settings.DxfNotchLength, options.m_dNotchMm);
-    options.m_dMinTextMm = settings.DxfMinTextHeight >= 0 ? settings.DxfMinTextHeight / 10.0
-                                                          : options.m_dMinTextMm;
+    options.m_dMinTextMm =
+        settings.DxfMinTextHeight >= 0 ? settings.DxfMinTextHeight / 10.0 : options.m_dMinTextMm;
     return options;
 }
 
@@ -78,10 +78,9 @@ CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings, bool* pCle
         const int64_t nDrawingWidth = int64_t{page.m_nMaxY} - page.m_nMinY;
         if (page.m_nMaxY > nWidth && !SplitWidthCheckedForCleaning(page, nWidth)) {
             page.ClearCurves();
-            return CResult::Failure(kDxfTaskTooWide,
-                                    "the drawing is " + Mm(nDrawingWidth) +
-                                        " mm wide, too wide to fold into strips " + Mm(nWidth) +
-                                        " mm wide (check DxfUnit)");
+            return CResult::Failure(kDxfTaskTooWide, "the drawing is " + Mm(nDrawingWidth) +
+                                                         " mm wide, too wide to fold into strips " +
+                                                         Mm(nWidth) + " mm wide (check DxfUnit)");
         }
     }
     page.m_nPrintState = PS_WAITING;

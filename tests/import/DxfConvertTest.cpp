@@ -102,18 +102,18 @@ TEST(DxfConvert, LinesCirclesAndClosedPolylines) {
 }
 
 TEST(DxfConvert, ALayerThatIsOffOrFrozenHidesItsEntities) {
-    const std::string tables = DxfTables(
-        DxfText({"0", "TABLE", "2", "LAYER"}) + DxfLayerEntry("OFF", "-7", "CONTINUOUS") +
-        DxfLayerEntry("ON", "7", "CONTINUOUS") +
-        DxfText({"0", "LAYER", "2", "FROZEN", "70", "1", "62", "7", "6", "CONTINUOUS"}) +
-        DxfText({"0", "ENDTAB"}));
+    const std::string tables =
+        DxfTables(DxfText({"0", "TABLE", "2", "LAYER"}) + DxfLayerEntry("OFF", "-7", "CONTINUOUS") +
+                  DxfLayerEntry("ON", "7", "CONTINUOUS") +
+                  DxfText({"0", "LAYER", "2", "FROZEN", "70", "1", "62", "7", "6", "CONTINUOUS"}) +
+                  DxfText({"0", "ENDTAB"}));
     struct Case {
         const char* m_pszLayer;
         const char* m_pszColor;
         bool m_bDrawn;
     };
     const Case cases[] = {
-        {"OFF", "1", false}, {"OFF", "256", false}, {"FROZEN", "256", false},
+        {"OFF", "1", false}, {"OFF", "256", false},  {"FROZEN", "256", false},
         {"ON", "1", true},   {"UNKNOWN", "1", true},
     };
     for (const Case& k : cases) {
@@ -142,8 +142,7 @@ TEST(DxfConvert, BlocksInsertingThemselvesAreDrawnOnce) {
         Convert(blocks + DxfEntities(DxfText({"0", "INSERT", "2", "B", "0", "INSERT", "2", "C"})));
     ASSERT_TRUE(c.m_result.Ok());
     ASSERT_EQ(c.m_arrCurves.size(), 3u);
-    EXPECT_EQ(c.m_result.m_arrSkipped,
-              (CDxfSkipped{{"INSERT of a block into itself (B)", 1}}))
+    EXPECT_EQ(c.m_result.m_arrSkipped, (CDxfSkipped{{"INSERT of a block into itself (B)", 1}}))
         << "the refused INSERT is told";
     EXPECT_EQ(c.m_arrCurves[0].m_arrPoints.back().x, 40);
     EXPECT_EQ(c.m_arrCurves[1].m_arrPoints.back().x, 120);

@@ -68,10 +68,10 @@ const std::map<std::string, std::string> kReferenceDiffers = {
 
 /// Entity kinds of the reader and the names the reference counts them under.
 const std::map<int16_t, std::string> kKindNames = {
-    {kDxfLine, "LINE"},       {kDxfCircle, "CIRCLE"},         {kDxfArc, "ARC"},
-    {kDxfEllipse, "ELLIPSE"}, {kDxfSpline, "SPLINE"},         {kDxfLwPolyline, "LWPOLYLINE"},
-    {kDxfText, "TEXT"},       {kDxfMText, "MTEXT"},           {kDxfSolid, "SOLID"},
-    {kDxfPoint, "POINT"},     {kDxfPolyline, "POLYLINE"},     {kDxfInsert, "INSERT"},
+    {kDxfLine, "LINE"},       {kDxfCircle, "CIRCLE"},     {kDxfArc, "ARC"},
+    {kDxfEllipse, "ELLIPSE"}, {kDxfSpline, "SPLINE"},     {kDxfLwPolyline, "LWPOLYLINE"},
+    {kDxfText, "TEXT"},       {kDxfMText, "MTEXT"},       {kDxfSolid, "SOLID"},
+    {kDxfPoint, "POINT"},     {kDxfPolyline, "POLYLINE"}, {kDxfInsert, "INSERT"},
 };
 
 std::map<std::string, int> CountKinds(const std::string& strPath) {
@@ -112,8 +112,8 @@ TEST(DxfCorpus, SizesAndCountsAgreeWithTheReference) {
         }
         const double dX = arrCurves.empty() ? 0.0 : (x1 - x0) / 40.0;
         const double dY = arrCurves.empty() ? 0.0 : (y1 - y0) / 40.0;
-        std::printf("%-44s %12.3f %12.3f %12.3f %12.3f %8zu\n", g.m_strFile.c_str(), dX, g.m_dX,
-                    dY, g.m_dY, arrCurves.size());
+        std::printf("%-44s %12.3f %12.3f %12.3f %12.3f %8zu\n", g.m_strFile.c_str(), dX, g.m_dX, dY,
+                    g.m_dY, arrCurves.size());
         for (const auto& [strKind, nCount] : CountKinds(strPath)) {
             if (strKind != "INSERT") { // INSERTs of undefined blocks are not kept
                 EXPECT_EQ(nCount, g.m_counts.count(strKind) ? g.m_counts.at(strKind) : 0)

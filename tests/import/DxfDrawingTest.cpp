@@ -208,8 +208,8 @@ TEST(DxfImport, BlocksInsertsAndDroppedKinds) {
     EXPECT_EQ(v[2]->m_header.m_nKind, kDxfEllipse);
     EXPECT_EQ(v[3]->m_header.m_nKind, kDxfArc);
     EXPECT_EQ(v[3]->m_header.m_nHandle, 22);
-    EXPECT_EQ(d->m_entities.m_arrSkipped, (std::vector<std::pair<std::string, int64_t>>{
-                                              {"DIMENSION", 1}}));
+    EXPECT_EQ(d->m_entities.m_arrSkipped,
+              (std::vector<std::pair<std::string, int64_t>>{{"DIMENSION", 1}}));
     ASSERT_EQ(d->m_entities.m_arrLate.size(), 1u) << "kept for a block defined later";
     EXPECT_EQ(d->m_entities.m_arrLate[0].m_data.m_strName, "UNDEFINED");
 

@@ -65,7 +65,8 @@ std::string Blocks(const std::string& strBlocks) {
     return DxfText({"0", "SECTION", "2", "BLOCKS"}) + strBlocks + DxfText({"0", "ENDSEC"});
 }
 
-const std::string kTenUnitLine = DxfText({"0", "LINE", "10", "0", "20", "0", "11", "10", "21", "0"});
+const std::string kTenUnitLine =
+    DxfText({"0", "LINE", "10", "0", "20", "0", "11", "10", "21", "0"});
 
 TEST(DxfEntities, InsertsPlaceTheirBlockWithTheWholeTransform) {
     struct Case {
@@ -84,7 +85,10 @@ TEST(DxfEntities, InsertsPlaceTheirBlockWithTheWholeTransform) {
         {"columns and rows",
          DxfText({"70", "2", "71", "2", "44", "20", "45", "30"}),
          "0",
-         {{{0, 0}, {400, 0}}, {{800, 0}, {1200, 0}}, {{0, 1200}, {400, 1200}}, {{800, 1200}, {1200, 1200}}}},
+         {{{0, 0}, {400, 0}},
+          {{800, 0}, {1200, 0}},
+          {{0, 1200}, {400, 1200}},
+          {{800, 1200}, {1200, 1200}}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.m_pszName);
@@ -105,8 +109,8 @@ TEST(DxfEntities, MinsertCellsCountAgainstTheLimits) {
     test::CScratchDir dir;
     ASSERT_TRUE(test::WriteFileBytes(
         dir.File("t.dxf"),
-        Blocks(Block("E", "") + Block("M", DxfText({"0", "INSERT", "2", "E", "70", "32767", "71",
-                                                    "32767"}))) +
+        Blocks(Block("E", "") +
+               Block("M", DxfText({"0", "INSERT", "2", "E", "70", "32767", "71", "32767"}))) +
             DxfEntities(DxfText({"0", "INSERT", "2", "M", "70", "32767", "71", "32767"}))));
     CCurveArray arr;
     const CDxfCurvesResult r = ReadDxfCurves(dir.File("t.dxf"), CDxfOptions{}, arr);
@@ -133,52 +137,87 @@ TEST(DxfEntities, CurvedEntitiesFollowTheirCurve) {
     struct Case {
         const char* m_pszName;
         std::string m_strEntity;
-        Box m_box;          // of all its points
+        Box m_box;           // of all its points
         size_t m_nMinPoints; // at least this many (a curve, not a chord)
         CPoint m_first;
         CPoint m_last;
     };
     const Case cases[] = {
-        {"ARC quarter", DxfText({"0", "ARC", "40", "10", "50", "0", "51", "90"}), {0, 0, 400, 400},
-         10, {400, 0}, {0, 400}},
-        {"ARC across 0", DxfText({"0", "ARC", "40", "10", "50", "270", "51", "90"}),
-         {0, -400, 400, 400}, 20, {0, -400}, {0, 400}},
+        {"ARC quarter",
+         DxfText({"0", "ARC", "40", "10", "50", "0", "51", "90"}),
+         {0, 0, 400, 400},
+         10,
+         {400, 0},
+         {0, 400}},
+        {"ARC across 0",
+         DxfText({"0", "ARC", "40", "10", "50", "270", "51", "90"}),
+         {0, -400, 400, 400},
+         20,
+         {0, -400},
+         {0, 400}},
         {"LWPOLYLINE bulge 1", // a half circle below the chord (counter-clockwise from (0,0))
          DxfText({"0", "LWPOLYLINE", "90", "2", "70", "0", "10", "0", "20", "0", "42", "1", "10",
                   "10", "20", "0"}),
-         {0, -200, 400, 0}, 10, {0, 0}, {400, 0}},
+         {0, -200, 400, 0},
+         10,
+         {0, 0},
+         {400, 0}},
         {"LWPOLYLINE closed",
          DxfText({"0", "LWPOLYLINE", "70", "1", "10", "0", "20", "0", "10", "10", "20", "0", "10",
                   "10", "20", "10"}),
-         {0, 0, 400, 400}, 4, {0, 0}, {0, 0}},
+         {0, 0, 400, 400},
+         4,
+         {0, 0},
+         {0, 0}},
         {"POLYLINE bulge -1", // stored last vertex first: drawn from (10,0) to (0,0)
-         DxfText({"0", "POLYLINE", "70", "0", "0", "VERTEX", "10", "0", "20", "0", "42", "-1", "0",
-                  "VERTEX", "10", "10", "20", "0", "0", "SEQEND"}),
-         {0, 0, 400, 200}, 10, {400, 0}, {0, 0}}, // clockwise from (0,0): over the top
+         DxfText({"0",  "POLYLINE", "70", "0",      "0",  "VERTEX", "10", "0", "20", "0",
+                  "42", "-1",       "0",  "VERTEX", "10", "10",     "20", "0", "0",  "SEQEND"}),
+         {0, 0, 400, 200},
+         10,
+         {400, 0},
+         {0, 0}}, // clockwise from (0,0): over the top
         {"ELLIPSE whole",
          DxfText({"0", "ELLIPSE", "10", "0", "20", "0", "11", "20", "21", "0", "40", "0.5", "41",
                   "0", "42", "6.283185307179586"}),
-         {-800, -400, 800, 400}, 60, {800, 0}, {800, 0}},
+         {-800, -400, 800, 400},
+         60,
+         {800, 0},
+         {800, 0}},
         {"ELLIPSE quarter",
          DxfText({"0", "ELLIPSE", "11", "20", "21", "0", "40", "0.5", "41", "0", "42",
                   "1.5707963267948966"}),
-         {0, 0, 800, 400}, 10, {800, 0}, {0, 400}},
+         {0, 0, 800, 400},
+         10,
+         {800, 0},
+         {0, 400}},
         {"SPLINE by control points", // the parabola through (0,0), (10,5), (20,0)
-         DxfText({"0", "SPLINE", "70", "8", "71", "2", "72", "6", "73", "3", "40", "0", "40", "0",
-                  "40", "0", "40", "1", "40", "1", "40", "1", "10", "0", "20", "0", "10", "10",
-                  "20", "10", "10", "20", "20", "0"}),
-         {0, 0, 800, 200}, 8, {0, 0}, {800, 0}},
+         DxfText({"0",  "SPLINE", "70", "8",  "71", "2",  "72", "6",  "73", "3", "40", "0",
+                  "40", "0",      "40", "0",  "40", "1",  "40", "1",  "40", "1", "10", "0",
+                  "20", "0",      "10", "10", "20", "10", "10", "20", "20", "0"}),
+         {0, 0, 800, 200},
+         8,
+         {0, 0},
+         {800, 0}},
         {"SPLINE by fit points",
-         DxfText({"0", "SPLINE", "70", "8", "71", "3", "74", "3", "11", "0", "21", "0", "11",
-                  "10", "21", "10", "11", "20", "21", "0"}),
-         {0, 0, 800, 400}, 8, {0, 0}, {800, 0}},
+         DxfText({"0",  "SPLINE", "70", "8",  "71", "3",  "74", "3",  "11", "0",
+                  "21", "0",      "11", "10", "21", "10", "11", "20", "21", "0"}),
+         {0, 0, 800, 400},
+         8,
+         {0, 0},
+         {800, 0}},
         {"SOLID", // corners 1, 2, 4, 3 round the outline
          DxfText({"0", "SOLID", "10", "0", "20", "0", "11", "10", "21", "0", "12", "0", "22", "10",
                   "13", "10", "23", "10"}),
-         {0, 0, 400, 400}, 5, {0, 0}, {0, 0}},
+         {0, 0, 400, 400},
+         5,
+         {0, 0},
+         {0, 0}},
         {"CIRCLE mirrored by its normal",
          DxfText({"0", "CIRCLE", "10", "10", "20", "0", "40", "1", "230", "-1"}),
-         {-440, -40, -360, 40}, 8, {-440, 0}, {-440, 0}},
+         {-440, -40, -360, 40},
+         8,
+         {-440, 0},
+         {-440, 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.m_pszName);
@@ -201,8 +240,8 @@ TEST(DxfEntities, CurvedEntitiesFollowTheirCurve) {
 TEST(DxfEntities, SplinePointsLieWithinTheTolerance) {
     // The parabola y = x (20 - x) / 20 of the control points (0,0), (10,10), (20,0).
     const Loaded l = Load(DxfEntities(DxfText(
-        {"0", "SPLINE", "71", "2", "40", "0", "40", "0", "40", "0", "40", "1", "40", "1", "40",
-         "1", "10", "0", "20", "0", "10", "10", "20", "10", "10", "20", "20", "0"})));
+        {"0",  "SPLINE", "71", "2", "40", "0", "40", "0",  "40", "0",  "40", "1",  "40", "1",
+         "40", "1",      "10", "0", "20", "0", "10", "10", "20", "10", "10", "20", "20", "0"})));
     ASSERT_EQ(l.m_arrCurves.size(), 1u);
     const Points& p = l.m_arrCurves[0].m_arrPoints;
     for (size_t i = 1; i < p.size(); ++i) {
@@ -227,12 +266,14 @@ TEST(DxfEntities, TextsStandAtTheirOwnSizeAndAlignment) {
         {"50 mm", DxfText({"0", "TEXT", "40", "50", "1", "HI"}), 50, 0, kAny},
         {"0.25 mm is drawn at 1.5", DxfText({"0", "TEXT", "40", "0.25", "1", "HI"}), 1.5, 0, kAny},
         {"right aligned",
-         DxfText({"0", "TEXT", "40", "10", "72", "2", "10", "0", "11", "100", "21", "0", "1", "HI"}),
+         DxfText(
+             {"0", "TEXT", "40", "10", "72", "2", "10", "0", "11", "100", "21", "0", "1", "HI"}),
          10, kAny, 100},
         {"centred on the point",
          DxfText({"0", "TEXT", "40", "10", "72", "4", "11", "100", "21", "50", "1", "HI"}), 10,
          kAny, kAny},
-        {"MTEXT", DxfText({"0", "MTEXT", "40", "10", "71", "7", "1", "{\\fArial;HI}"}), 10, 0, kAny},
+        {"MTEXT", DxfText({"0", "MTEXT", "40", "10", "71", "7", "1", "{\\fArial;HI}"}), 10, 0,
+         kAny},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.m_pszName);
@@ -249,12 +290,13 @@ TEST(DxfEntities, TextsStandAtTheirOwnSizeAndAlignment) {
         EXPECT_TRUE(l.m_result.m_bOnlyLabels);
     }
     // Width factor 2 doubles the width; the middle alignment centres it on its point.
-    const Box one = BoxOf(Load(DxfEntities(DxfText({"0", "TEXT", "40", "10", "1", "HI"}))).m_arrCurves);
+    const Box one =
+        BoxOf(Load(DxfEntities(DxfText({"0", "TEXT", "40", "10", "1", "HI"}))).m_arrCurves);
     const Box two = BoxOf(
         Load(DxfEntities(DxfText({"0", "TEXT", "40", "10", "41", "2", "1", "HI"}))).m_arrCurves);
     EXPECT_NEAR(two.x1 - two.x0, 2 * (one.x1 - one.x0), 4);
-    const Box mid = BoxOf(Load(DxfEntities(DxfText({"0", "TEXT", "40", "10", "72", "4", "11",
-                                                    "100", "21", "50", "1", "HI"})))
+    const Box mid = BoxOf(Load(DxfEntities(DxfText({"0", "TEXT", "40", "10", "72", "4", "11", "100",
+                                                    "21", "50", "1", "HI"})))
                               .m_arrCurves);
     EXPECT_NEAR((mid.x0 + mid.x1) / 2.0, 4000, 20);
     EXPECT_NEAR((mid.y0 + mid.y1) / 2.0, 2000, 20);
@@ -290,17 +332,18 @@ TEST(DxfEntities, GarmentDrillHolesAndNotches) {
     // A 100 mm square piece on layer 1, a notch point on its lower edge, a drill hole in the
     // middle, a turn point at a corner.
     const std::string piece =
-        DxfText({"0", "POLYLINE", "8", "1", "70", "1", "0", "VERTEX", "10", "0", "20", "0", "0",
-                 "VERTEX", "10", "100", "20", "0", "0", "VERTEX", "10", "100", "20", "100", "0",
-                 "VERTEX", "10", "0", "20", "100", "0", "SEQEND"});
-    const std::string marks = DxfText({"0", "POINT", "8", "4", "10", "50", "20", "0", "0", "POINT",
-                                       "8", "13", "10", "50", "20", "50", "0", "POINT", "8", "2",
-                                       "10", "0", "20", "0"});
+        DxfText({"0", "POLYLINE", "8",  "1",   "70", "1",   "0", "VERTEX", "10", "0",   "20", "0",
+                 "0", "VERTEX",   "10", "100", "20", "0",   "0", "VERTEX", "10", "100", "20", "100",
+                 "0", "VERTEX",   "10", "0",   "20", "100", "0", "SEQEND"});
+    const std::string marks =
+        DxfText({"0",  "POINT", "8",  "4",  "10", "50",    "20", "0", "0",  "POINT", "8",  "13",
+                 "10", "50",    "20", "50", "0",  "POINT", "8",  "2", "10", "0",     "20", "0"});
     const std::string file =
         Blocks(Block("P", piece + marks)) + DxfEntities(DxfText({"0", "INSERT", "2", "P"}));
     const Loaded cross = Load(file);
     ASSERT_EQ(cross.m_arrCurves.size(), 4u); // outline, slit, two strokes of the cross
-    EXPECT_EQ(cross.m_arrCurves[1].m_arrPoints, (Points{{2000, 0}, {2000, 200}})) << "into the piece";
+    EXPECT_EQ(cross.m_arrCurves[1].m_arrPoints, (Points{{2000, 0}, {2000, 200}}))
+        << "into the piece";
     EXPECT_EQ(cross.m_arrCurves[2].m_arrPoints, (Points{{1940, 2000}, {2060, 2000}}));
     EXPECT_EQ(cross.m_arrCurves[3].m_arrPoints, (Points{{2000, 1940}, {2000, 2060}}));
     EXPECT_TRUE(cross.m_result.m_arrSkipped.empty()) << "turn points are no loss";
@@ -317,8 +360,8 @@ TEST(DxfEntities, GarmentDrillHolesAndNotches) {
     EXPECT_NEAR(hole.x1, 2080, 3);
 
     // The CAD drew its own notch there: no slit of ours.
-    const std::string own = DxfText({"0", "LINE", "8", "4", "10", "50", "20", "0", "11", "50",
-                                     "21", "4"});
+    const std::string own =
+        DxfText({"0", "LINE", "8", "4", "10", "50", "20", "0", "11", "50", "21", "4"});
     const Loaded drawn = Load(Blocks(Block("P", piece + own + marks)) +
                               DxfEntities(DxfText({"0", "INSERT", "2", "P"})));
     EXPECT_EQ(drawn.m_arrCurves.size(), 4u); // outline, its notch line, the cross
@@ -326,18 +369,18 @@ TEST(DxfEntities, GarmentDrillHolesAndNotches) {
 
 TEST(DxfEntities, PaperSpaceAndUndrawnEntitiesAreLeftOutAndCounted) {
     const Loaded l = Load(DxfEntities(DxfText({
-        "0", "LINE", "67", "1", "11", "99",            // paper space
-        "0", "HATCH", "8", "0", "0", "HATCH", "0", "IMAGE", "0", "3DFACE", "0", "LINE", "11", "1",
-        "0", "HATCH", "67", "1",                        // in paper space: not counted
+        "0", "LINE",  "67", "1", "11", "99", // paper space
+        "0", "HATCH", "8",  "0", "0",  "HATCH", "0",  "IMAGE", "0", "3DFACE",
+        "0", "LINE",  "11", "1", "0",  "HATCH", "67", "1", // in paper space: not counted
     })));
     ASSERT_EQ(l.m_arrCurves.size(), 1u);
     EXPECT_EQ(l.m_arrCurves[0].m_arrPoints, (Points{{0, 0}, {40, 0}}));
     EXPECT_EQ(l.m_result.m_arrSkipped,
               (CDxfSkipped{{"HATCH", 2}, {"IMAGE", 1}, {"3D entities", 1}}));
     // A block named for paper space is not drawn either.
-    const Loaded paper = Load(Blocks(Block("*Paper_Space", kTenUnitLine)) +
-                              DxfEntities(DxfText({"0", "INSERT", "2", "*Paper_Space", "0", "LINE",
-                                                   "11", "1"})));
+    const Loaded paper =
+        Load(Blocks(Block("*Paper_Space", kTenUnitLine)) +
+             DxfEntities(DxfText({"0", "INSERT", "2", "*Paper_Space", "0", "LINE", "11", "1"})));
     EXPECT_EQ(paper.m_arrCurves.size(), 1u);
 }
 
@@ -349,8 +392,8 @@ TEST(DxfEntities, TheHeaderChoosesTheUnitWhenAsked) {
         int32_t m_nEnd; // of a line one drawing unit long
     };
     const auto header = [](const char* pszVariable, const char* pszValue) {
-        return DxfText({"0", "SECTION", "2", "HEADER", "9", pszVariable, "70", pszValue, "0",
-                        "ENDSEC"});
+        return DxfText(
+            {"0", "SECTION", "2", "HEADER", "9", pszVariable, "70", pszValue, "0", "ENDSEC"});
     };
     const Case cases[] = {
         {"inches", header("$INSUNITS", "1"), kDxfUnitAuto, 1016},
@@ -373,8 +416,8 @@ TEST(DxfEntities, TheHeaderChoosesTheUnitWhenAsked) {
 
 TEST(DxfEntities, TheEntityCoordinateSystemFollowsTheArbitraryAxisRule) {
     // A vertex of a tilted polyline and its place in the world as another reader puts it.
-    const CDxfTransform t = DxfOcsTransform({0.0207461631753607, 0.3239633267477399, 0.9458421430852181},
-                                            3.566423464054877);
+    const CDxfTransform t = DxfOcsTransform(
+        {0.0207461631753607, 0.3239633267477399, 0.9458421430852181}, 3.566423464054877);
     const CDxfXY p = t.Map({-6.255607057780904, -5.555701658860182});
     EXPECT_NEAR(p.x, 6.65263233283105, 1e-9);
     EXPECT_NEAR(p.y, 5.9996838273051605, 1e-9);

@@ -204,10 +204,10 @@ TEST(DxfReadEntity, EachKindReadsItsGroups) {
 // the load can tell what it left out; the closing records of a sequence do not come.
 TEST(DxfReadEntity, UnknownEntitiesComeByName) {
     const std::string body = DxfText({
-        "0",  "LWPOLYLINE", "90", "2",      "10", "0", "20", "0",      "10", "5",
-        "20", "5",          "42", "0.5",    "70", "1", "0",  "HATCH",  "8",  "H",
-        "67", "1",          "0",  "LINE",   "10", "1", "11", "2",      "0",  "SEQEND",
-        "0",  "VIEWPORT",   "0",  "IMAGE",
+        "0", "LWPOLYLINE", "90",     "2",  "10",       "0",    "20",    "0", "10",
+        "5", "20",         "5",      "42", "0.5",      "70",   "1",     "0", "HATCH",
+        "8", "H",          "67",     "1",  "0",        "LINE", "10",    "1", "11",
+        "2", "0",          "SEQEND", "0",  "VIEWPORT", "0",    "IMAGE",
     });
     const std::vector<DxfEntity> v = ReadEntities(DxfEntities(body));
     ASSERT_EQ(v.size(), 4u);

@@ -146,8 +146,10 @@ TEST_F(Preflight, EachWarningAndWhatRaisesIt) {
     const auto width = [](double dMm) {
         return Lines({{{0, 0}, {40000, static_cast<int32_t>(dMm * 40)}}});
     };
-    EXPECT_FALSE(RunPreflight(width(dWidest - 1), m_settings, m_params).Has(EPreflightKind::kTooWide));
-    EXPECT_TRUE(RunPreflight(width(dWidest + 2), m_settings, m_params).Has(EPreflightKind::kTooWide));
+    EXPECT_FALSE(
+        RunPreflight(width(dWidest - 1), m_settings, m_params).Has(EPreflightKind::kTooWide));
+    EXPECT_TRUE(
+        RunPreflight(width(dWidest + 2), m_settings, m_params).Has(EPreflightKind::kTooWide));
 
     // What the load left out is told, by kind, and does not block.
     COnePage skipped = width(500);
