@@ -454,8 +454,8 @@
         <translation>%1 holds nothing but text: no piece outlines.</translation>
     </message>
     <message>
-        <source>%1 中有内容未绘制：%2。</source>
-        <translation>%1 holds what was not drawn: %2.</translation>
+        <source>%1 中有以下内容未绘制：%2。</source>
+        <translation>%1 holds what is not drawn: %2.</translation>
     </message>
 </context>
 <context>

@@ -453,6 +453,10 @@
         <source>%1 中只有文字，没有裁片轮廓。</source>
         <translation>В %1 только текст, нет контуров деталей.</translation>
     </message>
+    <message>
+        <source>%1 中有以下内容未绘制：%2。</source>
+        <translation>В %1 есть то, что не рисуется: %2.</translation>
+    </message>
 </context>
 <context>
     <name>ServicePage</name>

@@ -66,7 +66,12 @@ struct CSettings {
     int32_t RatioSaveTo = 0;       ///< 0: the machine's size ratio, 1: the four values below
     int32_t ManualAddFileType = 0; ///< Add dialog filter: 0 all, 1 HP-GL, 2 DXF, 3 both
     int32_t Language = 0; ///< 0 Chinese, 1 English, 2 Turkish, 3 Azerbaijani, 4 Ukr., 5 Rus.
-    int32_t DxfUnit = 0;  ///< DXF drawing unit in plotter units (40 = millimetres)
+    int32_t DxfUnit = 0;  ///< DXF drawing unit in plotter units (40 = millimetres; 0: the
+                          ///< unit the drawing's header names, millimetres when none)
+    int32_t DxfDrillMark = 0;      ///< garment drill holes drawn as 0 a cross, 1 a circle
+    int32_t DxfDrillSize = 30;     ///< size of a drill mark, 0.1 mm
+    int32_t DxfNotchLength = 50;   ///< length of a notch slit, 0.1 mm
+    int32_t DxfMinTextHeight = 15; ///< DXF texts are drawn at least this tall, 0.1 mm
     int32_t IBCleanThickness = 3;   ///< density of the head-cleaning pattern
     int32_t PltFileUnit = 0;        ///< HP-GL unit choice 0..3
     int32_t UnitNoHintNextTime = 0; ///< do not ask for the HP-GL unit on open
@@ -81,6 +86,9 @@ struct CSettings {
     int32_t XSizeMeasure = 5000;    ///< measured length, 0.1 mm
     int32_t YSizeMeasure = 5000;    ///< measured width, 0.1 mm
     int32_t PGCmdType = 0;          ///< handling of the HP-GL page command
+    /// Not stored: the widest drawing the machine prints, mm (0: not known). A DXF drawing
+    /// wider than the roll is folded to the lesser of the two, so that its strips print.
+    int32_t m_nPrintableWidthMm = 0;
 };
 
 } // namespace inkvale

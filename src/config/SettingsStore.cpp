@@ -51,6 +51,11 @@ constexpr CIntKey kIntKeysAfterIP[] = {
     {"AutoPreview", &CSettings::AutoPreview, 1},
     {"SplitEn", &CSettings::SplitEn, 0},
     {"DxfUnit", &CSettings::DxfUnit, 40},
+    // Read only, like PrintedKeepDays: the operator writes them when the defaults do not suit.
+    {"DxfDrillMark", &CSettings::DxfDrillMark, 0},
+    {"DxfDrillSize", &CSettings::DxfDrillSize, 30},
+    {"DxfNotchLength", &CSettings::DxfNotchLength, 50},
+    {"DxfMinTextHeight", &CSettings::DxfMinTextHeight, 15},
     {"PltMaxSizeMb", &CSettings::PltMaxSizeMb, 30},
     {"IBCleanThickness", &CSettings::IBCleanThickness, 3},
     {"UnitNoHintNextTime", &CSettings::UnitNoHintNextTime, 1},

@@ -57,6 +57,32 @@ auto BufferOf(Drawing& d, int32_t nBlock) -> decltype(&d.m_entities) {
 
 } // namespace
 
+DxfEntityBuffer* DxfBufferOf(DxfDrawing& d, int32_t nBlock) {
+    return BufferOf(d, nBlock);
+}
+
+const DxfEntityBuffer* DxfBufferOf(const DxfDrawing& d, int32_t nBlock) {
+    return BufferOf(d, nBlock);
+}
+
+void DxfCountSkipped(DxfEntityBuffer& buffer, const std::string& strName) {
+    for (auto& [strKind, nCount] : buffer.m_arrSkipped) {
+        if (strKind == strName) {
+            ++nCount;
+            return;
+        }
+    }
+    buffer.m_arrSkipped.emplace_back(strName, 1);
+}
+
+bool DxfLayerHidden(const DxfDrawing& d, int32_t nLayer) {
+    const ptrdiff_t i = DxfTableIndexByHandle(d.m_layers, nLayer);
+    if (i < 0)
+        return false;
+    const DxfTableEntry& layer = d.m_layers.m_arr[static_cast<size_t>(i)];
+    return layer.m_nColor < 0 || (layer.m_nFlags & 1) != 0;
+}
+
 const DxfTable* DxfTableByCode(const DxfDrawing& d, int nTable) {
     switch (nTable) {
     case kDxfTableDimStyle:

@@ -4,8 +4,10 @@
 #include "import/DxfDrawing.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 // The inside of the opaque drawing database, shared by the database functions and the
@@ -27,6 +29,13 @@ struct DxfTable {
 struct DxfEntityBuffer {
     std::vector<DxfEntity> m_arr;
     size_t m_nCursor = 0;
+    /// Entities of the buffer that are not drawn, counted by name (model space, visible
+    /// layers only), in the order first met.
+    std::vector<std::pair<std::string, int64_t>> m_arrSkipped;
+    /// INSERTs and DIMENSIONs whose block was not defined yet when they were read (blocks
+    /// may come in any order): kept by block name, without a handle, and drawn after the
+    /// buffer's other entities once every block is known.
+    std::vector<DxfEntity> m_arrLate;
 };
 
 struct DxfBlockRecord {
@@ -43,7 +52,9 @@ struct DxfDrawing {
     std::unordered_map<std::string, size_t> m_blocksByName;
     ptrdiff_t m_nBlockCursor = -1;
     DxfEntityBuffer m_entities;
-    int32_t m_nHandle = 15; ///< the last handle given out
+    int32_t m_nHandle = 15;      ///< the last handle given out
+    int16_t m_nInsUnits = -1;    ///< header variable $INSUNITS; -1 when not given
+    int16_t m_nMeasurement = -1; ///< header variable $MEASUREMENT; -1 when not given
     bool m_bValid = false;
 };
 
@@ -54,5 +65,12 @@ ptrdiff_t DxfTableIndexByName(const DxfTable& t, const std::string& strName);
 ptrdiff_t DxfTableIndexByHandle(const DxfTable& t, int32_t nHandle);
 ptrdiff_t DxfBlockIndexByName(const DxfDrawing& d, const std::string& strName);
 ptrdiff_t DxfBlockIndexByHandle(const DxfDrawing& d, int32_t nHandle);
+/// The entity buffer of block nBlock (ENTITIES for 0), nullptr when there is no such block.
+DxfEntityBuffer* DxfBufferOf(DxfDrawing& d, int32_t nBlock);
+const DxfEntityBuffer* DxfBufferOf(const DxfDrawing& d, int32_t nBlock);
+/// Counts one entity of the buffer that is not drawn.
+void DxfCountSkipped(DxfEntityBuffer& buffer, const std::string& strName);
+/// Whether the layer with this handle is switched off (negative colour) or frozen.
+bool DxfLayerHidden(const DxfDrawing& d, int32_t nLayer);
 
 } // namespace inkvale

@@ -3,6 +3,7 @@
 
 #include "import/DxfDrawing.h"
 #include "import/DxfDrawingData.h"
+#include "import/DxfNumbers.h"
 #include "import/DxfReader.h"
 
 #include "support/TwoThreads.h"
@@ -58,13 +59,42 @@ bool AddTableEntry(DxfDrawing& d, int nTable, DxfTableEntry& entry) {
     return true;
 }
 
+/// Keeps an INSERT or DIMENSION whose block is not defined yet, to be drawn once all are.
+void KeepLate(DxfDrawing& d, int32_t nBlock, DxfEntityHeader& header, DxfEntityData& data) {
+    DxfEntityBuffer* pBuffer = DxfBufferOf(d, nBlock);
+    if (pBuffer == nullptr)
+        return;
+    if (data.m_strName.empty()) { // no block to draw, ever
+        if (header.m_nKind == kDxfDimension && !header.m_bPaperSpace)
+            DxfCountSkipped(*pBuffer, "DIMENSION");
+        return;
+    }
+    DxfEntity& e = pBuffer->m_arrLate.emplace_back();
+    e.m_header = std::move(header);
+    e.m_data = std::move(data);
+}
+
 /// Resolves the names of a parsed entity and stores it in the buffer of block nBlock
 /// (0: ENTITIES). ELLIPSE and DIMENSION are dropped; an INSERT of an unknown block too.
 void AddParsedEntity(DxfDrawing& d, int32_t nBlock, DxfEntityHeader& header, DxfEntityData& data) {
-    if (header.m_nKind == kDxfEllipse)
-        return;
     if (header.m_nKind == kDxfDimension) {
-        ++d.m_nHandle; // a dimension takes a handle although it is not kept
+        // A dimension is drawn by its block (it takes a handle whether it is kept or not).
+        const ptrdiff_t i = DxfBlockIndexByName(d, data.m_strName);
+        header.m_nLayer = HandleByName(d, kDxfTableLayer, header.m_strLayer);
+        if (i >= 0) {
+            data.m_nBlock = d.m_arrBlocks[static_cast<size_t>(i)].m_header.m_nHandle;
+            (void)DxfAddEntity(&d, nBlock, std::move(header), std::move(data));
+            return;
+        }
+        ++d.m_nHandle;
+        KeepLate(d, nBlock, header, data);
+        return;
+    }
+    if (header.m_nKind == kDxfSkipped) {
+        DxfEntityBuffer* pBuffer = DxfBufferOf(d, nBlock);
+        const int32_t nLayer = HandleByName(d, kDxfTableLayer, header.m_strLayer);
+        if (pBuffer != nullptr && !header.m_bPaperSpace && !DxfLayerHidden(d, nLayer))
+            DxfCountSkipped(*pBuffer, data.m_strName);
         return;
     }
     header.m_nLayer = HandleByName(d, kDxfTableLayer, header.m_strLayer);
@@ -73,8 +103,10 @@ void AddParsedEntity(DxfDrawing& d, int32_t nBlock, DxfEntityHeader& header, Dxf
         data.m_nStyle = HandleByName(d, kDxfTableStyle, data.m_strName);
     if (header.m_nKind == kDxfInsert) {
         const ptrdiff_t i = DxfBlockIndexByName(d, data.m_strName);
-        if (i < 0)
+        if (i < 0) {
+            KeepLate(d, nBlock, header, data);
             return;
+        }
         data.m_nBlock = d.m_arrBlocks[static_cast<size_t>(i)].m_header.m_nHandle;
     }
     (void)DxfAddEntity(&d, nBlock, std::move(header), std::move(data));
@@ -99,6 +131,7 @@ public:
         AddParsedEntity(m_d, nBlock, header, data);
     }
     static bool Stopped() { return false; }
+    DxfDrawing* Drawing() { return &m_d; }
 
 private:
     DxfDrawing& m_d;
@@ -150,6 +183,7 @@ public:
         m_arrEntities.push_back({std::move(header), std::move(data)});
     }
     bool Stopped() const { return m_bStop.load(std::memory_order_relaxed); }
+    static DxfDrawing* Drawing() { return nullptr; } // the header comes before any block
 
     /// Stores the steps in order into the drawing; false when a table entry fails the import.
     bool StoreInto(DxfDrawing& d) {
@@ -262,10 +296,33 @@ void ImportEntities(Sink& sink, DxfFile* pFile) {
         sink.Entity(0, header, data);
 }
 
+/// The header variables the conversion uses ($INSUNITS, $MEASUREMENT), up to the end of the
+/// section.
+void ImportHeader(DxfDrawing& d, DxfFile* pFile) {
+    int nCode = 0;
+    std::string_view value;
+    int16_t* pVariable = nullptr;
+    while (DxfReadPair(pFile, &nCode, &value) && nCode != 0) {
+        if (nCode == 9) {
+            const std::string_view name = value.substr(0, value.find_last_not_of(' ') + 1);
+            pVariable = name == "$INSUNITS"      ? &d.m_nInsUnits
+                        : name == "$MEASUREMENT" ? &d.m_nMeasurement
+                                                 : nullptr;
+        } else if (pVariable != nullptr && nCode == 70) {
+            *pVariable = DxfParseInt16(value);
+            pVariable = nullptr;
+        }
+    }
+}
+
 template <typename Sink>
 bool ImportSections(Sink& sink, DxfFile* pFile, CMeeting& meeting) {
     while (const int nSection = DxfNextSection(pFile)) {
         switch (nSection) {
+        case kDxfSectionHeader:
+            if (DxfDrawing* pDrawing = sink.Drawing())
+                ImportHeader(*pDrawing, pFile);
+            break;
         case kDxfSectionTables:
             if (!ImportTables(sink, pFile))
                 return false;

@@ -438,14 +438,18 @@ unsigned PointMask(int16_t nKind) {
     switch (nKind) {
     case kDxfLine:
     case kDxfText:
+    case kDxfAttrib:
     case kDxfEllipse:
+    case kDxfMText:
         return 0x3;
     case kDxfPoint:
     case kDxfCircle:
     case kDxfArc:
     case kDxfInsert:
+    case kDxfPolyline: // its elevation (30)
         return 0x1;
     case kDxfSolid:
+    case kDxfTrace:
         return 0xF;
     default:
         return 0;
@@ -458,6 +462,7 @@ bool StorePoint(int16_t nKind, DxfEntityData& d, int nCode, std::string_view v) 
     const int nPoint = nCode % 10;
     if ((PointMask(nKind) & (1u << nPoint)) == 0)
         return true;
+    d.m_bHasPoint1 = d.m_bHasPoint1 || nPoint == 1;
     DxfPoint3& pt = d.m_aPt[static_cast<size_t>(nPoint)];
     const double dValue = DxfParseDouble(v);
     if (nCode < 20)
@@ -486,9 +491,25 @@ bool StoreHeaderGroup(DxfEntityHeader& h, int nCode, std::string_view v) {
     case 48:
         h.m_dLtScale = DxfParseDouble(v);
         return true;
+    case 67:
+        h.m_bPaperSpace = DxfParseInt(v) == 1;
+        return true;
     default:
         return false;
     }
+}
+
+/// The normal of the entity's coordinate system (210/220/230).
+bool StoreExtrusion(DxfEntityData& d, int nCode, std::string_view v) {
+    if (nCode == 210)
+        d.m_extrusion.x = DxfParseDouble(v);
+    else if (nCode == 220)
+        d.m_extrusion.y = DxfParseDouble(v);
+    else if (nCode == 230)
+        d.m_extrusion.z = DxfParseDouble(v);
+    else
+        return false;
+    return true;
 }
 
 void StoreTextGroup(DxfEntityData& d, int nCode, std::string_view v) {
@@ -507,6 +528,9 @@ void StoreTextGroup(DxfEntityData& d, int nCode, std::string_view v) {
         break;
     case 73:
         d.m_nVAlign = static_cast<uint8_t>(DxfParseInt(v));
+        break;
+    case 71:
+        d.m_nFlags = DxfParseInt16(v); // text generation: 2 mirrored in X, 4 upside down
         break;
     case 7:
         d.m_strName = Name(v);
@@ -536,13 +560,135 @@ void StoreInsertGroup(DxfEntityData& d, int nCode, std::string_view v) {
     case 2:
         d.m_strName = Name(v);
         break;
+    case 44:
+        d.m_dColumnSpacing = DxfParseDouble(v);
+        break;
+    case 45:
+        d.m_dRowSpacing = DxfParseDouble(v);
+        break;
+    case 70:
+        d.m_nColumns = DxfParseInt16(v);
+        break;
+    case 71:
+        d.m_nRows = DxfParseInt16(v);
+        break;
+    default:
+        break;
+    }
+}
+
+void StoreAttribGroup(DxfEntityData& d, int nCode, std::string_view v) {
+    switch (nCode) {
+    case 73:
+        break; // the field length, not an alignment
+    case 74:
+        d.m_nVAlign = static_cast<uint8_t>(DxfParseInt(v));
+        break;
+    case 70:
+        d.m_nFlags = DxfParseInt16(v);
+        break;
+    case 71:
+        break;
+    default:
+        StoreTextGroup(d, nCode, v);
+        break;
+    }
+}
+
+/// MTEXT keeps at most this much text; the rest of a longer text is left out.
+constexpr size_t kMaxMTextBytes = 65536;
+
+void StoreMTextGroup(DxfEntityData& d, int nCode, std::string_view v) {
+    switch (nCode) {
+    case 1:
+    case 3:
+        d.m_strText.append(
+            v.substr(0, kMaxMTextBytes - std::min(kMaxMTextBytes, d.m_strText.size())));
+        break;
+    case 40:
+        d.m_dRadius = DxfParseDouble(v);
+        break;
+    case 44:
+        d.m_dWidthFactor = DxfParseDouble(v);
+        break;
+    case 50:
+        d.m_dAngle = DxfParseDouble(v);
+        break;
+    case 71:
+        d.m_nHAlign = static_cast<uint8_t>(DxfParseInt(v));
+        break;
+    case 7:
+        d.m_strName = Name(v);
+        break;
+    default:
+        break;
+    }
+}
+
+/// A curve's vertices are read up to this many; the rest of a longer one is left out (the
+/// budget of the conversion refuses such a drawing long before).
+constexpr size_t kMaxVertices = size_t{1} << 24;
+
+/// The groups of LWPOLYLINE and SPLINE, which repeat: state is the vertex or weight count.
+void StoreRepeatedGroup(int16_t nKind, DxfEntityData& d, int nCode, std::string_view v,
+                        size_t& nWeights) {
+    std::vector<DxfVertex>& arr = d.m_arrVertices;
+    const double dValue = DxfParseDouble(v);
+    const bool bLw = nKind == kDxfLwPolyline;
+    switch (nCode) {
+    case 10:
+        if (arr.size() < kMaxVertices)
+            arr.push_back({dValue, 0.0, 0.0, bLw ? 0.0 : 1.0});
+        return;
+    case 20:
+    case 30:
+        if (!arr.empty())
+            (nCode == 20 ? arr.back().y : arr.back().z) = dValue;
+        return;
+    case 70:
+        d.m_nFlags = DxfParseInt16(v);
+        return;
+    case 38:
+        d.m_aPt[0].z = dValue; // the elevation of a LWPOLYLINE
+        return;
+    default:
+        break;
+    }
+    if (bLw) {
+        if (nCode == 42 && !arr.empty())
+            arr.back().bulge = dValue;
+        return;
+    }
+    switch (nCode) {
+    case 11:
+        if (d.m_arrFit.size() < kMaxVertices)
+            d.m_arrFit.push_back({dValue, 0.0, 0.0, 0.0});
+        break;
+    case 21:
+    case 31:
+        if (!d.m_arrFit.empty())
+            (nCode == 21 ? d.m_arrFit.back().y : d.m_arrFit.back().z) = dValue;
+        break;
+    case 40:
+        if (d.m_arrReals.size() < kMaxVertices)
+            d.m_arrReals.push_back(dValue);
+        break;
+    case 41:
+        if (nWeights < arr.size())
+            arr[nWeights].bulge = dValue;
+        ++nWeights;
+        break;
+    case 71:
+        d.m_nDegree = DxfParseInt16(v);
+        break;
     default:
         break;
     }
 }
 
 void StoreEntityGroup(DxfEntityHeader& h, DxfEntityData& d, int nCode, std::string_view v) {
-    if (StoreHeaderGroup(h, nCode, v) || StorePoint(h.m_nKind, d, nCode, v))
+    if (StoreHeaderGroup(h, nCode, v) || StoreExtrusion(d, nCode, v) ||
+        StorePoint(h.m_nKind, d, nCode, v))
         return;
     switch (h.m_nKind) {
     case kDxfCircle:
@@ -558,12 +704,22 @@ void StoreEntityGroup(DxfEntityHeader& h, DxfEntityData& d, int nCode, std::stri
     case kDxfText:
         StoreTextGroup(d, nCode, v);
         break;
+    case kDxfAttrib:
+        StoreAttribGroup(d, nCode, v);
+        break;
+    case kDxfMText:
+        StoreMTextGroup(d, nCode, v);
+        break;
     case kDxfInsert:
         StoreInsertGroup(d, nCode, v);
         break;
     case kDxfPolyline:
         if (nCode == 70)
             d.m_nFlags = DxfParseInt16(v);
+        break;
+    case kDxfDimension:
+        if (nCode == 2)
+            d.m_strName = Name(v); // the block that holds its lines and text
         break;
     default:
         break;
@@ -575,7 +731,7 @@ int16_t EntityKind(std::string_view name) {
         std::string_view m_name;
         int16_t m_nKind;
     };
-    static constexpr std::array<Known, 10> kKnown = {{{"LINE", kDxfLine},
+    static constexpr std::array<Known, 17> kKnown = {{{"LINE", kDxfLine},
                                                       {"POINT", kDxfPoint},
                                                       {"CIRCLE", kDxfCircle},
                                                       {"ELLIPSE", kDxfEllipse},
@@ -584,7 +740,14 @@ int16_t EntityKind(std::string_view name) {
                                                       {"SOLID", kDxfSolid},
                                                       {"INSERT", kDxfInsert},
                                                       {"POLYLINE", kDxfPolyline},
-                                                      {"DIMENSION", kDxfDimension}}};
+                                                      {"DIMENSION", kDxfDimension},
+                                                      {"LWPOLYLINE", kDxfLwPolyline},
+                                                      {"SPLINE", kDxfSpline},
+                                                      {"MTEXT", kDxfMText},
+                                                      {"TRACE", kDxfTrace},
+                                                      {"ATTRIB", kDxfAttrib},
+                                                      {"MINSERT", kDxfInsert},
+                                                      {"SEQEND", -1}}};
     name = TrimRight(name);
     for (const Known& k : kKnown) {
         if (k.m_name == name)
@@ -605,8 +768,9 @@ void ReadVertices(DxfFile& f, DxfEntityData& d) {
             Rewind(f);
             break;
         }
-        DxfVertex& vx = d.m_arrVertices.emplace_back();
-        ReadGroups(f, [&vx](int nGroup, std::string_view v) {
+        DxfVertex vx;
+        int nFlags = 0;
+        ReadGroups(f, [&vx, &nFlags](int nGroup, std::string_view v) {
             switch (nGroup) {
             case 10:
                 vx.x = DxfParseDouble(v);
@@ -620,10 +784,19 @@ void ReadVertices(DxfFile& f, DxfEntityData& d) {
             case 42:
                 vx.bulge = DxfParseDouble(v);
                 break;
+            case 70:
+                nFlags = DxfParseInt(v);
+                break;
             default:
                 break;
             }
         });
+        // Not kept: the faces of a polyface mesh, the vertices of a mesh, and the frame of
+        // a spline-fit polyline (its fitted vertices are the curve).
+        const bool bFrame = (nFlags & 16) != 0 && (d.m_nFlags & 4) != 0;
+        if ((d.m_nFlags & kDxfPolylineMesh) == 0 && (nFlags & 128) == 0 && !bFrame &&
+            d.m_arrVertices.size() < kMaxVertices)
+            d.m_arrVertices.push_back(vx);
     }
     // Stored last vertex first.
     std::reverse(d.m_arrVertices.begin(), d.m_arrVertices.end());
@@ -633,9 +806,38 @@ void ParseEntity(DxfFile& f, int16_t nKind, DxfEntityHeader& h, DxfEntityData& d
     h = DxfEntityHeader{};
     d = DxfEntityData{};
     h.m_nKind = nKind;
+    if (nKind == kDxfLwPolyline || nKind == kDxfSpline) {
+        size_t nWeights = 0;
+        ReadGroups(f, [&h, &d, &nWeights](int nCode, std::string_view v) {
+            if (!StoreHeaderGroup(h, nCode, v) && !StoreExtrusion(d, nCode, v))
+                StoreRepeatedGroup(h.m_nKind, d, nCode, v, nWeights);
+        });
+        return;
+    }
     ReadGroups(f, [&h, &d](int nCode, std::string_view v) { StoreEntityGroup(h, d, nCode, v); });
-    if (nKind == kDxfPolyline)
+    if (nKind == kDxfPolyline) {
         ReadVertices(f, d);
+        if ((d.m_nFlags & kDxfPolylineMesh) != 0) {
+            h.m_nKind = kDxfSkipped;
+            d.m_strName = "POLYLINE mesh";
+        }
+    }
+}
+
+/// Entities that draw nothing by design: the records that close a sequence, the templates
+/// of attributes and the paper-space viewports.
+bool SilentlySkipped(std::string_view name) {
+    return name == "VERTEX" || name == "ATTDEF" || name == "VIEWPORT";
+}
+
+/// An entity this reader does not draw: its header is read (so that the load can tell
+/// whether it lay on a visible layer in model space) and its name kept.
+void ParseSkipped(DxfFile& f, std::string_view name, DxfEntityHeader& h, DxfEntityData& d) {
+    h = DxfEntityHeader{};
+    d = DxfEntityData{};
+    h.m_nKind = kDxfSkipped;
+    d.m_strName = Name(name);
+    ReadGroups(f, [&h](int nCode, std::string_view v) { (void)StoreHeaderGroup(h, nCode, v); });
 }
 
 /// Leaves a block whose ENDBLK pair has just been read: skips the ENDBLK groups and ends
@@ -810,6 +1012,12 @@ bool DxfReadBlockHeader(DxfFile* pFile, DxfBlock* pBlock) {
             pBlock->m_nFlags = DxfParseInt16(v);
         } else if (nCode == 8) {
             pBlock->m_strLayer = Name(v);
+        } else if (nCode == 10) {
+            pBlock->m_base.x = DxfParseDouble(v);
+        } else if (nCode == 20) {
+            pBlock->m_base.y = DxfParseDouble(v);
+        } else if (nCode == 30) {
+            pBlock->m_base.z = DxfParseDouble(v);
         }
     });
     f.m_nMark = f.m_nPos;
@@ -842,8 +1050,12 @@ bool DxfReadEntity(DxfFile* pFile, DxfEntityHeader* pHeader, DxfEntityData* pDat
     for (;;) {
         if (HandleEnd(f, value))
             return false;
-        if (const int16_t nKind = EntityKind(value); nKind != 0) {
+        if (const int16_t nKind = EntityKind(value); nKind > 0) {
             ParseEntity(f, nKind, *pHeader, *pData);
+            AfterEntity(f);
+            return true;
+        } else if (nKind == 0 && !SilentlySkipped(TrimRight(value))) {
+            ParseSkipped(f, TrimRight(value), *pHeader, *pData);
             AfterEntity(f);
             return true;
         }

@@ -37,6 +37,14 @@ inline constexpr int16_t kDxfSolid = 11;
 inline constexpr int16_t kDxfInsert = 14;
 inline constexpr int16_t kDxfPolyline = 19;
 inline constexpr int16_t kDxfDimension = 23;
+inline constexpr int16_t kDxfLwPolyline = 24;
+inline constexpr int16_t kDxfSpline = 25;
+inline constexpr int16_t kDxfMText = 26;
+inline constexpr int16_t kDxfTrace = 27;
+inline constexpr int16_t kDxfAttrib = 28;
+/// An entity the conversion does not draw, kept by name so that the load can say what it
+/// left out (HATCH, IMAGE, 3DFACE ...). Only its name and header are kept.
+inline constexpr int16_t kDxfSkipped = 30;
 
 /// Longest value line kept (longer lines are cut to this many bytes).
 inline constexpr size_t kDxfValueMax = 2047;
@@ -104,6 +112,7 @@ struct DxfBlock {
     int16_t m_nFlags = 0;   ///< group 70
     int32_t m_nLayer = 0;   ///< handle of its layer once stored (0: none or unknown)
     std::string m_strLayer; ///< group 8 as read
+    DxfPoint3 m_base;       ///< base point (10/20/30): the block's origin for its INSERTs
 };
 
 /// The part every entity record shares.
@@ -115,6 +124,7 @@ struct DxfEntityHeader {
     int16_t m_nColor = kDxfColorByLayer; ///< group 62; 256 by layer, 0 by block
     double m_dThickness = 0.0;           ///< group 39
     double m_dLtScale = 1.0;             ///< group 48
+    bool m_bPaperSpace = false;          ///< group 67 = 1: the entity lies in paper space
     std::string m_strLayer;              ///< group 8 as read (kept in the stored record too)
     std::string m_strLineType;           ///< group 6 as read
 };
@@ -138,9 +148,23 @@ struct DxfVertex {
 ///             (50), m_dWidthFactor (41), m_nHAlign (72), m_nVAlign (73), m_aPt[1]
 ///             alignment point (11..), m_nStyle (from the style name of group 7 in
 ///             m_strName), m_strText (group 1)
+///   ATTRIB    as TEXT, with m_nVAlign from group 74 and m_nFlags (70; bit 1 invisible)
 ///   INSERT    m_aPt[0] insertion, m_scale (41/42/43), m_dAngle (50), m_nBlock (from the
-///             block name of group 2 in m_strName)
-///   POLYLINE  m_arrVertices (stored last vertex first), m_nFlags (70; bit 1 closed)
+///             block name of group 2 in m_strName); MINSERT also m_nColumns (70), m_nRows
+///             (71), m_dColumnSpacing (44), m_dRowSpacing (45)
+///   POLYLINE  m_arrVertices (stored last vertex first), m_nFlags (70; bit 1 closed); the
+///             vertices of meshes and polyface meshes are not kept (they are 3D)
+///   LWPOLYLINE m_arrVertices in file order with their bulges (42), m_nFlags (70)
+///   ELLIPSE   m_aPt[0] centre, m_aPt[1] end of the major axis relative to the centre,
+///             m_dRadius ratio of the axes (40), m_dAngle start and m_dEndAngle end
+///             parameter (41/42, radians)
+///   SPLINE    m_nFlags (70), m_nDegree (71), m_arrReals knots (40), m_arrVertices control
+///             points with their weights (41) in bulge, m_arrFit fit points (11..)
+///   MTEXT     m_aPt[0] insertion, m_aPt[1] direction of the text (11..), m_dRadius height,
+///             m_dAngle rotation (50), m_nHAlign attachment point (71), m_dWidthFactor line
+///             spacing factor (44), m_strText groups 3 then 1
+///   SOLID, TRACE m_aPt[0..3]
+/// m_extrusion (210/220/230) is the normal of the entity's coordinate system.
 struct DxfEntityData {
     std::array<DxfPoint3, 4> m_aPt{};
     double m_dRadius = 0.0;
@@ -148,6 +172,13 @@ struct DxfEntityData {
     double m_dEndAngle = 0.0;
     double m_dWidthFactor = 0.0;
     DxfPoint3 m_scale{1.0, 1.0, 0.0};
+    DxfPoint3 m_extrusion{0.0, 0.0, 1.0};
+    double m_dColumnSpacing = 0.0;
+    double m_dRowSpacing = 0.0;
+    int16_t m_nColumns = 1;
+    int16_t m_nRows = 1;
+    int16_t m_nDegree = 3;
+    bool m_bHasPoint1 = false; ///< a group 11/21 was read
     uint8_t m_nHAlign = 0;
     uint8_t m_nVAlign = 0;
     int16_t m_nFlags = 0;
@@ -156,10 +187,14 @@ struct DxfEntityData {
     std::string m_strText;
     std::string m_strName;
     std::vector<DxfVertex> m_arrVertices;
+    std::vector<double> m_arrReals;
+    std::vector<DxfVertex> m_arrFit;
 };
 
 /// POLYLINE flag bit: the outline is closed.
 inline constexpr int16_t kDxfPolylineClosed = 1;
+/// POLYLINE flag bits of the 3D meshes, which are not drawn.
+inline constexpr int16_t kDxfPolylineMesh = 16 | 64;
 
 /// One stored entity.
 struct DxfEntity {

@@ -6,7 +6,6 @@
 #include "geometry/Curve.h"
 #include "geometry/DispSet.h"
 #include "geometry/SizeRatio.h"
-#include "import/SkipCounts.h"
 #include "model/TaskPreflight.h"
 
 #include <cstdint>
@@ -79,8 +78,9 @@ public:
     /// it reached below Y 0 before the origin rule moved it onto the paper.
     bool m_bOnlyLabels = false;
     bool m_bBelowPaper = false;
-    /// Set by the loader (not stored): what the file held and the load did not draw.
-    CSkipCounts m_skipped;
+    /// Set by the loader (not stored): what the file held that the drawing leaves out, by
+    /// kind ("HATCH", 12), in the order first met.
+    std::vector<std::pair<std::string, int64_t>> m_arrNotDrawn;
     /// Unique within the process and never reused: a caller that waits in a dialog keeps
     /// this id, not a pointer, because the task may be deleted or replaced meanwhile.
     /// CopyTask does not copy it.

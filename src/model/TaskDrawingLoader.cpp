@@ -36,7 +36,8 @@ bool ReadHpglTask(COnePage& task, const CSettings& settings, bool bShowErrors,
         return false;
     }
     task.m_bOnlyLabels = reader.DrewOnlyLabels();
-    task.m_skipped = reader.Skipped();
+    for (const CSkipCounts::CItem& item : reader.Skipped().Items())
+        task.m_arrNotDrawn.emplace_back(item.m_strKind, item.m_nCount);
     dScaleX = reader.m_dScaleX;
     dScaleY = reader.m_dScaleY;
     return true;
@@ -112,7 +113,7 @@ CTaskLoadResult LoadTaskDrawing(COnePage& task, const CSettings& settings, bool 
     double dScaleY = 1.0;
     task.m_bOnlyLabels = false;
     task.m_bBelowPaper = false;
-    task.m_skipped.Clear();
+    task.m_arrNotDrawn.clear();
     bool bCleaned = false;
     if (IsDxfPath(task.m_strPath)) {
         const CDxfTaskResult dxf = LoadDxfTask(task, settings, &bCleaned);

@@ -28,7 +28,7 @@ enum class EPreflightKind {
     kEmpty,
     kDuplicate,
     kLabelsOnly,
-    kSkipped,
+    kNotDrawn,
 };
 
 struct CPreflightWarning {

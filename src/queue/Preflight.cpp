@@ -115,6 +115,17 @@ CUnitHint FindUnitHint(const COnePage& task, const CSettings& settings, double d
     return {};
 }
 
+// "HATCH 12, IMAGE 1, 3D entities 4".
+std::string NotDrawnText(const COnePage& task) {
+    std::string s;
+    for (const auto& [strKind, nCount] : task.m_arrNotDrawn) {
+        if (!s.empty())
+            s += ", ";
+        s += strKind + " " + std::to_string(nCount);
+    }
+    return s;
+}
+
 void CheckScale(CPreflight& result, const COnePage& task, const CSettings& settings) {
     const CPreflightFigures& f = result.m_figures;
     const double dSize = std::max(f.m_dWidthMm, f.m_dLengthMm);
@@ -187,8 +198,8 @@ const char* PreflightKindName(EPreflightKind eKind) {
         return "duplicate";
     case EPreflightKind::kLabelsOnly:
         return "labels-only";
-    case EPreflightKind::kSkipped:
-        return "skipped";
+    case EPreflightKind::kNotDrawn:
+        return "not-drawn";
     }
     return "?";
 }
@@ -203,11 +214,12 @@ CPreflight RunPreflight(const COnePage& task, const CSettings& settings,
     CPreflight result;
     result.m_bDone = true;
     result.m_nContentHash = nContentHash != 0 ? nContentHash : PreflightContentHash(task);
-    if (!task.m_skipped.Empty())
+    // Said of an empty drawing too: it tells why nothing is left to print.
+    if (!task.m_arrNotDrawn.empty())
         result.m_arrWarnings.push_back(
-            {EPreflightKind::kSkipped,
+            {EPreflightKind::kNotDrawn,
              false,
-             {EMsg::kPreflightSkipped, {task.m_strName, task.m_skipped.Summary()}}});
+             {EMsg::kPreflightNotDrawn, {task.m_strName, NotDrawnText(task)}}});
     if (task.m_arrCurves.empty()) {
         result.m_arrWarnings.push_back(
             {EPreflightKind::kEmpty, true, {EMsg::kDrawingEmpty, {task.m_strName}}});
@@ -229,7 +241,7 @@ CPreflight RunPreflight(const COnePage& task, const CSettings& settings,
             {EPreflightKind::kTooWide,
              true,
              {EMsg::kPreflightTooWide,
-              {task.m_strName, Mm(JobWidthMm(params, nJobWidth)), Mm(PrintableWidthMm(params))}}});
+              {task.m_strName, Mm(f.m_dWidthMm), Mm(WidestPrintableDrawingMm(settings, params))}}});
     CheckScale(result, task, settings);
     if (task.m_nMinX < 0 || task.m_nMinY < 0 || task.m_bBelowPaper)
         result.m_arrWarnings.push_back(
@@ -238,6 +250,30 @@ CPreflight RunPreflight(const COnePage& task, const CSettings& settings,
         result.m_arrWarnings.push_back(
             {EPreflightKind::kLabelsOnly, false, {EMsg::kPreflightLabelsOnly, {task.m_strName}}});
     return result;
+}
+
+double WidestPrintableDrawingMm(const CSettings& settings, const CMachineParams& params) {
+    // Whether a drawing of this width makes a job the carriage takes, prepared as a job is
+    // (its size correction and offsets are not plain factors, so the width is searched for).
+    const auto fits = [&](double dMm) {
+        COnePage probe;
+        probe.m_nMaxX = 40;
+        probe.m_nMaxY = static_cast<int32_t>(dMm * kUnitsPerMm);
+        const COnePage work = PreparedBox(probe, settings, params);
+        CBandParams bands = MakeBandParams(params, settings);
+        int32_t nJobWidth = 0;
+        (void)CountJobBands(work, bands, nJobWidth);
+        return FitsCarriage(params, nJobWidth);
+    };
+    double dLow = 0.0;
+    double dHigh = std::max(PrintableWidthMm(params), 1.0) * 2.0;
+    if (fits(dHigh))
+        return dHigh;
+    while (dHigh - dLow > 0.05) {
+        const double dMid = (dLow + dHigh) / 2;
+        (fits(dMid) ? dLow : dHigh) = dMid;
+    }
+    return dLow;
 }
 
 CQueueTotals QueueTotals(const CInkvaleDoc& doc) {

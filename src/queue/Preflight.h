@@ -37,6 +37,10 @@ uint64_t PreflightContentHash(const COnePage& task);
 /// and the left offset.
 double PrintableWidthMm(const CMachineParams& params);
 
+/// The widest drawing the machine prints with these settings, mm (within 0.05 mm): the
+/// printable width less what a job adds to a drawing's width (its size correction).
+double WidestPrintableDrawingMm(const CSettings& settings, const CMachineParams& params);
+
 /// The queue's totals: every task of the three lists with its copies still due (a task
 /// whose drawing has not been looked at yet counts as a task only).
 struct CQueueTotals {

@@ -104,6 +104,7 @@ CTaskLoadResult CTaskQueue::LoadQuietly(COnePage& task, bool bShowErrors) {
         return CResult::Failure(kLoadUnreadable, "the file is over the size limit",
                                 {task.m_problem});
     }
+    KnowPrintableWidth();
     if (LoadOffThread(task))
         return CResult::Failure(kLoadPending, "the drawing is being read");
     CTaskLoadResult result = LoadTaskDrawing(task, m_settings, bShowErrors);
@@ -266,6 +267,16 @@ COnePage* CTaskQueue::ChooseAutoTask(int& nRow) {
         return &task;
     }
     return nullptr;
+}
+
+// A DXF drawing wider than the roll is folded into strips the machine prints.
+void CTaskQueue::KnowPrintableWidth() {
+    if (m_pParams == nullptr)
+        return;
+    const CMachineParams params(*m_pParams);
+    // A millimetre less than the limit: the job's width is rounded to whole dots.
+    const double dWidest = WidestPrintableDrawingMm(m_settings, params) - 1.0;
+    m_settings.m_nPrintableWidthMm = dWidest >= 1.0 ? static_cast<int32_t>(dWidest) : 0;
 }
 
 void CTaskQueue::RunTaskPreflight(COnePage& task, const COnePage& drawing, uint64_t nContentHash) {

@@ -182,6 +182,7 @@ private:
                         const std::vector<std::string>& patterns);
     void AutoModeOff();
     /// The preflight of a task from a loaded drawing of it (its own, or a preloaded one).
+    void KnowPrintableWidth();
     void RunTaskPreflight(COnePage& task, const COnePage& drawing, uint64_t nContentHash = 0);
     /// A task whose preflight blocks printing is passed over, with the reason in its row.
     bool PassOverBlocked(COnePage& task);

@@ -132,9 +132,9 @@ CMessageSource MessageSource(EMsg eId) {
     case EMsg::kPreflightLabelsOnly:
         return {INKVALE_TRANSLATE_NOOP("Messages", "%1 中只有文字，没有裁片轮廓。"),
                 "%1 holds nothing but text: no piece outlines."};
-    case EMsg::kPreflightSkipped:
-        return {INKVALE_TRANSLATE_NOOP("Messages", "%1 中有内容未绘制：%2。"),
-                "%1 holds what was not drawn: %2."};
+    case EMsg::kPreflightNotDrawn:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "%1 中有以下内容未绘制：%2。"),
+                "%1 holds what is not drawn: %2."};
     case EMsg::kQueueDamaged:
         return {INKVALE_TRANSLATE_NOOP("Messages",
                                        "上次保存的任务列表无法读取，已另存为 %1；任务列表为空。"),

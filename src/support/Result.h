@@ -50,7 +50,7 @@ enum class EMsg : uint16_t {
     kNoCurrentTask,       ///< Start with no task highlighted; nothing printed
     kCurrentTaskGone,     ///< Start after the highlighted task left the lists; nothing printed
     kTaskFileGone,        ///< %1 a hot-folder task whose file left the folder or changed since
-    kPreflightSkipped,    ///< %1 a task whose file held what was not drawn, %2 by kind
+    kPreflightNotDrawn,   ///< %1 a task, %2 what its file holds that is not drawn, by kind
 };
 
 /// One message for the operator: its id and the arguments its text takes (%1, %2, ...).

@@ -64,34 +64,10 @@ TEST(DxfConvert, CircleGetsOneSegmentPerMillimetreAndAtLeastEight) {
         EXPECT_EQ(DxfCircleSegments(c.m_dRadius, c.m_nUnit), c.m_nSegments) << c.m_dRadius;
 }
 
-TEST(DxfConvert, LabelCommandsOfAText) {
-    DxfEntityData text;
-    text.m_aPt[0] = {10.0, 20.0, 0.0};
-    text.m_strText = "AB";
-    text.m_dAngle = 90.0;
-    EXPECT_EQ(FormatDxfLabel(text, 40), "PU400,800;DI0.000,1.000;LBAB\x03");
-    text.m_dAngle = 0.0;
-    EXPECT_EQ(FormatDxfLabel(text, 40), "PU400,800;DI1.000,0.000;LBAB\x03");
-    text.m_dAngle = 180.0;
-    text.m_strText = "\xB2\xE2"; // GB2312 bytes stay as they are
-    EXPECT_EQ(FormatDxfLabel(text, 1), "PU10,20;DI-1.000,0.000;LB\xB2\xE2\x03");
-}
-
-/// Whether the HP-GL reader turns a label into strokes (the stroke fonts are wired).
-bool HpglReaderDrawsLabels() {
-    CHpglFile reader;
-    if (!reader.ReadMemory("PU0,0;LBA\x03;").Ok())
-        return false;
-    CCurveArray arr;
-    reader.ToCurves(arr, 0);
-    return !arr.empty();
-}
-
 /// Reads the bytes as a DXF file into curves.
 struct Converted {
     CDxfCurvesResult m_result;
     CCurveArray m_arrCurves;
-    std::string m_strLabels; ///< the label commands the texts became
 };
 
 Converted Convert(const std::string& strBytes, int32_t nUnit = 40, const CDxfLimits& limits = {}) {
@@ -99,7 +75,6 @@ Converted Convert(const std::string& strBytes, int32_t nUnit = 40, const CDxfLim
     EXPECT_TRUE(test::WriteFileBytes(dir.File("t.dxf"), strBytes));
     Converted c;
     c.m_result = ReadDxfCurves(dir.File("t.dxf"), nUnit, "", c.m_arrCurves, limits);
-    c.m_strLabels = c.m_result.m_strLabels;
     return c;
 }
 
@@ -110,7 +85,6 @@ TEST(DxfConvert, LinesCirclesAndClosedPolylines) {
         "70", "1",      "0",  "VERTEX",   "10", "1",      "20", "1",      "0",  "VERTEX",
         "10", "2",      "20", "1",        "0",  "VERTEX", "10", "2",      "20", "2",
         "0",  "SEQEND", "0",  "POLYLINE", "70", "0",      "0",  "SEQEND", // no vertices: no curve
-        "0",  "POINT",  "0",  "ARC",      "40", "5",      "0",  "SOLID",
     })));
     ASSERT_TRUE(c.m_result.Ok()) << c.m_result.m_strDiag;
     ASSERT_EQ(c.m_arrCurves.size(), 3u);
@@ -124,20 +98,22 @@ TEST(DxfConvert, LinesCirclesAndClosedPolylines) {
     EXPECT_EQ(circle[31].x, 3600) << "half way round";
     // Closed A, B, C becomes C, B, A, C.
     EXPECT_EQ(c.m_arrCurves[2].m_arrPoints, (Points{{80, 80}, {80, 40}, {40, 40}, {80, 80}}));
-    EXPECT_TRUE(c.m_strLabels.empty());
+    EXPECT_FALSE(c.m_result.m_bOnlyLabels);
 }
 
-TEST(DxfConvert, OwnColourOnALayerThatIsOffHidesTheEntity) {
+TEST(DxfConvert, ALayerThatIsOffOrFrozenHidesItsEntities) {
     const std::string tables =
         DxfTables(DxfText({"0", "TABLE", "2", "LAYER"}) + DxfLayerEntry("OFF", "-7", "CONTINUOUS") +
-                  DxfLayerEntry("ON", "7", "CONTINUOUS") + DxfText({"0", "ENDTAB"}));
+                  DxfLayerEntry("ON", "7", "CONTINUOUS") +
+                  DxfText({"0", "LAYER", "2", "FROZEN", "70", "1", "62", "7", "6", "CONTINUOUS"}) +
+                  DxfText({"0", "ENDTAB"}));
     struct Case {
         const char* m_pszLayer;
         const char* m_pszColor;
         bool m_bDrawn;
     };
     const Case cases[] = {
-        {"OFF", "1", false}, {"OFF", "256", true},   {"OFF", "0", true},
+        {"OFF", "1", false}, {"OFF", "256", false},  {"FROZEN", "256", false},
         {"ON", "1", true},   {"UNKNOWN", "1", true},
     };
     for (const Case& k : cases) {
@@ -150,21 +126,8 @@ TEST(DxfConvert, OwnColourOnALayerThatIsOffHidesTheEntity) {
         const bool bLineDrawn =
             !c.m_arrCurves.empty() && c.m_arrCurves[0].m_arrPoints == Points{{0, 0}, {40, 0}};
         EXPECT_EQ(bLineDrawn, k.m_bDrawn);
-        EXPECT_FALSE(c.m_strLabels.empty()) << "texts ignore the layer";
+        EXPECT_EQ(c.m_arrCurves.size() > 1, k.m_bDrawn) << "the text goes with its layer";
     }
-}
-
-TEST(DxfConvert, InsertDrawsTheBlockAtItsOwnCoordinates) {
-    const std::string blocks = DxfText({"0",  "SECTION", "2",  "BLOCKS", "0",  "BLOCK", "2",  "B",
-                                        "0",  "LINE",    "10", "1",      "20", "1",     "11", "2",
-                                        "21", "1",       "0",  "ENDBLK", "0",  "ENDSEC"});
-    const Converted c = Convert(
-        blocks + DxfEntities(DxfText({"0", "INSERT", "2", "B", "10", "100", "20", "100", "41", "3",
-                                      "0", "INSERT", "2", "B", "10", "-50", "50", "90"})));
-    ASSERT_TRUE(c.m_result.Ok());
-    ASSERT_EQ(c.m_arrCurves.size(), 2u);
-    for (const CCurve& curve : c.m_arrCurves)
-        EXPECT_EQ(curve.m_arrPoints, (Points{{40, 40}, {80, 40}}));
 }
 
 TEST(DxfConvert, BlocksInsertingThemselvesAreDrawnOnce) {
@@ -179,6 +142,8 @@ TEST(DxfConvert, BlocksInsertingThemselvesAreDrawnOnce) {
         Convert(blocks + DxfEntities(DxfText({"0", "INSERT", "2", "B", "0", "INSERT", "2", "C"})));
     ASSERT_TRUE(c.m_result.Ok());
     ASSERT_EQ(c.m_arrCurves.size(), 3u);
+    EXPECT_EQ(c.m_result.m_arrSkipped, (CDxfSkipped{{"INSERT of a block into itself (B)", 1}}))
+        << "the refused INSERT is told";
     EXPECT_EQ(c.m_arrCurves[0].m_arrPoints.back().x, 40);
     EXPECT_EQ(c.m_arrCurves[1].m_arrPoints.back().x, 120);
     EXPECT_EQ(c.m_arrCurves[2].m_arrPoints.back().x, 80);
@@ -241,34 +206,14 @@ TEST(DxfConvert, FanOutOfNestedBlocksIsRefusedBeyondTheLimits) {
               kDxfLoadTooLarge);
 }
 
-TEST(DxfConvert, TextsFollowTheGeometryThroughTheLabelFile) {
-    const Converted c = Convert(DxfEntities(DxfText(
-        {"0", "TEXT", "10", "10", "20", "20", "50", "90", "1", "AB", "0", "LINE", "11", "1"})));
-    ASSERT_TRUE(c.m_result.Ok());
-    EXPECT_EQ(c.m_strLabels, "PU400,800;DI0.000,1.000;LBAB\x03");
-    if (!HpglReaderDrawsLabels())
-        GTEST_SKIP() << "the HP-GL reader draws no labels yet";
-    ASSERT_GT(c.m_arrCurves.size(), 1u) << "the label is drawn with the stroke font";
-    EXPECT_EQ(c.m_arrCurves[0].m_arrPoints, (Points{{0, 0}, {40, 0}})) << "geometry first";
-    // The glyphs stand near the insertion point, written upwards.
-    for (size_t i = 1; i < c.m_arrCurves.size(); ++i) {
-        for (const CPoint& p : c.m_arrCurves[i].m_arrPoints) {
-            EXPECT_GT(p.x, 400 - 600);
-            EXPECT_LT(p.x, 400 + 600);
-            EXPECT_GT(p.y, 800 - 600);
-            EXPECT_LT(p.y, 800 + 1200);
-        }
-    }
-}
-
-// A text holding the label terminator must not end its label early: the rest of the text
-// would be read as plotter commands (here an over-long number that stops the label reader).
+// The text's own bytes are drawn, whatever they are: an ETX or HP-GL commands in it are
+// characters.
 TEST(DxfConvert, ATerminatorInsideATextStaysText) {
     const std::string strText = std::string("AB\x03PU") + std::string(300, '9') + ";";
     const Converted c = Convert(DxfEntities(DxfText({"0", "TEXT", "1", strText})));
     ASSERT_TRUE(c.m_result.Ok()) << c.m_result.m_strDiag;
-    EXPECT_EQ(std::count(c.m_strLabels.begin(), c.m_strLabels.end(), '\x03'), 1);
     EXPECT_GT(c.m_arrCurves.size(), 300u) << "every character is drawn";
+    EXPECT_TRUE(c.m_result.m_bOnlyLabels);
 }
 
 TEST(DxfConvert, TextsAreDrawnFromMemoryWithoutWritingAFile) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "import/DxfDrawing.h"
+#include "import/DxfDrawingData.h"
 
 #include "DxfTestFiles.h"
 
@@ -195,22 +196,28 @@ TEST(DxfImport, BlocksInsertsAndDroppedKinds) {
     DxfDrawing* d = r.m_pDrawing.get();
     ASSERT_EQ(DxfBlockCount(d), 1u);
     EXPECT_EQ(Walk(d, "B").size(), 1u);
-    // Block 16, its LINE 17; the second block's CIRCLE 18 in ENTITIES; INSERT 19;
-    // the DIMENSION takes 20 though it is not kept; the ARC 21.
+    // Block 16, its LINE 17; the second block's CIRCLE 18 in ENTITIES; INSERT 19; the
+    // ELLIPSE 20; the DIMENSION takes 21 though it is not kept (it is counted as not drawn);
+    // the ARC 22.
     const std::vector<const DxfEntity*> v = Walk(d, nullptr);
-    ASSERT_EQ(v.size(), 3u);
+    ASSERT_EQ(v.size(), 4u);
     EXPECT_EQ(v[0]->m_header.m_nKind, kDxfCircle);
     EXPECT_EQ(v[0]->m_header.m_nHandle, 18);
     EXPECT_EQ(v[1]->m_header.m_nKind, kDxfInsert);
     EXPECT_EQ(v[1]->m_data.m_nBlock, 16);
-    EXPECT_EQ(v[2]->m_header.m_nKind, kDxfArc);
-    EXPECT_EQ(v[2]->m_header.m_nHandle, 21);
+    EXPECT_EQ(v[2]->m_header.m_nKind, kDxfEllipse);
+    EXPECT_EQ(v[3]->m_header.m_nKind, kDxfArc);
+    EXPECT_EQ(v[3]->m_header.m_nHandle, 22);
+    EXPECT_EQ(d->m_entities.m_arrSkipped,
+              (std::vector<std::pair<std::string, int64_t>>{{"DIMENSION", 1}}));
+    ASSERT_EQ(d->m_entities.m_arrLate.size(), 1u) << "kept for a block defined later";
+    EXPECT_EQ(d->m_entities.m_arrLate[0].m_data.m_strName, "UNDEFINED");
 
     const DxfEntity* pEntity = nullptr;
     EXPECT_EQ(DxfWalkEntities(d, nullptr, DxfFind::ByHandle, &pEntity, 19), 19);
-    EXPECT_EQ(DxfWalkEntities(d, nullptr, DxfFind::Next, &pEntity), 21) << "cursor moved behind";
-    EXPECT_EQ(DxfWalkEntities(d, nullptr, DxfFind::ByHandle, &pEntity, 20), 0);
-    EXPECT_EQ(DxfWalkEntities(d, nullptr, DxfFind::Last, &pEntity), 21);
+    EXPECT_EQ(DxfWalkEntities(d, nullptr, DxfFind::Next, &pEntity), 20) << "cursor moved behind";
+    EXPECT_EQ(DxfWalkEntities(d, nullptr, DxfFind::ByHandle, &pEntity, 21), 0);
+    EXPECT_EQ(DxfWalkEntities(d, nullptr, DxfFind::Last, &pEntity), 22);
     EXPECT_EQ(DxfWalkEntities(d, "NOPE", DxfFind::First, &pEntity), 0);
 }
 

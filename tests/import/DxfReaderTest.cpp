@@ -200,16 +200,29 @@ TEST(DxfReadEntity, EachKindReadsItsGroups) {
     EXPECT_EQ(poly.m_arrVertices[2].bulge, 0.5);
 }
 
-TEST(DxfReadEntity, UnknownEntitiesAreSkipped) {
+// Entities the conversion does not draw come as named records with their header, so that
+// the load can tell what it left out; the closing records of a sequence do not come.
+TEST(DxfReadEntity, UnknownEntitiesComeByName) {
     const std::string body = DxfText({
-        "0",  "LWPOLYLINE", "90", "2",      "10", "0", "20", "0",      "10", "5",
-        "20", "5",          "0",  "SPLINE", "10", "1", "0",  "MTEXT",  "1",  "x",
-        "0",  "LINE",       "10", "1",      "11", "2", "0",  "SEQEND", "0",  "HATCH",
+        "0", "LWPOLYLINE", "90",     "2",  "10",       "0",    "20",    "0", "10",
+        "5", "20",         "5",      "42", "0.5",      "70",   "1",     "0", "HATCH",
+        "8", "H",          "67",     "1",  "0",        "LINE", "10",    "1", "11",
+        "2", "0",          "SEQEND", "0",  "VIEWPORT", "0",    "IMAGE",
     });
     const std::vector<DxfEntity> v = ReadEntities(DxfEntities(body));
-    ASSERT_EQ(v.size(), 1u);
-    EXPECT_EQ(v[0].m_header.m_nKind, kDxfLine);
-    EXPECT_EQ(v[0].m_data.m_aPt[1].x, 2.0);
+    ASSERT_EQ(v.size(), 4u);
+    EXPECT_EQ(v[0].m_header.m_nKind, kDxfLwPolyline);
+    ASSERT_EQ(v[0].m_data.m_arrVertices.size(), 2u);
+    EXPECT_EQ(v[0].m_data.m_arrVertices[1].y, 5.0) << "in file order";
+    EXPECT_EQ(v[0].m_data.m_arrVertices[1].bulge, 0.5);
+    EXPECT_EQ(v[0].m_data.m_nFlags, 1);
+    EXPECT_EQ(v[1].m_header.m_nKind, kDxfSkipped);
+    EXPECT_EQ(v[1].m_data.m_strName, "HATCH");
+    EXPECT_EQ(v[1].m_header.m_strLayer, "H");
+    EXPECT_TRUE(v[1].m_header.m_bPaperSpace);
+    EXPECT_EQ(v[2].m_header.m_nKind, kDxfLine);
+    EXPECT_EQ(v[2].m_data.m_aPt[1].x, 2.0);
+    EXPECT_EQ(v[3].m_data.m_strName, "IMAGE");
 }
 
 TEST(DxfReadEntity, EmptySectionAndJunkAfterEof) {

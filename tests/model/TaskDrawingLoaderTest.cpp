@@ -140,10 +140,9 @@ TEST(DxfTaskLoader, FailuresLeaveNoDrawing) {
         int m_nStatus;
     };
     const Case cases[] = {
-        {"only arcs and lightweight polylines",
-         Lines({"0",  "SECTION",    "2",  "ENTITIES", "0",  "ARC", "40", "5",
-                "0",  "LWPOLYLINE", "10", "0",        "20", "0",   "10", "5",
-                "20", "5",          "0",  "ENDSEC",   "0",  "EOF"}),
+        {"only hatches and 3D faces",
+         Lines({"0", "SECTION", "2", "ENTITIES", "0", "HATCH", "0", "3DFACE", "0", "ENDSEC", "0",
+                "EOF"}),
          kDxfTaskNoCurves},
         {"layer with an undefined linetype",
          Lines({"0", "SECTION", "2", "TABLES", "0", "TABLE", "2", "LAYER", "0", "LAYER", "2", "0",
@@ -161,22 +160,45 @@ TEST(DxfTaskLoader, FailuresLeaveNoDrawing) {
         EXPECT_FALSE(r.m_strDiag.empty());
         EXPECT_TRUE(f.m_page.m_arrCurves.empty());
     }
+    // Refused before it is folded, with both widths.
+    Fixture wide;
+    wide.Source("t.dxf", DxfLines({{"0", "0", "1e6", "1e7"}}));
+    EXPECT_NE(LoadDxfTask(wide.m_page, wide.m_settings).m_strDiag.find("10000000 mm wide"),
+              std::string::npos);
     Fixture f;
     f.m_page.m_strPath = f.m_dir.File("missing.dxf");
     EXPECT_EQ(LoadDxfTask(f.m_page, f.m_settings).m_nCode, kDxfLoadImport);
 }
 
-// A unit of 0 collapses the drawing to a point, a negative one mirrors it: both are refused.
-TEST(DxfTaskLoader, AUnitThatIsNotPositiveIsRefused) {
-    for (const int32_t nUnit : {0, -40}) {
-        Fixture f;
-        f.m_settings.DxfUnit = nUnit;
-        f.Source("t.dxf", DxfLines({{"10", "5", "20", "15"}}));
-        const CDxfTaskResult r = LoadDxfTask(f.m_page, f.m_settings);
-        EXPECT_EQ(r.m_nCode, kDxfTaskBadUnit) << nUnit;
-        EXPECT_NE(r.m_strDiag.find("DxfUnit"), std::string::npos);
-        EXPECT_TRUE(f.m_page.m_arrCurves.empty());
-    }
+// A negative unit would mirror the drawing: it is refused. 0 lets the header choose, and
+// a header without a unit is in millimetres.
+// The fold takes the narrower of the roll and what the machine prints, and says what it
+// left out.
+TEST(DxfTaskLoader, FoldsToWhatTheMachinePrintsAndCountsWhatItLeftOut) {
+    Fixture f;
+    f.m_settings.PaperLenMm = 2100;
+    f.m_settings.m_nPrintableWidthMm = 1900;
+    f.Source("t.dxf", Lines({"0", "SECTION", "2", "ENTITIES", "0", "LINE", "11", "100", "21",
+                             "2154", "0", "HATCH", "0", "ENDSEC", "0", "EOF"}));
+    ASSERT_TRUE(LoadDxfTask(f.m_page, f.m_settings).Ok());
+    EXPECT_LE(f.m_page.m_nMaxY - f.m_page.m_nMinY, 1900 * 40);
+    EXPECT_EQ(f.m_page.m_arrNotDrawn, (std::vector<std::pair<std::string, int64_t>>{{"HATCH", 1}}));
+}
+
+TEST(DxfTaskLoader, ANegativeUnitIsRefusedAndZeroIsTheHeaders) {
+    Fixture f;
+    f.m_settings.DxfUnit = -40;
+    f.Source("t.dxf", DxfLines({{"10", "5", "20", "15"}}));
+    const CDxfTaskResult r = LoadDxfTask(f.m_page, f.m_settings);
+    EXPECT_EQ(r.m_nCode, kDxfTaskBadUnit);
+    EXPECT_NE(r.m_strDiag.find("DxfUnit"), std::string::npos);
+    EXPECT_TRUE(f.m_page.m_arrCurves.empty());
+
+    Fixture automatic;
+    automatic.m_settings.DxfUnit = 0;
+    automatic.Source("t.dxf", DxfLines({{"10", "5", "20", "15"}}));
+    ASSERT_TRUE(LoadDxfTask(automatic.m_page, automatic.m_settings).Ok());
+    EXPECT_EQ(automatic.m_page.m_nMaxX - automatic.m_page.m_nMinX, 400) << "10 mm";
 }
 
 // Curves that clean away to nothing (a pen down without moving) leave an empty drawing,

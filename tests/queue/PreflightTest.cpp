@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <memory>
 #include <string>
 
@@ -130,9 +132,35 @@ TEST_F(Preflight, EachWarningAndWhatRaisesIt) {
     ASSERT_EQ(m.m_arrArgs.size(), 5u);
     EXPECT_EQ(m.m_arrArgs[2], "25.4");
     EXPECT_EQ(m.m_arrArgs[4], "DxfUnit=10160");
-    // Too wide says by how much.
+    // Too wide says by how much, in the drawing's own width (that of the figures) against
+    // the widest drawing that prints: 2106 - 20 - 20 - 80 = 1986 mm of carriage, less the
+    // job's size correction.
     const CPreflight wide = RunPreflight(Lines({{{0, 0}, {40000, 100000}}}), m_settings, m_params);
-    EXPECT_EQ(wide.m_arrWarnings[0].m_message.m_arrArgs[2], "1986"); // 2106 - 20 - 20 - 80
+    const std::vector<std::string>& args = wide.m_arrWarnings[0].m_message.m_arrArgs;
+    EXPECT_EQ(args[1], "2500");
+    EXPECT_EQ(wide.m_figures.m_dWidthMm, 2500.0);
+    const double dWidest = WidestPrintableDrawingMm(m_settings, m_params);
+    EXPECT_EQ(args[2], std::to_string(std::lround(dWidest)));
+    EXPECT_LT(dWidest, 1986.0);
+    // A drawing just under it prints; just over it does not.
+    const auto width = [](double dMm) {
+        return Lines({{{0, 0}, {40000, static_cast<int32_t>(dMm * 40)}}});
+    };
+    EXPECT_FALSE(
+        RunPreflight(width(dWidest - 1), m_settings, m_params).Has(EPreflightKind::kTooWide));
+    EXPECT_TRUE(
+        RunPreflight(width(dWidest + 2), m_settings, m_params).Has(EPreflightKind::kTooWide));
+
+    // What the load left out is told, by kind, and does not block.
+    COnePage skipped = width(500);
+    skipped.m_strName = "m.dxf";
+    skipped.m_arrNotDrawn = {{"HATCH", 12}, {"IMAGE", 1}, {"3D entities", 4}};
+    const CPreflight told = RunPreflight(skipped, m_settings, m_params);
+    ASSERT_TRUE(told.Has(EPreflightKind::kNotDrawn));
+    EXPECT_FALSE(told.Blocking());
+    EXPECT_EQ(told.m_arrWarnings.back().m_message,
+              (CMessage{EMsg::kPreflightNotDrawn, {"m.dxf", "HATCH 12, IMAGE 1, 3D entities 4"}}));
+    EXPECT_STREQ(PreflightKindName(EPreflightKind::kNotDrawn), "not-drawn");
 }
 
 TEST_F(Preflight, DuplicatesAreTheSameFileButNotItsPieces) {

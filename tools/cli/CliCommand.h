@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "config/Settings.h"
+
 #include <string>
 #include <vector>
 
@@ -46,5 +48,10 @@ const std::vector<CCliCommand>& CliCommands();
 
 /// After wrong usage: prints the command's own usage to stderr and returns kExitUsage.
 int CommandUsageError(const char* pszName);
+
+/// Sets the widest drawing the machine of the built-in parameter block prints into the
+/// settings (m_nPrintableWidthMm), so that curves, preview and info fold a DXF drawing wider
+/// than the roll alike, into strips the machine prints.
+void SetPrintableWidth(CSettings& settings);
 
 } // namespace inkvale::cli

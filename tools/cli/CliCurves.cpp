@@ -88,15 +88,15 @@ int RunCurves(const CCliContext& ctx) {
     CMachineParams params;
     const CSettingsLoadResult settingsRead = LoadSettings(settings, params, ctx.m_strHome);
     PrintMessages(settingsRead, settings.Language);
+    SetPrintableWidth(settings);
     COnePage page;
     page.m_strPath = ctx.m_args[0];
     // The load the program makes when the task is first shown, with its messages.
     const CTaskLoadResult result = LoadTaskDrawing(page, settings, true);
     PrintMessages(result, settings.Language);
-    // An HP-GL file that holds nothing drawable still loads (as an empty drawing); an
-    // unreadable file, or a DXF file without curves, fails.
-    const bool bEmptyHpgl = result.m_nCode == kLoadEmpty && !IsDxfPath(page.m_strPath);
-    if (!result.Ok() && !bEmptyHpgl) {
+    // A file that holds nothing drawable (HP-GL or DXF alike) still loads, as an empty
+    // drawing, the same as `info` and `preview` take it; an unreadable file fails.
+    if (!result.Ok() && result.m_nCode != kLoadEmpty) {
         if (result.m_arrMessages.empty())
             std::fprintf(stderr, "%s\n", result.m_strDiag.c_str());
         return kExitFailed;

@@ -57,7 +57,7 @@ void PrintJson(const std::string& strFile, const CPreflight& p) {
         const CPreflightWarning& w = p.m_arrWarnings[i];
         std::printf("%s{\"kind\": \"%s\", \"blocking\": %s, \"text\": %s}", i == 0 ? "" : ", ",
                     PreflightKindName(w.m_eKind), w.m_bBlocking ? "true" : "false",
-                    JsonString(CliText(w.m_message, 1)).c_str());
+                    JsonString(CliEnglishText(w.m_message)).c_str());
     }
     std::printf("]}\n");
 }
@@ -68,6 +68,14 @@ std::string FileNameOf(const std::string& strPath) {
 }
 
 } // namespace
+
+void SetPrintableWidth(CSettings& settings) {
+    CMachineParams params;
+    params.ResetMachineParams();
+    // A millimetre less than the limit: the job's width is rounded to whole dots.
+    const double dWidest = WidestPrintableDrawingMm(settings, params) - 1.0;
+    settings.m_nPrintableWidthMm = dWidest >= 1.0 ? static_cast<int32_t>(dWidest) : 0;
+}
 
 int RunInfo(const CCliContext& ctx) {
     std::string strFile;
@@ -87,6 +95,7 @@ int RunInfo(const CCliContext& ctx) {
     const CSettingsLoadResult settingsRead = LoadSettings(settings, params, ctx.m_strHome);
     PrintMessages(settingsRead, settings.Language);
     params.ResetMachineParams();
+    SetPrintableWidth(settings);
     COnePage page;
     page.m_strPath = strFile;
     page.m_strName = FileNameOf(strFile);

@@ -2,6 +2,7 @@
 // inkvale-cli [--home DIR] COMMAND ARGS: the program's engine without a window.
 
 #include "CliCommand.h"
+#include "CliText.h"
 
 #include "config/SettingsStore.h"
 #include "support/HugePageHeap.h"
@@ -55,9 +56,9 @@ constexpr const char* kInfoHelp =
     "Loads FILE as a task exactly as the program does and prints its preflight with the\n"
     "settings and parameter block of the installation: size, bands, paper (with the lead-in\n"
     "and out), print time (the print-time model), ink per head, and each warning with its\n"
-    "kind (too-wide, scale, outside, empty, labels-only, skipped) and whether it blocks\n"
-    "printing. With --json one JSON object (schema in docs/preflight.md). Exit status 0\n"
-    "when the file was looked at, also with warnings; 1 when it could not be read.\n";
+    "kind (too-wide, scale, outside, empty, labels-only, not-drawn) and whether it blocks\n"
+    "printing. With --json one JSON object (schema in docs/preflight.md). Exit status 0 when\n"
+    "the file was looked at, also with warnings; 1 when it could not be read.\n";
 
 constexpr const char* kPrintHelp =
     "usage: inkvale-cli print FILE [--copies N] [--from-band N] [--link-wait S]\n"
@@ -93,14 +94,22 @@ constexpr const char* kTopUsage =
     "  --help       this text (after COMMAND: the command's own usage)\n"
     "  --version    the program's version\n";
 
+constexpr const char* kLanguage =
+    "language: messages are in English, unless Inkvale.ini sets Language=0 (Chinese) or,\n"
+    "          without a Language line, the locale (LC_ALL, LC_MESSAGES, LANG) is Chinese;\n"
+    "          Language=1 and the other values keep English; --json output is English\n";
+
 constexpr const char* kExitStatus =
     "exit status: 0 success; 1 the input could not be read, loaded or printed (also when\n"
-    "             the link refused the machine's address); 2 wrong usage\n";
+    "             the link refused the machine's address); 2 wrong usage. A drawing with\n"
+    "             nothing to print (HP-GL or DXF) is a finding for curves, preview and\n"
+    "             info (status 0, the message on stderr), and fails print\n";
 
 void PrintUsage(FILE* pOut) {
     std::fputs(kTopUsage, pOut);
     for (const CCliCommand& c : CliCommands())
         std::fprintf(pOut, "  %s\n", c.m_pszUsage);
+    std::fputs(kLanguage, pOut);
     std::fputs(kExitStatus, pOut);
 }
 
@@ -156,6 +165,7 @@ int Main(int argc, char** argv) {
         ctx.m_strHome = WithSlash(argv[i + 1]);
         i += 2;
     }
+    ChooseCliLanguage(ctx.m_strHome);
     if (i >= argc) {
         PrintUsage(stderr);
         return kExitUsage;

@@ -151,12 +151,14 @@ int RunPreview(const CCliContext& ctx) {
     CMachineParams params;
     const CSettingsLoadResult settingsRead = LoadSettings(settings, params, ctx.m_strHome);
     PrintMessages(settingsRead, settings.Language);
+    SetPrintableWidth(settings);
     COnePage page;
     page.m_strPath = args.m_strFile;
     const CTaskLoadResult result = LoadTaskDrawing(page, settings, true);
     PrintMessages(result, settings.Language);
-    // As for `curves`: an HP-GL file with nothing drawable shows an empty paper.
-    if (!result.Ok() && !(result.m_nCode == kLoadEmpty && !IsDxfPath(page.m_strPath))) {
+    // As for `curves` and `info`: a file with nothing drawable (HP-GL or DXF alike) is a
+    // finding, told on stderr, and shows an empty paper.
+    if (!result.Ok() && result.m_nCode != kLoadEmpty) {
         if (result.m_arrMessages.empty())
             std::fprintf(stderr, "%s\n", result.m_strDiag.c_str());
         return kExitFailed;

@@ -8,9 +8,22 @@
 
 namespace inkvale::cli {
 
-/// The text the program shows for a message, in the settings' language: Chinese for
-/// Language 0, English for every other value (the command line carries no translations).
+/// Chooses the language of the command line once, for the installation in strHome: Chinese
+/// when its Inkvale.ini sets Language=0, English for any other Language value; without a
+/// Language line, Chinese when the locale (LC_ALL, LC_MESSAGES, LANG) is a Chinese one,
+/// else English.
+void ChooseCliLanguage(const std::string& strHome);
+
+/// Whether the command line speaks Chinese (ChooseCliLanguage).
+bool CliSpeaksChinese();
+
+/// The text the program shows for a message, in the command line's language (the
+/// nLanguage argument, the settings' value, counts only before ChooseCliLanguage ran:
+/// Chinese for 0). The command line carries no other translations.
 std::string CliText(const CMessage& message, int32_t nLanguage);
+
+/// The text of a message in English, whatever the language (JSON output for scripts).
+std::string CliEnglishText(const CMessage& message);
 
 /// Prints each of the result's messages on a line of its own on stderr.
 void PrintMessages(const CResult& result, int32_t nLanguage);

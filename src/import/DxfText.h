@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "import/DxfGeometry.h"
+#include "import/StrokeFontText.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// The texts of a DXF drawing (TEXT, ATTRIB, MTEXT) as strokes of the built-in stroke fonts,
+// laid out by the conversion at their own height, width factor, rotation and alignment.
+
+namespace inkvale {
+
+/// The text of a TEXT or ATTRIB value as it is drawn: the control codes %%d, %%p, %%c
+/// become "deg", "+/-" and "O", %%u and %%o (under- and overline) go, %%% is a percent, and
+/// \U+XXXX escapes below 0x80 become their character (others a '?').
+std::string DxfPlainText(std::string_view text);
+
+/// The text of an MTEXT value without its formatting codes (fonts, heights, colours,
+/// stacking, braces); paragraph breaks (\P) and line breaks become '\n'.
+std::string DxfPlainMText(std::string_view text);
+
+/// One line of text on its baseline from (0, 0): its strokes in whole units, m_dScale of
+/// which make capitals 1 tall, and (in those capital heights) where its ink begins and ends
+/// along the line and how far it reaches below the baseline (0 or negative).
+struct CDxfTextLine {
+    std::vector<std::vector<CPoint>> m_arrStrokes;
+    double m_dScale = 1.0;
+    double m_dLeft = 0.0;
+    double m_dWidth = 0.0; ///< where the ink ends
+    double m_dBottom = 0.0;
+};
+
+/// Draws lines of text with the stroke fonts, each distinct line once (a marker repeats its
+/// texts many times).
+class CDxfTextDrawer {
+public:
+    explicit CDxfTextDrawer(std::string strAppDir) : m_strAppDir(std::move(strAppDir)) {}
+    /// The line with its capital letters 1 tall (a DXF text's height is that of its
+    /// capitals) and standing on y 0.
+    const CDxfTextLine& Line(const std::string& strLine);
+
+private:
+    /// The line as the font draws it, from (0, 0).
+    CDxfTextLine Draw(const std::string& strLine);
+
+    std::string m_strAppDir;
+    double m_dCapHeight = 1.0;                ///< of an "H" as drawn, in the units of Draw
+    int32_t m_nBaseline = 0;                  ///< where the "H" stands
+    std::unique_ptr<CStrokeFontText> m_pFont; ///< loaded with the first text
+    std::unordered_map<std::string, CDxfTextLine> m_cache;
+};
+
+} // namespace inkvale
