@@ -20,7 +20,8 @@ CMessageSource MessageSource(EMsg eId) {
         return {INKVALE_TRANSLATE_NOOP("Messages", "文件大小超出限制"), "File size too large"};
     case EMsg::kJobTooWide:
         return {INKVALE_TRANSLATE_NOOP("Messages", "超出机器幅宽！请重新设置右边据和纸张宽度！"),
-                "Out of size Y,plaese change para Y start,or open another plt"};
+                "Out of size in Y: please change the right margin and the paper width, or open "
+                "another plt file."};
     case EMsg::kDataOverflow:
         return {"data over flow", "data over flow"};
     case EMsg::kFileOpenError:
@@ -41,7 +42,7 @@ CMessageSource MessageSource(EMsg eId) {
                 "the settings."};
     case EMsg::kSplitTooShort:
         return {INKVALE_TRANSLATE_NOOP("Messages", "由于输入的段长太短，分割失败！"),
-                "Page len too short,Split failed!"};
+                "Page length too short, split failed!"};
     case EMsg::kSplitNotShorter:
         return {
             INKVALE_TRANSLATE_NOOP("Messages", "分割段长 %1 mm 不短于图形长度 %2 mm，没有分割。"),

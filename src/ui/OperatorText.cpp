@@ -15,4 +15,13 @@ QString OperatorText(const CMessage& message) {
     return text;
 }
 
+QString LanguageText(int32_t nLanguage, const char* szContext, const char* szChinese,
+                     const char* szEnglish) {
+    const QString chinese = QString::fromUtf8(szChinese);
+    if (nLanguage == 0)
+        return chinese;
+    const QString translated = QCoreApplication::translate(szContext, szChinese);
+    return translated != chinese ? translated : QString::fromUtf8(szEnglish);
+}
+
 } // namespace inkvale
