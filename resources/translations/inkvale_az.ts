@@ -499,10 +499,6 @@ Hələ çap olunmamış zolaq sayı: %1.</translation>
         <translation>Dayandırılmış işə davam etmək olmur: %1</translation>
     </message>
     <message>
-        <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。</source>
-        <translation>%1 %2 mm enindədir; maşın ən çox %3 mm çap edir.</translation>
-    </message>
-    <message>
         <source>%1 的尺寸为 %2，不像是唛架；乘以 %3 后为 %4。请检查单位设置：%5</source>
         <translation>%1 ölçüsü %2, marker üçün ehtimal olunmur; %3 miqyasında %4 olardı. Vahid ayarını yoxlayın: %5</translation>
     </message>
@@ -525,6 +521,37 @@ Hələ çap olunmamış zolaq sayı: %1.</translation>
     <message>
         <source>%1 中只有文字，没有裁片轮廓。</source>
         <translation>%1 yalnız mətndən ibarətdir: hissə konturları yoxdur.</translation>
+    </message>
+    <message>
+        <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。请在 系统设置 ▸ 绘图设置 中勾选“启用分页”，并把“分页宽度”设为不超过 %3 mm。</source>
+        <translation>%1 %2 mm enindədir; maşın ən çox %3 mm çap edir. Sistem ayarları ▸ rəsm parametrləri bölməsində “Enli rəsmləri böl” seçin və zolaq enini ən çox %3 mm edin.</translation>
+    </message>
+</context>
+<context>
+    <name>OperatorText</name>
+    <message>
+        <source>文件已不存在（被移走或删除）</source>
+        <translation>fayl artıq yoxdur (köçürülüb və ya silinib)</translation>
+    </message>
+    <message>
+        <source>没有读取这个文件的权限</source>
+        <translation>faylı oxumağa icazə yoxdur</translation>
+    </message>
+    <message>
+        <source>文件是空的或太短</source>
+        <translation>fayl boşdur və ya çox qısadır</translation>
+    </message>
+    <message>
+        <source>文件超过 32 MB</source>
+        <translation>fayl 32 MB-dan böyükdür</translation>
+    </message>
+    <message>
+        <source>文件内容无法作为 HP-GL 读取</source>
+        <translation>məzmunu HP-GL kimi oxunmur</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>

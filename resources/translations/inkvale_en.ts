@@ -499,10 +499,6 @@
         <translation>The interrupted job cannot be continued: %1</translation>
     </message>
     <message>
-        <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。</source>
-        <translation>%1 is %2 mm wide; the machine prints at most %3 mm.</translation>
-    </message>
-    <message>
         <source>%1 的尺寸为 %2，不像是唛架；乘以 %3 后为 %4。请检查单位设置：%5</source>
         <translation>%1 measures %2, an unlikely size for a marker; scaled by %3 it would measure %4. Check the unit setting: %5</translation>
     </message>
@@ -525,6 +521,37 @@
     <message>
         <source>%1 中只有文字，没有裁片轮廓。</source>
         <translation>%1 holds nothing but text: no piece outlines.</translation>
+    </message>
+    <message>
+        <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。请在 系统设置 ▸ 绘图设置 中勾选“启用分页”，并把“分页宽度”设为不超过 %3 mm。</source>
+        <translation>%1 is %2 mm wide; the machine prints at most %3 mm. Tick “Split wide drawings” under System Settings ▸ Plot, with a strip width of at most %3 mm.</translation>
+    </message>
+</context>
+<context>
+    <name>OperatorText</name>
+    <message>
+        <source>文件已不存在（被移走或删除）</source>
+        <translation>the file is no longer there (moved or deleted)</translation>
+    </message>
+    <message>
+        <source>没有读取这个文件的权限</source>
+        <translation>no permission to read the file</translation>
+    </message>
+    <message>
+        <source>文件是空的或太短</source>
+        <translation>the file is empty or too short</translation>
+    </message>
+    <message>
+        <source>文件超过 32 MB</source>
+        <translation>the file is larger than 32 MB</translation>
+    </message>
+    <message>
+        <source>文件内容无法作为 HP-GL 读取</source>
+        <translation>its contents cannot be read as HP-GL</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>

@@ -499,10 +499,6 @@
         <translation>Прерванное задание нельзя продолжить: %1</translation>
     </message>
     <message>
-        <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。</source>
-        <translation>Ширина %1 — %2 мм; машина печатает не шире %3 мм.</translation>
-    </message>
-    <message>
         <source>%1 的尺寸为 %2，不像是唛架；乘以 %3 后为 %4。请检查单位设置：%5</source>
         <translation>Размер %1 — %2, маловероятный для раскладки; при масштабе %3 он был бы %4. Проверьте настройку единиц: %5</translation>
     </message>
@@ -525,6 +521,37 @@
     <message>
         <source>%1 中只有文字，没有裁片轮廓。</source>
         <translation>В %1 только текст, нет контуров деталей.</translation>
+    </message>
+    <message>
+        <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。请在 系统设置 ▸ 绘图设置 中勾选“启用分页”，并把“分页宽度”设为不超过 %3 mm。</source>
+        <translation>Ширина %1 — %2 мм; машина печатает не шире %3 мм. Включите «Разбивка на полосы» в Настройки системы ▸ Настройки печати и задайте ширину полосы не больше %3 мм.</translation>
+    </message>
+</context>
+<context>
+    <name>OperatorText</name>
+    <message>
+        <source>文件已不存在（被移走或删除）</source>
+        <translation>файла больше нет (перемещён или удалён)</translation>
+    </message>
+    <message>
+        <source>没有读取这个文件的权限</source>
+        <translation>нет прав на чтение файла</translation>
+    </message>
+    <message>
+        <source>文件是空的或太短</source>
+        <translation>файл пуст или слишком короткий</translation>
+    </message>
+    <message>
+        <source>文件超过 32 MB</source>
+        <translation>файл больше 32 МБ</translation>
+    </message>
+    <message>
+        <source>文件内容无法作为 HP-GL 读取</source>
+        <translation>содержимое не читается как HP-GL</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>

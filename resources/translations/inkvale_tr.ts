@@ -499,10 +499,6 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
         <translation>Kesilen işe devam edilemiyor: %1</translation>
     </message>
     <message>
-        <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。</source>
-        <translation>%1 %2 mm genişliğinde; makine en fazla %3 mm basar.</translation>
-    </message>
-    <message>
         <source>%1 的尺寸为 %2，不像是唛架；乘以 %3 后为 %4。请检查单位设置：%5</source>
         <translation>%1 %2 ölçüsünde, bir pastal için olası değil; %3 ile ölçeklenince %4 olurdu. Birim ayarını kontrol edin: %5</translation>
     </message>
@@ -525,6 +521,37 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
     <message>
         <source>%1 中只有文字，没有裁片轮廓。</source>
         <translation>%1 yalnızca metin içeriyor: parça hatları yok.</translation>
+    </message>
+    <message>
+        <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。请在 系统设置 ▸ 绘图设置 中勾选“启用分页”，并把“分页宽度”设为不超过 %3 mm。</source>
+        <translation>%1 %2 mm genişliğinde; makine en fazla %3 mm yazdırır. Sistem Ayarları ▸ Çizim altında “Geniş çizimleri böl” seçeneğini işaretleyin ve şerit genişliğini en fazla %3 mm yapın.</translation>
+    </message>
+</context>
+<context>
+    <name>OperatorText</name>
+    <message>
+        <source>文件已不存在（被移走或删除）</source>
+        <translation>dosya artık yok (taşındı veya silindi)</translation>
+    </message>
+    <message>
+        <source>没有读取这个文件的权限</source>
+        <translation>dosyayı okuma izni yok</translation>
+    </message>
+    <message>
+        <source>文件是空的或太短</source>
+        <translation>dosya boş veya çok kısa</translation>
+    </message>
+    <message>
+        <source>文件超过 32 MB</source>
+        <translation>dosya 32 MB’tan büyük</translation>
+    </message>
+    <message>
+        <source>文件内容无法作为 HP-GL 读取</source>
+        <translation>içeriği HP-GL olarak okunamıyor</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
