@@ -104,9 +104,9 @@ CMessageSource MessageSource(EMsg eId) {
                 "The machine's head parameters changed since the job started, so it cannot be "
                 "continued. Print it from the start."};
     case EMsg::kPreflightTooWide:
-        return {INKVALE_TRANSLATE_NOOP("Messages",
-                                       "%1 宽 %2 mm，超出机器可打印宽度 %3 mm。请在 系统设置 ▸ "
-                                       "绘图设置 中勾选“启用分页”，并把“分页宽度”设为不超过 %3 mm。"),
+        return {INKVALE_TRANSLATE_NOOP(
+                    "Messages", "%1 宽 %2 mm，超出机器可打印宽度 %3 mm。请在 系统设置 ▸ "
+                                "绘图设置 中勾选“启用分页”，并把“分页宽度”设为不超过 %3 mm。"),
                 "%1 is %2 mm wide; the machine prints at most %3 mm. Tick “Split wide drawings” "
                 "under System Settings ▸ Plot, with a strip width of at most %3 mm."};
     case EMsg::kPreflightScale:

@@ -30,27 +30,42 @@ struct CBarButton {
 
 // The large buttons in their order on the bar.
 constexpr std::array<CBarButton, 19> kLargeButtons = {{
-    {CDlgBarTop::kIdAdd, QT_TRANSLATE_NOOP("CDlgBarTop", "添加"), 170, QT_TRANSLATE_NOOP("CDlgBarTop", "添加plt"), "Add plt", true},
-    {272, QT_TRANSLATE_NOOP("CDlgBarTop", "开始"), 172, QT_TRANSLATE_NOOP("CDlgBarTop", "开始"), "Start", false},
-    {273, QT_TRANSLATE_NOOP("CDlgBarTop", "暂停"), 173, QT_TRANSLATE_NOOP("CDlgBarTop", "暂停"), "Pause", false},
-    {274, QT_TRANSLATE_NOOP("CDlgBarTop", "停止"), 174, QT_TRANSLATE_NOOP("CDlgBarTop", "停止"), "Stop", false},
-    {283, QT_TRANSLATE_NOOP("CDlgBarTop", "复位"), 183, QT_TRANSLATE_NOOP("CDlgBarTop", "复位"), "Reset", false},
-    {CDlgBarTop::kIdDelete, QT_TRANSLATE_NOOP("CDlgBarTop", "删除"), 175, QT_TRANSLATE_NOOP("CDlgBarTop", "删除"), "Del", false},
-    {CDlgBarTop::kIdSave, QT_TRANSLATE_NOOP("CDlgBarTop", "保存"), 171, QT_TRANSLATE_NOOP("CDlgBarTop", "保存plt"), "Save plt",
-     false},
-    {CDlgBarTop::kIdInc, QT_TRANSLATE_NOOP("CDlgBarTop", "增加"), 176, QT_TRANSLATE_NOOP("CDlgBarTop", "增加"), "Inc", true},
-    {CDlgBarTop::kIdDec, QT_TRANSLATE_NOOP("CDlgBarTop", "减少"), 177, QT_TRANSLATE_NOOP("CDlgBarTop", "减少"), "Dec", false},
-    {CDlgBarTop::kIdRotate, QT_TRANSLATE_NOOP("CDlgBarTop", "旋转"), 178, QT_TRANSLATE_NOOP("CDlgBarTop", "旋转"), "Rotate", false},
-    {279, QT_TRANSLATE_NOOP("CDlgBarTop", "左走"), 179, QT_TRANSLATE_NOOP("CDlgBarTop", "小车向左"), "Left", true},
-    {280, QT_TRANSLATE_NOOP("CDlgBarTop", "右走"), 180, QT_TRANSLATE_NOOP("CDlgBarTop", "小车向右"), "Right", false},
-    {281, QT_TRANSLATE_NOOP("CDlgBarTop", "进纸"), 181, QT_TRANSLATE_NOOP("CDlgBarTop", "送纸"), "Feed", false},
-    {282, QT_TRANSLATE_NOOP("CDlgBarTop", "退纸"), 182, QT_TRANSLATE_NOOP("CDlgBarTop", "退纸"), "Back", false},
-    {284, QT_TRANSLATE_NOOP("CDlgBarTop", "测试"), 184, QT_TRANSLATE_NOOP("CDlgBarTop", "测试喷头"), "Clean the nozzle", false},
-    {CDlgBarTop::kIdOffset, QT_TRANSLATE_NOOP("CDlgBarTop", "偏移"), 185, QT_TRANSLATE_NOOP("CDlgBarTop", "设置起喷偏移"),
-     "Set offset", true},
-    {CDlgBarTop::kIdSetup, QT_TRANSLATE_NOOP("CDlgBarTop", "设置"), 186, QT_TRANSLATE_NOOP("CDlgBarTop", "设置"), "Setup", false},
-    {CDlgBarTop::kIdParam, QT_TRANSLATE_NOOP("CDlgBarTop", "参数"), 187, QT_TRANSLATE_NOOP("CDlgBarTop", "参数"), "Parameter",
-     false},
+    {CDlgBarTop::kIdAdd, QT_TRANSLATE_NOOP("CDlgBarTop", "添加"), 170,
+     QT_TRANSLATE_NOOP("CDlgBarTop", "添加plt"), "Add plt", true},
+    {272, QT_TRANSLATE_NOOP("CDlgBarTop", "开始"), 172, QT_TRANSLATE_NOOP("CDlgBarTop", "开始"),
+     "Start", false},
+    {273, QT_TRANSLATE_NOOP("CDlgBarTop", "暂停"), 173, QT_TRANSLATE_NOOP("CDlgBarTop", "暂停"),
+     "Pause", false},
+    {274, QT_TRANSLATE_NOOP("CDlgBarTop", "停止"), 174, QT_TRANSLATE_NOOP("CDlgBarTop", "停止"),
+     "Stop", false},
+    {283, QT_TRANSLATE_NOOP("CDlgBarTop", "复位"), 183, QT_TRANSLATE_NOOP("CDlgBarTop", "复位"),
+     "Reset", false},
+    {CDlgBarTop::kIdDelete, QT_TRANSLATE_NOOP("CDlgBarTop", "删除"), 175,
+     QT_TRANSLATE_NOOP("CDlgBarTop", "删除"), "Del", false},
+    {CDlgBarTop::kIdSave, QT_TRANSLATE_NOOP("CDlgBarTop", "保存"), 171,
+     QT_TRANSLATE_NOOP("CDlgBarTop", "保存plt"), "Save plt", false},
+    {CDlgBarTop::kIdInc, QT_TRANSLATE_NOOP("CDlgBarTop", "增加"), 176,
+     QT_TRANSLATE_NOOP("CDlgBarTop", "增加"), "Inc", true},
+    {CDlgBarTop::kIdDec, QT_TRANSLATE_NOOP("CDlgBarTop", "减少"), 177,
+     QT_TRANSLATE_NOOP("CDlgBarTop", "减少"), "Dec", false},
+    {CDlgBarTop::kIdRotate, QT_TRANSLATE_NOOP("CDlgBarTop", "旋转"), 178,
+     QT_TRANSLATE_NOOP("CDlgBarTop", "旋转"), "Rotate", false},
+    {279, QT_TRANSLATE_NOOP("CDlgBarTop", "左走"), 179, QT_TRANSLATE_NOOP("CDlgBarTop", "小车向左"),
+     "Left", true},
+    {280, QT_TRANSLATE_NOOP("CDlgBarTop", "右走"), 180, QT_TRANSLATE_NOOP("CDlgBarTop", "小车向右"),
+     "Right", false},
+    {281, QT_TRANSLATE_NOOP("CDlgBarTop", "进纸"), 181, QT_TRANSLATE_NOOP("CDlgBarTop", "送纸"),
+     "Feed", false},
+    {282, QT_TRANSLATE_NOOP("CDlgBarTop", "退纸"), 182, QT_TRANSLATE_NOOP("CDlgBarTop", "退纸"),
+     "Back", false},
+    {284, QT_TRANSLATE_NOOP("CDlgBarTop", "测试"), 184, QT_TRANSLATE_NOOP("CDlgBarTop", "测试喷头"),
+     "Clean the nozzle", false},
+    {CDlgBarTop::kIdOffset, QT_TRANSLATE_NOOP("CDlgBarTop", "偏移"), 185,
+     QT_TRANSLATE_NOOP("CDlgBarTop", "设置起喷偏移"), "Set offset", true},
+    {CDlgBarTop::kIdSetup, QT_TRANSLATE_NOOP("CDlgBarTop", "设置"), 186,
+     QT_TRANSLATE_NOOP("CDlgBarTop", "设置"), "Setup", false},
+    {CDlgBarTop::kIdParam, QT_TRANSLATE_NOOP("CDlgBarTop", "参数"), 187,
+     QT_TRANSLATE_NOOP("CDlgBarTop", "参数"), "Parameter", false},
     {CDlgBarTop::kIdIp, "IP", 188, "IP", "IP", false},
 }};
 
@@ -175,9 +190,9 @@ void CDlgBarTop::UpdateMachineButtons(const CCommandBarState& state) {
     for (const CBarButton& b : kLargeButtons) {
         const CButtonAvailability can = ButtonAvailability(b.m_nId, state);
         QToolButton* pButton = Button(b.m_nId);
-        QString tip = can.m_bEnabled ? LanguageText(m_settings.Language, "CDlgBarTop", b.szTipZh,
-                                                    b.szTipEn)
-                                     : OperatorText({can.m_eWhyNot, {}});
+        QString tip = can.m_bEnabled
+                          ? LanguageText(m_settings.Language, "CDlgBarTop", b.szTipZh, b.szTipEn)
+                          : OperatorText({can.m_eWhyNot, {}});
         if (b.m_nId == kBtnPause && bPaused && can.m_bEnabled)
             tip = PauseCaption(true);
         pButton->setEnabled(can.m_bEnabled);

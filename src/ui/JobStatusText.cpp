@@ -16,10 +16,9 @@ int64_t WholeBandsDone(const CJobProgress& job) {
 }
 
 int Percent(const CJobProgress& job) {
-    return job.m_nBandCount > 0
-               ? static_cast<int>(std::min<int64_t>(WholeBandsDone(job) * 100 / job.m_nBandCount,
-                                                    100))
-               : 0;
+    return job.m_nBandCount > 0 ? static_cast<int>(std::min<int64_t>(
+                                      WholeBandsDone(job) * 100 / job.m_nBandCount, 100))
+                                : 0;
 }
 
 // Minutes from the pace of this run so far; under a minute reads as one.
@@ -44,10 +43,12 @@ QString JobStatusText(const CJobProgress& job) {
                   .arg(nBand)
                   .arg(job.m_nBandCount)
                   .arg(job.m_nFirstBand + 1)
-            : QCoreApplication::translate("JobStatus", "第 %1/%2 带").arg(nBand).arg(job.m_nBandCount);
+            : QCoreApplication::translate("JobStatus", "第 %1/%2 带")
+                  .arg(nBand)
+                  .arg(job.m_nBandCount);
     QString text = QCoreApplication::translate("JobStatus", "%1：%2，已打印 %3 m / %4 m")
-                       .arg(QString::fromStdString(job.m_strName), band,
-                            MetresText(job.m_dDoneM), MetresText(job.m_dTotalM));
+                       .arg(QString::fromStdString(job.m_strName), band, MetresText(job.m_dDoneM),
+                            MetresText(job.m_dTotalM));
     if (job.m_nBandsDone > 0 && WholeBandsDone(job) < job.m_nBandCount && !job.m_bPaused)
         text += QCoreApplication::translate("JobStatus", "，剩余%1").arg(TimeLeft(job));
     if (job.m_nCopiesLeft > 0)

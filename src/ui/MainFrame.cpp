@@ -162,8 +162,7 @@ void CMainFrame::CreateStatusBar() {
         {kPaneMouse, kPaneState, kPanePos, kPaneMachineIp, kPaneLocalIp, kPaneJob, kPaneQueue},
         {kPaneQueue, kPaneLocalIp, kPaneMouse, kPanePos, kPaneMachineIp, kPaneJob});
     SetPane(kPaneMouse, MousePositionText(m_settings.Language, 0, 0), kPaneGrey);
-    SetPane(kPaneState,
-            QCoreApplication::translate("CMainFrame", "机器状态").toStdString(),
+    SetPane(kPaneState, QCoreApplication::translate("CMainFrame", "机器状态").toStdString(),
             kPaneGrey);
     SetPane(kPanePos, "X:0 Y:0", kPaneGrey);
     SetPane(kPaneMachineIp, MachineIpText(m_settings.Language, m_params.MachineIP()), kPaneGrey);
@@ -189,8 +188,8 @@ void CMainFrame::CreatePanes() {
     // A column never starts narrower than its header (some languages' are long).
     const QHeaderView* pHeader = m_pTaskList->horizontalHeader();
     for (int nColumn = 0; nColumn < m_pTaskList->columnCount(); ++nColumn)
-        m_pTaskList->setColumnWidth(
-            nColumn, std::max(m_pTaskList->columnWidth(nColumn), pHeader->sectionSizeHint(nColumn)));
+        m_pTaskList->setColumnWidth(nColumn, std::max(m_pTaskList->columnWidth(nColumn),
+                                                      pHeader->sectionSizeHint(nColumn)));
     m_pSplitter->addWidget(m_pTaskList);
     m_pSplitter->addWidget(m_pView);
     m_pSplitter->setStretchFactor(0, 1);

@@ -42,7 +42,8 @@ QString OperatorText(const CMessage& message) {
             return text;
         const QFileInfo file(QString::fromStdString(message.m_arrArgs.front()));
         return text + QLatin1Char('\n') +
-               Tr(QT_TRANSLATE_NOOP("OperatorText", "%1：%2")).arg(QDir::toNativeSeparators(file.filePath()), WhyUnreadable(file));
+               Tr(QT_TRANSLATE_NOOP("OperatorText", "%1：%2"))
+                   .arg(QDir::toNativeSeparators(file.filePath()), WhyUnreadable(file));
     }
     for (const std::string& strArg : message.m_arrArgs)
         text = text.arg(QString::fromStdString(strArg));

@@ -79,10 +79,12 @@ CPDlgSetCus::CPDlgSetCus(CSysSetContext ctx, QWidget* pParent)
     if (QAbstractButton* pRadio = m_pFileType->button(s.ManualAddFileType))
         pRadio->setChecked(true);
     SetDlgInteger(m_pDensity, s.IBCleanThickness);
-    m_pPageCommand->addItem(
-        LanguageText(s.Language, "inkvale::CPDlgSetCus", QT_TRANSLATE_NOOP("inkvale::CPDlgSetCus", "方式1"), "Type1"));
-    m_pPageCommand->addItem(
-        LanguageText(s.Language, "inkvale::CPDlgSetCus", QT_TRANSLATE_NOOP("inkvale::CPDlgSetCus", "方式2"), "Type2"));
+    m_pPageCommand->addItem(LanguageText(s.Language, "inkvale::CPDlgSetCus",
+                                         QT_TRANSLATE_NOOP("inkvale::CPDlgSetCus", "方式1"),
+                                         "Type1"));
+    m_pPageCommand->addItem(LanguageText(s.Language, "inkvale::CPDlgSetCus",
+                                         QT_TRANSLATE_NOOP("inkvale::CPDlgSetCus", "方式2"),
+                                         "Type2"));
     m_pPageCommand->setCurrentIndex(s.PGCmdType == 1 ? 1 : 0);
     connect(m_buttons[311], &QPushButton::clicked, this, [this] { Apply(); });
     WatchChanges();

@@ -44,8 +44,7 @@ CStatusPanes::CStatusPanes(QStatusBar& bar, const std::vector<int>& arrPanes,
 void CStatusPanes::SetText(int nPane, const QString& strText, uint32_t nColour,
                            const QString& strElidable) {
     CPane& pane = m_panes.at(nPane);
-    if (pane.m_strText == strText && pane.m_nColour == nColour &&
-        pane.m_strElidable == strElidable)
+    if (pane.m_strText == strText && pane.m_nColour == nColour && pane.m_strElidable == strElidable)
         return;
     pane.m_strText = strText;
     pane.m_strElidable = strElidable;

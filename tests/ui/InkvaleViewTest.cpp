@@ -223,10 +223,10 @@ TEST(GridLabelTest, EveryNthLineSoThatLabelsNeverTouch) {
     const struct {
         int nPitch, nExtent, nEvery;
     } cases[] = {
-        {.nPitch = 60, .nExtent = 30, .nEvery = 1},  // room to spare
-        {.nPitch = 36, .nExtent = 30, .nEvery = 1},  // exactly the label and its gap
-        {.nPitch = 35, .nExtent = 30, .nEvery = 2},  // one pixel short
-        {.nPitch = 9, .nExtent = 35, .nEvery = 5},   // a 24 m marker fitted to a window
+        {.nPitch = 60, .nExtent = 30, .nEvery = 1},      // room to spare
+        {.nPitch = 36, .nExtent = 30, .nEvery = 1},      // exactly the label and its gap
+        {.nPitch = 35, .nExtent = 30, .nEvery = 2},      // one pixel short
+        {.nPitch = 9, .nExtent = 35, .nEvery = 5},       // a 24 m marker fitted to a window
         {.nPitch = 0, .nExtent = 30, .nEvery = INT_MAX}, // the lines coincide
     };
     for (const auto& c : cases)

@@ -119,8 +119,8 @@ void AddWidgetTexts(const std::string& strWhere, QWidget& top, CTexts& out) {
         out[strWhere + "/button" + std::to_string(n++)] = {p->text(), bCut};
     }
     for (QGroupBox* p : top.findChildren<QGroupBox*>())
-        out[strWhere + "/group" + std::to_string(n++)] = {
-            p->title(), Cut(*p, p->title(), p->width())};
+        out[strWhere + "/group" + std::to_string(n++)] = {p->title(),
+                                                          Cut(*p, p->title(), p->width())};
     for (QTabWidget* p : top.findChildren<QTabWidget*>())
         for (int i = 0; i < p->count(); ++i)
             out[strWhere + "/tab" + std::to_string(i)] = {p->tabText(i), false};
@@ -130,8 +130,8 @@ class MainFrameTextsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         test::EnsureUiTestApp();
-        ASSERT_TRUE(test::WriteFileBytes(m_dir.Path() / "Inkvale.ini",
-                                         "[Para]\nMachineIP=16777343\n"));
+        ASSERT_TRUE(
+            test::WriteFileBytes(m_dir.Path() / "Inkvale.ini", "[Para]\nMachineIP=16777343\n"));
         m_strPlot = (m_dir.Path() / "marker.plt").string();
         ASSERT_TRUE(test::WriteFileBytes(m_strPlot, "IN;SP1;PU0,0;PD4000,0,4000,4000,0,0;PU;"));
     }
@@ -202,12 +202,13 @@ protected:
     static void AddList(CMainFrame& frame, int32_t nLanguage, CTexts& out) {
         CMyListView& list = frame.TaskList();
         const QHeaderView* pHeader = list.horizontalHeader();
-        const int nMargin = 2 * list.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, pHeader);
+        const int nMargin =
+            2 * list.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, pHeader);
         for (int c = 0; c < list.columnCount(); ++c) {
             const QString text = list.horizontalHeaderItem(c)->text();
             out["header" + std::to_string(c)] = {
-                text, pHeader->fontMetrics().horizontalAdvance(text) + nMargin >
-                          pHeader->sectionSize(c)};
+                text,
+                pHeader->fontMetrics().horizontalAdvance(text) + nMargin > pHeader->sectionSize(c)};
         }
         out["cell/state"] = {list.item(0, 1)->text(), false};
         out["cell/from"] = {list.item(0, 2)->text(), false};
@@ -229,8 +230,8 @@ protected:
                 continue;
             EXPECT_GT(p->geometry().left(), nRightOfLast) << nPane;
             nRightOfLast = p->geometry().right();
-            out["pane" + std::to_string(nPane)] = {
-                p->text(), Cut(*p, p->text(), p->contentsRect().width())};
+            out["pane" + std::to_string(nPane)] = {p->text(),
+                                                   Cut(*p, p->text(), p->contentsRect().width())};
         }
     }
 
@@ -267,8 +268,8 @@ TEST_F(MainFrameTextsTest, EveryTextTranslatedAndWholeInEveryLanguage) {
     for (const int32_t nLanguage : {0, 1, 2, 3, 4, 5}) {
         std::unique_ptr<test::CShippedTranslation> pTranslation;
         if (nLanguage != 0) {
-            pTranslation = std::make_unique<test::CShippedTranslation>(
-                TranslationFile(nLanguage).c_str());
+            pTranslation =
+                std::make_unique<test::CShippedTranslation>(TranslationFile(nLanguage).c_str());
             ASSERT_TRUE(pTranslation->Loaded()) << nLanguage;
         }
         const CTexts texts = Walk(nLanguage);
@@ -289,8 +290,8 @@ TEST_F(MainFrameTextsTest, EveryTextTranslatedAndWholeInEveryLanguage) {
             EXPECT_FALSE(bLeftChinese) << nLanguage << " " << strWhere << ": " << strText;
             EXPECT_FALSE(bLeftEnglish) << nLanguage << " " << strWhere << ": " << strText;
         }
-        std::cout << nLanguage << " | " << texts.size() << " | " << nUntranslated << " | "
-                  << nCut << "\n";
+        std::cout << nLanguage << " | " << texts.size() << " | " << nUntranslated << " | " << nCut
+                  << "\n";
         if (nLanguage == 1)
             english = texts;
     }

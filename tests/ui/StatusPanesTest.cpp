@@ -24,8 +24,9 @@ class StatusPanesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         test::EnsureUiTestApp();
-        m_pPanes = new CStatusPanes(*m_window.statusBar(), {kMouse, kState, kAddress, kJob, kTotals},
-                                    {kTotals, kAddress, kMouse, kJob});
+        m_pPanes =
+            new CStatusPanes(*m_window.statusBar(), {kMouse, kState, kAddress, kJob, kTotals},
+                             {kTotals, kAddress, kMouse, kJob});
         m_window.setCentralWidget(new QWidget(&m_window));
     }
     void ShowAt(int nWidth) {
