@@ -50,7 +50,7 @@ constexpr std::array<std::array<CColumnText, kListColumns>, kLanguages> kColumns
       {"Dosya Adı", 500}}},
     {{{"Yox.", 64},
       {"Ştat(A)", 100},
-      {"From", 120},
+      {"Mənbə", 120},
       {"Ölçü (X*Y)mm", 160},
       {"Nüsxələr", 80},
       {"Başlayın", 120},

@@ -406,9 +406,8 @@ void CMainFrame::FitToScreen() {
     if (pScreen == nullptr)
         return;
     const QRect room = pScreen->availableGeometry();
-    // The window's frame lies outside its size; its height is known once it is shown.
-    const QMargins frame(0, frameGeometry().height() - height(), 0, 0);
-    const QSize most = room.size().shrunkBy(frame);
+    // The window's frame lies outside its size; it is known once the window is shown.
+    const QSize most = room.size() - (frameGeometry().size() - size());
     m_pBar->FitWidth(std::min(width(), most.width()) - kBarDockSlack);
     if (width() <= most.width() && height() <= most.height())
         return;

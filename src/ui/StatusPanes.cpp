@@ -144,22 +144,21 @@ QString CStatusPanes::Fitted(const CPane& pane, int nTextWidth) const {
     const QFontMetrics fm = pane.m_pLabel->fontMetrics();
     if (fm.horizontalAdvance(pane.m_strText) <= nTextWidth)
         return pane.m_strText;
-    const qsizetype nAt =
-        pane.m_strElidable.isEmpty() ? -1 : pane.m_strText.indexOf(pane.m_strElidable);
-    if (nAt >= 0) {
-        const int nRest =
-            fm.horizontalAdvance(pane.m_strText) - fm.horizontalAdvance(pane.m_strElidable);
-        const int nForName = nTextWidth - nRest;
-        if (nForName >= fm.horizontalAdvance(QStringLiteral("…xx…"))) {
-            QString text = pane.m_strText;
-            text.replace(nAt, pane.m_strElidable.size(),
-                         fm.elidedText(pane.m_strElidable, Qt::ElideMiddle, nForName));
-            if (fm.horizontalAdvance(text) <= nTextWidth)
-                return text;
-            return fm.elidedText(text, Qt::ElideRight, nTextWidth);
-        }
+    const QString& name = pane.m_strElidable;
+    const qsizetype nAt = name.isEmpty() ? -1 : pane.m_strText.indexOf(name);
+    // Characters of the name kept, fewer and fewer, half from its start and half from its
+    // end, until the line fits; at least two of each end.
+    // end, until the line fits; at least two of each end. When even that is too long, the
+    // line is cut at its end with the name at its shortest, so the progress shows longest.
+    QString text = pane.m_strText;
+    for (qsizetype nKeep = name.size() - 1; nAt >= 0 && nKeep >= 4; --nKeep) {
+        text = pane.m_strText;
+        text.replace(nAt, name.size(),
+                     name.left(nKeep - nKeep / 2) + QChar(0x2026) + name.right(nKeep / 2));
+        if (fm.horizontalAdvance(text) <= nTextWidth)
+            return text;
     }
-    return fm.elidedText(pane.m_strText, Qt::ElideRight, nTextWidth);
+    return fm.elidedText(text, Qt::ElideRight, nTextWidth);
 }
 
 bool CStatusPanes::eventFilter(QObject* pWatched, QEvent* pEvent) {

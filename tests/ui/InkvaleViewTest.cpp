@@ -237,8 +237,9 @@ TEST(GridLabelTest, EveryNthLineSoThatLabelsNeverTouch) {
 // the labels the preview draws still stand apart.
 TEST_F(ViewTest, LongMarkerFittedKeepsItsAxisLabelsApart) {
     m_settings.PaperLenMm = 2100;
-    m_view->resize(1300, 400);
+    m_view->resize(1300, 1000);
     AddTask({Line({{0, 1000}, {24000 * 40, 1000}})});
+    m_view->RunCommand(CInkvaleView::kCmdFitWhole);
     const CDispSet& d = m_view->Disp();
     const int32_t nStep = GridStep(d.m_dScale);
     const int nPitch = WorldToScreen(d, nStep, 0).x - WorldToScreen(d, 0, 0).x;

@@ -90,7 +90,7 @@ using CTexts = std::map<std::string, CShownText>;
 // Texts every language shows alike.
 bool SameInEveryLanguage(const QString& text) {
     static const std::set<QString> kAlike = {QStringLiteral("IP"), QStringLiteral("OK"),
-                                             QStringLiteral("X:0 Y:0")};
+                                             QStringLiteral("X:0 Y:0"), QStringLiteral("Ethernet")};
     bool bLetters = false;
     for (const QChar c : text)
         bLetters = bLetters || c.isLetter();
@@ -248,10 +248,13 @@ protected:
     }
 
     static void AddMessages(CTexts& out) {
-        for (const EMsg eId : {EMsg::kOpenFileFailed, EMsg::kJobTooWide, EMsg::kMachineOffline,
-                               EMsg::kPreflightTooWide})
-            out["message" + std::to_string(static_cast<int>(eId))] = {
-                OperatorText({eId, {"marker.plt", "2139", "1986"}}), false};
+        const CMessage messages[] = {{EMsg::kOpenFileFailed, {"/nowhere/marker.plt"}},
+                                     {EMsg::kJobTooWide, {}},
+                                     {EMsg::kMachineOffline, {}},
+                                     {EMsg::kPreflightTooWide, {"marker.plt", "2139", "1986"}}};
+        for (const CMessage& message : messages)
+            out["message" + std::to_string(static_cast<int>(message.m_eId))] = {
+                OperatorText(message), false};
     }
 
     test::CScratchDir m_dir;
