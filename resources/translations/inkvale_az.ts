@@ -83,6 +83,58 @@
         <source>语言设置改变，重启生效</source>
         <translation>Dil dəyişdi, yenidən başladanda qüvvəyə minir</translation>
     </message>
+    <message>
+        <source>添加plt</source>
+        <translation>plt əlavə et</translation>
+    </message>
+    <message>
+        <source>保存plt</source>
+        <translation>plt saxla</translation>
+    </message>
+    <message>
+        <source>小车向左</source>
+        <translation>Karetka sola</translation>
+    </message>
+    <message>
+        <source>小车向右</source>
+        <translation>Karetka sağa</translation>
+    </message>
+    <message>
+        <source>送纸</source>
+        <translation>Kağız ver</translation>
+    </message>
+    <message>
+        <source>测试喷头</source>
+        <translation>Başlıq testi</translation>
+    </message>
+    <message>
+        <source>设置起喷偏移</source>
+        <translation>Başlanğıc sürüşməsi</translation>
+    </message>
+    <message>
+        <source>适合</source>
+        <translation>Pəncərəyə sığdır</translation>
+    </message>
+    <message>
+        <source>设置起喷点</source>
+        <translation>Başlanğıc nöqtəsi</translation>
+    </message>
+    <message>
+        <source>移动视图</source>
+        <translation>Görünüşü sürüşdür</translation>
+    </message>
+    <message>
+        <source>选择线条</source>
+        <translation>Xətləri seç</translation>
+    </message>
+    <message>
+        <source>移动线条</source>
+        <translation>Xətləri sürüşdür</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Davam et</translation>
+    </message>
 </context>
 <context>
     <name>CDlgFieldReader</name>
@@ -197,14 +249,6 @@
         <translation>&amp;Haqqında...</translation>
     </message>
     <message>
-        <source>鼠标:(0mm,0mm)</source>
-        <translation>Siçan:(0mm,0mm)</translation>
-    </message>
-    <message>
-        <source>机器状态</source>
-        <translation>Cihazın vəziyyəti</translation>
-    </message>
-    <message>
         <source>此开发版本只能连接本机回环网络 (127.0.0.0/8)，无法连接 %1；请用 package 预设构建 (cmake --preset package) 以连接真实的绘图仪。</source>
         <translation>Bu inkişaf quruluşu yalnız geri dönmə şəbəkəsinə (127.0.0.0/8) qoşulur, %1 ünvanına qoşulmur; real plotterə qoşulmaq üçün package ön ayarı ilə yığın (cmake --preset package).</translation>
     </message>
@@ -227,10 +271,6 @@
     <message>
         <source>打开保存的打印任务</source>
         <translation>Saxlanmış çap tapşırıqlarını aç</translation>
-    </message>
-    <message>
-        <source>还有 %1 带没有打印。停止这个任务吗？自动打印也会关闭。</source>
-        <translation>%1 zolaq hələ çap olunmayıb. Bu tapşırıq dayandırılsın? Avtomatik çap da söndürüləcək.</translation>
     </message>
     <message>
         <source>停止</source>
@@ -280,6 +320,20 @@
         <source>保存任务文件...</source>
         <translation>Tapşırıq faylını saxla...</translation>
     </message>
+    <message>
+        <source>欢迎使用喷墨绘图仪</source>
+        <translation>Mürəkkəb çiziciyə xoş gəlmisiniz</translation>
+    </message>
+    <message>
+        <source>停止这个任务并关闭自动打印吗？
+还有 %1 带没有打印。</source>
+        <translation>Bu iş dayandırılsın və avtomatik çap söndürülsün?
+Hələ çap olunmamış zolaq sayı: %1.</translation>
+    </message>
+    <message>
+        <source>机器状态</source>
+        <translation>Cihazın vəziyyəti</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
@@ -293,10 +347,6 @@
     <message>
         <source>约 %1 分钟</source>
         <translation>təxminən %1 dəq</translation>
-    </message>
-    <message>
-        <source>%1：第 %2/%3 带，已打印 %4 m / %5 m</source>
-        <translation>%1: zolaq %2/%3, %4 m / %5 m çap olundu</translation>
     </message>
     <message>
         <source>，剩余%1</source>
@@ -313,6 +363,41 @@
     <message>
         <source>已暂停 %1</source>
         <translation>dayandırılıb %1</translation>
+    </message>
+    <message>
+        <source>第 %1/%2 带（从第 %3 带继续）</source>
+        <translation>zolaq %1/%2 (%3-dən davam)</translation>
+    </message>
+    <message>
+        <source>第 %1/%2 带</source>
+        <translation>zolaq %1/%2</translation>
+    </message>
+    <message>
+        <source>%1：%2，已打印 %3 m / %4 m</source>
+        <translation>%1: %2, %3 m / %4 m çap olundu</translation>
+    </message>
+</context>
+<context>
+    <name>ListTexts</name>
+    <message>
+        <source>打印中</source>
+        <translation>Çap olunur</translation>
+    </message>
+    <message>
+        <source>等待打印</source>
+        <translation>Gözləyir</translation>
+    </message>
+    <message>
+        <source>手动目录</source>
+        <translation>Əl qovluğu</translation>
+    </message>
+    <message>
+        <source>自动目录</source>
+        <translation>Avto qovluq</translation>
+    </message>
+    <message>
+        <source>手动打开</source>
+        <translation>Əl ilə</translation>
     </message>
 </context>
 <context>
@@ -426,10 +511,6 @@
         <translation>Dayandırılmış işə davam etmək olmur: %1</translation>
     </message>
     <message>
-        <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。</source>
-        <translation>%1 %2 mm enindədir; maşın ən çox %3 mm çap edir.</translation>
-    </message>
-    <message>
         <source>%1 的尺寸为 %2，不像是唛架；乘以 %3 后为 %4。请检查单位设置：%5</source>
         <translation>%1 ölçüsü %2, marker üçün ehtimal olunmur; %3 miqyasında %4 olardı. Vahid ayarını yoxlayın: %5</translation>
     </message>
@@ -456,6 +537,37 @@
     <message>
         <source>%1 中有以下内容未绘制：%2。</source>
         <translation>%1 içində çəkilməyənlər var: %2.</translation>
+    </message>
+    <message>
+        <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。请在 系统设置 ▸ 绘图设置 中勾选“启用分页”，并把“分页宽度”设为不超过 %3 mm。</source>
+        <translation>%1 %2 mm enindədir; maşın ən çox %3 mm çap edir. Sistem ayarları ▸ rəsm parametrləri bölməsində “Enli rəsmləri böl” seçin və zolaq enini ən çox %3 mm edin.</translation>
+    </message>
+</context>
+<context>
+    <name>OperatorText</name>
+    <message>
+        <source>文件已不存在（被移走或删除）</source>
+        <translation>fayl artıq yoxdur (köçürülüb və ya silinib)</translation>
+    </message>
+    <message>
+        <source>没有读取这个文件的权限</source>
+        <translation>faylı oxumağa icazə yoxdur</translation>
+    </message>
+    <message>
+        <source>文件是空的或太短</source>
+        <translation>fayl boşdur və ya çox qısadır</translation>
+    </message>
+    <message>
+        <source>文件超过 32 MB</source>
+        <translation>fayl 32 MB-dan böyükdür</translation>
+    </message>
+    <message>
+        <source>文件内容无法作为 HP-GL 读取</source>
+        <translation>məzmunu HP-GL kimi oxunmur</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -547,6 +659,21 @@
     <message>
         <source>无应答</source>
         <translation>Cavab yoxdur</translation>
+    </message>
+</context>
+<context>
+    <name>StatusTexts</name>
+    <message>
+        <source>鼠标:</source>
+        <translation>Siçan:</translation>
+    </message>
+    <message>
+        <source>绘图仪IP:</source>
+        <translation>Çizici IP:</translation>
+    </message>
+    <message>
+        <source>本地IP:</source>
+        <translation>Yerli IP:</translation>
     </message>
 </context>
 <context>
@@ -929,6 +1056,14 @@
     <message>
         <source>喷头清洗浓度</source>
         <translation>Başlıq təmizləmə intensivliyi</translation>
+    </message>
+    <message>
+        <source>方式1</source>
+        <translation>Üsul 1</translation>
+    </message>
+    <message>
+        <source>方式2</source>
+        <translation>Üsul 2</translation>
     </message>
 </context>
 <context>

@@ -83,6 +83,58 @@
         <source>语言设置改变，重启生效</source>
         <translation>Language changed, restart to apply</translation>
     </message>
+    <message>
+        <source>添加plt</source>
+        <translation>Add plt</translation>
+    </message>
+    <message>
+        <source>保存plt</source>
+        <translation>Save plt</translation>
+    </message>
+    <message>
+        <source>小车向左</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>小车向右</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>送纸</source>
+        <translation>Feed</translation>
+    </message>
+    <message>
+        <source>测试喷头</source>
+        <translation>Clean the nozzle</translation>
+    </message>
+    <message>
+        <source>设置起喷偏移</source>
+        <translation>Set offset</translation>
+    </message>
+    <message>
+        <source>适合</source>
+        <translation>Fit</translation>
+    </message>
+    <message>
+        <source>设置起喷点</source>
+        <translation>Set start</translation>
+    </message>
+    <message>
+        <source>移动视图</source>
+        <translation>Move view</translation>
+    </message>
+    <message>
+        <source>选择线条</source>
+        <translation>Select</translation>
+    </message>
+    <message>
+        <source>移动线条</source>
+        <translation>Move line</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Continue</translation>
+    </message>
 </context>
 <context>
     <name>CDlgFieldReader</name>
@@ -197,14 +249,6 @@
         <translation>&amp;About...</translation>
     </message>
     <message>
-        <source>鼠标:(0mm,0mm)</source>
-        <translation>Mouse:(0mm,0mm)</translation>
-    </message>
-    <message>
-        <source>机器状态</source>
-        <translation>Machine state</translation>
-    </message>
-    <message>
         <source>此开发版本只能连接本机回环网络 (127.0.0.0/8)，无法连接 %1；请用 package 预设构建 (cmake --preset package) 以连接真实的绘图仪。</source>
         <translation>This development build reaches only the loopback network (127.0.0.0/8), not %1; build with the package preset (cmake --preset package) to reach a real plotter.</translation>
     </message>
@@ -227,10 +271,6 @@
     <message>
         <source>打开保存的打印任务</source>
         <translation>Open a Saved Print Queue</translation>
-    </message>
-    <message>
-        <source>还有 %1 带没有打印。停止这个任务吗？自动打印也会关闭。</source>
-        <translation>%1 bands are not printed yet. Stop this job? Automatic printing will be switched off too.</translation>
     </message>
     <message>
         <source>停止</source>
@@ -278,7 +318,21 @@
     </message>
     <message>
         <source>保存任务文件...</source>
-        <translation>Save task file...</translation>
+        <translation>Save Task File...</translation>
+    </message>
+    <message>
+        <source>欢迎使用喷墨绘图仪</source>
+        <translation>Welcome to the inkjet plotter</translation>
+    </message>
+    <message>
+        <source>停止这个任务并关闭自动打印吗？
+还有 %1 带没有打印。</source>
+        <translation>Stop this job and switch automatic printing off?
+%1 bands are not printed yet.</translation>
+    </message>
+    <message>
+        <source>机器状态</source>
+        <translation>Machine state</translation>
     </message>
 </context>
 <context>
@@ -295,10 +349,6 @@
         <translation>about %1 min</translation>
     </message>
     <message>
-        <source>%1：第 %2/%3 带，已打印 %4 m / %5 m</source>
-        <translation>%1: band %2 of %3, %4 m of %5 m printed</translation>
-    </message>
-    <message>
         <source>，剩余%1</source>
         <translation>, %1 left</translation>
     </message>
@@ -313,6 +363,41 @@
     <message>
         <source>已暂停 %1</source>
         <translation>paused %1</translation>
+    </message>
+    <message>
+        <source>第 %1/%2 带（从第 %3 带继续）</source>
+        <translation>band %1 of %2 (resumed at %3)</translation>
+    </message>
+    <message>
+        <source>第 %1/%2 带</source>
+        <translation>band %1 of %2</translation>
+    </message>
+    <message>
+        <source>%1：%2，已打印 %3 m / %4 m</source>
+        <translation>%1: %2, %3 m of %4 m</translation>
+    </message>
+</context>
+<context>
+    <name>ListTexts</name>
+    <message>
+        <source>打印中</source>
+        <translation>Printing</translation>
+    </message>
+    <message>
+        <source>等待打印</source>
+        <translation>Waiting</translation>
+    </message>
+    <message>
+        <source>手动目录</source>
+        <translation>Auto Add</translation>
+    </message>
+    <message>
+        <source>自动目录</source>
+        <translation>Auto Add</translation>
+    </message>
+    <message>
+        <source>手动打开</source>
+        <translation>Manual Add</translation>
     </message>
 </context>
 <context>
@@ -331,7 +416,7 @@
     </message>
     <message>
         <source>超出机器幅宽！请重新设置右边据和纸张宽度！</source>
-        <translation>Out of size Y,plaese change para Y start,or open another plt</translation>
+        <translation>Out of size in Y: please change the right margin and the paper width, or open another plt file.</translation>
     </message>
     <message>
         <source>意外的文件格式。</source>
@@ -347,7 +432,7 @@
     </message>
     <message>
         <source>由于输入的段长太短，分割失败！</source>
-        <translation>Page len too short,Split failed!</translation>
+        <translation>Page length too short, split failed!</translation>
     </message>
     <message>
         <source>分割段长 %1 mm 不短于图形长度 %2 mm，没有分割。</source>
@@ -426,10 +511,6 @@
         <translation>The interrupted job cannot be continued: %1</translation>
     </message>
     <message>
-        <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。</source>
-        <translation>%1 is %2 mm wide; the machine prints at most %3 mm.</translation>
-    </message>
-    <message>
         <source>%1 的尺寸为 %2，不像是唛架；乘以 %3 后为 %4。请检查单位设置：%5</source>
         <translation>%1 measures %2, an unlikely size for a marker; scaled by %3 it would measure %4. Check the unit setting: %5</translation>
     </message>
@@ -456,6 +537,37 @@
     <message>
         <source>%1 中有以下内容未绘制：%2。</source>
         <translation>%1 holds what is not drawn: %2.</translation>
+    </message>
+    <message>
+        <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。请在 系统设置 ▸ 绘图设置 中勾选“启用分页”，并把“分页宽度”设为不超过 %3 mm。</source>
+        <translation>%1 is %2 mm wide; the machine prints at most %3 mm. Tick “Split wide drawings” under System Settings ▸ Plot, with a strip width of at most %3 mm.</translation>
+    </message>
+</context>
+<context>
+    <name>OperatorText</name>
+    <message>
+        <source>文件已不存在（被移走或删除）</source>
+        <translation>the file is no longer there (moved or deleted)</translation>
+    </message>
+    <message>
+        <source>没有读取这个文件的权限</source>
+        <translation>no permission to read the file</translation>
+    </message>
+    <message>
+        <source>文件是空的或太短</source>
+        <translation>the file is empty or too short</translation>
+    </message>
+    <message>
+        <source>文件超过 32 MB</source>
+        <translation>the file is larger than 32 MB</translation>
+    </message>
+    <message>
+        <source>文件内容无法作为 HP-GL 读取</source>
+        <translation>its contents cannot be read as HP-GL</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -547,6 +659,21 @@
     <message>
         <source>无应答</source>
         <translation>No answer</translation>
+    </message>
+</context>
+<context>
+    <name>StatusTexts</name>
+    <message>
+        <source>鼠标:</source>
+        <translation>Mouse:</translation>
+    </message>
+    <message>
+        <source>绘图仪IP:</source>
+        <translation>Machine IP:</translation>
+    </message>
+    <message>
+        <source>本地IP:</source>
+        <translation>Local IP:</translation>
     </message>
 </context>
 <context>
@@ -929,6 +1056,14 @@
     <message>
         <source>喷头清洗浓度</source>
         <translation>Head cleaning strength</translation>
+    </message>
+    <message>
+        <source>方式1</source>
+        <translation>Type1</translation>
+    </message>
+    <message>
+        <source>方式2</source>
+        <translation>Type2</translation>
     </message>
 </context>
 <context>

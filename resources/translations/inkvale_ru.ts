@@ -83,6 +83,58 @@
         <source>语言设置改变，重启生效</source>
         <translation>Язык изменён, перезапустите программу</translation>
     </message>
+    <message>
+        <source>添加plt</source>
+        <translation>Добавить plt</translation>
+    </message>
+    <message>
+        <source>保存plt</source>
+        <translation>Сохранить plt</translation>
+    </message>
+    <message>
+        <source>小车向左</source>
+        <translation>Каретка влево</translation>
+    </message>
+    <message>
+        <source>小车向右</source>
+        <translation>Каретка вправо</translation>
+    </message>
+    <message>
+        <source>送纸</source>
+        <translation>Подача бумаги</translation>
+    </message>
+    <message>
+        <source>测试喷头</source>
+        <translation>Тест сопел</translation>
+    </message>
+    <message>
+        <source>设置起喷偏移</source>
+        <translation>Смещение начала печати</translation>
+    </message>
+    <message>
+        <source>适合</source>
+        <translation>По размеру окна</translation>
+    </message>
+    <message>
+        <source>设置起喷点</source>
+        <translation>Точка начала печати</translation>
+    </message>
+    <message>
+        <source>移动视图</source>
+        <translation>Сдвиг вида</translation>
+    </message>
+    <message>
+        <source>选择线条</source>
+        <translation>Выбор линий</translation>
+    </message>
+    <message>
+        <source>移动线条</source>
+        <translation>Сдвиг линий</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Продолжить</translation>
+    </message>
 </context>
 <context>
     <name>CDlgFieldReader</name>
@@ -197,14 +249,6 @@
         <translation>&amp;О программе...</translation>
     </message>
     <message>
-        <source>鼠标:(0mm,0mm)</source>
-        <translation>Мышь:(0mm,0mm)</translation>
-    </message>
-    <message>
-        <source>机器状态</source>
-        <translation>Состояние плоттера</translation>
-    </message>
-    <message>
         <source>此开发版本只能连接本机回环网络 (127.0.0.0/8)，无法连接 %1；请用 package 预设构建 (cmake --preset package) 以连接真实的绘图仪。</source>
         <translation>Эта сборка для разработки подключается только к сети loopback (127.0.0.0/8), а не к %1; чтобы подключиться к настоящему плоттеру, соберите программу с пресетом package (cmake --preset package).</translation>
     </message>
@@ -227,10 +271,6 @@
     <message>
         <source>打开保存的打印任务</source>
         <translation>Открыть сохранённые задания печати</translation>
-    </message>
-    <message>
-        <source>还有 %1 带没有打印。停止这个任务吗？自动打印也会关闭。</source>
-        <translation>Ещё не напечатано полос: %1. Остановить задание? Автоматическая печать тоже будет выключена.</translation>
     </message>
     <message>
         <source>停止</source>
@@ -280,6 +320,20 @@
         <source>保存任务文件...</source>
         <translation>Сохранить файл заданий...</translation>
     </message>
+    <message>
+        <source>欢迎使用喷墨绘图仪</source>
+        <translation>Добро пожаловать: струйный плоттер</translation>
+    </message>
+    <message>
+        <source>停止这个任务并关闭自动打印吗？
+还有 %1 带没有打印。</source>
+        <translation>Остановить это задание и выключить автоматическую печать?
+Ещё не напечатано полос: %1.</translation>
+    </message>
+    <message>
+        <source>机器状态</source>
+        <translation>Состояние плоттера</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
@@ -293,10 +347,6 @@
     <message>
         <source>约 %1 分钟</source>
         <translation>около %1 мин</translation>
-    </message>
-    <message>
-        <source>%1：第 %2/%3 带，已打印 %4 m / %5 m</source>
-        <translation>%1: полоса %2 из %3, напечатано %4 м из %5 м</translation>
     </message>
     <message>
         <source>，剩余%1</source>
@@ -313,6 +363,41 @@
     <message>
         <source>已暂停 %1</source>
         <translation>пауза %1</translation>
+    </message>
+    <message>
+        <source>第 %1/%2 带（从第 %3 带继续）</source>
+        <translation>полоса %1 из %2 (продолжено с %3)</translation>
+    </message>
+    <message>
+        <source>第 %1/%2 带</source>
+        <translation>полоса %1 из %2</translation>
+    </message>
+    <message>
+        <source>%1：%2，已打印 %3 m / %4 m</source>
+        <translation>%1: %2, напечатано %3 м из %4 м</translation>
+    </message>
+</context>
+<context>
+    <name>ListTexts</name>
+    <message>
+        <source>打印中</source>
+        <translation>Печать</translation>
+    </message>
+    <message>
+        <source>等待打印</source>
+        <translation>Ожидание</translation>
+    </message>
+    <message>
+        <source>手动目录</source>
+        <translation>Ручная папка</translation>
+    </message>
+    <message>
+        <source>自动目录</source>
+        <translation>Автопапка</translation>
+    </message>
+    <message>
+        <source>手动打开</source>
+        <translation>Вручную</translation>
     </message>
 </context>
 <context>
@@ -426,10 +511,6 @@
         <translation>Прерванное задание нельзя продолжить: %1</translation>
     </message>
     <message>
-        <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。</source>
-        <translation>Ширина %1 — %2 мм; машина печатает не шире %3 мм.</translation>
-    </message>
-    <message>
         <source>%1 的尺寸为 %2，不像是唛架；乘以 %3 后为 %4。请检查单位设置：%5</source>
         <translation>Размер %1 — %2, маловероятный для раскладки; при масштабе %3 он был бы %4. Проверьте настройку единиц: %5</translation>
     </message>
@@ -456,6 +537,37 @@
     <message>
         <source>%1 中有以下内容未绘制：%2。</source>
         <translation>В %1 есть то, что не рисуется: %2.</translation>
+    </message>
+    <message>
+        <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。请在 系统设置 ▸ 绘图设置 中勾选“启用分页”，并把“分页宽度”设为不超过 %3 mm。</source>
+        <translation>Ширина %1 — %2 мм; машина печатает не шире %3 мм. Включите «Разбивка на полосы» в Настройки системы ▸ Настройки печати и задайте ширину полосы не больше %3 мм.</translation>
+    </message>
+</context>
+<context>
+    <name>OperatorText</name>
+    <message>
+        <source>文件已不存在（被移走或删除）</source>
+        <translation>файла больше нет (перемещён или удалён)</translation>
+    </message>
+    <message>
+        <source>没有读取这个文件的权限</source>
+        <translation>нет прав на чтение файла</translation>
+    </message>
+    <message>
+        <source>文件是空的或太短</source>
+        <translation>файл пуст или слишком короткий</translation>
+    </message>
+    <message>
+        <source>文件超过 32 MB</source>
+        <translation>файл больше 32 МБ</translation>
+    </message>
+    <message>
+        <source>文件内容无法作为 HP-GL 读取</source>
+        <translation>содержимое не читается как HP-GL</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -547,6 +659,21 @@
     <message>
         <source>无应答</source>
         <translation>Нет ответа</translation>
+    </message>
+</context>
+<context>
+    <name>StatusTexts</name>
+    <message>
+        <source>鼠标:</source>
+        <translation>Мышь:</translation>
+    </message>
+    <message>
+        <source>绘图仪IP:</source>
+        <translation>IP плоттера:</translation>
+    </message>
+    <message>
+        <source>本地IP:</source>
+        <translation>Локальный IP:</translation>
     </message>
 </context>
 <context>
@@ -929,6 +1056,14 @@
     <message>
         <source>喷头清洗浓度</source>
         <translation>Интенсивность чистки сопел</translation>
+    </message>
+    <message>
+        <source>方式1</source>
+        <translation>Способ 1</translation>
+    </message>
+    <message>
+        <source>方式2</source>
+        <translation>Способ 2</translation>
     </message>
 </context>
 <context>

@@ -83,6 +83,58 @@
         <source>语言设置改变，重启生效</source>
         <translation>Dil değişti, yeniden başlatınca geçerli olur</translation>
     </message>
+    <message>
+        <source>添加plt</source>
+        <translation>plt ekle</translation>
+    </message>
+    <message>
+        <source>保存plt</source>
+        <translation>plt kaydet</translation>
+    </message>
+    <message>
+        <source>小车向左</source>
+        <translation>Taşıyıcı sola</translation>
+    </message>
+    <message>
+        <source>小车向右</source>
+        <translation>Taşıyıcı sağa</translation>
+    </message>
+    <message>
+        <source>送纸</source>
+        <translation>Kağıt besle</translation>
+    </message>
+    <message>
+        <source>测试喷头</source>
+        <translation>Püskürtücü testi</translation>
+    </message>
+    <message>
+        <source>设置起喷偏移</source>
+        <translation>Başlangıç ofseti</translation>
+    </message>
+    <message>
+        <source>适合</source>
+        <translation>Sığdır</translation>
+    </message>
+    <message>
+        <source>设置起喷点</source>
+        <translation>Başlangıç noktası</translation>
+    </message>
+    <message>
+        <source>移动视图</source>
+        <translation>Görünümü taşı</translation>
+    </message>
+    <message>
+        <source>选择线条</source>
+        <translation>Çizgi seç</translation>
+    </message>
+    <message>
+        <source>移动线条</source>
+        <translation>Çizgi taşı</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Devam</translation>
+    </message>
 </context>
 <context>
     <name>CDlgFieldReader</name>
@@ -197,14 +249,6 @@
         <translation>&amp;Hakkında...</translation>
     </message>
     <message>
-        <source>鼠标:(0mm,0mm)</source>
-        <translation>Fare:(0mm,0mm)</translation>
-    </message>
-    <message>
-        <source>机器状态</source>
-        <translation>Makine durumu</translation>
-    </message>
-    <message>
         <source>此开发版本只能连接本机回环网络 (127.0.0.0/8)，无法连接 %1；请用 package 预设构建 (cmake --preset package) 以连接真实的绘图仪。</source>
         <translation>Bu geliştirme derlemesi yalnızca geri döngü ağına (127.0.0.0/8) bağlanır, %1 adresine bağlanamaz; gerçek bir çiziciye bağlanmak için package ön ayarıyla derleyin (cmake --preset package).</translation>
     </message>
@@ -227,10 +271,6 @@
     <message>
         <source>打开保存的打印任务</source>
         <translation>Kaydedilmiş Baskı Görevlerini Aç</translation>
-    </message>
-    <message>
-        <source>还有 %1 带没有打印。停止这个任务吗？自动打印也会关闭。</source>
-        <translation>%1 bant henüz yazdırılmadı. Bu görev durdurulsun mu? Otomatik yazdırma da kapanacak.</translation>
     </message>
     <message>
         <source>停止</source>
@@ -280,6 +320,20 @@
         <source>保存任务文件...</source>
         <translation>Görev dosyasını kaydet...</translation>
     </message>
+    <message>
+        <source>欢迎使用喷墨绘图仪</source>
+        <translation>Mürekkep püskürtmeli çiziciye hoş geldiniz</translation>
+    </message>
+    <message>
+        <source>停止这个任务并关闭自动打印吗？
+还有 %1 带没有打印。</source>
+        <translation>Bu iş durdurulsun ve otomatik yazdırma kapatılsın mı?
+Henüz yazdırılmamış bant sayısı: %1.</translation>
+    </message>
+    <message>
+        <source>机器状态</source>
+        <translation>Makine durumu</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
@@ -293,10 +347,6 @@
     <message>
         <source>约 %1 分钟</source>
         <translation>yaklaşık %1 dk</translation>
-    </message>
-    <message>
-        <source>%1：第 %2/%3 带，已打印 %4 m / %5 m</source>
-        <translation>%1: bant %2/%3, %4 m / %5 m yazdırıldı</translation>
     </message>
     <message>
         <source>，剩余%1</source>
@@ -313,6 +363,41 @@
     <message>
         <source>已暂停 %1</source>
         <translation>duraklatıldı %1</translation>
+    </message>
+    <message>
+        <source>第 %1/%2 带（从第 %3 带继续）</source>
+        <translation>bant %1/%2 (%3. banttan devam)</translation>
+    </message>
+    <message>
+        <source>第 %1/%2 带</source>
+        <translation>bant %1/%2</translation>
+    </message>
+    <message>
+        <source>%1：%2，已打印 %3 m / %4 m</source>
+        <translation>%1: %2, %3 m / %4 m yazdırıldı</translation>
+    </message>
+</context>
+<context>
+    <name>ListTexts</name>
+    <message>
+        <source>打印中</source>
+        <translation>Yazdırılıyor</translation>
+    </message>
+    <message>
+        <source>等待打印</source>
+        <translation>Bekliyor</translation>
+    </message>
+    <message>
+        <source>手动目录</source>
+        <translation>Manuel klasör</translation>
+    </message>
+    <message>
+        <source>自动目录</source>
+        <translation>Otomatik klasör</translation>
+    </message>
+    <message>
+        <source>手动打开</source>
+        <translation>Elle eklendi</translation>
     </message>
 </context>
 <context>
@@ -426,10 +511,6 @@
         <translation>Kesilen işe devam edilemiyor: %1</translation>
     </message>
     <message>
-        <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。</source>
-        <translation>%1 %2 mm genişliğinde; makine en fazla %3 mm basar.</translation>
-    </message>
-    <message>
         <source>%1 的尺寸为 %2，不像是唛架；乘以 %3 后为 %4。请检查单位设置：%5</source>
         <translation>%1 %2 ölçüsünde, bir pastal için olası değil; %3 ile ölçeklenince %4 olurdu. Birim ayarını kontrol edin: %5</translation>
     </message>
@@ -456,6 +537,37 @@
     <message>
         <source>%1 中有以下内容未绘制：%2。</source>
         <translation>%1 içinde çizilmeyenler var: %2.</translation>
+    </message>
+    <message>
+        <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。请在 系统设置 ▸ 绘图设置 中勾选“启用分页”，并把“分页宽度”设为不超过 %3 mm。</source>
+        <translation>%1 %2 mm genişliğinde; makine en fazla %3 mm yazdırır. Sistem Ayarları ▸ Çizim altında “Geniş çizimleri böl” seçeneğini işaretleyin ve şerit genişliğini en fazla %3 mm yapın.</translation>
+    </message>
+</context>
+<context>
+    <name>OperatorText</name>
+    <message>
+        <source>文件已不存在（被移走或删除）</source>
+        <translation>dosya artık yok (taşındı veya silindi)</translation>
+    </message>
+    <message>
+        <source>没有读取这个文件的权限</source>
+        <translation>dosyayı okuma izni yok</translation>
+    </message>
+    <message>
+        <source>文件是空的或太短</source>
+        <translation>dosya boş veya çok kısa</translation>
+    </message>
+    <message>
+        <source>文件超过 32 MB</source>
+        <translation>dosya 32 MB’tan büyük</translation>
+    </message>
+    <message>
+        <source>文件内容无法作为 HP-GL 读取</source>
+        <translation>içeriği HP-GL olarak okunamıyor</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -547,6 +659,21 @@
     <message>
         <source>无应答</source>
         <translation>Yanıt yok</translation>
+    </message>
+</context>
+<context>
+    <name>StatusTexts</name>
+    <message>
+        <source>鼠标:</source>
+        <translation>Fare:</translation>
+    </message>
+    <message>
+        <source>绘图仪IP:</source>
+        <translation>Çizici IP:</translation>
+    </message>
+    <message>
+        <source>本地IP:</source>
+        <translation>Yerel IP:</translation>
     </message>
 </context>
 <context>
@@ -929,6 +1056,14 @@
     <message>
         <source>喷头清洗浓度</source>
         <translation>Hazne temizleme yoğunluğu</translation>
+    </message>
+    <message>
+        <source>方式1</source>
+        <translation>Tip 1</translation>
+    </message>
+    <message>
+        <source>方式2</source>
+        <translation>Tip 2</translation>
     </message>
 </context>
 <context>

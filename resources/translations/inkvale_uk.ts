@@ -83,6 +83,58 @@
         <source>语言设置改变，重启生效</source>
         <translation>Мову змінено, перезапустіть програму</translation>
     </message>
+    <message>
+        <source>添加plt</source>
+        <translation>Додати plt</translation>
+    </message>
+    <message>
+        <source>保存plt</source>
+        <translation>Зберегти plt</translation>
+    </message>
+    <message>
+        <source>小车向左</source>
+        <translation>Каретка ліворуч</translation>
+    </message>
+    <message>
+        <source>小车向右</source>
+        <translation>Каретка праворуч</translation>
+    </message>
+    <message>
+        <source>送纸</source>
+        <translation>Подача паперу</translation>
+    </message>
+    <message>
+        <source>测试喷头</source>
+        <translation>Тест сопел</translation>
+    </message>
+    <message>
+        <source>设置起喷偏移</source>
+        <translation>Зміщення початку друку</translation>
+    </message>
+    <message>
+        <source>适合</source>
+        <translation>За розміром вікна</translation>
+    </message>
+    <message>
+        <source>设置起喷点</source>
+        <translation>Точка початку друку</translation>
+    </message>
+    <message>
+        <source>移动视图</source>
+        <translation>Зсув вигляду</translation>
+    </message>
+    <message>
+        <source>选择线条</source>
+        <translation>Вибір ліній</translation>
+    </message>
+    <message>
+        <source>移动线条</source>
+        <translation>Зсув ліній</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Продовжити</translation>
+    </message>
 </context>
 <context>
     <name>CDlgFieldReader</name>
@@ -197,14 +249,6 @@
         <translation>&amp;Про програму...</translation>
     </message>
     <message>
-        <source>鼠标:(0mm,0mm)</source>
-        <translation>Миша:(0mm,0mm)</translation>
-    </message>
-    <message>
-        <source>机器状态</source>
-        <translation>Стан плотера</translation>
-    </message>
-    <message>
         <source>此开发版本只能连接本机回环网络 (127.0.0.0/8)，无法连接 %1；请用 package 预设构建 (cmake --preset package) 以连接真实的绘图仪。</source>
         <translation>Ця збірка для розробки з&apos;єднується лише з мережею loopback (127.0.0.0/8), а не з %1; щоб з&apos;єднатися зі справжнім плотером, зберіть програму з пресетом package (cmake --preset package).</translation>
     </message>
@@ -227,10 +271,6 @@
     <message>
         <source>打开保存的打印任务</source>
         <translation>Відкрити збережені завдання друку</translation>
-    </message>
-    <message>
-        <source>还有 %1 带没有打印。停止这个任务吗？自动打印也会关闭。</source>
-        <translation>Ще не надруковано смуг: %1. Зупинити завдання? Автоматичний друк теж буде вимкнено.</translation>
     </message>
     <message>
         <source>停止</source>
@@ -280,6 +320,20 @@
         <source>保存任务文件...</source>
         <translation>Зберегти файл завдань...</translation>
     </message>
+    <message>
+        <source>欢迎使用喷墨绘图仪</source>
+        <translation>Ласкаво просимо: струменевий плотер</translation>
+    </message>
+    <message>
+        <source>停止这个任务并关闭自动打印吗？
+还有 %1 带没有打印。</source>
+        <translation>Зупинити це завдання і вимкнути автоматичний друк?
+Ще не надруковано смуг: %1.</translation>
+    </message>
+    <message>
+        <source>机器状态</source>
+        <translation>Стан плотера</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
@@ -293,10 +347,6 @@
     <message>
         <source>约 %1 分钟</source>
         <translation>близько %1 хв</translation>
-    </message>
-    <message>
-        <source>%1：第 %2/%3 带，已打印 %4 m / %5 m</source>
-        <translation>%1: смуга %2 з %3, надруковано %4 м з %5 м</translation>
     </message>
     <message>
         <source>，剩余%1</source>
@@ -313,6 +363,41 @@
     <message>
         <source>已暂停 %1</source>
         <translation>пауза %1</translation>
+    </message>
+    <message>
+        <source>第 %1/%2 带（从第 %3 带继续）</source>
+        <translation>смуга %1 з %2 (продовжено з %3)</translation>
+    </message>
+    <message>
+        <source>第 %1/%2 带</source>
+        <translation>смуга %1 з %2</translation>
+    </message>
+    <message>
+        <source>%1：%2，已打印 %3 m / %4 m</source>
+        <translation>%1: %2, надруковано %3 м з %4 м</translation>
+    </message>
+</context>
+<context>
+    <name>ListTexts</name>
+    <message>
+        <source>打印中</source>
+        <translation>Друк</translation>
+    </message>
+    <message>
+        <source>等待打印</source>
+        <translation>Очікування</translation>
+    </message>
+    <message>
+        <source>手动目录</source>
+        <translation>Ручна тека</translation>
+    </message>
+    <message>
+        <source>自动目录</source>
+        <translation>Автотека</translation>
+    </message>
+    <message>
+        <source>手动打开</source>
+        <translation>Вручну</translation>
     </message>
 </context>
 <context>
@@ -426,10 +511,6 @@
         <translation>Перерване завдання не можна продовжити: %1</translation>
     </message>
     <message>
-        <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。</source>
-        <translation>Ширина %1 — %2 мм; машина друкує не ширше %3 мм.</translation>
-    </message>
-    <message>
         <source>%1 的尺寸为 %2，不像是唛架；乘以 %3 后为 %4。请检查单位设置：%5</source>
         <translation>Розмір %1 — %2, малоймовірний для розкладки; у масштабі %3 він був би %4. Перевірте налаштування одиниць: %5</translation>
     </message>
@@ -456,6 +537,37 @@
     <message>
         <source>%1 中有以下内容未绘制：%2。</source>
         <translation>У %1 є те, що не малюється: %2.</translation>
+    </message>
+    <message>
+        <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。请在 系统设置 ▸ 绘图设置 中勾选“启用分页”，并把“分页宽度”设为不超过 %3 mm。</source>
+        <translation>Ширина %1 — %2 мм; машина друкує не ширше %3 мм. Увімкніть «Розбиття на смуги» у Налаштування системи ▸ Налаштування друку і задайте ширину смуги не більше %3 мм.</translation>
+    </message>
+</context>
+<context>
+    <name>OperatorText</name>
+    <message>
+        <source>文件已不存在（被移走或删除）</source>
+        <translation>файлу більше немає (переміщено або видалено)</translation>
+    </message>
+    <message>
+        <source>没有读取这个文件的权限</source>
+        <translation>немає прав на читання файлу</translation>
+    </message>
+    <message>
+        <source>文件是空的或太短</source>
+        <translation>файл порожній або надто короткий</translation>
+    </message>
+    <message>
+        <source>文件超过 32 MB</source>
+        <translation>файл більший за 32 МБ</translation>
+    </message>
+    <message>
+        <source>文件内容无法作为 HP-GL 读取</source>
+        <translation>вміст не читається як HP-GL</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -547,6 +659,21 @@
     <message>
         <source>无应答</source>
         <translation>Немає відповіді</translation>
+    </message>
+</context>
+<context>
+    <name>StatusTexts</name>
+    <message>
+        <source>鼠标:</source>
+        <translation>Миша:</translation>
+    </message>
+    <message>
+        <source>绘图仪IP:</source>
+        <translation>IP плотера:</translation>
+    </message>
+    <message>
+        <source>本地IP:</source>
+        <translation>Локальний IP:</translation>
     </message>
 </context>
 <context>
@@ -929,6 +1056,14 @@
     <message>
         <source>喷头清洗浓度</source>
         <translation>Інтенсивність чистки сопел</translation>
+    </message>
+    <message>
+        <source>方式1</source>
+        <translation>Спосіб 1</translation>
+    </message>
+    <message>
+        <source>方式2</source>
+        <translation>Спосіб 2</translation>
     </message>
 </context>
 <context>

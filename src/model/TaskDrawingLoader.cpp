@@ -32,7 +32,7 @@ bool ReadHpglTask(COnePage& task, const CSettings& settings, bool bShowErrors,
                                       std::to_string(read.m_nCode) + ")",
                                   read.m_arrMessages);
         if (bShowErrors)
-            result.m_arrMessages.push_back({EMsg::kOpenFileFailed, {}});
+            result.m_arrMessages.push_back({EMsg::kOpenFileFailed, {task.m_strPath}});
         return false;
     }
     task.m_bOnlyLabels = reader.DrewOnlyLabels();

@@ -47,7 +47,7 @@ int32_t RollWidthUnits(const CSettings& settings);
 /// to the origin, mirrored (AutoMirror) and, with SplitEn, turned (AutoRotate) and split
 /// to the roll width. On success the print state and start position become 0; the caller
 /// shows the change (the loader touches no window). bShowErrors lets an unreadable HP-GL
-/// file produce EMsg::kOpenFileFailed. Window thread only.
+/// file produce EMsg::kOpenFileFailed with the file's path. Window thread only.
 CTaskLoadResult LoadTaskDrawing(COnePage& task, const CSettings& settings, bool bShowErrors);
 
 } // namespace inkvale

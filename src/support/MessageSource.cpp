@@ -20,7 +20,8 @@ CMessageSource MessageSource(EMsg eId) {
         return {INKVALE_TRANSLATE_NOOP("Messages", "文件大小超出限制"), "File size too large"};
     case EMsg::kJobTooWide:
         return {INKVALE_TRANSLATE_NOOP("Messages", "超出机器幅宽！请重新设置右边据和纸张宽度！"),
-                "Out of size Y,plaese change para Y start,or open another plt"};
+                "Out of size in Y: please change the right margin and the paper width, or open "
+                "another plt file."};
     case EMsg::kDataOverflow:
         return {"data over flow", "data over flow"};
     case EMsg::kFileOpenError:
@@ -41,7 +42,7 @@ CMessageSource MessageSource(EMsg eId) {
                 "the settings."};
     case EMsg::kSplitTooShort:
         return {INKVALE_TRANSLATE_NOOP("Messages", "由于输入的段长太短，分割失败！"),
-                "Page len too short,Split failed!"};
+                "Page length too short, split failed!"};
     case EMsg::kSplitNotShorter:
         return {
             INKVALE_TRANSLATE_NOOP("Messages", "分割段长 %1 mm 不短于图形长度 %2 mm，没有分割。"),
@@ -103,8 +104,11 @@ CMessageSource MessageSource(EMsg eId) {
                 "The machine's head parameters changed since the job started, so it cannot be "
                 "continued. Print it from the start."};
     case EMsg::kPreflightTooWide:
-        return {INKVALE_TRANSLATE_NOOP("Messages", "%1 宽 %2 mm，超出机器可打印宽度 %3 mm。"),
-                "%1 is %2 mm wide; the machine prints at most %3 mm."};
+        return {INKVALE_TRANSLATE_NOOP(
+                    "Messages", "%1 宽 %2 mm，超出机器可打印宽度 %3 mm。请在 系统设置 ▸ "
+                                "绘图设置 中勾选“启用分页”，并把“分页宽度”设为不超过 %3 mm。"),
+                "%1 is %2 mm wide; the machine prints at most %3 mm. Tick “Split wide drawings” "
+                "under System Settings ▸ Plot, with a strip width of at most %3 mm."};
     case EMsg::kPreflightScale:
         return {INKVALE_TRANSLATE_NOOP(
                     "Messages", "%1 的尺寸为 %2，不像是唛架；乘以 %3 后为 %4。请检查单位设置：%5"),

@@ -13,7 +13,7 @@ namespace inkvale {
 /// program's own texts, which the translations start from).
 enum class EMsg : uint16_t {
     kNone = 0,
-    kOpenFileFailed,     ///< a drawing could not be read
+    kOpenFileFailed,     ///< a drawing could not be read; %1 (when given) its path
     kAlreadyOpen,        ///< the path is already a task of the opened list
     kFileTooLarge,       ///< the file is larger than PltMaxSizeMb
     kJobTooWide,         ///< the job does not fit the carriage travel

@@ -30,27 +30,42 @@ struct CBarButton {
 
 // The large buttons in their order on the bar.
 constexpr std::array<CBarButton, 19> kLargeButtons = {{
-    {CDlgBarTop::kIdAdd, QT_TRANSLATE_NOOP("CDlgBarTop", "添加"), 170, "添加plt", "Add plt", true},
-    {272, QT_TRANSLATE_NOOP("CDlgBarTop", "开始"), 172, "开始", "Start", false},
-    {273, QT_TRANSLATE_NOOP("CDlgBarTop", "暂停"), 173, "暂停", "Pause", false},
-    {274, QT_TRANSLATE_NOOP("CDlgBarTop", "停止"), 174, "停止", "Stop", false},
-    {283, QT_TRANSLATE_NOOP("CDlgBarTop", "复位"), 183, "复位", "Reset", false},
-    {CDlgBarTop::kIdDelete, QT_TRANSLATE_NOOP("CDlgBarTop", "删除"), 175, "删除", "Del", false},
-    {CDlgBarTop::kIdSave, QT_TRANSLATE_NOOP("CDlgBarTop", "保存"), 171, "保存plt", "Save plt",
-     false},
-    {CDlgBarTop::kIdInc, QT_TRANSLATE_NOOP("CDlgBarTop", "增加"), 176, "增加", "Inc", true},
-    {CDlgBarTop::kIdDec, QT_TRANSLATE_NOOP("CDlgBarTop", "减少"), 177, "减少", "Dec", false},
-    {CDlgBarTop::kIdRotate, QT_TRANSLATE_NOOP("CDlgBarTop", "旋转"), 178, "旋转", "Rotate", false},
-    {279, QT_TRANSLATE_NOOP("CDlgBarTop", "左走"), 179, "小车向左", "Left", true},
-    {280, QT_TRANSLATE_NOOP("CDlgBarTop", "右走"), 180, "小车向右", "Right", false},
-    {281, QT_TRANSLATE_NOOP("CDlgBarTop", "进纸"), 181, "送纸", "Feed", false},
-    {282, QT_TRANSLATE_NOOP("CDlgBarTop", "退纸"), 182, "退纸", "Back", false},
-    {284, QT_TRANSLATE_NOOP("CDlgBarTop", "测试"), 184, "测试喷头", "Clean the nozzle", false},
-    {CDlgBarTop::kIdOffset, QT_TRANSLATE_NOOP("CDlgBarTop", "偏移"), 185, "设置起喷偏移",
-     "Set offset", true},
-    {CDlgBarTop::kIdSetup, QT_TRANSLATE_NOOP("CDlgBarTop", "设置"), 186, "设置", "Setup", false},
-    {CDlgBarTop::kIdParam, QT_TRANSLATE_NOOP("CDlgBarTop", "参数"), 187, "参数", "Parameter",
-     false},
+    {CDlgBarTop::kIdAdd, QT_TRANSLATE_NOOP("CDlgBarTop", "添加"), 170,
+     QT_TRANSLATE_NOOP("CDlgBarTop", "添加plt"), "Add plt", true},
+    {272, QT_TRANSLATE_NOOP("CDlgBarTop", "开始"), 172, QT_TRANSLATE_NOOP("CDlgBarTop", "开始"),
+     "Start", false},
+    {273, QT_TRANSLATE_NOOP("CDlgBarTop", "暂停"), 173, QT_TRANSLATE_NOOP("CDlgBarTop", "暂停"),
+     "Pause", false},
+    {274, QT_TRANSLATE_NOOP("CDlgBarTop", "停止"), 174, QT_TRANSLATE_NOOP("CDlgBarTop", "停止"),
+     "Stop", false},
+    {283, QT_TRANSLATE_NOOP("CDlgBarTop", "复位"), 183, QT_TRANSLATE_NOOP("CDlgBarTop", "复位"),
+     "Reset", false},
+    {CDlgBarTop::kIdDelete, QT_TRANSLATE_NOOP("CDlgBarTop", "删除"), 175,
+     QT_TRANSLATE_NOOP("CDlgBarTop", "删除"), "Del", false},
+    {CDlgBarTop::kIdSave, QT_TRANSLATE_NOOP("CDlgBarTop", "保存"), 171,
+     QT_TRANSLATE_NOOP("CDlgBarTop", "保存plt"), "Save plt", false},
+    {CDlgBarTop::kIdInc, QT_TRANSLATE_NOOP("CDlgBarTop", "增加"), 176,
+     QT_TRANSLATE_NOOP("CDlgBarTop", "增加"), "Inc", true},
+    {CDlgBarTop::kIdDec, QT_TRANSLATE_NOOP("CDlgBarTop", "减少"), 177,
+     QT_TRANSLATE_NOOP("CDlgBarTop", "减少"), "Dec", false},
+    {CDlgBarTop::kIdRotate, QT_TRANSLATE_NOOP("CDlgBarTop", "旋转"), 178,
+     QT_TRANSLATE_NOOP("CDlgBarTop", "旋转"), "Rotate", false},
+    {279, QT_TRANSLATE_NOOP("CDlgBarTop", "左走"), 179, QT_TRANSLATE_NOOP("CDlgBarTop", "小车向左"),
+     "Left", true},
+    {280, QT_TRANSLATE_NOOP("CDlgBarTop", "右走"), 180, QT_TRANSLATE_NOOP("CDlgBarTop", "小车向右"),
+     "Right", false},
+    {281, QT_TRANSLATE_NOOP("CDlgBarTop", "进纸"), 181, QT_TRANSLATE_NOOP("CDlgBarTop", "送纸"),
+     "Feed", false},
+    {282, QT_TRANSLATE_NOOP("CDlgBarTop", "退纸"), 182, QT_TRANSLATE_NOOP("CDlgBarTop", "退纸"),
+     "Back", false},
+    {284, QT_TRANSLATE_NOOP("CDlgBarTop", "测试"), 184, QT_TRANSLATE_NOOP("CDlgBarTop", "测试喷头"),
+     "Clean the nozzle", false},
+    {CDlgBarTop::kIdOffset, QT_TRANSLATE_NOOP("CDlgBarTop", "偏移"), 185,
+     QT_TRANSLATE_NOOP("CDlgBarTop", "设置起喷偏移"), "Set offset", true},
+    {CDlgBarTop::kIdSetup, QT_TRANSLATE_NOOP("CDlgBarTop", "设置"), 186,
+     QT_TRANSLATE_NOOP("CDlgBarTop", "设置"), "Setup", false},
+    {CDlgBarTop::kIdParam, QT_TRANSLATE_NOOP("CDlgBarTop", "参数"), 187,
+     QT_TRANSLATE_NOOP("CDlgBarTop", "参数"), "Parameter", false},
     {CDlgBarTop::kIdIp, "IP", 188, "IP", "IP", false},
 }};
 
@@ -62,11 +77,11 @@ struct CToolButton {
     int m_nRow, m_nColumn;
 };
 constexpr std::array<CToolButton, 5> kToolButtons = {{
-    {CDlgBarTop::kIdFit, "适合", "Fit", 0, 0},
-    {CDlgBarTop::kIdSetStart, "设置起喷点", "Set start", 0, 1},
-    {CDlgBarTop::kIdMoveView, "移动视图", "Move view", 0, 2},
-    {CDlgBarTop::kIdSelect, "选择线条", "Select", 1, 0},
-    {CDlgBarTop::kIdMoveLine, "移动线条", "Move line", 1, 1},
+    {CDlgBarTop::kIdFit, QT_TRANSLATE_NOOP("CDlgBarTop", "适合"), "Fit", 0, 0},
+    {CDlgBarTop::kIdSetStart, QT_TRANSLATE_NOOP("CDlgBarTop", "设置起喷点"), "Set start", 0, 1},
+    {CDlgBarTop::kIdMoveView, QT_TRANSLATE_NOOP("CDlgBarTop", "移动视图"), "Move view", 0, 2},
+    {CDlgBarTop::kIdSelect, QT_TRANSLATE_NOOP("CDlgBarTop", "选择线条"), "Select", 1, 0},
+    {CDlgBarTop::kIdMoveLine, QT_TRANSLATE_NOOP("CDlgBarTop", "移动线条"), "Move line", 1, 1},
 }};
 
 constexpr int kLargeIcon = 40;
@@ -74,6 +89,11 @@ constexpr int kSmallIcon = 24;
 
 bool IsJog(int nId) {
     return nId >= 279 && nId <= 282;
+}
+
+QString PauseCaption(bool bPaused) {
+    return bPaused ? QCoreApplication::translate("CDlgBarTop", "继续")
+                   : QCoreApplication::translate("CDlgBarTop", "暂停");
 }
 
 QFrame* Separator(QWidget* pParent) {
@@ -120,6 +140,7 @@ CDlgBarTop::CDlgBarTop(CSettings& settings, QWidget* pParent)
     RefreshToolButtons();
     pAuto->setChecked(m_settings.AutoStartEnable != 0);
     SetIcon(kIdAuto, pAuto->isChecked() ? 190 : 189);
+    m_nLargeIcon = kLargeIcon;
 }
 
 QToolButton* CDlgBarTop::AddButton(int nId, const char* szCaption, int nIcon, bool bSmall) {
@@ -157,27 +178,33 @@ void CDlgBarTop::SetIcon(int nId, int nIcon) {
 }
 
 void CDlgBarTop::SetToolTips() {
-    const bool bChinese = m_settings.Language == 0;
+    const int32_t nLanguage = m_settings.Language;
     for (const CBarButton& b : kLargeButtons)
-        Button(b.m_nId)->setToolTip(QString::fromUtf8(bChinese ? b.szTipZh : b.szTipEn));
+        Button(b.m_nId)->setToolTip(LanguageText(nLanguage, "CDlgBarTop", b.szTipZh, b.szTipEn));
     for (const CToolButton& t : kToolButtons)
-        Button(t.m_nId)->setToolTip(QString::fromUtf8(bChinese ? t.szTipZh : t.szTipEn));
+        Button(t.m_nId)->setToolTip(LanguageText(nLanguage, "CDlgBarTop", t.szTipZh, t.szTipEn));
 }
 
 void CDlgBarTop::UpdateMachineButtons(const CCommandBarState& state) {
-    const bool bChinese = m_settings.Language == 0;
+    const bool bPaused = state.m_bJobRunning && state.m_nMachineState == kStatePaused;
     for (const CBarButton& b : kLargeButtons) {
         const CButtonAvailability can = ButtonAvailability(b.m_nId, state);
         QToolButton* pButton = Button(b.m_nId);
-        const QString tip = can.m_bEnabled ? QString::fromUtf8(bChinese ? b.szTipZh : b.szTipEn)
-                                           : OperatorText({can.m_eWhyNot, {}});
+        QString tip = can.m_bEnabled
+                          ? LanguageText(m_settings.Language, "CDlgBarTop", b.szTipZh, b.szTipEn)
+                          : OperatorText({can.m_eWhyNot, {}});
+        if (b.m_nId == kBtnPause && bPaused && can.m_bEnabled)
+            tip = PauseCaption(true);
         pButton->setEnabled(can.m_bEnabled);
         if (pButton->toolTip() != tip)
             pButton->setToolTip(tip);
     }
+    // While paused the button continues the job, and says so.
     QToolButton* pPause = Button(kBtnPause);
     pPause->setCheckable(true);
-    pPause->setChecked(state.m_bJobRunning && state.m_nMachineState == kStatePaused);
+    pPause->setChecked(bPaused);
+    if (pPause->text() != PauseCaption(bPaused))
+        pPause->setText(PauseCaption(bPaused));
 }
 
 void CDlgBarTop::AutoClicked(bool bTicked) {
@@ -215,6 +242,42 @@ void CDlgBarTop::CycleLanguage() {
     m_settings.Language =
         m_settings.Language >= 0 && m_settings.Language < 5 ? m_settings.Language + 1 : 0;
     ShowLanguageButton(true);
+}
+
+void CDlgBarTop::SetForm(bool bCompact, int nIcon) {
+    if (bCompact == m_bCompact && nIcon == m_nLargeIcon)
+        return;
+    m_bCompact = bCompact;
+    m_nLargeIcon = nIcon;
+    for (auto& [nId, pButton] : m_buttons) {
+        if (pButton->text().isEmpty()) // the tool and language buttons have icons only
+            continue;
+        pButton->setToolButtonStyle(bCompact ? Qt::ToolButtonIconOnly
+                                             : Qt::ToolButtonTextUnderIcon);
+        pButton->setIconSize(QSize(nIcon, nIcon));
+    }
+    Button(kIdLanguage)->setIconSize(QSize(nIcon + 16, nIcon + 16));
+    // The tooltips of the auto box say its caption when the caption is not shown.
+    Button(kIdAuto)->setToolTip(bCompact ? Button(kIdAuto)->text() : QString());
+    if (layout() != nullptr)
+        layout()->activate();
+}
+
+void CDlgBarTop::FitWidth(int nWidth) {
+    // The notice takes the room it needs only while shown; the buttons come first.
+    SetForm(false, kLargeIcon);
+    if (sizeHint().width() <= nWidth)
+        return;
+    for (const int nIcon : {kLargeIcon, 32, 24, 20}) {
+        SetForm(true, nIcon);
+        if (sizeHint().width() <= nWidth)
+            return;
+    }
+    SetForm(true, 16);
+}
+
+QSize CDlgBarTop::minimumSizeHint() const {
+    return {1, sizeHint().height()};
 }
 
 int CDlgBarTop::IconOf(int nId) const {

@@ -69,6 +69,15 @@ public:
     /// Icon of the language button for a language value.
     static int LanguageIcon(int32_t nLanguage);
 
+    /// Makes the bar fit nWidth pixels: the buttons with their captions when they fit
+    /// whole, else icons alone (each with its tooltip) at the largest size that fits.
+    void FitWidth(int nWidth);
+    /// The buttons show icons alone.
+    bool Compact() const { return m_bCompact; }
+    /// The bar may be made narrower than its buttons ask (FitWidth makes them fit again),
+    /// so that it never holds the window wider than its screen.
+    QSize minimumSizeHint() const override;
+
 signals:
     /// A button was clicked (the "自动" box after it has updated AutoStartEnable).
     void Command(int nId);
@@ -85,6 +94,9 @@ private:
     std::map<int, QToolButton*> m_buttons;
     std::map<int, int> m_icons;
     QLabel* m_pNotice = nullptr;
+    bool m_bCompact = false;
+    int m_nLargeIcon = 0;
+    void SetForm(bool bCompact, int nIcon);
 };
 
 } // namespace inkvale

@@ -52,7 +52,7 @@ std::vector<std::string> SysSetTabCaptions(int nLanguage) {
     case 5:
         return {"Настройки печати", "Настройки папок", "Настройки пользователя"};
     default:
-        return {"Plot", "Directorys", "User"};
+        return {"Plot", "Directories", "User"};
     }
 }
 

@@ -3,36 +3,53 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cmath>
 
 namespace inkvale {
 
 namespace {
 
-int Percent(const CJobProgress& job) {
-    return job.m_nBandCount > 0 ? job.m_nBandsDone * 100 / job.m_nBandCount : 0;
+// Bands of the whole job confirmed so far, those before a resume included.
+int64_t WholeBandsDone(const CJobProgress& job) {
+    return int64_t{job.m_nFirstBand} + job.m_nBandsDone;
 }
 
-// Minutes from the pace so far; under a minute reads as one.
+int Percent(const CJobProgress& job) {
+    return job.m_nBandCount > 0 ? static_cast<int>(std::min<int64_t>(
+                                      WholeBandsDone(job) * 100 / job.m_nBandCount, 100))
+                                : 0;
+}
+
+// Minutes from the pace of this run so far; under a minute reads as one.
 QString TimeLeft(const CJobProgress& job) {
     const double dLeft =
-        job.m_dElapsedSeconds / job.m_nBandsDone * (job.m_nBandCount - job.m_nBandsDone);
+        job.m_dElapsedSeconds / job.m_nBandsDone * (job.m_nBandCount - WholeBandsDone(job));
     const int nMinutes = std::max(1, static_cast<int>(std::ceil(dLeft / 60.0)));
     return QCoreApplication::translate("JobStatus", "约 %1 分钟").arg(nMinutes);
 }
 
 } // namespace
 
+QString MetresText(double dMetres) {
+    return QString::number(dMetres, 'f', 1);
+}
+
 QString JobStatusText(const CJobProgress& job) {
-    const double dTotal = job.m_nLengthUnits / 40000.0;
-    const double dDone = job.m_nBandCount > 0 ? dTotal * job.m_nBandsDone / job.m_nBandCount : 0.0;
-    QString text = QCoreApplication::translate("JobStatus", "%1：第 %2/%3 带，已打印 %4 m / %5 m")
-                       .arg(QString::fromStdString(job.m_strName))
-                       .arg(std::min(job.m_nBandsDone + 1, job.m_nBandCount))
-                       .arg(job.m_nBandCount)
-                       .arg(dDone, 0, 'f', 1)
-                       .arg(dTotal, 0, 'f', 1);
-    if (job.m_nBandsDone > 0 && job.m_nBandsDone < job.m_nBandCount && !job.m_bPaused)
+    const int64_t nBand = std::min<int64_t>(WholeBandsDone(job) + 1, job.m_nBandCount);
+    const QString band =
+        job.m_nFirstBand > 0
+            ? QCoreApplication::translate("JobStatus", "第 %1/%2 带（从第 %3 带继续）")
+                  .arg(nBand)
+                  .arg(job.m_nBandCount)
+                  .arg(job.m_nFirstBand + 1)
+            : QCoreApplication::translate("JobStatus", "第 %1/%2 带")
+                  .arg(nBand)
+                  .arg(job.m_nBandCount);
+    QString text = QCoreApplication::translate("JobStatus", "%1：%2，已打印 %3 m / %4 m")
+                       .arg(QString::fromStdString(job.m_strName), band, MetresText(job.m_dDoneM),
+                            MetresText(job.m_dTotalM));
+    if (job.m_nBandsDone > 0 && WholeBandsDone(job) < job.m_nBandCount && !job.m_bPaused)
         text += QCoreApplication::translate("JobStatus", "，剩余%1").arg(TimeLeft(job));
     if (job.m_nCopiesLeft > 0)
         text += QCoreApplication::translate("JobStatus", "，还有 %1 份").arg(job.m_nCopiesLeft);

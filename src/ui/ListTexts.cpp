@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/ListTexts.h"
 
+#include "ui/OperatorText.h"
+
+#include <QCoreApplication>
+
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -46,7 +50,7 @@ constexpr std::array<std::array<CColumnText, kListColumns>, kLanguages> kColumns
       {"Dosya Adı", 500}}},
     {{{"Yox.", 64},
       {"Ştat(A)", 100},
-      {"From", 120},
+      {"Mənbə", 120},
       {"Ölçü (X*Y)mm", 160},
       {"Nüsxələr", 80},
       {"Başlayın", 120},
@@ -58,7 +62,7 @@ constexpr std::array<std::array<CColumnText, kListColumns>, kLanguages> kColumns
       {"Ширина * Довжина", 160},
       {"Копії", 120},
       {"Початкова позиція", 120},
-      {"Змiнено", 200},
+      {"Змінено", 200},
       {"Файл", 500}}},
     {{{"Пор. номер", 100},
       {"Статус (в очереди)", 100},
@@ -90,10 +94,17 @@ int ClampToInt(double dValue) {
     return static_cast<int>(dValue);
 }
 
-std::string StateText(const COnePage& task, int32_t nSource, bool bChinese) {
+// A cell's text in the operator's language (the translation of the Chinese text where one
+// is loaded, else Chinese for language 0 and English for the others).
+std::string CellText(int32_t nLanguage, const char* szChinese, const char* szEnglish) {
+    return LanguageText(nLanguage, "ListTexts", szChinese, szEnglish).toStdString();
+}
+
+std::string StateText(const COnePage& task, int32_t nSource, int32_t nLanguage) {
     if (task.m_nPrintState != 0)
-        return bChinese ? "打印中" : "Printing";
-    std::string strText = bChinese ? "等待打印" : "Waiting";
+        return CellText(nLanguage, QT_TRANSLATE_NOOP("ListTexts", "打印中"), "Printing");
+    std::string strText =
+        CellText(nLanguage, QT_TRANSLATE_NOOP("ListTexts", "等待打印"), "Waiting");
     if (task.m_bQueued != 0 && nSource != kSourceAutoDir)
         strText += "(√)";
     return strText;
@@ -126,12 +137,11 @@ bool ListHeadersCentred(int32_t nLanguage) {
 }
 
 std::string ListSourceText(int32_t nSource, int32_t nLanguage) {
-    const bool bChinese = nLanguage == 0;
     if (nSource == kSourceManDir)
-        return bChinese ? "手动目录" : "Auto Add";
+        return CellText(nLanguage, QT_TRANSLATE_NOOP("ListTexts", "手动目录"), "Auto Add");
     if (nSource == kSourceAutoDir)
-        return bChinese ? "自动目录" : "Auto Add";
-    return bChinese ? "手动打开" : "Manual Add";
+        return CellText(nLanguage, QT_TRANSLATE_NOOP("ListTexts", "自动目录"), "Auto Add");
+    return CellText(nLanguage, QT_TRANSLATE_NOOP("ListTexts", "手动打开"), "Manual Add");
 }
 
 std::string ListSizeText(const COnePage& task, int32_t nSource) {
@@ -166,12 +176,11 @@ std::string ListTimeText(int64_t tTime) {
 
 std::string ListCellText(const COnePage& task, int nRow, int32_t nSource, int nColumn,
                          int32_t nLanguage) {
-    const bool bChinese = nLanguage == 0;
     switch (nColumn) {
     case 0:
         return Format("%03d", nRow + 1);
     case 1:
-        return StateText(task, nSource, bChinese);
+        return StateText(task, nSource, nLanguage);
     case 2:
         return ListSourceText(nSource, nLanguage);
     case 3:

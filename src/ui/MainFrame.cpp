@@ -7,14 +7,17 @@
 #include "ui/DlgBarTop.h"
 #include "ui/InkvaleView.h"
 #include "ui/MainFramePrompts.h"
+#include "ui/StatusPanes.h"
 #include "ui/StatusTexts.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
@@ -26,6 +29,7 @@
 #include <netinet/in.h>
 
 #include <cstring>
+#include <limits>
 
 namespace inkvale {
 
@@ -34,7 +38,10 @@ namespace {
 constexpr int kStatusEveryMs = 500;
 constexpr int kInitialWidth = 970;
 constexpr int kInitialHeight = 650;
-constexpr int kPaneMargin = 32;
+// Room the command bar's dock keeps around the bar.
+constexpr int kBarDockSlack = 12;
+// Plotter units in a metre, for a drawing's length when no journal tells the job's paper.
+constexpr double kUnitsPerMetre = 40000.0;
 
 // The computer's IPv4 addresses other than loopback, in interface order.
 std::vector<std::string> LocalIpv4Addresses() {
@@ -72,6 +79,19 @@ QString LinkRefusalMessage(const CLinkRefusal& refusal) {
     return {};
 }
 
+// The logo text the settings start with (config/SettingsStore) is the program's Chinese
+// greeting, printed on the cleaning band. In another language with a translation the
+// operator gets it in theirs; a logo the operator wrote stays as it is.
+void ShowDefaultLogoInLanguage(CSettings& settings) {
+    static constexpr const char* kDefaultLogo =
+        QT_TRANSLATE_NOOP("CMainFrame", "欢迎使用喷墨绘图仪");
+    if (settings.Language == 0 || settings.CustomString != kDefaultLogo)
+        return;
+    const QString logo = QCoreApplication::translate("CMainFrame", kDefaultLogo);
+    if (logo != QString::fromUtf8(kDefaultLogo))
+        settings.CustomString = logo.toStdString();
+}
+
 } // namespace
 
 CMainFrame::CMainFrame(CSettings& settings, CMachineParams& params, CMainFramePrompts* pPrompts,
@@ -85,6 +105,7 @@ CMainFrame::CMainFrame(CSettings& settings, CMachineParams& params, CMainFramePr
 
     setWindowTitle(QStringLiteral("Inkvale"));
     resize(kInitialWidth, kInitialHeight);
+    ShowDefaultLogoInLanguage(m_settings);
     setAcceptDrops(true);
     CreateStatusBar();
     m_pBar = new CDlgBarTop(m_settings, this);
@@ -133,44 +154,30 @@ void CMainFrame::Shutdown() {
     m_pCore->Shutdown();
 }
 
+// The panes left to right; when the bar is short the queue's totals give up their room
+// first, then the addresses and the mouse and carriage positions, and the job's line last.
 void CMainFrame::CreateStatusBar() {
-    QStatusBar* pBar = statusBar();
-    const std::pair<int, const char*> kPanes[] = {
-        {kPaneMouse, QT_TRANSLATE_NOOP("CMainFrame", "鼠标:(0mm,0mm)")},
-        {kPaneState, QT_TRANSLATE_NOOP("CMainFrame", "机器状态")},
-        {kPanePos, "X:0 Y:0"},
-        {kPaneMachineIp, "Machine IP"},
-        {kPaneLocalIp, "PC IP"},
-        {kPaneJob, ""},
-        {kPaneQueue, ""}};
-    for (const auto& [nPane, szText] : kPanes) {
-        auto* pLabel = new QLabel(pBar);
-        pLabel->setObjectName(QStringLiteral("pane%1").arg(nPane));
-        pLabel->setAutoFillBackground(true);
-        m_panes[nPane] = pLabel;
-        pBar->addPermanentWidget(pLabel);
-        SetPane(nPane, QCoreApplication::translate("CMainFrame", szText).toStdString(), kPaneGrey);
-    }
+    m_pPanes = new CStatusPanes(
+        *statusBar(),
+        {kPaneMouse, kPaneState, kPanePos, kPaneMachineIp, kPaneLocalIp, kPaneJob, kPaneQueue},
+        {kPaneQueue, kPaneLocalIp, kPaneMouse, kPanePos, kPaneMachineIp, kPaneJob});
+    SetPane(kPaneMouse, MousePositionText(m_settings.Language, 0, 0), kPaneGrey);
+    SetPane(kPaneState, QCoreApplication::translate("CMainFrame", "机器状态").toStdString(),
+            kPaneGrey);
+    SetPane(kPanePos, "X:0 Y:0", kPaneGrey);
+    SetPane(kPaneMachineIp, MachineIpText(m_settings.Language, m_params.MachineIP()), kPaneGrey);
 }
 
 void CMainFrame::SetPane(int nPane, const std::string& strText, uint32_t nColour) {
-    QLabel* pLabel = m_panes.at(nPane);
-    const QString text = QString::fromStdString(strText);
-    pLabel->setText(QStringLiteral(" ") + text);
-    QPalette palette = pLabel->palette();
-    palette.setColor(QPalette::Window, QColor::fromRgb(ColourRefToRgb(nColour)));
-    palette.setColor(QPalette::WindowText, Qt::black);
-    pLabel->setPalette(palette);
-    pLabel->setFixedWidth(pLabel->fontMetrics().horizontalAdvance(text) + kPaneMargin);
-    m_paneColours[nPane] = nColour;
+    m_pPanes->SetText(nPane, QString::fromStdString(strText), nColour);
 }
 
 QString CMainFrame::PaneText(int nPane) const {
-    return m_panes.at(nPane)->text().mid(1);
+    return m_pPanes->Text(nPane);
 }
 
 uint32_t CMainFrame::PaneColour(int nPane) const {
-    return m_paneColours.at(nPane);
+    return m_pPanes->Colour(nPane);
 }
 
 void CMainFrame::CreatePanes() {
@@ -178,6 +185,11 @@ void CMainFrame::CreatePanes() {
     m_pSplitter->setObjectName(QStringLiteral("mainSplitter"));
     m_pTaskList = new CMyListView(Queue(), m_settings, m_listHost, m_pSplitter);
     m_pView = new CInkvaleView(m_settings, *this, nullptr, m_pSplitter);
+    // A column never starts narrower than its header (some languages' are long).
+    const QHeaderView* pHeader = m_pTaskList->horizontalHeader();
+    for (int nColumn = 0; nColumn < m_pTaskList->columnCount(); ++nColumn)
+        m_pTaskList->setColumnWidth(nColumn, std::max(m_pTaskList->columnWidth(nColumn),
+                                                      pHeader->sectionSizeHint(nColumn)));
     m_pSplitter->addWidget(m_pTaskList);
     m_pSplitter->addWidget(m_pView);
     m_pSplitter->setStretchFactor(0, 1);
@@ -292,17 +304,19 @@ void CMainFrame::UpdateStatus() {
 // The job pane, the printing row's state cell and the tray icon's tooltip follow the job.
 void CMainFrame::ShowJobProgress(const QString& strState) {
     const bool bRunning = Engine().JobRunning();
-    if (bRunning && !m_bJobSeen)
+    if (bRunning && !m_bJobSeen) {
         m_tJobSeen = std::chrono::steady_clock::now();
+        CJobRecord record;
+        m_jobRecord.reset();
+        if (CJobJournal::LoadRecord(Engine().JournalDir(), record))
+            m_jobRecord = record;
+    }
     m_bJobSeen = bRunning;
     QString strJob;
+    CJobProgress job;
     if (bRunning) {
-        const CEngineState& state = Engine().State();
-        CJobProgress job;
         job.m_strName = Engine().WorkPage().m_strName;
-        job.m_nBandsDone = state.m_nBandsDone;
-        job.m_nBandCount = state.m_nBandCount;
-        job.m_nLengthUnits = Engine().WorkPage().m_nMaxX;
+        FillJobFrame(job);
         job.m_dElapsedSeconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - m_tJobSeen).count();
         job.m_bPaused = MachineStatus().m_nMachineState.load() == kStatePaused;
@@ -318,13 +332,34 @@ void CMainFrame::ShowJobProgress(const QString& strState) {
                            RowProgressText(job));
         }
     }
-    if (m_panes.at(kPaneJob)->text().trimmed() != strJob)
-        SetPane(kPaneJob, strJob.toStdString(), kPaneGrey);
+    m_pPanes->SetText(kPaneJob, strJob, kPaneGrey, QString::fromStdString(job.m_strName));
     if (m_pTray != nullptr) {
         const QString tip = strJob.isEmpty() ? strState : strState + QLatin1Char('\n') + strJob;
         if (m_pTray->toolTip() != tip)
             m_pTray->setToolTip(tip);
     }
+}
+
+// The engine counts the bands of the job it sent, which for a resumed job are only the
+// rest of it; the journal's record of the job knows the whole. Without a record (no
+// installation directory) or with one of another job, the job is taken as sent, and its
+// length as the drawing's.
+void CMainFrame::FillJobFrame(CJobProgress& job) {
+    const CEngineState& state = Engine().State();
+    const int32_t nSent = state.m_nBandCount;
+    job.m_nBandsDone = state.m_nBandsDone;
+    if (m_jobRecord && m_jobRecord->m_nBandCount - m_jobRecord->m_params.m_nFirstBand == nSent &&
+        m_jobRecord->m_nBandCount <= std::numeric_limits<int32_t>::max()) {
+        const CBandParams& params = m_jobRecord->m_params;
+        job.m_nBandCount = static_cast<int32_t>(m_jobRecord->m_nBandCount);
+        job.m_nFirstBand = static_cast<int32_t>(params.m_nFirstBand);
+        job.m_dTotalM = FeedLengthMm(params, job.m_nBandCount) / 1000.0;
+        job.m_dDoneM = FeedLengthMm(params, int64_t{job.m_nFirstBand} + job.m_nBandsDone) / 1000.0;
+        return;
+    }
+    job.m_nBandCount = nSent;
+    job.m_dTotalM = Engine().WorkPage().m_nMaxX / kUnitsPerMetre;
+    job.m_dDoneM = nSent > 0 ? job.m_dTotalM * job.m_nBandsDone / nSent : 0.0;
 }
 
 // Row of the task the machine prints, -1 when none.
@@ -350,8 +385,35 @@ void CMainFrame::ShowLinkRefusal(const CLinkRefusal& refusal) {
              pBar->currentMessage() == m_strLinkRefusal)
         pBar->clearMessage();
     if (text != m_strLinkRefusal)
-        m_panes.at(kPaneState)->setToolTip(text);
+        m_pPanes->Label(kPaneState)->setToolTip(text);
     m_strLinkRefusal = text;
+}
+
+// A window larger than the screen it opens on (a high scale factor makes every pixel
+// count twice) is made to fit it, and the command bar takes the form its width allows.
+void CMainFrame::showEvent(QShowEvent* pEvent) {
+    QMainWindow::showEvent(pEvent);
+    FitToScreen();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* pEvent) {
+    QMainWindow::resizeEvent(pEvent);
+    m_pBar->FitWidth(m_pBarDock->contentsRect().width() - kBarDockSlack);
+}
+
+void CMainFrame::FitToScreen() {
+    const QScreen* pScreen = screen();
+    if (pScreen == nullptr)
+        return;
+    const QRect room = pScreen->availableGeometry();
+    // The window's frame lies outside its size; it is known once the window is shown.
+    const QSize most = room.size() - (frameGeometry().size() - size());
+    m_pBar->FitWidth(std::min(width(), most.width()) - kBarDockSlack);
+    if (width() <= most.width() && height() <= most.height())
+        return;
+    resize(std::min(width(), most.width()), std::min(height(), most.height()));
+    if (!room.contains(frameGeometry()))
+        move(room.topLeft());
 }
 
 void CMainFrame::closeEvent(QCloseEvent* pEvent) {

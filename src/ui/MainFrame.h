@@ -5,6 +5,7 @@
 #include "config/Settings.h"
 #include "core/InkvaleCore.h"
 #include "machine/engine/EngineHost.h"
+#include "machine/engine/JobJournal.h"
 #include "machine/engine/PrintEngine.h"
 #include "machine/link/LinkRefusal.h"
 #include "machine/link/MachineLinks.h"
@@ -15,6 +16,7 @@
 #include "raster/RasterBandSource.h"
 #include "ui/DlgMachineAccess.h"
 #include "ui/DlgSysSetHost.h"
+#include "ui/JobStatusText.h"
 #include "ui/MyListView.h"
 #include "ui/PreviewHost.h"
 #include "ui/QtDialogPrompts.h"
@@ -41,6 +43,7 @@ namespace inkvale {
 class CDlgBarTop;
 class CInkvaleView;
 class CMainFramePrompts;
+class CStatusPanes;
 
 /// Numbers of the frame's own commands (menus, bar buttons and accelerators).
 enum EFrameCommand : int {
@@ -127,7 +130,9 @@ public:
     CInkvaleDoc& Doc() { return m_pCore->Doc(); }
     const CInkvaleDoc& Doc() const { return m_pCore->Doc(); }
     IEngineHost& EngineHost() { return m_pCore->EngineHost(); }
+    /// A pane's whole text; ShownText(nPane) of Panes() is what it shows in a short bar.
     QString PaneText(int nPane) const;
+    const CStatusPanes& Panes() const { return *m_pPanes; }
     /// Background of a pane as a Windows colour value.
     uint32_t PaneColour(int nPane) const;
     QAction* Action(int nCommand) const;
@@ -176,6 +181,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* pEvent) override;
+    void showEvent(QShowEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
     void dragEnterEvent(QDragEnterEvent* pEvent) override;
     void dropEvent(QDropEvent* pEvent) override;
 
@@ -197,6 +204,11 @@ private:
     void CreatePanes();
     QAction* AddCommand(QMenu* pMenu, const char* szText, int nCommand);
     void SetPane(int nPane, const std::string& strText, uint32_t nColour);
+    /// The running job in the whole job's terms (its band count, where a resumed run
+    /// started, the paper both cover), from the job journal's record when it has one.
+    void FillJobFrame(CJobProgress& job);
+    /// The window's size and the command bar's form for the screen it is on.
+    void FitToScreen();
     void ShowLinkRefusal(const CLinkRefusal& refusal);
     void ShowLocalAddresses();
     void UpdateLinkChecks();
@@ -250,13 +262,14 @@ private:
     QSplitter* m_pSplitter = nullptr;
     CMyListView* m_pTaskList = nullptr;
     CInkvaleView* m_pView = nullptr;
-    std::map<int, QLabel*> m_panes;
-    std::map<int, uint32_t> m_paneColours;
+    CStatusPanes* m_pPanes = nullptr; ///< owned by the status bar
     std::map<int, QAction*> m_actions;
     QSystemTrayIcon* m_pTray = nullptr;
     /// When the window first saw the running job, for the time left.
     std::chrono::steady_clock::time_point m_tJobSeen;
     bool m_bJobSeen = false;
+    /// The journal's record of the running job, read when the window first saw it.
+    std::optional<CJobRecord> m_jobRecord;
     QString m_strTaskProblem; ///< the current task's problem shown in the message area
     QTimer m_statusTimer;
     bool m_bInStatusUpdate = false;

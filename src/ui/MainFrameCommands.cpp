@@ -345,7 +345,7 @@ bool CMainFrame::ConfirmStop() {
         return true;
     return m_prompts.AskOkCancel(
         QCoreApplication::translate("CMainFrame",
-                                    "还有 %1 带没有打印。停止这个任务吗？自动打印也会关闭。")
+                                    "停止这个任务并关闭自动打印吗？\n还有 %1 带没有打印。")
             .arg(nLeft)
             .toStdString(),
         QCoreApplication::translate("CMainFrame", "停止").toStdString());

@@ -3,6 +3,7 @@
 
 #include "config/Settings.h"
 #include "ui/DlgFields.h"
+#include "ui/OperatorText.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -18,10 +19,6 @@
 namespace inkvale {
 
 namespace {
-
-QString Q(const char* psz) {
-    return QString::fromUtf8(psz);
-}
 
 // The cleaning density: the thickness of the cleaning bars printed before a job.
 constexpr const char* kDensityName = QT_TRANSLATE_NOOP("inkvale::CPDlgSetCus", "喷头清洗浓度");
@@ -82,8 +79,12 @@ CPDlgSetCus::CPDlgSetCus(CSysSetContext ctx, QWidget* pParent)
     if (QAbstractButton* pRadio = m_pFileType->button(s.ManualAddFileType))
         pRadio->setChecked(true);
     SetDlgInteger(m_pDensity, s.IBCleanThickness);
-    m_pPageCommand->addItem(s.Language == 0 ? Q("方式1") : Q("Type1"));
-    m_pPageCommand->addItem(s.Language == 0 ? Q("方式2") : Q("Type2"));
+    m_pPageCommand->addItem(LanguageText(s.Language, "inkvale::CPDlgSetCus",
+                                         QT_TRANSLATE_NOOP("inkvale::CPDlgSetCus", "方式1"),
+                                         "Type1"));
+    m_pPageCommand->addItem(LanguageText(s.Language, "inkvale::CPDlgSetCus",
+                                         QT_TRANSLATE_NOOP("inkvale::CPDlgSetCus", "方式2"),
+                                         "Type2"));
     m_pPageCommand->setCurrentIndex(s.PGCmdType == 1 ? 1 : 0);
     connect(m_buttons[311], &QPushButton::clicked, this, [this] { Apply(); });
     WatchChanges();

@@ -157,30 +157,50 @@ void CPreviewPainter::PaintFrame(QPainter& p, const CDispSet& disp, int32_t nMax
     p.drawRect(OutlineRect(topLeft, bottomRight));
 }
 
+int GridLabelEvery(int nPitch, int nLabelExtent) {
+    if (nPitch <= 0)
+        return INT_MAX;
+    return std::max(1, (nLabelExtent + kGridLabelGap + nPitch - 1) / nPitch);
+}
+
 void CPreviewPainter::PaintGrid(QPainter& p, const CDispSet& disp, int32_t nMaxX) const {
     const int32_t step = GridStep(disp.m_dScale);
     const int labelStep = step == 8000 ? 200 : 500;
     const int32_t paper = m_style.m_nPaperUnits;
-    const int ascent = QFontMetrics(p.font()).ascent();
+    const QFontMetrics fm(p.font());
+    const int ascent = fm.ascent();
     const QPen gridPen(m_style.m_colGrid, 0);
     const QPen labelPen(m_style.m_colFrame, 0);
-    // Labels are placed by the top-left corner of their text.
-    auto label = [&](QPoint at, const char* format, int value) {
-        char text[24];
-        std::snprintf(text, sizeof text, format, value);
-        p.setPen(labelPen);
-        p.drawText(at.x(), at.y() + ascent, QString::fromLatin1(text));
+    auto text = [](const char* format, int value) {
+        char sz[24];
+        std::snprintf(sz, sizeof sz, format, value);
+        return QString::fromLatin1(sz);
     };
-    label(Screen(disp, 0, 0) + QPoint(-12, 6), "%d", 0);
-    for (int32_t k = 1; k <= nMaxX / step; ++k) {
+    // Labels are placed by the top-left corner of their text. On a long marker fitted to
+    // the window the grid lines lie closer than a label is wide: then only every n-th line
+    // is labelled, n as small as keeps the labels apart (the widest is the last).
+    auto label = [&](QPoint at, const QString& str) {
+        p.setPen(labelPen);
+        p.drawText(at.x(), at.y() + ascent, str);
+    };
+    const QPoint origin = Screen(disp, 0, 0);
+    label(origin + QPoint(-12, 6), QStringLiteral("0"));
+    const int32_t nLinesX = nMaxX / step;
+    const int nEveryX = GridLabelEvery(std::abs(Screen(disp, step, 0).x() - origin.x()),
+                                       fm.horizontalAdvance(text("%03d", nLinesX * labelStep)));
+    for (int32_t k = 1; k <= nLinesX; ++k) {
         p.setPen(gridPen);
         p.drawLine(Screen(disp, k * step, 0), Screen(disp, k * step, paper));
-        label(Screen(disp, k * step, 0) + QPoint(-12, 6), "%03d", k * labelStep);
+        if (k % nEveryX == 0)
+            label(Screen(disp, k * step, 0) + QPoint(-12, 6), text("%03d", k * labelStep));
     }
+    const int nEveryY =
+        GridLabelEvery(std::abs(Screen(disp, 0, step).y() - origin.y()), fm.height());
     for (int32_t k = 1; k <= paper / step; ++k) {
         p.setPen(gridPen);
         p.drawLine(Screen(disp, 0, k * step), Screen(disp, nMaxX, k * step));
-        label(Screen(disp, 0, k * step) + QPoint(-36, -8), "%03d", k * labelStep);
+        if (k % nEveryY == 0)
+            label(Screen(disp, 0, k * step) + QPoint(-36, -8), text("%03d", k * labelStep));
     }
 }
 

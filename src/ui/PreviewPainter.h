@@ -37,6 +37,12 @@ QColor SettingColor(int32_t nValue);
 /// (right and bottom edges excluded), for QPainter::drawRect.
 QRect OutlineRect(QPoint a, QPoint b);
 
+/// Pixels kept free between two grid labels.
+inline constexpr int kGridLabelGap = 6;
+/// Every how many grid lines a label stands, when the lines are nPitch pixels apart and a
+/// label takes nLabelExtent pixels along them: 1 when they fit, more so that labels never
+/// touch; INT_MAX (only the origin's) when the lines coincide.
+int GridLabelEvery(int nPitch, int nLabelExtent);
 /// Grid step in plotter units for a scale: 200 mm, or 500 mm when the scale is below 0.005.
 int32_t GridStep(double dScale);
 

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/StatusTexts.h"
 
+#include "ui/OperatorText.h"
+
+#include <QCoreApplication>
+
 #include <array>
 #include <cstdio>
 
@@ -28,13 +32,13 @@ constexpr std::array<CStateRow, 10> kStates = {{
       "Передача данных...", "Processing..."},
      kPaneYellow},
     {{"工作中,完成%.2f%%", "Çalışıyor, %.2f%% tamamlandı", "İşləyir, %.2f%% tamamlanıb",
-      "%.2f%%готово", "%.2f%%готово", "%.2f%%completed in work"},
+      "%.2f%% готово", "%.2f%% готово", "Working, %.2f%% complete"},
      kPaneYellow},
     {{"任务完成...", "İşlem tamamlandı…", "missiya tamamlandı...", "Завдання виконано",
-      "Задание исполненно...", "Finishing..."},
+      "Задание исполнено...", "Finishing..."},
      kPaneYellow},
     {{"暂停,完成%.2f%%", "Beklet, %.2f%% tamamlandı", "fasilə, %.2f%% tamamlandı",
-      "Пауза,%.2f%%готово", "Пауза,%.2f%%готово", "Pause, %.2f%% complete"},
+      "Пауза, %.2f%% готово", "Пауза, %.2f%% готово", "Pause, %.2f%% complete"},
      kPaneYellow},
     {{"内存错误...", "Hafıza hatası…", "yaddaş xətası…", "MEM ERROR...", "Ошибка памяти...",
       "MEM ERROR..."},
@@ -46,8 +50,8 @@ constexpr std::array<CStateRow, 10> kStates = {{
       "Сбрасывание времени ожидания, проверьте датчик Origin", "Init Timeout..."},
      kPaneRed},
     {{"未检测到小车移动", "Taşıyıcı hareketi algılanmadı", "Səbətin hərəkəti aşkarlanmadı",
-      "Не виявленно переміщення каретки", "Не определено перемещение каретки",
-      "Car Move Time Out,Paper Jam?"},
+      "Не виявлено переміщення каретки", "Не определено перемещение каретки",
+      "Car Move Time Out, Paper Jam?"},
      kPaneYellow},
 }};
 
@@ -69,6 +73,11 @@ std::string WithProgress(const char* szFormat, double dProgress) {
     char sz[160];
     std::snprintf(sz, sizeof sz, szFormat, dProgress);
     return sz;
+}
+
+// The label of a pane in the operator's language.
+std::string PaneLabel(int32_t nLanguage, const char* szChinese, const char* szEnglish) {
+    return LanguageText(nLanguage, "StatusTexts", szChinese, szEnglish).toStdString();
 }
 
 } // namespace
@@ -106,10 +115,9 @@ CStatePane StatePaneText(int nState, bool bOnline, int32_t nLanguage, int32_t nB
 }
 
 std::string MousePositionText(int32_t nLanguage, int32_t nX, int32_t nY) {
-    char sz[96];
-    std::snprintf(sz, sizeof sz, nLanguage == 0 ? "鼠标:(%dmm,%dmm)" : "Mouse:(%dmm,%dmm)", nX / 40,
-                  nY / 40);
-    return sz;
+    char sz[64];
+    std::snprintf(sz, sizeof sz, "(%dmm,%dmm)", nX / 40, nY / 40);
+    return PaneLabel(nLanguage, QT_TRANSLATE_NOOP("StatusTexts", "鼠标:"), "Mouse:") + sz;
 }
 
 std::string PositionText(int32_t nPosX, int32_t nPosY, uint32_t nFeedStepBase,
@@ -123,13 +131,13 @@ std::string PositionText(int32_t nPosX, int32_t nPosY, uint32_t nFeedStepBase,
 
 std::string MachineIpText(int32_t nLanguage, uint32_t nIP) {
     char sz[64];
-    std::snprintf(sz, sizeof sz, nLanguage == 0 ? "绘图仪IP:%u.%u.%u.%u" : "Machine IP:%u.%u.%u.%u",
-                  nIP & 0xFF, (nIP >> 8) & 0xFF, (nIP >> 16) & 0xFF, (nIP >> 24) & 0xFF);
-    return sz;
+    std::snprintf(sz, sizeof sz, "%u.%u.%u.%u", nIP & 0xFF, (nIP >> 8) & 0xFF, (nIP >> 16) & 0xFF,
+                  (nIP >> 24) & 0xFF);
+    return PaneLabel(nLanguage, QT_TRANSLATE_NOOP("StatusTexts", "绘图仪IP:"), "Machine IP:") + sz;
 }
 
 std::string LocalIpText(int32_t nLanguage, const std::string& strList) {
-    return (nLanguage == 0 ? "本地IP:" : "Local IP:") + strList;
+    return PaneLabel(nLanguage, QT_TRANSLATE_NOOP("StatusTexts", "本地IP:"), "Local IP:") + strList;
 }
 
 std::string JoinLocalAddresses(const std::vector<std::string>& arrAddresses) {

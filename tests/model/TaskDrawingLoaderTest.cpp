@@ -302,20 +302,16 @@ TEST(TaskDrawingLoader, SuccessfulLoadResetsStateAndStartPosition) {
 }
 
 TEST(TaskDrawingLoader, UnreadableHpglShowsTheMessageOnlyWhenAskedTo) {
-    struct Case {
-        bool m_bShow;
-        std::vector<CMessage> m_arrMessages;
-    };
-    const Case cases[] = {
-        {true, {{EMsg::kOpenFileFailed, {}}}},
-        {false, {}},
-    };
-    for (const Case& c : cases) {
+    // The message names the file, so that the window can say which and why.
+    for (const bool bShow : {true, false}) {
         Fixture f;
         f.m_page.m_strPath = f.m_dir.File("missing.plt");
-        const CTaskLoadResult r = f.Load(c.m_bShow);
+        const std::vector<CMessage> expected =
+            bShow ? std::vector<CMessage>{{EMsg::kOpenFileFailed, {f.m_page.m_strPath}}}
+                  : std::vector<CMessage>{};
+        const CTaskLoadResult r = f.Load(bShow);
         EXPECT_EQ(r.m_nCode, kLoadUnreadable);
-        EXPECT_EQ(r.m_arrMessages, c.m_arrMessages);
+        EXPECT_EQ(r.m_arrMessages, expected);
         EXPECT_FALSE(r.m_strDiag.empty());
         EXPECT_TRUE(f.m_page.m_arrCurves.empty());
     }

@@ -19,7 +19,8 @@ TEST(MessageSource, TheProgramsOwnTexts) {
         {EMsg::kAlreadyOpen, "重复打开", "Already Open"},
         {EMsg::kFileTooLarge, "文件大小超出限制", "File size too large"},
         {EMsg::kJobTooWide, "超出机器幅宽！请重新设置右边据和纸张宽度！",
-         "Out of size Y,plaese change para Y start,or open another plt"},
+         "Out of size in Y: please change the right margin and the paper width, or open "
+         "another plt file."},
         {EMsg::kDataOverflow, "data over flow", "data over flow"},
         {EMsg::kFileOpenError, "File Open Error", "File Open Error"},
         {EMsg::kFileWriteError, "File Write Error", "File Write Error"},

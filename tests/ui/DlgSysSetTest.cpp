@@ -341,7 +341,7 @@ TEST_F(DlgSysSetTest, UserPageAndSheetAndUnitDialog) {
         EXPECT_EQ(sheet.Tabs()->currentIndex(), 0);
     }
     EXPECT_EQ(SysSetTabCaptions(0)[0], "绘图设置");
-    EXPECT_EQ(SysSetTabCaptions(7)[1], "Directorys");
+    EXPECT_EQ(SysSetTabCaptions(7)[1], "Directories");
 
     m_settings.Language = 0;
     m_settings.PltFileUnit = 2;

@@ -26,6 +26,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -206,6 +207,38 @@ TEST_F(ViewTest, FitTransformAndZoomLimits) {
     m_view->RunCommand(CInkvaleView::kCmdFit);
     EXPECT_DOUBLE_EQ(d.m_dScale, 600.0 / 84000);
     EXPECT_EQ(d.m_nPanX, 0);
+}
+
+// Grid labels stand on every n-th line, n as small as keeps them apart.
+TEST(GridLabelTest, EveryNthLineSoThatLabelsNeverTouch) {
+    const struct {
+        int nPitch, nExtent, nEvery;
+    } cases[] = {
+        {.nPitch = 60, .nExtent = 30, .nEvery = 1},      // room to spare
+        {.nPitch = 36, .nExtent = 30, .nEvery = 1},      // exactly the label and its gap
+        {.nPitch = 35, .nExtent = 30, .nEvery = 2},      // one pixel short
+        {.nPitch = 9, .nExtent = 35, .nEvery = 5},       // a 24 m marker fitted to a window
+        {.nPitch = 0, .nExtent = 30, .nEvery = INT_MAX}, // the lines coincide
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(GridLabelEvery(c.nPitch, c.nExtent), c.nEvery) << c.nPitch << " " << c.nExtent;
+}
+
+// A 24 m marker fitted to the window: its grid lines lie closer than a label is wide, and
+// the labels the preview draws still stand apart.
+TEST_F(ViewTest, LongMarkerFittedKeepsItsAxisLabelsApart) {
+    m_settings.PaperLenMm = 2100;
+    m_view->resize(1300, 1000);
+    AddTask({Line({{0, 1000}, {24000 * 40, 1000}})});
+    m_view->RunCommand(CInkvaleView::kCmdFitWhole);
+    const CDispSet& d = m_view->Disp();
+    const int32_t nStep = GridStep(d.m_dScale);
+    const int nPitch = WorldToScreen(d, nStep, 0).x - WorldToScreen(d, 0, 0).x;
+    const int nWidest = m_view->fontMetrics().horizontalAdvance(
+        QString::number(24000 * 40 / nStep * (nStep == 8000 ? 200 : 500)));
+    ASSERT_LT(nPitch, nWidest); // every line labelled would run the numbers together
+    const int nEvery = GridLabelEvery(nPitch, nWidest);
+    EXPECT_GE(nEvery * nPitch, nWidest + kGridLabelGap);
 }
 
 TEST_F(ViewTest, FitSurvivesTinyWindowAndZeroRoll) {

@@ -135,17 +135,17 @@ TEST(StatusTextsTest, StatePaneTableByStateAndLanguage) {
         {2, true, 2, "Gözenekleri temizle…", kPaneYellow, false},
         {3, true, 5, "Передача данных...", kPaneYellow, false},
         {4, true, 0, "工作中,完成24.75%", kPaneYellow, true},
-        {4, true, 1, "24.75%completed in work", kPaneYellow, true},
+        {4, true, 1, "Working, 24.75% complete", kPaneYellow, true},
         {4, true, 3, "İşləyir, 24.75% tamamlanıb", kPaneYellow, true},
-        {4, true, 4, "24.75%готово", kPaneYellow, true},
-        {5, true, 5, "Задание исполненно...", kPaneYellow, false},
+        {4, true, 4, "24.75% готово", kPaneYellow, true},
+        {5, true, 5, "Задание исполнено...", kPaneYellow, false},
         {5, true, 1, "Finishing...", kPaneYellow, false},
         {6, true, 1, "Pause, 24.75% complete", kPaneYellow, true},
         {6, true, 2, "Beklet, 24.75% tamamlandı", kPaneYellow, true},
         {7, true, 4, "MEM ERROR...", kPaneRed, false},
         {7, true, 0, "内存错误...", kPaneRed, false},
         {8, true, 1, "Init Timeout...", kPaneRed, false},
-        {9, true, 1, "Car Move Time Out,Paper Jam?", kPaneYellow, false},
+        {9, true, 1, "Car Move Time Out, Paper Jam?", kPaneYellow, false},
         {9, true, 0, "未检测到小车移动", kPaneYellow, false},
         {0xFF, true, 1, "Connecting...", kPaneYellow, false},
         {0xFF, true, 0, "正在读取系统参数...", kPaneYellow, false},
@@ -167,7 +167,7 @@ TEST(StatusTextsTest, ProgressWithoutBandsAndTheOtherPanes) {
     // Paused with no job: empty text, no marker; printing with no bands: 0 %.
     EXPECT_EQ(StatePaneText(6, true, 1, 0, 5).m_pane, (CPaneText{"", kPaneYellow}));
     EXPECT_FALSE(StatePaneText(6, true, 1, 0, 5).m_bDrawProgress);
-    EXPECT_EQ(StatePaneText(4, true, 1, 0, 5).m_pane.m_strText, "0.00%completed in work");
+    EXPECT_EQ(StatePaneText(4, true, 1, 0, 5).m_pane.m_strText, "Working, 0.00% complete");
     EXPECT_EQ(MousePositionText(0, 4079, -81), "鼠标:(101mm,-2mm)");
     EXPECT_EQ(MousePositionText(2, 40, 80), "Mouse:(1mm,2mm)");
     EXPECT_EQ(MachineIpText(0, 16777343u), "绘图仪IP:127.0.0.1");
@@ -196,7 +196,7 @@ TEST_F(MainFrameTest, StatusUpdateShowsStatePositionAndAddress) {
     state.m_nPosY = 0;
     state.m_nPosFresh = 1;
     m_frame->UpdateStatus();
-    EXPECT_EQ(m_frame->PaneText(CMainFrame::kPaneState), "24.75%completed in work");
+    EXPECT_EQ(m_frame->PaneText(CMainFrame::kPaneState), "Working, 24.75% complete");
     EXPECT_EQ(m_frame->PaneColour(CMainFrame::kPaneState), kPaneYellow);
     EXPECT_EQ(m_frame->ProgressDraws(), 1);
     EXPECT_EQ(m_frame->PaneText(CMainFrame::kPanePos).left(9), "X:50.0 mm");

@@ -135,7 +135,8 @@ TEST_F(TranslatedDialogsTest, CoreMessagesFollowTheTranslation) {
         ASSERT_TRUE(english.Loaded());
         EXPECT_EQ(OperatorText(open), QStringLiteral("Already Open"));
         EXPECT_EQ(OperatorText(CMessage{EMsg::kJobTooWide, {}}),
-                  QStringLiteral("Out of size Y,plaese change para Y start,or open another plt"));
+                  QStringLiteral("Out of size in Y: please change the right margin and the paper "
+                                 "width, or open another plt file."));
     }
     for (int nLanguage = 2; nLanguage <= 5; ++nLanguage) {
         const std::string strFile = TranslationFile(nLanguage);
