@@ -11,6 +11,12 @@ namespace inkvale::service {
 /// A message's English text with its arguments (logs and the API speak English).
 std::string EnglishText(const CMessage& message);
 
+/// A message's text in the operator's language (the loaded translation) with its
+/// arguments: the texts of the page and of the API.
+std::string OperatorText(const CMessage& message);
+/// The machine's state in the operator's language.
+std::string MachineStateText(int nState);
+
 /// The machine, the running job with its progress and time left, and the queue in order
 /// with each task's size, copies and warnings, as one JSON object. Owning thread.
 std::string StatusJson(CInkvaleCore& core, double dJobSeconds);
