@@ -11,6 +11,11 @@ namespace inkvale::service {
 
 /// One answer of the HTTP interface: status, body, its type and extra headers.
 struct CAnswer {
+    CAnswer() = default;
+    CAnswer(int nStatus, std::string strBody,
+            std::string strType = "application/json; charset=utf-8")
+        : m_nStatus(nStatus), m_strBody(std::move(strBody)), m_strType(std::move(strType)) {}
+
     int m_nStatus = 200;
     std::string m_strBody;
     std::string m_strType = "application/json; charset=utf-8";

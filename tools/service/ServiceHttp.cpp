@@ -35,6 +35,7 @@ struct CRequest {
     std::string m_strHost, m_strOrigin, m_strToken, m_strSession, m_strName, m_strType;
     bool m_bForwardedTls = false;
     std::string m_strBody;
+    uint64_t m_nDropped = 0; ///< body bytes dropped after a refusal
     std::unique_ptr<CIncomingFile> m_pUpload;
     std::optional<CAnswer> m_answer;
 };
@@ -54,8 +55,8 @@ namespace {
 constexpr const char* kTokenHeader = "X-Inkvale-Token";
 constexpr const char* kSessionCookie = "inkvale_session";
 constexpr auto kEventEvery = 500ms;
-constexpr auto kListsEvery = 2s;
 constexpr size_t kMaxSmallBody = 16384;
+constexpr uint64_t kMaxDropped = 1 << 20;
 constexpr size_t kMemoryPerConnection = 32768;
 constexpr size_t kStreamBlock = 16384;
 constexpr size_t kEndedKept = 50;
@@ -171,7 +172,11 @@ void OnStreamFreedThunk(void* pCls) {
 void OnLibraryMessage(void*, const char* pszFormat, va_list args) {
     char sz[512];
     std::vsnprintf(sz, sizeof sz, pszFormat, args);
-    std::fprintf(stderr, "<4>inkvale-service: http: %s\n", LogText(sz).c_str());
+    std::string strText = sz;
+    while (!strText.empty() && (strText.back() == '\n' || strText.back() == ' '))
+        strText.pop_back();
+    // Mostly clients gone away: of interest when something else is wrong.
+    std::fprintf(stderr, "<7>inkvale-service: http: %s\n", LogText(strText).c_str());
 }
 
 } // namespace
@@ -179,9 +184,9 @@ void OnLibraryMessage(void*, const char* pszFormat, va_list args) {
 CServiceHttp::CServiceHttp(CInkvaleCore& core, CLoopHandOff& handOff, CHttpOptions options)
     : m_core(core), m_handOff(handOff), m_options(std::move(options)),
       m_bLoopback(IsLoopbackAddress(m_options.m_strAddress)),
-      m_strHistoryFile(core.Settings().HistoryEnable != 0 ? core.Settings().HistoryFile : ""),
+      m_history(core.Settings().HistoryEnable != 0 ? core.Settings().HistoryFile : ""),
       m_strAutoDir(core.Settings().AutoDir) {
-    m_bHistoryEnabled = !m_strHistoryFile.empty();
+    m_bHistoryEnabled = core.Settings().HistoryEnable != 0;
 }
 
 CServiceHttp::~CServiceHttp() {
@@ -195,12 +200,12 @@ bool CServiceHttp::Start(std::string& strError) {
     const unsigned nFlags = MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL |
                             MHD_ALLOW_SUSPEND_RESUME | MHD_USE_ERROR_LOG;
     m_pDaemon = MHD_start_daemon(
-        nFlags, 0, nullptr, nullptr, &OnRequestThunk, this, MHD_OPTION_LISTEN_SOCKET, fd,
+        nFlags, 0, nullptr, nullptr, &OnRequestThunk, this, MHD_OPTION_EXTERNAL_LOGGER,
+        &OnLibraryMessage, nullptr, MHD_OPTION_LISTEN_SOCKET, fd,
         MHD_OPTION_CONNECTION_LIMIT, m_options.m_nMaxConnections, MHD_OPTION_CONNECTION_TIMEOUT,
         m_options.m_nIdleSeconds, MHD_OPTION_CONNECTION_MEMORY_LIMIT, kMemoryPerConnection,
         MHD_OPTION_NOTIFY_COMPLETED, &OnCompletedThunk, this, MHD_OPTION_NOTIFY_CONNECTION,
-        &OnConnectionThunk, this, MHD_OPTION_EXTERNAL_LOGGER, &OnLibraryMessage, nullptr,
-        MHD_OPTION_END);
+        &OnConnectionThunk, this, MHD_OPTION_END);
     if (m_pDaemon == nullptr) {
         ::close(fd);
         strError = "the HTTP server could not start on " + m_options.m_strAddress;
@@ -208,6 +213,7 @@ bool CServiceHttp::Start(std::string& strError) {
     }
     m_control.Start();
     m_painter.Start();
+    m_reader.Start();
     m_housekeeper = std::thread([this] { Housekeeping(); });
     return true;
 }
@@ -226,6 +232,7 @@ void CServiceHttp::Stop() {
     // 503, the streams with their end.
     m_control.Stop();
     m_painter.Stop();
+    m_reader.Stop();
     WakeStreams();
     const auto tEnd = std::chrono::steady_clock::now() + 2s;
     while (std::chrono::steady_clock::now() < tEnd) {
@@ -282,7 +289,7 @@ void CServiceHttp::NoteJobEnded(const std::string& strTask, bool bSuccess) {
     m_strEnded += "]";
 }
 
-std::string CServiceHttp::Snapshot(const std::string& CServiceHttp::*pMember) const {
+std::string CServiceHttp::Snapshot(std::string CServiceHttp::*pMember) const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return this->*pMember;
 }
@@ -296,24 +303,14 @@ bool CServiceHttp::OnOwner(const std::function<void()>& fn) {
     return bRan;
 }
 
-// The housekeeping thread: the pictures for the event streams, the slow connections'
-// ends, and the history and refused files read again now and then (off the server's
-// thread: the history file may be long).
+// The housekeeping thread: the pictures for the event streams and the slow connections'
+// ends.
 void CServiceHttp::Housekeeping() {
-    auto tLists = std::chrono::steady_clock::time_point{};
     std::unique_lock<std::mutex> lock(m_stopMutex);
     while (!m_bStopping) {
         lock.unlock();
         WakeStreams();
         CloseSlowConnections();
-        if (std::chrono::steady_clock::now() - tLists >= kListsEvery) {
-            tLists = std::chrono::steady_clock::now();
-            std::string strHistory = m_bHistoryEnabled ? HistoryJson(m_strHistoryFile, 50) : "[]";
-            std::string strRejected = RejectedJson(m_strAutoDir, 50);
-            std::lock_guard<std::mutex> snapshots(m_mutex);
-            m_strHistory = std::move(strHistory);
-            m_strRejected = std::move(strRejected);
-        }
         lock.lock();
         m_stopCv.wait_for(lock, kEventEvery, [this] { return m_bStopping.load(); });
     }
@@ -434,6 +431,10 @@ int CServiceHttp::Begin(MHD_Connection* pConn, CRequest& req) {
     CAnswer refusal;
     if (route.m_eRoute == ERoute::kUpload && !BeginUpload(pConn, req, refusal))
         return Queue(pConn, refusal);
+    uint64_t nLength = 0;
+    if (route.m_eRoute != ERoute::kUpload &&
+        ParseId(Header(pConn, "Content-Length"), nLength) && nLength > kMaxSmallBody)
+        return Queue(pConn, CAnswer::Error(413, "the body is too large for this request"));
     return MHD_YES;
 }
 
@@ -463,23 +464,29 @@ bool CServiceHttp::BeginUpload(MHD_Connection* pConn, CRequest& req, CAnswer& re
     return true;
 }
 
-int CServiceHttp::TakeBody(MHD_Connection* pConn, CRequest& req, const char* pData,
-                           size_t nSize) {
-    if (req.m_answer)
-        return MHD_YES; // refused already; the rest is dropped
+// A body without a length that grows past the limit is refused at its end (the library
+// answers only then); what still comes is counted and dropped, and a sender that goes on
+// for as much again loses the connection.
+int CServiceHttp::TakeBody(MHD_Connection*, CRequest& req, const char* pData, size_t nSize) {
+    const uint64_t nLimit = req.m_pUpload ? m_options.m_nMaxUploadBytes : kMaxSmallBody;
+    if (req.m_answer) {
+        req.m_nDropped += nSize;
+        return req.m_nDropped < std::max<uint64_t>(nLimit, kMaxDropped) ? MHD_YES : MHD_NO;
+    }
     if (req.m_pUpload) {
-        if (req.m_pUpload->Size() + nSize >= m_options.m_nMaxUploadBytes) {
+        if (req.m_pUpload->Size() + nSize >= nLimit) {
             req.m_pUpload->Discard();
-            return Queue(pConn, CAnswer::Error(413, "the file is not smaller than the automatic "
-                                                    "folder's limit (PltMaxSizeMb)"));
-        }
-        if (!req.m_pUpload->Append(pData, nSize))
+            req.m_answer = CAnswer::Error(413, "the file is not smaller than the automatic "
+                                               "folder's limit (PltMaxSizeMb)");
+        } else if (!req.m_pUpload->Append(pData, nSize)) {
             req.m_answer = CAnswer::Error(500, "the file could not be written");
+        }
         return MHD_YES;
     }
-    if (req.m_strBody.size() + nSize > kMaxSmallBody)
-        return Queue(pConn, CAnswer::Error(413, "the body is too large for this request"));
-    req.m_strBody.append(pData, nSize);
+    if (req.m_strBody.size() + nSize > nLimit)
+        req.m_answer = CAnswer::Error(413, "the body is too large for this request");
+    else
+        req.m_strBody.append(pData, nSize);
     return MHD_YES;
 }
 
@@ -504,7 +511,10 @@ int CServiceHttp::Finish(MHD_Connection* pConn, CRequest& req) {
     }
     if (req.m_route.m_eKind == ERouteKind::kControl)
         return Defer(pConn, req, m_control, [this, &req] { return Control(req); });
-    return Queue(pConn, Read(req));
+    if (req.m_route.m_eRoute == ERoute::kStatus)
+        return Queue(pConn, CAnswer::Json(200, Snapshot(&CServiceHttp::m_strStatus)));
+    // The page and the lists read files: on the reader's thread.
+    return Defer(pConn, req, m_reader, [this, &req] { return Read(req); });
 }
 
 // The connection sleeps until the worker has the answer; the server's thread goes on.
@@ -519,7 +529,9 @@ int CServiceHttp::Defer(MHD_Connection* pConn, CRequest& req, CWorker& worker,
 }
 
 int CServiceHttp::StartStream(MHD_Connection* pConn) {
-    auto* pStream = new CStream{this, pConn};
+    auto* pStream = new CStream;
+    pStream->m_pOwner = this;
+    pStream->m_pConn = pConn;
     {
         std::lock_guard<std::mutex> lock(m_streamMutex);
         if (m_streams.size() >= m_options.m_nMaxStreams || m_bStopping) {
@@ -588,9 +600,9 @@ CAnswer CServiceHttp::Read(CRequest& req) {
     case ERoute::kStatus:
         return CAnswer::Json(200, Snapshot(&CServiceHttp::m_strStatus));
     case ERoute::kHistory:
-        return CAnswer::Json(200, Snapshot(&CServiceHttp::m_strHistory));
+        return CAnswer::Json(200, m_history.Json());
     case ERoute::kRejected:
-        return CAnswer::Json(200, Snapshot(&CServiceHttp::m_strRejected));
+        return CAnswer::Json(200, RejectedJson(m_strAutoDir, 50));
     default:
         return CAnswer::Error(404, "no such request");
     }
@@ -598,9 +610,8 @@ CAnswer CServiceHttp::Read(CRequest& req) {
 
 CAnswer CServiceHttp::Page(CRequest& req) {
     CAnswer answer{200,
-                   StatusPageHtml(Snapshot(&CServiceHttp::m_strStatus),
-                                  Snapshot(&CServiceHttp::m_strHistory),
-                                  Snapshot(&CServiceHttp::m_strRejected), SignedIn(req)),
+                   StatusPageHtml(Snapshot(&CServiceHttp::m_strStatus), m_history.Json(),
+                                  RejectedJson(m_strAutoDir, 50), SignedIn(req)),
                    "text/html; charset=utf-8"};
     answer.m_headers.emplace_back("Content-Security-Policy",
                                   "default-src 'self'; script-src 'unsafe-inline'; style-src "

@@ -3,6 +3,7 @@
 
 #include "ServiceAccess.h"
 #include "ServiceAnswer.h"
+#include "ServiceStatus.h"
 #include "ServiceThumbnail.h"
 #include "ServiceWorker.h"
 
@@ -104,7 +105,7 @@ private:
     void Housekeeping();
     void WakeStreams();
     void CloseSlowConnections();
-    std::string Snapshot(const std::string& CServiceHttp::*pMember) const;
+    std::string Snapshot(std::string CServiceHttp::*pMember) const;
 
     CInkvaleCore& m_core;
     CLoopHandOff& m_handOff;
@@ -115,19 +116,19 @@ private:
     CThumbnailCache m_thumbnails;
     CWorker m_control;
     CWorker m_painter;
+    CWorker m_reader;
     std::thread m_housekeeper;
 
     mutable std::mutex m_mutex; ///< the snapshots and the ended jobs
     std::string m_strStatus = "{}";
-    std::string m_strHistory = "[]";
-    std::string m_strRejected = "[]";
     std::string m_strEnded = "[]";
     std::vector<std::string> m_ended;
     std::chrono::steady_clock::time_point m_tJobSeen{};
     bool m_bJobSeen = false;
     bool m_bStopAsked = false;
     bool m_bHistoryEnabled = false;
-    std::string m_strHistoryFile, m_strAutoDir;
+    CHistoryReader m_history;
+    std::string m_strAutoDir;
 
     std::mutex m_streamMutex; ///< the streams and the connections' times
     std::vector<CStream*> m_streams;

@@ -66,7 +66,7 @@ td { padding: 0.25em 0.3em; border-top: 1px solid #eee; vertical-align: middle; 
 img { max-width: 120px; border: 1px solid #ccc; }
 .warn { color: #b50; font-size: 0.9em; } .muted { color: #777; font-size: 0.9em; }
 .ready { color: #2a7; } .fault { color: #c22; }
-tr.printing td { background: #eaf6ee; font-weight: bold; }
+tr[data-printing] td { background: #eaf6ee; font-weight: bold; }
 button { margin: 0.1em 0.2em; } input[type=number] { width: 4.5em; }
 @media (max-width: 600px) { img { max-width: 64px; } td { font-size: 0.9em; } }
 </style></head><body>
@@ -114,7 +114,7 @@ function taskRow(t) {
   const copies = FIRST.signedIn ? '<input type="number" min="0" max="9999" data-task="' + t.id +
     '" value="' + t.copies + '"> <button data-post="/api/tasks/' + t.id + '/' +
     (t.queued ? 'unqueue' : 'queue') + '">' + (t.queued ? '✓ ' : '') + esc(T.queued) + '</button>' : t.copies;
-  return '<tr class="task' + (t.printing ? ' printing' : '') + '"><td><img loading="lazy" src="/api/thumbnail/' +
+  return '<tr class="task"' + (t.printing ? ' data-printing="1"' : '') + '><td><img loading="lazy" src="/api/thumbnail/' +
     t.id + '.png" alt=""></td><td>' + esc(t.name) + '<br>' + Math.round(t.length_mm) + ' × ' +
     Math.round(t.width_mm) + ' mm · ' + hms(t.time_s) + (t.warnings.length || t.problem ?
     '<div class="warn">' + esc([t.problem].concat(t.warnings).filter((w) => w).join(' · ')) + '</div>' : '') +

@@ -39,13 +39,15 @@ bool TaskRoute(const std::string& strPath, CRoute& route) {
     std::string strDigits;
     if (strPath.starts_with(strThumb) && strPath.ends_with(".png")) {
         strDigits = strPath.substr(strThumb.size(), strPath.size() - strThumb.size() - 4);
-        route = {ERoute::kThumbnail, ERouteKind::kRead, false};
+        route.m_eRoute = ERoute::kThumbnail;
     } else if (strPath.starts_with(strTasks)) {
         const size_t nSlash = strPath.find('/', strTasks.size());
         if (nSlash == std::string::npos)
             return false;
         strDigits = strPath.substr(strTasks.size(), nSlash - strTasks.size());
-        route = {ERoute::kTask, ERouteKind::kControl, true};
+        route.m_eRoute = ERoute::kTask;
+        route.m_eKind = ERouteKind::kControl;
+        route.m_bPost = true;
         route.m_strWhat = strPath.substr(nSlash + 1);
         if (route.m_strWhat != "copies" && route.m_strWhat != "queue" &&
             route.m_strWhat != "unqueue")
@@ -66,7 +68,9 @@ CRoute RouteOf(const std::string& strMethod, const std::string& strPath) {
     bool bKnown = false;
     for (const CFixedRoute& fixed : kFixed) {
         if (strPath == fixed.m_pszPath) {
-            route = {fixed.m_eRoute, fixed.m_eKind, fixed.m_bPost};
+            route.m_eRoute = fixed.m_eRoute;
+            route.m_eKind = fixed.m_eKind;
+            route.m_bPost = fixed.m_bPost;
             route.m_strWhat = fixed.m_pszWhat;
             bKnown = true;
         }

@@ -11,6 +11,8 @@
 
 #include <QCoreApplication>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <deque>
@@ -185,6 +187,22 @@ std::string HistoryJson(const std::string& strHistoryFile, size_t nRows) {
              ", \"path\": " + JsonText(Unquoted(strPath)) + ", \"row\": " + JsonText(row) + "}";
     }
     return s + "]";
+}
+
+std::string CHistoryReader::Json() {
+    if (m_strFile.empty())
+        return "[]";
+    struct stat st {};
+    const bool bStat = ::stat(m_strFile.c_str(), &st) == 0;
+    const int64_t nSize = bStat ? st.st_size : -1;
+    const int64_t nMtimeNs = bStat ? st.st_mtim.tv_sec * 1'000'000'000LL + st.st_mtim.tv_nsec : -1;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (nSize != m_nSize || nMtimeNs != m_nMtimeNs) {
+        m_strJson = HistoryJson(m_strFile, 50);
+        m_nSize = nSize;
+        m_nMtimeNs = nMtimeNs;
+    }
+    return m_strJson;
 }
 
 std::string RejectedJson(const std::string& strAutoDir, size_t nMax) {

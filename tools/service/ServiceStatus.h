@@ -4,6 +4,8 @@
 #include "core/InkvaleCore.h"
 #include "support/TextCodec.h"
 
+#include <cstdint>
+#include <mutex>
 #include <string>
 
 namespace inkvale::service {
@@ -23,6 +25,22 @@ std::string StatusJson(CInkvaleCore& core, double dJobSeconds);
 /// The last nRows rows of the history file, newest first, as a JSON array of objects with
 /// the row's time, path and size.
 std::string HistoryJson(const std::string& strHistoryFile, size_t nRows);
+/// The history as HistoryJson gives it, read again only when the file changed (its size
+/// or time). Any thread.
+class CHistoryReader {
+public:
+    /// strFile "": the history is off, and the list empty.
+    explicit CHistoryReader(std::string strFile) : m_strFile(std::move(strFile)) {}
+    std::string Json();
+
+private:
+    std::string m_strFile;
+    std::mutex m_mutex;
+    int64_t m_nSize = -1;
+    int64_t m_nMtimeNs = -1;
+    std::string m_strJson = "[]";
+};
+
 /// The files the automatic folder refused (Rejected/ beside it) with their reasons.
 std::string RejectedJson(const std::string& strAutoDir, size_t nMax);
 /// The machine's state byte in words (the source text of its translation).
