@@ -251,6 +251,8 @@ void CServiceHttp::Refresh() {
     const bool bRunning = m_core.Engine().JobRunning();
     if (bRunning && !m_bJobSeen)
         m_tJobSeen = std::chrono::steady_clock::now();
+    if (bRunning && !m_core.Engine().WorkPage().m_strName.empty())
+        m_strJobName = m_core.Engine().WorkPage().m_strName;
     m_bJobSeen = bRunning;
     const double dSeconds =
         bRunning
@@ -263,7 +265,11 @@ void CServiceHttp::Refresh() {
                   (m_bHistoryEnabled ? "true" : "false") + "}";
 }
 
-void CServiceHttp::NoteJobEnded(const std::string& strTask, bool bSuccess) {
+void CServiceHttp::NoteJobEnded(std::string strTask, bool bSuccess) {
+    // The engine may have let go of its copy of the task by now.
+    if (strTask.empty())
+        strTask = m_strJobName;
+    m_strJobName.clear();
     const char* pszOutcome = bSuccess ? "printed" : m_bStopAsked ? "stopped" : "failed";
     m_bStopAsked = false;
     const double dSeconds =

@@ -66,7 +66,7 @@ public:
     void Refresh();
     /// The running job ended: kept with its outcome (printed; stopped, when a stop was
     /// asked for during it; failed) for the page and the status. Owning thread.
-    void NoteJobEnded(const std::string& strTask, bool bSuccess);
+    void NoteJobEnded(std::string strTask, bool bSuccess);
 
     // libmicrohttpd's callbacks (its thread).
     int OnRequest(MHD_Connection* pConn, const char* pszUrl, const char* pszMethod,
@@ -126,6 +126,7 @@ private:
     std::chrono::steady_clock::time_point m_tJobSeen{};
     bool m_bJobSeen = false;
     bool m_bStopAsked = false;
+    std::string m_strJobName; ///< the running job's task, as last seen
     bool m_bHistoryEnabled = false;
     CHistoryReader m_history;
     std::string m_strAutoDir;
