@@ -198,8 +198,11 @@ TEST_F(ServiceBrowser, StatusPageFollowsAJobFromStartToFinish) {
         (void)Page(strShot);
     }
     std::this_thread::sleep_for(2s);
-    const int nLater = BandsDone(Page());
-    EXPECT_GT(nLater, nFirst) << "the progress moves";
+    const std::string strLater = Page();
+    const int nLater = BandsDone(strLater);
+    // On a busy machine the job may have ended meanwhile: then it is among the ended ones.
+    const bool bEnded = nLater < 0 && strLater.find("class=\"ended\"") != std::string::npos;
+    EXPECT_TRUE(nLater > nFirst || bEnded) << "the progress moves\n" << strLater;
     std::string strEnd;
     while (std::chrono::steady_clock::now() < tEnd + 30s) {
         strEnd = Page();
