@@ -46,7 +46,7 @@ enum class EKind { kStream, kSlow, kPoller };
 struct CConn {
     int m_fd = -1;
     EKind m_eKind = EKind::kStream;
-    size_t m_nSent = 0;       ///< slow clients: header bytes sent
+    size_t m_nSent = 0;        ///< slow clients: header bytes sent
     Clock::time_point m_tNext; ///< the next byte or poll
     std::string m_strIn;
 };
@@ -93,7 +93,7 @@ struct CCrowd {
         const auto tNow = Clock::now();
         for (int i = 0; i < o.m_nStreams + o.m_nSlow + o.m_nPollers; ++i) {
             CConn c;
-            c.m_eKind = i < o.m_nStreams ? EKind::kStream
+            c.m_eKind = i < o.m_nStreams               ? EKind::kStream
                         : i < o.m_nStreams + o.m_nSlow ? EKind::kSlow
                                                        : EKind::kPoller;
             c.m_fd = Connect(o.m_nPort);
@@ -169,8 +169,8 @@ double Control(const COptions& o) {
     timeval tv{10, 0};
     ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
     const std::string strRequest = "POST /api/auto/on HTTP/1.1\r\nHost: 127.0.0.1\r\n"
-                                   "X-Inkvale-Token: " + o.m_strToken +
-                                   "\r\nConnection: close\r\n\r\n";
+                                   "X-Inkvale-Token: " +
+                                   o.m_strToken + "\r\nConnection: close\r\n\r\n";
     SendAll(fd, strRequest);
     char buf[4096];
     const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
@@ -183,14 +183,22 @@ double Control(const COptions& o) {
 bool Parse(int argc, char** argv, COptions& o) {
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string a = argv[i], v = argv[i + 1];
-        if (a == "--port") o.m_nPort = std::atoi(v.c_str());
-        else if (a == "--token") o.m_strToken = v;
-        else if (a == "--pid") o.m_nPid = std::atoi(v.c_str());
-        else if (a == "--streams") o.m_nStreams = std::atoi(v.c_str());
-        else if (a == "--slow") o.m_nSlow = std::atoi(v.c_str());
-        else if (a == "--pollers") o.m_nPollers = std::atoi(v.c_str());
-        else if (a == "--seconds") o.m_nSeconds = std::atoi(v.c_str());
-        else return false;
+        if (a == "--port")
+            o.m_nPort = std::atoi(v.c_str());
+        else if (a == "--token")
+            o.m_strToken = v;
+        else if (a == "--pid")
+            o.m_nPid = std::atoi(v.c_str());
+        else if (a == "--streams")
+            o.m_nStreams = std::atoi(v.c_str());
+        else if (a == "--slow")
+            o.m_nSlow = std::atoi(v.c_str());
+        else if (a == "--pollers")
+            o.m_nPollers = std::atoi(v.c_str());
+        else if (a == "--seconds")
+            o.m_nSeconds = std::atoi(v.c_str());
+        else
+            return false;
     }
     return !o.m_strToken.empty();
 }
@@ -201,7 +209,8 @@ int main(int argc, char** argv) {
     COptions o;
     if (!Parse(argc, argv, o)) {
         std::fputs("usage: service_load --port N --token T [--pid PID] [--streams N] [--slow N] "
-                   "[--pollers N] [--seconds S]\n", stderr);
+                   "[--pollers N] [--seconds S]\n",
+                   stderr);
         return 2;
     }
     rlimit limit{};
@@ -231,13 +240,15 @@ int main(int argc, char** argv) {
     crowdThread.join();
     std::sort(latencies.begin(), latencies.end());
     auto at = [&](double q) {
-        return latencies.empty() ? -1.0 : latencies[std::min(latencies.size() - 1,
-                                                             size_t(q * latencies.size()))];
+        return latencies.empty()
+                   ? -1.0
+                   : latencies[std::min(latencies.size() - 1, size_t(q * latencies.size()))];
     };
     std::printf("connections %zu (streams %d, slow %d, pollers %d)\n", crowd.m_conns.size(),
                 o.m_nStreams, o.m_nSlow, o.m_nPollers);
     std::printf("control: %zu answered, %d without answer; p50 %.1f ms, p99 %.1f ms, max %.1f ms\n",
-                latencies.size(), nFailed, at(0.5), at(0.99), latencies.empty() ? -1.0 : latencies.back());
+                latencies.size(), nFailed, at(0.5), at(0.99),
+                latencies.empty() ? -1.0 : latencies.back());
     std::printf("stream events %ld, polls answered %ld, connections closed by the service %ld\n",
                 crowd.m_nEvents, crowd.m_nPolls, crowd.m_nClosed);
     if (o.m_nPid > 0)

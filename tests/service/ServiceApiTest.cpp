@@ -146,7 +146,8 @@ TEST_F(ServiceApi, ReadersAndWritersAtOnce) {
 // Headless Chromium opens the status page while the machine prints a marker uploaded through
 // the API: the page shows the task in the queue and the job with its progress, the progress
 // moves between two looks, and once the job has printed the history lists it. With
-// INKVALE_DIALOG_PICTURES naming a folder, the page is pictured there mid-job.
+// INKVALE_DIALOG_PICTURES naming a folder, the page is pictured there mid-job, 1200 and 400
+// pixels wide.
 class ServiceBrowser : public ServiceApi {
 protected:
     void ConfigureMachine() override {
@@ -193,9 +194,10 @@ TEST_F(ServiceBrowser, StatusPageFollowsAJobFromStartToFinish) {
     EXPECT_NE(strFirst.find("id=\"progress\""), std::string::npos);
     const char* pszPictures = std::getenv("INKVALE_DIALOG_PICTURES");
     if (pszPictures != nullptr && *pszPictures != 0) {
-        const std::string strShot =
-            std::string("--window-size=480,900 --screenshot=") + pszPictures + "/service-page.png";
-        (void)Page(strShot);
+        for (const char* pszWidth : {"1200", "400"}) {
+            (void)Page(std::string("--window-size=") + pszWidth +
+                       ",1000 --screenshot=" + pszPictures + "/service-page-" + pszWidth + ".png");
+        }
     }
     std::this_thread::sleep_for(2s);
     const std::string strLater = Page();

@@ -205,20 +205,21 @@ protected:
     std::string Raw(const std::string& strMethod, const std::string& strPath,
                     const std::string& strHeaders = "", const std::string& strBody = "") const {
         return RawExchange(m_nPort, strMethod + " " + strPath + " HTTP/1.1\r\nHost: 127.0.0.1:" +
-                                        std::to_string(m_nPort) +
-                                        "\r\nConnection: close\r\n" + strHeaders + "\r\n" +
-                                        strBody);
+                                        std::to_string(m_nPort) + "\r\nConnection: close\r\n" +
+                                        strHeaders + "\r\n" + strBody);
     }
     /// The page as headless Chromium leaves it (--dump-dom after its script ran), from a
     /// fresh profile; "" when Chromium is missing or failed.
     std::string ChromiumDom(const std::string& strExtra = "") const {
         const std::filesystem::path scratch = m_home.parent_path();
-        const std::string strProfile = (scratch / ("chromium-" + std::to_string(++m_nChromium))).string();
+        const std::string strProfile =
+            (scratch / ("chromium-" + std::to_string(++m_nChromium))).string();
         const std::string strOut = (scratch / "dom.html").string();
         const std::string strCmd =
             "timeout 60 chromium --headless --no-sandbox --disable-gpu --no-first-run "
             "--disable-background-networking --disable-component-update --disable-sync "
-            "--user-data-dir=" + strProfile + " --timeout=1500 " + strExtra +
+            "--user-data-dir=" +
+            strProfile + " --timeout=1500 " + strExtra +
             " --dump-dom http://127.0.0.1:" + std::to_string(m_nPort) + "/ > " + strOut +
             " 2>/dev/null";
         if (std::system(strCmd.c_str()) != 0)

@@ -26,10 +26,11 @@ std::string Post(const std::string& strBody, const std::string& strType = "appli
 TEST_F(ServiceRequests, EveryDocumentedRowAnswersAsDocumented) {
     // A task to act on, and a history row whose path holds a comma (quoted in the CSV).
     httplib::Client client("127.0.0.1", m_nPort);
-    ASSERT_EQ(client.Post("/api/upload?name=row.plt", Token(m_strToken), kPlot,
-                          "application/octet-stream")
-                  ->status,
-              201);
+    ASSERT_EQ(
+        client
+            .Post("/api/upload?name=row.plt", Token(m_strToken), kPlot, "application/octet-stream")
+            ->status,
+        201);
     const std::string strId = std::to_string(TaskIdOf(client, "row.plt"));
     ASSERT_NE(strId, "0");
     std::ofstream(m_home / "history.csv")
@@ -55,10 +56,9 @@ TEST_F(ServiceRequests, EveryDocumentedRowAnswersAsDocumented) {
         {"wrong method", "DELETE", "/api/status", "", "", 405, "\"error\""},
         {"GET of a control request", "GET", "/api/machine/stop", "", "", 405, "\"error\""},
         {"control without token", "POST", "/api/machine/stop", "", "", 401, "\"error\""},
-        {"pause without a body", "POST", "/api/machine/pause", TokenHeader(), "", 409,
-         "\"error\""},
-        {"resume with an empty body", "POST", "/api/machine/resume",
-         TokenHeader() + Post(""), "", 409, "\"error\""},
+        {"pause without a body", "POST", "/api/machine/pause", TokenHeader(), "", 409, "\"error\""},
+        {"resume with an empty body", "POST", "/api/machine/resume", TokenHeader() + Post(""), "",
+         409, "\"error\""},
         {"queue without a body", "POST", strTask + "/queue", TokenHeader(), "", 200,
          "\"ok\": true"},
         {"unqueue", "POST", strTask + "/unqueue", TokenHeader(), "", 200, "\"ok\": true"},
@@ -89,24 +89,23 @@ TEST_F(ServiceRequests, EveryDocumentedRowAnswersAsDocumented) {
          TokenHeader() + Post("IN;"), "IN;", 400, "\"error\""},
         {"a name of invalid UTF-8", "POST", "/api/upload?name=a%FF.plt",
          TokenHeader() + Post("IN;"), "IN;", 400, "\"error\""},
-        {"a name with NUL", "POST", "/api/upload?name=a.plt%00.sh",
-         TokenHeader() + Post("IN;"), "IN;", 400, "\"error\""},
-        {"automatic printing on", "POST", "/api/auto/on", TokenHeader(), "", 200,
-         "\"auto\": true"},
+        {"a name with NUL", "POST", "/api/upload?name=a.plt%00.sh", TokenHeader() + Post("IN;"),
+         "IN;", 400, "\"error\""},
+        {"automatic printing on", "POST", "/api/auto/on", TokenHeader(), "", 200, "\"auto\": true"},
         {"automatic printing off", "POST", "/api/auto/off", TokenHeader(), "", 200,
          "\"auto\": false"},
-        {"sign-in with a wrong token", "POST", "/api/login",
-         Post("{\"token\": \"x\"}"), "{\"token\": \"x\"}", 401, "\"error\""},
+        {"sign-in with a wrong token", "POST", "/api/login", Post("{\"token\": \"x\"}"),
+         "{\"token\": \"x\"}", 401, "\"error\""},
         {"a small body too large", "POST", "/api/machine/stop",
-         TokenHeader() + "Content-Length: 100000\r\n", std::string(100000, ' '), 413,
-         "\"error\""},
+         TokenHeader() + "Content-Length: 100000\r\n", std::string(100000, ' '), 413, "\"error\""},
     };
     for (const auto& row : rows) {
-        const std::string strAnswer = Raw(row.m_strMethod, row.m_strPath, row.m_strHeaders,
-                                          row.m_strBody);
+        const std::string strAnswer =
+            Raw(row.m_strMethod, row.m_strPath, row.m_strHeaders, row.m_strBody);
         EXPECT_EQ(StatusOf(strAnswer), row.m_nStatus) << row.m_pszWhat << "\n" << strAnswer;
         EXPECT_TRUE(std::regex_search(BodyOf(strAnswer), std::regex(row.m_pszBody)))
-            << row.m_pszWhat << "\n" << strAnswer;
+            << row.m_pszWhat << "\n"
+            << strAnswer;
         if (row.m_strPath != "/") {
             EXPECT_NE(strAnswer.find("Content-Type: application/json"), std::string::npos)
                 << row.m_pszWhat;
@@ -122,17 +121,20 @@ TEST_F(ServiceRequests, ForeignHostNamesAreRefused) {
         const char* m_pszHost;
         int m_nStatus;
     } cases[] = {
-        {"rebound.example.com", 403}, {"rebound.example.com:8291", 403}, {"", 403},
-        {"127.0.0.1", 200},           {"localhost:1234", 200},          {"[::1]:80", 200},
-        {"127.5.6.7", 200},           {"127.0.0.1:x", 403},
+        {"rebound.example.com", 403},
+        {"rebound.example.com:8291", 403},
+        {"", 403},
+        {"127.0.0.1", 200},
+        {"localhost:1234", 200},
+        {"[::1]:80", 200},
+        {"127.5.6.7", 200},
+        {"127.0.0.1:x", 403},
     };
     for (const auto& c : cases) {
-        const std::string strAnswer =
-            RawExchange(m_nPort, std::string("GET /api/status HTTP/1.1\r\n") +
-                                     (*c.m_pszHost != 0 ? "Host: " + std::string(c.m_pszHost) +
-                                                              "\r\n"
-                                                        : "") +
-                                     "Connection: close\r\n\r\n");
+        const std::string strAnswer = RawExchange(
+            m_nPort, std::string("GET /api/status HTTP/1.1\r\n") +
+                         (*c.m_pszHost != 0 ? "Host: " + std::string(c.m_pszHost) + "\r\n" : "") +
+                         "Connection: close\r\n\r\n");
         EXPECT_EQ(StatusOf(strAnswer), c.m_nStatus) << c.m_pszHost;
     }
 }
@@ -147,7 +149,9 @@ TEST_F(ServiceRequests, UploadsNeverReplaceAndQueueInArrivalOrder) {
             const std::string strBody = std::string(kPlot) + std::string(size_t(i), ' ');
             const auto res = client.Post("/api/upload?name=same.plt", Token(m_strToken), strBody,
                                          "application/octet-stream");
-            (res && res->status == 201 ? nCreated : res && res->status == 409 ? nConflict : nOther)++;
+            (res && res->status == 201   ? nCreated
+             : res && res->status == 409 ? nConflict
+                                         : nOther)++;
         });
     }
     for (std::thread& t : threads)
@@ -161,8 +165,8 @@ TEST_F(ServiceRequests, UploadsNeverReplaceAndQueueInArrivalOrder) {
     httplib::Client client("127.0.0.1", m_nPort);
     std::vector<uint64_t> ids;
     for (const char* pszName : {"z.plt", "m.plt", "a.plt"}) {
-        const auto res = client.Post(std::string("/api/upload?name=") + pszName,
-                                     Token(m_strToken), kPlot, "application/octet-stream");
+        const auto res = client.Post(std::string("/api/upload?name=") + pszName, Token(m_strToken),
+                                     kPlot, "application/octet-stream");
         ASSERT_TRUE(res && res->status == 201) << pszName;
         std::smatch m;
         ASSERT_TRUE(std::regex_search(res->body, m, std::regex("\"id\": ([0-9]+)"))) << res->body;
@@ -174,8 +178,9 @@ TEST_F(ServiceRequests, UploadsNeverReplaceAndQueueInArrivalOrder) {
     ASSERT_NE(nA, std::string::npos) << strStatus;
     EXPECT_LT(nZ, nM);
     EXPECT_LT(nM, nA);
-    EXPECT_NE(strStatus.find("{\"id\": " + std::to_string(ids[0]) + ", \"list\": \"a\", "
-                                                                    "\"name\": \"z.plt\""),
+    EXPECT_NE(strStatus.find("{\"id\": " + std::to_string(ids[0]) +
+                             ", \"list\": \"a\", "
+                             "\"name\": \"z.plt\""),
               std::string::npos);
 
     // Copies 0 removes the task and sends its file to the trash, as Delete does.
@@ -201,7 +206,8 @@ TEST_F(ServiceRequests, SignInGivesAStrictSessionCookie) {
             strForm);
     EXPECT_EQ(StatusOf(strSignIn), 303) << strSignIn;
     std::smatch m;
-    ASSERT_TRUE(std::regex_search(strSignIn, m, std::regex("Set-Cookie: (inkvale_session=[0-9a-f]{64})([^\r]*)")))
+    ASSERT_TRUE(std::regex_search(strSignIn, m,
+                                  std::regex("Set-Cookie: (inkvale_session=[0-9a-f]{64})([^\r]*)")))
         << strSignIn;
     const std::string strCookie = "Cookie: " + m[1].str() + "\r\n";
     const std::string strAttributes = m[2];
@@ -224,10 +230,10 @@ TEST_F(ServiceRequests, SignInGivesAStrictSessionCookie) {
         EXPECT_EQ(StatusOf(Raw("POST", "/api/auto/on", c.m_strHeaders)), c.m_nStatus)
             << c.m_pszWhat;
     // Behind a TLS proxy the cookie is Secure.
-    const std::string strTls = Raw("POST", "/api/login",
-                                   "X-Forwarded-Proto: https\r\n" +
-                                       Post("{\"token\": \"" + m_strToken + "\"}"),
-                                   "{\"token\": \"" + m_strToken + "\"}");
+    const std::string strTls =
+        Raw("POST", "/api/login",
+            "X-Forwarded-Proto: https\r\n" + Post("{\"token\": \"" + m_strToken + "\"}"),
+            "{\"token\": \"" + m_strToken + "\"}");
     EXPECT_EQ(StatusOf(strTls), 200);
     EXPECT_NE(strTls.find("; Secure"), std::string::npos) << strTls;
 }

@@ -39,7 +39,8 @@ bool ClosedWithin(int fd, std::chrono::seconds bound) {
 }
 
 /// Waits up to the bound for the log to hold the text.
-bool LogShows(const ServiceFixture& fixture, const std::string& strLog, const std::string& strText) {
+bool LogShows(const ServiceFixture& fixture, const std::string& strLog,
+              const std::string& strText) {
     const auto tEnd = std::chrono::steady_clock::now() + 20s;
     while (std::chrono::steady_clock::now() < tEnd) {
         if (ReadFileBytes(strLog).find(strText) != std::string::npos)
@@ -83,8 +84,9 @@ TEST_F(ServiceRobustness, ASecondServiceOnThePortEndsAndNamesTheHolder) {
 TEST_F(ServiceRobustness, ATokenFileThatIsALinkIsRefused) {
     const std::filesystem::path other = m_home.parent_path() / "linked";
     std::filesystem::create_directories(other);
-    std::ofstream(other / "Inkvale.ini") << "[Para]\nMachineIP=" << (127u | (uint32_t(m_nHost) << 24))
-                                         << "\n[Service]\nPort=" << (m_nPort + 1) << "\n";
+    std::ofstream(other / "Inkvale.ini")
+        << "[Para]\nMachineIP=" << (127u | (uint32_t(m_nHost) << 24))
+        << "\n[Service]\nPort=" << (m_nPort + 1) << "\n";
     const std::filesystem::path target = m_home.parent_path() / "target.txt";
     std::ofstream(target) << std::string(64, 'a') << "\n";
     std::filesystem::permissions(target, std::filesystem::perms(0644));
@@ -206,8 +208,7 @@ protected:
 };
 
 TEST_F(ServiceLogLines, NamesCannotForgeLogLines) {
-    WriteFileBytes(m_home / "man" / "a\n<0>inkvale-service: forged.plt",
-                   std::string(1100000, ' '));
+    WriteFileBytes(m_home / "man" / "a\n<0>inkvale-service: forged.plt", std::string(1100000, ' '));
     ASSERT_TRUE(LogShows(*this, m_strLog, "forged")) << Log();
     std::istringstream lines(Log());
     std::string strLine;

@@ -53,8 +53,8 @@ bool HostAllowed(const std::string& strHost, const std::vector<std::string>& all
 
 bool SameOrigin(const std::string& strOrigin, const std::string& strHost) {
     const std::string strOriginLower = Lower(strOrigin), strHostLower = Lower(strHost);
-    return !strHost.empty() &&
-           (strOriginLower == "http://" + strHostLower || strOriginLower == "https://" + strHostLower);
+    return !strHost.empty() && (strOriginLower == "http://" + strHostLower ||
+                                strOriginLower == "https://" + strHostLower);
 }
 
 std::string CookieValue(const std::string& strCookies, const std::string& strName) {
@@ -87,11 +87,11 @@ bool ParseNetworks(const std::string& strList, std::vector<CNetwork>& networks,
         net.m_bV6 = strAddress.find(':') != std::string::npos;
         const int nMax = net.m_bV6 ? 128 : 32;
         net.m_nBits = nSlash == std::string::npos ? nMax : std::atoi(strEntry.c_str() + nSlash + 1);
-        const bool bBitsOk = nSlash == std::string::npos ||
-                             (nSlash + 1 < strEntry.size() &&
-                              strEntry.find_first_not_of("0123456789", nSlash + 1) ==
-                                  std::string::npos &&
-                              net.m_nBits <= nMax);
+        const bool bBitsOk =
+            nSlash == std::string::npos ||
+            (nSlash + 1 < strEntry.size() &&
+             strEntry.find_first_not_of("0123456789", nSlash + 1) == std::string::npos &&
+             net.m_nBits <= nMax);
         if (!bBitsOk ||
             inet_pton(net.m_bV6 ? AF_INET6 : AF_INET, strAddress.c_str(), net.m_bytes) != 1) {
             strError = "not a network: " + strEntry;
@@ -132,10 +132,9 @@ std::string CSessions::Create() {
     std::lock_guard<std::mutex> lock(m_mutex);
     std::erase_if(m_sessions, [&](const auto& s) { return s.second < tNow; });
     if (m_sessions.size() >= kMaxSessions) {
-        m_sessions.erase(std::min_element(m_sessions.begin(), m_sessions.end(),
-                                          [](const auto& a, const auto& b) {
-                                              return a.second < b.second;
-                                          }));
+        m_sessions.erase(
+            std::min_element(m_sessions.begin(), m_sessions.end(),
+                             [](const auto& a, const auto& b) { return a.second < b.second; }));
     }
     m_sessions[strId] = tNow + kLifetime;
     return strId;

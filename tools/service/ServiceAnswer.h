@@ -21,9 +21,7 @@ struct CAnswer {
     std::string m_strType = "application/json; charset=utf-8";
     std::vector<std::pair<std::string, std::string>> m_headers;
 
-    static CAnswer Json(int nStatus, std::string strBody) {
-        return {nStatus, std::move(strBody)};
-    }
+    static CAnswer Json(int nStatus, std::string strBody) { return {nStatus, std::move(strBody)}; }
     static CAnswer Ok() { return Json(200, "{\"ok\": true}"); }
     /// Every refusal: {"error": "why"}.
     static CAnswer Error(int nStatus, const std::string& strWhy) {

@@ -28,8 +28,8 @@ namespace inkvale::service {
 
 using namespace std::chrono_literals;
 
-/// The state of one request, from its headers to its answer (libmicrohttpd's thread, and a
-/// worker while the connection waits suspended for it).
+/// The state of one request, from its headers to its answer (the server thread of its
+/// connection, and a worker while the connection waits suspended for it).
 struct CRequest {
     CRoute m_route;
     std::string m_strHost, m_strOrigin, m_strToken, m_strSession, m_strName, m_strType;
@@ -79,8 +79,7 @@ std::string NameArgument(MHD_Connection* pConn) {
 
 MHD_Result Queue(MHD_Connection* pConn, const CAnswer& answer) {
     MHD_Response* pResponse = MHD_create_response_from_buffer(
-        answer.m_strBody.size(), const_cast<char*>(answer.m_strBody.data()),
-        MHD_RESPMEM_MUST_COPY);
+        answer.m_strBody.size(), const_cast<char*>(answer.m_strBody.data()), MHD_RESPMEM_MUST_COPY);
     if (pResponse == nullptr)
         return MHD_NO;
     MHD_add_response_header(pResponse, "Content-Type", answer.m_strType.c_str());
@@ -201,11 +200,11 @@ bool CServiceHttp::Start(std::string& strError) {
                             MHD_ALLOW_SUSPEND_RESUME | MHD_USE_ERROR_LOG;
     m_pDaemon = MHD_start_daemon(
         nFlags, 0, nullptr, nullptr, &OnRequestThunk, this, MHD_OPTION_EXTERNAL_LOGGER,
-        &OnLibraryMessage, nullptr, MHD_OPTION_LISTEN_SOCKET, fd,
-        MHD_OPTION_CONNECTION_LIMIT, m_options.m_nMaxConnections, MHD_OPTION_CONNECTION_TIMEOUT,
-        m_options.m_nIdleSeconds, MHD_OPTION_CONNECTION_MEMORY_LIMIT, kMemoryPerConnection,
-        MHD_OPTION_NOTIFY_COMPLETED, &OnCompletedThunk, this, MHD_OPTION_NOTIFY_CONNECTION,
-        &OnConnectionThunk, this, MHD_OPTION_END);
+        &OnLibraryMessage, nullptr, MHD_OPTION_LISTEN_SOCKET, fd, MHD_OPTION_CONNECTION_LIMIT,
+        m_options.m_nMaxConnections, MHD_OPTION_CONNECTION_TIMEOUT, m_options.m_nIdleSeconds,
+        MHD_OPTION_CONNECTION_MEMORY_LIMIT, kMemoryPerConnection, MHD_OPTION_NOTIFY_COMPLETED,
+        &OnCompletedThunk, this, MHD_OPTION_NOTIFY_CONNECTION, &OnConnectionThunk, this,
+        MHD_OPTION_THREAD_POOL_SIZE, m_options.m_nServerThreads, MHD_OPTION_END);
     if (m_pDaemon == nullptr) {
         ::close(fd);
         strError = "the HTTP server could not start on " + m_options.m_strAddress;
@@ -261,8 +260,8 @@ void CServiceHttp::Refresh() {
     std::string strStatus = StatusJson(m_core, dSeconds);
     std::lock_guard<std::mutex> lock(m_mutex);
     strStatus.pop_back();
-    m_strStatus = strStatus + ", \"ended\": " + m_strEnded + ", \"history_enabled\": " +
-                  (m_bHistoryEnabled ? "true" : "false") + "}";
+    m_strStatus = strStatus + ", \"ended\": " + m_strEnded +
+                  ", \"history_enabled\": " + (m_bHistoryEnabled ? "true" : "false") + "}";
 }
 
 void CServiceHttp::NoteJobEnded(std::string strTask, bool bSuccess) {
@@ -438,8 +437,8 @@ int CServiceHttp::Begin(MHD_Connection* pConn, CRequest& req) {
     if (route.m_eRoute == ERoute::kUpload && !BeginUpload(pConn, req, refusal))
         return Queue(pConn, refusal);
     uint64_t nLength = 0;
-    if (route.m_eRoute != ERoute::kUpload &&
-        ParseId(Header(pConn, "Content-Length"), nLength) && nLength > kMaxSmallBody)
+    if (route.m_eRoute != ERoute::kUpload && ParseId(Header(pConn, "Content-Length"), nLength) &&
+        nLength > kMaxSmallBody)
         return Queue(pConn, CAnswer::Error(413, "the body is too large for this request"));
     return MHD_YES;
 }
@@ -457,7 +456,8 @@ bool CServiceHttp::BeginUpload(MHD_Connection* pConn, CRequest& req, CAnswer& re
     }
     const std::string strLength = Header(pConn, "Content-Length");
     uint64_t nLength = 0;
-    if (!strLength.empty() && ParseId(strLength, nLength) && nLength >= m_options.m_nMaxUploadBytes) {
+    if (!strLength.empty() && ParseId(strLength, nLength) &&
+        nLength >= m_options.m_nMaxUploadBytes) {
         refusal = CAnswer::Error(413, "the file is not smaller than the automatic folder's limit "
                                       "(PltMaxSizeMb)");
         return false;
@@ -497,8 +497,11 @@ int CServiceHttp::TakeBody(MHD_Connection*, CRequest& req, const char* pData, si
 }
 
 int CServiceHttp::Finish(MHD_Connection* pConn, CRequest& req) {
-    if (req.m_answer)
+    if (req.m_answer) {
+        if (req.m_pUpload)
+            req.m_pUpload->Discard(); // a placed file is no longer its to remove
         return Queue(pConn, *req.m_answer);
+    }
     switch (req.m_route.m_eRoute) {
     case ERoute::kEvents:
         return StartStream(pConn);
@@ -656,16 +659,16 @@ CAnswer CServiceHttp::Login(const CRequest& req) {
 // the order the uploads ended and its id can be told.
 CAnswer CServiceHttp::PlaceUpload(CRequest& req) {
     CIncomingFile& file = *req.m_pUpload;
-    if (file.Size() == 0)
-        return CAnswer::Error(400, "the file is empty");
     const uint64_t nSize = file.Size();
-    switch (file.Place(req.m_strName)) {
-    case EPlaced::kExists:
-        return CAnswer::Error(409, "a file of that name waits in the automatic folder");
-    case EPlaced::kFailed:
-        return CAnswer::Error(500, "the file could not be written");
-    case EPlaced::kPlaced:
-        break;
+    const EPlaced placed = nSize == 0 ? EPlaced::kFailed : file.Place(req.m_strName);
+    if (placed != EPlaced::kPlaced) {
+        // Nothing of a refused upload stays, not even until the connection ends.
+        file.Discard();
+        if (nSize == 0)
+            return CAnswer::Error(400, "the file is empty");
+        return placed == EPlaced::kExists
+                   ? CAnswer::Error(409, "a file of that name waits in the automatic folder")
+                   : CAnswer::Error(500, "the file could not be written");
     }
     std::fprintf(stderr, "<6>inkvale-service: received %s (%llu bytes)\n",
                  LogText(req.m_strName).c_str(), static_cast<unsigned long long>(nSize));
@@ -764,8 +767,8 @@ CAnswer CServiceHttp::AutoCommand(bool bOn) {
             Refresh();
         }))
         return CAnswer::Error(503, "the service is closing");
-    return CAnswer::Json(200, std::string("{\"ok\": true, \"auto\": ") + (bOn ? "true" : "false") +
-                                  "}");
+    return CAnswer::Json(200,
+                         std::string("{\"ok\": true, \"auto\": ") + (bOn ? "true" : "false") + "}");
 }
 
 // Painter thread. The task's drawing is copied on the owning thread (or only its path

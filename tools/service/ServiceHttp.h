@@ -11,8 +11,8 @@
 #include "core/LoopHandOff.h"
 
 #include <atomic>
-#include <condition_variable>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -42,13 +42,15 @@ struct CHttpOptions {
     unsigned m_nMaxStreams = 2000;     ///< of them at most this many event streams
     unsigned m_nHeaderSeconds = 10;    ///< a request's headers must arrive within this time
     unsigned m_nIdleSeconds = 30;      ///< a connection quiet this long is closed
+    unsigned m_nServerThreads = 4;     ///< each serves its share of the connections (epoll)
 };
 
 /// The service's HTTP interface: a status page and a JSON API over the application core,
-/// served by libmicrohttpd from one thread with epoll. Nothing a client does holds a
-/// thread: reading answers from snapshots the owning thread and the housekeeping thread
-/// refresh; control and uploads wait suspended while a worker hands them to the owning
-/// thread; thumbnails are painted on a worker of their own and kept; event streams sleep
+/// served by libmicrohttpd from a few threads, each with its own epoll set of connections
+/// (so that a burst of event-stream pictures on one does not hold up a stop on another).
+/// Nothing a client does holds a thread: reading answers from snapshots the owning thread and the
+/// housekeeping thread refresh; control and uploads wait suspended while a worker hands them to the
+/// owning thread; thumbnails are painted on a worker of their own and kept; event streams sleep
 /// suspended between two pictures of the status. Slow and idle connections are closed by
 /// time (headers, idleness), and sockets and streams are capped.
 class CServiceHttp {
@@ -68,7 +70,7 @@ public:
     /// asked for during it; failed) for the page and the status. Owning thread.
     void NoteJobEnded(std::string strTask, bool bSuccess);
 
-    // libmicrohttpd's callbacks (its thread).
+    // libmicrohttpd's callbacks (its threads; one connection always on the same one).
     int OnRequest(MHD_Connection* pConn, const char* pszUrl, const char* pszMethod,
                   const char* pData, size_t* pnSize, void** ppState);
     void OnCompleted(MHD_Connection* pConn, void** ppState);
@@ -90,8 +92,7 @@ private:
     CAnswer Read(CRequest& req);
     CAnswer Page(CRequest& req);
     int StartStream(MHD_Connection* pConn);
-    int Defer(MHD_Connection* pConn, CRequest& req, CWorker& worker,
-              std::function<CAnswer()> fn);
+    int Defer(MHD_Connection* pConn, CRequest& req, CWorker& worker, std::function<CAnswer()> fn);
     CAnswer Control(const CRequest& req);
     CAnswer TaskCommand(const CRequest& req);
     CAnswer MachineCommand(const std::string& strWhat);

@@ -68,8 +68,7 @@ bool IsLoopbackAddress(const std::string& strAddress) {
     if (inet_pton(AF_INET, strAddress.c_str(), &a4) == 1)
         return (ntohl(a4.s_addr) >> 24) == 127;
     if (inet_pton(AF_INET6, strAddress.c_str(), &a6) == 1)
-        return IN6_IS_ADDR_LOOPBACK(&a6) ||
-               (IN6_IS_ADDR_V4MAPPED(&a6) && a6.s6_addr[12] == 127);
+        return IN6_IS_ADDR_LOOPBACK(&a6) || (IN6_IS_ADDR_V4MAPPED(&a6) && a6.s6_addr[12] == 127);
     return false;
 }
 

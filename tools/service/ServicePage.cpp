@@ -104,7 +104,13 @@ document.addEventListener('change', (e) => {
 });
 function controls(st) {
   const auto = T.auto + ': <b id="auto">' + esc(st.auto ? T.on : T.off) + '</b>';
-  if (!FIRST.signedIn) { $('controls').innerHTML = auto; return; }
+  if (!FIRST.signedIn) {
+    if (!$('signin')) $('controls').innerHTML = '<span id="autotext"></span> <form id="signin" ' +
+      'method="post" action="/api/login"><input type="password" name="token" placeholder="' +
+      esc(T.token) + '"><button type="submit">' + esc(T.signin) + '</button></form>';
+    $('autotext').innerHTML = auto;
+    return;
+  }
   $('controls').innerHTML = auto + ' <button data-post="/api/auto/' + (st.auto ? 'off' : 'on') + '">' +
     esc(st.auto ? T.off : T.on) + '</button> <button data-post="/api/machine/pause">' + esc(T.pause) +
     '</button><button data-post="/api/machine/resume">' + esc(T.resume) +

@@ -46,8 +46,8 @@ bool RawPortOptions(const CProfileFile& ini, const CSettings& settings, CRawPort
         strError = "[Service] RawPort= must be a port number";
         return false;
     }
-    options.m_strAddress = ini.GetString("Service", "RawAddress",
-                                         ini.GetString("Service", "Address", "127.0.0.1"));
+    options.m_strAddress =
+        ini.GetString("Service", "RawAddress", ini.GetString("Service", "Address", "127.0.0.1"));
     if (!ParseNetworks(ini.GetString("Service", "RawClients", "127.0.0.0/8, ::1"),
                        options.m_clients, strError)) {
         strError = "[Service] RawClients=: " + strError;
@@ -105,8 +105,8 @@ void CRawPort::Loop() {
             return;
         if (fds[1].revents != 0)
             Accept();
-        const auto tIdle = std::chrono::steady_clock::now() -
-                           std::chrono::seconds(m_options.m_nIdleSeconds);
+        const auto tIdle =
+            std::chrono::steady_clock::now() - std::chrono::seconds(m_options.m_nIdleSeconds);
         for (size_t i = 2; i < fds.size(); ++i) {
             CJob& job = m_jobs[i - 2];
             const bool bGoing = fds[i].revents == 0 ? job.m_tLast > tIdle : Receive(job);

@@ -43,8 +43,7 @@ std::string TaskJson(const COnePage& t, char cList, uint64_t nPrinting) {
         ", \"width_mm\": " + Number((t.m_nMaxY - t.m_nMinY) / 40.0) +
         ", \"time_s\": " + Number(p.m_figures.m_dSeconds) + ", \"problem\": " +
         (t.m_problem.m_eId == EMsg::kNone ? "null" : JsonText(OperatorText(t.m_problem))) +
-        ", \"printing\": " + (t.m_nTaskId == nPrinting ? "true" : "false") +
-        ", \"warnings\": [";
+        ", \"printing\": " + (t.m_nTaskId == nPrinting ? "true" : "false") + ", \"warnings\": [";
     for (size_t i = 0; i < p.m_arrWarnings.size(); ++i)
         s += (i == 0 ? "" : ", ") + JsonText(OperatorText(p.m_arrWarnings[i].m_message));
     return s + "]}";

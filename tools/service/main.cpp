@@ -63,8 +63,7 @@ constexpr const char* kUsage =
 
 // Lines for the system journal: "<N>" is the priority systemd reads off a line's start.
 void Log(int nPriority, const std::string& strText) {
-    std::fprintf(stderr, "<%d>inkvale-service: %s\n", nPriority,
-                 service::LogText(strText).c_str());
+    std::fprintf(stderr, "<%d>inkvale-service: %s\n", nPriority, service::LogText(strText).c_str());
     std::fflush(stderr);
 }
 
