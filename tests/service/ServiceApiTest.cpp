@@ -194,10 +194,16 @@ TEST_F(ServiceBrowser, StatusPageFollowsAJobFromStartToFinish) {
     EXPECT_NE(strFirst.find("id=\"progress\""), std::string::npos);
     const char* pszPictures = std::getenv("INKVALE_DIALOG_PICTURES");
     if (pszPictures != nullptr && *pszPictures != 0) {
+        // Both at once, while the job still prints.
+        std::vector<std::thread> shots;
         for (const char* pszWidth : {"1200", "400"}) {
-            (void)Page(std::string("--window-size=") + pszWidth +
-                       ",1000 --screenshot=" + pszPictures + "/service-page-" + pszWidth + ".png");
+            shots.emplace_back([this, pszWidth, pszPictures] {
+                (void)ChromiumDom(std::string("--window-size=") + pszWidth + ",1000 --screenshot=" +
+                                  pszPictures + "/service-page-" + pszWidth + ".png");
+            });
         }
+        for (std::thread& shot : shots)
+            shot.join();
     }
     std::this_thread::sleep_for(2s);
     const std::string strLater = Page();

@@ -18,6 +18,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -212,9 +213,9 @@ protected:
     /// fresh profile; "" when Chromium is missing or failed.
     std::string ChromiumDom(const std::string& strExtra = "") const {
         const std::filesystem::path scratch = m_home.parent_path();
-        const std::string strProfile =
-            (scratch / ("chromium-" + std::to_string(++m_nChromium))).string();
-        const std::string strOut = (scratch / "dom.html").string();
+        const int nRun = ++m_nChromium;
+        const std::string strProfile = (scratch / ("chromium-" + std::to_string(nRun))).string();
+        const std::string strOut = (scratch / ("dom-" + std::to_string(nRun) + ".html")).string();
         const std::string strCmd =
             "timeout 60 chromium --headless --no-sandbox --disable-gpu --no-first-run "
             "--disable-background-networking --disable-component-update --disable-sync "
@@ -239,7 +240,7 @@ protected:
     int m_nPort = 0;
     pid_t m_pid = -1;
     std::string m_strToken;
-    mutable int m_nChromium = 0;
+    mutable std::atomic<int> m_nChromium{0};
 };
 
 } // namespace inkvale::test

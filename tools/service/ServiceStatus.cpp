@@ -110,7 +110,15 @@ std::string StatusJson(CInkvaleCore& core, double dJobSeconds) {
     } else {
         s += "null";
     }
-    const uint64_t nPrinting = engine.JobRunning() ? engine.WorkPage().m_nTaskId : 0;
+    // The engine prints a prepared copy of its task; the queue marks the task itself.
+    uint64_t nPrinting = 0;
+    for (const CTaskList* pList :
+         {&core.Doc().m_arrOpened, &core.Doc().m_arrManDir, &core.Doc().m_arrAutoDir}) {
+        for (const auto& pTask : *pList) {
+            if (engine.JobRunning() && pTask->m_nPrintState != 0 && nPrinting == 0)
+                nPrinting = pTask->m_nTaskId;
+        }
+    }
     s += ", \"printing_id\": " + (nPrinting != 0 ? std::to_string(nPrinting) : "null");
     s += ", \"queue\": [";
     const CInkvaleDoc& doc = core.Doc();
