@@ -13,7 +13,9 @@
 #include "queue/HotFolder.h"
 #include "queue/TaskLists.h"
 
+#include <arpa/inet.h>
 #include <microhttpd.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -151,6 +153,23 @@ void OnCompletedThunk(void* pCls, MHD_Connection* pConn, void** ppState,
     static_cast<CServiceHttp*>(pCls)->OnCompleted(pConn, ppState);
 }
 
+// The peer's address as text; "" for loopback, whose clients are not counted (the
+// machine's own pages, a reverse proxy).
+std::string CountedPeer(const void* pSockaddr) {
+    const auto* pAddr = static_cast<const sockaddr*>(pSockaddr);
+    char sz[INET6_ADDRSTRLEN] = {};
+    if (pAddr->sa_family == AF_INET)
+        inet_ntop(AF_INET, &static_cast<const sockaddr_in*>(pSockaddr)->sin_addr, sz, sizeof sz);
+    else if (pAddr->sa_family == AF_INET6)
+        inet_ntop(AF_INET6, &static_cast<const sockaddr_in6*>(pSockaddr)->sin6_addr, sz, sizeof sz);
+    const std::string strPeer = sz;
+    return IsLoopbackAddress(strPeer) ? std::string() : strPeer;
+}
+
+MHD_Result OnAcceptThunk(void* pCls, const sockaddr* pAddr, socklen_t) {
+    return static_cast<CServiceHttp*>(pCls)->OnAccept(pAddr) ? MHD_YES : MHD_NO;
+}
+
 void OnConnectionThunk(void* pCls, MHD_Connection* pConn, void** ppSocket,
                        MHD_ConnectionNotificationCode eCode) {
     static_cast<CServiceHttp*>(pCls)->OnConnection(pConn, ppSocket,
@@ -199,7 +218,7 @@ bool CServiceHttp::Start(std::string& strError) {
     const unsigned nFlags = MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL |
                             MHD_ALLOW_SUSPEND_RESUME | MHD_USE_ERROR_LOG;
     m_pDaemon = MHD_start_daemon(
-        nFlags, 0, nullptr, nullptr, &OnRequestThunk, this, MHD_OPTION_EXTERNAL_LOGGER,
+        nFlags, 0, &OnAcceptThunk, this, &OnRequestThunk, this, MHD_OPTION_EXTERNAL_LOGGER,
         &OnLibraryMessage, nullptr, MHD_OPTION_LISTEN_SOCKET, fd, MHD_OPTION_CONNECTION_LIMIT,
         m_options.m_nMaxConnections, MHD_OPTION_CONNECTION_TIMEOUT, m_options.m_nIdleSeconds,
         MHD_OPTION_CONNECTION_MEMORY_LIMIT, kMemoryPerConnection, MHD_OPTION_NOTIFY_COMPLETED,
@@ -347,17 +366,38 @@ void CServiceHttp::CloseSlowConnections() {
     }
 }
 
+// One address of the network holds at most its share of the sockets.
+bool CServiceHttp::OnAccept(const void* pSockaddr) {
+    const std::string strPeer = CountedPeer(pSockaddr);
+    std::lock_guard<std::mutex> lock(m_streamMutex);
+    if (strPeer.empty())
+        return true;
+    const auto it = m_perAddress.find(strPeer);
+    return it == m_perAddress.end() || it->second < m_options.m_nMaxPerAddress;
+}
+
 void CServiceHttp::OnConnection(MHD_Connection* pConn, void**, bool bStarted) {
     std::lock_guard<std::mutex> lock(m_streamMutex);
     if (!bStarted) {
-        m_conns.erase(pConn);
+        const auto it = m_conns.find(pConn);
+        if (it != m_conns.end() && !it->second.m_strPeer.empty() &&
+            --m_perAddress[it->second.m_strPeer] == 0)
+            m_perAddress.erase(it->second.m_strPeer);
+        if (it != m_conns.end())
+            m_conns.erase(it);
         return;
     }
     const MHD_ConnectionInfo* pInfo =
         MHD_get_connection_info(pConn, MHD_CONNECTION_INFO_CONNECTION_FD);
     const int fd = pInfo == nullptr ? -1 : pInfo->connect_fd;
+    const MHD_ConnectionInfo* pAddress =
+        MHD_get_connection_info(pConn, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
     std::erase_if(m_conns, [fd](const auto& c) { return c.second.m_fd == fd; });
-    m_conns[pConn] = {fd, std::chrono::steady_clock::now(), true};
+    CConnTimes& times = m_conns[pConn];
+    times = {fd, std::chrono::steady_clock::now(), true,
+             pAddress == nullptr ? std::string() : CountedPeer(pAddress->client_addr)};
+    if (!times.m_strPeer.empty())
+        ++m_perAddress[times.m_strPeer];
 }
 
 void CServiceHttp::OnCompleted(MHD_Connection* pConn, void** ppState) {

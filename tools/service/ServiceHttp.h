@@ -42,6 +42,7 @@ struct CHttpOptions {
     unsigned m_nMaxStreams = 2000;     ///< of them at most this many event streams
     unsigned m_nHeaderSeconds = 10;    ///< a request's headers must arrive within this time
     unsigned m_nIdleSeconds = 30;      ///< a connection quiet this long is closed
+    unsigned m_nMaxPerAddress = 256;   ///< sockets of one non-loopback address at once
     unsigned m_nServerThreads = 4;     ///< each serves its share of the connections (epoll)
 };
 
@@ -75,6 +76,7 @@ public:
                   const char* pData, size_t* pnSize, void** ppState);
     void OnCompleted(MHD_Connection* pConn, void** ppState);
     void OnConnection(MHD_Connection* pConn, void** ppSocket, bool bStarted);
+    bool OnAccept(const void* pSockaddr);
     long OnStreamRead(CStream& stream, char* pBuffer, size_t nMax);
     void OnStreamFreed(CStream* pStream);
 
@@ -83,6 +85,7 @@ private:
         int m_fd = -1;
         std::chrono::steady_clock::time_point m_tWaitingSince;
         bool m_bWaitingForHeaders = true;
+        std::string m_strPeer; ///< the address, "" for loopback (not counted)
     };
 
     int Begin(MHD_Connection* pConn, CRequest& req);
@@ -136,6 +139,7 @@ private:
     std::vector<CStream*> m_streams;
     uint64_t m_nGeneration = 1;
     std::unordered_map<MHD_Connection*, CConnTimes> m_conns;
+    std::unordered_map<std::string, unsigned> m_perAddress;
 
     std::mutex m_stopMutex;
     std::condition_variable m_stopCv;

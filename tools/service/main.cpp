@@ -186,6 +186,9 @@ service::CHttpOptions HttpOptions(const CArgs& args, const CProfileFile& ini,
     options.m_nPort = args.m_nPort > 0 ? args.m_nPort : ini.GetInt("Service", "Port", 8291);
     options.m_bAnonymousView = ini.GetInt("Service", "AnonymousView", 0) != 0;
     options.m_hosts = ListOf(ini.GetString("Service", "Hosts", ""));
+    // The address the service listens on names it too (an address cannot be rebound).
+    if (options.m_strAddress != "0.0.0.0" && options.m_strAddress != "::")
+        options.m_hosts.push_back(options.m_strAddress);
     options.m_bSecureCookie = ini.GetInt("Service", "SecureCookie", 0) != 0;
     // One limit for every way in: the hot folder's.
     options.m_nMaxUploadBytes = uint64_t(std::max(settings.PltMaxSizeMb, 1)) * 1048576u;
