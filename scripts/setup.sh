@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-qpa-plugins qt6-l10n-tools qt6-translations-l10n qt6-svg-dev libgl-dev
-    libusb-dev libcpp-httplib-dev
+    libusb-dev libmicrohttpd-dev libcpp-httplib-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-wqy-zenhei fonts-arphic-ukai
     hershey-fonts-data unifont

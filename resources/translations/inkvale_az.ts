@@ -660,6 +660,70 @@ Hələ çap olunmamış zolaq sayı: %1.</translation>
         <source>无应答</source>
         <translation>Cavab yoxdur</translation>
     </message>
+    <message>
+        <source>自动打印</source>
+        <translation>Avtomatik çap</translation>
+    </message>
+    <message>
+        <source>开</source>
+        <translation>Açıq</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>Bağlı</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Fasilə</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Davam et</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Dayandır</translation>
+    </message>
+    <message>
+        <source>排队</source>
+        <translation>Növbəyə al</translation>
+    </message>
+    <message>
+        <source>合计</source>
+        <translation>Cəmi</translation>
+    </message>
+    <message>
+        <source>已结束的作业</source>
+        <translation>Bitmiş işlər</translation>
+    </message>
+    <message>
+        <source>已打印</source>
+        <translation>çap edildi</translation>
+    </message>
+    <message>
+        <source>已停止</source>
+        <translation>dayandırıldı</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>uğursuz</translation>
+    </message>
+    <message>
+        <source>历史记录未开启 (HistoryEnable=0)</source>
+        <translation>Tarixçə söndürülüb (HistoryEnable=0)</translation>
+    </message>
+    <message>
+        <source>登录</source>
+        <translation>Daxil ol</translation>
+    </message>
+    <message>
+        <source>令牌</source>
+        <translation>Token</translation>
+    </message>
+    <message>
+        <source>令牌错误</source>
+        <translation>Yanlış token</translation>
+    </message>
 </context>
 <context>
     <name>StatusTexts</name>

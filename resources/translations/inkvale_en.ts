@@ -660,6 +660,70 @@
         <source>无应答</source>
         <translation>No answer</translation>
     </message>
+    <message>
+        <source>自动打印</source>
+        <translation>Automatic printing</translation>
+    </message>
+    <message>
+        <source>开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Resume</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>排队</source>
+        <translation>Queue</translation>
+    </message>
+    <message>
+        <source>合计</source>
+        <translation>Totals</translation>
+    </message>
+    <message>
+        <source>已结束的作业</source>
+        <translation>Ended jobs</translation>
+    </message>
+    <message>
+        <source>已打印</source>
+        <translation>printed</translation>
+    </message>
+    <message>
+        <source>已停止</source>
+        <translation>stopped</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>failed</translation>
+    </message>
+    <message>
+        <source>历史记录未开启 (HistoryEnable=0)</source>
+        <translation>The history is off (HistoryEnable=0)</translation>
+    </message>
+    <message>
+        <source>登录</source>
+        <translation>Sign in</translation>
+    </message>
+    <message>
+        <source>令牌</source>
+        <translation>Token</translation>
+    </message>
+    <message>
+        <source>令牌错误</source>
+        <translation>Wrong token</translation>
+    </message>
 </context>
 <context>
     <name>StatusTexts</name>

@@ -660,6 +660,70 @@
         <source>无应答</source>
         <translation>Нет ответа</translation>
     </message>
+    <message>
+        <source>自动打印</source>
+        <translation>Автоматическая печать</translation>
+    </message>
+    <message>
+        <source>开</source>
+        <translation>Вкл.</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>Выкл.</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Пауза</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Продолжить</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Стоп</translation>
+    </message>
+    <message>
+        <source>排队</source>
+        <translation>В очередь</translation>
+    </message>
+    <message>
+        <source>合计</source>
+        <translation>Итого</translation>
+    </message>
+    <message>
+        <source>已结束的作业</source>
+        <translation>Завершённые задания</translation>
+    </message>
+    <message>
+        <source>已打印</source>
+        <translation>напечатано</translation>
+    </message>
+    <message>
+        <source>已停止</source>
+        <translation>остановлено</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>сбой</translation>
+    </message>
+    <message>
+        <source>历史记录未开启 (HistoryEnable=0)</source>
+        <translation>История выключена (HistoryEnable=0)</translation>
+    </message>
+    <message>
+        <source>登录</source>
+        <translation>Войти</translation>
+    </message>
+    <message>
+        <source>令牌</source>
+        <translation>Токен</translation>
+    </message>
+    <message>
+        <source>令牌错误</source>
+        <translation>Неверный токен</translation>
+    </message>
 </context>
 <context>
     <name>StatusTexts</name>

@@ -660,6 +660,70 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
         <source>无应答</source>
         <translation>Yanıt yok</translation>
     </message>
+    <message>
+        <source>自动打印</source>
+        <translation>Otomatik yazdırma</translation>
+    </message>
+    <message>
+        <source>开</source>
+        <translation>Açık</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>Kapalı</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Duraklat</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Devam et</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Durdur</translation>
+    </message>
+    <message>
+        <source>排队</source>
+        <translation>Sıraya al</translation>
+    </message>
+    <message>
+        <source>合计</source>
+        <translation>Toplam</translation>
+    </message>
+    <message>
+        <source>已结束的作业</source>
+        <translation>Biten işler</translation>
+    </message>
+    <message>
+        <source>已打印</source>
+        <translation>yazdırıldı</translation>
+    </message>
+    <message>
+        <source>已停止</source>
+        <translation>durduruldu</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>başarısız</translation>
+    </message>
+    <message>
+        <source>历史记录未开启 (HistoryEnable=0)</source>
+        <translation>Geçmiş kapalı (HistoryEnable=0)</translation>
+    </message>
+    <message>
+        <source>登录</source>
+        <translation>Giriş yap</translation>
+    </message>
+    <message>
+        <source>令牌</source>
+        <translation>Belirteç</translation>
+    </message>
+    <message>
+        <source>令牌错误</source>
+        <translation>Yanlış belirteç</translation>
+    </message>
 </context>
 <context>
     <name>StatusTexts</name>

@@ -660,6 +660,70 @@
         <source>无应答</source>
         <translation>Немає відповіді</translation>
     </message>
+    <message>
+        <source>自动打印</source>
+        <translation>Автоматичний друк</translation>
+    </message>
+    <message>
+        <source>开</source>
+        <translation>Увімк.</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>Вимк.</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Пауза</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Продовжити</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Стоп</translation>
+    </message>
+    <message>
+        <source>排队</source>
+        <translation>У чергу</translation>
+    </message>
+    <message>
+        <source>合计</source>
+        <translation>Разом</translation>
+    </message>
+    <message>
+        <source>已结束的作业</source>
+        <translation>Завершені завдання</translation>
+    </message>
+    <message>
+        <source>已打印</source>
+        <translation>надруковано</translation>
+    </message>
+    <message>
+        <source>已停止</source>
+        <translation>зупинено</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>збій</translation>
+    </message>
+    <message>
+        <source>历史记录未开启 (HistoryEnable=0)</source>
+        <translation>Історію вимкнено (HistoryEnable=0)</translation>
+    </message>
+    <message>
+        <source>登录</source>
+        <translation>Увійти</translation>
+    </message>
+    <message>
+        <source>令牌</source>
+        <translation>Токен</translation>
+    </message>
+    <message>
+        <source>令牌错误</source>
+        <translation>Невірний токен</translation>
+    </message>
 </context>
 <context>
     <name>StatusTexts</name>

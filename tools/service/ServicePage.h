@@ -5,11 +5,16 @@
 
 namespace inkvale::service {
 
-/// The status page: one HTML document with its script, its texts in the operator's
-/// language (the program's translations), usable on a phone. It reads /api/events (a
-/// Server-Sent Events stream of the status) and /api/history and /api/rejected; the page
-/// comes with their state at the moment it is served, so that it shows them at once.
+/// The status page: the machine with the automatic mode, the job with its progress, the
+/// queue in order with each task's time and the totals, the jobs that ended with their
+/// outcome, the history and the refused files, in the operator's language, then kept up to
+/// date from the event stream. The JSON texts are embedded as given (each a JSON value);
+/// with bSignedIn the page offers the controls (pause, resume, stop, automatic printing,
+/// copies, queue).
 std::string StatusPageHtml(const std::string& strStatus, const std::string& strHistory,
-                           const std::string& strRejected);
+                           const std::string& strRejected, bool bSignedIn);
+
+/// The sign-in form of a browser on another machine; bWrongToken says the last try failed.
+std::string SignInPageHtml(bool bWrongToken);
 
 } // namespace inkvale::service

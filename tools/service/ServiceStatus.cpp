@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ServiceStatus.h"
 
+#include "ServiceJson.h"
+
 #include "machine/link/MachineProtocol.h"
 #include "queue/Preflight.h"
 #include "support/AtomicFile.h"
@@ -8,6 +10,8 @@
 #include "support/TextCodec.h"
 
 #include <QCoreApplication>
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -27,21 +31,21 @@ std::string Number(double d) {
     return sz;
 }
 
-std::string TaskJson(const COnePage& t, char cList) {
+std::string TaskJson(const COnePage& t, char cList, uint64_t nPrinting) {
     const CPreflight& p = t.m_preflight;
     std::string s =
         "{\"id\": " + std::to_string(t.m_nTaskId) + ", \"list\": \"" + cList +
-        "\", \"name\": " + JsonString(t.m_strName) +
+        "\", \"name\": " + JsonText(t.m_strName) +
         ", \"state\": " + std::to_string(t.m_nPrintState) +
         ", \"copies\": " + std::to_string(t.m_nCopies) +
         ", \"queued\": " + (t.m_bQueued != 0 ? "true" : "false") +
         ", \"length_mm\": " + Number((t.m_nMaxX - t.m_nMinX) / 40.0) +
         ", \"width_mm\": " + Number((t.m_nMaxY - t.m_nMinY) / 40.0) +
         ", \"time_s\": " + Number(p.m_figures.m_dSeconds) + ", \"problem\": " +
-        (t.m_problem.m_eId == EMsg::kNone ? "null" : JsonString(EnglishText(t.m_problem))) +
-        ", \"warnings\": [";
+        (t.m_problem.m_eId == EMsg::kNone ? "null" : JsonText(OperatorText(t.m_problem))) +
+        ", \"printing\": " + (t.m_nTaskId == nPrinting ? "true" : "false") + ", \"warnings\": [";
     for (size_t i = 0; i < p.m_arrWarnings.size(); ++i)
-        s += (i == 0 ? "" : ", ") + JsonString(EnglishText(p.m_arrWarnings[i].m_message));
+        s += (i == 0 ? "" : ", ") + JsonText(OperatorText(p.m_arrWarnings[i].m_message));
     return s + "]}";
 }
 
@@ -49,6 +53,15 @@ std::string TaskJson(const COnePage& t, char cList) {
 
 std::string EnglishText(const CMessage& message) {
     return FillArguments(MessageSource(message.m_eId).m_pszEnglish, message);
+}
+
+std::string OperatorText(const CMessage& message) {
+    const char* pszSource = MessageSource(message.m_eId).m_pszChinese;
+    return FillArguments(QCoreApplication::translate("Messages", pszSource).toStdString(), message);
+}
+
+std::string MachineStateText(int nState) {
+    return QCoreApplication::translate("ServicePage", MachineStateName(nState)).toStdString();
 }
 
 const char* MachineStateName(int nState) {
@@ -83,13 +96,13 @@ std::string StatusJson(CInkvaleCore& core, double dJobSeconds) {
     const CEngineState& state = engine.State();
     const int nState = engine.MachineState();
     std::string s = "{\"machine\": {\"state\": " + std::to_string(nState) +
-                    ", \"text\": " + JsonString(MachineStateName(nState)) +
+                    ", \"text\": " + JsonText(MachineStateText(nState)) +
                     ", \"online\": " + (state.m_nMachineOnline != 0 ? "true" : "false") +
                     "}, \"job\": ";
     if (engine.JobRunning()) {
         const int32_t nDone = state.m_nBandsDone, nBands = state.m_nBandCount;
         const double dLeft = nDone > 0 ? dJobSeconds / nDone * (nBands - nDone) : -1.0;
-        s += "{\"task\": " + JsonString(engine.WorkPage().m_strName) +
+        s += "{\"task\": " + JsonText(engine.WorkPage().m_strName) +
              ", \"bands_done\": " + std::to_string(nDone) +
              ", \"bands\": " + std::to_string(nBands) +
              ", \"percent\": " + Number(nBands > 0 ? 100.0 * nDone / nBands : 0.0) +
@@ -97,6 +110,16 @@ std::string StatusJson(CInkvaleCore& core, double dJobSeconds) {
     } else {
         s += "null";
     }
+    // The engine prints a prepared copy of its task; the queue marks the task itself.
+    uint64_t nPrinting = 0;
+    for (const CTaskList* pList :
+         {&core.Doc().m_arrOpened, &core.Doc().m_arrManDir, &core.Doc().m_arrAutoDir}) {
+        for (const auto& pTask : *pList) {
+            if (engine.JobRunning() && pTask->m_nPrintState != 0 && nPrinting == 0)
+                nPrinting = pTask->m_nTaskId;
+        }
+    }
+    s += ", \"printing_id\": " + (nPrinting != 0 ? std::to_string(nPrinting) : "null");
     s += ", \"queue\": [";
     const CInkvaleDoc& doc = core.Doc();
     bool bFirst = true;
@@ -104,7 +127,7 @@ std::string StatusJson(CInkvaleCore& core, double dJobSeconds) {
         {&doc.m_arrOpened, 'o'}, {&doc.m_arrManDir, 'm'}, {&doc.m_arrAutoDir, 'a'}};
     for (const auto& [pList, cList] : lists) {
         for (const auto& pTask : *pList) {
-            s += (bFirst ? "" : ", ") + TaskJson(*pTask, cList);
+            s += (bFirst ? "" : ", ") + TaskJson(*pTask, cList, nPrinting);
             bFirst = false;
         }
     }
@@ -116,11 +139,39 @@ std::string StatusJson(CInkvaleCore& core, double dJobSeconds) {
     return s;
 }
 
+namespace {
+
+// A CSV field as written: "a ""b"", c" -> a "b", c.
+std::string Unquoted(const std::string& strField) {
+    if (strField.size() < 2 || strField.front() != '"' || strField.back() != '"')
+        return strField;
+    std::string s;
+    for (size_t i = 1; i + 1 < strField.size(); ++i) {
+        s += strField[i];
+        if (strField[i] == '"' && strField[i + 1] == '"')
+            ++i;
+    }
+    return s;
+}
+
+constexpr std::streamoff kHistoryTailBytes = 256 * 1024;
+
+} // namespace
+
 std::string HistoryJson(const std::string& strHistoryFile, size_t nRows) {
-    std::ifstream in(strHistoryFile);
+    std::ifstream in(strHistoryFile, std::ios::binary);
+    // Only the end of a long history is read: the rows wanted are there.
+    in.seekg(0, std::ios::end);
+    const std::streamoff nSize = in.tellg();
+    const bool bTail = nSize > kHistoryTailBytes;
+    in.seekg(bTail ? nSize - kHistoryTailBytes : 0);
     std::deque<std::string> rows;
     std::string strLine;
+    if (bTail)
+        std::getline(in, strLine); // the rest of a row cut in two
     while (std::getline(in, strLine)) {
+        if (!strLine.empty() && strLine.back() == '\r')
+            strLine.pop_back();
         rows.push_back(strLine);
         if (rows.size() > nRows)
             rows.pop_front();
@@ -139,10 +190,26 @@ std::string HistoryJson(const std::string& strHistoryFile, size_t nRows) {
         if (strPath.size() >= 2 && strPath.ends_with(",1"))
             strPath.resize(strPath.size() - 2);
         s += (it == rows.rbegin() ? "" : ", ");
-        s += "{\"time\": " + JsonString(nFirst == std::string::npos ? "" : row.substr(0, nFirst)) +
-             ", \"path\": " + JsonString(strPath) + ", \"row\": " + JsonString(row) + "}";
+        s += "{\"time\": " + JsonText(nFirst == std::string::npos ? "" : row.substr(0, nFirst)) +
+             ", \"path\": " + JsonText(Unquoted(strPath)) + ", \"row\": " + JsonText(row) + "}";
     }
     return s + "]";
+}
+
+std::string CHistoryReader::Json() {
+    if (m_strFile.empty())
+        return "[]";
+    struct stat st {};
+    const bool bStat = ::stat(m_strFile.c_str(), &st) == 0;
+    const int64_t nSize = bStat ? st.st_size : -1;
+    const int64_t nMtimeNs = bStat ? st.st_mtim.tv_sec * 1'000'000'000LL + st.st_mtim.tv_nsec : -1;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (nSize != m_nSize || nMtimeNs != m_nMtimeNs) {
+        m_strJson = HistoryJson(m_strFile, 50);
+        m_nSize = nSize;
+        m_nMtimeNs = nMtimeNs;
+    }
+    return m_strJson;
 }
 
 std::string RejectedJson(const std::string& strAutoDir, size_t nMax) {
@@ -161,8 +228,8 @@ std::string RejectedJson(const std::string& strAutoDir, size_t nMax) {
         std::string strWhy;
         (void)ReadWholeFile(files[i].second.string() + ".why.txt", 16384, strWhy);
         s += (i == 0 ? "" : ", ");
-        s += "{\"name\": " + JsonString(files[i].second.filename().string()) +
-             ", \"why\": " + JsonString(strWhy) + "}";
+        s += "{\"name\": " + JsonText(files[i].second.filename().string()) +
+             ", \"why\": " + JsonText(strWhy) + "}";
     }
     return s + "]";
 }

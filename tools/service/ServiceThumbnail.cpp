@@ -45,3 +45,27 @@ std::string ThumbnailPng(const COnePage& task, const CSettings& settings, int nW
 }
 
 } // namespace inkvale::service
+
+namespace inkvale::service {
+
+bool CThumbnailCache::Find(const CThumbnailKey& key, std::string& strPng) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+        if (it->first == key) {
+            m_entries.splice(m_entries.begin(), m_entries, it);
+            strPng = m_entries.front().second;
+            return true;
+        }
+    }
+    return false;
+}
+
+void CThumbnailCache::Keep(const CThumbnailKey& key, std::string strPng) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    std::erase_if(m_entries, [&](const auto& e) { return e.first.m_nTaskId == key.m_nTaskId; });
+    m_entries.emplace_front(key, std::move(strPng));
+    if (m_entries.size() > kMaxEntries)
+        m_entries.pop_back();
+}
+
+} // namespace inkvale::service

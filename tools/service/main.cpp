@@ -5,6 +5,8 @@
 // JSON API for the people who send markers.
 
 #include "ServiceHttp.h"
+#include "ServiceJson.h"
+#include "ServiceRawPort.h"
 #include "ServiceStatus.h"
 #include "ServiceToken.h"
 
@@ -23,14 +25,18 @@
 #include <QGuiApplication>
 #include <QTranslator>
 
+#include <sys/resource.h>
+
 #include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -52,12 +58,12 @@ constexpr const char* kUsage =
     "  --run-for MS      end after MS milliseconds (tests)\n"
     "Control requests need the token of Service.token in the installation directory, sent\n"
     "in the X-Inkvale-Token header. Exit status 0 when ended by SIGTERM or SIGINT; 1 when\n"
-    "the directory is in use by another process or the address cannot be bound; 2 wrong\n"
-    "usage.\n";
+    "the directory is in use by another process, the token file is refused, or the\n"
+    "address or port cannot be bound (the log says which process holds it); 2 wrong usage.\n";
 
 // Lines for the system journal: "<N>" is the priority systemd reads off a line's start.
 void Log(int nPriority, const std::string& strText) {
-    std::fprintf(stderr, "<%d>inkvale-service: %s\n", nPriority, strText.c_str());
+    std::fprintf(stderr, "<%d>inkvale-service: %s\n", nPriority, service::LogText(strText).c_str());
     std::fflush(stderr);
 }
 
@@ -72,7 +78,11 @@ public:
     void JobEnded(int nResult) override {
         Log(nResult == kJobSuccess ? 6 : 3,
             nResult == kJobSuccess ? "job finished" : "job failed or interrupted");
+        if (m_fnJobEnded)
+            m_fnJobEnded(nResult == kJobSuccess);
     }
+    /// Who hears of jobs ending besides the log (the HTTP interface, once it exists).
+    std::function<void(bool bSuccess)> m_fnJobEnded;
 };
 
 struct CArgs {
@@ -143,6 +153,51 @@ private:
     bool m_bOnline = false;
 };
 
+// Each connection holds a descriptor: the soft limit (often 1024) goes up to the hard one,
+// so that the HTTP server's cap on connections, not the system's, is what a crowd meets.
+unsigned RaiseDescriptorLimit() {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return 1024;
+    limit.rlim_cur = limit.rlim_max;
+    (void)::setrlimit(RLIMIT_NOFILE, &limit);
+    (void)::getrlimit(RLIMIT_NOFILE, &limit);
+    return static_cast<unsigned>(std::min<rlim_t>(limit.rlim_cur, 1u << 20));
+}
+
+std::vector<std::string> ListOf(const std::string& strList) {
+    std::vector<std::string> items;
+    size_t nAt = 0;
+    while (nAt <= strList.size()) {
+        const size_t nEnd = std::min(strList.find_first_of(", ", nAt), strList.size());
+        if (nEnd > nAt)
+            items.push_back(strList.substr(nAt, nEnd - nAt));
+        nAt = nEnd + 1;
+    }
+    return items;
+}
+
+service::CHttpOptions HttpOptions(const CArgs& args, const CProfileFile& ini,
+                                  const CSettings& settings) {
+    service::CHttpOptions options;
+    options.m_strAddress = !args.m_strListen.empty()
+                               ? args.m_strListen
+                               : ini.GetString("Service", "Address", "127.0.0.1");
+    options.m_nPort = args.m_nPort > 0 ? args.m_nPort : ini.GetInt("Service", "Port", 8291);
+    options.m_bAnonymousView = ini.GetInt("Service", "AnonymousView", 0) != 0;
+    options.m_hosts = ListOf(ini.GetString("Service", "Hosts", ""));
+    // The address the service listens on names it too (an address cannot be rebound).
+    if (options.m_strAddress != "0.0.0.0" && options.m_strAddress != "::")
+        options.m_hosts.push_back(options.m_strAddress);
+    options.m_bSecureCookie = ini.GetInt("Service", "SecureCookie", 0) != 0;
+    // One limit for every way in: the hot folder's.
+    options.m_nMaxUploadBytes = uint64_t(std::max(settings.PltMaxSizeMb, 1)) * 1048576u;
+    const unsigned nDescriptors = RaiseDescriptorLimit();
+    options.m_nMaxConnections = std::min(4000u, nDescriptors > 256 ? nDescriptors - 128 : 128u);
+    options.m_nMaxStreams = options.m_nMaxConnections / 2;
+    return options;
+}
+
 int Run(QGuiApplication& app, const CArgs& args, const std::string& strInstallDir) {
     CInstanceLock lock = CInstanceLock::Acquire(strInstallDir);
     if (lock.State() == CInstanceLock::EState::kHeld) {
@@ -165,13 +220,13 @@ int Run(QGuiApplication& app, const CArgs& args, const std::string& strInstallDi
 
     CProfileFile ini;
     (void)ini.Load(strInstallDir + "Inkvale.ini");
-    service::CHttpOptions options;
-    options.m_strAddress = !args.m_strListen.empty()
-                               ? args.m_strListen
-                               : ini.GetString("Service", "Address", "127.0.0.1");
-    options.m_nPort = args.m_nPort > 0 ? args.m_nPort : ini.GetInt("Service", "Port", 8291);
-    options.m_bAnonymousView = ini.GetInt("Service", "AnonymousView", 0) != 0;
+    service::CHttpOptions options = HttpOptions(args, ini, settings);
+    service::CRawPortOptions raw;
     std::string strError;
+    if (!service::RawPortOptions(ini, settings, raw, strError)) {
+        Log(3, strError);
+        return 1;
+    }
     options.m_strToken = service::LoadOrCreateToken(strInstallDir, strError);
     if (options.m_strToken.empty()) {
         Log(3, strError);
@@ -187,13 +242,22 @@ int Run(QGuiApplication& app, const CArgs& args, const std::string& strInstallDi
     core.StartServices();
     core.EnablePreloading();
     service::CServiceHttp http(core, handOff, options);
+    view.m_fnJobEnded = [&](bool bSuccess) {
+        http.NoteJobEnded(core.Engine().WorkPage().m_strName, bSuccess);
+    };
     http.Refresh();
-    if (!http.Start(strError)) {
+    service::CRawPort rawPort(raw);
+    if (!http.Start(strError) || !rawPort.Start(strError)) {
         Log(3, strError);
+        view.m_fnJobEnded = nullptr;
         handOff.Stop();
+        http.Stop();
         core.Shutdown();
         return 1;
     }
+    if (raw.m_nPort > 0)
+        Log(6, "raw print port " + std::to_string(raw.m_nPort) + " takes jobs into " +
+                   settings.AutoDir);
     Log(6, "serving " + strInstallDir + " on http://" + options.m_strAddress + ":" +
                std::to_string(options.m_nPort) + "/");
     std::signal(SIGTERM, OnStopSignal);
@@ -215,6 +279,8 @@ int Run(QGuiApplication& app, const CArgs& args, const std::string& strInstallDi
             break;
     }
     Log(6, "ending");
+    rawPort.Stop();
+    view.m_fnJobEnded = nullptr;
     handOff.Stop();
     http.Stop();
     core.Shutdown();
