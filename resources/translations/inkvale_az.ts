@@ -314,6 +314,14 @@
         <source>已暂停 %1</source>
         <translation>dayandırılıb %1</translation>
     </message>
+    <message>
+        <source>，绘图仪自 %1 起无响应</source>
+        <translation>, plotter %1-dən bəri cavab vermir</translation>
+    </message>
+    <message>
+        <source>等待绘图仪</source>
+        <translation>Plotter gözlənilir</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>

@@ -314,6 +314,14 @@
         <source>已暂停 %1</source>
         <translation>paused %1</translation>
     </message>
+    <message>
+        <source>，绘图仪自 %1 起无响应</source>
+        <translation>, the plotter does not answer since %1</translation>
+    </message>
+    <message>
+        <source>等待绘图仪</source>
+        <translation>Waiting for the plotter</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>

@@ -314,6 +314,14 @@
         <source>已暂停 %1</source>
         <translation>пауза %1</translation>
     </message>
+    <message>
+        <source>，绘图仪自 %1 起无响应</source>
+        <translation>, плоттер не отвечает с %1</translation>
+    </message>
+    <message>
+        <source>等待绘图仪</source>
+        <translation>Ожидание плоттера</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>

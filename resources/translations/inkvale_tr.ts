@@ -314,6 +314,14 @@
         <source>已暂停 %1</source>
         <translation>duraklatıldı %1</translation>
     </message>
+    <message>
+        <source>，绘图仪自 %1 起无响应</source>
+        <translation>, çizici %1 saatinden beri yanıt vermiyor</translation>
+    </message>
+    <message>
+        <source>等待绘图仪</source>
+        <translation>Çizici bekleniyor</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>

@@ -21,4 +21,8 @@ void CHandOffEngineHost::ScanAutoFolder() {
     m_handOff.Run([this] { m_target.ScanAutoFolder(); });
 }
 
+void CHandOffEngineHost::MachineSilence(std::time_t tSilentSince) {
+    m_handOff.Post([this, tSilentSince] { m_target.MachineSilence(tSilentSince); });
+}
+
 } // namespace inkvale

@@ -18,6 +18,10 @@ public:
     /// without running fn, since the owner may then be waiting for the calling worker to
     /// end. Any thread.
     virtual void Run(const std::function<void()>& fn) = 0;
+    /// Queues fn for the owning thread and returns at once, without waiting for it to run
+    /// (it may never run once the closing flag is set). fn must not use the caller's stack.
+    /// Any thread.
+    virtual void Post(std::function<void()> fn) = 0;
 };
 
 /// The engine's host as the worker threads see it: every call crosses to the owning
@@ -33,6 +37,8 @@ public:
     int StartNextTask() override;
     void ScanManualFolder() override;
     void ScanAutoFolder() override;
+    /// Posted: the monitor never waits for the owning thread.
+    void MachineSilence(std::time_t tSilentSince) override;
 
 private:
     IEngineHost& m_target;

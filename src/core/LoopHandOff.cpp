@@ -37,6 +37,14 @@ void CLoopHandOff::Run(const std::function<void()>& fn) {
     }
 }
 
+void CLoopHandOff::Post(std::function<void()> fn) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_bStopped || m_settings.m_nClosing.Load() != 0)
+        return;
+    m_calls.push_back({std::move(fn), ++m_nPosted});
+    m_cv.notify_all();
+}
+
 void CLoopHandOff::RunOnce(std::chrono::milliseconds timeout) {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_cv.wait_for(lock, timeout, [this] { return !m_calls.empty() || m_bStopped; });

@@ -24,6 +24,8 @@ public:
 
     /// Any thread: in place on the owning thread, else queued for the loop.
     void Run(const std::function<void()>& fn) override;
+    /// Any thread: queued for the loop (also on the owning thread), never waited for.
+    void Post(std::function<void()> fn) override;
     /// Runs the calls waiting now, or waits up to `timeout` for one. Owning thread.
     void RunOnce(std::chrono::milliseconds timeout);
     /// From now on calls return at once without running, and waiting ones give up: the

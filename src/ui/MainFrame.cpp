@@ -292,9 +292,9 @@ void CMainFrame::UpdateStatus() {
 // The job pane, the printing row's state cell and the tray icon's tooltip follow the job.
 void CMainFrame::ShowJobProgress(const QString& strState) {
     const bool bRunning = Engine().JobRunning();
-    if (bRunning && !m_bJobSeen)
-        m_tJobSeen = std::chrono::steady_clock::now();
-    m_bJobSeen = bRunning;
+    const std::time_t tSilentSince = Engine().SilentSince();
+    const auto tNow = std::chrono::steady_clock::now();
+    m_jobTime.Tick(bRunning, tSilentSince != 0, tNow);
     QString strJob;
     if (bRunning) {
         const CEngineState& state = Engine().State();
@@ -303,8 +303,8 @@ void CMainFrame::ShowJobProgress(const QString& strState) {
         job.m_nBandsDone = state.m_nBandsDone;
         job.m_nBandCount = state.m_nBandCount;
         job.m_nLengthUnits = Engine().WorkPage().m_nMaxX;
-        job.m_dElapsedSeconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - m_tJobSeen).count();
+        job.m_dElapsedSeconds = m_jobTime.Seconds(tNow);
+        job.m_tSilentSince = tSilentSince;
         job.m_bPaused = MachineStatus().m_nMachineState.load() == kStatePaused;
         const int nRow = PrintingRow();
         if (const COnePage* pTask = TaskAt(Doc(), nRow))
@@ -314,8 +314,7 @@ void CMainFrame::ShowJobProgress(const QString& strState) {
             const QString base = pCell->data(Qt::UserRole + 1).toString();
             if (base.isEmpty())
                 pCell->setData(Qt::UserRole + 1, pCell->text());
-            pCell->setText((base.isEmpty() ? pCell->text() : base) + QLatin1Char(' ') +
-                           RowProgressText(job));
+            pCell->setText(RowStateText(base.isEmpty() ? pCell->text() : base, job));
         }
     }
     if (m_panes.at(kPaneJob)->text().trimmed() != strJob)
@@ -325,6 +324,10 @@ void CMainFrame::ShowJobProgress(const QString& strState) {
         if (m_pTray->toolTip() != tip)
             m_pTray->setToolTip(tip);
     }
+}
+
+void CMainFrame::MachineSilence(std::time_t /*tSilentSince*/) {
+    UpdateStatus();
 }
 
 // Row of the task the machine prints, -1 when none.

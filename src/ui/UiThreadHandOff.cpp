@@ -63,4 +63,10 @@ void CUiThreadHandOff::Run(const std::function<void()>& fn) {
     }
 }
 
+void CUiThreadHandOff::Post(std::function<void()> fn) {
+    if (m_settings.m_nClosing)
+        return;
+    QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
+}
+
 } // namespace inkvale

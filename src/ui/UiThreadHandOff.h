@@ -22,6 +22,8 @@ public:
     explicit CUiThreadHandOff(const CSettings& settings, QObject* pParent = nullptr);
 
     void Run(const std::function<void()>& fn) override;
+    /// A queued call on the window thread's event loop; never waited for.
+    void Post(std::function<void()> fn) override;
 
 private:
     const CSettings& m_settings;

@@ -27,6 +27,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QProgressDialog>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QTableWidgetItem>
 #include <QTimer>
@@ -588,6 +589,34 @@ TEST_F(MainFrameEndToEndTest, JobFeedbackAndAStopThatAsksFirst) {
     EXPECT_TRUE(RunUntil([&] { return !m_pFrame->Engine().JobRunning(); }));
     EXPECT_TRUE(std::filesystem::exists(strMarker));
     EXPECT_EQ(m_settings.AutoStartEnable, 0);
+}
+
+// A plotter that stops answering mid-job: within a few polls the printing row waits for it
+// and the job line says since when; once it answers both show the progress again, and the
+// job prints to its end.
+TEST_F(MainFrameEndToEndTest, SilentPlotterIsShownAtOnceAndTheJobGoesOn) {
+    m_pFrame->Engine().SetSilenceLimits({.m_poll = std::chrono::milliseconds(100)});
+    sim::CSimTiming timing;
+    timing.m_nBandPrintMs = 100;
+    m_machine.SetTiming(timing);
+    const std::string strMarker = m_settings.AutoDir + "long marker.plt";
+    ASSERT_TRUE(
+        test::WriteFileBytes(strMarker, "IN;SP1;PU0,0;PD40000,0,40000,4000,0,4000,0,0;PU;"));
+    ASSERT_TRUE(RunUntil([&] { return m_pFrame->Engine().State().m_nBandsDone >= 2; }));
+    const auto rowText = [&] { return m_pFrame->TaskList().item(0, 1)->text(); };
+    m_machine.SetSilentFor(2000);
+    ASSERT_TRUE(RunUntil([&] { return rowText() == QStringLiteral("Waiting for the plotter"); }))
+        << rowText().toStdString();
+    const QString job = m_pFrame->PaneText(CMainFrame::kPaneJob);
+    EXPECT_TRUE(job.contains(QRegularExpression(
+        QStringLiteral("the plotter does not answer since \\d\\d:\\d\\d:\\d\\d$"))))
+        << job.toStdString();
+    EXPECT_TRUE(job.startsWith(QStringLiteral("long marker.plt: band "))) << job.toStdString();
+    ASSERT_TRUE(RunUntil([&] { return rowText().endsWith(QLatin1Char('%')); }))
+        << rowText().toStdString();
+    EXPECT_FALSE(m_pFrame->PaneText(CMainFrame::kPaneJob).contains(QStringLiteral("answer")));
+    ASSERT_TRUE(RunUntil([&] { return m_machine.Stats().m_nJobsFinished == 1; }));
+    EXPECT_EQ(m_machine.Stats().m_nBadBands, 0);
 }
 
 // Added files show their sizes, or why they cannot print, without a click: their drawings
