@@ -145,24 +145,31 @@ TEST_F(SilentMachineTest, OfflineAtOnceInterruptedOnlyAtTheLinkLostLimit) {
     EXPECT_EQ(m_pEngine->SilentSince(), 0); // no job: nothing to wait for
 }
 
-// An idle link during a job (the band sender busy producing a band, say) is no silence:
-// the monitor asks the machine itself, and it answers.
-TEST_F(CPrintEngineTest, AnIdleLinkDuringAJobIsAskedNotCountedAsSilence) {
+// An idle link during a job (the band sender busy producing a band, say) is no news: the
+// monitor neither counts it as a miss nor asks the machine itself. An exchange the machine
+// did not answer is a miss; one it answered ends the silence.
+TEST_F(CPrintEngineTest, AnIdleLinkDuringAJobIsNoNewsAndTheBandSendersExchangesCount) {
     CServiceThreads& threads = m_pEngine->Services();
     threads.SetSilenceLimits({.m_poll = 100ms, .m_nMissedPolls = 1});
+    const CEngineState& state = m_pEngine->State();
+    GoOnline();
     m_status.m_bJobRunning = true; // a job whose band sender says nothing
     m_sim.ClearFrames();
     for (int i = 0; i < 3; ++i)
         threads.MonitorTurn();
-    EXPECT_EQ(FramesOfKind('Q').size(), 3u);
-    EXPECT_EQ(m_pEngine->State().m_nSilentSince, 0);
+    EXPECT_TRUE(m_sim.Frames().empty());
+    EXPECT_EQ(state.m_nSilentSince, 0);
     m_sim.AddFault({sim::ESimFault::Garble, 'Q', kRegState, 1, 0, 0});
+    EXPECT_EQ(m_pEngine->Link().ReadStatus(), -1); // as the band sender would
     threads.MonitorTurn();
-    EXPECT_EQ(m_pEngine->State().m_nSilentSince, m_clock.m_tFixed);
-    EXPECT_EQ(m_pEngine->State().m_nMachineOnline, 0);
+    EXPECT_EQ(state.m_nSilentSince, m_clock.m_tFixed);
+    EXPECT_EQ(state.m_nMachineOnline, 0);
+    threads.MonitorTurn(); // nothing asked since: still silent
+    EXPECT_EQ(state.m_nSilentSince, m_clock.m_tFixed);
+    EXPECT_EQ(m_pEngine->Link().ReadStatus(), 0);
     threads.MonitorTurn();
-    EXPECT_EQ(m_pEngine->State().m_nSilentSince, 0);
-    EXPECT_EQ(m_pEngine->State().m_nMachineOnline, 1);
+    EXPECT_EQ(state.m_nSilentSince, 0);
+    EXPECT_EQ(state.m_nMachineOnline, 1);
     m_status.m_bJobRunning = false;
 }
 

@@ -109,26 +109,30 @@ void CServiceThreads::MonitorJobTurn() {
         m_silence.SetMissedPolls(m_nMissedPolls);
         m_nJobPollMs = m_nSilencePollMs;
         m_nAnswersSeen = m_link.Status().m_nAnswers;
+        m_nExchangesSeen = m_link.Status().m_nExchanges;
     }
     if (!m_link.Wait(static_cast<int>(m_nJobPollMs)) || !m_link.JobRunning())
         return;
-    NoteSilence(m_silence.Poll(MachineAnswered(), m_link.Clock().Now()));
+    const EPollResult result = PollResult();
+    if (result != EPollResult::NoNews)
+        NoteSilence(m_silence.Poll(result == EPollResult::Answered, m_link.Clock().Now()));
 }
 
-// An answer to anyone since the last poll counts. Without one, an exchange still waiting
-// for its reply means the machine is silent; an idle link (the band sender producing a
-// band, or pausing between retries) says nothing, so the monitor asks the machine itself.
-bool CServiceThreads::MachineAnswered() {
+// An answer to anyone since the last poll counts. Without one, an exchange begun since, or
+// still waiting for its reply, is a miss. An idle link (the band sender producing a band)
+// is no news either way. The monitor never asks the machine itself: a silent machine would
+// hold its read, and with it the count, for a whole reply time-out.
+CServiceThreads::EPollResult CServiceThreads::PollResult() {
     const CMachineStatus& status = m_link.Status();
-    if (status.m_nAnswers != m_nAnswersSeen) {
-        m_nAnswersSeen = status.m_nAnswers;
-        return true;
-    }
-    if (status.m_nExchanging > 0)
-        return false;
-    const bool bAnswered = m_link.ReadStatus() == 0;
-    m_nAnswersSeen = status.m_nAnswers;
-    return bAnswered;
+    const uint32_t nAnswers = status.m_nAnswers;
+    const uint32_t nExchanges = status.m_nExchanges;
+    const bool bAnswered = nAnswers != m_nAnswersSeen;
+    const bool bAsked = nExchanges != m_nExchangesSeen || status.m_nExchanging > 0;
+    m_nAnswersSeen = nAnswers;
+    m_nExchangesSeen = nExchanges;
+    if (bAnswered)
+        return EPollResult::Answered;
+    return bAsked ? EPollResult::Missed : EPollResult::NoNews;
 }
 
 // Offline and the moment it went silent for every reader of the shared state, and the

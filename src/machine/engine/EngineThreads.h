@@ -15,8 +15,8 @@ class IEngineHost;
 /// The three service threads of the engine: the monitor that finds the machine and polls
 /// its state and position, the scheduler tick that asks for the next task, and the
 /// folder-poll tick that drives the hot-folder scans. They run from Start until the
-/// closing flag is set. During a job the monitor only watches whether the machine still
-/// answers (CSilenceLimits): the band sender does the talking.
+/// closing flag is set. During a job the monitor only watches whether the machine answers
+/// the band sender's exchanges (CSilenceLimits); it does not talk to it itself.
 class CServiceThreads {
 public:
     CServiceThreads(CEngineLink& link, IEngineHost& host);
@@ -48,7 +48,8 @@ public:
 private:
     void MonitorOnlineTurn();
     void MonitorJobTurn();
-    bool MachineAnswered();
+    enum class EPollResult { Answered, Missed, NoNews };
+    EPollResult PollResult();
     void NoteSilence(CSilenceWatch::EChange change);
 
     CEngineLink& m_link;
@@ -65,6 +66,7 @@ private:
     int64_t m_nJobPollMs = CSilenceLimits::kDefaultPoll.count(); ///< monitor thread only
     CSilenceWatch m_silence;        ///< monitor thread only
     uint32_t m_nAnswersSeen = 0;    ///< monitor thread only: the answer count at the last poll
+    uint32_t m_nExchangesSeen = 0;  ///< monitor thread only: the exchange count at the last poll
     bool m_bJobSeen = false;        ///< monitor thread only: the last turn saw a job
     bool m_bFirstFolderTurn = true; ///< folder-poll thread only
 };

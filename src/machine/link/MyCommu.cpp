@@ -11,7 +11,10 @@ namespace {
 // Counts one exchange as under way for its whole scope, the wait for the lock included.
 class CExchangeMark {
 public:
-    explicit CExchangeMark(CMachineStatus& status) : m_status(status) { ++m_status.m_nExchanging; }
+    explicit CExchangeMark(CMachineStatus& status) : m_status(status) {
+        ++m_status.m_nExchanges;
+        ++m_status.m_nExchanging;
+    }
     ~CExchangeMark() { --m_status.m_nExchanging; }
     CExchangeMark(const CExchangeMark&) = delete;
     CExchangeMark& operator=(const CExchangeMark&) = delete;
