@@ -23,8 +23,8 @@
 #include <fstream>
 #include <regex>
 #include <string>
-#include <thread>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 #ifdef INKVALE_CLI_PATH

@@ -79,8 +79,8 @@ public:
         bool m_bOnline = false;
     };
     /// The nth silence event (0-based), waiting for it up to timeout; nullopt if it did not come.
-    std::optional<CSilenceEvent> WaitSilenceEvent(size_t n, std::chrono::milliseconds timeout =
-                                                                std::chrono::seconds(20)) {
+    std::optional<CSilenceEvent>
+    WaitSilenceEvent(size_t n, std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
         std::unique_lock<std::mutex> lock(m_mutex);
         if (!m_cv.wait_for(lock, timeout, [&] { return m_silences.size() > n; }))
             return std::nullopt;

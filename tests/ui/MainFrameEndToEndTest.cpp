@@ -27,8 +27,8 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QProgressDialog>
-#include <QRegularExpression>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidgetItem>
 #include <QTimer>
 
@@ -610,7 +610,8 @@ TEST_F(MainFrameEndToEndTest, SilentPlotterIsShownAtOnceAndTheJobGoesOn) {
     // The texts in the window's loaded translation.
     const QString waiting = QCoreApplication::translate("JobStatus", "等待绘图仪");
     const QStringList silentParts =
-        QCoreApplication::translate("JobStatus", "，绘图仪自 %1 起无响应").split(QStringLiteral("%1"));
+        QCoreApplication::translate("JobStatus", "，绘图仪自 %1 起无响应")
+            .split(QStringLiteral("%1"));
     ASSERT_EQ(silentParts.size(), 2);
     const QString silentSince = QRegularExpression::escape(silentParts[0]) +
                                 QStringLiteral("\\d\\d:\\d\\d:\\d\\d") +
@@ -622,7 +623,8 @@ TEST_F(MainFrameEndToEndTest, SilentPlotterIsShownAtOnceAndTheJobGoesOn) {
     EXPECT_TRUE(job.startsWith(QStringLiteral("long marker.plt"))) << job.toStdString();
     ASSERT_TRUE(RunUntil([&] { return rowText().endsWith(QLatin1Char('%')); }))
         << rowText().toStdString();
-    EXPECT_FALSE(m_pFrame->PaneText(CMainFrame::kPaneJob).contains(QRegularExpression(silentSince)));
+    EXPECT_FALSE(
+        m_pFrame->PaneText(CMainFrame::kPaneJob).contains(QRegularExpression(silentSince)));
     ASSERT_TRUE(RunUntil([&] { return m_machine.Stats().m_nJobsFinished == 1; }));
     EXPECT_EQ(m_machine.Stats().m_nBadBands, 0);
 }

@@ -186,9 +186,8 @@ void DrawProgress(CPrintRun& run) {
     strTail.resize(std::max(nTail, run.m_nTailDrawn), ' ');
     run.m_nTailDrawn = nTail;
     const int nCopy = std::min(run.m_view.m_nCopiesDone + 1, run.m_nCopies);
-    std::fprintf(stderr, "\rcopy %d/%d [%s] %d/%d bands %6.2f%%  left %s %s", nCopy,
-                 run.m_nCopies, bar.c_str(), nDone, nBands, dShare * 100.0, left.c_str(),
-                 strTail.c_str());
+    std::fprintf(stderr, "\rcopy %d/%d [%s] %d/%d bands %6.2f%%  left %s %s", nCopy, run.m_nCopies,
+                 bar.c_str(), nDone, nBands, dShare * 100.0, left.c_str(), strTail.c_str());
     std::fflush(stderr);
 }
 

@@ -60,11 +60,11 @@ private:
     std::atomic<bool> m_bMonitor{false};
     std::atomic<bool> m_bScheduler{false};
     std::atomic<bool> m_bFolderPoll{false};
-    int32_t m_nPollCounter = 0;     ///< monitor thread only: 5 ms steps since the last poll
+    int32_t m_nPollCounter = 0; ///< monitor thread only: 5 ms steps since the last poll
     std::atomic<int64_t> m_nSilencePollMs{CSilenceLimits::kDefaultPoll.count()};
     std::atomic<int> m_nMissedPolls{CSilenceLimits::kMissedPollsOffline};
     int64_t m_nJobPollMs = CSilenceLimits::kDefaultPoll.count(); ///< monitor thread only
-    CSilenceWatch m_silence;        ///< monitor thread only
+    CSilenceWatch m_silence;                                     ///< monitor thread only
     uint32_t m_nAnswersSeen = 0;    ///< monitor thread only: the answer count at the last poll
     uint32_t m_nExchangesSeen = 0;  ///< monitor thread only: the exchange count at the last poll
     bool m_bJobSeen = false;        ///< monitor thread only: the last turn saw a job
