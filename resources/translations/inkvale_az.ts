@@ -365,6 +365,14 @@ Hələ çap olunmamış zolaq sayı: %1.</translation>
         <translation>dayandırılıb %1</translation>
     </message>
     <message>
+        <source>，绘图仪自 %1 起无响应</source>
+        <translation>, plotter %1-dən bəri cavab vermir</translation>
+    </message>
+    <message>
+        <source>等待绘图仪</source>
+        <translation>Plotter gözlənilir</translation>
+    </message>
+    <message>
         <source>第 %1/%2 带（从第 %3 带继续）</source>
         <translation>zolaq %1/%2 (%3-dən davam)</translation>
     </message>

@@ -365,6 +365,14 @@
         <translation>paused %1</translation>
     </message>
     <message>
+        <source>，绘图仪自 %1 起无响应</source>
+        <translation>, the plotter does not answer since %1</translation>
+    </message>
+    <message>
+        <source>等待绘图仪</source>
+        <translation>Waiting for the plotter</translation>
+    </message>
+    <message>
         <source>第 %1/%2 带（从第 %3 带继续）</source>
         <translation>band %1 of %2 (resumed at %3)</translation>
     </message>

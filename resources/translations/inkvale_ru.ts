@@ -365,6 +365,14 @@
         <translation>пауза %1</translation>
     </message>
     <message>
+        <source>，绘图仪自 %1 起无响应</source>
+        <translation>, плоттер не отвечает с %1</translation>
+    </message>
+    <message>
+        <source>等待绘图仪</source>
+        <translation>Ожидание плоттера</translation>
+    </message>
+    <message>
         <source>第 %1/%2 带（从第 %3 带继续）</source>
         <translation>полоса %1 из %2 (продолжено с %3)</translation>
     </message>

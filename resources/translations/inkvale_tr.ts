@@ -365,6 +365,14 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
         <translation>duraklatıldı %1</translation>
     </message>
     <message>
+        <source>，绘图仪自 %1 起无响应</source>
+        <translation>, çizici %1 saatinden beri yanıt vermiyor</translation>
+    </message>
+    <message>
+        <source>等待绘图仪</source>
+        <translation>Çizici bekleniyor</translation>
+    </message>
+    <message>
         <source>第 %1/%2 带（从第 %3 带继续）</source>
         <translation>bant %1/%2 (%3. banttan devam)</translation>
     </message>

@@ -365,6 +365,14 @@
         <translation>пауза %1</translation>
     </message>
     <message>
+        <source>，绘图仪自 %1 起无响应</source>
+        <translation>, плотер не відповідає з %1</translation>
+    </message>
+    <message>
+        <source>等待绘图仪</source>
+        <translation>Очікування плотера</translation>
+    </message>
+    <message>
         <source>第 %1/%2 带（从第 %3 带继续）</source>
         <translation>смуга %1 з %2 (продовжено з %3)</translation>
     </message>

@@ -31,4 +31,8 @@ void CHandOffEngineHost::PostOnce(std::atomic<bool>& bWaiting, std::function<voi
     });
 }
 
+void CHandOffEngineHost::MachineSilence(std::time_t tSilentSince) {
+    m_handOff.Post([this, tSilentSince] { m_target.MachineSilence(tSilentSince); });
+}
+
 } // namespace inkvale

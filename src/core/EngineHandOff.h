@@ -40,6 +40,8 @@ public:
     int StartNextTask() override;
     void ScanManualFolder() override;
     void ScanAutoFolder() override;
+    /// Posted: the monitor never waits for the owning thread.
+    void MachineSilence(std::time_t tSilentSince) override;
 
 private:
     /// Posts fn unless the call of this flag is still waiting to run.

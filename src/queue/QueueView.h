@@ -3,6 +3,7 @@
 
 #include "support/Result.h"
 
+#include <ctime>
 #include <string>
 
 namespace inkvale {
@@ -26,6 +27,9 @@ public:
     virtual void AutoModeOff() = 0;
     /// A job ended and the queue has taken its result (kJobSuccess or a failure).
     virtual void JobEnded(int nResult) { (void)nResult; }
+    /// The machine stopped answering during the job (tSilentSince: the local time it last
+    /// answered) or answers again (0); the view shows it at once instead of at its next tick.
+    virtual void MachineSilence(std::time_t tSilentSince) { (void)tSilentSince; }
 };
 
 } // namespace inkvale

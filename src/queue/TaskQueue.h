@@ -61,6 +61,8 @@ public:
     /// `OnJobFinished` (message 0x466, nResult kJobSuccess or another value for failure);
     /// the view hears of the end with JobEnded.
     void JobFinished(int nResult) override;
+    /// The monitor's posted news of a silent machine, passed on to the view.
+    void MachineSilence(std::time_t tSilentSince) override { m_view.MachineSilence(tSilentSince); }
 
     // The hot folders (messages 0x46B and 0x46C).
 

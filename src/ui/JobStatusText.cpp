@@ -2,6 +2,7 @@
 #include "ui/JobStatusText.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 
 #include <algorithm>
 #include <cmath>
@@ -29,6 +30,13 @@ QString TimeLeft(const CJobProgress& job) {
     return QCoreApplication::translate("JobStatus", "约 %1 分钟").arg(nMinutes);
 }
 
+// The local time of day the machine went silent.
+QString SilentText(std::time_t tSince) {
+    const QString time = QDateTime::fromSecsSinceEpoch(static_cast<qint64>(tSince))
+                             .toString(QStringLiteral("HH:mm:ss"));
+    return QCoreApplication::translate("JobStatus", "，绘图仪自 %1 起无响应").arg(time);
+}
+
 } // namespace
 
 QString MetresText(double dMetres) {
@@ -53,6 +61,8 @@ QString JobStatusText(const CJobProgress& job) {
         text += QCoreApplication::translate("JobStatus", "，剩余%1").arg(TimeLeft(job));
     if (job.m_nCopiesLeft > 0)
         text += QCoreApplication::translate("JobStatus", "，还有 %1 份").arg(job.m_nCopiesLeft);
+    if (job.m_tSilentSince != 0)
+        text += SilentText(job.m_tSilentSince);
     return job.m_bPaused ? QCoreApplication::translate("JobStatus", "已暂停 — %1").arg(text) : text;
 }
 
@@ -60,6 +70,12 @@ QString RowProgressText(const CJobProgress& job) {
     const QString percent = QStringLiteral("%1%").arg(Percent(job));
     return job.m_bPaused ? QCoreApplication::translate("JobStatus", "已暂停 %1").arg(percent)
                          : percent;
+}
+
+QString RowStateText(const QString& strState, const CJobProgress& job) {
+    if (job.m_tSilentSince != 0)
+        return QCoreApplication::translate("JobStatus", "等待绘图仪");
+    return strState + QLatin1Char(' ') + RowProgressText(job);
 }
 
 } // namespace inkvale

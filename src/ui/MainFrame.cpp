@@ -305,20 +305,22 @@ void CMainFrame::UpdateStatus() {
 void CMainFrame::ShowJobProgress(const QString& strState) {
     const bool bRunning = Engine().JobRunning();
     if (bRunning && !m_bJobSeen) {
-        m_tJobSeen = std::chrono::steady_clock::now();
         CJobRecord record;
         m_jobRecord.reset();
         if (CJobJournal::LoadRecord(Engine().JournalDir(), record))
             m_jobRecord = record;
     }
     m_bJobSeen = bRunning;
+    const std::time_t tSilentSince = Engine().SilentSince();
+    const auto tNow = std::chrono::steady_clock::now();
+    m_jobTime.Tick(bRunning, tSilentSince != 0, tNow);
     QString strJob;
     CJobProgress job;
     if (bRunning) {
         job.m_strName = Engine().WorkPage().m_strName;
         FillJobFrame(job);
-        job.m_dElapsedSeconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - m_tJobSeen).count();
+        job.m_dElapsedSeconds = m_jobTime.Seconds(tNow);
+        job.m_tSilentSince = tSilentSince;
         job.m_bPaused = MachineStatus().m_nMachineState.load() == kStatePaused;
         const int nRow = PrintingRow();
         if (const COnePage* pTask = TaskAt(Doc(), nRow))
@@ -328,8 +330,7 @@ void CMainFrame::ShowJobProgress(const QString& strState) {
             const QString base = pCell->data(Qt::UserRole + 1).toString();
             if (base.isEmpty())
                 pCell->setData(Qt::UserRole + 1, pCell->text());
-            pCell->setText((base.isEmpty() ? pCell->text() : base) + QLatin1Char(' ') +
-                           RowProgressText(job));
+            pCell->setText(RowStateText(base.isEmpty() ? pCell->text() : base, job));
         }
     }
     m_pPanes->SetText(kPaneJob, strJob, kPaneGrey, QString::fromStdString(job.m_strName));
@@ -360,6 +361,10 @@ void CMainFrame::FillJobFrame(CJobProgress& job) {
     job.m_nBandCount = nSent;
     job.m_dTotalM = Engine().WorkPage().m_nMaxX / kUnitsPerMetre;
     job.m_dDoneM = nSent > 0 ? job.m_dTotalM * job.m_nBandsDone / nSent : 0.0;
+}
+
+void CMainFrame::MachineSilence(std::time_t /*tSilentSince*/) {
+    UpdateStatus();
 }
 
 // Row of the task the machine prints, -1 when none.

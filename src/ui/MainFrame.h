@@ -6,6 +6,7 @@
 #include "core/InkvaleCore.h"
 #include "machine/engine/EngineHost.h"
 #include "machine/engine/JobJournal.h"
+#include "machine/engine/JobActiveTime.h"
 #include "machine/engine/PrintEngine.h"
 #include "machine/link/LinkRefusal.h"
 #include "machine/link/MachineLinks.h"
@@ -174,6 +175,8 @@ public:
     /// A failed job may have been kept by the journal: it is offered once the machine is
     /// ready again.
     void JobEnded(int nResult) override;
+    /// The machine went silent or answers again: the status shows it at once.
+    void MachineSilence(std::time_t tSilentSince) override;
     /// Offers the journal's interrupted job now: resume, print from the start, or discard.
     void OfferInterruptedJob();
     /// Brings back the lists saved at the last run and keeps them saved from now on.
@@ -265,11 +268,11 @@ private:
     CStatusPanes* m_pPanes = nullptr; ///< owned by the status bar
     std::map<int, QAction*> m_actions;
     QSystemTrayIcon* m_pTray = nullptr;
-    /// When the window first saw the running job, for the time left.
-    std::chrono::steady_clock::time_point m_tJobSeen;
+    /// Whether the window has seen the running job already.
     bool m_bJobSeen = false;
     /// The journal's record of the running job, read when the window first saw it.
     std::optional<CJobRecord> m_jobRecord;
+    CJobActiveTime m_jobTime; ///< the running job's time without the machine's silences
     QString m_strTaskProblem; ///< the current task's problem shown in the message area
     QTimer m_statusTimer;
     bool m_bInStatusUpdate = false;

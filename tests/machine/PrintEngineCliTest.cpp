@@ -16,12 +16,15 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 #ifdef INKVALE_CLI_PATH
@@ -118,6 +121,43 @@ TEST_F(PrintEngineCli, PrintsCopiesAsJobsAndMatchesTheRender) {
     }
     EXPECT_EQ(nDiffer, 0);
     EXPECT_GT(printed.InkCount(), 1000);
+}
+
+// A machine that stops answering mid-job: within a few seconds the progress line says since
+// when, and the job goes on to its end once the machine answers again.
+TEST_F(PrintEngineCli, SilentMachineIsShownOnTheProgressLineAndTheJobGoesOn) {
+    std::ofstream(m_home.File("Inkvale.ini"), std::ios::app) << "Language=1\n";
+    sim::CSimTiming timing;
+    timing.m_nStartMs = 20;
+    timing.m_nBandPrintMs = 50; // bands slow enough that the silence comes mid-job
+    timing.m_nFinishMs = 20;
+    m_sim.SetTiming(timing);
+    // Silent, once two bands are confirmed, for a few of the monitor's polls.
+    std::atomic<bool> bDone{false};
+    std::atomic<bool> bSilenced{false};
+    std::thread silencer([&] {
+        const auto tEnd = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!bDone && std::chrono::steady_clock::now() < tEnd) {
+            if (m_sim.Stats().m_nBandsConfirmed >= 2) {
+                m_sim.SetSilentFor(5000);
+                bSilenced = true;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    const CRun print = RunCli(Home() + " print " + kMarker);
+    bDone = true;
+    silencer.join();
+    ASSERT_TRUE(bSilenced) << print.m_strOut;
+    EXPECT_EQ(print.m_nStatus, 0) << print.m_strOut;
+    EXPECT_TRUE(std::regex_search(print.m_strStderr,
+                                  std::regex(" left [0-9:]+  the plotter does not answer since "
+                                             "[0-9]{2}:[0-9]{2}:[0-9]{2}")))
+        << print.m_strStderr;
+    const sim::CSimStats stats = m_sim.Stats();
+    EXPECT_EQ(stats.m_nJobsFinished, 1);
+    EXPECT_EQ(stats.m_nBadBands, 0);
 }
 
 // --from-band N sends the machine a job of the remaining bands (N odd: every band on the

@@ -20,6 +20,7 @@
 #include <condition_variable>
 #include <ctime>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -57,6 +58,34 @@ public:
     }
     void ScanManualFolder() override { Record(kMsgScanManDir, 0); }
     void ScanAutoFolder() override { Record(kMsgScanAutoDir, 0); }
+    /// Posted by the monitor: recorded in order, with the engine's state as it came.
+    void MachineSilence(std::time_t tSilentSince) override {
+        CSilenceEvent event{tSilentSince};
+        if (m_pEngine != nullptr) {
+            event.m_bJobRunning = m_pEngine->JobRunning();
+            event.m_tEngineSince = m_pEngine->SilentSince();
+            event.m_bOnline = m_pEngine->State().m_nMachineOnline != 0;
+        }
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_silences.push_back(event);
+        }
+        m_cv.notify_all();
+    }
+    struct CSilenceEvent {
+        std::time_t m_tSince = 0;
+        bool m_bJobRunning = false;
+        std::time_t m_tEngineSince = 0; ///< the engine's SilentSince as the event came
+        bool m_bOnline = false;
+    };
+    /// The nth silence event (0-based), waiting for it up to timeout; nullopt if it did not come.
+    std::optional<CSilenceEvent>
+    WaitSilenceEvent(size_t n, std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (!m_cv.wait_for(lock, timeout, [&] { return m_silences.size() > n; }))
+            return std::nullopt;
+        return m_silences[n];
+    }
 
     /// The result of the next job-finished message not yet taken, or 0 on time-out.
     int WaitJobFinished(std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
@@ -104,6 +133,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_cv;
     std::vector<std::pair<int, int>> m_messages;
+    std::vector<CSilenceEvent> m_silences;
     size_t m_nTaken = 0;
 };
 

@@ -28,6 +28,7 @@
 #include <QMouseEvent>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidgetItem>
 #include <QTimer>
 
@@ -586,6 +587,44 @@ TEST_F(MainFrameEndToEndTest, JobFeedbackAndAStopThatAsksFirst) {
     EXPECT_TRUE(RunUntil([&] { return !m_pFrame->Engine().JobRunning(); }));
     EXPECT_TRUE(std::filesystem::exists(strMarker));
     EXPECT_EQ(m_settings.AutoStartEnable, 0);
+}
+
+// A plotter that stops answering mid-job: within a few polls the printing row waits for it
+// and the job line says since when; once it answers both show the progress again, and the
+// job prints to its end.
+TEST_F(MainFrameEndToEndTest, SilentPlotterIsShownAtOnceAndTheJobGoesOn) {
+    m_pFrame->Engine().SetSilenceLimits({.m_poll = std::chrono::milliseconds(100)});
+    sim::CSimTiming timing;
+    timing.m_nBandPrintMs = 100;
+    m_machine.SetTiming(timing);
+    const std::string strMarker = m_settings.AutoDir + "long marker.plt";
+    ASSERT_TRUE(
+        test::WriteFileBytes(strMarker, "IN;SP1;PU0,0;PD40000,0,40000,4000,0,4000,0,0;PU;"));
+    ASSERT_TRUE(RunUntil([&] { return m_pFrame->Engine().State().m_nBandsDone >= 2; }));
+    const auto rowText = [&] {
+        const QTableWidgetItem* pCell = m_pFrame->TaskList().item(0, 1);
+        return pCell != nullptr ? pCell->text() : QString();
+    };
+    // The texts in the window's loaded translation.
+    const QString waiting = QCoreApplication::translate("JobStatus", "等待绘图仪");
+    const QStringList silentParts =
+        QCoreApplication::translate("JobStatus", "，绘图仪自 %1 起无响应")
+            .split(QStringLiteral("%1"));
+    ASSERT_EQ(silentParts.size(), 2);
+    const QString silentSince = QRegularExpression::escape(silentParts[0]) +
+                                QStringLiteral("\\d\\d:\\d\\d:\\d\\d") +
+                                QRegularExpression::escape(silentParts[1]) + QLatin1Char('$');
+    m_machine.SetSilentFor(2000);
+    ASSERT_TRUE(RunUntil([&] { return rowText() == waiting; })) << rowText().toStdString();
+    const QString job = m_pFrame->PaneText(CMainFrame::kPaneJob);
+    EXPECT_TRUE(job.contains(QRegularExpression(silentSince))) << job.toStdString();
+    EXPECT_TRUE(job.startsWith(QStringLiteral("long marker.plt"))) << job.toStdString();
+    ASSERT_TRUE(RunUntil([&] { return rowText().endsWith(QLatin1Char('%')); }))
+        << rowText().toStdString();
+    EXPECT_FALSE(
+        m_pFrame->PaneText(CMainFrame::kPaneJob).contains(QRegularExpression(silentSince)));
+    ASSERT_TRUE(RunUntil([&] { return m_machine.Stats().m_nJobsFinished == 1; }));
+    EXPECT_EQ(m_machine.Stats().m_nBadBands, 0);
 }
 
 // Added files show their sizes, or why they cannot print, without a click: their drawings

@@ -15,6 +15,7 @@
 #include "core/InkvaleCore.h"
 #include "core/LoopHandOff.h"
 #include "machine/engine/EngineHost.h"
+#include "machine/engine/JobActiveTime.h"
 #include "machine/engine/JobJournal.h"
 #include "machine/engine/PrintEngine.h"
 #include "machine/link/LinkRefusal.h"
@@ -145,8 +146,8 @@ struct CPrintRun {
     bool m_bDone = false;
     bool m_bFailed = false;
     std::string m_strMessage;
-    CSteady::time_point m_tJobStart{};
-    bool m_bJobSeen = false;
+    CJobActiveTime m_jobTime; ///< the job's time without the machine's silences
+    size_t m_nTailDrawn = 0;  ///< length of the silence text on the line drawn last
 
     void Fail(const std::string& strWhy) {
         if (m_strMessage.empty())
@@ -162,8 +163,9 @@ std::string FormatDuration(double dSeconds) {
     return sz;
 }
 
-// "copy 1/2 [#####-----] 12/40 bands  30.00%  left 0:00:42"
-void DrawProgress(const CPrintRun& run) {
+// "copy 1/2 [#####-----] 12/40 bands  30.00%  left 0:00:42", and while the machine is
+// silent "  the plotter does not answer since 14:02:11" with the time left standing still.
+void DrawProgress(CPrintRun& run) {
     const CPrintEngine& engine = run.m_core.Engine();
     const int32_t nBands = engine.State().m_nBandCount;
     const int32_t nDone = engine.JobRunning() ? engine.State().m_nBandsDone.load() : 0;
@@ -173,13 +175,19 @@ void DrawProgress(const CPrintRun& run) {
     bar.resize(kBarWidth, '-');
     std::string left = "--:--:--";
     if (nDone > 0 && engine.JobRunning()) {
-        const double dElapsed =
-            std::chrono::duration<double>(CSteady::now() - run.m_tJobStart).count();
+        const double dElapsed = run.m_jobTime.Seconds(CSteady::now());
         left = FormatDuration(dElapsed / nDone * (nBands - nDone));
     }
+    const std::time_t tSilentSince = engine.SilentSince();
+    std::string strTail =
+        tSilentSince != 0 ? " " + PlotterSilentText(tSilentSince, run.m_view.m_nLanguage) : "";
+    const size_t nTail = strTail.size();
+    // Blanks over the rest of a longer silence text drawn before.
+    strTail.resize(std::max(nTail, run.m_nTailDrawn), ' ');
+    run.m_nTailDrawn = nTail;
     const int nCopy = std::min(run.m_view.m_nCopiesDone + 1, run.m_nCopies);
-    std::fprintf(stderr, "\rcopy %d/%d [%s] %d/%d bands %6.2f%%  left %s ", nCopy, run.m_nCopies,
-                 bar.c_str(), nDone, nBands, dShare * 100.0, left.c_str());
+    std::fprintf(stderr, "\rcopy %d/%d [%s] %d/%d bands %6.2f%%  left %s %s", nCopy, run.m_nCopies,
+                 bar.c_str(), nDone, nBands, dShare * 100.0, left.c_str(), strTail.c_str());
     std::fflush(stderr);
 }
 
@@ -202,9 +210,7 @@ void CheckResume(CPrintRun& run) {
 // After each turn of the loop: has the run ended, and how?
 void CheckRun(CPrintRun& run, CSteady::time_point tStart) {
     const CPrintEngine& engine = run.m_core.Engine();
-    if (engine.JobRunning() && !run.m_bJobSeen)
-        run.m_tJobStart = CSteady::now();
-    run.m_bJobSeen = engine.JobRunning();
+    run.m_jobTime.Tick(engine.JobRunning(), engine.SilentSince() != 0, CSteady::now());
     if (run.m_view.m_bJobFailed) {
         // The size check's text is what the program shows; it says more than the failure.
         run.Fail(!run.m_view.m_strFirstMessage.empty()
@@ -228,8 +234,9 @@ void CheckRun(CPrintRun& run, CSteady::time_point tStart) {
     const CLinkRefusal refusal = run.m_core.Links().Status().m_linkRefusal.Load();
     if (run.m_view.m_nCopiesDone == 0 && !engine.JobRunning() && refusal.Refused())
         run.Fail(LinkRefusalText(refusal));
-    if (run.m_view.m_nCopiesDone == 0 && engine.State().m_nMachineOnline == 0 &&
-        CSteady::now() - tStart > kOnlineTimeout)
+    // A job whose machine went silent waits for it up to the link-lost limit instead.
+    if (run.m_view.m_nCopiesDone == 0 && !engine.JobRunning() &&
+        engine.State().m_nMachineOnline == 0 && CSteady::now() - tStart > kOnlineTimeout)
         run.Fail("the machine does not answer");
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string_view>
 
 namespace inkvale::cli {
@@ -48,6 +49,16 @@ std::string CliText(const CMessage& message, int32_t nLanguage) {
 
 std::string CliEnglishText(const CMessage& message) {
     return FillArguments(MessageSource(message.m_eId).m_pszEnglish, message);
+}
+
+std::string PlotterSilentText(std::time_t tSince, int32_t nLanguage) {
+    std::tm local{};
+    char szTime[16] = "--:--:--";
+    if (localtime_r(&tSince, &local) != nullptr)
+        (void)std::strftime(szTime, sizeof szTime, "%H:%M:%S", &local);
+    const bool bChinese = g_nChinese >= 0 ? g_nChinese == 1 : nLanguage == 0;
+    return bChinese ? std::string("绘图仪自 ") + szTime + " 起无响应"
+                          : std::string("the plotter does not answer since ") + szTime;
 }
 
 void PrintMessages(const CResult& result, int32_t nLanguage) {

@@ -4,6 +4,7 @@
 #include "support/Result.h"
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 namespace inkvale::cli {
@@ -24,6 +25,9 @@ std::string CliText(const CMessage& message, int32_t nLanguage);
 
 /// The text of a message in English, whatever the language (JSON output for scripts).
 std::string CliEnglishText(const CMessage& message);
+/// What the progress line adds while the machine does not answer during a job: "the
+/// plotter does not answer since 14:02:11" (tSince in local time), in the settings' language.
+std::string PlotterSilentText(std::time_t tSince, int32_t nLanguage);
 
 /// Prints each of the result's messages on a line of its own on stderr.
 void PrintMessages(const CResult& result, int32_t nLanguage);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 
 namespace inkvale {
 
@@ -44,6 +45,11 @@ public:
     virtual void ScanManualFolder() = 0;
     /// kMsgScanAutoDir: scan the automatic hot folder.
     virtual void ScanAutoFolder() = 0;
+    /// The machine stopped answering during a job (tSilentSince: the local time it last
+    /// answered), or answers again (tSilentSince 0). Unlike the calls above this one is
+    /// posted: it returns at once, the owning thread handles it when it gets to it, and
+    /// the monitor never waits for it. A host without interest ignores it.
+    virtual void MachineSilence(std::time_t tSilentSince) { (void)tSilentSince; }
 
     /// Delivers a message by its number to the matching member above; other numbers are
     /// ignored.

@@ -27,6 +27,9 @@ struct CEngineState {
     std::atomic<int32_t> m_nPosX{0};
     std::atomic<int32_t> m_nPosY{0};
     std::atomic<int32_t> m_nPosFresh{0};
+    /// While the machine does not answer during a job: the local time (seconds since 1970)
+    /// it last answered; 0 while it answers. Written by the monitor, cleared at job start.
+    std::atomic<int64_t> m_nSilentSince{0};
 };
 
 } // namespace inkvale

@@ -9,7 +9,6 @@ namespace inkvale {
 namespace {
 
 // Waits of the service threads, milliseconds.
-constexpr int kJobRunningMs = 100;
 constexpr int kPollStepMs = 5;
 constexpr int kPollSteps = 50; // steps between two status polls (the 51st polls)
 constexpr int kForeignJobMs = 3000;
@@ -30,6 +29,11 @@ CServiceThreads::CServiceThreads(CEngineLink& link, IEngineHost& host)
 CServiceThreads::~CServiceThreads() {
     m_link.RequestStop();
     Join();
+}
+
+void CServiceThreads::SetSilenceLimits(const CSilenceLimits& limits) {
+    m_nSilencePollMs = limits.m_poll.count();
+    m_nMissedPolls = limits.m_nMissedPolls;
 }
 
 void CServiceThreads::Start() {
@@ -60,8 +64,14 @@ void CServiceThreads::Join() {
 
 void CServiceThreads::MonitorTurn() {
     if (m_link.JobRunning()) {
-        m_link.Wait(kJobRunningMs);
+        MonitorJobTurn();
         return;
+    }
+    if (m_bJobSeen) {
+        // The job ended; a machine still silent is the idle polls' business from here.
+        m_bJobSeen = false;
+        m_silence.Reset();
+        m_link.State().m_nSilentSince = 0;
     }
     if (m_link.State().m_nMachineOnline != 0) {
         MonitorOnlineTurn();
@@ -87,6 +97,55 @@ void CServiceThreads::MonitorOnlineTurn() {
     if (!m_link.Wait(kBeforePositionMs))
         return;
     m_link.Wait(m_link.ReadPosition() == 0 ? kPositionReadMs : kPositionFailedMs);
+}
+
+// During a job the band sender talks to the machine; the monitor polls once a poll
+// interval whether the machine still answers, and marks it offline after a few misses,
+// long before the band sender's link-lost limit gives the job up.
+void CServiceThreads::MonitorJobTurn() {
+    if (!m_bJobSeen) {
+        m_bJobSeen = true;
+        m_silence.Reset();
+        m_silence.SetMissedPolls(m_nMissedPolls);
+        m_nJobPollMs = m_nSilencePollMs;
+        m_nAnswersSeen = m_link.Status().m_nAnswers;
+        m_nExchangesSeen = m_link.Status().m_nExchanges;
+    }
+    if (!m_link.Wait(static_cast<int>(m_nJobPollMs)) || !m_link.JobRunning())
+        return;
+    const EPollResult result = PollResult();
+    if (result != EPollResult::NoNews)
+        NoteSilence(m_silence.Poll(result == EPollResult::Answered, m_link.Clock().Now()));
+}
+
+// An answer to anyone since the last poll counts. Without one, an exchange begun since, or
+// still waiting for its reply, is a miss. An idle link (the band sender producing a band)
+// is no news either way. The monitor never asks the machine itself: a silent machine would
+// hold its read, and with it the count, for a whole reply time-out.
+CServiceThreads::EPollResult CServiceThreads::PollResult() {
+    const CMachineStatus& status = m_link.Status();
+    const uint32_t nAnswers = status.m_nAnswers;
+    const uint32_t nExchanges = status.m_nExchanges;
+    const bool bAnswered = nAnswers != m_nAnswersSeen;
+    const bool bAsked = nExchanges != m_nExchangesSeen || status.m_nExchanging > 0;
+    m_nAnswersSeen = nAnswers;
+    m_nExchangesSeen = nExchanges;
+    if (bAnswered)
+        return EPollResult::Answered;
+    return bAsked ? EPollResult::Missed : EPollResult::NoNews;
+}
+
+// Offline and the moment it went silent for every reader of the shared state, and the
+// event for the owning thread, posted without waiting.
+void CServiceThreads::NoteSilence(CSilenceWatch::EChange change) {
+    if (change == CSilenceWatch::EChange::None)
+        return;
+    const bool bSilent = change == CSilenceWatch::EChange::WentSilent;
+    const std::time_t tSince = bSilent ? m_silence.SilentSince() : 0;
+    CEngineState& state = m_link.State();
+    state.m_nSilentSince = static_cast<int64_t>(tSince);
+    state.m_nMachineOnline = bSilent ? 0 : 1;
+    m_host.MachineSilence(tSince);
 }
 
 void CServiceThreads::SchedulerTurn() {

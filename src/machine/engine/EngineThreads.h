@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "machine/engine/SilenceWatch.h"
+
 #include <atomic>
 #include <cstdint>
 #include <thread>
@@ -13,13 +15,18 @@ class IEngineHost;
 /// The three service threads of the engine: the monitor that finds the machine and polls
 /// its state and position, the scheduler tick that asks for the next task, and the
 /// folder-poll tick that drives the hot-folder scans. They run from Start until the
-/// closing flag is set.
+/// closing flag is set. During a job the monitor only watches whether the machine answers
+/// the band sender's exchanges (CSilenceLimits); it does not talk to it itself.
 class CServiceThreads {
 public:
     CServiceThreads(CEngineLink& link, IEngineHost& host);
     ~CServiceThreads();
     CServiceThreads(const CServiceThreads&) = delete;
     CServiceThreads& operator=(const CServiceThreads&) = delete;
+
+    /// How the monitor watches the machine during a job (tests shorten it); taken at the
+    /// next job's start. Any thread.
+    void SetSilenceLimits(const CSilenceLimits& limits);
 
     /// Starts the three threads (window thread, once).
     void Start();
@@ -40,6 +47,10 @@ public:
 
 private:
     void MonitorOnlineTurn();
+    void MonitorJobTurn();
+    enum class EPollResult { Answered, Missed, NoNews };
+    EPollResult PollResult();
+    void NoteSilence(CSilenceWatch::EChange change);
 
     CEngineLink& m_link;
     IEngineHost& m_host;
@@ -49,7 +60,14 @@ private:
     std::atomic<bool> m_bMonitor{false};
     std::atomic<bool> m_bScheduler{false};
     std::atomic<bool> m_bFolderPoll{false};
-    int32_t m_nPollCounter = 0;     ///< monitor thread only: 5 ms steps since the last poll
+    int32_t m_nPollCounter = 0; ///< monitor thread only: 5 ms steps since the last poll
+    std::atomic<int64_t> m_nSilencePollMs{CSilenceLimits::kDefaultPoll.count()};
+    std::atomic<int> m_nMissedPolls{CSilenceLimits::kMissedPollsOffline};
+    int64_t m_nJobPollMs = CSilenceLimits::kDefaultPoll.count(); ///< monitor thread only
+    CSilenceWatch m_silence;                                     ///< monitor thread only
+    uint32_t m_nAnswersSeen = 0;    ///< monitor thread only: the answer count at the last poll
+    uint32_t m_nExchangesSeen = 0;  ///< monitor thread only: the exchange count at the last poll
+    bool m_bJobSeen = false;        ///< monitor thread only: the last turn saw a job
     bool m_bFirstFolderTurn = true; ///< folder-poll thread only
 };
 

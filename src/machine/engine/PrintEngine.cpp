@@ -200,6 +200,7 @@ void CPrintEngine::StartSender(std::unique_ptr<IBandSource> source, int32_t nBan
     m_state.m_nLastBandDone = 0;
     m_state.m_nBandsDone = 0;
     m_state.m_nOperatorStop = 0;
+    m_state.m_nSilentSince = 0;
     m_link.Status().m_bJobRunning = true;
     m_pSender = std::make_unique<CBandSender>(m_link, m_host, std::move(source), nBandCount,
                                               m_linkLostLimit, &m_journal, nFirstBand);

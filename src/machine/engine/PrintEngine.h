@@ -120,6 +120,14 @@ public:
     /// How long the machine may go without answering during a job before the job fails
     /// (two minutes; tests shorten it). Window thread, between jobs.
     void SetLinkLostLimit(std::chrono::milliseconds limit) { m_linkLostLimit = limit; }
+    /// How soon the monitor marks a silent machine offline during a job (tests shorten
+    /// it); taken at the next job's start. Any thread.
+    void SetSilenceLimits(const CSilenceLimits& limits) { m_services.SetSilenceLimits(limits); }
+    /// The local time the machine last answered while it is silent during a job; 0 while it
+    /// answers (and outside a job).
+    std::time_t SilentSince() const {
+        return JobRunning() ? static_cast<std::time_t>(m_state.m_nSilentSince.load()) : 0;
+    }
 
     /// Progress of the running job: LastBandDone x 100 / BandCount, 0 when BandCount is 0.
     double ProgressPercent() const;

@@ -6,6 +6,27 @@
 
 namespace inkvale {
 
+namespace {
+
+// Counts one exchange as under way for its whole scope, the wait for the lock included.
+class CExchangeMark {
+public:
+    explicit CExchangeMark(CMachineStatus& status) : m_status(status) {
+        ++m_status.m_nExchanges;
+        ++m_status.m_nExchanging;
+    }
+    ~CExchangeMark() { --m_status.m_nExchanging; }
+    CExchangeMark(const CExchangeMark&) = delete;
+    CExchangeMark& operator=(const CExchangeMark&) = delete;
+    /// The machine replied to this exchange.
+    void Answered() { ++m_status.m_nAnswers; }
+
+private:
+    CMachineStatus& m_status;
+};
+
+} // namespace
+
 CMyCommu::CMyCommu(const ILinkChoice& choice, CMachineStatus& status, CMachineLink& eth,
                    CMachineLink& usbPrint, CMachineLink& usb)
     : m_choice(choice), m_status(status), m_eth(eth), m_usbPrint(usbPrint), m_usb(usb) {}
@@ -28,29 +49,39 @@ void CMyCommu::CloseAfter(CMachineLink& link, int nResult) {
 }
 
 int CMyCommu::SendAction(uint8_t nCode) {
+    CExchangeMark mark(m_status);
     CMachineLink& link = CurrentLink();
     std::lock_guard<std::mutex> guard(link.Lock());
     uint8_t nState = 0;
     const int nResult = link.Action(nCode, &nState);
-    if (nResult == 0)
+    if (nResult == 0) {
         m_status.m_nMachineState = nState;
+        mark.Answered();
+    }
     CloseAfter(link, nResult);
     return nResult;
 }
 
 int CMyCommu::ReadRegs(uint8_t nAddress, uint8_t nCount, CReplyBuffer& reply) {
+    CExchangeMark mark(m_status);
     CMachineLink& link = CurrentLink();
     std::lock_guard<std::mutex> guard(link.Lock());
     const int nResult = link.Read(nAddress, nCount, reply);
+    if (nResult == 0)
+        mark.Answered();
     CloseAfter(link, nResult);
     return nResult;
 }
 
 int CMyCommu::WriteRegs(uint8_t nAddress, uint8_t nCount, const uint8_t* pData) {
+    CExchangeMark mark(m_status);
     CMachineLink& link = CurrentLink();
     std::lock_guard<std::mutex> guard(link.Lock());
     std::optional<uint8_t> state;
     const int nResult = link.Write(nAddress, nCount, pData, state);
+    // A USB link's result byte may read -1 too; a reply with a state byte was an answer.
+    if (nResult >= 0 || state)
+        mark.Answered();
     if (state)
         m_status.m_nMachineState = *state;
     CloseAfter(link, nResult);
@@ -58,9 +89,12 @@ int CMyCommu::WriteRegs(uint8_t nAddress, uint8_t nCount, const uint8_t* pData) 
 }
 
 int CMyCommu::SendData(const uint8_t* pData, size_t nLength) {
+    CExchangeMark mark(m_status);
     CMachineLink& link = CurrentLink();
     std::lock_guard<std::mutex> guard(link.Lock());
     const int nResult = link.SendData(pData, nLength, m_status.m_nMachineState);
+    if (nResult >= 0)
+        mark.Answered();
     m_status.m_linkRefusal.Store(link.Refusal());
     return nResult;
 }
