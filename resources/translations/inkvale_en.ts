@@ -414,6 +414,22 @@
         <translation>The interrupted job cannot be continued: %1</translation>
     </message>
     <message>
+        <source>无法写入作业记录，作业不能继续：%1</source>
+        <translation>The job's record cannot be written, so the job does not go on: %1</translation>
+    </message>
+    <message>
+        <source>绘图仪仍停在中断的作业中；请在绘图仪上或在此处按停止。</source>
+        <translation>The plotter is still in the interrupted job; press Stop on the plotter or here.</translation>
+    </message>
+    <message>
+        <source>任务列表无法保存（%1）；稍后将再次尝试。</source>
+        <translation>The task lists could not be saved (%1); saving is tried again.</translation>
+    </message>
+    <message>
+        <source>%1 的作业没有完成；在继续或放弃它之前不会打印其他任务。</source>
+        <translation>The job of %1 did not finish; nothing else prints until it is resumed or discarded.</translation>
+    </message>
+    <message>
         <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。</source>
         <translation>%1 is %2 mm wide; the machine prints at most %3 mm.</translation>
     </message>

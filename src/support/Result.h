@@ -47,6 +47,10 @@ enum class EMsg : uint16_t {
     kPreflightDuplicate,  ///< %1 a task whose file has the contents of task %2's
     kQueueDamaged,        ///< the saved queue could not be read; it was set aside as %1
     kPreflightLabelsOnly, ///< %1 a task whose drawing holds nothing but label text
+    kJournalUnwritable,   ///< the job's ledger cannot be written, so the job does not go on; %1 why
+    kMachineHoldsJob,     ///< the machine is still in a job this program no longer drives
+    kQueueSaveFailed,     ///< the task lists could not be saved; %1 why (tried again)
+    kUnfinishedJobWaits,  ///< %1 a job that did not finish waits for resume or discard
 };
 
 /// One message for the operator: its id and the arguments its text takes (%1, %2, ...).

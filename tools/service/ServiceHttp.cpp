@@ -204,6 +204,11 @@ void CServiceHttp::Routes() {
                if (MayControl(req, res))
                    TaskCommand(req, res);
            });
+    s.Post(R"(/api/jobs/([0-9a-z-]+)/(resume|discard))",
+           [this](const httplib::Request& req, httplib::Response& res) {
+               if (MayControl(req, res))
+                   JobCommand(req, res);
+           });
     s.Post(R"(/api/machine/(pause|resume|stop))",
            [this](const httplib::Request& req, httplib::Response& res) {
                if (MayControl(req, res))
@@ -277,6 +282,35 @@ void CServiceHttp::TaskCommand(const httplib::Request& req, httplib::Response& r
         return Fail(res, 503, "the service is closing");
     if (!bFound)
         return Fail(res, 404, "no task has that id");
+    Ok(res);
+}
+
+// The decision on an unfinished job of the ledger, on the owning thread.
+void CServiceHttp::JobCommand(const httplib::Request& req, httplib::Response& res) {
+    const std::string strDir = m_core.Engine().JournalDir() + std::string(req.matches[1]) + "/";
+    const bool bResume = req.matches[2] == "resume";
+    bool bKnown = false;
+    CJobStartResult done;
+    if (!OnOwner([&] {
+            const std::vector<std::string> jobs = m_core.Engine().UnfinishedJobs();
+            bKnown = std::find(jobs.begin(), jobs.end(), strDir) != jobs.end();
+            if (!bKnown)
+                return;
+            if (bResume)
+                done = m_core.ResumeJob(strDir);
+            else if (!m_core.DiscardJob(strDir))
+                done = CResult::Failure(-1, "the job's folder could not be removed");
+            Refresh();
+        }))
+        return Fail(res, 503, "the service is closing");
+    if (!bKnown)
+        return Fail(res, 404, "no unfinished job has that id");
+    if (!done.Ok())
+        return Fail(res, 409,
+                    done.m_arrMessages.empty() ? done.m_strDiag
+                                               : EnglishText(done.m_arrMessages[0]));
+    std::fprintf(stderr, "<5>inkvale-service: job %s %s\n", std::string(req.matches[1]).c_str(),
+                 bResume ? "resumed" : "discarded");
     Ok(res);
 }
 

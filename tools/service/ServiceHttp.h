@@ -51,6 +51,7 @@ private:
     bool MayControl(const httplib::Request& req, httplib::Response& res) const;
     void Upload(const httplib::Request& req, httplib::Response& res);
     void TaskCommand(const httplib::Request& req, httplib::Response& res);
+    void JobCommand(const httplib::Request& req, httplib::Response& res);
     void MachineCommand(const httplib::Request& req, httplib::Response& res);
     void Thumbnail(const httplib::Request& req, httplib::Response& res);
     std::string Status() const;
