@@ -250,10 +250,6 @@ uint32_t FrameCrc(const char* pLength, std::string_view payload) {
     return Crc32c({reinterpret_cast<const uint8_t*>(payload.data()), payload.size()}, n);
 }
 
-bool AllZero(std::string_view bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c == 0; });
-}
-
 std::string WithSlash(std::string s) {
     if (!s.empty() && s.back() != '/')
         s += '/';
@@ -402,37 +398,50 @@ std::string FrameLedgerRecord(std::string_view payload) {
     return frame;
 }
 
+namespace {
+
+// A whole frame that checks at the start of bytes: its size, else 0.
+size_t CheckedFrameAt(std::string_view bytes) {
+    if (bytes.size() < kFrameHeader ||
+        !std::equal(std::begin(kFrameMagic), std::end(kFrameMagic), bytes.data()))
+        return 0;
+    const uint32_t nLength = GetLe32(bytes.data() + 4);
+    if (nLength > kMaxFrameBytes || kFrameHeader + nLength > bytes.size())
+        return 0;
+    const std::string_view payload = bytes.substr(kFrameHeader, nLength);
+    return FrameCrc(bytes.data() + 4, payload) == GetLe32(bytes.data() + 8)
+               ? kFrameHeader + nLength
+               : 0;
+}
+
+} // namespace
+
 CLedgerFrames ReadLedgerFrames(std::string_view bytes) {
     CLedgerFrames out;
     size_t nAt = 0;
     while (nAt < bytes.size()) {
-        const std::string_view rest = bytes.substr(nAt);
-        // Cut short inside the header or the payload: the tail of an interrupted append.
-        if (rest.size() < kFrameHeader) {
-            out.m_bTornTail = true;
-            return out;
-        }
-        const uint32_t nLength = GetLe32(rest.data() + 4);
-        const bool bMagic = std::equal(std::begin(kFrameMagic), std::end(kFrameMagic), rest.data());
-        if (bMagic && nLength <= kMaxFrameBytes && kFrameHeader + nLength > rest.size()) {
-            out.m_bTornTail = true;
-            return out;
-        }
-        const std::string_view payload =
-            bMagic && nLength <= kMaxFrameBytes ? rest.substr(kFrameHeader, nLength) : "";
-        if (!bMagic || nLength > kMaxFrameBytes ||
-            FrameCrc(rest.data() + 4, payload) != GetLe32(rest.data() + 8)) {
-            // A bad last frame, or zeroes where a write never landed, is a torn tail.
-            const size_t nEnd = bMagic && nLength <= kMaxFrameBytes ? kFrameHeader + nLength : 0;
-            const bool bTail = AllZero(rest.substr(nEnd)) || AllZero(rest);
-            out.m_bTornTail = bTail;
-            out.m_bDamaged = !bTail;
-            return out;
-        }
+        const size_t nFrame = CheckedFrameAt(bytes.substr(nAt));
+        if (nFrame == 0)
+            break;
+        const std::string_view payload = bytes.substr(nAt + kFrameHeader, nFrame - kFrameHeader);
         out.m_payloads.emplace_back(payload);
-        nAt += kFrameHeader + nLength;
+        nAt += nFrame;
         out.m_nGoodBytes = nAt;
     }
+    if (nAt == bytes.size())
+        return out;
+    // What follows the last good frame is the tail of an append a crash or power cut cut
+    // short (partly written, zeroed), unless a frame that checks comes after it: then a
+    // record in the middle was damaged.
+    const std::string_view rest = bytes.substr(nAt);
+    for (size_t k = rest.find(kFrameMagic[0], 1); k != std::string_view::npos;
+         k = rest.find(kFrameMagic[0], k + 1)) {
+        if (CheckedFrameAt(rest.substr(k)) != 0) {
+            out.m_bDamaged = true;
+            return out;
+        }
+    }
+    out.m_bTornTail = true;
     return out;
 }
 

@@ -60,9 +60,10 @@ bool ParseJobRecord(const std::string& strText, CJobRecord& record, std::string&
 std::string FrameLedgerRecord(std::string_view payload);
 
 /// The frames of a ledger file, read from its start up to the first one that does not
-/// check. A bad frame at the very end (cut short, or followed only by zero bytes) is the
-/// tail of a write a crash or power cut interrupted: it is dropped and the frames before
-/// it stand. A bad frame with good data after it means the file was damaged otherwise.
+/// check. Bytes after the last good frame with no frame that checks among them (a frame
+/// cut short, zeroed, or half written) are the tail of an append a crash or power cut
+/// interrupted: they are dropped and the frames before them stand. A frame that checks
+/// after bad bytes means a record in the middle was damaged: the ledger is refused.
 struct CLedgerFrames {
     std::vector<std::string> m_payloads;
     size_t m_nGoodBytes = 0; ///< bytes of the frames that check
