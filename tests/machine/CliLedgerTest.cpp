@@ -11,7 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <random>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -72,6 +75,13 @@ int WaitCli(const CCliRun& run) {
         std::this_thread::sleep_for(5ms);
     }
     return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
+}
+
+// Whether the process has ended, leaving its status to WaitCli.
+bool Ended(pid_t nPid) {
+    siginfo_t info{};
+    return ::waitid(P_PID, static_cast<id_t>(nPid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+           info.si_pid != 0;
 }
 
 template <class Cond>
@@ -231,6 +241,76 @@ TEST_F(CliLedger, FullDiskRefusesThePrintAndSaysWhy) {
     EXPECT_NE(strOut.find("record cannot be written"), std::string::npos) << strOut;
     EXPECT_EQ(m_sim.Stats().m_nJobsAccepted, 0);
     EXPECT_EQ(m_sim.Stats().m_nBandsConfirmed, 0);
+}
+
+// The exactly-once harness: markers printed with their copies while the program is killed
+// (SIGKILL) and the machine faults at random bands, each interruption followed by
+// `resume --stop` until nothing is left. Every file must come out exactly its copies: the
+// machine confirmed every band of every copy, and no band more than the one in flight per
+// interruption. Seeded and short here; INKVALE_EXACTLY_ONCE_FILES=N runs N files by hand.
+TEST_F(CliLedger, ExactlyOnceThroughKillsAndFaults) {
+    const char* pszFiles = std::getenv("INKVALE_EXACTLY_ONCE_FILES");
+    const int nFiles = pszFiles != nullptr ? std::max(1, std::atoi(pszFiles)) : 4;
+    const char* pszSeed = std::getenv("INKVALE_EXACTLY_ONCE_SEED");
+    const unsigned nSeed = pszSeed != nullptr ? static_cast<unsigned>(std::atoi(pszSeed)) : 20261211u;
+    std::mt19937 random(nSeed);
+    int64_t nExpected = 0;
+    int nInterruptions = 0;
+    for (int f = 0; f < nFiles; ++f) {
+        const std::string strFile = m_home.File("m" + std::to_string(f) + ".plt");
+        std::string s = "IN;SP1;";
+        const int nPieces = 10 + static_cast<int>(random() % 30);
+        for (int i = 0; i < nPieces; ++i)
+            s += "PU" + std::to_string(400 + i * 600) + ",300;PD" +
+                 std::to_string(900 + i * 600) + ",3000;";
+        std::ofstream(strFile) << s << "PU0,0;";
+        std::string strInfo;
+        ASSERT_EQ(Run({"info", strFile, "--json"}, &strInfo), 0) << strInfo;
+        const size_t nAt = strInfo.find("\"bands\": ");
+        ASSERT_NE(nAt, std::string::npos) << strInfo;
+        const int64_t nBands = std::atoll(strInfo.c_str() + nAt + 9);
+        const int nCopies = 1 + static_cast<int>(random() % 3);
+        nExpected += nBands * nCopies;
+        std::vector<std::string> args = {"print", strFile, "--copies", std::to_string(nCopies),
+                                         "--link-wait", "2"};
+        for (int nRun = 0;; ++nRun) {
+            ASSERT_LT(nRun, 12) << "file " << f << " never finished";
+            const int nBefore = m_sim.Stats().m_nBandsConfirmed;
+            const CCliRun cli = StartCli(Args(args), m_home.File("ex.txt"));
+            // Half the runs are interrupted a few bands in: killed, or the machine faults.
+            const bool bInterrupt = nRun < 3 && random() % 2 == 0;
+            const int nAfter = 2 + static_cast<int>(random() % (nBands + 2));
+            const bool bKill = random() % 2 == 0;
+            if (bInterrupt &&
+                WaitUntil([&] { return m_sim.Stats().m_nBandsConfirmed >= nBefore + nAfter ||
+                                       Ended(cli.m_nPid); },
+                          60s) &&
+                !Ended(cli.m_nPid)) {
+                ++nInterruptions;
+                if (bKill)
+                    ::kill(-cli.m_nPid, SIGKILL);
+                else
+                    m_sim.ForceState(kStateCarriageTimeout, 200);
+            }
+            const int nExit = WaitCli(cli);
+            const std::string strOut = ReadFileBytes(cli.m_strErr);
+            if (nExit == 0 && args[0] == "print")
+                break;
+            if (nExit != 0 && strOut.find("nothing to resume") != std::string::npos)
+                break;
+            ASSERT_TRUE(WaitUntil([&] { return m_sim.State() != kStateCarriageTimeout; }, 10s));
+            args = {"resume", "--stop", "--link-wait", "2"};
+            if (nExit == 0)
+                continue; // once more: copies still owed, or "nothing to resume"
+        }
+    }
+    const sim::CSimStats st = m_sim.Stats();
+    std::printf("[ exactly  ] %d files, %d interruptions, %lld bands expected, %d confirmed\n",
+                nFiles, nInterruptions, static_cast<long long>(nExpected), st.m_nBandsConfirmed);
+    EXPECT_GE(st.m_nBandsConfirmed, nExpected);
+    EXPECT_LE(st.m_nBandsConfirmed, nExpected + nInterruptions);
+    EXPECT_EQ(st.m_nBadBands, 0);
+    EXPECT_TRUE(CJobJournal::ListJobs(JobsDir()).empty());
 }
 
 } // namespace

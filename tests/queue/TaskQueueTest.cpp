@@ -280,10 +280,13 @@ TEST_F(TaskQueueTest, UnfinishedJobHoldsEveryStartUntilDecided) {
         m_engine.m_bRefuseResume = c.m_bRefuse;
         m_queue.SetAutoResume(c.m_bAutoResume);
         EXPECT_EQ(m_queue.StartNextTask(), c.m_nResult) << c.m_pszWhat;
-        EXPECT_EQ(m_queue.StartNextTask(), c.m_bRefuse || !c.m_bAutoResume ? -1 : 0)
-            << c.m_pszWhat;
-        EXPECT_EQ(m_engine.m_arrResumed, c.m_resumed) << c.m_pszWhat;
         EXPECT_TRUE(m_engine.m_arrStarted.empty()) << c.m_pszWhat;
+        // Still waiting: the next turn neither starts nor tries again.
+        if (!m_engine.m_unfinished.empty()) {
+            EXPECT_EQ(m_queue.StartNextTask(), -1) << c.m_pszWhat;
+            EXPECT_TRUE(m_engine.m_arrStarted.empty()) << c.m_pszWhat;
+        }
+        EXPECT_EQ(m_engine.m_arrResumed, c.m_resumed) << c.m_pszWhat;
     }
     // Start on a task says why nothing starts.
     m_engine = CFakeQueueEngine();
