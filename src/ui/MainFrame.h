@@ -265,7 +265,7 @@ private:
     QString m_strLinkRefusal; ///< the refusal the status bar shows, "" when none
     bool m_bShutDown = false;
     int m_nProgressDraws = 0;
-    bool m_bOfferResume = false; ///< an interrupted job waits to be offered
+    bool m_bOfferResume = false;      ///< an interrupted job waits to be offered
     bool m_bMachineWasOnline = false; ///< the machine answered at the last status tick
     std::optional<CInterruptedJob> m_interrupted;
 };

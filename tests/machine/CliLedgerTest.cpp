@@ -13,12 +13,12 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
-#include <random>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <sys/mount.h>
 #include <sys/wait.h>
@@ -107,8 +107,8 @@ protected:
         std::string strError;
         for (int nTry = 0; nTry < 20 && !m_bListening; ++nTry) {
             m_nHost = 2 + (getpid() * 3 + nTry * 11) % 250;
-            m_bListening = m_server.Start("127.0.0." + std::to_string(m_nHost), kMachinePort,
-                                          &strError);
+            m_bListening =
+                m_server.Start("127.0.0." + std::to_string(m_nHost), kMachinePort, &strError);
         }
         ASSERT_TRUE(m_bListening) << strError;
         const uint32_t nIp = 127u | (uint32_t(m_nHost) << 24);
@@ -165,8 +165,9 @@ TEST_F(CliLedger, PrintRefusedOnAHomeAnotherProgramDrives) {
 // meanwhile, and resume finishes copy 2 and then prints copy 3; a second resume has
 // nothing to do. The last progress line of a good run shows every band.
 TEST_F(CliLedger, CopiesOwedPrintAfterTheResumedCopy) {
-    const CCliRun print = StartCli(Args({"print", m_strMarker, "--copies", "3", "--link-wait", "2"}),
-                                   m_home.File("print.txt"));
+    const CCliRun print =
+        StartCli(Args({"print", m_strMarker, "--copies", "3", "--link-wait", "2"}),
+                 m_home.File("print.txt"));
     ASSERT_TRUE(WaitUntil([&] { return m_sim.Stats().m_nJobsFinished == 1; }));
     const int nFirstCopy = m_sim.Stats().m_nBandsConfirmed;
     ASSERT_TRUE(WaitUntil([&] {
@@ -201,7 +202,8 @@ TEST_F(CliLedger, CopiesOwedPrintAfterTheResumedCopy) {
     EXPECT_GE(st.m_nBandsConfirmed, 3 * nBands);
     EXPECT_LE(st.m_nBandsConfirmed, 3 * nBands + 1);
     const std::string strLast = strOut.substr(strOut.rfind("copy "));
-    const std::string strFull = std::to_string(nBands) + "/" + std::to_string(nBands) + " bands 100.00%";
+    const std::string strFull =
+        std::to_string(nBands) + "/" + std::to_string(nBands) + " bands 100.00%";
     EXPECT_NE(strLast.find(strFull), std::string::npos) << strLast;
     EXPECT_TRUE(CJobJournal::ListJobs(JobsDir()).empty());
     EXPECT_EQ(Run({"resume"}, &strOut), 1);
@@ -252,7 +254,8 @@ TEST_F(CliLedger, ExactlyOnceThroughKillsAndFaults) {
     const char* pszFiles = std::getenv("INKVALE_EXACTLY_ONCE_FILES");
     const int nFiles = pszFiles != nullptr ? std::max(1, std::atoi(pszFiles)) : 4;
     const char* pszSeed = std::getenv("INKVALE_EXACTLY_ONCE_SEED");
-    const unsigned nSeed = pszSeed != nullptr ? static_cast<unsigned>(std::atoi(pszSeed)) : 20261211u;
+    const unsigned nSeed =
+        pszSeed != nullptr ? static_cast<unsigned>(std::atoi(pszSeed)) : 20261211u;
     std::mt19937 random(nSeed);
     int64_t nExpected = 0;
     int nInterruptions = 0;
@@ -261,8 +264,8 @@ TEST_F(CliLedger, ExactlyOnceThroughKillsAndFaults) {
         std::string s = "IN;SP1;";
         const int nPieces = 10 + static_cast<int>(random() % 30);
         for (int i = 0; i < nPieces; ++i)
-            s += "PU" + std::to_string(400 + i * 600) + ",300;PD" +
-                 std::to_string(900 + i * 600) + ",3000;";
+            s += "PU" + std::to_string(400 + i * 600) + ",300;PD" + std::to_string(900 + i * 600) +
+                 ",3000;";
         std::ofstream(strFile) << s << "PU0,0;";
         std::string strInfo;
         ASSERT_EQ(Run({"info", strFile, "--json"}, &strInfo), 0) << strInfo;
@@ -271,8 +274,8 @@ TEST_F(CliLedger, ExactlyOnceThroughKillsAndFaults) {
         const int64_t nBands = std::atoll(strInfo.c_str() + nAt + 9);
         const int nCopies = 1 + static_cast<int>(random() % 3);
         nExpected += nBands * nCopies;
-        std::vector<std::string> args = {"print", strFile, "--copies", std::to_string(nCopies),
-                                         "--link-wait", "2"};
+        std::vector<std::string> args = {
+            "print", strFile, "--copies", std::to_string(nCopies), "--link-wait", "2"};
         for (int nRun = 0;; ++nRun) {
             ASSERT_LT(nRun, 12) << "file " << f << " never finished";
             const int nBefore = m_sim.Stats().m_nBandsConfirmed;
@@ -282,9 +285,12 @@ TEST_F(CliLedger, ExactlyOnceThroughKillsAndFaults) {
             const int nAfter = 2 + static_cast<int>(random() % (nBands + 2));
             const bool bKill = random() % 2 == 0;
             if (bInterrupt &&
-                WaitUntil([&] { return m_sim.Stats().m_nBandsConfirmed >= nBefore + nAfter ||
-                                       Ended(cli.m_nPid); },
-                          60s) &&
+                WaitUntil(
+                    [&] {
+                        return m_sim.Stats().m_nBandsConfirmed >= nBefore + nAfter ||
+                               Ended(cli.m_nPid);
+                    },
+                    60s) &&
                 !Ended(cli.m_nPid)) {
                 ++nInterruptions;
                 if (bKill)

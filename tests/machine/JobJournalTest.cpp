@@ -15,11 +15,11 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <functional>
-#include <sys/stat.h>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <string>
+#include <sys/stat.h>
 
 namespace inkvale::test {
 namespace {
@@ -304,7 +304,8 @@ TEST_F(JobJournalFiles, PowerCutAtEveryByteOfTheLastWrite) {
     }
     EXPECT_EQ(nRefused, 0); // a torn tail always leaves the record before it
     // The first write of a job (its first record) cut anywhere: no job to resume from.
-    const size_t nFirst = FrameLedgerRecord(FormatJobRecord(CJobJournal::Load(strDir).m_record)).size();
+    const size_t nFirst =
+        FrameLedgerRecord(FormatJobRecord(CJobJournal::Load(strDir).m_record)).size();
     for (size_t nCut = 0; nCut < nFirst; nCut += 7) {
         ASSERT_TRUE(WriteFileBytes(strRecord, whole.substr(0, nCut)));
         const CJobLoad load = CJobJournal::Load(strDir);

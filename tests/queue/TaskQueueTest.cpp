@@ -263,12 +263,21 @@ TEST_F(TaskQueueTest, UnfinishedJobHoldsEveryStartUntilDecided) {
         std::vector<std::string> m_resumed;
         int m_nResult;
     } cases[] = {
-        {.m_pszWhat = "waits for the operator", .m_bAutoResume = false, .m_bRefuse = false,
-         .m_resumed = {}, .m_nResult = -1},
-        {.m_pszWhat = "resumed at once", .m_bAutoResume = true, .m_bRefuse = false,
-         .m_resumed = {"/j/1/"}, .m_nResult = 0},
-        {.m_pszWhat = "cannot be resumed", .m_bAutoResume = true, .m_bRefuse = true,
-         .m_resumed = {"/j/1/"}, .m_nResult = -1},
+        {.m_pszWhat = "waits for the operator",
+         .m_bAutoResume = false,
+         .m_bRefuse = false,
+         .m_resumed = {},
+         .m_nResult = -1},
+        {.m_pszWhat = "resumed at once",
+         .m_bAutoResume = true,
+         .m_bRefuse = false,
+         .m_resumed = {"/j/1/"},
+         .m_nResult = 0},
+        {.m_pszWhat = "cannot be resumed",
+         .m_bAutoResume = true,
+         .m_bRefuse = true,
+         .m_resumed = {"/j/1/"},
+         .m_nResult = -1},
     };
     for (const auto& c : cases) {
         m_doc.m_arrAutoDir.clear();
