@@ -116,7 +116,8 @@ public:
     static constexpr const char* kPageName = "page";
 
     /// strJobsDir is the Jobs/ folder and ends in '/'; an empty folder switches the
-    /// journal off.
+    /// journal off (an engine without an installation directory: every write succeeds
+    /// without a trace).
     explicit CJobJournal(std::string strJobsDir = {}) : m_strJobsDir(std::move(strJobsDir)) {}
     ~CJobJournal();
     CJobJournal(CJobJournal&& other) noexcept;
