@@ -202,8 +202,8 @@ BENCHMARK(BM_PrintMarker)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();
 
-// What the journal adds to one band: replacing the record (and every eighth time flushing
-// it to the disk), on the band sender thread right after the band's confirmation.
+// What the ledger adds to one band: a checksummed record appended and flushed to the disk,
+// on the band sender thread right after the band's confirmation.
 void BM_JournalConfirmed(benchmark::State& state) {
     char szHome[] = "/tmp/bench_journal_XXXXXX";
     if (::mkdtemp(szHome) == nullptr) {
@@ -218,14 +218,17 @@ void BM_JournalConfirmed(benchmark::State& state) {
     record.m_nJobWidth = 20000;
     CJobJournal journal(strDir);
     journal.Begin(record, &page);
-    if (!journal.Open()) {
+    if (!journal.Open().Ok()) {
         state.SkipWithError("the journal cannot be written");
         return;
     }
     int64_t n = 0;
-    for (auto _ : state)
-        journal.Confirmed(++n % 1'000'000);
-    journal.Finished();
+    for (auto _ : state) {
+        if (!journal.Confirmed(++n % 1'000'000)) {
+            state.SkipWithError(journal.Error().c_str());
+            break;
+        }
+    }
     std::filesystem::remove_all(szHome);
 }
 

@@ -519,6 +519,22 @@
         <translation>The interrupted job cannot be continued: %1</translation>
     </message>
     <message>
+        <source>无法写入作业记录，作业不能继续：%1</source>
+        <translation>The job's record cannot be written, so the job does not go on: %1</translation>
+    </message>
+    <message>
+        <source>绘图仪仍停在中断的作业中；请在绘图仪上或在此处按停止。</source>
+        <translation>The plotter is still in the interrupted job; press Stop on the plotter or here.</translation>
+    </message>
+    <message>
+        <source>任务列表无法保存（%1）；稍后将再次尝试。</source>
+        <translation>The task lists could not be saved (%1); saving is tried again.</translation>
+    </message>
+    <message>
+        <source>%1 的作业没有完成；在继续或放弃它之前不会打印其他任务。</source>
+        <translation>The job of %1 did not finish; nothing else prints until it is resumed or discarded.</translation>
+    </message>
+    <message>
         <source>%1 的尺寸为 %2，不像是唛架；乘以 %3 后为 %4。请检查单位设置：%5</source>
         <translation>%1 measures %2, an unlikely size for a marker; scaled by %3 it would measure %4. Check the unit setting: %5</translation>
     </message>

@@ -81,6 +81,10 @@ struct CSettings {
     /// Days that files removed from a hot folder stay in its Printed/ folder (used where
     /// the desktop trash cannot take them); below 0 keeps them for good.
     int32_t PrintedKeepDays = 0;
+    /// How long an automatic-folder file's size and last-write time must stay the same
+    /// before it is taken, milliseconds (a writer that reopens the file for every piece
+    /// holds no open file between the pieces).
+    int32_t FileSettleMs = 0;
     int32_t XSizeExpect = 5000;     ///< design length of the scale test, 0.1 mm
     int32_t YSizeExpect = 5000;     ///< design width, 0.1 mm
     int32_t XSizeMeasure = 5000;    ///< measured length, 0.1 mm

@@ -65,6 +65,7 @@ constexpr CIntKey kIntKeysAfterIP[] = {
     // Read only: a save writes the keys of kSaveOrder and keeps this line where an operator
     // wrote it.
     {"PrintedKeepDays", &CSettings::PrintedKeepDays, 30},
+    {"FileSettleMs", &CSettings::FileSettleMs, 2000},
 };
 
 struct CTextKey {

@@ -14,6 +14,8 @@
 #include "raster/RasterBandSource.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace inkvale {
 
@@ -37,9 +39,19 @@ public:
     CInkvaleCore(const CInkvaleCore&) = delete;
     CInkvaleCore& operator=(const CInkvaleCore&) = delete;
 
-    /// Clears the closing flag and starts the monitor, scheduler and folder-poll threads.
-    /// Once.
+    /// Clears the closing flag, reads the job ledger (RecoverJobs) and starts the monitor,
+    /// scheduler and folder-poll threads. Once.
     void StartServices();
+    /// Reads the job ledger: printed jobs whose end a crash cut short are finished (their
+    /// tasks take the copies still owed, a finished automatic-folder file leaves), and the
+    /// unfinished ones are kept for a decision (Engine().UnfinishedJobs()); until each is
+    /// resumed or discarded, nothing else prints.
+    void RecoverJobs();
+    /// Unfinished jobs are continued as soon as the machine is ready, without asking.
+    void SetAutoResume(bool bAuto) { m_queue.SetAutoResume(bAuto); }
+    /// The operator's decisions on an unfinished job (its folder; "" the oldest).
+    CJobStartResult ResumeJob(const std::string& strJobDir = {});
+    bool DiscardJob(const std::string& strJobDir);
     /// New tasks have their drawings read on a thread of their own (a front end with a
     /// window, where a long read would freeze it). Once, after StartServices.
     void EnablePreloading();
@@ -76,9 +88,16 @@ private:
     CHandOffEngineHost m_host;
     CPrintEngine m_engine;
     IThreadHandOff& m_handOff;
+    CQueueView& m_view;
     std::unique_ptr<CBackgroundLoader> m_pLoader;
     std::unique_ptr<CQueueAutosave> m_pAutosave;
     bool m_bShutDown = false;
+    // Printed jobs whose folders go once the saved lists that follow their end are written.
+    std::vector<std::string> m_settling;
+    uint64_t m_nSettleAfter = 0;
+    std::string m_strSaveError; ///< the save failure last told of
+    void SettleWhenSaved();
+    void TellSaveFailure();
 };
 
 } // namespace inkvale

@@ -10,6 +10,9 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <charconv>
 #include <cstdio>
 #include <ctime>
@@ -251,9 +254,11 @@ void CQueueAutosave::SaveIfChanged(const CInkvaleDoc& doc) {
     if (bytes == m_lastHanded)
         return;
     m_lastHanded = bytes;
+    ++m_nHanded;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_pending = std::move(bytes);
+        m_nPendingNumber = m_nHanded;
         m_bPending = true;
     }
     m_cv.notify_all();
@@ -262,12 +267,27 @@ void CQueueAutosave::SaveIfChanged(const CInkvaleDoc& doc) {
 void CQueueAutosave::Flush() {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_cv.notify_all();
-    m_cv.wait(lock, [this] { return !m_bPending && !m_bWriting; });
+    // A save that keeps failing is waited for once, not for ever.
+    const uint64_t nAttempts = m_nAttempts;
+    m_cv.wait(lock, [this, nAttempts] {
+        return (!m_bPending && !m_bWriting) ||
+               (!m_bWriting && m_nAttempts > nAttempts && !m_strLastError.empty());
+    });
 }
 
 int CQueueAutosave::Writes() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_nWrites;
+}
+
+std::string CQueueAutosave::LastError() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_strLastError;
+}
+
+uint64_t CQueueAutosave::Written() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_nWritten;
 }
 
 void CQueueAutosave::WriterLoop() {
@@ -282,14 +302,28 @@ void CQueueAutosave::WriterLoop() {
             m_cv.wait_until(lock, tNext, [this] { return m_bStop; });
         }
         std::vector<uint8_t> bytes = std::move(m_pending);
+        const uint64_t nNumber = m_nPendingNumber;
         m_bPending = false;
         m_bWriting = true;
         lock.unlock();
-        ::mkdir(m_strDir.c_str(), 0755);
-        const bool bWritten = WriteFileAtomically(m_strPath, bytes, true);
+        std::string strError;
+        const bool bFolder = ::mkdir(m_strDir.c_str(), 0755) == 0 || errno == EEXIST;
+        if (!bFolder)
+            strError = "cannot make " + m_strDir + ": " + std::strerror(errno);
+        const bool bWritten = bFolder && WriteFileAtomically(m_strPath, bytes, true, &strError);
         lock.lock();
         m_bWriting = false;
+        ++m_nAttempts;
         m_nWrites += bWritten ? 1 : 0;
+        m_strLastError = bWritten ? std::string() : strError;
+        if (bWritten)
+            m_nWritten = nNumber;
+        else if (!m_bPending && !m_bStop) {
+            // Tried again after the interval, unless newer lists came meanwhile.
+            m_pending = std::move(bytes);
+            m_nPendingNumber = nNumber;
+            m_bPending = true;
+        }
         m_tLastWrite = std::chrono::steady_clock::now();
         m_cv.notify_all();
     }

@@ -59,6 +59,14 @@ public:
     const std::string& Path() const { return m_strPath; }
     /// Files written so far.
     int Writes() const;
+    /// Why the last write failed, "" when it succeeded. A failed write is tried again
+    /// (every kMinInterval) until it succeeds or newer lists replace it. Any thread.
+    std::string LastError() const;
+    /// Number of the lists handed over last (each SaveIfChanged that found a change adds
+    /// one), and the number of the last lists written to the disk: once Written() has
+    /// reached a Handed() value, those lists or newer ones are safe. Owning thread.
+    uint64_t Handed() const { return m_nHanded; }
+    uint64_t Written() const;
 
 private:
     void WriterLoop();
@@ -75,6 +83,11 @@ private:
     bool m_bWriting = false;
     bool m_bStop = false;
     int m_nWrites = 0;
+    uint64_t m_nHanded = 0;
+    uint64_t m_nPendingNumber = 0;
+    uint64_t m_nWritten = 0;
+    uint64_t m_nAttempts = 0;
+    std::string m_strLastError;
     std::chrono::steady_clock::time_point m_tLastWrite{};
     std::thread m_writer;
 };

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <mutex>
 #include <string_view>
 #include <thread>
@@ -162,23 +163,70 @@ CWriterCheck::CWriterCheck(bool bUseLeases) : m_bUseLeases(bUseLeases) {
     IgnoreLeaseBreakSignal();
 }
 
-bool CWriterCheck::WriterFinished(const CFolderFile& file) {
-    const CFd fd(::open(file.m_strPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (fd.Get() < 0)
+bool CWriterCheck::WriterFinished(const CFolderFile& file, int32_t nSettleMs) {
+    const CFd fd(
+        ::open(file.m_strPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
+    struct stat st {};
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
         return false;
+    // What the listing saw must still be what the file is.
+    const int64_t nMtimeNs =
+        static_cast<int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+    if (static_cast<int64_t>(st.st_size) != file.m_nSize || nMtimeNs != file.m_nMtimeNs) {
+        Note(file);
+        return false;
+    }
     if (!m_bUseLeases)
-        return StableSinceLastPoll(file);
+        return Settled(file, nSettleMs) && StableSinceLastPoll(file);
     if (::fcntl(fd.Get(), F_SETLEASE, F_RDLCK) == 0) {
         ::fcntl(fd.Get(), F_SETLEASE, F_UNLCK);
+        if (!Settled(file, nSettleMs))
+            return false;
         m_seen.erase(file.m_strPath);
         return true;
     }
     if (errno == EAGAIN || errno == EBUSY) {
         // Open for writing somewhere: remember what it looked like meanwhile.
-        m_seen[file.m_strPath] = {file.m_nSize, file.m_nMtimeNs, true};
+        Note(file);
         return false;
     }
-    return StableSinceLastPoll(file);
+    return Settled(file, nSettleMs) && StableSinceLastPoll(file);
+}
+
+namespace {
+
+int64_t SteadyNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
+
+// Remembers the file as it looks now; the settle time starts again when it changed.
+void CWriterCheck::Note(const CFolderFile& file) {
+    auto it = m_seen.find(file.m_strPath);
+    if (it != m_seen.end() && it->second.m_nSize == file.m_nSize &&
+        it->second.m_nMtimeNs == file.m_nMtimeNs) {
+        it->second.m_bSeen = true;
+        return;
+    }
+    m_seen[file.m_strPath] = {file.m_nSize, file.m_nMtimeNs, true, SteadyNs()};
+}
+
+bool CWriterCheck::Settled(const CFolderFile& file, int32_t nSettleMs) {
+    if (nSettleMs <= 0)
+        return true;
+    const int64_t nSettleNs = int64_t{nSettleMs} * 1'000'000;
+    const auto tWall = std::chrono::system_clock::now().time_since_epoch();
+    const int64_t nAgeNs =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(tWall).count() - file.m_nMtimeNs;
+    if (nAgeNs >= nSettleNs)
+        return true;
+    Note(file);
+    const CSeen& seen = m_seen[file.m_strPath];
+    // A last-write time in the future says nothing: the polls' own watch decides.
+    return nAgeNs < 0 && SteadyNs() - seen.m_nSinceNs >= nSettleNs;
 }
 
 bool CWriterCheck::StableSinceLastPoll(const CFolderFile& file) {
@@ -188,7 +236,7 @@ bool CWriterCheck::StableSinceLastPoll(const CFolderFile& file) {
         m_seen.erase(it);
         return true;
     }
-    m_seen[file.m_strPath] = {file.m_nSize, file.m_nMtimeNs, true};
+    Note(file);
     return false;
 }
 

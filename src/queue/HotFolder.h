@@ -35,15 +35,19 @@ std::vector<CFolderFile> ListFolderFiles(const std::string& strFolder, int64_t n
 /// Tells whether the writer of a file in the automatic folder has finished.
 ///
 /// A file is still being written while another process holds it open for writing: a read
-/// lease cannot be taken then. Where the file system or the file's owner does not allow a
+/// lease cannot be taken then. A writer that opens the file anew for every piece holds it
+/// only now and then, so the file must also have kept its size and last-write time for the
+/// settle time: by its last-write time, or, for a time in the future (another machine's
+/// clock), as seen by the polls. Where the file system or the file's owner does not allow a
 /// lease, the file counts as finished once its size and last-write time were the same at
-/// two polls in a row. Window thread.
+/// two polls in a row and for the settle time. Window thread.
 class CWriterCheck {
 public:
     /// bUseLeases false: only the size-and-time rule (as where leases are refused).
     explicit CWriterCheck(bool bUseLeases = true);
-    /// Opens the file for reading and checks its writer; false: skip it for this pass.
-    bool WriterFinished(const CFolderFile& file);
+    /// Opens the file for reading (never following a link nor waiting on a FIFO) and
+    /// checks its writer; false: skip it for this pass.
+    bool WriterFinished(const CFolderFile& file, int32_t nSettleMs = 0);
     /// Forgets the files not seen since the last call (keeps the memory bounded).
     void ForgetUnseen();
 
@@ -52,8 +56,11 @@ private:
         int64_t m_nSize;
         int64_t m_nMtimeNs;
         bool m_bSeen;
+        int64_t m_nSinceNs = 0; ///< steady time since which it looked like this
     };
     bool StableSinceLastPoll(const CFolderFile& file);
+    bool Settled(const CFolderFile& file, int32_t nSettleMs);
+    void Note(const CFolderFile& file);
 
     std::unordered_map<std::string, CSeen> m_seen;
     bool m_bUseLeases;

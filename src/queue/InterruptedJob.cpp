@@ -31,16 +31,31 @@ int32_t StopX(const CBandParams& params, int64_t nBand) {
 
 } // namespace
 
-std::optional<CInterruptedJob> FindInterruptedJob(const std::string& strJournalDir, bool bRunning) {
-    CInterruptedJob job;
-    if (bRunning || !CJobJournal::LoadRecord(strJournalDir, job.m_record))
+std::vector<CInterruptedJob> InterruptedJobsOf(const std::vector<std::string>& jobDirs) {
+    std::vector<CInterruptedJob> jobs;
+    for (const std::string& strDir : jobDirs) {
+        CInterruptedJob& job = jobs.emplace_back();
+        job.m_strJobDir = strDir;
+        const CJobLoad load = CJobJournal::LoadRecord(strDir);
+        if (!load.Ok()) {
+            job.m_strDamage = load.m_strDiag;
+            continue;
+        }
+        job.m_record = load.m_record;
+        const CJobRecord& r = job.m_record;
+        job.m_nResumeBand = ResumeBandOf(r.m_params, r.m_nConfirmed);
+        job.m_dPrintedM = FeedLengthMm(r.m_params, job.m_nResumeBand) / 1000.0;
+        job.m_dTotalM = FeedLengthMm(r.m_params, r.m_nBandCount) / 1000.0;
+        job.m_nStopX = StopX(r.m_params, job.m_nResumeBand);
+    }
+    return jobs;
+}
+
+std::optional<CInterruptedJob> FindInterruptedJob(const std::vector<std::string>& jobDirs) {
+    std::vector<CInterruptedJob> jobs = InterruptedJobsOf(jobDirs);
+    if (jobs.empty())
         return std::nullopt;
-    const CJobRecord& r = job.m_record;
-    job.m_nResumeBand = ResumeBandOf(r.m_params, r.m_nConfirmed);
-    job.m_dPrintedM = FeedLengthMm(r.m_params, job.m_nResumeBand) / 1000.0;
-    job.m_dTotalM = FeedLengthMm(r.m_params, r.m_nBandCount) / 1000.0;
-    job.m_nStopX = StopX(r.m_params, job.m_nResumeBand);
-    return job;
+    return std::move(jobs.front());
 }
 
 COnePage* TaskOfJob(CInkvaleDoc& doc, const CJobRecord& record) {
@@ -53,14 +68,17 @@ COnePage* TaskOfJob(CInkvaleDoc& doc, const CJobRecord& record) {
     return nullptr;
 }
 
-CJobStartResult ResumeInterruptedJob(CInkvaleDoc& doc, IQueueEngine& engine) {
-    CJobRecord record;
-    const bool bKnown = CJobJournal::LoadRecord(engine.JournalDir(), record);
-    CJobStartResult started = engine.ResumeJob();
-    COnePage* pTask = bKnown && started.Ok() ? TaskOfJob(doc, record) : nullptr;
+CJobStartResult ResumeInterruptedJob(CInkvaleDoc& doc, IQueueEngine& engine,
+                                     const std::string& strJobDir) {
+    CJobStartResult started = engine.ResumeJob(strJobDir);
+    if (!started.Ok())
+        return started;
+    const CJobLoad load =
+        CJobJournal::LoadRecord(!strJobDir.empty() ? strJobDir : engine.CurrentJobDir());
+    COnePage* pTask = load.Ok() ? TaskOfJob(doc, load.m_record) : nullptr;
     if (pTask != nullptr) {
         pTask->m_nPrintState = PS_PRINTING;
-        pTask->m_nCopies = std::max(pTask->m_nCopies, 1);
+        pTask->m_nCopies = load.m_record.m_nCopiesOwed + 1;
     }
     return started;
 }

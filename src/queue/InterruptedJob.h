@@ -8,11 +8,14 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace inkvale {
 
-/// The job the journal keeps, as the operator is told of it.
+/// A job of the ledger that did not finish, as the operator is told of it.
 struct CInterruptedJob {
+    std::string m_strJobDir; ///< its folder in Jobs/
+    std::string m_strDamage; ///< why its record cannot be used; "" when it can
     CJobRecord m_record;
     int64_t m_nResumeBand = 0; ///< the first band a resumed job sends (counted from 0)
     double m_dPrintedM = 0.0;  ///< paper the bands before it cover
@@ -22,15 +25,20 @@ struct CInterruptedJob {
     int32_t m_nStopX = 0;
 };
 
-/// The interrupted job of a journal folder; none when there is no job, or when one is
-/// still running in this program (bRunning: a job of this engine runs now).
-std::optional<CInterruptedJob> FindInterruptedJob(const std::string& strJournalDir, bool bRunning);
+/// The unfinished jobs of these job folders (the engine's UnfinishedJobs), oldest first; a
+/// damaged one is listed with why, so that the operator can discard it.
+std::vector<CInterruptedJob> InterruptedJobsOf(const std::vector<std::string>& jobDirs);
+/// The first of them; none when there is none.
+std::optional<CInterruptedJob> FindInterruptedJob(const std::vector<std::string>& jobDirs);
 
 /// The task of the lists that the job printed (the same path); nullptr when none.
 COnePage* TaskOfJob(CInkvaleDoc& doc, const CJobRecord& record);
 
-/// Continues the journal's job on the engine. On success its task (if still in the lists)
-/// is the one printing, so that the job's end counts as one of its copies printed.
-CJobStartResult ResumeInterruptedJob(CInkvaleDoc& doc, IQueueEngine& engine);
+/// Continues a job of the ledger on the engine (strJobDir; "" the oldest unfinished one).
+/// On success its task (if still in the lists) is the one printing with the copies the
+/// ledger says were owed after this one, so that the job's end counts it and the rest
+/// follow.
+CJobStartResult ResumeInterruptedJob(CInkvaleDoc& doc, IQueueEngine& engine,
+                                     const std::string& strJobDir = {});
 
 } // namespace inkvale

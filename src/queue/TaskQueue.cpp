@@ -173,6 +173,8 @@ int CTaskQueue::StartNextTask() {
 int CTaskQueue::ChooseAndStart() {
     if (m_settings.m_nClosing.Load() != 0 || m_pEngine->MachineState() != kStateReady)
         return -1;
+    if (m_pEngine->HasUnfinishedJobs())
+        return ResumeWaitingJob();
     int nRow = 0;
     COnePage* pTask = ChooseQueuedTask(m_doc.m_arrOpened, 0, nRow);
     if (pTask == nullptr)
@@ -205,6 +207,54 @@ int CTaskQueue::ChooseAndStart() {
     // No pause here: the owning thread never sleeps. The scheduler's own period keeps
     // the starts apart, and it asks again only once the job has ended.
     return 0;
+}
+
+// A job that did not finish comes first: continued now when the settings say so, else it
+// waits for the operator's decision and nothing else starts meanwhile. A job that cannot
+// be continued (its file changed, its record damaged) is not tried again by itself.
+int CTaskQueue::ResumeWaitingJob() {
+    if (!m_bAutoResume)
+        return -1;
+    for (const std::string& strDir : m_pEngine->UnfinishedJobs()) {
+        if (m_autoResumeRefused.contains(strDir))
+            continue;
+        const CJobStartResult started = ResumeInterruptedJob(m_doc, *m_pEngine, strDir);
+        Defer(started);
+        if (started.Ok()) {
+            ListsChanged();
+            return 0;
+        }
+        m_autoResumeRefused.insert(strDir);
+    }
+    return -1;
+}
+
+void CTaskQueue::SettlePrintedJob(const CJobRecord& record) {
+    COnePage* pTask = TaskOfJob(m_doc, record);
+    if (pTask != nullptr) {
+        pTask->m_nCopies = record.m_nCopiesOwed;
+        pTask->m_nPrintState = record.m_nCopiesOwed > 0 ? PS_REPEAT : PS_WAITING;
+        if (FindTask(m_doc, pTask->m_nTaskId).m_nSource == kSourceAutoDir &&
+            record.m_nCopiesOwed == 0) {
+            pTask->m_nPrintState = PS_WAITING;
+            DeleteFinishedAutoTasks(m_doc, m_settings, &m_arrRemovedFiles);
+        }
+        ListsChanged();
+        return;
+    }
+    // The saved lists lost the task; its file, unchanged, must not come back as a new task.
+    uint64_t nHash = 0;
+    int64_t nSize = 0;
+    COnePage file;
+    file.m_strPath = record.m_strFilePath;
+    if (record.m_nCopiesOwed == 0 && !record.m_strFilePath.empty() &&
+        IsTaskFileInFolder(file, m_settings.AutoDir) &&
+        HashFile(record.m_strFilePath, nHash, nSize) && nHash == record.m_nFileHash &&
+        nSize == record.m_nFileSize) {
+        const CDisposal moved = MoveToTrash(record.m_strFilePath);
+        if (moved.Ok())
+            m_arrRemovedFiles.push_back(moved);
+    }
 }
 
 // The first candidate of the list; one with no copies left is put back to waiting and
@@ -363,6 +413,15 @@ void CTaskQueue::PrintCurrentTask() {
     }
     if (pTask->m_nPrintState != PS_WAITING)
         return;
+    if (m_pEngine->HasUnfinishedJobs()) {
+        const std::optional<CInterruptedJob> waiting =
+            FindInterruptedJob(m_pEngine->UnfinishedJobs());
+        m_view.ShowMessage(
+            {EMsg::kUnfinishedJobWaits,
+             {waiting && !waiting->m_record.m_strTaskName.empty() ? waiting->m_record.m_strTaskName
+                                                                  : std::string("?")}});
+        return;
+    }
     if (FileLeftItsFolder(*pTask)) {
         ListsChanged();
         m_view.ShowMessage(pTask->m_problem);
@@ -425,6 +484,9 @@ void CTaskQueue::JobFinished(int nResult) {
             }
         }
     }
+    // The ledger said "printed" before any of this; its record may go once it is safe.
+    if (bSuccess)
+        m_pEngine->PrintedJobHandled();
     // A failed job stops automatic printing even when its task has left the lists
     // meanwhile (deleted or replaced while it printed).
     if (!bSuccess)
@@ -497,7 +559,8 @@ void CTaskQueue::ListTooLarge(const std::vector<CFolderFile>& files,
 void CTaskQueue::RejectTooLarge(const std::vector<CFolderFile>& files,
                                 const std::vector<std::string>& patterns) {
     for (const CFolderFile& file : files) {
-        if (!MatchesAnyPattern(file.m_strName, patterns) || !m_writerCheck.WriterFinished(file))
+        if (!MatchesAnyPattern(file.m_strName, patterns) ||
+            !m_writerCheck.WriterFinished(file, m_settings.FileSettleMs))
             continue;
         COnePage task;
         task.m_strPath = file.m_strPath;
@@ -560,7 +623,8 @@ void CTaskQueue::ScanFolder(const std::string& strFolder, int32_t nSource) {
             if (it == index.end() && from != derived.end() &&
                 from->second == std::make_pair(file.m_tTime, file.m_nSize))
                 continue;
-            if (nSource == kSourceAutoDir && !m_writerCheck.WriterFinished(file))
+            if (nSource == kSourceAutoDir &&
+                !m_writerCheck.WriterFinished(file, m_settings.FileSettleMs))
                 continue;
             if (it != index.end()) {
                 const size_t nPos = it->second;

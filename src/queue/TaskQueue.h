@@ -8,6 +8,7 @@
 #include "model/TaskDrawingLoader.h"
 #include "queue/DrawingPreloader.h"
 #include "queue/HotFolder.h"
+#include "queue/InterruptedJob.h"
 #include "queue/QueueView.h"
 #include "queue/TaskLists.h"
 #include "queue/UndoHistory.h"
@@ -58,6 +59,14 @@ public:
     /// The Start button: prints the current task. When there is none, or it has left the
     /// lists, nothing prints and the view is told why.
     void PrintCurrentTask();
+    /// Unfinished jobs of the ledger are continued by the scheduler as soon as the machine
+    /// is ready (ResumeInterrupted=auto); otherwise they wait for the operator. Either way
+    /// nothing else starts while there is one.
+    void SetAutoResume(bool bAuto) { m_bAutoResume = bAuto; }
+    /// A job the ledger says printed, found at start-up: its task takes the copies the
+    /// ledger says were still owed, and a finished automatic-folder file leaves its folder
+    /// (even when the saved lists no longer knew its task), so that nothing prints twice.
+    void SettlePrintedJob(const CJobRecord& record);
     /// `OnJobFinished` (message 0x466, nResult kJobSuccess or another value for failure);
     /// the view hears of the end with JobEnded.
     void JobFinished(int nResult) override;
@@ -183,6 +192,8 @@ private:
     void RejectTooLarge(const std::vector<CFolderFile>& files,
                         const std::vector<std::string>& patterns);
     void AutoModeOff();
+    /// The scheduler's turn while unfinished jobs wait: resumes one when told to.
+    int ResumeWaitingJob();
     /// The preflight of a task from a loaded drawing of it (its own, or a preloaded one).
     void KnowPrintableWidth();
     void RunTaskPreflight(COnePage& task, const COnePage& drawing, uint64_t nContentHash = 0);
@@ -208,6 +219,8 @@ private:
     uint64_t m_nCurrentTaskId = 0;
     bool m_bInStartNextTask = false;
     bool m_bFolderScans = true;
+    bool m_bAutoResume = false;
+    std::set<std::string> m_autoResumeRefused; ///< jobs an automatic resume could not continue
     bool m_bListsChanged = false;       ///< a scan added or replaced a task
     /// Scans or a job's end changed the lists since the last undo snapshot.
     bool m_bChangedSinceSnapshot = false;

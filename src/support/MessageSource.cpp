@@ -144,6 +144,22 @@ CMessageSource MessageSource(EMsg eId) {
                                        "上次保存的任务列表无法读取，已另存为 %1；任务列表为空。"),
                 "The saved task lists could not be read and were set aside as %1; the lists "
                 "start empty."};
+    case EMsg::kJournalUnwritable:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "无法写入作业记录，作业不能继续：%1"),
+                "The job's record cannot be written, so the job does not go on: %1"};
+    case EMsg::kMachineHoldsJob:
+        return {INKVALE_TRANSLATE_NOOP("Messages",
+                                       "绘图仪仍停在中断的作业中；请在绘图仪上或在此处按停止。"),
+                "The plotter is still in the interrupted job; press Stop on the plotter or "
+                "here."};
+    case EMsg::kQueueSaveFailed:
+        return {INKVALE_TRANSLATE_NOOP("Messages", "任务列表无法保存（%1）；稍后将再次尝试。"),
+                "The task lists could not be saved (%1); saving is tried again."};
+    case EMsg::kUnfinishedJobWaits:
+        return {INKVALE_TRANSLATE_NOOP("Messages",
+                                       "%1 的作业没有完成；在继续或放弃它之前不会打印其他任务。"),
+                "The job of %1 did not finish; nothing else prints until it is resumed or "
+                "discarded."};
     case EMsg::kResumeDamaged:
         return {INKVALE_TRANSLATE_NOOP("Messages", "无法继续中断的作业：%1"),
                 "The interrupted job cannot be continued: %1"};

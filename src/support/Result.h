@@ -51,6 +51,10 @@ enum class EMsg : uint16_t {
     kCurrentTaskGone,     ///< Start after the highlighted task left the lists; nothing printed
     kTaskFileGone,        ///< %1 a hot-folder task whose file left the folder or changed since
     kPreflightNotDrawn,   ///< %1 a task, %2 what its file holds that is not drawn, by kind
+    kJournalUnwritable,   ///< the job's ledger cannot be written, so the job does not go on; %1 why
+    kMachineHoldsJob,     ///< the machine is still in a job this program no longer drives
+    kQueueSaveFailed,     ///< the task lists could not be saved; %1 why (tried again)
+    kUnfinishedJobWaits,  ///< %1 a job that did not finish waits for resume or discard
 };
 
 /// One message for the operator: its id and the arguments its text takes (%1, %2, ...).

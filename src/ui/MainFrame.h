@@ -179,6 +179,9 @@ public:
     void MachineSilence(std::time_t tSilentSince) override;
     /// Offers the journal's interrupted job now: resume, print from the start, or discard.
     void OfferInterruptedJob();
+    void OfferStopHeldJob();
+    void OfferDamagedJob(const CInterruptedJob& job);
+    void DiscardJob(const std::string& strJobDir);
     /// Brings back the lists saved at the last run and keeps them saved from now on.
     void RestoreQueue();
 
@@ -279,7 +282,8 @@ private:
     QString m_strLinkRefusal; ///< the refusal the status bar shows, "" when none
     bool m_bShutDown = false;
     int m_nProgressDraws = 0;
-    bool m_bOfferResume = false; ///< an interrupted job waits to be offered
+    bool m_bOfferResume = false;      ///< an interrupted job waits to be offered
+    bool m_bMachineWasOnline = false; ///< the machine answered at the last status tick
     std::optional<CInterruptedJob> m_interrupted;
 };
 

@@ -37,9 +37,11 @@ QString WhereItStopped(const CInterruptedJob& job) {
 } // namespace
 
 void CMainFrame::ShowInterruptedJob() {
-    m_interrupted = FindInterruptedJob(Engine().JournalDir(), Engine().JobRunning());
+    m_interrupted = FindInterruptedJob(Engine().UnfinishedJobs());
     const std::string strPath = m_interrupted ? m_interrupted->m_record.m_strTaskPath : "";
-    m_pTaskList->SetInterruptedTask(strPath, m_interrupted ? WhereItStopped(*m_interrupted) : "");
+    m_pTaskList->SetInterruptedTask(strPath, m_interrupted && m_interrupted->m_strDamage.empty()
+                                                 ? WhereItStopped(*m_interrupted)
+                                                 : "");
     m_pView->SetStopMark(strPath, m_interrupted ? m_interrupted->m_nStopX : 0);
     m_pTaskList->RefreshTaskList();
     m_pView->Redraw();
@@ -52,13 +54,42 @@ void CMainFrame::JobEnded(int nResult) {
 }
 
 // Called by the status timer: a job can start only on a ready machine, so the choice is
-// asked for only then.
+// asked for only then, and again whenever the machine comes back; meanwhile the scheduler
+// starts nothing. A machine still in the dead job is told of at once.
 void CMainFrame::OfferWhenReady() {
-    if (!m_bOfferResume || Engine().JobRunning() || Engine().State().m_nMachineOnline == 0 ||
-        Engine().MachineState() != kStateReady)
+    const bool bOnline = Engine().State().m_nMachineOnline != 0;
+    if (!bOnline)
+        m_bMachineWasOnline = false;
+    if (bOnline && !m_bMachineWasOnline && Engine().HasUnfinishedJobs())
+        m_bOfferResume = true;
+    m_bMachineWasOnline = bOnline;
+    if (!m_bOfferResume || Engine().JobRunning() || !bOnline)
+        return;
+    if (Engine().MachineHoldsDeadJob()) {
+        OfferStopHeldJob();
+        return;
+    }
+    if (Engine().MachineState() != kStateReady)
         return;
     m_bOfferResume = false;
     OfferInterruptedJob();
+}
+
+// The machine waits in the job the host left: nothing resumes or starts until it drops it.
+void CMainFrame::OfferStopHeldJob() {
+    m_bOfferResume = false;
+    const std::vector<std::string> choices = {
+        Tr(QT_TRANSLATE_NOOP("CMainFrame", "停止")).toStdString(),
+        Tr(QT_TRANSLATE_NOOP("CMainFrame", "等待")).toStdString()};
+    const int nChoice =
+        m_prompts.Choose(OperatorText({EMsg::kMachineHoldsJob, {}}).toStdString(),
+                         Tr(QT_TRANSLATE_NOOP("CMainFrame", "中断的作业")).toStdString(), choices);
+    if (nChoice == 0 && !Engine().StopMachineJob())
+        ShowMessage({EMsg::kMachineOffline, {}});
+    // Asked again once the machine is ready (or still holds the job at the next start).
+    m_bOfferResume = true;
+    if (nChoice != 0)
+        m_bMachineWasOnline = true;
 }
 
 void CMainFrame::OfferInterruptedJob() {
@@ -66,6 +97,10 @@ void CMainFrame::OfferInterruptedJob() {
     if (!m_interrupted)
         return;
     const CInterruptedJob job = *m_interrupted;
+    if (!job.m_strDamage.empty()) {
+        OfferDamagedJob(job);
+        return;
+    }
     const std::string strName = job.m_record.m_strTaskName.empty() ? job.m_record.m_strTaskPath
                                                                    : job.m_record.m_strTaskName;
     QString text = Tr(QT_TRANSLATE_NOOP("CMainFrame", "%1 的打印没有完成。"))
@@ -74,6 +109,9 @@ void CMainFrame::OfferInterruptedJob() {
     if (!job.m_record.m_strWhy.empty())
         text += "\n" + Tr(QT_TRANSLATE_NOOP("CMainFrame", "原因：%1"))
                            .arg(QString::fromStdString(job.m_record.m_strWhy));
+    const size_t nOthers = Engine().UnfinishedJobs().size() - 1;
+    if (nOthers > 0)
+        text += "\n" + Tr(QT_TRANSLATE_NOOP("CMainFrame", "还有 %1 个未完成的作业。")).arg(nOthers);
     const std::vector<std::string> choices = {
         Tr(QT_TRANSLATE_NOOP("CMainFrame", "从第 %1 / %2 条带继续"))
             .arg(job.m_nResumeBand + 1)
@@ -85,7 +123,7 @@ void CMainFrame::OfferInterruptedJob() {
         m_prompts.Choose(text.toStdString(),
                          Tr(QT_TRANSLATE_NOOP("CMainFrame", "中断的作业")).toStdString(), choices);
     if (nChoice == 0) {
-        const CJobStartResult started = ResumeInterruptedJob(Doc(), Engine());
+        const CJobStartResult started = m_pCore->ResumeJob(job.m_strJobDir);
         for (const CMessage& message : started.m_arrMessages)
             ShowMessage(message);
         if (!started.Ok() && started.m_arrMessages.empty())
@@ -93,9 +131,30 @@ void CMainFrame::OfferInterruptedJob() {
     } else if (nChoice == 1) {
         PrintInterruptedFromStart(job);
     } else if (nChoice == 2) {
-        CJobJournal::Discard(Engine().JournalDir());
+        DiscardJob(job.m_strJobDir);
     }
     ShowInterruptedJob();
+    // The next unfinished job is asked about in turn.
+    m_bOfferResume = nChoice >= 0 && Engine().HasUnfinishedJobs() && !Engine().JobRunning();
+}
+
+// A record that cannot be read can only be discarded; until then nothing else prints.
+void CMainFrame::OfferDamagedJob(const CInterruptedJob& job) {
+    const std::vector<std::string> choices = {
+        Tr(QT_TRANSLATE_NOOP("CMainFrame", "放弃")).toStdString(),
+        Tr(QT_TRANSLATE_NOOP("CMainFrame", "保留")).toStdString()};
+    const int nChoice =
+        m_prompts.Choose(OperatorText({EMsg::kResumeDamaged, {job.m_strDamage}}).toStdString(),
+                         Tr(QT_TRANSLATE_NOOP("CMainFrame", "中断的作业")).toStdString(), choices);
+    if (nChoice == 0)
+        DiscardJob(job.m_strJobDir);
+    ShowInterruptedJob();
+}
+
+// A job folder that could not be removed stays listed, and the operator hears why.
+void CMainFrame::DiscardJob(const std::string& strJobDir) {
+    if (!m_pCore->DiscardJob(strJobDir))
+        ShowMessage({EMsg::kFileWriteError, {}});
 }
 
 void CMainFrame::PrintInterruptedFromStart(const CInterruptedJob& job) {
@@ -104,7 +163,7 @@ void CMainFrame::PrintInterruptedFromStart(const CInterruptedJob& job) {
         ShowMessage({EMsg::kTaskGone, {}});
         return;
     }
-    CJobJournal::Discard(Engine().JournalDir());
+    DiscardJob(job.m_strJobDir);
     const int nRow = RowOfTask(pTask->m_nTaskId);
     m_pCore->Queue().SetCurrentTaskIndex(nRow);
     SelectRow(nRow);

@@ -24,6 +24,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <thread>
 
 namespace inkvale::test {
 namespace {
@@ -169,6 +170,31 @@ TEST_F(QueueAutosave, ABurstOfChangesIsWrittenOnceAndRestoredWhole) {
     ASSERT_EQ(doc.m_arrOpened.size(), 3u);
     EXPECT_EQ(doc.m_arrOpened[0]->m_nCopies, 100);
     EXPECT_EQ(doc.m_arrManDir[0]->m_nCopies, 4);
+}
+
+// A save that fails says why and is tried again until it succeeds: an edit made while the
+// disk could not take it is on the disk once it can, with nothing more to do.
+TEST_F(QueueAutosave, AFailedSaveIsReportedAndTriedAgain) {
+    // A file where the folder belongs: every write fails until it is a folder again.
+    ASSERT_TRUE(WriteFileBytes(m_dir.Path().string() + "/Queue", "not a folder"));
+    CQueueAutosave autosave(Dir());
+    m_doc.m_arrOpened[0]->m_nCopies = 5;
+    autosave.SaveIfChanged(m_doc);
+    const uint64_t nHanded = autosave.Handed();
+    const auto tEnd = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (autosave.LastError().empty() && std::chrono::steady_clock::now() < tEnd)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    EXPECT_NE(autosave.LastError().find("Queue"), std::string::npos) << autosave.LastError();
+    EXPECT_LT(autosave.Written(), nHanded);
+    std::filesystem::remove(m_dir.Path() / "Queue");
+    while (autosave.Written() < nHanded && std::chrono::steady_clock::now() < tEnd)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    EXPECT_EQ(autosave.Written(), nHanded);
+    EXPECT_TRUE(autosave.LastError().empty());
+    CInkvaleDoc doc;
+    CQueueAutosave again(Dir());
+    ASSERT_TRUE(again.Restore(doc).Ok());
+    EXPECT_EQ(doc.m_arrOpened[0]->m_nCopies, 5);
 }
 
 // An edit of a drawing that only exists here and keeps every count and box (a piece

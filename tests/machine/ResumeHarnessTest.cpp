@@ -8,6 +8,7 @@
 // print more than the one band that was in flight a second time.
 
 #include "common/TestPaths.h"
+#include "machine/engine/JobJournal.h"
 #include "raster/BandGeometry.h"
 #include "raster/BandParams.h"
 
@@ -97,10 +98,18 @@ int Reap(pid_t pid, std::chrono::milliseconds bound) {
     return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
 }
 
-int64_t JournalConfirmed(const std::string& strJournal) {
-    const std::string s = ReadFileBytes(strJournal);
-    std::smatch m;
-    return std::regex_search(s, m, std::regex("\nconfirmed ([0-9]+)\n")) ? std::stoll(m[1]) : -1;
+// The job's record in the ledger (Jobs/<id>/journal): the one job folder of the home.
+std::string JournalOf(const std::string& strJobsDir) {
+    const std::vector<std::string> jobs = CJobJournal::ListJobs(strJobsDir);
+    return jobs.size() == 1 ? jobs[0] + CJobJournal::kRecordName : std::string();
+}
+
+int64_t JournalConfirmed(const std::string& strJobsDir) {
+    const std::vector<std::string> jobs = CJobJournal::ListJobs(strJobsDir);
+    if (jobs.size() != 1)
+        return -1;
+    const CJobLoad load = CJobJournal::LoadRecord(jobs[0]);
+    return load.Ok() ? load.m_record.m_nConfirmed : -1;
 }
 
 int64_t NumberAfter(const std::string& s, const std::string& strPattern) {
@@ -207,7 +216,7 @@ protected:
 };
 
 TEST_P(ResumeHarness, InterruptedMarkerResumesToTheWholeRender) {
-    const std::string strJournal = m_home.File("Jobs/job.journal");
+    const std::string strJournal = m_home.File("Jobs") + "/";
     std::mt19937 random(20261210u + static_cast<unsigned>(GetParam().m_params.size()));
     CComposite composite;
     int64_t nFirst = 0;
@@ -262,7 +271,7 @@ TEST_P(ResumeHarness, InterruptedMarkerResumesToTheWholeRender) {
         }
         const int64_t nReceived = NumberAfter(strSim, " ([0-9]+) bands received");
         if (nBands < 0) {
-            nBands = NumberAfter(ReadFileBytes(strJournal), "\nband-count ([0-9]+)\n");
+            nBands = NumberAfter(ReadFileBytes(JournalOf(strJournal)), "\nband-count ([0-9]+)\n");
             ASSERT_GT(nBands, 60) << strCli;
         }
         // An interruption before the job reached the machine prints nothing.
@@ -275,13 +284,13 @@ TEST_P(ResumeHarness, InterruptedMarkerResumesToTheWholeRender) {
             composite.Add(sheet, CBandGeometry(bands).BandOffset(nFirst));
         if (nCliExit == 0) {
             EXPECT_EQ(nFirst + nReceived, nBands) << strCli;
-            EXPECT_FALSE(std::filesystem::exists(strJournal));
+            EXPECT_TRUE(CJobJournal::ListJobs(strJournal).empty());
             break;
         }
         ASSERT_EQ(nCliExit, eHow == EInterruption::HostKilled ? -1 : 1) << strCli;
         ++nInterruptions;
         const int64_t nNext = JournalConfirmed(strJournal);
-        ASSERT_GE(nNext, nFirst) << ReadFileBytes(strJournal);
+        ASSERT_GE(nNext, nFirst) << JournalOf(strJournal);
         // Bands the machine took that the next job sends again: the one in flight at most
         // (one more in precise mode when the next job has to start on an even band).
         const int64_t nTwice = nFirst + nReceived - nNext;

@@ -12,7 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -222,6 +225,28 @@ TEST_F(HotFolderScan, AutomaticFileStillOpenForWritingWaitsForItsWriter) {
     m_queue.ScanManualFolder();
     EXPECT_EQ(Names(m_doc.m_arrManDir), (Strings{"open.plt"}));
     ::close(fdMan);
+}
+
+// A writer that opens the file anew for every piece holds it only now and then: the file is
+// taken only once its size and last-write time have kept still for the settle time.
+TEST_F(HotFolderScan, AFileStillChangingWithinTheSettleTimeIsNotTaken) {
+    m_settings.FileSettleMs = 2000;
+    const std::string strPath = m_settings.AutoDir + "growing.plt";
+    const int64_t tNow = static_cast<int64_t>(std::time(nullptr));
+    for (int nPiece = 0; nPiece < 3; ++nPiece) {
+        // Appended and closed again, as such a writer does between its pieces.
+        std::ofstream(strPath, std::ios::app) << "PU0,0;PD400,400;";
+        m_queue.ScanAutoFolder();
+        EXPECT_TRUE(m_doc.m_arrAutoDir.empty()) << nPiece;
+    }
+    // Its last write now lies further back than the settle time: taken.
+    SetTime(strPath, tNow - 3);
+    m_queue.ScanAutoFolder();
+    EXPECT_EQ(Names(m_doc.m_arrAutoDir), (Strings{"growing.plt"}));
+    // A FIFO with a drawing's name is never opened for reading: the scan goes on.
+    ASSERT_EQ(::mkfifo((m_settings.AutoDir + "pipe.plt").c_str(), 0644), 0);
+    m_queue.ScanAutoFolder();
+    EXPECT_EQ(Names(m_doc.m_arrAutoDir), (Strings{"growing.plt"}));
 }
 
 // Where no lease can be taken (another owner, a file system without leases) a file counts

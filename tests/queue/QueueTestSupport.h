@@ -68,7 +68,22 @@ public:
         m_bJob = false;
     }
     void SleepMs(int nMs) override { m_nSleptMs += nMs; }
+    bool HasUnfinishedJobs() const override { return !m_unfinished.empty(); }
+    std::vector<std::string> UnfinishedJobs() const override { return m_unfinished; }
+    CJobStartResult ResumeJob(const std::string& strJobDir) override {
+        m_arrResumed.push_back(strJobDir);
+        if (m_bRefuseResume)
+            return CResult::Failure(-3, "the file changed");
+        std::erase(m_unfinished, strJobDir);
+        m_bJob = true;
+        return {};
+    }
+    void PrintedJobHandled() override { ++m_nPrintedHandled; }
 
+    std::vector<std::string> m_unfinished; ///< job folders waiting for a decision
+    std::vector<std::string> m_arrResumed;
+    bool m_bRefuseResume = false;
+    int m_nPrintedHandled = 0;
     uint8_t m_nState = kStateReady;
     EStart m_eStart = EStart::Accept;
     CTaskQueue* m_pQueue = nullptr;

@@ -257,6 +257,98 @@ TEST_F(TaskQueueTest, FinishedAutomaticTaskLeavesWithItsFile) {
     EXPECT_TRUE(std::filesystem::exists(m_settings.AutoDir + "y.plt"));
 }
 
+// A job that did not finish comes first: neither the scheduler (automatic mode included)
+// nor Start starts anything while it waits; with automatic resume it is continued at once,
+// and one that cannot be continued is not tried again by itself.
+TEST_F(TaskQueueTest, UnfinishedJobHoldsEveryStartUntilDecided) {
+    const struct {
+        const char* m_pszWhat;
+        bool m_bAutoResume;
+        bool m_bRefuse;
+        std::vector<std::string> m_resumed;
+        int m_nResult;
+    } cases[] = {
+        {.m_pszWhat = "waits for the operator",
+         .m_bAutoResume = false,
+         .m_bRefuse = false,
+         .m_resumed = {},
+         .m_nResult = -1},
+        {.m_pszWhat = "resumed at once",
+         .m_bAutoResume = true,
+         .m_bRefuse = false,
+         .m_resumed = {"/j/1/"},
+         .m_nResult = 0},
+        {.m_pszWhat = "cannot be resumed",
+         .m_bAutoResume = true,
+         .m_bRefuse = true,
+         .m_resumed = {"/j/1/"},
+         .m_nResult = -1},
+    };
+    for (const auto& c : cases) {
+        m_doc.m_arrAutoDir.clear();
+        m_engine = CFakeQueueEngine();
+        m_engine.m_pQueue = &m_queue;
+        m_settings.AutoStartEnable = 1;
+        AddAutoFile("x.plt", kSmallPlt);
+        m_engine.m_unfinished = {"/j/1/"};
+        m_engine.m_bRefuseResume = c.m_bRefuse;
+        m_queue.SetAutoResume(c.m_bAutoResume);
+        EXPECT_EQ(m_queue.StartNextTask(), c.m_nResult) << c.m_pszWhat;
+        EXPECT_TRUE(m_engine.m_arrStarted.empty()) << c.m_pszWhat;
+        // Still waiting: the next turn neither starts nor tries again.
+        if (!m_engine.m_unfinished.empty()) {
+            EXPECT_EQ(m_queue.StartNextTask(), -1) << c.m_pszWhat;
+            EXPECT_TRUE(m_engine.m_arrStarted.empty()) << c.m_pszWhat;
+        }
+        EXPECT_EQ(m_engine.m_arrResumed, c.m_resumed) << c.m_pszWhat;
+    }
+    // Start on a task says why nothing starts.
+    m_engine = CFakeQueueEngine();
+    m_engine.m_unfinished = {"/j/1/"};
+    Fill({{'o', "A", 1, PS_WAITING, 0}});
+    m_queue.SetCurrentTaskIndex(0);
+    m_queue.PrintCurrentTask();
+    EXPECT_TRUE(m_engine.m_arrStarted.empty());
+    ASSERT_FALSE(m_view.m_arrMessages.empty());
+    EXPECT_EQ(m_view.m_arrMessages.back(), EMsg::kUnfinishedJobWaits);
+}
+
+// A job the ledger says printed, found at start-up, is finished: the task takes the copies
+// still owed, and a finished automatic-folder file leaves even when the saved lists had
+// lost its task, so that the next scan cannot print it again.
+TEST_F(TaskQueueTest, PrintedJobFoundAtStartIsFinishedNotPrintedAgain) {
+    AddAutoFile("x.plt", kSmallPlt);
+    AddAutoFile("y.plt", kSmallPlt);
+    Fill({{'o', "A", 3, PS_WAITING, 0}});
+    m_doc.m_arrOpened.back()->m_strPath = m_dir.File("A");
+    auto record = [](const std::string& strPath, int nOwed) {
+        CJobRecord r;
+        r.m_strTaskPath = strPath;
+        r.m_strFilePath = strPath;
+        r.m_nCopiesOwed = nOwed;
+        r.m_eOutcome = EJobOutcome::kPrinted;
+        EXPECT_TRUE(strPath.empty() || HashFile(strPath, r.m_nFileHash, r.m_nFileSize) ||
+                    !std::filesystem::exists(strPath));
+        return r;
+    };
+    m_queue.SettlePrintedJob(record(m_dir.File("A"), 1));
+    EXPECT_EQ(m_doc.m_arrOpened.back()->m_nCopies, 1);
+    EXPECT_EQ(m_doc.m_arrOpened.back()->m_nPrintState, PS_REPEAT);
+    m_queue.SettlePrintedJob(record(m_settings.AutoDir + "x.plt", 0));
+    EXPECT_EQ(Names(m_doc.m_arrAutoDir), (std::vector<std::string>{"y.plt"}));
+    EXPECT_FALSE(std::filesystem::exists(m_settings.AutoDir + "x.plt"));
+    // The task lost, the file still there: it goes all the same.
+    m_doc.m_arrAutoDir.clear();
+    m_queue.SettlePrintedJob(record(m_settings.AutoDir + "y.plt", 0));
+    EXPECT_FALSE(std::filesystem::exists(m_settings.AutoDir + "y.plt"));
+    // A file changed since the job printed is a new version: it stays.
+    ASSERT_TRUE(WriteFileBytes(m_settings.AutoDir + "z.plt", kSmallPlt));
+    CJobRecord z = record(m_settings.AutoDir + "z.plt", 0);
+    ASSERT_TRUE(WriteFileBytes(m_settings.AutoDir + "z.plt", std::string(kSmallPlt) + "PU0,0;"));
+    m_queue.SettlePrintedJob(z);
+    EXPECT_TRUE(std::filesystem::exists(m_settings.AutoDir + "z.plt"));
+}
+
 // Automatic mode passes over a drawing the machine cannot print (wider than it prints),
 // keeps its file, says why in its row, and prints the next one; a queued opened task that
 // cannot print loses its queued mark instead of holding back the others.

@@ -19,6 +19,8 @@
 
 #include "UiTestApp.h"
 
+#include "machine/engine/JobJournal.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -238,7 +240,11 @@ TEST_F(MainFrameEndToEndTest, InterruptedMarkerIsOfferedMarkedAndResumed) {
     });
     EXPECT_TRUE(bDone);
     EXPECT_FALSE(std::filesystem::exists(strMarker));
-    EXPECT_FALSE(std::filesystem::exists(m_home.Path() / "Jobs/job.journal"));
+    // The printed job's folder goes once the lists saved after its end are on the disk.
+    EXPECT_TRUE(RunUntil([&] {
+        m_pFrame->UpdateStatus();
+        return CJobJournal::ListJobs(m_home.Path().string() + "/Jobs/").empty();
+    }));
     EXPECT_EQ(m_prompts.m_arrChoices.size(), 1u);
     // The first job stopped after at least five bands; the second sent only the rest.
     EXPECT_LE(m_machine.Stats().m_nBandsConfirmed, m_pFrame->Engine().State().m_nBandCount + 5 + 1);

@@ -42,6 +42,7 @@ int RunBands(const CCliContext& ctx);
 int RunInfo(const CCliContext& ctx);
 int RunPrint(const CCliContext& ctx);
 int RunResume(const CCliContext& ctx);
+int RunJobs(const CCliContext& ctx);
 
 /// The commands, in the order the usage text lists them (defined in CliMain.cpp).
 const std::vector<CCliCommand>& CliCommands();

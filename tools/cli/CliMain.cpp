@@ -67,7 +67,10 @@ constexpr const char* kPrintHelp =
     "each printed as a job with its backup and history row as the settings say. A progress\n"
     "bar on stderr. Exit status 0 only when every copy finished successfully. A job that\n"
     "cannot finish (the link lost, a machine fault, the program stopped) is kept in the\n"
-    "job journal (Jobs/ in the installation directory): 'inkvale-cli resume' continues it.\n"
+    "job ledger (Jobs/ in the installation directory): 'inkvale-cli resume' continues it.\n"
+    "Refused while another program uses the installation directory, while an unfinished\n"
+    "job waits for 'inkvale-cli resume' or 'inkvale-cli jobs --discard', and when the\n"
+    "job's record cannot be written (a full disk, say): no band goes out unrecorded.\n"
     "  --copies N      copies to print, 1 to 9999 (default 1)\n"
     "  --from-band N   the first copy starts at band N (counted from 0), e.g. where the\n"
     "                  paper ran out; the bands print exactly as in the whole job\n"
@@ -75,7 +78,7 @@ constexpr const char* kPrintHelp =
     "                  is given up as interrupted, 1 to 3600 (default 120)\n";
 
 constexpr const char* kResumeHelp =
-    "usage: inkvale-cli resume [--link-wait S]\n"
+    "usage: inkvale-cli resume [--link-wait S] [--stop]\n"
     "Continues the unfinished job of the installation directory (its job journal, Jobs/)\n"
     "on the machine of its settings, from the first band the machine did not confirm: writes\n"
     "\"resuming at band N of M\" on stderr (N counted from 0, the first band sent), shows\n"
@@ -83,7 +86,18 @@ constexpr const char* kResumeHelp =
     "exactly as in the whole job. Refused when the drawing's file or the machine's head\n"
     "parameters changed since the job started. Exit status 0 when the job finished, 1 when\n"
     "there is nothing to resume or it could not finish (it can be resumed again).\n"
-    "  --link-wait S   as for print\n";
+    "  --link-wait S   as for print\n"
+    "  --stop          when the plotter is still in the interrupted job (its host died),\n"
+    "                  stop it there first; without it, resume says so and exits 1\n"
+    "Copies the job still owed (print --copies N) print after it. With several unfinished\n"
+    "jobs the oldest comes first.\n";
+
+constexpr const char* kJobsHelp =
+    "usage: inkvale-cli jobs [--discard ID]\n"
+    "Lists the jobs of the job ledger (Jobs/ in the installation directory) that did not\n"
+    "finish, and printed ones that still owe copies: \"ID STATE band N of M, K copies owed:\n"
+    "NAME - WHY\", or \"ID damaged WHY\". While one is listed, nothing else prints.\n"
+    "  --discard ID    forget that job (its remaining bands are never printed)\n";
 
 constexpr const char* kTopUsage =
     "usage: inkvale-cli [--home DIR] COMMAND ARGS\n"
@@ -141,8 +155,10 @@ const std::vector<CCliCommand>& CliCommands() {
          kInfoHelp, RunInfo},
         {"print", "print FILE [--copies N] print through the machine link of the settings",
          kPrintHelp, RunPrint},
-        {"resume", "resume                 continue the interrupted job of the installation",
+        {"resume", "resume [--stop]        continue the interrupted job of the installation",
          kResumeHelp, RunResume},
+        {"jobs", "jobs [--discard ID]    list the unfinished jobs, or forget one", kJobsHelp,
+         RunJobs},
     };
     return commands;
 }

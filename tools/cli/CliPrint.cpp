@@ -7,6 +7,7 @@
 
 #include "CliBandJob.h"
 #include "CliCommand.h"
+#include "CliHomeLock.h"
 #include "CliText.h"
 
 #include "config/MachineParams.h"
@@ -23,6 +24,7 @@
 #include "machine/link/MachineStatus.h"
 #include "model/OnePage.h"
 #include "model/TaskDrawingLoader.h"
+#include "queue/InterruptedJob.h"
 
 #include <algorithm>
 #include <atomic>
@@ -34,6 +36,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -119,6 +122,7 @@ public:
             m_strFirstMessage = strText;
     }
     void JobEnded(int nResult) override {
+        m_nLastResult = nResult;
         if (nResult == kJobSuccess)
             ++m_nCopiesDone;
         else
@@ -127,6 +131,7 @@ public:
 
     int32_t m_nLanguage;
     int m_nCopiesDone = 0;
+    int m_nLastResult = -1; ///< the last job's end; -1 before any
     bool m_bJobFailed = false;
     std::string m_strFirstMessage; ///< the first text shown, e.g. why a job was refused
 };
@@ -134,7 +139,7 @@ public:
 /// One run of `print`: the task in the opened list, printed by the core's scheduler copy
 /// after copy, as the window prints a queued task.
 struct CPrintRun {
-    /// pTask: the task to print; nullptr to continue the journal's interrupted job.
+    /// pTask: the task to print; nullptr to continue a job of the ledger.
     CPrintRun(CInkvaleCore& core, CCliQueueView& view, COnePage* pTask, int nCopies)
         : m_core(core), m_view(view), m_pTask(pTask), m_nCopies(nCopies) {}
 
@@ -142,6 +147,13 @@ struct CPrintRun {
     CCliQueueView& m_view;
     COnePage* m_pTask;
     int m_nCopies;
+    /// resume: the job to continue ("" when only owed copies are left), its record, and
+    /// whether the machine may be told to drop a job it still holds.
+    std::string m_strResumeDir;
+    CJobRecord m_resumed;
+    bool m_bStopHeldJob = false;
+    bool m_bStopSent = false;
+    int m_nShownDone = 0;
     bool m_bResumeSent = false;
     bool m_bDone = false;
     bool m_bFailed = false;
@@ -168,7 +180,12 @@ std::string FormatDuration(double dSeconds) {
 void DrawProgress(CPrintRun& run) {
     const CPrintEngine& engine = run.m_core.Engine();
     const int32_t nBands = engine.State().m_nBandCount;
-    const int32_t nDone = engine.JobRunning() ? engine.State().m_nBandsDone.load() : 0;
+    // Between jobs the line keeps the last job's count: a printed job's every band.
+    if (engine.JobRunning())
+        run.m_nShownDone = engine.State().m_nBandsDone.load();
+    else if (run.m_view.m_nLastResult == kJobSuccess)
+        run.m_nShownDone = nBands;
+    const int32_t nDone = std::min(run.m_nShownDone, nBands);
     const double dShare = nBands > 0 ? static_cast<double>(nDone) / nBands : 0.0;
     const int nFilled = static_cast<int>(dShare * kBarWidth);
     std::string bar(static_cast<size_t>(nFilled), '#');
@@ -191,15 +208,74 @@ void DrawProgress(CPrintRun& run) {
     std::fflush(stderr);
 }
 
-// Continues the interrupted job once the machine is online and ready, as the scheduler
-// starts a task.
+// The copies the resumed job's record says were still owed print after it, as a task of
+// their own, when the file is the one the job printed.
+void AddOwedCopies(CPrintRun& run) {
+    const CJobRecord& r = run.m_resumed;
+    if (run.m_core.Engine().HasUnfinishedJobs()) {
+        // Another job waits for its decision first; the printed job's record keeps the
+        // copies for the next resume.
+        std::fprintf(stderr,
+                     "\n%d cop%s of %s still owed: 'inkvale-cli resume' prints them once "
+                     "the other unfinished jobs are done\n",
+                     r.m_nCopiesOwed, r.m_nCopiesOwed == 1 ? "y" : "ies", r.m_strTaskName.c_str());
+        run.m_bDone = true;
+        return;
+    }
+    uint64_t nHash = 0;
+    int64_t nSize = 0;
+    if (!HashFile(r.m_strFilePath, nHash, nSize) || nHash != r.m_nFileHash ||
+        nSize != r.m_nFileSize) {
+        run.Fail(r.m_strFilePath + " changed or is gone since the job started; the " +
+                 std::to_string(r.m_nCopiesOwed) + " copies still owed were not printed");
+        return;
+    }
+    run.m_core.Queue().AddFiles({r.m_strFilePath});
+    CTaskList& opened = run.m_core.Doc().m_arrOpened;
+    if (opened.empty() || !LoadTaskDrawing(*opened.back(), run.m_core.Settings(), true).Ok()) {
+        run.Fail(r.m_strFilePath + " cannot be read for the copies still owed");
+        return;
+    }
+    run.m_pTask = opened.back().get();
+    run.m_pTask->m_nCopies = r.m_nCopiesOwed;
+    run.m_pTask->m_bQueued = 1;
+    std::fprintf(stderr, "\nprinting the %d cop%s still owed of %s\n", r.m_nCopiesOwed,
+                 r.m_nCopiesOwed == 1 ? "y" : "ies", r.m_strTaskName.c_str());
+}
+
+// The machine is still in the job whose host died: nothing can start until it drops it.
+bool HandleHeldJob(CPrintRun& run) {
+    CPrintEngine& engine = run.m_core.Engine();
+    if (!engine.MachineHoldsDeadJob())
+        return false;
+    if (!run.m_bStopHeldJob) {
+        run.Fail(CliText({EMsg::kMachineHoldsJob, {}}, run.m_view.m_nLanguage) +
+                 " ('inkvale-cli resume --stop' stops it from here)");
+    } else if (!run.m_bStopSent) {
+        run.m_bStopSent = true;
+        std::fprintf(stderr, "\nthe plotter was still in the interrupted job: stopping it\n");
+        if (!engine.StopMachineJob())
+            run.Fail("the plotter did not take the Stop command");
+    }
+    return true;
+}
+
+// Continues the job once the machine is online and ready, as the scheduler starts a task.
 void CheckResume(CPrintRun& run) {
     CPrintEngine& engine = run.m_core.Engine();
-    if (run.m_bResumeSent || engine.State().m_nMachineOnline == 0 ||
+    if (run.m_bResumeSent || engine.State().m_nMachineOnline == 0 || HandleHeldJob(run) ||
         engine.MachineState() != kStateReady)
         return;
     run.m_bResumeSent = true;
-    const CJobStartResult started = engine.ResumeJob();
+    const CJobStartResult started = run.m_core.ResumeJob(run.m_strResumeDir);
+    if (started.m_nCode == -5) {
+        // Every band was confirmed: the job printed; only its end went unseen.
+        std::fprintf(stderr, "\nevery band of %s was printed already\n",
+                     run.m_resumed.m_strTaskName.c_str());
+        ++run.m_view.m_nCopiesDone;
+        run.m_view.m_nLastResult = kJobSuccess;
+        return;
+    }
     if (!started.Ok()) {
         for (const CMessage& message : started.m_arrMessages)
             run.m_view.ShowMessage(message);
@@ -222,13 +298,22 @@ void CheckRun(CPrintRun& run, CSteady::time_point tStart) {
         run.m_bDone = true;
         return;
     }
-    if (run.m_pTask == nullptr) {
+    if (run.m_pTask == nullptr && run.m_view.m_nCopiesDone == 0 && !run.m_strResumeDir.empty()) {
         CheckResume(run);
+    } else if (run.m_pTask == nullptr) {
+        if (!engine.JobRunning())
+            AddOwedCopies(run);
     } else if (!engine.JobRunning() && run.m_pTask->m_nPrintState == PS_WAITING &&
                run.m_pTask->m_bQueued == 0) {
         // The queue takes a task off the queue once it has tried to start it; a task left
-        // waiting without a job was refused by the machine.
-        run.Fail("the machine did not accept the job");
+        // waiting without a job was refused (by the machine, or for want of a ledger).
+        run.Fail(!run.m_view.m_strFirstMessage.empty() ? run.m_view.m_strFirstMessage
+                                                       : "the machine did not accept the job");
+    } else if (!engine.JobRunning() && engine.State().m_nMachineOnline != 0 &&
+               run.m_view.m_nCopiesDone == 0 && HandleHeldJob(run)) {
+        // A new job waits for a machine that still holds a dead one: said at once.
+        if (run.m_bStopHeldJob)
+            return;
     }
     // A refused address stays refused: no point waiting for the machine to answer.
     const CLinkRefusal refusal = run.m_core.Links().Status().m_linkRefusal.Load();
@@ -274,21 +359,44 @@ bool LoadForPrint(COnePage& task, const CSettings& settings) {
     return false;
 }
 
-// Where an unfinished job stands, and how to continue it.
-void TellResume(CInkvaleCore& core) {
-    const std::string strDir = core.Engine().JournalDir();
-    if (!CJobJournal::HasJob(strDir))
+// Where this run's unfinished job stands, and how to continue it.
+void TellResume(CInkvaleCore& core, const char* pszCommand) {
+    const std::string strDir = core.Engine().CurrentJobDir();
+    if (strDir.empty())
         return;
-    const CJobLoad load = CJobJournal::Load(strDir);
-    if (!load.Ok())
+    const CJobLoad load = CJobJournal::LoadRecord(strDir);
+    if (!load.Ok() || load.m_record.Printed())
         return;
     const CJobRecord& r = load.m_record;
     std::fprintf(stderr,
-                 "inkvale-cli print: the job stopped after %lld of %lld bands (%.1f m of %.1f m "
+                 "inkvale-cli %s: the job stopped after %lld of %lld bands (%.1f m of %.1f m "
                  "printed); 'inkvale-cli resume' continues it\n",
-                 static_cast<long long>(r.m_nConfirmed), static_cast<long long>(r.m_nBandCount),
+                 pszCommand, static_cast<long long>(r.m_nConfirmed),
+                 static_cast<long long>(r.m_nBandCount),
                  FeedLengthMm(r.m_params, r.m_nConfirmed) / 1000.0,
                  FeedLengthMm(r.m_params, r.m_nBandCount) / 1000.0);
+}
+
+// An unfinished job of the home comes first: printing another would leave its decision
+// to nobody. False (and why on stderr) when one waits.
+bool NoJobWaits(CInkvaleCore& core, const char* pszCommand) {
+    core.Engine().RefreshLedger();
+    const std::optional<CInterruptedJob> job = FindInterruptedJob(core.Engine().UnfinishedJobs());
+    if (!job)
+        return true;
+    const std::string strId = JobIdOf(job->m_strJobDir);
+    if (!job->m_strDamage.empty())
+        std::fprintf(stderr, "inkvale-cli %s: the unfinished job %s is damaged (%s)\n", pszCommand,
+                     strId.c_str(), job->m_strDamage.c_str());
+    else
+        std::fprintf(stderr,
+                     "inkvale-cli %s: the job of %s did not finish (band %lld of %lld); nothing "
+                     "else prints until 'inkvale-cli resume' continues it or 'inkvale-cli jobs "
+                     "--discard %s' forgets it\n",
+                     pszCommand, job->m_record.m_strTaskName.c_str(),
+                     static_cast<long long>(job->m_nResumeBand),
+                     static_cast<long long>(job->m_record.m_nBandCount), strId.c_str());
+    return false;
 }
 
 // The settings and the core's view for print and resume: the run prints only what it is
@@ -318,7 +426,7 @@ int Drive(CInkvaleCore& core, CLoopHandOff& handOff, CPrintRun& run, const char*
     if (!core.Engine().LastJobError().empty())
         std::fprintf(stderr, "inkvale-cli %s: %s\n", pszCommand,
                      core.Engine().LastJobError().c_str());
-    TellResume(core);
+    TellResume(core, pszCommand);
     return kExitFailed;
 }
 
@@ -333,12 +441,17 @@ int RunPrint(const CCliContext& ctx) {
     CPrintArgs args;
     if (!ParseArgs(ctx, args))
         return CommandUsageError("print");
+    const CInstanceLock lock = TakeHomeLock(ctx.m_strHome, "print");
+    if (!lock.Acquired())
+        return kExitFailed;
     CMachineParams params;
     CSettings settings = LoadCliSettings(ctx, params);
     CCliQueueView view(settings.Language);
     CLoopHandOff handOff(settings);
     CInkvaleCore core(settings, params, view, handOff);
     core.Queue().EnableFolderScans(false);
+    if (!NoJobWaits(core, "print"))
+        return kExitFailed;
     core.Queue().AddFiles({args.m_strFile});
     CTaskList& opened = core.Doc().m_arrOpened;
     if (opened.empty()) {
@@ -367,40 +480,80 @@ int RunPrint(const CCliContext& ctx) {
     return nExit;
 }
 
-int RunResume(const CCliContext& ctx) {
-    CPrintArgs args;
+namespace {
+
+bool ParseResumeArgs(const CCliContext& ctx, CPrintArgs& args, bool& bStop) {
     for (size_t i = 0; i < ctx.m_args.size(); ++i) {
         bool bBad = false;
-        if (!ParseLinkWait(ctx, i, args, bBad) || bBad)
-            return CommandUsageError("resume");
+        if (ctx.m_args[i] == "--stop")
+            bStop = true;
+        else if (!ParseLinkWait(ctx, i, args, bBad) || bBad)
+            return false;
     }
+    return true;
+}
+
+// What resume continues: the oldest unfinished job, else the copies a printed job still
+// owes. False (why on stderr) when there is nothing, or the job's record is damaged.
+bool ChooseResume(CInkvaleCore& core, const CCliContext& ctx, CPrintRun& run) {
+    CPrintEngine& engine = core.Engine();
+    engine.RefreshLedger();
+    const std::vector<std::string> unfinished = engine.UnfinishedJobs();
+    if (!unfinished.empty()) {
+        const CJobLoad load = CJobJournal::LoadRecord(unfinished.front());
+        if (!load.Ok()) {
+            std::fprintf(stderr,
+                         "inkvale-cli resume: %s\n'inkvale-cli jobs --discard %s' forgets it\n",
+                         load.m_strDiag.c_str(), JobIdOf(unfinished.front()).c_str());
+            return false;
+        }
+        run.m_strResumeDir = unfinished.front();
+        run.m_resumed = load.m_record;
+        return true;
+    }
+    for (const std::string& strDir : engine.PrintedJobDirs()) {
+        const CJobLoad load = CJobJournal::LoadRecord(strDir);
+        if (load.Ok() && load.m_record.m_nCopiesOwed > 0) {
+            run.m_resumed = load.m_record;
+            return true;
+        }
+    }
+    std::fprintf(stderr, "inkvale-cli resume: nothing to resume in %s\n", ctx.m_strHome.c_str());
+    return false;
+}
+
+} // namespace
+
+int RunResume(const CCliContext& ctx) {
+    CPrintArgs args;
+    bool bStop = false;
+    if (!ParseResumeArgs(ctx, args, bStop))
+        return CommandUsageError("resume");
+    const CInstanceLock lock = TakeHomeLock(ctx.m_strHome, "resume");
+    if (!lock.Acquired())
+        return kExitFailed;
     CMachineParams params;
     CSettings settings = LoadCliSettings(ctx, params);
     CCliQueueView view(settings.Language);
     CLoopHandOff handOff(settings);
     CInkvaleCore core(settings, params, view, handOff);
     core.Queue().EnableFolderScans(false);
-    const std::string strDir = core.Engine().JournalDir();
-    if (!CJobJournal::HasJob(strDir)) {
-        std::fprintf(stderr, "inkvale-cli resume: nothing to resume in %s\n",
-                     ctx.m_strHome.c_str());
+    CPrintRun run(core, view, nullptr, 1);
+    run.m_bStopHeldJob = bStop;
+    if (!ChooseResume(core, ctx, run))
         return kExitFailed;
-    }
-    const CJobLoad load = CJobJournal::Load(strDir);
-    if (!load.Ok()) {
-        std::fprintf(stderr, "inkvale-cli resume: %s\n", load.m_strDiag.c_str());
-        return kExitFailed;
-    }
-    const CJobRecord& r = load.m_record;
+    const CJobRecord& r = run.m_resumed;
+    run.m_nCopies = (run.m_strResumeDir.empty() ? 0 : 1) + r.m_nCopiesOwed;
     EnsureCliFonts();
     SetLinkWait(core, args);
-    // Band numbers count from 0: N is the first band sent.
-    std::fprintf(stderr, "resuming at band %lld of %lld\n",
-                 static_cast<long long>(ResumeBandOf(r.m_params, r.m_nConfirmed)),
-                 static_cast<long long>(r.m_nBandCount));
-    std::fprintf(stderr, "continuing %s on the machine at %s\n", r.m_strTaskName.c_str(),
-                 FormatMachineIP(params.MachineIP()).c_str());
-    CPrintRun run(core, view, nullptr, 1);
+    if (!run.m_strResumeDir.empty()) {
+        // Band numbers count from 0: N is the first band sent.
+        std::fprintf(stderr, "resuming at band %lld of %lld\n",
+                     static_cast<long long>(ResumeBandOf(r.m_params, r.m_nConfirmed)),
+                     static_cast<long long>(r.m_nBandCount));
+        std::fprintf(stderr, "continuing %s on the machine at %s\n", r.m_strTaskName.c_str(),
+                     FormatMachineIP(params.MachineIP()).c_str());
+    }
     const int nExit = Drive(core, handOff, run, "resume");
     if (nExit == kExitOk)
         std::printf("printed the rest of %s\n", r.m_strTaskName.c_str());

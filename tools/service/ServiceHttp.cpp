@@ -22,6 +22,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -734,9 +735,39 @@ CAnswer CServiceHttp::Control(const CRequest& req) {
         return MachineCommand(req.m_route.m_strWhat);
     case ERoute::kAuto:
         return AutoCommand(req.m_route.m_strWhat == "on");
+    case ERoute::kJob:
+        return JobCommand(req.m_route.m_strJob, req.m_route.m_strWhat == "resume");
     default:
         return CAnswer::Error(404, "no such request");
     }
+}
+
+// The decision on an unfinished job of the ledger, on the owning thread.
+CAnswer CServiceHttp::JobCommand(const std::string& strJob, bool bResume) {
+    const std::string strDir = m_core.Engine().JournalDir() + strJob + "/";
+    bool bKnown = false;
+    CJobStartResult done;
+    if (!OnOwner([&] {
+            const std::vector<std::string> jobs = m_core.Engine().UnfinishedJobs();
+            bKnown = std::find(jobs.begin(), jobs.end(), strDir) != jobs.end();
+            if (!bKnown)
+                return;
+            if (bResume)
+                done = m_core.ResumeJob(strDir);
+            else if (!m_core.DiscardJob(strDir))
+                done = CResult::Failure(-1, "the job's folder could not be removed");
+            Refresh();
+        }))
+        return CAnswer::Error(503, "the service is closing");
+    if (!bKnown)
+        return CAnswer::Error(404, "no unfinished job has that id");
+    if (!done.Ok())
+        return CAnswer::Error(409, done.m_arrMessages.empty()
+                                       ? done.m_strDiag
+                                       : EnglishText(done.m_arrMessages[0]));
+    std::fprintf(stderr, "<5>inkvale-service: job %s %s\n", strJob.c_str(),
+                 bResume ? "resumed" : "discarded");
+    return CAnswer::Json(200, "{\"ok\": true}");
 }
 
 CAnswer CServiceHttp::TaskCommand(const CRequest& req) {

@@ -100,6 +100,7 @@ private:
     CAnswer TaskCommand(const CRequest& req);
     CAnswer MachineCommand(const std::string& strWhat);
     CAnswer AutoCommand(bool bOn);
+    CAnswer JobCommand(const std::string& strJob, bool bResume);
     CAnswer PlaceUpload(CRequest& req);
     CAnswer Login(const CRequest& req);
     CAnswer Thumbnail(uint64_t nId);

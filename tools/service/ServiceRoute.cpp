@@ -61,6 +61,27 @@ bool TaskRoute(const std::string& strPath, CRoute& route) {
     return true;
 }
 
+// "/api/jobs/ID/resume" and "/api/jobs/ID/discard": ID is a job folder's name (digits,
+// lower-case letters and '-'), never a path.
+bool JobRoute(const std::string& strPath, CRoute& route) {
+    const std::string strJobs = "/api/jobs/";
+    if (!strPath.starts_with(strJobs))
+        return false;
+    const size_t nSlash = strPath.find('/', strJobs.size());
+    if (nSlash == std::string::npos || nSlash == strJobs.size())
+        return false;
+    route.m_strJob = strPath.substr(strJobs.size(), nSlash - strJobs.size());
+    route.m_strWhat = strPath.substr(nSlash + 1);
+    if (route.m_strJob.find_first_not_of("0123456789abcdefghijklmnopqrstuvwxyz-") !=
+            std::string::npos ||
+        (route.m_strWhat != "resume" && route.m_strWhat != "discard"))
+        return false;
+    route.m_eRoute = ERoute::kJob;
+    route.m_eKind = ERouteKind::kControl;
+    route.m_bPost = true;
+    return true;
+}
+
 } // namespace
 
 CRoute RouteOf(const std::string& strMethod, const std::string& strPath) {
@@ -75,7 +96,7 @@ CRoute RouteOf(const std::string& strMethod, const std::string& strPath) {
             bKnown = true;
         }
     }
-    if (!bKnown && !TaskRoute(strPath, route))
+    if (!bKnown && !TaskRoute(strPath, route) && !JobRoute(strPath, route))
         return {};
     const bool bGet = strMethod == "GET" || strMethod == "HEAD";
     route.m_bWrongMethod = route.m_bPost ? strMethod != "POST" : !bGet;

@@ -20,6 +20,7 @@ enum class ERoute : uint8_t {
     kTask,    ///< m_strWhat "copies", "queue", "unqueue"
     kMachine, ///< m_strWhat "pause", "resume", "stop"
     kAuto,    ///< m_strWhat "on", "off"
+    kJob,     ///< an unfinished job of the ledger, m_strJob its id; m_strWhat "resume", "discard"
 };
 
 /// What a request needs: reading, control (the token), or neither (signing in).
@@ -34,6 +35,7 @@ struct CRoute {
     uint64_t m_nId = 0;
     bool m_bIdValid = true; ///< false: the id in the path is beyond 2^64 - 1 (no task has it)
     std::string m_strWhat;
+    std::string m_strJob; ///< kJob: the job's id (its folder's name)
 };
 
 /// The route of a method and a path (without its query).

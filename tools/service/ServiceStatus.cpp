@@ -3,6 +3,8 @@
 
 #include "ServiceJson.h"
 
+#include "queue/InterruptedJob.h"
+
 #include "machine/link/MachineProtocol.h"
 #include "queue/Preflight.h"
 #include "support/AtomicFile.h"
@@ -135,7 +137,9 @@ std::string StatusJson(CInkvaleCore& core, double dJobSeconds) {
     s += "], \"totals\": {\"tasks\": " + std::to_string(totals.m_nTasks) +
          ", \"paper_m\": " + Number(totals.m_dPaperM) +
          ", \"time_s\": " + Number(totals.m_dSeconds) + ", \"ink_ml\": " + Number(totals.m_dInkMl) +
-         "}, \"auto\": " + (core.Settings().AutoStartEnable != 0 ? "true" : "false") + "}";
+         "}, \"auto\": " + (core.Settings().AutoStartEnable != 0 ? "true" : "false") +
+         ", \"unfinished_jobs\": " + UnfinishedJobsJson(core) +
+         ", \"machine_holds_job\": " + (engine.MachineHoldsDeadJob() ? "true" : "false") + "}";
     return s;
 }
 
@@ -157,6 +161,22 @@ std::string Unquoted(const std::string& strField) {
 constexpr std::streamoff kHistoryTailBytes = 256 * 1024;
 
 } // namespace
+
+std::string UnfinishedJobsJson(CInkvaleCore& core) {
+    std::string s = "[";
+    for (const CInterruptedJob& job : InterruptedJobsOf(core.Engine().UnfinishedJobs())) {
+        const CJobRecord& r = job.m_record;
+        s += (s.size() > 1 ? ", " : "");
+        s += "{\"id\": " + JsonText(JobIdOf(job.m_strJobDir)) +
+             ", \"task\": " + JsonText(r.m_strTaskName) +
+             ", \"resume_band\": " + std::to_string(job.m_nResumeBand) +
+             ", \"bands\": " + std::to_string(r.m_nBandCount) +
+             ", \"copies_owed\": " + std::to_string(r.m_nCopiesOwed) +
+             ", \"why\": " + JsonText(r.m_strWhy) + ", \"damaged\": " +
+             (job.m_strDamage.empty() ? std::string("null") : JsonText(job.m_strDamage)) + "}";
+    }
+    return s + "]";
+}
 
 std::string HistoryJson(const std::string& strHistoryFile, size_t nRows) {
     std::ifstream in(strHistoryFile, std::ios::binary);

@@ -22,6 +22,9 @@ std::string MachineStateText(int nState);
 /// The machine, the running job with its progress and time left, and the queue in order
 /// with each task's size, copies and warnings, as one JSON object. Owning thread.
 std::string StatusJson(CInkvaleCore& core, double dJobSeconds);
+/// The jobs of the ledger that did not finish and wait for a decision (resume or discard),
+/// as a JSON array: id, task, resume_band, bands, copies_owed, why, damaged.
+std::string UnfinishedJobsJson(CInkvaleCore& core);
 /// The last nRows rows of the history file, newest first, as a JSON array of objects with
 /// the row's time, path and size.
 std::string HistoryJson(const std::string& strHistoryFile, size_t nRows);

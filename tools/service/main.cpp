@@ -16,6 +16,7 @@
 #include "config/SettingsStore.h"
 #include "core/InkvaleCore.h"
 #include "core/LoopHandOff.h"
+#include "queue/InterruptedJob.h"
 #include "support/MessageSource.h"
 #include "support/ProfileFile.h"
 #include "ui/InkvaleAppRules.h"
@@ -27,6 +28,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -137,11 +139,13 @@ class CWatch {
 public:
     void Tick(CInkvaleCore& core) {
         CPrintEngine& engine = core.Engine();
-        const bool bRunning = engine.JobRunning();
-        if (bRunning && !m_bRunning)
+        // Counted, not sampled: back-to-back jobs are one start each.
+        const uint64_t nStarted = engine.JobsStarted();
+        if (nStarted != m_nStarted && engine.JobRunning())
             Log(6, "job started: " + engine.WorkPage().m_strName + ", " +
                        std::to_string(engine.State().m_nBandCount.load()) + " bands");
-        m_bRunning = bRunning;
+        m_nStarted = nStarted;
+        TellUnfinished(core);
         const bool bOnline = engine.State().m_nMachineOnline != 0;
         if (bOnline != m_bOnline)
             Log(bOnline ? 6 : 4, bOnline ? "machine found" : "machine link lost");
@@ -149,8 +153,38 @@ public:
     }
 
 private:
-    bool m_bRunning = false;
+    // Each unfinished job once, when it appears: nothing else prints until it is decided.
+    void TellUnfinished(CInkvaleCore& core) {
+        const std::vector<std::string> jobs = core.Engine().UnfinishedJobs();
+        for (const CInterruptedJob& job : InterruptedJobsOf(jobs)) {
+            if (std::find(m_told.begin(), m_told.end(), job.m_strJobDir) != m_told.end())
+                continue;
+            const std::string strId = JobIdOf(job.m_strJobDir);
+            if (!job.m_strDamage.empty())
+                Log(3, "unfinished job " + strId + " is damaged: " + job.m_strDamage +
+                           "; nothing else prints until it is discarded (POST /api/jobs/" + strId +
+                           "/discard)");
+            else
+                Log(4,
+                    "unfinished job " + strId + ": " + job.m_record.m_strTaskName +
+                        " stopped at band " + std::to_string(job.m_nResumeBand) + " of " +
+                        std::to_string(job.m_record.m_nBandCount) +
+                        (job.m_record.m_strWhy.empty() ? "" : " (" + job.m_record.m_strWhy + ")") +
+                        "; nothing else prints until it is resumed or discarded (POST "
+                        "/api/jobs/" +
+                        strId + "/resume or /discard)");
+        }
+        m_told = jobs;
+        const bool bHeld = core.Engine().MachineHoldsDeadJob() && !jobs.empty();
+        if (bHeld && !m_bHeldTold)
+            Log(4, service::EnglishText({EMsg::kMachineHoldsJob, {}}));
+        m_bHeldTold = bHeld;
+    }
+
+    uint64_t m_nStarted = 0;
     bool m_bOnline = false;
+    bool m_bHeldTold = false;
+    std::vector<std::string> m_told;
 };
 
 // Each connection holds a descriptor: the soft limit (often 1024) goes up to the hard one,
@@ -236,6 +270,9 @@ int Run(QGuiApplication& app, const CArgs& args, const std::string& strInstallDi
     CServiceView view;
     CLoopHandOff handOff(settings);
     CInkvaleCore core(settings, params, view, handOff);
+    // "auto": unfinished jobs continue as soon as the machine is ready; otherwise they wait
+    // for a decision from the page or the API.
+    core.SetAutoResume(ini.GetString("Service", "ResumeInterrupted", "ask") == "auto");
     const CResult restored = core.EnableQueueSaving();
     for (const CMessage& message : restored.m_arrMessages)
         Log(4, service::EnglishText(message));

@@ -69,17 +69,22 @@ bool CBandSender::StillReachable(bool bAnswered) {
 }
 
 void CBandSender::Run() {
-    if (m_pJournal != nullptr)
-        (void)m_pJournal->Open();
-    const int nResult = Job();
+    int nResult = Job();
+    // Every band confirmed is a printed sheet, whatever its end looked like (a machine
+    // silent during the feed-out, say).
+    if (nResult != kJobSuccess && m_nConfirmed >= m_nBandCount && !OperatorStopped()) {
+        m_strNote = m_strError;
+        m_strError.clear();
+        nResult = kJobSuccess;
+    }
     if (nResult != kJobSuccess)
         NoteEnd();
-    if (m_pJournal != nullptr) {
-        if (nResult == kJobSuccess)
-            m_pJournal->Finished();
-        else
-            m_pJournal->Interrupted(m_strError);
-    }
+    // The outcome is on the disk before anyone acts on it (the file's disposal, the
+    // next copy).
+    if (m_pJournal != nullptr && nResult == kJobSuccess && !m_pJournal->Printed())
+        m_strNote = m_pJournal->Error();
+    if (m_pJournal != nullptr && nResult != kJobSuccess && !m_pJournal->Interrupted(m_strError))
+        m_strError += "; " + m_pJournal->Error();
     // The source holds the raster buffers; the next job may need them as soon as the
     // window thread has handled the message.
     m_pSource.reset();
@@ -221,14 +226,21 @@ bool CBandSender::ConfirmBand(int32_t j) {
     CEngineState& state = m_link.State();
     state.m_nLastBandDone = j;
     ++state.m_nBandsDone;
-    if (m_pJournal != nullptr)
-        m_pJournal->Confirmed(m_nFirstBand + j + 1);
+    m_nConfirmed = j + 1;
+    // No band without its record: a ledger that cannot be written stops the job here.
+    if (m_pJournal != nullptr && !m_pJournal->Confirmed(m_nFirstBand + j + 1)) {
+        m_strError = m_pJournal->Error();
+        if (j + 1 < m_nBandCount)
+            (void)m_link.Commu().SendAction(kActStop); // the job ends here either way
+        return j + 1 >= m_nBandCount;
+    }
     return m_link.Wait(kAroundConfirmMs);
 }
 
 // The machine finishes the last bands after their confirmation and feeds the paper out;
 // the job is printed once it is back in ready from there. Any other end (a fault, a
-// restart, the operator's Stop) is not a printed job.
+// restart, the operator's Stop) is not a printed job, though one whose bands were all
+// confirmed counts as printed (Run).
 bool CBandSender::WaitJobEnd() {
     CScopeTimer timer(m_times.m_nOtherNs);
     for (;;) {

@@ -46,6 +46,9 @@ public:
     /// Why the job ended early (a band that could not be produced, a silent machine, a
     /// machine fault, the operator's Stop, the program closing), else "".
     const std::string& Error() const { return m_strError; }
+    /// What went wrong in a job that printed all the same (its end unseen, its record
+    /// not written), else "".
+    const std::string& Note() const { return m_strNote; }
 
     /// Results of RequestBand.
     static constexpr int kRequestSendNow = 0;
@@ -75,6 +78,8 @@ private:
     int32_t m_nBandCount;
     CBandSenderTimes m_times;
     std::string m_strError;
+    std::string m_strNote;
+    int32_t m_nConfirmed = 0; ///< bands of this job the machine confirmed
     std::chrono::milliseconds m_linkLostLimit;
     std::chrono::steady_clock::time_point m_tSilentSince{};
     bool m_bSilent = false;

@@ -5,26 +5,38 @@
 #include "raster/BandGeometry.h"
 #include "support/Archive.h"
 #include "support/AtomicFile.h"
+#include "support/Crc32c.h"
 #include "support/TextCodec.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
+#include <ctime>
 #include <functional>
 #include <map>
+#include <random>
 #include <sstream>
-#include <sys/stat.h>
 #include <vector>
 
 namespace inkvale {
 
 namespace {
 
-constexpr const char* kVersionLine = "inkvale-job 1";
-// A record is a page of text; anything larger is not one of ours.
-constexpr size_t kMaxRecordBytes = 64 * 1024;
+constexpr const char* kVersionLine = "inkvale-job 2";
+// A ledger is a whole record and a short frame per band; anything larger is not one of ours.
+constexpr size_t kMaxLedgerBytes = size_t{64} << 20;
+// One frame holds one record: a page of text.
+constexpr uint32_t kMaxFrameBytes = 64 * 1024;
+constexpr char kFrameMagic[4] = {'I', 'K', 'J', 'L'};
+constexpr size_t kFrameHeader = 12;
 // The page file of the largest job the raster buffers take stays well below this.
 constexpr size_t kMaxPageBytes = size_t{2} << 30;
 constexpr double kFeedPixelsPerMm = 300.0 / 25.4;
@@ -176,6 +188,131 @@ bool ReadParams(CRecordReader& r, CBandParams& params) {
 
 } // namespace
 
+namespace {
+
+const char* OutcomeName(EJobOutcome e) {
+    switch (e) {
+    case EJobOutcome::kInterrupted:
+        return "interrupted";
+    case EJobOutcome::kPrinted:
+        return "printed";
+    case EJobOutcome::kRunning:
+        break;
+    }
+    return "running";
+}
+
+bool ParseOutcome(const std::string& s, EJobOutcome& e) {
+    for (const EJobOutcome c :
+         {EJobOutcome::kRunning, EJobOutcome::kInterrupted, EJobOutcome::kPrinted}) {
+        if (s == OutcomeName(c)) {
+            e = c;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Job ids are the start time and a random part: they sort by age and never repeat.
+std::string MakeJobId(int64_t tStarted) {
+    static thread_local std::mt19937_64 s_random{std::random_device{}()};
+    std::tm utc{};
+    const std::time_t t = static_cast<std::time_t>(tStarted);
+    gmtime_r(&t, &utc);
+    char sz[48];
+    std::snprintf(sz, sizeof sz, "%04d%02d%02d-%02d%02d%02d-%08llx", utc.tm_year + 1900,
+                  utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec,
+                  static_cast<unsigned long long>(s_random() & 0xffffffffu));
+    return sz;
+}
+
+bool IsJobId(std::string_view name) {
+    return !name.empty() && name.size() <= 64 && name.front() != '.' &&
+           std::all_of(name.begin(), name.end(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || c == '-';
+           });
+}
+
+void PutLe32(char* p, uint32_t n) {
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<char>((n >> (8 * i)) & 0xffu);
+}
+
+uint32_t GetLe32(const char* p) {
+    uint32_t n = 0;
+    for (int i = 0; i < 4; ++i)
+        n |= static_cast<uint32_t>(static_cast<uint8_t>(p[i])) << (8 * i);
+    return n;
+}
+
+uint32_t FrameCrc(const char* pLength, std::string_view payload) {
+    const uint32_t n = Crc32c({reinterpret_cast<const uint8_t*>(pLength), 4});
+    return Crc32c({reinterpret_cast<const uint8_t*>(payload.data()), payload.size()}, n);
+}
+
+std::string WithSlash(std::string s) {
+    if (!s.empty() && s.back() != '/')
+        s += '/';
+    return s;
+}
+
+std::string WithoutSlash(std::string s) {
+    while (s.size() > 1 && s.back() == '/')
+        s.pop_back();
+    return s;
+}
+
+std::string NameOfFolder(const std::string& strDir) {
+    const std::string s = WithoutSlash(strDir);
+    const size_t nSlash = s.rfind('/');
+    return nSlash == std::string::npos ? s : s.substr(nSlash + 1);
+}
+
+std::string ParentOf(const std::string& strDir) {
+    const std::string s = WithoutSlash(strDir);
+    const size_t nSlash = s.rfind('/');
+    return nSlash == std::string::npos ? "./" : s.substr(0, nSlash + 1);
+}
+
+// Removes a folder of the ledger and the files in it (no deeper: a job folder has none).
+void RemoveFolderFiles(const std::string& strDir) {
+    const int fd = ::open(strDir.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0) {
+        DIR* pDir = ::fdopendir(fd);
+        std::vector<std::string> names;
+        while (pDir != nullptr) {
+            const dirent* pEntry = ::readdir(pDir);
+            if (pEntry == nullptr)
+                break;
+            const std::string_view name(pEntry->d_name);
+            if (name != "." && name != "..")
+                names.emplace_back(name);
+        }
+        for (const std::string& name : names)
+            (void)::unlinkat(fd, name.c_str(), 0); // what stays keeps the folder: harmless
+        if (pDir != nullptr)
+            ::closedir(pDir);
+        else
+            ::close(fd);
+    }
+    (void)::rmdir(WithoutSlash(strDir).c_str());
+}
+
+// The Jobs/ folder, made when missing; it must be a folder itself, never a link to one.
+bool EnsureJobsFolder(const std::string& strJobsDir, std::string& strError) {
+    if (::mkdir(WithoutSlash(strJobsDir).c_str(), 0755) != 0 && errno != EEXIST) {
+        strError = "cannot make the job folder " + strJobsDir + ": " + std::strerror(errno);
+        return false;
+    }
+    if (!IsPlainFolder(strJobsDir)) {
+        strError = "the job folder " + strJobsDir + " is not a plain folder";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 std::string FormatJobRecord(const CJobRecord& record) {
     std::string s = std::string(kVersionLine) + "\n";
     auto line = [&s](const char* key, const std::string& value) {
@@ -184,7 +321,8 @@ std::string FormatJobRecord(const CJobRecord& record) {
         s += value;
         s += '\n';
     };
-    line("state", record.m_bInterrupted ? "interrupted" : "running");
+    line("job-id", record.m_strJobId);
+    line("state", OutcomeName(record.m_eOutcome));
     line("task-path", EscapeLine(record.m_strTaskPath));
     line("task-name", EscapeLine(record.m_strTaskName));
     line("file", EscapeLine(record.m_strFilePath));
@@ -196,6 +334,7 @@ std::string FormatJobRecord(const CJobRecord& record) {
     line("job-width", std::to_string(record.m_nJobWidth));
     line("first-band", std::to_string(record.m_params.m_nFirstBand));
     line("confirmed", std::to_string(record.m_nConfirmed));
+    line("copies-owed", std::to_string(record.m_nCopiesOwed));
     line("started", std::to_string(record.m_tStarted));
     line("label-time", std::to_string(static_cast<int64_t>(record.m_params.m_tLabelTime)));
     std::string strParams;
@@ -218,13 +357,15 @@ bool ParseJobRecord(const std::string& strText, CJobRecord& record, std::string&
     CRecordReader r{fields, strError};
     CJobRecord out;
     const std::string* pState = r.Field("state");
-    if (pState == nullptr || (*pState != "running" && *pState != "interrupted")) {
+    const std::string* pId = r.Field("job-id");
+    if (pState == nullptr || !ParseOutcome(*pState, out.m_eOutcome) || pId == nullptr ||
+        !IsJobId(*pId)) {
         if (strError.empty())
-            strError = "the field state is malformed";
+            strError = "the field state or job-id is malformed";
         return false;
     }
-    out.m_bInterrupted = *pState == "interrupted";
-    int64_t nPageBytes = 0, nWidth = 0, nFirst = 0, nLabel = 0;
+    out.m_strJobId = *pId;
+    int64_t nPageBytes = 0, nWidth = 0, nFirst = 0, nLabel = 0, nOwed = 0;
     const bool bOk =
         r.Text("task-path", out.m_strTaskPath) && r.Text("task-name", out.m_strTaskName) &&
         r.Text("file", out.m_strFilePath) && r.Hex("file-hash", out.m_nFileHash) &&
@@ -234,17 +375,112 @@ bool ParseJobRecord(const std::string& strText, CJobRecord& record, std::string&
         r.Int("job-width", nWidth, 1, CBandGeometry::kMaxJobWidth) &&
         r.Int("first-band", nFirst, 0, out.m_nBandCount - 1) &&
         r.Int("confirmed", out.m_nConfirmed, 0, out.m_nBandCount) &&
-        r.Int("started", out.m_tStarted, 0, INT64_MAX) &&
+        r.Int("copies-owed", nOwed, 0, 9999) && r.Int("started", out.m_tStarted, 0, INT64_MAX) &&
         r.Int("label-time", nLabel, 0, INT64_MAX) && ReadParams(r, out.m_params) &&
         r.Text("why", out.m_strWhy);
     if (!bOk)
         return false;
     out.m_nPageBytes = static_cast<uint64_t>(nPageBytes);
     out.m_nJobWidth = static_cast<int32_t>(nWidth);
+    out.m_nCopiesOwed = static_cast<int32_t>(nOwed);
     out.m_params.m_nFirstBand = nFirst;
     out.m_params.m_tLabelTime = static_cast<std::time_t>(nLabel);
     record = std::move(out);
     return true;
+}
+
+std::string FrameLedgerRecord(std::string_view payload) {
+    std::string frame(kFrameHeader, '\0');
+    std::copy(std::begin(kFrameMagic), std::end(kFrameMagic), frame.begin());
+    PutLe32(frame.data() + 4, static_cast<uint32_t>(payload.size()));
+    PutLe32(frame.data() + 8, FrameCrc(frame.data() + 4, payload));
+    frame.append(payload);
+    return frame;
+}
+
+namespace {
+
+// A whole frame that checks at the start of bytes: its size, else 0.
+size_t CheckedFrameAt(std::string_view bytes) {
+    if (bytes.size() < kFrameHeader ||
+        !std::equal(std::begin(kFrameMagic), std::end(kFrameMagic), bytes.data()))
+        return 0;
+    const uint32_t nLength = GetLe32(bytes.data() + 4);
+    if (nLength > kMaxFrameBytes || kFrameHeader + nLength > bytes.size())
+        return 0;
+    const std::string_view payload = bytes.substr(kFrameHeader, nLength);
+    return FrameCrc(bytes.data() + 4, payload) == GetLe32(bytes.data() + 8)
+               ? kFrameHeader + nLength
+               : 0;
+}
+
+} // namespace
+
+CLedgerFrames ReadLedgerFrames(std::string_view bytes) {
+    CLedgerFrames out;
+    size_t nAt = 0;
+    while (nAt < bytes.size()) {
+        const size_t nFrame = CheckedFrameAt(bytes.substr(nAt));
+        if (nFrame == 0)
+            break;
+        const std::string_view payload = bytes.substr(nAt + kFrameHeader, nFrame - kFrameHeader);
+        out.m_payloads.emplace_back(payload);
+        nAt += nFrame;
+        out.m_nGoodBytes = nAt;
+    }
+    if (nAt == bytes.size())
+        return out;
+    // What follows the last good frame is the tail of an append a crash or power cut cut
+    // short (partly written, zeroed), unless a frame that checks comes after it: then a
+    // record in the middle was damaged.
+    const std::string_view rest = bytes.substr(nAt);
+    for (size_t k = rest.find(kFrameMagic[0], 1); k != std::string_view::npos;
+         k = rest.find(kFrameMagic[0], k + 1)) {
+        if (CheckedFrameAt(rest.substr(k)) != 0) {
+            out.m_bDamaged = true;
+            return out;
+        }
+    }
+    out.m_bTornTail = true;
+    return out;
+}
+
+bool ReplayLedger(const CLedgerFrames& frames, CJobRecord& record, std::string& strError) {
+    if (frames.m_bDamaged) {
+        strError = "a record in the middle of the ledger does not check";
+        return false;
+    }
+    if (frames.m_payloads.empty()) {
+        strError = "the ledger holds no whole record";
+        return false;
+    }
+    CJobRecord out;
+    if (!ParseJobRecord(frames.m_payloads.front(), out, strError))
+        return false;
+    for (size_t i = 1; i < frames.m_payloads.size(); ++i) {
+        // A later frame changes a few fields: it is read as the whole record with them.
+        CFields fields = SplitFields("\n" + frames.m_payloads[i]);
+        std::string strWhole = FormatJobRecord(out);
+        CFields whole = SplitFields(strWhole);
+        for (auto& [key, value] : fields) {
+            if (key != "confirmed" && key != "first-band" && key != "state" && key != "why") {
+                strError = "a ledger record changes the field " + key;
+                return false;
+            }
+            whole[key] = value;
+        }
+        std::string strText = std::string(kVersionLine) + "\n";
+        for (const auto& [key, value] : whole)
+            strText += key + " " + value + "\n";
+        if (!ParseJobRecord(strText, out, strError))
+            return false;
+    }
+    record = std::move(out);
+    return true;
+}
+
+std::string JobIdOf(const std::string& strJobDir) {
+    return NameOfFolder(strJobDir);
 }
 
 uint64_t HashBytes(std::span<const uint8_t> bytes, uint64_t nHash) {
@@ -256,27 +492,25 @@ uint64_t HashBytes(std::span<const uint8_t> bytes, uint64_t nHash) {
 }
 
 bool HashFile(const std::string& strPath, uint64_t& nHash, int64_t& nSize) {
-    FILE* f = std::fopen(strPath.c_str(), "rb");
-    if (f == nullptr)
+    const int fd = OpenRegularFile(strPath);
+    if (fd < 0)
         return false;
-    struct stat st {};
-    if (::fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
-        std::fclose(f);
-        return false;
-    }
     uint64_t h = 0xcbf29ce484222325ull;
     int64_t n = 0;
     std::vector<uint8_t> buf(1 << 16);
-    size_t nRead = 0;
-    while ((nRead = std::fread(buf.data(), 1, buf.size(), f)) > 0) {
-        h = HashBytes({buf.data(), nRead}, h);
-        n += static_cast<int64_t>(nRead);
+    for (;;) {
+        const ssize_t nRead = ::read(fd, buf.data(), buf.size());
+        if (nRead < 0 && errno == EINTR)
+            continue;
+        if (nRead <= 0) {
+            ::close(fd);
+            nHash = h;
+            nSize = n;
+            return nRead == 0;
+        }
+        h = HashBytes({buf.data(), static_cast<size_t>(nRead)}, h);
+        n += nRead;
     }
-    const bool bOk = std::ferror(f) == 0;
-    std::fclose(f);
-    nHash = h;
-    nSize = n;
-    return bOk;
 }
 
 int64_t ResumeBandOf(const CBandParams& params, int64_t nConfirmed) {
@@ -295,99 +529,255 @@ double FeedLengthMm(const CBandParams& params, int64_t nBands) {
     return static_cast<double>(geo.BandOffset(nBands - 1) + geo.BandHeight()) / kFeedPixelsPerMm;
 }
 
-void CJobJournal::Begin(const CJobRecord& record, const COnePage* pNewPage) {
-    m_record = record;
-    m_record.m_bInterrupted = false;
-    m_record.m_strWhy.clear();
-    m_pNewPage = pNewPage;
-    m_bOpen = false;
-    m_nUnsynced = 0;
+CJobJournal::~CJobJournal() {
+    CloseFd();
 }
 
-bool CJobJournal::Open() {
-    if (!Enabled())
-        return false;
-    ::mkdir(m_strDir.c_str(), 0755);
-    if (m_pNewPage != nullptr) {
-        CArchiveWriter ar;
-        CTaskArchiveWriter(ar).WritePages({m_pNewPage});
-        const std::vector<uint8_t> bytes = ar.TakeBytes();
-        m_record.m_nPageHash = HashBytes(bytes);
-        m_record.m_nPageBytes = bytes.size();
-        if (!m_record.m_strFilePath.empty() &&
-            !HashFile(m_record.m_strFilePath, m_record.m_nFileHash, m_record.m_nFileSize))
-            m_record.m_nFileSize = -1;
-        if (!WriteFileAtomically(m_strDir + kPageName, bytes, true))
-            return false;
-        m_pNewPage = nullptr;
+CJobJournal::CJobJournal(CJobJournal&& other) noexcept
+    : m_strJobsDir(std::move(other.m_strJobsDir)), m_record(std::move(other.m_record)),
+      m_pNewPage(other.m_pNewPage), m_nFd(std::exchange(other.m_nFd, -1)),
+      m_strError(std::move(other.m_strError)) {}
+
+CJobJournal& CJobJournal::operator=(CJobJournal&& other) noexcept {
+    if (this != &other) {
+        CloseFd();
+        m_strJobsDir = std::move(other.m_strJobsDir);
+        m_record = std::move(other.m_record);
+        m_pNewPage = other.m_pNewPage;
+        m_nFd = std::exchange(other.m_nFd, -1);
+        m_strError = std::move(other.m_strError);
     }
-    m_bOpen = WriteRecord(true);
-    return m_bOpen;
+    return *this;
 }
 
-bool CJobJournal::WriteRecord(bool bDurable) {
-    m_nUnsynced = bDurable ? 0 : m_nUnsynced + 1;
-    return WriteFileAtomically(m_strDir + kRecordName, FormatJobRecord(m_record), bDurable);
+void CJobJournal::CloseFd() {
+    if (m_nFd >= 0)
+        ::close(m_nFd);
+    m_nFd = -1;
 }
 
-void CJobJournal::Confirmed(int64_t nConfirmed) {
-    if (!m_bOpen)
-        return;
-    m_record.m_nConfirmed = nConfirmed;
-    // Renamed into place at every band, so a crash of the program loses nothing; flushed
-    // every few bands, so that a power failure costs at most those bands again.
-    (void)WriteRecord(m_nUnsynced + 1 >= kSyncEveryBands);
+std::string CJobJournal::JobDir() const {
+    return m_record.m_strJobId.empty() ? std::string() : m_strJobsDir + m_record.m_strJobId + "/";
 }
 
-void CJobJournal::Finished() {
-    if (m_bOpen)
-        Discard(m_strDir);
-    m_bOpen = false;
+void CJobJournal::Begin(const CJobRecord& record, const COnePage* pNewPage) {
+    CloseFd();
+    m_record = record;
+    m_record.m_eOutcome = EJobOutcome::kRunning;
+    m_record.m_strWhy.clear();
+    if (pNewPage != nullptr)
+        m_record.m_strJobId.clear();
+    m_pNewPage = pNewPage;
+    m_strError.clear();
 }
 
-void CJobJournal::Interrupted(const std::string& strWhy) {
-    if (!m_bOpen)
-        return;
-    m_record.m_bInterrupted = true;
-    m_record.m_strWhy = strWhy;
-    (void)WriteRecord(true);
-    m_bOpen = false;
+CResult CJobJournal::Fail(const std::string& strWhy) {
+    m_strError = strWhy;
+    CloseFd();
+    return CResult::Failure(-1, "the job journal cannot be written: " + strWhy,
+                            {{EMsg::kJournalUnwritable, {strWhy}}});
 }
 
-bool CJobJournal::HasJob(const std::string& strDir) {
+CResult CJobJournal::Open() {
+    // Without an installation directory there is no ledger at all (an engine of a test or
+    // a benchmark): nothing to write, nothing to refuse. Every front end has one.
+    if (!Enabled())
+        return {};
+    std::string strError;
+    if (!EnsureJobsFolder(m_strJobsDir, strError))
+        return Fail(strError);
+    return m_pNewPage != nullptr ? OpenNew() : OpenContinued();
+}
+
+// The folder is made under a hidden name, holds its page and first record flushed to the
+// disk, and only then takes its job id: a crash never leaves a job folder without both.
+CResult CJobJournal::OpenNew() {
+    CArchiveWriter ar;
+    CTaskArchiveWriter(ar).WritePages({m_pNewPage});
+    const std::vector<uint8_t> bytes = ar.TakeBytes();
+    m_record.m_nPageHash = HashBytes(bytes);
+    m_record.m_nPageBytes = bytes.size();
+    if (!m_record.m_strFilePath.empty() &&
+        !HashFile(m_record.m_strFilePath, m_record.m_nFileHash, m_record.m_nFileSize))
+        m_record.m_nFileSize = -1;
+    m_record.m_strJobId = MakeJobId(m_record.m_tStarted);
+    const std::string strHidden = m_strJobsDir + ".new-" + m_record.m_strJobId + "/";
+    if (::mkdir(WithoutSlash(strHidden).c_str(), 0755) != 0)
+        return Fail("cannot make " + strHidden + ": " + std::strerror(errno));
+    std::string strError;
+    const std::string strFirst = FrameLedgerRecord(FormatJobRecord(m_record));
+    const bool bPage = WriteFileAtomically(strHidden + kPageName, bytes, true, &strError);
+    m_nFd = bPage ? ::open((strHidden + kRecordName).c_str(),
+                           O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0644)
+                  : -1;
+    if (bPage && m_nFd < 0)
+        strError = std::string("cannot create the record: ") + std::strerror(errno);
+    // Room for a record of every band, so that a disk filling up meanwhile cannot stop it.
+    if (m_nFd >= 0 &&
+        ::fallocate(m_nFd, FALLOC_FL_KEEP_SIZE, 0,
+                    static_cast<off_t>(strFirst.size() * 2 + (m_record.m_nBandCount + 8) * 40)) !=
+            0 &&
+        errno == ENOSPC)
+        strError = "the disk is full";
+    const bool bOk =
+        m_nFd >= 0 && strError.empty() && Append(FormatJobRecord(m_record)) &&
+        ::rename(WithoutSlash(strHidden).c_str(), WithoutSlash(JobDir()).c_str()) == 0 &&
+        SyncFolder(m_strJobsDir);
+    if (!bOk) {
+        const std::string strWhy = !strError.empty()     ? strError
+                                   : !m_strError.empty() ? m_strError
+                                                         : std::string(std::strerror(errno));
+        RemoveFolderFiles(strHidden);
+        m_record.m_strJobId.clear();
+        return Fail(strWhy);
+    }
+    m_pNewPage = nullptr;
+    return {};
+}
+
+// A continued job appends to its record, after the last frame that checks (a torn tail of
+// the crash that interrupted it is cut off first).
+CResult CJobJournal::OpenContinued() {
+    const std::string strPath = JobDir() + kRecordName;
+    m_nFd = ::open(strPath.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     struct stat st {};
-    return !strDir.empty() && ::stat((strDir + kRecordName).c_str(), &st) == 0;
+    if (m_nFd < 0 || ::fstat(m_nFd, &st) != 0 || !S_ISREG(st.st_mode))
+        return Fail("cannot open " + strPath);
+    std::string strBytes;
+    if (!ReadWholeFile(strPath, kMaxLedgerBytes, strBytes))
+        return Fail("cannot read " + strPath);
+    const CLedgerFrames frames = ReadLedgerFrames(strBytes);
+    if (frames.m_nGoodBytes < strBytes.size() &&
+        ::ftruncate(m_nFd, static_cast<off_t>(frames.m_nGoodBytes)) != 0)
+        return Fail("cannot cut the torn end of " + strPath + ": " + std::strerror(errno));
+    if (!Append("state running\nfirst-band " + std::to_string(m_record.m_params.m_nFirstBand) +
+                "\nconfirmed " + std::to_string(m_record.m_nConfirmed) + "\nwhy \n"))
+        return Fail(m_strError);
+    return {};
 }
 
-CJobLoad CJobJournal::Load(const std::string& strDir) {
+// A frame that could not be written whole is cut off again, so that the ledger ends on a
+// frame that checks and later appends stay readable.
+bool CJobJournal::Append(const std::string& strPayload) {
+    if (!Enabled())
+        return true;
+    if (m_nFd < 0) {
+        if (m_strError.empty())
+            m_strError = "the job journal is not open";
+        return false;
+    }
+    struct stat st {};
+    const std::string frame = FrameLedgerRecord(strPayload);
+    const bool bSized = ::fstat(m_nFd, &st) == 0;
+    if (bSized &&
+        WriteAllBytes(m_nFd, reinterpret_cast<const uint8_t*>(frame.data()), frame.size()) &&
+        ::fdatasync(m_nFd) == 0)
+        return true;
+    m_strError = std::string("cannot write the job's record: ") + std::strerror(errno);
+    if (bSized)
+        (void)::ftruncate(m_nFd, st.st_size); // the error above is what counts
+    return false;
+}
+
+bool CJobJournal::Confirmed(int64_t nConfirmed) {
+    m_record.m_nConfirmed = nConfirmed;
+    return Append("confirmed " + std::to_string(nConfirmed) + "\n");
+}
+
+bool CJobJournal::Printed() {
+    m_record.m_eOutcome = EJobOutcome::kPrinted;
+    const bool bOk = Append("state printed\n");
+    CloseFd();
+    return bOk;
+}
+
+bool CJobJournal::Interrupted(const std::string& strWhy) {
+    m_record.m_eOutcome = EJobOutcome::kInterrupted;
+    m_record.m_strWhy = strWhy;
+    const bool bOk = Append("state interrupted\nwhy " + EscapeLine(strWhy) + "\n");
+    CloseFd();
+    return bOk;
+}
+
+void CJobJournal::Abandon() {
+    CloseFd();
+    if (!m_record.m_strJobId.empty())
+        (void)Remove(JobDir());
+}
+
+std::vector<std::string> CJobJournal::ListJobs(const std::string& strJobsDir) {
+    std::vector<std::string> jobs;
+    if (strJobsDir.empty() || !IsPlainFolder(strJobsDir))
+        return jobs;
+    const int fd =
+        ::open(strJobsDir.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    DIR* pDir = fd >= 0 ? ::fdopendir(fd) : nullptr;
+    if (pDir == nullptr) {
+        if (fd >= 0)
+            ::close(fd);
+        return jobs;
+    }
+    std::vector<std::string> leftovers;
+    while (const dirent* pEntry = ::readdir(pDir)) {
+        const std::string name(pEntry->d_name);
+        struct stat st {};
+        if (::fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode))
+            continue;
+        if (name.starts_with(".new-") || name.starts_with(".done-"))
+            leftovers.push_back(name);
+        else if (IsJobId(name))
+            jobs.push_back(WithSlash(strJobsDir) + name + "/");
+    }
+    ::closedir(pDir);
+    // A start that never took its name, or a removal cut short: no job any more.
+    for (const std::string& name : leftovers)
+        RemoveFolderFiles(WithSlash(strJobsDir) + name + "/");
+    std::sort(jobs.begin(), jobs.end());
+    return jobs;
+}
+
+CJobLoad CJobJournal::LoadRecord(const std::string& strJobDir) {
     CJobLoad load;
-    std::string strText;
-    if (!ReadWholeFile(strDir + kRecordName, kMaxRecordBytes, strText)) {
+    const std::string strPath = strJobDir + kRecordName;
+    std::string strBytes;
+    if (!IsPlainFolder(strJobDir)) {
         load.m_nCode = -1;
-        load.m_strDiag = "no unfinished job in " + strDir;
+        load.m_strDiag = "no job in " + strJobDir;
         return load;
     }
     std::string strError;
-    if (!ParseJobRecord(strText, load.m_record, strError)) {
-        load.m_nCode = -2;
-        load.m_strDiag = "the job record " + strDir + kRecordName + " is damaged: " + strError;
-        return load;
+    if (!ReadWholeFile(strPath, kMaxLedgerBytes, strBytes)) {
+        strError = "it cannot be read as a file";
+    } else if (ReplayLedger(ReadLedgerFrames(strBytes), load.m_record, strError) &&
+               load.m_record.m_strJobId != NameOfFolder(strJobDir)) {
+        strError = "it belongs to another job";
     }
+    if (!strError.empty()) {
+        load.m_nCode = -2;
+        load.m_strDiag = "the job record " + strPath + " is damaged: " + strError;
+    }
+    return load;
+}
+
+CJobLoad CJobJournal::Load(const std::string& strJobDir) {
+    CJobLoad load = LoadRecord(strJobDir);
+    if (!load.Ok())
+        return load;
     std::string strPage;
     const CJobRecord& r = load.m_record;
-    if (!ReadWholeFile(strDir + kPageName, kMaxPageBytes, strPage) ||
+    if (!ReadWholeFile(strJobDir + kPageName, kMaxPageBytes, strPage) ||
         strPage.size() != r.m_nPageBytes ||
         HashBytes({reinterpret_cast<const uint8_t*>(strPage.data()), strPage.size()}) !=
             r.m_nPageHash) {
         load.m_nCode = -2;
-        load.m_strDiag = "the job's page " + strDir + kPageName + " is missing or damaged";
+        load.m_strDiag = "the job's page " + strJobDir + kPageName + " is missing or damaged";
         return load;
     }
     CArchiveReader ar(reinterpret_cast<const uint8_t*>(strPage.data()), strPage.size());
     std::vector<COnePage> pages;
     if (!CTaskArchiveReader(ar).ReadPages(pages) || pages.size() != 1) {
         load.m_nCode = -2;
-        load.m_strDiag = "the job's page " + strDir + kPageName + " cannot be read";
+        load.m_strDiag = "the job's page " + strJobDir + kPageName + " cannot be read";
         return load;
     }
     load.m_page = std::move(pages.front());
@@ -395,18 +785,16 @@ CJobLoad CJobJournal::Load(const std::string& strDir) {
     return load;
 }
 
-bool CJobJournal::LoadRecord(const std::string& strDir, CJobRecord& record) {
-    std::string strText, strError;
-    return !strDir.empty() && ReadWholeFile(strDir + kRecordName, kMaxRecordBytes, strText) &&
-           ParseJobRecord(strText, record, strError);
-}
-
-void CJobJournal::Discard(const std::string& strDir) {
-    if (strDir.empty())
-        return;
-    (void)::unlink((strDir + kRecordName).c_str());
-    (void)::unlink((strDir + kPageName).c_str());
-    SyncFolder(strDir);
+bool CJobJournal::Remove(const std::string& strJobDir) {
+    const std::string strName = NameOfFolder(strJobDir);
+    if (!IsJobId(strName) || !IsPlainFolder(strJobDir))
+        return false;
+    const std::string strParent = ParentOf(strJobDir);
+    const std::string strHidden = strParent + ".done-" + strName;
+    if (::rename(WithoutSlash(strJobDir).c_str(), strHidden.c_str()) != 0 || !SyncFolder(strParent))
+        return false;
+    RemoveFolderFiles(strHidden + "/");
+    return true;
 }
 
 } // namespace inkvale

@@ -13,9 +13,11 @@
 #include "raster/BandSource.h"
 #include "support/Result.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace inkvale {
 
@@ -43,13 +45,23 @@ public:
     virtual void ClearJob() = 0;
     /// The engine's wait (shortened in tests).
     virtual void SleepMs(int nMs) = 0;
-    /// Continues the journal's interrupted job (see CPrintEngine::ResumeJob); an engine
-    /// without a journal has none to continue.
-    virtual CJobStartResult ResumeJob() {
+    /// Continues an unfinished job of the ledger (see CPrintEngine::ResumeJob); an engine
+    /// without a ledger has none to continue.
+    virtual CJobStartResult ResumeJob(const std::string& strJobDir = {}) {
+        (void)strJobDir;
         return CResult::Failure(-1, "there is no unfinished job to continue");
     }
-    /// The folder of the job journal; "" when there is none.
+    /// The ledger's Jobs/ folder; "" when there is none.
     virtual std::string JournalDir() const { return {}; }
+    /// Jobs of the ledger that did not finish and are not running here: while there is
+    /// one, nothing else may start (the operator decides first).
+    virtual bool HasUnfinishedJobs() const { return false; }
+    /// Their folders, oldest first.
+    virtual std::vector<std::string> UnfinishedJobs() const { return {}; }
+    /// The queue has dealt with the end of a printed job (copies counted, file disposed of).
+    virtual void PrintedJobHandled() {}
+    /// The folder of the running (or last) job; "" when none.
+    virtual std::string CurrentJobDir() const { return {}; }
 };
 
 /// The print engine: turns one print task into a machine job, streams its bands from a
@@ -86,9 +98,41 @@ public:
     /// confirm, as a job of the remaining bands. Refused, with why, when there is none, when
     /// the drawing's file changed since, or when the machine's head parameters did.
     /// Window thread only.
-    CJobStartResult ResumeJob() override;
-    /// The folder of the job journal ("" when the installation directory is unknown).
+    CJobStartResult ResumeJob(const std::string& strJobDir = {}) override;
+    /// The ledger's Jobs/ folder ("" when the installation directory is unknown).
     std::string JournalDir() const override;
+
+    /// Reads the ledger again: which jobs are unfinished, which printed ones still wait
+    /// for their end to be dealt with. Owning thread; at start-up and after a decision.
+    void RefreshLedger();
+    /// The unfinished jobs as the last RefreshLedger (or job end) found them: job folders,
+    /// oldest first.
+    std::vector<std::string> UnfinishedJobs() const override { return m_unfinished; }
+    bool HasUnfinishedJobs() const override { return !m_unfinished.empty(); }
+    /// Printed jobs whose folder stays until their end is safe: with bHold, until
+    /// SettlePrintedJobs (a front end that saves its lists calls it once the save that
+    /// follows the job's end is on the disk); without, as soon as the queue handled the end.
+    void HoldPrintedJobs(bool bHold) { m_bHoldPrinted = bHold; }
+    void PrintedJobHandled() override;
+    /// Removes the folders of the printed jobs held so far (all, or those owing no copy).
+    void SettlePrintedJobs(bool bOwingToo = true);
+    /// Removes the folders of these printed jobs.
+    void SettlePrintedJobs(const std::vector<std::string>& dirs);
+    bool HasPrintedToSettle() const { return !m_printed.empty(); }
+    /// Forgets an unfinished job (the operator's Discard).
+    bool DiscardJob(const std::string& strJobDir);
+    /// The folders of printed jobs whose end is still being dealt with.
+    std::vector<std::string> PrintedJobDirs() const;
+    /// The machine is online and still in a job (printing, paused, busy with it) although
+    /// no job of this program runs: a job whose host died, that nothing will ever finish.
+    bool MachineHoldsDeadJob() const;
+    /// Tells the machine to drop the job it is in (the Stop button); false when the
+    /// command did not go through.
+    bool StopMachineJob();
+    /// Jobs started so far (new and continued ones), for a log that tells each start.
+    uint64_t JobsStarted() const { return m_nJobsStarted.load(); }
+    /// The job folder of the running (or last) job; "" when none.
+    std::string CurrentJobDir() const override { return m_journal.JobDir(); }
     /// The end of the job-finished handling: empties the working page and marks that no
     /// job runs, so the scheduler may start the next. Window thread only (it may be called
     /// from inside IEngineHost::JobFinished).
@@ -153,6 +197,7 @@ private:
     CJobStartResult LaunchJob(const CJobPlan& plan, const CJobRecord& record,
                               const COnePage* pTask);
     CJobStartResult RefuseOversize();
+    void SettleEarlierCopies(const std::string& strTaskPath);
     void WriteBackupAndHistory(const COnePage& task);
     void StartSender(std::unique_ptr<IBandSource> source, int32_t nBandCount, int64_t nFirstBand);
 
@@ -169,8 +214,17 @@ private:
     CBandSenderTimes m_lastTimes;
     std::string m_strLastError;
     std::chrono::milliseconds m_linkLostLimit = CBandSender::kDefaultLinkLostLimit;
-    CJobJournal m_journal{""};
+    CJobJournal m_journal;
     int64_t m_nNextFirstBand = 0;
+    std::vector<std::string> m_unfinished;
+    struct CPrintedJob {
+        std::string m_strDir;
+        std::string m_strTaskPath;
+        int32_t m_nCopiesOwed = 0;
+    };
+    std::vector<CPrintedJob> m_printed;
+    bool m_bHoldPrinted = false;
+    std::atomic<uint64_t> m_nJobsStarted{0};
 };
 
 } // namespace inkvale
