@@ -5,7 +5,7 @@
 // with drawing every segment as it is.
 #include "geometry/DispSet.h"
 #include "model/OnePage.h"
-#include "ui/PreviewPainter.h"
+#include "preview/PreviewPainter.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -290,9 +290,11 @@ COnePage* CTaskQueue::ChooseAutoTask(int& nRow) {
             ++i;
             continue;
         }
+        // A file taken away or rewritten since: its task goes (a rewritten file is a new
+        // version, which the next scan takes once written); the file stays where it is.
         if (FileLeftItsFolder(task)) {
+            list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
             ListsChanged();
-            ++i;
             continue;
         }
         if (task.m_arrCurves.empty()) {

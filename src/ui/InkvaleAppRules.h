@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "config/LanguageTable.h"
+
 #include <cstdint>
 #include <string>
 
@@ -17,15 +19,6 @@ std::string InstanceServerName(const std::string& strInstallDir, const std::stri
 /// for such a start). When the holder's process id is known (nHolder > 0) a second line
 /// names it and the lock file strLockFile.
 std::string AlreadyRunningText(int32_t nLanguage, long nHolder, const std::string& strLockFile);
-/// File name of the translation of a language (1..5); "" for Chinese and unknown values.
-std::string TranslationFile(int32_t nLanguage);
-/// Text shown when the translation of a language (1..5) cannot be loaded; "" otherwise.
-std::string TranslationFailureText(int32_t nLanguage);
-/// Qt's own translation (its buttons and standard dialogs) that matches the program's texts:
-/// Chinese when the program runs in Chinese (language 0, or its translation failed to load),
-/// else the language's own where Qt has one; "" for English and languages Qt lacks.
-std::string QtTranslationName(int32_t nLanguage, bool bTranslationLoaded);
-
 /// The desktop program's installation directory option, spelled as the command-line tool
 /// spells it: "--home DIR".
 struct CHomeOption {

@@ -3,7 +3,7 @@
 
 #include "geometry/DispSet.h"
 #include "support/Result.h"
-#include "ui/PreviewPainter.h"
+#include "preview/PreviewPainter.h"
 
 #include <QImage>
 #include <QPoint>

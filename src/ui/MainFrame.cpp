@@ -305,10 +305,13 @@ void CMainFrame::UpdateStatus() {
 void CMainFrame::ShowJobProgress(const QString& strState) {
     const bool bRunning = Engine().JobRunning();
     if (bRunning && !m_bJobSeen) {
-        CJobRecord record;
         m_jobRecord.reset();
-        if (CJobJournal::LoadRecord(Engine().JournalDir(), record))
-            m_jobRecord = record;
+        const std::string strJobDir = Engine().CurrentJobDir();
+        if (!strJobDir.empty()) {
+            CJobLoad loaded = CJobJournal::LoadRecord(strJobDir);
+            if (loaded.Ok())
+                m_jobRecord = std::move(loaded.m_record);
+        }
     }
     m_bJobSeen = bRunning;
     const std::time_t tSilentSince = Engine().SilentSince();

@@ -203,12 +203,13 @@ TEST(DxfTaskLoader, ANegativeUnitIsRefusedAndZeroIsTheHeaders) {
 
 // Curves that clean away to nothing (a pen down without moving) leave an empty drawing,
 // which is told as such instead of reaching the machine as a job of no bands.
-TEST(TaskDrawingLoader, CurvesWithoutLengthAreAnEmptyDrawing) {
+// A pen put down on one spot prints a dot, as on a plotter: a stipple plot is not empty.
+TEST(TaskDrawingLoader, PenDownOnOneSpotIsADot) {
     Fixture f;
     f.Source("dots.plt", "IN;SP1;PU100,100;PD100,100;PU300,300;PD300,300,300,300;PU;PG;");
     const CTaskLoadResult r = f.Load();
-    EXPECT_EQ(r.m_nCode, kLoadEmpty) << r.m_strDiag;
-    EXPECT_TRUE(f.m_page.m_arrCurves.empty());
+    ASSERT_TRUE(r.Ok()) << r.m_strDiag;
+    EXPECT_EQ(f.m_page.m_arrCurves.size(), 2u);
 }
 
 TEST(TaskDrawingLoader, DxfWiderThanTheRollIsSplitEvenWithSplittingOff) {

@@ -48,6 +48,15 @@ protected:
             CTaskList& list = s.cList == 'o'   ? m_doc.m_arrOpened
                               : s.cList == 'm' ? m_doc.m_arrManDir
                                                : m_doc.m_arrAutoDir;
+            // A folder's task has its file in the folder, as a scan finds it.
+            if (s.cList != 'o') {
+                task->m_strPath =
+                    (s.cList == 'm' ? m_settings.ManDir : m_settings.AutoDir) + s.pszName;
+                ASSERT_TRUE(WriteFileBytes(task->m_strPath, s.bDrawing
+                                                                ? "IN;SP1;PU0,0;PD400,0,400,400;PU;"
+                                                                : "this is no drawing at all"));
+                StampFromFile(*task);
+            }
             list.push_back(std::move(task));
         }
     }
@@ -399,7 +408,7 @@ TEST_F(TaskQueueTest, UnreadableAutomaticFileGoesToRejectedOnItsTurn) {
                   .find("Reason: the file holds nothing that can be drawn"),
               std::string::npos)
         << ReadFileBytes(rejected / "bad.plt.why.txt");
-    EXPECT_EQ(m_queue.CurrentTaskIndex(), 0);
+    EXPECT_EQ(m_queue.CurrentTaskId(), 0u); // the queue leaves the operator's choice alone
     EXPECT_FALSE(m_doc.m_arrAutoDir[0]->m_arrCurves.empty());
     EXPECT_EQ(
         std::count(m_view.m_arrMessages.begin(), m_view.m_arrMessages.end(), EMsg::kFileRejected),
@@ -520,7 +529,7 @@ TEST_F(TaskQueueTest, PrintCurrentTaskStartsTheShownTask) {
             << c.nRow;
         EXPECT_EQ(Summary(), c.pszAfter) << c.nRow;
     }
-    EXPECT_EQ(TaskAt(m_doc, 3)->m_bTaskSelected, 1);
+    EXPECT_EQ(TaskAt(m_doc, 3)->m_bTaskSelected, 0); // printing selects nothing
     EXPECT_EQ(TaskAt(m_doc, 3)->m_nSource, kSourceAutoDir);
 }
 
@@ -552,9 +561,9 @@ TEST_F(TaskQueueTest, MergeReplacesTheSelectedTasksByTheCombination) {
     EXPECT_EQ(m_doc.m_arrOpened[1]->m_nMaxX, 800);
 }
 
-// A load selects the row of the task it loads and leaves it there, whatever the file kind:
-// the selection must never jump to another task (Start would print that one).
-TEST_F(TaskQueueTest, LoadingADrawingKeepsTheSelectionOnItsRow) {
+// A load never selects, whatever the file kind: the selection is the operator's, and must
+// never jump to another task (Start would print that one).
+TEST_F(TaskQueueTest, LoadingADrawingLeavesTheSelectionAlone) {
     const std::string strDxf = m_dir.File("piece.dxf");
     ASSERT_TRUE(WriteFileBytes(strDxf, "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n0\n20\n0\n11\n"
                                        "50\n21\n20\n0\nENDSEC\n0\nEOF\n"));
@@ -566,7 +575,7 @@ TEST_F(TaskQueueTest, LoadingADrawingKeepsTheSelectionOnItsRow) {
     m_doc.m_arrOpened.push_back(std::move(task));
     ASSERT_TRUE(m_queue.LoadDrawing(*m_doc.m_arrOpened[2], true));
     EXPECT_FALSE(m_doc.m_arrOpened[2]->m_arrCurves.empty());
-    EXPECT_EQ(m_view.m_arrSelected, std::vector<int>{2});
+    EXPECT_TRUE(m_view.m_arrSelected.empty());
     EXPECT_GE(m_view.m_nRefreshes, 1);
 }
 

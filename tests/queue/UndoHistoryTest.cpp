@@ -123,8 +123,9 @@ TEST(UndoHistory, SnapshotsKeepWhatTheTaskFileKeeps) {
     undo.Push(doc);
     ASSERT_TRUE(undo.Undo(doc));
     ASSERT_EQ(doc.m_arrOpened.size(), 2u);
-    EXPECT_EQ(doc.m_arrOpened[0]->m_nCopies, 1);
-    EXPECT_EQ(doc.m_arrOpened[0]->m_bQueued, 0);
+    // What the task file leaves out comes back too: the tasks are as they were.
+    EXPECT_EQ(doc.m_arrOpened[0]->m_nCopies, 5);
+    EXPECT_EQ(doc.m_arrOpened[0]->m_bQueued, 1);
     EXPECT_EQ(doc.m_arrOpened[0]->m_nPrintState, PS_WAITING);
     EXPECT_EQ(doc.m_arrOpened[1]->m_nPrintState, PS_REPEAT);
     EXPECT_EQ(doc.m_arrOpened[1]->m_arrCurves.size(), 1u);
@@ -158,9 +159,9 @@ TEST_F(QueueUndo, QueueCommandsPushAndUndoRestoresTheLists) {
     m_queue.Undo();
     EXPECT_EQ(Names(m_doc.m_arrOpened), (std::vector<std::string>{"b", "c"}));
     m_queue.Undo();
-    // Names come back from the paths; queued marks are not part of a snapshot.
+    // The tasks come back as they were, with their queued marks.
     EXPECT_EQ(Names(m_doc.m_arrOpened), (std::vector<std::string>{"a", "b", "c"}));
-    EXPECT_EQ(m_doc.m_arrOpened[0]->m_bQueued, 0);
+    EXPECT_EQ(m_doc.m_arrOpened[0]->m_bQueued, 1);
     m_queue.Undo();
     EXPECT_EQ(m_queue.UndoHistory().Position(), 0u);
     const int nRedraws = m_view.m_nRedraws;

@@ -9,7 +9,7 @@
 #include "queue/DerivedTasks.h"
 #include "queue/TaskLists.h"
 #include "ui/PreviewHost.h"
-#include "ui/PreviewPainter.h"
+#include "preview/PreviewPainter.h"
 #include "ui/PreviewPrompts.h"
 
 #include <QApplication>
@@ -491,10 +491,12 @@ TEST_F(ViewTest, DeleteSelectAllMoveToOriginAndLoad) {
     EXPECT_FALSE(m_view->RunCommand(12345));
 }
 
-TEST_F(ViewTest, EmptyQueueResetsTheCurrentRow) {
+// A paint shows the current task and never chooses another: with no task there is only
+// the paper, and the choice stays the list's.
+TEST_F(ViewTest, EmptyQueuePaintsThePaperAndChoosesNothing) {
     m_host.m_nCurrent = 3;
     m_view->Redraw();
-    EXPECT_EQ(m_host.m_nCurrent, 0);
+    EXPECT_EQ(m_host.m_nCurrent, 3);
     m_view->RunCommand(CInkvaleView::kCmdMirrorCopy); // no task: nothing to copy
     EXPECT_TRUE(m_host.m_manual.empty());
 }

@@ -691,7 +691,8 @@ TEST_F(MainFrameEndToEndTest, PreflightWarningsInTheRowsAndQueueTotalsInTheStatu
     EXPECT_FALSE(list.item(1, 0)->icon().isNull()); // the same contents as the first
     EXPECT_TRUE(list.item(1, 0)->toolTip().contains(QStringLiteral("marker.plt")));
     EXPECT_FALSE(list.item(2, 0)->icon().isNull()); // 2.5 m across a 2 m machine
-    EXPECT_TRUE(list.item(2, 0)->toolTip().contains(QStringLiteral("1986")))
+    // The drawing's own width, the one the row and the preflight give.
+    EXPECT_TRUE(list.item(2, 0)->toolTip().contains(QStringLiteral("2500")))
         << list.item(2, 0)->toolTip().toStdString();
     EXPECT_TRUE(TaskAt(m_pFrame->Doc(), 2)->m_preflight.Blocking());
     const QString totals = m_pFrame->PaneText(CMainFrame::kPaneQueue);

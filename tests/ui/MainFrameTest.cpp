@@ -31,6 +31,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <future>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -769,49 +770,49 @@ public:
     bool m_bOnWindowThread = true;
 };
 
-TEST(UiThreadHandOffTest, WorkerCallsRunOnTheWindowThreadAndWait) {
+// The engine's workers post their events and go on: nothing they send waits for the window
+// thread, which runs the events in order; a scheduler call still waiting is not posted
+// again.
+TEST(UiThreadHandOffTest, WorkerEventsArePostedAndRunOnTheWindowThreadInOrder) {
     EnsureApp();
     CSettings settings;
     CRecordingHost target;
     CUiThreadHandOff handOff(settings);
     CHandOffEngineHost host(target, handOff);
-    std::atomic<int> nReturned{0};
-    std::thread worker([&] {
-        host.Send(kMsgScanAutoDir, 0);
-        nReturned = static_cast<int>(target.m_arrCalls.size()); // handled before returning
-        host.Send(kMsgJobFinished, kJobFailure);
-        nReturned = 10 + static_cast<int>(target.m_arrCalls.size());
+    // The window thread runs no events meanwhile: a worker that waited for it would never end.
+    auto worker = std::async(std::launch::async, [&] {
+        host.ScanAutoFolder();
+        host.JobFinished(kJobFailure);
+        for (int i = 0; i < 5; ++i)
+            host.StartNextTask();
     });
-    const auto tEnd = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (nReturned < 12 && std::chrono::steady_clock::now() < tEnd)
+    ASSERT_EQ(worker.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+    EXPECT_TRUE(target.m_arrCalls.empty());
+    const auto tEnd = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (target.m_arrCalls.size() < 3 && std::chrono::steady_clock::now() < tEnd)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    worker.join();
-    EXPECT_EQ(nReturned.load(), 12);
-    EXPECT_EQ(target.m_arrCalls, (std::vector<int>{0x46C, kJobFailure}));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(target.m_arrCalls, (std::vector<int>{0x46C, kJobFailure, 0x469}));
     EXPECT_TRUE(target.m_bOnWindowThread);
     // On the window thread itself the call runs in place.
     host.StartNextTask();
-    EXPECT_EQ(target.m_arrCalls.back(), 0x469);
+    EXPECT_EQ(target.m_arrCalls.size(), 4u);
 }
 
-TEST(UiThreadHandOffTest, WhileClosingAWaitingWorkerReturnsWithoutTheWindowThread) {
+// Once the closing flag is set the window thread may be waiting for the workers to end:
+// events posted then, and events still waiting, are dropped.
+TEST(UiThreadHandOffTest, EventsAreDroppedOnceTheProgramCloses) {
     EnsureApp();
     CSettings settings;
     CRecordingHost target;
     CUiThreadHandOff handOff(settings);
     CHandOffEngineHost host(target, handOff);
-    std::atomic<bool> bReturned{false};
-    // The window thread does not process events (it would be waiting in Shutdown).
-    std::thread worker([&] {
-        host.JobFinished(kJobFailure);
-        bReturned = true;
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_FALSE(bReturned.load());
+    auto before = std::async(std::launch::async, [&] { host.ScanManualFolder(); });
+    ASSERT_EQ(before.wait_for(std::chrono::seconds(30)), std::future_status::ready);
     settings.m_nClosing = 1;
-    worker.join(); // must not hang
-    EXPECT_TRUE(bReturned.load());
-    QCoreApplication::processEvents(); // the abandoned call is dropped
+    auto after = std::async(std::launch::async, [&] { host.JobFinished(kJobFailure); });
+    ASSERT_EQ(after.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+    QCoreApplication::processEvents();
     EXPECT_TRUE(target.m_arrCalls.empty());
     host.ScanAutoFolder(); // on the window thread: still in place
     EXPECT_EQ(target.m_arrCalls, std::vector<int>{0x46C});

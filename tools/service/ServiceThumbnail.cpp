@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ServiceThumbnail.h"
 
-#include "ui/PreviewPainter.h"
+#include "preview/PreviewPainter.h"
 
 #include <QBuffer>
 #include <QImage>

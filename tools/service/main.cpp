@@ -19,7 +19,7 @@
 #include "queue/InterruptedJob.h"
 #include "support/MessageSource.h"
 #include "support/ProfileFile.h"
-#include "ui/InkvaleAppRules.h"
+#include "config/LanguageTable.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/PreviewPainter.h"
+#include "preview/PreviewPainter.h"
 
 #include "config/Settings.h"
 #include "geometry/CurveHalves.h"
