@@ -334,6 +334,18 @@ Hələ çap olunmamış zolaq sayı: %1.</translation>
         <source>机器状态</source>
         <translation>Cihazın vəziyyəti</translation>
     </message>
+    <message>
+        <source>等待</source>
+        <translation>Gözlə</translation>
+    </message>
+    <message>
+        <source>还有 %1 个未完成的作业。</source>
+        <translation>Daha %1 bitməmiş iş var.</translation>
+    </message>
+    <message>
+        <source>保留</source>
+        <translation>Saxla</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
@@ -550,6 +562,22 @@ Hələ çap olunmamış zolaq sayı: %1.</translation>
         <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。请在 系统设置 ▸ 绘图设置 中勾选“启用分页”，并把“分页宽度”设为不超过 %3 mm。</source>
         <translation>%1 %2 mm enindədir; maşın ən çox %3 mm çap edir. Sistem ayarları ▸ rəsm parametrləri bölməsində “Enli rəsmləri böl” seçin və zolaq enini ən çox %3 mm edin.</translation>
     </message>
+    <message>
+        <source>无法写入作业记录，作业不能继续：%1</source>
+        <translation>İşin qeydi yazıla bilmir, ona görə iş davam etmir: %1</translation>
+    </message>
+    <message>
+        <source>绘图仪仍停在中断的作业中；请在绘图仪上或在此处按停止。</source>
+        <translation>Plotter hələ də dayandırılmış işdədir; plotterdə və ya burada Dayandır düyməsini basın.</translation>
+    </message>
+    <message>
+        <source>任务列表无法保存（%1）；稍后将再次尝试。</source>
+        <translation>Tapşırıq siyahıları saxlanıla bilmədi (%1); yenidən cəhd ediləcək.</translation>
+    </message>
+    <message>
+        <source>%1 的作业没有完成；在继续或放弃它之前不会打印其他任务。</source>
+        <translation>%1 işi bitmədi; davam etdirilənə və ya atılana qədər başqa heç nə çap edilmir.</translation>
+    </message>
 </context>
 <context>
     <name>OperatorText</name>
@@ -746,6 +774,61 @@ Hələ çap olunmamış zolaq sayı: %1.</translation>
     <message>
         <source>本地IP:</source>
         <translation>Yerli IP:</translation>
+    </message>
+</context>
+<context>
+    <name>UndoSteps</name>
+    <message>
+        <source>添加</source>
+        <translation>Əlavə et</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Sil</translation>
+    </message>
+    <message>
+        <source>份数</source>
+        <translation>Nüsxələr</translation>
+    </message>
+    <message>
+        <source>排队</source>
+        <translation>Növbəyə qoy</translation>
+    </message>
+    <message>
+        <source>取消排队</source>
+        <translation>Növbədən çıxar</translation>
+    </message>
+    <message>
+        <source>合并</source>
+        <translation>Birləşdir</translation>
+    </message>
+    <message>
+        <source>分割</source>
+        <translation>Böl</translation>
+    </message>
+    <message>
+        <source>镜像</source>
+        <translation>Güzgü</translation>
+    </message>
+    <message>
+        <source>旋转</source>
+        <translation>Döndər</translation>
+    </message>
+    <message>
+        <source>打开任务文件</source>
+        <translation>Tapşırıq faylını aç</translation>
+    </message>
+    <message>
+        <source>移动</source>
+        <translation>Köçür</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Redaktə</translation>
+    </message>
+    <message>
+        <source>(%1 个任务)</source>
+        <translation>(%1 tapşırıq)</translation>
     </message>
 </context>
 <context>
@@ -1278,61 +1361,6 @@ Hələ çap olunmamış zolaq sayı: %1.</translation>
     <message>
         <source>mm</source>
         <translation>mm</translation>
-    </message>
-</context>
-<context>
-    <name>UndoSteps</name>
-    <message>
-        <source>添加</source>
-        <translation>Əlavə et</translation>
-    </message>
-    <message>
-        <source>删除</source>
-        <translation>Sil</translation>
-    </message>
-    <message>
-        <source>份数</source>
-        <translation>Nüsxələr</translation>
-    </message>
-    <message>
-        <source>排队</source>
-        <translation>Növbəyə qoy</translation>
-    </message>
-    <message>
-        <source>取消排队</source>
-        <translation>Növbədən çıxar</translation>
-    </message>
-    <message>
-        <source>合并</source>
-        <translation>Birləşdir</translation>
-    </message>
-    <message>
-        <source>分割</source>
-        <translation>Böl</translation>
-    </message>
-    <message>
-        <source>镜像</source>
-        <translation>Güzgü</translation>
-    </message>
-    <message>
-        <source>旋转</source>
-        <translation>Döndər</translation>
-    </message>
-    <message>
-        <source>打开任务文件</source>
-        <translation>Tapşırıq faylını aç</translation>
-    </message>
-    <message>
-        <source>移动</source>
-        <translation>Köçür</translation>
-    </message>
-    <message>
-        <source>编辑</source>
-        <translation>Redaktə</translation>
-    </message>
-    <message>
-        <source>(%1 个任务)</source>
-        <translation>(%1 tapşırıq)</translation>
     </message>
 </context>
 </TS>

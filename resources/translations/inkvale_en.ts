@@ -334,6 +334,18 @@
         <source>机器状态</source>
         <translation>Machine state</translation>
     </message>
+    <message>
+        <source>等待</source>
+        <translation>Wait</translation>
+    </message>
+    <message>
+        <source>还有 %1 个未完成的作业。</source>
+        <translation>%1 more unfinished jobs.</translation>
+    </message>
+    <message>
+        <source>保留</source>
+        <translation>Keep</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
@@ -520,7 +532,7 @@
     </message>
     <message>
         <source>无法写入作业记录，作业不能继续：%1</source>
-        <translation>The job's record cannot be written, so the job does not go on: %1</translation>
+        <translation>The job&apos;s record cannot be written, so the job does not go on: %1</translation>
     </message>
     <message>
         <source>绘图仪仍停在中断的作业中；请在绘图仪上或在此处按停止。</source>
@@ -762,6 +774,61 @@
     <message>
         <source>本地IP:</source>
         <translation>Local IP:</translation>
+    </message>
+</context>
+<context>
+    <name>UndoSteps</name>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>份数</source>
+        <translation>Copies</translation>
+    </message>
+    <message>
+        <source>排队</source>
+        <translation>Queue</translation>
+    </message>
+    <message>
+        <source>取消排队</source>
+        <translation>Unqueue</translation>
+    </message>
+    <message>
+        <source>合并</source>
+        <translation>Merge</translation>
+    </message>
+    <message>
+        <source>分割</source>
+        <translation>Split</translation>
+    </message>
+    <message>
+        <source>镜像</source>
+        <translation>Mirror</translation>
+    </message>
+    <message>
+        <source>旋转</source>
+        <translation>Rotate</translation>
+    </message>
+    <message>
+        <source>打开任务文件</source>
+        <translation>Open Task File</translation>
+    </message>
+    <message>
+        <source>移动</source>
+        <translation>Move</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>(%1 个任务)</source>
+        <translation>(%1 tasks)</translation>
     </message>
 </context>
 <context>
@@ -1294,61 +1361,6 @@
     <message>
         <source>mm</source>
         <translation>mm</translation>
-    </message>
-</context>
-<context>
-    <name>UndoSteps</name>
-    <message>
-        <source>添加</source>
-        <translation>Add</translation>
-    </message>
-    <message>
-        <source>删除</source>
-        <translation>Delete</translation>
-    </message>
-    <message>
-        <source>份数</source>
-        <translation>Copies</translation>
-    </message>
-    <message>
-        <source>排队</source>
-        <translation>Queue</translation>
-    </message>
-    <message>
-        <source>取消排队</source>
-        <translation>Unqueue</translation>
-    </message>
-    <message>
-        <source>合并</source>
-        <translation>Merge</translation>
-    </message>
-    <message>
-        <source>分割</source>
-        <translation>Split</translation>
-    </message>
-    <message>
-        <source>镜像</source>
-        <translation>Mirror</translation>
-    </message>
-    <message>
-        <source>旋转</source>
-        <translation>Rotate</translation>
-    </message>
-    <message>
-        <source>打开任务文件</source>
-        <translation>Open Task File</translation>
-    </message>
-    <message>
-        <source>移动</source>
-        <translation>Move</translation>
-    </message>
-    <message>
-        <source>编辑</source>
-        <translation>Edit</translation>
-    </message>
-    <message>
-        <source>(%1 个任务)</source>
-        <translation>(%1 tasks)</translation>
     </message>
 </context>
 </TS>

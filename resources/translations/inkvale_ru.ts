@@ -334,6 +334,18 @@
         <source>机器状态</source>
         <translation>Состояние плоттера</translation>
     </message>
+    <message>
+        <source>等待</source>
+        <translation>Ждать</translation>
+    </message>
+    <message>
+        <source>还有 %1 个未完成的作业。</source>
+        <translation>Ещё незавершённых заданий: %1.</translation>
+    </message>
+    <message>
+        <source>保留</source>
+        <translation>Оставить</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
@@ -550,6 +562,22 @@
         <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。请在 系统设置 ▸ 绘图设置 中勾选“启用分页”，并把“分页宽度”设为不超过 %3 mm。</source>
         <translation>Ширина %1 — %2 мм; машина печатает не шире %3 мм. Включите «Разбивка на полосы» в Настройки системы ▸ Настройки печати и задайте ширину полосы не больше %3 мм.</translation>
     </message>
+    <message>
+        <source>无法写入作业记录，作业不能继续：%1</source>
+        <translation>Запись задания не удаётся сохранить, поэтому задание не продолжается: %1</translation>
+    </message>
+    <message>
+        <source>绘图仪仍停在中断的作业中；请在绘图仪上或在此处按停止。</source>
+        <translation>Плоттер всё ещё в прерванном задании; нажмите «Стоп» на плоттере или здесь.</translation>
+    </message>
+    <message>
+        <source>任务列表无法保存（%1）；稍后将再次尝试。</source>
+        <translation>Списки заданий не удалось сохранить (%1); сохранение будет повторено.</translation>
+    </message>
+    <message>
+        <source>%1 的作业没有完成；在继续或放弃它之前不会打印其他任务。</source>
+        <translation>Задание %1 не завершено; ничего другого не печатается, пока его не продолжат или не отбросят.</translation>
+    </message>
 </context>
 <context>
     <name>OperatorText</name>
@@ -746,6 +774,61 @@
     <message>
         <source>本地IP:</source>
         <translation>Локальный IP:</translation>
+    </message>
+</context>
+<context>
+    <name>UndoSteps</name>
+    <message>
+        <source>添加</source>
+        <translation>добавление</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>удаление</translation>
+    </message>
+    <message>
+        <source>份数</source>
+        <translation>копии</translation>
+    </message>
+    <message>
+        <source>排队</source>
+        <translation>постановку в очередь</translation>
+    </message>
+    <message>
+        <source>取消排队</source>
+        <translation>снятие с очереди</translation>
+    </message>
+    <message>
+        <source>合并</source>
+        <translation>объединение</translation>
+    </message>
+    <message>
+        <source>分割</source>
+        <translation>разделение</translation>
+    </message>
+    <message>
+        <source>镜像</source>
+        <translation>зеркало</translation>
+    </message>
+    <message>
+        <source>旋转</source>
+        <translation>поворот</translation>
+    </message>
+    <message>
+        <source>打开任务文件</source>
+        <translation>открытие файла заданий</translation>
+    </message>
+    <message>
+        <source>移动</source>
+        <translation>перемещение</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>правку</translation>
+    </message>
+    <message>
+        <source>(%1 个任务)</source>
+        <translation>(%1 заданий)</translation>
     </message>
 </context>
 <context>
@@ -1278,61 +1361,6 @@
     <message>
         <source>mm</source>
         <translation>mm</translation>
-    </message>
-</context>
-<context>
-    <name>UndoSteps</name>
-    <message>
-        <source>添加</source>
-        <translation>добавление</translation>
-    </message>
-    <message>
-        <source>删除</source>
-        <translation>удаление</translation>
-    </message>
-    <message>
-        <source>份数</source>
-        <translation>копии</translation>
-    </message>
-    <message>
-        <source>排队</source>
-        <translation>постановку в очередь</translation>
-    </message>
-    <message>
-        <source>取消排队</source>
-        <translation>снятие с очереди</translation>
-    </message>
-    <message>
-        <source>合并</source>
-        <translation>объединение</translation>
-    </message>
-    <message>
-        <source>分割</source>
-        <translation>разделение</translation>
-    </message>
-    <message>
-        <source>镜像</source>
-        <translation>зеркало</translation>
-    </message>
-    <message>
-        <source>旋转</source>
-        <translation>поворот</translation>
-    </message>
-    <message>
-        <source>打开任务文件</source>
-        <translation>открытие файла заданий</translation>
-    </message>
-    <message>
-        <source>移动</source>
-        <translation>перемещение</translation>
-    </message>
-    <message>
-        <source>编辑</source>
-        <translation>правку</translation>
-    </message>
-    <message>
-        <source>(%1 个任务)</source>
-        <translation>(%1 заданий)</translation>
     </message>
 </context>
 </TS>

@@ -334,6 +334,18 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
         <source>机器状态</source>
         <translation>Makine durumu</translation>
     </message>
+    <message>
+        <source>等待</source>
+        <translation>Bekle</translation>
+    </message>
+    <message>
+        <source>还有 %1 个未完成的作业。</source>
+        <translation>%1 tamamlanmamış iş daha var.</translation>
+    </message>
+    <message>
+        <source>保留</source>
+        <translation>Sakla</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
@@ -550,6 +562,22 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
         <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。请在 系统设置 ▸ 绘图设置 中勾选“启用分页”，并把“分页宽度”设为不超过 %3 mm。</source>
         <translation>%1 %2 mm genişliğinde; makine en fazla %3 mm yazdırır. Sistem Ayarları ▸ Çizim altında “Geniş çizimleri böl” seçeneğini işaretleyin ve şerit genişliğini en fazla %3 mm yapın.</translation>
     </message>
+    <message>
+        <source>无法写入作业记录，作业不能继续：%1</source>
+        <translation>İşin kaydı yazılamıyor, bu yüzden iş devam etmiyor: %1</translation>
+    </message>
+    <message>
+        <source>绘图仪仍停在中断的作业中；请在绘图仪上或在此处按停止。</source>
+        <translation>Çizici hâlâ yarıda kalan işte; çizicide veya burada Durdur&apos;a basın.</translation>
+    </message>
+    <message>
+        <source>任务列表无法保存（%1）；稍后将再次尝试。</source>
+        <translation>Görev listeleri kaydedilemedi (%1); kaydetme yeniden denenecek.</translation>
+    </message>
+    <message>
+        <source>%1 的作业没有完成；在继续或放弃它之前不会打印其他任务。</source>
+        <translation>%1 işi bitmedi; sürdürülene veya atılana kadar başka bir şey yazdırılmaz.</translation>
+    </message>
 </context>
 <context>
     <name>OperatorText</name>
@@ -746,6 +774,61 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
     <message>
         <source>本地IP:</source>
         <translation>Yerel IP:</translation>
+    </message>
+</context>
+<context>
+    <name>UndoSteps</name>
+    <message>
+        <source>添加</source>
+        <translation>Ekle</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Sil</translation>
+    </message>
+    <message>
+        <source>份数</source>
+        <translation>Kopyalar</translation>
+    </message>
+    <message>
+        <source>排队</source>
+        <translation>Kuyruğa al</translation>
+    </message>
+    <message>
+        <source>取消排队</source>
+        <translation>Kuyruktan çıkar</translation>
+    </message>
+    <message>
+        <source>合并</source>
+        <translation>Birleştir</translation>
+    </message>
+    <message>
+        <source>分割</source>
+        <translation>Böl</translation>
+    </message>
+    <message>
+        <source>镜像</source>
+        <translation>Ayna</translation>
+    </message>
+    <message>
+        <source>旋转</source>
+        <translation>Döndür</translation>
+    </message>
+    <message>
+        <source>打开任务文件</source>
+        <translation>Görev dosyasını aç</translation>
+    </message>
+    <message>
+        <source>移动</source>
+        <translation>Taşı</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Düzenle</translation>
+    </message>
+    <message>
+        <source>(%1 个任务)</source>
+        <translation>(%1 görev)</translation>
     </message>
 </context>
 <context>
@@ -1278,61 +1361,6 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
     <message>
         <source>mm</source>
         <translation>mm</translation>
-    </message>
-</context>
-<context>
-    <name>UndoSteps</name>
-    <message>
-        <source>添加</source>
-        <translation>Ekle</translation>
-    </message>
-    <message>
-        <source>删除</source>
-        <translation>Sil</translation>
-    </message>
-    <message>
-        <source>份数</source>
-        <translation>Kopyalar</translation>
-    </message>
-    <message>
-        <source>排队</source>
-        <translation>Kuyruğa al</translation>
-    </message>
-    <message>
-        <source>取消排队</source>
-        <translation>Kuyruktan çıkar</translation>
-    </message>
-    <message>
-        <source>合并</source>
-        <translation>Birleştir</translation>
-    </message>
-    <message>
-        <source>分割</source>
-        <translation>Böl</translation>
-    </message>
-    <message>
-        <source>镜像</source>
-        <translation>Ayna</translation>
-    </message>
-    <message>
-        <source>旋转</source>
-        <translation>Döndür</translation>
-    </message>
-    <message>
-        <source>打开任务文件</source>
-        <translation>Görev dosyasını aç</translation>
-    </message>
-    <message>
-        <source>移动</source>
-        <translation>Taşı</translation>
-    </message>
-    <message>
-        <source>编辑</source>
-        <translation>Düzenle</translation>
-    </message>
-    <message>
-        <source>(%1 个任务)</source>
-        <translation>(%1 görev)</translation>
     </message>
 </context>
 </TS>

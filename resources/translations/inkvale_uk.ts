@@ -334,6 +334,18 @@
         <source>机器状态</source>
         <translation>Стан плотера</translation>
     </message>
+    <message>
+        <source>等待</source>
+        <translation>Чекати</translation>
+    </message>
+    <message>
+        <source>还有 %1 个未完成的作业。</source>
+        <translation>Ще незавершених завдань: %1.</translation>
+    </message>
+    <message>
+        <source>保留</source>
+        <translation>Залишити</translation>
+    </message>
 </context>
 <context>
     <name>CQtPreviewPrompts</name>
@@ -550,6 +562,22 @@
         <source>%1 宽 %2 mm，超出机器可打印宽度 %3 mm。请在 系统设置 ▸ 绘图设置 中勾选“启用分页”，并把“分页宽度”设为不超过 %3 mm。</source>
         <translation>Ширина %1 — %2 мм; машина друкує не ширше %3 мм. Увімкніть «Розбиття на смуги» у Налаштування системи ▸ Налаштування друку і задайте ширину смуги не більше %3 мм.</translation>
     </message>
+    <message>
+        <source>无法写入作业记录，作业不能继续：%1</source>
+        <translation>Запис завдання не вдається зберегти, тому завдання не продовжується: %1</translation>
+    </message>
+    <message>
+        <source>绘图仪仍停在中断的作业中；请在绘图仪上或在此处按停止。</source>
+        <translation>Плотер досі в перерваному завданні; натисніть «Стоп» на плотері або тут.</translation>
+    </message>
+    <message>
+        <source>任务列表无法保存（%1）；稍后将再次尝试。</source>
+        <translation>Списки завдань не вдалося зберегти (%1); збереження буде повторено.</translation>
+    </message>
+    <message>
+        <source>%1 的作业没有完成；在继续或放弃它之前不会打印其他任务。</source>
+        <translation>Завдання %1 не завершено; нічого іншого не друкується, доки його не продовжать або не відкинуть.</translation>
+    </message>
 </context>
 <context>
     <name>OperatorText</name>
@@ -746,6 +774,61 @@
     <message>
         <source>本地IP:</source>
         <translation>Локальний IP:</translation>
+    </message>
+</context>
+<context>
+    <name>UndoSteps</name>
+    <message>
+        <source>添加</source>
+        <translation>додавання</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>видалення</translation>
+    </message>
+    <message>
+        <source>份数</source>
+        <translation>копії</translation>
+    </message>
+    <message>
+        <source>排队</source>
+        <translation>постановку в чергу</translation>
+    </message>
+    <message>
+        <source>取消排队</source>
+        <translation>зняття з черги</translation>
+    </message>
+    <message>
+        <source>合并</source>
+        <translation>об&apos;єднання</translation>
+    </message>
+    <message>
+        <source>分割</source>
+        <translation>розділення</translation>
+    </message>
+    <message>
+        <source>镜像</source>
+        <translation>дзеркало</translation>
+    </message>
+    <message>
+        <source>旋转</source>
+        <translation>поворот</translation>
+    </message>
+    <message>
+        <source>打开任务文件</source>
+        <translation>відкриття файлу завдань</translation>
+    </message>
+    <message>
+        <source>移动</source>
+        <translation>переміщення</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>правку</translation>
+    </message>
+    <message>
+        <source>(%1 个任务)</source>
+        <translation>(%1 завдань)</translation>
     </message>
 </context>
 <context>
@@ -1278,61 +1361,6 @@
     <message>
         <source>mm</source>
         <translation>mm</translation>
-    </message>
-</context>
-<context>
-    <name>UndoSteps</name>
-    <message>
-        <source>添加</source>
-        <translation>додавання</translation>
-    </message>
-    <message>
-        <source>删除</source>
-        <translation>видалення</translation>
-    </message>
-    <message>
-        <source>份数</source>
-        <translation>копії</translation>
-    </message>
-    <message>
-        <source>排队</source>
-        <translation>постановку в чергу</translation>
-    </message>
-    <message>
-        <source>取消排队</source>
-        <translation>зняття з черги</translation>
-    </message>
-    <message>
-        <source>合并</source>
-        <translation>об'єднання</translation>
-    </message>
-    <message>
-        <source>分割</source>
-        <translation>розділення</translation>
-    </message>
-    <message>
-        <source>镜像</source>
-        <translation>дзеркало</translation>
-    </message>
-    <message>
-        <source>旋转</source>
-        <translation>поворот</translation>
-    </message>
-    <message>
-        <source>打开任务文件</source>
-        <translation>відкриття файлу завдань</translation>
-    </message>
-    <message>
-        <source>移动</source>
-        <translation>переміщення</translation>
-    </message>
-    <message>
-        <source>编辑</source>
-        <translation>правку</translation>
-    </message>
-    <message>
-        <source>(%1 个任务)</source>
-        <translation>(%1 завдань)</translation>
     </message>
 </context>
 </TS>

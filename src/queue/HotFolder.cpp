@@ -163,6 +163,15 @@ CWriterCheck::CWriterCheck(bool bUseLeases) : m_bUseLeases(bUseLeases) {
     IgnoreLeaseBreakSignal();
 }
 
+void CWriterCheck::Vouch(const std::string& strPath) {
+    struct stat st {};
+    if (::lstat(strPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return;
+    m_vouched[strPath] = {static_cast<int64_t>(st.st_size),
+                          static_cast<int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 +
+                              st.st_mtim.tv_nsec};
+}
+
 bool CWriterCheck::WriterFinished(const CFolderFile& file, int32_t nSettleMs) {
     const CFd fd(
         ::open(file.m_strPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
@@ -175,6 +184,12 @@ bool CWriterCheck::WriterFinished(const CFolderFile& file, int32_t nSettleMs) {
     if (static_cast<int64_t>(st.st_size) != file.m_nSize || nMtimeNs != file.m_nMtimeNs) {
         Note(file);
         return false;
+    }
+    if (const auto it = m_vouched.find(file.m_strPath); it != m_vouched.end()) {
+        const bool bAsPlaced = it->second == std::make_pair(file.m_nSize, nMtimeNs);
+        m_vouched.erase(it);
+        if (bAsPlaced)
+            return true;
     }
     if (!m_bUseLeases)
         return Settled(file, nSettleMs) && StableSinceLastPoll(file);
@@ -241,6 +256,7 @@ bool CWriterCheck::StableSinceLastPoll(const CFolderFile& file) {
 }
 
 void CWriterCheck::ForgetUnseen() {
+    m_vouched.clear(); // a vouch holds for the scan right after it only
     std::erase_if(m_seen, [](auto& entry) { return !entry.second.m_bSeen; });
     for (auto& entry : m_seen)
         entry.second.m_bSeen = false;

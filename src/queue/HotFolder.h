@@ -50,6 +50,10 @@ public:
     bool WriterFinished(const CFolderFile& file, int32_t nSettleMs = 0);
     /// Forgets the files not seen since the last call (keeps the memory bounded).
     void ForgetUnseen();
+    /// A file this program placed whole (written under another name, flushed and renamed):
+    /// it is taken at the next look as it is now, without waiting for it to settle. A file
+    /// that changes after this is checked as any other.
+    void Vouch(const std::string& strPath);
 
 private:
     struct CSeen {
@@ -63,6 +67,8 @@ private:
     void Note(const CFolderFile& file);
 
     std::unordered_map<std::string, CSeen> m_seen;
+    /// Vouched files: size and modification time as they were placed.
+    std::unordered_map<std::string, std::pair<int64_t, int64_t>> m_vouched;
     bool m_bUseLeases;
 };
 

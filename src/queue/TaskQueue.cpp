@@ -505,6 +505,11 @@ void CTaskQueue::AutoModeOff() {
     m_view.AutoModeOff();
 }
 
+void CTaskQueue::TakePlacedFile(const std::string& strPath) {
+    m_writerCheck.Vouch(strPath);
+    ScanAutoFolder();
+}
+
 void CTaskQueue::ScanAutoFolder() {
     if (!m_bFolderScans)
         return;

@@ -77,6 +77,9 @@ public:
 
     void ScanManualFolder() override;
     void ScanAutoFolder() override;
+    /// A file this program placed whole in the automatic folder (an upload): taken at once,
+    /// without the settle time of files that other programs write.
+    void TakePlacedFile(const std::string& strPath);
     /// With false both scans do nothing: a front end that prints one given file (the
     /// command line) leaves the hot folders to the program's own runs. On by default.
     void EnableFolderScans(bool bEnable) { m_bFolderScans = bEnable; }

@@ -56,6 +56,8 @@ protected:
         }
     }
 
+    // The application exists before the window (a test may run alone in its process).
+    bool m_bApp = (test::EnsureUiTestApp(), true);
     QMainWindow m_window;
     CStatusPanes* m_pPanes = nullptr;
 };

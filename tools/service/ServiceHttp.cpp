@@ -716,7 +716,7 @@ CAnswer CServiceHttp::PlaceUpload(CRequest& req) {
     const std::string strPath = m_strAutoDir + req.m_strName;
     std::optional<uint64_t> id;
     (void)OnOwner([&] {
-        m_core.Queue().ScanAutoFolder();
+        m_core.Queue().TakePlacedFile(strPath);
         for (const auto& pTask : m_core.Doc().m_arrAutoDir) {
             if (pTask->m_strPath == strPath)
                 id = pTask->m_nTaskId;
