@@ -90,8 +90,9 @@ struct CSettings {
     int32_t XSizeMeasure = 5000;    ///< measured length, 0.1 mm
     int32_t YSizeMeasure = 5000;    ///< measured width, 0.1 mm
     int32_t PGCmdType = 0;          ///< handling of the HP-GL page command
-    /// Not stored: the widest drawing the machine prints, mm (0: not known). A DXF drawing
-    /// wider than the roll is folded to the lesser of the two, so that its strips print.
+    /// Not stored: the widest drawing the machine prints, mm (0: not known). A drawing folded
+    /// into strips (a DXF wider than the roll, an HP-GL one with SplitEn) is folded to the
+    /// lesser of the two, so that its strips print.
     int32_t m_nPrintableWidthMm = 0;
 };
 

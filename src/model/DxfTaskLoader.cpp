@@ -61,9 +61,7 @@ CDxfTaskResult LoadDxfTask(COnePage& page, const CSettings& settings, bool* pCle
     bCleaned = bMovedWhole && bCleaned;
     // A DXF drawing wider than the roll is always folded into strips, and into strips the
     // machine prints when it is narrower than the roll.
-    int32_t nWidth = RollWidthUnits(settings);
-    if (settings.m_nPrintableWidthMm > 0)
-        nWidth = std::min(nWidth, settings.m_nPrintableWidthMm * 40);
+    const int32_t nWidth = FoldWidthUnits(settings);
     if (page.m_nMaxY > nWidth) {
         bCleaned = false; // the fold joins segments anew
         if (page.m_nMinY != 0)

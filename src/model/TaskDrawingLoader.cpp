@@ -61,7 +61,7 @@ bool Prepare(COnePage& task, const CSettings& settings, double dScaleX, double d
         task.MoveToOrigin();
     if (settings.AutoMirror != 0)
         task.MirrorPage();
-    const int32_t nWidth = RollWidthUnits(settings);
+    const int32_t nWidth = FoldWidthUnits(settings);
     if (settings.SplitEn == 0 || task.m_nMaxY <= nWidth)
         return true;
     if (task.m_nMinY != 0)
@@ -83,6 +83,14 @@ bool IsDxfPath(std::string_view strPath) {
 
 int32_t RollWidthUnits(const CSettings& settings) {
     return static_cast<int32_t>(std::clamp<int64_t>(MmToUnits(settings.PaperLenMm), 0, INT_MAX));
+}
+
+int32_t FoldWidthUnits(const CSettings& settings) {
+    const int32_t nRoll = RollWidthUnits(settings);
+    if (settings.m_nPrintableWidthMm <= 0)
+        return nRoll;
+    return static_cast<int32_t>(
+        std::min<int64_t>(nRoll, MmToUnits(settings.m_nPrintableWidthMm)));
 }
 
 namespace {

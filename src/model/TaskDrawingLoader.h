@@ -40,6 +40,10 @@ bool SplitWidthCheckedForCleaning(COnePage& page, int32_t w);
 
 /// The roll width PaperLenMm in plotter units, within the int32 range.
 int32_t RollWidthUnits(const CSettings& settings);
+/// The width strips are folded to: the roll's (PaperLenMm), or the widest drawing the
+/// machine prints when that is narrower and known, so that a strip width set wider than
+/// the machine prints never folds into strips that are then refused.
+int32_t FoldWidthUnits(const CSettings& settings);
 
 /// Reads and prepares the drawing of a task whose curve array is empty; a task that has
 /// curves is left exactly as it is. DXF paths (IsDxfPath) load through LoadDxfTask,

@@ -321,7 +321,8 @@ COnePage* CTaskQueue::ChooseAutoTask(int& nRow) {
     return nullptr;
 }
 
-// A DXF drawing wider than the roll is folded into strips the machine prints.
+// A drawing wider than the roll is folded into strips the machine prints (always for DXF,
+// with splitting on for HP-GL).
 void CTaskQueue::KnowPrintableWidth() {
     if (m_pParams == nullptr)
         return;
@@ -906,6 +907,7 @@ void CTaskQueue::DiscardAllDrawings() {
 void CTaskQueue::RequestPreloads() {
     if (m_pPreloader == nullptr)
         return;
+    KnowPrintableWidth(); // the preloader folds with a copy of these settings
     for (CTaskList* pList : {&m_doc.m_arrOpened, &m_doc.m_arrManDir, &m_doc.m_arrAutoDir}) {
         for (const auto& task : *pList) {
             if (!task->m_arrCurves.empty() || task->m_problem.m_eId != EMsg::kNone ||

@@ -212,6 +212,28 @@ TEST(TaskDrawingLoader, PenDownOnOneSpotIsADot) {
     EXPECT_EQ(f.m_page.m_arrCurves.size(), 2u);
 }
 
+// With splitting on, strips are as wide as the roll, or as wide as the machine prints when
+// that is narrower: a strip width set wider than the machine prints must not fold a marker
+// into strips that are then refused as too wide.
+TEST(TaskDrawingLoader, StripsFollowThePrintableWidthWhenItIsNarrower) {
+    struct {
+        int32_t nPrintableMm; // 0: not known
+        int32_t nWidestStrip;
+    } const cases[] = {{.nPrintableMm = 0, .nWidestStrip = 2100 * 40},
+                       {.nPrintableMm = 1986, .nWidestStrip = 1986 * 40},
+                       {.nPrintableMm = 3000, .nWidestStrip = 2100 * 40}};
+    for (const auto& c : cases) {
+        Fixture f;
+        f.m_settings.SplitEn = 1;
+        f.m_settings.PaperLenMm = 2100;
+        f.m_settings.m_nPrintableWidthMm = c.nPrintableMm;
+        f.Source("wide.plt", "IN;SP1;PU0,0;PD40000,0,40000,100000,0,100000,0,0;PU;"); // 2.5 m
+        ASSERT_TRUE(f.Load().Ok()) << c.nPrintableMm;
+        EXPECT_LE(f.m_page.m_nMaxY, c.nWidestStrip) << c.nPrintableMm;
+        EXPECT_GT(f.m_page.m_nMaxY, c.nWidestStrip - 40 * 100) << c.nPrintableMm;
+    }
+}
+
 TEST(TaskDrawingLoader, DxfWiderThanTheRollIsSplitEvenWithSplittingOff) {
     Fixture f;
     f.m_settings.PaperLenMm = 100; // 4000 units
