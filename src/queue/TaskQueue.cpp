@@ -111,7 +111,7 @@ CTaskLoadResult CTaskQueue::LoadQuietly(COnePage& task, bool bShowErrors) {
     task.m_problem = result.Ok() ? CMessage{} : ProblemOf(result, task.m_strName);
     if (result.Ok())
         RunTaskPreflight(task, task);
-    // The task's state and size changed; the selection stays on the task that was loaded.
+    // The task's state and size changed: its row shows them.
     if (result.Ok())
         ListsChanged();
     m_view.Redraw();
