@@ -125,7 +125,8 @@ TEST_F(SilentMachineTest, OfflineWithinAFewPollsAndTheJobGoesOnWhenTheMachineAns
     EXPECT_EQ(stats.m_nJobsFinished, 1);
     EXPECT_EQ(stats.m_nBadBands, 0);
     EXPECT_TRUE(m_sim.LastSheet().m_pixels == ExpectedSheet().m_pixels);
-    EXPECT_EQ(m_host.WaitSilenceEvent(2, 0ms), std::nullopt);
+    // Whether a later poll was missed depends on the machine's load (a sanitizer build
+    // misses some): only the silence made here is asserted.
 }
 
 // While silent, the shared state says so for every front end; the job counts as

@@ -166,6 +166,7 @@ int CountLines(const std::string& strPath) {
 TEST_F(QueueEndToEnd, ThreeCopiesLeaveThreeBackupsAndThreeHistoryRows) {
     const std::string strPath = m_home.File("three.plt");
     ASSERT_TRUE(WriteFileBytes(strPath, "IN;SP1;PU0,0;PD2000,0,2000,2000;PU;"));
+    m_settings.AutoDelFinish = 0; // the printed task stays in its list, to be looked at
     m_pQueue->AddFiles({strPath});
     ASSERT_EQ(m_doc.m_arrOpened.size(), 1u);
     SelectTaskByRow(m_doc, 0);

@@ -343,7 +343,10 @@ protected:
             EXPECT_EQ(m_machine.Stats().m_nJobsAccepted, nJobsBefore);
             return;
         }
-        ASSERT_TRUE(RunUntil([&] { return m_machine.Stats().m_nJobsAccepted > nJobsBefore; }));
+        ASSERT_TRUE(RunUntil([&] { return m_machine.Stats().m_nJobsAccepted > nJobsBefore; }))
+            << "Start printed nothing; shown: "
+            << (m_prompts.m_arrShown.empty() ? std::string("nothing")
+                                             : m_prompts.m_arrShown.back());
         ASSERT_TRUE(RunUntil([&] { return Quiet(); })) << Describe(Shown());
         // Start prints the copies of the current task, and only those.
         const bool bAuto = std::any_of(m_model.m_auto.begin(), m_model.m_auto.end(),
