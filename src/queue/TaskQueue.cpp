@@ -405,8 +405,12 @@ void CTaskQueue::Defer(const CResult& result) {
 }
 
 void CTaskQueue::PrintCurrentTask() {
-    if (m_pEngine->MachineState() != kStateReady)
+    // Start always says why nothing prints: the machine's state may have changed since the
+    // button was pressed.
+    if (m_pEngine->MachineState() != kStateReady) {
+        m_view.ShowMessage({EMsg::kMachineNotReady, {}});
         return;
+    }
     COnePage* pTask = TaskById(m_doc, m_nCurrentTaskId);
     if (pTask == nullptr) {
         // Never another task in its place: the operator chose this one.
