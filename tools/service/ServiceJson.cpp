@@ -33,7 +33,7 @@ size_t Utf8Sequence(std::string_view s, size_t i, char32_t& c) {
 }
 
 std::string Escaped(char32_t c) {
-    char sz[8];
+    char sz[16]; // room for the longest text the compiler thinks the format can make
     std::snprintf(sz, sizeof sz, "\\u%04x", static_cast<unsigned>(c));
     return sz;
 }
@@ -71,7 +71,7 @@ std::string LogText(std::string_view s) {
         } else if (c == '\n') {
             out += "\\n";
         } else if (c < 0x20 || c == 0x7f) {
-            char sz[8];
+            char sz[16];
             std::snprintf(sz, sizeof sz, "\\x%02x", c);
             out += sz;
         } else {
