@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <random>
 #include <string>
 #include <sys/mount.h>
@@ -62,18 +63,21 @@ CCliRun StartCli(const std::vector<std::string>& args, const std::string& strLog
 }
 
 // The exit status, -1 for a signal; the process is killed (and the test fails) past 150 s.
+// The wait is the process's own end, not a poll.
 int WaitCli(const CCliRun& run) {
-    const auto tEnd = CClock::now() + 150s;
-    int nStatus = 0;
-    while (::waitpid(run.m_nPid, &nStatus, WNOHANG) == 0) {
-        if (CClock::now() > tEnd) {
-            ::kill(run.m_nPid, SIGKILL);
-            ::waitpid(run.m_nPid, &nStatus, 0);
-            ADD_FAILURE() << "inkvale-cli did not end within its bound";
-            return -2;
+    auto ended = std::async(std::launch::async, [nPid = run.m_nPid] {
+        int nStatus = 0;
+        while (::waitpid(nPid, &nStatus, 0) < 0 && errno == EINTR) {
         }
-        std::this_thread::sleep_for(5ms);
+        return nStatus;
+    });
+    if (ended.wait_for(150s) != std::future_status::ready) {
+        ::kill(run.m_nPid, SIGKILL);
+        ADD_FAILURE() << "inkvale-cli did not end within its bound";
+        (void)ended.get();
+        return -2;
     }
+    const int nStatus = ended.get();
     return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
 }
 
@@ -82,17 +86,6 @@ bool Ended(pid_t nPid) {
     siginfo_t info{};
     return ::waitid(P_PID, static_cast<id_t>(nPid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
            info.si_pid != 0;
-}
-
-template <class Cond>
-bool WaitUntil(Cond cond, std::chrono::milliseconds bound = 60s) {
-    const auto tEnd = CClock::now() + bound;
-    while (!cond()) {
-        if (CClock::now() > tEnd)
-            return false;
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
 }
 
 class CliLedger : public ::testing::Test {
@@ -168,13 +161,13 @@ TEST_F(CliLedger, CopiesOwedPrintAfterTheResumedCopy) {
     const CCliRun print =
         StartCli(Args({"print", m_strMarker, "--copies", "3", "--link-wait", "2"}),
                  m_home.File("print.txt"));
-    ASSERT_TRUE(WaitUntil([&] { return m_sim.Stats().m_nJobsFinished == 1; }));
+    ASSERT_TRUE(m_sim.WaitUntil([&] { return m_sim.Stats().m_nJobsFinished == 1; }));
     const int nFirstCopy = m_sim.Stats().m_nBandsConfirmed;
-    ASSERT_TRUE(WaitUntil([&] {
+    ASSERT_TRUE(m_sim.WaitUntil([&] {
         const sim::CSimStats st = m_sim.Stats();
         return st.m_nJobsAccepted == 2 && st.m_nBandsConfirmed >= nFirstCopy + 3;
     }));
-    ASSERT_TRUE(WaitUntil([&] { return m_sim.State() == kStatePrinting; }));
+    ASSERT_TRUE(m_sim.WaitUntil([&] { return m_sim.State() == kStatePrinting; }));
     m_sim.ForceState(kStateCarriageTimeout, 300);
     ASSERT_EQ(WaitCli(print), 1) << ReadFileBytes(print.m_strErr);
     EXPECT_NE(ReadFileBytes(print.m_strErr).find("'inkvale-cli resume' continues it"),
@@ -191,7 +184,7 @@ TEST_F(CliLedger, CopiesOwedPrintAfterTheResumedCopy) {
     EXPECT_NE(strOut.find("did not finish"), std::string::npos) << strOut;
     EXPECT_EQ(m_sim.Stats().m_nJobsAccepted, 2);
 
-    ASSERT_TRUE(WaitUntil([&] { return m_sim.State() == kStateReady; }));
+    ASSERT_TRUE(m_sim.WaitUntil([&] { return m_sim.State() == kStateReady; }));
     ASSERT_EQ(Run({"resume"}, &strOut), 0) << strOut;
     EXPECT_NE(strOut.find("still owed"), std::string::npos) << strOut;
     const sim::CSimStats st = m_sim.Stats();
@@ -214,11 +207,11 @@ TEST_F(CliLedger, CopiesOwedPrintAfterTheResumedCopy) {
 // of waiting at "0/0 bands", and with --stop stops it there and continues.
 TEST_F(CliLedger, MachineStillInTheDeadJobIsSaidAtOnce) {
     const CCliRun print = StartCli(Args({"print", m_strMarker}), m_home.File("print.txt"));
-    ASSERT_TRUE(WaitUntil([&] { return m_sim.Stats().m_nBandsConfirmed >= 4; }));
+    ASSERT_TRUE(m_sim.WaitUntil([&] { return m_sim.Stats().m_nBandsConfirmed >= 4; }));
     // timeout(1) leads a process group of its own with inkvale-cli in it: both die.
     ::kill(-print.m_nPid, SIGKILL);
     EXPECT_NE(WaitCli(print), 0);
-    ASSERT_TRUE(WaitUntil([&] { return CJobJournal::ListJobs(JobsDir()).size() == 1; }, 10s));
+    ASSERT_TRUE(m_sim.WaitUntil([&] { return CJobJournal::ListJobs(JobsDir()).size() == 1; }, 10s));
     if (m_sim.State() == kStateReady)
         GTEST_SKIP() << "the simulator dropped the job by itself";
     std::string strOut;
@@ -285,7 +278,7 @@ TEST_F(CliLedger, ExactlyOnceThroughKillsAndFaults) {
             const int nAfter = 2 + static_cast<int>(random() % (nBands + 2));
             const bool bKill = random() % 2 == 0;
             if (bInterrupt &&
-                WaitUntil(
+                m_sim.WaitUntil(
                     [&] {
                         return m_sim.Stats().m_nBandsConfirmed >= nBefore + nAfter ||
                                Ended(cli.m_nPid);
@@ -304,7 +297,7 @@ TEST_F(CliLedger, ExactlyOnceThroughKillsAndFaults) {
                 break;
             if (nExit != 0 && strOut.find("nothing to resume") != std::string::npos)
                 break;
-            ASSERT_TRUE(WaitUntil([&] { return m_sim.State() != kStateCarriageTimeout; }, 10s));
+            ASSERT_TRUE(m_sim.WaitUntil([&] { return m_sim.State() != kStateCarriageTimeout; }, 10s));
             args = {"resume", "--stop", "--link-wait", "2"};
             if (nExit == 0)
                 continue; // once more: copies still owed, or "nothing to resume"

@@ -136,18 +136,15 @@ TEST_F(PrintEngineCli, SilentMachineIsShownOnTheProgressLineAndTheJobGoesOn) {
     std::atomic<bool> bDone{false};
     std::atomic<bool> bSilenced{false};
     std::thread silencer([&] {
-        const auto tEnd = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (!bDone && std::chrono::steady_clock::now() < tEnd) {
-            if (m_sim.Stats().m_nBandsConfirmed >= 2) {
-                m_sim.SetSilentFor(5000);
-                bSilenced = true;
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (m_sim.WaitUntil([&] { return bDone || m_sim.Stats().m_nBandsConfirmed >= 2; }) &&
+            !bDone) {
+            m_sim.SetSilentFor(5000);
+            bSilenced = true;
         }
     });
     const CRun print = RunCli(Home() + " print " + kMarker);
     bDone = true;
+    m_sim.Wake();
     silencer.join();
     ASSERT_TRUE(bSilenced) << print.m_strOut;
     EXPECT_EQ(print.m_nStatus, 0) << print.m_strOut;

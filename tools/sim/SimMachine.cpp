@@ -69,11 +69,13 @@ void CSimMachine::AddFault(const CSimFault& fault) {
 }
 
 void CSimMachine::SetSilentFor(int nMs) {
+    const CChanged changed{*this};
     std::lock_guard<std::mutex> guard(m_mutex);
     m_tSilentUntil = CSimClock::now() + std::chrono::milliseconds(std::max(nMs, 0));
 }
 
 void CSimMachine::ForceState(uint8_t nState, int nMs) {
+    const CChanged changed{*this};
     std::lock_guard<std::mutex> guard(m_mutex);
     if (m_pJob && nState != kStatePrinting && nState != kStatePaused && nState != kStateProcessing)
         EndJob(false);
@@ -83,11 +85,13 @@ void CSimMachine::ForceState(uint8_t nState, int nMs) {
 }
 
 void CSimMachine::PowerOff() {
+    const CChanged changed{*this};
     std::lock_guard<std::mutex> guard(m_mutex);
     EndJob(false);
 }
 
 void CSimMachine::PanelAction(uint8_t nCode) {
+    const CChanged changed{*this};
     std::lock_guard<std::mutex> guard(m_mutex);
     Tick(CSimClock::now());
     ApplyAction(nCode);
@@ -118,6 +122,43 @@ void CSimMachine::ClearFrames() {
     m_nLogBytes = 0;
 }
 
+void CSimMachine::NoteChanged() {
+    {
+        std::lock_guard<std::mutex> guard(m_changeMutex);
+        ++m_nChanges;
+    }
+    m_changed.notify_all();
+}
+
+bool CSimMachine::WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds bound) {
+    const auto tEnd = std::chrono::steady_clock::now() + bound;
+    for (;;) {
+        uint64_t nSeen = 0;
+        {
+            std::lock_guard<std::mutex> guard(m_changeMutex);
+            nSeen = m_nChanges;
+        }
+        if (done())
+            return true;
+        // The machine's timed states (a forced state, a job's print time) end by the clock,
+        // not by an exchange: their end is a moment to look again too.
+        auto tLook = tEnd;
+        {
+            std::lock_guard<std::mutex> guard(m_mutex);
+            for (const CSimClock::time_point t : {m_tStateUntil, m_tSilentUntil, m_tBusyUntil}) {
+                if (t > CSimClock::now() && t < tLook)
+                    tLook = t + std::chrono::milliseconds(1);
+            }
+        }
+        std::unique_lock<std::mutex> lock(m_changeMutex);
+        if (!m_changed.wait_until(lock, tLook, [&] { return m_nChanges != nSeen; }) &&
+            tLook >= tEnd) {
+            lock.unlock();
+            return done();
+        }
+    }
+}
+
 CSimStats CSimMachine::Stats() {
     std::lock_guard<std::mutex> guard(m_mutex);
     return m_stats;
@@ -135,11 +176,13 @@ CSimSheetImage CSimMachine::LastSheet() {
 }
 
 int CSimMachine::OnConnect() {
+    const CChanged changed{*this};
     std::lock_guard<std::mutex> guard(m_mutex);
     return ++m_stats.m_nConnections;
 }
 
 void CSimMachine::OnDisconnect() {
+    const CChanged changed{*this};
     std::lock_guard<std::mutex> guard(m_mutex);
     if (m_pJob)
         m_pJob->m_bReceiving = false;
@@ -182,6 +225,7 @@ void CSimMachine::EnterState(uint8_t nState, int nMs) {
 }
 
 CSimReply CSimMachine::HandleFrame(int nConnection, const uint8_t* p, size_t n) {
+    const CChanged changed{*this};
     std::lock_guard<std::mutex> guard(m_mutex);
     const auto now = CSimClock::now();
     Tick(now);

@@ -9,6 +9,9 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -54,6 +57,13 @@ public:
     std::vector<CSimFrameLog> TakeFrames();
     void ClearFrames();
     CSimStats Stats();
+    /// Waits until done() holds, looking again after every exchange with the host (a frame,
+    /// a chunk, a connection made or lost) and every change made here; false when the bound
+    /// passed first. done() may call the inspection functions.
+    bool WaitUntil(const std::function<bool()>& done,
+                   std::chrono::milliseconds bound = std::chrono::seconds(60));
+    /// Wakes every WaitUntil to look again (a test's own condition changed).
+    void Wake() { NoteChanged(); }
     std::array<uint8_t, 256> Registers();
     /// The sheet of the current or last job (empty before the first job).
     CSimSheetImage LastSheet();
@@ -91,7 +101,18 @@ private:
     void StopNow(char cFrame, CSimReply& reply);
     void FillDynamicRegisters();
 
+    /// Tells WaitUntil that something may have changed; on leaving the function that made it
+    /// (declared before that function's lock, so that it runs after the lock is released).
+    struct CChanged {
+        CSimMachine& m_machine;
+        ~CChanged() { m_machine.NoteChanged(); }
+    };
+    void NoteChanged();
+
     std::mutex m_mutex;
+    std::mutex m_changeMutex;
+    std::condition_variable m_changed;
+    uint64_t m_nChanges = 0;
     std::array<uint8_t, 256> m_arrRegs{};
     uint8_t m_nState = 1;
     CSimClock::time_point m_tStateUntil{}; ///< timed states end here (zero: not timed)

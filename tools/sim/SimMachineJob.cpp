@@ -143,6 +143,7 @@ static void CountWords(std::vector<uint8_t>& data, size_t& nParsed, size_t& nDec
 }
 
 CSimReply CSimMachine::HandleChunk(int nConnection, const uint8_t* p, size_t n) {
+    const CChanged changed{*this};
     std::lock_guard<std::mutex> guard(m_mutex);
     const auto now = CSimClock::now();
     Tick(now);
