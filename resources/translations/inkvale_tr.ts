@@ -2,7 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="tr_TR" sourcelanguage="zh_CN">
 <context>
-    <name>CDlgBarTop</name>
+    <name>CCommandBar</name>
     <message>
         <source>添加</source>
         <translation>Ekle</translation>
@@ -179,7 +179,7 @@
     </message>
 </context>
 <context>
-    <name>CMainFrame</name>
+    <name>CMainWindow</name>
     <message>
         <source>文件(&amp;F)</source>
         <translation>&amp;Dosya</translation>
@@ -345,6 +345,38 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
     <message>
         <source>保留</source>
         <translation>Sakla</translation>
+    </message>
+    <message>
+        <source>任务还没有完成。</source>
+        <translation>İş bitmedi.</translation>
+    </message>
+    <message>
+        <source>停止作业：绘图仪立即停止，下次启动时可以继续或放弃这个作业。</source>
+        <translation>İşi durdur: çizici hemen durur; bir sonraki açılışta iş sürdürülebilir ya da bırakılabilir.</translation>
+    </message>
+    <message>
+        <source>继续打印：程序关闭，绘图仪打印完已收到的条带后等待；下次启动时从第一条未确认的条带继续。</source>
+        <translation>Yazdırmaya devam etsin: program kapanır; çizici elindeki bantları basar ve bekler; bir sonraki açılışta iş, çizicinin onaylamadığı ilk banttan sürer.</translation>
+    </message>
+    <message>
+        <source>取消：程序继续运行和打印。</source>
+        <translation>İptal: program çalışmaya ve yazdırmaya devam eder.</translation>
+    </message>
+    <message>
+        <source>停止作业</source>
+        <translation>İşi durdur</translation>
+    </message>
+    <message>
+        <source>继续打印</source>
+        <translation>Yazdırmaya devam etsin</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>İptal</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Çıkış</translation>
     </message>
 </context>
 <context>
@@ -832,7 +864,7 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
     </message>
 </context>
 <context>
-    <name>inkvale::CDlgAbout</name>
+    <name>inkvale::CAboutDialog</name>
     <message>
         <source>关于Inkvale</source>
         <translation>Inkvale Hakkında</translation>
@@ -843,7 +875,7 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
     </message>
 </context>
 <context>
-    <name>inkvale::CDlgGetPwd</name>
+    <name>inkvale::CPasswordDialog</name>
     <message>
         <source>输入</source>
         <translation>Giriş</translation>
@@ -858,7 +890,7 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
     </message>
 </context>
 <context>
-    <name>inkvale::CDlgPara</name>
+    <name>inkvale::CMachineParamsDialog</name>
     <message>
         <source>机器设置</source>
         <translation>Makine Ayarları</translation>
@@ -1045,7 +1077,7 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
     </message>
 </context>
 <context>
-    <name>inkvale::CDlgSetEth</name>
+    <name>inkvale::CMachineAddressDialog</name>
     <message>
         <source>网络设置</source>
         <translation>Ağ Ayarları</translation>
@@ -1072,7 +1104,7 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
     </message>
 </context>
 <context>
-    <name>inkvale::CDlgSetOffset</name>
+    <name>inkvale::COffsetDialog</name>
     <message>
         <source>左偏移设定</source>
         <translation>Sol Ofset</translation>
@@ -1091,7 +1123,7 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
     </message>
 </context>
 <context>
-    <name>inkvale::CDlgSetPltUnit</name>
+    <name>inkvale::CHpglUnitDialog</name>
     <message>
         <source>下次打开plt时不弹出此对话框</source>
         <translation>Sonraki plt dosyası açıldığında bu pencereyi gösterme</translation>
@@ -1114,7 +1146,7 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
     </message>
 </context>
 <context>
-    <name>inkvale::CDlgSysSet</name>
+    <name>inkvale::CSettingsDialog</name>
     <message>
         <source>系统设置</source>
         <translation>Sistem Ayarları</translation>
@@ -1129,7 +1161,7 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
     </message>
 </context>
 <context>
-    <name>inkvale::CInkvaleView</name>
+    <name>inkvale::CPreviewView</name>
     <message>
         <source>适合整个图形</source>
         <translation>Tüm Çizimi Sığdır</translation>
@@ -1147,7 +1179,7 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
     </message>
 </context>
 <context>
-    <name>inkvale::CPDlgSetCus</name>
+    <name>inkvale::CUserSettingsPage</name>
     <message>
         <source>手动打开时文件过滤</source>
         <translation>Ekle ile gösterilen dosyalar</translation>
@@ -1222,7 +1254,7 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
     </message>
 </context>
 <context>
-    <name>inkvale::CPDlgSetDir</name>
+    <name>inkvale::CDirectorySettingsPage</name>
     <message>
         <source>手动目录</source>
         <translation>Manuel dizin</translation>
@@ -1289,7 +1321,7 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
     </message>
 </context>
 <context>
-    <name>inkvale::CPDlgSetPlot</name>
+    <name>inkvale::CPlotSettingsPage</name>
     <message>
         <source>比例参数存于主板</source>
         <translation>Ölçek katsayıları çizicide saklanır</translation>

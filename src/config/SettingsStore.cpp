@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "config/SettingsStore.h"
 
+#include "support/PlaceFile.h"
 #include "support/ProfileFile.h"
 
 #include <fcntl.h>
@@ -192,22 +193,6 @@ namespace {
 // Names MoveAside tries for one file before it leaves the file where it is.
 constexpr int kMaxAsideNames = 100;
 
-// Renames strFrom to strTo unless something is at strTo already.
-bool RenameNoReplace(const std::string& strFrom, const std::string& strTo) {
-    if (::renameat2(AT_FDCWD, strFrom.c_str(), AT_FDCWD, strTo.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    // A file system that cannot rename without replacing: look first. The folder is the
-    // operator's own installation directory, so nobody races the look.
-    struct stat st {};
-    if (::lstat(strTo.c_str(), &st) == 0) {
-        errno = EEXIST;
-        return false;
-    }
-    return std::rename(strFrom.c_str(), strTo.c_str()) == 0;
-}
-
 // Moves a settings file that cannot be read out of the way, under a name that says so and
 // when, so that the operator's settings survive the next save for someone to mend. Returns
 // the new path, or an empty text when the file could not be moved.
@@ -220,7 +205,7 @@ std::string MoveAside(const std::string& strPath) {
     const std::string strBase = strPath + ".unreadable-" + szStamp;
     for (int n = 1; n <= kMaxAsideNames; ++n) {
         const std::string strAside = n == 1 ? strBase : strBase + "-" + std::to_string(n);
-        if (RenameNoReplace(strPath, strAside))
+        if (PlaceWithoutReplacing(strPath, strAside) == EPlaced::kPlaced)
             return strAside;
         if (errno != EEXIST)
             break;

@@ -24,7 +24,22 @@ CInkvaleCore::~CInkvaleCore() {
 void CInkvaleCore::StartServices() {
     m_settings.m_nClosing = 0;
     RecoverJobs();
-    m_engine.StartServiceThreads();
+    m_engine.StartEngineThreads();
+    FollowFolders();
+}
+
+void CInkvaleCore::Tick() {
+    SaveQueueIfChanged();
+    FollowFolders();
+}
+
+// New files are noticed as they arrive; the folder poll remains for what inotify misses.
+void CInkvaleCore::FollowFolders() {
+    if (m_bShutDown || !m_queue.FolderScansEnabled()) {
+        m_folderWatch.Watch({}, {});
+        return;
+    }
+    m_folderWatch.Watch(m_settings.ManDir, m_settings.AutoDir);
 }
 
 void CInkvaleCore::RecoverJobs() {
@@ -108,6 +123,7 @@ void CInkvaleCore::Shutdown() {
         return;
     m_bShutDown = true;
     m_settings.m_nClosing = 1;
+    m_folderWatch.Stop();
     if (m_pLoader) {
         m_queue.SetPreloader(nullptr);
         m_pLoader->Stop();

@@ -5,10 +5,11 @@
 #include "config/Settings.h"
 #include "core/BackgroundLoader.h"
 #include "core/EngineHandOff.h"
+#include "core/FolderWatch.h"
 #include "core/QueueAutosave.h"
 #include "machine/engine/PrintEngine.h"
 #include "machine/link/MachineLinks.h"
-#include "model/InkvaleDoc.h"
+#include "model/TaskLists.h"
 #include "queue/QueueView.h"
 #include "queue/TaskQueue.h"
 #include "raster/RasterBandSource.h"
@@ -40,7 +41,7 @@ public:
     CInkvaleCore& operator=(const CInkvaleCore&) = delete;
 
     /// Clears the closing flag, reads the job ledger (RecoverJobs) and starts the monitor,
-    /// scheduler and folder-poll threads. Once.
+    /// scheduler and folder-poll threads, and the watch of the hot folders. Once.
     void StartServices();
     /// Reads the job ledger: printed jobs whose end a crash cut short are finished (their
     /// tasks take the copies still owed, a finished automatic-folder file leaves), and the
@@ -60,6 +61,9 @@ public:
     /// program; not a command that prints one file). The result says what happened to the
     /// saved lists (code 1: there were none; a failure: they were damaged and set aside).
     CResult EnableQueueSaving();
+    /// What the owning thread does regularly: SaveQueueIfChanged, and the folder watch
+    /// follows the hot folders of the settings. Front ends call it often, e.g. every tick.
+    void Tick();
     /// Saves the lists when they changed since the last save (the queue tells of its
     /// changes, Queue().NoteChanged of a front end's own); at most once a second, the
     /// writing on a thread of its own. Front ends call it often, e.g. every tick.
@@ -70,7 +74,7 @@ public:
 
     CSettings& Settings() { return m_settings; }
     CMachineParams& Params() { return m_params; }
-    CInkvaleDoc& Doc() { return m_doc; }
+    CTaskLists& Doc() { return m_doc; }
     CTaskQueue& Queue() { return m_queue; }
     CPrintEngine& Engine() { return m_engine; }
     CMachineLinks& Links() { return m_links; }
@@ -81,12 +85,13 @@ public:
 private:
     CSettings& m_settings;
     CMachineParams& m_params;
-    CInkvaleDoc m_doc;
+    CTaskLists m_doc;
     CMachineLinks m_links;
     CRasterBandFactory m_bands;
     CTaskQueue m_queue;
     CHandOffEngineHost m_host;
     CPrintEngine m_engine;
+    CFolderWatch m_folderWatch{m_host};
     IThreadHandOff& m_handOff;
     CQueueView& m_view;
     std::unique_ptr<CBackgroundLoader> m_pLoader;
@@ -97,6 +102,7 @@ private:
     uint64_t m_nSettleAfter = 0;
     std::string m_strSaveError; ///< the save failure last told of
     void SettleWhenSaved();
+    void FollowFolders();
     void TellSaveFailure();
 };
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "queue/FileDisposal.h"
 
+#include "support/PlaceFile.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
@@ -72,35 +74,6 @@ bool FindSource(const std::string& strPath, CSource& src, std::string& strWhy) {
     }
     src.m_dev = st.st_dev;
     return true;
-}
-
-// Renames strFrom to strTo unless something is at strTo already (errno EEXIST then).
-bool RenameNoReplace(const std::string& strFrom, const std::string& strTo) {
-    if (::renameat2(AT_FDCWD, strFrom.c_str(), AT_FDCWD, strTo.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    // A file system that cannot rename without replacing: a second name made by link() is
-    // refused when taken, and the first name goes once the second is there.
-    if (::link(strFrom.c_str(), strTo.c_str()) == 0) {
-        if (::unlink(strFrom.c_str()) == 0)
-            return true;
-        const int nErr = errno;
-        ::unlink(strTo.c_str());
-        errno = nErr;
-        return false;
-    }
-    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS)
-        return false;
-    // Neither (a share without links): look first. The folders written here are the
-    // program's own Printed/ and Rejected/ or the user's trash, which nobody else fills
-    // under the names chosen here.
-    struct stat st {};
-    if (::lstat(strTo.c_str(), &st) == 0) {
-        errno = EEXIST;
-        return false;
-    }
-    return std::rename(strFrom.c_str(), strTo.c_str()) == 0;
 }
 
 // Makes the folder strDir unless it is there; true when it is a folder now.
@@ -236,7 +209,7 @@ bool MoveIntoTrash(const CSource& src, std::time_t tNow, CDisposal& record, std:
             strWhy = "the trash's " + strInfoPath + " cannot be written: " + ErrorText(errno);
             return false;
         }
-        if (RenameNoReplace(src.m_strPath, strFilePath)) {
+        if (PlaceWithoutReplacing(src.m_strPath, strFilePath) == EPlaced::kPlaced) {
             record.m_eWhere = EDisposal::kTrash;
             record.m_strPath = strFilePath;
             record.m_strSidecar = strInfoPath;
@@ -269,7 +242,7 @@ bool MoveIntoPrinted(const CSource& src, std::time_t tNow, CDisposal& record, st
     }
     for (int n = 1; n <= kMaxNames; ++n) {
         const std::string strPath = JoinPath(strDir, PrintedName(src.m_strName, tNow, n));
-        if (RenameNoReplace(src.m_strPath, strPath)) {
+        if (PlaceWithoutReplacing(src.m_strPath, strPath) == EPlaced::kPlaced) {
             record.m_eWhere = EDisposal::kPrinted;
             record.m_strPath = strPath;
             return true;
@@ -358,7 +331,7 @@ bool MoveIntoRejected(const CSource& src, const std::string& strWhyText, CDispos
             strWhy = strWhyPath + " cannot be written: " + ErrorText(errno);
             return false;
         }
-        if (RenameNoReplace(src.m_strPath, strPath)) {
+        if (PlaceWithoutReplacing(src.m_strPath, strPath) == EPlaced::kPlaced) {
             record.m_eWhere = EDisposal::kRejected;
             record.m_strPath = strPath;
             record.m_strSidecar = strWhyPath;
@@ -395,7 +368,7 @@ CDisposal MoveToTrash(const std::string& strPath, std::time_t tNow) {
 CResult RestoreFile(const CDisposal& record) {
     if (record.m_eWhere == EDisposal::kNone)
         return CResult::Failure(kDisposeFailed, "the file was not moved");
-    if (!RenameNoReplace(record.m_strPath, record.m_strOriginal)) {
+    if (PlaceWithoutReplacing(record.m_strPath, record.m_strOriginal) != EPlaced::kPlaced) {
         const int nErr = errno;
         if (nErr == EEXIST)
             return CResult::Failure(kDisposeTaken, "a file is at " + record.m_strOriginal +

@@ -4,13 +4,13 @@
 #include "config/Settings.h"
 #include "machine/engine/EngineHost.h"
 #include "machine/engine/PrintEngine.h"
-#include "model/InkvaleDoc.h"
 #include "model/TaskDrawingLoader.h"
+#include "model/TaskLists.h"
 #include "queue/DrawingPreloader.h"
 #include "queue/HotFolder.h"
 #include "queue/InterruptedJob.h"
 #include "queue/QueueView.h"
-#include "queue/TaskLists.h"
+#include "queue/TaskListEdits.h"
 #include "queue/UndoHistory.h"
 
 #include <ctime>
@@ -33,8 +33,8 @@ public:
     /// Every reference must outlive the queue. The settings are the program's own record:
     /// a failed job switches its AutoStartEnable off. The engine is given with SetEngine
     /// before the first call that needs it (the engine is made after its host).
-    CTaskQueue(CInkvaleDoc& doc, CSettings& settings, CQueueView& view);
-    CTaskQueue(CInkvaleDoc& doc, CSettings& settings, CQueueView& view, IQueueEngine& engine);
+    CTaskQueue(CTaskLists& doc, CSettings& settings, CQueueView& view);
+    CTaskQueue(CTaskLists& doc, CSettings& settings, CQueueView& view, IQueueEngine& engine);
     void SetEngine(IQueueEngine& engine) { m_pEngine = &engine; }
     /// The machine's parameter block, for the preflight of every drawing the queue loads
     /// (none: no preflight).
@@ -83,6 +83,7 @@ public:
     /// With false both scans do nothing: a front end that prints one given file (the
     /// command line) leaves the hot folders to the program's own runs. On by default.
     void EnableFolderScans(bool bEnable) { m_bFolderScans = bEnable; }
+    bool FolderScansEnabled() const { return m_bFolderScans; }
 
     // The operator's commands that change the lists and push an undo snapshot.
 
@@ -138,7 +139,7 @@ public:
     /// callers look it up again by its id.
     bool LoadDrawing(COnePage& task, bool bShowErrors);
 
-    CInkvaleDoc& Doc() { return m_doc; }
+    CTaskLists& Doc() { return m_doc; }
 
     /// Who hears of every change of the document's tasks (the saved lists; nobody by
     /// default). It is called on the window thread, possibly several times for one command
@@ -172,7 +173,6 @@ public:
     void CancelWaitedLoads();
     /// Files above this size are read off the owning thread once a preloader is set.
     static constexpr int64_t kWaitedLoadBytes = 1 << 20;
-
 
 private:
     /// NoteChanged, then the view shows the lists again.
@@ -212,7 +212,7 @@ private:
     void ScanFolder(const std::string& strFolder, int32_t nSource);
     void SortManualList();
 
-    CInkvaleDoc& m_doc;
+    CTaskLists& m_doc;
     CSettings& m_settings;
     CQueueView& m_view;
     IQueueEngine* m_pEngine = nullptr;
@@ -224,7 +224,7 @@ private:
     bool m_bFolderScans = true;
     bool m_bAutoResume = false;
     std::set<std::string> m_autoResumeRefused; ///< jobs an automatic resume could not continue
-    bool m_bListsChanged = false;       ///< a scan added or replaced a task
+    bool m_bListsChanged = false;              ///< a scan added or replaced a task
     /// Scans or a job's end changed the lists since the last undo snapshot.
     bool m_bChangedSinceSnapshot = false;
     std::vector<CMessage> m_arrPending; ///< to show at the end of StartNextTask

@@ -23,7 +23,7 @@ struct CPaneText {
 /// What the machine-state pane shows.
 struct CStatePane {
     CPaneText m_pane;
-    bool m_bDrawProgress = false; ///< the preview marks the last confirmed band (0x467)
+    bool m_bDrawProgress = false; ///< the preview marks the last confirmed band
 };
 
 /// The machine-state pane for a state byte, language and progress. Offline (bOnline false)

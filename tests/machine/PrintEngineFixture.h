@@ -44,20 +44,23 @@ public:
     std::time_t m_tFixed = 1'781'000'000; // 2026-06-09, a fixed moment for names and labels
 };
 
-/// Records messages by number; a job-finished message runs the queue's part (ClearJob).
+/// The host calls as the test host records them.
+enum EHostCall : int { kCallJobFinished, kCallStartNextTask, kCallScanManDir, kCallScanAutoDir };
+
+/// Records the calls in order; a job-finished call runs the queue's part (ClearJob).
 class CTestEngineHost : public IEngineHost {
 public:
     void JobFinished(int nResult) override {
         if (m_pEngine != nullptr)
             m_pEngine->ClearJob();
-        Record(kMsgJobFinished, nResult);
+        Record(kCallJobFinished, nResult);
     }
     int StartNextTask() override {
-        Record(kMsgStartNextTask, 0);
+        Record(kCallStartNextTask, 0);
         return 0;
     }
-    void ScanManualFolder() override { Record(kMsgScanManDir, 0); }
-    void ScanAutoFolder() override { Record(kMsgScanAutoDir, 0); }
+    void ScanManualFolder() override { Record(kCallScanManDir, 0); }
+    void ScanAutoFolder() override { Record(kCallScanAutoDir, 0); }
     /// Posted by the monitor: recorded in order, with the engine's state as it came.
     void MachineSilence(std::time_t tSilentSince) override {
         CSilenceEvent event{tSilentSince};
@@ -94,7 +97,7 @@ public:
         if (!bArrived)
             return 0;
         for (size_t i = 0, n = 0; i < m_messages.size(); ++i) {
-            if (m_messages[i].first == kMsgJobFinished && n++ == m_nTaken) {
+            if (m_messages[i].first == kCallJobFinished && n++ == m_nTaken) {
                 ++m_nTaken;
                 return m_messages[i].second;
             }
@@ -119,7 +122,7 @@ private:
     size_t Count() const {
         size_t n = 0;
         for (const auto& m : m_messages)
-            n += m.first == kMsgJobFinished ? 1 : 0;
+            n += m.first == kCallJobFinished ? 1 : 0;
         return n;
     }
     void Record(int nMessage, int nParam) {
@@ -210,8 +213,9 @@ protected:
         // The machine's reply to the last confirmation comes after it has assembled the
         // whole sheet, which takes a while on a loaded computer.
         m_pCommu.reset();
-        m_pEth = std::make_unique<CMyEth>(m_choice, m_server.Port(), CEthTimeouts{1000, 2000});
-        m_pCommu = std::make_unique<CMyCommu>(m_choice, m_status, *m_pEth, *m_pUsbPrint, *m_pUsb);
+        m_pEth = std::make_unique<CTcpLink>(m_choice, m_server.Port(), CEthTimeouts{1000, 2000});
+        m_pCommu =
+            std::make_unique<CMachineCommands>(m_choice, m_status, *m_pEth, *m_pUsbPrint, *m_pUsb);
         sim::CSimTiming timing;
         timing.m_nStartMs = 20;
         timing.m_nFinishMs = 20;

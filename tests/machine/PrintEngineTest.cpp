@@ -295,13 +295,13 @@ TEST_F(CPrintEngineTest, BackupAndHistoryAtJobStart) {
     EXPECT_NE(strHistory.find(",/tmp/line.plt,1,len="), std::string::npos) << strHistory;
 }
 
-TEST_F(CPrintEngineTest, ServiceThreadsTickAndEndOnClosing) {
-    m_pEngine->StartServiceThreads();
-    CServiceThreads& threads = m_pEngine->Services();
+TEST_F(CPrintEngineTest, EngineThreadsTickAndEndOnClosing) {
+    m_pEngine->StartEngineThreads();
+    CEngineThreads& threads = m_pEngine->Services();
     EXPECT_TRUE(threads.MonitorRunning());
-    ASSERT_TRUE(WaitFor([&] { return m_host.CountOf(kMsgScanAutoDir) >= 1; }));
-    EXPECT_GE(m_host.CountOf(kMsgScanManDir), 1);
-    EXPECT_GE(m_host.CountOf(kMsgStartNextTask), 1);
+    ASSERT_TRUE(WaitFor([&] { return m_host.CountOf(kCallScanAutoDir) >= 1; }));
+    EXPECT_GE(m_host.CountOf(kCallScanManDir), 1);
+    EXPECT_GE(m_host.CountOf(kCallStartNextTask), 1);
     // The monitor found the machine and read its block.
     ASSERT_TRUE(WaitFor([&] { return m_pEngine->State().m_nMachineOnline == 1; }));
     const auto tClose = std::chrono::steady_clock::now();
@@ -317,18 +317,18 @@ TEST_F(CPrintEngineTest, ServiceThreadsTickAndEndOnClosing) {
 
 TEST_F(CPrintEngineTest, SchedulerIsQuietWhileAJobRuns) {
     m_status.m_bJobRunning = true; // JobThread set
-    CServiceThreads& threads = m_pEngine->Services();
+    CEngineThreads& threads = m_pEngine->Services();
     for (int i = 0; i < 3; ++i)
         threads.SchedulerTurn();
-    EXPECT_EQ(m_host.CountOf(kMsgStartNextTask), 0);
+    EXPECT_EQ(m_host.CountOf(kCallStartNextTask), 0);
     m_status.m_bJobRunning = false;
     threads.SchedulerTurn();
-    EXPECT_EQ(m_host.CountOf(kMsgStartNextTask), 1);
+    EXPECT_EQ(m_host.CountOf(kCallStartNextTask), 1);
 }
 
 TEST_F(CPrintEngineTest, MonitorGoesOfflineOnAFailedPollAndOnlineOnAParameterRead) {
     ASSERT_TRUE(m_sim.SetParam("HeadCombination", 3));
-    CServiceThreads& threads = m_pEngine->Services();
+    CEngineThreads& threads = m_pEngine->Services();
     CEngineState& state = m_pEngine->State();
     threads.MonitorTurn(); // offline: a parameter read
     EXPECT_EQ(state.m_nMachineOnline, 1);
@@ -357,7 +357,7 @@ TEST_F(CPrintEngineTest, MonitorGoesOfflineOnAFailedPollAndOnlineOnAParameterRea
 }
 
 TEST_F(CPrintEngineTest, ForeignJobOnTheMachineSlowsThePollingToSixSeconds) {
-    CServiceThreads& threads = m_pEngine->Services();
+    CEngineThreads& threads = m_pEngine->Services();
     threads.MonitorTurn(); // online
     m_sim.ForceState(kStatePrinting, 60000);
     for (int i = 0; i < 51; ++i)

@@ -83,7 +83,7 @@ protected:
     }
 
     CScratchDir m_dir;
-    CInkvaleDoc m_doc;
+    CTaskLists m_doc;
     CSettings m_settings;
     CFakeQueueView m_view;
     CFakeQueueEngine m_engine;
@@ -193,7 +193,7 @@ TEST_F(TaskQueueTest, SchedulerWaitsForAReadyMachineAndTheClosingFlag) {
     EXPECT_EQ(m_queue.StartNextTask(), -1);
     m_settings.m_nClosing = 0;
     EXPECT_EQ(m_queue.StartNextTask(), 0);
-    EXPECT_EQ(m_engine.m_nSleptMs, 0); // the owning thread never sleeps
+    EXPECT_EQ(m_engine.m_nSleptMs, 0);         // the owning thread never sleeps
     EXPECT_TRUE(m_view.m_arrSelected.empty()); // and the queue never selects
 }
 

@@ -88,21 +88,22 @@ TEST_F(MainWindowOperatorTest, UndoBringsBackTheTasksAsTheyWere) {
     EXPECT_FALSE(pUndo->isEnabled());
     EXPECT_FALSE(pRedo->isEnabled());
 
-    const std::string strTotals = m_pFrame->PaneText(CMainFrame::kPaneQueue).toStdString();
+    const std::string strTotals = m_pFrame->PaneText(CMainWindow::kPaneQueue).toStdString();
     ClickRow(2);
     const std::string strDeleted = PathAtRow(2);
     ASSERT_TRUE(m_pFrame->RunCommand(kCmdDeleteTasks));
     EXPECT_EQ(List().rowCount(), 3);
     EXPECT_FALSE(fs::exists(strDeleted));
     EXPECT_TRUE(pUndo->isEnabled());
-    EXPECT_EQ(pUndo->text().toStdString(), "Undo Delete " + fs::path(strDeleted).filename().string());
+    EXPECT_EQ(pUndo->text().toStdString(),
+              "Undo Delete " + fs::path(strDeleted).filename().string());
 
     ASSERT_TRUE(m_pFrame->RunCommand(kCmdUndo));
     EXPECT_EQ(List().rowCount(), 4);
     EXPECT_EQ(PathAtRow(2), strDeleted);
     EXPECT_TRUE(fs::exists(strDeleted)); // back from the trash
     EXPECT_TRUE(AllFiguresDone());
-    EXPECT_EQ(m_pFrame->PaneText(CMainFrame::kPaneQueue).toStdString(), strTotals);
+    EXPECT_EQ(m_pFrame->PaneText(CMainWindow::kPaneQueue).toStdString(), strTotals);
     EXPECT_FALSE(pUndo->isEnabled());
     EXPECT_TRUE(pRedo->isEnabled());
 
@@ -111,7 +112,7 @@ TEST_F(MainWindowOperatorTest, UndoBringsBackTheTasksAsTheyWere) {
     ASSERT_TRUE(m_pFrame->RunCommand(kCmdCopiesUp));
     ASSERT_TRUE(m_pFrame->RunCommand(kCmdCopiesUp));
     EXPECT_EQ(TaskAt(m_pFrame->Doc(), 0)->m_nCopies, 3);
-    EXPECT_NE(m_pFrame->PaneText(CMainFrame::kPaneQueue).toStdString(), strTotals);
+    EXPECT_NE(m_pFrame->PaneText(CMainWindow::kPaneQueue).toStdString(), strTotals);
     EXPECT_FALSE(pRedo->isEnabled()); // a new command ends the redo
     ClickRow(1);
     ASSERT_TRUE(m_pFrame->RunCommand(kCmdDeleteTasks));
@@ -142,14 +143,14 @@ TEST_F(MainWindowOperatorTest, FiguresStayThroughATaskFileAndARestart) {
     m_pFrame->AddPaths({strPlt});
     ASSERT_TRUE(RunUntil([&] { return AllFiguresDone(); }));
     m_pFrame->RefreshTaskList();
-    const std::string strTotals = m_pFrame->PaneText(CMainFrame::kPaneQueue).toStdString();
+    const std::string strTotals = m_pFrame->PaneText(CMainWindow::kPaneQueue).toStdString();
 
     m_prompts.m_strSaveAs = m_home.File("lists.sptask");
     ASSERT_TRUE(m_pFrame->RunCommand(kCmdSaveTaskFile));
     m_pFrame->OpenTaskFile(m_home.File("lists.sptask"));
     ASSERT_TRUE(RunUntil([&] { return AllFiguresDone() && TaskCount(m_pFrame->Doc()) == 4; }));
     m_pFrame->RefreshTaskList();
-    EXPECT_EQ(m_pFrame->PaneText(CMainFrame::kPaneQueue).toStdString(), strTotals);
+    EXPECT_EQ(m_pFrame->PaneText(CMainWindow::kPaneQueue).toStdString(), strTotals);
 
     OpenWindow();
     ASSERT_TRUE(RunUntil([&] { return TaskCount(m_pFrame->Doc()) == 4 && AllFiguresDone(); }))
@@ -158,15 +159,15 @@ TEST_F(MainWindowOperatorTest, FiguresStayThroughATaskFileAndARestart) {
                for (int r = 0; r < TaskCount(m_pFrame->Doc()); ++r) {
                    const COnePage* p = TaskAt(m_pFrame->Doc(), r);
                    s += p->m_strPath + " done=" + std::to_string(p->m_preflight.m_bDone) +
-                        " problem=" + std::to_string(int(p->m_problem.m_eId)) + " size=" +
-                        std::to_string(p->m_nFileSize) + "\n";
+                        " problem=" + std::to_string(int(p->m_problem.m_eId)) +
+                        " size=" + std::to_string(p->m_nFileSize) + "\n";
                }
                for (const std::string& m : m_prompts.m_arrShown)
                    s += "shown: " + m + "\n";
                return s;
            }();
     m_pFrame->RefreshTaskList();
-    EXPECT_EQ(m_pFrame->PaneText(CMainFrame::kPaneQueue).toStdString(), strTotals);
+    EXPECT_EQ(m_pFrame->PaneText(CMainWindow::kPaneQueue).toStdString(), strTotals);
     for (int r = 0; r < 4; ++r)
         EXPECT_NE(List().item(r, 3)->text().trimmed().toStdString(), "0 * 0") << r;
 }

@@ -82,7 +82,7 @@ protected:
     CModelLists Shown() {
         CModelLists shown;
         const std::set<std::string> highlighted = HighlightedPaths();
-        const CInkvaleDoc& doc = m_pFrame->Doc();
+        const CTaskLists& doc = m_pFrame->Doc();
         for (const auto& [pList, pTo] : {std::pair{&doc.m_arrManDir, &shown.m_manual},
                                          std::pair{&doc.m_arrAutoDir, &shown.m_auto}}) {
             for (const auto& task : *pList)
@@ -126,10 +126,9 @@ protected:
                 missing.emplace_back(m_fileTimes.at(strPath), strPath);
         }
         for (const auto& [tTime, strPath] : missing) {
-            auto it = std::find_if(m_model.m_manual.begin(), m_model.m_manual.end(),
-                                   [&](const CModelTask& t) {
-                                       return m_fileTimes.at(t.m_strPath) < tTime;
-                                   });
+            auto it = std::find_if(
+                m_model.m_manual.begin(), m_model.m_manual.end(),
+                [&](const CModelTask& t) { return m_fileTimes.at(t.m_strPath) < tTime; });
             m_model.m_manual.insert(it, NewTask(strPath));
             m_history.m_bDirty = true;
         }
@@ -262,8 +261,7 @@ protected:
                 p->m_nCopies = bUp ? p->m_nCopies + 1 : std::max(p->m_nCopies, 2) - 1;
         }
         m_history.Push(m_model);
-        ASSERT_TRUE(m_pFrame->RunCommand(bUp ? kCmdCopiesUp
-                                             : kCmdCopiesDown));
+        ASSERT_TRUE(m_pFrame->RunCommand(bUp ? kCmdCopiesUp : kCmdCopiesDown));
     }
     /// Queued manual tasks print all their copies, one after the other, by themselves.
     void Queue() {
@@ -302,8 +300,7 @@ protected:
         CModelHistory& h = m_history;
         const bool bCan = bUndo ? h.m_states.size() >= 2 && h.m_nPos >= 1
                                 : h.m_states.size() >= 2 && h.m_nPos + 1 < h.m_states.size();
-        EXPECT_EQ(m_pFrame->Action(bUndo ? kCmdUndo : kCmdRedo)->isEnabled(),
-                  bCan);
+        EXPECT_EQ(m_pFrame->Action(bUndo ? kCmdUndo : kCmdRedo)->isEnabled(), bCan);
         ASSERT_TRUE(m_pFrame->RunCommand(bUndo ? kCmdUndo : kCmdRedo));
         if (!bCan)
             return;
@@ -337,8 +334,8 @@ protected:
         const bool bPrints = pCurrent != nullptr && FileOnDisk(pCurrent->m_strPath);
         if (!bPrints) {
             // Start runs once the click is over; it says why nothing prints.
-            EXPECT_TRUE(RunUntil([&] { return !m_prompts.m_arrShown.empty(); },
-                                 std::chrono::seconds(10)))
+            EXPECT_TRUE(
+                RunUntil([&] { return !m_prompts.m_arrShown.empty(); }, std::chrono::seconds(10)))
                 << "Start said nothing";
             EXPECT_EQ(m_machine.Stats().m_nJobsAccepted, nJobsBefore);
             return;
@@ -472,12 +469,12 @@ TEST_F(OperatorModelTest, RandomOperatorAgreesWithThePlainModel) {
     for (int i = 0; i < nSteps; ++i) {
         Step(rng, strStep);
         strSteps += std::to_string(i) + " " + strStep + ": " + Describe(m_model) + "\n";
-        ASSERT_FALSE(HasFailure()) << "seed " << nSeed << ", step " << i << ": " << strStep
-                                   << "\n" << strSteps;
+        ASSERT_FALSE(HasFailure()) << "seed " << nSeed << ", step " << i << ": " << strStep << "\n"
+                                   << strSteps;
         // Rows and highlight are checked once the window has taken the step in.
         QCoreApplication::processEvents();
-        ASSERT_TRUE(MatchesModel()) << "seed " << nSeed << ", step " << i << ": " << strStep
-                                    << "\n" << strSteps;
+        ASSERT_TRUE(MatchesModel()) << "seed " << nSeed << ", step " << i << ": " << strStep << "\n"
+                                    << strSteps;
     }
 }
 

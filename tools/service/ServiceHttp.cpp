@@ -11,7 +11,7 @@
 #include "machine/engine/ManualCommands.h"
 #include "model/TaskDrawingLoader.h"
 #include "queue/HotFolder.h"
-#include "queue/TaskLists.h"
+#include "queue/TaskListEdits.h"
 
 #include <arpa/inet.h>
 #include <microhttpd.h>
@@ -762,9 +762,8 @@ CAnswer CServiceHttp::JobCommand(const std::string& strJob, bool bResume) {
     if (!bKnown)
         return CAnswer::Error(404, "no unfinished job has that id");
     if (!done.Ok())
-        return CAnswer::Error(409, done.m_arrMessages.empty()
-                                       ? done.m_strDiag
-                                       : EnglishText(done.m_arrMessages[0]));
+        return CAnswer::Error(409, done.m_arrMessages.empty() ? done.m_strDiag
+                                                              : EnglishText(done.m_arrMessages[0]));
     std::fprintf(stderr, "<5>inkvale-service: job %s %s\n", strJob.c_str(),
                  bResume ? "resumed" : "discarded");
     return CAnswer::Json(200, "{\"ok\": true}");

@@ -11,21 +11,6 @@
 
 namespace inkvale::service {
 
-EPlaced PlaceWithoutReplacing(const std::string& strFrom, const std::string& strTo) {
-    if (::renameat2(AT_FDCWD, strFrom.c_str(), AT_FDCWD, strTo.c_str(), RENAME_NOREPLACE) == 0)
-        return EPlaced::kPlaced;
-    if (errno == EEXIST)
-        return EPlaced::kExists;
-    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
-        return EPlaced::kFailed;
-    // A file system without the flag (some network shares): link() fails as well when the
-    // name is taken, and only then is the temporary name removed.
-    if (::link(strFrom.c_str(), strTo.c_str()) != 0)
-        return errno == EEXIST ? EPlaced::kExists : EPlaced::kFailed;
-    (void)::unlink(strFrom.c_str());
-    return EPlaced::kPlaced;
-}
-
 CIncomingFile::~CIncomingFile() {
     Discard();
 }

@@ -1,19 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "support/PlaceFile.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 namespace inkvale::service {
-
-/// How placing a received file went.
-enum class EPlaced : uint8_t { kPlaced, kExists, kFailed };
-
-/// Gives the file strFrom the path strTo in one step, never replacing a file there:
-/// renameat2(RENAME_NOREPLACE), or where the file system does not offer it a hard link and
-/// the removal of the old name. kExists when strTo is taken (strFrom stays).
-EPlaced PlaceWithoutReplacing(const std::string& strFrom, const std::string& strTo);
 
 /// A file being received into a hot folder (an upload, a raw print connection): its bytes
 /// go to a hidden temporary name the folder's patterns never match, and only a complete

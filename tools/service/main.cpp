@@ -310,7 +310,7 @@ int Run(QGuiApplication& app, const CArgs& args, const std::string& strInstallDi
             tRefreshed = tNow;
             watch.Tick(core);
             http.Refresh();
-            core.SaveQueueIfChanged();
+            core.Tick();
         }
         if (args.m_nRunForMs > 0 && tNow - tStart > std::chrono::milliseconds(args.m_nRunForMs))
             break;

@@ -88,7 +88,7 @@ void CBandSender::Run() {
     // The source holds the raster buffers; the next job may need them as soon as the
     // window thread has handled the message.
     m_pSource.reset();
-    m_host.Send(kMsgJobFinished, nResult);
+    m_host.JobFinished(nResult);
 }
 
 int CBandSender::Job() {

@@ -6,6 +6,7 @@
 #include "support/Archive.h"
 #include "support/AtomicFile.h"
 #include "support/Crc32c.h"
+#include "support/PlaceFile.h"
 #include "support/TextCodec.h"
 
 #include <dirent.h>
@@ -409,9 +410,8 @@ size_t CheckedFrameAt(std::string_view bytes) {
     if (nLength > kMaxFrameBytes || kFrameHeader + nLength > bytes.size())
         return 0;
     const std::string_view payload = bytes.substr(kFrameHeader, nLength);
-    return FrameCrc(bytes.data() + 4, payload) == GetLe32(bytes.data() + 8)
-               ? kFrameHeader + nLength
-               : 0;
+    return FrameCrc(bytes.data() + 4, payload) == GetLe32(bytes.data() + 8) ? kFrameHeader + nLength
+                                                                            : 0;
 }
 
 } // namespace
@@ -619,10 +619,10 @@ CResult CJobJournal::OpenNew() {
             0 &&
         errno == ENOSPC)
         strError = "the disk is full";
-    const bool bOk =
-        m_nFd >= 0 && strError.empty() && Append(FormatJobRecord(m_record)) &&
-        ::rename(WithoutSlash(strHidden).c_str(), WithoutSlash(JobDir()).c_str()) == 0 &&
-        SyncFolder(m_strJobsDir);
+    const bool bOk = m_nFd >= 0 && strError.empty() && Append(FormatJobRecord(m_record)) &&
+                     PlaceWithoutReplacing(WithoutSlash(strHidden), WithoutSlash(JobDir())) ==
+                         EPlaced::kPlaced &&
+                     SyncFolder(m_strJobsDir);
     if (!bOk) {
         const std::string strWhy = !strError.empty()     ? strError
                                    : !m_strError.empty() ? m_strError

@@ -2,8 +2,8 @@
 #include "machine/engine/ManualCommands.h"
 
 #include "config/Settings.h"
+#include "machine/link/MachineCommands.h"
 #include "machine/link/MachineProtocol.h"
-#include "machine/link/MyCommu.h"
 
 namespace inkvale {
 
@@ -127,7 +127,8 @@ CButtonAvailability ButtonAvailability(int nButton, const CCommandBarState& stat
     }
 }
 
-void ApplyManualOutcome(const CManualOutcome& outcome, CMyCommu& commu, CSettings& settings) {
+void ApplyManualOutcome(const CManualOutcome& outcome, CMachineCommands& commu,
+                        CSettings& settings) {
     if (outcome.m_nAction != kNoAction)
         (void)commu.SendAction(static_cast<uint8_t>(outcome.m_nAction));
     if (outcome.m_bAutoStartOff)

@@ -18,9 +18,9 @@
 
 namespace inkvale {
 
-CPrintEngine::CPrintEngine(const CSettings& settings, CMachineParams& params, CMyCommu& commu,
-                           CMachineStatus& status, IEngineHost& host, IBandSourceFactory& bands,
-                           IEngineClock& clock)
+CPrintEngine::CPrintEngine(const CSettings& settings, CMachineParams& params,
+                           CMachineCommands& commu, CMachineStatus& status, IEngineHost& host,
+                           IBandSourceFactory& bands, IEngineClock& clock)
     : m_settings(settings), m_params(params), m_host(host), m_bands(bands),
       m_link(settings, params, commu, status, m_state, clock), m_services(m_link, host) {}
 
@@ -281,7 +281,7 @@ void CPrintEngine::SettleEarlierCopies(const std::string& strTaskPath) {
 // The job does not fit the carriage travel: the queue hears of a failed job (which turns
 // automatic mode off) and the caller shows the message.
 CJobStartResult CPrintEngine::RefuseOversize() {
-    m_host.Send(kMsgJobFinished, kJobFailure);
+    m_host.JobFinished(kJobFailure);
     return CResult::Failure(-1, "the job is wider than the carriage travel",
                             {{EMsg::kJobTooWide, {}}});
 }
@@ -336,7 +336,7 @@ CBandSenderTimes CPrintEngine::JoinFinishedJob() {
     return m_lastTimes;
 }
 
-void CPrintEngine::StartServiceThreads() {
+void CPrintEngine::StartEngineThreads() {
     m_services.Start();
 }
 
