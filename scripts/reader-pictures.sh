@@ -66,6 +66,17 @@ picture() {
     *)
         # -N: the drawing's own extent, not the page PS asks for; pens 0.2 mm wide.
         hp2xx -q -N -p 22222222 -m svg -f "$ref.svg" "$file" </dev/null 2>/dev/null
+        # A margin of 1 % around hp2xx's view box: lines on the drawing's edge (a plot's
+        # frame) would otherwise be cut in half by it.
+        "$python" -c '
+import re, sys
+path = sys.argv[1]
+svg = open(path).read()
+m = re.search(r"viewBox=\"0 0 ([0-9.]+) ([0-9.]+)\"", svg)
+w, h = float(m.group(1)), float(m.group(2))
+d = 0.01 * max(w, h)
+svg = svg.replace(m.group(0), f"viewBox=\"{-d:.3f} {-d:.3f} {w + 2 * d:.3f} {h + 2 * d:.3f}\"", 1)
+open(path, "w").write(svg)' "$ref.svg"
         caption="hp2xx ${hp2xx_version#V }"
         ;;
     esac
