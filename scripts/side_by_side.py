@@ -34,7 +34,8 @@ def main():
     for x, picture, caption in ((GAP, a, left_caption), (2 * GAP + a.width, b, right_caption)):
         draw.text((x, LINE + 6), caption, fill=(60, 60, 60), font=font(13))
         sheet.paste(picture, (x, top))
-        draw.rectangle((x - 1, top - 1, x + picture.width, top + picture.height), outline=(200, 200, 200))
+        frame = (x - 1, top - 1, x + picture.width, top + picture.height)
+        draw.rectangle(frame, outline=(200, 200, 200))
     sheet.quantize(colors=64, method=Image.Quantize.MEDIANCUT).save(out, optimize=True)
 
 
