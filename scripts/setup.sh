@@ -17,6 +17,8 @@ packages=(
 # Extra tools for fuzzing and the comparison benchmarks, on request.
 if [[ "${1:-}" == "--extras" ]]; then
     packages+=(clang libclang-rt-14-dev hp2xx libdxflib-dev imagemagick)
+    # scripts/reader-pictures.sh: the reference renderings and the side-by-side pictures.
+    packages+=(python3-ezdxf python3-pil librsvg2-bin)
 fi
 
 missing=()

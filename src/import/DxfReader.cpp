@@ -814,6 +814,18 @@ void ParseEntity(DxfFile& f, int16_t nKind, DxfEntityHeader& h, DxfEntityData& d
         });
         return;
     }
+    if (nKind == kDxfMText) {
+        // AutoCAD 2018 and later follow an MTEXT with its column data after a 101 "Embedded
+        // Object" marker, reusing the codes of the insertion point, direction and height for
+        // other values: the entity's own groups end at the marker.
+        bool bEmbedded = false;
+        ReadGroups(f, [&h, &d, &bEmbedded](int nCode, std::string_view v) {
+            bEmbedded = bEmbedded || nCode == 101;
+            if (!bEmbedded)
+                StoreEntityGroup(h, d, nCode, v);
+        });
+        return;
+    }
     ReadGroups(f, [&h, &d](int nCode, std::string_view v) { StoreEntityGroup(h, d, nCode, v); });
     if (nKind == kDxfPolyline) {
         ReadVertices(f, d);

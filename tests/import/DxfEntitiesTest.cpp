@@ -274,6 +274,13 @@ TEST(DxfEntities, TextsStandAtTheirOwnSizeAndAlignment) {
          kAny, kAny},
         {"MTEXT", DxfText({"0", "MTEXT", "40", "10", "71", "7", "1", "{\\fArial;HI}"}), 10, 0,
          kAny},
+        // Column data after the 101 marker reuses the codes of the point, direction and height.
+        {"MTEXT with an embedded object",
+         DxfText({"0",   "MTEXT", "10",  "0",   "20", "0",   "40",
+                  "10",  "71",    "7",   "1",   "HI", "101", "Embedded Object",
+                  "70",  "1",     "10",  "1.0", "20", "0.0", "11",
+                  "500", "21",    "300", "40",  "140"}),
+         10, 0, kAny},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.m_pszName);
