@@ -10,6 +10,7 @@
 #include <cmath>
 #include <new>
 #include <numbers>
+#include <span>
 #include <unordered_map>
 
 namespace inkvale {
@@ -255,7 +256,8 @@ void EmitTextLine(CDxfConvertContext& ctx, const CDxfTextLine& line, const CText
     local = CDxfTransform::Translate(t.m_at.x, t.m_at.y).After(local);
     local.m_bIdentity = false;
     const CDxfTransform all = xf.After(local);
-    for (const std::vector<CPoint>& stroke : line.m_arrStrokes) {
+    for (size_t i = 0; i < line.StrokeCount(); ++i) {
+        const std::span<const CPoint> stroke = line.Stroke(i);
         CCurve* pCurve = NewCurve(ctx, arrCurves, static_cast<int64_t>(stroke.size()));
         if (pCurve == nullptr)
             return;
@@ -678,7 +680,25 @@ void ConvertEntity(CDxfConvertContext& ctx, const DxfEntity& entity, CCurveArray
     }
 }
 
+/// Room in the curve array for what the drawing will likely make, taken at once: texts make
+/// some three curves a character, and an array grown by doubling past half a million curves
+/// moves them all each time and holds both copies meanwhile. Room never used costs no memory
+/// that is touched; texts in blocks inserted many times may still grow the array.
+void ReserveCurves(const CDxfConvertContext& ctx, CCurveArray& arrCurves) {
+    constexpr int64_t kCurvesPerTextByte = 4;
+    const DxfDrawing& d = *ctx.m_pDrawing;
+    const int64_t nLimit = ctx.m_nByteBudget / static_cast<int64_t>(sizeof(CCurve));
+    const int64_t nWanted = static_cast<int64_t>(d.m_entities.m_arr.size()) +
+                            kCurvesPerTextByte * std::min(d.m_nTextBytes, nLimit);
+    try {
+        arrCurves.reserve(arrCurves.size() + static_cast<size_t>(std::min(nWanted, nLimit)));
+    } catch (const std::exception&) {
+        // without the room the array grows as it goes
+    }
+}
+
 void ConvertDxfEntities(CDxfConvertContext& ctx, CCurveArray& arrCurves) {
+    ReserveCurves(ctx, arrCurves);
     CountBufferSkipped(ctx, 0);
     ConvertBuffer(ctx, *DxfBufferOf(*ctx.m_pDrawing, 0), arrCurves);
 }

@@ -217,6 +217,9 @@ int32_t DxfAddEntity(DxfDrawing* pDrawing, int32_t nBlock, DxfEntityHeader&& hea
         e.m_header = std::move(header);
         e.m_data = std::move(data);
         e.m_header.m_nHandle = pDrawing->m_nHandle + 1;
+        const int16_t nKind = e.m_header.m_nKind;
+        if (nKind == kDxfText || nKind == kDxfAttrib || nKind == kDxfMText)
+            pDrawing->m_nTextBytes += static_cast<int64_t>(e.m_data.m_strText.size());
     } catch (const std::bad_alloc&) {
         return 0; // the record could not be stored: the entity is dropped
     }

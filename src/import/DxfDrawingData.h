@@ -53,6 +53,7 @@ struct DxfDrawing {
     ptrdiff_t m_nBlockCursor = -1;
     DxfEntityBuffer m_entities;
     int32_t m_nHandle = 15;      ///< the last handle given out
+    int64_t m_nTextBytes = 0;    ///< bytes of the TEXT, ATTRIB and MTEXT values stored
     int16_t m_nInsUnits = -1;    ///< header variable $INSUNITS; -1 when not given
     int16_t m_nMeasurement = -1; ///< header variable $MEASUREMENT; -1 when not given
     bool m_bValid = false;

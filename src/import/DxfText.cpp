@@ -20,13 +20,13 @@ class CPathSink : public CStrokeSink {
 public:
     explicit CPathSink(CDxfTextLine& line) : m_line(line) {}
     void StartPolyline(int32_t x, int32_t y) override {
-        m_line.m_arrStrokes.emplace_back();
-        AppendVertex(x, y);
+        m_line.m_arrStarts.push_back(static_cast<uint32_t>(m_line.m_arrPoints.size()));
+        m_line.m_arrPoints.push_back({x - kDrawOrigin, y - kDrawOrigin});
     }
     void AppendVertex(int32_t x, int32_t y) override {
-        if (m_line.m_arrStrokes.empty())
-            m_line.m_arrStrokes.emplace_back();
-        m_line.m_arrStrokes.back().push_back({x - kDrawOrigin, y - kDrawOrigin});
+        if (m_line.m_arrStarts.empty())
+            m_line.m_arrStarts.push_back(0);
+        m_line.m_arrPoints.push_back({x - kDrawOrigin, y - kDrawOrigin});
     }
 
 private:
@@ -180,8 +180,9 @@ std::string DxfPlainMText(std::string_view text) {
     return s;
 }
 
-CDxfTextLine CDxfTextDrawer::Draw(const std::string& strLine) {
-    CDxfTextLine line;
+void CDxfTextDrawer::Draw(const std::string& strLine, CDxfTextLine& line) {
+    line.m_arrPoints.clear();
+    line.m_arrStarts.clear();
     CPathSink sink(line);
     CLabelState st;
     st.m_dCharHeight = kDrawHeight / 400.0;
@@ -191,49 +192,59 @@ CDxfTextLine CDxfTextDrawer::Draw(const std::string& strLine) {
     // The font draws one character height below the point it is given.
     m_pFont->DrawText(kDrawOrigin, kDrawOrigin + kDrawHeight,
                       {reinterpret_cast<const uint8_t*>(strLine.data()), nLen}, st, sink);
-    return line;
+}
+
+// The font's em is taller than its capitals: an H is measured once.
+void CDxfTextDrawer::LoadFont() {
+    m_pFont = std::make_unique<CStrokeFontText>();
+    m_pFont->LoadFonts(m_strAppDir);
+    CDxfTextLine h;
+    Draw("H", h);
+    int32_t nTop = INT32_MIN;
+    int32_t nBottom = INT32_MAX;
+    for (const CPoint& p : h.m_arrPoints) {
+        nTop = std::max(nTop, p.y);
+        nBottom = std::min(nBottom, p.y);
+    }
+    if (nTop > nBottom) {
+        m_dCapHeight = nTop - nBottom;
+        m_nBaseline = nBottom;
+    } else {
+        m_dCapHeight = kDrawHeight;
+    }
+}
+
+void CDxfTextDrawer::DrawScaled(const std::string& strLine, CDxfTextLine& line) {
+    Draw(strLine, line);
+    line.m_dScale = 1.0 / m_dCapHeight;
+    int32_t nLeft = INT32_MAX;
+    int32_t nRight = 0;
+    int32_t nBottom = 0;
+    for (CPoint& p : line.m_arrPoints) {
+        p.y -= m_nBaseline;
+        nLeft = std::min(nLeft, p.x);
+        nRight = std::max(nRight, p.x);
+        nBottom = std::min(nBottom, p.y);
+    }
+    line.m_dLeft = line.m_arrStarts.empty() ? 0.0 : nLeft * line.m_dScale;
+    line.m_dWidth = nRight * line.m_dScale;
+    line.m_dBottom = nBottom * line.m_dScale;
 }
 
 const CDxfTextLine& CDxfTextDrawer::Line(const std::string& strLine) {
     const auto it = m_cache.find(strLine);
     if (it != m_cache.end())
         return it->second;
-    if (!m_pFont) {
-        m_pFont = std::make_unique<CStrokeFontText>();
-        m_pFont->LoadFonts(m_strAppDir);
-        // The font's em is taller than its capitals: measure an H once.
-        const CDxfTextLine h = Draw("H");
-        int32_t nTop = INT32_MIN;
-        int32_t nBottom = INT32_MAX;
-        for (const std::vector<CPoint>& stroke : h.m_arrStrokes) {
-            for (const CPoint& p : stroke) {
-                nTop = std::max(nTop, p.y);
-                nBottom = std::min(nBottom, p.y);
-            }
-        }
-        if (nTop > nBottom) {
-            m_dCapHeight = nTop - nBottom;
-            m_nBaseline = nBottom;
-        } else {
-            m_dCapHeight = kDrawHeight;
-        }
+    if (!m_pFont)
+        LoadFont();
+    // A line met for the first time is drawn into the scratch line; met again, it is kept.
+    // Two lines of one hash only make the second kept early.
+    if (m_seen.insert(std::hash<std::string>{}(strLine)).second) {
+        DrawScaled(strLine, m_scratch);
+        return m_scratch;
     }
-    CDxfTextLine line = Draw(strLine);
-    line.m_dScale = 1.0 / m_dCapHeight;
-    int32_t nLeft = INT32_MAX;
-    int32_t nRight = 0;
-    int32_t nBottom = 0;
-    for (std::vector<CPoint>& stroke : line.m_arrStrokes) {
-        for (CPoint& p : stroke) {
-            p.y -= m_nBaseline;
-            nLeft = std::min(nLeft, p.x);
-            nRight = std::max(nRight, p.x);
-            nBottom = std::min(nBottom, p.y);
-        }
-    }
-    line.m_dLeft = line.m_arrStrokes.empty() ? 0.0 : nLeft * line.m_dScale;
-    line.m_dWidth = nRight * line.m_dScale;
-    line.m_dBottom = nBottom * line.m_dScale;
+    CDxfTextLine line;
+    DrawScaled(strLine, line);
     return m_cache.emplace(strLine, std::move(line)).first->second;
 }
 

@@ -7,6 +7,7 @@
 #include "import/HpglSource.h"
 #include "import/HpglTokeniser.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -27,6 +28,10 @@ constexpr int Code(char a, char b) {
     return (a << 8) | b;
 }
 
+bool Finite(const std::vector<double>& v) {
+    return std::all_of(v.begin(), v.end(), [](double d) { return std::isfinite(d); });
+}
+
 // RoundCoord, with the common case of a whole number in the int32 range done inline.
 int32_t R(double v) {
     if (v >= -2147483648.0 && v <= 2147483647.0) {
@@ -37,21 +42,29 @@ int32_t R(double v) {
     return RoundCoord(v);
 }
 
-// Label strokes go into the plot list like any other drawing; they are counted, so that a
-// drawing of nothing but labels is told apart.
+// Label strokes go into the plot list like any other drawing, through the window when
+// there is one.
 class CPlotListSink : public CStrokeSink {
 public:
-    CPlotListSink(CHpglPlotList& list, size_t& nStrokes) : m_list(list), m_nStrokes(nStrokes) {}
+    CPlotListSink(CHpglPlotList& list, CHpglClipWindow& clip) : m_list(list), m_clip(clip) {}
     void StartPolyline(int32_t x, int32_t y) override {
+        if (m_clip.Active()) {
+            m_clip.Start({static_cast<double>(x), static_cast<double>(y)});
+            return;
+        }
         m_list.AddMove(x, y);
         m_list.BeginPolyline();
-        ++m_nStrokes;
     }
-    void AppendVertex(int32_t x, int32_t y) override { m_list.AppendPoint(x, y); }
+    void AppendVertex(int32_t x, int32_t y) override {
+        if (m_clip.Active())
+            m_clip.LineTo({static_cast<double>(x), static_cast<double>(y)}, m_list);
+        else
+            m_list.AppendPoint(x, y);
+    }
 
 private:
     CHpglPlotList& m_list;
-    size_t& m_nStrokes;
+    CHpglClipWindow& m_clip;
 };
 
 } // namespace
@@ -194,6 +207,7 @@ void CHpglFile::ResetLabelSettings() {
 void CHpglFile::ResetState() {
     ResetLabelSettings();
     m_units = CHpglUnits();
+    m_clip = CHpglClipWindow();
     SetPen({});
     m_bPenDown = false;
     m_bRelative = false;
@@ -275,10 +289,15 @@ bool CHpglFile::ExecuteUnits(int nCode, const std::vector<double>& params) {
         return true;
     case Code('P', 'S'):
         m_units.SetPage(params);
+        m_clip.Clear(); // a new page has no window
         return true;
     case Code('R', 'O'):
         m_units.SetRotation(params);
-        SetPen(Pen()); // the pen's place on the page turns with the frame
+        m_clip.Place(m_units); // the window turns with the frame
+        SetPen(Pen());         // and so does the pen's place on the page
+        return true;
+    case Code('I', 'W'):
+        SetWindow(params);
         return true;
     case Code('C', 'T'):
         m_bChordDeviation = !params.empty() && params[0] == 1;
@@ -321,6 +340,7 @@ void CHpglFile::ExecuteLabel(int nCode, const std::vector<double>& params) {
         [[fallthrough]];
     case Code('D', 'F'):
         ResetLabelSettings();
+        m_clip.Clear();
         if (!m_arrPlotList.Empty())
             m_arrPlotList.AddLineType();
         break;
@@ -365,14 +385,36 @@ void CHpglFile::SetPen(CHpglPoint p) {
     m_nPenY = R(q.y);
 }
 
-void CHpglFile::EmitMove(CHpglPoint p) {
+// IW x1,y1,x2,y2 in the current units: the window stays where these put it on the page,
+// whatever later IP, IR or SC do. IW alone goes back to the hard-clip limits, and this
+// reader keeps none: roll media has no end, and a PS page is only where P1 and P2 start
+// (a wrong page size would otherwise cut garment pieces off without a word).
+void CHpglFile::SetWindow(const std::vector<double>& params) {
+    if (params.size() >= 4 && Finite(params))
+        m_clip.Set(m_units.ToPlotter({params[0], params[1]}),
+                   m_units.ToPlotter({params[2], params[3]}), m_units);
+    else if (params.empty())
+        m_clip.Clear();
+}
+
+// The start of a polyline: a move record and an empty polyline, or, with a window, the
+// place the window's line starts from.
+void CHpglFile::StartLine(CHpglPoint p) {
+    if (m_clip.Active()) {
+        m_clip.Start(m_units.Rotate(p));
+        return;
+    }
     const CHpglPoint q = m_units.Rotate(p);
     m_arrPlotList.AddMove(R(q.x), R(q.y));
+    m_arrPlotList.BeginPolyline();
 }
 
 void CHpglFile::AppendEmitted(CHpglPoint p) {
     const CHpglPoint q = m_units.Rotate(p);
-    m_arrPlotList.AppendPoint(R(q.x), R(q.y));
+    if (m_clip.Active())
+        m_clip.LineTo(q, m_arrPlotList);
+    else
+        m_arrPlotList.AppendPoint(R(q.x), R(q.y));
 }
 
 void CHpglFile::MoveTo(CHpglPoint p) {
@@ -382,8 +424,7 @@ void CHpglFile::MoveTo(CHpglPoint p) {
 // Consecutive segments of one command make one polyline record after a move to its start.
 void CHpglFile::LineTo(CHpglPoint p) {
     if (!m_bLineOpen) {
-        EmitMove(Pen());
-        m_arrPlotList.BeginPolyline();
+        StartLine(Pen());
         m_bLineOpen = true;
     }
     AppendEmitted(p);
@@ -409,7 +450,12 @@ void CHpglFile::RaisePen() {
 }
 
 // A dot is one plotter unit long, so that it survives the clean-up of curves without length.
+// Outside the window there is none.
 void CHpglFile::EmitDot() {
+    if (m_clip.Active() && !m_clip.Contains(m_units.Rotate(Pen()))) {
+        m_bLineOpen = false;
+        return;
+    }
     m_arrPlotList.AddMove(m_nPenX, m_nPenY);
     m_arrPlotList.BeginPolyline();
     m_arrPlotList.AppendPoint(m_nPenX == INT32_MAX ? m_nPenX - 1 : m_nPenX + 1, m_nPenY);
@@ -477,10 +523,14 @@ void CHpglFile::LoadFonts() {
 
 // Labels are drawn at the pen position as move and polyline records; the pen stays put.
 void CHpglFile::DrawLabel() {
-    CPlotListSink sink(m_arrPlotList, m_nLabelStrokes);
+    CPlotListSink sink(m_arrPlotList, m_clip);
     const CLabelState state{m_nPenX,       m_nPenY,      m_dLabelAngle + m_units.Rotation(),
                             m_dCharHeight, m_dCharWidth, m_nLabelOrigin};
+    // The polylines the label adds are counted, so that a drawing of nothing but labels is
+    // told apart (a window may cut a stroke in two or leave none of it).
+    const size_t nBefore = m_arrPlotList.PolylineCount();
     m_strokeText.DrawLabel(m_szLabel, sizeof(m_szLabel), state, sink);
+    m_nLabelStrokes += m_arrPlotList.PolylineCount() - nBefore;
 }
 
 void CHpglFile::ToCurves(CCurveArray& arrCurves, int nPGCmdType) const {

@@ -4,6 +4,7 @@
 #include "support/Result.h"
 
 #include "geometry/Curve.h"
+#include "import/HpglClipWindow.h"
 #include "import/HpglCurveBuilder.h"
 #include "import/HpglPartPipe.h"
 #include "import/HpglPlotList.h"
@@ -156,7 +157,8 @@ private:
     CHpglPoint PenUser() const { return m_units.ToUser(Pen()); }
     void SetPen(CHpglPoint p);
     CHpglPoint Target(double x, double y, bool bRelative) const;
-    void EmitMove(CHpglPoint p);
+    void SetWindow(const std::vector<double>& params);
+    void StartLine(CHpglPoint p);
     void AppendEmitted(CHpglPoint p);
     void MoveTo(CHpglPoint p);
     void LineTo(CHpglPoint p);
@@ -176,6 +178,7 @@ private:
     void SetRelativeDirection(const std::vector<double>& params);
 
     CStrokeFontText m_strokeText; // draws the labels into the plot list
+    CHpglClipWindow m_clip;       // IW: drawing outside it is cut off
     CHpglPeDecoder m_pe;
     CSkipCounts m_skipped;
     bool m_bLineOpen = false;                // the last record is a polyline that LineTo continues

@@ -64,8 +64,7 @@ double CHpglFile::ChordStep(double dRadiusUser, const std::vector<double>& param
 void CHpglFile::DrawOutline(const std::vector<CHpglPoint>& userPoints) {
     if (userPoints.size() < 2)
         return;
-    EmitMove(m_units.ToPlotter(userPoints[0]));
-    m_arrPlotList.BeginPolyline();
+    StartLine(m_units.ToPlotter(userPoints[0]));
     for (size_t i = 1; i < userPoints.size(); ++i)
         AppendEmitted(m_units.ToPlotter(userPoints[i]));
     m_bLineOpen = false;

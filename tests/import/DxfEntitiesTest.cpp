@@ -14,6 +14,7 @@
 #include <climits>
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace inkvale {
@@ -318,6 +319,25 @@ TEST(DxfEntities, MTextLosesItsCodesAndKeepsItsLines) {
     const Box b2 = BoxOf(two.m_arrCurves);
     EXPECT_EQ(b2.y1, b1.y1) << "attached at the top left, the first line stays";
     EXPECT_NEAR((b1.y0 - b2.y0) / 40.0, 10 * 5.0 / 3.0, 0.5) << "the second line below";
+}
+
+// A line is drawn into scratch room the first time and kept from the second: every time it
+// must come out the same, also after other lines took the scratch room in between.
+TEST(DxfEntities, ATextLineDrawsTheSameEveryTimeItComes) {
+    CDxfTextDrawer drawer("");
+    const auto copy = [](const CDxfTextLine& l) {
+        return std::make_tuple(l.m_arrPoints, l.m_arrStarts, l.m_dLeft, l.m_dWidth, l.m_dBottom);
+    };
+    const auto first = copy(drawer.Line("Size: 38"));
+    ASSERT_FALSE(std::get<0>(first).empty());
+    EXPECT_NE(copy(drawer.Line("Piece Name: P0")), first);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(copy(drawer.Line("Size: 38")), first) << "time " << i + 2;
+        (void)drawer.Line("Quantity " + std::to_string(i));
+    }
+    const CDxfTextLine& kept = drawer.Line("Size: 38");
+    (void)drawer.Line("Material: A");
+    EXPECT_EQ(copy(kept), first) << "a kept line outlives the lines after it";
 }
 
 TEST(DxfEntities, AttributesAreDrawnAsTextsUnlessInvisible) {

@@ -60,13 +60,36 @@ const CKnown kKnown[] = {
      {192.5, 286.0},
      "the reference is wrong: the file's PS 11440 7700, its IP over the whole page and its own "
      "name give 286 x 192.5 mm (X and Y swapped by RO 90); hp2xx draws 5830 x 9570 units"},
+    {"hp2xx-ew.hpg",
+     {58.35, 61.55},
+     "the reference is wrong: hp2xx leaves P1 and P2 on its own A0 sheet after PS 7000,5000, "
+     "so its isotropic user unit is 5.6 plotter units instead of 7000 / 6000 and every wedge "
+     "4.8 times too large"},
+    {"hp2xx-iw.hp",
+     {635.0, 600.0},
+     "IW; with no window: hp2xx cuts at the page of PS 11840 8100 and leaves out the box at "
+     "25520, 23650; Inkvale keeps no page limits (roll media; a wrong PS would cut pieces off)"},
+    {"hp2xx-286x192.5_qq.hpg",
+     {286.0, 192.5},
+     "IW; with no window: hp2xx cuts the frame at 10830 units, the page edge; Inkvale keeps no "
+     "page limits and draws the whole 11440 x 7700 units the file's name gives"},
+    {"vk2bea-HP8595E-FM.hpgl",
+     {361.65, 292.275},
+     "labels set by SR (a share of P1..P2 of the plotter the analyser drove): Inkvale draws them "
+     "at the default size, hp2xx on its own sheet in a font of its own; without the labels both "
+     "give 361.65 x 262.05 mm"},
+    {"hpgl-rendering-test.plt",
+     {222.375, 174.85},
+     "labels set by SR, as in the analyser plot above; without the labels both give "
+     "215.63 x 144.0 mm"},
+    {"hpgl-rendering-feature-exercise.plt",
+     {339.925, 175.0},
+     "the reference is wrong: hp2xx draws 3.2 x 1.6 m for a 250 x 175 mm frame. Inkvale's "
+     "extra width is its RO 90 label: RO turns about the origin here, without the shift back "
+     "onto the page, so that one label lies left of the frame"},
     {"hp2xx-dt.plt",
      {88.275, 26.875},
      "labels only: the size is the text's, and hp2xx sets it in a font of its own"},
-    {"hp2xx-fill.plt",
-     {384.625, 389.975},
-     "IW clips the drawing to 375 x 350 mm in hp2xx; Inkvale does not clip to IW yet and "
-     "draws the polygons past the window whole"},
 };
 
 const CKnown* Known(const std::string& name) {

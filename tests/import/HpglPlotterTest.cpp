@@ -227,6 +227,44 @@ TEST(HpglPlotter, Rotation) {
         Check(c);
 }
 
+TEST(HpglPlotter, InputWindowCutsTheDrawing) {
+    const Case cases[] = {
+        {"a line leaving the window ends at its edge", "IW0,0,1000,1000;PU500,500;PD1500,500;",
+         "0:500,500 1000,500"},
+        {"a line across the window keeps its middle", "IW0,0,1000,1000;PU-1000,500;PD2000,500;",
+         "0:0,500 1000,500"},
+        {"a polyline that leaves and comes back is two",
+         "IW0,0,1000,1000;PU500,500;PD1500,500,1500,700,500,700;",
+         "0:500,500 1000,500|0:1000,700 500,700"},
+        {"a slanted line is cut where it crosses", "IW0,0,1000,1000;PU500,500;PD1500,1000;",
+         "0:500,500 1000,750"},
+        {"nothing of a line outside", "IW0,0,1000,1000;PU2000,0;PD3000,0;PU0,0;PD10,0;",
+         "0:0,0 10,0"},
+        {"corners in either order", "IW1000,1000,0,0;PU500,500;PD1500,1500;",
+         "0:500,500 1000,1000"},
+        {"user units while scaling is on", "IP0,0,1000,1000;SC0,10,0,10;IW0,0,5,5;PU0,0;PD10,10;",
+         "0:0,0 500,500"},
+        {"the window stays on the page when SC changes",
+         "IP0,0,1000,1000;SC0,10,0,10;IW0,0,5,5;SC;PU0,0;PD1000,0;", "0:0,0 500,0"},
+        {"IW alone without a page: no limits", "IW0,0,100,100;IW;PU0,0;PD1000,0;", "0:0,0 1000,0"},
+        {"IW alone after PS: no limits either", "PS2000,1000;IW;PU0,500;PD3000,500;",
+         "0:0,500 3000,500"},
+        {"IN ends the window", "IW0,0,100,100;IN;PU0,0;PD1000,0;", "0:0,0 1000,0"},
+        {"DF ends the window", "IW0,0,100,100;DF;PU0,0;PD1000,0;", "0:0,0 1000,0"},
+        {"PS ends the window", "IW0,0,100,100;PS5000;PU0,0;PD1000,0;", "0:0,0 1000,0"},
+        {"RO turns the window with the frame", "IW0,0,1000,2000;RO90;PU0,0;PD3000,3000;",
+         "0:0,0 -1000,1000"},
+        {"no dot outside", "IW0,0,100,100;PU500,500;PD;PU;PU50,50;PD;PU;", "0:50,50 51,50"},
+        {"a circle round the window's corner keeps its quarter", "IW0,0,1000,1000;PU0,0;CI100,90;",
+         "0:100,0 0,100"},
+        {"outlines are cut", "IW0,0,1000,1000;PU500,500;EA1500,1500;",
+         "0:500,500 1000,500|0:500,1000 500,500"},
+        {"labels far outside leave nothing", "IW0,0,100,100;PU5000,5000;LBAB\x03;", ""},
+    };
+    for (const Case& c : cases)
+        Check(c);
+}
+
 TEST(HpglPlotter, DriverPreambleIsNeverDrawn) {
     using namespace std::string_literals;
     const Case cases[] = {
