@@ -80,12 +80,9 @@ protected:
         const std::string strPath = (m_home / "auto" / file.m_strName).string();
         const int nPauseMs = 40 + static_cast<int>(random() % 120);
         switch (eHow) {
-        case EArrival::Dropped: {
-            const std::string strTemp = (m_home.parent_path() / file.m_strName).string();
-            std::ofstream(strTemp, std::ios::binary) << file.m_strBytes;
-            std::filesystem::rename(strTemp, strPath);
+        case EArrival::Dropped:
+            Drop(file);
             break;
-        }
         case EArrival::SlowWriter:
         case EArrival::ReopeningWriter:
             writers.emplace_back(WriteInPieces, strPath, file.m_strBytes,
@@ -101,14 +98,6 @@ protected:
             break;
         }
         }
-    }
-
-    /// Whether everything has printed: the folder empty and no job in the ledger.
-    bool AllDone() const {
-        std::error_code ec;
-        if (!std::filesystem::is_empty(m_home / "auto", ec) || ec)
-            return false;
-        return CJobJournal::ListJobs(JobsDir()).empty();
     }
 
     /// Every file exactly once, its sheets equal to its render; the folder empty; the
@@ -180,11 +169,10 @@ protected:
             if (HasFatalFailure())
                 break;
             // Now and then, some bands on: the service killed, or the machine switched off.
-            const unsigned nWhat = random() % 6;
+            const unsigned nWhat = random() % 4;
             if (nWhat > 1)
                 continue;
-            WaitForBands(1 + static_cast<int>(random() % 10),
-                         std::chrono::milliseconds(200 + random() % 2000));
+            (void)WaitForBands(1 + static_cast<int>(random() % 8), std::chrono::seconds(10));
             if (nWhat == 0) {
                 KillService();
                 ++run.m_nKills;

@@ -87,7 +87,9 @@ protected:
     bool AutoPrint() const override { return true; }
     // No label band (its text holds the time it printed); files settle quickly.
     std::string ExtraPara() const override { return "PrintFileName=0\nFileSettleMs=400\n"; }
-    std::string ExtraService() const override { return "ResumeInterrupted=auto\n"; }
+    std::string ExtraService() const override {
+        return m_bAutoResume ? "ResumeInterrupted=auto\n" : "";
+    }
     int RunForMs() const override { return 3600000; }
     /// The run's drawings, written and rendered before the service first starts.
     virtual std::vector<CHarnessFile> Drawings() = 0;
@@ -140,8 +142,10 @@ protected:
         Reap(m_pid, std::chrono::seconds(30));
         m_pid = -1;
     }
-    /// Starts the service again on the same home; waits until it answers.
+    /// Starts the service again on the same home (its settings written anew); waits until it
+    /// answers.
     void StartAgain() {
+        WriteSettings();
         const std::string strLog = m_strLog + "." + std::to_string(++m_nStarts);
         m_pid = StartService(m_home, strLog);
         httplib::Client client("127.0.0.1", m_nPort);
@@ -163,10 +167,29 @@ protected:
         ASSERT_TRUE(m_server.Start("127.0.0." + std::to_string(m_nHost), 5291, &strError))
             << strError;
     }
-    /// Waits until the machine confirmed nMore bands more than now, or the bound passed.
-    void WaitForBands(int nMore, std::chrono::milliseconds bound) {
+    /// Waits until the machine, in a job, has confirmed nMore bands more than now; false when
+    /// the bound passed first (nothing printing).
+    bool WaitForBands(int nMore, std::chrono::milliseconds bound) {
         const int nTarget = m_sim.Stats().m_nBandsConfirmed + nMore;
-        (void)m_sim.WaitUntil([&] { return m_sim.Stats().m_nBandsConfirmed >= nTarget; }, bound);
+        return m_sim.WaitUntil(
+            [&] {
+                return m_sim.Stats().m_nBandsConfirmed >= nTarget &&
+                       m_sim.State() == kStatePrinting;
+            },
+            bound);
+    }
+    /// Drops the file into the automatic folder whole (written beside it, then renamed).
+    void Drop(const CHarnessFile& file) const {
+        const std::string strTemp = (m_home.parent_path() / file.m_strName).string();
+        std::ofstream(strTemp, std::ios::binary) << file.m_strBytes;
+        std::filesystem::rename(strTemp, m_home / "auto" / file.m_strName);
+    }
+    /// Whether everything has printed: the folder empty and no job in the ledger.
+    bool AllDone() const {
+        std::error_code ec;
+        if (!std::filesystem::is_empty(m_home / "auto", ec) || ec)
+            return false;
+        return CJobJournal::ListJobs(JobsDir()).empty();
     }
     std::string JobsDir() const { return (m_home / "Jobs").string() + "/"; }
     std::filesystem::path TrashFiles() const {
@@ -213,6 +236,7 @@ protected:
 
     std::vector<CHarnessFile> m_files;
     int m_nStarts = 0;
+    bool m_bAutoResume = true; ///< [Service] ResumeInterrupted=auto at the next start
 };
 
 } // namespace inkvale::test
