@@ -161,8 +161,14 @@ protected:
                 FillDisk(*pDiskFiller);
                 ++run.m_nDiskFullWindows;
             }
-            if (pDiskFiller != nullptr && f == nFullTo)
+            if (pDiskFiller != nullptr && f == nFullTo) {
+                // The window ends once a job was refused for it (the service says why).
+                const std::string strRefused = "record cannot be written";
+                EXPECT_TRUE(m_sim.WaitUntil(
+                    [&] { return AllLogs().find(strRefused) != std::string::npos; }, 30s))
+                    << "no job start met the full disk";
                 std::filesystem::remove(*pDiskFiller);
+            }
             const auto eHow = static_cast<EArrival>(random() % 4);
             ++run.m_arrArrivals[static_cast<int>(eHow)];
             Arrive(m_files[f], eHow, random, writers);

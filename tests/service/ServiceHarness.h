@@ -191,6 +191,13 @@ protected:
             return false;
         return CJobJournal::ListJobs(JobsDir()).empty();
     }
+    /// The logs of every start of the service, in order.
+    std::string AllLogs() const {
+        std::string s = ReadFileBytes(m_strLog);
+        for (int n = 1; n <= m_nStarts; ++n)
+            s += ReadFileBytes(m_strLog + "." + std::to_string(n));
+        return s;
+    }
     std::string JobsDir() const { return (m_home / "Jobs").string() + "/"; }
     std::filesystem::path TrashFiles() const {
         return m_home.parent_path() / "data-home" / "Trash" / "files";

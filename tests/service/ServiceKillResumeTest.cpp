@@ -21,7 +21,9 @@ protected:
         std::mt19937 random(m_nSeed);
         CHarnessFile file;
         file.m_strName = "long.plt";
-        file.m_strBytes = MakeDrawing(0, 64000, random); // 1.6 m, about 70 bands
+        // About seven bands a round, and ten more: 1.6 m for ten rounds.
+        const int nRounds = std::max(1, EnvInt("INKVALE_HARNESS_ROUNDS", 10));
+        file.m_strBytes = MakeDrawing(0, 10000 + 5400 * nRounds, random);
         return {file};
     }
 
@@ -82,9 +84,9 @@ TEST_F(ServiceKillResume, EachKillResumesAtTheFirstUnconfirmedBand) {
         const int nBandsOn = 1 + static_cast<int>(random() % 4);
         if (nLeftAtLastKill < nBandsOn + 6)
             break;
-        const int nJobsBefore = m_sim.Stats().m_nJobsAccepted;
         ASSERT_TRUE(WaitForBands(nBandsOn, 60s)) << "round " << nRound << ": nothing printed";
         KillService();
+        const int nJobsBefore = m_sim.Stats().m_nJobsAccepted;
         std::string strDir;
         const CJobRecord record = LedgerJob(&strDir);
         ASSERT_FALSE(strDir.empty());
