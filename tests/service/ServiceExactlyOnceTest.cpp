@@ -56,6 +56,7 @@ struct CRunFigures {
     int m_nKills = 0;
     int m_nPowerCycles = 0;
     int m_nDiskFullWindows = 0;
+    int m_nAutoOnAgain = 0; ///< times the operator switched automatic printing on again
 };
 
 class ServiceExactlyOnce : public ServiceHarness {
@@ -140,12 +141,14 @@ protected:
         EXPECT_GE(nPrinted, nExpected);
         EXPECT_LE(nPrinted, nExpected + nInterruptions);
         std::printf("[ harness  ] seed %u: %d files (%d dropped, %d slow writers, %d reopening "
-                    "writers, %d uploaded), %d kills, %d power cycles, %d disk-full windows; "
-                    "%d jobs, bands expected %lld, printed %lld; %d duplicates, %d lost\n",
+                    "writers, %d uploaded), %d kills, %d power cycles, %d disk-full windows, "
+                    "automatic printing on again %d times; %d jobs, bands expected %lld, "
+                    "printed %lld; %d duplicates, %d lost\n",
                     m_nSeed, run.m_nFiles, run.m_arrArrivals[0], run.m_arrArrivals[1],
                     run.m_arrArrivals[2], run.m_arrArrivals[3], run.m_nKills, run.m_nPowerCycles,
-                    run.m_nDiskFullWindows, nJobs, static_cast<long long>(nExpected),
-                    static_cast<long long>(nPrinted), nDuplicates, nLost);
+                    run.m_nDiskFullWindows, run.m_nAutoOnAgain, nJobs,
+                    static_cast<long long>(nExpected), static_cast<long long>(nPrinted),
+                    nDuplicates, nLost);
     }
 
     /// The whole run. With pDisk, the ledger's small file system is full for a stretch of
@@ -172,6 +175,7 @@ protected:
             const auto eHow = static_cast<EArrival>(random() % 4);
             ++run.m_arrArrivals[static_cast<int>(eHow)];
             Arrive(m_files[f], eHow, random, writers);
+            run.m_nAutoOnAgain += SwitchAutoOnAgain() ? 1 : 0;
             if (HasFatalFailure())
                 break;
             // Now and then, some bands on: the service killed, or the machine switched off.
@@ -195,9 +199,14 @@ protected:
         if (pDiskFiller != nullptr)
             std::filesystem::remove(*pDiskFiller);
         ASSERT_FALSE(HasFatalFailure());
-        const auto bound = std::chrono::seconds(60 + 2 * static_cast<int64_t>(m_files.size()));
-        ASSERT_TRUE(m_sim.WaitUntil([&] { return AllDone(); }, bound))
-            << "still waiting: " << ReadFileBytes(m_strLog + "." + std::to_string(m_nStarts));
+        // Everything printed, the operator looking in now and then.
+        const auto tEnd = std::chrono::steady_clock::now() +
+                          std::chrono::seconds(60 + 2 * static_cast<int64_t>(m_files.size()));
+        while (!m_sim.WaitUntil([&] { return AllDone(); }, 2s) &&
+               std::chrono::steady_clock::now() < tEnd)
+            run.m_nAutoOnAgain += SwitchAutoOnAgain() ? 1 : 0;
+        ASSERT_TRUE(AllDone()) << "still waiting: "
+                               << ReadFileBytes(m_strLog + "." + std::to_string(m_nStarts));
         EXPECT_EQ(StopService(m_pid), 0);
         m_pid = -1;
         CheckOutcome(run);

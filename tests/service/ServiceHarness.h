@@ -66,10 +66,10 @@ struct CHarnessFile {
 
 /// The jobs the machine printed for one file, in order, and how they add up.
 struct CFileOutcome {
-    int m_nCopies = 0;        ///< finished jobs: copies printed
-    int m_nJobs = 0;          ///< jobs started, resumed ones included
+    int m_nCopies = 0; ///< finished jobs: copies printed
+    int m_nJobs = 0;   ///< jobs started, resumed ones included
     int64_t m_nBandsPrinted = 0;
-    int64_t m_nDiffering = 0; ///< pixels of all copies that differ from the render
+    int64_t m_nDiffering = 0;   ///< pixels of all copies that differ from the render
     bool m_bUnfinished = false; ///< jobs after the last finished one: a copy never completed
 };
 
@@ -124,8 +124,8 @@ protected:
         std::ofstream(strPath, std::ios::binary) << file.m_strBytes;
         const std::string strPng = strPath + ".png", strLog = strPath + ".txt",
                           strOut = strPath + ".out";
-        const pid_t render = Spawn({INKVALE_CLI_PATH, "--home", m_home.string(), "render",
-                                    strPath, "-o", strPng, "--from-machine"},
+        const pid_t render = Spawn({INKVALE_CLI_PATH, "--home", m_home.string(), "render", strPath,
+                                    "-o", strPng, "--from-machine"},
                                    strLog, strOut);
         ASSERT_EQ(Reap(render, std::chrono::seconds(60)), 0) << ReadFileBytes(strLog);
         file.m_render = QImage(QString::fromStdString(strPng));
@@ -178,6 +178,17 @@ protected:
             },
             bound);
     }
+    /// A failed job (the machine switched off during it) switches automatic printing off,
+    /// as the operator's Stop does; the operator switches it on again. True when it was off.
+    bool SwitchAutoOnAgain() {
+        httplib::Client client("127.0.0.1", m_nPort);
+        const auto status = client.Get("/api/status");
+        if (!status || status->body.find("\"auto\": false") == std::string::npos)
+            return false;
+        const auto res = client.Post("/api/auto/on", Token(m_strToken), "", "application/json");
+        EXPECT_TRUE(res && res->status == 200);
+        return true;
+    }
     /// Drops the file into the automatic folder whole (written beside it, then renamed).
     void Drop(const CHarnessFile& file) const {
         const std::string strTemp = (m_home.parent_path() / file.m_strName).string();
@@ -229,8 +240,7 @@ protected:
             out.m_nBandsPrinted += job.m_nBandsPrinted;
             out.m_bUnfinished = !job.m_bFinished;
             if (!job.m_sheet.Empty())
-                copy.Add(job.m_sheet.m_nWidth, job.m_sheet.m_nHeight,
-                         geometry.BandOffset(nFirst),
+                copy.Add(job.m_sheet.m_nWidth, job.m_sheet.m_nHeight, geometry.BandOffset(nFirst),
                          [&](int x, int y) { return job.m_sheet.Ink(x, y); });
             if (job.m_bFinished) {
                 ++out.m_nCopies;

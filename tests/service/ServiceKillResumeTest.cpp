@@ -79,8 +79,7 @@ TEST_F(ServiceKillResume, EachKillResumesAtTheFirstUnconfirmedBand) {
     for (int nRound = 0; nRound < nRounds; ++nRound) {
         // Killed a few bands into the job, never in its last bands (it would count as
         // printed, and the rounds would end early).
-        const int64_t nLeftAtLastKill =
-            file.m_nBands - (resumedAt.empty() ? 0 : resumedAt.back());
+        const int64_t nLeftAtLastKill = file.m_nBands - (resumedAt.empty() ? 0 : resumedAt.back());
         const int nBandsOn = 1 + static_cast<int>(random() % 4);
         if (nLeftAtLastKill < nBandsOn + 6)
             break;

@@ -22,9 +22,9 @@ namespace inkvale::sim {
 /// tell every job apart (which file it was, where a resumed job began).
 struct CSimJobRecord {
     int32_t m_nJobWidth = 0;
-    int32_t m_nBandCount = 0;   ///< as the header announced
+    int32_t m_nBandCount = 0;    ///< as the header announced
     int32_t m_nBandsPrinted = 0; ///< bands whose data arrived and printed
-    bool m_bFinished = false;   ///< every band printed and fed out (false: aborted)
+    bool m_bFinished = false;    ///< every band printed and fed out (false: aborted)
     CSimSheetImage m_sheet;
 };
 
