@@ -151,7 +151,7 @@ protected:
                     nDuplicates, nLost);
     }
 
-    /// The whole run. With pDisk, the ledger's small file system is full for a stretch of
+    /// The whole run. With pDiskFiller, the ledger's small file system is full for a stretch of
     /// the arrivals (from a third to half of them).
     void Run(const std::filesystem::path* pDiskFiller) {
         std::mt19937 random(m_nSeed ^ 0x5eedu);
