@@ -82,7 +82,7 @@ protected:
     CModelLists Shown() {
         CModelLists shown;
         const std::set<std::string> highlighted = HighlightedPaths();
-        const CInkvaleDoc& doc = m_pFrame->Doc();
+        const CTaskLists& doc = m_pFrame->Doc();
         for (const auto& [pList, pTo] : {std::pair{&doc.m_arrManDir, &shown.m_manual},
                                          std::pair{&doc.m_arrAutoDir, &shown.m_auto}}) {
             for (const auto& task : *pList)
