@@ -17,5 +17,5 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS="suppressions=$(pwd)/scripts/lsan.supp"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-ctest --preset asan -j2 -LE '^ui$' -E 'ResumeHarness|PrintTimeModel'
+ctest --preset asan -j2 -LE '^ui$' -E 'ResumeHarness|PrintTimeModel|ServiceExactlyOnce|ServiceKillResume'
 ctest --preset asan -L '^ui$' -R '^(DialogWhileJobEndsTest\.|MainWindowEndToEndTest\.AddedFiles)'

@@ -7,6 +7,8 @@
 // band, must make up the render of the whole job pixel for pixel, and no interruption may
 // print more than the one band that was in flight a second time.
 
+#include "common/ChildProcess.h"
+#include "common/SheetComposite.h"
 #include "common/TestPaths.h"
 #include "machine/engine/JobJournal.h"
 #include "raster/BandGeometry.h"
@@ -61,43 +63,6 @@ std::string MakeMarker() {
     return s + "PU0,0;";
 }
 
-pid_t Spawn(const std::vector<std::string>& args, const std::string& strStderr) {
-    // The child's freopen would write out what the parent still buffers.
-    std::fflush(stdout);
-    std::fflush(stderr);
-    const pid_t pid = fork();
-    if (pid != 0)
-        return pid;
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    const FILE* pErr = std::freopen(strStderr.c_str(), "w", stderr);
-    const FILE* pOut = std::freopen("/dev/null", "w", stdout);
-    (void)pErr;
-    (void)pOut;
-    ::setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
-    ::execv(argv[0], argv.data());
-    _exit(127);
-}
-
-// Waits for the process; kills it (and fails) after the bound. The exit status, -1 for a
-// signal.
-int Reap(pid_t pid, std::chrono::milliseconds bound) {
-    const auto tEnd = CClock::now() + bound;
-    int nStatus = 0;
-    while (::waitpid(pid, &nStatus, WNOHANG) == 0) {
-        if (CClock::now() > tEnd) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, &nStatus, 0);
-            ADD_FAILURE() << "process " << pid << " did not end within its bound";
-            return -2;
-        }
-        std::this_thread::sleep_for(10ms);
-    }
-    return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
-}
-
 // The job's record in the ledger (Jobs/<id>/journal): the one job folder of the home.
 std::string JournalOf(const std::string& strJobsDir) {
     const std::vector<std::string> jobs = CJobJournal::ListJobs(strJobsDir);
@@ -120,51 +85,6 @@ int64_t NumberAfter(const std::string& s, const std::string& strPattern) {
 constexpr int kInterruptionsPerRun = 8;
 
 enum class EInterruption { SimulatorGone, HostKilled, MachineFault, None };
-
-// One bit per pixel: the sheets laid together.
-class CComposite {
-public:
-    void Add(const QImage& sheet, int64_t nOffset) {
-        const QImage mono = sheet.convertToFormat(QImage::Format_Mono);
-        const int nInk = qGray(mono.color(1)) < 128 ? 1 : 0;
-        if (m_nHeight == 0) {
-            m_nHeight = mono.height();
-            m_nWidth = 0;
-        }
-        ASSERT_EQ(mono.height(), m_nHeight);
-        Grow(nOffset + mono.width());
-        for (int y = 0; y < mono.height(); ++y) {
-            const uchar* p = mono.constScanLine(y);
-            for (int x = 0; x < mono.width(); ++x) {
-                const int nBit = (p[x >> 3] >> (7 - (x & 7))) & 1;
-                if (nBit == nInk)
-                    Set(y, nOffset + x);
-            }
-        }
-    }
-    bool Ink(int y, int64_t x) const { return x < m_nWidth && m_bits[Index(y, x)] != 0; }
-    int64_t Width() const { return m_nWidth; }
-    int Height() const { return m_nHeight; }
-
-private:
-    size_t Index(int y, int64_t x) const { return static_cast<size_t>(y) * m_nStride + x; }
-    void Grow(int64_t nWidth) {
-        if (nWidth <= m_nWidth)
-            return;
-        std::vector<uint8_t> bits(static_cast<size_t>(nWidth) * m_nHeight, 0);
-        for (int y = 0; y < m_nHeight; ++y)
-            std::copy_n(m_bits.begin() + static_cast<std::ptrdiff_t>(Index(y, 0)), m_nWidth,
-                        bits.begin() + static_cast<std::ptrdiff_t>(y * nWidth));
-        m_bits = std::move(bits);
-        m_nWidth = m_nStride = nWidth;
-    }
-    void Set(int y, int64_t x) { m_bits[Index(y, x)] = 1; }
-
-    std::vector<uint8_t> m_bits;
-    int64_t m_nWidth = 0;
-    int64_t m_nStride = 0;
-    int m_nHeight = 0;
-};
 
 struct CRunSetup {
     const char* m_pszName;
@@ -218,7 +138,7 @@ protected:
 TEST_P(ResumeHarness, InterruptedMarkerResumesToTheWholeRender) {
     const std::string strJournal = m_home.File("Jobs") + "/";
     std::mt19937 random(20261210u + static_cast<unsigned>(GetParam().m_params.size()));
-    CComposite composite;
+    CSheetComposite composite;
     int64_t nFirst = 0;
     int64_t nBands = -1;
     int nInterruptions = 0;
@@ -313,23 +233,10 @@ TEST_P(ResumeHarness, InterruptedMarkerResumesToTheWholeRender) {
     ASSERT_EQ(Reap(render, 60s), 0) << ReadFileBytes(m_home.File("render.txt"));
     ::kill(sim, SIGTERM);
     Reap(sim, 30s);
-    const QImage whole =
-        QImage(QString::fromStdString(strRender)).convertToFormat(QImage::Format_Mono);
+    const QImage whole(QString::fromStdString(strRender));
     ASSERT_EQ(whole.height(), composite.Height());
-    const int nInk = qGray(whole.color(1)) < 128 ? 1 : 0;
-    int64_t nDiffer = 0, nInkPixels = 0;
-    for (int y = 0; y < whole.height(); ++y) {
-        const uchar* p = whole.constScanLine(y);
-        for (int x = 0; x < whole.width(); ++x) {
-            const bool bInk = ((p[x >> 3] >> (7 - (x & 7))) & 1) == nInk;
-            nInkPixels += bInk ? 1 : 0;
-            nDiffer += bInk != composite.Ink(y, x) ? 1 : 0;
-        }
-    }
-    for (int y = 0; y < composite.Height(); ++y) {
-        for (int64_t x = whole.width(); x < composite.Width(); ++x)
-            nDiffer += composite.Ink(y, x) ? 1 : 0;
-    }
+    int64_t nInkPixels = 0;
+    const int64_t nDiffer = DifferingPixels(whole, composite, &nInkPixels);
     EXPECT_GT(nInkPixels, 10000);
     EXPECT_EQ(nDiffer, 0);
 }

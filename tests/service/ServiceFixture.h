@@ -137,6 +137,7 @@ protected:
     pid_t StartService(const std::filesystem::path& home, const std::string& strLog) const {
         const std::string strHome = home.string();
         const std::string strData = (m_home.parent_path() / "data-home").string();
+        const std::string strRunFor = std::to_string(RunForMs());
         std::filesystem::create_directories(strData);
         const pid_t pid = fork();
         if (pid == 0) {
@@ -144,7 +145,7 @@ protected:
             (void)pErr;
             ::setenv("XDG_DATA_HOME", strData.c_str(), 1);
             ::execl(INKVALE_SERVICE_PATH, INKVALE_SERVICE_PATH, "--home", strHome.c_str(),
-                    "--run-for", "120000", nullptr);
+                    "--run-for", strRunFor.c_str(), nullptr);
             _exit(127);
         }
         return pid;
@@ -164,6 +165,8 @@ protected:
         }
         return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
     }
+    /// How long the service runs before it ends by itself.
+    virtual int RunForMs() const { return 120000; }
     /// The simulated machine's settings, before the service first reads its parameters.
     virtual void ConfigureMachine() {}
     /// Files to put in place before the service starts.

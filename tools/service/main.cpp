@@ -137,6 +137,8 @@ void LoadTranslation(QCoreApplication& app, QTranslator& translator, const CSett
 // the machine lost and found.
 class CWatch {
 public:
+    explicit CWatch(bool bAutoResume) : m_bAutoResume(bAutoResume) {}
+
     void Tick(CInkvaleCore& core) {
         CPrintEngine& engine = core.Engine();
         // Counted, not sampled: back-to-back jobs are one start each.
@@ -179,8 +181,30 @@ private:
         if (bHeld && !m_bHeldTold)
             Log(4, service::EnglishText({EMsg::kMachineHoldsJob, {}}));
         m_bHeldTold = bHeld;
+        StopHeldJob(core, bHeld);
     }
 
+    // With "auto" the operator has decided in advance that an interrupted job continues.
+    // The machine still in it after the service died (a crash, kill -9) waits for band data
+    // that never comes, and unattended nobody presses Stop: the service stops it, as
+    // `inkvale-cli resume --stop` does, and the job resumes once the machine is ready. Sent
+    // again every few seconds while the machine stays in the job.
+    void StopHeldJob(CInkvaleCore& core, bool bHeld) {
+        if (!m_bAutoResume || !bHeld) {
+            m_nHeldTicks = 0;
+            return;
+        }
+        if (m_nHeldTicks++ % kStopEveryTicks != 0)
+            return;
+        Log(4, "the plotter was still in the interrupted job: stopping it to resume the job");
+        if (!core.Engine().StopMachineJob())
+            Log(4, "the plotter did not take the Stop command");
+    }
+
+    static constexpr int kStopEveryTicks = 20; ///< 5 s at the watch's 250 ms
+
+    bool m_bAutoResume = false;
+    int m_nHeldTicks = 0;
     uint64_t m_nStarted = 0;
     bool m_bOnline = false;
     bool m_bHeldTold = false;
@@ -272,7 +296,8 @@ int Run(QGuiApplication& app, const CArgs& args, const std::string& strInstallDi
     CInkvaleCore core(settings, params, view, handOff);
     // "auto": unfinished jobs continue as soon as the machine is ready; otherwise they wait
     // for a decision from the page or the API.
-    core.SetAutoResume(ini.GetString("Service", "ResumeInterrupted", "ask") == "auto");
+    const bool bAutoResume = ini.GetString("Service", "ResumeInterrupted", "ask") == "auto";
+    core.SetAutoResume(bAutoResume);
     const CResult restored = core.EnableQueueSaving();
     for (const CMessage& message : restored.m_arrMessages)
         Log(4, service::EnglishText(message));
@@ -299,7 +324,7 @@ int Run(QGuiApplication& app, const CArgs& args, const std::string& strInstallDi
                std::to_string(options.m_nPort) + "/");
     std::signal(SIGTERM, OnStopSignal);
     std::signal(SIGINT, OnStopSignal);
-    CWatch watch;
+    CWatch watch(bAutoResume);
     const auto tStart = std::chrono::steady_clock::now();
     auto tRefreshed = tStart;
     while (g_nStop == 0) {

@@ -6,6 +6,7 @@
 #include "machine/link/MachineProtocol.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace inkvale::sim {
 
@@ -60,6 +61,11 @@ void CSimMachine::SetSheetPath(const std::string& strPath) {
 void CSimMachine::SetKeepLog(bool bKeep) {
     std::lock_guard<std::mutex> guard(m_mutex);
     m_bKeepLog = bKeep;
+}
+
+void CSimMachine::SetKeepJobs(bool bKeep) {
+    std::lock_guard<std::mutex> guard(m_mutex);
+    m_bKeepJobs = bKeep;
 }
 
 void CSimMachine::AddFault(const CSimFault& fault) {
@@ -162,6 +168,11 @@ bool CSimMachine::WaitUntil(const std::function<bool()>& done, std::chrono::mill
 CSimStats CSimMachine::Stats() {
     std::lock_guard<std::mutex> guard(m_mutex);
     return m_stats;
+}
+
+std::vector<CSimJobRecord> CSimMachine::TakeJobs() {
+    std::lock_guard<std::mutex> guard(m_mutex);
+    return std::exchange(m_jobs, {});
 }
 
 std::array<uint8_t, 256> CSimMachine::Registers() {

@@ -18,6 +18,16 @@
 
 namespace inkvale::sim {
 
+/// What the machine printed in one job, from its header to its end: kept for tests that
+/// tell every job apart (which file it was, where a resumed job began).
+struct CSimJobRecord {
+    int32_t m_nJobWidth = 0;
+    int32_t m_nBandCount = 0;    ///< as the header announced
+    int32_t m_nBandsPrinted = 0; ///< bands whose data arrived and printed
+    bool m_bFinished = false;    ///< every band printed and fed out (false: aborted)
+    CSimSheetImage m_sheet;
+};
+
 /// The machine's side of the protocol, independent of the transport: register space with a
 /// parameter block, the state byte and its walk through a job, band requests, band data
 /// collected chunk by chunk into a printed sheet, and fault injection. Thread-safe: the
@@ -39,6 +49,8 @@ public:
     void SetSheetPath(const std::string& strPath);
     /// Keeps every received frame in the log (default); off keeps only the counters.
     void SetKeepLog(bool bKeep);
+    /// Keeps a record of every job that ends, its sheet included (default off).
+    void SetKeepJobs(bool bKeep);
     void AddFault(const CSimFault& fault);
     /// The machine reads but answers nothing for nMs milliseconds.
     void SetSilentFor(int nMs);
@@ -57,6 +69,8 @@ public:
     std::vector<CSimFrameLog> TakeFrames();
     void ClearFrames();
     CSimStats Stats();
+    /// The jobs that ended since the last call, in order, removing them from the record.
+    std::vector<CSimJobRecord> TakeJobs();
     /// Waits until done() holds, looking again after every exchange with the host (a frame,
     /// a chunk, a connection made or lost) and every change made here; false when the bound
     /// passed first. done() may call the inspection functions.
@@ -122,6 +136,8 @@ private:
     CSimTiming m_timing;
     std::string m_strSheetPath;
     bool m_bKeepLog = true;
+    bool m_bKeepJobs = false;
+    std::vector<CSimJobRecord> m_jobs;
     size_t m_nLogBytes = 0;
     std::deque<CSimFault> m_faults;
     std::vector<CSimFrameLog> m_log;

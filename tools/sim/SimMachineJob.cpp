@@ -194,6 +194,12 @@ void CSimMachine::EndJob(bool bFinished) {
         ++m_stats.m_nSheetsWritten;
         m_stats.m_strLastSheet = m_strSheetPath;
     }
+    if (m_bKeepJobs) {
+        const auto nPrinted = std::count_if(job.m_bandState.begin(), job.m_bandState.end(),
+                                            [](uint8_t n) { return n != 0; });
+        m_jobs.push_back({job.m_nJobWidth, job.m_nBandCount, static_cast<int32_t>(nPrinted),
+                          bFinished, m_lastSheet});
+    }
     m_pJob.reset();
 }
 
