@@ -875,18 +875,131 @@ Hələ çap olunmamış zolaq sayı: %1.</translation>
     </message>
 </context>
 <context>
-    <name>inkvale::CPasswordDialog</name>
+    <name>inkvale::CDirectorySettingsPage</name>
     <message>
-        <source>输入</source>
-        <translation>Daxiletmə</translation>
+        <source>手动目录</source>
+        <translation>Əl ilə kataloq</translation>
+    </message>
+    <message>
+        <source>自动目录</source>
+        <translation>Avtomatik kataloq</translation>
+    </message>
+    <message>
+        <source>备份目录</source>
+        <translation>Ehtiyat kataloqu</translation>
+    </message>
+    <message>
+        <source>打印历史</source>
+        <translation>Çap tarixçəsi</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation>Dəyiş...</translation>
+    </message>
+    <message>
+        <source>自动备份已打印的文件</source>
+        <translation>Çap edilən faylları ehtiyatla</translation>
+    </message>
+    <message>
+        <source>保存打印历史</source>
+        <translation>Çap tarixçəsini saxla</translation>
+    </message>
+    <message>
+        <source>线条加黑</source>
+        <translation>Qalın xətlər</translation>
+    </message>
+    <message>
+        <source>文件过滤：</source>
+        <translation>Fayl filtri:</translation>
+    </message>
+    <message>
+        <source>logo设置:</source>
+        <translation>Loqo mətni:</translation>
+    </message>
+    <message>
+        <source>线条粗细设置</source>
+        <translation>Xətt qalınlığı</translation>
+    </message>
+    <message>
+        <source>像素</source>
+        <translation> piksel</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Tətbiq et</translation>
+    </message>
+    <message>
+        <source>备份目录不能是自动目录或手动目录，也不能在其中。</source>
+        <translation>Ehtiyat nüsxə qovluğu avtomatik və ya əl qovluğu ola bilməz, onların içində də yerləşə bilməz.</translation>
+    </message>
+    <message>
+        <source>没有文件模式：文件夹不会取任何文件。</source>
+        <translation>Fayl nümunəsi yoxdur: qovluqlar heç bir fayl götürmür.</translation>
+    </message>
+    <message>
+        <source>文件夹取用：%1（不区分大小写）</source>
+        <translation>Qovluqların götürdüyü: %1 (böyük/kiçik hərf fərq etmir)</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CHpglUnitDialog</name>
+    <message>
+        <source>下次打开plt时不弹出此对话框</source>
+        <translation>Növbəti plt faylı açılanda bu pəncərəni göstərmə</translation>
+    </message>
+    <message>
+        <source>plt文件单位</source>
+        <translation>PLT fayl vahidi</translation>
     </message>
     <message>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <source>请输入密码:</source>
-        <translation>Zəhmət olmasa, parolu daxil edin:</translation>
+        <source>取消</source>
+        <translation>Ləğv et</translation>
+    </message>
+    <message>
+        <source>绘图单位</source>
+        <translation>Plotter vahidləri</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CLoadProgress</name>
+    <message>
+        <source>正在读取 %1 ...</source>
+        <translation>%1 oxunur ...</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Ləğv et</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CMachineAddressDialog</name>
+    <message>
+        <source>网络设置</source>
+        <translation>Şəbəkə ayarları</translation>
+    </message>
+    <message>
+        <source>绘图仪IP</source>
+        <translation>Plotter IP</translation>
+    </message>
+    <message>
+        <source>提示1：将绘图仪IP的前3段和电脑IP前3段的数字设置成一样才能正常联机</source>
+        <translation>Qeyd 1: plotterin IP ünvanının ilk üç ədədi bu kompüterin IP ünvanının ilk üç ədədi ilə eyni olmalıdır, əks halda bağlantı qurulmur.</translation>
+    </message>
+    <message>
+        <source>提示2：开机时按住“暂停/启动键”3秒，机器IP会恢复为默认值 (192.168.1.175)</source>
+        <translation>Qeyd 2: plotteri yandırarkən “Fasilə/Başla” düyməsini 3 saniyə basılı saxlamaq onun standart IP ünvanını (192.168.1.175) bərpa edir.</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Ləğv et</translation>
     </message>
 </context>
 <context>
@@ -1077,33 +1190,6 @@ Hələ çap olunmamış zolaq sayı: %1.</translation>
     </message>
 </context>
 <context>
-    <name>inkvale::CMachineAddressDialog</name>
-    <message>
-        <source>网络设置</source>
-        <translation>Şəbəkə ayarları</translation>
-    </message>
-    <message>
-        <source>绘图仪IP</source>
-        <translation>Plotter IP</translation>
-    </message>
-    <message>
-        <source>提示1：将绘图仪IP的前3段和电脑IP前3段的数字设置成一样才能正常联机</source>
-        <translation>Qeyd 1: plotterin IP ünvanının ilk üç ədədi bu kompüterin IP ünvanının ilk üç ədədi ilə eyni olmalıdır, əks halda bağlantı qurulmur.</translation>
-    </message>
-    <message>
-        <source>提示2：开机时按住“暂停/启动键”3秒，机器IP会恢复为默认值 (192.168.1.175)</source>
-        <translation>Qeyd 2: plotteri yandırarkən “Fasilə/Başla” düyməsini 3 saniyə basılı saxlamaq onun standart IP ünvanını (192.168.1.175) bərpa edir.</translation>
-    </message>
-    <message>
-        <source>确定</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Ləğv et</translation>
-    </message>
-</context>
-<context>
     <name>inkvale::COffsetDialog</name>
     <message>
         <source>左偏移设定</source>
@@ -1123,26 +1209,100 @@ Hələ çap olunmamış zolaq sayı: %1.</translation>
     </message>
 </context>
 <context>
-    <name>inkvale::CHpglUnitDialog</name>
+    <name>inkvale::CPasswordDialog</name>
     <message>
-        <source>下次打开plt时不弹出此对话框</source>
-        <translation>Növbəti plt faylı açılanda bu pəncərəni göstərmə</translation>
-    </message>
-    <message>
-        <source>plt文件单位</source>
-        <translation>PLT fayl vahidi</translation>
+        <source>输入</source>
+        <translation>Daxiletmə</translation>
     </message>
     <message>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <source>取消</source>
-        <translation>Ləğv et</translation>
+        <source>请输入密码:</source>
+        <translation>Zəhmət olmasa, parolu daxil edin:</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPlotSettingsPage</name>
+    <message>
+        <source>比例参数存于主板</source>
+        <translation>Miqyas əmsalları plotterdə saxlanılır</translation>
     </message>
     <message>
-        <source>绘图单位</source>
-        <translation>Plotter vahidləri</translation>
+        <source>比例参数存于电脑</source>
+        <translation>Miqyas əmsalları bu kompüterdə saxlanılır</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Tətbiq et</translation>
+    </message>
+    <message>
+        <source>启用分页</source>
+        <translation>Enli rəsmləri böl</translation>
+    </message>
+    <message>
+        <source>分页前先旋转</source>
+        <translation>Bölməzdən əvvəl döndər</translation>
+    </message>
+    <message>
+        <source>是否镜像</source>
+        <translation>Güzgü əksi</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>Yenilə</translation>
+    </message>
+    <message>
+        <source>设计尺寸</source>
+        <translation>Dizayn ölçüsü</translation>
+    </message>
+    <message>
+        <source>实测尺寸</source>
+        <translation>Faktiki ölçü</translation>
+    </message>
+    <message>
+        <source>比例系数</source>
+        <translation>Miqyas əmsalı</translation>
+    </message>
+    <message>
+        <source>纸长</source>
+        <translation>Kağız uzunluğu</translation>
+    </message>
+    <message>
+        <source>纸宽</source>
+        <translation>Kağız eni</translation>
+    </message>
+    <message>
+        <source>分页宽度</source>
+        <translation>Zolaq eni</translation>
+    </message>
+    <message>
+        <source>分页间距</source>
+        <translation>Zolaqlar arası məsafə</translation>
+    </message>
+    <message>
+        <source>打印前进纸</source>
+        <translation>Çapdan əvvəl kağız ötürmə</translation>
+    </message>
+    <message>
+        <source>打印后进纸</source>
+        <translation>Çapdan sonra kağız ötürmə</translation>
+    </message>
+    <message>
+        <source>Dxf文件单位</source>
+        <translation>DXF fayl vahidi</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPreviewView</name>
+    <message>
+        <source>适合整个图形</source>
+        <translation>Bütün çertyoju sığdır</translation>
     </message>
 </context>
 <context>
@@ -1154,24 +1314,6 @@ Hələ çap olunmamış zolaq sayı: %1.</translation>
     <message>
         <source>确定</source>
         <translation>OK</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Ləğv et</translation>
-    </message>
-</context>
-<context>
-    <name>inkvale::CPreviewView</name>
-    <message>
-        <source>适合整个图形</source>
-        <translation>Bütün çertyoju sığdır</translation>
-    </message>
-</context>
-<context>
-    <name>inkvale::CLoadProgress</name>
-    <message>
-        <source>正在读取 %1 ...</source>
-        <translation>%1 oxunur ...</translation>
     </message>
     <message>
         <source>取消</source>
@@ -1251,148 +1393,6 @@ Hələ çap olunmamış zolaq sayı: %1.</translation>
     <message>
         <source>方式2</source>
         <translation>Üsul 2</translation>
-    </message>
-</context>
-<context>
-    <name>inkvale::CDirectorySettingsPage</name>
-    <message>
-        <source>手动目录</source>
-        <translation>Əl ilə kataloq</translation>
-    </message>
-    <message>
-        <source>自动目录</source>
-        <translation>Avtomatik kataloq</translation>
-    </message>
-    <message>
-        <source>备份目录</source>
-        <translation>Ehtiyat kataloqu</translation>
-    </message>
-    <message>
-        <source>打印历史</source>
-        <translation>Çap tarixçəsi</translation>
-    </message>
-    <message>
-        <source>修改</source>
-        <translation>Dəyiş...</translation>
-    </message>
-    <message>
-        <source>自动备份已打印的文件</source>
-        <translation>Çap edilən faylları ehtiyatla</translation>
-    </message>
-    <message>
-        <source>保存打印历史</source>
-        <translation>Çap tarixçəsini saxla</translation>
-    </message>
-    <message>
-        <source>线条加黑</source>
-        <translation>Qalın xətlər</translation>
-    </message>
-    <message>
-        <source>文件过滤：</source>
-        <translation>Fayl filtri:</translation>
-    </message>
-    <message>
-        <source>logo设置:</source>
-        <translation>Loqo mətni:</translation>
-    </message>
-    <message>
-        <source>线条粗细设置</source>
-        <translation>Xətt qalınlığı</translation>
-    </message>
-    <message>
-        <source>像素</source>
-        <translation> piksel</translation>
-    </message>
-    <message>
-        <source>应用</source>
-        <translation>Tətbiq et</translation>
-    </message>
-    <message>
-        <source>备份目录不能是自动目录或手动目录，也不能在其中。</source>
-        <translation>Ehtiyat nüsxə qovluğu avtomatik və ya əl qovluğu ola bilməz, onların içində də yerləşə bilməz.</translation>
-    </message>
-    <message>
-        <source>没有文件模式：文件夹不会取任何文件。</source>
-        <translation>Fayl nümunəsi yoxdur: qovluqlar heç bir fayl götürmür.</translation>
-    </message>
-    <message>
-        <source>文件夹取用：%1（不区分大小写）</source>
-        <translation>Qovluqların götürdüyü: %1 (böyük/kiçik hərf fərq etmir)</translation>
-    </message>
-</context>
-<context>
-    <name>inkvale::CPlotSettingsPage</name>
-    <message>
-        <source>比例参数存于主板</source>
-        <translation>Miqyas əmsalları plotterdə saxlanılır</translation>
-    </message>
-    <message>
-        <source>比例参数存于电脑</source>
-        <translation>Miqyas əmsalları bu kompüterdə saxlanılır</translation>
-    </message>
-    <message>
-        <source>应用</source>
-        <translation>Tətbiq et</translation>
-    </message>
-    <message>
-        <source>启用分页</source>
-        <translation>Enli rəsmləri böl</translation>
-    </message>
-    <message>
-        <source>分页前先旋转</source>
-        <translation>Bölməzdən əvvəl döndər</translation>
-    </message>
-    <message>
-        <source>是否镜像</source>
-        <translation>Güzgü əksi</translation>
-    </message>
-    <message>
-        <source>更新</source>
-        <translation>Yenilə</translation>
-    </message>
-    <message>
-        <source>设计尺寸</source>
-        <translation>Dizayn ölçüsü</translation>
-    </message>
-    <message>
-        <source>实测尺寸</source>
-        <translation>Faktiki ölçü</translation>
-    </message>
-    <message>
-        <source>比例系数</source>
-        <translation>Miqyas əmsalı</translation>
-    </message>
-    <message>
-        <source>纸长</source>
-        <translation>Kağız uzunluğu</translation>
-    </message>
-    <message>
-        <source>纸宽</source>
-        <translation>Kağız eni</translation>
-    </message>
-    <message>
-        <source>分页宽度</source>
-        <translation>Zolaq eni</translation>
-    </message>
-    <message>
-        <source>分页间距</source>
-        <translation>Zolaqlar arası məsafə</translation>
-    </message>
-    <message>
-        <source>打印前进纸</source>
-        <translation>Çapdan əvvəl kağız ötürmə</translation>
-    </message>
-    <message>
-        <source>打印后进纸</source>
-        <translation>Çapdan sonra kağız ötürmə</translation>
-    </message>
-    <message>
-        <source>Dxf文件单位</source>
-        <translation>DXF fayl vahidi</translation>
-    </message>
-    <message>
-        <source>mm</source>
-        <translation>mm</translation>
     </message>
 </context>
 </TS>

@@ -875,18 +875,131 @@
     </message>
 </context>
 <context>
-    <name>inkvale::CPasswordDialog</name>
+    <name>inkvale::CDirectorySettingsPage</name>
     <message>
-        <source>输入</source>
-        <translation>Input</translation>
+        <source>手动目录</source>
+        <translation>Manual folder</translation>
+    </message>
+    <message>
+        <source>自动目录</source>
+        <translation>Automatic folder</translation>
+    </message>
+    <message>
+        <source>备份目录</source>
+        <translation>Backup folder</translation>
+    </message>
+    <message>
+        <source>打印历史</source>
+        <translation>Print history</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation>Change...</translation>
+    </message>
+    <message>
+        <source>自动备份已打印的文件</source>
+        <translation>Back up printed files</translation>
+    </message>
+    <message>
+        <source>保存打印历史</source>
+        <translation>Keep a print history</translation>
+    </message>
+    <message>
+        <source>线条加黑</source>
+        <translation>Bold lines</translation>
+    </message>
+    <message>
+        <source>文件过滤：</source>
+        <translation>File filter:</translation>
+    </message>
+    <message>
+        <source>logo设置:</source>
+        <translation>Logo text:</translation>
+    </message>
+    <message>
+        <source>线条粗细设置</source>
+        <translation>Line Width</translation>
+    </message>
+    <message>
+        <source>像素</source>
+        <translation> px</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>备份目录不能是自动目录或手动目录，也不能在其中。</source>
+        <translation>The backup folder may not be the automatic or manual folder, nor lie inside one.</translation>
+    </message>
+    <message>
+        <source>没有文件模式：文件夹不会取任何文件。</source>
+        <translation>No file pattern: the folders take no files.</translation>
+    </message>
+    <message>
+        <source>文件夹取用：%1（不区分大小写）</source>
+        <translation>The folders take: %1 (case ignored)</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CHpglUnitDialog</name>
+    <message>
+        <source>下次打开plt时不弹出此对话框</source>
+        <translation>Do not show this dialog when the next plt file is opened</translation>
+    </message>
+    <message>
+        <source>plt文件单位</source>
+        <translation>PLT File Unit</translation>
     </message>
     <message>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <source>请输入密码:</source>
-        <translation>Please enter the password:</translation>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>绘图单位</source>
+        <translation>Plotter Units</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CLoadProgress</name>
+    <message>
+        <source>正在读取 %1 ...</source>
+        <translation>Reading %1 ...</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CMachineAddressDialog</name>
+    <message>
+        <source>网络设置</source>
+        <translation>Network Settings</translation>
+    </message>
+    <message>
+        <source>绘图仪IP</source>
+        <translation>Plotter IP</translation>
+    </message>
+    <message>
+        <source>提示1：将绘图仪IP的前3段和电脑IP前3段的数字设置成一样才能正常联机</source>
+        <translation>Note 1: the first three numbers of the plotter&apos;s IP must equal the first three numbers of this computer&apos;s IP, or they cannot connect.</translation>
+    </message>
+    <message>
+        <source>提示2：开机时按住“暂停/启动键”3秒，机器IP会恢复为默认值 (192.168.1.175)</source>
+        <translation>Note 2: holding the “Pause/Start” key for 3 seconds while switching the plotter on restores its default IP (192.168.1.175).</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -1077,33 +1190,6 @@
     </message>
 </context>
 <context>
-    <name>inkvale::CMachineAddressDialog</name>
-    <message>
-        <source>网络设置</source>
-        <translation>Network Settings</translation>
-    </message>
-    <message>
-        <source>绘图仪IP</source>
-        <translation>Plotter IP</translation>
-    </message>
-    <message>
-        <source>提示1：将绘图仪IP的前3段和电脑IP前3段的数字设置成一样才能正常联机</source>
-        <translation>Note 1: the first three numbers of the plotter&apos;s IP must equal the first three numbers of this computer&apos;s IP, or they cannot connect.</translation>
-    </message>
-    <message>
-        <source>提示2：开机时按住“暂停/启动键”3秒，机器IP会恢复为默认值 (192.168.1.175)</source>
-        <translation>Note 2: holding the “Pause/Start” key for 3 seconds while switching the plotter on restores its default IP (192.168.1.175).</translation>
-    </message>
-    <message>
-        <source>确定</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Cancel</translation>
-    </message>
-</context>
-<context>
     <name>inkvale::COffsetDialog</name>
     <message>
         <source>左偏移设定</source>
@@ -1123,26 +1209,100 @@
     </message>
 </context>
 <context>
-    <name>inkvale::CHpglUnitDialog</name>
+    <name>inkvale::CPasswordDialog</name>
     <message>
-        <source>下次打开plt时不弹出此对话框</source>
-        <translation>Do not show this dialog when the next plt file is opened</translation>
-    </message>
-    <message>
-        <source>plt文件单位</source>
-        <translation>PLT File Unit</translation>
+        <source>输入</source>
+        <translation>Input</translation>
     </message>
     <message>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <source>取消</source>
-        <translation>Cancel</translation>
+        <source>请输入密码:</source>
+        <translation>Please enter the password:</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPlotSettingsPage</name>
+    <message>
+        <source>比例参数存于主板</source>
+        <translation>Scale factors kept in the plotter</translation>
     </message>
     <message>
-        <source>绘图单位</source>
-        <translation>Plotter Units</translation>
+        <source>比例参数存于电脑</source>
+        <translation>Scale factors kept in this computer</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>启用分页</source>
+        <translation>Split wide drawings</translation>
+    </message>
+    <message>
+        <source>分页前先旋转</source>
+        <translation>Rotate before splitting</translation>
+    </message>
+    <message>
+        <source>是否镜像</source>
+        <translation>Mirror</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>Update</translation>
+    </message>
+    <message>
+        <source>设计尺寸</source>
+        <translation>Design size</translation>
+    </message>
+    <message>
+        <source>实测尺寸</source>
+        <translation>Measured size</translation>
+    </message>
+    <message>
+        <source>比例系数</source>
+        <translation>Scale factor</translation>
+    </message>
+    <message>
+        <source>纸长</source>
+        <translation>Paper length</translation>
+    </message>
+    <message>
+        <source>纸宽</source>
+        <translation>Paper width</translation>
+    </message>
+    <message>
+        <source>分页宽度</source>
+        <translation>Strip width</translation>
+    </message>
+    <message>
+        <source>分页间距</source>
+        <translation>Strip gap</translation>
+    </message>
+    <message>
+        <source>打印前进纸</source>
+        <translation>Feed before printing</translation>
+    </message>
+    <message>
+        <source>打印后进纸</source>
+        <translation>Feed after printing</translation>
+    </message>
+    <message>
+        <source>Dxf文件单位</source>
+        <translation>DXF file unit</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPreviewView</name>
+    <message>
+        <source>适合整个图形</source>
+        <translation>Fit Whole Drawing</translation>
     </message>
 </context>
 <context>
@@ -1154,24 +1314,6 @@
     <message>
         <source>确定</source>
         <translation>OK</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Cancel</translation>
-    </message>
-</context>
-<context>
-    <name>inkvale::CPreviewView</name>
-    <message>
-        <source>适合整个图形</source>
-        <translation>Fit Whole Drawing</translation>
-    </message>
-</context>
-<context>
-    <name>inkvale::CLoadProgress</name>
-    <message>
-        <source>正在读取 %1 ...</source>
-        <translation>Reading %1 ...</translation>
     </message>
     <message>
         <source>取消</source>
@@ -1251,148 +1393,6 @@
     <message>
         <source>方式2</source>
         <translation>Type2</translation>
-    </message>
-</context>
-<context>
-    <name>inkvale::CDirectorySettingsPage</name>
-    <message>
-        <source>手动目录</source>
-        <translation>Manual folder</translation>
-    </message>
-    <message>
-        <source>自动目录</source>
-        <translation>Automatic folder</translation>
-    </message>
-    <message>
-        <source>备份目录</source>
-        <translation>Backup folder</translation>
-    </message>
-    <message>
-        <source>打印历史</source>
-        <translation>Print history</translation>
-    </message>
-    <message>
-        <source>修改</source>
-        <translation>Change...</translation>
-    </message>
-    <message>
-        <source>自动备份已打印的文件</source>
-        <translation>Back up printed files</translation>
-    </message>
-    <message>
-        <source>保存打印历史</source>
-        <translation>Keep a print history</translation>
-    </message>
-    <message>
-        <source>线条加黑</source>
-        <translation>Bold lines</translation>
-    </message>
-    <message>
-        <source>文件过滤：</source>
-        <translation>File filter:</translation>
-    </message>
-    <message>
-        <source>logo设置:</source>
-        <translation>Logo text:</translation>
-    </message>
-    <message>
-        <source>线条粗细设置</source>
-        <translation>Line Width</translation>
-    </message>
-    <message>
-        <source>像素</source>
-        <translation> px</translation>
-    </message>
-    <message>
-        <source>应用</source>
-        <translation>Apply</translation>
-    </message>
-    <message>
-        <source>备份目录不能是自动目录或手动目录，也不能在其中。</source>
-        <translation>The backup folder may not be the automatic or manual folder, nor lie inside one.</translation>
-    </message>
-    <message>
-        <source>没有文件模式：文件夹不会取任何文件。</source>
-        <translation>No file pattern: the folders take no files.</translation>
-    </message>
-    <message>
-        <source>文件夹取用：%1（不区分大小写）</source>
-        <translation>The folders take: %1 (case ignored)</translation>
-    </message>
-</context>
-<context>
-    <name>inkvale::CPlotSettingsPage</name>
-    <message>
-        <source>比例参数存于主板</source>
-        <translation>Scale factors kept in the plotter</translation>
-    </message>
-    <message>
-        <source>比例参数存于电脑</source>
-        <translation>Scale factors kept in this computer</translation>
-    </message>
-    <message>
-        <source>应用</source>
-        <translation>Apply</translation>
-    </message>
-    <message>
-        <source>启用分页</source>
-        <translation>Split wide drawings</translation>
-    </message>
-    <message>
-        <source>分页前先旋转</source>
-        <translation>Rotate before splitting</translation>
-    </message>
-    <message>
-        <source>是否镜像</source>
-        <translation>Mirror</translation>
-    </message>
-    <message>
-        <source>更新</source>
-        <translation>Update</translation>
-    </message>
-    <message>
-        <source>设计尺寸</source>
-        <translation>Design size</translation>
-    </message>
-    <message>
-        <source>实测尺寸</source>
-        <translation>Measured size</translation>
-    </message>
-    <message>
-        <source>比例系数</source>
-        <translation>Scale factor</translation>
-    </message>
-    <message>
-        <source>纸长</source>
-        <translation>Paper length</translation>
-    </message>
-    <message>
-        <source>纸宽</source>
-        <translation>Paper width</translation>
-    </message>
-    <message>
-        <source>分页宽度</source>
-        <translation>Strip width</translation>
-    </message>
-    <message>
-        <source>分页间距</source>
-        <translation>Strip gap</translation>
-    </message>
-    <message>
-        <source>打印前进纸</source>
-        <translation>Feed before printing</translation>
-    </message>
-    <message>
-        <source>打印后进纸</source>
-        <translation>Feed after printing</translation>
-    </message>
-    <message>
-        <source>Dxf文件单位</source>
-        <translation>DXF file unit</translation>
-    </message>
-    <message>
-        <source>mm</source>
-        <translation>mm</translation>
     </message>
 </context>
 </TS>

@@ -875,18 +875,131 @@
     </message>
 </context>
 <context>
-    <name>inkvale::CPasswordDialog</name>
+    <name>inkvale::CDirectorySettingsPage</name>
     <message>
-        <source>输入</source>
-        <translation>Ввод</translation>
+        <source>手动目录</source>
+        <translation>Папка ручного добавления</translation>
+    </message>
+    <message>
+        <source>自动目录</source>
+        <translation>Папка автодобавления</translation>
+    </message>
+    <message>
+        <source>备份目录</source>
+        <translation>Папка резервных копий</translation>
+    </message>
+    <message>
+        <source>打印历史</source>
+        <translation>Журнал печати</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation>Изменить...</translation>
+    </message>
+    <message>
+        <source>自动备份已打印的文件</source>
+        <translation>Резервировать напечатанные файлы</translation>
+    </message>
+    <message>
+        <source>保存打印历史</source>
+        <translation>Вести журнал печати</translation>
+    </message>
+    <message>
+        <source>线条加黑</source>
+        <translation>Жирные линии</translation>
+    </message>
+    <message>
+        <source>文件过滤：</source>
+        <translation>Фильтр файлов:</translation>
+    </message>
+    <message>
+        <source>logo设置:</source>
+        <translation>Текст логотипа:</translation>
+    </message>
+    <message>
+        <source>线条粗细设置</source>
+        <translation>Толщина линий</translation>
+    </message>
+    <message>
+        <source>像素</source>
+        <translation> пикс.</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Применить</translation>
+    </message>
+    <message>
+        <source>备份目录不能是自动目录或手动目录，也不能在其中。</source>
+        <translation>Папка резервных копий не может быть автоматической или ручной папкой и не может находиться внутри них.</translation>
+    </message>
+    <message>
+        <source>没有文件模式：文件夹不会取任何文件。</source>
+        <translation>Нет шаблона файлов: папки не принимают никаких файлов.</translation>
+    </message>
+    <message>
+        <source>文件夹取用：%1（不区分大小写）</source>
+        <translation>Папки принимают: %1 (регистр не учитывается)</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CHpglUnitDialog</name>
+    <message>
+        <source>下次打开plt时不弹出此对话框</source>
+        <translation>Не показывать это окно при следующем открытии plt-файла</translation>
+    </message>
+    <message>
+        <source>plt文件单位</source>
+        <translation>Единицы файла PLT</translation>
     </message>
     <message>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <source>请输入密码:</source>
-        <translation>Введите пароль:</translation>
+        <source>取消</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>绘图单位</source>
+        <translation>Единицы плоттера</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CLoadProgress</name>
+    <message>
+        <source>正在读取 %1 ...</source>
+        <translation>Чтение %1 ...</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CMachineAddressDialog</name>
+    <message>
+        <source>网络设置</source>
+        <translation>Настройки сети</translation>
+    </message>
+    <message>
+        <source>绘图仪IP</source>
+        <translation>IP плоттера</translation>
+    </message>
+    <message>
+        <source>提示1：将绘图仪IP的前3段和电脑IP前3段的数字设置成一样才能正常联机</source>
+        <translation>Примечание 1: первые три числа IP плоттера должны совпадать с первыми тремя числами IP этого компьютера, иначе соединение невозможно.</translation>
+    </message>
+    <message>
+        <source>提示2：开机时按住“暂停/启动键”3秒，机器IP会恢复为默认值 (192.168.1.175)</source>
+        <translation>Примечание 2: если при включении плоттера удерживать клавишу «Пауза/Старт» 3 секунды, восстановится IP по умолчанию (192.168.1.175).</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Отмена</translation>
     </message>
 </context>
 <context>
@@ -1077,33 +1190,6 @@
     </message>
 </context>
 <context>
-    <name>inkvale::CMachineAddressDialog</name>
-    <message>
-        <source>网络设置</source>
-        <translation>Настройки сети</translation>
-    </message>
-    <message>
-        <source>绘图仪IP</source>
-        <translation>IP плоттера</translation>
-    </message>
-    <message>
-        <source>提示1：将绘图仪IP的前3段和电脑IP前3段的数字设置成一样才能正常联机</source>
-        <translation>Примечание 1: первые три числа IP плоттера должны совпадать с первыми тремя числами IP этого компьютера, иначе соединение невозможно.</translation>
-    </message>
-    <message>
-        <source>提示2：开机时按住“暂停/启动键”3秒，机器IP会恢复为默认值 (192.168.1.175)</source>
-        <translation>Примечание 2: если при включении плоттера удерживать клавишу «Пауза/Старт» 3 секунды, восстановится IP по умолчанию (192.168.1.175).</translation>
-    </message>
-    <message>
-        <source>确定</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Отмена</translation>
-    </message>
-</context>
-<context>
     <name>inkvale::COffsetDialog</name>
     <message>
         <source>左偏移设定</source>
@@ -1123,26 +1209,100 @@
     </message>
 </context>
 <context>
-    <name>inkvale::CHpglUnitDialog</name>
+    <name>inkvale::CPasswordDialog</name>
     <message>
-        <source>下次打开plt时不弹出此对话框</source>
-        <translation>Не показывать это окно при следующем открытии plt-файла</translation>
-    </message>
-    <message>
-        <source>plt文件单位</source>
-        <translation>Единицы файла PLT</translation>
+        <source>输入</source>
+        <translation>Ввод</translation>
     </message>
     <message>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <source>取消</source>
-        <translation>Отмена</translation>
+        <source>请输入密码:</source>
+        <translation>Введите пароль:</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPlotSettingsPage</name>
+    <message>
+        <source>比例参数存于主板</source>
+        <translation>Коэффициенты масштаба в плоттере</translation>
     </message>
     <message>
-        <source>绘图单位</source>
-        <translation>Единицы плоттера</translation>
+        <source>比例参数存于电脑</source>
+        <translation>Коэффициенты масштаба на компьютере</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Применить</translation>
+    </message>
+    <message>
+        <source>启用分页</source>
+        <translation>Разбивка на полосы</translation>
+    </message>
+    <message>
+        <source>分页前先旋转</source>
+        <translation>Поворот перед разбивкой</translation>
+    </message>
+    <message>
+        <source>是否镜像</source>
+        <translation>Зеркально</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>Обновить</translation>
+    </message>
+    <message>
+        <source>设计尺寸</source>
+        <translation>Заданный размер</translation>
+    </message>
+    <message>
+        <source>实测尺寸</source>
+        <translation>Измеренный размер</translation>
+    </message>
+    <message>
+        <source>比例系数</source>
+        <translation>Коэффициент</translation>
+    </message>
+    <message>
+        <source>纸长</source>
+        <translation>Длина бумаги</translation>
+    </message>
+    <message>
+        <source>纸宽</source>
+        <translation>Ширина бумаги</translation>
+    </message>
+    <message>
+        <source>分页宽度</source>
+        <translation>Ширина полосы</translation>
+    </message>
+    <message>
+        <source>分页间距</source>
+        <translation>Зазор между полосами</translation>
+    </message>
+    <message>
+        <source>打印前进纸</source>
+        <translation>Подача перед печатью</translation>
+    </message>
+    <message>
+        <source>打印后进纸</source>
+        <translation>Подача после печати</translation>
+    </message>
+    <message>
+        <source>Dxf文件单位</source>
+        <translation>Единица файла DXF</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPreviewView</name>
+    <message>
+        <source>适合整个图形</source>
+        <translation>Вписать весь рисунок</translation>
     </message>
 </context>
 <context>
@@ -1154,24 +1314,6 @@
     <message>
         <source>确定</source>
         <translation>OK</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Отмена</translation>
-    </message>
-</context>
-<context>
-    <name>inkvale::CPreviewView</name>
-    <message>
-        <source>适合整个图形</source>
-        <translation>Вписать весь рисунок</translation>
-    </message>
-</context>
-<context>
-    <name>inkvale::CLoadProgress</name>
-    <message>
-        <source>正在读取 %1 ...</source>
-        <translation>Чтение %1 ...</translation>
     </message>
     <message>
         <source>取消</source>
@@ -1251,148 +1393,6 @@
     <message>
         <source>方式2</source>
         <translation>Способ 2</translation>
-    </message>
-</context>
-<context>
-    <name>inkvale::CDirectorySettingsPage</name>
-    <message>
-        <source>手动目录</source>
-        <translation>Папка ручного добавления</translation>
-    </message>
-    <message>
-        <source>自动目录</source>
-        <translation>Папка автодобавления</translation>
-    </message>
-    <message>
-        <source>备份目录</source>
-        <translation>Папка резервных копий</translation>
-    </message>
-    <message>
-        <source>打印历史</source>
-        <translation>Журнал печати</translation>
-    </message>
-    <message>
-        <source>修改</source>
-        <translation>Изменить...</translation>
-    </message>
-    <message>
-        <source>自动备份已打印的文件</source>
-        <translation>Резервировать напечатанные файлы</translation>
-    </message>
-    <message>
-        <source>保存打印历史</source>
-        <translation>Вести журнал печати</translation>
-    </message>
-    <message>
-        <source>线条加黑</source>
-        <translation>Жирные линии</translation>
-    </message>
-    <message>
-        <source>文件过滤：</source>
-        <translation>Фильтр файлов:</translation>
-    </message>
-    <message>
-        <source>logo设置:</source>
-        <translation>Текст логотипа:</translation>
-    </message>
-    <message>
-        <source>线条粗细设置</source>
-        <translation>Толщина линий</translation>
-    </message>
-    <message>
-        <source>像素</source>
-        <translation> пикс.</translation>
-    </message>
-    <message>
-        <source>应用</source>
-        <translation>Применить</translation>
-    </message>
-    <message>
-        <source>备份目录不能是自动目录或手动目录，也不能在其中。</source>
-        <translation>Папка резервных копий не может быть автоматической или ручной папкой и не может находиться внутри них.</translation>
-    </message>
-    <message>
-        <source>没有文件模式：文件夹不会取任何文件。</source>
-        <translation>Нет шаблона файлов: папки не принимают никаких файлов.</translation>
-    </message>
-    <message>
-        <source>文件夹取用：%1（不区分大小写）</source>
-        <translation>Папки принимают: %1 (регистр не учитывается)</translation>
-    </message>
-</context>
-<context>
-    <name>inkvale::CPlotSettingsPage</name>
-    <message>
-        <source>比例参数存于主板</source>
-        <translation>Коэффициенты масштаба в плоттере</translation>
-    </message>
-    <message>
-        <source>比例参数存于电脑</source>
-        <translation>Коэффициенты масштаба на компьютере</translation>
-    </message>
-    <message>
-        <source>应用</source>
-        <translation>Применить</translation>
-    </message>
-    <message>
-        <source>启用分页</source>
-        <translation>Разбивка на полосы</translation>
-    </message>
-    <message>
-        <source>分页前先旋转</source>
-        <translation>Поворот перед разбивкой</translation>
-    </message>
-    <message>
-        <source>是否镜像</source>
-        <translation>Зеркально</translation>
-    </message>
-    <message>
-        <source>更新</source>
-        <translation>Обновить</translation>
-    </message>
-    <message>
-        <source>设计尺寸</source>
-        <translation>Заданный размер</translation>
-    </message>
-    <message>
-        <source>实测尺寸</source>
-        <translation>Измеренный размер</translation>
-    </message>
-    <message>
-        <source>比例系数</source>
-        <translation>Коэффициент</translation>
-    </message>
-    <message>
-        <source>纸长</source>
-        <translation>Длина бумаги</translation>
-    </message>
-    <message>
-        <source>纸宽</source>
-        <translation>Ширина бумаги</translation>
-    </message>
-    <message>
-        <source>分页宽度</source>
-        <translation>Ширина полосы</translation>
-    </message>
-    <message>
-        <source>分页间距</source>
-        <translation>Зазор между полосами</translation>
-    </message>
-    <message>
-        <source>打印前进纸</source>
-        <translation>Подача перед печатью</translation>
-    </message>
-    <message>
-        <source>打印后进纸</source>
-        <translation>Подача после печати</translation>
-    </message>
-    <message>
-        <source>Dxf文件单位</source>
-        <translation>Единица файла DXF</translation>
-    </message>
-    <message>
-        <source>mm</source>
-        <translation>mm</translation>
     </message>
 </context>
 </TS>

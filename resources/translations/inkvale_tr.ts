@@ -875,18 +875,131 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
     </message>
 </context>
 <context>
-    <name>inkvale::CPasswordDialog</name>
+    <name>inkvale::CDirectorySettingsPage</name>
     <message>
-        <source>输入</source>
-        <translation>Giriş</translation>
+        <source>手动目录</source>
+        <translation>Manuel dizin</translation>
+    </message>
+    <message>
+        <source>自动目录</source>
+        <translation>Otomatik dizin</translation>
+    </message>
+    <message>
+        <source>备份目录</source>
+        <translation>Yedekleme dizini</translation>
+    </message>
+    <message>
+        <source>打印历史</source>
+        <translation>Yazdırma geçmişi</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation>Değiştir...</translation>
+    </message>
+    <message>
+        <source>自动备份已打印的文件</source>
+        <translation>Yazdırılan dosyaları yedekle</translation>
+    </message>
+    <message>
+        <source>保存打印历史</source>
+        <translation>Yazdırma geçmişini tut</translation>
+    </message>
+    <message>
+        <source>线条加黑</source>
+        <translation>Kalın çizgiler</translation>
+    </message>
+    <message>
+        <source>文件过滤：</source>
+        <translation>Dosya filtresi:</translation>
+    </message>
+    <message>
+        <source>logo设置:</source>
+        <translation>Logo metni:</translation>
+    </message>
+    <message>
+        <source>线条粗细设置</source>
+        <translation>Çizgi Kalınlığı</translation>
+    </message>
+    <message>
+        <source>像素</source>
+        <translation> piksel</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Uygula</translation>
+    </message>
+    <message>
+        <source>备份目录不能是自动目录或手动目录，也不能在其中。</source>
+        <translation>Yedek klasörü otomatik ya da elle klasör olamaz, bunların içinde de bulunamaz.</translation>
+    </message>
+    <message>
+        <source>没有文件模式：文件夹不会取任何文件。</source>
+        <translation>Dosya deseni yok: klasörler hiçbir dosya almaz.</translation>
+    </message>
+    <message>
+        <source>文件夹取用：%1（不区分大小写）</source>
+        <translation>Klasörlerin aldığı: %1 (büyük/küçük harf fark etmez)</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CHpglUnitDialog</name>
+    <message>
+        <source>下次打开plt时不弹出此对话框</source>
+        <translation>Sonraki plt dosyası açıldığında bu pencereyi gösterme</translation>
+    </message>
+    <message>
+        <source>plt文件单位</source>
+        <translation>PLT Dosya Birimi</translation>
     </message>
     <message>
         <source>确定</source>
         <translation>Tamam</translation>
     </message>
     <message>
-        <source>请输入密码:</source>
-        <translation>Lütfen parolayı girin:</translation>
+        <source>取消</source>
+        <translation>İptal</translation>
+    </message>
+    <message>
+        <source>绘图单位</source>
+        <translation>Çizici Birimleri</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CLoadProgress</name>
+    <message>
+        <source>正在读取 %1 ...</source>
+        <translation>%1 okunuyor ...</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>İptal</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CMachineAddressDialog</name>
+    <message>
+        <source>网络设置</source>
+        <translation>Ağ Ayarları</translation>
+    </message>
+    <message>
+        <source>绘图仪IP</source>
+        <translation>Çizici IP</translation>
+    </message>
+    <message>
+        <source>提示1：将绘图仪IP的前3段和电脑IP前3段的数字设置成一样才能正常联机</source>
+        <translation>Not 1: çizici IP adresinin ilk üç sayısı bu bilgisayarın IP adresinin ilk üç sayısıyla aynı olmalıdır, aksi halde bağlantı kurulamaz.</translation>
+    </message>
+    <message>
+        <source>提示2：开机时按住“暂停/启动键”3秒，机器IP会恢复为默认值 (192.168.1.175)</source>
+        <translation>Not 2: çiziciyi açarken “Duraklat/Başlat” tuşunu 3 saniye basılı tutmak varsayılan IP adresini (192.168.1.175) geri yükler.</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>Tamam</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>İptal</translation>
     </message>
 </context>
 <context>
@@ -1077,33 +1190,6 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
     </message>
 </context>
 <context>
-    <name>inkvale::CMachineAddressDialog</name>
-    <message>
-        <source>网络设置</source>
-        <translation>Ağ Ayarları</translation>
-    </message>
-    <message>
-        <source>绘图仪IP</source>
-        <translation>Çizici IP</translation>
-    </message>
-    <message>
-        <source>提示1：将绘图仪IP的前3段和电脑IP前3段的数字设置成一样才能正常联机</source>
-        <translation>Not 1: çizici IP adresinin ilk üç sayısı bu bilgisayarın IP adresinin ilk üç sayısıyla aynı olmalıdır, aksi halde bağlantı kurulamaz.</translation>
-    </message>
-    <message>
-        <source>提示2：开机时按住“暂停/启动键”3秒，机器IP会恢复为默认值 (192.168.1.175)</source>
-        <translation>Not 2: çiziciyi açarken “Duraklat/Başlat” tuşunu 3 saniye basılı tutmak varsayılan IP adresini (192.168.1.175) geri yükler.</translation>
-    </message>
-    <message>
-        <source>确定</source>
-        <translation>Tamam</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>İptal</translation>
-    </message>
-</context>
-<context>
     <name>inkvale::COffsetDialog</name>
     <message>
         <source>左偏移设定</source>
@@ -1123,26 +1209,100 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
     </message>
 </context>
 <context>
-    <name>inkvale::CHpglUnitDialog</name>
+    <name>inkvale::CPasswordDialog</name>
     <message>
-        <source>下次打开plt时不弹出此对话框</source>
-        <translation>Sonraki plt dosyası açıldığında bu pencereyi gösterme</translation>
-    </message>
-    <message>
-        <source>plt文件单位</source>
-        <translation>PLT Dosya Birimi</translation>
+        <source>输入</source>
+        <translation>Giriş</translation>
     </message>
     <message>
         <source>确定</source>
         <translation>Tamam</translation>
     </message>
     <message>
-        <source>取消</source>
-        <translation>İptal</translation>
+        <source>请输入密码:</source>
+        <translation>Lütfen parolayı girin:</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPlotSettingsPage</name>
+    <message>
+        <source>比例参数存于主板</source>
+        <translation>Ölçek katsayıları çizicide saklanır</translation>
     </message>
     <message>
-        <source>绘图单位</source>
-        <translation>Çizici Birimleri</translation>
+        <source>比例参数存于电脑</source>
+        <translation>Ölçek katsayıları bu bilgisayarda saklanır</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Uygula</translation>
+    </message>
+    <message>
+        <source>启用分页</source>
+        <translation>Geniş çizimleri böl</translation>
+    </message>
+    <message>
+        <source>分页前先旋转</source>
+        <translation>Bölmeden önce döndür</translation>
+    </message>
+    <message>
+        <source>是否镜像</source>
+        <translation>Aynala</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>Güncelle</translation>
+    </message>
+    <message>
+        <source>设计尺寸</source>
+        <translation>Tasarım ölçüsü</translation>
+    </message>
+    <message>
+        <source>实测尺寸</source>
+        <translation>Gerçek ölçü</translation>
+    </message>
+    <message>
+        <source>比例系数</source>
+        <translation>Ölçek katsayısı</translation>
+    </message>
+    <message>
+        <source>纸长</source>
+        <translation>Kağıt boyu</translation>
+    </message>
+    <message>
+        <source>纸宽</source>
+        <translation>Kağıt eni</translation>
+    </message>
+    <message>
+        <source>分页宽度</source>
+        <translation>Şerit genişliği</translation>
+    </message>
+    <message>
+        <source>分页间距</source>
+        <translation>Şerit aralığı</translation>
+    </message>
+    <message>
+        <source>打印前进纸</source>
+        <translation>Yazdırma öncesi kağıt besleme</translation>
+    </message>
+    <message>
+        <source>打印后进纸</source>
+        <translation>Yazdırma sonrası kağıt besleme</translation>
+    </message>
+    <message>
+        <source>Dxf文件单位</source>
+        <translation>DXF dosya birimi</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPreviewView</name>
+    <message>
+        <source>适合整个图形</source>
+        <translation>Tüm Çizimi Sığdır</translation>
     </message>
 </context>
 <context>
@@ -1154,24 +1314,6 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
     <message>
         <source>确定</source>
         <translation>Tamam</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>İptal</translation>
-    </message>
-</context>
-<context>
-    <name>inkvale::CPreviewView</name>
-    <message>
-        <source>适合整个图形</source>
-        <translation>Tüm Çizimi Sığdır</translation>
-    </message>
-</context>
-<context>
-    <name>inkvale::CLoadProgress</name>
-    <message>
-        <source>正在读取 %1 ...</source>
-        <translation>%1 okunuyor ...</translation>
     </message>
     <message>
         <source>取消</source>
@@ -1251,148 +1393,6 @@ Henüz yazdırılmamış bant sayısı: %1.</translation>
     <message>
         <source>方式2</source>
         <translation>Tip 2</translation>
-    </message>
-</context>
-<context>
-    <name>inkvale::CDirectorySettingsPage</name>
-    <message>
-        <source>手动目录</source>
-        <translation>Manuel dizin</translation>
-    </message>
-    <message>
-        <source>自动目录</source>
-        <translation>Otomatik dizin</translation>
-    </message>
-    <message>
-        <source>备份目录</source>
-        <translation>Yedekleme dizini</translation>
-    </message>
-    <message>
-        <source>打印历史</source>
-        <translation>Yazdırma geçmişi</translation>
-    </message>
-    <message>
-        <source>修改</source>
-        <translation>Değiştir...</translation>
-    </message>
-    <message>
-        <source>自动备份已打印的文件</source>
-        <translation>Yazdırılan dosyaları yedekle</translation>
-    </message>
-    <message>
-        <source>保存打印历史</source>
-        <translation>Yazdırma geçmişini tut</translation>
-    </message>
-    <message>
-        <source>线条加黑</source>
-        <translation>Kalın çizgiler</translation>
-    </message>
-    <message>
-        <source>文件过滤：</source>
-        <translation>Dosya filtresi:</translation>
-    </message>
-    <message>
-        <source>logo设置:</source>
-        <translation>Logo metni:</translation>
-    </message>
-    <message>
-        <source>线条粗细设置</source>
-        <translation>Çizgi Kalınlığı</translation>
-    </message>
-    <message>
-        <source>像素</source>
-        <translation> piksel</translation>
-    </message>
-    <message>
-        <source>应用</source>
-        <translation>Uygula</translation>
-    </message>
-    <message>
-        <source>备份目录不能是自动目录或手动目录，也不能在其中。</source>
-        <translation>Yedek klasörü otomatik ya da elle klasör olamaz, bunların içinde de bulunamaz.</translation>
-    </message>
-    <message>
-        <source>没有文件模式：文件夹不会取任何文件。</source>
-        <translation>Dosya deseni yok: klasörler hiçbir dosya almaz.</translation>
-    </message>
-    <message>
-        <source>文件夹取用：%1（不区分大小写）</source>
-        <translation>Klasörlerin aldığı: %1 (büyük/küçük harf fark etmez)</translation>
-    </message>
-</context>
-<context>
-    <name>inkvale::CPlotSettingsPage</name>
-    <message>
-        <source>比例参数存于主板</source>
-        <translation>Ölçek katsayıları çizicide saklanır</translation>
-    </message>
-    <message>
-        <source>比例参数存于电脑</source>
-        <translation>Ölçek katsayıları bu bilgisayarda saklanır</translation>
-    </message>
-    <message>
-        <source>应用</source>
-        <translation>Uygula</translation>
-    </message>
-    <message>
-        <source>启用分页</source>
-        <translation>Geniş çizimleri böl</translation>
-    </message>
-    <message>
-        <source>分页前先旋转</source>
-        <translation>Bölmeden önce döndür</translation>
-    </message>
-    <message>
-        <source>是否镜像</source>
-        <translation>Aynala</translation>
-    </message>
-    <message>
-        <source>更新</source>
-        <translation>Güncelle</translation>
-    </message>
-    <message>
-        <source>设计尺寸</source>
-        <translation>Tasarım ölçüsü</translation>
-    </message>
-    <message>
-        <source>实测尺寸</source>
-        <translation>Gerçek ölçü</translation>
-    </message>
-    <message>
-        <source>比例系数</source>
-        <translation>Ölçek katsayısı</translation>
-    </message>
-    <message>
-        <source>纸长</source>
-        <translation>Kağıt boyu</translation>
-    </message>
-    <message>
-        <source>纸宽</source>
-        <translation>Kağıt eni</translation>
-    </message>
-    <message>
-        <source>分页宽度</source>
-        <translation>Şerit genişliği</translation>
-    </message>
-    <message>
-        <source>分页间距</source>
-        <translation>Şerit aralığı</translation>
-    </message>
-    <message>
-        <source>打印前进纸</source>
-        <translation>Yazdırma öncesi kağıt besleme</translation>
-    </message>
-    <message>
-        <source>打印后进纸</source>
-        <translation>Yazdırma sonrası kağıt besleme</translation>
-    </message>
-    <message>
-        <source>Dxf文件单位</source>
-        <translation>DXF dosya birimi</translation>
-    </message>
-    <message>
-        <source>mm</source>
-        <translation>mm</translation>
     </message>
 </context>
 </TS>

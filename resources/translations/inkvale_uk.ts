@@ -875,18 +875,131 @@
     </message>
 </context>
 <context>
-    <name>inkvale::CPasswordDialog</name>
+    <name>inkvale::CDirectorySettingsPage</name>
     <message>
-        <source>输入</source>
-        <translation>Введення</translation>
+        <source>手动目录</source>
+        <translation>Папка ручного додавання</translation>
+    </message>
+    <message>
+        <source>自动目录</source>
+        <translation>Папка автододавання</translation>
+    </message>
+    <message>
+        <source>备份目录</source>
+        <translation>Папка резервних копій</translation>
+    </message>
+    <message>
+        <source>打印历史</source>
+        <translation>Журнал друку</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation>Змінити...</translation>
+    </message>
+    <message>
+        <source>自动备份已打印的文件</source>
+        <translation>Резервувати надруковані файли</translation>
+    </message>
+    <message>
+        <source>保存打印历史</source>
+        <translation>Вести журнал друку</translation>
+    </message>
+    <message>
+        <source>线条加黑</source>
+        <translation>Жирні лінії</translation>
+    </message>
+    <message>
+        <source>文件过滤：</source>
+        <translation>Фільтр файлів:</translation>
+    </message>
+    <message>
+        <source>logo设置:</source>
+        <translation>Текст логотипу:</translation>
+    </message>
+    <message>
+        <source>线条粗细设置</source>
+        <translation>Товщина ліній</translation>
+    </message>
+    <message>
+        <source>像素</source>
+        <translation> пікс.</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Застосувати</translation>
+    </message>
+    <message>
+        <source>备份目录不能是自动目录或手动目录，也不能在其中。</source>
+        <translation>Тека резервних копій не може бути автоматичною чи ручною текою і не може бути всередині них.</translation>
+    </message>
+    <message>
+        <source>没有文件模式：文件夹不会取任何文件。</source>
+        <translation>Немає шаблону файлів: теки не беруть жодних файлів.</translation>
+    </message>
+    <message>
+        <source>文件夹取用：%1（不区分大小写）</source>
+        <translation>Теки беруть: %1 (регістр не враховується)</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CHpglUnitDialog</name>
+    <message>
+        <source>下次打开plt时不弹出此对话框</source>
+        <translation>Не показувати це вікно під час наступного відкриття plt-файлу</translation>
+    </message>
+    <message>
+        <source>plt文件单位</source>
+        <translation>Одиниці файлу PLT</translation>
     </message>
     <message>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <source>请输入密码:</source>
-        <translation>Введіть пароль:</translation>
+        <source>取消</source>
+        <translation>Скасувати</translation>
+    </message>
+    <message>
+        <source>绘图单位</source>
+        <translation>Одиниці плотера</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CLoadProgress</name>
+    <message>
+        <source>正在读取 %1 ...</source>
+        <translation>Читання %1 ...</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Скасувати</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CMachineAddressDialog</name>
+    <message>
+        <source>网络设置</source>
+        <translation>Налаштування мережі</translation>
+    </message>
+    <message>
+        <source>绘图仪IP</source>
+        <translation>IP плотера</translation>
+    </message>
+    <message>
+        <source>提示1：将绘图仪IP的前3段和电脑IP前3段的数字设置成一样才能正常联机</source>
+        <translation>Примітка 1: перші три числа IP плотера мають збігатися з першими трьома числами IP цього комп&apos;ютера, інакше з&apos;єднання неможливе.</translation>
+    </message>
+    <message>
+        <source>提示2：开机时按住“暂停/启动键”3秒，机器IP会恢复为默认值 (192.168.1.175)</source>
+        <translation>Примітка 2: якщо під час увімкнення плотера утримувати клавішу «Пауза/Старт» 3 секунди, відновиться типова IP-адреса (192.168.1.175).</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Скасувати</translation>
     </message>
 </context>
 <context>
@@ -1077,33 +1190,6 @@
     </message>
 </context>
 <context>
-    <name>inkvale::CMachineAddressDialog</name>
-    <message>
-        <source>网络设置</source>
-        <translation>Налаштування мережі</translation>
-    </message>
-    <message>
-        <source>绘图仪IP</source>
-        <translation>IP плотера</translation>
-    </message>
-    <message>
-        <source>提示1：将绘图仪IP的前3段和电脑IP前3段的数字设置成一样才能正常联机</source>
-        <translation>Примітка 1: перші три числа IP плотера мають збігатися з першими трьома числами IP цього комп&apos;ютера, інакше з&apos;єднання неможливе.</translation>
-    </message>
-    <message>
-        <source>提示2：开机时按住“暂停/启动键”3秒，机器IP会恢复为默认值 (192.168.1.175)</source>
-        <translation>Примітка 2: якщо під час увімкнення плотера утримувати клавішу «Пауза/Старт» 3 секунди, відновиться типова IP-адреса (192.168.1.175).</translation>
-    </message>
-    <message>
-        <source>确定</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Скасувати</translation>
-    </message>
-</context>
-<context>
     <name>inkvale::COffsetDialog</name>
     <message>
         <source>左偏移设定</source>
@@ -1123,26 +1209,100 @@
     </message>
 </context>
 <context>
-    <name>inkvale::CHpglUnitDialog</name>
+    <name>inkvale::CPasswordDialog</name>
     <message>
-        <source>下次打开plt时不弹出此对话框</source>
-        <translation>Не показувати це вікно під час наступного відкриття plt-файлу</translation>
-    </message>
-    <message>
-        <source>plt文件单位</source>
-        <translation>Одиниці файлу PLT</translation>
+        <source>输入</source>
+        <translation>Введення</translation>
     </message>
     <message>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <source>取消</source>
-        <translation>Скасувати</translation>
+        <source>请输入密码:</source>
+        <translation>Введіть пароль:</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPlotSettingsPage</name>
+    <message>
+        <source>比例参数存于主板</source>
+        <translation>Коефіцієнти масштабу в плотері</translation>
     </message>
     <message>
-        <source>绘图单位</source>
-        <translation>Одиниці плотера</translation>
+        <source>比例参数存于电脑</source>
+        <translation>Коефіцієнти масштабу на комп&apos;ютері</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Застосувати</translation>
+    </message>
+    <message>
+        <source>启用分页</source>
+        <translation>Розбиття на смуги</translation>
+    </message>
+    <message>
+        <source>分页前先旋转</source>
+        <translation>Поворот перед розбиттям</translation>
+    </message>
+    <message>
+        <source>是否镜像</source>
+        <translation>Дзеркально</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>Оновити</translation>
+    </message>
+    <message>
+        <source>设计尺寸</source>
+        <translation>Заданий розмір</translation>
+    </message>
+    <message>
+        <source>实测尺寸</source>
+        <translation>Виміряний розмір</translation>
+    </message>
+    <message>
+        <source>比例系数</source>
+        <translation>Коефіцієнт</translation>
+    </message>
+    <message>
+        <source>纸长</source>
+        <translation>Довжина паперу</translation>
+    </message>
+    <message>
+        <source>纸宽</source>
+        <translation>Ширина паперу</translation>
+    </message>
+    <message>
+        <source>分页宽度</source>
+        <translation>Ширина смуги</translation>
+    </message>
+    <message>
+        <source>分页间距</source>
+        <translation>Проміжок між смугами</translation>
+    </message>
+    <message>
+        <source>打印前进纸</source>
+        <translation>Подача перед друком</translation>
+    </message>
+    <message>
+        <source>打印后进纸</source>
+        <translation>Подача після друку</translation>
+    </message>
+    <message>
+        <source>Dxf文件单位</source>
+        <translation>Одиниця файлу DXF</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+</context>
+<context>
+    <name>inkvale::CPreviewView</name>
+    <message>
+        <source>适合整个图形</source>
+        <translation>Вписати весь рисунок</translation>
     </message>
 </context>
 <context>
@@ -1154,24 +1314,6 @@
     <message>
         <source>确定</source>
         <translation>OK</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Скасувати</translation>
-    </message>
-</context>
-<context>
-    <name>inkvale::CPreviewView</name>
-    <message>
-        <source>适合整个图形</source>
-        <translation>Вписати весь рисунок</translation>
-    </message>
-</context>
-<context>
-    <name>inkvale::CLoadProgress</name>
-    <message>
-        <source>正在读取 %1 ...</source>
-        <translation>Читання %1 ...</translation>
     </message>
     <message>
         <source>取消</source>
@@ -1251,148 +1393,6 @@
     <message>
         <source>方式2</source>
         <translation>Спосіб 2</translation>
-    </message>
-</context>
-<context>
-    <name>inkvale::CDirectorySettingsPage</name>
-    <message>
-        <source>手动目录</source>
-        <translation>Папка ручного додавання</translation>
-    </message>
-    <message>
-        <source>自动目录</source>
-        <translation>Папка автододавання</translation>
-    </message>
-    <message>
-        <source>备份目录</source>
-        <translation>Папка резервних копій</translation>
-    </message>
-    <message>
-        <source>打印历史</source>
-        <translation>Журнал друку</translation>
-    </message>
-    <message>
-        <source>修改</source>
-        <translation>Змінити...</translation>
-    </message>
-    <message>
-        <source>自动备份已打印的文件</source>
-        <translation>Резервувати надруковані файли</translation>
-    </message>
-    <message>
-        <source>保存打印历史</source>
-        <translation>Вести журнал друку</translation>
-    </message>
-    <message>
-        <source>线条加黑</source>
-        <translation>Жирні лінії</translation>
-    </message>
-    <message>
-        <source>文件过滤：</source>
-        <translation>Фільтр файлів:</translation>
-    </message>
-    <message>
-        <source>logo设置:</source>
-        <translation>Текст логотипу:</translation>
-    </message>
-    <message>
-        <source>线条粗细设置</source>
-        <translation>Товщина ліній</translation>
-    </message>
-    <message>
-        <source>像素</source>
-        <translation> пікс.</translation>
-    </message>
-    <message>
-        <source>应用</source>
-        <translation>Застосувати</translation>
-    </message>
-    <message>
-        <source>备份目录不能是自动目录或手动目录，也不能在其中。</source>
-        <translation>Тека резервних копій не може бути автоматичною чи ручною текою і не може бути всередині них.</translation>
-    </message>
-    <message>
-        <source>没有文件模式：文件夹不会取任何文件。</source>
-        <translation>Немає шаблону файлів: теки не беруть жодних файлів.</translation>
-    </message>
-    <message>
-        <source>文件夹取用：%1（不区分大小写）</source>
-        <translation>Теки беруть: %1 (регістр не враховується)</translation>
-    </message>
-</context>
-<context>
-    <name>inkvale::CPlotSettingsPage</name>
-    <message>
-        <source>比例参数存于主板</source>
-        <translation>Коефіцієнти масштабу в плотері</translation>
-    </message>
-    <message>
-        <source>比例参数存于电脑</source>
-        <translation>Коефіцієнти масштабу на комп&apos;ютері</translation>
-    </message>
-    <message>
-        <source>应用</source>
-        <translation>Застосувати</translation>
-    </message>
-    <message>
-        <source>启用分页</source>
-        <translation>Розбиття на смуги</translation>
-    </message>
-    <message>
-        <source>分页前先旋转</source>
-        <translation>Поворот перед розбиттям</translation>
-    </message>
-    <message>
-        <source>是否镜像</source>
-        <translation>Дзеркально</translation>
-    </message>
-    <message>
-        <source>更新</source>
-        <translation>Оновити</translation>
-    </message>
-    <message>
-        <source>设计尺寸</source>
-        <translation>Заданий розмір</translation>
-    </message>
-    <message>
-        <source>实测尺寸</source>
-        <translation>Виміряний розмір</translation>
-    </message>
-    <message>
-        <source>比例系数</source>
-        <translation>Коефіцієнт</translation>
-    </message>
-    <message>
-        <source>纸长</source>
-        <translation>Довжина паперу</translation>
-    </message>
-    <message>
-        <source>纸宽</source>
-        <translation>Ширина паперу</translation>
-    </message>
-    <message>
-        <source>分页宽度</source>
-        <translation>Ширина смуги</translation>
-    </message>
-    <message>
-        <source>分页间距</source>
-        <translation>Проміжок між смугами</translation>
-    </message>
-    <message>
-        <source>打印前进纸</source>
-        <translation>Подача перед друком</translation>
-    </message>
-    <message>
-        <source>打印后进纸</source>
-        <translation>Подача після друку</translation>
-    </message>
-    <message>
-        <source>Dxf文件单位</source>
-        <translation>Одиниця файлу DXF</translation>
-    </message>
-    <message>
-        <source>mm</source>
-        <translation>mm</translation>
     </message>
 </context>
 </TS>

@@ -21,6 +21,10 @@ namespace {
 
 constexpr double kDefaultCharHeightCm = 0.375;
 constexpr double kDefaultCharWidthCm = 0.285;
+// SR without parameters: percentages of the P1-P2 span.
+constexpr double kDefaultRelativeWidth = 0.75;
+constexpr double kDefaultRelativeHeight = 1.5;
+constexpr double kPlotterUnitsPerCm = 400.0;
 constexpr uint8_t kEtx = 3;
 constexpr double kPi = 3.14159265359; // the value labels have always been turned with
 
@@ -196,6 +200,7 @@ void CHpglFile::PassPartNow() {
 }
 
 void CHpglFile::ResetLabelSettings() {
+    m_bRelativeSize = false;
     m_dCharHeight = kDefaultCharHeightCm;
     m_dCharWidth = kDefaultCharWidthCm;
     m_chTerminator = kEtx;
@@ -277,6 +282,13 @@ bool CHpglFile::ExecuteDrawing(int nCode, const std::vector<double>& params) {
 
 // The user units: scaling points, user window, page size, rotation, chord tolerance.
 bool CHpglFile::ExecuteUnits(int nCode, const std::vector<double>& params) {
+    const bool bKnown = ExecuteUnitCommand(nCode, params);
+    if (bKnown && m_bRelativeSize)
+        ApplyRelativeSize(); // P1 and P2 may have moved
+    return bKnown;
+}
+
+bool CHpglFile::ExecuteUnitCommand(int nCode, const std::vector<double>& params) {
     switch (nCode) {
     case Code('I', 'P'):
         m_units.SetP1P2(params);
@@ -318,8 +330,15 @@ void CHpglFile::ExecuteLabel(int nCode, const std::vector<double>& params) {
         break;
     }
     case Code('S', 'I'):
+        m_bRelativeSize = false;
         m_dCharWidth = n >= 2 ? params[0] : kDefaultCharWidthCm;
         m_dCharHeight = n >= 2 ? params[1] : kDefaultCharHeightCm;
+        break;
+    case Code('S', 'R'):
+        m_bRelativeSize = true;
+        m_dRelativeWidth = n >= 2 ? params[0] : kDefaultRelativeWidth;
+        m_dRelativeHeight = n >= 2 ? params[1] : kDefaultRelativeHeight;
+        ApplyRelativeSize();
         break;
     case Code('D', 'I'):
         SetDirection(params);
@@ -515,6 +534,24 @@ void CHpglFile::SetRelativeDirection(const std::vector<double>& params) {
         m_dLabelAngle = 90.0;
     else if (params[0] != 0 && params[1] == 0)
         m_dLabelAngle = 0.0;
+}
+
+// A negative percentage mirrors the label on a plotter; the stroke text has no mirroring, so
+// the size alone is taken. Where the file never named its page or its P1 and P2 (plots of
+// instruments made for whatever plotter was attached), a share of the assumed A0 sheet would
+// give labels several times too large: the percentages then scale the default size instead,
+// which keeps the labels' sizes to each other.
+void CHpglFile::ApplyRelativeSize() {
+    const double dWidth = std::fabs(m_dRelativeWidth);
+    const double dHeight = std::fabs(m_dRelativeHeight);
+    if (!m_units.ScalingPointsKnown()) {
+        m_dCharWidth = kDefaultCharWidthCm * dWidth / kDefaultRelativeWidth;
+        m_dCharHeight = kDefaultCharHeightCm * dHeight / kDefaultRelativeHeight;
+        return;
+    }
+    const CHpglPoint span = m_units.ScalingSpan();
+    m_dCharWidth = dWidth * span.x / 100.0 / kPlotterUnitsPerCm;
+    m_dCharHeight = dHeight * span.y / 100.0 / kPlotterUnitsPerCm;
 }
 
 void CHpglFile::LoadFonts() {

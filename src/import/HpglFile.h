@@ -120,6 +120,11 @@ public:
     double m_dLabelAngle = 0.0;   ///< degrees
     double m_dCharHeight = 0.375; ///< centimetres
     double m_dCharWidth = 0.285;  ///< centimetres
+    /// SR in force: the character size is these percentages of the P1-P2 span and follows
+    /// P1 and P2 as they change, until SI, IN or DF.
+    bool m_bRelativeSize = false;
+    double m_dRelativeWidth = 0.75;
+    double m_dRelativeHeight = 1.5;
     int m_nLabelOrigin = 1;
     CHpglUnits m_units;             ///< IP, IR, SC, PS, RO
     bool m_bChordDeviation = false; ///< CT1: chord values are deviations, not angles
@@ -146,12 +151,15 @@ private:
 
     void ResetState();
     void ResetLabelSettings();
+    /// The character size from the SR percentages and the current P1 and P2.
+    void ApplyRelativeSize();
     void LoadFonts();
     void DrawLabel();
     bool ExecuteDrawing(int nCode, const std::vector<double>& params);
     void ExecuteLabel(int nCode, const std::vector<double>& params);
     bool ExecuteShape(int nCode, const std::vector<double>& params);
     bool ExecuteUnits(int nCode, const std::vector<double>& params);
+    bool ExecuteUnitCommand(int nCode, const std::vector<double>& params);
     void PlotPairs(const std::vector<double>& params, bool bDown);
     CHpglPoint Pen() const { return {m_dPenX, m_dPenY}; }
     CHpglPoint PenUser() const { return m_units.ToUser(Pen()); }

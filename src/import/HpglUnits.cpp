@@ -27,6 +27,7 @@ double Isotropic(double dOwn, double dOther) {
 
 void CHpglUnits::Reset() {
     m_nRotation = 0;
+    m_bPointsSet = false;
     m_arrScale.clear();
     PlaceOnPage();
 }
@@ -42,6 +43,7 @@ void CHpglUnits::SetPage(const std::vector<double>& params) {
         return;
     m_dPageX = params[0];
     m_dPageY = params.size() >= 2 && params[1] > 0 ? params[1] : params[0];
+    m_bPageSet = true;
     PlaceOnPage();
 }
 
@@ -58,6 +60,7 @@ void CHpglUnits::SetP1P2(const std::vector<double>& params) {
     m_p2 = params.size() >= 4 ? CHpglPoint{params[2], params[3]}
                               : CHpglPoint{m_p2.x + p1.x - m_p1.x, m_p2.y + p1.y - m_p1.y};
     m_p1 = p1;
+    m_bPointsSet = m_bPointsSet || params.size() >= 4;
     Recompute();
 }
 
@@ -69,7 +72,9 @@ void CHpglUnits::SetP1P2Relative(const std::vector<double>& params) {
     std::vector<double> points;
     for (size_t i = 0; i < params.size() && i < 4; ++i)
         points.push_back(params[i] / 100.0 * (i % 2 == 0 ? m_dPageX : m_dPageY));
+    const bool bPointsSet = m_bPointsSet;
     SetP1P2(points);
+    m_bPointsSet = bPointsSet; // shares of a page the file may never have named
 }
 
 void CHpglUnits::SetScale(const std::vector<double>& params) {

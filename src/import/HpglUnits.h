@@ -37,6 +37,14 @@ public:
     /// RO: 0, 90, 180 or 270 degrees; other values leave the rotation as it is.
     void SetRotation(const std::vector<double>& params);
 
+    /// |P2 - P1| along each axis, plotter units: what relative character sizes (SR) take.
+    CHpglPoint ScalingSpan() const {
+        return {m_p2.x > m_p1.x ? m_p2.x - m_p1.x : m_p1.x - m_p2.x,
+                m_p2.y > m_p1.y ? m_p2.y - m_p1.y : m_p1.y - m_p2.y};
+    }
+    /// Whether the file named its page (PS) or put P1 and P2 (IP with four values): without
+    /// either, P1 and P2 lie on an assumed page, not the one the plot was made for.
+    bool ScalingPointsKnown() const { return m_bPageSet || m_bPointsSet; }
     bool Scaling() const { return m_bScaling; }
     int Rotation() const { return m_nRotation; }
     CHpglPoint ToPlotter(CHpglPoint user) const;
@@ -58,6 +66,8 @@ private:
     CHpglPoint m_p2{kDefaultPageX, kDefaultPageY};
     std::vector<double> m_arrScale; // the SC parameters in force
     bool m_bScaling = false;
+    bool m_bPageSet = false;   ///< PS was read (IN keeps the page)
+    bool m_bPointsSet = false; ///< IP with four values since the last IN
     int m_nRotation = 0;
     // plotter = offset + user * factor, per axis
     double m_dFx = 1.0;

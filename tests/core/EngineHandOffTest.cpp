@@ -3,6 +3,8 @@
 
 #include "core/LoopHandOff.h"
 
+#include "common/RecordingEngineHost.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -15,29 +17,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// What the recording host was called for; a job's end records its result (1 or 2).
-constexpr int kStart = 10;
-constexpr int kScanManual = 11;
-constexpr int kScanAuto = 12;
-
-// Records the calls and whether each ran on the owning thread. Owning thread only.
-class CRecordingHost : public IEngineHost {
-public:
-    void JobFinished(int nResult) override { Record(nResult); }
-    int StartNextTask() override {
-        Record(kStart);
-        return 0;
-    }
-    void ScanManualFolder() override { Record(kScanManual); }
-    void ScanAutoFolder() override { Record(kScanAuto); }
-    void Record(int n) {
-        m_arrCalls.push_back(n);
-        m_bOnOwner = m_bOnOwner && std::this_thread::get_id() == m_owner;
-    }
-    std::vector<int> m_arrCalls;
-    bool m_bOnOwner = true;
-    std::thread::id m_owner = std::this_thread::get_id();
-};
+using CRecordingHost = test::CRecordingEngineHost;
+constexpr int kStart = CRecordingHost::kStart;
+constexpr int kScanManual = CRecordingHost::kScanManual;
+constexpr int kScanAuto = CRecordingHost::kScanAuto;
 
 // Runs the loop until n calls arrived, at most 10 s.
 void RunUntil(CLoopHandOff& loop, const CRecordingHost& target, size_t n) {

@@ -86,6 +86,18 @@ TEST(HpglExecute, LabelSettings) {
         {"SI0.2,0.3;", 0.0, 1, 0.2, 0.3},
         {"SI0.2,0.3;SI;", 0.0, 1, 0.285, 0.375},
         {"SI0.2,0.3;DI0,1;LO7;DF;", 0.0, 1, 0.285, 0.375},
+        // SR: percentages of |P2 - P1| (400 plotter units a centimetre), following P1 and P2
+        // until SI, IN or DF.
+        {"IP0,0,8000,4000;SR2,5;", 0.0, 1, 0.4, 0.5},
+        {"IP0,0,40000,20000;SR;", 0.0, 1, 0.75, 0.75},
+        {"IP8000,4000,0,0;SR-2,5;", 0.0, 1, 0.4, 0.5},
+        {"IP0,0,8000,4000;SR2,5;IP0,0,4000,8000;", 0.0, 1, 0.2, 1.0},
+        {"IP0,0,8000,4000;SR2,5;SI;IP0,0,4000,8000;", 0.0, 1, 0.285, 0.375},
+        {"IP0,0,8000,4000;SR2,5;DF;", 0.0, 1, 0.285, 0.375},
+        {"PS8000,4000;SR2,5;", 0.0, 1, 0.4, 0.5},
+        // Without a page or P1 and P2 of the file's own, SR scales the default size.
+        {"SR1.5,4.5;", 0.0, 1, 0.57, 1.125},
+        {"IP100,100;SR1.5,4.5;", 0.0, 1, 0.57, 1.125},
     };
     for (const Case& c : cases) {
         CHpglFile file;

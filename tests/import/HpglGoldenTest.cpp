@@ -74,12 +74,12 @@ const CKnown kKnown[] = {
      "IW; with no window: hp2xx cuts the frame at 10830 units, the page edge; Inkvale keeps no "
      "page limits and draws the whole 11440 x 7700 units the file's name gives"},
     {"vk2bea-HP8595E-FM.hpgl",
-     {361.65, 292.275},
-     "labels set by SR (a share of P1..P2 of the plotter the analyser drove): Inkvale draws them "
-     "at the default size, hp2xx on its own sheet in a font of its own; without the labels both "
-     "give 361.65 x 262.05 mm"},
+     {361.65, 293.675},
+     "labels set by SR (a share of P1..P2 of the plotter the analyser drove) in a file that "
+     "names no page: Inkvale scales its default size by them, hp2xx takes a share of its own "
+     "sheet and a font of its own; without the labels both give 361.65 x 262.05 mm"},
     {"hpgl-rendering-test.plt",
-     {222.375, 174.85},
+     {222.275, 175.425},
      "labels set by SR, as in the analyser plot above; without the labels both give "
      "215.63 x 144.0 mm"},
     {"hpgl-rendering-feature-exercise.plt",
@@ -88,7 +88,7 @@ const CKnown kKnown[] = {
      "extra width is its RO 90 label: RO turns about the origin here, without the shift back "
      "onto the page, so that one label lies left of the frame"},
     {"hp2xx-dt.plt",
-     {88.275, 26.875},
+     {89.675, 26.95},
      "labels only: the size is the text's, and hp2xx sets it in a font of its own"},
 };
 

@@ -5,6 +5,8 @@
 
 #include "UiTestApp.h"
 
+#include "common/RecordingEngineHost.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -17,27 +19,9 @@
 namespace inkvale {
 namespace {
 
-// What the recording host was called for; a job's end records its result (1 or 2).
-constexpr int kStart = 10;
-constexpr int kScanManual = 11;
-constexpr int kScanAuto = 12;
-
-class CRecordingHost : public IEngineHost {
-public:
-    void JobFinished(int nResult) override { Record(nResult); }
-    int StartNextTask() override {
-        Record(kStart);
-        return 0;
-    }
-    void ScanManualFolder() override { Record(kScanManual); }
-    void ScanAutoFolder() override { Record(kScanAuto); }
-    void Record(int n) {
-        m_arrCalls.push_back(n);
-        m_bOnWindowThread = m_bOnWindowThread && QThread::currentThread() == qApp->thread();
-    }
-    std::vector<int> m_arrCalls;
-    bool m_bOnWindowThread = true;
-};
+using CRecordingHost = test::CRecordingEngineHost;
+constexpr int kStart = CRecordingHost::kStart;
+constexpr int kScanAuto = CRecordingHost::kScanAuto;
 
 // The engine's workers post their events and go on: nothing they send waits for the window
 // thread, which runs the events in order; a scheduler call still waiting is not posted
@@ -62,7 +46,7 @@ TEST(UiThreadHandOffTest, WorkerEventsArePostedAndRunOnTheWindowThreadInOrder) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     QCoreApplication::processEvents();
     EXPECT_EQ(target.m_arrCalls, (std::vector<int>{kScanAuto, kJobFailure, kStart}));
-    EXPECT_TRUE(target.m_bOnWindowThread);
+    EXPECT_TRUE(target.m_bOnOwner);
     // On the window thread itself the call runs in place.
     host.StartNextTask();
     EXPECT_EQ(target.m_arrCalls.size(), 4u);

@@ -204,7 +204,7 @@ CServiceHttp::CServiceHttp(CInkvaleCore& core, CLoopHandOff& handOff, CHttpOptio
     : m_core(core), m_handOff(handOff), m_options(std::move(options)),
       m_bLoopback(IsLoopbackAddress(m_options.m_strAddress)),
       m_history(core.Settings().HistoryEnable != 0 ? core.Settings().HistoryFile : ""),
-      m_strAutoDir(core.Settings().AutoDir) {
+      m_strAutoDir(core.Settings().AutoDir), m_strPatterns(core.Settings().PrtFileExtension) {
     m_bHistoryEnabled = core.Settings().HistoryEnable != 0;
 }
 
@@ -490,7 +490,7 @@ bool CServiceHttp::BeginUpload(MHD_Connection* pConn, CRequest& req, CAnswer& re
                                       "@FILE), not as a form");
         return false;
     }
-    if (!AcceptableName(req.m_strName, m_core.Settings().PrtFileExtension)) {
+    if (!AcceptableName(req.m_strName, m_strPatterns)) {
         refusal = CAnswer::Error(400, "the name must be a plain file name in printable UTF-8 "
                                       "with a drawing's extension");
         return false;

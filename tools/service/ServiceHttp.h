@@ -134,7 +134,10 @@ private:
     std::string m_strJobName; ///< the running job's task, as last seen
     bool m_bHistoryEnabled = false;
     CHistoryReader m_history;
+    // Taken from the settings when the server is made: the HTTP threads read them while
+    // the settings belong to the owning thread.
     std::string m_strAutoDir;
+    std::string m_strPatterns;
 
     std::mutex m_streamMutex; ///< the streams and the connections' times
     std::vector<CStream*> m_streams;
