@@ -696,7 +696,37 @@ void CTaskQueue::DeleteSelected() {
     m_view.Redraw();
 }
 
-void CTaskQueue::MergeSelected(EMerge eKind) {
+// A merge is made of the drawings themselves, and its sources leave the lists with their
+// files: a manual-folder task that was never shown holds only its size, so its drawing is
+// read first. Messages wait until no task is in use (their boxes run nested event loops).
+CResult CTaskQueue::ReadSelectedDrawings() {
+    for (CTaskList* pList : {&m_doc.m_arrOpened, &m_doc.m_arrManDir, &m_doc.m_arrAutoDir}) {
+        for (const auto& task : *pList) {
+            if (task->m_bTaskSelected == 0 || !task->m_arrCurves.empty())
+                continue;
+            if (task->m_nFileSize > int64_t{m_settings.PltMaxSizeMb} * kMiB) {
+                task->m_problem =
+                    OverLimit(task->m_strName, task->m_nFileSize, m_settings.PltMaxSizeMb);
+                return CResult::Failure(kLoadUnreadable, "over the size limit", {task->m_problem});
+            }
+            KnowPrintableWidth();
+            const CTaskLoadResult result = LoadTaskDrawing(*task, m_settings, false);
+            task->m_problem = result.Ok() ? CMessage{} : ProblemOf(result, task->m_strName);
+            if (!result.Ok())
+                return CResult::Failure(kLoadUnreadable, "unreadable", {task->m_problem});
+        }
+    }
+    return {};
+}
+
+bool CTaskQueue::MergeSelected(EMerge eKind) {
+    const CResult read = ReadSelectedDrawings();
+    if (!read.Ok()) {
+        ListsChanged();
+        for (const CMessage& message : read.m_arrMessages)
+            m_view.ShowMessage(message);
+        return false;
+    }
     PrepareUndo();
     const CUndoLabel label = SelectedLabel(EUndoStep::kMerge);
     MergeSelectedTasks(m_doc, eKind);
@@ -705,6 +735,7 @@ void CTaskQueue::MergeSelected(EMerge eKind) {
     PushUndoSnapshot(label);
     ListsChanged();
     m_view.Redraw();
+    return true;
 }
 
 void CTaskQueue::QueueSelected(bool bQueued) {

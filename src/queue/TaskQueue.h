@@ -95,9 +95,11 @@ public:
     /// The task list's removal of finished tasks: DeleteZeroCopyTasks with manual-folder
     /// files. True when a task was removed.
     bool DeleteZeroCopies();
-    /// The two merge commands: MergeSelectedTasks, then
-    /// the selected source tasks are deleted (folder files with them); no snapshot.
-    void MergeSelected(EMerge eKind);
+    /// The two merge commands: the drawings of the selected tasks are read where they are
+    /// not held yet, then MergeSelectedTasks, then the selected source tasks are deleted
+    /// (folder files with them) and a snapshot is taken. False, with nothing changed and
+    /// the reason shown, when a selected drawing cannot be read.
+    bool MergeSelected(EMerge eKind);
     /// The queue (true) and unqueue commands: SetQueued, then a snapshot.
     void QueueSelected(bool bQueued);
     /// Copies + and −: ChangeCopies of the selected tasks, then a snapshot.
@@ -199,6 +201,8 @@ private:
     int ResumeWaitingJob();
     /// The preflight of a task from a loaded drawing of it (its own, or a preloaded one).
     void KnowPrintableWidth();
+    /// Reads the drawings of the selected tasks that hold none; the first failure's reason.
+    CResult ReadSelectedDrawings();
     void RunTaskPreflight(COnePage& task, const COnePage& drawing, uint64_t nContentHash = 0);
     /// A task whose preflight blocks printing is passed over, with the reason in its row.
     bool PassOverBlocked(COnePage& task);
