@@ -561,6 +561,40 @@ TEST_F(TaskQueueTest, MergeReplacesTheSelectedTasksByTheCombination) {
     EXPECT_EQ(m_doc.m_arrOpened[1]->m_nMaxX, 800);
 }
 
+// A manual-folder task that was never shown holds only its size: the merge reads its drawing
+// before its file leaves the folder. A drawing that cannot be read merges nothing and says
+// why; the tasks stay.
+TEST_F(TaskQueueTest, MergeReadsTheDrawingsItIsMadeOf) {
+    struct {
+        const char* pszCase;
+        bool bReadable;
+    } const cases[] = {{.pszCase = "unread drawing", .bReadable = true},
+                       {.pszCase = "file gone", .bReadable = false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszCase);
+        m_doc.DeleteAllTasks();
+        m_view.m_arrMessages.clear();
+        Fill({{'o', "A"}, {'m', "m.plt"}});
+        COnePage& man = *m_doc.m_arrManDir[0];
+        man.ClearCurves(); // as a scan leaves it
+        const std::string strMan = man.m_strPath;
+        if (!c.bReadable)
+            std::filesystem::remove(strMan);
+        MarkTaskSelected(m_doc, 0);
+        MarkTaskSelected(m_doc, 1);
+        m_queue.MergeSelected(EMerge::FrontBack);
+        if (c.bReadable) {
+            EXPECT_EQ(Names(m_doc.m_arrOpened), (std::vector<std::string>{"Combination"}));
+            EXPECT_EQ(m_doc.m_arrOpened[0]->m_nMaxX, 800); // both drawings
+            EXPECT_FALSE(std::filesystem::exists(strMan));
+        } else {
+            EXPECT_EQ(Names(m_doc.m_arrOpened), (std::vector<std::string>{"A"}));
+            EXPECT_EQ(m_doc.m_arrManDir.size(), 1u);
+            EXPECT_FALSE(m_view.m_arrMessages.empty());
+        }
+    }
+}
+
 // A load never selects, whatever the file kind: the selection is the operator's, and must
 // never jump to another task (Start would print that one).
 TEST_F(TaskQueueTest, LoadingADrawingLeavesTheSelectionAlone) {

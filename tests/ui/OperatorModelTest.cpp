@@ -148,7 +148,7 @@ protected:
         std::ostringstream out;
         for (const auto* pList : {&lists.m_opened, &lists.m_manual, &lists.m_auto}) {
             for (const CModelTask& t : *pList)
-                out << fs::path(t.m_strPath).filename().string() << "x" << t.m_nCopies
+                out << TaskNameOf(t.m_strPath) << "x" << t.m_nCopies
                     << (t.m_bSelected ? "*" : "") << (t.m_bQueued ? "q" : "") << " ";
             out << "| ";
         }
@@ -580,8 +580,12 @@ protected:
             piece.m_strPath = pCurrent->m_strPath + PieceSuffix(k, nPieces);
             piece.m_nWidth = k < nPieces ? nLength : nWidth % nLength;
             piece.m_bInMemory = true;
-            if (k < nPieces)
-                piece.m_nId = ++m_nLastId; // the remainder is the task itself
+            if (k < nPieces) {
+                // The remainder is the task itself, with its highlight; the pieces before
+                // it are new tasks.
+                piece.m_nId = ++m_nLastId;
+                piece.m_bSelected = false;
+            }
             pieces.push_back(piece);
         }
         for (auto* pList : {&m_model.m_opened, &m_model.m_manual, &m_model.m_auto}) {
