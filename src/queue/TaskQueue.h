@@ -121,8 +121,9 @@ public:
     void Redo();
     const CUndoHistory& UndoHistory() const { return m_undo; }
 
-    /// The preview's split along the paper feed (SplitTaskAlongFeed) and mirrored copy
-    /// (InsertMirroredCopy), each followed by a snapshot when it changed the lists.
+    /// The preview's split along the paper feed (SplitTaskAlongFeed, after the task's
+    /// drawing is read when it holds none) and mirrored copy (InsertMirroredCopy), each
+    /// followed by a snapshot when it changed the lists.
     CResult SplitAlongFeed(uint64_t nTaskId, int32_t nLength);
     void MirrorCopy(uint64_t nTaskId, const std::string& strSuffix);
 
@@ -201,6 +202,8 @@ private:
     int ResumeWaitingJob();
     /// The preflight of a task from a loaded drawing of it (its own, or a preloaded one).
     void KnowPrintableWidth();
+    /// Reads the task's drawing when it holds none; the reason when it cannot.
+    CResult ReadDrawingNow(COnePage& task);
     /// Reads the drawings of the selected tasks that hold none; the first failure's reason.
     CResult ReadSelectedDrawings();
     void RunTaskPreflight(COnePage& task, const COnePage& drawing, uint64_t nContentHash = 0);

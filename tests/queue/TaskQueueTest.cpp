@@ -533,6 +533,18 @@ TEST_F(TaskQueueTest, PrintCurrentTaskStartsTheShownTask) {
     EXPECT_EQ(TaskAt(m_doc, 3)->m_nSource, kSourceAutoDir);
 }
 
+// The operator's Start that the machine does not take (its link lost the job header) says
+// so: the operator would otherwise wait for a marker that never comes.
+TEST_F(TaskQueueTest, StartTheMachineDoesNotTakeSaysSo) {
+    Fill({{'o', "A"}});
+    m_engine.m_eStart = EStart::RefuseHeader;
+    m_queue.SetCurrentTaskIndex(0);
+    m_queue.PrintCurrentTask();
+    EXPECT_EQ(m_engine.m_arrStarted, std::vector<std::string>{"A"});
+    EXPECT_EQ(Summary(), "A1W | | ");
+    EXPECT_EQ(m_view.m_arrMessages, std::vector<EMsg>{EMsg::kMachineNotReady});
+}
+
 TEST_F(TaskQueueTest, DiscardedDrawingsAreReadAgainBeforePrinting) {
     m_settings.AutoStartEnable = 1;
     AddAutoFile("x.plt", kSmallPlt);
@@ -641,6 +653,22 @@ protected:
 
     std::string m_strOldDataHome;
 };
+
+// A marker the operator never looked at holds only its size: a split or a mirrored copy
+// reads its drawing first instead of making it of nothing (a split took the task away).
+TEST_F(TaskQueueFiles, SplitAndMirrorReadADrawingNotShownYet) {
+    m_settings.PrtFileExtension = "*.plt;";
+    COnePage& marker = ManualMarker("six.plt", 6000);
+    marker.ClearCurves(); // as a scan leaves a manual-folder task
+    m_queue.MirrorCopy(marker.m_nTaskId, "(Mirror)");
+    marker.ClearCurves();
+    ASSERT_TRUE(m_queue.SplitAlongFeed(marker.m_nTaskId, 80000).Ok());
+    EXPECT_EQ(Names(m_doc.m_arrManDir),
+              (std::vector<std::string>{"six.plt(Mirror)", "six.plt(1/3)", "six.plt(2/3)",
+                                        "six.plt(3/3)"}));
+    for (const auto& task : m_doc.m_arrManDir)
+        EXPECT_FALSE(task->m_arrCurves.empty()) << task->m_strName;
+}
 
 // Pieces of a split keep their own identity: a rescan neither turns them back into the
 // whole marker nor adds the file again, and the file leaves the folder (for the trash)

@@ -194,14 +194,15 @@ protected:
             m_model.m_manual.insert(it, NewTask(strPath));
             m_history.m_bDirty = true;
         }
-        // The automatic folder's scan appends what it finds, oldest first.
+        // The automatic folder's scan appends what it finds at once in the order of the names.
         std::vector<std::pair<int64_t, std::string>> missingAuto;
         for (const auto& entry : fs::directory_iterator(m_settings.AutoDir)) {
             const std::string strPath = entry.path().string();
             if (!Listed(m_model.m_auto, strPath) && entry.path().extension() == ".plt")
                 missingAuto.emplace_back(m_fileTimes.at(strPath), strPath);
         }
-        std::sort(missingAuto.begin(), missingAuto.end());
+        std::sort(missingAuto.begin(), missingAuto.end(),
+                  [](const auto& a, const auto& b) { return a.second < b.second; });
         for (const auto& [tTime, strPath] : missingAuto) {
             m_model.m_auto.push_back(NewTask(strPath));
             m_history.m_bDirty = true;
@@ -437,8 +438,22 @@ protected:
         EXPECT_TRUE(RunUntil([&] { return JobsAccepted() > nJobsBefore; }))
             << "Start printed nothing; shown: "
             << (m_prompts.m_arrShown.empty() ? std::string("nothing")
-                                             : m_prompts.m_arrShown.back());
+                                             : m_prompts.m_arrShown.back())
+            << "; " << EngineSays();
         return true;
+    }
+    /// What the engine and the plotter say, for the report of a failure.
+    std::string EngineSays() {
+        const CCommandBarState state = m_pFrame->Engine().CommandBarState();
+        const COnePage* pTask = TaskById(m_pFrame->Doc(), m_pFrame->Queue().CurrentTaskId());
+        std::ostringstream out;
+        out << "machine state " << state.m_nMachineState << ", online " << state.m_bMachineOnline
+            << ", job running " << state.m_bJobRunning << ", unfinished jobs "
+            << m_pFrame->Engine().UnfinishedJobs().size() << ", current task state "
+            << (pTask != nullptr ? pTask->m_nPrintState : -1) << ", plotter connections "
+            << Plotter().Stats().m_nConnections << ", choices offered "
+            << m_prompts.m_arrChoices.size();
+        return out.str();
     }
     /// The current task printed nJobs copies: an automatic task leaves its list with its
     /// last copy.
@@ -496,6 +511,10 @@ protected:
         m_prompts.m_nChoice = 2; // discard
         ASSERT_TRUE(RunUntil([&] { return Quiet(); })) << Describe(Shown());
         m_prompts.m_nChoice = -1;
+        // A task with no copies left that is started again owes one copy.
+        CModelTask* pCurrent = CurrentModelTask();
+        if (bPrints && !InAutoList(pCurrent) && pCurrent->m_nCopies == 0)
+            pCurrent->m_nCopies = 1;
         if (bPrints)
             CopiesPrinted(JobsFinished() - nFinishedBefore);
     }
