@@ -1049,7 +1049,8 @@ CResult CTaskQueue::SplitAlongFeed(uint64_t nTaskId, int32_t nLength) {
 }
 
 void CTaskQueue::MirrorCopy(uint64_t nTaskId, const std::string& strSuffix) {
-    if (COnePage* pTask = TaskById(m_doc, nTaskId); pTask != nullptr && !ReadDrawingNow(*pTask).Ok()) {
+    if (COnePage* pTask = TaskById(m_doc, nTaskId);
+        pTask != nullptr && !ReadDrawingNow(*pTask).Ok()) {
         ListsChanged(); // the row shows why
         return;
     }

@@ -663,9 +663,8 @@ TEST_F(TaskQueueFiles, SplitAndMirrorReadADrawingNotShownYet) {
     m_queue.MirrorCopy(marker.m_nTaskId, "(Mirror)");
     marker.ClearCurves();
     ASSERT_TRUE(m_queue.SplitAlongFeed(marker.m_nTaskId, 80000).Ok());
-    EXPECT_EQ(Names(m_doc.m_arrManDir),
-              (std::vector<std::string>{"six.plt(Mirror)", "six.plt(1/3)", "six.plt(2/3)",
-                                        "six.plt(3/3)"}));
+    EXPECT_EQ(Names(m_doc.m_arrManDir), (std::vector<std::string>{"six.plt(Mirror)", "six.plt(1/3)",
+                                                                  "six.plt(2/3)", "six.plt(3/3)"}));
     for (const auto& task : m_doc.m_arrManDir)
         EXPECT_FALSE(task->m_arrCurves.empty()) << task->m_strName;
 }

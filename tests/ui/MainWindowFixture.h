@@ -55,8 +55,8 @@ public:
     std::vector<std::string> m_arrShown;
     std::string m_strSaveAs;
     std::vector<std::string> m_arrChoices; ///< the choices asked for
-    std::vector<std::string> m_arrOpen; ///< what the open dialog chooses
-    int m_nChoice = -1;                 ///< the answer to a choice, -1: the box is closed
+    std::vector<std::string> m_arrOpen;    ///< what the open dialog chooses
+    int m_nChoice = -1;                    ///< the answer to a choice, -1: the box is closed
 };
 
 /// A small marker whose width says which file it is.

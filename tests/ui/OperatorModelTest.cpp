@@ -148,8 +148,8 @@ protected:
         std::ostringstream out;
         for (const auto* pList : {&lists.m_opened, &lists.m_manual, &lists.m_auto}) {
             for (const CModelTask& t : *pList)
-                out << TaskNameOf(t.m_strPath) << "x" << t.m_nCopies
-                    << (t.m_bSelected ? "*" : "") << (t.m_bQueued ? "q" : "") << " ";
+                out << TaskNameOf(t.m_strPath) << "x" << t.m_nCopies << (t.m_bSelected ? "*" : "")
+                    << (t.m_bQueued ? "q" : "") << " ";
             out << "| ";
         }
         return out.str();
@@ -335,8 +335,7 @@ protected:
                 p->m_nCopies = bUp ? p->m_nCopies + 1 : std::max(p->m_nCopies, 2) - 1;
         }
         m_history.Push(m_model);
-        ASSERT_TRUE(m_pFrame->RunCommand(bUp ? kCmdCopiesUp
-                                             : kCmdCopiesDown));
+        ASSERT_TRUE(m_pFrame->RunCommand(bUp ? kCmdCopiesUp : kCmdCopiesDown));
     }
     /// Queued manual and opened tasks print all their copies, one after the other, by
     /// themselves.
@@ -384,8 +383,7 @@ protected:
         CModelHistory& h = m_history;
         const bool bCan = bUndo ? h.m_states.size() >= 2 && h.m_nPos >= 1
                                 : h.m_states.size() >= 2 && h.m_nPos + 1 < h.m_states.size();
-        EXPECT_EQ(m_pFrame->Action(bUndo ? kCmdUndo : kCmdRedo)->isEnabled(),
-                  bCan);
+        EXPECT_EQ(m_pFrame->Action(bUndo ? kCmdUndo : kCmdRedo)->isEnabled(), bCan);
         ASSERT_TRUE(m_pFrame->RunCommand(bUndo ? kCmdUndo : kCmdRedo));
         if (!bCan)
             return;
@@ -397,8 +395,9 @@ protected:
     /// Tasks that came back queued print their copies as soon as the plotter is there.
     void PrintQueued() {
         const auto queued = [](const CModelTask& t) { return t.m_bQueued; };
-        const bool bQueued = std::any_of(m_model.m_manual.begin(), m_model.m_manual.end(), queued) ||
-                             std::any_of(m_model.m_opened.begin(), m_model.m_opened.end(), queued);
+        const bool bQueued =
+            std::any_of(m_model.m_manual.begin(), m_model.m_manual.end(), queued) ||
+            std::any_of(m_model.m_opened.begin(), m_model.m_opened.end(), queued);
         if (!bQueued || !m_bMachineUp)
             return;
         const int nJobsBefore = JobsAccepted();
@@ -423,8 +422,8 @@ protected:
         CModelTask* pCurrent = CurrentModelTask();
         if (pCurrent == nullptr || !Printable(*pCurrent)) {
             // Start runs once the click is over; it says why nothing prints.
-            EXPECT_TRUE(RunUntil([&] { return !m_prompts.m_arrShown.empty(); },
-                                 std::chrono::seconds(10)))
+            EXPECT_TRUE(
+                RunUntil([&] { return !m_prompts.m_arrShown.empty(); }, std::chrono::seconds(10)))
                 << "Start said nothing";
             EXPECT_EQ(JobsAccepted(), nJobsBefore);
             return false;
@@ -437,8 +436,7 @@ protected:
         }
         EXPECT_TRUE(RunUntil([&] { return JobsAccepted() > nJobsBefore; }))
             << "Start printed nothing; shown: "
-            << (m_prompts.m_arrShown.empty() ? std::string("nothing")
-                                             : m_prompts.m_arrShown.back())
+            << (m_prompts.m_arrShown.empty() ? std::string("nothing") : m_prompts.m_arrShown.back())
             << "; " << EngineSays();
         return true;
     }
@@ -557,8 +555,8 @@ protected:
         for (const CModelTask* p : rows) {
             if (!p->m_bSelected)
                 continue;
-            merged.m_nWidth = bFrontBack ? merged.m_nWidth + p->m_nWidth
-                                         : std::max(merged.m_nWidth, p->m_nWidth);
+            merged.m_nWidth =
+                bFrontBack ? merged.m_nWidth + p->m_nWidth : std::max(merged.m_nWidth, p->m_nWidth);
             merged.m_nHeight = bFrontBack ? std::max(merged.m_nHeight, p->m_nHeight)
                                           : merged.m_nHeight + p->m_nHeight;
         }
@@ -750,7 +748,7 @@ protected:
     CModelLists m_model;
     CModelHistory m_history;
     std::optional<CModelLists> m_saved; ///< the lists of the task file saved last
-    int m_nCurrent = 0; ///< model id of the current task, 0 for none
+    int m_nCurrent = 0;                 ///< model id of the current task, 0 for none
     int m_nLastId = 0;
     std::map<std::string, int64_t> m_fileTimes;
     std::map<std::string, int32_t> m_fileWidths;
@@ -775,12 +773,12 @@ TEST_F(OperatorModelTest, RandomOperatorAgreesWithThePlainModel) {
     for (int i = 0; i < nSteps; ++i) {
         Step(rng, strStep);
         strSteps += std::to_string(i) + " " + strStep + ": " + Describe(m_model) + "\n";
-        ASSERT_FALSE(HasFailure()) << "seed " << nSeed << ", step " << i << ": " << strStep
-                                   << "\n" << strSteps;
+        ASSERT_FALSE(HasFailure()) << "seed " << nSeed << ", step " << i << ": " << strStep << "\n"
+                                   << strSteps;
         // Rows and highlight are checked once the window has taken the step in.
         QCoreApplication::processEvents();
-        ASSERT_TRUE(MatchesModel()) << "seed " << nSeed << ", step " << i << ": " << strStep
-                                    << "\n" << strSteps;
+        ASSERT_TRUE(MatchesModel()) << "seed " << nSeed << ", step " << i << ": " << strStep << "\n"
+                                    << strSteps;
     }
 }
 
