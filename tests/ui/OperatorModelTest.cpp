@@ -390,8 +390,9 @@ protected:
             return;
         h.m_nPos = bUndo ? h.m_nPos - 1 : h.m_nPos + 1;
         m_model = h.m_states[h.m_nPos];
-        AddFilesTheScanWillFind();
+        // Tasks that came back queued print at once, whatever the scans bring meanwhile.
         PrintQueued();
+        AddFilesTheScanWillFind();
     }
     /// Tasks that came back queued print their copies as soon as the plotter is there.
     void PrintQueued() {
@@ -489,6 +490,7 @@ protected:
         if (!m_bMachineUp)
             return;
         const int nFinishedBefore = JobsFinished();
+        m_strInterrupted = "not interrupted";
         sim::CSimTiming slow = m_timing;
         slow.m_nBandPrintMs = 150;
         Plotter().SetTiming(slow);
@@ -509,6 +511,14 @@ protected:
                     },
                     std::chrono::seconds(5))) {
                 ++(bKill ? m_nKills : m_nStops);
+                const COnePage* pTask =
+                    TaskById(m_pFrame->Doc(), m_pFrame->Queue().CurrentTaskId());
+                m_strInterrupted = "interrupted after " +
+                                   std::to_string(JobsFinished() - nFinishedBefore) +
+                                   " copies, the task showing " +
+                                   std::to_string(pTask != nullptr ? pTask->m_nCopies : -1) +
+                                   " copies, band " + std::to_string(state.m_nBandsDone.load()) +
+                                   " of " + std::to_string(state.m_nBandCount.load());
                 if (bKill) {
                     ASSERT_NO_FATAL_FAILURE(KillPlotter());
                 } else {
@@ -526,6 +536,8 @@ protected:
             pCurrent->m_nCopies = 1;
         if (bPrints)
             CopiesPrinted(JobsFinished() - nFinishedBefore);
+        m_strInterrupted +=
+            "; " + std::to_string(JobsFinished() - nFinishedBefore) + " copies finished in all";
     }
     void KillPlotter() {
         m_pPlotterServer->Stop();
@@ -755,8 +767,9 @@ protected:
     std::unique_ptr<sim::CSimMachine> m_pPlotter;
     std::unique_ptr<sim::CSimServer> m_pPlotterServer;
     int m_nDeadAccepted = 0;
-    int m_nStops = 0; ///< Stops pressed mid-job
-    int m_nKills = 0; ///< plotters killed mid-job
+    std::string m_strInterrupted; ///< where the last job was stopped or killed, for a failure
+    int m_nStops = 0;             ///< Stops pressed mid-job
+    int m_nKills = 0;             ///< plotters killed mid-job
     int m_nDeadFinished = 0;
     CModelLists m_model;
     CModelHistory m_history;
@@ -790,8 +803,9 @@ TEST_F(OperatorModelTest, RandomOperatorAgreesWithThePlainModel) {
                                    << strSteps;
         // Rows and highlight are checked once the window has taken the step in.
         QCoreApplication::processEvents();
-        ASSERT_TRUE(MatchesModel()) << "seed " << nSeed << ", step " << i << ": " << strStep << "\n"
-                                    << strSteps;
+        ASSERT_TRUE(MatchesModel())
+            << m_strInterrupted << "\nseed " << nSeed << ", step " << i << ": " << strStep << "\n"
+            << strSteps;
     }
     std::printf("%d steps, seed %u: %d Stops and %d plotters killed mid-job\n", nSteps, nSeed,
                 m_nStops, m_nKills);
