@@ -490,6 +490,7 @@ protected:
         if (!m_bMachineUp)
             return;
         const int nFinishedBefore = JobsFinished();
+        int nFinishedAtCut = -1;
         m_strInterrupted = "not interrupted";
         sim::CSimTiming slow = m_timing;
         slow.m_nBandPrintMs = 150;
@@ -519,6 +520,7 @@ protected:
                                    std::to_string(pTask != nullptr ? pTask->m_nCopies : -1) +
                                    " copies, band " + std::to_string(state.m_nBandsDone.load()) +
                                    " of " + std::to_string(state.m_nBandCount.load());
+                nFinishedAtCut = JobsFinished();
                 if (bKill) {
                     ASSERT_NO_FATAL_FAILURE(KillPlotter());
                 } else {
@@ -536,6 +538,14 @@ protected:
             pCurrent->m_nCopies = 1;
         if (bPrints)
             CopiesPrinted(JobsFinished() - nFinishedBefore);
+        if (nFinishedAtCut >= 0 && JobsFinished() > nFinishedAtCut && !bKill) {
+            // The plotter was further on than the program knew and finished the copy it
+            // was told to stop: whether that copy counts is the program's careful call (it
+            // does not), not the model's.
+            if (const COnePage* pTask =
+                    TaskById(m_pFrame->Doc(), m_pFrame->Queue().CurrentTaskId()))
+                CurrentModelTask()->m_nCopies = pTask->m_nCopies;
+        }
         m_strInterrupted +=
             "; " + std::to_string(JobsFinished() - nFinishedBefore) + " copies finished in all";
     }
