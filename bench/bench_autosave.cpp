@@ -54,7 +54,7 @@ public:
     ~CBenchQueue() { std::filesystem::remove_all(m_path); }
     std::string Dir() const { return m_path.string() + "/Queue/"; }
 
-    CInkvaleDoc m_doc;
+    CTaskLists m_doc;
 
 private:
     std::filesystem::path m_path;

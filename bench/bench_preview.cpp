@@ -3,7 +3,7 @@
 // segments, into an off-screen image of a typical preview pane (1600 x 900), at the
 // fitted scale, with the whole drawing in view, and at 8x zoom. The painter is compared
 // with drawing every segment as it is.
-#include "geometry/DispSet.h"
+#include "geometry/ViewTransform.h"
 #include "model/OnePage.h"
 #include "preview/PreviewPainter.h"
 
@@ -59,8 +59,8 @@ const COnePage& Marker() {
 
 // 0: the preview's fit (scale from the roll width); 1: the whole length in view;
 // 2: eight times the fit, centred on the middle of the marker.
-CDispSet View(int nView) {
-    CDispSet d;
+CViewTransform View(int nView) {
+    CViewTransform d;
     d.m_nViewHeight = kViewHeight;
     d.m_dScale = (kViewHeight - 60) / double(kWidth);
     if (nView == 1)
@@ -86,7 +86,7 @@ CPreviewStyle Style() {
 
 void BM_PaintPreview(benchmark::State& state) {
     const COnePage& page = Marker();
-    const CDispSet disp = View(static_cast<int>(state.range(0)));
+    const CViewTransform disp = View(static_cast<int>(state.range(0)));
     const CPreviewPainter painter(Style());
     QImage image(kViewWidth, kViewHeight, QImage::Format_RGB32);
     for (auto _ : state) {
@@ -101,7 +101,7 @@ BENCHMARK(BM_PaintPreview)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond
 // Every segment drawn as it is, without clipping or merging: the reference picture.
 void BM_PaintSegmentBySegment(benchmark::State& state) {
     const COnePage& page = Marker();
-    const CDispSet disp = View(static_cast<int>(state.range(0)));
+    const CViewTransform disp = View(static_cast<int>(state.range(0)));
     QImage image(kViewWidth, kViewHeight, QImage::Format_RGB32);
     QPolygon poly;
     for (auto _ : state) {

@@ -15,10 +15,10 @@
 #include "machine/engine/EngineHost.h"
 #include "machine/engine/JobJournal.h"
 #include "machine/engine/PrintEngine.h"
-#include "machine/link/MyCommu.h"
-#include "machine/link/MyEth.h"
-#include "machine/link/MyUsb.h"
-#include "machine/link/MyUsbPrint.h"
+#include "machine/link/MachineCommands.h"
+#include "machine/link/TcpLink.h"
+#include "machine/link/UsbBulkLink.h"
+#include "machine/link/UsbPrinterLink.h"
 #include "model/OnePage.h"
 #include "model/TaskDrawingLoader.h"
 #include "raster/RasterBandSource.h"
@@ -144,11 +144,11 @@ void BM_PrintMarker(benchmark::State& state) {
     }
     CLoopbackChoice choice;
     CMachineStatus status;
-    CMyEth eth(choice, server.Port());
+    CTcpLink eth(choice, server.Port());
     sim::CSimUsbBus bus(machine, std::vector<sim::CSimUsbDevice>{});
-    CMyUsb usb(bus);
-    CMyUsbPrint usbPrint(CUsbPrintPaths{"/nonexistent", "/nonexistent", 100});
-    CMyCommu commu(choice, status, eth, usbPrint, usb);
+    CUsbBulkLink usb(bus);
+    CUsbPrinterLink usbPrint(CUsbPrintPaths{"/nonexistent", "/nonexistent", 100});
+    CMachineCommands commu(choice, status, eth, usbPrint, usb);
     CSettings settings;
     // The journal lives in the installation directory; here one of the build tree.
     char szHome[] = "/tmp/bench_print_XXXXXX";

@@ -62,7 +62,7 @@ void BM_ScanUnchangedFolder(benchmark::State& state) {
     settings.PrtFileExtension = "*.plt;*.hpg;";
     settings.PltMaxSizeMb = 30;
     settings.AutoDir = settings.ManDir = folder.Folder();
-    CInkvaleDoc doc;
+    CTaskLists doc;
     CNullView view;
     CIdleEngine engine;
     CTaskQueue queue(doc, settings, view, engine);
@@ -87,8 +87,8 @@ void BM_ListFolder(benchmark::State& state) {
 }
 BENCHMARK(BM_ListFolder)->Unit(benchmark::kMillisecond);
 
-CInkvaleDoc BigDocument() {
-    CInkvaleDoc doc;
+CTaskLists BigDocument() {
+    CTaskLists doc;
     for (int t = 0; t < kTasks; ++t) {
         auto task = std::make_unique<COnePage>();
         task->m_strPath = "/home/cad/markers/marker-" + std::to_string(t) + ".plt";
@@ -109,7 +109,7 @@ CInkvaleDoc BigDocument() {
 }
 
 void BM_UndoSnapshot(benchmark::State& state) {
-    const CInkvaleDoc doc = BigDocument();
+    const CTaskLists doc = BigDocument();
     size_t nVertices = 0;
     for (const CTaskList* pList : {&doc.m_arrOpened, &doc.m_arrManDir, &doc.m_arrAutoDir})
         for (const auto& task : *pList)
@@ -127,7 +127,7 @@ void BM_UndoSnapshot(benchmark::State& state) {
 BENCHMARK(BM_UndoSnapshot)->Unit(benchmark::kMillisecond);
 
 void BM_UndoRestore(benchmark::State& state) {
-    CInkvaleDoc doc = BigDocument();
+    CTaskLists doc = BigDocument();
     CUndoHistory undo;
     undo.Push(doc);
     undo.Push(doc);

@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace inkvale;
-    CInkvaleDoc doc;
+    CTaskLists doc;
     doc.m_arrOpened.push_back(std::make_unique<COnePage>());
     const std::vector<uint8_t> before = FormatSavedQueue(doc);
     const CResult result = ParseSavedQueue(std::vector<uint8_t>(data, data + size), doc);
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
     if (result.Ok()) {
         const std::vector<uint8_t> once = FormatSavedQueue(doc);
-        CInkvaleDoc again;
+        CTaskLists again;
         if (!ParseSavedQueue(once, again).Ok() || FormatSavedQueue(again) != once)
             std::abort();
     }

@@ -2,13 +2,13 @@
 // Task files and undo snapshots: any bytes are either read whole or rejected, and a
 // rejected read leaves the document as it was.
 
-#include "model/InkvaleDoc.h"
+#include "model/TaskLists.h"
 
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace inkvale;
-    CInkvaleDoc doc;
+    CTaskLists doc;
     doc.m_arrOpened.push_back(std::make_unique<COnePage>());
     const std::vector<uint8_t> before = doc.Serialize();
     const CDocResult result = doc.Deserialize(data, size);
@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (result.Ok()) {
         // What was read writes out again and reads back to the same bytes.
         const std::vector<uint8_t> once = doc.Serialize();
-        CInkvaleDoc again;
+        CTaskLists again;
         if (!again.Deserialize(once).Ok() || again.Serialize() != once)
             std::abort();
     }

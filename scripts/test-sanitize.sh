@@ -18,4 +18,4 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS="suppressions=$(pwd)/scripts/lsan.supp"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --preset asan -j2 -LE '^ui$' -E 'ResumeHarness|PrintTimeModel'
-ctest --preset asan -L '^ui$' -R '^(DialogWhileJobEndsTest\.|MainFrameEndToEndTest\.AddedFiles)'
+ctest --preset asan -L '^ui$' -R '^(DialogWhileJobEndsTest\.|MainWindowEndToEndTest\.AddedFiles)'

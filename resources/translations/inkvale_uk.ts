@@ -2,7 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="uk_UA" sourcelanguage="zh_CN">
 <context>
-    <name>CDlgBarTop</name>
+    <name>CCommandBar</name>
     <message>
         <source>添加</source>
         <translation>Додати</translation>
@@ -179,7 +179,7 @@
     </message>
 </context>
 <context>
-    <name>CMainFrame</name>
+    <name>CMainWindow</name>
     <message>
         <source>文件(&amp;F)</source>
         <translation>&amp;Файл</translation>
@@ -832,7 +832,7 @@
     </message>
 </context>
 <context>
-    <name>inkvale::CDlgAbout</name>
+    <name>inkvale::CAboutDialog</name>
     <message>
         <source>关于Inkvale</source>
         <translation>Про програму Inkvale</translation>
@@ -843,7 +843,7 @@
     </message>
 </context>
 <context>
-    <name>inkvale::CDlgGetPwd</name>
+    <name>inkvale::CPasswordDialog</name>
     <message>
         <source>输入</source>
         <translation>Введення</translation>
@@ -858,7 +858,7 @@
     </message>
 </context>
 <context>
-    <name>inkvale::CDlgPara</name>
+    <name>inkvale::CMachineParamsDialog</name>
     <message>
         <source>机器设置</source>
         <translation>Налаштування плотера</translation>
@@ -1045,7 +1045,7 @@
     </message>
 </context>
 <context>
-    <name>inkvale::CDlgSetEth</name>
+    <name>inkvale::CMachineAddressDialog</name>
     <message>
         <source>网络设置</source>
         <translation>Налаштування мережі</translation>
@@ -1072,7 +1072,7 @@
     </message>
 </context>
 <context>
-    <name>inkvale::CDlgSetOffset</name>
+    <name>inkvale::COffsetDialog</name>
     <message>
         <source>左偏移设定</source>
         <translation>Ліве зміщення</translation>
@@ -1091,7 +1091,7 @@
     </message>
 </context>
 <context>
-    <name>inkvale::CDlgSetPltUnit</name>
+    <name>inkvale::CHpglUnitDialog</name>
     <message>
         <source>下次打开plt时不弹出此对话框</source>
         <translation>Не показувати це вікно під час наступного відкриття plt-файлу</translation>
@@ -1114,7 +1114,7 @@
     </message>
 </context>
 <context>
-    <name>inkvale::CDlgSysSet</name>
+    <name>inkvale::CSettingsDialog</name>
     <message>
         <source>系统设置</source>
         <translation>Налаштування системи</translation>
@@ -1129,7 +1129,7 @@
     </message>
 </context>
 <context>
-    <name>inkvale::CInkvaleView</name>
+    <name>inkvale::CPreviewView</name>
     <message>
         <source>适合整个图形</source>
         <translation>Вписати весь рисунок</translation>
@@ -1147,7 +1147,7 @@
     </message>
 </context>
 <context>
-    <name>inkvale::CPDlgSetCus</name>
+    <name>inkvale::CUserSettingsPage</name>
     <message>
         <source>手动打开时文件过滤</source>
         <translation>Файли для кнопки «Додати»</translation>
@@ -1222,7 +1222,7 @@
     </message>
 </context>
 <context>
-    <name>inkvale::CPDlgSetDir</name>
+    <name>inkvale::CDirectorySettingsPage</name>
     <message>
         <source>手动目录</source>
         <translation>Папка ручного додавання</translation>
@@ -1289,7 +1289,7 @@
     </message>
 </context>
 <context>
-    <name>inkvale::CPDlgSetPlot</name>
+    <name>inkvale::CPlotSettingsPage</name>
     <message>
         <source>比例参数存于主板</source>
         <translation>Коефіцієнти масштабу в плотері</translation>

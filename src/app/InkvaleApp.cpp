@@ -3,9 +3,9 @@
 
 #include "config/SettingsStore.h"
 #include "support/ProfileFile.h"
-#include "ui/DlgBarTop.h"
+#include "ui/CommandBar.h"
 #include "ui/InkvaleAppRules.h"
-#include "ui/MainFrame.h"
+#include "ui/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -162,13 +162,13 @@ CInkvaleApp::EStart CInkvaleApp::InitInstance(QApplication& app, const std::stri
         return EndStart(EStart::kEnded);
     InhibitSleep();
 
-    m_pFrame = std::make_unique<CMainFrame>(m_settings, m_params);
+    m_pFrame = std::make_unique<CMainWindow>(m_settings, m_params);
     // The title names the plotter, so that two windows of two directories are told apart.
     // The machine's address and the link change through the bar's IP button and the link
     // menu; the frame's own handler of a command runs first (it was connected first, and a
     // dialog it opens has closed when it returns), so the title then follows the settings.
     ShowWindowTitle();
-    QObject::connect(&m_pFrame->Bar(), &CDlgBarTop::Command, m_pFrame.get(),
+    QObject::connect(&m_pFrame->Bar(), &CCommandBar::Command, m_pFrame.get(),
                      [this] { ShowWindowTitle(); });
     for (QAction* pAction : m_pFrame->findChildren<QAction*>())
         QObject::connect(pAction, &QAction::triggered, m_pFrame.get(),

@@ -18,7 +18,7 @@ class QSocketNotifier;
 
 namespace inkvale {
 
-class CMainFrame;
+class CMainWindow;
 
 /// The application: process priority, installation directory, single instance, settings,
 /// language, the main window, and saving the settings at exit.
@@ -68,7 +68,7 @@ private:
     std::unique_ptr<QLocalServer> m_pServer;
     std::unique_ptr<QTranslator> m_pTranslator;
     std::unique_ptr<QTranslator> m_pQtTranslator; ///< Qt's own buttons and standard dialogs
-    std::unique_ptr<CMainFrame> m_pFrame;
+    std::unique_ptr<CMainWindow> m_pFrame;
     int m_nSleepLock = -1; ///< file descriptor of the logind sleep inhibitor
     std::unique_ptr<QSocketNotifier> m_pSignals;
     QMessageBox* m_pStartMessage = nullptr; ///< the start-up message waiting for the operator

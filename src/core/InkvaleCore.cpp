@@ -24,7 +24,7 @@ CInkvaleCore::~CInkvaleCore() {
 void CInkvaleCore::StartServices() {
     m_settings.m_nClosing = 0;
     RecoverJobs();
-    m_engine.StartServiceThreads();
+    m_engine.StartEngineThreads();
 }
 
 void CInkvaleCore::RecoverJobs() {

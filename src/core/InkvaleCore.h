@@ -8,7 +8,7 @@
 #include "core/QueueAutosave.h"
 #include "machine/engine/PrintEngine.h"
 #include "machine/link/MachineLinks.h"
-#include "model/InkvaleDoc.h"
+#include "model/TaskLists.h"
 #include "queue/QueueView.h"
 #include "queue/TaskQueue.h"
 #include "raster/RasterBandSource.h"
@@ -70,7 +70,7 @@ public:
 
     CSettings& Settings() { return m_settings; }
     CMachineParams& Params() { return m_params; }
-    CInkvaleDoc& Doc() { return m_doc; }
+    CTaskLists& Doc() { return m_doc; }
     CTaskQueue& Queue() { return m_queue; }
     CPrintEngine& Engine() { return m_engine; }
     CMachineLinks& Links() { return m_links; }
@@ -81,7 +81,7 @@ public:
 private:
     CSettings& m_settings;
     CMachineParams& m_params;
-    CInkvaleDoc m_doc;
+    CTaskLists m_doc;
     CMachineLinks m_links;
     CRasterBandFactory m_bands;
     CTaskQueue m_queue;

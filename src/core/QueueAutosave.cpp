@@ -107,7 +107,7 @@ bool ParseEntry(const std::string& strLine, CSideEntry& e) {
 
 // What a save would change with, a few numbers a task: comparing them each tick costs far
 // less than making the saved bytes.
-std::vector<int64_t> Signature(const CInkvaleDoc& doc) {
+std::vector<int64_t> Signature(const CTaskLists& doc) {
     std::vector<int64_t> sig;
     for (const CTaskList* pList : {&doc.m_arrOpened, &doc.m_arrManDir, &doc.m_arrAutoDir}) {
         sig.push_back(-1);
@@ -127,7 +127,7 @@ CResult Damaged(const std::string& strWhy) {
 
 } // namespace
 
-std::vector<uint8_t> FormatSavedQueue(const CInkvaleDoc& doc) {
+std::vector<uint8_t> FormatSavedQueue(const CTaskLists& doc) {
     std::string side = std::string(kVersionLine) + "\n";
     std::vector<COnePage> stubs;
     stubs.reserve(doc.m_arrOpened.size() + doc.m_arrManDir.size() + doc.m_arrAutoDir.size());
@@ -156,7 +156,7 @@ std::vector<uint8_t> FormatSavedQueue(const CInkvaleDoc& doc) {
     return bytes;
 }
 
-CResult ParseSavedQueue(const std::vector<uint8_t>& bytes, CInkvaleDoc& doc) {
+CResult ParseSavedQueue(const std::vector<uint8_t>& bytes, CTaskLists& doc) {
     const std::string strHead(
         bytes.begin(),
         bytes.begin() + static_cast<std::ptrdiff_t>(std::min<size_t>(bytes.size(), 1 << 24)));
@@ -181,7 +181,7 @@ CResult ParseSavedQueue(const std::vector<uint8_t>& bytes, CInkvaleDoc& doc) {
     if (nTaskBytes < 0 || nAt < 0 ||
         static_cast<uint64_t>(nAt) + static_cast<uint64_t>(nTaskBytes) != bytes.size())
         return Damaged("the saved queue is cut short");
-    CInkvaleDoc loaded;
+    CTaskLists loaded;
     if (!loaded.Deserialize(bytes.data() + nAt, static_cast<size_t>(nTaskBytes)).Ok())
         return Damaged("the task lists cannot be read");
     CTaskList* lists[] = {&loaded.m_arrOpened, &loaded.m_arrManDir, &loaded.m_arrAutoDir};
@@ -223,7 +223,7 @@ CQueueAutosave::~CQueueAutosave() {
     m_writer.join();
 }
 
-CResult CQueueAutosave::Restore(CInkvaleDoc& doc) {
+CResult CQueueAutosave::Restore(CTaskLists& doc) {
     std::string strBytes;
     struct stat st {};
     if (::stat(m_strPath.c_str(), &st) != 0)
@@ -244,7 +244,7 @@ CResult CQueueAutosave::Restore(CInkvaleDoc& doc) {
     return result;
 }
 
-void CQueueAutosave::SaveIfChanged(const CInkvaleDoc& doc) {
+void CQueueAutosave::SaveIfChanged(const CTaskLists& doc) {
     std::vector<int64_t> signature = Signature(doc);
     if (!m_bChanged && signature == m_lastSignature)
         return;

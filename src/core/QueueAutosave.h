@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "model/InkvaleDoc.h"
+#include "model/TaskLists.h"
 #include "support/Result.h"
 
 #include <chrono>
@@ -19,10 +19,10 @@ namespace inkvale {
 /// task file of the three lists. A task whose drawing comes from its file is saved without
 /// its curves (its file is read again when needed); a task whose drawing exists only here
 /// (a piece of a split, a mirrored copy, a merge) keeps its curves.
-std::vector<uint8_t> FormatSavedQueue(const CInkvaleDoc& doc);
+std::vector<uint8_t> FormatSavedQueue(const CTaskLists& doc);
 /// Reads FormatSavedQueue's bytes into the document; a task that was printing comes back
 /// waiting. On any failure the document is left as it was and the reason is in the diag.
-CResult ParseSavedQueue(const std::vector<uint8_t>& bytes, CInkvaleDoc& doc);
+CResult ParseSavedQueue(const std::vector<uint8_t>& bytes, CTaskLists& doc);
 
 /// Keeps the document saved in a folder of the installation directory, so that a crash or
 /// a power failure loses nothing of the queue: the front end asks for a save after changes
@@ -44,7 +44,7 @@ public:
     /// Restores the saved queue into the document (nothing saved: an empty queue, code 1).
     /// A save that cannot be read is set aside as "queue.state.damaged-<time>" and reported
     /// (EMsg::kQueueDamaged); the document stays empty. Owning thread, before any save.
-    CResult Restore(CInkvaleDoc& doc);
+    CResult Restore(CTaskLists& doc);
     /// Takes note that the document changed; the next SaveIfChanged saves it. Owning
     /// thread; cheap, since it may come many times within one command.
     void MarkChanged() { m_bChanged = true; }
@@ -52,7 +52,7 @@ public:
     /// few numbers a task has that a save would change with (copies, mark, state, start,
     /// list, box, curve count, file) differs: a change nobody told of is still saved.
     /// Owning thread, at a quiet moment (the lists whole, e.g. on a timer's tick).
-    void SaveIfChanged(const CInkvaleDoc& doc);
+    void SaveIfChanged(const CTaskLists& doc);
     /// Waits until everything handed over has been written (for a clean end, and tests).
     void Flush();
 

@@ -187,7 +187,7 @@ bool CCurve::IsClean() const {
     return true;
 }
 
-bool CCurve::HitTest(const CDispSet& disp, int sx, int sy) const {
+bool CCurve::HitTest(const CViewTransform& disp, int sx, int sy) const {
     for (size_t i = 1; i < m_arrPoints.size(); ++i) {
         const CScreenPoint p = WorldToScreen(disp, m_arrPoints[i - 1].x, m_arrPoints[i - 1].y);
         const CScreenPoint q = WorldToScreen(disp, m_arrPoints[i].x, m_arrPoints[i].y);
@@ -197,7 +197,7 @@ bool CCurve::HitTest(const CDispSet& disp, int sx, int sy) const {
     return false;
 }
 
-bool CCurve::IsInsideRect(const CDispSet& disp, const CScreenRect& rect) const {
+bool CCurve::IsInsideRect(const CViewTransform& disp, const CScreenRect& rect) const {
     return std::all_of(m_arrPoints.begin(), m_arrPoints.end(), [&](const CPoint& p) {
         const CScreenPoint s = WorldToScreen(disp, p.x, p.y);
         return s.x >= rect.left && s.x < rect.right && s.y >= rect.top && s.y < rect.bottom;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "geometry/DispSet.h"
+#include "geometry/ViewTransform.h"
 #include "geometry/Point.h"
 #include "geometry/SizeRatio.h"
 
@@ -70,9 +70,9 @@ public:
     /// look at only the vertices that took a removed one's place.
     bool Clean();
     /// Whether screen point (sx, sy) lies within 4 pixels of a segment, ends included.
-    bool HitTest(const CDispSet& disp, int sx, int sy) const;
+    bool HitTest(const CViewTransform& disp, int sx, int sy) const;
     /// Whether the screen position of every vertex lies inside the rectangle.
-    bool IsInsideRect(const CDispSet& disp, const CScreenRect& rect) const;
+    bool IsInsideRect(const CViewTransform& disp, const CScreenRect& rect) const;
 
     /// Writes the persisted record (tag, pen, box, line type, vertices).
     void Serialize(CArchiveWriter& ar) const;

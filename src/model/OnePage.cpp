@@ -505,7 +505,7 @@ void COnePage::AddSeam() {
     AddLine({{m_nMaxX, Wrap(400 * n)}, {m_nMaxX, m_nMaxY}});
 }
 
-bool COnePage::SelectCurveAt(const CDispSet& disp, int sx, int sy) {
+bool COnePage::SelectCurveAt(const CViewTransform& disp, int sx, int sy) {
     // The first hit in the order (pen 0..9, then list position): one pass that only tests
     // curves whose pen could still beat the best hit so far.
     CCurve* best = nullptr;
@@ -521,7 +521,7 @@ bool COnePage::SelectCurveAt(const CDispSet& disp, int sx, int sy) {
     return true;
 }
 
-bool COnePage::SelectCurvesInRect(const CDispSet& disp, const CScreenRect& rect, bool bCrossing) {
+bool COnePage::SelectCurvesInRect(const CViewTransform& disp, const CScreenRect& rect, bool bCrossing) {
     const CScreenPoint a = ScreenToWorld(disp, rect.left, rect.top);
     const CScreenPoint b = ScreenToWorld(disp, rect.right, rect.bottom);
     const double edges[4][4] = {

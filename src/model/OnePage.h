@@ -4,7 +4,7 @@
 #include "support/Result.h"
 
 #include "geometry/Curve.h"
-#include "geometry/DispSet.h"
+#include "geometry/ViewTransform.h"
 #include "geometry/SizeRatio.h"
 #include "model/TaskPreflight.h"
 
@@ -162,11 +162,11 @@ public:
 
     /// Inverts the selection of the first curve (pens 0 to 9 in turn, list order) whose hit
     /// area contains the screen point; false when none is hit.
-    bool SelectCurveAt(const CDispSet& disp, int sx, int sy);
+    bool SelectCurveAt(const CViewTransform& disp, int sx, int sy);
     /// Selects every curve inside the screen rectangle and, when bCrossing is set, every
     /// curve with a segment (at least 5 units long) crossing one of its edges. Recomputes
     /// the curves' boxes. True when any curve was selected by this call.
-    bool SelectCurvesInRect(const CDispSet& disp, const CScreenRect& rect, bool bCrossing);
+    bool SelectCurvesInRect(const CViewTransform& disp, const CScreenRect& rect, bool bCrossing);
 
     /// Total vertex count of the drawing (for status lines and benchmarks).
     size_t VertexCount() const;

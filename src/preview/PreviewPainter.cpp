@@ -28,7 +28,7 @@ constexpr int kOriginBottomPx = 30;
 // at the edges of the picture.
 constexpr double kClipMargin = 4.0;
 
-QPoint Screen(const CDispSet& disp, int32_t x, int32_t y) {
+QPoint Screen(const CViewTransform& disp, int32_t x, int32_t y) {
     const CScreenPoint s = WorldToScreen(disp, x, y);
     return {s.x, s.y};
 }
@@ -40,7 +40,7 @@ struct CExactPoint {
     double y;
 };
 
-CExactPoint ExactScreen(const CDispSet& disp, const CPoint& v) {
+CExactPoint ExactScreen(const CViewTransform& disp, const CPoint& v) {
     return {v.x * disp.m_dScale + kOriginLeftPx - disp.m_nPanX,
             disp.m_nViewHeight - v.y * disp.m_dScale - kOriginBottomPx - disp.m_nPanY};
 }
@@ -138,7 +138,7 @@ void CPreviewPainter::PaintBackground(QPainter& p, QSize size) const {
     p.fillRect(QRect(QPoint(0, 0), size), m_style.m_colBg);
 }
 
-void CPreviewPainter::PaintPage(QPainter& p, QSize size, const CDispSet& disp,
+void CPreviewPainter::PaintPage(QPainter& p, QSize size, const CViewTransform& disp,
                                 const COnePage& page) const {
     PaintBackground(p, size);
     p.setRenderHint(QPainter::Antialiasing, false); // one-pixel lines
@@ -149,7 +149,7 @@ void CPreviewPainter::PaintPage(QPainter& p, QSize size, const CDispSet& disp,
     PaintCurves(p, size, disp, page.m_arrCurves);
 }
 
-void CPreviewPainter::PaintFrame(QPainter& p, const CDispSet& disp, int32_t nMaxX) const {
+void CPreviewPainter::PaintFrame(QPainter& p, const CViewTransform& disp, int32_t nMaxX) const {
     p.setPen(QPen(m_style.m_colFrame, 0));
     p.setBrush(Qt::NoBrush);
     const QPoint topLeft = Screen(disp, 0, m_style.m_nPaperUnits) + QPoint(-4, -4);
@@ -163,7 +163,7 @@ int GridLabelEvery(int nPitch, int nLabelExtent) {
     return std::max(1, (nLabelExtent + kGridLabelGap + nPitch - 1) / nPitch);
 }
 
-void CPreviewPainter::PaintGrid(QPainter& p, const CDispSet& disp, int32_t nMaxX) const {
+void CPreviewPainter::PaintGrid(QPainter& p, const CViewTransform& disp, int32_t nMaxX) const {
     const int32_t step = GridStep(disp.m_dScale);
     const int labelStep = step == 8000 ? 200 : 500;
     const int32_t paper = m_style.m_nPaperUnits;
@@ -204,7 +204,7 @@ void CPreviewPainter::PaintGrid(QPainter& p, const CDispSet& disp, int32_t nMaxX
     }
 }
 
-void CPreviewPainter::PaintCurves(QPainter& p, QSize size, const CDispSet& disp,
+void CPreviewPainter::PaintCurves(QPainter& p, QSize size, const CViewTransform& disp,
                                   const CCurveArray& curves) const {
     const size_t nSplit = CurveHalvesSplit(curves);
     // Opaque one-pixel lines of one colour, without a transform: a pixel shows the curve colour
@@ -233,7 +233,7 @@ void CPreviewPainter::PaintCurves(QPainter& p, QSize size, const CDispSet& disp,
     }
 }
 
-void CPreviewPainter::PaintCurveRun(QPainter& p, QSize size, const CDispSet& disp,
+void CPreviewPainter::PaintCurveRun(QPainter& p, QSize size, const CViewTransform& disp,
                                     const CCurveArray& curves, size_t nFrom, size_t nTo) const {
     QPen solid(m_style.m_colCurve, 0);
     QPen dashed(solid);
@@ -253,7 +253,7 @@ void CPreviewPainter::PaintCurveRun(QPainter& p, QSize size, const CDispSet& dis
     }
 }
 
-void CPreviewPainter::PaintCurveLines(QPainter& p, QSize size, const CDispSet& disp,
+void CPreviewPainter::PaintCurveLines(QPainter& p, QSize size, const CViewTransform& disp,
                                       const CCurve& c, std::vector<QPoint>& run) const {
     const std::vector<CPoint>& pts = c.m_arrPoints;
     if (pts.size() < 2)
@@ -303,7 +303,7 @@ void CPreviewPainter::PaintCurveLines(QPainter& p, QSize size, const CDispSet& d
     flush();
 }
 
-void CPreviewPainter::PaintSelectionMarks(QPainter& p, QSize size, const CDispSet& disp,
+void CPreviewPainter::PaintSelectionMarks(QPainter& p, QSize size, const CViewTransform& disp,
                                           const CCurve& c) const {
     const std::vector<CPoint>& pts = c.m_arrPoints;
     const CClipBox box = ClipBoxOf(size);
@@ -330,7 +330,7 @@ void CPreviewPainter::PaintSelectionMarks(QPainter& p, QSize size, const CDispSe
         p.drawRects(rects.data(), static_cast<int>(rects.size()));
 }
 
-void CPreviewPainter::PaintStartLine(QPainter& p, const CDispSet& disp,
+void CPreviewPainter::PaintStartLine(QPainter& p, const CViewTransform& disp,
                                      const COnePage& page) const {
     const int64_t s = static_cast<int64_t>(page.m_nStartMm) * 40;
     if (page.m_nStartMm <= 0 || s >= page.m_nMaxX)
@@ -340,7 +340,7 @@ void CPreviewPainter::PaintStartLine(QPainter& p, const CDispSet& disp,
     p.drawLine(Screen(disp, x, 0), Screen(disp, x, page.m_nMaxY));
 }
 
-void CPreviewPainter::PaintStopLine(QPainter& p, const CDispSet& disp, const COnePage& page,
+void CPreviewPainter::PaintStopLine(QPainter& p, const CViewTransform& disp, const COnePage& page,
                                     int64_t x) const {
     if (x <= page.m_nMinX || x >= page.m_nMaxX)
         return;

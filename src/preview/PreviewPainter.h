@@ -2,7 +2,7 @@
 #pragma once
 
 #include "geometry/Curve.h"
-#include "geometry/DispSet.h"
+#include "geometry/ViewTransform.h"
 
 #include <QColor>
 #include <QPoint>
@@ -59,29 +59,29 @@ public:
     void PaintBackground(QPainter& p, QSize size) const;
     /// Background, paper frame and grid (when the page's maxX is positive), the curves and
     /// the marks of the selected curves.
-    void PaintPage(QPainter& p, QSize size, const CDispSet& disp, const COnePage& page) const;
+    void PaintPage(QPainter& p, QSize size, const CViewTransform& disp, const COnePage& page) const;
     /// The frame around (0, 0)..(maxX, roll width), 4 pixels larger on every side.
-    void PaintFrame(QPainter& p, const CDispSet& disp, int32_t nMaxX) const;
+    void PaintFrame(QPainter& p, const CViewTransform& disp, int32_t nMaxX) const;
     /// Grid lines and labels up to maxX and the roll width.
-    void PaintGrid(QPainter& p, const CDispSet& disp, int32_t nMaxX) const;
+    void PaintGrid(QPainter& p, const CViewTransform& disp, int32_t nMaxX) const;
     /// Every curve in the curve colour (solid or dashed), then the squares marking the
     /// vertices and segment midpoints of the selected curves. A large drawing (see
     /// CurveHalvesSplit) has its lines painted in two halves at once, to the same pixels.
-    void PaintCurves(QPainter& p, QSize size, const CDispSet& disp,
+    void PaintCurves(QPainter& p, QSize size, const CViewTransform& disp,
                      const CCurveArray& curves) const;
     /// The red 2-pixel start-position line, when the start position lies inside the drawing.
-    void PaintStartLine(QPainter& p, const CDispSet& disp, const COnePage& page) const;
+    void PaintStartLine(QPainter& p, const CViewTransform& disp, const COnePage& page) const;
     /// Where an interrupted job stopped, at plotter X x: what lies before it is shaded as
     /// printed, and a dashed orange line marks the place.
-    void PaintStopLine(QPainter& p, const CDispSet& disp, const COnePage& page, int64_t x) const;
+    void PaintStopLine(QPainter& p, const CViewTransform& disp, const COnePage& page, int64_t x) const;
 
 private:
     /// The lines of curves [nFrom, nTo) in order.
-    void PaintCurveRun(QPainter& p, QSize size, const CDispSet& disp, const CCurveArray& curves,
+    void PaintCurveRun(QPainter& p, QSize size, const CViewTransform& disp, const CCurveArray& curves,
                        size_t nFrom, size_t nTo) const;
-    void PaintCurveLines(QPainter& p, QSize size, const CDispSet& disp, const CCurve& c,
+    void PaintCurveLines(QPainter& p, QSize size, const CViewTransform& disp, const CCurve& c,
                          std::vector<QPoint>& run) const;
-    void PaintSelectionMarks(QPainter& p, QSize size, const CDispSet& disp, const CCurve& c) const;
+    void PaintSelectionMarks(QPainter& p, QSize size, const CViewTransform& disp, const CCurve& c) const;
 
     CPreviewStyle m_style;
 };

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "queue/DerivedTasks.h"
 
-#include "queue/TaskLists.h"
+#include "queue/TaskListEdits.h"
 
 #include <algorithm>
 #include <memory>
@@ -38,7 +38,7 @@ std::string TaskNameOf(const std::string& strPath) {
     return FileNameOf(strSource) + strPath.substr(strSource.size());
 }
 
-CResult SplitTaskAlongFeed(CInkvaleDoc& doc, uint64_t nTaskId, int32_t nLength) {
+CResult SplitTaskAlongFeed(CTaskLists& doc, uint64_t nTaskId, int32_t nLength) {
     const CTaskPos pos = FindTask(doc, nTaskId);
     if (!pos.Valid())
         return CResult::Failure(kSplitNoTask, "no such task");
@@ -86,7 +86,7 @@ CResult SplitTaskAlongFeed(CInkvaleDoc& doc, uint64_t nTaskId, int32_t nLength) 
     return {};
 }
 
-COnePage* InsertMirroredCopy(CInkvaleDoc& doc, uint64_t nTaskId, const std::string& strSuffix) {
+COnePage* InsertMirroredCopy(CTaskLists& doc, uint64_t nTaskId, const std::string& strSuffix) {
     const CTaskPos pos = FindTask(doc, nTaskId);
     if (!pos.Valid())
         return nullptr;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "model/InkvaleDoc.h"
+#include "model/TaskLists.h"
 #include "model/TaskPaths.h"
 
 #include <cstdint>
@@ -38,11 +38,11 @@ inline constexpr int32_t kMinSplitLength = 4000;
 /// object becomes the last piece, or leaves the list when nothing remains of it.
 /// Fails without changing anything when the length is under 100 mm or not shorter than
 /// the drawing (within 1 mm), with the message for the operator.
-CResult SplitTaskAlongFeed(CInkvaleDoc& doc, uint64_t nTaskId, int32_t nLength);
+CResult SplitTaskAlongFeed(CTaskLists& doc, uint64_t nTaskId, int32_t nLength);
 
 /// Inserts a mirrored copy of the task, its path and name followed by strSuffix, at the
 /// front of the manual-folder list. The copy of the task, or nullptr when no task has the
 /// id.
-COnePage* InsertMirroredCopy(CInkvaleDoc& doc, uint64_t nTaskId, const std::string& strSuffix);
+COnePage* InsertMirroredCopy(CTaskLists& doc, uint64_t nTaskId, const std::string& strSuffix);
 
 } // namespace inkvale

@@ -58,7 +58,7 @@ std::optional<CInterruptedJob> FindInterruptedJob(const std::vector<std::string>
     return std::move(jobs.front());
 }
 
-COnePage* TaskOfJob(CInkvaleDoc& doc, const CJobRecord& record) {
+COnePage* TaskOfJob(CTaskLists& doc, const CJobRecord& record) {
     for (CTaskList* pList : {&doc.m_arrOpened, &doc.m_arrManDir, &doc.m_arrAutoDir}) {
         for (const auto& pTask : *pList) {
             if (pTask->m_strPath == record.m_strTaskPath)
@@ -68,7 +68,7 @@ COnePage* TaskOfJob(CInkvaleDoc& doc, const CJobRecord& record) {
     return nullptr;
 }
 
-CJobStartResult ResumeInterruptedJob(CInkvaleDoc& doc, IQueueEngine& engine,
+CJobStartResult ResumeInterruptedJob(CTaskLists& doc, IQueueEngine& engine,
                                      const std::string& strJobDir) {
     CJobStartResult started = engine.ResumeJob(strJobDir);
     if (!started.Ok())

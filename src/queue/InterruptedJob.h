@@ -3,7 +3,7 @@
 
 #include "machine/engine/JobJournal.h"
 #include "machine/engine/PrintEngine.h"
-#include "model/InkvaleDoc.h"
+#include "model/TaskLists.h"
 
 #include <cstdint>
 #include <optional>
@@ -32,13 +32,13 @@ std::vector<CInterruptedJob> InterruptedJobsOf(const std::vector<std::string>& j
 std::optional<CInterruptedJob> FindInterruptedJob(const std::vector<std::string>& jobDirs);
 
 /// The task of the lists that the job printed (the same path); nullptr when none.
-COnePage* TaskOfJob(CInkvaleDoc& doc, const CJobRecord& record);
+COnePage* TaskOfJob(CTaskLists& doc, const CJobRecord& record);
 
 /// Continues a job of the ledger on the engine (strJobDir; "" the oldest unfinished one).
 /// On success its task (if still in the lists) is the one printing with the copies the
 /// ledger says were owed after this one, so that the job's end counts it and the rest
 /// follow.
-CJobStartResult ResumeInterruptedJob(CInkvaleDoc& doc, IQueueEngine& engine,
+CJobStartResult ResumeInterruptedJob(CTaskLists& doc, IQueueEngine& engine,
                                      const std::string& strJobDir = {});
 
 } // namespace inkvale

@@ -276,7 +276,7 @@ double WidestPrintableDrawingMm(const CSettings& settings, const CMachineParams&
     return dLow;
 }
 
-CQueueTotals QueueTotals(const CInkvaleDoc& doc) {
+CQueueTotals QueueTotals(const CTaskLists& doc) {
     CQueueTotals totals;
     for (const CTaskList* pList : {&doc.m_arrOpened, &doc.m_arrManDir, &doc.m_arrAutoDir}) {
         for (const auto& pTask : *pList) {
@@ -294,7 +294,7 @@ CQueueTotals QueueTotals(const CInkvaleDoc& doc) {
     return totals;
 }
 
-void MarkDuplicates(CInkvaleDoc& doc) {
+void MarkDuplicates(CTaskLists& doc) {
     std::unordered_map<uint64_t, const COnePage*> first;
     for (CTaskList* pList : {&doc.m_arrOpened, &doc.m_arrManDir, &doc.m_arrAutoDir}) {
         for (const auto& pTask : *pList) {

@@ -3,7 +3,7 @@
 
 #include "config/MachineParams.h"
 #include "config/Settings.h"
-#include "model/InkvaleDoc.h"
+#include "model/TaskLists.h"
 #include "model/OnePage.h"
 #include "support/Result.h"
 
@@ -49,10 +49,10 @@ struct CQueueTotals {
     double m_dSeconds = 0.0;
     double m_dInkMl = 0.0;
 };
-CQueueTotals QueueTotals(const CInkvaleDoc& doc);
+CQueueTotals QueueTotals(const CTaskLists& doc);
 
 /// Marks every task whose file has the same contents as a task before it in the lists
 /// (and the same split or mirror suffix) as a duplicate of that one; earlier marks go.
-void MarkDuplicates(CInkvaleDoc& doc);
+void MarkDuplicates(CTaskLists& doc);
 
 } // namespace inkvale

@@ -84,10 +84,10 @@ std::unordered_map<std::string, std::pair<int64_t, int64_t>> DerivedSources(cons
 
 } // namespace
 
-CTaskQueue::CTaskQueue(CInkvaleDoc& doc, CSettings& settings, CQueueView& view)
+CTaskQueue::CTaskQueue(CTaskLists& doc, CSettings& settings, CQueueView& view)
     : m_doc(doc), m_settings(settings), m_view(view) {}
 
-CTaskQueue::CTaskQueue(CInkvaleDoc& doc, CSettings& settings, CQueueView& view,
+CTaskQueue::CTaskQueue(CTaskLists& doc, CSettings& settings, CQueueView& view,
                        IQueueEngine& engine)
     : m_doc(doc), m_settings(settings), m_view(view), m_pEngine(&engine) {}
 

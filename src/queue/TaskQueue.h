@@ -4,13 +4,13 @@
 #include "config/Settings.h"
 #include "machine/engine/EngineHost.h"
 #include "machine/engine/PrintEngine.h"
-#include "model/InkvaleDoc.h"
+#include "model/TaskLists.h"
 #include "model/TaskDrawingLoader.h"
 #include "queue/DrawingPreloader.h"
 #include "queue/HotFolder.h"
 #include "queue/InterruptedJob.h"
 #include "queue/QueueView.h"
-#include "queue/TaskLists.h"
+#include "queue/TaskListEdits.h"
 #include "queue/UndoHistory.h"
 
 #include <ctime>
@@ -33,8 +33,8 @@ public:
     /// Every reference must outlive the queue. The settings are the program's own record:
     /// a failed job switches its AutoStartEnable off. The engine is given with SetEngine
     /// before the first call that needs it (the engine is made after its host).
-    CTaskQueue(CInkvaleDoc& doc, CSettings& settings, CQueueView& view);
-    CTaskQueue(CInkvaleDoc& doc, CSettings& settings, CQueueView& view, IQueueEngine& engine);
+    CTaskQueue(CTaskLists& doc, CSettings& settings, CQueueView& view);
+    CTaskQueue(CTaskLists& doc, CSettings& settings, CQueueView& view, IQueueEngine& engine);
     void SetEngine(IQueueEngine& engine) { m_pEngine = &engine; }
     /// The machine's parameter block, for the preflight of every drawing the queue loads
     /// (none: no preflight).
@@ -141,7 +141,7 @@ public:
     /// callers look it up again by its id.
     bool LoadDrawing(COnePage& task, bool bShowErrors);
 
-    CInkvaleDoc& Doc() { return m_doc; }
+    CTaskLists& Doc() { return m_doc; }
 
     /// Who hears of every change of the document's tasks (the saved lists; nobody by
     /// default). It is called on the window thread, possibly several times for one command
@@ -219,7 +219,7 @@ private:
     void ScanFolder(const std::string& strFolder, int32_t nSource);
     void SortManualList();
 
-    CInkvaleDoc& m_doc;
+    CTaskLists& m_doc;
     CSettings& m_settings;
     CQueueView& m_view;
     IQueueEngine* m_pEngine = nullptr;

@@ -8,7 +8,7 @@ namespace inkvale {
 namespace {
 
 template <class Fn>
-void ForEachTask(const CInkvaleDoc& doc, Fn fn) {
+void ForEachTask(const CTaskLists& doc, Fn fn) {
     for (const CTaskList* pList : {&doc.m_arrOpened, &doc.m_arrManDir, &doc.m_arrAutoDir}) {
         for (const auto& task : *pList)
             fn(*task);
@@ -17,7 +17,7 @@ void ForEachTask(const CInkvaleDoc& doc, Fn fn) {
 
 } // namespace
 
-void CUndoHistory::Push(const CInkvaleDoc& doc, CUndoLabel label) {
+void CUndoHistory::Push(const CTaskLists& doc, CUndoLabel label) {
     // Redo states go first: dropping the oldest before them would keep a redo state
     // behind the new snapshot once the history is full.
     while (m_snapshots.size() > m_nPosition + 1)
@@ -38,7 +38,7 @@ void CUndoHistory::Push(const CInkvaleDoc& doc, CUndoLabel label) {
     m_nPosition = m_snapshots.size() - 1;
 }
 
-bool CUndoHistory::Undo(CInkvaleDoc& doc) {
+bool CUndoHistory::Undo(CTaskLists& doc) {
     if (!CanUndo())
         return false;
     const size_t nPos = std::min(m_nPosition, m_snapshots.size() - 1) - 1;
@@ -49,7 +49,7 @@ bool CUndoHistory::Undo(CInkvaleDoc& doc) {
     return true;
 }
 
-bool CUndoHistory::Redo(CInkvaleDoc& doc) {
+bool CUndoHistory::Redo(CTaskLists& doc) {
     if (!CanRedo())
         return false;
     if (!Load(m_snapshots[m_nPosition + 1], doc))
@@ -66,7 +66,7 @@ CUndoLabel CUndoHistory::RedoLabel() const {
     return CanRedo() ? m_snapshots[m_nPosition + 1].m_label : CUndoLabel{};
 }
 
-bool CUndoHistory::Load(const CSnapshot& snapshot, CInkvaleDoc& doc) const {
+bool CUndoHistory::Load(const CSnapshot& snapshot, CTaskLists& doc) const {
     if (!doc.Deserialize(snapshot.m_bytes).Ok())
         return false;
     size_t nIndex = 0;

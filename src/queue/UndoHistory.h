@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "model/InkvaleDoc.h"
+#include "model/TaskLists.h"
 #include "model/TaskPreflight.h"
 #include "support/Result.h"
 
@@ -55,13 +55,13 @@ public:
     /// `PushUndoSnapshot`: drops every snapshot after the position, then the oldest while
     /// the history is full (kMaxSnapshots, the byte budget), and appends the document; the
     /// position becomes the last index.
-    void Push(const CInkvaleDoc& doc, CUndoLabel label = {});
+    void Push(const CTaskLists& doc, CUndoLabel label = {});
     /// `Undo`: with at least two snapshots and the position above 0, loads the one before
     /// the position. True when the document was replaced.
-    bool Undo(CInkvaleDoc& doc);
+    bool Undo(CTaskLists& doc);
     /// `Redo`: with at least two snapshots and the position below the last, loads the
     /// one after it. True when the document was replaced.
-    bool Redo(CInkvaleDoc& doc);
+    bool Redo(CTaskLists& doc);
 
     bool CanUndo() const { return m_snapshots.size() >= 2 && m_nPosition >= 1; }
     bool CanRedo() const { return m_snapshots.size() >= 2 && m_nPosition + 1 < m_snapshots.size(); }
@@ -96,7 +96,7 @@ private:
         CUndoLabel m_label;
     };
 
-    bool Load(const CSnapshot& snapshot, CInkvaleDoc& doc) const;
+    bool Load(const CSnapshot& snapshot, CTaskLists& doc) const;
     void DropAt(size_t nIndex);
 
     std::vector<CSnapshot> m_snapshots;

@@ -3,7 +3,7 @@
 
 #include "config/MachineParams.h"
 #include "machine/engine/EngineState.h"
-#include "machine/link/MyCommu.h"
+#include "machine/link/MachineCommands.h"
 
 #include <chrono>
 #include <thread>

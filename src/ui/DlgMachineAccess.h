@@ -6,7 +6,7 @@
 namespace inkvale {
 
 class CMachineParams;
-class CMyCommu;
+class CMachineCommands;
 struct CEngineState;
 
 /// What the dialogs need of the machine: whether it is online and the register writes. The
@@ -26,14 +26,14 @@ public:
 /// The program's machine behind the dialogs: the command layer and the engine's online flag.
 class CCommuDlgMachine : public IDlgMachine {
 public:
-    CCommuDlgMachine(CMyCommu& commu, const CEngineState& state) : m_commu(commu), m_state(state) {}
+    CCommuDlgMachine(CMachineCommands& commu, const CEngineState& state) : m_commu(commu), m_state(state) {}
     bool Online() const override;
     int WriteRegs(uint8_t nAddress, uint8_t nCount, const uint8_t* pData) override;
     void CloseEthLink() override;
     void SleepMs(int nMs) override;
 
 private:
-    CMyCommu& m_commu;
+    CMachineCommands& m_commu;
     const CEngineState& m_state;
 };
 

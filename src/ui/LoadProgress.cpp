@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/LoadProgress.h"
 
-#include "queue/TaskLists.h"
+#include "queue/TaskListEdits.h"
 #include "queue/TaskQueue.h"
 
 namespace inkvale {

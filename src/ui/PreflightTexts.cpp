@@ -10,7 +10,7 @@ namespace inkvale {
 namespace {
 
 QString Tr(const char* pszText) {
-    return QCoreApplication::translate("CMainFrame", pszText);
+    return QCoreApplication::translate("CMainWindow", pszText);
 }
 
 } // namespace
@@ -39,11 +39,11 @@ QString PreflightDetailsText(const COnePage& task) {
         return {};
     const CPreflightFigures& f = p.m_figures;
     QString text =
-        Tr(QT_TRANSLATE_NOOP("CMainFrame", "%1 × %2 mm，%3 个条带，用纸 %4 米，约 %5"))
+        Tr(QT_TRANSLATE_NOOP("CMainWindow", "%1 × %2 mm，%3 个条带，用纸 %4 米，约 %5"))
             .arg(QString::number(f.m_dLengthMm, 'f', 0), QString::number(f.m_dWidthMm, 'f', 0))
             .arg(f.m_nBands)
             .arg(QString::number(f.m_dPaperMm / 1000.0, 'f', 2), DurationText(f.m_dSeconds));
-    text += QLatin1Char('\n') + Tr(QT_TRANSLATE_NOOP("CMainFrame", "墨水 (ml)：%1 / %2 / %3 / %4"))
+    text += QLatin1Char('\n') + Tr(QT_TRANSLATE_NOOP("CMainWindow", "墨水 (ml)：%1 / %2 / %3 / %4"))
                                     .arg(QString::number(f.m_arrInkMl[0], 'f', 3),
                                          QString::number(f.m_arrInkMl[1], 'f', 3),
                                          QString::number(f.m_arrInkMl[2], 'f', 3),
@@ -55,7 +55,7 @@ QString PreflightDetailsText(const COnePage& task) {
 }
 
 QString QueueTotalsText(const CQueueTotals& totals) {
-    return Tr(QT_TRANSLATE_NOOP("CMainFrame", "%1 个任务 · %2 米 · %3 · 墨水 %4 ml"))
+    return Tr(QT_TRANSLATE_NOOP("CMainWindow", "%1 个任务 · %2 米 · %3 · 墨水 %4 ml"))
         .arg(totals.m_nTasks)
         .arg(QString::number(totals.m_dPaperM, 'f', 1), DurationText(totals.m_dSeconds),
              QString::number(totals.m_dInkMl, 'f', 2));

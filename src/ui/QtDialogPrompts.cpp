@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/QtDialogPrompts.h"
 
-#include "ui/DlgGetPwd.h"
+#include "ui/PasswordDialog.h"
 
 #include <QMessageBox>
 #include <QString>
@@ -18,7 +18,7 @@ void CQtDialogPrompts::ShowNote(const std::string& strCaption, const std::string
 }
 
 bool CQtDialogPrompts::AskAccessCode(std::string& strCode) {
-    CDlgGetPwd dlg(m_pParent);
+    CPasswordDialog dlg(m_pParent);
     if (dlg.exec() != QDialog::Accepted)
         return false;
     strCode = dlg.Entry();

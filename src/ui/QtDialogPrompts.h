@@ -7,7 +7,7 @@ class QWidget;
 
 namespace inkvale {
 
-/// The dialogs' prompts as modal boxes: message boxes and the password prompt CDlgGetPwd.
+/// The dialogs' prompts as modal boxes: message boxes and the password prompt CPasswordDialog.
 class CQtDialogPrompts : public CDlgPrompts {
 public:
     explicit CQtDialogPrompts(QWidget* pParent) : m_pParent(pParent) {}

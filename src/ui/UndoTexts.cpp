@@ -42,8 +42,8 @@ const char* StepSource(EUndoStep eStep) {
 } // namespace
 
 QString UndoActionText(bool bUndo, const CUndoLabel& label) {
-    QString text = bUndo ? QCoreApplication::translate("CMainFrame", "撤销")
-                         : QCoreApplication::translate("CMainFrame", "重做");
+    QString text = bUndo ? QCoreApplication::translate("CMainWindow", "撤销")
+                         : QCoreApplication::translate("CMainWindow", "重做");
     const char* szStep = StepSource(label.m_eStep);
     if (szStep == nullptr)
         return text;

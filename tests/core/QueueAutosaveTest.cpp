@@ -70,11 +70,11 @@ protected:
 
     CScratchDir m_dir;
     std::string m_strFile;
-    CInkvaleDoc m_doc;
+    CTaskLists m_doc;
 };
 
 TEST_F(QueueAutosave, RoundTripKeepsWhatTheOperatorSetAndTheDrawingsOnlyInMemory) {
-    CInkvaleDoc back;
+    CTaskLists back;
     ASSERT_TRUE(ParseSavedQueue(FormatSavedQueue(m_doc), back).Ok());
     const CTaskList* lists[][2] = {{&m_doc.m_arrOpened, &back.m_arrOpened},
                                    {&m_doc.m_arrManDir, &back.m_arrManDir},
@@ -133,7 +133,7 @@ TEST_F(QueueAutosave, DamagedSaveIsReportedSetAsideAndNeverUsed) {
         std::filesystem::create_directories(Dir());
         ASSERT_TRUE(WriteFileBytes(Dir() + CQueueAutosave::kFileName,
                                    std::string(c.m_bytes.begin(), c.m_bytes.end())));
-        CInkvaleDoc doc;
+        CTaskLists doc;
         CQueueAutosave autosave(Dir());
         const CResult restored = autosave.Restore(doc);
         EXPECT_FALSE(restored.Ok()) << c.m_pszWhat;
@@ -146,14 +146,14 @@ TEST_F(QueueAutosave, DamagedSaveIsReportedSetAsideAndNeverUsed) {
         EXPECT_EQ(nAside, 1) << c.m_pszWhat;
     }
     // A flipped byte inside a drawing may still read; the reader never crashes on it.
-    CInkvaleDoc doc;
+    CTaskLists doc;
     (void)ParseSavedQueue(flipped, doc);
 }
 
 TEST_F(QueueAutosave, ABurstOfChangesIsWrittenOnceAndRestoredWhole) {
     {
         CQueueAutosave autosave(Dir());
-        CInkvaleDoc doc;
+        CTaskLists doc;
         EXPECT_EQ(autosave.Restore(doc).m_nCode, 1); // nothing saved yet
         for (int i = 0; i < 100; ++i) {
             m_doc.m_arrOpened[0]->m_nCopies = i + 1;
@@ -164,7 +164,7 @@ TEST_F(QueueAutosave, ABurstOfChangesIsWrittenOnceAndRestoredWhole) {
         EXPECT_GE(autosave.Writes(), 1);
         EXPECT_LE(autosave.Writes(), 2);
     }
-    CInkvaleDoc doc;
+    CTaskLists doc;
     CQueueAutosave again(Dir());
     ASSERT_TRUE(again.Restore(doc).Ok());
     ASSERT_EQ(doc.m_arrOpened.size(), 3u);
@@ -191,7 +191,7 @@ TEST_F(QueueAutosave, AFailedSaveIsReportedAndTriedAgain) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     EXPECT_EQ(autosave.Written(), nHanded);
     EXPECT_TRUE(autosave.LastError().empty());
-    CInkvaleDoc doc;
+    CTaskLists doc;
     CQueueAutosave again(Dir());
     ASSERT_TRUE(again.Restore(doc).Ok());
     EXPECT_EQ(doc.m_arrOpened[0]->m_nCopies, 5);
@@ -217,7 +217,7 @@ TEST_F(QueueAutosave, AChangeThatWasToldIsSavedEvenWhenNoNumberShowsIt) {
         autosave.Flush();
         EXPECT_EQ(autosave.Writes(), 2);
     }
-    CInkvaleDoc back;
+    CTaskLists back;
     CQueueAutosave again(Dir());
     ASSERT_TRUE(again.Restore(back).Ok());
     ASSERT_EQ(back.m_arrOpened[1]->m_arrCurves.size(), 1u);

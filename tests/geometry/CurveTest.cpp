@@ -163,7 +163,7 @@ TEST(Curve, SizeCorrection) {
 }
 
 TEST(Curve, HitTestWithinFourPixels) {
-    CDispSet disp;
+    CViewTransform disp;
     disp.m_dScale = 1.0;
     // Horizontal segment on screen from (50, 370) to (150, 370).
     const CCurve c = Make({{0, 0}, {100, 0}});
@@ -181,7 +181,7 @@ TEST(Curve, HitTestWithinFourPixels) {
 }
 
 TEST(Curve, IsInsideRect) {
-    CDispSet disp;
+    CViewTransform disp;
     disp.m_dScale = 1.0;
     const CCurve c = Make({{0, 0}, {10, 10}}); // screen (50,370) and (60,360)
     EXPECT_TRUE(c.IsInsideRect(disp, {50, 360, 61, 371}));

@@ -210,8 +210,8 @@ protected:
         // The machine's reply to the last confirmation comes after it has assembled the
         // whole sheet, which takes a while on a loaded computer.
         m_pCommu.reset();
-        m_pEth = std::make_unique<CMyEth>(m_choice, m_server.Port(), CEthTimeouts{1000, 2000});
-        m_pCommu = std::make_unique<CMyCommu>(m_choice, m_status, *m_pEth, *m_pUsbPrint, *m_pUsb);
+        m_pEth = std::make_unique<CTcpLink>(m_choice, m_server.Port(), CEthTimeouts{1000, 2000});
+        m_pCommu = std::make_unique<CMachineCommands>(m_choice, m_status, *m_pEth, *m_pUsbPrint, *m_pUsb);
         sim::CSimTiming timing;
         timing.m_nStartMs = 20;
         timing.m_nFinishMs = 20;

@@ -295,9 +295,9 @@ TEST_F(CPrintEngineTest, BackupAndHistoryAtJobStart) {
     EXPECT_NE(strHistory.find(",/tmp/line.plt,1,len="), std::string::npos) << strHistory;
 }
 
-TEST_F(CPrintEngineTest, ServiceThreadsTickAndEndOnClosing) {
-    m_pEngine->StartServiceThreads();
-    CServiceThreads& threads = m_pEngine->Services();
+TEST_F(CPrintEngineTest, EngineThreadsTickAndEndOnClosing) {
+    m_pEngine->StartEngineThreads();
+    CEngineThreads& threads = m_pEngine->Services();
     EXPECT_TRUE(threads.MonitorRunning());
     ASSERT_TRUE(WaitFor([&] { return m_host.CountOf(kMsgScanAutoDir) >= 1; }));
     EXPECT_GE(m_host.CountOf(kMsgScanManDir), 1);
@@ -317,7 +317,7 @@ TEST_F(CPrintEngineTest, ServiceThreadsTickAndEndOnClosing) {
 
 TEST_F(CPrintEngineTest, SchedulerIsQuietWhileAJobRuns) {
     m_status.m_bJobRunning = true; // JobThread set
-    CServiceThreads& threads = m_pEngine->Services();
+    CEngineThreads& threads = m_pEngine->Services();
     for (int i = 0; i < 3; ++i)
         threads.SchedulerTurn();
     EXPECT_EQ(m_host.CountOf(kMsgStartNextTask), 0);
@@ -328,7 +328,7 @@ TEST_F(CPrintEngineTest, SchedulerIsQuietWhileAJobRuns) {
 
 TEST_F(CPrintEngineTest, MonitorGoesOfflineOnAFailedPollAndOnlineOnAParameterRead) {
     ASSERT_TRUE(m_sim.SetParam("HeadCombination", 3));
-    CServiceThreads& threads = m_pEngine->Services();
+    CEngineThreads& threads = m_pEngine->Services();
     CEngineState& state = m_pEngine->State();
     threads.MonitorTurn(); // offline: a parameter read
     EXPECT_EQ(state.m_nMachineOnline, 1);
@@ -357,7 +357,7 @@ TEST_F(CPrintEngineTest, MonitorGoesOfflineOnAFailedPollAndOnlineOnAParameterRea
 }
 
 TEST_F(CPrintEngineTest, ForeignJobOnTheMachineSlowsThePollingToSixSeconds) {
-    CServiceThreads& threads = m_pEngine->Services();
+    CEngineThreads& threads = m_pEngine->Services();
     threads.MonitorTurn(); // online
     m_sim.ForceState(kStatePrinting, 60000);
     for (int i = 0; i < 51; ++i)

@@ -84,7 +84,7 @@ protected:
         // Polls of 100 ms on the test clock (5 ms real): offline within a few milliseconds.
         m_pEngine->SetSilenceLimits({.m_poll = 100ms, .m_nMissedPolls = 3});
         GoOnline();
-        m_pEngine->StartServiceThreads();
+        m_pEngine->StartEngineThreads();
     }
     void TearDown() override {
         m_sim.SetSilentFor(0);
@@ -150,7 +150,7 @@ TEST_F(SilentMachineTest, OfflineAtOnceInterruptedOnlyAtTheLinkLostLimit) {
 // monitor neither counts it as a miss nor asks the machine itself. An exchange the machine
 // did not answer is a miss; one it answered ends the silence.
 TEST_F(CPrintEngineTest, AnIdleLinkDuringAJobIsNoNewsAndTheBandSendersExchangesCount) {
-    CServiceThreads& threads = m_pEngine->Services();
+    CEngineThreads& threads = m_pEngine->Services();
     threads.SetSilenceLimits({.m_poll = 100ms, .m_nMissedPolls = 1});
     const CEngineState& state = m_pEngine->State();
     GoOnline();

@@ -6,10 +6,10 @@
 
 #include "SimServer.h"
 #include "SimUsbBus.h"
-#include "machine/link/MyCommu.h"
-#include "machine/link/MyEth.h"
-#include "machine/link/MyUsb.h"
-#include "machine/link/MyUsbPrint.h"
+#include "machine/link/MachineCommands.h"
+#include "machine/link/TcpLink.h"
+#include "machine/link/UsbBulkLink.h"
+#include "machine/link/UsbPrinterLink.h"
 
 #include <gtest/gtest.h>
 
@@ -39,14 +39,14 @@ protected:
     void SetUp() override {
         std::string strError;
         ASSERT_TRUE(m_server.Start("127.0.0.1", 0, &strError)) << strError;
-        m_pEth = std::make_unique<CMyEth>(m_choice, m_server.Port(), kTestEthTimeouts);
+        m_pEth = std::make_unique<CTcpLink>(m_choice, m_server.Port(), kTestEthTimeouts);
         m_pUsbBus = std::make_unique<sim::CSimUsbBus>(
             m_sim, std::vector<sim::CSimUsbDevice>{{0xA727, 0x5291, false, false, true}});
-        m_pUsb = std::make_unique<CMyUsb>(*m_pUsbBus);
+        m_pUsb = std::make_unique<CUsbBulkLink>(*m_pUsbBus);
         // No printer device in an empty tree: the USB printer link never opens here.
         m_pUsbPrint =
-            std::make_unique<CMyUsbPrint>(CUsbPrintPaths{"/nonexistent", "/nonexistent", 100});
-        m_pCommu = std::make_unique<CMyCommu>(m_choice, m_status, *m_pEth, *m_pUsbPrint, *m_pUsb);
+            std::make_unique<CUsbPrinterLink>(CUsbPrintPaths{"/nonexistent", "/nonexistent", 100});
+        m_pCommu = std::make_unique<CMachineCommands>(m_choice, m_status, *m_pEth, *m_pUsbPrint, *m_pUsb);
     }
     void TearDown() override { m_server.Stop(); }
 
@@ -64,11 +64,11 @@ protected:
     sim::CSimServer m_server{m_sim};
     CTestLinkChoice m_choice;
     CMachineStatus m_status;
-    std::unique_ptr<CMyEth> m_pEth;
+    std::unique_ptr<CTcpLink> m_pEth;
     std::unique_ptr<sim::CSimUsbBus> m_pUsbBus;
-    std::unique_ptr<CMyUsb> m_pUsb;
-    std::unique_ptr<CMyUsbPrint> m_pUsbPrint;
-    std::unique_ptr<CMyCommu> m_pCommu;
+    std::unique_ptr<CUsbBulkLink> m_pUsb;
+    std::unique_ptr<CUsbPrinterLink> m_pUsbPrint;
+    std::unique_ptr<CMachineCommands> m_pCommu;
 };
 
 } // namespace inkvale::test

@@ -402,8 +402,8 @@ TEST(OnePage, MergingWithAppendShiftedAndSeams) {
 }
 
 // Scale 1: a plotter unit is a pixel; drawing (x, y) is at screen (50 + x, 370 - y).
-CDispSet UnitDisp() {
-    CDispSet d;
+CViewTransform UnitDisp() {
+    CViewTransform d;
     d.m_dScale = 1.0;
     d.m_nViewHeight = 400;
     return d;
@@ -414,7 +414,7 @@ TEST(OnePage, SelectCurveAtTogglesTheFirstHitByPenThenOrder) {
     page.m_arrCurves[0].m_nPen = 3;
     page.m_arrCurves[1].m_nPen = 2;
     page.m_arrCurves[2].m_nPen = 12; // never hit
-    const CDispSet disp = UnitDisp();
+    const CViewTransform disp = UnitDisp();
     EXPECT_TRUE(page.SelectCurveAt(disp, 100, 370));
     EXPECT_EQ(page.m_arrCurves[1].m_bSelected, 1);
     EXPECT_EQ(page.m_arrCurves[0].m_bSelected, 0);
@@ -424,7 +424,7 @@ TEST(OnePage, SelectCurveAtTogglesTheFirstHitByPenThenOrder) {
 }
 
 TEST(OnePage, SelectCurvesInRectInsideAndCrossing) {
-    const CDispSet disp = UnitDisp();
+    const CViewTransform disp = UnitDisp();
     // Screen rectangle 100..200 x 200..300 is drawing x 50..150, y 70..170.
     const CScreenRect rect{100, 200, 200, 300};
     const auto make = [] {

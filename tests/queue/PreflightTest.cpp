@@ -5,7 +5,7 @@
 
 #include "queue/Preflight.h"
 #include "common/TestPaths.h"
-#include "model/InkvaleDoc.h"
+#include "model/TaskLists.h"
 #include "model/TaskDrawingLoader.h"
 
 #include <gtest/gtest.h>
@@ -168,7 +168,7 @@ TEST_F(Preflight, DuplicatesAreTheSameFileButNotItsPieces) {
     const std::string strA = dir.File("a.plt"), strB = dir.File("b.plt");
     ASSERT_TRUE(WriteFileBytes(strA, "IN;PU0,0;PD4000,4000;"));
     ASSERT_TRUE(WriteFileBytes(strB, "IN;PU0,0;PD4000,4000;"));
-    CInkvaleDoc doc;
+    CTaskLists doc;
     for (const std::string& strPath : {strA, strA + "(1/2)", strA + "(2/2)", strB}) {
         auto pTask = std::make_unique<COnePage>(Lines({{{0, 0}, {4000, 4000}}}));
         pTask->m_strPath = strPath;
@@ -187,7 +187,7 @@ TEST_F(Preflight, DuplicatesAreTheSameFileButNotItsPieces) {
 }
 
 TEST_F(Preflight, QueueTotalsCountEveryCopy) {
-    CInkvaleDoc doc;
+    CTaskLists doc;
     auto pTask = std::make_unique<COnePage>(Tank());
     pTask->m_preflight = RunPreflight(*pTask, m_settings, m_params);
     pTask->m_nCopies = 3;

@@ -62,7 +62,7 @@ protected:
         m_pEngine = std::make_unique<CPrintEngine>(m_settings, m_params, *m_pCommu, m_status,
                                                    *m_pHost, m_raster, m_clock);
         m_pQueue->SetEngine(*m_pEngine);
-        m_pEngine->StartServiceThreads();
+        m_pEngine->StartEngineThreads();
     }
     void TearDown() override {
         m_settings.m_nClosing = 1;
@@ -88,7 +88,7 @@ protected:
     CMachineParams m_params;
     CFastClock m_clock;
     CRasterBandFactory m_raster;
-    CInkvaleDoc m_doc;
+    CTaskLists m_doc;
     CFakeQueueView m_view;
     std::unique_ptr<CTaskQueue> m_pQueue;
     CLoopHandOff m_handOff{m_settings};

@@ -7,7 +7,7 @@
 #include "machine/engine/EngineHost.h"
 #include "machine/engine/PrintEngine.h"
 #include "machine/link/MachineProtocol.h"
-#include "model/InkvaleDoc.h"
+#include "model/TaskLists.h"
 #include "queue/QueueView.h"
 #include "queue/TaskQueue.h"
 

@@ -83,7 +83,7 @@ protected:
     }
 
     CScratchDir m_dir;
-    CInkvaleDoc m_doc;
+    CTaskLists m_doc;
     CSettings m_settings;
     CFakeQueueView m_view;
     CFakeQueueEngine m_engine;

@@ -13,19 +13,19 @@ namespace inkvale::test {
 namespace {
 
 /// The document as one string of its opened tasks' names.
-std::string State(const CInkvaleDoc& doc) {
+std::string State(const CTaskLists& doc) {
     std::string s;
     for (const auto& t : doc.m_arrOpened)
         s += t->m_strPath.substr(t->m_strPath.rfind('/') + 1);
     return s;
 }
 
-void Append(CInkvaleDoc& doc, const std::string& strName) {
+void Append(CTaskLists& doc, const std::string& strName) {
     doc.m_arrOpened.push_back(MakeTask(strName));
 }
 
 TEST(UndoHistory, PositionsThroughPushesUndosAndRedos) {
-    CInkvaleDoc doc;
+    CTaskLists doc;
     CUndoHistory undo;
     struct Step {
         char cOp; ///< 'p' push after appending a task named by cName, 'u' undo, 'r' redo
@@ -69,7 +69,7 @@ TEST(UndoHistory, PositionsThroughPushesUndosAndRedos) {
 }
 
 TEST(UndoHistory, KeepsTheNewestHundredSnapshots) {
-    CInkvaleDoc doc;
+    CTaskLists doc;
     CUndoHistory undo;
     for (int i = 0; i < 130; ++i) {
         doc.m_arrOpened.clear();
@@ -97,7 +97,7 @@ TEST(UndoHistory, KeepsTheNewestHundredSnapshots) {
 }
 
 TEST(UndoHistory, ByteBudgetDropsTheOldestButKeepsTwo) {
-    CInkvaleDoc doc;
+    CTaskLists doc;
     Append(doc, "a");
     const size_t nOne = doc.Serialize().size();
     CUndoHistory undo(3 * nOne);
@@ -114,7 +114,7 @@ TEST(UndoHistory, ByteBudgetDropsTheOldestButKeepsTwo) {
 }
 
 TEST(UndoHistory, SnapshotsKeepWhatTheTaskFileKeeps) {
-    CInkvaleDoc doc;
+    CTaskLists doc;
     doc.m_arrOpened.push_back(MakeTask("a", 5, PS_PRINTING, 1));
     doc.m_arrOpened.push_back(MakeTask("b", 2, PS_REPEAT));
     CUndoHistory undo;
@@ -133,7 +133,7 @@ TEST(UndoHistory, SnapshotsKeepWhatTheTaskFileKeeps) {
 
 class QueueUndo : public ::testing::Test {
 protected:
-    CInkvaleDoc m_doc;
+    CTaskLists m_doc;
     CSettings m_settings;
     CFakeQueueView m_view;
     CFakeQueueEngine m_engine;

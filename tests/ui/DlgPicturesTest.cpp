@@ -4,12 +4,12 @@
 #include "DlgTestSupport.h"
 #include "config/MachineParams.h"
 #include "config/Settings.h"
-#include "ui/DlgGetPwd.h"
-#include "ui/DlgPara.h"
-#include "ui/DlgSetEth.h"
-#include "ui/DlgSetOffset.h"
-#include "ui/DlgSetPltUnit.h"
-#include "ui/DlgSysSet.h"
+#include "ui/PasswordDialog.h"
+#include "ui/MachineParamsDialog.h"
+#include "ui/MachineAddressDialog.h"
+#include "ui/OffsetDialog.h"
+#include "ui/HpglUnitDialog.h"
+#include "ui/SettingsDialog.h"
 
 #include <QComboBox>
 #include <QPixmap>
@@ -20,7 +20,7 @@
 namespace inkvale {
 namespace {
 
-class CNoHost : public CDlgSysSetHost {
+class CNoHost : public CSettingsDialogHost {
 public:
     void DiscardAllDrawings() override {}
 };
@@ -58,20 +58,20 @@ TEST(DlgPicturesTest, WritesOnePicturePerDialog) {
     machine.m_bOnline = true;
     CNoHost host;
 
-    CDlgGetPwd pwd;
+    CPasswordDialog pwd;
     Save(pwd, strFolder, "password");
-    CDlgPara para(settings, params, machine, prompts);
+    CMachineParamsDialog para(settings, params, machine, prompts);
     para.Combination()->setCurrentIndex(3);
     Save(para, strFolder, "machine-parameters");
-    CDlgSetOffset offset(settings, params, machine, prompts);
+    COffsetDialog offset(settings, params, machine, prompts);
     Save(offset, strFolder, "offset");
-    CDlgSetEth eth(params, machine, prompts);
+    CMachineAddressDialog eth(params, machine, prompts);
     Save(eth, strFolder, "ip");
-    CDlgSetPltUnit unit(settings);
+    CHpglUnitDialog unit(settings);
     Save(unit, strFolder, "hpgl-unit");
     const char* const kPages[] = {"settings-plot", "settings-directories", "settings-user"};
     for (int i = 0; i < 3; ++i) {
-        CDlgSysSet sheet({settings, params, machine, prompts, host});
+        CSettingsDialog sheet({settings, params, machine, prompts, host});
         sheet.Tabs()->setCurrentIndex(i);
         Save(sheet, strFolder, kPages[i]);
     }

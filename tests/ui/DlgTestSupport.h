@@ -4,7 +4,7 @@
 // Shared pieces of the dialog tests: the application on the off-screen platform, recorded
 // prompts and a machine that is either nothing (offline) or the simulator's command layer.
 
-#include "machine/link/MyCommu.h"
+#include "machine/link/MachineCommands.h"
 #include "ui/DlgMachineAccess.h"
 #include "ui/DlgPrompts.h"
 
@@ -61,7 +61,7 @@ public:
     }
     void SleepMs(int nMs) override { m_arrSleeps.push_back(nMs); }
 
-    CMyCommu* m_pCommu = nullptr;
+    CMachineCommands* m_pCommu = nullptr;
     bool m_bOnline = false;
     int m_nWrites = 0;
     int m_nCloses = 0;

@@ -8,10 +8,10 @@
 #include "config/SettingsStore.h"
 #include "machine/engine/ManualCommands.h"
 #include "machine/link/MachineProtocol.h"
-#include "queue/TaskLists.h"
-#include "ui/MainFrame.h"
-#include "ui/MainFramePrompts.h"
-#include "ui/MyListView.h"
+#include "queue/TaskListEdits.h"
+#include "ui/MainWindow.h"
+#include "ui/MainWindowPrompts.h"
+#include "ui/TaskListView.h"
 
 #include "SimMachine.h"
 #include "SimServer.h"
@@ -38,7 +38,7 @@ namespace inkvale::test {
 
 namespace fs = std::filesystem;
 
-class CWindowPrompts : public CMainFramePrompts {
+class CWindowPrompts : public CMainWindowPrompts {
 public:
     void Inform(const std::string& s, const std::string&) override { m_arrShown.push_back(s); }
     void Error(const std::string& s, const std::string&) override { m_arrShown.push_back(s); }
@@ -100,7 +100,7 @@ protected:
         m_settings = CSettings{};
         (void)LoadSettings(m_settings, m_params, m_home.Path().string());
         m_params.ResetMachineParams();
-        m_pFrame = std::make_unique<CMainFrame>(m_settings, m_params, &m_prompts, true);
+        m_pFrame = std::make_unique<CMainWindow>(m_settings, m_params, &m_prompts, true);
         // As the program does: the lists of the last run come back and are kept saved.
         m_pFrame->RestoreQueue();
         m_pFrame->resize(1280, 900);
@@ -116,10 +116,10 @@ protected:
         }
         return false;
     }
-    CMyListView& List() { return m_pFrame->TaskList(); }
+    CTaskListView& List() { return m_pFrame->TaskList(); }
     /// A mouse click on the row, as the operator makes it (Ctrl or Shift with modifiers).
     void ClickRow(int nRow, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        CMyListView& list = List();
+        CTaskListView& list = List();
         const QModelIndex index = list.model()->index(nRow, 1);
         list.scrollTo(index);
         const QPointF pos = list.visualRect(index).center();
@@ -184,7 +184,7 @@ protected:
     CSettings m_settings;
     CMachineParams m_params;
     CWindowPrompts m_prompts;
-    std::unique_ptr<CMainFrame> m_pFrame;
+    std::unique_ptr<CMainWindow> m_pFrame;
     int64_t m_tNext = 1'600'000'000;
 };
 

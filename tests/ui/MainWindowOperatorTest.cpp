@@ -88,7 +88,7 @@ TEST_F(MainWindowOperatorTest, UndoBringsBackTheTasksAsTheyWere) {
     EXPECT_FALSE(pUndo->isEnabled());
     EXPECT_FALSE(pRedo->isEnabled());
 
-    const std::string strTotals = m_pFrame->PaneText(CMainFrame::kPaneQueue).toStdString();
+    const std::string strTotals = m_pFrame->PaneText(CMainWindow::kPaneQueue).toStdString();
     ClickRow(2);
     const std::string strDeleted = PathAtRow(2);
     ASSERT_TRUE(m_pFrame->RunCommand(kCmdDeleteTasks));
@@ -102,7 +102,7 @@ TEST_F(MainWindowOperatorTest, UndoBringsBackTheTasksAsTheyWere) {
     EXPECT_EQ(PathAtRow(2), strDeleted);
     EXPECT_TRUE(fs::exists(strDeleted)); // back from the trash
     EXPECT_TRUE(AllFiguresDone());
-    EXPECT_EQ(m_pFrame->PaneText(CMainFrame::kPaneQueue).toStdString(), strTotals);
+    EXPECT_EQ(m_pFrame->PaneText(CMainWindow::kPaneQueue).toStdString(), strTotals);
     EXPECT_FALSE(pUndo->isEnabled());
     EXPECT_TRUE(pRedo->isEnabled());
 
@@ -111,7 +111,7 @@ TEST_F(MainWindowOperatorTest, UndoBringsBackTheTasksAsTheyWere) {
     ASSERT_TRUE(m_pFrame->RunCommand(kCmdCopiesUp));
     ASSERT_TRUE(m_pFrame->RunCommand(kCmdCopiesUp));
     EXPECT_EQ(TaskAt(m_pFrame->Doc(), 0)->m_nCopies, 3);
-    EXPECT_NE(m_pFrame->PaneText(CMainFrame::kPaneQueue).toStdString(), strTotals);
+    EXPECT_NE(m_pFrame->PaneText(CMainWindow::kPaneQueue).toStdString(), strTotals);
     EXPECT_FALSE(pRedo->isEnabled()); // a new command ends the redo
     ClickRow(1);
     ASSERT_TRUE(m_pFrame->RunCommand(kCmdDeleteTasks));
@@ -142,14 +142,14 @@ TEST_F(MainWindowOperatorTest, FiguresStayThroughATaskFileAndARestart) {
     m_pFrame->AddPaths({strPlt});
     ASSERT_TRUE(RunUntil([&] { return AllFiguresDone(); }));
     m_pFrame->RefreshTaskList();
-    const std::string strTotals = m_pFrame->PaneText(CMainFrame::kPaneQueue).toStdString();
+    const std::string strTotals = m_pFrame->PaneText(CMainWindow::kPaneQueue).toStdString();
 
     m_prompts.m_strSaveAs = m_home.File("lists.sptask");
     ASSERT_TRUE(m_pFrame->RunCommand(kCmdSaveTaskFile));
     m_pFrame->OpenTaskFile(m_home.File("lists.sptask"));
     ASSERT_TRUE(RunUntil([&] { return AllFiguresDone() && TaskCount(m_pFrame->Doc()) == 4; }));
     m_pFrame->RefreshTaskList();
-    EXPECT_EQ(m_pFrame->PaneText(CMainFrame::kPaneQueue).toStdString(), strTotals);
+    EXPECT_EQ(m_pFrame->PaneText(CMainWindow::kPaneQueue).toStdString(), strTotals);
 
     OpenWindow();
     ASSERT_TRUE(RunUntil([&] { return TaskCount(m_pFrame->Doc()) == 4 && AllFiguresDone(); }))
@@ -166,7 +166,7 @@ TEST_F(MainWindowOperatorTest, FiguresStayThroughATaskFileAndARestart) {
                return s;
            }();
     m_pFrame->RefreshTaskList();
-    EXPECT_EQ(m_pFrame->PaneText(CMainFrame::kPaneQueue).toStdString(), strTotals);
+    EXPECT_EQ(m_pFrame->PaneText(CMainWindow::kPaneQueue).toStdString(), strTotals);
     for (int r = 0; r < 4; ++r)
         EXPECT_NE(List().item(r, 3)->text().trimmed().toStdString(), "0 * 0") << r;
 }

@@ -13,7 +13,7 @@
 
 #include "model/TaskPaths.h"
 #include "queue/DerivedTasks.h"
-#include "ui/InkvaleView.h"
+#include "ui/PreviewView.h"
 
 #include <QInputDialog>
 #include <QMessageBox>
@@ -129,7 +129,7 @@ protected:
         std::set<int> highlighted;
         for (const QModelIndex& index : List().selectionModel()->selectedRows())
             highlighted.insert(index.row());
-        const CInkvaleDoc& doc = m_pFrame->Doc();
+        const CTaskLists& doc = m_pFrame->Doc();
         int nRow = 0;
         for (const auto& [pList, pTo] : {std::pair{&doc.m_arrOpened, &shown.m_opened},
                                          std::pair{&doc.m_arrManDir, &shown.m_manual},
@@ -617,7 +617,7 @@ protected:
             return; // where the last cut falls on the drawing's edge is not the model's business
         m_history.Prepare(m_model);
         const std::vector<std::string> shown = AnswerPromptsDuring(
-            [&] { ASSERT_TRUE(m_pFrame->RunCommand(CInkvaleView::kCmdSplitFeed)); }, nMm);
+            [&] { ASSERT_TRUE(m_pFrame->RunCommand(CPreviewView::kCmdSplitFeed)); }, nMm);
         if (nLength > nWidth - 40) {
             EXPECT_EQ(shown.size(), 1u) << "a split that cannot be made says why";
             return;

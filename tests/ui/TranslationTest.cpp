@@ -5,15 +5,15 @@
 #include "config/MachineParams.h"
 #include "config/Settings.h"
 #include "support/MessageSource.h"
-#include "ui/DlgAbout.h"
+#include "ui/AboutDialog.h"
 #include "ui/DlgFields.h"
-#include "ui/DlgGetPwd.h"
-#include "ui/DlgPara.h"
-#include "ui/DlgSetEth.h"
-#include "ui/DlgSetOffset.h"
-#include "ui/DlgSetPltUnit.h"
-#include "ui/DlgSysSet.h"
-#include "ui/DlgSysSetHost.h"
+#include "ui/PasswordDialog.h"
+#include "ui/MachineParamsDialog.h"
+#include "ui/MachineAddressDialog.h"
+#include "ui/OffsetDialog.h"
+#include "ui/HpglUnitDialog.h"
+#include "ui/SettingsDialog.h"
+#include "ui/SettingsDialogHost.h"
 #include "ui/InkvaleAppRules.h"
 #include "ui/OperatorText.h"
 
@@ -32,7 +32,7 @@
 namespace inkvale {
 namespace {
 
-class CNoHost : public CDlgSysSetHost {
+class CNoHost : public CSettingsDialogHost {
 public:
     void DiscardAllDrawings() override {}
 };
@@ -64,14 +64,14 @@ bool HasChinese(const QString& text) {
     return false;
 }
 
-TEST(DlgAboutTest, VersionAndReleaseDatePerLanguage) {
+TEST(AboutDialogTest, VersionAndReleaseDatePerLanguage) {
     test::EnsureDlgApp();
-    CDlgAbout chinese(0);
+    CAboutDialog chinese(0);
     EXPECT_EQ(chinese.windowTitle(), QStringLiteral("关于Inkvale"));
     EXPECT_EQ(chinese.VersionLabel()->text(), QStringLiteral("Inkvale v1.6.5"));
     EXPECT_EQ(chinese.DateLabel()->text(), QStringLiteral("发布日期:2023年6月2日"));
     for (int nLanguage : {1, 2, 5}) {
-        CDlgAbout other(nLanguage);
+        CAboutDialog other(nLanguage);
         EXPECT_EQ(other.DateLabel()->text(), QStringLiteral("Release date:5th Jan. 2023"))
             << nLanguage;
     }
@@ -87,15 +87,15 @@ protected:
         const CSysSetContext ctx{m_settings, m_params, m_machine, m_prompts, m_host};
         std::vector<std::pair<const char*, std::unique_ptr<QWidget>>> dialogs;
         dialogs.emplace_back(
-            "parameters", std::make_unique<CDlgPara>(m_settings, m_params, m_machine, m_prompts));
-        dialogs.emplace_back("settings", std::make_unique<CDlgSysSet>(ctx));
+            "parameters", std::make_unique<CMachineParamsDialog>(m_settings, m_params, m_machine, m_prompts));
+        dialogs.emplace_back("settings", std::make_unique<CSettingsDialog>(ctx));
         dialogs.emplace_back("address",
-                             std::make_unique<CDlgSetEth>(m_params, m_machine, m_prompts));
+                             std::make_unique<CMachineAddressDialog>(m_params, m_machine, m_prompts));
         dialogs.emplace_back(
-            "offset", std::make_unique<CDlgSetOffset>(m_settings, m_params, m_machine, m_prompts));
-        dialogs.emplace_back("unit", std::make_unique<CDlgSetPltUnit>(m_settings));
-        dialogs.emplace_back("password", std::make_unique<CDlgGetPwd>());
-        dialogs.emplace_back("about", std::make_unique<CDlgAbout>(m_settings.Language));
+            "offset", std::make_unique<COffsetDialog>(m_settings, m_params, m_machine, m_prompts));
+        dialogs.emplace_back("unit", std::make_unique<CHpglUnitDialog>(m_settings));
+        dialogs.emplace_back("password", std::make_unique<CPasswordDialog>());
+        dialogs.emplace_back("about", std::make_unique<CAboutDialog>(m_settings.Language));
         return dialogs;
     }
 
@@ -157,9 +157,9 @@ TEST_F(TranslatedDialogsTest, TitlesAndFieldMessagesInEnglish) {
     m_settings.Language = 1;
     auto pEnglish = std::make_unique<test::CShippedTranslation>();
     ASSERT_TRUE(pEnglish->Loaded());
-    CDlgSetOffset offset(m_settings, m_params, m_machine, m_prompts);
+    COffsetDialog offset(m_settings, m_params, m_machine, m_prompts);
     EXPECT_EQ(offset.windowTitle(), QStringLiteral("Left Offset"));
-    EXPECT_EQ(CDlgAbout(1).windowTitle(), QStringLiteral("About Inkvale"));
+    EXPECT_EQ(CAboutDialog(1).windowTitle(), QStringLiteral("About Inkvale"));
     EXPECT_EQ(IntegerRangeMessage(500, 4000), "Please enter an integer between 500 and 4000.");
     EXPECT_EQ(NumberRangeMessage(30, 57.5), "Please enter a number between 30 and 57.5.");
     pEnglish.reset();

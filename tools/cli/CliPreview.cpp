@@ -10,7 +10,7 @@
 #include "config/MachineParams.h"
 #include "config/Settings.h"
 #include "config/SettingsStore.h"
-#include "geometry/DispSet.h"
+#include "geometry/ViewTransform.h"
 #include "model/OnePage.h"
 #include "model/TaskDrawingLoader.h"
 
@@ -58,7 +58,7 @@ QColor SettingColor(int32_t v) {
     return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
 }
 
-QPoint Screen(const CDispSet& disp, int32_t x, int32_t y) {
+QPoint Screen(const CViewTransform& disp, int32_t x, int32_t y) {
     const CScreenPoint p = WorldToScreen(disp, x, y);
     return {p.x, p.y};
 }
@@ -67,8 +67,8 @@ QPoint Screen(const CDispSet& disp, int32_t x, int32_t y) {
 // takes its scale from the window height and the paper width, so the height follows from
 // the scale that fits the length. Very wide paper under a short drawing is capped at four
 // widths high (the drawing then ends before the right edge).
-CDispSet FitWindow(int nWidth, int32_t nMaxX, int32_t nPaper) {
-    CDispSet disp;
+CViewTransform FitWindow(int nWidth, int32_t nMaxX, int32_t nPaper) {
+    CViewTransform disp;
     disp.m_dScale = static_cast<double>(nWidth - 70) / std::max(nMaxX, 1);
     int height = static_cast<int>(nPaper * disp.m_dScale) + 60;
     if (nMaxX <= 0 || height > 4 * nWidth || height < 100) {
@@ -81,7 +81,7 @@ CDispSet FitWindow(int nWidth, int32_t nMaxX, int32_t nPaper) {
     return disp;
 }
 
-void DrawGrid(QPainter& p, const CDispSet& disp, const CSettings& s, int32_t nMaxX,
+void DrawGrid(QPainter& p, const CViewTransform& disp, const CSettings& s, int32_t nMaxX,
               int32_t nPaper) {
     const bool bCoarse = disp.m_dScale < 0.005;
     const int32_t step = bCoarse ? 20000 : 8000;
@@ -107,7 +107,7 @@ void DrawGrid(QPainter& p, const CDispSet& disp, const CSettings& s, int32_t nMa
     }
 }
 
-void DrawCurves(QPainter& p, const CDispSet& disp, const CSettings& s, const COnePage& page) {
+void DrawCurves(QPainter& p, const CViewTransform& disp, const CSettings& s, const COnePage& page) {
     QPen solid(SettingColor(s.ColorCrv), 0);
     QPen dashed(solid);
     dashed.setStyle(Qt::DashLine);
@@ -126,7 +126,7 @@ void DrawCurves(QPainter& p, const CDispSet& disp, const CSettings& s, const COn
 QImage PaintPreview(const COnePage& page, const CSettings& s, int nWidth) {
     const int32_t paper = s.PaperLenMm * 40;
     const int32_t maxX = page.m_arrCurves.empty() ? 0 : page.m_nMaxX;
-    const CDispSet disp = FitWindow(nWidth, maxX, paper);
+    const CViewTransform disp = FitWindow(nWidth, maxX, paper);
     QImage image(nWidth, disp.m_nViewHeight, QImage::Format_RGB32);
     image.fill(SettingColor(s.ColorBg));
     QPainter p(&image);

@@ -5,7 +5,7 @@
 #include "CliCommand.h"
 #include "CliText.h"
 
-#include "model/InkvaleDoc.h"
+#include "model/TaskLists.h"
 
 #include <cstdio>
 
@@ -25,7 +25,7 @@ void PrintList(const char* name, const CTaskList& list) {
 int RunTasks(const CCliContext& ctx) {
     if (ctx.m_args.size() != 1)
         return CommandUsageError("tasks");
-    CInkvaleDoc doc;
+    CTaskLists doc;
     const CDocResult result = doc.OpenTaskFile(ctx.m_args[0]);
     if (!result.Ok()) {
         // A task file is read before any settings: the program's own texts.

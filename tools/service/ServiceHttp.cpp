@@ -11,7 +11,7 @@
 #include "machine/engine/ManualCommands.h"
 #include "model/TaskDrawingLoader.h"
 #include "queue/HotFolder.h"
-#include "queue/TaskLists.h"
+#include "queue/TaskListEdits.h"
 
 #include <arpa/inet.h>
 #include <microhttpd.h>

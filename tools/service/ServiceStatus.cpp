@@ -123,7 +123,7 @@ std::string StatusJson(CInkvaleCore& core, double dJobSeconds) {
     }
     s += ", \"printing_id\": " + (nPrinting != 0 ? std::to_string(nPrinting) : "null");
     s += ", \"queue\": [";
-    const CInkvaleDoc& doc = core.Doc();
+    const CTaskLists& doc = core.Doc();
     bool bFirst = true;
     const std::pair<const CTaskList*, char> lists[] = {
         {&doc.m_arrOpened, 'o'}, {&doc.m_arrManDir, 'm'}, {&doc.m_arrAutoDir, 'a'}};

@@ -26,7 +26,7 @@ std::string ThumbnailPng(const COnePage& task, const CSettings& settings, int nW
     // The whole drawing, fitted as the preview's "fit whole" fits it.
     const double dLength = std::max<double>(task.m_nMaxX - task.m_nMinX, 1);
     const double dAcross = std::max<double>(task.m_nMaxY - task.m_nMinY, 1);
-    CDispSet disp;
+    CViewTransform disp;
     disp.m_dScale =
         std::min((nWidth - kMarginsAlongPx) / dLength, (nHeight - kMarginsAcrossPx) / dAcross);
     disp.m_nViewHeight = nHeight;

@@ -10,7 +10,7 @@
 
 namespace inkvale {
 
-CEngineLink::CEngineLink(const CSettings& settings, CMachineParams& params, CMyCommu& commu,
+CEngineLink::CEngineLink(const CSettings& settings, CMachineParams& params, CMachineCommands& commu,
                          CMachineStatus& status, CEngineState& state, IEngineClock& clock)
     : m_settings(settings), m_params(params), m_commu(commu), m_status(status), m_state(state),
       m_clock(clock) {}

@@ -4,7 +4,7 @@
 #include "machine/engine/EngineClock.h"
 #include "machine/engine/EngineState.h"
 #include "machine/link/MachineStatus.h"
-#include "machine/link/MyCommu.h"
+#include "machine/link/MachineCommands.h"
 
 #include <atomic>
 
@@ -19,7 +19,7 @@ struct CSettings;
 /// band sender and the window thread.
 class CEngineLink {
 public:
-    CEngineLink(const CSettings& settings, CMachineParams& params, CMyCommu& commu,
+    CEngineLink(const CSettings& settings, CMachineParams& params, CMachineCommands& commu,
                 CMachineStatus& status, CEngineState& state, IEngineClock& clock);
 
     /// `ReadParams`: the parameter block, and the extended block when the block announces
@@ -42,7 +42,7 @@ public:
     bool JobRunning() const { return m_status.m_bJobRunning.load(); }
     uint8_t MachineState() const { return m_status.m_nMachineState.load(); }
 
-    CMyCommu& Commu() { return m_commu; }
+    CMachineCommands& Commu() { return m_commu; }
     CMachineStatus& Status() { return m_status; }
     CEngineState& State() { return m_state; }
     const CEngineState& State() const { return m_state; }
@@ -54,7 +54,7 @@ public:
 private:
     const CSettings& m_settings;
     CMachineParams& m_params;
-    CMyCommu& m_commu;
+    CMachineCommands& m_commu;
     CMachineStatus& m_status;
     CEngineState& m_state;
     IEngineClock& m_clock;

@@ -23,20 +23,20 @@ constexpr int kFolderRestMs = 1000;
 
 } // namespace
 
-CServiceThreads::CServiceThreads(CEngineLink& link, IEngineHost& host)
+CEngineThreads::CEngineThreads(CEngineLink& link, IEngineHost& host)
     : m_link(link), m_host(host) {}
 
-CServiceThreads::~CServiceThreads() {
+CEngineThreads::~CEngineThreads() {
     m_link.RequestStop();
     Join();
 }
 
-void CServiceThreads::SetSilenceLimits(const CSilenceLimits& limits) {
+void CEngineThreads::SetSilenceLimits(const CSilenceLimits& limits) {
     m_nSilencePollMs = limits.m_poll.count();
     m_nMissedPolls = limits.m_nMissedPolls;
 }
 
-void CServiceThreads::Start() {
+void CEngineThreads::Start() {
     m_bMonitor = m_bScheduler = m_bFolderPoll = true;
     m_monitor = std::thread([this] {
         while (!m_link.Closing())
@@ -55,14 +55,14 @@ void CServiceThreads::Start() {
     });
 }
 
-void CServiceThreads::Join() {
+void CEngineThreads::Join() {
     for (std::thread* p : {&m_monitor, &m_scheduler, &m_folderPoll}) {
         if (p->joinable())
             p->join();
     }
 }
 
-void CServiceThreads::MonitorTurn() {
+void CEngineThreads::MonitorTurn() {
     if (m_link.JobRunning()) {
         MonitorJobTurn();
         return;
@@ -84,7 +84,7 @@ void CServiceThreads::MonitorTurn() {
 
 // An idle, connected machine is asked for its state about every 52 x 5 ms, each status
 // read followed by a position read.
-void CServiceThreads::MonitorOnlineTurn() {
+void CEngineThreads::MonitorOnlineTurn() {
     m_link.Wait(kPollStepMs);
     if (m_nPollCounter++ <= kPollSteps)
         return;
@@ -102,7 +102,7 @@ void CServiceThreads::MonitorOnlineTurn() {
 // During a job the band sender talks to the machine; the monitor polls once a poll
 // interval whether the machine still answers, and marks it offline after a few misses,
 // long before the band sender's link-lost limit gives the job up.
-void CServiceThreads::MonitorJobTurn() {
+void CEngineThreads::MonitorJobTurn() {
     if (!m_bJobSeen) {
         m_bJobSeen = true;
         m_silence.Reset();
@@ -122,7 +122,7 @@ void CServiceThreads::MonitorJobTurn() {
 // still waiting for its reply, is a miss. An idle link (the band sender producing a band)
 // is no news either way. The monitor never asks the machine itself: a silent machine would
 // hold its read, and with it the count, for a whole reply time-out.
-CServiceThreads::EPollResult CServiceThreads::PollResult() {
+CEngineThreads::EPollResult CEngineThreads::PollResult() {
     const CMachineStatus& status = m_link.Status();
     const uint32_t nAnswers = status.m_nAnswers;
     const uint32_t nExchanges = status.m_nExchanges;
@@ -137,7 +137,7 @@ CServiceThreads::EPollResult CServiceThreads::PollResult() {
 
 // Offline and the moment it went silent for every reader of the shared state, and the
 // event for the owning thread, posted without waiting.
-void CServiceThreads::NoteSilence(CSilenceWatch::EChange change) {
+void CEngineThreads::NoteSilence(CSilenceWatch::EChange change) {
     if (change == CSilenceWatch::EChange::None)
         return;
     const bool bSilent = change == CSilenceWatch::EChange::WentSilent;
@@ -148,12 +148,12 @@ void CServiceThreads::NoteSilence(CSilenceWatch::EChange change) {
     m_host.MachineSilence(tSince);
 }
 
-void CServiceThreads::SchedulerTurn() {
+void CEngineThreads::SchedulerTurn() {
     if (m_link.Wait(kSchedulerMs) && !m_link.JobRunning())
         m_host.Send(kMsgStartNextTask, 0);
 }
 
-bool CServiceThreads::FolderPollTurn() {
+bool CEngineThreads::FolderPollTurn() {
     if (m_bFirstFolderTurn) {
         m_bFirstFolderTurn = false;
         return m_link.Wait(kFirstFolderMs);

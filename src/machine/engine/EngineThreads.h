@@ -17,12 +17,12 @@ class IEngineHost;
 /// folder-poll tick that drives the hot-folder scans. They run from Start until the
 /// closing flag is set. During a job the monitor only watches whether the machine answers
 /// the band sender's exchanges (CSilenceLimits); it does not talk to it itself.
-class CServiceThreads {
+class CEngineThreads {
 public:
-    CServiceThreads(CEngineLink& link, IEngineHost& host);
-    ~CServiceThreads();
-    CServiceThreads(const CServiceThreads&) = delete;
-    CServiceThreads& operator=(const CServiceThreads&) = delete;
+    CEngineThreads(CEngineLink& link, IEngineHost& host);
+    ~CEngineThreads();
+    CEngineThreads(const CEngineThreads&) = delete;
+    CEngineThreads& operator=(const CEngineThreads&) = delete;
 
     /// How the monitor watches the machine during a job (tests shorten it); taken at the
     /// next job's start. Any thread.

@@ -3,7 +3,7 @@
 
 #include "config/Settings.h"
 #include "machine/link/MachineProtocol.h"
-#include "machine/link/MyCommu.h"
+#include "machine/link/MachineCommands.h"
 
 namespace inkvale {
 
@@ -127,7 +127,7 @@ CButtonAvailability ButtonAvailability(int nButton, const CCommandBarState& stat
     }
 }
 
-void ApplyManualOutcome(const CManualOutcome& outcome, CMyCommu& commu, CSettings& settings) {
+void ApplyManualOutcome(const CManualOutcome& outcome, CMachineCommands& commu, CSettings& settings) {
     if (outcome.m_nAction != kNoAction)
         (void)commu.SendAction(static_cast<uint8_t>(outcome.m_nAction));
     if (outcome.m_bAutoStartOff)

@@ -7,7 +7,7 @@
 
 namespace inkvale {
 
-class CMyCommu;
+class CMachineCommands;
 struct CSettings;
 
 /// Control ids of the command-bar buttons that drive the machine.
@@ -68,6 +68,6 @@ CButtonAvailability ButtonAvailability(int nButton, const CCommandBarState& stat
 /// Carries an outcome out: sends its action (the result is not examined; the state pane
 /// shows what the machine did) and switches automatic mode off when asked. Printing the
 /// current task is left to the caller (the queue). Window thread only.
-void ApplyManualOutcome(const CManualOutcome& outcome, CMyCommu& commu, CSettings& settings);
+void ApplyManualOutcome(const CManualOutcome& outcome, CMachineCommands& commu, CSettings& settings);
 
 } // namespace inkvale

@@ -18,7 +18,7 @@
 
 namespace inkvale {
 
-CPrintEngine::CPrintEngine(const CSettings& settings, CMachineParams& params, CMyCommu& commu,
+CPrintEngine::CPrintEngine(const CSettings& settings, CMachineParams& params, CMachineCommands& commu,
                            CMachineStatus& status, IEngineHost& host, IBandSourceFactory& bands,
                            IEngineClock& clock)
     : m_settings(settings), m_params(params), m_host(host), m_bands(bands),
@@ -336,7 +336,7 @@ CBandSenderTimes CPrintEngine::JoinFinishedJob() {
     return m_lastTimes;
 }
 
-void CPrintEngine::StartServiceThreads() {
+void CPrintEngine::StartEngineThreads() {
     m_services.Start();
 }
 

@@ -22,7 +22,7 @@
 namespace inkvale {
 
 class CMachineParams;
-class CMyCommu;
+class CMachineCommands;
 struct CMachineStatus;
 struct CSettings;
 
@@ -68,13 +68,13 @@ public:
 /// band sender thread, and runs the service threads that keep the host's picture of the
 /// machine up to date. It reaches the window thread only through IEngineHost.
 ///
-/// Threads: StartPrintJob, ClearJob, StartServiceThreads and Shutdown on the window
+/// Threads: StartPrintJob, ClearJob, StartEngineThreads and Shutdown on the window
 /// thread; everything else reads shared atomics and may be called from any thread.
 class CPrintEngine : public IQueueEngine {
 public:
     /// Every reference must outlive the engine. The settings are read at job start on the
     /// window thread; their closing flag by every thread.
-    CPrintEngine(const CSettings& settings, CMachineParams& params, CMyCommu& commu,
+    CPrintEngine(const CSettings& settings, CMachineParams& params, CMachineCommands& commu,
                  CMachineStatus& status, IEngineHost& host, IBandSourceFactory& bands,
                  IEngineClock& clock = SystemEngineClock());
     /// Stops and joins every thread (as Shutdown).
@@ -151,7 +151,7 @@ public:
     bool JobRunning() const { return m_link.JobRunning(); }
 
     /// Starts the monitor, scheduler and folder-poll threads. Window thread, once.
-    void StartServiceThreads();
+    void StartEngineThreads();
     /// Ends every loop as the closing flag does and waits for all engine threads. A job
     /// still running ends as failed (its job-finished message still goes to the host).
     void Shutdown();
@@ -179,7 +179,7 @@ public:
     CEngineLink& Link() { return m_link; }
     CEngineState& State() { return m_state; }
     const CEngineState& State() const { return m_state; }
-    CServiceThreads& Services() { return m_services; }
+    CEngineThreads& Services() { return m_services; }
     /// `WorkPage`: the running job's prepared copy of its task.
     const COnePage& WorkPage() const { return m_work; }
 
@@ -207,7 +207,7 @@ private:
     IBandSourceFactory& m_bands;
     CEngineState m_state;
     CEngineLink m_link;
-    CServiceThreads m_services;
+    CEngineThreads m_services;
     COnePage m_work;
     std::unique_ptr<CBandSender> m_pSender;
     std::thread m_sender;

@@ -14,7 +14,7 @@ namespace inkvale {
 
 /// One way to reach the machine. The four exchanges build the same frames on every link;
 /// a link supplies the transport: open, close, one send, one receive, a band chunk.
-/// Every member except Lock() must be called with Lock() held; CMyCommu does that.
+/// Every member except Lock() must be called with Lock() held; CMachineCommands does that.
 class CMachineLink {
 public:
     virtual ~CMachineLink() = default;

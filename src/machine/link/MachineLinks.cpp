@@ -20,7 +20,7 @@ CMachineLinks::CMachineLinks(const CSettings& settings, const CMachineParams& pa
     : m_choice(settings, params), m_eth(m_choice), m_usb(m_bus),
       m_commu(m_choice, m_status, m_eth, m_usbPrint, m_usb) {}
 
-int ReadParamBlock(CMyCommu& commu, CMachineParams& params) {
+int ReadParamBlock(CMachineCommands& commu, CMachineParams& params) {
     CReplyBuffer reply{};
     if (commu.ReadRegs(kRegParams, kRegParamsLen, reply) != 0)
         return -1;

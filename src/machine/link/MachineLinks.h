@@ -3,10 +3,10 @@
 
 #include "machine/link/LinkChoice.h"
 #include "machine/link/MachineStatus.h"
-#include "machine/link/MyCommu.h"
-#include "machine/link/MyEth.h"
-#include "machine/link/MyUsb.h"
-#include "machine/link/MyUsbPrint.h"
+#include "machine/link/MachineCommands.h"
+#include "machine/link/TcpLink.h"
+#include "machine/link/UsbBulkLink.h"
+#include "machine/link/UsbPrinterLink.h"
 #include "machine/link/UsbBus.h"
 
 #include <string>
@@ -31,29 +31,29 @@ private:
 };
 
 /// The program's door to the machine: the three links on the real transports (TCP port
-/// 5291, the libusb bus, /dev/usb/lp*) behind one CMyCommu. Lives for the whole run.
+/// 5291, the libusb bus, /dev/usb/lp*) behind one CMachineCommands. Lives for the whole run.
 class CMachineLinks {
 public:
     CMachineLinks(const CSettings& settings, const CMachineParams& params);
     CMachineLinks(const CMachineLinks&) = delete;
     CMachineLinks& operator=(const CMachineLinks&) = delete;
 
-    CMyCommu& Commu() { return m_commu; }
+    CMachineCommands& Commu() { return m_commu; }
     CMachineStatus& Status() { return m_status; }
 
 private:
     CSettingsLinkChoice m_choice;
     CMachineStatus m_status;
     CLibUsbBus m_bus;
-    CMyEth m_eth;
-    CMyUsbPrint m_usbPrint;
-    CMyUsb m_usb;
-    CMyCommu m_commu;
+    CTcpLink m_eth;
+    CUsbPrinterLink m_usbPrint;
+    CUsbBulkLink m_usb;
+    CMachineCommands m_commu;
 };
 
 /// Reads the parameter block and, when it announces one, the extended block into the mirror
 /// (as the program does when the machine comes online). 0, or -1 when a read failed.
-int ReadParamBlock(CMyCommu& commu, CMachineParams& params);
+int ReadParamBlock(CMachineCommands& commu, CMachineParams& params);
 
 /// Reads the parameter block from the machine the settings name, over the link they choose,
 /// for the command-line tools. False with the text to show in strError (the link's refusal
