@@ -459,6 +459,9 @@ void CTaskQueue::PrintCurrentTask() {
     ListsChanged();
     for (const CMessage& message : started.m_arrMessages)
         m_view.ShowMessage(message); // the last use of the task is behind
+    // A start the machine did not take (its link lost the job header) says so too.
+    if (!started.Ok() && started.m_arrMessages.empty())
+        m_view.ShowMessage({EMsg::kMachineNotReady, {}});
 }
 
 void CTaskQueue::JobFinished(int nResult) {
@@ -695,7 +698,46 @@ void CTaskQueue::DeleteSelected() {
     m_view.Redraw();
 }
 
-void CTaskQueue::MergeSelected(EMerge eKind) {
+// A manual-folder task that was never shown holds only its size: a command made of its
+// drawing (a merge, a split) reads it first, or it would make its pieces of nothing while
+// the task, and with a merge its file, went away.
+CResult CTaskQueue::ReadDrawingNow(COnePage& task) {
+    if (!task.m_arrCurves.empty())
+        return {};
+    if (task.m_nFileSize > int64_t{m_settings.PltMaxSizeMb} * kMiB) {
+        task.m_problem = OverLimit(task.m_strName, task.m_nFileSize, m_settings.PltMaxSizeMb);
+        return CResult::Failure(kLoadUnreadable, "over the size limit", {task.m_problem});
+    }
+    KnowPrintableWidth();
+    const CTaskLoadResult result = LoadTaskDrawing(task, m_settings, false);
+    task.m_problem = result.Ok() ? CMessage{} : ProblemOf(result, task.m_strName);
+    if (!result.Ok())
+        return CResult::Failure(kLoadUnreadable, "unreadable", {task.m_problem});
+    return {};
+}
+
+// Messages wait until no task is in use (their boxes run nested event loops).
+CResult CTaskQueue::ReadSelectedDrawings() {
+    for (CTaskList* pList : {&m_doc.m_arrOpened, &m_doc.m_arrManDir, &m_doc.m_arrAutoDir}) {
+        for (const auto& task : *pList) {
+            if (task->m_bTaskSelected == 0)
+                continue;
+            CResult read = ReadDrawingNow(*task);
+            if (!read.Ok())
+                return read;
+        }
+    }
+    return {};
+}
+
+bool CTaskQueue::MergeSelected(EMerge eKind) {
+    const CResult read = ReadSelectedDrawings();
+    if (!read.Ok()) {
+        ListsChanged();
+        for (const CMessage& message : read.m_arrMessages)
+            m_view.ShowMessage(message);
+        return false;
+    }
     PrepareUndo();
     const CUndoLabel label = SelectedLabel(EUndoStep::kMerge);
     MergeSelectedTasks(m_doc, eKind);
@@ -704,6 +746,7 @@ void CTaskQueue::MergeSelected(EMerge eKind) {
     PushUndoSnapshot(label);
     ListsChanged();
     m_view.Redraw();
+    return true;
 }
 
 void CTaskQueue::QueueSelected(bool bQueued) {
@@ -986,6 +1029,13 @@ void CTaskQueue::TakeWaitedLoad(uint64_t nTaskId, const CTaskLoadResult& result)
 }
 
 CResult CTaskQueue::SplitAlongFeed(uint64_t nTaskId, int32_t nLength) {
+    if (COnePage* pTask = TaskById(m_doc, nTaskId)) {
+        CResult read = ReadDrawingNow(*pTask);
+        if (!read.Ok()) {
+            ListsChanged();
+            return read;
+        }
+    }
     PrepareUndo();
     const COnePage* pTask = TaskById(m_doc, nTaskId);
     CUndoLabel label{EUndoStep::kSplit, pTask != nullptr ? pTask->m_strName : std::string(), 1};
@@ -998,6 +1048,11 @@ CResult CTaskQueue::SplitAlongFeed(uint64_t nTaskId, int32_t nLength) {
 }
 
 void CTaskQueue::MirrorCopy(uint64_t nTaskId, const std::string& strSuffix) {
+    if (COnePage* pTask = TaskById(m_doc, nTaskId);
+        pTask != nullptr && !ReadDrawingNow(*pTask).Ok()) {
+        ListsChanged(); // the row shows why
+        return;
+    }
     PrepareUndo();
     const COnePage* pTask = TaskById(m_doc, nTaskId);
     CUndoLabel label{EUndoStep::kMirror, pTask != nullptr ? pTask->m_strName : std::string(), 1};

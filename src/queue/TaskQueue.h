@@ -96,9 +96,11 @@ public:
     /// The task list's removal of finished tasks: DeleteZeroCopyTasks with manual-folder
     /// files. True when a task was removed.
     bool DeleteZeroCopies();
-    /// The two merge commands: MergeSelectedTasks, then
-    /// the selected source tasks are deleted (folder files with them); no snapshot.
-    void MergeSelected(EMerge eKind);
+    /// The two merge commands: the drawings of the selected tasks are read where they are
+    /// not held yet, then MergeSelectedTasks, then the selected source tasks are deleted
+    /// (folder files with them) and a snapshot is taken. False, with nothing changed and
+    /// the reason shown, when a selected drawing cannot be read.
+    bool MergeSelected(EMerge eKind);
     /// The queue (true) and unqueue commands: SetQueued, then a snapshot.
     void QueueSelected(bool bQueued);
     /// Copies + and −: ChangeCopies of the selected tasks, then a snapshot.
@@ -120,8 +122,9 @@ public:
     void Redo();
     const CUndoHistory& UndoHistory() const { return m_undo; }
 
-    /// The preview's split along the paper feed (SplitTaskAlongFeed) and mirrored copy
-    /// (InsertMirroredCopy), each followed by a snapshot when it changed the lists.
+    /// The preview's split along the paper feed (SplitTaskAlongFeed, after the task's
+    /// drawing is read when it holds none) and mirrored copy (InsertMirroredCopy), each
+    /// followed by a snapshot when it changed the lists.
     CResult SplitAlongFeed(uint64_t nTaskId, int32_t nLength);
     void MirrorCopy(uint64_t nTaskId, const std::string& strSuffix);
 
@@ -199,6 +202,10 @@ private:
     int ResumeWaitingJob();
     /// The preflight of a task from a loaded drawing of it (its own, or a preloaded one).
     void KnowPrintableWidth();
+    /// Reads the task's drawing when it holds none; the reason when it cannot.
+    CResult ReadDrawingNow(COnePage& task);
+    /// Reads the drawings of the selected tasks that hold none; the first failure's reason.
+    CResult ReadSelectedDrawings();
     void RunTaskPreflight(COnePage& task, const COnePage& drawing, uint64_t nContentHash = 0);
     /// A task whose preflight blocks printing is passed over, with the reason in its row.
     bool PassOverBlocked(COnePage& task);

@@ -332,7 +332,8 @@ void CTaskListView::MergeSelected(EMerge eKind) {
     ClearTaskSelection(m_queue.Doc());
     if (!MarkSelectedRows())
         return;
-    m_queue.MergeSelected(eKind);
+    if (!m_queue.MergeSelected(eKind))
+        return; // nothing merged; the highlight stays
     SelectOnly(0);
     RefreshTaskList();
     m_host.Redraw();

@@ -533,6 +533,18 @@ TEST_F(TaskQueueTest, PrintCurrentTaskStartsTheShownTask) {
     EXPECT_EQ(TaskAt(m_doc, 3)->m_nSource, kSourceAutoDir);
 }
 
+// The operator's Start that the machine does not take (its link lost the job header) says
+// so: the operator would otherwise wait for a marker that never comes.
+TEST_F(TaskQueueTest, StartTheMachineDoesNotTakeSaysSo) {
+    Fill({{'o', "A"}});
+    m_engine.m_eStart = EStart::RefuseHeader;
+    m_queue.SetCurrentTaskIndex(0);
+    m_queue.PrintCurrentTask();
+    EXPECT_EQ(m_engine.m_arrStarted, std::vector<std::string>{"A"});
+    EXPECT_EQ(Summary(), "A1W | | ");
+    EXPECT_EQ(m_view.m_arrMessages, std::vector<EMsg>{EMsg::kMachineNotReady});
+}
+
 TEST_F(TaskQueueTest, DiscardedDrawingsAreReadAgainBeforePrinting) {
     m_settings.AutoStartEnable = 1;
     AddAutoFile("x.plt", kSmallPlt);
@@ -559,6 +571,40 @@ TEST_F(TaskQueueTest, MergeReplacesTheSelectedTasksByTheCombination) {
     EXPECT_TRUE(m_doc.m_arrManDir.empty());
     EXPECT_FALSE(std::filesystem::exists(strMan));
     EXPECT_EQ(m_doc.m_arrOpened[1]->m_nMaxX, 800);
+}
+
+// A manual-folder task that was never shown holds only its size: the merge reads its drawing
+// before its file leaves the folder. A drawing that cannot be read merges nothing and says
+// why; the tasks stay.
+TEST_F(TaskQueueTest, MergeReadsTheDrawingsItIsMadeOf) {
+    struct {
+        const char* pszCase;
+        bool bReadable;
+    } const cases[] = {{.pszCase = "unread drawing", .bReadable = true},
+                       {.pszCase = "file gone", .bReadable = false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszCase);
+        m_doc.DeleteAllTasks();
+        m_view.m_arrMessages.clear();
+        Fill({{'o', "A"}, {'m', "m.plt"}});
+        COnePage& man = *m_doc.m_arrManDir[0];
+        man.ClearCurves(); // as a scan leaves it
+        const std::string strMan = man.m_strPath;
+        if (!c.bReadable)
+            std::filesystem::remove(strMan);
+        MarkTaskSelected(m_doc, 0);
+        MarkTaskSelected(m_doc, 1);
+        m_queue.MergeSelected(EMerge::FrontBack);
+        if (c.bReadable) {
+            EXPECT_EQ(Names(m_doc.m_arrOpened), (std::vector<std::string>{"Combination"}));
+            EXPECT_EQ(m_doc.m_arrOpened[0]->m_nMaxX, 800); // both drawings
+            EXPECT_FALSE(std::filesystem::exists(strMan));
+        } else {
+            EXPECT_EQ(Names(m_doc.m_arrOpened), (std::vector<std::string>{"A"}));
+            EXPECT_EQ(m_doc.m_arrManDir.size(), 1u);
+            EXPECT_FALSE(m_view.m_arrMessages.empty());
+        }
+    }
 }
 
 // A load never selects, whatever the file kind: the selection is the operator's, and must
@@ -607,6 +653,21 @@ protected:
 
     std::string m_strOldDataHome;
 };
+
+// A marker the operator never looked at holds only its size: a split or a mirrored copy
+// reads its drawing first instead of making it of nothing (a split took the task away).
+TEST_F(TaskQueueFiles, SplitAndMirrorReadADrawingNotShownYet) {
+    m_settings.PrtFileExtension = "*.plt;";
+    COnePage& marker = ManualMarker("six.plt", 6000);
+    marker.ClearCurves(); // as a scan leaves a manual-folder task
+    m_queue.MirrorCopy(marker.m_nTaskId, "(Mirror)");
+    marker.ClearCurves();
+    ASSERT_TRUE(m_queue.SplitAlongFeed(marker.m_nTaskId, 80000).Ok());
+    EXPECT_EQ(Names(m_doc.m_arrManDir), (std::vector<std::string>{"six.plt(Mirror)", "six.plt(1/3)",
+                                                                  "six.plt(2/3)", "six.plt(3/3)"}));
+    for (const auto& task : m_doc.m_arrManDir)
+        EXPECT_FALSE(task->m_arrCurves.empty()) << task->m_strName;
+}
 
 // Pieces of a split keep their own identity: a rescan neither turns them back into the
 // whole marker nor adds the file again, and the file leaves the folder (for the trash)

@@ -44,15 +44,19 @@ public:
     void Error(const std::string& s, const std::string&) override { m_arrShown.push_back(s); }
     bool AskOkCancel(const std::string&, const std::string&) override { return true; }
     std::vector<std::string> OpenFiles(const std::string&, const std::string&) override {
-        return {};
+        return m_arrOpen;
     }
     std::string SaveFile(const std::string&) override { return m_strSaveAs; }
     void About(int) override {}
-    int Choose(const std::string&, const std::string&, const std::vector<std::string>&) override {
-        return -1;
+    int Choose(const std::string& s, const std::string&, const std::vector<std::string>&) override {
+        m_arrChoices.push_back(s);
+        return m_nChoice;
     }
     std::vector<std::string> m_arrShown;
     std::string m_strSaveAs;
+    std::vector<std::string> m_arrChoices; ///< the choices asked for
+    std::vector<std::string> m_arrOpen;    ///< what the open dialog chooses
+    int m_nChoice = -1;                    ///< the answer to a choice, -1: the box is closed
 };
 
 /// A small marker whose width says which file it is.
