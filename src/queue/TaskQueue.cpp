@@ -795,6 +795,8 @@ CUndoLabel CTaskQueue::SelectedLabel(EUndoStep eStep) const {
 void CTaskQueue::PrepareUndo() {
     if (m_undo.Count() == 0 || m_bChangedSinceSnapshot)
         m_undo.Push(m_doc);
+    else
+        m_undo.KeepSelection(m_doc);
     m_bChangedSinceSnapshot = false;
 }
 

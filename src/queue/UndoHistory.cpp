@@ -2,6 +2,7 @@
 #include "queue/UndoHistory.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace inkvale {
 
@@ -35,6 +36,20 @@ void CUndoHistory::Push(const CTaskLists& doc, CUndoLabel label) {
     m_nBytes += nSize;
     m_snapshots.push_back(std::move(snapshot));
     m_nPosition = m_snapshots.size() - 1;
+}
+
+void CUndoHistory::KeepSelection(const CTaskLists& doc) {
+    if (m_snapshots.empty())
+        return;
+    std::unordered_map<uint64_t, int32_t> selected;
+    for (const CTaskList* pList : {&doc.m_arrOpened, &doc.m_arrManDir, &doc.m_arrAutoDir}) {
+        for (const auto& pTask : *pList)
+            selected[pTask->m_nTaskId] = pTask->m_bTaskSelected;
+    }
+    for (CKeptTask& kept : m_snapshots[m_nPosition].m_kept) {
+        const auto it = selected.find(kept.m_nTaskId);
+        kept.m_bTaskSelected = it != selected.end() ? it->second : 0;
+    }
 }
 
 bool CUndoHistory::Undo(CTaskLists& doc) {

@@ -56,6 +56,11 @@ public:
     /// the history is full (kMaxSnapshots, the byte budget), and appends the document; the
     /// position becomes the last index.
     void Push(const CTaskLists& doc, CUndoLabel label = {});
+    /// The highlight the operator made since the snapshot at the position, taken into it:
+    /// selecting is no command of its own, and an undo of the next command brings the
+    /// tasks back highlighted as they were just before it. For a document that equals that
+    /// snapshot but for the highlight.
+    void KeepSelection(const CTaskLists& doc);
     /// `Undo`: with at least two snapshots and the position above 0, loads the one before
     /// the position. True when the document was replaced.
     bool Undo(CTaskLists& doc);

@@ -173,5 +173,22 @@ TEST_F(QueueUndo, QueueCommandsPushAndUndoRestoresTheLists) {
     EXPECT_GT(m_view.m_nRefreshes, 0);
 }
 
+// Highlighting is no command: an undo of the next command brings back the highlight the
+// operator had made just before it, not the one of the command before.
+TEST_F(QueueUndo, UndoBringsBackTheHighlightOfJustBeforeTheCommand) {
+    m_doc.m_arrOpened.push_back(MakeTask("a"));
+    m_doc.m_arrOpened.push_back(MakeTask("b"));
+    m_doc.m_arrOpened.push_back(MakeTask("c"));
+    SelectTaskByRow(m_doc, 0);
+    m_queue.QueueSelected(true); // snapshots: the lists before, then after with "a" selected
+    SelectTaskByRow(m_doc, 2);   // the operator moves the highlight to "c"
+    m_queue.DeleteSelected();
+    ASSERT_EQ(Names(m_doc.m_arrOpened), (std::vector<std::string>{"a", "b"}));
+    m_queue.Undo();
+    ASSERT_EQ(Names(m_doc.m_arrOpened), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(m_doc.m_arrOpened[0]->m_bTaskSelected, 0);
+    EXPECT_EQ(m_doc.m_arrOpened[2]->m_bTaskSelected, 1);
+}
+
 } // namespace
 } // namespace inkvale::test
