@@ -67,7 +67,8 @@ struct CModelLists {
 };
 
 /// The undo history as the queue keeps it: a snapshot before the first command and whenever
-/// the folders or a job changed the lists since the last one, and one after every command.
+/// the folders or a job changed the lists since the last one, and one after every command;
+/// an undo brings back the highlight of just before the command it takes back.
 struct CModelHistory {
     std::vector<CModelLists> m_states;
     size_t m_nPos = 0;
@@ -79,10 +80,26 @@ struct CModelHistory {
         m_states.push_back(lists);
         m_nPos = m_states.size() - 1;
     }
+    /// Before a command: the lists as they are now when the folders or a job changed them,
+    /// else the highlight made since the last snapshot, taken into it.
     void Prepare(const CModelLists& lists) {
         if (m_states.empty() || m_bDirty)
             Push(lists);
+        else
+            KeepHighlight(lists);
         m_bDirty = false;
+    }
+    void KeepHighlight(const CModelLists& lists) {
+        std::map<int, bool> selected;
+        for (const auto* pList : {&lists.m_opened, &lists.m_manual, &lists.m_auto}) {
+            for (const CModelTask& t : *pList)
+                selected[t.m_nId] = t.m_bSelected;
+        }
+        CModelLists& top = m_states[m_nPos];
+        for (auto* pList : {&top.m_opened, &top.m_manual, &top.m_auto}) {
+            for (CModelTask& t : *pList)
+                t.m_bSelected = selected.contains(t.m_nId) && selected[t.m_nId];
+        }
     }
 };
 
