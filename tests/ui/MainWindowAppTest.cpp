@@ -28,6 +28,7 @@
 #include <string>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/un.h>
 #include <thread>
 #include <unistd.h>
@@ -680,7 +681,14 @@ TEST(InkvaleAppTest, QueueSurvivesKillNine) {
     ASSERT_TRUE(program.waitForStarted(5000));
     ASSERT_TRUE(
         WaitForServer(InstanceServerName(install.Dir(), "inkvale"), std::chrono::seconds(15)));
-    ASSERT_TRUE(test::WriteFileBytes(home / "man" / "m2.plt", "IN;SP1;PU0,0;PD4000,4000;PU;"));
+    // The manual list puts the newest file first: m2 is made older than m1, whatever second
+    // the slow start ends in, so that it comes second.
+    const std::string strM2 = (home / "man" / "m2.plt").string();
+    ASSERT_TRUE(test::WriteFileBytes(strM2, "IN;SP1;PU0,0;PD4000,4000;PU;"));
+    struct stat m1Stat {};
+    ASSERT_EQ(::stat(strM1.c_str(), &m1Stat), 0);
+    const timeval older[2] = {{m1Stat.st_mtime - 60, 0}, {m1Stat.st_mtime - 60, 0}};
+    ASSERT_EQ(::utimes(strM2.c_str(), older), 0);
     bool bSaved = false;
     const auto tEnd = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!bSaved && std::chrono::steady_clock::now() < tEnd) {
