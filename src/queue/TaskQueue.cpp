@@ -791,17 +791,23 @@ CUndoLabel CTaskQueue::SelectedLabel(EUndoStep eStep) const {
 // The first command after the start keeps the lists as they were before it, so that it can
 // be undone too.
 // The same when scans or jobs changed the lists since the last snapshot: an undo then goes
-// back to the lists just before the command, with the files that arrived meanwhile.
+// back to the lists just before the command, with the files that arrived meanwhile. That
+// snapshot is taken now and pushed with the command's own, so that a command that changes
+// nothing leaves the history as it was.
 void CTaskQueue::PrepareUndo() {
+    m_baseline.reset();
     if (m_undo.Count() == 0 || m_bChangedSinceSnapshot)
-        m_undo.Push(m_doc);
+        m_baseline = m_undo.Take(m_doc);
     else
         m_undo.KeepSelection(m_doc);
-    m_bChangedSinceSnapshot = false;
 }
 
 // Every command of the operator that changes the lists ends here.
 void CTaskQueue::PushUndoSnapshot(CUndoLabel label) {
+    if (m_baseline) {
+        m_undo.Push(std::move(*m_baseline));
+        m_baseline.reset();
+    }
     m_undo.Push(m_doc, std::move(label));
     m_bChangedSinceSnapshot = false;
     NoteChanged();

@@ -15,6 +15,7 @@
 
 #include <ctime>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <tuple>
@@ -225,6 +226,9 @@ private:
     IQueueEngine* m_pEngine = nullptr;
     const CMachineParams* m_pParams = nullptr;
     CUndoHistory m_undo;
+    /// The lists before the command under way, when they changed since the last snapshot;
+    /// pushed with the command's own snapshot.
+    std::optional<CUndoHistory::CSnapshot> m_baseline;
     CWriterCheck m_writerCheck;
     uint64_t m_nCurrentTaskId = 0;
     bool m_bInStartNextTask = false;

@@ -18,17 +18,25 @@ void ForEachTask(const CTaskLists& doc, Fn fn) {
 
 } // namespace
 
-void CUndoHistory::Push(const CTaskLists& doc, CUndoLabel label) {
-    // Redo states go first: dropping the oldest before them would keep a redo state
-    // behind the new snapshot once the history is full.
-    while (m_snapshots.size() > m_nPosition + 1)
-        DropAt(m_snapshots.size() - 1);
+CUndoHistory::CSnapshot CUndoHistory::Take(const CTaskLists& doc, CUndoLabel label) const {
     CSnapshot snapshot{doc.Serialize(), {}, std::move(label)};
     ForEachTask(doc, [&](const COnePage& t) {
         snapshot.m_kept.push_back({t.m_nTaskId, t.m_nCopies, t.m_bQueued, t.m_nSource,
                                    t.m_bTaskSelected, t.m_nFileSize, t.m_strName, t.m_problem,
                                    t.m_preflight, t.m_bOnlyLabels, t.m_bBelowPaper});
     });
+    return snapshot;
+}
+
+void CUndoHistory::Push(const CTaskLists& doc, CUndoLabel label) {
+    Push(Take(doc, std::move(label)));
+}
+
+void CUndoHistory::Push(CSnapshot snapshot) {
+    // Redo states go first: dropping the oldest before them would keep a redo state
+    // behind the new snapshot once the history is full.
+    while (m_snapshots.size() > m_nPosition + 1)
+        DropAt(m_snapshots.size() - 1);
     const size_t nSize = snapshot.m_bytes.size();
     while (!m_snapshots.empty() && (m_snapshots.size() >= kMaxSnapshots ||
                                     (m_snapshots.size() >= 2 && m_nBytes + nSize > m_nMaxBytes)))

@@ -52,6 +52,31 @@ public:
 
     explicit CUndoHistory(size_t nMaxBytes = kMaxBytes) : m_nMaxBytes(nMaxBytes) {}
 
+    /// A task's fields that the task file does not hold.
+    struct CKeptTask {
+        uint64_t m_nTaskId = 0;
+        int32_t m_nCopies = 1;
+        int32_t m_bQueued = 0;
+        int32_t m_nSource = 0;
+        int32_t m_bTaskSelected = 0;
+        int64_t m_nFileSize = 0;
+        std::string m_strName;
+        CMessage m_problem;
+        CPreflight m_preflight;
+        bool m_bOnlyLabels = false;
+        bool m_bBelowPaper = false;
+    };
+    struct CSnapshot {
+        std::vector<uint8_t> m_bytes;
+        std::vector<CKeptTask> m_kept;
+        CUndoLabel m_label;
+    };
+
+    /// The document as a snapshot keeps it, for a Push that may come later or never.
+    CSnapshot Take(const CTaskLists& doc, CUndoLabel label = {}) const;
+    /// Push of a snapshot taken before.
+    void Push(CSnapshot snapshot);
+
     /// `PushUndoSnapshot`: drops every snapshot after the position, then the oldest while
     /// the history is full (kMaxSnapshots, the byte budget), and appends the document; the
     /// position becomes the last index.
@@ -81,26 +106,6 @@ public:
     size_t Bytes() const { return m_nBytes; }
 
 private:
-    /// A task's fields that the task file does not hold.
-    struct CKeptTask {
-        uint64_t m_nTaskId = 0;
-        int32_t m_nCopies = 1;
-        int32_t m_bQueued = 0;
-        int32_t m_nSource = 0;
-        int32_t m_bTaskSelected = 0;
-        int64_t m_nFileSize = 0;
-        std::string m_strName;
-        CMessage m_problem;
-        CPreflight m_preflight;
-        bool m_bOnlyLabels = false;
-        bool m_bBelowPaper = false;
-    };
-    struct CSnapshot {
-        std::vector<uint8_t> m_bytes;
-        std::vector<CKeptTask> m_kept;
-        CUndoLabel m_label;
-    };
-
     bool Load(const CSnapshot& snapshot, CTaskLists& doc) const;
     void DropAt(size_t nIndex);
 

@@ -145,7 +145,8 @@ TEST_F(QueueUndo, QueueCommandsPushAndUndoRestoresTheLists) {
     m_doc.m_arrOpened.push_back(MakeTask("a"));
     m_doc.m_arrOpened.push_back(MakeTask("b"));
     m_doc.m_arrOpened.push_back(MakeTask("c"));
-    m_queue.AddFiles({}); // the Add command with nothing chosen still pushes
+    m_queue.AddFiles({}); // the Add command with nothing chosen changes nothing
+    EXPECT_EQ(m_queue.UndoHistory().Count(), 0u);
     SelectTaskByRow(m_doc, 0);
     m_queue.QueueSelected(true);
     m_queue.DeleteSelected();
@@ -188,6 +189,19 @@ TEST_F(QueueUndo, UndoBringsBackTheHighlightOfJustBeforeTheCommand) {
     ASSERT_EQ(Names(m_doc.m_arrOpened), (std::vector<std::string>{"a", "b", "c"}));
     EXPECT_EQ(m_doc.m_arrOpened[0]->m_bTaskSelected, 0);
     EXPECT_EQ(m_doc.m_arrOpened[2]->m_bTaskSelected, 1);
+}
+
+// A command that changes nothing (a split of a task that is not there) leaves the history
+// as it was: no step of the lists before it is left behind for an Undo to take back.
+TEST_F(QueueUndo, ACommandThatChangesNothingLeavesTheHistoryAlone) {
+    m_doc.m_arrOpened.push_back(MakeTask("a"));
+    EXPECT_FALSE(m_queue.SplitAlongFeed(12345, 4000).Ok());
+    EXPECT_EQ(m_queue.UndoHistory().Count(), 0u);
+    SelectTaskByRow(m_doc, 0);
+    m_queue.QueueSelected(true);
+    EXPECT_EQ(m_queue.UndoHistory().Count(), 2u); // the lists before, and after
+    EXPECT_FALSE(m_queue.SplitAlongFeed(12345, 4000).Ok());
+    EXPECT_EQ(m_queue.UndoHistory().Count(), 2u);
 }
 
 } // namespace

@@ -73,7 +73,17 @@ struct CModelHistory {
     std::vector<CModelLists> m_states;
     size_t m_nPos = 0;
     bool m_bDirty = false;
+    /// The lists before the command under way, pushed with the command's own snapshot: a
+    /// command that changes nothing leaves the history as it was.
+    std::optional<CModelLists> m_pending;
     void Push(const CModelLists& lists) {
+        if (m_pending)
+            Append(*m_pending);
+        m_pending.reset();
+        Append(lists);
+        m_bDirty = false;
+    }
+    void Append(const CModelLists& lists) {
         m_states.resize(m_states.empty() ? 0 : m_nPos + 1);
         if (m_states.size() >= CUndoHistory::kMaxSnapshots)
             m_states.erase(m_states.begin());
@@ -83,11 +93,11 @@ struct CModelHistory {
     /// Before a command: the lists as they are now when the folders or a job changed them,
     /// else the highlight made since the last snapshot, taken into it.
     void Prepare(const CModelLists& lists) {
+        m_pending.reset();
         if (m_states.empty() || m_bDirty)
-            Push(lists);
+            m_pending = lists;
         else
             KeepHighlight(lists);
-        m_bDirty = false;
     }
     void KeepHighlight(const CModelLists& lists) {
         std::map<int, bool> selected;
