@@ -275,6 +275,12 @@ void CQueueAutosave::Flush() {
     });
 }
 
+bool CQueueAutosave::WaitFor(const std::function<bool(const std::string&, uint64_t)>& done,
+                             std::chrono::milliseconds bound) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return m_cv.wait_for(lock, bound, [&] { return done(m_strLastError, m_nWritten); });
+}
+
 int CQueueAutosave::Writes() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_nWrites;

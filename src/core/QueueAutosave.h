@@ -7,6 +7,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -55,6 +56,10 @@ public:
     void SaveIfChanged(const CTaskLists& doc);
     /// Waits until everything handed over has been written (for a clean end, and tests).
     void Flush();
+    /// Waits up to `bound` until done(last error, number written) holds, looking again
+    /// after every write attempt; whether it held. Any thread but the writer's.
+    bool WaitFor(const std::function<bool(const std::string&, uint64_t)>& done,
+                 std::chrono::milliseconds bound);
 
     const std::string& Path() const { return m_strPath; }
     /// Files written so far.

@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -40,18 +42,27 @@ inline pid_t Spawn(const std::vector<std::string>& args, const std::string& strS
 }
 
 /// Waits for the process; kills it (and fails) after the bound. The exit status, -1 for a
-/// signal, -2 when it had to be killed.
+/// signal, -2 when it had to be killed. The wait itself blocks in waitpid on a thread of its
+/// own, so the end is seen the moment it comes.
 inline int Reap(pid_t pid, std::chrono::milliseconds bound) {
-    const auto tEnd = std::chrono::steady_clock::now() + bound;
-    int nStatus = 0;
-    while (::waitpid(pid, &nStatus, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > tEnd) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, &nStatus, 0);
-            ADD_FAILURE() << "process " << pid << " did not end within its bound";
-            return -2;
+    std::promise<int> ended;
+    std::future<int> status = ended.get_future();
+    std::thread waiter([pid, &ended] {
+        int nStatus = 0;
+        while (::waitpid(pid, &nStatus, 0) < 0 && errno == EINTR) {
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ended.set_value(nStatus);
+    });
+    bool bKilled = false;
+    if (status.wait_for(bound) != std::future_status::ready) {
+        ::kill(pid, SIGKILL);
+        bKilled = true;
+    }
+    const int nStatus = status.get();
+    waiter.join();
+    if (bKilled) {
+        ADD_FAILURE() << "process " << pid << " did not end within its bound";
+        return -2;
     }
     return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
 }

@@ -181,14 +181,15 @@ TEST_F(QueueAutosave, AFailedSaveIsReportedAndTriedAgain) {
     m_doc.m_arrOpened[0]->m_nCopies = 5;
     autosave.SaveIfChanged(m_doc);
     const uint64_t nHanded = autosave.Handed();
-    const auto tEnd = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (autosave.LastError().empty() && std::chrono::steady_clock::now() < tEnd)
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    EXPECT_TRUE(
+        autosave.WaitFor([](const std::string& strError, uint64_t) { return !strError.empty(); },
+                         std::chrono::seconds(10)));
     EXPECT_NE(autosave.LastError().find("Queue"), std::string::npos) << autosave.LastError();
     EXPECT_LT(autosave.Written(), nHanded);
     std::filesystem::remove(m_dir.Path() / "Queue");
-    while (autosave.Written() < nHanded && std::chrono::steady_clock::now() < tEnd)
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    EXPECT_TRUE(autosave.WaitFor(
+        [nHanded](const std::string&, uint64_t nWritten) { return nWritten >= nHanded; },
+        std::chrono::seconds(10)));
     EXPECT_EQ(autosave.Written(), nHanded);
     EXPECT_TRUE(autosave.LastError().empty());
     CTaskLists doc;
